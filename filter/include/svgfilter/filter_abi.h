@@ -1,0 +1,282 @@
+// The binary interface between the host application and the filter module:
+// the records both sides read and write, and the calling conventions of the
+// functions they hand each other.
+//
+// Layout rule: on the 32-bit x86 build every record has the host's exact size
+// and field offsets (checked by the static_asserts at the end). On 64-bit
+// builds pointers widen and the records grow; the field order stays, and the
+// size stamp written into FilterContext::size stays 748.
+#ifndef SVGFILTER_FILTER_ABI_H
+#define SVGFILTER_FILTER_ABI_H
+
+#include <cstddef>
+#include <cstdint>
+
+// Functions crossing the interface use the callee-pops convention on 32-bit x86.
+#if defined(__i386__)
+#define SVGF_CALL __attribute__((stdcall))
+#else
+#define SVGF_CALL
+#endif
+
+#define SVGF_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace svgf {
+
+// The size the host stamps into every context, and that sub-contexts carry.
+inline constexpr uint32_t kContextSize = 748;
+
+// FilterEntry command codes.
+enum Command : uint32_t {
+    kCmdImport = 1,
+    kCmdNop2 = 2,
+    kCmdImportSetup = 3,
+    kCmdNop4 = 4,
+    kCmdBeginExport = 5,
+    kCmdEndImport = 6,
+    kCmdEndExport = 7,
+    kCmdNop8 = 8,
+    kCmdOptions = 9,
+    kCmdNop10 = 10,
+};
+
+// FilterContext::flags bits.
+inline constexpr uint32_t kFlagNoUserInterface = 0x4;
+
+// FilterContext::errorCode values.
+inline constexpr uint32_t kErrNoMemory = 24849;
+inline constexpr uint32_t kErrDialogFailed = 24850;
+inline constexpr uint32_t kErrDialogCancelled = 24862;
+
+// Export handler answers.
+inline constexpr int32_t kDone = 0;
+inline constexpr int32_t kFailed = 100;
+inline constexpr int32_t kNotHandled = 202;
+
+// Host handles (drawings, bitmaps, fonts, glyphs) are opaque 32-bit values.
+using HostHandle = uint32_t;
+
+// A point in host units (1/254000 inch, y up).
+struct HostPoint {
+    int32_t x;
+    int32_t y;
+};
+
+// A rectangle in host units. The page rectangle is left, top, right, bottom.
+struct HostRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+// The host's 2x3 matrix, row-major [m0 m1 m2; m3 m4 m5], with m2 and m5 the
+// translation: x' = m0 x + m1 y + m2, y' = m3 x + m4 y + m5. Every matrix
+// service applies its operation after the existing matrix.
+struct HostMatrix {
+    double m[6];
+};
+
+// The 12-byte colour record: model, palette kind, then channel bytes; for
+// RGB (model 5) bytes 8, 9 and 10 hold blue, green and red.
+struct ColorRecord {
+    uint16_t model;
+    uint8_t paletteKind;
+    uint8_t reserved3;
+    uint8_t channels[8];
+};
+
+inline constexpr uint16_t kColorModelRgb = 5;
+inline constexpr uint16_t kColorModelHsb = 6;
+
+// The export options record, seven words.
+struct FilterContext;
+struct SVGExportOptions {
+    uint32_t textAsText;         // 1 text stays text, 0 text becomes curves
+    uint32_t embedFonts;         // 1 or 0
+    uint32_t embeddedFontsFirst; // embedded fonts take priority, 1 or 0
+    uint32_t bitmapType;         // 0 JPEG, 1 GIF, 2 PNG
+    uint32_t precision;          // user units per inch
+    uint32_t cssPlacement;       // 0 internal sheet, 1 external ".css", 2 style attribute
+    FilterContext* context;      // the context that owns the record
+};
+
+enum BitmapType : uint32_t { kBitmapJpeg = 0, kBitmapGif = 1, kBitmapPng = 2 };
+enum CssPlacement : uint32_t { kCssInternal = 0, kCssExternal = 1, kCssStyleAttribute = 2 };
+
+// Host callback set: two callback functions and a user value.
+using HostCallbackFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, uintptr_t argument, uintptr_t userValue);
+struct HostCallbackSet {
+    uint32_t unused0;
+    HostCallbackFn first;
+    HostCallbackFn second;
+    uint32_t unused3;
+    uintptr_t userValue;
+};
+
+// The host service table: entries are addressed by index = byte offset / 4
+// on the 32-bit layout. Each entry's signature is given below; callers cast
+// the stored pointer to it through service<>().
+using HostServiceFn = void (*)();
+inline constexpr size_t kServiceSlots = 256;
+struct HostServiceTable {
+    HostServiceFn slot[kServiceSlots];
+};
+
+namespace svc {
+// Indexes into HostServiceTable::slot.
+inline constexpr size_t kImportSubContext0 = 0x0 / 4;
+inline constexpr size_t kRunSubFilter = 0x4 / 4;
+inline constexpr size_t kImportSubContext8 = 0x8 / 4;
+inline constexpr size_t kEndSubContext = 0x10 / 4;
+inline constexpr size_t kOpenImageHandle = 0x24 / 4;
+inline constexpr size_t kReleaseHandle = 0x28 / 4;
+inline constexpr size_t kBitmapInfo = 0x48 / 4;
+inline constexpr size_t kHandOverPath = 0x80 / 4;
+inline constexpr size_t kRenderStep84 = 0x84 / 4;
+inline constexpr size_t kHandOverRectangle = 0x8c / 4;
+inline constexpr size_t kRenderStep90 = 0x90 / 4;
+inline constexpr size_t kRenderStep94 = 0x94 / 4;
+inline constexpr size_t kMatrixCombine = 0x100 / 4;
+inline constexpr size_t kMatrixIdentity = 0x104 / 4;
+inline constexpr size_t kMatrixRotate = 0x110 / 4;
+inline constexpr size_t kMatrixScale = 0x114 / 4;
+inline constexpr size_t kBitmapDescription = 0x12c / 4;
+inline constexpr size_t kConvertColor = 0x1d0 / 4;
+inline constexpr size_t kFontByDescription = 0x1f0 / 4;
+inline constexpr size_t kFontByName = 0x1f4 / 4;
+inline constexpr size_t kGlyphRelease1 = 0x228 / 4;
+inline constexpr size_t kGlyphRelease2 = 0x22c / 4;
+inline constexpr size_t kDictionaryFolder = 0x244 / 4;
+inline constexpr size_t kFontFamilyName = 0x27c / 4;
+inline constexpr size_t kTransformPoints = 0x284 / 4;
+inline constexpr size_t kMatrixIsIdentity = 0x28c / 4;
+inline constexpr size_t kAngleOfPoints = 0x290 / 4;
+inline constexpr size_t kMatrixTranslate = 0x298 / 4;
+inline constexpr size_t kCreateFont = 0x2a4 / 4;
+inline constexpr size_t kReleaseFont = 0x2a8 / 4;
+inline constexpr size_t kSetText = 0x2ac / 4;
+inline constexpr size_t kPairAdvance = 0x2b0 / 4;
+inline constexpr size_t kGlyphOutline = 0x2d8 / 4;
+inline constexpr size_t kBoundingBox = 0x2e4 / 4;
+inline constexpr size_t kInformation = 0x350 / 4;
+inline constexpr size_t kImageLoad = 0x354 / 4;
+
+// The host's angle unit: thousandths of a degree, counter-clockwise.
+inline constexpr int32_t kAngleUnitsPerDegree = 1000;
+
+// The smallest family-name buffer the module hands service 0x27c.
+inline constexpr uint32_t kFamilyNameBufferSize = 256;
+
+// Signatures of the export side's services.
+using RunSubFilterFn = int32_t(SVGF_CALL*)(FilterContext* subContext);
+using EndSubContextFn = int32_t(SVGF_CALL*)(FilterContext* subContext);
+using ReleaseHandleFn = int32_t(SVGF_CALL*)(HostHandle handle);
+using BitmapInfoFn = HostHandle(SVGF_CALL*)(HostHandle bitmap);
+using BitmapDescriptionFn = const void*(SVGF_CALL*)(HostHandle info);
+using HandOverPathFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, const void* attributes, int32_t count,
+                                           const HostPoint* points, const uint8_t* types, const HostRect* box1,
+                                           const HostRect* box2);
+using HandOverRectangleFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, const void* attributes, int32_t f0,
+                                                int32_t f1, int32_t f2, int32_t f3, int32_t f4, int32_t f5,
+                                                int32_t f6, const HostRect* box);
+using MatrixIdentityFn = void(SVGF_CALL*)(HostMatrix* m);
+using MatrixCombineFn = void(SVGF_CALL*)(HostMatrix* m, const HostMatrix* n);
+using MatrixTranslateFn = void(SVGF_CALL*)(HostMatrix* m, int32_t x, int32_t y);
+using MatrixScaleFn = void(SVGF_CALL*)(HostMatrix* m, double sx, double sy, double unused);
+using MatrixRotateFn = void(SVGF_CALL*)(HostMatrix* m, int32_t angle, int32_t cx, int32_t cy);
+using MatrixIsIdentityFn = int32_t(SVGF_CALL*)(const HostMatrix* m);
+using TransformPointsFn = void(SVGF_CALL*)(HostPoint* points, const HostMatrix* m, int32_t count);
+using BoundingBoxFn = void(SVGF_CALL*)(const HostPoint* points, int32_t count, HostRect* out);
+using ConvertColorFn = void(SVGF_CALL*)(ColorRecord* out, int32_t model, const ColorRecord* in,
+                                        uint32_t colourHandle);
+using CreateFontFn = HostHandle(SVGF_CALL*)(int32_t zero1, int32_t fontId, uint32_t styleFlags, int32_t size,
+                                            int32_t zero2, int32_t rotation, int32_t zero3);
+using ReleaseFontFn = int32_t(SVGF_CALL*)(HostHandle font);
+using FontFamilyNameFn = int32_t(SVGF_CALL*)(int32_t fontId, char* nameBuffer, uint32_t bufferSize);
+using PairAdvanceFn = int32_t(SVGF_CALL*)(HostHandle font, uint32_t previous, uint32_t character,
+                                          int32_t* advance);
+using GlyphOutlineFn = int32_t(SVGF_CALL*)(HostHandle font, uint32_t character, HostHandle* glyph,
+                                           const void** outline);
+using GlyphReleaseFn = int32_t(SVGF_CALL*)(HostHandle glyph);
+using InformationFn = int32_t(SVGF_CALL*)(int32_t code, void* out, const void* in);
+}  // namespace svc
+
+// Reads a service entry as its typed function pointer; null when unset.
+template <typename Fn>
+inline Fn service(const HostServiceTable* table, size_t index) {
+    if (table == nullptr || index >= kServiceSlots) return nullptr;
+    return reinterpret_cast<Fn>(table->slot[index]);
+}
+
+// The context record the host passes with every FilterEntry call. Fields not
+// named are the host's and are never touched by the module.
+struct FilterContext {
+    uint32_t size;                 // 0: 748
+    uint32_t flags;                // 4: bit 0x4 no user interface
+    uint8_t reserved8[44];         // 8
+    char* fileName;                // 52: export output path / import input path
+    uint32_t reserved56;           // 56
+    intptr_t fileHandle;           // 60: POSIX descriptor of the opened file, 0 none
+    uint8_t reserved64[20];        // 64
+    HostHandle hostHandle;         // 84: the drawing being exchanged
+    void* callbackRecord;          // 88: export callback record / import drawing table
+    uint32_t reserved92;           // 92
+    HostRect pageRect;             // 96: left, top, right, bottom
+    uint32_t reserved112;          // 112
+    uint32_t errorCode;            // 116
+    uint8_t reserved120[16];       // 120
+    void* filterObject;            // 136: the module's working object
+    uint8_t reserved140[56];       // 140
+    HostCallbackSet* callbackSet;  // 196
+    uint32_t reserved200;          // 200
+    void* parentWindow;            // 204
+    uint8_t reserved208[44];       // 208
+    void* exchangeBlock;           // 252: 800-byte block copied into sub-contexts
+    uint32_t reserved256;          // 256
+    uint32_t hostValue;            // 260
+    HostServiceTable* services;    // 264
+    uint32_t reserved268;          // 268
+    SVGExportOptions* exportOptions;  // 272
+    uint8_t reserved276[156];      // 276
+    uint32_t colourHandle;         // 432
+    uint8_t reserved436[312];      // 436
+};
+
+inline constexpr size_t kExchangeBlockSize = 800;
+
+using FilterEntryFn = int32_t(SVGF_CALL*)(uint32_t code, FilterContext* context);
+
+#if defined(__i386__)
+static_assert(sizeof(SVGExportOptions) == 28);
+static_assert(sizeof(HostCallbackSet) == 20);
+static_assert(offsetof(HostCallbackSet, first) == 4);
+static_assert(offsetof(HostCallbackSet, second) == 8);
+static_assert(offsetof(HostCallbackSet, userValue) == 16);
+static_assert(sizeof(HostServiceTable) == kServiceSlots * 4);
+static_assert(sizeof(FilterContext) == 748);
+static_assert(offsetof(FilterContext, flags) == 4);
+static_assert(offsetof(FilterContext, fileName) == 52);
+static_assert(offsetof(FilterContext, fileHandle) == 60);
+static_assert(offsetof(FilterContext, hostHandle) == 84);
+static_assert(offsetof(FilterContext, callbackRecord) == 88);
+static_assert(offsetof(FilterContext, pageRect) == 96);
+static_assert(offsetof(FilterContext, errorCode) == 116);
+static_assert(offsetof(FilterContext, filterObject) == 136);
+static_assert(offsetof(FilterContext, callbackSet) == 196);
+static_assert(offsetof(FilterContext, parentWindow) == 204);
+static_assert(offsetof(FilterContext, exchangeBlock) == 252);
+static_assert(offsetof(FilterContext, hostValue) == 260);
+static_assert(offsetof(FilterContext, services) == 264);
+static_assert(offsetof(FilterContext, exportOptions) == 272);
+static_assert(offsetof(FilterContext, colourHandle) == 432);
+#endif
+static_assert(sizeof(ColorRecord) == 12);
+static_assert(sizeof(HostMatrix) == 48);
+
+}  // namespace svgf
+
+// The module's one exported function.
+SVGF_EXPORT int32_t SVGF_CALL FilterEntry(uint32_t code, svgf::FilterContext* context);
+
+#endif  // SVGFILTER_FILTER_ABI_H

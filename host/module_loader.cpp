@@ -1,0 +1,2 @@
+// Placeholder for the host's module loader.
+namespace host {}

@@ -1,0 +1,2 @@
+// Platform layer library root.
+namespace platform {}

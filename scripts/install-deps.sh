@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the tool need; only
+# what is missing is fetched.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ g++-multilib ccache pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qemu-user flex bison
+  libxml2-utils librsvg2-bin
+  nlohmann-json3-dev libpng-dev libjpeg-dev libgif-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libcairo2-dev libcurl4-openssl-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

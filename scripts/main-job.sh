@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the tool on the bundled sample.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" normal
+tool="$root/build/normal/tools/svgfilter"
+if [ -f "$root/examples/sample.json" ] && "$tool" --help 2>/dev/null | grep -q '^ *export'; then
+  mkdir -p "$root/out"
+  "$tool" export "$root/examples/sample.json" "$root/out/sample.svg" "$@"
+  echo "wrote $root/out/sample.svg"
+else
+  "$tool" options --no-ui "$@"
+fi

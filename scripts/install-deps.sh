@@ -8,7 +8,7 @@ packages=(
   qemu-user flex bison
   libxml2-utils librsvg2-bin
   nlohmann-json3-dev libpng-dev libjpeg-dev libgif-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libcurl4-openssl-dev
 )
 missing=()

@@ -70,6 +70,42 @@ struct HostRect {
     int32_t bottom;
 };
 
+// Node-type byte of the host path form, one per point: bits 7-6 give the
+// node's role, bit 3 closes the subpath at that node; other bits are free.
+namespace node {
+inline constexpr uint8_t kRoleMask = 0xC0;
+inline constexpr uint8_t kMove = 0x00;
+inline constexpr uint8_t kLine = 0x40;
+inline constexpr uint8_t kCurveEnd = 0x80;  // end of a cubic; the two nodes before it are its controls
+inline constexpr uint8_t kControl = 0xC0;
+inline constexpr uint8_t kClose = 0x08;
+}  // namespace node
+
+// A path handed over in one block (glyph outlines): the u16 node count, two
+// bytes of padding so the points stay aligned, nodeCount points, then
+// nodeCount node-type bytes. The host owns the block; the module may change
+// the node-type bytes until it releases the handle that came with it.
+struct HostOutline {
+    uint16_t nodeCount;
+    uint16_t reserved;
+};
+
+inline constexpr size_t HostOutlineBytes(size_t nodeCount) {
+    return sizeof(HostOutline) + nodeCount * (sizeof(HostPoint) + 1);
+}
+inline HostPoint* OutlinePoints(HostOutline* outline) {
+    return reinterpret_cast<HostPoint*>(outline + 1);
+}
+inline const HostPoint* OutlinePoints(const HostOutline* outline) {
+    return reinterpret_cast<const HostPoint*>(outline + 1);
+}
+inline uint8_t* OutlineTypes(HostOutline* outline) {
+    return reinterpret_cast<uint8_t*>(OutlinePoints(outline) + outline->nodeCount);
+}
+inline const uint8_t* OutlineTypes(const HostOutline* outline) {
+    return reinterpret_cast<const uint8_t*>(OutlinePoints(outline) + outline->nodeCount);
+}
+
 // The host's 2x3 matrix, row-major [m0 m1 m2; m3 m4 m5], with m2 and m5 the
 // translation: x' = m0 x + m1 y + m2, y' = m3 x + m4 y + m5. Every matrix
 // service applies its operation after the existing matrix.
@@ -165,6 +201,9 @@ inline constexpr size_t kImageLoad = 0x354 / 4;
 // The host's angle unit: thousandths of a degree, counter-clockwise.
 inline constexpr int32_t kAngleUnitsPerDegree = 1000;
 
+// A font record's character rotation: millionths of a degree, counter-clockwise.
+inline constexpr int32_t kFontRotationUnitsPerDegree = 1000000;
+
 // The smallest family-name buffer the module hands service 0x27c.
 inline constexpr uint32_t kFamilyNameBufferSize = 256;
 
@@ -196,8 +235,10 @@ using ReleaseFontFn = int32_t(SVGF_CALL*)(HostHandle font);
 using FontFamilyNameFn = int32_t(SVGF_CALL*)(int32_t fontId, char* nameBuffer, uint32_t bufferSize);
 using PairAdvanceFn = int32_t(SVGF_CALL*)(HostHandle font, uint32_t previous, uint32_t character,
                                           int32_t* advance);
+// The outline is a HostOutline owned by the glyph handle; the module marks
+// its node-type bytes, so the block is writable until the glyph is released.
 using GlyphOutlineFn = int32_t(SVGF_CALL*)(HostHandle font, uint32_t character, HostHandle* glyph,
-                                           const void** outline);
+                                           HostOutline** outline);
 using GlyphReleaseFn = int32_t(SVGF_CALL*)(HostHandle glyph);
 using InformationFn = int32_t(SVGF_CALL*)(int32_t code, void* out, const void* in);
 }  // namespace svc
@@ -272,6 +313,7 @@ static_assert(offsetof(FilterContext, exportOptions) == 272);
 static_assert(offsetof(FilterContext, colourHandle) == 432);
 #endif
 static_assert(sizeof(ColorRecord) == 12);
+static_assert(sizeof(HostOutline) == 4 && sizeof(HostPoint) == 8);
 static_assert(sizeof(HostMatrix) == 48);
 
 }  // namespace svgf

@@ -1,0 +1,57 @@
+// Text-run layout along a straight, possibly turned, baseline.
+#include "host/media/text_layout.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "host/media/outline_builder.h"
+
+namespace host::media {
+namespace {
+
+// Quarter turns get exact factors so that vertical and reversed runs stay
+// on one line instead of drifting by a rounding unit.
+void Direction(int32_t angle, double* c, double* s) {
+    constexpr int64_t kFull = 360LL * svgf::svc::kFontRotationUnitsPerDegree;
+    constexpr int64_t kQuarter = kFull / 4;
+    const int64_t a = ((static_cast<int64_t>(angle) % kFull) + kFull) % kFull;
+    if (a % kQuarter == 0) {
+        static constexpr double kCos[4] = {1, 0, -1, 0};
+        static constexpr double kSin[4] = {0, 1, 0, -1};
+        *c = kCos[a / kQuarter];
+        *s = kSin[a / kQuarter];
+        return;
+    }
+    const double radians =
+        static_cast<double>(a) / svgf::svc::kFontRotationUnitsPerDegree * std::numbers::pi / 180.0;
+    *c = std::cos(radians);
+    *s = std::sin(radians);
+}
+
+}  // namespace
+
+std::optional<std::vector<svgf::HostPoint>> LayoutRun(FontLibrary& fonts, const FontRequest& font,
+                                                      std::u16string_view text, svgf::HostPoint start,
+                                                      int32_t baselineAngle) {
+    // Checks the font even for an empty run, so a bad font never passes.
+    if (!fonts.PairAdvance(font, u' ', u' ')) return std::nullopt;
+    double c = 1.0, s = 0.0;
+    Direction(baselineAngle, &c, &s);
+    std::vector<svgf::HostPoint> origins;
+    origins.reserve(text.size());
+    int64_t distance = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i > 0) {
+            std::optional<int32_t> advance = fonts.PairAdvance(font, text[i - 1], text[i]);
+            if (!advance) return std::nullopt;
+            distance += *advance;
+        }
+        svgf::HostPoint p;
+        const double d = static_cast<double>(distance);
+        if (!RoundToHost(start.x + d * c, &p.x) || !RoundToHost(start.y + d * s, &p.y)) return std::nullopt;
+        origins.push_back(p);
+    }
+    return origins;
+}
+
+}  // namespace host::media

@@ -91,7 +91,6 @@ struct FontLibrary::Impl {
     struct FontRecord {
         FT_Face face;
         int32_t size;
-        int32_t rotation;  // kept for the host's own layout; outlines stay upright
     };
     struct GlyphRecord {
         OutlinePtr outline;
@@ -181,12 +180,12 @@ std::optional<ResolvedFont> FontLibrary::Resolve(int32_t fontId, uint32_t styleF
 }
 
 svgf::HostHandle FontLibrary::CreateFont(int32_t fontId, uint32_t styleFlags, int32_t size,
-                                         int32_t rotation) {
+                                         int32_t /*rotation*/) {
     if (size <= 0 || size > kMaxFontSize) return 0;
     FT_Face face = impl_->OpenFace(fontId, styleFlags);
     if (face == nullptr) return 0;
     const svgf::HostHandle handle = impl_->NewHandle();
-    impl_->fonts.emplace(handle, Impl::FontRecord{face, size, rotation});
+    impl_->fonts.emplace(handle, Impl::FontRecord{face, size});
     ++impl_->counts.fontsCreated;
     return handle;
 }

@@ -76,6 +76,9 @@ class FontLibrary {
     std::optional<ResolvedFont> Resolve(int32_t fontId, uint32_t styleFlags);
 
     // The services. Failures answer 0 / false and change nothing.
+    // The character rotation is accepted but changes no answer: outlines
+    // stay upright and advances run along the baseline; turning the glyphs
+    // is the module's part.
     svgf::HostHandle CreateFont(int32_t fontId, uint32_t styleFlags, int32_t size, int32_t rotation);
     bool ReleaseFont(svgf::HostHandle font);
     // Writes the family name with its terminating zero; a buffer too small

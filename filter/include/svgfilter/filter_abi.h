@@ -288,6 +288,253 @@ inline constexpr size_t kExchangeBlockSize = 800;
 
 using FilterEntryFn = int32_t(SVGF_CALL*)(uint32_t code, FilterContext* context);
 
+// ---------------------------------------------------------------------------
+// Export: the records the host and the callback record's entries exchange.
+
+// A 32-bit word the host passes whose meaning is the host's. Pointer-sized so
+// that it can carry an address on 64-bit builds.
+using HostWord = uintptr_t;
+
+// The host's fill record. Byte 0 holds the 16-bit fill kind (0 none,
+// 1 uniform, 2 fountain, 9 to 11 patterns); what follows at byte 4 depends on
+// the kind: the 12-byte colour for kind 1, the fountain or pattern block else.
+inline constexpr uint16_t kFillNone = 0;
+inline constexpr uint16_t kFillUniform = 1;
+inline constexpr uint16_t kFillFountain = 2;
+struct HostFillRecord {
+    uint16_t kind;      // 0
+    uint16_t reserved2;  // 2
+    uint8_t body[1664];  // 4: colour, fountain block or pattern block
+};
+
+// The host's outline record. The low three bits of the kind are the outline
+// type: 1 no outline, 4 dashed, anything else solid.
+inline constexpr uint16_t kOutlineNone = 1;
+inline constexpr uint16_t kOutlineSolid = 2;
+inline constexpr uint16_t kOutlineDashed = 4;
+struct HostOutlineRecord {
+    uint16_t kind;           // 0
+    int16_t cap;             // 2: 0, 1 or 2
+    int16_t join;            // 4: 0, 1 or 2
+    uint16_t reserved6;      // 6
+    int32_t width;           // 8: host units
+    uint16_t value12;        // 12
+    uint16_t reserved14;     // 14
+    uint32_t word16;         // 16
+    uint8_t matrix20[52];    // 20: the outline's own transform block
+    ColorRecord colour;      // 72
+    uint16_t value84;        // 84
+    uint8_t reserved86[14];  // 86
+    uint16_t dashCount;      // 100
+    int16_t dashes[11];      // 102: in units of the line width
+    uint32_t word124;        // 124
+    uint32_t word128;        // 128
+    uint32_t reserved132;    // 132
+};
+
+// The attributes of one host object: its fill, outline and transparency,
+// then further host fields.
+struct HostAttributes {
+    const HostFillRecord* fill;
+    const HostOutlineRecord* outline;
+    const void* transparency;
+    HostWord further[5];
+};
+
+// The records that the callback record's entries hand the exporter.
+struct DocumentRecord {
+    uint32_t word[8];
+};
+struct PageRecord {
+    uint32_t word[17];
+};
+struct LayerRecord {
+    uint32_t kind;
+    uint32_t word1;
+    const char* name;
+    uint32_t word[7];
+};
+struct TransformRecord {
+    const HostAttributes* attributes;
+    const HostMatrix* matrix;
+    const HostRect* boundingBox;
+};
+struct TextRunRecord {
+    int32_t count;
+    const uint16_t* characters;
+    const HostPoint* positions;  // one per character
+};
+struct PathRecord {
+    const HostAttributes* attributes;
+    uint32_t nodeCount;  // 16 bits significant
+    const HostPoint* points;
+    const uint8_t* nodeTypes;  // one per point
+    const HostRect* boundingBox;
+};
+struct RectangleRecord {
+    const HostAttributes* attributes;
+    int32_t centreX;
+    int32_t centreY;
+    int32_t width;
+    int32_t height;
+    int32_t corner;
+    HostWord further;
+    const HostRect* boundingBox;
+};
+struct EllipseRecord {
+    const HostAttributes* attributes;
+    int32_t centreX;
+    int32_t centreY;
+    int32_t width;
+    int32_t height;
+    HostWord further[4];
+    const HostRect* boundingBox;
+};
+struct FontRecord {
+    HostWord first;
+    int32_t fontId;
+    uint32_t styleFlags;
+    int32_t size;      // host units
+    int32_t rotation;  // millionths of a degree
+};
+// The text record of the two text entries: the 8-bit entry widens its text
+// into a buffer of at most kTextRecordMaxLength characters.
+inline constexpr int32_t kTextRecordMaxLength = 64;
+struct TextRecord {
+    HostWord word[6];
+    int32_t pointed[2];  // the two words the seventh argument points to
+    const uint16_t* text;
+    int32_t length;
+    HostWord word10;
+};
+struct Reserved23Record {
+    HostWord word[7];
+};
+struct Reserved39Record {
+    HostWord word[4];
+};
+// Object-kind query, mode 0: a kind and the record that qualifies it.
+struct ObjectKindQuery {
+    uint32_t kind;
+    const void* data;
+};
+
+// The callback record the module places in FilterContext::callbackRecord at
+// begin export. The host calls each entry with `object` as its first
+// argument; entries that are null answer nothing and must not be called.
+struct ExportCallbackRecord {
+    HostWord unused0;                                                                  // 0
+    HostWord unused4;                                                                  // 4
+    int32_t(SVGF_CALL* beginClipGroup)(void* object, HostWord a1, HostWord a2);        // 8
+    int32_t(SVGF_CALL* beginNamedLayer)(void* object, const char* name);               // 12
+    int32_t(SVGF_CALL* beginGroup)(void* object);                                      // 16
+    int32_t(SVGF_CALL* beginDrawing)(void* object);                                    // 20
+    int32_t(SVGF_CALL* beginTransform)(void* object, const HostAttributes* attributes,  // 24
+                                       const HostMatrix* matrix, const HostRect* boundingBox);
+    int32_t(SVGF_CALL* resetFlag)(void* object, HostWord unused);                      // 28
+    int32_t(SVGF_CALL* queryObjectKindByType)(void* object, uint32_t kind, const void* data);  // 32
+    int32_t(SVGF_CALL* reserved14)(void* object);                                      // 36
+    int32_t(SVGF_CALL* reserved47)(void* object, HostWord a1, HostWord a2);            // 40
+    int32_t(SVGF_CALL* drawCharacter)(void* object, uint32_t character, const HostPoint* position);  // 44
+    int32_t(SVGF_CALL* reserved23)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4,  // 48
+                                   HostWord a5, HostWord a6, HostWord a7);
+    int32_t(SVGF_CALL* drawBitmap)(void* object, HostWord a1, HostHandle bitmap, HostWord a3,  // 52
+                                   const HostRect* destination, const HostMatrix* matrix,
+                                   const HostRect* visible, HostWord a7, HostWord a8);
+    HostWord unused56;                                                                 // 56
+    int32_t(SVGF_CALL* drawEllipse)(void* object, const HostAttributes* attributes, int32_t centreX,  // 60
+                                    int32_t centreY, int32_t width, int32_t height, HostWord f5,
+                                    HostWord f6, HostWord f7, HostWord f8, const HostRect* boundingBox,
+                                    HostWord unused);
+    int32_t(SVGF_CALL* endNamedLayer)(void* object);                                   // 64
+    int32_t(SVGF_CALL* endGroup)(void* object);                                        // 68
+    int32_t(SVGF_CALL* endDrawing)(void* object);                                      // 72
+    int32_t(SVGF_CALL* endTransform)(void* object);                                    // 76
+    int32_t(SVGF_CALL* reserved32)(void* object);                                      // 80
+    int32_t(SVGF_CALL* drawPath)(void* object, const HostAttributes* attributes, uint32_t nodeCount,  // 84
+                                 const HostPoint* points, const uint8_t* nodeTypes,
+                                 const HostRect* boundingBox, HostWord unused);
+    int32_t(SVGF_CALL* takesObjects)(void* object, HostWord argument);                 // 88
+    int32_t(SVGF_CALL* drawRectangle)(void* object, const HostAttributes* attributes, int32_t centreX,  // 92
+                                      int32_t centreY, int32_t width, int32_t height, int32_t corner,
+                                      HostWord further, const HostRect* boundingBox, HostWord unused);
+    int32_t(SVGF_CALL* endClipGroup)(void* object);                                    // 96
+    int32_t(SVGF_CALL* defineFont)(void* object, HostWord first, int32_t fontId, uint32_t styleFlags,  // 100
+                                   int32_t size, int32_t rotation);
+    int32_t(SVGF_CALL* drawText8)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4,  // 104
+                                  HostWord a5, HostWord a6, const int32_t* pointed, const char* text,
+                                  int32_t length, HostWord unused);
+    int32_t(SVGF_CALL* drawText16)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4,  // 108
+                                   HostWord a5, HostWord a6, const int32_t* pointed, const uint16_t* text,
+                                   int32_t length, HostWord a10);
+    int32_t(SVGF_CALL* answersZero112)(void* object, HostWord a1, HostWord a2);        // 112
+    int32_t(SVGF_CALL* setCallbackSet)(void* object, const HostCallbackSet* newSet,   // 116
+                                       HostCallbackSet* previous);
+    HostWord unused120;                                                                // 120
+    int32_t(SVGF_CALL* reserved20)(void* object, HostWord a1);                         // 124
+    int32_t(SVGF_CALL* reserved21)(void* object, HostWord a1);                         // 128
+    int32_t(SVGF_CALL* reserved22)(void* object);                                      // 132
+    int32_t(SVGF_CALL* reserved37)(void* object, HostWord a1);                         // 136
+    int32_t(SVGF_CALL* reserved38)(void* object);                                      // 140
+    int32_t(SVGF_CALL* reserved39)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4);  // 144
+    int32_t(SVGF_CALL* reserved40)(void* object, HostWord a1);                         // 148
+    int32_t(SVGF_CALL* reserved41)(void* object);                                      // 152
+    int32_t(SVGF_CALL* reserved42)(void* object, HostWord a1);                         // 156
+    int32_t(SVGF_CALL* reserved43)(void* object, HostWord a1, HostWord a2, HostWord a3);  // 160
+    int32_t(SVGF_CALL* fillPolygon)(void* object, const HostPoint* points, int32_t count,  // 164
+                                    const ColorRecord* colour);
+    int32_t(SVGF_CALL* notHandled168)(void* object, HostWord a1, HostWord a2, HostWord a3);  // 168
+    int32_t(SVGF_CALL* fillPath)(void* object, const HostPoint* points, const uint8_t* nodeTypes,  // 172
+                                 int32_t count, const ColorRecord* colour);
+    int32_t(SVGF_CALL* callHostCallback2)(void* object, HostWord argument);            // 176
+    int32_t(SVGF_CALL* callHostCallback1)(void* object, HostWord argument);            // 180
+    int32_t(SVGF_CALL* outlinePath)(void* object, const HostPoint* points, const uint8_t* nodeTypes,  // 184
+                                    int32_t count, const ColorRecord* colour);
+    int32_t(SVGF_CALL* answersZero188)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4,  // 188
+                                       HostWord a5, HostWord a6, HostWord a7, HostWord a8, HostWord a9,
+                                       HostWord a10);
+    HostWord unused192;                                                                // 192
+    int32_t(SVGF_CALL* drawTextRun)(void* object, int32_t count, const uint16_t* characters,  // 196
+                                    const HostPoint* positions);
+    int32_t(SVGF_CALL* reserved44)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4);  // 200
+    int32_t(SVGF_CALL* reserved45)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4,  // 204
+                                   HostWord a5, HostWord a6);
+    int32_t(SVGF_CALL* reserved46)(void* object, HostWord a1, HostWord a2, HostWord a3, HostWord a4,  // 208
+                                   HostWord a5, HostWord a6, HostWord a7);
+    int32_t(SVGF_CALL* queryInformation)(void* object, int32_t code, void* out, const void* in);  // 212
+    int32_t(SVGF_CALL* beginObjectGroup)(void* object, const void* link);             // 216
+    int32_t(SVGF_CALL* beginLink)(void* object, const void* link);                    // 220
+    int32_t(SVGF_CALL* endLink)(void* object);                                         // 224
+    HostWord unused228;                                                                // 228
+    HostWord unused232;                                                                // 232
+    void* object;                                                                      // 236
+    int32_t(SVGF_CALL* beginDocument)(void* object, const DocumentRecord* document);   // 240
+    int32_t(SVGF_CALL* endDocument)(void* object);                                     // 244
+    int32_t(SVGF_CALL* beginPage)(void* object, const PageRecord* page);               // 248
+    int32_t(SVGF_CALL* endPage)(void* object);                                         // 252
+    int32_t(SVGF_CALL* beginLayer)(void* object, const LayerRecord* layer);            // 256
+    int32_t(SVGF_CALL* endLayer)(void* object);                                        // 260
+    int32_t(SVGF_CALL* reserved6)(void* object, HostWord a1);                          // 264
+    int32_t(SVGF_CALL* reserved7)(void* object, HostWord a1);                          // 268
+    int32_t(SVGF_CALL* reserved8)(void* object, HostWord a1);                          // 272
+    int32_t(SVGF_CALL* reserved9)(void* object, HostWord a1, HostWord a2, HostWord a3);  // 276
+    int32_t(SVGF_CALL* queryObjectKind)(void* object, uint32_t mode, const ObjectKindQuery* query);  // 280
+};
+
+// Every entry is one pointer-sized word; the 32-bit layout has 71 of them.
+inline constexpr size_t kCallbackRecordWords = 71;
+inline constexpr size_t kCallbackRecordObjectWord = 59;
+static_assert(sizeof(ExportCallbackRecord) == kCallbackRecordWords * sizeof(void*));
+static_assert(offsetof(ExportCallbackRecord, object) == kCallbackRecordObjectWord * sizeof(void*));
+static_assert(offsetof(ExportCallbackRecord, queryObjectKind) == 70 * sizeof(void*));
+static_assert(sizeof(HostFillRecord) == 1668);
+static_assert(sizeof(HostOutlineRecord) == 136);
+static_assert(offsetof(HostOutlineRecord, colour) == 72);
+static_assert(offsetof(HostOutlineRecord, dashCount) == 100);
+static_assert(offsetof(HostOutlineRecord, word124) == 124);
+static_assert(sizeof(DocumentRecord) == 32);
+static_assert(sizeof(PageRecord) == 68);
+
 #if defined(__i386__)
 static_assert(sizeof(SVGExportOptions) == 28);
 static_assert(sizeof(HostCallbackSet) == 20);
@@ -311,6 +558,20 @@ static_assert(offsetof(FilterContext, hostValue) == 260);
 static_assert(offsetof(FilterContext, services) == 264);
 static_assert(offsetof(FilterContext, exportOptions) == 272);
 static_assert(offsetof(FilterContext, colourHandle) == 432);
+static_assert(sizeof(ExportCallbackRecord) == 284);
+static_assert(offsetof(ExportCallbackRecord, object) == 236);
+static_assert(sizeof(HostAttributes) == 32);
+static_assert(sizeof(LayerRecord) == 40);
+static_assert(sizeof(TransformRecord) == 12);
+static_assert(sizeof(TextRunRecord) == 12);
+static_assert(sizeof(PathRecord) == 20);
+static_assert(sizeof(RectangleRecord) == 32);
+static_assert(sizeof(EllipseRecord) == 40);
+static_assert(sizeof(FontRecord) == 20);
+static_assert(sizeof(TextRecord) == 44);
+static_assert(sizeof(Reserved23Record) == 28);
+static_assert(sizeof(Reserved39Record) == 16);
+static_assert(sizeof(ObjectKindQuery) == 8);
 #endif
 static_assert(sizeof(ColorRecord) == 12);
 static_assert(sizeof(HostOutline) == 4 && sizeof(HostPoint) == 8);

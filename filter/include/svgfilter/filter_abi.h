@@ -321,7 +321,8 @@ struct HostOutlineRecord {
     uint16_t value12;        // 12
     uint16_t reserved14;     // 14
     uint32_t word16;         // 16
-    uint8_t matrix20[52];    // 20: the outline's own transform block
+    uint32_t reserved20;     // 20
+    HostMatrix transform;    // 24: the outline's own transform
     ColorRecord colour;      // 72
     uint16_t value84;        // 84
     uint8_t reserved86[14];  // 86
@@ -529,6 +530,7 @@ static_assert(offsetof(ExportCallbackRecord, object) == kCallbackRecordObjectWor
 static_assert(offsetof(ExportCallbackRecord, queryObjectKind) == 70 * sizeof(void*));
 static_assert(sizeof(HostFillRecord) == 1668);
 static_assert(sizeof(HostOutlineRecord) == 136);
+static_assert(offsetof(HostOutlineRecord, transform) == 24);
 static_assert(offsetof(HostOutlineRecord, colour) == 72);
 static_assert(offsetof(HostOutlineRecord, dashCount) == 100);
 static_assert(offsetof(HostOutlineRecord, word124) == 124);

@@ -1,0 +1,66 @@
+// Byte files the module writes: the host's open document, files it names
+// beside the document, and temporary parts that hold pieces of a document
+// until they are joined into it.
+#ifndef PLATFORM_FILES_H
+#define PLATFORM_FILES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// One open file, written front to back and, for temporary parts, read back
+// from the start. A failed write or flush makes every later write fail too,
+// so a caller may check once at the end.
+class File {
+  public:
+    virtual ~File() = default;
+
+    // Appends the bytes; false when they could not be written.
+    virtual bool Write(std::string_view bytes) = 0;
+    // Hands buffered bytes to the system.
+    virtual bool Flush() = 0;
+    // The number of bytes the file holds.
+    virtual bool Length(uint64_t& length) = 0;
+    // Prepares reading from the first byte (writes made so far are kept).
+    virtual bool Rewind() = 0;
+    // Reads the next bytes: the count read, 0 at the end, -1 on error.
+    virtual std::ptrdiff_t Read(char* buffer, std::size_t size) = 0;
+    // The file's path; empty for a file known only by its descriptor.
+    virtual const std::string& Path() const = 0;
+    // True once a write, flush or read has failed.
+    virtual bool Failed() const = 0;
+};
+
+// Where files come from. The module takes one of these rather than calling
+// the system, so tests can watch every file and make any step fail.
+class FileService {
+  public:
+    virtual ~FileService() = default;
+
+    // A new, empty file in the temporary folder whose name starts with the
+    // prefix. It is removed from the disk when the object is destroyed,
+    // whatever happened before. Null when it cannot be made.
+    virtual std::unique_ptr<File> CreateTemporary(std::string_view prefix) = 0;
+    // Creates the named file for writing, emptying it when it exists. The
+    // file stays on the disk. Null when it cannot be made.
+    virtual std::unique_ptr<File> CreateNamed(const std::string& path) = 0;
+    // Writes through a descriptor that the caller opened and keeps: the file
+    // object never closes it. Null for a negative descriptor.
+    virtual std::unique_ptr<File> AttachDescriptor(int descriptor) = 0;
+    // Deletes a named file; false when it could not be deleted.
+    virtual bool Remove(const std::string& path) = 0;
+};
+
+// The system's files: temporary parts go to $TMPDIR, or /tmp when unset.
+FileService& SystemFiles();
+
+// The folder SystemFiles() makes temporary parts in.
+std::string TemporaryFolder();
+
+}  // namespace platform
+
+#endif  // PLATFORM_FILES_H

@@ -1,2 +1,0 @@
-// Platform layer library root.
-namespace platform {}

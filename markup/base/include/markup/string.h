@@ -1,0 +1,107 @@
+// String: the engine's 8-bit text, a heap buffer with length and capacity.
+//
+// Text is bytes: no character set is assumed and nothing is converted. A
+// String that never had a buffer reads as the empty text. Capacities follow
+// fixed rules that callers rely on for speed: copies take exactly what they
+// need, texts from C strings take at least 16 bytes, appends grow by 33 bytes
+// beyond the need and inserts by 34 (or 33 for a text).
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+#include "markup/return_codes.h"
+
+namespace markup {
+
+class InStream;
+class OutStream;
+
+class String {
+  public:
+    String() noexcept = default;
+    String(const char* text);  // NOLINT: texts convert implicitly, as everywhere in the engine
+    explicit String(std::uint32_t capacity);
+    String(const String& other);
+    String(String&& other) noexcept;
+    ~String();
+
+    String& operator=(const String& other);
+    // No move assignment: assigning a temporary follows the same capacity
+    // rules as assigning any String.
+    String& operator=(const char* text);
+    String& operator=(char c);
+
+    // Appending, inserting, deleting.
+    String& operator+=(const char* text);
+    String& operator+=(const String& text) { return Append(text.Text(), text.Length()); }
+    String& operator+=(char c);
+    String& operator<<(const char* text) { return *this += text; }
+    String& Append(const char* bytes, std::uint32_t count);
+    bool Insert(std::uint32_t index, char c);
+    bool InsertText(std::uint32_t index, const char* text);
+    bool Delete(std::uint32_t index, std::uint32_t count);
+    void DeleteAt(std::uint32_t index, std::uint32_t count);
+    void Empty();
+    void Truncate(std::uint32_t count);
+    void TruncateAt(std::uint32_t index);
+    void KeepRight(std::uint32_t count);
+    void KeepRightText(std::uint32_t count);
+    void TrimRight();
+    void TrimLeft();
+
+    // Access and search.
+    const char* Text() const { return buffer_ ? buffer_ : kEmptyText; }
+    std::uint32_t Length() const { return length_; }
+    std::uint32_t Capacity() const { return capacity_; }
+    bool HasBuffer() const { return buffer_ != nullptr; }
+    bool IsEmpty() const { return length_ == 0; }
+    const char* CharPtrAt(std::uint32_t index) const;
+    bool GetAt(std::uint32_t index, char& out) const;
+    bool SetAt(std::uint32_t index, char c);
+    bool GetBuffer(char*& out);
+    bool GetFirstChar(String& out) const;
+    std::int32_t Find(char c) const;
+    std::int32_t Find(const String& text) const;
+    std::int32_t ReverseFind(char c) const;
+
+    // Parts, as new Strings; the source stays as it is.
+    String Mid(std::uint32_t start, std::uint32_t count) const;
+    String Mid(std::uint32_t start) const;
+    String Left(std::uint32_t count) const;
+    String Right(std::uint32_t count) const;
+
+    // printf formatting in the C locale. True when the output was cut at the
+    // scratch bound (format length + 200 per "%").
+    bool Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    bool FormatV(const char* format, std::va_list args);
+
+    // Loads a string resource by id; answers its length.
+    std::uint32_t LoadString(unsigned id);
+
+    // The serialised form: 32-bit little-endian length, then the bytes.
+    ReturnCodeEnum Read(InStream& stream);
+    ReturnCodeEnum Write(OutStream& stream) const;
+
+    friend bool operator==(const String& a, const String& b);
+    friend bool operator==(const String& a, const char* b);
+
+  private:
+    static constexpr char kEmptyText[1] = {0};
+
+    // Replaces the buffer by a fresh one of `capacity` bytes holding the first
+    // `keep` bytes of the old text; raises MemoryAllocationFault.
+    void Reallocate(std::uint64_t capacity, std::uint32_t keep);
+    void SetText(const char* bytes, std::uint32_t count, std::uint32_t minimumCapacity);
+    // Assignment of a text by its byte count, with the capacity rules of
+    // assigning a C string.
+    void AssignBytes(const char* bytes, std::uint32_t count);
+
+    char* buffer_ = nullptr;
+    std::uint32_t length_ = 0;
+    std::uint32_t capacity_ = 0;
+    // Slot of the small-buffer pool; the pool is never switched on.
+    std::int16_t poolSlot_ = -1;
+};
+
+}  // namespace markup

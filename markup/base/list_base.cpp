@@ -1,0 +1,81 @@
+// ListBase: the pointer array under every container of the engine.
+#include <cstring>
+
+#include "markup/containers.h"
+#include "markup/faults.h"
+#include "markup/heap.h"
+
+namespace markup {
+
+namespace {
+constexpr std::uint32_t kStep = 20;
+// A removal shrinks the array once more than this many slots are free.
+constexpr std::uint32_t kSpareBeforeShrink = 40;
+}  // namespace
+
+ListBase::ListBase(std::uint32_t capacity) {
+    if (capacity) Resize(capacity);
+}
+
+ListBase::~ListBase() {
+    HeapFree(items_);
+}
+
+std::uint32_t ListBase::Add(void* item) {
+    return InsertAt(count_, item);
+}
+
+std::uint32_t ListBase::InsertAt(std::uint32_t index, void* item) {
+    if (index > count_) throw InvalidArgumentFault();
+    if (count_ >= capacity_) Resize(capacity_ + kStep);
+    if (index < count_) std::memmove(items_ + index + 1, items_ + index, (count_ - index) * sizeof(void*));
+    items_[index] = item;
+    return ++count_;
+}
+
+void* ListBase::RemoveAt(std::uint32_t index) {
+    if (index >= count_) throw InvalidArgumentFault();
+    void* item = items_[index];
+    --count_;
+    if (index < count_) std::memmove(items_ + index, items_ + index + 1, (count_ - index) * sizeof(void*));
+    if (count_ + kSpareBeforeShrink < capacity_) Resize(capacity_ - kStep);
+    return item;
+}
+
+void ListBase::Swap(std::uint32_t a, std::uint32_t b) {
+    if (a >= count_ || b >= count_ || !items_[a] || !items_[b]) return;
+    void* t = items_[a];
+    items_[a] = items_[b];
+    items_[b] = t;
+}
+
+bool ListBase::IndexOf(const void* item, std::uint32_t& index) const {
+    for (std::uint32_t i = 0; i < count_; ++i) {
+        if (items_[i] == item) {
+            index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+void ListBase::RemoveAll() {
+    count_ = 0;
+    Resize(kStep);
+}
+
+void ListBase::Resize(std::uint32_t capacity) {
+    if (capacity < count_) capacity = count_;
+    void** fresh = nullptr;
+    if (capacity) {
+        const std::uint64_t bytes = static_cast<std::uint64_t>(capacity) * sizeof(void*);
+        if (bytes != static_cast<std::size_t>(bytes)) RaiseMemoryFault();
+        fresh = static_cast<void**>(HeapAllocateOrRaise(static_cast<std::size_t>(bytes)));
+        if (count_) std::memcpy(fresh, items_, count_ * sizeof(void*));
+    }
+    HeapFree(items_);
+    items_ = fresh;
+    capacity_ = capacity;
+}
+
+}  // namespace markup

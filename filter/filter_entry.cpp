@@ -1,13 +1,55 @@
-// FilterEntry: the module's one entry point (placeholder until the command
-// handlers land).
+// FilterEntry: the module's one entry point. It sends each command code to
+// its handler and keeps every exception inside the module.
+#include <new>
+
+#include "command_handlers.h"
 #include "svgfilter/filter_abi.h"
 
 namespace svgf::detail {
-extern const void* const kFilterEntryAnchor;
-const void* const kFilterEntryAnchor = reinterpret_cast<const void*>(&FilterEntry);
+namespace {
+
+int32_t Dispatch(uint32_t code, FilterContext* context) {
+    switch (code) {
+        case kCmdNop2:
+        case kCmdNop10:
+            return 1;
+        case kCmdImport:
+        case kCmdImportSetup:
+        case kCmdBeginExport:
+        case kCmdEndImport:
+        case kCmdEndExport:
+        case kCmdOptions:
+            break;
+        default:
+            return 0;
+    }
+    if (context == nullptr) return 0;
+    switch (code) {
+        case kCmdImport:
+            return HandleImport(*context);
+        case kCmdImportSetup:
+            return HandleImportSetup(*context);
+        case kCmdBeginExport:
+            return HandleBeginExport(*context);
+        case kCmdEndImport:
+            return HandleEndImport(*context);
+        case kCmdEndExport:
+            return HandleEndExport(*context);
+        default:
+            return HandleExportOptions(*context);
+    }
+}
+
+}  // namespace
 }  // namespace svgf::detail
 
 SVGF_EXPORT int32_t SVGF_CALL FilterEntry(uint32_t code, svgf::FilterContext* context) {
-    (void)context;
-    return code == 2 || code == 10 ? 1 : 0;
+    try {
+        return svgf::detail::Dispatch(code, context);
+    } catch (const std::bad_alloc&) {
+        if (context != nullptr) context->errorCode = svgf::kErrNoMemory;
+        return 0;
+    } catch (...) {
+        return 0;
+    }
 }

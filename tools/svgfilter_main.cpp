@@ -1,5 +1,44 @@
-#include <cstdio>
-int main() {
-    std::puts("svgfilter");
-    return 0;
+// The svgfilter command-line tool: drives the filter module through the
+// stand-in host.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "options_command.h"
+
+namespace {
+
+void PrintHelp(std::ostream& out) {
+    out << "Usage: svgfilter COMMAND [FLAGS]\n"
+           "\n"
+           "Drives the SVG filter module (libsvgfilter.so) as its host application would.\n"
+           "The module is $SVGFILTER_MODULE, else libsvgfilter.so beside this program,\n"
+           "else the one this build made.\n"
+           "\n"
+           "Commands:\n"
+           "  options [FLAGS]   run the export options command and print the options\n"
+           "  --help            show this text\n"
+           "\n"
+           "Flags of options (they play the options dialog and press OK):\n"
+        << tools::kOptionsFlagsHelp;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintHelp(std::cerr);
+        return 2;
+    }
+    const std::string& command = args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintHelp(std::cout);
+        return 0;
+    }
+    if (command == "options") {
+        return tools::RunOptionsCommand({args.begin() + 1, args.end()}, std::cin, std::cout, std::cerr);
+    }
+    std::cerr << "svgfilter: unknown command " << command << " (see svgfilter --help)\n";
+    return 2;
 }

@@ -1,0 +1,22 @@
+// `svgfilter options [flags]`: runs the module's options command through the
+// stand-in host and prints the options it ends with.
+#ifndef TOOLS_OPTIONS_COMMAND_H
+#define TOOLS_OPTIONS_COMMAND_H
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tools {
+
+// The flags' help text, for --help.
+extern const char* const kOptionsFlagsHelp;
+
+// Answers the process exit status: 0 when the options stand, 1 when the
+// command failed or was cancelled, 2 for bad flags.
+int RunOptionsCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                      std::ostream& err);
+
+}  // namespace tools
+
+#endif  // TOOLS_OPTIONS_COMMAND_H

@@ -24,10 +24,13 @@ std::unique_ptr<host::ModuleLibrary> LoadModule() {
 }
 
 TEST(ModuleLoader, EnvironmentNamesTheModuleFirst) {
+    const char* set = std::getenv(host::kModulePathVariable);
+    const std::string saved = set ? set : "";
     ASSERT_EQ(setenv(host::kModulePathVariable, "/somewhere/else.so", 1), 0);
     EXPECT_EQ(host::ResolveModulePath(), "/somewhere/else.so");
     ASSERT_EQ(unsetenv(host::kModulePathVariable), 0);
-    EXPECT_EQ(host::ResolveModulePath(), host::DefaultModulePath());
+    EXPECT_EQ(host::ResolveModulePath(), host::DefaultModulePath()) << "nothing beside the test program";
+    if (set) setenv(host::kModulePathVariable, saved.c_str(), 1);
 }
 
 TEST(ModuleLoader, MissingLibraryIsReported) {

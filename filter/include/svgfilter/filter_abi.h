@@ -213,6 +213,14 @@ using EndSubContextFn = int32_t(SVGF_CALL*)(FilterContext* subContext);
 using ReleaseHandleFn = int32_t(SVGF_CALL*)(HostHandle handle);
 using BitmapInfoFn = HostHandle(SVGF_CALL*)(HostHandle bitmap);
 using BitmapDescriptionFn = const void*(SVGF_CALL*)(HostHandle info);
+// Optional render steps between the two runs, each given the sub-context's
+// host handle first: 0x90 (handle, 0), 0x84 (handle, a1, bitmap, a3, box A,
+// matrix, box A, box A, 0), 0x94 (handle).
+using RenderStep90Fn = int32_t(SVGF_CALL*)(HostHandle subHandle, uint32_t zero);
+using RenderStep84Fn = int32_t(SVGF_CALL*)(HostHandle subHandle, uintptr_t a1, HostHandle bitmap, uintptr_t a3,
+                                           const HostRect* box, const HostMatrix* m, const HostRect* box2,
+                                           const HostRect* box3, uint32_t zero);
+using RenderStep94Fn = int32_t(SVGF_CALL*)(HostHandle subHandle);
 using HandOverPathFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, const void* attributes, int32_t count,
                                            const HostPoint* points, const uint8_t* types, const HostRect* box1,
                                            const HostRect* box2);
@@ -255,20 +263,34 @@ inline Fn service(const HostServiceTable* table, size_t index) {
 struct FilterContext {
     uint32_t size;                 // 0: 748
     uint32_t flags;                // 4: bit 0x4 no user interface
-    uint8_t reserved8[44];         // 8
+    uint32_t reserved8;            // 8
+    uint32_t subWord12;            // 12: sub-context: 1
+    uint32_t subWord16;            // 16: sub-context: 1
+    uint32_t reserved20;           // 20
+    uint32_t pixelWidth;           // 24: sub-context: image width in pixels
+    uint32_t pixelHeight;          // 28: sub-context: image height in pixels
+    uint32_t bitsPerPixel;         // 32: sub-context: depth of the file to write
+    uint32_t reserved36;           // 36
+    uint32_t resolutionX;          // 40: sub-context: kSubContextResolution
+    uint32_t resolutionY;          // 44: sub-context: kSubContextResolution
+    uint32_t reserved48;           // 48
     char* fileName;                // 52: export output path / import input path
     uint32_t reserved56;           // 56
     intptr_t fileHandle;           // 60: POSIX descriptor of the opened file, 0 none
     uint8_t reserved64[20];        // 64
-    HostHandle hostHandle;         // 84: the drawing being exchanged
+    HostHandle hostHandle;         // 84: the drawing being exchanged; a sub-context's own handle
     void* callbackRecord;          // 88: export callback record / import drawing table
     uint32_t reserved92;           // 92
-    HostRect pageRect;             // 96: left, top, right, bottom
-    uint32_t reserved112;          // 112
+    HostRect pageRect;             // 96: left, top, right, bottom; a sub-context's box A
+    uint32_t formatCode;           // 112: sub-context: kFormatJpeg, kFormatGif or kFormatPng
     uint32_t errorCode;            // 116
     uint8_t reserved120[16];       // 120
     void* filterObject;            // 136: the module's working object
-    uint8_t reserved140[56];       // 140
+    uint8_t reserved140[40];       // 140
+    uint32_t subWord180;           // 180: sub-context: 1
+    uint32_t subWord184;           // 184: sub-context: 0
+    uint32_t subWord188;           // 188: sub-context: 0
+    uint32_t reserved192;          // 192
     HostCallbackSet* callbackSet;  // 196
     uint32_t reserved200;          // 200
     void* parentWindow;            // 204
@@ -279,12 +301,45 @@ struct FilterContext {
     HostServiceTable* services;    // 264
     uint32_t reserved268;          // 268
     SVGExportOptions* exportOptions;  // 272
-    uint8_t reserved276[156];      // 276
+    uint8_t reserved276[72];       // 276
+    uint32_t subWord348;           // 348: sub-context: 0
+    uint8_t reserved352[80];       // 352
     uint32_t colourHandle;         // 432
     uint8_t reserved436[312];      // 436
 };
 
 inline constexpr size_t kExchangeBlockSize = 800;
+
+// Sub-contexts: the records the module builds when it has the host write a
+// bitmap file. The host runs its raster export filter over one twice: the
+// render run makes the image (and stores its handle in hostHandle), the write
+// run writes it to fileName.
+inline constexpr uint32_t kFlagRenderRun = 0x2000;
+inline constexpr uint32_t kFlagWriteRun = 0x4000;
+inline constexpr uint32_t kSubContextRenderFlags = kFlagRenderRun | kFlagNoUserInterface;  // 0x2004
+inline constexpr uint32_t kSubContextWriteFlags = kFlagWriteRun | kFlagNoUserInterface;    // 0x4004
+// 72 dots per inch, in thousandths of a dot per metre.
+inline constexpr uint32_t kSubContextResolution = 2834645;
+// Raster format codes of FilterContext::formatCode.
+inline constexpr uint32_t kFormatJpeg = 0x306;
+inline constexpr uint32_t kFormatGif = 0x305;
+inline constexpr uint32_t kFormatPng = 0x322;
+// Bytes of a sub-context's private exchange block that the module sets.
+inline constexpr size_t kExchangePalettedOffset = 780;  // 1 when the file keeps the source's palette
+inline constexpr size_t kExchangeMarkOffset = 784;      // 1
+
+// The first word of a host bitmap description (service 0x12c): how the
+// host stores the bitmap's pixels. The module picks the depth of the file it
+// asks for from it.
+enum BitmapSourceType : uint32_t {
+    kSourceRgb = 1,       // 24-bit colour
+    kSourceGrey = 2,      // 8-bit grey (any code the module does not list)
+    kSourceCmyk = 3,      // 32-bit CMYK
+    kSourcePaletted = 5,  // up to 256 colours through a palette
+    kSourceBilevel = 6,   // 1 bit a pixel
+    kSourceGrey4 = 9,     // 2 or 4 bits of grey a pixel
+    kSourceRgba = 11,     // colour with an alpha channel
+};
 
 using FilterEntryFn = int32_t(SVGF_CALL*)(uint32_t code, FilterContext* context);
 
@@ -546,12 +601,23 @@ static_assert(offsetof(HostCallbackSet, userValue) == 16);
 static_assert(sizeof(HostServiceTable) == kServiceSlots * 4);
 static_assert(sizeof(FilterContext) == 748);
 static_assert(offsetof(FilterContext, flags) == 4);
+static_assert(offsetof(FilterContext, subWord12) == 12);
+static_assert(offsetof(FilterContext, subWord16) == 16);
+static_assert(offsetof(FilterContext, pixelWidth) == 24);
+static_assert(offsetof(FilterContext, pixelHeight) == 28);
+static_assert(offsetof(FilterContext, bitsPerPixel) == 32);
+static_assert(offsetof(FilterContext, resolutionX) == 40);
+static_assert(offsetof(FilterContext, resolutionY) == 44);
 static_assert(offsetof(FilterContext, fileName) == 52);
 static_assert(offsetof(FilterContext, fileHandle) == 60);
 static_assert(offsetof(FilterContext, hostHandle) == 84);
 static_assert(offsetof(FilterContext, callbackRecord) == 88);
 static_assert(offsetof(FilterContext, pageRect) == 96);
+static_assert(offsetof(FilterContext, formatCode) == 112);
 static_assert(offsetof(FilterContext, errorCode) == 116);
+static_assert(offsetof(FilterContext, subWord180) == 180);
+static_assert(offsetof(FilterContext, subWord184) == 184);
+static_assert(offsetof(FilterContext, subWord188) == 188);
 static_assert(offsetof(FilterContext, filterObject) == 136);
 static_assert(offsetof(FilterContext, callbackSet) == 196);
 static_assert(offsetof(FilterContext, parentWindow) == 204);
@@ -559,6 +625,7 @@ static_assert(offsetof(FilterContext, exchangeBlock) == 252);
 static_assert(offsetof(FilterContext, hostValue) == 260);
 static_assert(offsetof(FilterContext, services) == 264);
 static_assert(offsetof(FilterContext, exportOptions) == 272);
+static_assert(offsetof(FilterContext, subWord348) == 348);
 static_assert(offsetof(FilterContext, colourHandle) == 432);
 static_assert(sizeof(ExportCallbackRecord) == 284);
 static_assert(offsetof(ExportCallbackRecord, object) == 236);

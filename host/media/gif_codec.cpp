@@ -11,7 +11,8 @@ namespace host::media::detail {
 namespace {
 
 int ReadFromFile(GifFileType* gif, GifByteType* buffer, int length) {
-    return static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(length), static_cast<std::FILE*>(gif->UserData)));
+    return static_cast<int>(
+        std::fread(buffer, 1, static_cast<size_t>(length), static_cast<std::FILE*>(gif->UserData)));
 }
 
 int WriteToFile(GifFileType* gif, const GifByteType* buffer, int length) {

@@ -28,8 +28,8 @@ Status WithPath(const std::string& path, const Status& status) {
 bool Allowed(const WriteOptions& o) {
     switch (o.format) {
         case ImageFormat::kPng:
-            return o.bitsPerPixel == 32 || o.bitsPerPixel == 24 || o.bitsPerPixel == 8 || o.bitsPerPixel == 4 ||
-                   o.bitsPerPixel == 2 || o.bitsPerPixel == 1;
+            return o.bitsPerPixel == 32 || o.bitsPerPixel == 24 || o.bitsPerPixel == 8 ||
+                   o.bitsPerPixel == 4 || o.bitsPerPixel == 2 || o.bitsPerPixel == 1;
         case ImageFormat::kJpeg:
             return o.bitsPerPixel == 32 || o.bitsPerPixel == 24 || o.bitsPerPixel == 8;
         case ImageFormat::kGif:
@@ -42,18 +42,28 @@ bool Allowed(const WriteOptions& o) {
 
 bool FormatFromCode(uint32_t formatCode, ImageFormat& out) {
     switch (formatCode) {
-        case svgf::kFormatJpeg: out = ImageFormat::kJpeg; return true;
-        case svgf::kFormatGif: out = ImageFormat::kGif; return true;
-        case svgf::kFormatPng: out = ImageFormat::kPng; return true;
-        default: return false;
+        case svgf::kFormatJpeg:
+            out = ImageFormat::kJpeg;
+            return true;
+        case svgf::kFormatGif:
+            out = ImageFormat::kGif;
+            return true;
+        case svgf::kFormatPng:
+            out = ImageFormat::kPng;
+            return true;
+        default:
+            return false;
     }
 }
 
 const char* FormatName(ImageFormat format) {
     switch (format) {
-        case ImageFormat::kJpeg: return "JPEG";
-        case ImageFormat::kGif: return "GIF";
-        case ImageFormat::kPng: return "PNG";
+        case ImageFormat::kJpeg:
+            return "JPEG";
+        case ImageFormat::kGif:
+            return "GIF";
+        case ImageFormat::kPng:
+            return "PNG";
     }
     return "?";
 }
@@ -64,7 +74,8 @@ Status CheckWriteOptions(const WriteOptions& options) {
                              std::to_string(options.bitsPerPixel) + " bits per pixel" +
                              (options.paletted ? " with a palette" : ""));
     }
-    if (options.jpegQuality < 1 || options.jpegQuality > 100) return Status::Error("JPEG quality out of range");
+    if (options.jpegQuality < 1 || options.jpegQuality > 100)
+        return Status::Error("JPEG quality out of range");
     return {};
 }
 
@@ -74,6 +85,8 @@ Status DecodeImageFile(const std::string& path, Image& out) {
     if (!file) return Status::Error(path + ": cannot open: " + std::strerror(errno));
     unsigned char head[8] = {};
     const size_t got = std::fread(head, 1, sizeof head, file.get());
+    if (got == 0 && std::ferror(file.get()))
+        return Status::Error(path + ": cannot read: " + std::strerror(errno));
     std::rewind(file.get());
     try {
         if (got == 8 && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0) {
@@ -119,11 +132,15 @@ Status WriteImageFile(const std::string& path, const Image& image, const WriteOp
     }
     Status status;
     switch (options.format) {
-        case ImageFormat::kPng: status = detail::EncodePng(file.get(), rows, options.dotsPerInch); break;
+        case ImageFormat::kPng:
+            status = detail::EncodePng(file.get(), rows, options.dotsPerInch);
+            break;
         case ImageFormat::kJpeg:
             status = detail::EncodeJpeg(file.get(), rows, options.dotsPerInch, options.jpegQuality);
             break;
-        case ImageFormat::kGif: status = detail::EncodeGif(file.get(), rows); break;
+        case ImageFormat::kGif:
+            status = detail::EncodeGif(file.get(), rows);
+            break;
     }
     if (status && (std::fflush(file.get()) != 0 || std::ferror(file.get()))) {
         status = Status::Error(std::string("write failed: ") + std::strerror(errno));

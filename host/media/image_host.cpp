@@ -86,13 +86,16 @@ void SetExchangeSource(void* exchangeBlock, svgf::HostHandle bitmap) {
 
 svgf::HostHandle ExchangeSource(const void* exchangeBlock) {
     svgf::HostHandle bitmap = 0;
-    if (exchangeBlock) std::memcpy(&bitmap, static_cast<const uint8_t*>(exchangeBlock) + kExchangeSourceOffset, 4);
+    if (exchangeBlock)
+        std::memcpy(&bitmap, static_cast<const uint8_t*>(exchangeBlock) + kExchangeSourceOffset, 4);
     return bitmap;
 }
 
 ImageHost::ImageHost() = default;
 
-ImageHost::~ImageHost() { detail::ForgetImageHost(this); }
+ImageHost::~ImageHost() {
+    detail::ForgetImageHost(this);
+}
 
 int32_t ImageHost::Fail(std::string message) {
     lastError_ = std::move(message);
@@ -118,7 +121,9 @@ svgf::HostHandle ImageHost::OpenBitmap(const std::string& path) {
     return handle;
 }
 
-void ImageHost::CloseBitmap(svgf::HostHandle bitmap) { bitmaps_.erase(bitmap); }
+void ImageHost::CloseBitmap(svgf::HostHandle bitmap) {
+    bitmaps_.erase(bitmap);
+}
 
 const Image* ImageHost::Bitmap(svgf::HostHandle bitmap) const {
     auto it = bitmaps_.find(bitmap);
@@ -204,7 +209,8 @@ int32_t ImageHost::WriteRun(svgf::FilterContext* sub) {
     const Image* image = &canvas.image;
     Image scaled;
     if (image->width != sub->pixelWidth || image->height != sub->pixelHeight) {
-        if (Status s = Resample(*image, sub->pixelWidth, sub->pixelHeight, scaled); !s) return Fail(s.message());
+        if (Status s = Resample(*image, sub->pixelWidth, sub->pixelHeight, scaled); !s)
+            return Fail(s.message());
         image = &scaled;
     }
     if (Status s = WriteImageFile(sub->fileName, *image, options); !s) return Fail(s.message());
@@ -257,7 +263,8 @@ int32_t ImageHost::DrawBitmap(svgf::HostHandle canvasHandle, svgf::HostHandle bi
         return Fail("the bitmap is drawn too large");
     }
     Image scaled;
-    if (Status s = Resample(*bitmap, static_cast<uint32_t>(px1 - px0), static_cast<uint32_t>(py1 - py0), scaled);
+    if (Status s =
+            Resample(*bitmap, static_cast<uint32_t>(px1 - px0), static_cast<uint32_t>(py1 - py0), scaled);
         !s) {
         return Fail(s.message());
     }

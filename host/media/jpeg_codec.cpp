@@ -84,9 +84,7 @@ bool ReadJpeg(ReadState& state, Image& out) {
         std::snprintf(state.errors.message, sizeof state.errors.message, "no memory for the image");
         return false;
     }
-    out.sourceType = cmyk ? svgf::kSourceCmyk
-                     : components == 1 ? svgf::kSourceGrey
-                                       : svgf::kSourceRgb;
+    out.sourceType = cmyk ? svgf::kSourceCmyk : components == 1 ? svgf::kSourceGrey : svgf::kSourceRgb;
     // Files with an Adobe marker store CMYK inverted (0 = full ink).
     const bool inverted = cmyk && state.info.saw_Adobe_marker;
     state.row.resize(size_t{width} * components);

@@ -33,7 +33,9 @@ uint32_t SourceTypeOf(int colourType, int bitDepth, bool transparency) {
             return svgf::kSourcePaletted;
         case PNG_COLOR_TYPE_GRAY:
             if (transparency) return svgf::kSourceRgba;
-            return bitDepth == 1 ? svgf::kSourceBilevel : bitDepth < 8 ? svgf::kSourceGrey4 : svgf::kSourceGrey;
+            return bitDepth == 1  ? svgf::kSourceBilevel
+                   : bitDepth < 8 ? svgf::kSourceGrey4
+                                  : svgf::kSourceGrey;
         case PNG_COLOR_TYPE_RGB:
             return transparency ? svgf::kSourceRgba : svgf::kSourceRgb;
         default:  // grey or colour with alpha
@@ -54,8 +56,8 @@ bool ReadPng(PngState& state, Image& out) {
     const int bitDepth = png_get_bit_depth(state.png, state.info);
     const bool transparency = png_get_valid(state.png, state.info, PNG_INFO_tRNS) != 0;
     if (!ImageSizeAllowed(width, height)) {
-        std::snprintf(state.message, sizeof state.message, "image size %u x %u is outside the supported range",
-                      unsigned(width), unsigned(height));
+        std::snprintf(state.message, sizeof state.message,
+                      "image size %u x %u is outside the supported range", unsigned(width), unsigned(height));
         return false;
     }
     if (!Image::Allocate(width, height, out)) {
@@ -93,10 +95,17 @@ bool WritePng(PngState& state, const PixelRows& rows, uint32_t dotsPerInch) {
     png_init_io(state.png, state.file);
     int colourType = PNG_COLOR_TYPE_RGB;
     switch (rows.kind) {
-        case PixelRows::Kind::kRgba: colourType = PNG_COLOR_TYPE_RGB_ALPHA; break;
-        case PixelRows::Kind::kGrey: colourType = PNG_COLOR_TYPE_GRAY; break;
-        case PixelRows::Kind::kIndexed: colourType = PNG_COLOR_TYPE_PALETTE; break;
-        default: break;
+        case PixelRows::Kind::kRgba:
+            colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+            break;
+        case PixelRows::Kind::kGrey:
+            colourType = PNG_COLOR_TYPE_GRAY;
+            break;
+        case PixelRows::Kind::kIndexed:
+            colourType = PNG_COLOR_TYPE_PALETTE;
+            break;
+        default:
+            break;
     }
     png_set_IHDR(state.png, state.info, rows.width, rows.height, static_cast<int>(rows.bits), colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

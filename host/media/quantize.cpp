@@ -10,8 +10,12 @@
 namespace host::media {
 namespace {
 
-uint32_t Pack(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
-Rgb Unpack(uint32_t v) { return {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; }
+uint32_t Pack(Rgb c) {
+    return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+}
+Rgb Unpack(uint32_t v) {
+    return {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
+}
 
 // One histogram cell: how many pixels, and the sums of their channels so
 // that the palette gets their true mean rather than the cell's centre.

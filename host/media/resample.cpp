@@ -58,7 +58,9 @@ Taps BuildTaps(uint32_t source, uint32_t target) {
     return taps;
 }
 
-uint8_t ToByte(float v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+uint8_t ToByte(float v) {
+    return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+}
 
 }  // namespace
 

@@ -1,11 +1,12 @@
 // The host's bitmap services and the two filter runs over a sub-context,
 // driven through a service table the way the module drives them.
+#include "host/media/image_host.h"
+
 #include <array>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 
-#include "host/media/image_host.h"
 #include "host/media/resample.h"
 #include "media_fixtures.h"
 
@@ -82,7 +83,7 @@ uint32_t Pixels(int32_t a, int32_t b) {
 // The host's side: an image host with its entries in a service table,
 // and the main context whose exchange block the module copies.
 class ImageHostTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(folder_.path().empty());
         std::filesystem::create_directory(folder_ / "fixtures");
@@ -92,7 +93,8 @@ protected:
 
     void Register() {
         table_ = {};
-        RegisterImageServices(images_, [this](size_t index, svgf::HostServiceFn fn) { table_.slot[index] = fn; });
+        RegisterImageServices(images_,
+                              [this](size_t index, svgf::HostServiceFn fn) { table_.slot[index] = fn; });
     }
 
     template <typename Fn>
@@ -101,8 +103,8 @@ protected:
     }
 
     HostHandle Open(const SourceKind& kind) {
-        const std::string path =
-            WriteFixture(folder_, "fixtures/" + std::string(kind.file), kind.make(40, 30), kind.format, kind.bits);
+        const std::string path = WriteFixture(folder_, "fixtures/" + std::string(kind.file),
+                                              kind.make(40, 30), kind.format, kind.bits);
         const HostHandle bitmap = images_.OpenBitmap(path);
         EXPECT_NE(bitmap, 0u) << images_.lastError();
         return bitmap;
@@ -162,7 +164,8 @@ protected:
 };
 
 TEST_F(ImageHostTest, RegistersTheBitmapServicesAndLeavesRenderStepsUnset) {
-    for (size_t index : {svc::kRunSubFilter, svc::kEndSubContext, svc::kBitmapInfo, svc::kBitmapDescription}) {
+    for (size_t index :
+         {svc::kRunSubFilter, svc::kEndSubContext, svc::kBitmapInfo, svc::kBitmapDescription}) {
         EXPECT_NE(table_.slot[index], nullptr) << index;
     }
     for (size_t index : {svc::kRenderStep84, svc::kRenderStep90, svc::kRenderStep94}) {
@@ -186,9 +189,7 @@ TEST_F(ImageHostTest, DescribesEachBitmapByItsSourceType) {
         EXPECT_EQ(description->sourceType, kind.sourceType) << kind.file;
         EXPECT_EQ(description->width, 40u);
         EXPECT_EQ(description->height, 30u);
-        EXPECT_EQ(description->paletteSize != 0,
-                  kind.sourceType == svgf::kSourcePaletted)
-            << kind.file;
+        EXPECT_EQ(description->paletteSize != 0, kind.sourceType == svgf::kSourcePaletted) << kind.file;
     }
 }
 
@@ -286,7 +287,9 @@ struct BadSubContext {
     std::function<void(svgf::FilterContext&, std::array<uint8_t, svgf::kExchangeBlockSize>&)> spoil;
 };
 
-void PrintTo(const BadSubContext& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadSubContext& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const BadSubContext kBad[] = {
     {"size", false, [](auto& s, auto&) { s.size = 724; }},
@@ -375,12 +378,12 @@ TEST_F(ImageHostTest, RenderStepsDrawBetweenTheRuns) {
     left.right = (kBoxA.left + kBoxA.right) / 2;
     Service<svc::RenderStep90Fn>(svc::kRenderStep90)(canvas, 0);
     EXPECT_EQ(Service<svc::RenderStep84Fn>(svc::kRenderStep84)(canvas, 0, bitmap, 0, &left, &identity, &kBoxA,
-                                                                &kBoxA, 0),
+                                                               &kBoxA, 0),
               1)
         << images_.lastError();
     svgf::HostMatrix rotated{{0, -1, 0, 1, 0, 0}};
     EXPECT_EQ(Service<svc::RenderStep84Fn>(svc::kRenderStep84)(canvas, 0, bitmap, 0, &kBoxA, &rotated, &kBoxA,
-                                                                &kBoxA, 0),
+                                                               &kBoxA, 0),
               0);
     Service<svc::RenderStep94Fn>(svc::kRenderStep94)(canvas);
     ASSERT_EQ(Run(svgf::kSubContextWriteFlags), 1) << images_.lastError();

@@ -21,7 +21,7 @@ using host::media::Image;
 
 // A fresh folder per test, removed afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "host_media_XXXXXX").string();
         path_ = mkdtemp(pattern.data()) ? pattern : std::string();
@@ -30,7 +30,9 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    std::string operator/(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
+    std::string operator/(const std::string& name) const {
+        return (std::filesystem::path(path_) / name).string();
+    }
     const std::string& path() const { return path_; }
     // Names of the files in the folder.
     std::set<std::string> Files() const {
@@ -41,7 +43,7 @@ public:
         return names;
     }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -1,8 +1,9 @@
 // Scaling to requested pixel sizes, and reducing colours to a palette.
+#include "host/media/resample.h"
+
 #include <algorithm>
 
 #include "host/media/quantize.h"
-#include "host/media/resample.h"
 #include "media_fixtures.h"
 
 namespace {

@@ -19,14 +19,14 @@ inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 
 // Success, or a message saying what went wrong and with which file.
 class Status {
-public:
+  public:
     Status() = default;
     static Status Error(std::string message) { return Status(std::move(message)); }
     bool ok() const { return message_.empty(); }
     explicit operator bool() const { return ok(); }
     const std::string& message() const { return message_; }
 
-private:
+  private:
     explicit Status(std::string message) : message_(message.empty() ? "unknown error" : std::move(message)) {}
     std::string message_;
 };
@@ -67,7 +67,9 @@ inline uint8_t Luma(uint8_t r, uint8_t g, uint8_t b) {
 
 // Blends a straight-alpha pixel over white, for files without an alpha channel.
 inline Rgb OverWhite(const uint8_t* px) {
-    auto blend = [a = px[3]](uint8_t c) { return static_cast<uint8_t>((c * a + 255u * (255u - a) + 127u) / 255u); };
+    auto blend = [a = px[3]](uint8_t c) {
+        return static_cast<uint8_t>((c * a + 255u * (255u - a) + 127u) / 255u);
+    };
     return {blend(px[0]), blend(px[1]), blend(px[2])};
 }
 

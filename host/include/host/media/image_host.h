@@ -33,10 +33,10 @@ namespace host::media {
 // What service 0x12c answers. The module reads only sourceType; the rest is
 // for the host's own tools and tests.
 struct BitmapDescription {
-    uint32_t sourceType;    // svgf::BitmapSourceType
-    uint32_t width;         // pixels
-    uint32_t height;        // pixels
-    uint32_t paletteSize;   // 0 without a palette
+    uint32_t sourceType;   // svgf::BitmapSourceType
+    uint32_t width;        // pixels
+    uint32_t height;       // pixels
+    uint32_t paletteSize;  // 0 without a palette
 };
 
 // The host's own words at the start of its 800-byte exchange block.
@@ -45,7 +45,7 @@ void SetExchangeSource(void* exchangeBlock, svgf::HostHandle bitmap);
 svgf::HostHandle ExchangeSource(const void* exchangeBlock);
 
 class ImageHost {
-public:
+  public:
     ImageHost();
     ~ImageHost();
     ImageHost(const ImageHost&) = delete;
@@ -86,7 +86,7 @@ public:
     const Image* Canvas(svgf::HostHandle canvas) const;
     const std::string& lastError() const { return lastError_; }
 
-private:
+  private:
     struct BitmapEntry;
     struct CanvasEntry;
     int32_t Fail(std::string message);

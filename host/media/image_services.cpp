@@ -21,6 +21,25 @@ auto Guarded(Call call, decltype(call()) failure) -> decltype(call()) {
     }
 }
 
+// The table stores untyped entries; each is read back through its own type.
+template <typename Fn>
+svgf::HostServiceFn Entry(Fn fn) {
+    return reinterpret_cast<svgf::HostServiceFn>(fn);
+}
+
+// Checked at compile time against the interface's declared types.
+constexpr svgf::svc::RunSubFilterFn kRunSubFilter = image_entries::RunSubFilter;
+constexpr svgf::svc::EndSubContextFn kEndSubContext = image_entries::EndSubContext;
+constexpr svgf::svc::BitmapInfoFn kBitmapInfo = image_entries::BitmapInfo;
+constexpr svgf::svc::BitmapDescriptionFn kBitmapDescription = image_entries::DescribeBitmap;
+constexpr svgf::svc::RenderStep90Fn kBeginRender = image_entries::BeginRender;
+constexpr svgf::svc::RenderStep84Fn kDrawBitmap = image_entries::DrawBitmap;
+constexpr svgf::svc::RenderStep94Fn kEndRender = image_entries::EndRender;
+
+}  // namespace
+
+namespace image_entries {
+
 int32_t SVGF_CALL RunSubFilter(svgf::FilterContext* sub) {
     return Guarded([&] { return active->RunSubFilter(sub); }, 0);
 }
@@ -33,7 +52,7 @@ svgf::HostHandle SVGF_CALL BitmapInfo(svgf::HostHandle bitmap) {
     return Guarded([&] { return active->BitmapInfo(bitmap); }, svgf::HostHandle{0});
 }
 
-const void* SVGF_CALL BitmapDescriptionOf(svgf::HostHandle info) {
+const void* SVGF_CALL DescribeBitmap(svgf::HostHandle info) {
     return Guarded([&]() -> const void* { return active->Description(info); }, nullptr);
 }
 
@@ -51,22 +70,7 @@ int32_t SVGF_CALL EndRender(svgf::HostHandle canvas) {
     return Guarded([&] { return active->EndRender(canvas); }, 0);
 }
 
-// The table stores untyped entries; each is read back through its own type.
-template <typename Fn>
-svgf::HostServiceFn Entry(Fn fn) {
-    return reinterpret_cast<svgf::HostServiceFn>(fn);
-}
-
-// Checked at compile time against the interface's declared types.
-constexpr svgf::svc::RunSubFilterFn kRunSubFilter = RunSubFilter;
-constexpr svgf::svc::EndSubContextFn kEndSubContext = EndSubContext;
-constexpr svgf::svc::BitmapInfoFn kBitmapInfo = BitmapInfo;
-constexpr svgf::svc::BitmapDescriptionFn kBitmapDescription = BitmapDescriptionOf;
-constexpr svgf::svc::RenderStep90Fn kBeginRender = BeginRender;
-constexpr svgf::svc::RenderStep84Fn kDrawBitmap = DrawBitmap;
-constexpr svgf::svc::RenderStep94Fn kEndRender = EndRender;
-
-}  // namespace
+}  // namespace image_entries
 
 namespace detail {
 void ForgetImageHost(const ImageHost* images) {
@@ -74,8 +78,12 @@ void ForgetImageHost(const ImageHost* images) {
 }
 }  // namespace detail
 
-void RegisterImageServices(ImageHost& images, const ServiceSetter& set) {
+void ServeImages(ImageHost& images) {
     active = &images;
+}
+
+void RegisterImageServices(ImageHost& images, const ServiceSetter& set) {
+    ServeImages(images);
     set(svgf::svc::kRunSubFilter, Entry(kRunSubFilter));
     set(svgf::svc::kEndSubContext, Entry(kEndSubContext));
     set(svgf::svc::kBitmapInfo, Entry(kBitmapInfo));

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "host/media/resample.h"
+#include "host/service_registry.h"
 #include "media_fixtures.h"
 
 namespace {
@@ -411,6 +412,27 @@ TEST_F(ImageHostTest, RenderStepsWithNothingDrawnWriteNothing) {
     EXPECT_NE(images_.lastError().find("nothing was drawn"), std::string::npos) << images_.lastError();
     EXPECT_EQ(End(), 1);
     EXPECT_TRUE(Written().empty());
+}
+
+// The stand-in host's own registry can wrap the entries to record them.
+TEST_F(ImageHostTest, EntriesWorkThroughTheHostsRecordingRegistry) {
+    namespace entries = host::media::image_entries;
+    host::ServiceRegistry registry;
+    registry.Add<svc::kRunSubFilter, &entries::RunSubFilter>("RunSubFilter");
+    registry.Add<svc::kEndSubContext, &entries::EndSubContext>("EndSubContext");
+    registry.Add<svc::kBitmapInfo, &entries::BitmapInfo>("BitmapInfo");
+    registry.Add<svc::kBitmapDescription, &entries::DescribeBitmap>("BitmapDescription");
+    ImageHost other;
+    host::media::ServeImages(other);
+    table_ = {};
+    registry.Fill(table_);
+    const HostHandle bitmap =
+        other.OpenBitmap(WriteFixture(folder_, "fixtures/q.gif", Quarters(8, 8), ImageFormat::kGif, 8));
+    BuildSubContext(bitmap, 1, 5);
+    ASSERT_EQ(Run(svgf::kSubContextRenderFlags), 1) << other.lastError();
+    ASSERT_EQ(Run(svgf::kSubContextWriteFlags), 1) << other.lastError();
+    EXPECT_EQ(End(), 1);
+    EXPECT_EQ(Written(), std::set<std::string>{"picture_ImgID5.gif"});
 }
 
 TEST(ImageServices, AnswerNothingOnceTheirHostIsGone) {

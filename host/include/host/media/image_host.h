@@ -110,6 +110,24 @@ using ServiceSetter = std::function<void(size_t index, svgf::HostServiceFn fn)>;
 // the one registered last, until it is destroyed.
 void RegisterImageServices(ImageHost& images, const ServiceSetter& set);
 
+// For a host that wraps the entries itself (to record their calls, say):
+// makes images the one they serve, without touching any table.
+void ServeImages(ImageHost& images);
+
+// The entries, of the interface's types; each answers 0 (or null) when no
+// image host is served or anything is thrown inside.
+namespace image_entries {
+int32_t SVGF_CALL RunSubFilter(svgf::FilterContext* sub);               // 0x4
+int32_t SVGF_CALL EndSubContext(svgf::FilterContext* sub);              // 0x10
+svgf::HostHandle SVGF_CALL BitmapInfo(svgf::HostHandle bitmap);         // 0x48
+const void* SVGF_CALL DescribeBitmap(svgf::HostHandle info);            // 0x12c
+int32_t SVGF_CALL BeginRender(svgf::HostHandle canvas, uint32_t zero);  // 0x90
+int32_t SVGF_CALL DrawBitmap(svgf::HostHandle canvas, uintptr_t a1, svgf::HostHandle bitmap, uintptr_t a3,
+                             const svgf::HostRect* box, const svgf::HostMatrix* matrix,
+                             const svgf::HostRect* box2, const svgf::HostRect* box3, uint32_t zero);  // 0x84
+int32_t SVGF_CALL EndRender(svgf::HostHandle canvas);                                                 // 0x94
+}  // namespace image_entries
+
 }  // namespace host::media
 
 #endif  // HOST_MEDIA_IMAGE_HOST_H

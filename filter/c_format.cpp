@@ -4,6 +4,7 @@
 
 #include <locale.h>
 
+#include <climits>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -67,7 +68,11 @@ void AppendC(std::string& out, const char* format, ...) {
 }
 
 int RoundHalfAway(double value) {
-    return static_cast<int>(value > 0 ? value + 0.5 : value - 0.5);
+    const double rounded = value > 0 ? value + 0.5 : value - 0.5;
+    // Values beyond the integer range saturate rather than wrap unpredictably.
+    if (!(rounded > static_cast<double>(INT_MIN))) return value != value ? 0 : INT_MIN;
+    if (!(rounded < static_cast<double>(INT_MAX))) return INT_MAX;
+    return static_cast<int>(rounded);
 }
 
 }  // namespace svgf

@@ -13,7 +13,8 @@ std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)
 // Appends the formatted text to out.
 void AppendC(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// R(v): v rounded half away from zero to an integer.
+// R(v): v rounded half away from zero to an integer; values beyond the
+// integer range give its nearest end, and NaN gives 0.
 int RoundHalfAway(double value);
 
 }  // namespace svgf

@@ -388,6 +388,32 @@ struct HostOutlineRecord {
     uint32_t reserved132;    // 132
 };
 
+// The fountain (gradient) block: at byte 4 of a fill record of kind 2, and
+// after the kind and sub-kind of a transparency's kind record. With a
+// transparency, a stop's level is the colour's byte 8 (channels[4]).
+inline constexpr int kFountainMaxStops = 101;
+struct HostFountainStop {
+    ColorRecord colour;    // 0
+    uint16_t position;     // 12: percent
+    uint16_t reserved14;   // 14
+};
+struct HostFountain {
+    uint16_t subKind;        // 0: 1 linear, 2 radial, 3 and 4 further forms
+    uint8_t reserved2[18];   // 2
+    int16_t edgePad;         // 20: percent
+    uint16_t reserved22;     // 22
+    int32_t angle;           // 24: host angle units
+    int32_t centreX;         // 28: percent of the box (radial)
+    int32_t centreY;         // 32: percent of the box (radial)
+    uint16_t value36;        // 36
+    uint16_t blend;          // 38: 0 two colours, 1 and 2 computed blends, 3 custom
+    uint16_t value40;        // 40
+    uint16_t midPoint;       // 42: percent, 50 for none
+    int16_t stopCount;       // 44: at most kFountainMaxStops are read
+    uint16_t reserved46;     // 46
+    HostFountainStop stops[kFountainMaxStops];  // 48
+};
+
 // The attributes of one host object: its fill, outline and transparency,
 // then further host fields.
 struct HostAttributes {
@@ -585,6 +611,13 @@ static_assert(offsetof(ExportCallbackRecord, object) == kCallbackRecordObjectWor
 static_assert(offsetof(ExportCallbackRecord, queryObjectKind) == 70 * sizeof(void*));
 static_assert(sizeof(HostFillRecord) == 1668);
 static_assert(sizeof(HostOutlineRecord) == 136);
+static_assert(sizeof(HostFountain) == sizeof(HostFillRecord::body));
+static_assert(offsetof(HostFountain, edgePad) == 20);
+static_assert(offsetof(HostFountain, angle) == 24);
+static_assert(offsetof(HostFountain, blend) == 38);
+static_assert(offsetof(HostFountain, midPoint) == 42);
+static_assert(offsetof(HostFountain, stopCount) == 44);
+static_assert(offsetof(HostFountain, stops) == 48);
 static_assert(offsetof(HostOutlineRecord, transform) == 24);
 static_assert(offsetof(HostOutlineRecord, colour) == 72);
 static_assert(offsetof(HostOutlineRecord, dashCount) == 100);

@@ -1,0 +1,144 @@
+// The style registry: every distinct fill, outline and font of the drawing
+// becomes one CSS class, numbered in order of first appearance, and at the
+// end of the export one rule per class is written, in key order.
+#ifndef SVGFILTER_STYLE_REGISTRY_H
+#define SVGFILTER_STYLE_REGISTRY_H
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "rc_object.h"
+#include "svg_style.h"
+#include "svgfilter/filter_abi.h"
+
+namespace svgf {
+
+class WSVGWriter;
+class SVGGradient;
+class SVGGradient_Linear;
+class SVGGradient_Radial;
+
+// The host's colour conversion as the exporter reaches it (through the
+// service table with the context's colour handle).
+class HostColourServices {
+  public:
+    // The colour converted into the model (kColorModelRgb, kColorModelHsb).
+    virtual ColorRecord ConvertColor(const ColorRecord& colour, int32_t model) = 0;
+
+  protected:
+    ~HostColourServices() = default;
+};
+
+// The red, green and blue bytes of a colour record in the RGB model.
+SVGColor RgbOf(const ColorRecord& rgb);
+
+// What the registry needs of the exporter to write its rules: colours, the
+// scale from host units to user units, and the gradient builders that the
+// exporter also uses for fills written inline.
+class StyleRegistryHost : public HostColourServices {
+  public:
+    // User units per host unit.
+    virtual double Scale() const = 0;
+    virtual void SetLinearGeometry(const HostFountain& fountain, const HostRect& box,
+                                   SVGGradient_Linear& gradient) = 0;
+    virtual void SetRadialGeometry(const HostFountain& fountain, const HostRect& box,
+                                   SVGGradient_Radial& gradient) = 0;
+    // mode 0: colour stops; 1: opacity stops.
+    virtual void AddGradientStops(const HostFountain& fountain, SVGGradient& gradient, int mode) = 0;
+
+  protected:
+    ~StyleRegistryHost() = default;
+};
+
+// The fill key: the host fill record, the object's bounding box (a
+// fountain's geometry depends on it) and an opacity (-1.0 for none).
+struct SVGFillKey {
+    HostFillRecord fill;  // 0
+    HostRect box;         // 1668
+    uint32_t reserved;    // 1684
+    double opacity;       // 1688
+};
+static_assert(sizeof(SVGFillKey) == 1696);
+static_assert(offsetof(SVGFillKey, box) == 1668);
+static_assert(offsetof(SVGFillKey, opacity) == 1688);
+
+// Dash entries an outline record can hold, from byte 102 to its end.
+inline constexpr int kOutlineMaxDashes = 17;
+// The outline record's dash entries (count clamped to what the record holds).
+std::vector<int16_t> OutlineDashes(const HostOutlineRecord& outline);
+
+class SVGStyleRegistry {
+  public:
+    explicit SVGStyleRegistry(StyleRegistryHost& host);
+    ~SVGStyleRegistry();
+    SVGStyleRegistry(const SVGStyleRegistry&) = delete;
+    SVGStyleRegistry& operator=(const SVGStyleRegistry&) = delete;
+
+    // The class number of the record: the one an equal record already has,
+    // or the next number of its kind.
+    int FindOrAddOutline(const HostOutlineRecord& outline);
+    int FindOrAddFill(const SVGFillKey& key);
+    // Fonts key on their vertical alignment and properties; -1 for no font.
+    int FindOrAddFont(const CRCPtr<SVGFontProps>& font);
+
+    // Writes every rule through the writer's WriteStyleRule (and gradients
+    // through WriteDefinitionText): outlines, fills, fonts, each in key
+    // order. 1, or 0 when the writer failed.
+    int WriteClasses(WSVGWriter& writer);
+
+    size_t OutlineCount() const { return outlines_.size(); }
+    size_t FillCount() const { return fills_.size(); }
+    size_t FontCount() const { return fonts_.size(); }
+
+    // Keys with their colours already converted, so comparing never calls the host.
+    struct OutlineEntry {
+        HostOutlineRecord record;
+        SVGColor colour;
+    };
+    struct FillEntry {
+        SVGFillKey key;
+        SVGColor colour;                    // uniform fills
+        std::vector<SVGColor> stopColours;  // fountains, one per stop read
+    };
+    struct FontEntry {
+        CRCPtr<SVGFontProps> font;
+    };
+    struct StopListEntry {
+        int16_t count;
+        uint16_t blend;
+        uint16_t midPoint;
+        std::vector<std::pair<uint16_t, SVGColor>> stops;
+    };
+    struct OutlineLess {
+        bool operator()(const OutlineEntry& a, const OutlineEntry& b) const;
+    };
+    struct FillLess {
+        bool operator()(const FillEntry& a, const FillEntry& b) const;
+    };
+    struct FontLess {
+        bool operator()(const FontEntry& a, const FontEntry& b) const;
+    };
+    struct StopListLess {
+        bool operator()(const StopListEntry& a, const StopListEntry& b) const;
+    };
+
+  private:
+    SVGColor Rgb(const ColorRecord& colour);
+    FillEntry MakeFillEntry(const SVGFillKey& key);
+    StopListEntry MakeStopList(const HostFountain& fountain, const std::vector<SVGColor>& colours) const;
+    void WriteOutlineRule(WSVGWriter& writer, const OutlineEntry& entry, int number);
+    void WriteFillRule(WSVGWriter& writer, const FillEntry& entry, int number);
+    void WriteGradientRule(WSVGWriter& writer, const FillEntry& entry, int number);
+
+    StyleRegistryHost& host_;
+    std::map<OutlineEntry, int, OutlineLess> outlines_;
+    std::map<FillEntry, int, FillLess> fills_;
+    std::map<FontEntry, int, FontLess> fonts_;
+    std::map<StopListEntry, int, StopListLess> linearStops_;
+    std::map<StopListEntry, int, StopListLess> radialStops_;
+};
+
+}  // namespace svgf
+
+#endif  // SVGFILTER_STYLE_REGISTRY_H

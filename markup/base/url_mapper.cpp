@@ -1,0 +1,187 @@
+// URLMapper: the table of servers and the way from a URL to a local file.
+#include "markup/url_mapper.h"
+
+#include "path_form.h"
+#include "platform/latin1_text.h"
+#include "platform/path_queries.h"
+
+namespace markup {
+
+using detail::IsPathSeparator;
+using detail::WithSeparator;
+
+namespace {
+
+constexpr const char kDefaultIndex[] = "index.htm";
+// The module's own folder under the user's cache folder.
+constexpr const char kCacheSubfolder[] = "svgfilter/";
+
+// The unescaped path of a URL, cut at an embedded NUL: a file name ends there.
+String UnescapedPath(const String& path) {
+    String out(path);
+    URLSpec::Unescape(out);
+    const std::int32_t nul = out.Find('\0');
+    if (nul >= 0) out.TruncateAt(static_cast<std::uint32_t>(nul));
+    return out;
+}
+
+}  // namespace
+
+URLMapper::URLMapper() {
+    Singleton<URLMapper>::CheckConstruction();
+    const std::string cache = platform::UserCacheFolder();
+    if (!cache.empty()) rootFolder_ = String(cache.c_str()) += kCacheSubfolder;
+}
+
+URLMapper::~URLMapper() {
+    RemoveAllServers();
+}
+
+void URLMapper::RemoveAllServers() {
+    while (UMServer* server = RemoveLast()) delete server;
+}
+
+void URLMapper::SetRootFolder(const String& folder) {
+    rootFolder_ = folder.IsEmpty() ? folder : WithSeparator(folder);
+}
+
+std::uint32_t URLMapper::Search(const String& name, bool& found) const {
+    std::uint32_t low = 0;
+    std::uint32_t high = Count();
+    while (low < high) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        const int order = platform::lstrcmpA(At(middle)->name.Text(), name.Text());
+        if (order == 0) {
+            found = true;
+            return middle;
+        }
+        if (order < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    found = false;
+    return low;
+}
+
+UMServer* URLMapper::AddServer(const String& name, const String& folder) {
+    const String key = detail::Lowered(detail::Trimmed(name));
+    const String place = WithSeparator(detail::Folded(detail::Trimmed(folder)));
+    bool found = false;
+    const std::uint32_t at = Search(key, found);
+    if (found) return At(at);
+    auto* server = new UMServer(key, place);
+    InsertAt(at, server);
+    return server;
+}
+
+UMServer* URLMapper::FindServerByName(const String& name) const {
+    bool found = false;
+    const std::uint32_t at = Search(name, found);
+    return found ? At(at) : nullptr;
+}
+
+UMServer* URLMapper::ServerForHost(const String& host) {
+    const String name = detail::Lowered(host);
+    String folder = rootFolder_;
+    const char* p = name.Text();
+    for (std::uint32_t i = 0; i < name.Length(); ++i) {
+        if (p[i] != '.') folder += p[i];
+    }
+    folder = WithSeparator(folder);
+    // A folder that cannot be made still gets its entry: the later open of a
+    // file in it fails with the stream's status.
+    if (detail::IsPosixPath(folder)) platform::MakeFolders(folder.Text());
+    return AddServer(name, folder);
+}
+
+UMServer* URLMapper::URLToLocalPath(const URLSpec& url, String& out, bool addIndex) {
+    out.Empty();
+    if (url.Kind() == kSchemeFile) {
+        String path = UnescapedPath(url.PathRef());
+        const char* p = path.Text();
+        // "/d|/dir/f" and "/d:/dir/f" are drive paths; anything else that
+        // starts with "/" is a POSIX path and stays as it is.
+        if (p[0] == '/' && p[1] && (p[2] == ':' || p[2] == '|')) {
+            path.Delete(0, 1);
+            path.SetAt(1, ':');
+            char* bytes = nullptr;
+            path.GetBuffer(bytes);
+            for (std::uint32_t i = 0; i < path.Length(); ++i) {
+                if (bytes[i] == '/') bytes[i] = '\\';
+            }
+        }
+        out = path;
+        return nullptr;
+    }
+
+    const String host = detail::Lowered(url.HostRef());
+    UMServer* server = FindServerByName(host);
+    if (!server) server = ServerForHost(host);
+    if (!server) return nullptr;
+
+    const char separator = detail::SeparatorOf(server->folder);
+    if (!url.QueryRef().IsEmpty()) {
+        // Each query answer is a document of its own: the first free name.
+        for (int n = 1; n > 0; ++n) {
+            queryFileName_.Format("Query%d.htm", n);
+            out = server->folder;
+            out += queryFileName_;
+            if (!FileExists(out)) break;
+        }
+        return server;
+    }
+
+    out = server->folder;
+    // Dot segments are resolved here so that no URL reaches above the
+    // entry's folder.
+    out += detail::NormalizedSegments(UnescapedPath(url.PathRef()), separator);
+    if (addIndex && url.FileName().IsEmpty()) {
+        out = WithSeparator(out);
+        out += defaultDocument_.IsEmpty() ? String(kDefaultIndex) : defaultDocument_;
+    }
+    return server;
+}
+
+bool URLMapper::Resolve(const String& urlText, const String& host, const String& baseFolder, String& out,
+                        bool addIndex) {
+    out.Empty();
+    if (urlText.IsEmpty()) return true;
+    // A local path is no URL: URL character rules do not apply to it. In a
+    // document from a host, "/..." is root-relative, not a POSIX path.
+    const bool rootRelative = *urlText.CharPtrAt(0) == '/' && !host.IsEmpty();
+    if (IsLocalPath(urlText) && !rootRelative) {
+        out = urlText;
+        return true;
+    }
+    if (!IsValidURLText(urlText)) return false;
+    URLSpec url;
+    if (!url.Parse(urlText) || url.Kind() == kSchemeOther) return false;
+    if (url.HasScheme()) {
+        URLToLocalPath(url, out, addIndex);
+        return !out.IsEmpty();
+    }
+    const String path = UnescapedPath(url.PathRef());
+    if (url.IsRootRelative()) {
+        const String name = detail::Lowered(host);
+        UMServer* server = FindServerByName(name);
+        if (!server) server = ServerForHost(name);
+        if (!server) return false;
+        out = server->folder;
+        out += detail::NormalizedSegments(path, detail::SeparatorOf(server->folder));
+        return true;
+    }
+    out = baseFolder;
+    const char separator = detail::SeparatorOf(baseFolder);
+    String relative(path);
+    char* bytes = nullptr;
+    if (relative.GetBuffer(bytes)) {
+        for (std::uint32_t i = 0; i < relative.Length(); ++i) {
+            if (IsPathSeparator(bytes[i])) bytes[i] = separator;
+        }
+    }
+    return JoinPath(relative, out, separator);
+}
+
+}  // namespace markup

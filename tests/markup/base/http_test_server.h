@@ -79,7 +79,6 @@ class HttpTestServer {
             if (client < 0) continue;
             Serve(client);
             ::close(client);
-            ++requests_;
         }
     }
 
@@ -90,9 +89,15 @@ class HttpTestServer {
             pollfd readable{client, POLLIN, 0};
             if (::poll(&readable, 1, 50) <= 0) continue;
             const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
-            if (n <= 0) return;
+            if (n <= 0) {
+                ++requests_;  // a connection that sent nothing still used up a request
+                return;
+            }
             request.append(buffer, static_cast<std::size_t>(n));
         }
+        // Counted before the answer goes out, so a client that has its answer
+        // always sees its request counted.
+        ++requests_;
         const std::size_t start = request.find(' ');
         const std::size_t end = start == std::string::npos ? start : request.find(' ', start + 1);
         const std::string path = end == std::string::npos ? "" : request.substr(start + 1, end - start - 1);

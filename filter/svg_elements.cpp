@@ -49,7 +49,9 @@ std::string SVGPattern::Write(const SVGWriteState& state) const {
     std::string common = CommonAttributes();
     text += common;
     std::vector<std::string> parts;
-    if (units == 1) parts.push_back("patternUnits=\"objectBoundingBox\"");
+    // Renderers take a pattern's geometry as bounding-box fractions unless told
+    // otherwise, so user-space units are named too.
+    parts.push_back(units == 1 ? "patternUnits=\"objectBoundingBox\"" : "patternUnits=\"userSpaceOnUse\"");
     if (!transforms.empty()) parts.push_back("patternTransform=\"" + TransformText(transforms) + "\"");
     parts.push_back(FormatC("x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\"", x, y, width, height));
     if (viewRight > viewLeft && viewBottom > viewTop) {
@@ -67,6 +69,8 @@ std::string SVGMask::Write(const SVGWriteState& state) const {
     std::string text = Indent(state.depth) + "<mask";
     std::vector<std::string> parts;
     if (units == 1) parts.push_back("maskUnits=\"objectBoundingBox\"");
+    // A region in user units must say so: renderers default to bounding-box fractions.
+    if (units != 1 && hasRegion) parts.push_back("maskUnits=\"userSpaceOnUse\"");
     parts.push_back(CommonAttributes());
     if (hasRegion && units != 1) {
         parts.push_back(FormatC("x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\"", x, y, width, height));

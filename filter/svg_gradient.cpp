@@ -20,12 +20,15 @@ int SVGGradient::GradientDepth(const SVGWriteState& state) {
     return state.cssMode == 0 ? state.definitionsDepth : state.depth;
 }
 
+// User-space units are named as well as bounding-box ones: renderers read
+// unmarked gradient coordinates as bounding-box fractions.
 std::string SVGGradient::GradientAttributes() const {
     std::string text;
-    detail::AppendParts(text,
-                        {id.IdAttribute(), units == 1 ? "gradientUnits=\"objectBoundingBox\"" : "",
-                         TransformAttribute(transforms),
-                         reference.empty() ? "" : "xlink:href=\"" + EscapeXmlAttribute(reference) + "\""});
+    detail::AppendParts(
+        text, {id.IdAttribute(),
+               units == 1 ? "gradientUnits=\"objectBoundingBox\"" : "gradientUnits=\"userSpaceOnUse\"",
+               TransformAttribute(transforms),
+               reference.empty() ? "" : "xlink:href=\"" + EscapeXmlAttribute(reference) + "\""});
     return text;
 }
 

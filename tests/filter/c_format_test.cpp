@@ -49,7 +49,9 @@ class CommaLocale {
         if (locale_ != nullptr) freelocale(locale_);
         if (!folder_.empty()) std::system(("rm -rf " + folder_).c_str());
     }
-    locale_t Get() const { return locale_; }
+    locale_t Get() const {
+        return locale_;
+    }
 
   private:
     locale_t locale_ = nullptr;

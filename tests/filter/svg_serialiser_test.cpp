@@ -307,7 +307,7 @@ TEST(SvgSerialiser, ContainerElements) {
              p.viewBottom = 9;
              return p.Write(Depth(0));
          },
-         "<pattern id=\"id2\" x=\"0\" y=\"0\" width=\"0\" height=\"0\">\r\n"},
+         "<pattern id=\"id2\" patternUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" width=\"0\" height=\"0\">\r\n"},
         {"mask user space",
          [] {
              SVGMask m;
@@ -316,7 +316,7 @@ TEST(SvgSerialiser, ContainerElements) {
              m.x = 1, m.y = 2, m.width = 3, m.height = 4;
              return m.Write(Depth(1));
          },
-         " <mask id=\"id0\" x=\"1\" y=\"2\" width=\"3\" height=\"4\">\r\n"},
+         " <mask maskUnits=\"userSpaceOnUse\" id=\"id0\" x=\"1\" y=\"2\" width=\"3\" height=\"4\">\r\n"},
         {"mask bounding box",
          [] {
              SVGMask m;
@@ -410,7 +410,8 @@ TEST(SvgSerialiser, GradientTexts) {
              g.stops = {Stop(0, {255, 0, 0}), Stop(255, {0, 0, 255})};
              return g.Write(Depth(1, 1));
          },
-         " <linearGradient id=\"id3\" x1=\"0\" y1=\"250\" x2=\"1000\" y2=\"250\" "
+         " <linearGradient id=\"id3\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"250\" x2=\"1000\" "
+         "y2=\"250\" "
          "spreadMethod=\"reflect\">\r\n"
          "  <stop offset=\"0\" style=\"stop-color:#FF0000\"/>\r\n"
          "  <stop offset=\"1\" style=\"stop-color:#0000FF\"/>\r\n"
@@ -447,7 +448,8 @@ TEST(SvgSerialiser, GradientTexts) {
              g.stops = {Stop(0, {255, 255, 255}), Stop(77, {128, 128, 128}), Stop(255, {0, 0, 0})};
              return g.Write(Depth(1, 2));
          },
-         " <radialGradient id=\"id4\" cx=\"1\" cy=\"2\" r=\"3\" fx=\"1\" fy=\"2\">\r\n"
+         " <radialGradient id=\"id4\" gradientUnits=\"userSpaceOnUse\" cx=\"1\" cy=\"2\" r=\"3\" fx=\"1\" "
+         "fy=\"2\">\r\n"
          "  <stop offset=\"1\" style=\"stop-color:#000000\"/>\r\n"
          "  <stop offset=\"0.301961\" style=\"stop-color:#808080\"/>\r\n"
          "  <stop offset=\"0\" style=\"stop-color:#FFFFFF\"/>\r\n"

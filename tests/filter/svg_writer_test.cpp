@@ -227,17 +227,18 @@ TEST(SvgWriter, MaskInsideGroupLandsInTheLocalDefs) {
     f.writer.WriteElement(child);
     f.writer.EndGroup();
     ASSERT_EQ(f.writer.EndDocument(), 1);
-    EXPECT_EQ(f.Document(),
-              std::string(kHeader) + kSvgStart +
-                  " <g >\r\n"
-                  "  <defs>\r\n"
-                  "   <mask id=\"id0\" x=\"0\" y=\"0\" width=\"10\" height=\"10\">\r\n"
-                  "    <rect x=\"5\" y=\"0\" width=\"10\" height=\"10\"/>\r\n"
-                  "   </mask>\r\n"
-                  "  </defs>\r\n"
-                  "  <rect style=\"mask:url(#id0)\" x=\"6\" y=\"0\" width=\"10\" height=\"10\"/>\r\n"
-                  " </g>\r\n"
-                  "</svg>\r\n");
+    EXPECT_EQ(
+        f.Document(),
+        std::string(kHeader) + kSvgStart +
+            " <g >\r\n"
+            "  <defs>\r\n"
+            "   <mask maskUnits=\"userSpaceOnUse\" id=\"id0\" x=\"0\" y=\"0\" width=\"10\" height=\"10\">\r\n"
+            "    <rect x=\"5\" y=\"0\" width=\"10\" height=\"10\"/>\r\n"
+            "   </mask>\r\n"
+            "  </defs>\r\n"
+            "  <rect style=\"mask:url(#id0)\" x=\"6\" y=\"0\" width=\"10\" height=\"10\"/>\r\n"
+            " </g>\r\n"
+            "</svg>\r\n");
     EXPECT_WELL_FORMED(f.Document());
 }
 
@@ -261,7 +262,8 @@ TEST(SvgWriter, TopLevelPatternKeepsItsContentInsideTheDefs) {
     EXPECT_EQ(f.Document(),
               std::string(kHeader) + kSvgStart +
                   " <defs>\r\n"
-                  "  <pattern id=\"id0\" x=\"0\" y=\"0\" width=\"4\" height=\"4\">\r\n"
+                  "  <pattern id=\"id0\" patternUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" width=\"4\" "
+                  "height=\"4\">\r\n"
                   "    <linearGradient id=\"id1\" gradientUnits=\"objectBoundingBox\">\r\n"
                   "     <stop offset=\"0\" style=\"stop-color:#FF0000\"/>\r\n"
                   "    </linearGradient>\r\n"

@@ -5,9 +5,11 @@
 namespace host {
 
 void RegisterHandleServices(ServiceRegistry& registry);
+void RegisterExportServices(ServiceRegistry& registry);
 
 void RegisterDefaultServices(ServiceRegistry& registry) {
     RegisterHandleServices(registry);
+    RegisterExportServices(registry);
 }
 
 }  // namespace host

@@ -49,12 +49,17 @@ StandInHost::~StandInHost() {
 }
 
 int32_t StandInHost::Call(uint32_t code) {
-    services_.Fill(table_);
-    StandInHost* previous = t_current;
-    t_current = this;
-    const int32_t answer = entry_(code, context_);
-    t_current = previous;
-    return answer;
+    CurrentScope scope(this);
+    return entry_(code, context_);
+}
+
+StandInHost::CurrentScope::CurrentScope(StandInHost* host) : previous_(t_current) {
+    host->services_.Fill(host->table_);
+    t_current = host;
+}
+
+StandInHost::CurrentScope::~CurrentScope() {
+    t_current = previous_;
 }
 
 void StandInHost::SetNoUserInterface(bool noUserInterface) {

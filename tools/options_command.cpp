@@ -177,6 +177,14 @@ const char* ErrorText(uint32_t code) {
 
 }  // namespace
 
+std::string ParseOptionChoices(const std::vector<std::string>& args, OptionChoices& choices) {
+    OptionsRequest request;
+    std::string problem = ParseFlags(args, request);
+    if (problem.empty() && (request.ask || request.noUserInterface)) problem = "--ask and --no-ui are options flags only";
+    choices = request.choices;
+    return problem;
+}
+
 int RunOptionsCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                       std::ostream& err) {
     OptionsRequest request;

@@ -12,6 +12,12 @@ namespace tools {
 // The flags' help text, for --help.
 extern const char* const kOptionsFlagsHelp;
 
+struct OptionChoices;
+
+// Parses the option flags that the export command shares with this one
+// (neither --ask nor --no-ui); answers what is wrong, empty when all is well.
+std::string ParseOptionChoices(const std::vector<std::string>& args, OptionChoices& choices);
+
 // Answers the process exit status: 0 when the options stand, 1 when the
 // command failed or was cancelled, 2 for bad flags.
 int RunOptionsCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "export_command.h"
 #include "options_command.h"
 
 namespace {
@@ -17,6 +18,10 @@ void PrintHelp(std::ostream& out) {
            "\n"
            "Commands:\n"
            "  options [FLAGS]   run the export options command and print the options\n"
+           "  export DRAWING.json OUT.svg [FLAGS]\n"
+           "                    export the drawing that DRAWING.json describes\n"
+           "                    (docs/drawing-format.md) into OUT.svg; the flags\n"
+           "                    below but --ask and --no-ui set the export options\n"
            "  --help            show this text\n"
            "\n"
            "Flags of options (they play the options dialog and press OK):\n"
@@ -38,6 +43,9 @@ int main(int argc, char** argv) {
     }
     if (command == "options") {
         return tools::RunOptionsCommand({args.begin() + 1, args.end()}, std::cin, std::cout, std::cerr);
+    }
+    if (command == "export") {
+        return tools::RunExportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     std::cerr << "svgfilter: unknown command " << command << " (see svgfilter --help)\n";
     return 2;

@@ -31,6 +31,14 @@ class StandInHost {
 
     // Runs one command; the host is the current one while the module runs it.
     int32_t Call(uint32_t code);
+    // Runs `report`, the host calling entries of the module's callback record,
+    // with this host current, so that the services the module calls meanwhile
+    // are logged here too.
+    template <typename F>
+    auto Report(F&& report) {
+        CurrentScope scope(this);
+        return report();
+    }
 
     void SetNoUserInterface(bool noUserInterface);
     // The parent window handed to dialogs; on this platform a platform::Window.
@@ -42,6 +50,18 @@ class StandInHost {
     void SetCallbackAnswers(int32_t first, int32_t second);
 
   private:
+    // Makes a host the current one for its lifetime.
+    class CurrentScope {
+      public:
+        explicit CurrentScope(StandInHost* host);
+        ~CurrentScope();
+        CurrentScope(const CurrentScope&) = delete;
+        CurrentScope& operator=(const CurrentScope&) = delete;
+
+      private:
+        StandInHost* previous_;
+    };
+
     static int32_t SVGF_CALL FirstCallback(svgf::HostHandle hostHandle, uintptr_t argument,
                                            uintptr_t userValue);
     static int32_t SVGF_CALL SecondCallback(svgf::HostHandle hostHandle, uintptr_t argument,

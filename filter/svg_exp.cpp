@@ -1,0 +1,196 @@
+// The exporter's life: construction, begin export (options, output file,
+// document start, fonts, style registry, the "Shorthand" setting) and end
+// export (fonts, classes, document end, release of everything).
+#include "svg_exp.h"
+
+#include <cstring>
+#include <new>
+
+#include "c_format.h"
+#include "callback_record.h"
+#include "export_options.h"
+#include "platform/files.h"
+#include "platform/settings_store.h"
+#include "svg_elements.h"
+#include "svg_font.h"
+#include "svg_style_registry.h"
+#include "svg_writer.h"
+
+namespace svgf {
+
+SVGExp::SVGExp() : SVGExp(platform::SystemFiles(), nullptr) {}
+
+SVGExp::SVGExp(platform::FileService& files, platform::SettingsStore* settings)
+    : files_(files), settings_(settings) {}
+
+SVGExp::~SVGExp() = default;
+
+void SVGExp::ReleaseExportParts() {
+    // The writer goes first: its parts may still refer to nothing else, but
+    // the registry and fonts are written through it, never the other way.
+    writer_.reset();
+    fontList_.reset();
+    registry_.reset();
+    workBuffer_.reset();
+}
+
+int32_t SVGExp::BeginExport(FilterContext* context) {
+    if (context == nullptr) return 0;
+    // A second begin on the same exporter starts over.
+    ReleaseExportParts();
+    nesting_ = 0;
+    groupStack_.clear();
+    linkStack_.clear();
+    urlStack_.clear();
+
+    FillCallbackRecord(callbackRecord_, this);
+    context->callbackRecord = &callbackRecord_;
+    context_ = context;
+
+    if (context->exportOptions != nullptr) {
+        options_ = *context->exportOptions;
+    } else {
+        SetDefaultExportOptions(&options_);
+    }
+
+    int32_t result = 0;
+    if (context->fileName != nullptr && context->fileHandle != 0) {
+        std::unique_ptr<platform::File> output =
+            files_.AttachDescriptor(static_cast<int>(context->fileHandle));
+        if (output) {
+            writer_ = std::make_unique<WSVGWriter>(std::move(output), options_, context->fileName, files_);
+            // A part or style sheet that could not be made fails the export
+            // now, rather than a truncated document later.
+            if (writer_->Failed()) writer_.reset();
+        }
+    }
+
+    workBuffer_.reset(new (std::nothrow) uint8_t[kWorkBufferSize]);
+    scale_ = options_.precision * (1.0 / 254000.0);
+    const HostRect& page = context->pageRect;
+    yOrigin_ = RoundHalfAway(page.top * scale_);
+    hostTop_ = page.top;
+
+    SVGPage record;
+    record.pageRect = page;
+    record.scaledRect = HostRect{RoundHalfAway(page.left * scale_), 0, RoundHalfAway(page.right * scale_),
+                                 RoundHalfAway(page.top * scale_) - RoundHalfAway(page.bottom * scale_)};
+
+    if (writer_ != nullptr && workBuffer_ != nullptr && writer_->BeginDocument(record) != 0) {
+        result = 1;
+        if (options_.embedFonts != 0) {
+            fontList_.reset(new (std::nothrow) FontList());
+            if (fontList_ == nullptr) result = 0;
+        }
+        if (result != 0) {
+            if (options_.cssPlacement == kCssStyleAttribute) {
+                writer_->SetCssMode(kCssStyleAttribute);
+            } else {
+                registry_.reset(new (std::nothrow) SVGStyleRegistry(*this));
+                if (registry_ == nullptr) {
+                    result = 0;
+                } else {
+                    writer_->SetCssMode(options_.cssPlacement);
+                }
+            }
+        }
+    }
+
+    ReadShorthandSetting();
+    return result;
+}
+
+void SVGExp::ReadShorthandSetting() {
+    platform::SettingsStore& settings = settings_ != nullptr ? *settings_ : platform::CurrentSettings();
+    if (!settings.HasKey(kFontSettingsKey)) return;
+    char buffer[4] = {};
+    uint32_t size = sizeof buffer;
+    if (settings.ReadValue(kFontSettingsKey, kShorthandValue, buffer, &size) !=
+        platform::SettingsStatus::kOk) {
+        return;
+    }
+    if (size > 0 && buffer[0] == '1') separateFontProperties_ = 0;
+}
+
+bool SVGExp::FinishDocument() {
+    if (writer_ == nullptr) return false;
+    if (options_.embedFonts != 0 && (fontList_ == nullptr || fontList_->WriteFonts(*writer_) == 0))
+        return false;
+    if (options_.cssPlacement != kCssStyleAttribute &&
+        (registry_ == nullptr || registry_->WriteClasses(*writer_) == 0)) {
+        return false;
+    }
+    return writer_->EndDocument() != 0;
+}
+
+int32_t SVGExp::EndExport(FilterContext* context) {
+    if (context == nullptr) context = context_;
+    bool success = false;
+    try {
+        success = FinishDocument();
+    } catch (...) {
+        // Memory ran out while joining the parts: the document is incomplete.
+    }
+
+    ReleaseExportParts();
+    if (context != nullptr) {
+        ReleaseExportOptions(*context);
+        if (context->hostHandle != 0) {
+            if (const auto release = service<svc::ReleaseHandleFn>(context->services, svc::kReleaseHandle)) {
+                release(context->hostHandle);
+            }
+            context->hostHandle = 0;
+        }
+        // The record dies with the exporter; the host must not call it again.
+        context->callbackRecord = nullptr;
+    }
+    return success && (context == nullptr || context->errorCode == 0) ? 1 : 0;
+}
+
+// Layers and nesting.
+
+int32_t SVGExp::BeginDrawing() {
+    ++nesting_;
+    return 0;
+}
+
+int32_t SVGExp::EndDrawing() {
+    --nesting_;
+    return 0;
+}
+
+int32_t SVGExp::BeginNamedLayer(const char* name) {
+    if (writer_ == nullptr) return kFailed;
+    SVGGroup layer;
+    return writer_->OpenNamedElement(layer, name != nullptr ? name : "") != 0 ? kDone : kFailed;
+}
+
+int32_t SVGExp::EndNamedLayer() {
+    if (writer_ == nullptr) return kFailed;
+    return writer_->EndNamedElement() != 0 ? kDone : kFailed;
+}
+
+int32_t SVGExp::BeginGroup() {
+    if (nesting_ <= 0) return kDone;
+    if (writer_ == nullptr) return kFailed;
+    SVGGroup group;
+    if (writer_->BeginGroup(group) == 0) return kFailed;
+    groupStack_.push_back(0);
+    return kDone;
+}
+
+int32_t SVGExp::EndGroup() {
+    if (nesting_ <= 0) return kDone;
+    if (writer_ == nullptr) return kFailed;
+    const int32_t answer = writer_->EndGroup() != 0 ? kDone : kFailed;
+    if (!groupStack_.empty()) {
+        if (groupStack_.back() == 1) {
+            writer_->EndAnchor();
+            if (!urlStack_.empty()) urlStack_.pop_back();
+        }
+        groupStack_.pop_back();
+    }
+    return answer;
+}
+
+}  // namespace svgf

@@ -1,0 +1,124 @@
+// The export run of the stand-in host.
+#include "host/drawing_export.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "host/drawing_player.h"
+
+namespace host {
+namespace {
+
+// What the module names the external style sheet after: the output path with
+// the extension of its last component replaced by ".css".
+std::string StyleSheetPath(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ".css";
+    return path.substr(0, dot) + ".css";
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// A temporary file beside the output, so that the final rename stays within
+// one file system.
+class TemporaryOutput {
+  public:
+    explicit TemporaryOutput(const std::string& outputPath) {
+        std::vector<char> name(outputPath.begin(), outputPath.end());
+        const char suffix[] = ".partXXXXXX";
+        name.insert(name.end(), suffix, suffix + sizeof suffix);
+        fd_ = ::mkstemp(name.data());
+        if (fd_ >= 0) {
+            path_ = name.data();
+            ::fchmod(fd_, 0644);
+        }
+    }
+    ~TemporaryOutput() {
+        Close();
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    TemporaryOutput(const TemporaryOutput&) = delete;
+    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+
+    int Descriptor() const { return fd_; }
+    bool Close() {
+        if (fd_ < 0) return true;
+        const bool ok = ::fsync(fd_) == 0 && ::close(fd_) == 0;
+        fd_ = -1;
+        return ok;
+    }
+    // Moves the file to its final name; the object then owns nothing.
+    bool RenameTo(const std::string& outputPath) {
+        if (::rename(path_.c_str(), outputPath.c_str()) != 0) return false;
+        path_.clear();
+        return true;
+    }
+
+  private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+}  // namespace
+
+ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std::string& outputPath,
+                           const OptionsEditor& editOptions) {
+    svgf::FilterContext& context = host.Context();
+
+    host.SetNoUserInterface(true);
+    if (host.Call(svgf::kCmdOptions) == 0 || context.exportOptions == nullptr) {
+        return {false, "the filter could not set its export options (error " +
+                           std::to_string(context.errorCode) + ")"};
+    }
+    if (editOptions) editOptions(*context.exportOptions);
+
+    TemporaryOutput output(outputPath);
+    if (output.Descriptor() < 0) {
+        return {false, "cannot create a file beside " + outputPath + ": " + std::strerror(errno)};
+    }
+    const std::string styleSheet = StyleSheetPath(outputPath);
+    const bool styleSheetExisted = Exists(styleSheet);
+    std::string fileName = outputPath;
+    context.fileName = fileName.data();
+    context.fileHandle = output.Descriptor();
+    context.pageRect = drawing.page;
+    if (context.hostHandle == 0) context.hostHandle = kDrawingHandle;
+
+    ExportResult result{true, ""};
+    if (host.Call(svgf::kCmdBeginExport) == 0 || context.callbackRecord == nullptr) {
+        result = {false, "the filter could not begin the export"};
+    } else {
+        const auto& record = *static_cast<const svgf::ExportCallbackRecord*>(context.callbackRecord);
+        const PlayResult played = host.Report([&] { return PlayDrawing(drawing, record); });
+        if (!played.ok) {
+            result = {false, (played.where.empty() ? "" : played.where + ": ") + played.message};
+        }
+    }
+    // End export runs whatever happened before, so the module releases all.
+    if (host.Call(svgf::kCmdEndExport) == 0 && result.ok) {
+        result = {false, "the filter could not complete the document (error " +
+                             std::to_string(context.errorCode) + ")"};
+    }
+    context.fileName = nullptr;
+    context.fileHandle = 0;
+
+    if (result.ok && !output.Close())
+        result = {false, std::string("cannot write ") + outputPath + ": " + std::strerror(errno)};
+    if (result.ok && !output.RenameTo(outputPath)) {
+        result = {false, std::string("cannot write ") + outputPath + ": " + std::strerror(errno)};
+    }
+    if (!result.ok && !styleSheetExisted) ::unlink(styleSheet.c_str());
+    return result;
+}
+
+}  // namespace host

@@ -1,0 +1,266 @@
+// Exports through the shared module as the host application does, with real
+// files: the document's bytes, the style sheet, the release of the host's
+// handle, the temporary folder left clean, and the tool's command line.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/drawing_export.h"
+#include "host/drawing_reader.h"
+#include "host/module_loader.h"
+#include "host/stand_in_host.h"
+
+namespace host {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
+// Runs a command line through the shell; its exit status, or -1.
+int Shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HaveTool(const char* name) {
+    return Shell(std::string("command -v ") + name + " >/dev/null 2>&1") == 0;
+}
+
+std::string Quote(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Every test gets its own output folder and its own temporary folder, so
+// that "no temporary part left" can be checked by listing it.
+class ExportEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/svgfilter-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        out_ = root_ + "/out";
+        temp_ = root_ + "/tmp";
+        ASSERT_EQ(::mkdir(out_.c_str(), 0755), 0);
+        ASSERT_EQ(::mkdir(temp_.c_str(), 0755), 0);
+        const char* old = std::getenv("TMPDIR");
+        if (old != nullptr) oldTemp_ = old;
+        hadTemp_ = old != nullptr;
+        ::setenv("TMPDIR", temp_.c_str(), 1);
+
+        std::string error;
+        module_ = ModuleLibrary::Open(DefaultModulePath(), &error);
+        ASSERT_TRUE(module_) << error;
+        host_ = std::make_unique<StandInHost>(module_->Entry());
+    }
+
+    void TearDown() override {
+        host_.reset();
+        module_.reset();
+        if (hadTemp_) {
+            ::setenv("TMPDIR", oldTemp_.c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+        Shell("rm -rf " + Quote(root_));
+    }
+
+    // Codes 9 and 5 on a one-inch page; then the host reports `walk`; then 7.
+    int32_t ExportOneInch(const std::string& path, uint32_t placement,
+                          const std::function<void(const svgf::ExportCallbackRecord&)>& walk) {
+        svgf::FilterContext& c = host_->Context();
+        host_->SetNoUserInterface(true);
+        EXPECT_EQ(host_->Call(svgf::kCmdOptions), 1);
+        EXPECT_NE(c.exportOptions, nullptr);
+        if (c.exportOptions == nullptr) return 0;
+        c.exportOptions->cssPlacement = placement;
+        EXPECT_TRUE(host_->OpenOutput(path));
+        c.pageRect = svgf::HostRect{0, 254000, 254000, 0};
+        EXPECT_EQ(host_->Call(svgf::kCmdBeginExport), 1);
+        EXPECT_NE(c.callbackRecord, nullptr);
+        if (c.callbackRecord != nullptr) {
+            const auto& record = *static_cast<const svgf::ExportCallbackRecord*>(c.callbackRecord);
+            host_->Report([&] { walk(record); });
+        }
+        const int32_t answer = host_->Call(svgf::kCmdEndExport);
+        host_->CloseOutput();
+        return answer;
+    }
+
+    static void OneLayer(const svgf::ExportCallbackRecord& r) {
+        EXPECT_EQ(r.beginDrawing(r.object), 0);
+        EXPECT_EQ(r.beginNamedLayer(r.object, "Layer 1"), 0);
+        EXPECT_EQ(r.endNamedLayer(r.object), 0);
+        EXPECT_EQ(r.endDrawing(r.object), 0);
+    }
+
+    void ExpectWellFormed(const std::string& path) {
+        if (!HaveTool("xmllint")) return;
+        EXPECT_EQ(Shell("xmllint --noout " + Quote(path)), 0) << ReadFile(path);
+    }
+
+    std::string root_, out_, temp_, oldTemp_;
+    bool hadTemp_ = false;
+    std::unique_ptr<ModuleLibrary> module_;
+    std::unique_ptr<StandInHost> host_;
+};
+
+const char kOneInchDocument[] =
+    "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+    "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 20000303 Stylable//EN\" "
+    "\"http://www.w3.org/TR/2000/03/WD-SVG-20000303/DTD/svg-20000303-stylable.dtd\">\r\n"
+    "<!-- Creator: Lumavecta -->\r\n"
+    "<svg xml:space=\"preserve\" xmlns=\"http://www.w3.org/2000/svg\" "
+    "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+    "width=\"1in\" height=\"1in\" style=\"shape-rendering:geometricPrecision; "
+    "text-rendering:geometricPrecision; "
+    "image-rendering:optimizeQuality\"\r\n"
+    "     viewBox=\"0 0 1000 1000\">\r\n"
+    " <g id=\"Layer 1\">\r\n"
+    " </g>\r\n"
+    "</svg>\r\n";
+
+TEST_F(ExportEndToEnd, OneInchPageWithOneLayerIsExactlyTheExpectedDocument) {
+    const std::string path = out_ + "/page.svg";
+    ASSERT_EQ(ExportOneInch(path, svgf::kCssInternal, OneLayer), 1);
+    EXPECT_EQ(ReadFile(path), kOneInchDocument);
+    EXPECT_EQ(host_->Log().Count("ReleaseHandle"), 1u);
+    EXPECT_EQ(host_->Context().hostHandle, 0u);
+    EXPECT_EQ(host_->Context().callbackRecord, nullptr);
+    EXPECT_EQ(host_->Context().filterObject, nullptr);
+    EXPECT_TRUE(Entries(temp_).empty());
+    ExpectWellFormed(path);
+}
+
+TEST_F(ExportEndToEnd, ExternalPlacementWritesTheStyleSheetAndItsInstruction) {
+    const std::string path = out_ + "/page.svg";
+    ASSERT_EQ(ExportOneInch(path, svgf::kCssExternal, OneLayer), 1);
+    const std::string document = ReadFile(path);
+    EXPECT_NE(document.find(
+                  "<!-- Creator: Lumavecta -->\r\n<?xml-stylesheet href=\"page.css\" type=\"text/css\"?>\r\n"
+                  "<svg "),
+              std::string::npos)
+        << document;
+    EXPECT_TRUE(Exists(out_ + "/page.css"));
+    EXPECT_TRUE(Entries(temp_).empty());
+    ExpectWellFormed(path);
+}
+
+TEST_F(ExportEndToEnd, PresetErrorCodeFailsEndExportAndStillReleasesEverything) {
+    const std::string path = out_ + "/page.svg";
+    const int32_t answer = ExportOneInch(path, svgf::kCssInternal, [&](const svgf::ExportCallbackRecord& r) {
+        OneLayer(r);
+        host_->Context().errorCode = 1234;
+    });
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(host_->Log().Count("ReleaseHandle"), 1u);
+    EXPECT_EQ(host_->Context().hostHandle, 0u);
+    EXPECT_EQ(host_->Context().filterObject, nullptr);
+    EXPECT_EQ(host_->Context().exportOptions, nullptr);
+    EXPECT_TRUE(Entries(temp_).empty());
+}
+
+TEST_F(ExportEndToEnd, SampleExportsWellFormedAndRenders) {
+    const DrawingResult drawing = ReadDrawingFile(SVGFILTER_SOURCE_DIR "/examples/sample.json");
+    ASSERT_TRUE(drawing) << drawing.error.Describe("sample.json");
+    const std::string path = out_ + "/sample.svg";
+    const ExportResult result = ExportDrawing(*host_, *drawing.drawing, path);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(Entries(out_), std::vector<std::string>{"sample.svg"});
+    EXPECT_TRUE(Entries(temp_).empty());
+    ExpectWellFormed(path);
+    if (!HaveTool("rsvg-convert")) GTEST_SKIP() << "rsvg-convert is not installed";
+    EXPECT_EQ(Shell("rsvg-convert -o " + Quote(out_ + "/sample.png") + " " + Quote(path)), 0);
+}
+
+// The tool itself, run as a user runs it.
+class ExportCommandLine : public ExportEndToEnd {
+  protected:
+    int Tool(const std::string& arguments, std::string* errors = nullptr) {
+        const std::string errorFile = root_ + "/stderr.txt";
+        const int status = Shell(std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " export " +
+                                 arguments + " >/dev/null 2>" + Quote(errorFile));
+        if (errors != nullptr) *errors = ReadFile(errorFile);
+        ::unlink(errorFile.c_str());
+        return status;
+    }
+};
+
+TEST_F(ExportCommandLine, MalformedDescriptionNamesThePlaceAndLeavesNoOutput) {
+    const struct {
+        const char* text;
+        const char* where;
+    } cases[] = {
+        {"{\n  \"format\": \"svgfilter-drawing\",\n  \"version\": 1,\n  \"page\": {\"width\": 1 \"height\": "
+         "1}\n}",
+         "bad.json:4:"},
+        {R"({"format": "svgfilter-drawing", "version": 1, "page": {"width": 1, "height": 1},
+             "layers": [{"name": "L", "objects": [{"kind": "blob"}]}]})",
+         "bad.json:/layers/0/objects/0/kind: unknown kind"},
+        {R"({"format": "svgfilter-drawing", "version": 1, "page": {"width": "x", "height": 1}})",
+         "bad.json:/page/width:"},
+        {R"({"format": "svgfilter-drawing", "version": 1})", "missing member \"page\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string input = root_ + "/bad.json";
+        std::ofstream(input) << c.text;
+        const std::string output = out_ + "/bad.svg";
+        std::string errors;
+        EXPECT_EQ(Tool(Quote(input) + " " + Quote(output), &errors), 1);
+        EXPECT_NE(errors.find(c.where), std::string::npos) << errors;
+        EXPECT_FALSE(Exists(output));
+    }
+    EXPECT_TRUE(Entries(out_).empty());
+}
+
+TEST_F(ExportCommandLine, ExportsTheSampleWithOptionFlags) {
+    const std::string output = out_ + "/sample.svg";
+    std::string errors;
+    ASSERT_EQ(Tool(Quote(SVGFILTER_SOURCE_DIR "/examples/sample.json") + " " + Quote(output) +
+                       " --css external --precision 2540",
+                   &errors),
+              0)
+        << errors;
+    const std::string document = ReadFile(output);
+    EXPECT_NE(document.find("viewBox=\"0 0 10160 7620\""), std::string::npos) << document;
+    EXPECT_NE(document.find("href=\"sample.css\""), std::string::npos);
+    EXPECT_TRUE(Exists(out_ + "/sample.css"));
+    EXPECT_TRUE(Entries(temp_).empty());
+    ExpectWellFormed(output);
+    EXPECT_EQ(Tool("only-one-path.json"), 2);
+}
+
+}  // namespace
+}  // namespace host

@@ -211,6 +211,15 @@ TEST_F(ExportEndToEnd, SampleExportsWellFormedAndRenders) {
     EXPECT_EQ(Shell("rsvg-convert -o " + Quote(out_ + "/sample.png") + " " + Quote(path)), 0);
 }
 
+TEST_F(ExportEndToEnd, AnOutputThatCannotBeMadeFailsWithoutLeavingAnything) {
+    const DrawingResult drawing = ReadDrawingFile(SVGFILTER_SOURCE_DIR "/examples/sample.json");
+    ASSERT_TRUE(drawing);
+    const ExportResult result = ExportDrawing(*host_, *drawing.drawing, out_ + "/missing/sample.svg");
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("cannot create"), std::string::npos) << result.message;
+    EXPECT_TRUE(Entries(out_).empty());
+}
+
 // The tool itself, run as a user runs it.
 class ExportCommandLine : public ExportEndToEnd {
   protected:

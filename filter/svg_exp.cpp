@@ -13,7 +13,6 @@
 #include "platform/settings_store.h"
 #include "svg_elements.h"
 #include "svg_font.h"
-#include "svg_style_registry.h"
 #include "svg_writer.h"
 
 namespace svgf {
@@ -86,7 +85,7 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
             if (options_.cssPlacement == kCssStyleAttribute) {
                 writer_->SetCssMode(kCssStyleAttribute);
             } else {
-                registry_.reset(new (std::nothrow) SVGStyleRegistry(*this));
+                registry_.reset(new (std::nothrow) SVGStyleRegistry(static_cast<StyleRegistryHost&>(*this)));
                 if (registry_ == nullptr) {
                     result = 0;
                 } else {

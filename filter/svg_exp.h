@@ -11,6 +11,7 @@
 
 #include "abstract_pi.h"
 #include "c_format.h"
+#include "style_registry.h"
 #include "svgfilter/filter_abi.h"
 
 namespace platform {
@@ -22,7 +23,6 @@ namespace svgf {
 
 class WSVGWriter;
 class FontList;
-class SVGStyleRegistry;
 
 // Size of the scratch buffer the handlers convert points into.
 inline constexpr size_t kWorkBufferSize = 128000;
@@ -31,7 +31,7 @@ inline constexpr size_t kWorkBufferSize = 128000;
 inline constexpr const char* kFontSettingsKey = "SOFTWARE\\Tavix\\SVGFont";
 inline constexpr const char* kShorthandValue = "Shorthand";
 
-class SVGExp final : public CAbstractPI {
+class SVGExp final : public CAbstractPI, public StyleRegistryHost {
   public:
     // Files and settings default to the system's; tests hand in doubles.
     SVGExp();
@@ -59,6 +59,15 @@ class SVGExp final : public CAbstractPI {
     int32_t BeginGroup() override;
     int32_t EndGroup() override;
 
+    // What the style registry asks of the exporter.
+    ColorRecord ConvertColor(const ColorRecord& colour, int32_t model) override;
+    double Scale() const override { return scale_; }
+    void SetLinearGeometry(const HostFountain& fountain, const HostRect& box,
+                           SVGGradient_Linear& gradient) override;
+    void SetRadialGeometry(const HostFountain& fountain, const HostRect& box,
+                           SVGGradient_Radial& gradient) override;
+    void AddGradientStops(const HostFountain& fountain, SVGGradient& gradient, int mode) override;
+
     // Coordinate conversion for the handlers: a length R(v * s), and a point
     // flipped about the page top so that user y grows downwards.
     int32_t ToUserLength(int32_t hostValue) const { return RoundHalfAway(hostValue * scale_); }
@@ -69,7 +78,6 @@ class SVGExp final : public CAbstractPI {
     // State the handlers and tests read.
     const FilterContext* Context() const { return context_; }
     const SVGExportOptions& Options() const { return options_; }
-    double Scale() const { return scale_; }
     int32_t YOrigin() const { return yOrigin_; }
     int32_t HostTop() const { return hostTop_; }
     int32_t Nesting() const { return nesting_; }

@@ -4,6 +4,7 @@
 // of a drawing.
 #include "host/drawing_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -13,6 +14,8 @@
 #include <set>
 #include <sstream>
 #include <utility>
+
+#include "host/export_geometry.h"
 
 namespace host {
 namespace {
@@ -226,17 +229,370 @@ class Reader {
         DrawingObject out;
         out.where = where;
         if (kind == "group") {
-            CheckMembers(object, where, {"kind", "objects"});
+            CheckMembers(object, where, {"kind", "objects", "link"});
             out.kind = ObjectKind::kGroup;
-            if (object.contains("objects")) {
-                if (depth + 1 >= kMaxGroupDepth) {
-                    Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
-                }
-                out.objects = ReadObjects(object["objects"], Member(where, "objects"), depth + 1);
+            if (object.contains("link")) out.link = ReadLink(object["link"], Member(where, "link"));
+        } else if (kind == "link") {
+            CheckMembers(object, where, {"kind", "objects", "url", "area"});
+            out.kind = ObjectKind::kLink;
+            out.link = ReadLink(object, where);
+        } else if (kind == "clip") {
+            CheckMembers(object, where, {"kind", "objects", "shape"});
+            out.kind = ObjectKind::kClip;
+            ReadClipShape(Required(object, where, "shape"), Member(where, "shape"), out);
+        } else if (kind == "transform") {
+            CheckMembers(object, where, {"kind", "objects", "matrix"});
+            out.kind = ObjectKind::kTransform;
+            out.matrix = ReadMatrix(Required(object, where, "matrix"), Member(where, "matrix"));
+        } else if (kind == "rectangle") {
+            CheckMembers(object, where,
+                         {"kind", "x", "y", "width", "height", "corner", "fill", "outline", "transparency"});
+            out.kind = ObjectKind::kRectangle;
+            ReadRectangle(object, where, out);
+            if (object.contains("corner")) {
+                out.corner = Length(object["corner"], Member(where, "corner"));
+                if (out.corner < 0) Fail(Member(where, "corner"), "the corner radius must not be negative");
             }
+            out.style = ReadStyle(object, where);
+            return out;
+        } else if (kind == "ellipse") {
+            CheckMembers(object, where, {"kind", "cx", "cy", "rx", "ry", "fill", "outline", "transparency"});
+            out.kind = ObjectKind::kEllipse;
+            out.centre = {Length(Required(object, where, "cx"), Member(where, "cx")),
+                          Length(Required(object, where, "cy"), Member(where, "cy"))};
+            const int32_t rx = Size(Required(object, where, "rx"), Member(where, "rx"));
+            const int32_t ry = Size(Required(object, where, "ry"), Member(where, "ry"));
+            out.width = Double(rx, Member(where, "rx"));
+            out.height = Double(ry, Member(where, "ry"));
+            out.box = Box(int64_t{out.centre.x} - rx, int64_t{out.centre.y} + ry, int64_t{out.centre.x} + rx,
+                          int64_t{out.centre.y} - ry, where);
+            out.style = ReadStyle(object, where);
+            return out;
+        } else if (kind == "path") {
+            CheckMembers(object, where, {"kind", "nodes", "fill", "outline", "transparency"});
+            out.kind = ObjectKind::kPath;
+            ReadNodes(Required(object, where, "nodes"), Member(where, "nodes"), out);
+            out.box = BoundingBox(out.points.data(), static_cast<int32_t>(out.points.size()));
+            out.style = ReadStyle(object, where);
+            return out;
+        } else if (kind == "polygon") {
+            CheckMembers(object, where, {"kind", "points", "colour"});
+            out.kind = ObjectKind::kPolygon;
+            ReadPolygon(Required(object, where, "points"), Member(where, "points"), out);
+            FillStyle fill;
+            fill.kind = svgf::kFillUniform;
+            fill.colour = Colour(Required(object, where, "colour"), Member(where, "colour"));
+            out.style.fill = fill;
+            return out;
+        } else {
+            Fail(Member(where, "kind"), "unknown kind \"" + kind + "\"");
+        }
+        if (object.contains("objects")) {
+            if (depth + 1 >= kMaxGroupDepth) {
+                Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
+            }
+            out.objects = ReadObjects(object["objects"], Member(where, "objects"), depth + 1);
+        }
+        return out;
+    }
+
+    static int64_t Integer(const Json& value, const std::string& where, int64_t low, int64_t high) {
+        if (!value.is_number_integer() && !value.is_number_unsigned()) {
+            Fail(where, std::string("expected a whole number, found ") + TypeName(value));
+        }
+        const int64_t v = value.is_number_unsigned() && value.get<uint64_t>() > uint64_t(INT64_MAX)
+                              ? INT64_MAX
+                              : value.get<int64_t>();
+        if (v < low || v > high) {
+            Fail(where, "expected a number from " + std::to_string(low) + " to " + std::to_string(high));
+        }
+        return v;
+    }
+
+    static double Number(const Json& value, const std::string& where, double low, double high) {
+        if (!value.is_number()) Fail(where, std::string("expected a number, found ") + TypeName(value));
+        const double v = value.get<double>();
+        if (!(v >= low && v <= high)) {
+            Fail(where, "expected a number from " + FormatNumber(low) + " to " + FormatNumber(high));
+        }
+        return v;
+    }
+
+    static std::string FormatNumber(double v) {
+        std::ostringstream text;
+        text << v;
+        return text.str();
+    }
+
+    // A length that may not be negative.
+    int32_t Size(const Json& value, const std::string& where) const {
+        const int32_t v = Length(value, where);
+        if (v < 0) Fail(where, "the size must not be negative");
+        return v;
+    }
+
+    static int32_t Double(int32_t v, const std::string& where) {
+        if (v > std::numeric_limits<int32_t>::max() / 2)
+            Fail(where, "number out of range for the host's coordinates");
+        return 2 * v;
+    }
+
+    static svgf::HostRect Box(int64_t left, int64_t top, int64_t right, int64_t bottom,
+                              const std::string& where) {
+        for (int64_t v : {left, top, right, bottom}) {
+            if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
+                Fail(where, "the shape reaches beyond the host's coordinates");
+            }
+        }
+        return svgf::HostRect{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                              static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+    }
+
+    // x, y (the lower-left corner), width and height.
+    svgf::HostRect ReadArea(const Json& object, const std::string& where) const {
+        const int32_t x = Length(Required(object, where, "x"), Member(where, "x"));
+        const int32_t y = Length(Required(object, where, "y"), Member(where, "y"));
+        const int32_t width = Size(Required(object, where, "width"), Member(where, "width"));
+        const int32_t height = Size(Required(object, where, "height"), Member(where, "height"));
+        return Box(x, int64_t{y} + height, int64_t{x} + width, y, where);
+    }
+
+    void ReadRectangle(const Json& object, const std::string& where, DrawingObject& out) const {
+        out.box = ReadArea(object, where);
+        out.width = out.box.right - out.box.left;
+        out.height = out.box.top - out.box.bottom;
+        // The host keeps rectangles by their centre.
+        out.centre = {out.box.left + out.width / 2, out.box.bottom + out.height / 2};
+    }
+
+    svgf::HostPoint Point(const Json& value, const std::string& where) const {
+        if (!value.is_array() || value.size() != 2) Fail(where, "expected a point [x, y]");
+        return {Length(value[0], Element(where, 0)), Length(value[1], Element(where, 1))};
+    }
+
+    static void CheckNodeCount(size_t count, const std::string& where) {
+        if (count > 65535) Fail(where, "more than 65535 nodes");
+    }
+
+    // ["M", x, y], ["L", x, y], ["C", x1, y1, x2, y2, x, y] and ["Z"].
+    void ReadNodes(const Json& nodes, const std::string& where, DrawingObject& out) const {
+        ExpectArray(nodes, where);
+        if (nodes.empty()) Fail(where, "a path needs at least one node");
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            const std::string at = Element(where, i);
+            const Json& node = nodes[i];
+            if (!node.is_array() || node.empty() || !node[0].is_string()) {
+                Fail(at, "expected a node such as [\"M\", x, y]");
+            }
+            const std::string command = node[0].get<std::string>();
+            auto coordinates = [&](size_t count) {
+                if (node.size() != count * 2 + 1) {
+                    Fail(at, "\"" + command + "\" takes " + std::to_string(count * 2) + " numbers");
+                }
+                for (size_t k = 0; k < count; ++k) {
+                    out.points.push_back({Length(node[1 + 2 * k], Element(at, 1 + 2 * k)),
+                                          Length(node[2 + 2 * k], Element(at, 2 + 2 * k))});
+                }
+            };
+            if (i == 0 && command != "M") Fail(at, "a path begins with \"M\"");
+            if (command == "M") {
+                coordinates(1);
+                out.nodeTypes.push_back(svgf::node::kMove);
+            } else if (command == "L") {
+                coordinates(1);
+                out.nodeTypes.push_back(svgf::node::kLine);
+            } else if (command == "C") {
+                coordinates(3);
+                out.nodeTypes.insert(out.nodeTypes.end(),
+                                     {svgf::node::kControl, svgf::node::kControl, svgf::node::kCurveEnd});
+            } else if (command == "Z") {
+                if (node.size() != 1) Fail(at, "\"Z\" takes no numbers");
+                out.nodeTypes.back() |= svgf::node::kClose;
+            } else {
+                Fail(at, "unknown node \"" + command + "\" (M, L, C or Z)");
+            }
+        }
+        CheckNodeCount(out.points.size(), where);
+    }
+
+    void ReadPolygon(const Json& points, const std::string& where, DrawingObject& out) const {
+        ExpectArray(points, where);
+        if (points.empty()) Fail(where, "a polygon needs at least one point");
+        for (size_t i = 0; i < points.size(); ++i) out.points.push_back(Point(points[i], Element(where, i)));
+        CheckNodeCount(out.points.size(), where);
+        out.box = BoundingBox(out.points.data(), static_cast<int32_t>(out.points.size()));
+    }
+
+    void ReadClipShape(const Json& shape, const std::string& where, DrawingObject& out) const {
+        ExpectObject(shape, where);
+        const std::string kind = String(Required(shape, where, "kind"), Member(where, "kind"));
+        if (kind == "rectangle") {
+            CheckMembers(shape, where, {"kind", "x", "y", "width", "height"});
+            out.clipKind = 3;
+            out.clipRect = ReadArea(shape, where);
+        } else if (kind == "path") {
+            CheckMembers(shape, where, {"kind", "nodes"});
+            out.clipKind = 4;
+            ReadNodes(Required(shape, where, "nodes"), Member(where, "nodes"), out);
+        } else {
+            Fail(Member(where, "kind"), "unknown clip shape \"" + kind + "\" (rectangle or path)");
+        }
+    }
+
+    // [m0, m1, m2, m3, m4, m5]: x' = m0 x + m1 y + m2, y' = m3 x + m4 y + m5,
+    // the translations m2 and m5 in the file's unit.
+    svgf::HostMatrix ReadMatrix(const Json& value, const std::string& where) const {
+        if (!value.is_array() || value.size() != 6)
+            Fail(where, "expected six numbers [m0, m1, m2, m3, m4, m5]");
+        svgf::HostMatrix m{};
+        for (size_t i = 0; i < 6; ++i) {
+            if (i == 2 || i == 5) {
+                m.m[i] = Length(value[i], Element(where, i));
+            } else {
+                m.m[i] = Number(value[i], Element(where, i), -1e6, 1e6);
+            }
+        }
+        return m;
+    }
+
+    LinkTarget ReadLink(const Json& link, const std::string& where) const {
+        ExpectObject(link, where);
+        // A link object's url and area sit beside its kind and members, which
+        // its caller has checked.
+        if (!link.contains("kind")) CheckMembers(link, where, {"url", "area"});
+        LinkTarget out;
+        out.url = HostText(Required(link, where, "url"), Member(where, "url"));
+        if (link.contains("area")) {
+            const std::string at = Member(where, "area");
+            ExpectObject(link["area"], at);
+            CheckMembers(link["area"], at, {"x", "y", "width", "height"});
+            out.area = ReadArea(link["area"], at);
+        }
+        return out;
+    }
+
+    // "#RRGGBB", {"rgb": [r, g, b]} or {"hsb": [h, s, b]}.
+    static svgf::ColorRecord Colour(const Json& value, const std::string& where) {
+        if (value.is_string()) {
+            const std::string text = value.get<std::string>();
+            if (text.size() != 7 || text[0] != '#' ||
+                text.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
+                Fail(where, "expected a colour \"#RRGGBB\"");
+            }
+            const unsigned long rgb = std::stoul(text.substr(1), nullptr, 16);
+            return RgbColour(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                             static_cast<uint8_t>(rgb));
+        }
+        if (value.is_object() && value.size() == 1 && (value.contains("rgb") || value.contains("hsb"))) {
+            const bool rgb = value.contains("rgb");
+            const std::string at = Member(where, rgb ? "rgb" : "hsb");
+            const Json& channels = value[rgb ? "rgb" : "hsb"];
+            if (!channels.is_array() || channels.size() != 3) Fail(at, "expected three numbers");
+            int64_t c[3];
+            for (size_t i = 0; i < 3; ++i)
+                c[i] = Integer(channels[i], Element(at, i), 0, !rgb && i == 0 ? 359 : 255);
+            return rgb ? RgbColour(uint8_t(c[0]), uint8_t(c[1]), uint8_t(c[2]))
+                       : HsbColour(uint16_t(c[0]), uint8_t(c[1]), uint8_t(c[2]));
+        }
+        Fail(where, "expected a colour: \"#RRGGBB\", {\"rgb\": [r, g, b]} or {\"hsb\": [h, s, b]}");
+    }
+
+    Style ReadStyle(const Json& object, const std::string& where) const {
+        Style style;
+        if (object.contains("fill")) style.fill = ReadFill(object["fill"], Member(where, "fill"));
+        if (object.contains("outline"))
+            style.outline = ReadOutline(object["outline"], Member(where, "outline"));
+        if (object.contains("transparency")) {
+            style.transparency = ReadTransparency(object["transparency"], Member(where, "transparency"));
+        }
+        return style;
+    }
+
+    static FillStyle ReadFill(const Json& fill, const std::string& where) {
+        ExpectObject(fill, where);
+        const std::string kind = String(Required(fill, where, "kind"), Member(where, "kind"));
+        FillStyle out;
+        if (kind == "none") {
+            CheckMembers(fill, where, {"kind"});
+        } else if (kind == "uniform") {
+            CheckMembers(fill, where, {"kind", "colour"});
+            out.kind = svgf::kFillUniform;
+            out.colour = Colour(Required(fill, where, "colour"), Member(where, "colour"));
+        } else {
+            Fail(Member(where, "kind"), "unknown fill \"" + kind + "\" (none or uniform)");
+        }
+        return out;
+    }
+
+    static int16_t Keyword(const Json& value, const std::string& where,
+                           std::initializer_list<const char*> names) {
+        const std::string text = String(value, where);
+        int16_t index = 0;
+        std::string list;
+        for (const char* name : names) {
+            if (text == name) return index;
+            list += (index == 0 ? "" : ", ") + std::string(name);
+            ++index;
+        }
+        Fail(where, "unknown value \"" + text + "\" (" + list + ")");
+    }
+
+    OutlineStyle ReadOutline(const Json& outline, const std::string& where) const {
+        ExpectObject(outline, where);
+        const std::string kind = String(Required(outline, where, "kind"), Member(where, "kind"));
+        OutlineStyle out;
+        if (kind == "none") {
+            CheckMembers(outline, where, {"kind"});
             return out;
         }
-        Fail(Member(where, "kind"), "unknown kind \"" + kind + "\"");
+        if (kind != "solid") Fail(Member(where, "kind"), "unknown outline \"" + kind + "\" (none or solid)");
+        CheckMembers(outline, where, {"kind", "colour", "width", "cap", "join", "dashes"});
+        out.kind = svgf::kOutlineSolid;
+        out.colour = Colour(Required(outline, where, "colour"), Member(where, "colour"));
+        out.width = Size(Required(outline, where, "width"), Member(where, "width"));
+        if (outline.contains("cap"))
+            out.cap = Keyword(outline["cap"], Member(where, "cap"), {"butt", "round", "square"});
+        if (outline.contains("join")) {
+            out.join = Keyword(outline["join"], Member(where, "join"), {"miter", "round", "bevel"});
+        }
+        if (outline.contains("dashes")) {
+            const std::string at = Member(where, "dashes");
+            const Json& dashes = outline["dashes"];
+            ExpectArray(dashes, at);
+            // The host's outline record holds 17 entries.
+            if (dashes.empty() || dashes.size() > 17) Fail(at, "expected 1 to 17 dash lengths");
+            for (size_t i = 0; i < dashes.size(); ++i) {
+                out.dashes.push_back(static_cast<int16_t>(Integer(dashes[i], Element(at, i), 0, 32767)));
+            }
+            out.kind = svgf::kOutlineDashed;
+        }
+        return out;
+    }
+
+    static TransparencyStyle ReadTransparency(const Json& value, const std::string& where) {
+        ExpectObject(value, where);
+        const std::string kind = String(Required(value, where, "kind"), Member(where, "kind"));
+        TransparencyStyle out;
+        if (kind == "uniform") {
+            CheckMembers(value, where, {"kind", "level"});
+            out.kind = svgf::kTransparencyUniform;
+            out.start = out.end = Number(Required(value, where, "level"), Member(where, "level"), 0, 100);
+        } else if (kind == "coded") {
+            // A transparency given by the host's own numbers, for the kinds
+            // the description has no name for.
+            CheckMembers(value, where, {"kind", "code", "subkind", "start", "end"});
+            out.kind = static_cast<uint16_t>(
+                Integer(Required(value, where, "code"), Member(where, "code"), 0, 65535));
+            if (value.contains("subkind")) {
+                out.subKind =
+                    static_cast<uint16_t>(Integer(value["subkind"], Member(where, "subkind"), 0, 65535));
+            }
+            if (value.contains("start")) out.start = Number(value["start"], Member(where, "start"), 0, 100);
+            if (value.contains("end")) out.end = Number(value["end"], Member(where, "end"), 0, 100);
+        } else {
+            Fail(Member(where, "kind"), "unknown transparency \"" + kind + "\" (uniform or coded)");
+        }
+        return out;
     }
 
     double scale_ = 1.0;

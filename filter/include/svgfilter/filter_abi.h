@@ -224,9 +224,11 @@ using RenderStep94Fn = int32_t(SVGF_CALL*)(HostHandle subHandle);
 using HandOverPathFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, const void* attributes, int32_t count,
                                            const HostPoint* points, const uint8_t* types, const HostRect* box1,
                                            const HostRect* box2);
-using HandOverRectangleFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, const void* attributes, int32_t f0,
-                                                int32_t f1, int32_t f2, int32_t f3, int32_t f4, int32_t f5,
-                                                int32_t f6, const HostRect* box);
+// The rectangle's fields after its attributes: centre, size, corner, the
+// further host field, then its bounding box twice.
+using HandOverRectangleFn = int32_t(SVGF_CALL*)(HostHandle hostHandle, const void* attributes, int32_t centreX,
+                                                int32_t centreY, int32_t width, int32_t height, int32_t corner,
+                                                uintptr_t further, const HostRect* box1, const HostRect* box2);
 using MatrixIdentityFn = void(SVGF_CALL*)(HostMatrix* m);
 using MatrixCombineFn = void(SVGF_CALL*)(HostMatrix* m, const HostMatrix* n);
 using MatrixTranslateFn = void(SVGF_CALL*)(HostMatrix* m, int32_t x, int32_t y);
@@ -414,12 +416,58 @@ struct HostFountain {
     HostFountainStop stops[kFountainMaxStops];  // 48
 };
 
+// The transparency of one host object. Only type 5 is read. Its kind record
+// is laid out as a fill record: the 16-bit transparency kind at byte 0 (1
+// uniform, 2 fountain, 9 to 11 patterns, others the host's), then the
+// fountain or pattern block at byte 4, whose first 16 bits are the sub-kind.
+inline constexpr uint8_t kTransparencyType = 5;
+inline constexpr uint16_t kTransparencyUniform = 1;
+struct HostTransparency {
+    uint8_t type;                // 0
+    uint8_t reserved1[7];        // 1
+    const HostFillRecord* kind;  // 8
+    uint32_t centreFromBox;      // 12: 0: a radial form's centre and radius come from `centre`
+    uint8_t reserved16[28];      // 16
+    int32_t centre[4];           // 44: two points, offsets from the box's left and top
+    uint32_t reserved60;         // 60
+    double start;                // 64: level in percent, 0 opaque
+    double end;                  // 72
+};
+
+// The link record of object groups and links: the hot-spot box and the link.
+struct HostLinkData {
+    const char* url;    // NUL-terminated 8-bit text
+    HostWord further[3];
+    uint32_t noHotSpot;  // non-zero: no hot-spot rectangle is written
+};
+struct HostLink {
+    const HostRect* box;  // x1 (left), y1 (top), x2 (right), y2 (bottom)
+    const HostLinkData* data;
+};
+
+// The clip record whose address is the clip-group entry's first argument
+// (the second is the host's). Kind 1 and 2 are clips SVG cannot take, 3 a
+// rectangle, 4 a path.
+struct ClipPathShape {
+    uint32_t nodeCount;  // 16 bits significant
+    const HostPoint* points;
+    const uint8_t* nodeTypes;
+    HostWord unused;
+};
+struct ClipRecord {
+    int32_t kind;  // 0
+    union {
+        int32_t rect[4];  // r1..r4: top, left, bottom, right
+        ClipPathShape path;
+    } shape;  // 4
+};
+
 // The attributes of one host object: its fill, outline and transparency,
 // then further host fields.
 struct HostAttributes {
     const HostFillRecord* fill;
     const HostOutlineRecord* outline;
-    const void* transparency;
+    const HostTransparency* transparency;
     HostWord further[5];
 };
 
@@ -674,6 +722,15 @@ static_assert(sizeof(TextRecord) == 44);
 static_assert(sizeof(Reserved23Record) == 28);
 static_assert(sizeof(Reserved39Record) == 16);
 static_assert(sizeof(ObjectKindQuery) == 8);
+static_assert(offsetof(HostTransparency, kind) == 8);
+static_assert(offsetof(HostTransparency, centreFromBox) == 12);
+static_assert(offsetof(HostTransparency, centre) == 44);
+static_assert(offsetof(HostTransparency, start) == 64);
+static_assert(offsetof(HostTransparency, end) == 72);
+static_assert(sizeof(HostLink) == 8);
+static_assert(offsetof(HostLinkData, noHotSpot) == 16);
+static_assert(sizeof(ClipRecord) == 20);
+static_assert(offsetof(ClipRecord, shape.path.points) == 8);
 #endif
 static_assert(sizeof(ColorRecord) == 12);
 static_assert(sizeof(HostOutline) == 4 && sizeof(HostPoint) == 8);

@@ -41,6 +41,13 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
     groupStack_.clear();
     linkStack_.clear();
     urlStack_.clear();
+    clipStack_.clear();
+    transformStack_.clear();
+    openLayers_ = 0;
+    text_ = TextObject{};
+    fillSelectors_.clear();
+    outlineSelectors_.clear();
+    fontSelectors_.clear();
 
     FillCallbackRecord(callbackRecord_, this);
     context->callbackRecord = &callbackRecord_;
@@ -161,35 +168,17 @@ int32_t SVGExp::EndDrawing() {
 int32_t SVGExp::BeginNamedLayer(const char* name) {
     if (writer_ == nullptr) return kFailed;
     SVGGroup layer;
-    return writer_->OpenNamedElement(layer, name != nullptr ? name : "") != 0 ? kDone : kFailed;
+    if (writer_->OpenNamedElement(layer, name != nullptr ? name : "") == 0) return kFailed;
+    ++openLayers_;
+    return kDone;
 }
 
 int32_t SVGExp::EndNamedLayer() {
     if (writer_ == nullptr) return kFailed;
+    // An end without its begin closes nothing.
+    if (openLayers_ <= 0) return kDone;
+    --openLayers_;
     return writer_->EndNamedElement() != 0 ? kDone : kFailed;
-}
-
-int32_t SVGExp::BeginGroup() {
-    if (nesting_ <= 0) return kDone;
-    if (writer_ == nullptr) return kFailed;
-    SVGGroup group;
-    if (writer_->BeginGroup(group) == 0) return kFailed;
-    groupStack_.push_back(0);
-    return kDone;
-}
-
-int32_t SVGExp::EndGroup() {
-    if (nesting_ <= 0) return kDone;
-    if (writer_ == nullptr) return kFailed;
-    const int32_t answer = writer_->EndGroup() != 0 ? kDone : kFailed;
-    if (!groupStack_.empty()) {
-        if (groupStack_.back() == 1) {
-            writer_->EndAnchor();
-            if (!urlStack_.empty()) urlStack_.pop_back();
-        }
-        groupStack_.pop_back();
-    }
-    return answer;
 }
 
 }  // namespace svgf

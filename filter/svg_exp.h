@@ -12,6 +12,8 @@
 #include "abstract_pi.h"
 #include "c_format.h"
 #include "style_registry.h"
+#include "svg_font.h"
+#include "svg_id.h"
 #include "svgfilter/filter_abi.h"
 
 namespace platform {
@@ -26,6 +28,31 @@ class FontList;
 
 // Size of the scratch buffer the handlers convert points into.
 inline constexpr size_t kWorkBufferSize = 128000;
+// The points of one path that fit in it.
+inline constexpr int32_t kMaxPathPoints = static_cast<int32_t>(kWorkBufferSize / sizeof(HostPoint));
+
+// The shapes the style check tells apart.
+enum class ShapeKind { kPath = 0, kRectangle = 1, kEllipse = 2 };
+// The style check's answer when plain SVG can write the style.
+inline constexpr int32_t kPlainStyle = 100;
+
+// The font of the last font definition, which the text's fonts use.
+struct CurrentFont {
+    FontRecord record{};                // the definition's five fields
+    std::string family;                 // the host's family name
+    HostHandle hostFont = 0;            // the host's font handle; 0 when none
+    std::unique_ptr<SVGFont> embedded;  // the embedded font in use; none without embedding
+};
+
+// The text object a transform opened: the transform record's fields, and
+// the offsets and factor of a transform simple enough for text to apply.
+struct TextObject {
+    TransformRecord record{};
+    HostMatrix matrix{{1, 0, 0, 0, 1, 0}};
+    int32_t offsetX = 0;
+    int32_t offsetY = 0;
+    double factor = 1.0;
+};
 
 // Where the "Shorthand" setting lives.
 inline constexpr const char* kFontSettingsKey = "SOFTWARE\\Tavix\\SVGFont";
@@ -58,6 +85,54 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     int32_t EndNamedLayer() override;
     int32_t BeginGroup() override;
     int32_t EndGroup() override;
+    int32_t BeginObjectGroup(const void* link) override;
+    int32_t BeginLink(const void* link) override;
+    int32_t EndLink() override;
+    // The first argument is the ClipRecord's address.
+    int32_t BeginClipGroup(HostWord clip, HostWord unused) override;
+    int32_t EndClipGroup() override;
+    int32_t BeginTransform(const TransformRecord* transform) override;
+    int32_t EndTransform() override;
+    int32_t ResetFlag() override;
+
+    // Shapes: 0 written or taken over by the host, 100 refused, 202 (ellipse)
+    // not handled.
+    int32_t DrawPath(const PathRecord* path) override;
+    int32_t DrawRectangle(const RectangleRecord* rectangle) override;
+    int32_t DrawEllipse(const EllipseRecord* ellipse) override;
+
+    // Points into the work buffer; null when they do not fit (more than
+    // kMaxPathPoints) or there is no buffer.
+    const HostPoint* ConvertPoints(const HostPoint* points, int32_t count);
+    void ConvertPointsInPlace(HostPoint* points, int32_t count) const;
+    HostPoint ConvertPoint(HostPoint host) const;
+    // Appends the record's path data ("M10 20l20 0 0 20z"); 0, or 100 when
+    // its points do not fit the work buffer.
+    int32_t FormatPathData(std::string& out, const PathRecord& path);
+    // kPlainStyle when plain SVG can write the style; 0 when the host takes
+    // the object (paths and rectangles are handed to it).
+    int32_t CheckPlainStyle(ShapeKind kind, const void* record, const HostAttributes* attributes);
+    void HandToHost(ShapeKind kind, const void* record, const HostAttributes* attributes);
+
+    // Styles: mask, fill and outline of a shape; the font of a text.
+    void ResolveStyle(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    void ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    void ResolveOutline(SVGObject& element, const HostOutlineRecord* outline);
+    void ResolveFont(SVGObject& element);
+    // The fill class of the attributes' fill (as no fill when asNoFill).
+    void AddFillSelector(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
+                         bool asNoFill);
+    // Numbers the object "id%d" from the writer's counter and writes it as a definition; 0.
+    int32_t RegisterDefinition(SVGObject& object);
+    // The host matrix in user units (y flipped about the page top), as SVG's
+    // a b c d e f; 0, or 100 without the host's matrix services.
+    int32_t BuildSvgMatrix(double out[6], const HostMatrix& host);
+    // Releases the host font handle (service 0x2a8) and forgets it.
+    void ReleaseHostFont();
+    // (100 - level) / 100 of a uniform transparency, else -1.0.
+    static double FillOpacity(const HostAttributes* attributes);
+    // Classes (a style sheet) rather than style attributes.
+    bool UsesClasses() const;
 
     // What the style registry asks of the exporter.
     ColorRecord ConvertColor(const ColorRecord& colour, int32_t model) override;
@@ -87,6 +162,10 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     SVGStyleRegistry* Registry() const { return registry_.get(); }
     FontList* Fonts() const { return fontList_.get(); }
     const ExportCallbackRecord& CallbackRecord() const { return callbackRecord_; }
+    CurrentFont& Font() { return font_; }
+    const TextObject& Text() const { return text_; }
+    // 1 while the innermost transform has a group of its own open.
+    uint32_t TransformGroupOpen() const { return !transformStack_.empty() && transformStack_.back() != 0; }
 
     // Host services, null when the host does not offer them.
     template <typename Fn>
@@ -104,6 +183,15 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     HostCallbackSet* HostSet() const { return context_ == nullptr ? nullptr : context_->callbackSet; }
     int32_t CallHostCallback(bool first, HostWord argument);
     int32_t QueryKind(const ObjectKindQuery& query);
+    int32_t OpenAnchor(const HostLink& link);
+    int32_t BuildClipPath(const ClipRecord* clip, std::string& name);
+    // One per fill kind.
+    void ResolveNoFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    void ResolveUniformFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    void ResolveFountainFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    void ResolvePatternFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    // The mask of a transparency other than uniform.
+    void ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
 
     platform::FileService& files_;
     platform::SettingsStore* settings_;  // null: the settings in force
@@ -117,8 +205,8 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     double scale_ = 0;
     int32_t yOrigin_ = 0;
     int32_t hostTop_ = 0;
-    std::string fontName_;
-    uint32_t transformGroupFlag_ = 0;
+    CurrentFont font_;
+    TextObject text_;
     SVGExportOptions options_{};
     uint32_t hostDrawn_ = 1;
     uint32_t separateFontProperties_ = 1;
@@ -128,6 +216,15 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     std::vector<uint32_t> groupStack_;
     std::vector<uint32_t> linkStack_;
     std::vector<std::string> urlStack_;
+    // Per clip group and per transform whether its begin opened a group, and
+    // the layers open, so that an end closes only what its begin opened.
+    std::vector<uint32_t> clipStack_;
+    std::vector<uint32_t> transformStack_;
+    int32_t openLayers_ = 0;
+    // One selector per class number, shared by the elements of that class.
+    std::vector<std::shared_ptr<const SVGBASEID>> fillSelectors_;
+    std::vector<std::shared_ptr<const SVGBASEID>> outlineSelectors_;
+    std::vector<std::shared_ptr<const SVGBASEID>> fontSelectors_;
 };
 
 }  // namespace svgf

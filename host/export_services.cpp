@@ -51,6 +51,18 @@ void SVGF_CALL ConvertColorService(ColorRecord* out, int32_t model, const ColorR
     if (!ConvertColour(*in, static_cast<uint16_t>(model), *out)) *out = *in;
 }
 
+// Objects the module hands back: the host would draw them itself; the
+// stand-in host only records that it was asked.
+int32_t SVGF_CALL HandOverPathService(svgf::HostHandle, const void*, int32_t, const HostPoint*,
+                                      const uint8_t*, const HostRect*, const HostRect*) {
+    return 0;
+}
+
+int32_t SVGF_CALL HandOverRectangleService(svgf::HostHandle, const void*, int32_t, int32_t, int32_t, int32_t,
+                                           int32_t, uintptr_t, const HostRect*, const HostRect*) {
+    return 0;
+}
+
 // The stand-in host knows no further information codes.
 int32_t SVGF_CALL InformationService(int32_t, void*, const void*) {
     return 0;
@@ -70,6 +82,8 @@ void RegisterExportServices(ServiceRegistry& registry) {
     registry.Add<svc::kBoundingBox, &BoundingBoxService>("BoundingBox");
     registry.Add<svc::kConvertColor, &ConvertColorService>("ConvertColor");
     registry.Add<svc::kInformation, &InformationService>("Information");
+    registry.Add<svc::kHandOverPath, &HandOverPathService>("HandOverPath");
+    registry.Add<svc::kHandOverRectangle, &HandOverRectangleService>("HandOverRectangle");
 }
 
 }  // namespace host

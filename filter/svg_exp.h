@@ -25,6 +25,7 @@ namespace svgf {
 
 class WSVGWriter;
 class FontList;
+class SVGObject;
 
 // Size of the scratch buffer the handlers convert points into.
 inline constexpr size_t kWorkBufferSize = 128000;
@@ -143,6 +144,27 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
                            SVGGradient_Radial& gradient) override;
     void AddGradientStops(const HostFountain& fountain, SVGGradient& gradient, int mode) override;
 
+    // Fountains of blend type 1 (downwards) and 2 (upwards): colour stops
+    // walked around the hue circle from the first entry to the second.
+    void BuildBlendStops(const HostFountain& fountain, SVGGradient& gradient);
+    // Whether hue x lies strictly inside the arc from a to b, walking
+    // downwards (direction 1) or upwards (2); never for other directions.
+    static bool HueInArc(int a, int b, int x, int direction);
+
+    // Bitmaps: the image file the host writes and the element that shows it.
+    int32_t DrawBitmap(HostWord a1, HostHandle bitmap, HostWord a3, const HostRect* destination,
+                       const HostMatrix* matrix, const HostRect* visible, HostWord a7, HostWord a8) override;
+    // Has the host write the bitmap's file; the reference to it, or empty
+    // when no file was written.
+    std::string ExportBitmapFile(HostWord a1, HostHandle bitmap, HostWord a3, const HostRect& destination,
+                                 const HostRect& visible, const HostRect& destination2);
+    // 1 for the first image of the export; numbers are never reused.
+    uint32_t NextImageNumber();
+    // The host matrix in user units, as SVG's matrix(a b c d e f).
+    void BuildSvgMatrix(double out[6], const HostMatrix& host);
+    // Writes the shape as a numbered clip path definition and names it.
+    int32_t BuildElementClipPath(std::unique_ptr<SVGObject> shape, std::string& name);
+
     // Coordinate conversion for the handlers: a length R(v * s), and a point
     // flipped about the page top so that user y grows downwards.
     int32_t ToUserLength(int32_t hostValue) const { return RoundHalfAway(hostValue * scale_); }
@@ -211,6 +233,7 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     uint32_t hostDrawn_ = 1;
     uint32_t separateFontProperties_ = 1;
     int32_t nesting_ = 0;
+    uint32_t imageNumber_ = 0;
     // Group and link bookkeeping: per open group whether it also opened an
     // anchor, per link whether it opened one, and the open anchors' URLs.
     std::vector<uint32_t> groupStack_;

@@ -72,13 +72,6 @@ ColorRecord SVGExp::ConvertColor(const ColorRecord& colour, int32_t model) {
     return out;
 }
 
-// Gradient fills reach the registry only through the shape handlers, which
-// bring the fountain geometry and stops with them; until then a gradient
-// class keeps the gradient's defaults.
-void SVGExp::SetLinearGeometry(const HostFountain&, const HostRect&, SVGGradient_Linear&) {}
-void SVGExp::SetRadialGeometry(const HostFountain&, const HostRect&, SVGGradient_Radial&) {}
-void SVGExp::AddGradientStops(const HostFountain&, SVGGradient&, int) {}
-
 int32_t SVGExp::QueryInformation(int32_t code, void* out, const void* in) {
     switch (code) {
         case 9: {

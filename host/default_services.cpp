@@ -2,6 +2,10 @@
 // a file of its own with a Register function called from here.
 #include "host/stand_in_host.h"
 
+#if defined(SVGFILTER_HOST_MEDIA)
+#include "host/media/stand_in_images.h"
+#endif
+
 namespace host {
 
 void RegisterHandleServices(ServiceRegistry& registry);
@@ -10,6 +14,10 @@ void RegisterExportServices(ServiceRegistry& registry);
 void RegisterDefaultServices(ServiceRegistry& registry) {
     RegisterHandleServices(registry);
     RegisterExportServices(registry);
+    // Without the image libraries the bitmap services stay unset.
+#if defined(SVGFILTER_HOST_MEDIA)
+    RegisterBitmapServices(registry);
+#endif
 }
 
 }  // namespace host

@@ -132,6 +132,14 @@ class PosixFileService final : public FileService {
     }
 
     bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+    FolderResult CreateFolder(const std::string& path) override {
+        if (::mkdir(path.c_str(), 0777) == 0) return FolderResult::kCreated;
+        if (errno != EEXIST) return FolderResult::kFailed;
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? FolderResult::kExists
+                                                                     : FolderResult::kFailed;
+    }
 };
 
 }  // namespace

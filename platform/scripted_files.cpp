@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace platform {
 
 struct ScriptedFiles::State {
     int failTemporary = 0;
     bool failNamed = false;
+    bool failFolders = false;
+    std::set<std::string> folders;
     int failWrite = 0;
     int temporariesCreated = 0;
     int liveTemporaries = 0;
@@ -103,6 +106,9 @@ void ScriptedFiles::FailNamed(bool fail) {
 void ScriptedFiles::FailWrite(int nth) {
     state_->failWrite = nth;
 }
+void ScriptedFiles::FailFolders(bool fail) {
+    state_->failFolders = fail;
+}
 int ScriptedFiles::TemporariesCreated() const {
     return state_->temporariesCreated;
 }
@@ -120,6 +126,10 @@ std::string ScriptedFiles::NamedContent(const std::string& path) const {
 
 bool ScriptedFiles::NamedExists(const std::string& path) const {
     return state_->named.count(path) != 0;
+}
+
+bool ScriptedFiles::FolderExists(const std::string& path) const {
+    return state_->folders.count(path) != 0;
 }
 
 std::string ScriptedFiles::DescriptorContent(int descriptor) const {
@@ -147,6 +157,11 @@ std::unique_ptr<File> ScriptedFiles::AttachDescriptor(int descriptor) {
 
 bool ScriptedFiles::Remove(const std::string& path) {
     return state_->named.erase(path) != 0;
+}
+
+FolderResult ScriptedFiles::CreateFolder(const std::string& path) {
+    if (state_->failFolders || state_->named.count(path) != 0) return FolderResult::kFailed;
+    return state_->folders.insert(path).second ? FolderResult::kCreated : FolderResult::kExists;
 }
 
 }  // namespace platform

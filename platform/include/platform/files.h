@@ -35,6 +35,13 @@ class File {
     virtual bool Failed() const = 0;
 };
 
+// What CreateFolder found.
+enum class FolderResult {
+    kCreated,  // the folder is new
+    kExists,   // a folder of that name was there already
+    kFailed,   // there is no such folder, and it could not be made
+};
+
 // Where files come from. The module takes one of these rather than calling
 // the system, so tests can watch every file and make any step fail.
 class FileService {
@@ -53,6 +60,9 @@ class FileService {
     virtual std::unique_ptr<File> AttachDescriptor(int descriptor) = 0;
     // Deletes a named file; false when it could not be deleted.
     virtual bool Remove(const std::string& path) = 0;
+    // Makes one folder (its parent must exist). A file of that name is no
+    // folder, and then the answer is kFailed.
+    virtual FolderResult CreateFolder(const std::string& path) = 0;
 };
 
 // The system's files: temporary parts go to $TMPDIR, or /tmp when unset.

@@ -26,6 +26,8 @@ class ScriptedFiles final : public FileService {
     // The nth write (counting from 1 over every file of the service) fails,
     // and with it every later write to that file; 0 turns this off.
     void FailWrite(int nth);
+    // Every folder creation fails.
+    void FailFolders(bool fail);
 
     // Temporary files made so far, and those not yet destroyed.
     int TemporariesCreated() const;
@@ -36,6 +38,8 @@ class ScriptedFiles final : public FileService {
     // disk, until it is removed); empty when there is no such file.
     std::string NamedContent(const std::string& path) const;
     bool NamedExists(const std::string& path) const;
+    // Folders made so far (paths as given).
+    bool FolderExists(const std::string& path) const;
     // What was written through a descriptor.
     std::string DescriptorContent(int descriptor) const;
 
@@ -43,6 +47,7 @@ class ScriptedFiles final : public FileService {
     std::unique_ptr<File> CreateNamed(const std::string& path) override;
     std::unique_ptr<File> AttachDescriptor(int descriptor) override;
     bool Remove(const std::string& path) override;
+    FolderResult CreateFolder(const std::string& path) override;
 
     struct State;
 

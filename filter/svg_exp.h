@@ -160,8 +160,6 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
                                  const HostRect& visible, const HostRect& destination2);
     // 1 for the first image of the export; numbers are never reused.
     uint32_t NextImageNumber();
-    // The host matrix in user units, as SVG's matrix(a b c d e f).
-    void BuildSvgMatrix(double out[6], const HostMatrix& host);
     // Writes the shape as a numbered clip path definition and names it.
     int32_t BuildElementClipPath(std::unique_ptr<SVGObject> shape, std::string& name);
 
@@ -224,6 +222,7 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     std::unique_ptr<FontList> fontList_;
     std::unique_ptr<SVGStyleRegistry> registry_;
     std::unique_ptr<uint8_t[]> workBuffer_;
+    uint32_t imageNumber_ = 0;  // the last image number taken
     double scale_ = 0;
     int32_t yOrigin_ = 0;
     int32_t hostTop_ = 0;
@@ -233,7 +232,6 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     uint32_t hostDrawn_ = 1;
     uint32_t separateFontProperties_ = 1;
     int32_t nesting_ = 0;
-    uint32_t imageNumber_ = 0;
     // Group and link bookkeeping: per open group whether it also opened an
     // anchor, per link whether it opened one, and the open anchors' URLs.
     std::vector<uint32_t> groupStack_;

@@ -26,36 +26,6 @@ bool SameBox(const HostRect& a, const HostRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// The host matrix in user units, y flipped about the page top, as SVG's
-// matrix(a b c d e f).
-void BuildSvgMatrix(const SVGExp& exp, double out[6], const HostMatrix& host) {
-    const double scale = exp.Scale();
-    const int32_t hostTop = exp.HostTop();
-    const auto identity = exp.Service<svc::MatrixIdentityFn>(svc::kMatrixIdentity);
-    const auto combine = exp.Service<svc::MatrixCombineFn>(svc::kMatrixCombine);
-    const auto translate = exp.Service<svc::MatrixTranslateFn>(svc::kMatrixTranslate);
-    const auto scaleBy = exp.Service<svc::MatrixScaleFn>(svc::kMatrixScale);
-    HostMatrix m{{1, 0, 0, 0, 1, 0}};
-    if (identity && combine && translate && scaleBy && scale != 0) {
-        const HostMatrix u{{1 / scale, 0, 0, 0, 1 / scale, 0}};
-        const HostMatrix s{{scale, 0, 0, 0, scale, 0}};
-        identity(&m);
-        combine(&m, &u);
-        translate(&m, 0, -hostTop);
-        scaleBy(&m, 1.0, -1.0, 0.0);
-        combine(&m, &host);
-        scaleBy(&m, 1.0, -1.0, 0.0);
-        translate(&m, 0, hostTop);
-        combine(&m, &s);
-    }
-    out[0] = m.m[0];
-    out[1] = m.m[3];
-    out[2] = m.m[1];
-    out[3] = m.m[4];
-    out[4] = m.m[2];
-    out[5] = m.m[5];
-}
-
 }  // namespace
 
 uint32_t SVGExp::NextImageNumber() {
@@ -169,7 +139,7 @@ int32_t SVGExp::DrawBitmap(HostWord a1, HostHandle bitmap, HostWord a3, const Ho
         crop->width = std::abs(ToUserLength(b.right) - crop->x);
         crop->height = std::abs(yOrigin_ - ToUserLength(b.bottom) - crop->y);
         double svg[6];
-        BuildSvgMatrix(*this, svg, *matrix);
+        if (BuildSvgMatrix(svg, *matrix) != kDone) return kFailed;
         crop->AddMatrix(svg[0], svg[1], svg[2], svg[3], svg[4], svg[5]);
         std::string clipName;
         const int32_t clipped = BuildElementClipPath(std::move(crop), clipName);
@@ -183,7 +153,7 @@ int32_t SVGExp::DrawBitmap(HostWord a1, HostHandle bitmap, HostWord a3, const Ho
     const auto isIdentity = Service<svc::MatrixIsIdentityFn>(svc::kMatrixIsIdentity);
     if (isIdentity != nullptr && isIdentity(&m) == 0) {
         double svg[6];
-        BuildSvgMatrix(*this, svg, m);
+        if (BuildSvgMatrix(svg, m) != kDone) return kFailed;
         image.AddMatrix(svg[0], svg[1], svg[2], svg[3], svg[4], svg[5]);
     }
 

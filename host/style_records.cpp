@@ -23,8 +23,10 @@ svgf::HostOutlineRecord OutlineRecord(const OutlineStyle& style) {
     constexpr size_t kMaxDashes = (sizeof(svgf::HostOutlineRecord) - kDashOffset) / sizeof(int16_t);
     const size_t count = std::min(style.dashes.size(), kMaxDashes);
     record.dashCount = static_cast<uint16_t>(count);
-    std::memcpy(reinterpret_cast<uint8_t*>(&record) + kDashOffset, style.dashes.data(),
-                count * sizeof(int16_t));
+    if (count > 0) {
+        std::memcpy(reinterpret_cast<uint8_t*>(&record) + kDashOffset, style.dashes.data(),
+                    count * sizeof(int16_t));
+    }
     return record;
 }
 

@@ -1,5 +1,5 @@
 // URLSpec: parsing a URL into its parts and composing it back.
-#include "markup/url_spec.h"
+#include "markup/url.h"
 
 #include "markup/decimal.h"
 #include "markup/return_codes.h"

@@ -1,7 +1,7 @@
 // URL character classes, escaping and hexadecimal helpers.
 #include <cstring>
 
-#include "markup/url_spec.h"
+#include "markup/url.h"
 
 namespace markup {
 

@@ -1,5 +1,5 @@
 // Splitting and joining URL paths, and resolving relative URLs.
-#include "markup/url_spec.h"
+#include "markup/url.h"
 
 namespace markup {
 

@@ -1,6 +1,6 @@
 // URLSpec: parsing into parts, composing back, escapes, and the resolution
 // of relative URLs and paths.
-#include "markup/url_spec.h"
+#include "markup/url.h"
 
 #include <gtest/gtest.h>
 

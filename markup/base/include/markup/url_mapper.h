@@ -16,7 +16,7 @@
 #include "markup/containers.h"
 #include "markup/singleton.h"
 #include "markup/string.h"
-#include "markup/url_spec.h"
+#include "markup/url.h"
 
 namespace markup {
 

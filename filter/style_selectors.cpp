@@ -22,7 +22,8 @@ const std::shared_ptr<const SVGBASEID>& SelectorFor(std::vector<std::shared_ptr<
     return cache[index];
 }
 
-// (flags low 18 bits, one bit set) -> weight 100..900, odd bits italic.
+}  // namespace
+
 void WeightAndItalic(uint32_t flags, int32_t& weight, uint32_t& italic) {
     weight = 400;
     italic = 0;
@@ -33,8 +34,6 @@ void WeightAndItalic(uint32_t flags, int32_t& weight, uint32_t& italic) {
     weight = 100 * (bit / 2 + 1);
     italic = bit % 2;
 }
-
-}  // namespace
 
 bool SVGExp::UsesClasses() const {
     return registry_ != nullptr && options_.cssPlacement != kCssStyleAttribute;

@@ -45,6 +45,8 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
     transformStack_.clear();
     openLayers_ = 0;
     text_ = TextObject{};
+    ReleaseHostFont();
+    font_ = CurrentFont{};
     fillSelectors_.clear();
     outlineSelectors_.clear();
     fontSelectors_.clear();
@@ -138,6 +140,9 @@ int32_t SVGExp::EndExport(FilterContext* context) {
         // Memory ran out while joining the parts: the document is incomplete.
     }
 
+    // A text object the host left open still holds one of its fonts.
+    ReleaseHostFont();
+    font_ = CurrentFont{};
     ReleaseExportParts();
     if (context != nullptr) {
         ReleaseExportOptions(*context);

@@ -43,6 +43,7 @@ struct CurrentFont {
     std::string family;                 // the host's family name
     HostHandle hostFont = 0;            // the host's font handle; 0 when none
     std::unique_ptr<SVGFont> embedded;  // the embedded font in use; none without embedding
+    bool defined = false;               // a definition named the family: text may use it
 };
 
 // The text object a transform opened: the transform record's fields, and
@@ -58,6 +59,11 @@ struct TextObject {
 // Where the "Shorthand" setting lives.
 inline constexpr const char* kFontSettingsKey = "SOFTWARE\\Tavix\\SVGFont";
 inline constexpr const char* kShorthandValue = "Shorthand";
+
+// The weight (100 to 900) and slant of a font's style flags: exactly one of
+// the low 18 bits, bit 2k for weight 100 (k + 1) upright and bit 2k + 1 for
+// it italic; any other combination is 400 upright.
+void WeightAndItalic(uint32_t flags, int32_t& weight, uint32_t& italic);
 
 class SVGExp final : public CAbstractPI, public StyleRegistryHost {
   public:
@@ -96,6 +102,14 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     int32_t EndTransform() override;
     int32_t ResetFlag() override;
 
+    // Text objects: the font, its runs, and one text element of a run
+    // (svg_exp_text.cpp). Text needs a font definition and an open transform.
+    int32_t DefineFont(const FontRecord* font) override;
+    int32_t DrawTextRun(const TextRunRecord* run) override;
+    // One text element of `count` characters at the host point (x, y); with
+    // embedding, their glyphs go to the current embedded font. 0 or 100.
+    int32_t BuildTextObjects(int32_t x, int32_t y, const uint16_t* characters, int32_t count);
+
     // Shapes: 0 written or taken over by the host, 100 refused, 202 (ellipse)
     // not handled.
     int32_t DrawPath(const PathRecord* path) override;
@@ -110,6 +124,9 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     // Appends the record's path data ("M10 20l20 0 0 20z"); 0, or 100 when
     // its points do not fit the work buffer.
     int32_t FormatPathData(std::string& out, const PathRecord& path);
+    // The path data of points already in user units.
+    static void AppendPathData(std::string& out, const HostPoint* points, const uint8_t* types,
+                               int32_t count);
     // kPlainStyle when plain SVG can write the style; 0 when the host takes
     // the object (paths and rectangles are handed to it).
     int32_t CheckPlainStyle(ShapeKind kind, const void* record, const HostAttributes* attributes);
@@ -212,6 +229,11 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     void ResolvePatternFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
     // The mask of a transparency other than uniform.
     void ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    // Text.
+    bool DefineEmbeddedFont();
+    void CollectGlyph(uint16_t code);
+    // A glyph outline's path data: user units, y up, about the glyph's origin.
+    std::string GlyphPathData(const HostOutline& outline) const;
 
     platform::FileService& files_;
     platform::SettingsStore* settings_;  // null: the settings in force

@@ -58,8 +58,12 @@ int32_t SVGExp::FormatPathData(std::string& out, const PathRecord& path) {
     // More nodes than the point buffer holds are refused, never written past it.
     const HostPoint* p = ConvertPoints(path.points, n);
     if (p == nullptr) return kFailed;
-    const uint8_t* t = path.nodeTypes;
+    AppendPathData(out, p, path.nodeTypes, n);
+    return kDone;
+}
 
+void SVGExp::AppendPathData(std::string& out, const HostPoint* p, const uint8_t* t, int32_t n) {
+    if (n <= 0) return;
     enum class Command { kMove, kLine, kCurve };
     out += 'M';
     AppendInt(out, p[0].x);
@@ -101,7 +105,6 @@ int32_t SVGExp::FormatPathData(std::string& out, const PathRecord& path) {
         }
     }
     if ((t[n - 1] & node::kClose) != 0) out += 'z';
-    return kDone;
 }
 
 namespace {

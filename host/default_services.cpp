@@ -1,5 +1,6 @@
 // The services every stand-in host offers. Each family of services lives in
 // a file of its own with a Register function called from here.
+#include "host/host_fonts.h"
 #include "host/stand_in_host.h"
 
 #if defined(SVGFILTER_HOST_MEDIA)
@@ -18,6 +19,8 @@ void RegisterDefaultServices(ServiceRegistry& registry) {
 #if defined(SVGFILTER_HOST_MEDIA)
     RegisterBitmapServices(registry);
 #endif
+    // Without the font libraries this registers nothing.
+    RegisterFontServices(registry);
 }
 
 }  // namespace host

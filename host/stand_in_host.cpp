@@ -55,11 +55,21 @@ int32_t StandInHost::Call(uint32_t code) {
 
 StandInHost::CurrentScope::CurrentScope(StandInHost* host) : previous_(t_current) {
     host->services_.Fill(host->table_);
+    if (host->fonts_) host->fonts_->Serve();
     t_current = host;
 }
 
 StandInHost::CurrentScope::~CurrentScope() {
     t_current = previous_;
+    if (previous_ != nullptr && previous_->fonts_) previous_->fonts_->Serve();
+}
+
+HostFonts* StandInHost::Fonts() {
+    if (!fonts_) {
+        fonts_ = MakeHostFonts();
+        if (fonts_) fonts_->Serve();
+    }
+    return fonts_.get();
 }
 
 void StandInHost::SetNoUserInterface(bool noUserInterface) {

@@ -25,47 +25,13 @@ Result Guarded(Result failure, Call call) {
     }
 }
 
-HostHandle SVGF_CALL CreateFontEntry(int32_t, int32_t fontId, uint32_t styleFlags, int32_t size, int32_t,
-                                     int32_t rotation, int32_t) {
-    return Guarded<HostHandle>(
-        0, [&](FontLibrary& l) { return l.CreateFont(fontId, styleFlags, size, rotation); });
-}
-
-int32_t SVGF_CALL ReleaseFontEntry(HostHandle font) {
-    return Guarded<int32_t>(0, [&](FontLibrary& l) { return l.ReleaseFont(font) ? 1 : 0; });
-}
-
-int32_t SVGF_CALL FontFamilyNameEntry(int32_t fontId, char* buffer, uint32_t bufferSize) {
-    return Guarded<int32_t>(0,
-                            [&](FontLibrary& l) { return l.FamilyName(fontId, buffer, bufferSize) ? 1 : 0; });
-}
-
-int32_t SVGF_CALL PairAdvanceEntry(HostHandle font, uint32_t previous, uint32_t character, int32_t* advance) {
-    return Guarded<int32_t>(
-        0, [&](FontLibrary& l) { return l.PairAdvance(font, previous, character, advance) ? 1 : 0; });
-}
-
-int32_t SVGF_CALL GlyphOutlineEntry(HostHandle font, uint32_t character, HostHandle* glyph,
-                                    svgf::HostOutline** outline) {
-    return Guarded<int32_t>(
-        0, [&](FontLibrary& l) { return l.GlyphOutline(font, character, glyph, outline) ? 1 : 0; });
-}
-
-int32_t SVGF_CALL GlyphReleaseOutlineEntry(HostHandle glyph) {
-    return Guarded<int32_t>(0, [&](FontLibrary& l) { return l.ReleaseGlyphOutline(glyph) ? 1 : 0; });
-}
-
-int32_t SVGF_CALL GlyphReleaseEntry(HostHandle glyph) {
-    return Guarded<int32_t>(0, [&](FontLibrary& l) { return l.ReleaseGlyph(glyph) ? 1 : 0; });
-}
-
-static_assert(std::is_same_v<decltype(&CreateFontEntry), svc::CreateFontFn>);
-static_assert(std::is_same_v<decltype(&ReleaseFontEntry), svc::ReleaseFontFn>);
-static_assert(std::is_same_v<decltype(&FontFamilyNameEntry), svc::FontFamilyNameFn>);
-static_assert(std::is_same_v<decltype(&PairAdvanceEntry), svc::PairAdvanceFn>);
-static_assert(std::is_same_v<decltype(&GlyphOutlineEntry), svc::GlyphOutlineFn>);
-static_assert(std::is_same_v<decltype(&GlyphReleaseOutlineEntry), svc::GlyphReleaseFn>);
-static_assert(std::is_same_v<decltype(&GlyphReleaseEntry), svc::GlyphReleaseFn>);
+static_assert(std::is_same_v<decltype(&font_entries::CreateFont), svc::CreateFontFn>);
+static_assert(std::is_same_v<decltype(&font_entries::ReleaseFont), svc::ReleaseFontFn>);
+static_assert(std::is_same_v<decltype(&font_entries::FamilyName), svc::FontFamilyNameFn>);
+static_assert(std::is_same_v<decltype(&font_entries::PairAdvance), svc::PairAdvanceFn>);
+static_assert(std::is_same_v<decltype(&font_entries::GlyphOutline), svc::GlyphOutlineFn>);
+static_assert(std::is_same_v<decltype(&font_entries::ReleaseGlyphOutline), svc::GlyphReleaseFn>);
+static_assert(std::is_same_v<decltype(&font_entries::ReleaseGlyph), svc::GlyphReleaseFn>);
 
 template <typename Fn>
 svgf::HostServiceFn AsEntry(Fn fn) {
@@ -74,15 +40,57 @@ svgf::HostServiceFn AsEntry(Fn fn) {
 
 }  // namespace
 
+namespace font_entries {
+
+HostHandle SVGF_CALL CreateFont(int32_t, int32_t fontId, uint32_t styleFlags, int32_t size, int32_t,
+                                int32_t rotation, int32_t) {
+    return Guarded<HostHandle>(
+        0, [&](FontLibrary& l) { return l.CreateFont(fontId, styleFlags, size, rotation); });
+}
+
+int32_t SVGF_CALL ReleaseFont(HostHandle font) {
+    return Guarded<int32_t>(0, [&](FontLibrary& l) { return l.ReleaseFont(font) ? 1 : 0; });
+}
+
+int32_t SVGF_CALL FamilyName(int32_t fontId, char* buffer, uint32_t bufferSize) {
+    return Guarded<int32_t>(0,
+                            [&](FontLibrary& l) { return l.FamilyName(fontId, buffer, bufferSize) ? 1 : 0; });
+}
+
+int32_t SVGF_CALL PairAdvance(HostHandle font, uint32_t previous, uint32_t character, int32_t* advance) {
+    return Guarded<int32_t>(
+        0, [&](FontLibrary& l) { return l.PairAdvance(font, previous, character, advance) ? 1 : 0; });
+}
+
+int32_t SVGF_CALL GlyphOutline(HostHandle font, uint32_t character, HostHandle* glyph,
+                               svgf::HostOutline** outline) {
+    return Guarded<int32_t>(
+        0, [&](FontLibrary& l) { return l.GlyphOutline(font, character, glyph, outline) ? 1 : 0; });
+}
+
+int32_t SVGF_CALL ReleaseGlyphOutline(HostHandle glyph) {
+    return Guarded<int32_t>(0, [&](FontLibrary& l) { return l.ReleaseGlyphOutline(glyph) ? 1 : 0; });
+}
+
+int32_t SVGF_CALL ReleaseGlyph(HostHandle glyph) {
+    return Guarded<int32_t>(0, [&](FontLibrary& l) { return l.ReleaseGlyph(glyph) ? 1 : 0; });
+}
+
+}  // namespace font_entries
+
 void RegisterFontServices(FontLibrary& library, const ServiceSetter& set) {
     g_library = &library;
-    set(svc::kCreateFont, AsEntry(&CreateFontEntry));
-    set(svc::kReleaseFont, AsEntry(&ReleaseFontEntry));
-    set(svc::kFontFamilyName, AsEntry(&FontFamilyNameEntry));
-    set(svc::kPairAdvance, AsEntry(&PairAdvanceEntry));
-    set(svc::kGlyphOutline, AsEntry(&GlyphOutlineEntry));
-    set(svc::kGlyphRelease1, AsEntry(&GlyphReleaseOutlineEntry));
-    set(svc::kGlyphRelease2, AsEntry(&GlyphReleaseEntry));
+    set(svc::kCreateFont, AsEntry(&font_entries::CreateFont));
+    set(svc::kReleaseFont, AsEntry(&font_entries::ReleaseFont));
+    set(svc::kFontFamilyName, AsEntry(&font_entries::FamilyName));
+    set(svc::kPairAdvance, AsEntry(&font_entries::PairAdvance));
+    set(svc::kGlyphOutline, AsEntry(&font_entries::GlyphOutline));
+    set(svc::kGlyphRelease1, AsEntry(&font_entries::ReleaseGlyphOutline));
+    set(svc::kGlyphRelease2, AsEntry(&font_entries::ReleaseGlyph));
+}
+
+void ServeFonts(FontLibrary& library) {
+    g_library = &library;
 }
 
 void UnregisterFontServices(const FontLibrary& library) {

@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "host/call_log.h"
+#include "host/host_fonts.h"
 #include "host/service_registry.h"
 #include "svgfilter/filter_abi.h"
 
@@ -28,6 +30,9 @@ class StandInHost {
     svgf::FilterContext& Context() { return *context_; }
     ServiceRegistry& Services() { return services_; }
     CallLog& Log() { return log_; }
+    // The host's fonts, made on first use; null when the host has none. The
+    // font services answer from the fonts of the host that is current.
+    HostFonts* Fonts();
 
     // Runs one command; the host is the current one while the module runs it.
     int32_t Call(uint32_t code);
@@ -74,6 +79,7 @@ class StandInHost {
     std::array<uint8_t, svgf::kExchangeBlockSize> exchangeBlock_{};
     ServiceRegistry services_;
     CallLog log_;
+    std::unique_ptr<HostFonts> fonts_;
     std::string outputPath_;
     int outputFd_ = -1;
     int32_t firstAnswer_ = 1;

@@ -25,6 +25,25 @@ void RegisterFontServices(FontLibrary& library, const ServiceSetter& set);
 // failure. A library detaches itself when destroyed.
 void UnregisterFontServices(const FontLibrary& library);
 
+// For a host that wraps the entries itself (to record their calls, say):
+// makes `library` the one they serve, without touching any table.
+void ServeFonts(FontLibrary& library);
+
+// The entries, of the interface's types; each answers failure (0) when no
+// library is served or anything is thrown inside.
+namespace font_entries {
+svgf::HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t fontId, uint32_t styleFlags, int32_t size,
+                                      int32_t zero2, int32_t rotation, int32_t zero3);  // 0x2a4
+int32_t SVGF_CALL ReleaseFont(svgf::HostHandle font);                                   // 0x2a8
+int32_t SVGF_CALL FamilyName(int32_t fontId, char* buffer, uint32_t bufferSize);        // 0x27c
+int32_t SVGF_CALL PairAdvance(svgf::HostHandle font, uint32_t previous, uint32_t character,
+                              int32_t* advance);  // 0x2b0
+int32_t SVGF_CALL GlyphOutline(svgf::HostHandle font, uint32_t character, svgf::HostHandle* glyph,
+                               svgf::HostOutline** outline);    // 0x2d8
+int32_t SVGF_CALL ReleaseGlyphOutline(svgf::HostHandle glyph);  // 0x228
+int32_t SVGF_CALL ReleaseGlyph(svgf::HostHandle glyph);         // 0x22c
+}  // namespace font_entries
+
 }  // namespace host::media
 
 #endif  // HOST_MEDIA_FONT_SERVICES_H

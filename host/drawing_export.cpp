@@ -99,7 +99,8 @@ ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std:
         result = {false, "the filter could not begin the export"};
     } else {
         const auto& record = *static_cast<const svgf::ExportCallbackRecord*>(context.callbackRecord);
-        const PlayResult played = host.Report([&] { return PlayDrawing(drawing, record); });
+        const PlayResult played = host.Report(
+            [&] { return PlayDrawing(drawing, record, HasText(drawing) ? host.Fonts() : nullptr); });
         if (!played.ok) {
             result = {false, (played.where.empty() ? "" : played.where + ": ") + played.message};
         }

@@ -3,6 +3,8 @@
 // transforms) as a begin, their members and the matching end.
 #include "host/drawing_player.h"
 
+#include <algorithm>
+
 #include "host/style_records.h"
 
 namespace host {
@@ -12,7 +14,7 @@ using svgf::HostWord;
 
 class Player {
   public:
-    explicit Player(const svgf::ExportCallbackRecord& record) : r_(record) {}
+    Player(const svgf::ExportCallbackRecord& record, HostFonts* fonts) : r_(record), fonts_(fonts) {}
 
     PlayResult Play(const Drawing& drawing) {
         if (!Call(r_.beginDrawing, "", "begin drawing")) return result_;
@@ -78,6 +80,8 @@ class Player {
                 return Call(r_.drawRectangle, at, "draw the rectangle", style.Attributes(), o.centre.x,
                             o.centre.y, o.width, o.height, o.corner, HostWord{0}, &o.box, HostWord{0});
             }
+            case ObjectKind::kText:
+                return PlayText(o);
             case ObjectKind::kEllipse:
                 return PlayEllipse(o);
             case ObjectKind::kPath: {
@@ -91,6 +95,43 @@ class Player {
                             static_cast<int32_t>(o.points.size()), &o.style.fill->colour);
         }
         return true;
+    }
+
+    // A text object: the host lays the characters out with its font's
+    // advances and reports the object as a transform carrying the text's
+    // style, its font, the run of characters with their origins, and the end.
+    bool PlayText(const DrawingObject& o) {
+        const std::string& at = o.where;
+        if (fonts_ == nullptr) return Fail(at, "this host has no fonts to lay text out with");
+        const TextFont& font = o.font;
+        const int32_t id = fonts_->FontId(font.family);
+        const uint32_t flags = StyleFlags(font);
+        const auto origins = fonts_->Layout(id, flags, font.size, o.text, o.origin, font.rotation);
+        if (!origins) return Fail(at, "the host cannot lay the text out in \"" + font.family + "\"");
+        const StyleRecords style(o.style);
+        const svgf::HostMatrix identity{{1, 0, 0, 0, 1, 0}};
+        const svgf::HostRect box = TextBox(*origins, font.size);
+        return Call(r_.beginTransform, at, "begin the text object", style.Attributes(), &identity, &box) &&
+               Call(r_.defineFont, at, "define the font", HostWord{0}, id, flags, font.size, font.rotation) &&
+               Call(r_.drawTextRun, at, "draw the text", static_cast<int32_t>(o.text.size()),
+                    reinterpret_cast<const uint16_t*>(o.text.data()), origins->data()) &&
+               Call(r_.endTransform, at, "end the text object");
+    }
+
+    // The origins widened by the font's size: a box the glyphs fall in.
+    static svgf::HostRect TextBox(const std::vector<svgf::HostPoint>& origins, int32_t size) {
+        int64_t left = 0, right = 0, bottom = 0, top = 0;
+        for (size_t i = 0; i < origins.size(); ++i) {
+            const svgf::HostPoint p = origins[i];
+            left = i == 0 ? p.x : std::min<int64_t>(left, p.x);
+            right = i == 0 ? p.x : std::max<int64_t>(right, p.x);
+            bottom = i == 0 ? p.y : std::min<int64_t>(bottom, p.y);
+            top = i == 0 ? p.y : std::max<int64_t>(top, p.y);
+        }
+        auto clamp = [](int64_t v) {
+            return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+        };
+        return {clamp(left - size), clamp(top + size), clamp(right + size), clamp(bottom - size)};
     }
 
     // An ellipse the module does not take (it answers "not handled") is sent
@@ -144,13 +185,27 @@ class Player {
     }
 
     const svgf::ExportCallbackRecord& r_;
+    HostFonts* fonts_;
     PlayResult result_;
 };
 
 }  // namespace
 
-PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record) {
-    return Player(record).Play(drawing);
+PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record, HostFonts* fonts) {
+    return Player(record, fonts).Play(drawing);
+}
+
+namespace {
+bool AnyText(const std::vector<DrawingObject>& objects) {
+    return std::any_of(objects.begin(), objects.end(), [](const DrawingObject& o) {
+        return o.kind == ObjectKind::kText || AnyText(o.objects);
+    });
+}
+}  // namespace
+
+bool HasText(const Drawing& drawing) {
+    return std::any_of(drawing.layers.begin(), drawing.layers.end(),
+                       [](const DrawingLayer& layer) { return AnyText(layer.objects); });
 }
 
 }  // namespace host

@@ -284,6 +284,16 @@ class Reader {
             fill.colour = Colour(Required(object, where, "colour"), Member(where, "colour"));
             out.style.fill = fill;
             return out;
+        } else if (kind == "text") {
+            CheckMembers(object, where,
+                         {"kind", "x", "y", "text", "font", "fill", "outline", "transparency"});
+            out.kind = ObjectKind::kText;
+            out.origin = {Length(Required(object, where, "x"), Member(where, "x")),
+                          Length(Required(object, where, "y"), Member(where, "y"))};
+            out.text = TextCodes(Required(object, where, "text"), Member(where, "text"));
+            out.font = ReadFont(Required(object, where, "font"), Member(where, "font"));
+            out.style = ReadStyle(object, where);
+            return out;
         } else {
             Fail(Member(where, "kind"), "unknown kind \"" + kind + "\"");
         }
@@ -292,6 +302,59 @@ class Reader {
                 Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
             }
             out.objects = ReadObjects(object["objects"], Member(where, "objects"), depth + 1);
+        }
+        return out;
+    }
+
+    // The text's characters as the host's 16-bit codes: the file's UTF-8
+    // decoded, characters beyond 16 bits refused.
+    static std::u16string TextCodes(const Json& value, const std::string& where) {
+        const std::string utf8 = String(value, where);
+        std::u16string out;
+        for (size_t i = 0; i < utf8.size();) {
+            const auto lead = static_cast<unsigned char>(utf8[i]);
+            const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+            if (extra == 3) Fail(where, "the text holds a character beyond the host's 16-bit codes");
+            uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+            for (int k = 1; k <= extra; ++k) {
+                code = (code << 6) | (static_cast<unsigned char>(utf8.at(i + k)) & 0x3F);
+            }
+            out.push_back(static_cast<char16_t>(code));
+            i += 1 + extra;
+        }
+        return out;
+    }
+
+    // family, size; optionally weight, italic, rotation (degrees,
+    // counter-clockwise) and capitals ("small" or "all").
+    TextFont ReadFont(const Json& font, const std::string& where) const {
+        ExpectObject(font, where);
+        CheckMembers(font, where, {"family", "size", "weight", "italic", "rotation", "capitals"});
+        TextFont out;
+        out.family = HostText(Required(font, where, "family"), Member(where, "family"));
+        if (out.family.empty()) Fail(Member(where, "family"), "the family name is empty");
+        out.size = Size(Required(font, where, "size"), Member(where, "size"));
+        if (out.size == 0) Fail(Member(where, "size"), "the size must be above 0");
+        if (font.contains("weight")) {
+            out.weight = static_cast<int32_t>(Integer(font["weight"], Member(where, "weight"), 100, 900));
+            if (out.weight % 100 != 0) Fail(Member(where, "weight"), "expected 100, 200, ... or 900");
+        }
+        if (font.contains("italic")) {
+            if (!font["italic"].is_boolean()) {
+                Fail(Member(where, "italic"),
+                     std::string("expected a boolean, found ") + TypeName(font["italic"]));
+            }
+            out.italic = font["italic"].get<bool>();
+        }
+        if (font.contains("rotation")) {
+            const double degrees = Number(font["rotation"], Member(where, "rotation"), -360, 360);
+            out.rotation =
+                static_cast<int32_t>(std::lround(degrees * svgf::svc::kFontRotationUnitsPerDegree));
+        }
+        if (font.contains("capitals")) {
+            out.capitals = Keyword(font["capitals"], Member(where, "capitals"), {"small", "all"}) == 0
+                               ? kSmallCapitals
+                               : kAllCapitals;
         }
         return out;
     }
@@ -618,6 +681,11 @@ DrawingError SyntaxError(std::string_view text, const nlohmann::json::parse_erro
 }
 
 }  // namespace
+
+uint32_t StyleFlags(const TextFont& font) {
+    const int k = font.weight / 100 - 1;
+    return (1u << (2 * k + (font.italic ? 1 : 0))) | font.capitals;
+}
 
 std::string DrawingError::Describe(std::string_view source) const {
     std::string out(source);

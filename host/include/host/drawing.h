@@ -21,6 +21,7 @@ enum class ObjectKind {
     kLink,       // members inside a link
     kClip,       // members clipped by a rectangle or a path
     kTransform,  // members under a matrix
+    kText,       // characters in a font from an origin
 };
 
 // The host's style records in short; the player builds the full records.
@@ -54,6 +55,24 @@ struct LinkTarget {
     std::optional<svgf::HostRect> area;
 };
 
+// The style-flag bits of the capitals styles.
+inline constexpr uint32_t kSmallCapitals = 0x20000000;
+inline constexpr uint32_t kAllCapitals = 0x40000000;
+
+// A text object's font.
+struct TextFont {
+    std::string family;
+    int32_t size = 0;      // host units
+    int32_t weight = 400;  // 100 to 900
+    bool italic = false;
+    int32_t rotation = 0;   // millionths of a degree, counter-clockwise
+    uint32_t capitals = 0;  // 0, kSmallCapitals or kAllCapitals
+};
+
+// The style flags of the font record: weight and slant as one of the low 18
+// bits (2k for weight 100 (k + 1), 2k + 1 italic), and the capitals bits.
+uint32_t StyleFlags(const TextFont& font);
+
 struct DrawingObject {
     ObjectKind kind = ObjectKind::kGroup;
     // Where the object stands in its description, as a JSON pointer, so that
@@ -78,6 +97,10 @@ struct DrawingObject {
     svgf::HostRect clipRect{};
     // Transforms: the host matrix.
     svgf::HostMatrix matrix{{1, 0, 0, 0, 1, 0}};
+    // Text: the font, the character codes and the first character's origin.
+    TextFont font;
+    std::u16string text;
+    svgf::HostPoint origin{};
 };
 
 struct DrawingLayer {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/drawing.h"
+#include "host/host_fonts.h"
 #include "svgfilter/filter_abi.h"
 
 namespace host {
@@ -18,7 +19,12 @@ struct PlayResult {
 
 // Walks drawing, layers and groups in order. Stops at the first entry that
 // answers failure (100) or that the record does not offer.
-PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record);
+// Text is laid out with `fonts`; a drawing with text fails without them.
+PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record,
+                       HostFonts* fonts = nullptr);
+
+// Whether any object of the drawing is text (and so needs the host's fonts).
+bool HasText(const Drawing& drawing);
 
 }  // namespace host
 

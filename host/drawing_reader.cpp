@@ -293,6 +293,13 @@ class Reader {
             out.text = TextCodes(Required(object, where, "text"), Member(where, "text"));
             out.font = ReadFont(Required(object, where, "font"), Member(where, "font"));
             out.style = ReadStyle(object, where);
+            // Text is read, so without a fill of its own it is black, not invisible.
+            if (!out.style.fill) {
+                FillStyle black;
+                black.kind = svgf::kFillUniform;
+                black.colour = RgbColour(0, 0, 0);
+                out.style.fill = black;
+            }
             return out;
         } else {
             Fail(Member(where, "kind"), "unknown kind \"" + kind + "\"");

@@ -62,6 +62,7 @@ int32_t SVGExp::DefineFont(const FontRecord* font) {
     if (options_.embedFonts == 0 || fontList_ == nullptr) return kDone;
     if (DefineEmbeddedFont()) return kDone;
     ReleaseHostFont();
+    font_.defined = false;
     return kFailed;
 }
 

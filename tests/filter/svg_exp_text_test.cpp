@@ -232,6 +232,23 @@ TEST_F(TextTest, ExactAdvancesGiveOneEscapedTextElement) {
     EXPECT_WELL_FORMED(document);
 }
 
+TEST_F(TextTest, TheHostReachesTextThroughTheCallbackRecord) {
+    Begin();
+    const ExportCallbackRecord& r = exp_->CallbackRecord();
+    ASSERT_EQ(r.defineFont(r.object, 0, kSans, kBold, kInch / 10, 0), kDone);
+    const HostPoint at{0, 0};
+    ASSERT_EQ(r.drawCharacter(r.object, 0x93, &at), kDone);
+    const uint16_t codes[] = {'o', 'k'};
+    const HostPoint positions[] = {{0, -2540}, {kAdvance, -2540}};
+    ASSERT_EQ(r.drawTextRun(r.object, 2, codes, positions), kDone);
+    ASSERT_EQ(r.endTransform(r.object), kDone);
+    EXPECT_EQ(g_host.fontsReleased, std::vector<HostHandle>{100});
+    const std::vector<std::string> texts = Texts(End());
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find(">&quot;</text>"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find(">ok</text>"), std::string::npos) << texts[1];
+}
+
 TEST_F(TextTest, RunsSplitWhereTheHostsAdvancesDoNotHold) {
     Begin();
     ASSERT_EQ(Font(kSans), kDone);
@@ -466,9 +483,8 @@ TEST_F(TextTest, StyleAttributePlacementStillWritesWholeFonts) {
     EXPECT_NE(document.find("<glyph unicode=\"a\">"), std::string::npos);
     EXPECT_NE(document.find("</font>"), std::string::npos);
     EXPECT_EQ(document.find("@font-face"), std::string::npos);
-    EXPECT_NE(
-        document.find("style=\"fill:#000000;font-weight:normal;font-size:100;font-family:Sans\""),
-        std::string::npos)
+    EXPECT_NE(document.find("style=\"fill:#000000;font-weight:normal;font-size:100;font-family:Sans\""),
+              std::string::npos)
         << document;
     EXPECT_WELL_FORMED(document);
 }

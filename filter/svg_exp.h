@@ -26,9 +26,12 @@ namespace svgf {
 class WSVGWriter;
 class FontList;
 class SVGObject;
+class SVGPattern;
 
 // Size of the scratch buffer the handlers convert points into.
 inline constexpr size_t kWorkBufferSize = 128000;
+// Patterns inside pattern tiles, at most.
+inline constexpr int32_t kMaxPatternDepth = 8;
 // The points of one path that fit in it.
 inline constexpr int32_t kMaxPathPoints = static_cast<int32_t>(kWorkBufferSize / sizeof(HostPoint));
 
@@ -177,6 +180,10 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
                                  const HostRect& visible, const HostRect& destination2);
     // 1 for the first image of the export; numbers are never reused.
     uint32_t NextImageNumber();
+    // A pattern over the box whose tile the host draws through its first
+    // callback while the pattern is open; 0, or 100 when none was written.
+    int32_t BuildPattern(const HostPatternBlock& block, const HostRect& box, const HostMatrix* matrix,
+                         SVGPattern& pattern);
     // Writes the shape as a numbered clip path definition and names it.
     int32_t BuildElementClipPath(std::unique_ptr<SVGObject> shape, std::string& name);
 
@@ -234,6 +241,9 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     void CollectGlyph(uint16_t code);
     // A glyph outline's path data: user units, y up, about the glyph's origin.
     std::string GlyphPathData(const HostOutline& outline) const;
+    // A linear or radial gradient over the box with colour (mode 0) or
+    // opacity (mode 1) stops; null for other fountain forms.
+    std::unique_ptr<SVGGradient> BuildGradient(const HostFountain& fountain, const HostRect& box, int mode);
 
     platform::FileService& files_;
     platform::SettingsStore* settings_;  // null: the settings in force
@@ -245,6 +255,7 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     std::unique_ptr<SVGStyleRegistry> registry_;
     std::unique_ptr<uint8_t[]> workBuffer_;
     uint32_t imageNumber_ = 0;  // the last image number taken
+    int32_t patternDepth_ = 0;  // patterns whose tile the host is drawing
     double scale_ = 0;
     int32_t yOrigin_ = 0;
     int32_t hostTop_ = 0;

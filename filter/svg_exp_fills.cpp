@@ -70,24 +70,6 @@ void SVGExp::ResolveUniformFill(SVGObject& element, const HostAttributes* attrib
         CRCPtr<SVGFill>(std::unique_ptr<SVGFill>(new SVGFill_Color(rgb.red, rgb.green, rgb.blue)));
 }
 
-void SVGExp::ResolveFountainFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {
-    // The registry writes a gradient class at the end of the export; the
-    // style attribute placement needs a gradient definition of its own, which
-    // is not built yet, so the element keeps no fill.
-    if (UsesClasses()) AddFillSelector(element, attributes, box, false);
-}
-
-void SVGExp::ResolvePatternFill(SVGObject&, const HostAttributes*, const HostRect*) {
-    // Patterns are definitions the host draws; none is built yet, so the
-    // element keeps no fill.
-}
-
-void SVGExp::ConvertExtendedFill(SVGObject& element, const HostAttributes*, const HostRect*) {
-    // Gradient and pattern transparencies become masks; none is built yet,
-    // so the element keeps no mask.
-    element.style.mask = CRCPtr<SVGMaskInlineReference>();
-}
-
 int32_t SVGExp::RegisterDefinition(SVGObject& object) {
     if (writer_ == nullptr) return kDone;
     object.id.SetNumber(writer_->NextDefinitionNumber());

@@ -12,6 +12,10 @@
 
 #include "host/drawing_player.h"
 
+#if defined(SVGFILTER_HOST_MEDIA)
+#include "host/media/stand_in_images.h"
+#endif
+
 namespace host {
 namespace {
 
@@ -99,8 +103,28 @@ ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std:
         result = {false, "the filter could not begin the export"};
     } else {
         const auto& record = *static_cast<const svgf::ExportCallbackRecord*>(context.callbackRecord);
-        const PlayResult played = host.Report(
-            [&] { return PlayDrawing(drawing, record, HasText(drawing) ? host.Fonts() : nullptr); });
+        HostFonts* const fonts = HasText(drawing) ? host.Fonts() : nullptr;
+        BitmapOpener openBitmap;
+#if defined(SVGFILTER_HOST_MEDIA)
+        // The render run draws the bitmap the exchange block names.
+        openBitmap = [&context](const DrawingObject& bitmap, std::string& reason) {
+            const svgf::HostHandle handle = StandInImages().OpenBitmap(bitmap.image);
+            if (handle == 0) reason = StandInImages().lastError();
+            if (handle != 0) media::SetExchangeSource(context.exchangeBlock, handle);
+            return handle;
+        };
+#endif
+        // The module asks for a pattern's tile through the first callback,
+        // in the middle of the walk; the tile is drawn through the same record.
+        PlayResult tileFailure;
+        host.SetFirstCallbackHandler([&](svgf::HostHandle, uintptr_t tile) {
+            const PlayResult drawn = PlayTile(drawing, tile, record, fonts, openBitmap);
+            if (!drawn.ok && tileFailure.ok) tileFailure = drawn;
+            return int32_t{1};
+        });
+        PlayResult played = host.Report([&] { return PlayDrawing(drawing, record, fonts, openBitmap); });
+        host.SetFirstCallbackHandler({});
+        if (played.ok && !tileFailure.ok) played = tileFailure;
         if (!played.ok) {
             result = {false, (played.where.empty() ? "" : played.where + ": ") + played.message};
         }

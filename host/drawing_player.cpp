@@ -14,7 +14,18 @@ using svgf::HostWord;
 
 class Player {
   public:
-    Player(const svgf::ExportCallbackRecord& record, HostFonts* fonts) : r_(record), fonts_(fonts) {}
+    Player(const svgf::ExportCallbackRecord& record, HostFonts* fonts, const BitmapOpener& openBitmap)
+        : r_(record), fonts_(fonts), openBitmap_(openBitmap) {}
+
+    PlayResult PlayTile(const Drawing& drawing, uintptr_t tile) {
+        if (tile == 0 || tile > drawing.tiles.size()) {
+            Fail("",
+                 "the filter asked for pattern tile " + std::to_string(tile) + ", which the drawing lacks");
+            return result_;
+        }
+        PlayObjects(drawing.tiles[tile - 1]);
+        return result_;
+    }
 
     PlayResult Play(const Drawing& drawing) {
         if (!Call(r_.beginDrawing, "", "begin drawing")) return result_;
@@ -84,6 +95,8 @@ class Player {
                 return PlayText(o);
             case ObjectKind::kEllipse:
                 return PlayEllipse(o);
+            case ObjectKind::kBitmap:
+                return PlayBitmap(o);
             case ObjectKind::kPath: {
                 const StyleRecords style(o.style);
                 return Call(r_.drawPath, at, "draw the path", style.Attributes(),
@@ -132,6 +145,15 @@ class Player {
             return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
         };
         return {clamp(left - size), clamp(top + size), clamp(right + size), clamp(bottom - size)};
+    }
+
+    bool PlayBitmap(const DrawingObject& o) {
+        if (!openBitmap_) return true;
+        std::string reason;
+        const svgf::HostHandle bitmap = openBitmap_(o, reason);
+        if (bitmap == 0) return Fail(o.where, "cannot open the image " + o.image + ": " + reason);
+        return Call(r_.drawBitmap, o.where, "draw the bitmap", HostWord{0}, bitmap, HostWord{0}, &o.box,
+                    &o.matrix, &o.visible, HostWord{0}, HostWord{0});
     }
 
     // An ellipse the module does not take (it answers "not handled") is sent
@@ -186,13 +208,20 @@ class Player {
 
     const svgf::ExportCallbackRecord& r_;
     HostFonts* fonts_;
+    const BitmapOpener& openBitmap_;
     PlayResult result_;
 };
 
 }  // namespace
 
-PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record, HostFonts* fonts) {
-    return Player(record, fonts).Play(drawing);
+PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record, HostFonts* fonts,
+                       const BitmapOpener& openBitmap) {
+    return Player(record, fonts, openBitmap).Play(drawing);
+}
+
+PlayResult PlayTile(const Drawing& drawing, uintptr_t tile, const svgf::ExportCallbackRecord& record,
+                    HostFonts* fonts, const BitmapOpener& openBitmap) {
+    return Player(record, fonts, openBitmap).PlayTile(drawing, tile);
 }
 
 namespace {
@@ -205,7 +234,9 @@ bool AnyText(const std::vector<DrawingObject>& objects) {
 
 bool HasText(const Drawing& drawing) {
     return std::any_of(drawing.layers.begin(), drawing.layers.end(),
-                       [](const DrawingLayer& layer) { return AnyText(layer.objects); });
+                       [](const DrawingLayer& layer) { return AnyText(layer.objects); }) ||
+           std::any_of(drawing.tiles.begin(), drawing.tiles.end(),
+                       [](const std::vector<DrawingObject>& tile) { return AnyText(tile); });
 }
 
 }  // namespace host

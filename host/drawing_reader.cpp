@@ -127,6 +127,7 @@ class Reader {
                 drawing.layers.push_back(ReadLayer(layers[i], Element("/layers", i)));
             }
         }
+        drawing.tiles = std::move(tiles_);
         return drawing;
     }
 
@@ -244,6 +245,22 @@ class Reader {
             CheckMembers(object, where, {"kind", "objects", "matrix"});
             out.kind = ObjectKind::kTransform;
             out.matrix = ReadMatrix(Required(object, where, "matrix"), Member(where, "matrix"));
+        } else if (kind == "bitmap") {
+            CheckMembers(object, where, {"kind", "image", "x", "y", "width", "height", "visible", "matrix"});
+            out.kind = ObjectKind::kBitmap;
+            const std::string image = String(Required(object, where, "image"), Member(where, "image"));
+            if (image.empty()) Fail(Member(where, "image"), "expected the name of an image file");
+            out.image = image[0] == '/' || baseFolder_.empty() ? image : baseFolder_ + "/" + image;
+            out.box = ReadArea(object, where);
+            out.visible = out.box;
+            if (object.contains("visible")) {
+                const std::string at = Member(where, "visible");
+                ExpectObject(object["visible"], at);
+                CheckMembers(object["visible"], at, {"x", "y", "width", "height"});
+                out.visible = ReadArea(object["visible"], at);
+            }
+            if (object.contains("matrix")) out.matrix = ReadMatrix(object["matrix"], Member(where, "matrix"));
+            return out;
         } else if (kind == "rectangle") {
             CheckMembers(object, where,
                          {"kind", "x", "y", "width", "height", "corner", "fill", "outline", "transparency"});
@@ -253,7 +270,7 @@ class Reader {
                 out.corner = Length(object["corner"], Member(where, "corner"));
                 if (out.corner < 0) Fail(Member(where, "corner"), "the corner radius must not be negative");
             }
-            out.style = ReadStyle(object, where);
+            out.style = ReadStyle(object, where, depth);
             return out;
         } else if (kind == "ellipse") {
             CheckMembers(object, where, {"kind", "cx", "cy", "rx", "ry", "fill", "outline", "transparency"});
@@ -266,14 +283,14 @@ class Reader {
             out.height = Double(ry, Member(where, "ry"));
             out.box = Box(int64_t{out.centre.x} - rx, int64_t{out.centre.y} + ry, int64_t{out.centre.x} + rx,
                           int64_t{out.centre.y} - ry, where);
-            out.style = ReadStyle(object, where);
+            out.style = ReadStyle(object, where, depth);
             return out;
         } else if (kind == "path") {
             CheckMembers(object, where, {"kind", "nodes", "fill", "outline", "transparency"});
             out.kind = ObjectKind::kPath;
             ReadNodes(Required(object, where, "nodes"), Member(where, "nodes"), out);
             out.box = BoundingBox(out.points.data(), static_cast<int32_t>(out.points.size()));
-            out.style = ReadStyle(object, where);
+            out.style = ReadStyle(object, where, depth);
             return out;
         } else if (kind == "polygon") {
             CheckMembers(object, where, {"kind", "points", "colour"});
@@ -292,7 +309,7 @@ class Reader {
                           Length(Required(object, where, "y"), Member(where, "y"))};
             out.text = TextCodes(Required(object, where, "text"), Member(where, "text"));
             out.font = ReadFont(Required(object, where, "font"), Member(where, "font"));
-            out.style = ReadStyle(object, where);
+            out.style = ReadStyle(object, where, depth);
             // Text is read, so without a fill of its own it is black, not invisible.
             if (!out.style.fill) {
                 FillStyle black;
@@ -567,18 +584,19 @@ class Reader {
         Fail(where, "expected a colour: \"#RRGGBB\", {\"rgb\": [r, g, b]} or {\"hsb\": [h, s, b]}");
     }
 
-    Style ReadStyle(const Json& object, const std::string& where) const {
+    Style ReadStyle(const Json& object, const std::string& where, int depth) {
         Style style;
-        if (object.contains("fill")) style.fill = ReadFill(object["fill"], Member(where, "fill"));
+        if (object.contains("fill")) style.fill = ReadFill(object["fill"], Member(where, "fill"), depth);
         if (object.contains("outline"))
             style.outline = ReadOutline(object["outline"], Member(where, "outline"));
         if (object.contains("transparency")) {
-            style.transparency = ReadTransparency(object["transparency"], Member(where, "transparency"));
+            style.transparency =
+                ReadTransparency(object["transparency"], Member(where, "transparency"), depth);
         }
         return style;
     }
 
-    static FillStyle ReadFill(const Json& fill, const std::string& where) {
+    FillStyle ReadFill(const Json& fill, const std::string& where, int depth) {
         ExpectObject(fill, where);
         const std::string kind = String(Required(fill, where, "kind"), Member(where, "kind"));
         FillStyle out;
@@ -588,9 +606,87 @@ class Reader {
             CheckMembers(fill, where, {"kind", "colour"});
             out.kind = svgf::kFillUniform;
             out.colour = Colour(Required(fill, where, "colour"), Member(where, "colour"));
+        } else if (kind == "linear" || kind == "radial") {
+            CheckMembers(fill, where, {"kind", "angle", "pad", "centre", "blend", "mid", "stops"});
+            out.kind = svgf::kFillFountain;
+            out.fountain = ReadFountain(fill, where, kind == "radial", false);
+        } else if (kind == "pattern") {
+            CheckMembers(fill, where, {"kind", "width", "height", "objects"});
+            out.kind = svgf::kFillPatternFirst;
+            out.pattern = ReadPattern(fill, where, depth);
         } else {
-            Fail(Member(where, "kind"), "unknown fill \"" + kind + "\" (none or uniform)");
+            Fail(Member(where, "kind"),
+                 "unknown fill \"" + kind + "\" (none, uniform, linear, radial or pattern)");
         }
+        return out;
+    }
+
+    // A fountain's geometry, blend and stops. Colour stops carry a colour,
+    // transparency stops a level in percent (0 opaque, 100 clear).
+    static FountainStyle ReadFountain(const Json& value, const std::string& where, bool radial, bool levels) {
+        FountainStyle out;
+        out.subKind = radial ? 2 : 1;
+        if (value.contains("angle")) {
+            out.angle = static_cast<int32_t>(std::lround(
+                Number(value["angle"], Member(where, "angle"), -360, 360) * svgf::svc::kAngleUnitsPerDegree));
+        }
+        if (value.contains("pad"))
+            out.edgePad = static_cast<int16_t>(Integer(value["pad"], Member(where, "pad"), 0, 49));
+        if (value.contains("centre")) {
+            const std::string at = Member(where, "centre");
+            const Json& centre = value["centre"];
+            if (!radial) Fail(at, "only a radial fountain has a centre");
+            if (!centre.is_array() || centre.size() != 2) Fail(at, "expected [x, y] in percent of the box");
+            out.centreX = static_cast<int32_t>(Integer(centre[0], Element(at, 0), -100, 100));
+            out.centreY = static_cast<int32_t>(Integer(centre[1], Element(at, 1), -100, 100));
+        }
+        if (value.contains("blend")) {
+            out.blend = static_cast<uint16_t>(Keyword(value["blend"], Member(where, "blend"),
+                                                      {"two-colour", "hue-down", "hue-up", "custom"}));
+        }
+        if (value.contains("mid"))
+            out.midPoint = static_cast<uint16_t>(Integer(value["mid"], Member(where, "mid"), 1, 99));
+        const std::string at = Member(where, "stops");
+        const Json& stops = Required(value, where, "stops");
+        ExpectArray(stops, at);
+        if (stops.size() < 2 || stops.size() > static_cast<size_t>(svgf::kFountainMaxStops)) {
+            Fail(at, "expected 2 to " + std::to_string(svgf::kFountainMaxStops) + " stops");
+        }
+        for (size_t i = 0; i < stops.size(); ++i) {
+            const std::string stopAt = Element(at, i);
+            ExpectObject(stops[i], stopAt);
+            const char* amount = levels ? "level" : "colour";
+            CheckMembers(stops[i], stopAt, {amount, "at"});
+            svgf::HostFountainStop stop{};
+            if (levels) {
+                const double level =
+                    Number(Required(stops[i], stopAt, amount), Member(stopAt, amount), 0, 100);
+                stop.colour.channels[4] = static_cast<uint8_t>(std::lround(level * 2.55));
+            } else {
+                stop.colour = Colour(Required(stops[i], stopAt, amount), Member(stopAt, amount));
+            }
+            stop.position = static_cast<uint16_t>(
+                Integer(Required(stops[i], stopAt, "at"), Member(stopAt, "at"), 0, 100));
+            out.stops.push_back(stop);
+        }
+        return out;
+    }
+
+    // A pattern's tile: its size and the objects drawn in it, kept with the
+    // drawing's tiles.
+    PatternStyle ReadPattern(const Json& value, const std::string& where, int depth) {
+        PatternStyle out;
+        out.width = Size(Required(value, where, "width"), Member(where, "width"));
+        out.height = Size(Required(value, where, "height"), Member(where, "height"));
+        if (out.width == 0 || out.height == 0) Fail(where, "a pattern tile needs a size above 0");
+        if (depth + 1 >= kMaxGroupDepth) {
+            Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
+        }
+        std::vector<DrawingObject> tile;
+        if (value.contains("objects"))
+            tile = ReadObjects(value["objects"], Member(where, "objects"), depth + 1);
+        tiles_.push_back(std::move(tile));
+        out.tile = static_cast<uint32_t>(tiles_.size());
         return out;
     }
 
@@ -639,7 +735,7 @@ class Reader {
         return out;
     }
 
-    static TransparencyStyle ReadTransparency(const Json& value, const std::string& where) {
+    TransparencyStyle ReadTransparency(const Json& value, const std::string& where, int depth) {
         ExpectObject(value, where);
         const std::string kind = String(Required(value, where, "kind"), Member(where, "kind"));
         TransparencyStyle out;
@@ -659,13 +755,29 @@ class Reader {
             }
             if (value.contains("start")) out.start = Number(value["start"], Member(where, "start"), 0, 100);
             if (value.contains("end")) out.end = Number(value["end"], Member(where, "end"), 0, 100);
+        } else if (kind == "linear" || kind == "radial") {
+            CheckMembers(value, where, {"kind", "angle", "pad", "centre", "blend", "mid", "stops"});
+            out.kind = svgf::kFillFountain;
+            out.fountain = ReadFountain(value, where, kind == "radial", true);
+            out.subKind = out.fountain.subKind;
+        } else if (kind == "pattern") {
+            CheckMembers(value, where, {"kind", "width", "height", "objects"});
+            out.kind = svgf::kFillPatternFirst;
+            out.pattern = ReadPattern(value, where, depth);
         } else {
-            Fail(Member(where, "kind"), "unknown transparency \"" + kind + "\" (uniform or coded)");
+            Fail(Member(where, "kind"),
+                 "unknown transparency \"" + kind + "\" (uniform, linear, radial, pattern or coded)");
         }
         return out;
     }
 
     double scale_ = 1.0;
+    std::string baseFolder_;
+    std::vector<std::vector<DrawingObject>> tiles_;
+
+  public:
+    // Image files are named relative to this folder ("" for the current one).
+    explicit Reader(std::string baseFolder = {}) : baseFolder_(std::move(baseFolder)) {}
 };
 
 // nlohmann reports the byte it stopped at; turn it into line:column and keep
@@ -700,7 +812,7 @@ std::string DrawingError::Describe(std::string_view source) const {
     return out + ": " + message;
 }
 
-DrawingResult ReadDrawing(std::string_view text) {
+DrawingResult ReadDrawing(std::string_view text, const std::string& baseFolder) {
     DrawingResult result;
     Json root;
     try {
@@ -710,7 +822,7 @@ DrawingResult ReadDrawing(std::string_view text) {
         return result;
     }
     try {
-        result.drawing = Reader().Read(root);
+        result.drawing = Reader(baseFolder).Read(root);
     } catch (const Failure& f) {
         result.error = DrawingError{f.where, f.message};
     } catch (const nlohmann::json::exception& e) {
@@ -733,7 +845,9 @@ DrawingResult ReadDrawingFile(const std::string& path) {
         result.error = DrawingError{"", "cannot read the file"};
         return result;
     }
-    return ReadDrawing(text.str());
+    // Image files the description names are found beside it.
+    const size_t slash = path.rfind('/');
+    return ReadDrawing(text.str(), slash == std::string::npos ? std::string() : path.substr(0, slash));
 }
 
 }  // namespace host

@@ -107,6 +107,7 @@ int32_t SVGF_CALL StandInHost::FirstCallback(svgf::HostHandle hostHandle, uintpt
                                              uintptr_t userValue) {
     auto* self = reinterpret_cast<StandInHost*>(userValue);
     self->log_.Record("Callback1", {ToCallArg(hostHandle), ToCallArg(argument), ToCallArg(userValue)});
+    if (self->firstHandler_) return self->firstHandler_(hostHandle, argument);
     return self->firstAnswer_;
 }
 

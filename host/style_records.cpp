@@ -30,11 +30,53 @@ svgf::HostOutlineRecord OutlineRecord(const OutlineStyle& style) {
     return record;
 }
 
+svgf::HostFountain FountainBlock(const FountainStyle& style) {
+    svgf::HostFountain block{};
+    block.subKind = style.subKind;
+    block.edgePad = style.edgePad;
+    block.angle = style.angle;
+    block.centreX = style.centreX;
+    block.centreY = style.centreY;
+    block.blend = style.blend;
+    block.midPoint = style.midPoint;
+    const size_t count = std::min<size_t>(style.stops.size(), svgf::kFountainMaxStops);
+    block.stopCount = static_cast<int16_t>(count);
+    std::copy_n(style.stops.begin(), count, block.stops);
+    return block;
+}
+
+svgf::HostPatternBlock PatternBlock(const PatternStyle& style) {
+    svgf::HostPatternBlock block{};
+    block.tile = style.tile;
+    block.width = style.width;
+    block.height = style.height;
+    block.content = svgf::HostRect{0, style.height, style.width, 0};
+    return block;
+}
+
+namespace {
+
+// A fill record's body for the kinds that have one.
+void FillBody(uint16_t kind, const svgf::ColorRecord& colour, const FountainStyle& fountain,
+              const PatternStyle& pattern, svgf::HostFillRecord& record) {
+    if (kind == svgf::kFillUniform) {
+        std::memcpy(record.body, &colour, sizeof colour);
+    } else if (kind == svgf::kFillFountain) {
+        const svgf::HostFountain block = FountainBlock(fountain);
+        std::memcpy(record.body, &block, sizeof block);
+    } else if (kind >= svgf::kFillPatternFirst && kind <= svgf::kFillPatternLast) {
+        const svgf::HostPatternBlock block = PatternBlock(pattern);
+        std::memcpy(record.body, &block, sizeof block);
+    }
+}
+
+}  // namespace
+
 StyleRecords::StyleRecords(const Style& style) {
+    attributes_.further[svgf::kAttributesMatrixField] = reinterpret_cast<svgf::HostWord>(&matrix_);
     if (style.fill) {
         fill_.kind = style.fill->kind;
-        if (style.fill->kind == svgf::kFillUniform)
-            std::memcpy(fill_.body, &style.fill->colour, sizeof(svgf::ColorRecord));
+        FillBody(style.fill->kind, style.fill->colour, style.fill->fountain, style.fill->pattern, fill_);
         attributes_.fill = &fill_;
     }
     if (style.outline) {
@@ -42,8 +84,13 @@ StyleRecords::StyleRecords(const Style& style) {
         attributes_.outline = &outline_;
     }
     if (style.transparency) {
-        transparencyKind_.kind = style.transparency->kind;
-        std::memcpy(transparencyKind_.body, &style.transparency->subKind, sizeof(uint16_t));
+        const TransparencyStyle& t = *style.transparency;
+        transparencyKind_.kind = t.kind;
+        FillBody(t.kind, svgf::ColorRecord{}, t.fountain, t.pattern, transparencyKind_);
+        // Fountains and patterns begin their blocks with what stands for the sub-kind.
+        if (t.kind != svgf::kFillFountain &&
+            !(t.kind >= svgf::kFillPatternFirst && t.kind <= svgf::kFillPatternLast))
+            std::memcpy(transparencyKind_.body, &t.subKind, sizeof(uint16_t));
         transparency_.type = svgf::kTransparencyType;
         transparency_.kind = &transparencyKind_;
         transparency_.centreFromBox = 1;

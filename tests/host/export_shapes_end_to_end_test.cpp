@@ -76,7 +76,10 @@ class ExportShapes : public ::testing::Test {
 // A red one-inch square with a solid black outline 762 host units wide.
 Style RedSquare() {
     Style style;
-    style.fill = FillStyle{svgf::kFillUniform, RgbColour(255, 0, 0)};
+    FillStyle fill;
+    fill.kind = svgf::kFillUniform;
+    fill.colour = RgbColour(255, 0, 0);
+    style.fill = fill;
     OutlineStyle outline;
     outline.kind = svgf::kOutlineSolid;
     outline.width = 762;
@@ -121,7 +124,10 @@ TEST_F(ExportShapes, RedSquareInEachPlacement) {
 
 TEST_F(ExportShapes, WhatPlainSvgCannotShowIsHandedToTheHost) {
     Style style = RedSquare();
-    style.transparency = TransparencyStyle{2, 3, 0, 0};  // a fountain form SVG has no mask for
+    TransparencyStyle transparency;  // a fountain form SVG has no mask for
+    transparency.kind = 2;
+    transparency.subKind = 3;
+    style.transparency = transparency;
     const StyleRecords records(style);
     const svgf::HostRect box{0, 254000, 254000, 0};
     const svgf::HostPoint points[2] = {{0, 0}, {254000, 254000}};

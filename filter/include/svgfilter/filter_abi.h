@@ -416,6 +416,24 @@ struct HostFountain {
     HostFountainStop stops[kFountainMaxStops];  // 48
 };
 
+// The pattern block: at byte 4 of a fill record of kind 9 to 11, and of a
+// transparency's kind record of those kinds.
+inline constexpr uint16_t kFillPatternFirst = 9;
+inline constexpr uint16_t kFillPatternLast = 11;
+struct HostPatternBlock {
+    uint32_t tile;          // 0: handed back to the host's first callback, which draws the tile
+    int32_t width;          // 4: the tile's size, host units
+    int32_t height;         // 8
+    uint8_t reserved12[8];  // 12
+    HostRect content;       // 20: the tile content's box (left, top, right, bottom)
+};
+static_assert(sizeof(HostPatternBlock) <= sizeof(HostFillRecord::body));
+static_assert(offsetof(HostPatternBlock, content) == 20);
+
+// HostAttributes::further[kAttributesMatrixField] (the record's seventh
+// field) points to the object's HostMatrix, which patterns follow.
+inline constexpr size_t kAttributesMatrixField = 3;
+
 // The transparency of one host object. Only type 5 is read. Its kind record
 // is laid out as a fill record: the 16-bit transparency kind at byte 0 (1
 // uniform, 2 fountain, 9 to 11 patterns, others the host's), then the

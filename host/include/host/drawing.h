@@ -22,12 +22,36 @@ enum class ObjectKind {
     kClip,       // members clipped by a rectangle or a path
     kTransform,  // members under a matrix
     kText,       // characters in a font from an origin
+    kBitmap,     // an image file over a box
+};
+
+// A fountain (gradient) as the host keeps it; with a transparency, a stop's
+// level (0 opaque to 255 clear) is its colour's byte 8.
+struct FountainStyle {
+    uint16_t subKind = 1;  // 1 linear, 2 radial
+    int16_t edgePad = 0;   // percent
+    int32_t angle = 0;     // thousandths of a degree
+    int32_t centreX = 0;   // percent of the box (radial)
+    int32_t centreY = 0;
+    uint16_t blend = 3;      // 0 two colours, 1 hue downwards, 2 hue upwards, 3 custom
+    uint16_t midPoint = 50;  // percent, 50 for none
+    std::vector<svgf::HostFountainStop> stops;
+};
+// A pattern: the tile's size and the number of the drawing's tile (from 1)
+// that the host draws when the module asks for it.
+struct PatternStyle {
+    uint16_t kind = svgf::kFillPatternFirst;
+    uint32_t tile = 0;
+    int32_t width = 0;  // host units
+    int32_t height = 0;
 };
 
 // The host's style records in short; the player builds the full records.
 struct FillStyle {
-    uint16_t kind = svgf::kFillNone;  // kFillNone or kFillUniform
+    uint16_t kind = svgf::kFillNone;  // kFillNone, kFillUniform, kFillFountain or a pattern kind
     svgf::ColorRecord colour{};
+    FountainStyle fountain;
+    PatternStyle pattern;
 };
 struct OutlineStyle {
     uint16_t kind = svgf::kOutlineNone;  // kOutlineNone, kOutlineSolid or kOutlineDashed
@@ -38,10 +62,12 @@ struct OutlineStyle {
     std::vector<int16_t> dashes;  // in units of the line width
 };
 struct TransparencyStyle {
-    uint16_t kind = svgf::kTransparencyUniform;
+    uint16_t kind = svgf::kTransparencyUniform;  // or kFillFountain, a pattern kind, a host code
     uint16_t subKind = 0;
     double start = 0;  // percent
     double end = 0;
+    FountainStyle fountain;  // kFillFountain: levels in the stops
+    PatternStyle pattern;
 };
 struct Style {
     std::optional<FillStyle> fill;
@@ -95,12 +121,16 @@ struct DrawingObject {
     // Clips: the clip record's kind (3 rectangle, 4 path) and rectangle.
     int32_t clipKind = 0;
     svgf::HostRect clipRect{};
-    // Transforms: the host matrix.
+    // Transforms and bitmaps: the host matrix.
     svgf::HostMatrix matrix{{1, 0, 0, 0, 1, 0}};
     // Text: the font, the character codes and the first character's origin.
     TextFont font;
     std::u16string text;
     svgf::HostPoint origin{};
+    // Bitmaps: the image file (PNG, JPEG or GIF) shown over `box`, and the
+    // part of the box that stays visible.
+    std::string image;
+    svgf::HostRect visible{};
 };
 
 struct DrawingLayer {
@@ -113,6 +143,9 @@ struct Drawing {
     int version = 0;
     svgf::HostRect page{};  // left, top, right, bottom; top is the larger y
     std::vector<DrawingLayer> layers;
+    // Pattern tiles, numbered from 1 by PatternStyle::tile: the objects the
+    // host draws, in the tile's own coordinates, when the module asks.
+    std::vector<std::vector<DrawingObject>> tiles;
 };
 
 }  // namespace host

@@ -34,7 +34,9 @@ struct DrawingResult {
     explicit operator bool() const { return drawing.has_value(); }
 };
 
-DrawingResult ReadDrawing(std::string_view text);
+// Image files named by relative paths are taken from baseFolder ("" for
+// the current folder); ReadDrawingFile takes the file's own folder.
+DrawingResult ReadDrawing(std::string_view text, const std::string& baseFolder = {});
 DrawingResult ReadDrawingFile(const std::string& path);
 
 }  // namespace host

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <functional>
 #include <string>
 
 #include "host/call_log.h"
@@ -53,6 +54,10 @@ class StandInHost {
     void CloseOutput();
     // What the two callbacks of the callback set answer.
     void SetCallbackAnswers(int32_t first, int32_t second);
+    // What the first callback does beyond logging (drawing a pattern tile,
+    // say); its answer replaces the set answer. Empty: nothing.
+    using CallbackHandler = std::function<int32_t(svgf::HostHandle hostHandle, uintptr_t argument)>;
+    void SetFirstCallbackHandler(CallbackHandler handler) { firstHandler_ = std::move(handler); }
 
   private:
     // Makes a host the current one for its lifetime.
@@ -82,6 +87,7 @@ class StandInHost {
     std::unique_ptr<HostFonts> fonts_;
     std::string outputPath_;
     int outputFd_ = -1;
+    CallbackHandler firstHandler_;
     int32_t firstAnswer_ = 1;
     int32_t secondAnswer_ = 0;
 };

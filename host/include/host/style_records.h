@@ -27,7 +27,13 @@ class StyleRecords {
     svgf::HostFillRecord transparencyKind_{};
     svgf::HostTransparency transparency_{};
     svgf::HostAttributes attributes_{};
+    svgf::HostMatrix matrix_{{1, 0, 0, 0, 1, 0}};  // the object's matrix (the seventh field)
 };
+
+// The fountain block of a fill or transparency record.
+svgf::HostFountain FountainBlock(const FountainStyle& fountain);
+// The pattern block: the tile's number, size and content box (0, 0 to the size).
+svgf::HostPatternBlock PatternBlock(const PatternStyle& pattern);
 
 // The outline record of an outline style: identity transform, dashes (at
 // most 17) from byte 102.

@@ -87,9 +87,10 @@ StyleRecords::StyleRecords(const Style& style) {
         const TransparencyStyle& t = *style.transparency;
         transparencyKind_.kind = t.kind;
         FillBody(t.kind, svgf::ColorRecord{}, t.fountain, t.pattern, transparencyKind_);
-        // Fountains and patterns begin their blocks with what stands for the sub-kind.
-        if (t.kind != svgf::kFillFountain &&
-            !(t.kind >= svgf::kFillPatternFirst && t.kind <= svgf::kFillPatternLast))
+        // A sub-kind given outright (a coded transparency) stands; patterns
+        // begin their block with the tile instead.
+        const bool pattern = t.kind >= svgf::kFillPatternFirst && t.kind <= svgf::kFillPatternLast;
+        if (!pattern && (t.subKind != 0 || t.kind != svgf::kFillFountain))
             std::memcpy(transparencyKind_.body, &t.subKind, sizeof(uint16_t));
         transparency_.type = svgf::kTransparencyType;
         transparency_.kind = &transparencyKind_;

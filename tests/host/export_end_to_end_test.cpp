@@ -286,7 +286,7 @@ TEST_F(ExportCommandLine, ExportsTheSampleWithOptionFlags) {
               0)
         << errors;
     const std::string document = ReadFile(output);
-    EXPECT_NE(document.find("viewBox=\"0 0 10160 7620\""), std::string::npos) << document;
+    EXPECT_NE(document.find("viewBox=\"0 0 10160 15240\""), std::string::npos) << document;
     EXPECT_NE(document.find("href=\"sample.css\""), std::string::npos);
     EXPECT_TRUE(Exists(out_ + "/sample.css"));
     EXPECT_TRUE(Entries(temp_).empty());

@@ -1,6 +1,8 @@
-// The string-resource chain: module tables first, the host's table last.
+// String tables: look-up by id, the one copy into a caller's buffer, and the
+// chain of module tables ending in the host's table.
 #include "platform/resource_strings.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -10,7 +12,7 @@ namespace {
 
 // Texts the markup engine names by id but a host normally carries: the
 // prompts and warnings of the URL-to-folder mapping.
-const ResourceString kDefaultHostStrings[] = {
+constexpr StringResource kDefaultHostStrings[] = {
     {10033,
      "The new mapping %s (%s) covers the folder of the existing mapping %s (%s). Files in that folder "
      "may now be reached through either."},
@@ -18,14 +20,9 @@ const ResourceString kDefaultHostStrings[] = {
     {10035, "The document's path must lie inside the folder you entered."},
 };
 
-struct Table {
-    const ResourceString* entries;
-    std::size_t count;
-};
-
 struct Chain {
-    std::vector<Table> modules;
-    Table host{kDefaultHostStrings, sizeof kDefaultHostStrings / sizeof kDefaultHostStrings[0]};
+    std::vector<StringTable> modules;
+    StringTable host{kDefaultHostStrings};
 };
 
 Chain& TheChain() {
@@ -33,53 +30,48 @@ Chain& TheChain() {
     return chain;
 }
 
-const char* FindIn(const Table& table, unsigned id) {
-    for (std::size_t i = 0; i < table.count; ++i) {
-        if (table.entries[i].id == id) return table.entries[i].text;
+}  // namespace
+
+const StringResource* FindString(StringTable table, uint32_t id) {
+    for (const StringResource& entry : table) {
+        if (entry.id == id) return &entry;
     }
     return nullptr;
 }
 
-}  // namespace
-
-void RegisterStringTable(const ResourceString* table, std::size_t count) {
-    if (!table) return;
-    Chain& chain = TheChain();
-    for (const Table& t : chain.modules) {
-        if (t.entries == table) return;
-    }
-    chain.modules.push_back({table, count});
+int32_t CopyString(const StringResource* entry, char* buffer, int32_t size) {
+    if (buffer == nullptr || size <= 0) return 0;
+    const std::string_view text = entry != nullptr ? entry->text : std::string_view();
+    const size_t count = std::min(text.size(), static_cast<size_t>(size - 1));
+    // An empty view may have no storage at all, and memcpy from null is undefined even for 0 bytes.
+    if (count != 0) std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int32_t>(count);
 }
 
-void SetHostStringTable(const ResourceString* table, std::size_t count) {
+void RegisterStringTable(StringTable table) {
+    if (table.empty()) return;
     Chain& chain = TheChain();
-    if (table) {
-        chain.host = {table, count};
-    } else {
-        chain.host = {kDefaultHostStrings, sizeof kDefaultHostStrings / sizeof kDefaultHostStrings[0]};
+    for (const StringTable& t : chain.modules) {
+        if (t.data() == table.data()) return;
     }
+    chain.modules.push_back(table);
 }
 
-const char* FindResourceString(unsigned id) {
+void SetHostStringTable(StringTable table) {
+    TheChain().host = table.data() != nullptr ? table : StringTable(kDefaultHostStrings);
+}
+
+const StringResource* FindResourceString(uint32_t id) {
     const Chain& chain = TheChain();
-    for (const Table& t : chain.modules) {
-        if (const char* text = FindIn(t, id)) return text;
+    for (const StringTable& t : chain.modules) {
+        if (const StringResource* entry = FindString(t, id)) return entry;
     }
-    return FindIn(chain.host, id);
+    return FindString(chain.host, id);
 }
 
-int LoadResourceString(unsigned id, char* buffer, int bufferSize) {
-    if (!buffer || bufferSize <= 0) return 0;
-    const char* text = FindResourceString(id);
-    if (!text) {
-        buffer[0] = 0;
-        return 0;
-    }
-    std::size_t n = std::strlen(text);
-    if (n > static_cast<std::size_t>(bufferSize - 1)) n = static_cast<std::size_t>(bufferSize - 1);
-    std::memcpy(buffer, text, n);
-    buffer[n] = 0;
-    return static_cast<int>(n);
+int32_t LoadResourceString(uint32_t id, char* buffer, int32_t size) {
+    return CopyString(FindResourceString(id), buffer, size);
 }
 
 }  // namespace platform

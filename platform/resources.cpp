@@ -1,22 +1,13 @@
 // Lookup of a module's compiled-in strings and dialog templates.
 #include "platform/resources.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace platform {
 
 int32_t LoadString(const ResourceModule* module, uint32_t id, char* buffer, int32_t size) {
-    if (module == nullptr || buffer == nullptr || size <= 0) return 0;
-    for (const StringResource& entry : module->strings) {
-        if (entry.id != id) continue;
-        const size_t count = std::min(entry.text.size(), static_cast<size_t>(size - 1));
-        std::memcpy(buffer, entry.text.data(), count);
-        buffer[count] = '\0';
-        return static_cast<int32_t>(count);
-    }
-    buffer[0] = '\0';
-    return 0;
+    // A missing module still leaves the empty text: callers hand the buffer
+    // straight on to a dialog.
+    const StringResource* entry = module != nullptr ? FindString(module->strings, id) : nullptr;
+    return CopyString(entry, buffer, size);
 }
 
 const DialogTemplate* FindDialog(const ResourceModule* module, int32_t id) {

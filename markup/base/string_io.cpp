@@ -70,7 +70,8 @@ std::uint32_t String::LoadString(unsigned id) {
             Empty();
             RaiseMemoryFault();
         }
-        const int n = platform::LoadResourceString(id, scratch.bytes, static_cast<int>(size));
+        const std::int32_t n =
+            platform::LoadResourceString(id, scratch.bytes, static_cast<std::int32_t>(size));
         // A text that fills the buffer to its last byte may have been cut.
         if (static_cast<std::uint32_t>(n) < size - 1) {
             *this = scratch.bytes;

@@ -1,6 +1,4 @@
 // The engine's compiled-in string table: status messages and URL texts.
-#include <cstddef>
-
 #include "markup/return_codes.h"
 #include "platform/resource_strings.h"
 
@@ -8,7 +6,7 @@ namespace markup {
 
 namespace {
 
-const platform::ResourceString kEngineStrings[] = {
+constexpr platform::StringResource kEngineStrings[] = {
     {kStr_Localhost, "localhost"},
     {kStr_SchemeFtp, "ftp:"},
     {kStr_SchemeHttp, "http:"},
@@ -38,23 +36,20 @@ const platform::ResourceString kEngineStrings[] = {
      "No more entries in Directory File Table. It's Full. (kErr_StreamDirectoryFull)"},
 };
 
-constexpr std::size_t kEngineStringCount = sizeof kEngineStrings / sizeof kEngineStrings[0];
-
 }  // namespace
 
 void RegisterEngineStrings() {
     static const bool registered = [] {
-        platform::RegisterStringTable(kEngineStrings, kEngineStringCount);
+        platform::RegisterStringTable(kEngineStrings);
         return true;
     }();
     (void)registered;
 }
 
 const char* EngineStringText(unsigned id) {
-    for (const auto& entry : kEngineStrings) {
-        if (entry.id == id) return entry.text;
-    }
-    return nullptr;
+    // Every text above is a literal, so its view ends in a terminator.
+    const platform::StringResource* entry = platform::FindString(kEngineStrings, id);
+    return entry != nullptr ? entry->text.data() : nullptr;
 }
 
 }  // namespace markup

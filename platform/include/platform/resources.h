@@ -9,23 +9,19 @@
 #include <string_view>
 
 #include "platform/dialog.h"
+#include "platform/resource_strings.h"
 
 namespace platform {
 
-struct StringResource {
-    uint32_t id;
-    std::string_view text;
-};
-
 struct ResourceModule {
     std::string_view name;
-    std::span<const StringResource> strings;
+    StringTable strings;
     std::span<const DialogTemplate* const> dialogs;
 };
 
-// Copies string `id` into `buffer` of `size` bytes, cut to fit and always
-// terminated; answers the number of characters copied, 0 when the module has
-// no such string or the buffer has no room.
+// CopyString of the module's string `id`: cut to fit and always terminated;
+// answers the number of characters copied, 0 when there is no module, the
+// module has no such string or the buffer has no room.
 int32_t LoadString(const ResourceModule* module, uint32_t id, char* buffer, int32_t size);
 
 // The module's dialog template `id`, or null.

@@ -421,26 +421,26 @@ TEST(StringTest, FormatUsesTheCLocale) {
 
 TEST(StringTest, LoadStringGrowsPast256Bytes) {
     const std::string text(600, 'w');
-    const platform::ResourceString host[] = {{10999, text.c_str()}};
-    platform::SetHostStringTable(host, 1);
+    const platform::StringResource host[] = {{10999, text.c_str()}};
+    platform::SetHostStringTable(host);
     String s("previous");
     EXPECT_EQ(s.LoadString(10999), 600u);
     EXPECT_EQ(Str(s), text);
     EXPECT_EQ(s.LoadString(12345), 0u);
     EXPECT_EQ(Str(s), "");
-    platform::SetHostStringTable(nullptr, 0);
+    platform::SetHostStringTable({});
 }
 
 TEST(StringTest, LoadStringAtTheBufferEdges) {
     for (std::size_t n : {254u, 255u, 256u, 511u, 512u}) {
         const std::string text(n, 'e');
-        const platform::ResourceString host[] = {{10997, text.c_str()}};
-        platform::SetHostStringTable(host, 1);
+        const platform::StringResource host[] = {{10997, text.c_str()}};
+        platform::SetHostStringTable(host);
         String s;
         EXPECT_EQ(s.LoadString(10997), n);
         EXPECT_EQ(Str(s), text);
     }
-    platform::SetHostStringTable(nullptr, 0);
+    platform::SetHostStringTable({});
 }
 
 TEST(StringTest, ExhaustedHeapRaisesOrAnswersEmpty) {

@@ -70,6 +70,9 @@ void SVGExp::AppendPathData(std::string& out, const HostPoint* p, const uint8_t*
     out += ' ';
     AppendInt(out, p[0].y);
     HostPoint current = p[0];
+    // SVG puts the current point back at the subpath's start after "z", so
+    // the next relative move is measured from there.
+    HostPoint subpathStart = p[0];
     Command previous = Command::kMove;
     for (int32_t i = 1; i < n; ++i) {
         uint8_t role = t[i] & node::kRoleMask;
@@ -78,11 +81,15 @@ void SVGExp::AppendPathData(std::string& out, const HostPoint* p, const uint8_t*
         if (role == node::kCurveEnd && i < 2) role = node::kLine;
         switch (role) {
             case node::kMove:
-                if ((t[i - 1] & node::kClose) != 0) out += 'z';
+                if ((t[i - 1] & node::kClose) != 0) {
+                    out += 'z';
+                    current = subpathStart;
+                }
                 out += 'm';
                 AppendOffset(out, p[i], current, ' ');
                 previous = Command::kMove;
                 current = p[i];
+                subpathStart = p[i];
                 break;
             case node::kLine:
                 out += previous == Command::kLine ? ' ' : 'l';

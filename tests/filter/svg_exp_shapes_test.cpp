@@ -28,11 +28,17 @@ TEST_F(SVGExpShapesTest, PathDataFollowsTheGrammar) {
         {{P(0, 0), P(5, 0), P(6, 1), P(7, 2), P(8, 3), P(9, 4), P(10, 5), P(11, 6)},
          {n::kMove, n::kLine, n::kControl, n::kControl, n::kCurveEnd, n::kControl, n::kControl, n::kCurveEnd},
          "M0 0l5 0c1,1 2,2 3,3 1,1 2,2 3,3"},
-        // A closed subpath followed by a move: "z" right before the "m"; the
-        // current point stays the last node's.
+        // A closed subpath followed by a move: "z" right before the "m", and
+        // the move measured from the subpath's start, where "z" leaves a
+        // renderer's current point (from the last node it would land the
+        // second subpath 4 units off).
         {{P(0, 0), P(4, 0), P(10, 10), P(11, 10)},
          {n::kMove, n::kLine | n::kClose, n::kMove, n::kLine},
-         "M0 0l4 0zm6 10l1 0"},
+         "M0 0l4 0zm10 10l1 0"},
+        // Two closed contours, as in a glyph with a counter.
+        {{P(0, 0), P(8, 0), P(8, 8), P(2, 2), P(6, 2), P(6, 6)},
+         {n::kMove, n::kLine, n::kLine | n::kClose, n::kMove, n::kLine, n::kLine | n::kClose},
+         "M0 0l8 0 0 8zm2 2l4 0 0 4z"},
         // A curve end without two nodes before it is reached by a line.
         {{P(0, 0), P(3, 4)}, {n::kMove, n::kCurveEnd}, "M0 0l3 4"},
         // Other bits of the type byte are ignored.

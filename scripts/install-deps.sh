@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev libpng-dev libjpeg-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libcurl4-openssl-dev
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

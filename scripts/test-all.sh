@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and tests the normal, sanitizer and
-# 32-bit (run under qemu-i386) flavours.
+# 32-bit (run under qemu-i386) flavours, then runs the fuzz lane briefly.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -13,4 +13,6 @@ for flavour in normal asan i386; do
   echo "=== $flavour tests"
   ctest --test-dir "$root/build/$flavour" --output-on-failure -j "$(nproc)" --timeout 600 || status=1
 done
+echo "=== fuzz lane"
+"$root/scripts/fuzz-all.sh" || status=1
 exit $status

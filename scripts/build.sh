@@ -16,4 +16,4 @@ case "$flavour" in
   *) echo "unknown flavour: $flavour (normal, asan, i386, bench, fuzz)" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$root/build/$flavour" -G Ninja "${extra[@]}" >/dev/null
-cmake --build "$root/build/$flavour" -j "$(nproc)" "${targets[@]}"
+cmake --build "$root/build/$flavour" -j "${JOBS:-$(nproc)}" "${targets[@]}"

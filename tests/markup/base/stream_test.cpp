@@ -293,6 +293,13 @@ TEST_F(StreamTest, CloseReportsWhatTheFileRefused) {
     EXPECT_EQ(stream_->Close(), kErr_StreamDiskIsFull);
     EXPECT_FALSE(stream_->IsOpen());
 
+    // A length query flushes the bytes and cannot report the failure; the
+    // close still does.
+    ASSERT_EQ(Open("/dev/full", kStreamWrite, 4096), kErr_None);
+    EXPECT_EQ(stream_->Write("abc", 3), kErr_None);
+    stream_->UpdateLength();
+    EXPECT_EQ(stream_->Close(), kErr_StreamDiskIsFull);
+
     ASSERT_EQ(Open("/dev/full", kStreamWrite, 4096), kErr_None);
     EXPECT_EQ(stream_->Write("x", 1), kErr_None);
     Stream* s = stream_;

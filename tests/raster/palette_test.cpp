@@ -82,6 +82,8 @@ struct IndexCase {
     int r, g, b, want;
 };
 
+void PrintTo(const IndexCase& c, std::ostream* os) { *os << c.r << "," << c.g << "," << c.b; }
+
 class StdPaletteIndex : public ::testing::TestWithParam<IndexCase> {};
 
 TEST_P(StdPaletteIndex, Indexes) {

@@ -15,6 +15,9 @@ using testing::AvailablePaths;
 using testing::ScopedPath;
 
 constexpr std::uint32_t kPairs = 256 * 256;
+// A fill's colour is one value per call: every destination byte, under many
+// weights, for colours across the range.
+constexpr std::uint32_t kFillRun = 16 * 256;
 
 struct PairRows {
     std::vector<std::uint8_t> d, s, m1, m2;
@@ -67,15 +70,15 @@ TEST(VectorPairs, FillRowsEqualThePlainPathForEveryPair) {
             for (std::uint32_t c = 0; c < 256; c += 15) {
                 RIPKernelParams::Fill params;
                 params.color.At(8) = static_cast<std::uint8_t>(c);
-                std::vector<std::uint8_t> plain = rows.d;
+                std::vector<std::uint8_t> plain(rows.d.begin(), rows.d.begin() + kFillRun);
                 {
                     ScopedPath scope(0);
-                    kernel(&params, kPairs, plain.data(), &cov);
+                    kernel(&params, kFillRun, plain.data(), &cov);
                 }
                 for (const auto& path : paths) {
                     ScopedPath scope(path.features);
-                    std::vector<std::uint8_t> got = rows.d;
-                    kernel(&params, kPairs, got.data(), &cov);
+                    std::vector<std::uint8_t> got(rows.d.begin(), rows.d.begin() + kFillRun);
+                    kernel(&params, kFillRun, got.data(), &cov);
                     ASSERT_EQ(got, plain) << "mode " << mode << " column " << col << " colour " << c << " path "
                                           << path.name;
                 }

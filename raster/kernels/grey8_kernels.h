@@ -209,41 +209,45 @@ inline constexpr RIPBlitKernelRow kBlitNoOpRow = RowOf<RIPBlitKernelRow, kRIPBli
 inline constexpr RIPFillKernelRow kFillPendingRow = RowOf<RIPFillKernelRow, kRIPFillPending>();
 inline constexpr RIPBlitKernelRow kBlitPendingRow = RowOf<RIPBlitKernelRow, kRIPBlitPending>();
 
-// chan-8 as a whole, which the blit tables of 8-bit-sample formats draw rows from.
-constexpr RIPChannelKernelTable BuildChannel8Table() {
-    RIPChannelKernelTable t{};
-    t[0] = Channel8Row<ModeSet>();
-    t[1] = Channel8Row<ModeAnd>();
-    t[2] = Channel8Row<ModeOr>();
-    t[3] = Channel8Row<ModeXor>();
-    t[4] = Channel8Row<ModeAndNot>();
-    t[5] = Channel8Row<ModeInvert>();
-    t[6] = Channel8Row<ModeSetInverse>();
-    t[7] = Channel8Row<ModeAdd>();
-    t[8] = Channel8Row<ModeAddMinus>();
-    t[9] = Channel8Row<ModeMultiply>();
-    t[10] = Channel8Row<ModeDivide>();
-    t[11] = Channel8Row<ModeLighten>();
-    t[12] = Channel8Row<ModeDarken>();
-    t[13] = t[9];
+// The layout fill-8 and chan-8 share: `row(Mode{})` gives a mode's six kernels.
+template <class Table, class MakeRow, class Row>
+constexpr Table BuildGrey8Layout(MakeRow row, const Row& noOp) {
+    Table t{};
+    t[0] = row(ModeSet{});
+    t[1] = row(ModeAnd{});
+    t[2] = row(ModeOr{});
+    t[3] = row(ModeXor{});
+    t[4] = row(ModeAndNot{});
+    t[5] = row(ModeInvert{});
+    t[6] = row(ModeSetInverse{});
+    t[7] = row(ModeAdd{});
+    t[8] = row(ModeAddMinus{});
+    t[9] = row(ModeMultiply{});
+    t[10] = row(ModeDivide{});
+    t[11] = row(ModeLighten{});
+    t[12] = row(ModeDarken{});
+    t[13] = t[9];  // the lightness of one grey sample is the sample
     for (std::uint32_t m = 14; m <= 23; ++m) {
-        t[m] = kBlitNoOpRow;
+        t[m] = noOp;
     }
-    t[18] = t[0];
-    t[24] = Channel8Row<ModeDifference>();
-    t[25] = Channel8Row<ModeSubtract>();
-    t[26] = Channel8Row<ModeMultiplyInverse>();
-    t[27] = Channel8Row<ModeBehind>();
-    t[28] = Channel8Row<ModeScreen>();
-    t[29] = Channel8Row<ModeOverlay>();
-    t[30] = Channel8Row<ModeSoftLight>();
-    t[31] = Channel8Row<ModeHardLight>();
-    t[32] = Channel8Row<ModeDissolve>();
-    t[33] = Channel8Row<ModeDodge>();
-    t[34] = Channel8Row<ModeBurn>();
-    t[35] = kBlitNoOpRow;
+    t[18] = t[0];  // channel 0 of a one-channel format is the pixel
+    t[24] = row(ModeDifference{});
+    t[25] = row(ModeSubtract{});
+    t[26] = row(ModeMultiplyInverse{});
+    t[27] = row(ModeBehind{});
+    t[28] = row(ModeScreen{});
+    t[29] = row(ModeOverlay{});
+    t[30] = row(ModeSoftLight{});
+    t[31] = row(ModeHardLight{});
+    t[32] = row(ModeDissolve{});
+    t[33] = row(ModeDodge{});
+    t[34] = row(ModeBurn{});
+    t[35] = noOp;
     return t;
 }
-inline constexpr RIPChannelKernelTable kChannel8Table = BuildChannel8Table();
+
+// chan-8 as a whole, which the blit tables of 8-bit-sample formats draw rows from.
+inline constexpr RIPChannelKernelTable kChannel8Table = BuildGrey8Layout<RIPChannelKernelTable>(
+    [](auto mode) { return Channel8Row<decltype(mode)>(); }, kBlitNoOpRow);
 
 }  // namespace raster::kernels::detail

@@ -81,9 +81,12 @@ constexpr RIPFillKernelTable BuildFillLab() {
     return t;
 }
 
-constexpr RIPFillKernelTable BuildFill1() {
-    RIPFillKernelTable t{};
-    PutRange(t, 0, 6, kFillPendingRow);
+// fill-1 and blit-1: seven bit operations stand for every mode they can;
+// the blit's Brightness row copies where the fill's does nothing.
+template <class Table, class Row>
+constexpr Table BuildBilevel(const Row& pending, const Row& noOp, bool blit) {
+    Table t{};
+    PutRange(t, 0, 6, pending);
     for (std::uint32_t m : {7, 11, 28, 33}) {
         t[m] = t[2];
     }
@@ -96,9 +99,10 @@ constexpr RIPFillKernelTable BuildFill1() {
     t[24] = t[3];
     t[25] = t[4];
     t[26] = t[4];
-    PutRange(t, 14, 17, kFillNoOpRow);
-    PutRange(t, 19, 23, kFillNoOpRow);
-    Put(t, {29, 35}, kFillNoOpRow);
+    PutRange(t, 14, 16, noOp);
+    t[17] = blit ? t[0] : noOp;
+    PutRange(t, 19, 23, noOp);
+    Put(t, {29, 35}, noOp);
     return t;
 }
 
@@ -130,27 +134,6 @@ constexpr RIPBlitKernelTable BuildBlit32() {
     RowsFromChannel8(t, {27, 29, 30, 31, 33, 34});
     t[32][kCoverOpaque] = t[0][kCoverOpaque];
     Put(t, {22, 23, 35}, kBlitNoOpRow);
-    return t;
-}
-
-constexpr RIPBlitKernelTable BuildBlit1() {
-    RIPBlitKernelTable t{};
-    PutRange(t, 0, 6, kBlitPendingRow);
-    for (std::uint32_t m : {7, 11, 28, 33}) {
-        t[m] = t[2];
-    }
-    for (std::uint32_t m : {8, 9, 12, 34}) {
-        t[m] = t[1];
-    }
-    for (std::uint32_t m : {17, 18, 30, 31, 32}) {
-        t[m] = t[0];
-    }
-    t[24] = t[3];
-    t[25] = t[4];
-    t[26] = t[4];
-    PutRange(t, 14, 16, kBlitNoOpRow);
-    PutRange(t, 19, 23, kBlitNoOpRow);
-    Put(t, {29, 35}, kBlitNoOpRow);
     return t;
 }
 
@@ -208,13 +191,13 @@ constexpr RIPFillKernelTable RIPFillKernels48 = BuildFill16Or48();
 constexpr RIPFillKernelTable RIPFillKernels32 = BuildFill32();
 constexpr RIPFillKernelTable RIPFillKernels24 = kFill24;
 constexpr RIPFillKernelTable RIPFillKernelsLab = BuildFillLab();
-constexpr RIPFillKernelTable RIPFillKernels1 = BuildFill1();
+constexpr RIPFillKernelTable RIPFillKernels1 = BuildBilevel<RIPFillKernelTable>(kFillPendingRow, kFillNoOpRow, false);
 constexpr RIPBlitKernelTable RIPBlitKernels16 = BuildBlit16();
 constexpr RIPBlitKernelTable RIPBlitKernels48 = BuildBlit48();
 constexpr RIPBlitKernelTable RIPBlitKernels32 = BuildBlit32();
 constexpr RIPBlitKernelTable RIPBlitKernels24 = kBlit24;
 constexpr RIPBlitKernelTable RIPBlitKernelsLab = BuildBlitLab();
-constexpr RIPBlitKernelTable RIPBlitKernels1 = BuildBlit1();
+constexpr RIPBlitKernelTable RIPBlitKernels1 = BuildBilevel<RIPBlitKernelTable>(kBlitPendingRow, kBlitNoOpRow, true);
 constexpr RIPChannelKernelTable RIPChannelKernels16 = BuildChannel16();
 
 }  // namespace raster::kernels

@@ -1,6 +1,6 @@
 // Pixels per second of the 8-bit kernels that fills and blits spend their
 // time in, on the plain path and on each vector path the processor has,
-// beside pixman on the nearest operation (a8 images, one row) and beside
+// beside pixman on the nearest operation (a8 images) and beside
 // memset/memcpy for Set and Copy.
 //
 // Rows are named Table/Mode/Column/path/pixels, and pixman's
@@ -77,25 +77,33 @@ void BlitRow(benchmark::State& state, RIPBlitKernel kernel, std::uint32_t featur
     Finish(state, n);
 }
 
-// pixman on one a8 row of n pixels: a solid or a8 source, an optional a8 mask.
+// pixman's images are at most 32767 pixels wide, so n pixels are composited
+// as rows of at most 4096.
+struct PixmanShape {
+    int width, height, stride;
+    explicit PixmanShape(int n) : width(n < 4096 ? n : 4096), height(n / width), stride((width + 3) / 4 * 4) {}
+};
+
+// pixman on n pixels of a8: a solid or a8 source, an optional a8 mask.
 void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask, int n) {
-    Rows rows(n);
-    const int stride = (n + 3) / 4 * 4;
-    std::vector<std::uint32_t> d(stride / 4 + 1), s(stride / 4 + 1), m(stride / 4 + 1);
-    std::memcpy(d.data(), rows.dst.data(), n);
-    std::memcpy(s.data(), rows.src.data(), n);
-    std::memcpy(m.data(), rows.m1.data(), n);
-    pixman_image_t* dst = pixman_image_create_bits(PIXMAN_a8, n, 1, d.data(), stride);
+    const PixmanShape shape(n);
+    Rows rows(shape.stride * shape.height);
+    std::vector<std::uint32_t> d(shape.stride * shape.height / 4), s(d.size()), m(d.size());
+    std::memcpy(d.data(), rows.dst.data(), d.size() * 4);
+    std::memcpy(s.data(), rows.src.data(), s.size() * 4);
+    std::memcpy(m.data(), rows.m1.data(), m.size() * 4);
+    pixman_image_t* dst = pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, d.data(), shape.stride);
     pixman_image_t* src;
     if (solidSource) {
         const pixman_color_t colour = {0, 0, 0, 200 * 257};
         src = pixman_image_create_solid_fill(&colour);
     } else {
-        src = pixman_image_create_bits(PIXMAN_a8, n, 1, s.data(), stride);
+        src = pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, s.data(), shape.stride);
     }
-    pixman_image_t* msk = mask ? pixman_image_create_bits(PIXMAN_a8, n, 1, m.data(), stride) : nullptr;
+    pixman_image_t* msk =
+        mask ? pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, m.data(), shape.stride) : nullptr;
     for (auto _ : state) {
-        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, n, 1);
+        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, shape.width, shape.height);
         benchmark::DoNotOptimize(d.data());
         benchmark::ClobberMemory();
     }
@@ -106,10 +114,10 @@ void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask
 }
 
 void PixmanFill(benchmark::State& state, int n) {
-    const int stride = (n + 3) / 4 * 4;
-    std::vector<std::uint32_t> d(stride / 4 + 1);
+    const PixmanShape shape(n);
+    std::vector<std::uint32_t> d(shape.stride * shape.height / 4);
     for (auto _ : state) {
-        pixman_fill(d.data(), stride / 4, 8, 0, 0, n, 1, 200);
+        pixman_fill(d.data(), shape.stride / 4, 8, 0, 0, shape.width, shape.height, 200);
         benchmark::DoNotOptimize(d.data());
         benchmark::ClobberMemory();
     }
@@ -117,33 +125,29 @@ void PixmanFill(benchmark::State& state, int n) {
 }
 
 void Register() {
-    struct FillCase {
+    struct Case {
         const char* name;
         RIPMergeMode mode;
         RIPCoverageVariant col;
     };
-    struct BlitCase {
-        const char* name;
-        RIPMergeMode mode;
-        RIPCoverageVariant col;
-    };
-    const FillCase fills[] = {{"fill8/Set/opaque", kModeSet, kCoverOpaque},
+    const Case fills[] = {{"fill8/Set/opaque", kModeSet, kCoverOpaque},
                               {"fill8/Set/mask", kModeSet, kCoverMask},
                               {"fill8/Set/maskmask", kModeSet, kCoverMaskMask}};
-    const BlitCase blits[] = {{"blit8/Copy/opaque", kModeSet, kCoverOpaque},
+    const Case blits[] = {{"blit8/Copy/opaque", kModeSet, kCoverOpaque},
                               {"blit8/Set/mask", kModeSet, kCoverMask},
                               {"blit8/Set/maskmask", kModeSet, kCoverMaskMask},
                               {"blit8/Add/opaque", kModeAdd, kCoverOpaque},
                               {"blit8/Multiply/opaque", kModeMultiply, kCoverOpaque},
                               {"blit8/Screen/opaque", kModeScreen, kCoverOpaque}};
     for (int n : kSizes) {
-        const std::string size = "/" + std::to_string(n);
+        std::string size = "/";
+        size += std::to_string(n);
         for (const Path& p : Paths()) {
-            for (const FillCase& f : fills) {
+            for (const Case& f : fills) {
                 benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,
                                              RIPFillKernels8[f.mode][f.col], p.features, n);
             }
-            for (const BlitCase& b : blits) {
+            for (const Case& b : blits) {
                 benchmark::RegisterBenchmark((std::string(b.name) + "/" + p.name + size).c_str(), BlitRow,
                                              RIPBlitKernels8[b.mode][b.col], p.features, n);
             }

@@ -92,14 +92,9 @@ inline void AssertRunsApart(const std::uint8_t* dst, std::size_t dstBytes, const
 #endif
 }
 
-// Bytes a strided run of n steps of k samples spans.
+// Bytes a run of n steps of k samples spans, for a positive step.
 inline std::size_t StridedSpan(std::uint32_t n, std::int32_t step, std::uint32_t k) {
-    if (n == 0) {
-        return 0;
-    }
-    const std::size_t stride = step < 0 ? static_cast<std::size_t>(-static_cast<std::int64_t>(step))
-                                        : static_cast<std::size_t>(step);
-    return (n - 1) * stride + k;
+    return n == 0 ? 0 : (static_cast<std::size_t>(n) - 1) * static_cast<std::size_t>(step) + k;
 }
 
 }  // namespace raster::kernels::detail

@@ -12,10 +12,6 @@ namespace {
 // The most points one described path may hold.
 constexpr size_t kMaxPathPoints = 65535;
 
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
 struct Node {
     char command;  // 'M', 'L', 'C' or 'Z'
     svgf::HostPoint p[3];

@@ -13,10 +13,6 @@ namespace {
 
 constexpr size_t kMaxLinkText = 1 << 16;
 
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
 // A fountain's stops, at most the record's room; colours, or levels for a
 // transparency (the level byte of the host, 0 opaque, 255 clear).
 std::string StopsJson(const svgf::HostFountain& f, bool levels) {

@@ -21,10 +21,6 @@ using svgf::HostPoint;
 using svgf::HostRect;
 using svgf::HostWord;
 
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
 // The longest text a text entry may carry.
 constexpr int32_t kMaxTextLength = 1 << 20;
 

@@ -31,10 +31,6 @@ std::vector<std::pair<const StandInHost*, ImportHost*>>& Hosts() {
     return hosts;
 }
 
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
 }  // namespace
 
 ImportHost* CurrentImport() {

@@ -8,7 +8,9 @@
 #include <type_traits>
 
 #include "host/import/import_host.h"
+#include "json_text.h"
 #include "record_text.h"
+#include "service_log.h"
 
 #if defined(SVGFILTER_HOST_MEDIA)
 #include "host/media/font_services.h"
@@ -25,23 +27,8 @@ using svgf::HostHandle;
 using svgf::HostWord;
 namespace fonts = media::font_entries;
 
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
 // The longest text one text object takes.
 constexpr int32_t kMaxTextLength = 1 << 20;
-
-struct Logged {
-    explicit Logged(const std::string& text) : import(CurrentImport()) {
-        if (import != nullptr) line = import->Log().Line(text);
-    }
-    void Result(const std::string& text) const {
-        if (import != nullptr) import->Log().AppendTo(line, " -> " + text);
-    }
-    ImportHost* import;
-    size_t line = 0;
-};
 
 void Complete(svgf::FontRecord* record, int32_t font, uint32_t styleWord) {
     if (record == nullptr) return;

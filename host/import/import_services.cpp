@@ -10,7 +10,9 @@
 
 #include "host/export_geometry.h"
 #include "host/import/import_host.h"
+#include "json_text.h"
 #include "record_text.h"
+#include "service_log.h"
 
 namespace host::import {
 
@@ -22,22 +24,6 @@ namespace {
 using svgf::HostMatrix;
 using svgf::HostPoint;
 using svgf::HostRect;
-
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
-// Logs a line when an import side is listening; its index, or none.
-struct Logged {
-    explicit Logged(const std::string& text) : import(CurrentImport()) {
-        if (import != nullptr) line = import->Log().Line(text);
-    }
-    void Result(const std::string& text) const {
-        if (import != nullptr) import->Log().AppendTo(line, " -> " + text);
-    }
-    ImportHost* import;
-    size_t line = 0;
-};
 
 void SVGF_CALL MatrixIdentityService(HostMatrix* m) {
     const Logged log("MatrixIdentity");

@@ -10,6 +10,11 @@
 
 namespace host::import {
 
+// A whole number as text.
+inline std::string Int(int64_t v) {
+    return std::to_string(v);
+}
+
 // A JSON string of UTF-8 text.
 std::string JsonString(std::string_view utf8);
 // UTF-8 of Latin-1 bytes (each byte one character).

@@ -12,10 +12,6 @@
 namespace host::import {
 namespace {
 
-std::string Int(int64_t v) {
-    return std::to_string(v);
-}
-
 const char* SetOrNull(const void* p) {
     return p != nullptr ? "set" : "null";
 }

@@ -191,17 +191,21 @@ INSTANTIATE_TEST_SUITE_P(
         Unbalanced{"ForeignHandle", [](const ModuleCalls& c) { c.BeginGroup(77); }, "which is not a drawing"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A rectangle filled with the tile's pattern, the module's callback record
+// installed around it.
+void DrawPatterned(const ModuleCalls& calls, const Tile& tile, HostRect box) {
+    svgf::HostCallbackRecord saved{};
+    calls.Exchange(calls.Handle(), kModuleRecord, &saved);
+    const Attributes patterned(PatternFill(&tile, tile.size, tile.size, box));
+    calls.Rectangle(calls.Handle(), patterned, 0, 0, 100000, 100000);
+    calls.Exchange(calls.Handle(), saved, &saved);
+}
+
 TEST_F(ImportHostTest, PatternTilesAreDrawnThroughTheModulesCallback) {
     Tile tile{&calls, 20000, true};
-    AsModule([&] {
-        svgf::HostCallbackRecord saved{};
-        calls.Exchange(calls.Handle(), kModuleRecord, &saved);
-        // The tile's box has its lower-left corner at (1000, 2000): the
-        // tile's objects are moved to start at (0, 0).
-        const Attributes patterned(PatternFill(&tile, 20000, 20000, HostRect{1000, 22000, 21000, 2000}));
-        calls.Rectangle(calls.Handle(), patterned, 0, 0, 100000, 100000);
-        calls.Exchange(calls.Handle(), saved, &saved);
-    });
+    // The tile's box has its lower-left corner at (1000, 2000): the tile's
+    // objects are moved to start at (0, 0).
+    AsModule([&] { DrawPatterned(calls, tile, HostRect{1000, 22000, 21000, 2000}); });
     EXPECT_TRUE(import.Balance().Balanced());
     const host::Drawing drawing = ReadBack();
     const host::DrawingObject& rect = drawing.layers.at(0).objects.at(0);
@@ -224,13 +228,7 @@ TEST_F(ImportHostTest, PatternTilesAreDrawnThroughTheModulesCallback) {
 
 TEST_F(ImportHostTest, APatternUsingItselfEndsAtTheNestingLimit) {
     Tile tile{&calls, 40000, false, true};
-    AsModule([&] {
-        svgf::HostCallbackRecord saved{};
-        calls.Exchange(calls.Handle(), kModuleRecord, &saved);
-        const Attributes patterned(PatternFill(&tile, 40000, 40000, HostRect{0, 40000, 40000, 0}));
-        calls.Rectangle(calls.Handle(), patterned, 0, 0, 100000, 100000);
-        calls.Exchange(calls.Handle(), saved, &saved);
-    });
+    AsModule([&] { DrawPatterned(calls, tile, HostRect{0, 40000, 40000, 0}); });
     EXPECT_TRUE(import.Balance().Balanced());
     ASSERT_FALSE(import.Warnings().empty());
     EXPECT_EQ(import.Warnings().back(), "a pattern tile nested too deep was left empty");

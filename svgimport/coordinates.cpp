@@ -2,6 +2,7 @@
 #include "svgimport/coordinates.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace SVG {
 namespace {
@@ -25,6 +26,14 @@ double Length(WPoint v) {
     return std::hypot(v.x, v.y);
 }
 
+// A size in whole host units, held to the 32-bit range.
+int32_t HostInteger(double v) {
+    const double r = RoundHalfAway(v);
+    if (std::isnan(r)) return 0;
+    if (r <= INT32_MIN) return INT32_MIN;
+    return r >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(r);
+}
+
 bool IsUserLike(int32_t kind) {
     return kind != unit::kHost && kind != unit::kNone;
 }
@@ -39,8 +48,8 @@ void WCoordinates::UpdateInverse() {
 void WCoordinates::SetRoot(const WMatrix& root, double widthHost, double heightHost) {
     current_ = root;
     UpdateInverse();
-    width_ = static_cast<int32_t>(RoundHalfAway(widthHost));
-    height_ = static_cast<int32_t>(RoundHalfAway(heightHost));
+    width_ = HostInteger(widthHost);
+    height_ = HostInteger(heightHost);
     viewportWidth_ = Length(inverse_.TransformVector({widthHost, 0}));
     viewportHeight_ = Length(inverse_.TransformVector({0, heightHost}));
 }

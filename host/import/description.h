@@ -24,6 +24,12 @@ inline constexpr int kMaxTileLevel = 90;
 // transform, and the tile of a pattern fill.
 inline constexpr int kObjectLevels = 3;
 
+// A coordinate or size held to the range the description's reader takes.
+inline int64_t ClampHost(int64_t v) {
+    constexpr int64_t kLimit = INT32_MAX - 1;
+    return v < -kLimit ? -kLimit : v > kLimit ? kLimit : v;
+}
+
 // One member of a structure: an object's JSON text and the link it is under
 // (empty for none). Neighbours under the same link share one link object.
 struct Item {

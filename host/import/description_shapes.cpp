@@ -19,7 +19,7 @@ struct Node {
 };
 
 std::string Coordinates(svgf::HostPoint p, svgf::HostPoint offset) {
-    return Int(int64_t{p.x} + offset.x) + ", " + Int(int64_t{p.y} + offset.y);
+    return Int(ClampHost(int64_t{p.x} + offset.x)) + ", " + Int(ClampHost(int64_t{p.y} + offset.y));
 }
 
 std::string NodeJson(const Node& n, svgf::HostPoint offset) {
@@ -127,8 +127,9 @@ std::vector<std::string> PathNodes(const svgf::HostPoint* points, const uint8_t*
 std::string AreaMembers(const svgf::HostRect& box, svgf::HostPoint offset) {
     const int64_t left = std::min(box.left, box.right), right = std::max(box.left, box.right);
     const int64_t bottom = std::min(box.bottom, box.top), top = std::max(box.bottom, box.top);
-    return "\"x\": " + Int(left + offset.x) + ", \"y\": " + Int(bottom + offset.y) +
-           ", \"width\": " + Int(right - left) + ", \"height\": " + Int(top - bottom);
+    const int64_t x = ClampHost(left + offset.x), y = ClampHost(bottom + offset.y);
+    return "\"x\": " + Int(x) + ", \"y\": " + Int(y) + ", \"width\": " + Int(ClampHost(x + (right - left)) - x) +
+           ", \"height\": " + Int(ClampHost(y + (top - bottom)) - y);
 }
 
 bool IsIdentity(const svgf::HostMatrix& m) {
@@ -139,8 +140,10 @@ std::string MatrixJson(const svgf::HostMatrix& m, svgf::HostPoint offset, Warnin
     std::string out = "[";
     for (int i = 0; i < 6; ++i) {
         double v = std::isfinite(m.m[i]) ? m.m[i] : 0;
-        if (i == 2) v = std::round(v) + offset.x;
-        if (i == 5) v = std::round(v) + offset.y;
+        if (i == 2 || i == 5) {
+            const double moved = std::round(v) + (i == 2 ? offset.x : offset.y);
+            v = static_cast<double>(ClampHost(static_cast<int64_t>(std::clamp(moved, -4e9, 4e9))));
+        }
         if (i != 2 && i != 5 && std::fabs(v) > 1e6) {
             warnings.push_back("a matrix term beyond a million was cut to one");
             v = std::clamp(v, -1e6, 1e6);

@@ -174,10 +174,11 @@ void ImportHost::OnRectangle(HostHandle handle, const HostAttributes* attributes
     const svgf::HostPoint o = OffsetOf(*target);
     // The reader puts the centre at left + width / 2 (whole units): the left
     // edge is chosen so that it lands on this centre.
-    const int64_t w = std::llabs(width), h = std::llabs(height);
+    const int64_t w = ClampHost(std::llabs(width)), h = ClampHost(std::llabs(height));
     const int64_t left = int64_t{cx} - w / 2, bottom = int64_t{cy} - h / 2;
-    std::string json = "{\"kind\": \"rectangle\", \"x\": " + Int(left + o.x) + ", \"y\": " + Int(bottom + o.y) +
-                       ", \"width\": " + Int(w) + ", \"height\": " + Int(h);
+    const int64_t x = ClampHost(left + o.x), y = ClampHost(bottom + o.y);
+    std::string json = "{\"kind\": \"rectangle\", \"x\": " + Int(x) + ", \"y\": " + Int(y) +
+                       ", \"width\": " + Int(ClampHost(x + w) - x) + ", \"height\": " + Int(ClampHost(y + h) - y);
     if (corner > 0) json += ", \"corner\": " + Int(corner);
     json += Style(*target, handle, attributes) + "}";
     AddItem(*target, std::move(json), attributes);
@@ -196,9 +197,15 @@ void ImportHost::OnEllipse(HostHandle handle, const HostAttributes* attributes, 
     if (target == nullptr) return;
     const svgf::HostPoint o = OffsetOf(*target);
     const int64_t w = std::llabs(width), h = std::llabs(height);
-    std::string json = "{\"kind\": \"ellipse\", \"cx\": " + Int(int64_t{cx} + o.x) +
-                       ", \"cy\": " + Int(int64_t{cy} + o.y) + ", \"rx\": " + JsonNumber(w / 2.0) +
-                       ", \"ry\": " + JsonNumber(h / 2.0) + Style(*target, handle, attributes) + "}";
+    const int64_t x = ClampHost(int64_t{cx} + o.x), y = ClampHost(int64_t{cy} + o.y);
+    // The radii keep the ellipse's box within the coordinates the reader takes.
+    const auto radius = [](int64_t size, int64_t centre) {
+        const double most = std::min<double>(INT32_MAX / 2, ClampHost(INT64_MAX) - std::llabs(centre) - 1);
+        return std::min(size / 2.0, most);
+    };
+    std::string json = "{\"kind\": \"ellipse\", \"cx\": " + Int(x) + ", \"cy\": " + Int(y) +
+                       ", \"rx\": " + JsonNumber(radius(w, x)) + ", \"ry\": " + JsonNumber(radius(h, y)) +
+                       Style(*target, handle, attributes) + "}";
     AddItem(*target, std::move(json), attributes);
     Extend(*target, HostRect{static_cast<int32_t>(cx - w / 2), static_cast<int32_t>(cy + (h + 1) / 2),
                              static_cast<int32_t>(cx + (w + 1) / 2), static_cast<int32_t>(cy - h / 2)});
@@ -259,8 +266,9 @@ void ImportHost::OnText(HostHandle handle, const HostAttributes* attributes, int
         }
         turned = !even;
     }
-    const HostPoint at = turned ? first : HostPoint{first.x + o.x, first.y + o.y};
-    std::string json = "{\"kind\": \"text\", \"x\": " + Int(at.x) + ", \"y\": " + Int(at.y) +
+    const int64_t atX = turned ? first.x : ClampHost(int64_t{first.x} + o.x);
+    const int64_t atY = turned ? first.y : ClampHost(int64_t{first.y} + o.y);
+    std::string json = "{\"kind\": \"text\", \"x\": " + Int(atX) + ", \"y\": " + Int(atY) +
                        ", \"text\": " + JsonString(characters) +
                        ", \"font\": " + FontJson(family != nullptr ? *family : kDefaultFamily, fontSize, styleWord) +
                        Style(*target, handle, attributes) + "}";

@@ -111,7 +111,8 @@ void ImportHost::SetPage(const svgf::HostRect& page) {
 svgf::HostRect ImportHost::Page() const {
     if (pageSet_) return page_;
     svgf::HostRect page{0, 0, 0, 0};
-    if (haveExtent_) page = {0, std::max(extent_.top, 0), std::max(extent_.right, 0), 0};
+    constexpr int32_t kMost = INT32_MAX - 1;  // what the description's reader takes
+    if (haveExtent_) page = {0, std::clamp(extent_.top, 0, kMost), std::clamp(extent_.right, 0, kMost), 0};
     // A page needs a size; an empty drawing gets an inch.
     if (page.right <= 0) page.right = 254000;
     if (page.top <= 0) page.top = 254000;

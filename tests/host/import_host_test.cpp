@@ -317,6 +317,19 @@ TEST_F(ImportHostTest, KindBytesOutOfOrderStillGiveAReadablePath) {
     EXPECT_EQ(path.nodeTypes.front(), svgf::node::kMove);
 }
 
+TEST_F(ImportHostTest, CoordinatesAtTheEdgesOfTheRangeStayReadable) {
+    AsModule([&] {
+        const Attributes fill(UniformFill(1, 1, 1));
+        calls.Draw<svgf::draw::RectangleFn>(svgf::draw::kRectangle)(calls.Handle(), fill.get(), INT32_MAX, INT32_MIN,
+                                                                    INT32_MIN, INT32_MAX, 0, 0, nullptr, 0);
+        calls.Draw<svgf::draw::EllipseFn>(svgf::draw::kEllipse)(calls.Handle(), fill.get(), INT32_MAX - 5, 0,
+                                                                INT32_MAX, INT32_MIN, 0, 0, 0, 0, nullptr, 0);
+        calls.Path(calls.Handle(), fill, {{INT32_MIN, INT32_MAX}, {INT32_MAX, INT32_MIN}},
+                   {import_node::kMove, import_node::kLine});
+    });
+    EXPECT_EQ(ReadBack().layers.at(0).objects.size(), 3u);
+}
+
 struct AngleRow {
     svgf::HostPoint from, to;
     int32_t angle;

@@ -4,6 +4,8 @@
 // lengths back in user units.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -176,6 +178,15 @@ TEST(Lengths, PercentagesAndTheViewBox) {
     c.PointToHost(x, y, 0);
     EXPECT_NEAR(x.value, kInch, 1e-6);
     EXPECT_NEAR(y.value, 0, 1e-6);
+}
+
+TEST(Lengths, ADocumentSizeBeyondTheHostsRangeIsHeldToIt) {
+    WCoordinates c;
+    c.SetRoot(WMatrix(kUser, 0, 0, -kUser, 0, 1e300), 1e300, -1e300);
+    EXPECT_EQ(c.Width(), INT32_MAX);
+    EXPECT_EQ(c.Height(), INT32_MIN);
+    c.SetRoot(WMatrix(), std::nan(""), 0);
+    EXPECT_EQ(c.Width(), 0);
 }
 
 TEST(Lengths, BackToUserUnitsKeepTheirSign) {

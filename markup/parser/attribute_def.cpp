@@ -5,12 +5,7 @@
 
 namespace markup {
 
-using detail::ReadByte;
-using detail::ReadText;
-using detail::ReadWord;
-using detail::WriteByte;
-using detail::WriteText;
-using detail::WriteWord;
+using namespace detail;
 
 ReturnCodeEnum AttributeDef::Read(InStream& stream, Dictionary* dictionary) {
     return detail::CatchStatus([&] { ReadFields(stream, dictionary); });

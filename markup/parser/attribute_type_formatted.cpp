@@ -14,10 +14,7 @@
 
 namespace markup {
 
-using detail::ReadText;
-using detail::ReadWord;
-using detail::WriteText;
-using detail::WriteWord;
+using namespace detail;
 
 namespace {
 

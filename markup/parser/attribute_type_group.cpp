@@ -9,12 +9,7 @@
 
 namespace markup {
 
-using detail::ReadSignMagnitude;
-using detail::ReadText;
-using detail::ReadWord;
-using detail::WriteSignMagnitude;
-using detail::WriteText;
-using detail::WriteWord;
+using namespace detail;
 
 namespace {
 

@@ -7,10 +7,7 @@
 
 namespace markup {
 
-using detail::ReadByte;
-using detail::ReadWord;
-using detail::WriteByte;
-using detail::WriteWord;
+using namespace detail;
 
 namespace {
 

@@ -53,22 +53,28 @@ bool CSSDictionary::PropertyIdByName(const String& name, std::uint32_t& id) cons
     return properties_.IdByName(lower, id);
 }
 
-DictStatus CSSDictionary::GroupType(const AttributeTypeGroup*& group, std::uint32_t propertyId) const {
-    const CSSAttributeDef* property = FindProperty(propertyId);
-    if (!property) return kDict_Unknown;
-    const auto* found = dynamic_cast<const AttributeTypeGroup*>(property->Type());
-    if (!found) return kDict_WrongKind;
-    group = found;
-    return kDict_Ok;
-}
+namespace {
 
-DictStatus CSSDictionary::FormattedType(const AttributeTypeFormatted*& type, std::uint32_t propertyId) const {
-    const CSSAttributeDef* property = FindProperty(propertyId);
+// The property's type as a T: kDict_Unknown without the property,
+// kDict_WrongKind when its type (if any) is not of that kind.
+template <class T>
+DictStatus TypeAs(const CSSDictionary& css, std::uint32_t propertyId, const T*& type) {
+    const CSSAttributeDef* property = css.FindProperty(propertyId);
     if (!property) return kDict_Unknown;
-    const auto* found = dynamic_cast<const AttributeTypeFormatted*>(property->Type());
+    const auto* found = dynamic_cast<const T*>(property->Type());
     if (!found) return kDict_WrongKind;
     type = found;
     return kDict_Ok;
+}
+
+}  // namespace
+
+DictStatus CSSDictionary::GroupType(const AttributeTypeGroup*& group, std::uint32_t propertyId) const {
+    return TypeAs(*this, propertyId, group);
+}
+
+DictStatus CSSDictionary::FormattedType(const AttributeTypeFormatted*& type, std::uint32_t propertyId) const {
+    return TypeAs(*this, propertyId, type);
 }
 
 // A text that is none of the keywords answers kDict_NoMatch: the default

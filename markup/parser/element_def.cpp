@@ -6,12 +6,7 @@
 
 namespace markup {
 
-using detail::ReadByte;
-using detail::ReadText;
-using detail::ReadWord;
-using detail::WriteByte;
-using detail::WriteText;
-using detail::WriteWord;
+using namespace detail;
 
 namespace {
 

@@ -2,6 +2,7 @@
 // entity section of the .dic files.
 #include "markup/parser/entity_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "markup/faults.h"
@@ -9,12 +10,7 @@
 
 namespace markup {
 
-using detail::ReadByte;
-using detail::ReadText;
-using detail::ReadWord;
-using detail::WriteByte;
-using detail::WriteText;
-using detail::WriteWord;
+using namespace detail;
 
 namespace {
 
@@ -89,17 +85,10 @@ DictStatus EntityTable::Add(const String& name, const String& text) {
 }
 
 std::uint32_t EntityTable::LowerBound(const String& name) const {
-    std::uint32_t lo = 0;
-    std::uint32_t hi = Count();
-    while (lo < hi) {
-        const std::uint32_t mid = lo + (hi - lo) / 2;
-        if (CompareBytes(entries_[mid]->name, name) < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid;
-        }
-    }
-    return lo;
+    const auto at = std::partition_point(
+        entries_.begin(), entries_.end(),
+        [&](const std::unique_ptr<StringEntry>& e) { return CompareBytes(e->name, name) < 0; });
+    return static_cast<std::uint32_t>(at - entries_.begin());
 }
 
 bool EntityTable::FindEntry(const String& name, String& outName, String& outText) const {

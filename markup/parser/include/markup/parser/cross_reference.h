@@ -8,6 +8,7 @@
 // Name().
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -128,48 +129,28 @@ class CrossReference {
     }
 
     std::uint32_t KeyLowerBound(std::uint32_t key) const {
-        std::uint32_t lo = 0;
-        auto hi = static_cast<std::uint32_t>(pairs_.size());
-        while (lo < hi) {
-            const std::uint32_t mid = lo + (hi - lo) / 2;
-            if (pairs_[mid].key < key) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        return lo;
+        const auto at =
+            std::lower_bound(pairs_.begin(), pairs_.end(), key,
+                             [](const IDIndexPair& pair, std::uint32_t k) { return pair.key < k; });
+        return static_cast<std::uint32_t>(at - pairs_.begin());
     }
 
     // The first definition whose name is not less than the name: the
     // earliest of equal names.
     std::uint32_t LowerBound(const String& name) const {
-        std::uint32_t lo = 0;
-        auto hi = static_cast<std::uint32_t>(definitions_.size());
-        while (lo < hi) {
-            const std::uint32_t mid = lo + (hi - lo) / 2;
-            if (CompareNames(definitions_[mid]->Name(), name) < 0) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        return lo;
+        return NameBound([&](const String& held) { return CompareNames(held, name) < 0; });
     }
 
     // The first definition whose name is greater than the name.
     std::uint32_t UpperBound(const String& name) const {
-        std::uint32_t lo = 0;
-        auto hi = static_cast<std::uint32_t>(definitions_.size());
-        while (lo < hi) {
-            const std::uint32_t mid = lo + (hi - lo) / 2;
-            if (CompareNames(definitions_[mid]->Name(), name) <= 0) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        return lo;
+        return NameBound([&](const String& held) { return CompareNames(held, name) <= 0; });
+    }
+
+    template <class Before>
+    std::uint32_t NameBound(Before before) const {
+        const auto at = std::partition_point(definitions_.begin(), definitions_.end(),
+                                             [&](const std::unique_ptr<T>& d) { return before(d->Name()); });
+        return static_cast<std::uint32_t>(at - definitions_.begin());
     }
 
     std::vector<IDIndexPair> pairs_;

@@ -26,6 +26,13 @@ std::string TempPath(const char* what) {
     return "/tmp/fuzz-dic-" + std::to_string(::getpid()) + "-" + what;
 }
 
+// Removes the scratch files when the run ends.
+struct ScratchFiles {
+    ~ScratchFiles() {
+        for (const char* what : {"input", "once", "twice"}) std::remove(TempPath(what).c_str());
+    }
+};
+
 bool WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
@@ -50,6 +57,7 @@ void CheckRoundTrip(const D& read, Load load, Dump dump) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ScratchFiles scratch;
     static NoMessages quiet;
     static platform::ScopedMessageSink sink(&quiet);
     static const std::string input = TempPath("input");

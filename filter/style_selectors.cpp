@@ -60,14 +60,15 @@ void SVGExp::AddFillSelector(SVGObject& element, const HostAttributes* attribute
     element.classes.Add(SelectorFor<SVGFillSelector>(fillSelectors_, registry_->FindOrAddFill(key)));
 }
 
-void SVGExp::ResolveOutline(SVGObject& element, const HostOutlineRecord* outline) {
+void SVGExp::ResolveOutline(SVGObject& element, const HostOutlineRecord* outline, double opacity) {
     if (outline == nullptr || (outline->kind & 7) == kOutlineNone) return;
     if (UsesClasses()) {
-        element.classes.Add(
-            SelectorFor<SVGOutlineSelector>(outlineSelectors_, registry_->FindOrAddOutline(*outline)));
+        element.classes.Add(SelectorFor<SVGOutlineSelector>(outlineSelectors_,
+                                                            registry_->FindOrAddOutline(*outline, opacity)));
         return;
     }
     auto stroke = std::make_unique<SVGStroke_Color>();
+    if (opacity != -1.0) stroke->opacity = OpacityByte(opacity);
     stroke->colour = RgbOf(ConvertColor(outline->colour, kColorModelRgb));
     stroke->width = RoundHalfAway(outline->width * scale_);
     if (outline->cap >= 0 && outline->cap <= 2) stroke->cap = outline->cap;

@@ -12,6 +12,7 @@
 #include "svg_font.h"
 #include "svg_writer.h"
 #include "text_markup.h"
+#include "xml_escape.h"
 
 namespace svgf {
 namespace {
@@ -177,7 +178,11 @@ int32_t SVGExp::BuildTextObjects(int32_t x, int32_t y, const uint16_t* character
             if (allCapitals) code = CapitalOf(code);
         }
         if (fontList_ != nullptr && font_.embedded != nullptr) {
-            for (uint16_t code : codes) CollectGlyph(code);
+            // A character XML cannot carry is replaced in the text; it has
+            // no glyph of its own to show.
+            for (uint16_t code : codes) {
+                if (XmlCarries(code)) CollectGlyph(code);
+            }
         }
 
         SVGText text;

@@ -199,14 +199,18 @@ TEST(TextMarkup, EscapesTheFiveSpecialsAmpersandFirst) {
     EXPECT_EQ(text, "a&lt;b &amp; c&gt;&apos;d&quot;&amp;amp;");
 }
 
-TEST(TextMarkup, CodesBeyondTheEncodingAndControlCodesBecomeReferences) {
+TEST(TextMarkup, CodesBeyondTheEncodingBecomeReferencesAndWhatXmlCannotCarryIsReplaced) {
     const struct {
         std::vector<uint16_t> codes;
         const char* markup;
     } cases[] = {
         {{'a', 0x141, 'b'}, "a&#321;b"},       // never its low byte 'A'
-        {{'x', 0, 'y'}, "x&#0;y"},             // a 0 does not end the text
-        {{'<', 0x1F, '&'}, "&lt;&#31;&amp;"},  // escaping around a reference
+        {{'x', 0, 'y'}, "x&#65533;y"},             // a 0 neither ends the text nor stays
+        {{'<', 0x1F, '&'}, "&lt;&#65533;&amp;"},  // escaping around a reference
+        {{'a', '\t', 'b'}, "a&#9;b"},              // tab, line feed, return: as they are
+        {{0xD83D, 0xDE00}, "&#128512;"},            // a surrogate pair: its one character
+        {{0xD83D, 'x', 0xDE00}, "&#65533;x&#65533;"},  // halves alone
+        {{0xFFFE, 0xFFFF}, "&#65533;&#65533;"},
         {{0xE9, 0xFF}, "\xE9\xFF"},            // Latin-1 stays one byte
     };
     for (const auto& c : cases) EXPECT_EQ(TextMarkup(c.codes), c.markup);

@@ -93,9 +93,11 @@ void SVGExp::ResolveFont(SVGObject& element) {
     props->size = RoundHalfAway(static_cast<int32_t>(clamped) * scale_);
     props->family = font_.family;
     props->smallCaps = (flags & 0x60000000u) == 0x20000000u ? 1 : 0;
-    if (font_.embedded != nullptr && font_.embedded->fullName != font_.family) {
-        // A second name equal to the first would only repeat it.
-        props->secondFamily = font_.embedded->fullName;
+    if (font_.embedded != nullptr && !font_.embedded->id.Name().empty()) {
+        // The embedded font is a family of its own, named by its id: the
+        // installed family first with it as the fallback, or, when embedded
+        // fonts take priority, it first.
+        props->secondFamily = font_.embedded->id.Name();
         props->secondFirst = options_.embeddedFontsFirst;
     }
     props->separateProperties = separateFontProperties_;

@@ -768,6 +768,10 @@ class Reader {
             CheckMembers(value, where, {"kind", "width", "height", "objects"});
             out.kind = svgf::kFillPatternFirst;
             out.pattern = ReadPattern(value, where, depth);
+            // The tile's lightness over the whole range, clear to opaque: the
+            // levels a mask shows (any other range is the host's to draw).
+            out.start = 0;
+            out.end = 100;
         } else {
             Fail(Member(where, "kind"),
                  "unknown transparency \"" + kind + "\" (uniform, linear, radial, pattern or coded)");

@@ -2,33 +2,19 @@
 // ten pixels, to show the geometry: where the red square is, where a
 // transformed group lands, what a clip cuts away.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "host/drawing_export.h"
-#include "host/drawing_reader.h"
-#include "host/media/image_codec.h"
-#include "host/module_loader.h"
-#include "host/stand_in_host.h"
+#include "render_check.h"
 
 namespace {
 
 using host::media::Image;
 
-bool HaveRenderer() {
-    return std::system("rsvg-convert --version >/dev/null 2>&1") == 0;
-}
-
 // A one-inch page with one layer holding `objects`.
 std::string Drawing(const std::string& objects) {
-    return R"({"format": "svgfilter-drawing", "version": 1, "unit": "in", "page": {"width": 1, "height": 1},
-               "layers": [{"name": "L", "objects": [)" +
-           objects + "]}]}";
+    return render_check::Drawing(objects, 1, 1);
 }
 
 const char kRedHalf[] = R"({"kind": "rectangle", "x": 0, "y": 0, "width": 0.5, "height": 1,
@@ -37,35 +23,18 @@ const char kRedHalf[] = R"({"kind": "rectangle", "x": 0, "y": 0, "width": 0.5, "
 class ExportRender : public ::testing::TestWithParam<uint32_t> {
   protected:
     void SetUp() override {
-        if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
-        char pattern[] = "/tmp/svgfilter-render-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
+        if (!render_check::HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
         std::string error;
         module_ = host::ModuleLibrary::Open(host::DefaultModulePath(), &error);
         ASSERT_TRUE(module_) << error;
     }
-    void TearDown() override {
-        if (!root_.empty()) std::system(("rm -rf '" + root_ + "'").c_str());
-    }
 
     // Exports the description in the test's CSS placement and renders it.
     Image Render(const std::string& description) {
-        const host::DrawingResult drawing = host::ReadDrawing(description);
-        EXPECT_TRUE(drawing) << drawing.error.Describe("drawing");
-        if (!drawing) return {};
-        host::StandInHost host(module_->Entry());
-        const std::string svg = root_ + "/d.svg";
         const uint32_t placement = GetParam();
-        const host::ExportResult result =
-            host::ExportDrawing(host, *drawing.drawing, svg,
-                                [placement](svgf::SVGExportOptions& o) { o.cssPlacement = placement; });
-        EXPECT_TRUE(result.ok) << result.message;
-        const std::string png = root_ + "/d.png";
-        EXPECT_EQ(std::system(("rsvg-convert -w 10 -h 10 -o '" + png + "' '" + svg + "'").c_str()), 0);
-        Image image;
-        EXPECT_TRUE(host::media::DecodeImageFile(png, image)) << "no rendering";
-        return image;
+        return render_check::ExportAndRender(*module_, folder_, description, 10, 10,
+                                             [placement](svgf::SVGExportOptions& o) { o.cssPlacement = placement; })
+            .image;
     }
 
     // Red and opaque at (x, y), pixels from the top left.
@@ -78,7 +47,7 @@ class ExportRender : public ::testing::TestWithParam<uint32_t> {
         return !image.empty() && image.pixel(x, y)[3] < 30;
     }
 
-    std::string root_;
+    media_test::TempFolder folder_;
     std::unique_ptr<host::ModuleLibrary> module_;
 };
 

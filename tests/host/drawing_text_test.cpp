@@ -139,10 +139,8 @@ int32_t SVGF_CALL EndTransform(void*) {
     return 0;
 }
 
-TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
-    const DrawingResult r = ReadDrawing(Text(R"({"kind": "text", "x": 0, "y": 0, "text": "ab",
-        "font": {"family": "F", "size": 0.01, "rotation": -90}})"));
-    ASSERT_TRUE(r) << r.error.Describe("t");
+// The entries a text object's walk calls, each recording its call.
+svgf::ExportCallbackRecord TextRecord() {
     svgf::ExportCallbackRecord record{};
     record.beginDrawing = record.endDrawing = Plain;
     record.beginNamedLayer = Layer;
@@ -151,6 +149,14 @@ TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
     record.defineFont = DefineFont;
     record.drawTextRun = DrawTextRun;
     record.endTransform = EndTransform;
+    return record;
+}
+
+TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
+    const DrawingResult r = ReadDrawing(Text(R"({"kind": "text", "x": 0, "y": 0, "text": "ab",
+        "font": {"family": "F", "size": 0.01, "rotation": -90}})"));
+    ASSERT_TRUE(r) << r.error.Describe("t");
+    svgf::ExportCallbackRecord record = TextRecord();
     EXPECT_TRUE(HasText(*r.drawing));
 
     g_calls.clear();
@@ -188,14 +194,7 @@ TEST(DrawingText, AModuleThatDeclinesTextGetsItAsCurves) {
     const DrawingResult r = ReadDrawing(Text(R"({"kind": "text", "x": 0, "y": 0, "text": "a b",
         "font": {"family": "F", "size": 0.01, "capitals": "all"}})"));
     ASSERT_TRUE(r) << r.error.Describe("t");
-    svgf::ExportCallbackRecord record{};
-    record.beginDrawing = record.endDrawing = Plain;
-    record.beginNamedLayer = Layer;
-    record.endNamedLayer = Plain;
-    record.beginTransform = BeginTransform;
-    record.defineFont = DefineFont;
-    record.drawTextRun = DrawTextRun;
-    record.endTransform = EndTransform;
+    svgf::ExportCallbackRecord record = TextRecord();
     record.queryObjectKindByType = QueryKind;
     record.drawPath = DrawPath;
     EvenFonts fonts;

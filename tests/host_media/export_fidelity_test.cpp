@@ -24,32 +24,17 @@ struct Rgba {
 
 // 100 pixels to the inch on the 4 by 3 inch page; rows count down from the
 // page's top, so host y (up from the bottom) is row 300 - 100 y.
-class ExportFidelity : public ::testing::TestWithParam<uint32_t> {
+class ExportFidelity : public render_check::PlacementRender {
   protected:
-    void SetUp() override {
-        if (!render_check::HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
-        std::string error;
-        module_ = host::ModuleLibrary::Open(host::DefaultModulePath(), &error);
-        ASSERT_TRUE(module_) << error;
-    }
-
     render_check::Rendered Render(const std::string& description, uint32_t width = 400, uint32_t height = 300,
-                                  const std::function<void(svgf::SVGExportOptions&)>& more = {}) {
-        const uint32_t placement = GetParam();
-        return render_check::ExportAndRender(*module_, folder_, description, width, height,
-                                             [&](svgf::SVGExportOptions& o) {
-                                                 o.cssPlacement = placement;
-                                                 if (more) more(o);
-                                             });
+                                  const host::OptionsEditor& more = {}) {
+        return PlacementRender::Render(description, width, height, more);
     }
     static Rgba At(const Image& image, uint32_t x, uint32_t y) {
         if (image.empty() || x >= image.width || y >= image.height) return {-1, -1, -1, -1};
         const uint8_t* p = image.pixel(x, y);
         return {p[0], p[1], p[2], p[3]};
     }
-
-    media_test::TempFolder folder_;
-    std::unique_ptr<host::ModuleLibrary> module_;
 };
 
 TEST_P(ExportFidelity, AUniformTransparencyReachesTheOutline) {

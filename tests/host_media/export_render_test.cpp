@@ -20,22 +20,9 @@ std::string Drawing(const std::string& objects) {
 const char kRedHalf[] = R"({"kind": "rectangle", "x": 0, "y": 0, "width": 0.5, "height": 1,
                              "fill": {"kind": "uniform", "colour": "#FF0000"}})";
 
-class ExportRender : public ::testing::TestWithParam<uint32_t> {
+class ExportRender : public render_check::PlacementRender {
   protected:
-    void SetUp() override {
-        if (!render_check::HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
-        std::string error;
-        module_ = host::ModuleLibrary::Open(host::DefaultModulePath(), &error);
-        ASSERT_TRUE(module_) << error;
-    }
-
-    // Exports the description in the test's CSS placement and renders it.
-    Image Render(const std::string& description) {
-        const uint32_t placement = GetParam();
-        return render_check::ExportAndRender(*module_, folder_, description, 10, 10,
-                                             [placement](svgf::SVGExportOptions& o) { o.cssPlacement = placement; })
-            .image;
-    }
+    Image Render(const std::string& description) { return PlacementRender::Render(description, 10, 10).image; }
 
     // Red and opaque at (x, y), pixels from the top left.
     static bool Red(const Image& image, uint32_t x, uint32_t y) {
@@ -46,9 +33,6 @@ class ExportRender : public ::testing::TestWithParam<uint32_t> {
     static bool Empty(const Image& image, uint32_t x, uint32_t y) {
         return !image.empty() && image.pixel(x, y)[3] < 30;
     }
-
-    media_test::TempFolder folder_;
-    std::unique_ptr<host::ModuleLibrary> module_;
 };
 
 TEST_P(ExportRender, TheRedRectangleIsWhereTheHostPutIt) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "host/drawing_export.h"
@@ -60,6 +61,31 @@ inline Rendered ExportAndRender(host::ModuleLibrary& module, const media_test::T
     EXPECT_TRUE(host::media::DecodeImageFile(png, out.image)) << "no rendering";
     return out;
 }
+
+// Tests in each CSS placement (the parameter) of drawings exported and
+// rendered; skipped without the renderer.
+class PlacementRender : public ::testing::TestWithParam<uint32_t> {
+  protected:
+    void SetUp() override {
+        if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
+        std::string error;
+        module_ = host::ModuleLibrary::Open(host::DefaultModulePath(), &error);
+        ASSERT_TRUE(module_) << error;
+    }
+
+    // In the test's placement, with what `more` sets besides.
+    Rendered Render(const std::string& description, uint32_t width, uint32_t height,
+                    const host::OptionsEditor& more = {}) {
+        const uint32_t placement = GetParam();
+        return ExportAndRender(*module_, folder_, description, width, height, [&](svgf::SVGExportOptions& o) {
+            o.cssPlacement = placement;
+            if (more) more(o);
+        });
+    }
+
+    media_test::TempFolder folder_;
+    std::unique_ptr<host::ModuleLibrary> module_;
+};
 
 }  // namespace render_check
 

@@ -30,6 +30,7 @@ std::uint32_t Combine(std::uint32_t held, std::uint32_t added) {
 std::unique_ptr<ContentSymbol> ContentModelBuilder::Build(TokenList::const_iterator from,
                                                           TokenList::const_iterator end) {
     nodes_.clear();
+    openGroups_.clear();
     current_ = NewNode(kNodeRoot);
     for (auto it = from; it != end && (*it)->Code() != kTokGT; ++it) {
         const std::uint32_t code = (*it)->Code();
@@ -47,6 +48,7 @@ std::unique_ptr<ContentSymbol> ContentModelBuilder::Build(TokenList::const_itera
                 break;
             case kTokLParen:
                 if (!Attach(NewNode(kNodeOpenGroup))) return nullptr;
+                openGroups_.push_back(current_);
                 break;
             case kTokRParen:
                 if (!CloseGroup()) return nullptr;
@@ -111,29 +113,38 @@ bool ContentModelBuilder::InsertConnective(std::uint32_t connector) {
 }
 
 bool ContentModelBuilder::CloseGroup() {
-    int group = current_;
-    while (group != kNone && nodes_[group].kind != kNodeOpenGroup) group = nodes_[group].parent;
-    if (group == kNone) return false;
-    nodes_[group].kind = kNodeClosedGroup;
-    // The group's content, past any groups it holds directly, so that an
-    // indicator after ")" reaches it however deep the parentheses go.
-    const int content = Content(group);
-    current_ = content == kNone ? group : content;
+    // The nearest open group above the current node is the one opened last.
+    if (openGroups_.empty()) return false;
+    const int group = openGroups_.back();
+    openGroups_.pop_back();
+    Node& closed = nodes_[group];
+    closed.kind = kNodeClosedGroup;
+    const int content = closed.left;
+    if (content == kNone) {
+        current_ = group;
+        return true;
+    }
+    // A closed group holds its content and nothing more, so the content
+    // takes its place: an indicator after ")" then reaches it however deep
+    // the parentheses go, and a group inside a group leaves no trace.
+    Node& above = nodes_[closed.parent];
+    (above.left == group ? above.left : above.right) = content;
+    nodes_[content].parent = closed.parent;
+    current_ = content;
     return true;
 }
 
 void ContentModelBuilder::ApplyIndicator(std::uint32_t occurrence) {
-    for (int node = current_; node != kNone; node = nodes_[node].parent) {
-        Node& at = nodes_[node];
-        if (at.kind == kNodeText || at.kind == kNodeElement || at.kind == kNodeConnective) {
-            at.occurrence = Combine(at.occurrence, occurrence);
-            return;
-        }
+    // An indicator follows a name or a ")", and both leave their item
+    // current.
+    Node& at = nodes_[current_];
+    if (at.kind == kNodeText || at.kind == kNodeElement || at.kind == kNodeConnective) {
+        at.occurrence = Combine(at.occurrence, occurrence);
     }
 }
 
 int ContentModelBuilder::Content(int node) const {
-    int at = nodes_[node].left;
+    int at = node;
     while (at != kNone && (nodes_[at].kind == kNodeOpenGroup || nodes_[at].kind == kNodeClosedGroup ||
                            nodes_[at].kind == kNodeRoot)) {
         at = nodes_[at].left;
@@ -159,10 +170,7 @@ std::uint32_t ContentModelBuilder::ConnectiveDepth() const {
 }
 
 std::unique_ptr<ContentSymbol> ContentModelBuilder::Convert(int node) {
-    const Node& start = nodes_[node];
-    const int item = start.kind == kNodeText || start.kind == kNodeElement || start.kind == kNodeConnective
-                         ? node
-                         : Content(node);
+    const int item = Content(node);
     if (item == kNone) return nullptr;
     const Node& at = nodes_[item];
     switch (at.kind) {

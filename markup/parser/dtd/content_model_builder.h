@@ -2,9 +2,10 @@
 // tree of content symbols.
 //
 // The tokens first become a tree of two-child nodes: items, the groups that
-// hold them, and a connective put above the item before each "|" or ",",
-// so that a chain a, b, c nests to the right as a, (b, c). An indicator after
-// ")" applies to the group's content. The tree then turns into symbols.
+// hold them while they are open, and a connective put above the item before
+// each "|" or ",", so that a chain a, b, c nests to the right as a, (b, c).
+// A closed group gives its place to its content, to which an indicator after
+// ")" applies. The tree then turns into symbols.
 #pragma once
 
 #include <cstdint>
@@ -60,7 +61,8 @@ class ContentModelBuilder {
     bool InsertConnective(std::uint32_t connector);
     bool CloseGroup();
     void ApplyIndicator(std::uint32_t occurrence);
-    // The first node below a group that is no group.
+    // The node itself, or for a group the first node below it that is no
+    // group.
     int Content(int node) const;
     std::uint32_t ConnectiveDepth() const;
     std::unique_ptr<ContentSymbol> Convert(int node);
@@ -68,6 +70,7 @@ class ContentModelBuilder {
     const ElementIds& elementIds_;
     DiagnosticSink& sink_;
     std::vector<Node> nodes_;
+    std::vector<int> openGroups_;
     int current_ = kNone;
 };
 

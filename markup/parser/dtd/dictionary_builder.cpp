@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 #include <utility>
 
 #include "content_model_builder.h"
 #include "markup/parser/dictionary.h"
+#include "markup/parser/name_order.h"
 #include "token_cursor.h"
 
 namespace markup::dtd {
@@ -94,6 +96,27 @@ bool ReadValues(Cursor& cursor, std::vector<std::string>& values) {
     }
 }
 
+// Enters definitions made in id order into an empty cross-reference at
+// once: the definitions in name order (equal names in declaration order, as
+// Insert would place them), each pair naming its definition's position.
+// Inserting one by one would move every later entry each time.
+template <class T>
+void EnterAll(CrossReference<T>& entries, std::vector<std::unique_ptr<T>> definitions) {
+    const auto count = static_cast<std::uint32_t>(definitions.size());
+    std::vector<std::uint32_t> byName(count);
+    std::iota(byName.begin(), byName.end(), 0u);
+    std::stable_sort(byName.begin(), byName.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return CompareNames(definitions[a]->Name(), definitions[b]->Name()) < 0;
+    });
+    std::vector<std::uint32_t> position(count);
+    for (std::uint32_t at = 0; at < count; ++at) position[byName[at]] = at;
+    std::vector<std::uint32_t> ids(count);
+    for (std::uint32_t i = 0; i < count; ++i) ids[i] = definitions[i]->Id();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        entries.Append({ids[i], position[i]}, std::move(definitions[byName[i]]));
+    }
+}
+
 }  // namespace
 
 std::uint32_t DictionaryBuilder::NextId(std::uint32_t previous) {
@@ -129,19 +152,17 @@ void DictionaryBuilder::AddEntities(Dictionary& dictionary) const {
 
 void DictionaryBuilder::AddAttributes(Dictionary& dictionary) {
     const TokenList& list = compiler_.List(kListAttributes);
-    for (auto it = list.begin(); it != list.end();) {
-        if ((*it)->Code() != kTokAttlistDecl) {
-            ++it;
-            continue;
-        }
-        const auto end = detail::DeclarationEnd(it, list.end());
-        ReadAttributeList(std::next(it), end, dictionary);
-        it = end;
-    }
+    std::vector<std::unique_ptr<HTMLAttributeDef>> attributes;
+    detail::ForEachDeclaration(list, kTokAttlistDecl, [&](auto start, auto end) {
+        ReadAttributeList(std::next(start), end, attributes);
+        return end;
+    });
+    EnterAll(dictionary.Attributes(), std::move(attributes));
 }
 
 template <class Iterator>
-void DictionaryBuilder::ReadAttributeList(Iterator from, Iterator end, Dictionary& dictionary) {
+void DictionaryBuilder::ReadAttributeList(Iterator from, Iterator end,
+                                          std::vector<std::unique_ptr<HTMLAttributeDef>>& attributes) {
     detail::TokenCursor cursor(from, end);
     if (cursor.Code() != kTokName) return;
     std::vector<std::uint32_t>& ids = attributesOf_[cursor.Text()];
@@ -195,41 +216,31 @@ void DictionaryBuilder::ReadAttributeList(Iterator from, Iterator end, Dictionar
         }
         lastAttributeId_ = NextId(lastAttributeId_);
         attribute->SetId(lastAttributeId_);
-        dictionary.Attributes().Insert(std::move(attribute));
+        attributes.push_back(std::move(attribute));
         ids.push_back(lastAttributeId_);
     }
 }
 
 void DictionaryBuilder::NumberElements() {
     TokenList& list = compiler_.MutableList(kListElements);
-    for (auto it = list.begin(); it != list.end();) {
-        if ((*it)->Code() != kTokElementDecl) {
-            ++it;
-            continue;
-        }
-        const auto end = detail::DeclarationEnd(it, list.end());
-        const auto name = std::next(it);
+    detail::ForEachDeclaration(list, kTokElementDecl, [&](auto start, auto end) {
+        const auto name = std::next(start);
         if (name == end || (*name)->Code() != kTokName || elementIds_.count((*name)->Text())) {
             // A second declaration of a name goes as a failed one does.
-            it = compiler_.MoveOut(list, it, end);
-            continue;
+            return compiler_.MoveOut(list, start, end);
         }
         lastElementId_ = NextId(lastElementId_);
         elementIds_.emplace((*name)->Text(), lastElementId_);
-        it = end;
-    }
+        return end;
+    });
 }
 
 void DictionaryBuilder::AddElements(Dictionary& dictionary) {
     const TokenList& list = compiler_.List(kListElements);
     ContentModelBuilder models(elementIds_, compiler_.Diagnostics());
-    for (auto it = list.begin(); it != list.end();) {
-        if ((*it)->Code() != kTokElementDecl) {
-            ++it;
-            continue;
-        }
-        const auto end = detail::DeclarationEnd(it, list.end());
-        const auto name = std::next(it);
+    std::vector<std::unique_ptr<ElementDef>> elements;
+    detail::ForEachDeclaration(list, kTokElementDecl, [&](auto start, auto end) {
+        const auto name = std::next(start);
         const std::string& text = (*name)->Text();
         auto element = std::make_unique<ElementDef>();
         element->SetId(elementIds_.at(text));
@@ -248,9 +259,10 @@ void DictionaryBuilder::AddElements(Dictionary& dictionary) {
             model = models.Build(content, end);
         }
         element->SetModel(std::move(model), dictionary);
-        dictionary.Elements().Insert(std::move(element));
-        it = end;
-    }
+        elements.push_back(std::move(element));
+        return end;
+    });
+    EnterAll(dictionary.Elements(), std::move(elements));
 }
 
 }  // namespace markup::dtd

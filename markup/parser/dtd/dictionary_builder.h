@@ -12,6 +12,7 @@
 
 namespace markup {
 class Dictionary;
+class HTMLAttributeDef;
 }
 
 namespace markup::dtd {
@@ -34,7 +35,7 @@ class DictionaryBuilder {
     void AddEntities(Dictionary& dictionary) const;
     void AddAttributes(Dictionary& dictionary);
     template <class Iterator>
-    void ReadAttributeList(Iterator from, Iterator end, Dictionary& dictionary);
+    void ReadAttributeList(Iterator from, Iterator end, std::vector<std::unique_ptr<HTMLAttributeDef>>& attributes);
     void NumberElements();
     void AddElements(Dictionary& dictionary);
 

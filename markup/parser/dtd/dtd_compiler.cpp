@@ -176,18 +176,14 @@ DtdCompiler::Position DtdCompiler::MoveOut(TokenList& list, Position first, Posi
 void DtdCompiler::RunEntityPass() {
     TokenList& entities = MutableList(kListEntities);
     TokenList& scratch = MutableList(kListScratch);
-    for (auto it = entities.begin(); it != entities.end();) {
-        if ((*it)->Code() != kTokEntityDecl) {
-            ++it;
-            continue;
-        }
-        const auto end = detail::DeclarationEnd(it, entities.end());
-        for (; it != end; ++it) scratch.push_back((*it)->Copy());
+    detail::ForEachDeclaration(entities, kTokEntityDecl, [&](Position start, Position end) {
+        for (Position it = start; it != end; ++it) scratch.push_back((*it)->Copy());
         // A declaration the grammar refuses leaves the scratch list empty.
         RunPass(kListScratch);
         if (!scratch.empty()) ReadEntityDeclaration();
         scratch.clear();
-    }
+        return end;
+    });
 }
 
 void DtdCompiler::ReadEntityDeclaration() {

@@ -23,6 +23,21 @@ Iterator DeclarationEnd(Iterator start, Iterator end) {
     return end;
 }
 
+// Calls visit(start, end) for each declaration of the list that starts with
+// the code; visit answers where the walk goes on (end, or where the
+// declaration was moved out).
+template <class List, class Visit>
+void ForEachDeclaration(List& list, std::uint32_t code, Visit visit) {
+    for (auto it = list.begin(); it != list.end();) {
+        if ((*it)->Code() != code) {
+            ++it;
+            continue;
+        }
+        const auto end = DeclarationEnd(it, list.end());
+        it = visit(it, end);
+    }
+}
+
 // Reads tokens in order up to an end; code 0 past it.
 template <class Iterator>
 class TokenCursor {

@@ -4,6 +4,7 @@
 
 #include "dtd_test_support.h"
 #include "markup/parser/dictionary_dump.h"
+#include "temp_dir.h"
 
 namespace markup::dtd {
 namespace {
@@ -143,7 +144,14 @@ TEST(ContentModelDepth, AChainLongerThanAFileMayNestHasNoModel) {
     const auto deepest = Compile(chain(201), messages);
     EXPECT_NE(Model(*deepest, "a"), "none");
     EXPECT_EQ(messages.Text().find("nests"), std::string::npos);
-    // It writes and reads back.
+    // The deepest model a file holds writes and reads back.
+    markup_test::TempDir dir;
+    const std::string file = dir.File("deep.dic");
+    ASSERT_EQ(deepest->Save(file.c_str()), kErr_None);
+    Dictionary reread;
+    ASSERT_EQ(reread.Load(file.c_str(), true), kErr_None);
+    EXPECT_EQ(Model(reread, "a"), Model(*deepest, "a"));
+
     const auto tooDeep = Compile(chain(202), messages);
     EXPECT_EQ(Model(*tooDeep, "a"), "none");
     EXPECT_NE(messages.Text().find("Content model nests more than 200 groups\n"), std::string::npos);

@@ -35,7 +35,8 @@ int Usage() {
 template <class D, class Load, class Dump>
 bool SaveChecked(const D& dictionary, const std::string& output, Load load, Dump dump) {
     if (const markup::ReturnCodeEnum status = dictionary.Save(output.c_str()); status != markup::kErr_None) {
-        std::fprintf(stderr, "dicgen: cannot write %s (status %d)\n", output.c_str(), static_cast<int>(status));
+        std::fprintf(stderr, "dicgen: cannot write %s (status %d)\n", output.c_str(),
+                     static_cast<int>(status));
         std::remove(output.c_str());
         return false;
     }

@@ -67,10 +67,10 @@ std::unique_ptr<ContentSymbol> ContentModelBuilder::Build(TokenList::const_itera
                 break;
         }
     }
-    // Every walk of a model recurses once per connective, and the files
-    // refuse deeper models: a chain of more than that many items is one.
+    // Every walk of a model recurses once per connective and a .dic file
+    // refuses deeper models. A chain nests one connective per separator.
     if (ConnectiveDepth() > kMaxContentDepth) {
-        sink_.Printf("Content model nests more than %u groups\n", kMaxContentDepth);
+        sink_.Printf("Content model nested more than %u deep\n", kMaxContentDepth);
         return nullptr;
     }
     return Convert(0);

@@ -11,9 +11,7 @@ namespace {
 
 class StandardOutputSink : public DiagnosticSink {
   public:
-    void Print(std::string_view text) override {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-    }
+    void Print(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stdout); }
 };
 
 class QuietSink : public DiagnosticSink {

@@ -206,7 +206,8 @@ void DictionaryBuilder::ReadAttributeList(Iterator from, Iterator end,
             auto* group = dynamic_cast<AttributeTypeGroup*>(attribute->SetTypeKind(kTypeGroup));
             std::uint32_t defaultIndex = 0;
             for (std::uint32_t i = 0; i < values.size(); ++i) {
-                group->AddPair({kCompiledValueId, ToString(values[i]), static_cast<std::int32_t>(i), String()});
+                group->AddPair(
+                    {kCompiledValueId, ToString(values[i]), static_cast<std::int32_t>(i), String()});
                 if (hasLiteral && values[i] == literal) defaultIndex = i;
             }
             group->SetDefaultIndex(defaultIndex);

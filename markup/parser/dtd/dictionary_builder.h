@@ -13,7 +13,7 @@
 namespace markup {
 class Dictionary;
 class HTMLAttributeDef;
-}
+}  // namespace markup
 
 namespace markup::dtd {
 
@@ -35,7 +35,8 @@ class DictionaryBuilder {
     void AddEntities(Dictionary& dictionary) const;
     void AddAttributes(Dictionary& dictionary);
     template <class Iterator>
-    void ReadAttributeList(Iterator from, Iterator end, std::vector<std::unique_ptr<HTMLAttributeDef>>& attributes);
+    void ReadAttributeList(Iterator from, Iterator end,
+                           std::vector<std::unique_ptr<HTMLAttributeDef>>& attributes);
     void NumberElements();
     void AddElements(Dictionary& dictionary);
 

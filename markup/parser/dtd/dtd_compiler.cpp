@@ -16,7 +16,7 @@ namespace markup::dtd {
 namespace {
 
 // The order in which an entity's lists are copied in place of a reference.
-constexpr std::uint32_t kExpansionOrder[] = {kListAttributes, kListElements, kListEntities,
+constexpr std::uint32_t kExpansionOrder[] = {kListAttributes, kListElements,  kListEntities,
                                              kListOther,      kListNotations, kListInstructions};
 
 }  // namespace
@@ -42,7 +42,8 @@ bool DtdCompiler::Scan(std::istream& input) {
     return scanner.ScanAll();
 }
 
-void DtdCompiler::AddToken(std::uint32_t code, std::uint32_t form, std::string_view text, std::uint32_t line) {
+void DtdCompiler::AddToken(std::uint32_t code, std::uint32_t form, std::string_view text,
+                           std::uint32_t line) {
     std::unique_ptr<CToken> token;
     switch (form) {
         case kFormRegular:

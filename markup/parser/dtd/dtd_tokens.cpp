@@ -7,12 +7,11 @@ namespace {
 
 // In code order from kTokReserved.
 constexpr const char* kTokenNames[] = {
-    "RESERVED", "NAME",     "NUMBER",   "LITERAL",    "ELEMENT_DECL", "PI_START",      "EMPTY",
-    "ANY",      "QUESTION", "STAR",     "PLUS",       "LPAREN",       "RPAREN",        "ATTLIST_DECL",
-    "CDATA",    "ID",       "IDREF",    "IDREFS",     "ENTITY",       "ENTITIES",      "NMTOKEN",
-    "NMTOKENS", "NOTATION", "REQUIRED", "IMPLIED",    "FIXED",        "PERCENT",       "ENTITY_DECL",
-    "PI_END",   "SYSTEM",   "NDATA",    "GT",         "PCDATA",       "BAR",           "PUBLIC",
-    "NOTATION_DECL", "COMMA", "ENTITY_REF", "PE_REF",
+    "RESERVED", "NAME",   "NUMBER",  "LITERAL",       "ELEMENT_DECL", "PI_START",     "EMPTY",    "ANY",
+    "QUESTION", "STAR",   "PLUS",    "LPAREN",        "RPAREN",       "ATTLIST_DECL", "CDATA",    "ID",
+    "IDREF",    "IDREFS", "ENTITY",  "ENTITIES",      "NMTOKEN",      "NMTOKENS",     "NOTATION", "REQUIRED",
+    "IMPLIED",  "FIXED",  "PERCENT", "ENTITY_DECL",   "PI_END",       "SYSTEM",       "NDATA",    "GT",
+    "PCDATA",   "BAR",    "PUBLIC",  "NOTATION_DECL", "COMMA",        "ENTITY_REF",   "PE_REF",
 };
 static_assert(sizeof kTokenNames / sizeof kTokenNames[0] == kTokPERef - kTokReserved + 1);
 

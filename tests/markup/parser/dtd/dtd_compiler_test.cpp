@@ -124,8 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ModelCase{"(b,c,d)", "(#1, (#2, #3))"}, ModelCase{"(b, c | d)", "(#1, (#2 | #3))"},
                     ModelCase{"(b?, c+, d*)", "(#1?, (#2+, #3*))"},
                     // Inner groups keep their place and their indicators.
-                    ModelCase{"(b, (c | d)*)", "(#1, (#2 | #3)*)"}, ModelCase{"((b|c), d)+", "((#1 | #2), #3)+"},
-                    ModelCase{"(((b|c)))*", "(#1 | #2)*"}, ModelCase{"(((b, c)), d)*", "((#1, #2), #3)*"},
+                    ModelCase{"(b, (c | d)*)", "(#1, (#2 | #3)*)"},
+                    ModelCase{"((b|c), d)+", "((#1 | #2), #3)+"}, ModelCase{"(((b|c)))*", "(#1 | #2)*"},
+                    ModelCase{"(((b, c)), d)*", "((#1, #2), #3)*"},
                     // Indicators on nested groups combine as the counts they allow.
                     ModelCase{"((b)?)?", "#1?"}, ModelCase{"((b)?)+", "#1*"}, ModelCase{"((b)+)+", "#1+"},
                     ModelCase{"((b|c)*)+", "(#1 | #2)*"},
@@ -143,7 +144,7 @@ TEST(ContentModelDepth, AChainLongerThanAFileMayNestHasNoModel) {
     RecordingSink messages;
     const auto deepest = Compile(chain(201), messages);
     EXPECT_NE(Model(*deepest, "a"), "none");
-    EXPECT_EQ(messages.Text().find("nests"), std::string::npos);
+    EXPECT_EQ(messages.Text().find("nested"), std::string::npos);
     // The deepest model a file holds writes and reads back.
     markup_test::TempDir dir;
     const std::string file = dir.File("deep.dic");
@@ -154,7 +155,7 @@ TEST(ContentModelDepth, AChainLongerThanAFileMayNestHasNoModel) {
 
     const auto tooDeep = Compile(chain(202), messages);
     EXPECT_EQ(Model(*tooDeep, "a"), "none");
-    EXPECT_NE(messages.Text().find("Content model nests more than 200 groups\n"), std::string::npos);
+    EXPECT_NE(messages.Text().find("Content model nested more than 200 deep\n"), std::string::npos);
 }
 
 TEST(ContentModelDepth, ParenthesesDeeperThanTheStackLeaveNoCrash) {
@@ -187,17 +188,17 @@ TEST_P(Attributes, TakeTheirTypeAndDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Declarations, Attributes,
-    testing::Values(AttributeCase{"s", 9, 0, "2 formats [] \"\""}, AttributeCase{"i", 10, 3, "2 formats [] \"\""},
-                    AttributeCase{"r", 11, 0, "2 formats [] \"\""}, AttributeCase{"rs", 12, 0, "2 formats [] \"\""},
-                    AttributeCase{"en", 13, 0, "2 formats [] \"\""}, AttributeCase{"es", 14, 0, "2 formats [] \"\""},
-                    AttributeCase{"t", 15, 1, "2 formats [] \"7\""},
-                    AttributeCase{"ts", 16, 2, "2 formats [] \"1 2\""},
-                    AttributeCase{"e", 17, 1, "1 group default 1 { 420 \"x\"=0; 420 \"y\"=1; 420 \"z\"=2 }"},
-                    // The default index is the last value equal to the literal, 0 when none is.
-                    AttributeCase{"last", 17, 1, "1 group default 2 { 420 \"x\"=0; 420 \"y\"=1; 420 \"x\"=2 }"},
-                    AttributeCase{"none", 17, 1, "1 group default 0 { 420 \"x\"=0; 420 \"y\"=1 }"},
-                    AttributeCase{"n", 18, 0, "1 group default 0 { 420 \"gif\"=0; 420 \"png\"=1 }"},
-                    AttributeCase{"digits", 17, 1, "1 group default 1 { 420 \"1\"=0; 420 \"2\"=1 }"}));
+    testing::Values(
+        AttributeCase{"s", 9, 0, "2 formats [] \"\""}, AttributeCase{"i", 10, 3, "2 formats [] \"\""},
+        AttributeCase{"r", 11, 0, "2 formats [] \"\""}, AttributeCase{"rs", 12, 0, "2 formats [] \"\""},
+        AttributeCase{"en", 13, 0, "2 formats [] \"\""}, AttributeCase{"es", 14, 0, "2 formats [] \"\""},
+        AttributeCase{"t", 15, 1, "2 formats [] \"7\""}, AttributeCase{"ts", 16, 2, "2 formats [] \"1 2\""},
+        AttributeCase{"e", 17, 1, "1 group default 1 { 420 \"x\"=0; 420 \"y\"=1; 420 \"z\"=2 }"},
+        // The default index is the last value equal to the literal, 0 when none is.
+        AttributeCase{"last", 17, 1, "1 group default 2 { 420 \"x\"=0; 420 \"y\"=1; 420 \"x\"=2 }"},
+        AttributeCase{"none", 17, 1, "1 group default 0 { 420 \"x\"=0; 420 \"y\"=1 }"},
+        AttributeCase{"n", 18, 0, "1 group default 0 { 420 \"gif\"=0; 420 \"png\"=1 }"},
+        AttributeCase{"digits", 17, 1, "1 group default 1 { 420 \"1\"=0; 420 \"2\"=1 }"}));
 
 TEST(Ids, ElementsAndAttributesAreNumberedInDeclarationOrderPastTheNodeKinds) {
     std::string text;
@@ -233,10 +234,10 @@ TEST(Elements, TheFirstDeclarationHoldsAndAttributeListsJoinTheirElement) {
     EXPECT_TRUE(d->CaseSensitive());
     EXPECT_NE(d->Editor(), nullptr);
     EXPECT_EQ(messages.Text(),
-              "Ret was good\n"                     // notations
-              "Ret was good\n"                     // attribute lists
-              "Ret was good\n"                     // elements
-              "Ret was good\n");                   // processing instructions
+              "Ret was good\n"    // notations
+              "Ret was good\n"    // attribute lists
+              "Ret was good\n"    // elements
+              "Ret was good\n");  // processing instructions
 }
 
 TEST(EntryPoints, AnswerNullForNoInput) {

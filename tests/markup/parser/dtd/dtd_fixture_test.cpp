@@ -2,7 +2,6 @@
 // and read back through a .dic file; a page DTD in the strict style with
 // parameter entities and nested groups; dicgen run as a user runs it.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -142,9 +141,9 @@ TEST(PageFixture, CompilesWholeWithItsEntitiesAndNestedGroups) {
 
     auto id = [&](const char* name) { return "#" + std::to_string(Element(*d, name)->Id()); };
     EXPECT_EQ(Model(*d, "html"), "(" + id("head") + ", " + id("body") + ")");
-    EXPECT_EQ(Model(*d, "table"), "(" + id("caption") + "?, ((" + id("col") + "* | " + id("colgroup") + "*), (" +
-                                      id("thead") + "?, (" + id("tfoot") + "?, (" + id("tbody") + "+ | " +
-                                      id("tr") + "+)))))");
+    EXPECT_EQ(Model(*d, "table"), "(" + id("caption") + "?, ((" + id("col") + "* | " + id("colgroup") +
+                                      "*), (" + id("thead") + "?, (" + id("tfoot") + "?, (" + id("tbody") +
+                                      "+ | " + id("tr") + "+)))))");
     // %flow; is %inline; (text first), then %block;: text and 44 elements.
     const ElementDef* div = Element(*d, "div");
     EXPECT_EQ(div->AllowedChildren().Count(), 45u);
@@ -202,8 +201,8 @@ TEST(DicgenDtd, WritesTheDictionaryTheCompilerMakes) {
     markup_test::TempDir dir;
     const std::string output = dir.File("page.dic");
     const std::string log = dir.File("log.txt");
-    ASSERT_EQ(Shell(std::string(SVGFILTER_DICGEN_LAUNCHER) + SVGFILTER_DICGEN + " dtd " + kPage + " -o " + output +
-                    " >" + log),
+    ASSERT_EQ(Shell(std::string(SVGFILTER_DICGEN_LAUNCHER) + SVGFILTER_DICGEN + " dtd " + kPage + " -o " +
+                    output + " >" + log),
               0);
     // The compiler's reports go to standard output.
     EXPECT_NE(markup_test::ReadAll(log).find("Ret was good\n"), std::string::npos);
@@ -211,8 +210,8 @@ TEST(DicgenDtd, WritesTheDictionaryTheCompilerMakes) {
     ASSERT_EQ(written.Load(output.c_str(), true), kErr_None);
     EXPECT_EQ(DumpDictionary(written), DumpDictionary(*CompileDtdFromFile(kPage.c_str(), Quiet())));
 
-    EXPECT_EQ(Shell(std::string(SVGFILTER_DICGEN_LAUNCHER) + SVGFILTER_DICGEN + " dtd " + dir.File("absent.dtd") +
-                    " -o " + dir.File("absent.dic") + " 2>" + log),
+    EXPECT_EQ(Shell(std::string(SVGFILTER_DICGEN_LAUNCHER) + SVGFILTER_DICGEN + " dtd " +
+                    dir.File("absent.dtd") + " -o " + dir.File("absent.dic") + " 2>" + log),
               1);
     EXPECT_NE(markup_test::ReadAll(log).find("cannot read"), std::string::npos);
 }

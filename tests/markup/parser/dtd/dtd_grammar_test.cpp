@@ -35,39 +35,27 @@ TEST_P(GrammarTest, AcceptsOrRefusesTheList) {
 INSTANTIATE_TEST_SUITE_P(
     Declarations, GrammarTest,
     testing::Values(
-        GrammarCase{"", true},
-        GrammarCase{"<!ELEMENT a EMPTY><!ELEMENT b ANY>", true},
-        GrammarCase{"<!ELEMENT a (b|c)*>", true},
-        GrammarCase{"<!ELEMENT a (b, c)?>", true},
+        GrammarCase{"", true}, GrammarCase{"<!ELEMENT a EMPTY><!ELEMENT b ANY>", true},
+        GrammarCase{"<!ELEMENT a (b|c)*>", true}, GrammarCase{"<!ELEMENT a (b, c)?>", true},
         // "|" and "," may be mixed in one group.
-        GrammarCase{"<!ELEMENT a (b, c | d)>", true},
-        GrammarCase{"<!ELEMENT a ((b, c)+ | d?, (e))*>", true},
-        GrammarCase{"<!ELEMENT a (#PCDATA)>", true},
-        GrammarCase{"<!ELEMENT a (#PCDATA | b | c)*>", true},
-        GrammarCase{"<!ELEMENT a (EMPTY)>", true},
-        GrammarCase{"<!ELEMENT a>", false},
-        GrammarCase{"<!ELEMENT a ()>", false},
-        GrammarCase{"<!ELEMENT a (b c)>", false},
-        GrammarCase{"<!ELEMENT a (b | #PCDATA)>", false},
-        GrammarCase{"<!ELEMENT a (#PCDATA | (b))*>", false},
-        GrammarCase{"<!ELEMENT a (b)**>", false},
-        GrammarCase{"<!ATTLIST a>", true},
+        GrammarCase{"<!ELEMENT a (b, c | d)>", true}, GrammarCase{"<!ELEMENT a ((b, c)+ | d?, (e))*>", true},
+        GrammarCase{"<!ELEMENT a (#PCDATA)>", true}, GrammarCase{"<!ELEMENT a (#PCDATA | b | c)*>", true},
+        GrammarCase{"<!ELEMENT a (EMPTY)>", true}, GrammarCase{"<!ELEMENT a>", false},
+        GrammarCase{"<!ELEMENT a ()>", false}, GrammarCase{"<!ELEMENT a (b c)>", false},
+        GrammarCase{"<!ELEMENT a (b | #PCDATA)>", false}, GrammarCase{"<!ELEMENT a (#PCDATA | (b))*>", false},
+        GrammarCase{"<!ELEMENT a (b)**>", false}, GrammarCase{"<!ATTLIST a>", true},
         GrammarCase{"<!ATTLIST a b CDATA #IMPLIED c (x | y | 1) 'x' d NOTATION (n | m) #REQUIRED "
                     "e ID #FIXED 'v' f IDREFS #IMPLIED g NMTOKENS '1 2' h ENTITY #IMPLIED>",
                     true},
         // An enumerated value is one name or one digit: "10" is two tokens.
-        GrammarCase{"<!ATTLIST a b (10) '10'>", false},
-        GrammarCase{"<!ATTLIST a b CDATA>", false},
-        GrammarCase{"<!ATTLIST a b CDATA #FIXED>", false},
-        GrammarCase{"<!ATTLIST a b (x|y)>", false},
+        GrammarCase{"<!ATTLIST a b (10) '10'>", false}, GrammarCase{"<!ATTLIST a b CDATA>", false},
+        GrammarCase{"<!ATTLIST a b CDATA #FIXED>", false}, GrammarCase{"<!ATTLIST a b (x|y)>", false},
         GrammarCase{"<!ENTITY e 'v'><!ENTITY % p 'v'><!ENTITY % q SYSTEM 's'>", true},
         GrammarCase{"<!ENTITY e PUBLIC 'p' 's' NDATA n><!ENTITY f SYSTEM 's'>", true},
-        GrammarCase{"<!ENTITY % p SYSTEM 's' NDATA n>", false},
-        GrammarCase{"<!ENTITY e SYSTEM>", false},
+        GrammarCase{"<!ENTITY % p SYSTEM 's' NDATA n>", false}, GrammarCase{"<!ENTITY e SYSTEM>", false},
         GrammarCase{"<!ENTITY e &ref;>", false},
         GrammarCase{"<!NOTATION n PUBLIC 'p'><!NOTATION m PUBLIC 'p' 's'><!NOTATION o SYSTEM 's'>", true},
-        GrammarCase{"<!NOTATION n 'x'>", false},
-        GrammarCase{"<?target a 1 b?>", true},
+        GrammarCase{"<!NOTATION n 'x'>", false}, GrammarCase{"<?target a 1 b?>", true},
         // A processing instruction takes only names and digits.
         GrammarCase{"<?xml version='1.0'?>", false},
         // A parameter entity the compiler does not know stays a reference.
@@ -93,20 +81,20 @@ TEST_P(PassTest, MovesTheRefusedDeclarationOut) {
 
 INSTANTIATE_TEST_SUITE_P(
     Removal, PassTest,
-    testing::Values(
-        PassCase{"<!ELEMENT a EMPTY><!ELEMENT b (x y)><!ELEMENT c ANY>",
-                 "ELEMENT_DECL NAME(a) EMPTY GT ELEMENT_DECL NAME(c) ANY GT",
-                 "ELEMENT_DECL NAME(b) LPAREN NAME(x) NAME(y) RPAREN GT"},
-        // Stray tokens between declarations go alone.
-        PassCase{"<!ELEMENT a EMPTY> x y <!ELEMENT c ANY>",
-                 "ELEMENT_DECL NAME(a) EMPTY GT ELEMENT_DECL NAME(c) ANY GT", "NAME(x) NAME(y)"},
-        // A declaration without its ">" ends where the next one starts.
-        PassCase{"<!ELEMENT a (b <!ELEMENT c ANY>", "ELEMENT_DECL NAME(c) ANY GT",
-                 "ELEMENT_DECL NAME(a) LPAREN NAME(b)"},
-        PassCase{"<!ELEMENT a EMPTY><!ELEMENT b (", "ELEMENT_DECL NAME(a) EMPTY GT",
-                 "ELEMENT_DECL NAME(b) LPAREN"},
-        // The failing look-ahead is a GT: the declaration goes with it.
-        PassCase{"<!ELEMENT b><!ELEMENT c ANY>", "ELEMENT_DECL NAME(c) ANY GT", "ELEMENT_DECL NAME(b) GT"}));
+    testing::Values(PassCase{"<!ELEMENT a EMPTY><!ELEMENT b (x y)><!ELEMENT c ANY>",
+                             "ELEMENT_DECL NAME(a) EMPTY GT ELEMENT_DECL NAME(c) ANY GT",
+                             "ELEMENT_DECL NAME(b) LPAREN NAME(x) NAME(y) RPAREN GT"},
+                    // Stray tokens between declarations go alone.
+                    PassCase{"<!ELEMENT a EMPTY> x y <!ELEMENT c ANY>",
+                             "ELEMENT_DECL NAME(a) EMPTY GT ELEMENT_DECL NAME(c) ANY GT", "NAME(x) NAME(y)"},
+                    // A declaration without its ">" ends where the next one starts.
+                    PassCase{"<!ELEMENT a (b <!ELEMENT c ANY>", "ELEMENT_DECL NAME(c) ANY GT",
+                             "ELEMENT_DECL NAME(a) LPAREN NAME(b)"},
+                    PassCase{"<!ELEMENT a EMPTY><!ELEMENT b (", "ELEMENT_DECL NAME(a) EMPTY GT",
+                             "ELEMENT_DECL NAME(b) LPAREN"},
+                    // The failing look-ahead is a GT: the declaration goes with it.
+                    PassCase{"<!ELEMENT b><!ELEMENT c ANY>", "ELEMENT_DECL NAME(c) ANY GT",
+                             "ELEMENT_DECL NAME(b) GT"}));
 
 TEST(PassTest, EveryRefusedDeclarationGoesAndTheRestStays) {
     RecordingSink messages;
@@ -131,7 +119,8 @@ TEST(PassTest, AListThatStartsWithStrayTokensLosesOnlyThem) {
     compiler.RunPass(kListElements);
     EXPECT_EQ(ListText(compiler.List(kListElements)), "ELEMENT_DECL NAME(a) ANY GT");
     EXPECT_EQ(ListText(compiler.List(kListOther)), "GT NAME(x)");
-    EXPECT_EQ(messages.Text(), "Error: parse error\nRet was bad\nError: parse error\nRet was bad\nRet was good\n");
+    EXPECT_EQ(messages.Text(),
+              "Error: parse error\nRet was bad\nError: parse error\nRet was bad\nRet was good\n");
 }
 
 TEST(PassTest, AnExhaustedStackEndsThePass) {

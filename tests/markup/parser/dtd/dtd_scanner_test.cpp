@@ -47,8 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Digits are tokens of their own: "10" is two, "1.5" two with the
         // full stop skipped.
         ScanCase{"10 1.5", "other: NUMBER(1) NUMBER(0) NUMBER(1) NUMBER(5)"},
-        ScanCase{"&#32;", "other: NUMBER(3) NUMBER(2)"},
-        ScanCase{"&#x20;", ""},
+        ScanCase{"&#32;", "other: NUMBER(3) NUMBER(2)"}, ScanCase{"&#x20;", ""},
         ScanCase{"&amp; %pe; &amp %pe", "other: ENTITY_REF(amp) PE_REF(pe) NAME(amp) NAME(pe)"},
         ScanCase{"a % b %c", "other: NAME(a) PERCENT NAME(b) NAME(c)"},
         ScanCase{"a?b* c+?", "other: NAME(a) QUESTION NAME(b) STAR NAME(c) PLUS QUESTION"},

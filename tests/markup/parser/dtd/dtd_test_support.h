@@ -19,8 +19,9 @@ using markup::dtd::TokenList;
 inline std::string TokenText(const markup::dtd::CToken& token, bool lines) {
     std::string out = markup::dtd::TokenName(token.Code());
     const std::uint32_t code = token.Code();
-    if (code == markup::dtd::kTokName || code == markup::dtd::kTokNumber || code == markup::dtd::kTokLiteral ||
-        code == markup::dtd::kTokEntityRef || code == markup::dtd::kTokPERef) {
+    if (code == markup::dtd::kTokName || code == markup::dtd::kTokNumber ||
+        code == markup::dtd::kTokLiteral || code == markup::dtd::kTokEntityRef ||
+        code == markup::dtd::kTokPERef) {
         out += "(" + token.Text() + ")";
     }
     if (lines) out += "@" + std::to_string(token.Line());

@@ -11,8 +11,15 @@ namespace platform {
 namespace {
 
 // Texts the markup engine names by id but a host normally carries: the
+// names of the document tree's text kinds and document node, and the
 // prompts and warnings of the URL-to-folder mapping.
 constexpr StringResource kDefaultHostStrings[] = {
+    {10000, "#text"},
+    {10001, "#text"},
+    {10002, "#text"},
+    {10003, "#whitespace"},
+    {10004, "#text"},
+    {10005, "#document"},
     {10033,
      "The new mapping %s (%s) covers the folder of the existing mapping %s (%s). Files in that folder "
      "may now be reached through either."},

@@ -21,6 +21,7 @@ void AttrElement::CopyFrom(const DocElement* other) {
 }
 
 void AttrElement::AddAttribute(std::unique_ptr<Attribute> attribute) {
+    if (!attribute) return;
     attributes_.List<Attribute>::Add(attribute.get());
     attribute.release();
 }

@@ -119,8 +119,19 @@ void DocTree::HoldPlaceholder(Node* placeholder) {
 void DocTree::AddPlaceholder(Node* body, Node* last) {
     Node* cursor = Current();
     if (heldPlaceholder_) {
-        InsertAtPath(heldPlaceholder_, heldPath_);
+        Node* placeholder = heldPlaceholder_;
         heldPlaceholder_ = nullptr;
+        try {
+            InsertAtPath(placeholder, heldPath_);
+        } catch (const InvalidArgumentFault&) {
+            // The tree changed so that the old place is gone: the node goes
+            // where a new placeholder would.
+            if (last) {
+                last->InsertAfter(placeholder);
+            } else {
+                body->AppendChild(placeholder);
+            }
+        }
         while (heldPath_.Count()) heldPath_.DeleteLast();
     } else {
         DocElement* placeholder = CreateNode(kKindPlaceholder, String(), 1);

@@ -2,7 +2,6 @@
 // look-up.
 #include "markup/text_elements.h"
 
-
 namespace markup {
 
 RunElement::~RunElement() = default;

@@ -152,14 +152,15 @@ TEST_P(DocElementName, ByDictionaryThenByKind) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, DocElementName,
-    testing::Values(NameCase{12, "ignored", "svg"}, NameCase{171, "x", "defined-anyway"},
-                    NameCase{0, "own", "own"}, NameCase{87, "<?xml-stylesheet", "<?xml-stylesheet"},
-                    NameCase{165, "<!DOCTYPE svg", "<!DOCTYPE svg"}, NameCase{172, "/p", "/p"},
-                    NameCase{166, "data", "[CData["}, NameCase{160, "a", "#text"},
-                    NameCase{163, " ", "#whitespace"}, NameCase{173, "", "#document"},
-                    NameCase{13, "", nullptr}, NameCase{174, "", nullptr}, NameCase{200, "", nullptr}));
+INSTANTIATE_TEST_SUITE_P(Kinds, DocElementName,
+                         testing::Values(NameCase{12, "ignored", "svg"}, NameCase{171, "x", "defined-anyway"},
+                                         NameCase{0, "own", "own"},
+                                         NameCase{87, "<?xml-stylesheet", "<?xml-stylesheet"},
+                                         NameCase{165, "<!DOCTYPE svg", "<!DOCTYPE svg"},
+                                         NameCase{172, "/p", "/p"}, NameCase{166, "data", "[CData["},
+                                         NameCase{160, "a", "#text"}, NameCase{163, " ", "#whitespace"},
+                                         NameCase{173, "", "#document"}, NameCase{13, "", nullptr},
+                                         NameCase{174, "", nullptr}, NameCase{200, "", nullptr}));
 
 TEST(DocElementName, EntityReferenceIsNamedByItsName) {
     EntityElement entity;
@@ -207,7 +208,7 @@ TEST(RunElementText, HasTextRefusesBlankKinds) {
         const char* text;
         bool has;
     };
-    const Row rows[] = {{160, "x", true}, {160, "", false}, {160, "\xA0", false},
+    const Row rows[] = {{160, "x", true},        {160, "", false},  {160, "\xA0", false},
                         {160, "\xA0\xA0", true}, {163, "x", false}, {164, " ", true}};
     for (const Row& r : rows) {
         Owned<RunElement> run(T(r.type, r.text));
@@ -274,11 +275,10 @@ TEST(AttributeSearch, PlainIdsMatchTheLowPartPackedIdsMatchWhole) {
         bool requireValue;
         const char* value;  // null: none
     };
-    const Row rows[] = {{80, false, "packed"},        {0x100050, true, "packed"},
-                        {0x110050, false, nullptr},   {0, false, "unpackable"},
-                        {0xB90050, false, "unpackable"}, {81, false, "unspecified"},
-                        {81, true, nullptr},          {0x100052, false, nullptr},
-                        {82, true, "plain"},          {83, false, nullptr}};
+    const Row rows[] = {{80, false, "packed"},    {0x100050, true, "packed"},      {0x110050, false, nullptr},
+                        {0, false, "unpackable"}, {0xB90050, false, "unpackable"}, {81, false, "unspecified"},
+                        {81, true, nullptr},      {0x100052, false, nullptr},      {82, true, "plain"},
+                        {83, false, nullptr}};
     for (const Row& r : rows) {
         const Attribute* found = node->FindAttribute(r.id, r.requireValue);
         if (r.value) {

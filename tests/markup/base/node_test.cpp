@@ -27,9 +27,9 @@ class NodeLinks : public testing::Test {
 };
 
 TEST_F(NodeLinks, InsertionsLinkBothWays) {
-    a_->InsertAfter(Named(1, "x"));  // between a and b
+    a_->InsertAfter(Named(1, "x"));   // between a and b
     a_->InsertBefore(Named(1, "y"));  // before the first child
-    c_->InsertAfter(Named(1, "z"));  // after the last
+    c_->InsertAfter(Named(1, "z"));   // after the last
     EXPECT_EQ(Children(root_), "y a x b c z");
     EXPECT_EQ(Label(root_->FirstChild()), "y");
     EXPECT_EQ(LinkFault(root_), "");
@@ -83,8 +83,9 @@ TEST_F(NodeLinks, CountsAndChildAt) {
 
 TEST(NodeWalks, PreorderLeavesAndAncestry) {
     // p(a(a1, a2), b, c(c1(c11)))
-    Node* tree = Named(1, "p", {Named(1, "a", {Named(1, "a1"), Named(1, "a2")}), Named(1, "b"),
-                                Named(1, "c", {Named(1, "c1", {Named(1, "c11")})})});
+    Node* tree = Named(1, "p",
+                       {Named(1, "a", {Named(1, "a1"), Named(1, "a2")}), Named(1, "b"),
+                        Named(1, "c", {Named(1, "c1", {Named(1, "c11")})})});
     std::string preorder;
     for (const Node* n = tree; n; n = n->NextInPreorder()) preorder += Label(n) + " ";
     EXPECT_EQ(preorder, "p a a1 a2 b c c1 c11 ");

@@ -47,8 +47,9 @@ std::string Walk(NodeIterator& it) {
 class TreeTest : public testing::Test {
   protected:
     TreeTest() {
-        tree_.AppendChild(Named(1, "r", {Named(1, "a", {Named(1, "a1"), Named(1, "a2")}), Named(1, "b"),
-                                         Named(1, "c", {Named(1, "c1")})}));
+        tree_.AppendChild(Named(1, "r",
+                                {Named(1, "a", {Named(1, "a1"), Named(1, "a2")}), Named(1, "b"),
+                                 Named(1, "c", {Named(1, "c1")})}));
     }
     Node* Find(const char* label) {
         for (Node* n = tree_.Root(); n; n = n->NextInPreorder()) {
@@ -102,8 +103,8 @@ TEST_F(TreeTest, InsertSiblingAndChildAtIndexes) {
         std::uint32_t index;
         const char* children;
     };
-    const Row rows[] = {{1, "a1 x a2"}, {0, "x a1 a2"}, {2, "a1 a2 x"}, {9, "a1 a2 x"},
-                        {NodeTree::kAppend, "a1 a2 x"}};
+    const Row rows[] = {
+        {1, "a1 x a2"}, {0, "x a1 a2"}, {2, "a1 a2 x"}, {9, "a1 a2 x"}, {NodeTree::kAppend, "a1 a2 x"}};
     for (const Row& r : rows) {
         Node* a = Find("a");
         tree_.SetCurrent(a);
@@ -158,8 +159,8 @@ TEST_F(TreeTest, InsertAtPathRefusesBadPaths) {
 TEST(NodeTreeEdits, RemoveCurrentUnwrapsInPlace) {
     // The second of three siblings, with two children.
     NodeTree tree;
-    tree.AppendChild(Named(1, "r", {Named(1, "first"), Named(1, "mid", {Named(1, "c1"), Named(1, "c2")}),
-                                    Named(1, "third")}));
+    tree.AppendChild(Named(
+        1, "r", {Named(1, "first"), Named(1, "mid", {Named(1, "c1"), Named(1, "c2")}), Named(1, "third")}));
     tree.SetCurrent(tree.Root()->ChildAt(1));
     tree.RemoveCurrent();
     EXPECT_EQ(Children(tree.Root()), "first c1 c2 third");
@@ -221,8 +222,9 @@ TEST(NodeTreeEdits, DetachCurrentMovesTheCursorAndKeepsTheAnchor) {
 
 TEST(NodeTreeEdits, MergeNextSiblingAppendsItsChildren) {
     NodeTree tree;
-    tree.AppendChild(Named(1, "r", {Named(1, "p", {Named(1, "p1")}), Named(1, "q", {Named(1, "q1"), Named(1, "q2")}),
-                                    Named(1, "z")}));
+    tree.AppendChild(Named(
+        1, "r",
+        {Named(1, "p", {Named(1, "p1")}), Named(1, "q", {Named(1, "q1"), Named(1, "q2")}), Named(1, "z")}));
     Node* p = tree.Root()->FirstChild();
     tree.SetCurrent(p->NextSibling());  // leaves the anchor on the sibling to be deleted
     tree.SetCurrent(p);

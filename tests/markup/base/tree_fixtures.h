@@ -34,9 +34,7 @@ inline std::string Str(const String& s) {
 
 class FakeDictionary : public markup::DictionaryBase {
   public:
-    bool ElementNameById(std::uint32_t id, String& name) const override {
-        return Look(elements, id, name);
-    }
+    bool ElementNameById(std::uint32_t id, String& name) const override { return Look(elements, id, name); }
     bool AttributeNameById(std::uint32_t id, String& name) const override {
         return Look(attributes, id, name);
     }

@@ -22,7 +22,7 @@ class AttrElement : public DocElement {
     void CopyFrom(const DocElement* other) override;
     virtual std::uint32_t AttributeCount() const { return attributes_.Count(); }
 
-    // The element takes the attribute.
+    // The element takes the attribute; null adds nothing.
     void AddAttribute(std::unique_ptr<Attribute> attribute);
     // Null past the count.
     Attribute* AttributeAt(std::uint32_t index) const { return attributes_.At(index); }

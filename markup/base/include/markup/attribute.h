@@ -41,10 +41,10 @@ class Attribute {
     // Everything but the written name, which is cleared.
     void Assign(const Attribute& other);
 
-    String value;                // as written
-    std::uint32_t id = 0;        // packed; 0 when unknown
+    String value;                 // as written
+    std::uint32_t id = 0;         // packed; 0 when unknown
     std::uint32_t valueCode = 0;  // the enumerated value matching `value`, 0 when none
-    String name;                 // as written; empty when made from an id
+    String name;                  // as written; empty when made from an id
     std::uint32_t specified = 1;  // 0 once the tree builder rejected the attribute
 };
 

@@ -20,17 +20,17 @@ namespace markup {
 
 // Node kinds with a fixed meaning in every parsed tree.
 enum NodeKind : std::uint32_t {
-    kKindDeclaration = 87,         // comment, declaration or instruction: its text names it
-    kKindPlaceholder = 159,        // an empty wrapper
+    kKindDeclaration = 87,   // comment, declaration or instruction: its text names it
+    kKindPlaceholder = 159,  // an empty wrapper
     kKindText = 160,
     kKindWhitespace = 163,         // text before markup; never content
     kKindSignificantText = 164,    // text whose content is tested
     kKindMarkupDeclaration = 165,  // comment, or a declaration when its text begins "<!DOCTYPE"
     kKindCData = 166,
     kKindEntityReference = 167,
-    kKindInvalidElement = 171,     // never takes children
-    kKindStrayEndTag = 172,        // never takes children
-    kKindDocument = 173,           // always takes children
+    kKindInvalidElement = 171,  // never takes children
+    kKindStrayEndTag = 172,     // never takes children
+    kKindDocument = 173,        // always takes children
 };
 
 // The highest id GetType reports.

@@ -75,9 +75,10 @@ class DocTree : public NodeTree, public Containable {
     // The end-of-parse fix-up of the body's trailing placeholder: with
     // restore false an empty placeholder (nothing, or a lone no-break space)
     // that ends the first element of type 25 is detached and kept; with
-    // restore true the kept one goes back to its place, or a new
-    // placeholder is added. Nested calls do nothing. The cursor stays where
-    // it was unless its node was taken out.
+    // restore true the kept one goes back to its place (where a new one
+    // would go, when that place is gone), or a new placeholder is added.
+    // Nested calls do nothing. The cursor stays where it was unless its node
+    // was taken out.
     void Evaluate(bool restore);
     // The placeholder Evaluate took out, still owned by the tree; null when
     // none is kept.

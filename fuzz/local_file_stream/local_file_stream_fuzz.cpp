@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             markup::String text;
             if (text.Read(file) != markup::kErr_None) break;
             if (readWrite) {
-                if (file.Seek(0, markup::kSeekFromEnd, markup::kStreamWritePosition) != markup::kErr_None) break;
+                if (file.Seek(0, markup::kSeekFromEnd, markup::kStreamWritePosition) != markup::kErr_None)
+                    break;
                 if (text.Write(file) != markup::kErr_None) break;
             }
             file.AtEnd(markup::kStreamBothPositions);

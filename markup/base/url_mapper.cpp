@@ -163,7 +163,8 @@ String URLMapper::LinkFloor(const String& baseFolder) const {
     String floor = root;
     for (std::uint32_t i = 0; i < Count(); ++i) {
         const String& folder = At(i)->folder;
-        if (folder.Length() > floor.Length() && detail::HasPrefix(base, folder) && detail::HasPrefix(folder, root))
+        if (folder.Length() > floor.Length() && detail::HasPrefix(base, folder) &&
+            detail::HasPrefix(folder, root))
             floor = folder;
     }
     return floor;

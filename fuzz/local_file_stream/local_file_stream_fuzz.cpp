@@ -5,10 +5,6 @@
 // Input: one byte choosing the stream's buffering and access, then the
 // file's bytes. With read-write access each string read is written back at
 // the end of the file, so reads and writes alternate over one file.
-#define _GNU_SOURCE 1
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,35 +12,18 @@
 
 #include "markup/local_file_stream.h"
 #include "markup/string.h"
-
-namespace {
-
-// The file lives in memory; the stream opens it by name like any other.
-int MemoryFile() {
-    static const int descriptor = [] {
-        const int fd = ::memfd_create("svgfilter-fuzz-stream", 0);
-        if (fd < 0) std::abort();
-        return fd;
-    }();
-    return descriptor;
-}
-
-}  // namespace
+#include "memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1 || size > 65536) return -1;
-    const int fd = MemoryFile();
-    if (::ftruncate(fd, 0) != 0) std::abort();
-    if (size > 1 && ::pwrite(fd, data + 1, size - 1, 0) != static_cast<ssize_t>(size - 1)) std::abort();
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    const std::string& path = fuzzsupport::MemoryFileWith(data + 1, size - 1);
 
     static constexpr std::int32_t kBuffers[] = {-1, 1, 7, 4096};
     const std::int32_t buffer = kBuffers[data[0] & 3];
     const bool readWrite = (data[0] & 4) != 0;
 
     markup::ReturnCodeEnum status = markup::kErr_None;
-    markup::LocalFileStream* opened = markup::LocalFileStream::Create(path, status);
+    markup::LocalFileStream* opened = markup::LocalFileStream::Create(path.c_str(), status);
     if (opened == nullptr) return 0;
     markup::LocalFileStream& file = *opened;
     if (file.Open(buffer, readWrite ? markup::kStreamReadWrite : markup::kStreamRead) == markup::kErr_None) {

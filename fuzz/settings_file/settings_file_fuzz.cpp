@@ -4,10 +4,6 @@
 //
 // Besides the value the module reads ("Shorthand" under its font key), the
 // first section and the first name in the input are asked for.
-#define _GNU_SOURCE 1
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,18 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "memory_file.h"
 #include "platform/ini_settings_store.h"
 
 namespace {
-
-int MemoryFile() {
-    static const int descriptor = [] {
-        const int fd = ::memfd_create("svgfilter-fuzz-settings", 0);
-        if (fd < 0) std::abort();
-        return fd;
-    }();
-    return descriptor;
-}
 
 // Reads into an exact-size heap buffer, so that a write past it is caught.
 void Ask(platform::SettingsStore& store, std::string_view key, std::string_view name, uint32_t capacity) {
@@ -46,12 +34,7 @@ void Ask(platform::SettingsStore& store, std::string_view key, std::string_view 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 65536) return -1;
-    const int fd = MemoryFile();
-    if (::ftruncate(fd, 0) != 0) std::abort();
-    if (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
-    platform::IniSettingsStore store(path);
+    platform::IniSettingsStore store(fuzzsupport::MemoryFileWith(data, size));
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     std::string key = "SOFTWARE\\Tavix\\SVGFont";

@@ -17,14 +17,9 @@
 #include "markup/string.h"
 #include "markup/url.h"
 #include "markup/url_mapper.h"
+#include "two_texts.h"
 
 namespace {
-
-markup::String Bytes(const std::uint8_t* data, std::size_t size) {
-    markup::String text;
-    text.Append(reinterpret_cast<const char*>(data), static_cast<std::uint32_t>(size));
-    return text;
-}
 
 const std::string& Root() {
     static const std::string root = [] {
@@ -67,10 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mapper.SetRootFolder(Root().c_str());
     mapper.RemoveAllServers();
 
-    const std::uint8_t* feed = static_cast<const std::uint8_t*>(std::memchr(data, '\n', size));
-    const std::size_t first = feed ? static_cast<std::size_t>(feed - data) : size;
-    const markup::String documentText = Bytes(data, first);
-    const markup::String linkText = feed ? Bytes(feed + 1, size - first - 1) : markup::String();
+    const fuzzsupport::TwoTexts input = fuzzsupport::SplitAtLineFeed(data, size);
+    const markup::String& documentText = input.first;
+    const markup::String& linkText = input.second;
 
     markup::URLSpec document;
     document.Parse(documentText);

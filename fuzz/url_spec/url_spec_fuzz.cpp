@@ -5,27 +5,16 @@
 // against it.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "markup/string.h"
 #include "markup/url.h"
-
-namespace {
-
-markup::String Bytes(const std::uint8_t* data, std::size_t size) {
-    markup::String text;
-    text.Append(reinterpret_cast<const char*>(data), static_cast<std::uint32_t>(size));
-    return text;
-}
-
-}  // namespace
+#include "two_texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 4096) return -1;
-    const std::uint8_t* feed = static_cast<const std::uint8_t*>(std::memchr(data, '\n', size));
-    const std::size_t first = feed ? static_cast<std::size_t>(feed - data) : size;
-    const markup::String text = Bytes(data, first);
-    const markup::String relative = feed ? Bytes(feed + 1, size - first - 1) : markup::String();
+    const fuzzsupport::TwoTexts input = fuzzsupport::SplitAtLineFeed(data, size);
+    const markup::String& text = input.first;
+    const markup::String& relative = input.second;
 
     markup::URLSpec url;
     url.Parse(text);

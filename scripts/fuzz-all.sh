@@ -22,8 +22,11 @@ fi
 total=${FUZZ_SECONDS_TOTAL:-60}
 each=${FUZZ_SECONDS:-$(( total / ${#targets[@]} ))}
 (( each < 3 )) && each=3
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=64}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# The lane's own settings come first; the caller's (the test command sets
+# some for the sanitizer builds) are added after them. A small quarantine
+# keeps the decoders' large images from counting twice against the limit.
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=64${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 status=0
 for line in "${targets[@]}"; do
   IFS=$'\t' read -r name exe dir <<<"$line"

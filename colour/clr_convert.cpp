@@ -22,7 +22,9 @@ constexpr int kMaxDepth = 8;
 
 bool Convert(ColorRecord* out, int target, const ColorRecord* in, int depth);
 
-bool Holds(const ColorRecord* out) { return out->Model() != kModelNone; }
+bool Holds(const ColorRecord* out) {
+    return out->Model() != kModelNone;
+}
 
 bool Fail(ColorRecord* out) {
     out->BeginResult(kModelNone);
@@ -56,7 +58,9 @@ bool ViaRGB(ColorRecord* out, const ColorRecord* in, int depth, Step step) {
     return Holds(out);
 }
 
-bool IsWhiteRGB(const ColorRecord* rgb) { return rgb->Red() == 255 && rgb->Green() == 255 && rgb->Blue() == 255; }
+bool IsWhiteRGB(const ColorRecord* rgb) {
+    return rgb->Red() == 255 && rgb->Green() == 255 && rgb->Blue() == 255;
+}
 
 // RGB to CMYK: white needs no ink and no row conversion.
 void RGBRecordToCMYK(ColorRecord* out, const ColorRecord* rgb) {
@@ -128,7 +132,9 @@ ColorRecord AsCMYK(const ColorRecord* in) {
     return cmyk;
 }
 
-bool IsCMYKSource(int model) { return model == kModelCMYKPercent || model == kModelCMYK || model == kModelCMYK2; }
+bool IsCMYKSource(int model) {
+    return model == kModelCMYKPercent || model == kModelCMYK || model == kModelCMYK2;
+}
 
 // CMYK to RGB as the grey targets take it.
 void CMYKToRGBForGrey(ColorRecord* out, const ColorRecord* in) {
@@ -136,26 +142,36 @@ void CMYKToRGBForGrey(ColorRecord* out, const ColorRecord* in) {
     CMYKRecordToRGB(out, &cmyk, ClrGetSettings().plainGrey != 0);
 }
 
-ColorRecord FullInkPercent() { return ColorRecord::CMYK(kModelCMYKPercent, 100, 100, 100, 100); }
+ColorRecord FullInkPercent() {
+    return ColorRecord::CMYK(kModelCMYKPercent, 100, 100, 100, 100);
+}
 
 // The CMYK rule: the result is model 3 (or model 0 when a step failed).
 void CMYKRule(ColorRecord* out, const ColorRecord* in, int depth) {
     switch (in->Model()) {
-        case kModelCMYKPercent: ClrCMYKPercentToCMYK(out, in); return;
+        case kModelCMYKPercent:
+            ClrCMYKPercentToCMYK(out, in);
+            return;
         case kModelCMYK:
         case kModelCMYK2:
             Copy(out, in);
             out->SetModel(kModelCMYK);
             return;
-        case kModelRegistration: Start(out, kModelCMYK).SetCMYK(255, 255, 255, 255); return;
-        case kModelRGB: RGBRecordToCMYK(out, in); return;
+        case kModelRegistration:
+            Start(out, kModelCMYK).SetCMYK(255, 255, 255, 255);
+            return;
+        case kModelRGB:
+            RGBRecordToCMYK(out, in);
+            return;
         case kModelLab: {
             ColorRecord lab;
             ClrLabToLabOffset(&lab, in);
             LabOffsetToCMYK(out, &lab);
             return;
         }
-        case kModelLabOffset: LabOffsetToCMYK(out, in); return;
+        case kModelLabOffset:
+            LabOffsetToCMYK(out, in);
+            return;
         case kModelRGB48:
             if (in->Red16() == 65535 && in->Green16() == 65535 && in->Blue16() == 65535) {
                 Start(out, kModelCMYK);
@@ -175,7 +191,8 @@ void CMYKRule(ColorRecord* out, const ColorRecord* in, int depth) {
                 return;
             }
             break;
-        default: break;
+        default:
+            break;
     }
     ColorRecord rgb;
     Convert(&rgb, kModelRGB, in, depth + 1);
@@ -190,16 +207,21 @@ void TintInk(ColorRecord* colour, int tint) {
         }
         return;
     }
-    for (int i = 8; i <= 11; ++i) colour->At(i) = static_cast<std::uint8_t>(std::min(100, colour->At(i) * tint / 100));
+    for (int i = 8; i <= 11; ++i)
+        colour->At(i) = static_cast<std::uint8_t>(std::min(100, colour->At(i) * tint / 100));
 }
 
 bool SpotTintOn(int spotKind) {
     const ClrSettings& s = ClrGetSettings();
     switch (spotKind) {
-        case 8: return s.spotTint8 != 0;
-        case 10: return s.spotTint10 != 0;
-        case 11: return s.spotTint11 != 0;
-        default: return false;
+        case 8:
+            return s.spotTint8 != 0;
+        case 10:
+            return s.spotTint10 != 0;
+        case 11:
+            return s.spotTint11 != 0;
+        default:
+            return false;
     }
 }
 
@@ -237,84 +259,127 @@ std::optional<bool> ConvertReference(ColorRecord* out, int target, const ColorRe
         // A spot colour printed as a tint of its process equivalent.
         const int tint = in->Tint();
         temp.BeginResult(kModelCMYKPercent);
-        for (int i = 8; i <= 11; ++i) temp.At(i) = static_cast<std::uint8_t>(std::min(100, in->At(i) * tint / 100));
+        for (int i = 8; i <= 11; ++i)
+            temp.At(i) = static_cast<std::uint8_t>(std::min(100, in->At(i) * tint / 100));
     }
     return Convert(out, target, &temp, depth + 1);
 }
 
 bool ToRGB(ColorRecord* out, const ColorRecord* in) {
     switch (in->Model()) {
-        case kModelNone: *out = ColorRecord::RGB(255, 255, 255); return true;
+        case kModelNone:
+            *out = ColorRecord::RGB(255, 255, 255);
+            return true;
         case kModelCMYKPercent: {
             const ColorRecord cmyk = AsCMYK(in);
             CMYKRecordToRGB(out, &cmyk, false);
             return Holds(out);
         }
         case kModelCMYK:
-        case kModelCMYK2: CMYKRecordToRGB(out, in, false); return Holds(out);
-        case kModelCMY: return Apply(out, in, ClrCMYToRGB);
-        case kModelRGB: return Copy(out, in);
-        case kModelHSB: return Apply(out, in, ClrHSBToRGB);
-        case kModelHLS: return Apply(out, in, ClrHLSToRGB);
-        case kModelBlackWhite: return Apply(out, in, ClrBWToRGB);
-        case kModelGrey: return Apply(out, in, ClrGreyToRGB);
-        case kModelYIQ: return Apply(out, in, ClrYIQToRGB);
-        case kModelLab: return Apply(out, in, ClrLabToRGB);
-        case kModelLabOffset: return Apply(out, in, ClrLabOffsetToRGB);
+        case kModelCMYK2:
+            CMYKRecordToRGB(out, in, false);
+            return Holds(out);
+        case kModelCMY:
+            return Apply(out, in, ClrCMYToRGB);
+        case kModelRGB:
+            return Copy(out, in);
+        case kModelHSB:
+            return Apply(out, in, ClrHSBToRGB);
+        case kModelHLS:
+            return Apply(out, in, ClrHLSToRGB);
+        case kModelBlackWhite:
+            return Apply(out, in, ClrBWToRGB);
+        case kModelGrey:
+            return Apply(out, in, ClrGreyToRGB);
+        case kModelYIQ:
+            return Apply(out, in, ClrYIQToRGB);
+        case kModelLab:
+            return Apply(out, in, ClrLabToRGB);
+        case kModelLabOffset:
+            return Apply(out, in, ClrLabOffsetToRGB);
         case kModelRegistration: {
             const ColorRecord full = FullInkPercent();
             return ToRGB(out, &full);
         }
-        case kModelRGB48: return Apply(out, in, ClrRGB48ToRGB);
-        case kModelGrey16: return Apply2(out, in, ClrGrey16ToGrey, ClrGreyToRGB);
-        default: return false;  // no rule: the output stays as it was
+        case kModelRGB48:
+            return Apply(out, in, ClrRGB48ToRGB);
+        case kModelGrey16:
+            return Apply2(out, in, ClrGrey16ToGrey, ClrGreyToRGB);
+        default:
+            return false;  // no rule: the output stays as it was
     }
 }
 
 bool ToRGB48(ColorRecord* out, const ColorRecord* in) {
     switch (in->Model()) {
-        case kModelNone: *out = ColorRecord::RGB48(65535, 65535, 65535); return true;
-        case kModelCMYKPercent: return Apply2(out, in, ClrCMYKPercentToCMYK, ClrCMYKToRGB48);
+        case kModelNone:
+            *out = ColorRecord::RGB48(65535, 65535, 65535);
+            return true;
+        case kModelCMYKPercent:
+            return Apply2(out, in, ClrCMYKPercentToCMYK, ClrCMYKToRGB48);
         case kModelRegistration: {
             const ColorRecord full = FullInkPercent();
             return Apply2(out, &full, ClrCMYKPercentToCMYK, ClrCMYKToRGB48);
         }
         case kModelCMYK:
-        case kModelCMYK2: return Apply(out, in, ClrCMYKToRGB48);
-        case kModelCMY: return Apply(out, in, ClrCMYToRGB48);
-        case kModelRGB: return Apply(out, in, ClrRGBToRGB48);
-        case kModelHSB: return Apply(out, in, ClrHSBToRGB48);
-        case kModelHLS: return Apply(out, in, ClrHLSToRGB48);
-        case kModelBlackWhite: return Apply(out, in, ClrBWToRGB48);
-        case kModelGrey: return Apply(out, in, ClrGreyToRGB48);
-        case kModelYIQ: return Apply(out, in, ClrYIQToRGB48);
-        case kModelLab: return Apply2(out, in, ClrLabToRGB, ClrRGBToRGB48);
-        case kModelLabOffset: return Apply(out, in, ClrLabOffsetToRGB48);
-        case kModelRGB48: return Copy(out, in);
-        case kModelGrey16: return Apply(out, in, ClrGrey16ToRGB48);
-        default: return false;
+        case kModelCMYK2:
+            return Apply(out, in, ClrCMYKToRGB48);
+        case kModelCMY:
+            return Apply(out, in, ClrCMYToRGB48);
+        case kModelRGB:
+            return Apply(out, in, ClrRGBToRGB48);
+        case kModelHSB:
+            return Apply(out, in, ClrHSBToRGB48);
+        case kModelHLS:
+            return Apply(out, in, ClrHLSToRGB48);
+        case kModelBlackWhite:
+            return Apply(out, in, ClrBWToRGB48);
+        case kModelGrey:
+            return Apply(out, in, ClrGreyToRGB48);
+        case kModelYIQ:
+            return Apply(out, in, ClrYIQToRGB48);
+        case kModelLab:
+            return Apply2(out, in, ClrLabToRGB, ClrRGBToRGB48);
+        case kModelLabOffset:
+            return Apply(out, in, ClrLabOffsetToRGB48);
+        case kModelRGB48:
+            return Copy(out, in);
+        case kModelGrey16:
+            return Apply(out, in, ClrGrey16ToRGB48);
+        default:
+            return false;
     }
 }
 
-// Targets 6 and 7 share their shape.
-bool ToHueModel(ColorRecord* out, const ColorRecord* in, int depth, std::uint16_t model, Step fromRGB,
-                Step fromRGB48) {
+// Targets 6, 7 and 11 share their shape: from RGB, from 16-bit RGB, 16-bit
+// grey through 16-bit RGB, anything else through RGB.
+bool ToModelFromRGB(ColorRecord* out, const ColorRecord* in, int depth, std::uint16_t model, Step fromRGB,
+                    Step fromRGB48) {
     if (in->Model() == model) return Copy(out, in);
     switch (in->Model()) {
-        case kModelRGB: return Apply(out, in, fromRGB);
-        case kModelRGB48: return Apply(out, in, fromRGB48);
-        case kModelGrey16: return Apply2(out, in, ClrGrey16ToRGB48, fromRGB48);
-        default: return ViaRGB(out, in, depth, fromRGB);
+        case kModelRGB:
+            return Apply(out, in, fromRGB);
+        case kModelRGB48:
+            return Apply(out, in, fromRGB48);
+        case kModelGrey16:
+            return Apply2(out, in, ClrGrey16ToRGB48, fromRGB48);
+        default:
+            return ViaRGB(out, in, depth, fromRGB);
     }
 }
 
 bool ToBW(ColorRecord* out, const ColorRecord* in, int depth) {
     switch (in->Model()) {
-        case kModelBlackWhite: return Copy(out, in);
-        case kModelGrey: return Apply(out, in, ClrGreyToBW);
-        case kModelHSB: return Apply2(out, in, ClrHSBToGrey, ClrGreyToBW);
-        case kModelRGB48: return Apply2(out, in, ClrRGB48ToGrey, ClrGreyToBW);
-        case kModelGrey16: return Apply2(out, in, ClrGrey16ToGrey, ClrGreyToBW);
+        case kModelBlackWhite:
+            return Copy(out, in);
+        case kModelGrey:
+            return Apply(out, in, ClrGreyToBW);
+        case kModelHSB:
+            return Apply2(out, in, ClrHSBToGrey, ClrGreyToBW);
+        case kModelRGB48:
+            return Apply2(out, in, ClrRGB48ToGrey, ClrGreyToBW);
+        case kModelGrey16:
+            return Apply2(out, in, ClrGrey16ToGrey, ClrGreyToBW);
         default: {
             ColorRecord grey;
             ViaRGB(&grey, in, depth, ClrRGBToGrey);
@@ -323,49 +388,50 @@ bool ToBW(ColorRecord* out, const ColorRecord* in, int depth) {
     }
 }
 
+// The grey targets take CMYK through RGB by their own rule, anything else
+// through RGB.
+bool GreyFromRGB(ColorRecord* out, const ColorRecord* in, int depth, Step fromRGB) {
+    if (!IsCMYKSource(in->Model())) return ViaRGB(out, in, depth, fromRGB);
+    ColorRecord rgb;
+    CMYKToRGBForGrey(&rgb, in);
+    return Apply(out, &rgb, fromRGB);
+}
+
 bool ToGrey(ColorRecord* out, const ColorRecord* in, int depth) {
     switch (in->Model()) {
-        case kModelGrey: return Copy(out, in);
-        case kModelRGB: return Apply(out, in, ClrRGBToGrey);
-        case kModelHSB: return Apply(out, in, ClrHSBToGrey);
-        case kModelBlackWhite: return Apply(out, in, ClrBWToGrey);
-        case kModelRGB48: return Apply(out, in, ClrRGB48ToGrey);
-        case kModelGrey16: return Apply(out, in, ClrGrey16ToGrey);
+        case kModelGrey:
+            return Copy(out, in);
+        case kModelRGB:
+            return Apply(out, in, ClrRGBToGrey);
+        case kModelHSB:
+            return Apply(out, in, ClrHSBToGrey);
+        case kModelBlackWhite:
+            return Apply(out, in, ClrBWToGrey);
+        case kModelRGB48:
+            return Apply(out, in, ClrRGB48ToGrey);
+        case kModelGrey16:
+            return Apply(out, in, ClrGrey16ToGrey);
         default:
-            if (IsCMYKSource(in->Model())) {
-                ColorRecord rgb;
-                CMYKToRGBForGrey(&rgb, in);
-                return Apply(out, &rgb, ClrRGBToGrey);
-            }
-            return ViaRGB(out, in, depth, ClrRGBToGrey);
+            return GreyFromRGB(out, in, depth, ClrRGBToGrey);
     }
 }
 
 bool ToGrey16(ColorRecord* out, const ColorRecord* in, int depth) {
     switch (in->Model()) {
-        case kModelGrey16: return Copy(out, in);
-        case kModelRGB: return Apply(out, in, ClrRGBToGrey16);
-        case kModelGrey: return Apply(out, in, ClrGreyToGrey16);
-        case kModelRGB48: return Apply(out, in, ClrRGB48ToGrey16);
-        case kModelHSB: return Apply2(out, in, ClrHSBToGrey, ClrGreyToGrey16);
-        case kModelBlackWhite: return Apply2(out, in, ClrBWToGrey, ClrGreyToGrey16);
+        case kModelGrey16:
+            return Copy(out, in);
+        case kModelRGB:
+            return Apply(out, in, ClrRGBToGrey16);
+        case kModelGrey:
+            return Apply(out, in, ClrGreyToGrey16);
+        case kModelRGB48:
+            return Apply(out, in, ClrRGB48ToGrey16);
+        case kModelHSB:
+            return Apply2(out, in, ClrHSBToGrey, ClrGreyToGrey16);
+        case kModelBlackWhite:
+            return Apply2(out, in, ClrBWToGrey, ClrGreyToGrey16);
         default:
-            if (IsCMYKSource(in->Model())) {
-                ColorRecord rgb;
-                CMYKToRGBForGrey(&rgb, in);
-                return Apply(out, &rgb, ClrRGBToGrey16);
-            }
-            return ViaRGB(out, in, depth, ClrRGBToGrey16);
-    }
-}
-
-bool ToYIQ(ColorRecord* out, const ColorRecord* in, int depth) {
-    switch (in->Model()) {
-        case kModelYIQ: return Copy(out, in);
-        case kModelRGB: return Apply(out, in, ClrRGBToYIQ);
-        case kModelRGB48: return Apply(out, in, ClrRGB48ToYIQ);
-        case kModelGrey16: return Apply2(out, in, ClrGrey16ToRGB48, ClrRGB48ToYIQ);
-        default: return ViaRGB(out, in, depth, ClrRGBToYIQ);
+            return GreyFromRGB(out, in, depth, ClrRGBToGrey16);
     }
 }
 
@@ -386,10 +452,14 @@ bool ToLab(ColorRecord* out, const ColorRecord* in, int depth, bool offset) {
         return Apply(out, &lab, ClrLabOffsetToLab);
     }
     switch (model) {
-        case kModelRGB: return Apply(out, in, offset ? ClrRGBToLabOffset : ClrRGBToLab);
-        case kModelRGB48: return Apply(out, in, offset ? ClrRGB48ToLabOffset : ClrRGB48ToLab);
-        case kModelGrey16: return Apply2(out, in, ClrGrey16ToRGB48, offset ? ClrRGB48ToLabOffset : ClrRGB48ToLab);
-        default: return ViaRGB(out, in, depth, offset ? ClrRGBToLabOffset : ClrRGBToLab);
+        case kModelRGB:
+            return Apply(out, in, offset ? ClrRGBToLabOffset : ClrRGBToLab);
+        case kModelRGB48:
+            return Apply(out, in, offset ? ClrRGB48ToLabOffset : ClrRGB48ToLab);
+        case kModelGrey16:
+            return Apply2(out, in, ClrGrey16ToRGB48, offset ? ClrRGB48ToLabOffset : ClrRGB48ToLab);
+        default:
+            return ViaRGB(out, in, depth, offset ? ClrRGBToLabOffset : ClrRGBToLab);
     }
 }
 
@@ -430,19 +500,31 @@ bool Convert(ColorRecord* out, int target, const ColorRecord* in, int depth) {
         }
         case kModelCMY:
             switch (model) {
-                case kModelCMY: return Copy(out, in);
-                case kModelRGB: return Apply(out, in, ClrRGBToCMY);
-                case kModelRGB48: return Apply(out, in, ClrRGB48ToCMY);
-                default: return ViaRGB(out, in, depth, ClrRGBToCMY);
+                case kModelCMY:
+                    return Copy(out, in);
+                case kModelRGB:
+                    return Apply(out, in, ClrRGBToCMY);
+                case kModelRGB48:
+                    return Apply(out, in, ClrRGB48ToCMY);
+                default:
+                    return ViaRGB(out, in, depth, ClrRGBToCMY);
             }
-        case kModelRGB: return ToRGB(out, in);
-        case kModelHSB: return ToHueModel(out, in, depth, kModelHSB, ClrRGBToHSB, ClrRGB48ToHSB);
-        case kModelHLS: return ToHueModel(out, in, depth, kModelHLS, ClrRGBToHLS, ClrRGB48ToHLS);
-        case kModelBlackWhite: return ToBW(out, in, depth);
-        case kModelGrey: return ToGrey(out, in, depth);
-        case kModelYIQ: return ToYIQ(out, in, depth);
-        case kModelLab: return ToLab(out, in, depth, false);
-        case kModelLabOffset: return ToLab(out, in, depth, true);
+        case kModelRGB:
+            return ToRGB(out, in);
+        case kModelHSB:
+            return ToModelFromRGB(out, in, depth, kModelHSB, ClrRGBToHSB, ClrRGB48ToHSB);
+        case kModelHLS:
+            return ToModelFromRGB(out, in, depth, kModelHLS, ClrRGBToHLS, ClrRGB48ToHLS);
+        case kModelBlackWhite:
+            return ToBW(out, in, depth);
+        case kModelGrey:
+            return ToGrey(out, in, depth);
+        case kModelYIQ:
+            return ToModelFromRGB(out, in, depth, kModelYIQ, ClrRGBToYIQ, ClrRGB48ToYIQ);
+        case kModelLab:
+            return ToLab(out, in, depth, false);
+        case kModelLabOffset:
+            return ToLab(out, in, depth, true);
         case kModelXYZ: {
             if (model == kModelXYZ) return Copy(out, in);
             if (model == kModelLab) return Apply(out, in, ClrLabToXYZ);
@@ -453,9 +535,12 @@ bool Convert(ColorRecord* out, int target, const ColorRecord* in, int depth) {
         case kModelRegistration:
             Start(out, kModelRegistration).SetCMYK(100, 100, 100, 100);
             return true;
-        case kModelRGB48: return ToRGB48(out, in);
-        case kModelGrey16: return ToGrey16(out, in, depth);
-        default: return false;  // 10, 13, 14, 15, 16, 21, 22: untouched
+        case kModelRGB48:
+            return ToRGB48(out, in);
+        case kModelGrey16:
+            return ToGrey16(out, in, depth);
+        default:
+            return false;  // 10, 13, 14, 15, 16, 21, 22: untouched
     }
 }
 

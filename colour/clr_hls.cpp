@@ -37,22 +37,25 @@ int HlsChannel(int m1, int m2, int h) {
     return m1;
 }
 
+// The HLS record of channels that run to `full`; the lightness is their
+// midpoint shifted down to a byte.
+ColorRecord HlsOf(int red, int green, int blue, int lightnessShift, int full) {
+    const int max = std::max({red, green, blue});
+    const int min = std::min({red, green, blue});
+    const int lightness = (max + min) >> lightnessShift;
+    if (max == min) return ColorRecord::HLS(0, static_cast<std::uint8_t>(lightness), 0);
+    const int delta = max - min;
+    const int saturation =
+        lightness <= 127 ? delta * 255 / (max + min) : delta * 255 / (2 * full - max - min);
+    return ColorRecord::HLS(static_cast<std::uint16_t>(HueDegrees(red, green, blue, max, delta)),
+                            static_cast<std::uint8_t>(lightness), static_cast<std::uint8_t>(saturation));
+}
+
 }  // namespace
 
 void ClrRGBToHLS(ColorRecord* out, const ColorRecord* in) {
     if (!Accept(out, in, kModelRGB)) return;
-    const int red = in->Red(), green = in->Green(), blue = in->Blue();
-    const int max = std::max({red, green, blue});
-    const int min = std::min({red, green, blue});
-    const int lightness = (max + min) / 2;
-    if (max == min) {
-        *out = ColorRecord::HLS(0, static_cast<std::uint8_t>(lightness), 0);
-        return;
-    }
-    const int delta = max - min;
-    const int saturation = lightness <= 127 ? delta * 255 / (max + min) : delta * 255 / (510 - max - min);
-    *out = ColorRecord::HLS(static_cast<std::uint16_t>(HueDegrees(red, green, blue, max, delta)),
-                            static_cast<std::uint8_t>(lightness), static_cast<std::uint8_t>(saturation));
+    *out = HlsOf(in->Red(), in->Green(), in->Blue(), 1, 255);
 }
 
 void ClrHLSToRGB(ColorRecord* out, const ColorRecord* in) {
@@ -74,18 +77,7 @@ void ClrHLSToRGB(ColorRecord* out, const ColorRecord* in) {
 
 void ClrRGB48ToHLS(ColorRecord* out, const ColorRecord* in) {
     if (!Accept(out, in, kModelRGB48)) return;
-    const int red = in->Red16(), green = in->Green16(), blue = in->Blue16();
-    const int max = std::max({red, green, blue});
-    const int min = std::min({red, green, blue});
-    const int lightness = (max + min) >> 9;
-    if (max == min) {
-        *out = ColorRecord::HLS(0, static_cast<std::uint8_t>(lightness), 0);
-        return;
-    }
-    const int delta = max - min;
-    const int saturation = lightness <= 127 ? delta * 255 / (max + min) : delta * 255 / (131070 - max - min);
-    *out = ColorRecord::HLS(static_cast<std::uint16_t>(HueDegrees(red, green, blue, max, delta)),
-                            static_cast<std::uint8_t>(lightness), static_cast<std::uint8_t>(saturation));
+    *out = HlsOf(in->Red16(), in->Green16(), in->Blue16(), 9, 65535);
 }
 
 void ClrHLSToRGB48(ColorRecord* out, const ColorRecord* in) {

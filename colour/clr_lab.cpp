@@ -108,9 +108,11 @@ void ClrLabToXYZ(ColorRecord* out, const ColorRecord* in) {
     }
     const double fx = fy + a * 0.002;
     const double fz = fy - b * 0.005;
-    double x = a > (0.2068927064827586 - fy) * 500.0 ? fx * fx * fx : (fx - 16.0 / 116.0) * 0.1284191601386927;
+    double x =
+        a > (0.2068927064827586 - fy) * 500.0 ? fx * fx * fx : (fx - 16.0 / 116.0) * 0.1284191601386927;
     x *= 0.9500000476837158;
-    double z = (0.2068927064827586 - fz) * 200.0 < b ? fz * fz * fz : (fz - 16.0 / 116.0) * 0.1284191601386927;
+    double z =
+        (0.2068927064827586 - fz) * 200.0 < b ? fz * fz * fz : (fz - 16.0 / 116.0) * 0.1284191601386927;
     z *= 1.0877000093460083;
     ColorRecord& c = Start(out, kModelXYZ);
     c.At(8) = XyzByte(x);

@@ -58,8 +58,9 @@ void ClrYIQToRGB48(ColorRecord* out, const ColorRecord* in) {
     if (!Accept(out, in, kModelYIQ)) return;
     double r, g, b;
     FromYIQ(in, &r, &g, &b);
-    Start(out, kModelRGB48).SetRGB48(static_cast<std::uint16_t>(r * 256.0), static_cast<std::uint16_t>(g * 256.0),
-                                     static_cast<std::uint16_t>(b * 256.0));
+    Start(out, kModelRGB48)
+        .SetRGB48(static_cast<std::uint16_t>(r * 256.0), static_cast<std::uint16_t>(g * 256.0),
+                  static_cast<std::uint16_t>(b * 256.0));
 }
 
 }  // namespace colour

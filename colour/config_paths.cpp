@@ -12,7 +12,9 @@
 
 namespace colour {
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 bool HasDrive(std::string_view path) {
     return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
@@ -119,9 +121,13 @@ int GetProfilePath(std::string_view section, std::string_view key, std::string_v
                    int size, std::string_view iniPath) {
     std::string value;
     switch (detail::ReadIniText(iniPath, section, key, &value)) {
-        case detail::IniRead::kFound: break;
-        case detail::IniRead::kMissing: value = std::string(defaultValue); break;
-        case detail::IniRead::kTooLong: return 0;
+        case detail::IniRead::kFound:
+            break;
+        case detail::IniRead::kMissing:
+            value = std::string(defaultValue);
+            break;
+        case detail::IniRead::kTooLong:
+            return 0;
     }
     std::string folder;
     SplitDirAndName(iniPath, &folder, nullptr);
@@ -134,14 +140,18 @@ int GetProfilePath(std::string_view section, std::string_view key, std::string_v
 
 namespace detail {
 
-IniRead ReadIniText(std::string_view iniPath, std::string_view section, std::string_view key, std::string* value) {
+IniRead ReadIniText(std::string_view iniPath, std::string_view section, std::string_view key,
+                    std::string* value) {
     platform::IniSettingsStore store(platform::LocalPath(iniPath));
     std::vector<char> buffer(kMaxPath);
     std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
     switch (store.ReadValue(section, key, buffer.data(), &size)) {
-        case platform::SettingsStatus::kNotFound: return IniRead::kMissing;
-        case platform::SettingsStatus::kMoreData: return IniRead::kTooLong;
-        case platform::SettingsStatus::kOk: break;
+        case platform::SettingsStatus::kNotFound:
+            return IniRead::kMissing;
+        case platform::SettingsStatus::kMoreData:
+            return IniRead::kTooLong;
+        case platform::SettingsStatus::kOk:
+            break;
     }
     const std::string_view text(buffer.data(), size);
     *value = std::string(text.substr(0, text.find('\0')));

@@ -29,6 +29,8 @@ inline ColorRecord& Start(ColorRecord* out, std::uint16_t model) {
     return *out;
 }
 
-inline std::uint8_t ClampByte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+inline std::uint8_t ClampByte(int v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
 
 }  // namespace colour::detail

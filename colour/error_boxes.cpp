@@ -23,17 +23,26 @@ int ShowErrorBox(int code, const char* sourceFile, int line, const char* title, 
     for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const std::string caption = std::string(title != nullptr ? title : kDefaultCaption) + ": error " +
                                 std::to_string(code) + " in " + stem + ", line " + std::to_string(line);
-    platform::ShowMessage(platform::MessageKind::Error, caption, flag == 0 ? kOutOfMemoryText : kBlockUnusableText);
+    platform::ShowMessage(platform::MessageKind::Error, caption,
+                          flag == 0 ? kOutOfMemoryText : kBlockUnusableText);
     return 1;
 }
 
 int ClrErrorBox(int kind, std::string_view fileName) {
     std::string text;
     switch (kind) {
-        case 4: text = FormatWithStrings("The file %s could not be written.", {fileName}); break;
-        case 1: text = FormatWithStrings("%s%s", {"The file was not found: ", fileName}); break;
-        case 2: text = FormatWithStrings("%s%s", {"The file could not be read: ", fileName}); break;
-        default: text = FormatWithStrings("%s%s", {"The file could not be used: ", fileName}); break;
+        case 4:
+            text = FormatWithStrings("The file %s could not be written.", {fileName});
+            break;
+        case 1:
+            text = FormatWithStrings("%s%s", {"The file was not found: ", fileName});
+            break;
+        case 2:
+            text = FormatWithStrings("%s%s", {"The file could not be read: ", fileName});
+            break;
+        default:
+            text = FormatWithStrings("%s%s", {"The file could not be used: ", fileName});
+            break;
     }
     platform::ShowMessage(platform::MessageKind::Warning, kDefaultCaption, text);
     return 1;

@@ -21,8 +21,8 @@ constexpr const char* kConfigValue = "ConfigDir";
 
 struct HostConfig {
     bool loaded = false;
-    bool failed = false;         // the failure is remembered for the run
-    bool failureShown = false;   // and its message shown once
+    bool failed = false;        // the failure is remembered for the run
+    bool failureShown = false;  // and its message shown once
     std::string failureTitle;
     std::string failureText;
     std::string configDir;
@@ -60,8 +60,9 @@ int LoadLocked(HostConfig& config, int showErrors) {
         config.keyPath = key;
         config.failed = true;
         config.failureTitle = "Tavix";
-        config.failureText = FormatWithStrings("Key: \"HKEY_LOCAL_MACHINE\\%s\"  Value: \"%s\"  not found in the Registry.",
-                                               {config.keyPath, kConfigValue});
+        config.failureText =
+            FormatWithStrings("Key: \"HKEY_LOCAL_MACHINE\\%s\"  Value: \"%s\"  not found in the Registry.",
+                              {config.keyPath, kConfigValue});
         ShowFailure(config, showErrors);
         return 0;
     }
@@ -80,8 +81,8 @@ int LoadLocked(HostConfig& config, int showErrors) {
     config.failed = true;
     config.configDir.clear();
     config.failureTitle = LoadResString(kStrConfigErrorTitle, 29);
-    config.failureText =
-        FormatWithStrings(LoadResString(kStrConfigErrorFormat, 254), {applicationIni, config.keyPath, kConfigValue});
+    config.failureText = FormatWithStrings(LoadResString(kStrConfigErrorFormat, 254),
+                                           {applicationIni, config.keyPath, kConfigValue});
     ShowFailure(config, showErrors);
     return 0;
 }
@@ -89,8 +90,8 @@ int LoadLocked(HostConfig& config, int showErrors) {
 int KeyLocked(HostConfig& config, char* out, int size, ConfigKeyCache& cache, std::string_view key) {
     if (!config.loaded) LoadLocked(config, 1);
     if (cache.length == -1) {
-        const int length = config.loaded ? GetProfilePath("Config", key, config.configDir, cache.value, kMaxPath,
-                                                          config.applicationIni)
+        const int length = config.loaded ? GetProfilePath("Config", key, config.configDir, cache.value,
+                                                          kMaxPath, config.applicationIni)
                                          : 0;
         cache.length = length;
         if (length > 0) {
@@ -110,7 +111,8 @@ int ReadConfigDirFromRegistry(char* out, int outSize, char* keyPath, int keySize
     CopyOut(key, keyPath, keySize);
     char value[kMaxPath];
     std::uint32_t size = sizeof value;
-    const platform::SettingsStatus status = platform::CurrentSettings().ReadValue(key, kConfigValue, value, &size);
+    const platform::SettingsStatus status =
+        platform::CurrentSettings().ReadValue(key, kConfigValue, value, &size);
     if (status != platform::SettingsStatus::kOk) {
         CopyOut("", out, outSize);
         return 0;

@@ -12,6 +12,7 @@ enum class IniRead { kFound, kMissing, kTooLong };
 // kFound with the text (up to its first NUL), kMissing when the file, the
 // section or the key is missing, kTooLong when the text has kMaxPath
 // characters or more.
-IniRead ReadIniText(std::string_view iniPath, std::string_view section, std::string_view key, std::string* value);
+IniRead ReadIniText(std::string_view iniPath, std::string_view section, std::string_view key,
+                    std::string* value);
 
 }  // namespace colour::detail

@@ -31,9 +31,13 @@ MemHandle* MemHandleRealloc(MemHandle* handle, std::size_t size) {
     return handle;
 }
 
-void* MemHandleLock(MemHandle* handle) { return handle != nullptr ? handle->data : nullptr; }
+void* MemHandleLock(MemHandle* handle) {
+    return handle != nullptr ? handle->data : nullptr;
+}
 
-int MemHandleUnlock(MemHandle*) { return 1; }
+int MemHandleUnlock(MemHandle*) {
+    return 1;
+}
 
 int MemHandleFree(MemHandle* handle) {
     if (handle == nullptr) return 0;

@@ -39,15 +39,17 @@ void ClrCMYKToCMYKPercent(ColorRecord* out, const ColorRecord* in) {
 void ClrCMYToRGB(ColorRecord* out, const ColorRecord* in) {
     if (!Accept(out, in, kModelCMY)) return;
     const int c = in->Cyan(), m = in->Magenta(), y = in->Yellow();
-    Start(out, kModelRGB).SetRGB(static_cast<std::uint8_t>(255 - c), static_cast<std::uint8_t>(255 - m),
-                                 static_cast<std::uint8_t>(255 - y));
+    Start(out, kModelRGB)
+        .SetRGB(static_cast<std::uint8_t>(255 - c), static_cast<std::uint8_t>(255 - m),
+                static_cast<std::uint8_t>(255 - y));
 }
 
 void ClrRGBToCMY(ColorRecord* out, const ColorRecord* in) {
     if (!Accept(out, in, kModelRGB)) return;
     const int r = in->Red(), g = in->Green(), b = in->Blue();
-    Start(out, kModelCMY).SetCMYK(static_cast<std::uint8_t>(255 - r), static_cast<std::uint8_t>(255 - g),
-                                  static_cast<std::uint8_t>(255 - b), 0);
+    Start(out, kModelCMY)
+        .SetCMYK(static_cast<std::uint8_t>(255 - r), static_cast<std::uint8_t>(255 - g),
+                 static_cast<std::uint8_t>(255 - b), 0);
 }
 
 void ClrCMYToRGB48(ColorRecord* out, const ColorRecord* in) {

@@ -26,11 +26,16 @@ constexpr int kCopyBlock = 1024;
 // profile's name lies in the "head" chunk; -1 for a type with none.
 int DeviceSlot(int deviceType) {
     switch (deviceType) {
-        case kDeviceScanner: return 0;
-        case kDeviceMonitor: return 1;
-        case kDevicePrinterRGB: return 2;
-        case kDevicePrinterCMYK: return 3;
-        default: return -1;
+        case kDeviceScanner:
+            return 0;
+        case kDeviceMonitor:
+            return 1;
+        case kDevicePrinterRGB:
+            return 2;
+        case kDevicePrinterCMYK:
+            return 3;
+        default:
+            return -1;
     }
 }
 
@@ -47,7 +52,7 @@ int DeviceTypeOf(std::string_view typeName) {
 struct Catalogue {
     bool haveHeader = false;
     ColorFileHeader header;
-    int printerIsCMYK = -1;     // -1 until asked
+    int printerIsCMYK = -1;  // -1 until asked
     int compositeDefault = -1;
     std::uint8_t states[4] = {kDeviceReadAgain, kDeviceReadAgain, kDeviceReadAgain, kDeviceReadAgain};
     bool copied[4] = {};
@@ -91,7 +96,8 @@ int ReadHeadLocked(Catalogue& catalogue, int deviceType, std::string* name, bool
     if (catalogue.header.DeviceState(deviceType) != kDeviceInUse) return 0;
 
     ColorFile file;
-    if (const int opened = ClrOpenColorFile(ClrGetSystemProfilePath(), &file, nullptr); opened != 0) return opened;
+    if (const int opened = ClrOpenColorFile(ClrGetSystemProfilePath(), &file, nullptr); opened != 0)
+        return opened;
     RiffReader reader(*file.source);
     RiffChunk chunk;
     static_assert(kColorFileHeadBytes > 3672, "every device's name lies inside the head chunk");
@@ -136,7 +142,8 @@ bool CopyFile(const std::string& from, const std::string& to) {
     bool ok = true;
     std::uint8_t block[kCopyBlock];
     for (std::uint64_t at = 0; ok && at < source->Size();) {
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kCopyBlock, source->Size() - at));
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kCopyBlock, source->Size() - at));
         ok = source->ReadAt(at, block, count);
         for (std::size_t done = 0; ok && done < count;) {
             const ssize_t wrote = ::write(fd, block + done, count - done);
@@ -214,7 +221,8 @@ int ClrCompositeDefault() {
     std::lock_guard<std::mutex> lock(g_lock);
     if (g_catalogue.compositeDefault < 0) {
         ColorFileHeader header;
-        g_catalogue.compositeDefault = HeaderLocked(g_catalogue, &header) == 1 && header.CompositeDefault() ? 1 : 0;
+        g_catalogue.compositeDefault =
+            HeaderLocked(g_catalogue, &header) == 1 && header.CompositeDefault() ? 1 : 0;
     }
     return g_catalogue.compositeDefault;
 }
@@ -248,7 +256,8 @@ int ClrSetDefaultProfile(const void*, std::string_view typeName, const std::stri
     if (g_catalogue.copied[slot]) return 0;
     std::string from;
     if (ReadHeadLocked(g_catalogue, deviceType, &from, true) != 1) return kClrHeaderUnavailable;
-    if (path.empty() || !CopyFile(platform::LocalPath(from), platform::LocalPath(path))) return kClrHeaderUnavailable;
+    if (path.empty() || !CopyFile(platform::LocalPath(from), platform::LocalPath(path)))
+        return kClrHeaderUnavailable;
     g_catalogue.copied[slot] = true;
     return 0;
 }

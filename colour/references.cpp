@@ -53,9 +53,15 @@ std::atomic<UserInkSource*> g_userInks{nullptr};
 
 }  // namespace
 
-InkCatalogueSource* ClrSetInkCatalogueSource(InkCatalogueSource* source) { return g_inks.exchange(source); }
-HexachromeSource* ClrSetHexachromeSource(HexachromeSource* source) { return g_hexachrome.exchange(source); }
-UserInkSource* ClrSetUserInkSource(UserInkSource* source) { return g_userInks.exchange(source); }
+InkCatalogueSource* ClrSetInkCatalogueSource(InkCatalogueSource* source) {
+    return g_inks.exchange(source);
+}
+HexachromeSource* ClrSetHexachromeSource(HexachromeSource* source) {
+    return g_hexachrome.exchange(source);
+}
+UserInkSource* ClrSetUserInkSource(UserInkSource* source) {
+    return g_userInks.exchange(source);
+}
 
 InkCatalogueSource& ClrInkCatalogue() {
     InkCatalogueSource* source = g_inks.load();

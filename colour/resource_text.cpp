@@ -13,7 +13,9 @@ std::atomic<const platform::ResourceModule*> g_resourceModule{nullptr};
 
 }  // namespace
 
-const platform::ResourceModule* GetResourceModule() { return g_resourceModule.load(); }
+const platform::ResourceModule* GetResourceModule() {
+    return g_resourceModule.load();
+}
 
 const platform::ResourceModule* SetResourceModule(const platform::ResourceModule* module) {
     return g_resourceModule.exchange(module);
@@ -22,7 +24,8 @@ const platform::ResourceModule* SetResourceModule(const platform::ResourceModule
 std::string LoadResString(std::uint32_t id, int maxChars) {
     if (maxChars <= 0) return {};
     const platform::ResourceModule* module = GetResourceModule();
-    const platform::StringResource* entry = module != nullptr ? platform::FindString(module->strings, id) : nullptr;
+    const platform::StringResource* entry =
+        module != nullptr ? platform::FindString(module->strings, id) : nullptr;
     // What the module lacks comes from the host.
     if (entry == nullptr) entry = platform::FindResourceString(id);
     if (entry == nullptr) return {};

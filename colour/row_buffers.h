@@ -28,7 +28,8 @@ inline std::unique_ptr<std::uint8_t[]> AllocateRows(std::int64_t rowBytes, int r
     if (total / static_cast<std::uint64_t>(rows) != static_cast<std::uint64_t>(rowBytes) ||
         total > static_cast<std::uint64_t>(PTRDIFF_MAX))
         return nullptr;
-    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(total)]());
+    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow)
+                                               std::uint8_t[static_cast<std::size_t>(total)]());
 }
 
 // Converts every pixel with `convert(in, out)`. The source pixel is copied
@@ -36,8 +37,8 @@ inline std::unique_ptr<std::uint8_t[]> AllocateRows(std::int64_t rowBytes, int r
 // row when the pixel grows, rows when the destination rows lie further
 // apart), so a conversion in place never reads a byte it has overwritten.
 template <int SrcBytes, int DstBytes, typename Convert>
-void ForEachPixel(const std::uint8_t* src, std::ptrdiff_t srcStride, std::uint8_t* dst, std::ptrdiff_t dstStride,
-                  int width, int rows, Convert convert) {
+void ForEachPixel(const std::uint8_t* src, std::ptrdiff_t srcStride, std::uint8_t* dst,
+                  std::ptrdiff_t dstStride, int width, int rows, Convert convert) {
     const bool rowsBackwards = dstStride > srcStride;
     for (int i = 0; i < rows; ++i) {
         const int row = rowsBackwards ? rows - 1 - i : i;
@@ -56,7 +57,7 @@ void ForEachPixel(const std::uint8_t* src, std::ptrdiff_t srcStride, std::uint8_
 
 // Copies RGB-sized rows: nothing when they are already where they belong, one
 // block when the rows are equally spaced, else row by row.
-void CopyPixelRows(const std::uint8_t* src, std::ptrdiff_t srcStride, std::uint8_t* dst, std::ptrdiff_t dstStride,
-                   std::ptrdiff_t rowBytes, int rows);
+void CopyPixelRows(const std::uint8_t* src, std::ptrdiff_t srcStride, std::uint8_t* dst,
+                   std::ptrdiff_t dstStride, std::ptrdiff_t rowBytes, int rows);
 
 }  // namespace colour::detail

@@ -1,11 +1,12 @@
 // The row-conversion entries: argument checks, the conversion kind a managed
 // path would evaluate, and the plain fallbacks that run when colour
 // management is off or the managed path declines.
+#include "colour/rows.h"
+
 #include <climits>
 
 #include "colour/managed_rows.h"
 #include "colour/profile_catalogue.h"
-#include "colour/rows.h"
 #include "colour/settings.h"
 #include "row_buffers.h"
 
@@ -34,7 +35,9 @@ RowLayout SourceLayout(int source) {
     return source == kRowsLab ? RowLayout::kLab : source == kRowsRGB48 ? RowLayout::kRGB48 : RowLayout::kRGB;
 }
 
-bool ValidSource(int source) { return source == kRowsRGB || source == kRowsLab || source == kRowsRGB48; }
+bool ValidSource(int source) {
+    return source == kRowsRGB || source == kRowsLab || source == kRowsRGB48;
+}
 
 // Evaluates a kind when colour management is on and the table wants it.
 bool TryKind(const ClrKindsTable* kinds, int kind, RowLayout from, RowLayout to, const RowBlock& block) {
@@ -43,19 +46,22 @@ bool TryKind(const ClrKindsTable* kinds, int kind, RowLayout from, RowLayout to,
     return path->EvaluateKind(kinds, kind, from, to, block, false);
 }
 
-RowBlock Block(std::uint8_t* dst, int dstStride, const std::uint8_t* src, int srcStride, int width, int rows) {
+RowBlock Block(std::uint8_t* dst, int dstStride, const std::uint8_t* src, int srcStride, int width,
+               int rows) {
     return RowBlock{dst, dstStride, src, srcStride, width, rows};
 }
 
 // The plain path to the monitor or to printer RGB.
-int PlainToRGB(int source, std::uint8_t* dst, int dstStride, const std::uint8_t* src, int srcStride, int width,
-               int rows) {
+int PlainToRGB(int source, std::uint8_t* dst, int dstStride, const std::uint8_t* src, int srcStride,
+               int width, int rows) {
     switch (source) {
         case kRowsRGB:
             CopyPixelRows(src, srcStride, dst, dstStride, static_cast<std::ptrdiff_t>(width) * 3, rows);
             return 1;
-        case kRowsLab: return ClrLabToRGBPlain(src, srcStride, dst, dstStride, width, rows);
-        default: return ClrRGB48ToRGBPlain(src, srcStride, dst, dstStride, width, rows);
+        case kRowsLab:
+            return ClrLabToRGBPlain(src, srcStride, dst, dstStride, width, rows);
+        default:
+            return ClrRGB48ToRGBPlain(src, srcStride, dst, dstStride, width, rows);
     }
 }
 
@@ -71,13 +77,17 @@ std::int32_t ClrPackedRowBytes4(std::int32_t width) {
     return 4 * width;
 }
 
-int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, std::uint8_t* dst, int dstStride,
-                            const std::uint8_t* src, int srcStride, int width, int rows, int proof) {
+int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, std::uint8_t* dst,
+                            int dstStride, const std::uint8_t* src, int srcStride, int width, int rows,
+                            int proof) {
     if (!ValidSource(source) || output < 0 || output > 2) return 0;
     switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse: return 0;
-        case RowCheck::kNothingToDo: return 1;
-        case RowCheck::kConvert: break;
+        case RowCheck::kRefuse:
+            return 0;
+        case RowCheck::kNothingToDo:
+            return 1;
+        case RowCheck::kConvert:
+            break;
     }
     const RowBlock block = Block(dst, dstStride, src, srcStride, width, rows);
     if (output == 2) {
@@ -92,7 +102,8 @@ int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, 
         // A CMYK printer's RGB is what its CMYK looks like.
         auto cmyk = AllocateRows(cmykStride, rows);
         if (!cmyk) return 0;
-        if (!ClrConvertRowsToPrinter(kinds, 1, source, cmyk.get(), cmykStride, src, srcStride, width, rows, proof))
+        if (!ClrConvertRowsToPrinter(kinds, 1, source, cmyk.get(), cmykStride, src, srcStride, width, rows,
+                                     proof))
             return 0;
         return ClrCMYKToRGBPlain(cmyk.get(), cmykStride, dst, dstStride, width, rows);
     }
@@ -100,7 +111,8 @@ int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, 
         // An RGB printer's CMYK is taken from its RGB.
         auto rgb = AllocateRows(rgbStride, rows);
         if (!rgb) return 0;
-        if (!ClrConvertRowsToPrinter(kinds, 0, source, rgb.get(), rgbStride, src, srcStride, width, rows, proof))
+        if (!ClrConvertRowsToPrinter(kinds, 0, source, rgb.get(), rgbStride, src, srcStride, width, rows,
+                                     proof))
             return 0;
         return ClrRGBToCMYKPlain(rgb.get(), rgbStride, dst, dstStride, width, rows);
     }
@@ -112,16 +124,17 @@ int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, 
         } else {
             kind = source == kRowsRGB ? PairChoice(kinds, 2, 9) : PairChoice(kinds, 28, 34);
         }
-        if (TryKind(kinds, kind, SourceLayout(source), output == 1 ? RowLayout::kCMYK : RowLayout::kRGB, block))
+        if (TryKind(kinds, kind, SourceLayout(source), output == 1 ? RowLayout::kCMYK : RowLayout::kRGB,
+                    block))
             return 1;
     }
     if (output == 0) return PlainToRGB(source, dst, dstStride, src, srcStride, width, rows);
     if (source == kRowsRGB) return ClrRGBToCMYKPlain(src, srcStride, dst, dstStride, width, rows);
     auto rgb = AllocateRows(rgbStride, rows);
     if (!rgb) return 0;
-    const int converted =
-        source == kRowsLab ? ClrLabRowsToRGB(kinds, 1, rgb.get(), rgbStride, src, srcStride, width, rows)
-                           : ClrRGB48ToRGBPlain(src, srcStride, rgb.get(), rgbStride, width, rows);
+    const int converted = source == kRowsLab
+                              ? ClrLabRowsToRGB(kinds, 1, rgb.get(), rgbStride, src, srcStride, width, rows)
+                              : ClrRGB48ToRGBPlain(src, srcStride, rgb.get(), rgbStride, width, rows);
     if (!converted) return 0;
     return ClrRGBToCMYKPlain(rgb.get(), rgbStride, dst, dstStride, width, rows);
 }
@@ -131,9 +144,12 @@ int ClrConvertRowsFromPrinter(const ClrKindsTable* kinds, int output, int source
                               int proof) {
     if (source != kRowsCMYK || output < 0 || output > 2) return 0;
     switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse: return 0;
-        case RowCheck::kNothingToDo: return 1;
-        case RowCheck::kConvert: break;
+        case RowCheck::kRefuse:
+            return 0;
+        case RowCheck::kNothingToDo:
+            return 1;
+        case RowCheck::kConvert:
+            break;
     }
     if (ClrColourManagementOn() && output != kRowsRGB48 &&
         ClrDeviceEnabled(proof ? kDevicePrinterCMYK : kDevicePrinterRGB) == 1) {
@@ -152,7 +168,8 @@ int ClrConvertRowsFromPrinter(const ClrKindsTable* kinds, int output, int source
     if (rgbStride < 0) return 0;
     auto rgb = AllocateRows(rgbStride, rows);
     if (!rgb || !ClrCMYKToRGBPlain(src, srcStride, rgb.get(), rgbStride, width, rows)) return 0;
-    if (output == kRowsLab) return ClrRGBRowsToLab(kinds, 1, dst, dstStride, rgb.get(), rgbStride, width, rows);
+    if (output == kRowsLab)
+        return ClrRGBRowsToLab(kinds, 1, dst, dstStride, rgb.get(), rgbStride, width, rows);
     return ClrRGBToRGB48Plain(rgb.get(), rgbStride, dst, dstStride, width, rows);
 }
 
@@ -160,9 +177,12 @@ int ClrConvertRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t
                             const std::uint8_t* src, int srcStride, int width, int rows) {
     if (!ValidSource(source)) return 0;
     switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse: return 0;
-        case RowCheck::kNothingToDo: return 1;
-        case RowCheck::kConvert: break;
+        case RowCheck::kRefuse:
+            return 0;
+        case RowCheck::kNothingToDo:
+            return 1;
+        case RowCheck::kConvert:
+            break;
     }
     const RowBlock block = Block(dst, dstStride, src, srcStride, width, rows);
     if (ClrColourManagementOn()) {
@@ -182,14 +202,17 @@ int ClrProofRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t* 
                           const std::uint8_t* src, int srcStride, int width, int rows, int proof) {
     if (source != kRowsCMYK) return 1;
     switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse: return 0;
-        case RowCheck::kNothingToDo: return 1;
-        case RowCheck::kConvert: break;
+        case RowCheck::kRefuse:
+            return 0;
+        case RowCheck::kNothingToDo:
+            return 1;
+        case RowCheck::kConvert:
+            break;
     }
     ManagedRowPath* path = ClrActiveManagedRowPath();
     if (path == nullptr || ClrGetSettings().displayProof == 0) {
-        if (!ClrConvertRowsFromPrinter(kinds, kRowsRGB, kRowsCMYK, dst, dstStride, src, srcStride, width, rows,
-                                       proof))
+        if (!ClrConvertRowsFromPrinter(kinds, kRowsRGB, kRowsCMYK, dst, dstStride, src, srcStride, width,
+                                       rows, proof))
             return 0;
         return ClrConvertRowsToMonitor(kinds, kRowsRGB, dst, dstStride, dst, dstStride, width, rows);
     }
@@ -204,21 +227,24 @@ int ClrProofRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t* 
         const int rgbStride = ClrPackedRowBytes3(width);
         auto rgb = rgbStride < 0 ? nullptr : AllocateRows(rgbStride, rows);
         if (rgb && ClrCMYKToRGBPlain(src, srcStride, rgb.get(), rgbStride, width, rows)) {
-            done = path->DisplayRowsWithProof(kinds, 1, kRowsRGB,
-                                              Block(dst, dstStride, rgb.get(), rgbStride, width, rows), proof);
+            done = path->DisplayRowsWithProof(
+                kinds, 1, kRowsRGB, Block(dst, dstStride, rgb.get(), rgbStride, width, rows), proof);
         }
     }
     return done ? 1 : ClrCMYKToRGBPlain(src, srcStride, dst, dstStride, width, rows);
 }
 
-int ClrLabRowsToRGB(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                    int srcStride, int width, int rows) {
+int ClrLabRowsToRGB(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride,
+                    const std::uint8_t* src, int srcStride, int width, int rows) {
     if (mode == 0) return 1;
     if (mode != 1 && mode != 3) return 0;
     switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse: return 0;
-        case RowCheck::kNothingToDo: return 1;
-        case RowCheck::kConvert: break;
+        case RowCheck::kRefuse:
+            return 0;
+        case RowCheck::kNothingToDo:
+            return 1;
+        case RowCheck::kConvert:
+            break;
     }
     const RowBlock block = Block(dst, dstStride, src, srcStride, width, rows);
     if (mode == 3) {
@@ -229,68 +255,78 @@ int ClrLabRowsToRGB(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int
     return ClrLabToRGBPlain(src, srcStride, dst, dstStride, width, rows);
 }
 
-int ClrRGBRowsToLab(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                    int srcStride, int width, int rows) {
+int ClrRGBRowsToLab(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride,
+                    const std::uint8_t* src, int srcStride, int width, int rows) {
     if (mode == 0) return 1;
     if (mode != 1) return 0;
     switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse: return 0;
-        case RowCheck::kNothingToDo: return 1;
-        case RowCheck::kConvert: break;
+        case RowCheck::kRefuse:
+            return 0;
+        case RowCheck::kNothingToDo:
+            return 1;
+        case RowCheck::kConvert:
+            break;
     }
-    if (TryKind(kinds, 24, RowLayout::kRGB, RowLayout::kLab, Block(dst, dstStride, src, srcStride, width, rows)))
+    if (TryKind(kinds, 24, RowLayout::kRGB, RowLayout::kLab,
+                Block(dst, dstStride, src, srcStride, width, rows)))
         return 1;
     return ClrRGBToLabPlain(src, srcStride, dst, dstStride, width, rows);
 }
 
 // Packed and strided entries.
 
-int ClrRGBRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows) {
+int ClrRGBRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows) {
     return ClrConvertRowsToPrinter(kinds, 1, kRowsRGB, dst, dstStride, src, srcStride, width, rows, 1);
 }
 
-int ClrLabRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows) {
+int ClrLabRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows) {
     return ClrConvertRowsToPrinter(kinds, 1, kRowsLab, dst, dstStride, src, srcStride, width, rows, 1);
 }
 
-int ClrCMYKRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows) {
-    return ClrConvertRowsFromPrinter(kinds, kRowsRGB, kRowsCMYK, dst, dstStride, src, srcStride, width, rows, 1);
+int ClrCMYKRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows) {
+    return ClrConvertRowsFromPrinter(kinds, kRowsRGB, kRowsCMYK, dst, dstStride, src, srcStride, width, rows,
+                                     1);
 }
 
-int ClrCMYKRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows) {
-    return ClrConvertRowsFromPrinter(kinds, kRowsLab, kRowsCMYK, dst, dstStride, src, srcStride, width, rows, 1);
+int ClrCMYKRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows) {
+    return ClrConvertRowsFromPrinter(kinds, kRowsLab, kRowsCMYK, dst, dstStride, src, srcStride, width, rows,
+                                     1);
 }
 
-int ClrLabRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                           int srcStride, int width, int rows) {
+int ClrLabRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                           const std::uint8_t* src, int srcStride, int width, int rows) {
     return ClrLabRowsToRGB(kinds, 1, dst, dstStride, src, srcStride, width, rows);
 }
 
-int ClrRGBRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                           int srcStride, int width, int rows) {
+int ClrRGBRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                           const std::uint8_t* src, int srcStride, int width, int rows) {
     return ClrRGBRowsToLab(kinds, 1, dst, dstStride, src, srcStride, width, rows);
 }
 
-int ClrRGBRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows) {
+int ClrRGBRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows) {
     const int rgb = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
     return rgb < 0 || cmyk < 0 ? 0 : ClrRGBRowsToCMYKStrided(kinds, dst, cmyk, src, rgb, width, rows);
 }
 
-int ClrLabRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows) {
+int ClrLabRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows) {
     const int lab = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
     return lab < 0 || cmyk < 0 ? 0 : ClrLabRowsToCMYKStrided(kinds, dst, cmyk, src, lab, width, rows);
 }
 
-int ClrCMYKRowsToRGB(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows) {
+int ClrCMYKRowsToRGB(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows) {
     const int rgb = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
     return rgb < 0 || cmyk < 0 ? 0 : ClrCMYKRowsToRGBStrided(kinds, dst, rgb, src, cmyk, width, rows);
 }
 
-int ClrCMYKRowsToLab(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows) {
+int ClrCMYKRowsToLab(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows) {
     const int lab = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
     return lab < 0 || cmyk < 0 ? 0 : ClrCMYKRowsToLabStrided(kinds, dst, lab, src, cmyk, width, rows);
 }

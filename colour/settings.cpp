@@ -1,10 +1,11 @@
 // The module's colour settings, the composite choice between the kinds of a
 // pair, and the installed managed row path.
-#include "colour/kinds_table.h"
-#include "colour/managed_rows.h"
 #include "colour/settings.h"
 
 #include <atomic>
+
+#include "colour/kinds_table.h"
+#include "colour/managed_rows.h"
 
 namespace colour {
 namespace {
@@ -15,7 +16,9 @@ std::atomic<ManagedRowPath*> g_managedPath{nullptr};
 
 }  // namespace
 
-ClrSettings& ClrGetSettings() { return g_settings; }
+ClrSettings& ClrGetSettings() {
+    return g_settings;
+}
 
 int ClrKindsComposite(const ClrKindsTable* kinds) {
     const std::int32_t setting = g_settings.composite;
@@ -35,9 +38,13 @@ std::uint32_t ClrSetKindsComposite(ClrKindsTable* kinds, std::uint32_t value) {
     return previous;
 }
 
-int ClrModuleCompositeFlag() { return g_compositeFlag; }
+int ClrModuleCompositeFlag() {
+    return g_compositeFlag;
+}
 
-ManagedRowPath* ClrSetManagedRowPath(ManagedRowPath* path) { return g_managedPath.exchange(path); }
+ManagedRowPath* ClrSetManagedRowPath(ManagedRowPath* path) {
+    return g_managedPath.exchange(path);
+}
 
 ManagedRowPath* ClrActiveManagedRowPath() {
     return ClrColourManagementOn() ? g_managedPath.load() : nullptr;

@@ -19,11 +19,6 @@
 
 namespace {
 
-class Silent : public platform::MessageSink {
-  public:
-    void Show(platform::MessageKind, const std::string&, const std::string&) override {}
-};
-
 struct Installation {
     Installation() {
         std::string pattern = (std::filesystem::temp_directory_path() / "colour-fuzzXXXXXX").string();
@@ -34,12 +29,12 @@ struct Installation {
         std::ofstream(root + "/Config/Color.ini") << "[Color Calibration]\nSystemColorProfile=system.ccm\n";
         settings.SetText("SOFTWARE\\Tavix\\Lumavecta\\8.0", "ConfigDir", root + "/Config");
         platform::SetSettingsStore(&settings);
-        platform::SetMessageSink(&silent);
+        platform::SetMessageSink(&messages);
         colour::ClrGetSettings().colourManagement = 1;
     }
     std::string root;
     platform::MemorySettingsStore settings;
-    Silent silent;
+    platform::RecordingMessageSink messages;  // kept from the terminal, emptied each run
 };
 
 bool PlainName(const std::string& name) {
@@ -50,6 +45,7 @@ bool PlainName(const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Installation installation;
+    installation.messages.entries.clear();
 
     colour::MemoryByteSource bytes(data, size);
     colour::RiffReader reader(bytes);

@@ -17,11 +17,6 @@
 
 namespace {
 
-class Silent : public platform::MessageSink {
-  public:
-    void Show(platform::MessageKind, const std::string&, const std::string&) override {}
-};
-
 struct Installation {
     Installation() {
         std::string pattern = (std::filesystem::temp_directory_path() / "config-fuzzXXXXXX").string();
@@ -30,17 +25,18 @@ struct Installation {
         std::filesystem::create_directories(root + "/Data");
         settings.SetText("SOFTWARE\\Tavix\\Lumavecta\\8.0", "ConfigDir", root + "/Config");
         platform::SetSettingsStore(&settings);
-        platform::SetMessageSink(&silent);
+        platform::SetMessageSink(&messages);
     }
     std::string root;
     platform::MemorySettingsStore settings;
-    Silent silent;
+    platform::RecordingMessageSink messages;  // kept from the terminal, emptied each run
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Installation installation;
+    installation.messages.entries.clear();
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     {

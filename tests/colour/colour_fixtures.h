@@ -66,7 +66,9 @@ inline void PutU32(std::string& bytes, std::uint32_t v) {
 class RiffWriter {
   public:
     explicit RiffWriter(std::string_view form) : form_(form) {}
-    RiffWriter& Chunk(std::string_view id, std::string_view data) { return ChunkWithSize(id, data, data.size()); }
+    RiffWriter& Chunk(std::string_view id, std::string_view data) {
+        return ChunkWithSize(id, data, data.size());
+    }
     RiffWriter& ChunkWithSize(std::string_view id, std::string_view data, std::uint32_t declared) {
         body_.append(id);
         PutU32(body_, declared);
@@ -142,7 +144,8 @@ class ColourTest : public ::testing::Test {
     // An installation whose colour directory holds the catalogue.
     void InstallCatalogue(const std::string& catalogue) {
         InstallHost("[Config]\nColorDir=../Color\n");
-        folder.Write("Config/Color.ini", "[Color Calibration]\nSystemColorProfile=C:\\Elsewhere\\system.ccm\n");
+        folder.Write("Config/Color.ini",
+                     "[Color Calibration]\nSystemColorProfile=C:\\Elsewhere\\system.ccm\n");
         folder.Write("Color/system.ccm", catalogue);
     }
 
@@ -163,7 +166,8 @@ class RecordingManagedPath : public ManagedRowPath {
         if (!answer) return false;
         const int bytes = to == RowLayout::kCMYK ? 4 : 3;
         for (int y = 0; y < rows.rows; ++y) {
-            for (int x = 0; x < rows.width * bytes; ++x) rows.destination[y * rows.destinationStride + x] = 0x5A;
+            for (int x = 0; x < rows.width * bytes; ++x)
+                rows.destination[y * rows.destinationStride + x] = 0x5A;
         }
         (void)from;
         return true;

@@ -1,9 +1,9 @@
 // Path text of the host configuration, with both separators and drives.
+#include "colour/config_paths.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "colour/config_paths.h"
 
 namespace colour {
 namespace {
@@ -50,7 +50,8 @@ TEST(ConfigPaths, JoinSplitAndSiblings) {
         EXPECT_EQ(dir, r.dir) << r.path;
         EXPECT_EQ(name, r.name) << r.path;
     }
-    EXPECT_EQ(MakeSiblingPath("C:\\Host\\Color", "D:\\Elsewhere\\profiles.ccm"), "C:\\Host\\Color\\profiles.ccm");
+    EXPECT_EQ(MakeSiblingPath("C:\\Host\\Color", "D:\\Elsewhere\\profiles.ccm"),
+              "C:\\Host\\Color\\profiles.ccm");
     EXPECT_EQ(MakeSiblingPath("/opt/color/", "sub/system.ccm"), "/opt/color/system.ccm");
 }
 
@@ -60,11 +61,11 @@ TEST(ConfigPaths, CollapseDotSegments) {
         const char* out;
         int changed;
     };
-    for (const Row& r : {Row{"a\\b\\..\\c\\", "a\\c\\", 1}, Row{"..\\a\\", "..\\a\\", 0},
-                         Row{"a\\.\\b", "a\\b", 1}, Row{"a/b/../c/", "a/c/", 1}, Row{"a/./b", "a/b", 1},
-                         Row{"a\\b\\..", "a\\", 1}, Row{"a\\b\\.", "a\\b\\", 1}, Row{"a\\b", "a\\b", 0},
-                         Row{"a\\.hidden\\b", "a\\.hidden\\b", 0}, Row{"a\\..\\..\\b", "a\\..\\..\\b", 0},
-                         Row{"x\\y\\..\\..\\z", "z", 1}, Row{"", "", 0}}) {
+    for (const Row& r :
+         {Row{"a\\b\\..\\c\\", "a\\c\\", 1}, Row{"..\\a\\", "..\\a\\", 0}, Row{"a\\.\\b", "a\\b", 1},
+          Row{"a/b/../c/", "a/c/", 1}, Row{"a/./b", "a/b", 1}, Row{"a\\b\\..", "a\\", 1},
+          Row{"a\\b\\.", "a\\b\\", 1}, Row{"a\\b", "a\\b", 0}, Row{"a\\.hidden\\b", "a\\.hidden\\b", 0},
+          Row{"a\\..\\..\\b", "a\\..\\..\\b", 0}, Row{"x\\y\\..\\..\\z", "z", 1}, Row{"", "", 0}}) {
         std::string out;
         EXPECT_EQ(CollapseDotSegments(out, r.in), r.changed) << r.in;
         EXPECT_EQ(out, r.out) << r.in;

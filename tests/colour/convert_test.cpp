@@ -1,11 +1,12 @@
 // Single-colour conversion: the dispatcher's rules by target and source, the
 // shortcuts that need no row conversion, references and their failures, and
 // the one-step converters' arithmetic.
+#include "colour/convert.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "colour/convert.h"
 #include "colour_fixtures.h"
 
 namespace colour {
@@ -36,8 +37,8 @@ TEST_P(Conversions, GiveTheRecord) {
     ColorRecord out;
     std::memset(out.bytes, 0xEE, sizeof out.bytes);
     EXPECT_TRUE(ClrConvertColor(&out, row.target, &row.in));
-    EXPECT_EQ(out, row.expected) << "model " << out.Model() << " bytes " << int(out.At(8)) << "," << int(out.At(9))
-                                 << "," << int(out.At(10)) << "," << int(out.At(11));
+    EXPECT_EQ(out, row.expected) << "model " << out.Model() << " bytes " << int(out.At(8)) << ","
+                                 << int(out.At(9)) << "," << int(out.At(10)) << "," << int(out.At(11));
 }
 
 // White and the model-0 record, black and white, grey, CMYK in both forms,
@@ -46,15 +47,19 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Conversions,
     ::testing::Values(
         ConversionRow{"NoColourIsWhite", ColorRecord{}, kModelRGB, ColorRecord::RGB(255, 255, 255)},
-        ConversionRow{"NoColourIsWhite48", ColorRecord{}, kModelRGB48, ColorRecord::RGB48(65535, 65535, 65535)},
+        ConversionRow{"NoColourIsWhite48", ColorRecord{}, kModelRGB48,
+                      ColorRecord::RGB48(65535, 65535, 65535)},
         ConversionRow{"Grey128IsWhite", ColorRecord::Grey(128), kModelBlackWhite, ColorRecord::BW(1)},
         ConversionRow{"Grey127IsBlack", ColorRecord::Grey(127), kModelBlackWhite, ColorRecord::BW(0)},
-        ConversionRow{"RGBToBWThroughGrey", ColorRecord::RGB(200, 200, 200), kModelBlackWhite, ColorRecord::BW(1)},
+        ConversionRow{"RGBToBWThroughGrey", ColorRecord::RGB(200, 200, 200), kModelBlackWhite,
+                      ColorRecord::BW(1)},
         ConversionRow{"RGBToGrey", ColorRecord::RGB(255, 0, 0), kModelGrey, ColorRecord::Grey(76)},
-        ConversionRow{"RGBToGrey16", ColorRecord::RGB(255, 255, 255), kModelGrey16, ColorRecord::Grey16Level(65280)},
+        ConversionRow{"RGBToGrey16", ColorRecord::RGB(255, 255, 255), kModelGrey16,
+                      ColorRecord::Grey16Level(65280)},
         ConversionRow{"Grey16ToRGBNarrows", ColorRecord::Grey16Level(0x80FF), kModelRGB,
                       ColorRecord::RGB(0x80, 0x80, 0x80)},
-        ConversionRow{"RGBToRGB48Widens", ColorRecord::RGB(0x80, 1, 0), kModelRGB48, ColorRecord::RGB48(0x8080, 0x0101, 0)},
+        ConversionRow{"RGBToRGB48Widens", ColorRecord::RGB(0x80, 1, 0), kModelRGB48,
+                      ColorRecord::RGB48(0x8080, 0x0101, 0)},
         ConversionRow{"WhiteNeedsNoInk", ColorRecord::RGB(255, 255, 255), kModelCMYK,
                       ColorRecord::CMYK(kModelCMYK, 0, 0, 0, 0)},
         ConversionRow{"WhiteNeedsNoInk48", ColorRecord::RGB48(65535, 65535, 65535), kModelCMYK2,
@@ -69,30 +74,35 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorRecord::CMYK(kModelCMYK, 255, 128, 3, 0)},
         ConversionRow{"CyanToRGB", ColorRecord::CMYK(kModelCMYK, 100, 0, 0, 0), kModelRGB,
                       ColorRecord::RGB(155, 255, 255)},
-        ConversionRow{"BlackToRGB", ColorRecord::CMYK(kModelCMYK2, 0, 0, 0, 255), kModelRGB, ColorRecord::RGB(0, 0, 0)},
-        ConversionRow{"RegistrationToRGB", ColorRecord::CMYK(kModelRegistration, 100, 100, 100, 100), kModelRGB,
+        ConversionRow{"BlackToRGB", ColorRecord::CMYK(kModelCMYK2, 0, 0, 0, 255), kModelRGB,
                       ColorRecord::RGB(0, 0, 0)},
+        ConversionRow{"RegistrationToRGB", ColorRecord::CMYK(kModelRegistration, 100, 100, 100, 100),
+                      kModelRGB, ColorRecord::RGB(0, 0, 0)},
         ConversionRow{"AnythingToRegistration", ColorRecord::HSB(10, 20, 30), kModelRegistration,
                       ColorRecord::CMYK(kModelRegistration, 100, 100, 100, 100)},
-        ConversionRow{"RegistrationToPercent", ColorRecord::CMYK(kModelRegistration, 1, 2, 3, 4), kModelCMYKPercent,
-                      ColorRecord::CMYK(kModelCMYKPercent, 100, 100, 100, 100)},
-        ConversionRow{"CMYToRGB", ColorRecord::CMYK(kModelCMY, 255, 0, 10, 0), kModelRGB, ColorRecord::RGB(0, 255, 245)},
+        ConversionRow{"RegistrationToPercent", ColorRecord::CMYK(kModelRegistration, 1, 2, 3, 4),
+                      kModelCMYKPercent, ColorRecord::CMYK(kModelCMYKPercent, 100, 100, 100, 100)},
+        ConversionRow{"CMYToRGB", ColorRecord::CMYK(kModelCMY, 255, 0, 10, 0), kModelRGB,
+                      ColorRecord::RGB(0, 255, 245)},
         ConversionRow{"LabWhiteTruncates", ColorRecord::LabOffset(255, 128, 128), kModelRGB,
                       ColorRecord::RGB(254, 255, 254)},
         ConversionRow{"SignedLabWhiteTruncates", ColorRecord::Lab(255, 0, 0), kModelRGB,
                       ColorRecord::RGB(254, 255, 254)},
         ConversionRow{"LabLayouts", ColorRecord::Lab(50, -1, 127), kModelLabOffset,
                       ColorRecord::LabOffset(50, 127, 255)},
-        ConversionRow{"LabWhiteToXYZ", ColorRecord::Lab(255, 0, 0), kModelXYZ, Bytes({95, 100, 108}, kModelXYZ)},
+        ConversionRow{"LabWhiteToXYZ", ColorRecord::Lab(255, 0, 0), kModelXYZ,
+                      Bytes({95, 100, 108}, kModelXYZ)},
         ConversionRow{"BlackToXYZ", ColorRecord::RGB(0, 0, 0), kModelXYZ, Bytes({0, 0, 0}, kModelXYZ)},
-        ConversionRow{"RGBToCMY", ColorRecord::RGB(255, 0, 10), kModelCMY, ColorRecord::CMYK(kModelCMY, 0, 255, 245, 0)},
+        ConversionRow{"RGBToCMY", ColorRecord::RGB(255, 0, 10), kModelCMY,
+                      ColorRecord::CMYK(kModelCMY, 0, 255, 245, 0)},
         ConversionRow{"GreyToHSBThroughRGB", ColorRecord::Grey(90), kModelHSB, ColorRecord::HSB(0, 0, 90)},
         ConversionRow{"RedToHLS", ColorRecord::RGB(255, 0, 0), kModelHLS, ColorRecord::HLS(0, 127, 255)},
         ConversionRow{"RGBToHLS", ColorRecord::RGB(15, 238, 204), kModelHLS, ColorRecord::HLS(170, 126, 224)},
         ConversionRow{"HLSToRGB", ColorRecord::HLS(170, 126, 224), kModelRGB, ColorRecord::RGB(16, 236, 199)},
         ConversionRow{"HLSGreyToRGB48", ColorRecord::HLS(33, 0x80, 0), kModelRGB48,
                       ColorRecord::RGB48(0x8080, 0x8080, 0x8080)},
-        ConversionRow{"GreyToYIQ", ColorRecord::RGB(100, 100, 100), kModelYIQ, ColorRecord::YIQ(100, 100, 100)}),
+        ConversionRow{"GreyToYIQ", ColorRecord::RGB(100, 100, 100), kModelYIQ,
+                      ColorRecord::YIQ(100, 100, 100)}),
     [](const ::testing::TestParamInfo<ConversionRow>& info) { return std::string(info.param.name); });
 
 TEST(Conversion, TargetsOutsideTheModelsAndUntouchedPairsLeaveTheOutput) {
@@ -282,9 +292,10 @@ TEST_F(ReferenceConversion, WhiteNeverReachesTheRowConversions) {
 
 TEST(OneStep, WrongModelsGiveModelZeroAndKeepTheChannels) {
     using Step = void (*)(ColorRecord*, const ColorRecord*);
-    const Step steps[] = {ClrCMYKPercentToCMYK, ClrCMYKToCMYKPercent, ClrCMYToRGB, ClrRGB48ToCMYK, ClrGreyToBW,
-                          ClrHLSToRGB,          ClrRGB48ToHLS,        ClrYIQToRGB, ClrLabToXYZ,    ClrLabOffsetToRGB,
-                          ClrRGBToLab,          ClrHSBToRGB48,        ClrGrey16ToRGB48};
+    const Step steps[] = {ClrCMYKPercentToCMYK, ClrCMYKToCMYKPercent, ClrCMYToRGB,   ClrRGB48ToCMYK,
+                          ClrGreyToBW,          ClrHLSToRGB,          ClrRGB48ToHLS, ClrYIQToRGB,
+                          ClrLabToXYZ,          ClrLabOffsetToRGB,    ClrRGBToLab,   ClrHSBToRGB48,
+                          ClrGrey16ToRGB48};
     const ColorRecord wrong = Bytes({1, 2, 3, 4}, kModelPaletteIndex);
     for (Step step : steps) {
         ColorRecord out = ColorRecord::CMYK(kModelCMYK, 9, 8, 7, 6);
@@ -298,8 +309,9 @@ TEST(OneStep, MulDivRoundsHalvesAwayFromZero) {
     struct Row {
         int a, b, c, expected;
     };
-    for (const Row& r : {Row{50, 255, 100, 128}, Row{1, 255, 100, 3}, Row{128, 100, 255, 50}, Row{1, 100, 255, 0},
-                         Row{-50, 255, 100, -128}, Row{7, 3, 0, -1}, Row{40000, 40000, 2, 800000000}}) {
+    for (const Row& r :
+         {Row{50, 255, 100, 128}, Row{1, 255, 100, 3}, Row{128, 100, 255, 50}, Row{1, 100, 255, 0},
+          Row{-50, 255, 100, -128}, Row{7, 3, 0, -1}, Row{40000, 40000, 2, 800000000}}) {
         EXPECT_EQ(ClrMulDiv(r.a, r.b, r.c), r.expected) << r.a << "*" << r.b << "/" << r.c;
     }
     // A percentage above 100 saturates instead of wrapping.
@@ -319,7 +331,8 @@ TEST(OneStep, RoundTripsStayClose) {
             for (int b = 0; b < 256; b += 51) {
                 const ColorRecord rgb = ColorRecord::RGB(r, g, b);
                 const auto distance = [&](const ColorRecord& back) {
-                    return std::max({std::abs(back.Red() - r), std::abs(back.Green() - g), std::abs(back.Blue() - b)});
+                    return std::max(
+                        {std::abs(back.Red() - r), std::abs(back.Green() - g), std::abs(back.Blue() - b)});
                 };
                 ColorRecord mid, back, rgb48, back48;
                 ClrRGBToRGB48(&rgb48, &rgb);

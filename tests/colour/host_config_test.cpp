@@ -1,10 +1,11 @@
 // The host configuration: the directory from the machine's settings, the
 // directories the application ini names, and failures reported once.
+#include "colour/host_config.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "colour/host_config.h"
 #include "colour_fixtures.h"
 #include "platform/host_paths.h"
 #include "platform/path_queries.h"
@@ -95,7 +96,8 @@ TEST_F(HostConfiguration, AMissingSettingIsReportedOnce) {
     EXPECT_EQ(messages.entries[0].kind, platform::MessageKind::Warning);
     EXPECT_EQ(messages.entries[0].title, "Tavix");
     EXPECT_EQ(messages.entries[0].text,
-              "Key: \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavix\\Lumavecta\\8.0\"  Value: \"ConfigDir\"  not found in the "
+              "Key: \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavix\\Lumavecta\\8.0\"  Value: \"ConfigDir\"  not found "
+              "in the "
               "Registry.");
     char key[kMaxPath];
     EXPECT_EQ(ReadConfigDirFromRegistry(nullptr, 0, key, sizeof key), 0);

@@ -1,11 +1,12 @@
 // The RIFF reader on damaged files, and the catalogue queries over fixtures
 // written by the tests.
+#include "colour/profile_catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
-#include "colour/profile_catalogue.h"
 #include "colour/riff.h"
 #include "colour_fixtures.h"
 
@@ -20,7 +21,8 @@ using testing::RiffWriter;
 // The file's bytes in a heap block of exactly their size, so that a read past
 // the end is caught by the address sanitizer as well as by the reader.
 struct ExactBytes {
-    explicit ExactBytes(const std::string& bytes) : data(new std::uint8_t[bytes.size()]), source(data.get(), bytes.size()) {
+    explicit ExactBytes(const std::string& bytes)
+        : data(new std::uint8_t[bytes.size()]), source(data.get(), bytes.size()) {
         std::memcpy(data.get(), bytes.data(), bytes.size());
     }
     std::unique_ptr<std::uint8_t[]> data;
@@ -53,7 +55,8 @@ TEST(RiffReader, WalksChunksAndRefusesLengthsPastTheEnd) {
         {"short header", good.substr(0, 11), false},
         {"empty", "", false},
         {"form length below its type", RiffWriter("sp71").Chunk("comh", "x").Bytes(3), false},
-        {"chunk longer than the file", RiffWriter("sp71").ChunkWithSize("comh", "0123", 0xFFFFFFF0u).Bytes(), true},
+        {"chunk longer than the file", RiffWriter("sp71").ChunkWithSize("comh", "0123", 0xFFFFFFF0u).Bytes(),
+         true},
         {"chunk cut by the file's end", good.substr(0, good.size() - 1), true},
         {"chunk past the form's end", RiffWriter("sp71").Chunk("comh", "0123456789").Bytes(12), true},
         {"chunk header cut off", good.substr(0, 12 + 8 + 4 + 5), true},
@@ -75,7 +78,8 @@ TEST(RiffReader, WalksChunksAndRefusesLengthsPastTheEnd) {
 
 class Catalogue : public ColourTest {
   protected:
-    std::string Catalog(std::uint32_t printerCMYK, std::uint32_t composite, std::array<std::uint8_t, 4> states) {
+    std::string Catalog(std::uint32_t printerCMYK, std::uint32_t composite,
+                        std::array<std::uint8_t, 4> states) {
         return RiffWriter("sp71")
             .Chunk("comh", CommonHeader(printerCMYK, composite, states))
             .Chunk("head", DeviceTable("Mon Profile.icc", "Press.icc"))
@@ -117,11 +121,14 @@ TEST_F(Catalogue, FilesThatAreNotCataloguesAnswerTheDefaults) {
         int error;
     };
     const Row rows[] = {
-        {"another form", RiffWriter("sp70").Chunk("comh", CommonHeader(1, 0, {2, 2, 2, 2})).Bytes(), kClrWrongForm},
-        {"short header", RiffWriter("sp71").Chunk("comh", std::string(587, '\1')).Bytes(), kClrChunkReadFailed},
+        {"another form", RiffWriter("sp70").Chunk("comh", CommonHeader(1, 0, {2, 2, 2, 2})).Bytes(),
+         kClrWrongForm},
+        {"short header", RiffWriter("sp71").Chunk("comh", std::string(587, '\1')).Bytes(),
+         kClrChunkReadFailed},
         {"no header", RiffWriter("sp71").Chunk("head", DeviceTable("a", "b")).Bytes(), kClrChunkReadFailed},
         {"header longer than the file",
-         RiffWriter("sp71").ChunkWithSize("comh", CommonHeader(1, 0, {2, 2, 2, 2}), 600).Bytes(), kClrChunkReadFailed},
+         RiffWriter("sp71").ChunkWithSize("comh", CommonHeader(1, 0, {2, 2, 2, 2}), 600).Bytes(),
+         kClrChunkReadFailed},
     };
     for (const Row& r : rows) {
         Reset();
@@ -173,8 +180,9 @@ TEST_F(Catalogue, DeviceProfilesByName) {
     std::string head = DeviceTable("", "");
     head.replace(3672, 4048 - 3672, std::string(4048 - 3672, 'n'));
     ClrForgetProfileCatalogue();
-    folder.Write("Color/system.ccm",
-                 RiffWriter("sp71").Chunk("comh", CommonHeader(0, 0, {2, 2, 2, 2})).Chunk("head", head).Bytes());
+    folder.Write(
+        "Color/system.ccm",
+        RiffWriter("sp71").Chunk("comh", CommonHeader(0, 0, {2, 2, 2, 2})).Chunk("head", head).Bytes());
     EXPECT_EQ(ClrReadColorFileHead(kDeviceScanner, &name, false), kClrChunkReadFailed);
 }
 
@@ -191,7 +199,8 @@ TEST_F(Catalogue, DefaultProfilesAreCopiedOncePerType) {
 
     // The printer's file is missing: nothing is copied, and the next call tries again.
     folder.Write("Color/PrnCMYK.cc", "old");
-    EXPECT_EQ(ClrSetDefaultProfile(nullptr, "4ICC", folder.Path() + "Color/PrnCMYK.cc", 0), kClrHeaderUnavailable);
+    EXPECT_EQ(ClrSetDefaultProfile(nullptr, "4ICC", folder.Path() + "Color/PrnCMYK.cc", 0),
+              kClrHeaderUnavailable);
     EXPECT_EQ(folder.Read("Color/PrnCMYK.cc"), "old");
     folder.Write("Color/Press.icc", "press");
     EXPECT_EQ(ClrSetDefaultProfile(nullptr, "4ICC", folder.Path() + "Color/PrnCMYK.cc", 0), 0);

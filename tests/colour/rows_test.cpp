@@ -1,12 +1,13 @@
 // Row conversions: the plain formulas on known pixels, every entry on
 // multi-row strided buffers against the formula it falls back to, in-place
 // conversion, argument checks, and the kinds a managed path is asked for.
+#include "colour/rows.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "colour/rows.h"
 #include "colour_fixtures.h"
 
 namespace colour {
@@ -55,9 +56,11 @@ TEST(PlainRows, KnownPixels) {
 // Rows of a block with strides beyond their pixels; the padding is a guard
 // that no conversion may write.
 struct Block {
-    Block(int rowBytes, int stride, int rows, std::uint8_t seed) : stride(stride), bytes(stride * rows, 0xA5) {
+    Block(int rowBytes, int stride, int rows, std::uint8_t seed)
+        : stride(stride), bytes(stride * rows, 0xA5) {
         for (int y = 0; y < rows; ++y) {
-            for (int x = 0; x < rowBytes; ++x) bytes[y * stride + x] = static_cast<std::uint8_t>(seed + 37 * y + 11 * x);
+            for (int x = 0; x < rowBytes; ++x)
+                bytes[y * stride + x] = static_cast<std::uint8_t>(seed + 37 * y + 11 * x);
         }
     }
     std::uint8_t* data() { return bytes.data(); }
@@ -134,9 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
     Entries, RowEntries,
     ::testing::Values(
         EntryRow{"RGBToCMYK", ClrRGBRowsToCMYKStrided, ClrRGBRowsToCMYK, 3, 4, ClrRGBToCMYKPlain, nullptr},
-        EntryRow{"LabToCMYK", ClrLabRowsToCMYKStrided, ClrLabRowsToCMYK, 3, 4, ClrLabToRGBPlain, ClrRGBToCMYKPlain},
+        EntryRow{"LabToCMYK", ClrLabRowsToCMYKStrided, ClrLabRowsToCMYK, 3, 4, ClrLabToRGBPlain,
+                 ClrRGBToCMYKPlain},
         EntryRow{"CMYKToRGB", ClrCMYKRowsToRGBStrided, ClrCMYKRowsToRGB, 4, 3, ClrCMYKToRGBPlain, nullptr},
-        EntryRow{"CMYKToLab", ClrCMYKRowsToLabStrided, ClrCMYKRowsToLab, 4, 3, ClrCMYKToRGBPlain, ClrRGBToLabPlain},
+        EntryRow{"CMYKToLab", ClrCMYKRowsToLabStrided, ClrCMYKRowsToLab, 4, 3, ClrCMYKToRGBPlain,
+                 ClrRGBToLabPlain},
         EntryRow{"LabToRGB", ClrLabRowsToRGBStrided, ClrLabRowsToRGBPacked, 3, 3, ClrLabToRGBPlain, nullptr},
         EntryRow{"RGBToLab", ClrRGBRowsToLabStrided, ClrRGBRowsToLabPacked, 3, 3, ClrRGBToLabPlain, nullptr}),
     [](const ::testing::TestParamInfo<EntryRow>& info) { return std::string(info.param.name); });
@@ -149,8 +154,9 @@ TEST(PlainRows, InPlaceEqualsOutOfPlace) {
         int srcBytes, dstBytes;
     };
     constexpr int kWidth = 7, kRows = 4;
-    for (const Row& r : {Row{ClrRGBToCMYKPlain, 3, 4}, Row{ClrCMYKToRGBPlain, 4, 3}, Row{ClrLabToRGBPlain, 3, 3},
-                         Row{ClrRGBToLabPlain, 3, 3}, Row{ClrRGBToRGB48Plain, 3, 6}, Row{ClrRGB48ToRGBPlain, 6, 3}}) {
+    for (const Row& r :
+         {Row{ClrRGBToCMYKPlain, 3, 4}, Row{ClrCMYKToRGBPlain, 4, 3}, Row{ClrLabToRGBPlain, 3, 3},
+          Row{ClrRGBToLabPlain, 3, 3}, Row{ClrRGBToRGB48Plain, 3, 6}, Row{ClrRGB48ToRGBPlain, 6, 3}}) {
         const int stride = kWidth * std::max(r.srcBytes, r.dstBytes) + 2;
         Block shared(kWidth * r.srcBytes, stride, kRows, 9);
         const Block source = shared;
@@ -177,7 +183,8 @@ TEST(PlainRows, InPlaceIntoWiderRows) {
 class RowDispatch : public ColourTest {};
 
 TEST_F(RowDispatch, PrinterRGBFromRGBIsACopyAndNothingInPlace) {
-    InstallCatalogue(testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 0, {2, 2, 2, 2})).Bytes());
+    InstallCatalogue(
+        testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 0, {2, 2, 2, 2})).Bytes());
     Block src(6, 8, 2, 4);
     const Block before = src;
     ASSERT_TRUE(ClrConvertRowsToPrinter(nullptr, 0, kRowsRGB, src.data(), 8, src.data(), 8, 2, 2, 0));
@@ -185,14 +192,17 @@ TEST_F(RowDispatch, PrinterRGBFromRGBIsACopyAndNothingInPlace) {
     // Between buffers with different strides, row by row.
     Block dst(0, 7, 2, 0);
     ASSERT_TRUE(ClrConvertRowsToPrinter(nullptr, 0, kRowsRGB, dst.data(), 7, src.data(), 8, 2, 2, 0));
-    EXPECT_EQ(Bytes(dst.bytes.begin(), dst.bytes.begin() + 6), Bytes(src.bytes.begin(), src.bytes.begin() + 6));
-    EXPECT_EQ(Bytes(dst.bytes.begin() + 7, dst.bytes.begin() + 13), Bytes(src.bytes.begin() + 8, src.bytes.begin() + 14));
+    EXPECT_EQ(Bytes(dst.bytes.begin(), dst.bytes.begin() + 6),
+              Bytes(src.bytes.begin(), src.bytes.begin() + 6));
+    EXPECT_EQ(Bytes(dst.bytes.begin() + 7, dst.bytes.begin() + 13),
+              Bytes(src.bytes.begin() + 8, src.bytes.begin() + 14));
     EXPECT_EQ(dst.bytes[6], 0xA5);
     EXPECT_TRUE(messages.entries.empty());
 }
 
 TEST_F(RowDispatch, ACMYKPrinterShowsItsRGBThroughCMYK) {
-    InstallCatalogue(testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(1, 0, {2, 2, 2, 2})).Bytes());
+    InstallCatalogue(
+        testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(1, 0, {2, 2, 2, 2})).Bytes());
     // A 48-bit source reaches printer RGB through CMYK and back.
     const std::uint8_t wide[6] = {0x00, 0x40, 0x00, 0x80, 0x00, 0xC0};
     std::uint8_t rgb[3];
@@ -235,7 +245,8 @@ TEST_F(RowDispatch, TheMonitorAndItsProofTakeThePlainFormulas) {
 // path: the first of a pair, the second by the table's composite word, and
 // none where the table says "plain".
 TEST_F(RowDispatch, TheManagedPathIsAskedForTheKindOfTheConversion) {
-    InstallCatalogue(testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 0, {2, 2, 2, 2})).Bytes());
+    InstallCatalogue(
+        testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 0, {2, 2, 2, 2})).Bytes());
     RecordingManagedPath path;
     ClrSetManagedRowPath(&path);
     std::uint8_t src[4] = {1, 2, 3, 4}, dst[4] = {};
@@ -283,7 +294,8 @@ TEST_F(RowDispatch, TheManagedPathIsAskedForTheKindOfTheConversion) {
 
 TEST_F(RowDispatch, ADeviceThatIsOffKeepsThePlainFormula) {
     // Printer CMYK off: the proofed conversions do not ask for a transform.
-    InstallCatalogue(testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 0, {1, 2, 2, 3})).Bytes());
+    InstallCatalogue(
+        testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 0, {1, 2, 2, 3})).Bytes());
     RecordingManagedPath path;
     ClrSetManagedRowPath(&path);
     ClrGetSettings().colourManagement = 1;

@@ -1,9 +1,10 @@
 // Resource strings, the two error boxes and memory handles.
+#include "colour/support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "colour/support.h"
 #include "colour_fixtures.h"
 #include "platform/resource_strings.h"
 

@@ -15,7 +15,8 @@ class HostPaths : public ::testing::Test {
     HostPaths() {
         std::string pattern = (std::filesystem::temp_directory_path() / "hostpathsXXXXXX").string();
         root_ = ::mkdtemp(pattern.data());
-        for (const char* file : {"Config/TavixApp.ini", "Config/tavixapp.INI", "Color/Exact.cc", "Color/exact.cc"}) {
+        for (const char* file :
+             {"Config/TavixApp.ini", "Config/tavixapp.INI", "Color/Exact.cc", "Color/exact.cc"}) {
             std::filesystem::create_directories((std::filesystem::path(root_) / file).parent_path());
             std::ofstream(std::filesystem::path(root_) / file) << "x";
         }

@@ -223,28 +223,13 @@ struct ColorRecord {
         return c;
     }
     static ColorRecord YIQ(std::uint8_t y, std::uint8_t i, std::uint8_t q) {
-        ColorRecord c;
-        c.BeginResult(kModelYIQ);
-        c.bytes[8] = y;
-        c.bytes[9] = i;
-        c.bytes[10] = q;
-        return c;
+        return Three(kModelYIQ, y, i, q);
     }
     static ColorRecord Lab(std::uint8_t l, std::int8_t a, std::int8_t b) {
-        ColorRecord c;
-        c.BeginResult(kModelLab);
-        c.bytes[8] = l;
-        c.bytes[9] = static_cast<std::uint8_t>(a);
-        c.bytes[10] = static_cast<std::uint8_t>(b);
-        return c;
+        return Three(kModelLab, l, static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b));
     }
     static ColorRecord LabOffset(std::uint8_t l, std::uint8_t a, std::uint8_t b) {
-        ColorRecord c;
-        c.BeginResult(kModelLabOffset);
-        c.bytes[8] = l;
-        c.bytes[9] = a;
-        c.bytes[10] = b;
-        return c;
+        return Three(kModelLabOffset, l, a, b);
     }
     static ColorRecord RGB48(std::uint16_t red, std::uint16_t green, std::uint16_t blue) {
         ColorRecord c;
@@ -274,6 +259,16 @@ struct ColorRecord {
         return c;
     }
 
+    // A result whose channels are bytes 8, 9 and 10.
+    static ColorRecord Three(std::uint16_t model, std::uint8_t c8, std::uint8_t c9, std::uint8_t c10) {
+        ColorRecord c;
+        c.BeginResult(model);
+        c.bytes[8] = c8;
+        c.bytes[9] = c9;
+        c.bytes[10] = c10;
+        return c;
+    }
+
     friend bool operator==(const ColorRecord& a, const ColorRecord& b) {
         return std::memcmp(a.bytes, b.bytes, sizeof a.bytes) == 0;
     }
@@ -282,7 +277,11 @@ static_assert(sizeof(ColorRecord) == 12, "the colour record is 12 bytes wherever
 static_assert(alignof(ColorRecord) == 1, "the colour record may sit at any address");
 
 // 8-bit channels widen to 16 bits as v·256 + v; 16-bit ones narrow to their high byte.
-constexpr std::uint16_t WidenChannel(std::uint8_t v) { return static_cast<std::uint16_t>(v * 257); }
-constexpr std::uint8_t NarrowChannel(std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); }
+constexpr std::uint16_t WidenChannel(std::uint8_t v) {
+    return static_cast<std::uint16_t>(v * 257);
+}
+constexpr std::uint8_t NarrowChannel(std::uint16_t v) {
+    return static_cast<std::uint8_t>(v >> 8);
+}
 
 }  // namespace colour

@@ -43,19 +43,19 @@ void ClrGreyToGrey16(ColorRecord* out, const ColorRecord* in);  // 9 -> 24
 void ClrGrey16ToGrey(ColorRecord* out, const ColorRecord* in);  // 24 -> 9
 
 // Grey, black and white.
-void ClrRGBToGrey(ColorRecord* out, const ColorRecord* in);       // 5 -> 9
-void ClrRGBToGrey16(ColorRecord* out, const ColorRecord* in);     // 5 -> 24
-void ClrRGB48ToGrey(ColorRecord* out, const ColorRecord* in);     // 23 -> 9
-void ClrRGB48ToGrey16(ColorRecord* out, const ColorRecord* in);   // 23 -> 24
-void ClrGreyToBW(ColorRecord* out, const ColorRecord* in);        // 9 -> 8
-void ClrBWToGrey(ColorRecord* out, const ColorRecord* in);        // 8 -> 9
-void ClrBWToRGB(ColorRecord* out, const ColorRecord* in);         // 8 -> 5
-void ClrBWToRGB48(ColorRecord* out, const ColorRecord* in);       // 8 -> 23
-void ClrGreyToRGB(ColorRecord* out, const ColorRecord* in);       // 9 -> 5
-void ClrGreyToRGB48(ColorRecord* out, const ColorRecord* in);     // 9 -> 23
-void ClrGrey16ToRGB(ColorRecord* out, const ColorRecord* in);     // 24 -> 5
-void ClrGrey16ToRGB48(ColorRecord* out, const ColorRecord* in);   // 24 -> 23
-void ClrHSBToGrey(ColorRecord* out, const ColorRecord* in);       // 6 -> 9
+void ClrRGBToGrey(ColorRecord* out, const ColorRecord* in);      // 5 -> 9
+void ClrRGBToGrey16(ColorRecord* out, const ColorRecord* in);    // 5 -> 24
+void ClrRGB48ToGrey(ColorRecord* out, const ColorRecord* in);    // 23 -> 9
+void ClrRGB48ToGrey16(ColorRecord* out, const ColorRecord* in);  // 23 -> 24
+void ClrGreyToBW(ColorRecord* out, const ColorRecord* in);       // 9 -> 8
+void ClrBWToGrey(ColorRecord* out, const ColorRecord* in);       // 8 -> 9
+void ClrBWToRGB(ColorRecord* out, const ColorRecord* in);        // 8 -> 5
+void ClrBWToRGB48(ColorRecord* out, const ColorRecord* in);      // 8 -> 23
+void ClrGreyToRGB(ColorRecord* out, const ColorRecord* in);      // 9 -> 5
+void ClrGreyToRGB48(ColorRecord* out, const ColorRecord* in);    // 9 -> 23
+void ClrGrey16ToRGB(ColorRecord* out, const ColorRecord* in);    // 24 -> 5
+void ClrGrey16ToRGB48(ColorRecord* out, const ColorRecord* in);  // 24 -> 23
+void ClrHSBToGrey(ColorRecord* out, const ColorRecord* in);      // 6 -> 9
 
 // HSB and HLS on 16-bit channels, and HLS.
 void ClrRGB48ToHSB(ColorRecord* out, const ColorRecord* in);  // 23 -> 6
@@ -82,6 +82,6 @@ void ClrLabOffsetToRGB(ColorRecord* out, const ColorRecord* in);    // 18 -> 5
 void ClrLabOffsetToRGB48(ColorRecord* out, const ColorRecord* in);  // 18 -> 23
 void ClrLabToRGB(ColorRecord* out, const ColorRecord* in);          // 12 -> 5
 // X, Y and Z scaled by 100 and truncated into bytes 8, 9, 10 (clamped to 0..255).
-void ClrLabToXYZ(ColorRecord* out, const ColorRecord* in);          // 12 -> 19
+void ClrLabToXYZ(ColorRecord* out, const ColorRecord* in);  // 12 -> 19
 
 }  // namespace colour

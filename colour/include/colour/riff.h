@@ -25,7 +25,8 @@ class ByteSource {
 
 class MemoryByteSource : public ByteSource {
   public:
-    MemoryByteSource(const void* data, std::size_t size) : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
+    MemoryByteSource(const void* data, std::size_t size)
+        : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
     std::uint64_t Size() const override { return size_; }
     bool ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override;
 

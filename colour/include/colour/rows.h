@@ -30,34 +30,39 @@ std::int32_t ClrPackedRowBytes3(std::int32_t width);  // (3·width + 3) & ~3; -1
 std::int32_t ClrPackedRowBytes4(std::int32_t width);  // 4·width; -1 when too large
 
 // Packed entries: (kinds, destination, source, width, rows).
-int ClrRGBRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows);
-int ClrLabRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows);
-int ClrCMYKRowsToRGB(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows);
-int ClrCMYKRowsToLab(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width, int rows);
+int ClrRGBRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows);
+int ClrLabRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows);
+int ClrCMYKRowsToRGB(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows);
+int ClrCMYKRowsToLab(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
+                     int rows);
 int ClrLabRowsToRGBPacked(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                           int rows);
 int ClrRGBRowsToLabPacked(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                           int rows);
 
 // Strided entries: (kinds, destination, destination stride, source, source stride, width, rows).
-int ClrRGBRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows);
-int ClrLabRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows);
-int ClrCMYKRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows);
-int ClrCMYKRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                            int srcStride, int width, int rows);
-int ClrLabRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                           int srcStride, int width, int rows);
-int ClrRGBRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                           int srcStride, int width, int rows);
+int ClrRGBRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows);
+int ClrLabRowsToCMYKStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows);
+int ClrCMYKRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows);
+int ClrCMYKRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                            const std::uint8_t* src, int srcStride, int width, int rows);
+int ClrLabRowsToRGBStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                           const std::uint8_t* src, int srcStride, int width, int rows);
+int ClrRGBRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int dstStride,
+                           const std::uint8_t* src, int srcStride, int width, int rows);
 
 // To the printer: output 0 printer RGB, 1 CMYK, 2 Hexachrome; source 0 RGB,
 // 1 Lab, 2 48-bit RGB. The proof flag chooses the printer device the managed
 // path checks (0 printer RGB, 1 printer CMYK) and its kinds.
-int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, std::uint8_t* dst, int dstStride,
-                            const std::uint8_t* src, int srcStride, int width, int rows, int proof);
+int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, std::uint8_t* dst,
+                            int dstStride, const std::uint8_t* src, int srcStride, int width, int rows,
+                            int proof);
 // From the printer: output 0 RGB, 1 Lab, 2 48-bit RGB; source 1 CMYK.
 int ClrConvertRowsFromPrinter(const ClrKindsTable* kinds, int output, int source, std::uint8_t* dst,
                               int dstStride, const std::uint8_t* src, int srcStride, int width, int rows,
@@ -70,21 +75,26 @@ int ClrProofRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t* 
                           const std::uint8_t* src, int srcStride, int width, int rows, int proof);
 // Mode 0 does nothing and succeeds; mode 1 converts; mode 3 of the Lab-to-RGB
 // rows goes through the host's candidate profile only; other modes fail.
-int ClrLabRowsToRGB(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                    int srcStride, int width, int rows);
-int ClrRGBRowsToLab(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride, const std::uint8_t* src,
-                    int srcStride, int width, int rows);
+int ClrLabRowsToRGB(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride,
+                    const std::uint8_t* src, int srcStride, int width, int rows);
+int ClrRGBRowsToLab(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int dstStride,
+                    const std::uint8_t* src, int srcStride, int width, int rows);
 
 // Plain formulas: (source, source stride, destination, destination stride, width, rows).
-int ClrCMYKToRGBPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width, int rows);
-int ClrRGBToCMYKPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width, int rows);
-int ClrLabToRGBPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width, int rows);
-int ClrRGBToLabPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width, int rows);
+int ClrCMYKToRGBPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width,
+                      int rows);
+int ClrRGBToCMYKPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width,
+                      int rows);
+int ClrLabToRGBPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width,
+                     int rows);
+int ClrRGBToLabPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width,
+                     int rows);
 int ClrRGB48ToRGBPlain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width,
                        int rows);
 int ClrRGBToRGB48Plain(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width,
                        int rows);
 // Copies `rowBytes` bytes of each row.
-int ClrCopyRows(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int rowBytes, int rows);
+int ClrCopyRows(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int rowBytes,
+                int rows);
 
 }  // namespace colour

@@ -14,9 +14,9 @@ struct ClrSettings {
     std::int32_t composite = 0;              // 1: without a kinds table, the second kind of a pair
     std::int32_t printerProof = 0;           // the printer profile as a proof step
     std::int32_t plainGrey = 0;              // grey and CMYK by the plain formulas in single colours
-    std::int32_t spotTint8 = 0;              // spot kinds 8, 10, 11 printed as tints of their
-    std::int32_t spotTint10 = 0;             //   process equivalent
-    std::int32_t spotTint11 = 0;
+    std::int32_t spotTint8 = 0;              // spot kind 8 printed as a tint of its process equivalent
+    std::int32_t spotTint10 = 0;             // the same for spot kind 10
+    std::int32_t spotTint11 = 0;             // and for spot kind 11
     std::int32_t cmykInks = 0;               // catalogue inks by their CMYK definition for any target
     std::int32_t warnings = 1;               // the colour-management warning box may still be shown
     std::int32_t monitor = 0;                // conversions to the monitor through the monitor kinds
@@ -34,6 +34,8 @@ ClrSettings& ClrGetSettings();
 
 // Whether colour management is on (the setting alone; the library may still
 // be unusable, and then the managed path fails and the plain formulas run).
-inline bool ClrColourManagementOn() { return ClrGetSettings().colourManagement != 0; }
+inline bool ClrColourManagementOn() {
+    return ClrGetSettings().colourManagement != 0;
+}
 
 }  // namespace colour

@@ -1,5 +1,9 @@
 // The system colour profile: locating it, reading its "comh" header and
 // "head" device table, and copying a device's default profile.
+// 64-bit file sizes and inode numbers on 32-bit builds too.
+#ifndef _FILE_OFFSET_BITS
+#define _FILE_OFFSET_BITS 64
+#endif
 #include "colour/profile_catalogue.h"
 
 #include <fcntl.h>

@@ -1,6 +1,10 @@
 // RIFF files: "RIFF", a u32 length and a four-character form type, then
 // chunks of a four-character id, a u32 length and the data, each padded to
 // an even length. Lengths are little-endian.
+// 64-bit file sizes and inode numbers on 32-bit builds too.
+#ifndef _FILE_OFFSET_BITS
+#define _FILE_OFFSET_BITS 64
+#endif
 #include "colour/riff.h"
 
 #include <fcntl.h>

@@ -1,4 +1,8 @@
 // Host paths on POSIX: separators, drives and names matched without case.
+// 64-bit file sizes and inode numbers on 32-bit builds too.
+#ifndef _FILE_OFFSET_BITS
+#define _FILE_OFFSET_BITS 64
+#endif
 #include "platform/host_paths.h"
 
 #include <dirent.h>

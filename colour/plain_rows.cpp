@@ -9,9 +9,8 @@
 namespace colour {
 namespace {
 
-using detail::CheckRows;
+using detail::EarlyResult;
 using detail::ForEachPixel;
-using detail::RowCheck;
 
 std::uint8_t ClampTruncate(double v) {
     if (!(v > 0.0)) return 0;  // also catches NaN
@@ -35,14 +34,7 @@ double LabForward(double t) {
 template <int SrcBytes, int DstBytes, typename Convert>
 int Run(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int width, int rows,
         Convert convert) {
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     ForEachPixel<SrcBytes, DstBytes>(src, srcStride, dst, dstStride, width, rows, convert);
     return 1;
 }
@@ -128,14 +120,7 @@ int ClrRGBToRGB48Plain(const std::uint8_t* src, int srcStride, std::uint8_t* dst
 
 int ClrCopyRows(const std::uint8_t* src, int srcStride, std::uint8_t* dst, int dstStride, int rowBytes,
                 int rows) {
-    switch (CheckRows(dst, src, rowBytes, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, rowBytes, rows)) return *early;
     // Rows are moved, not copied, and in the order that keeps overlapping
     // rows intact when the buffers are one.
     const bool backwards = dstStride > srcStride;

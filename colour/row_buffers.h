@@ -7,17 +7,18 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace colour::detail {
 
-// What a rectangle of rows asks for before any pixel is touched.
-enum class RowCheck { kConvert, kNothingToDo, kRefuse };
-
-inline RowCheck CheckRows(const void* dst, const void* src, int width, int rows) {
-    if (width < 0 || rows < 0) return RowCheck::kRefuse;
-    if (width == 0 || rows == 0) return RowCheck::kNothingToDo;
-    if (dst == nullptr || src == nullptr) return RowCheck::kRefuse;
-    return RowCheck::kConvert;
+// The answer for a rectangle of rows that needs no pixel touched: 0 for a
+// negative width or row count or a null buffer with pixels to convert, 1
+// when there are no pixels; nothing when the rows are to be converted.
+inline std::optional<int> EarlyResult(const void* dst, const void* src, int width, int rows) {
+    if (width < 0 || rows < 0) return 0;
+    if (width == 0 || rows == 0) return 1;
+    if (dst == nullptr || src == nullptr) return 0;
+    return std::nullopt;
 }
 
 // A zero-filled temporary of rows·rowBytes bytes, or null when it cannot be

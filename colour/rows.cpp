@@ -14,9 +14,8 @@ namespace colour {
 namespace {
 
 using detail::AllocateRows;
-using detail::CheckRows;
 using detail::CopyPixelRows;
-using detail::RowCheck;
+using detail::EarlyResult;
 
 // How a table word treats its kind: with a table, word 0 asks for the plain
 // formula; without one, the kind is evaluated.
@@ -65,6 +64,19 @@ int PlainToRGB(int source, std::uint8_t* dst, int dstStride, const std::uint8_t*
     }
 }
 
+using StridedEntry = int (*)(const ClrKindsTable*, std::uint8_t*, int, const std::uint8_t*, int, int, int);
+
+// A packed entry: the strided one with the packed strides of its layouts
+// (3 or 4 bytes a pixel).
+int Packed(StridedEntry entry, int srcBytes, int dstBytes, const ClrKindsTable* kinds, std::uint8_t* dst,
+           const std::uint8_t* src, int width, int rows) {
+    const auto stride = [width](int bytes) {
+        return bytes == 4 ? ClrPackedRowBytes4(width) : ClrPackedRowBytes3(width);
+    };
+    const int srcStride = stride(srcBytes), dstStride = stride(dstBytes);
+    return srcStride < 0 || dstStride < 0 ? 0 : entry(kinds, dst, dstStride, src, srcStride, width, rows);
+}
+
 }  // namespace
 
 std::int32_t ClrPackedRowBytes3(std::int32_t width) {
@@ -81,14 +93,7 @@ int ClrConvertRowsToPrinter(const ClrKindsTable* kinds, int output, int source, 
                             int dstStride, const std::uint8_t* src, int srcStride, int width, int rows,
                             int proof) {
     if (!ValidSource(source) || output < 0 || output > 2) return 0;
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     const RowBlock block = Block(dst, dstStride, src, srcStride, width, rows);
     if (output == 2) {
         // Hexachrome rows exist only through colour management.
@@ -143,14 +148,7 @@ int ClrConvertRowsFromPrinter(const ClrKindsTable* kinds, int output, int source
                               int dstStride, const std::uint8_t* src, int srcStride, int width, int rows,
                               int proof) {
     if (source != kRowsCMYK || output < 0 || output > 2) return 0;
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     if (ClrColourManagementOn() && output != kRowsRGB48 &&
         ClrDeviceEnabled(proof ? kDevicePrinterCMYK : kDevicePrinterRGB) == 1) {
         int kind;
@@ -176,14 +174,7 @@ int ClrConvertRowsFromPrinter(const ClrKindsTable* kinds, int output, int source
 int ClrConvertRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t* dst, int dstStride,
                             const std::uint8_t* src, int srcStride, int width, int rows) {
     if (!ValidSource(source)) return 0;
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     const RowBlock block = Block(dst, dstStride, src, srcStride, width, rows);
     if (ClrColourManagementOn()) {
         int kind = 1;
@@ -201,14 +192,7 @@ int ClrConvertRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t
 int ClrProofRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t* dst, int dstStride,
                           const std::uint8_t* src, int srcStride, int width, int rows, int proof) {
     if (source != kRowsCMYK) return 1;
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     ManagedRowPath* path = ClrActiveManagedRowPath();
     if (path == nullptr || ClrGetSettings().displayProof == 0) {
         if (!ClrConvertRowsFromPrinter(kinds, kRowsRGB, kRowsCMYK, dst, dstStride, src, srcStride, width,
@@ -238,14 +222,7 @@ int ClrLabRowsToRGB(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int
                     const std::uint8_t* src, int srcStride, int width, int rows) {
     if (mode == 0) return 1;
     if (mode != 1 && mode != 3) return 0;
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     const RowBlock block = Block(dst, dstStride, src, srcStride, width, rows);
     if (mode == 3) {
         ManagedRowPath* path = ClrActiveManagedRowPath();
@@ -259,14 +236,7 @@ int ClrRGBRowsToLab(const ClrKindsTable* kinds, int mode, std::uint8_t* dst, int
                     const std::uint8_t* src, int srcStride, int width, int rows) {
     if (mode == 0) return 1;
     if (mode != 1) return 0;
-    switch (CheckRows(dst, src, width, rows)) {
-        case RowCheck::kRefuse:
-            return 0;
-        case RowCheck::kNothingToDo:
-            return 1;
-        case RowCheck::kConvert:
-            break;
-    }
+    if (const std::optional<int> early = EarlyResult(dst, src, width, rows)) return *early;
     if (TryKind(kinds, 24, RowLayout::kRGB, RowLayout::kLab,
                 Block(dst, dstStride, src, srcStride, width, rows)))
         return 1;
@@ -309,38 +279,32 @@ int ClrRGBRowsToLabStrided(const ClrKindsTable* kinds, std::uint8_t* dst, int ds
 
 int ClrRGBRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                      int rows) {
-    const int rgb = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
-    return rgb < 0 || cmyk < 0 ? 0 : ClrRGBRowsToCMYKStrided(kinds, dst, cmyk, src, rgb, width, rows);
+    return Packed(ClrRGBRowsToCMYKStrided, 3, 4, kinds, dst, src, width, rows);
 }
 
 int ClrLabRowsToCMYK(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                      int rows) {
-    const int lab = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
-    return lab < 0 || cmyk < 0 ? 0 : ClrLabRowsToCMYKStrided(kinds, dst, cmyk, src, lab, width, rows);
+    return Packed(ClrLabRowsToCMYKStrided, 3, 4, kinds, dst, src, width, rows);
 }
 
 int ClrCMYKRowsToRGB(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                      int rows) {
-    const int rgb = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
-    return rgb < 0 || cmyk < 0 ? 0 : ClrCMYKRowsToRGBStrided(kinds, dst, rgb, src, cmyk, width, rows);
+    return Packed(ClrCMYKRowsToRGBStrided, 4, 3, kinds, dst, src, width, rows);
 }
 
 int ClrCMYKRowsToLab(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                      int rows) {
-    const int lab = ClrPackedRowBytes3(width), cmyk = ClrPackedRowBytes4(width);
-    return lab < 0 || cmyk < 0 ? 0 : ClrCMYKRowsToLabStrided(kinds, dst, lab, src, cmyk, width, rows);
+    return Packed(ClrCMYKRowsToLabStrided, 4, 3, kinds, dst, src, width, rows);
 }
 
 int ClrLabRowsToRGBPacked(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                           int rows) {
-    const int stride = ClrPackedRowBytes3(width);
-    return stride < 0 ? 0 : ClrLabRowsToRGBStrided(kinds, dst, stride, src, stride, width, rows);
+    return Packed(ClrLabRowsToRGBStrided, 3, 3, kinds, dst, src, width, rows);
 }
 
 int ClrRGBRowsToLabPacked(const ClrKindsTable* kinds, std::uint8_t* dst, const std::uint8_t* src, int width,
                           int rows) {
-    const int stride = ClrPackedRowBytes3(width);
-    return stride < 0 ? 0 : ClrRGBRowsToLabStrided(kinds, dst, stride, src, stride, width, rows);
+    return Packed(ClrRGBRowsToLabStrided, 3, 3, kinds, dst, src, width, rows);
 }
 
 }  // namespace colour

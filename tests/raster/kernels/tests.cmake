@@ -1,2 +1,3 @@
-# The compositing kernels, checked against a plain model of the merge modes.
-svgfilter_test(test_raster_kernels raster/kernels raster_kernels)
+# The compositing kernels, checked against a plain model of the merge modes
+# (the paletted model maps colours back through the raster palette services).
+svgfilter_test(test_raster_kernels raster/kernels raster_kernels raster)

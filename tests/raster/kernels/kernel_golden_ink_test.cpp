@@ -5,6 +5,7 @@
 // place fill and blit of one mode may differ.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <random>
@@ -197,15 +198,16 @@ TEST(InkDissolve, TakesWholePixelsWhereTheDrawsFallBelowTheWeight) {
 // coverage the fill blends light values and the blit (chan-8's Screen) the
 // stored bytes, so their results may differ, by at most 1.
 TEST(InkMultiply, FillAndBlitAgreeOpaqueAndWithinOneUnderCoverage) {
-    constexpr std::uint32_t kN = 256 * 256;
+    constexpr std::uint32_t kN = 256 * 256;  // every destination byte under every weight
     std::vector<std::uint8_t> d(4 * kN), s(4 * kN), mask(kN);
     for (std::uint32_t i = 0; i < kN; ++i) {
         d[4 * i] = d[4 * i + 1] = d[4 * i + 2] = d[4 * i + 3] = static_cast<std::uint8_t>(i);
-        mask[i] = static_cast<std::uint8_t>(i * 37 + (i >> 8));
+        mask[i] = static_cast<std::uint8_t>(i >> 8);
     }
+    int widest = 0;
     std::uint32_t differing = 0;
-    for (std::uint32_t c = 0; c < 256; c += 5) {
-        for (std::uint32_t i = 0; i < 4 * kN; ++i) s[i] = static_cast<std::uint8_t>(c);
+    for (std::uint32_t c = 0; c < 256; c += 15) {
+        std::fill(s.begin(), s.end(), static_cast<std::uint8_t>(c));
         RIPKernelParams::Fill fill;
         for (int k = 0; k < 4; ++k) fill.color.At(8 + k) = static_cast<std::uint8_t>(c);
         RIPKernelParams::Blit blit;
@@ -216,16 +218,17 @@ TEST(InkMultiply, FillAndBlitAgreeOpaqueAndWithinOneUnderCoverage) {
         std::vector<std::uint8_t> multiply = d, screen = d;
         RIPFillKernels32[kModeMultiply][kCoverOpaque](&fill, kN, multiply.data(), nullptr);
         RIPFillKernels32[kModeScreen][kCoverOpaque](&fill, kN, screen.data(), nullptr);
-        ASSERT_EQ(multiply, screen) << "colour " << c;
+        EXPECT_EQ(multiply, screen) << "colour " << c;
 
         std::vector<std::uint8_t> filled = d, blitted = d;
         RIPFillKernels32[kModeMultiply][kCoverMask](&fill, kN, filled.data(), &cov);
         RIPBlitKernels32[kModeMultiply][kCoverMask](&blit, kN, blitted.data(), s.data(), &cov);
         for (std::uint32_t i = 0; i < 4 * kN; ++i) {
-            ASSERT_LE(std::abs(int{filled[i]} - int{blitted[i]}), 1) << "colour " << c << " at " << i;
+            widest = std::max(widest, std::abs(int{filled[i]} - int{blitted[i]}));
             differing += filled[i] != blitted[i];
         }
     }
+    EXPECT_EQ(widest, 1);
     EXPECT_GT(differing, 0u);
 }
 

@@ -98,7 +98,8 @@ void Register() {
                           {"blit32/Set/maskmask", kModeSet, kCoverMaskMask},
                           {"blit32/Add/opaque", kModeAdd, kCoverOpaque}};
     for (int n : kSizes) {
-        const std::string size = "/" + std::to_string(n);
+        std::string size = "/";
+        size += std::to_string(n);
         for (const Path& p : Paths()) {
             for (const Case& f : fills) {
                 benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,

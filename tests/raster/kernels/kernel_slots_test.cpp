@@ -1,4 +1,4 @@
-// Every slot of fill-8, chan-8, blit-8 and the paletted tables that holds a
+// Every slot of fill-8, chan-8, blit-8 and blit-P8 that holds a
 // kernel, run on every path this processor has, at many lengths and
 // destination offsets, against the plain model: random rows leaning on the
 // edge values, guard bytes around every buffer, and a run split in two.

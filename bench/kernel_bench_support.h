@@ -4,8 +4,10 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <pixman.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -80,11 +82,53 @@ inline void BlitRow(benchmark::State& state, RIPBlitKernel kernel, std::uint32_t
     Finish(state, n);
 }
 
+// A kernel of a table, by its merge mode and column.
+struct KernelCase {
+    const char* name;  // Table/Mode/Column
+    RIPMergeMode mode;
+    RIPCoverageVariant col;
+};
+
+// Each case on every path, as rows named Table/Mode/Column/path/pixels.
+inline void RegisterFillRows(std::initializer_list<KernelCase> cases, const RIPFillKernelTable& table, int n,
+                             int size, const colour::ColorRecord& colour) {
+    for (const Path& p : Paths()) {
+        for (const KernelCase& c : cases) {
+            const std::string name = std::string(c.name) + "/" + p.name + "/" + std::to_string(n);
+            benchmark::RegisterBenchmark(name.c_str(), FillRow, table[c.mode][c.col], p.features, n, size, colour);
+        }
+    }
+}
+inline void RegisterBlitRows(std::initializer_list<KernelCase> cases, const RIPBlitKernelTable& table, int n,
+                             int size) {
+    for (const Path& p : Paths()) {
+        for (const KernelCase& c : cases) {
+            const std::string name = std::string(c.name) + "/" + p.name + "/" + std::to_string(n);
+            benchmark::RegisterBenchmark(name.c_str(), BlitRow, table[c.mode][c.col], p.features, n, size);
+        }
+    }
+}
+
 // pixman's images are at most 32767 pixels wide, so n pixels are composited
 // as rows of at most 4096.
 struct PixmanShape {
     int width, height;
     explicit PixmanShape(int n) : width(n < 4096 ? n : 4096), height(n / width) {}
 };
+
+// Times pixman compositing src (through msk, which may be null) onto dst over
+// the shape, then releases the images.
+inline void TimeComposite(benchmark::State& state, pixman_op_t op, pixman_image_t* src, pixman_image_t* msk,
+                          pixman_image_t* dst, const PixmanShape& shape, int n) {
+    for (auto _ : state) {
+        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, shape.width, shape.height);
+        benchmark::DoNotOptimize(pixman_image_get_data(dst));
+        benchmark::ClobberMemory();
+    }
+    pixman_image_unref(dst);
+    pixman_image_unref(src);
+    if (msk) pixman_image_unref(msk);
+    Finish(state, n);
+}
 
 }  // namespace kernel_bench

@@ -46,15 +46,7 @@ void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask
     }
     pixman_image_t* msk =
         mask ? pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, m.data(), A8Stride(shape)) : nullptr;
-    for (auto _ : state) {
-        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, shape.width, shape.height);
-        benchmark::DoNotOptimize(d.data());
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(dst);
-    pixman_image_unref(src);
-    if (msk) pixman_image_unref(msk);
-    Finish(state, n);
+    TimeComposite(state, op, src, msk, dst, shape, n);
 }
 
 void PixmanFill(benchmark::State& state, int n) {
@@ -69,33 +61,20 @@ void PixmanFill(benchmark::State& state, int n) {
 }
 
 void Register() {
-    struct Case {
-        const char* name;
-        RIPMergeMode mode;
-        RIPCoverageVariant col;
-    };
-    const Case fills[] = {{"fill8/Set/opaque", kModeSet, kCoverOpaque},
-                              {"fill8/Set/mask", kModeSet, kCoverMask},
-                              {"fill8/Set/maskmask", kModeSet, kCoverMaskMask}};
-    const Case blits[] = {{"blit8/Copy/opaque", kModeSet, kCoverOpaque},
-                              {"blit8/Set/mask", kModeSet, kCoverMask},
-                              {"blit8/Set/maskmask", kModeSet, kCoverMaskMask},
-                              {"blit8/Add/opaque", kModeAdd, kCoverOpaque},
-                              {"blit8/Multiply/opaque", kModeMultiply, kCoverOpaque},
-                              {"blit8/Screen/opaque", kModeScreen, kCoverOpaque}};
     for (int n : kSizes) {
         std::string size = "/";
         size += std::to_string(n);
-        for (const Path& p : Paths()) {
-            for (const Case& f : fills) {
-                benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,
-                                             RIPFillKernels8[f.mode][f.col], p.features, n, 1, Grey200());
-            }
-            for (const Case& b : blits) {
-                benchmark::RegisterBenchmark((std::string(b.name) + "/" + p.name + size).c_str(), BlitRow,
-                                             RIPBlitKernels8[b.mode][b.col], p.features, n, 1);
-            }
-        }
+        RegisterFillRows({{"fill8/Set/opaque", kModeSet, kCoverOpaque},
+                          {"fill8/Set/mask", kModeSet, kCoverMask},
+                          {"fill8/Set/maskmask", kModeSet, kCoverMaskMask}},
+                         RIPFillKernels8, n, 1, Grey200());
+        RegisterBlitRows({{"blit8/Copy/opaque", kModeSet, kCoverOpaque},
+                          {"blit8/Set/mask", kModeSet, kCoverMask},
+                          {"blit8/Set/maskmask", kModeSet, kCoverMaskMask},
+                          {"blit8/Add/opaque", kModeAdd, kCoverOpaque},
+                          {"blit8/Multiply/opaque", kModeMultiply, kCoverOpaque},
+                          {"blit8/Screen/opaque", kModeScreen, kCoverOpaque}},
+                         RIPBlitKernels8, n, 1);
         benchmark::RegisterBenchmark(("memset" + size).c_str(), [n](benchmark::State& state) {
             std::vector<std::uint8_t> d(n);
             for (auto _ : state) {

@@ -62,15 +62,7 @@ void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask
     }
     pixman_image_t* msk =
         mask ? pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, m.data(), maskStride) : nullptr;
-    for (auto _ : state) {
-        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, shape.width, shape.height);
-        benchmark::DoNotOptimize(d.data());
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(dst);
-    pixman_image_unref(src);
-    if (msk) pixman_image_unref(msk);
-    Finish(state, n);
+    TimeComposite(state, op, src, msk, dst, shape, n);
 }
 
 void PixmanFill(benchmark::State& state, int n) {
@@ -85,31 +77,18 @@ void PixmanFill(benchmark::State& state, int n) {
 }
 
 void Register() {
-    struct Case {
-        const char* name;
-        RIPMergeMode mode;
-        RIPCoverageVariant col;
-    };
-    const Case fills[] = {{"fill32/Set/opaque", kModeSet, kCoverOpaque},
-                          {"fill32/Set/mask", kModeSet, kCoverMask},
-                          {"fill32/Set/maskmask", kModeSet, kCoverMaskMask}};
-    const Case blits[] = {{"blit32/Copy/opaque", kModeSet, kCoverOpaque},
-                          {"blit32/Set/mask", kModeSet, kCoverMask},
-                          {"blit32/Set/maskmask", kModeSet, kCoverMaskMask},
-                          {"blit32/Add/opaque", kModeAdd, kCoverOpaque}};
     for (int n : kSizes) {
         std::string size = "/";
         size += std::to_string(n);
-        for (const Path& p : Paths()) {
-            for (const Case& f : fills) {
-                benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,
-                                             RIPFillKernels32[f.mode][f.col], p.features, n, 4, Colour());
-            }
-            for (const Case& b : blits) {
-                benchmark::RegisterBenchmark((std::string(b.name) + "/" + p.name + size).c_str(), BlitRow,
-                                             RIPBlitKernels32[b.mode][b.col], p.features, n, 4);
-            }
-        }
+        RegisterFillRows({{"fill32/Set/opaque", kModeSet, kCoverOpaque},
+                          {"fill32/Set/mask", kModeSet, kCoverMask},
+                          {"fill32/Set/maskmask", kModeSet, kCoverMaskMask}},
+                         RIPFillKernels32, n, 4, Colour());
+        RegisterBlitRows({{"blit32/Copy/opaque", kModeSet, kCoverOpaque},
+                          {"blit32/Set/mask", kModeSet, kCoverMask},
+                          {"blit32/Set/maskmask", kModeSet, kCoverMaskMask},
+                          {"blit32/Add/opaque", kModeAdd, kCoverOpaque}},
+                         RIPBlitKernels32, n, 4);
         benchmark::RegisterBenchmark(("fill16/Set/opaque" + size).c_str(), FillRow, &RIPFillKernelSet16, 0u, n, 2,
                                      Colour());
         benchmark::RegisterBenchmark(("fill48/Set/opaque" + size).c_str(), FillRow, &RIPFillKernelSet48, 0u, n, 6,

@@ -4,6 +4,7 @@
 // every buffer, the source left as it was, and a fill split in two.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,28 @@ using testing::SlotCase;
 
 constexpr std::uint32_t kLengths[] = {0, 1, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 129, 257};
 
-std::string Where(std::uint32_t col, const std::string& path, std::uint32_t n, std::size_t offset) {
-    return "column " + std::to_string(col) + " path " + path + " n " + std::to_string(n) + " offset " +
-           std::to_string(offset);
+// Calls run(col, kernel, n, offset, where) for each column of the row that
+// holds a kernel, on every path, length and byte offset.
+template <class Kernel, class Run>
+void EachCase(const std::array<Kernel, 6>& row, Kernel noOp, Kernel pending, Run run) {
+    for (std::uint32_t col = 0; col < 6; ++col) {
+        const Kernel kernel = row[col];
+        if (!Runs(reinterpret_cast<const void*>(kernel), reinterpret_cast<const void*>(noOp),
+                  reinterpret_cast<const void*>(pending))) {
+            continue;
+        }
+        for (const auto& path : AvailablePaths()) {
+            ScopedPath scope(path.features);
+            for (std::uint32_t n : kLengths) {
+                for (std::size_t offset = 0; offset < 8; ++offset) {
+                    const std::string where = "column " + std::to_string(col) + " path " + path.name + " n " +
+                                              std::to_string(n) + " offset " + std::to_string(offset);
+                    run(col, kernel, n, offset, where);
+                    if (::testing::Test::HasFatalFailure()) return;
+                }
+            }
+        }
+    }
 }
 
 class InkFillSlots : public ::testing::TestWithParam<SlotCase> {};
@@ -37,46 +57,34 @@ class InkFillSlots : public ::testing::TestWithParam<SlotCase> {};
 TEST_P(InkFillSlots, MatchTheModelOnEveryPath) {
     const std::uint32_t mode = GetParam().row;
     std::mt19937 rng(3000 + mode);
-    for (std::uint32_t col = 0; col < 6; ++col) {
-        const RIPFillKernel kernel = RIPFillKernels32[mode][col];
-        if (!Runs(reinterpret_cast<const void*>(kernel), reinterpret_cast<const void*>(kRIPFillNoOp),
-                  reinterpret_cast<const void*>(kRIPFillPending))) {
-            continue;
-        }
-        for (const auto& path : AvailablePaths()) {
-            ScopedPath scope(path.features);
-            for (std::uint32_t n : kLengths) {
-                for (std::size_t offset = 0; offset < 8; ++offset) {
-                    const std::string where = Where(col, path.name, n, offset);
-                    Row got(4 * n, offset, rng);
-                    Row want = got;
-                    const Masks masks(n, rng);
-                    RIPKernelParams::Fill params;
-                    for (int k = 8; k < 12; ++k) params.color.At(k) = EdgeBiased(rng);
-                    RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
-                    RIPKernelRandom modelDraws = kernelDraws;
-                    params.random = &kernelDraws;
-                    kernel(&params, n, got.Run(), col == 0 ? nullptr : &masks.cov);
-                    reference::Fill32(mode, col, params.color.bytes + 8, want.Run(), n, masks.cov, modelDraws);
-                    ASSERT_EQ(got.bytes, want.bytes) << where;
-                    ASSERT_EQ(kernelDraws.state, modelDraws.state) << where;
+    EachCase(RIPFillKernels32[mode], kRIPFillNoOp, kRIPFillPending,
+             [&](std::uint32_t col, RIPFillKernel kernel, std::uint32_t n, std::size_t offset, const std::string& where) {
+                 Row got(4 * n, offset, rng);
+                 Row want = got;
+                 const Masks masks(n, rng);
+                 RIPKernelParams::Fill params;
+                 for (int k = 8; k < 12; ++k) params.color.At(k) = EdgeBiased(rng);
+                 RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
+                 RIPKernelRandom modelDraws = kernelDraws;
+                 params.random = &kernelDraws;
+                 kernel(&params, n, got.Run(), col == 0 ? nullptr : &masks.cov);
+                 reference::Fill32(mode, col, params.color.bytes + 8, want.Run(), n, masks.cov, modelDraws);
+                 ASSERT_EQ(got.bytes, want.bytes) << where;
+                 ASSERT_EQ(kernelDraws.state, modelDraws.state) << where;
 
-                    // Split in two, the second call going on from the first.
-                    Row split(4 * n, offset, rng);
-                    Row whole = split;
-                    const std::uint32_t k = n / 3;
-                    RIPKernelRandom splitDraws{77}, wholeDraws{77};
-                    params.random = &splitDraws;
-                    const RIPKernelCoverage first = masks.At(0), second = masks.At(k);
-                    kernel(&params, k, split.Run(), col == 0 ? nullptr : &first);
-                    kernel(&params, n - k, split.Run() + 4 * k, col == 0 ? nullptr : &second);
-                    params.random = &wholeDraws;
-                    kernel(&params, n, whole.Run(), col == 0 ? nullptr : &masks.cov);
-                    ASSERT_EQ(split.bytes, whole.bytes) << where << " split at " << k;
-                }
-            }
-        }
-    }
+                 // Split in two, the second call going on from the first.
+                 Row split(4 * n, offset, rng);
+                 Row whole = split;
+                 const std::uint32_t k = n / 3;
+                 RIPKernelRandom splitDraws{77}, wholeDraws{77};
+                 params.random = &splitDraws;
+                 const RIPKernelCoverage first = masks.At(0), second = masks.At(k);
+                 kernel(&params, k, split.Run(), col == 0 ? nullptr : &first);
+                 kernel(&params, n - k, split.Run() + 4 * k, col == 0 ? nullptr : &second);
+                 params.random = &wholeDraws;
+                 kernel(&params, n, whole.Run(), col == 0 ? nullptr : &masks.cov);
+                 ASSERT_EQ(split.bytes, whole.bytes) << where << " split at " << k;
+             });
 }
 
 class InkBlitSlots : public ::testing::TestWithParam<SlotCase> {};
@@ -84,38 +92,26 @@ class InkBlitSlots : public ::testing::TestWithParam<SlotCase> {};
 TEST_P(InkBlitSlots, MatchTheModelOnEveryPath) {
     const std::uint32_t mode = GetParam().row;
     std::mt19937 rng(4000 + mode);
-    for (std::uint32_t col = 0; col < 6; ++col) {
-        const RIPBlitKernel kernel = RIPBlitKernels32[mode][col];
-        if (!Runs(reinterpret_cast<const void*>(kernel), reinterpret_cast<const void*>(kRIPBlitNoOp),
-                  reinterpret_cast<const void*>(kRIPBlitPending))) {
-            continue;
-        }
-        for (const auto& path : AvailablePaths()) {
-            ScopedPath scope(path.features);
-            for (std::uint32_t n : kLengths) {
-                for (std::size_t offset = 0; offset < 8; ++offset) {
-                    const std::string where = Where(col, path.name, n, offset);
-                    Row got(4 * n, offset, rng);
-                    Row want = got;
-                    Row src(4 * n, (offset * 5) % 8, rng);
-                    const std::vector<std::uint8_t> srcBefore = src.bytes;
-                    const Masks masks(n, rng);
-                    // The setup runs the chan-8 rows of this table a whole pixel a step.
-                    RIPKernelParams::Blit params;
-                    params.srcStep = params.dstStep = 4;
-                    params.channelsPerPixel = 4;
-                    RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
-                    RIPKernelRandom modelDraws = kernelDraws;
-                    params.random = &kernelDraws;
-                    kernel(&params, n, got.Run(), src.Run(), col == 0 ? nullptr : &masks.cov);
-                    reference::Blit32(mode, col, want.Run(), src.Run(), n, masks.cov, modelDraws);
-                    ASSERT_EQ(got.bytes, want.bytes) << where;
-                    ASSERT_EQ(src.bytes, srcBefore) << where;
-                    ASSERT_EQ(kernelDraws.state, modelDraws.state) << where;
-                }
-            }
-        }
-    }
+    EachCase(RIPBlitKernels32[mode], kRIPBlitNoOp, kRIPBlitPending,
+             [&](std::uint32_t col, RIPBlitKernel kernel, std::uint32_t n, std::size_t offset, const std::string& where) {
+                 Row got(4 * n, offset, rng);
+                 Row want = got;
+                 Row src(4 * n, (offset * 5) % 8, rng);
+                 const std::vector<std::uint8_t> srcBefore = src.bytes;
+                 const Masks masks(n, rng);
+                 // The setup runs the chan-8 rows of this table a whole pixel a step.
+                 RIPKernelParams::Blit params;
+                 params.srcStep = params.dstStep = 4;
+                 params.channelsPerPixel = 4;
+                 RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
+                 RIPKernelRandom modelDraws = kernelDraws;
+                 params.random = &kernelDraws;
+                 kernel(&params, n, got.Run(), src.Run(), col == 0 ? nullptr : &masks.cov);
+                 reference::Blit32(mode, col, want.Run(), src.Run(), n, masks.cov, modelDraws);
+                 ASSERT_EQ(got.bytes, want.bytes) << where;
+                 ASSERT_EQ(src.bytes, srcBefore) << where;
+                 ASSERT_EQ(kernelDraws.state, modelDraws.state) << where;
+             });
 }
 
 INSTANTIATE_TEST_SUITE_P(Fill32, InkFillSlots, ::testing::ValuesIn(AllRows("fill-32")), Name);

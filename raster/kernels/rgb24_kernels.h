@@ -6,6 +6,7 @@
 // take their shared rows from them.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -21,10 +22,16 @@ inline constexpr std::uint32_t kPixelGrain = 32;
 inline constexpr std::uint32_t kPixelChunk = 128;
 inline constexpr std::size_t kChunkBytes = 3 * kPixelChunk;
 
+// Which run of the 8-bit vector side serves column Col: the mask columns
+// all go through column 1, with the pixel's weight as its mask byte.
+inline constexpr std::uint32_t VectorColumn(std::uint32_t col) {
+    return col == kCoverOpaque || col == kCoverConstant ? col : kCoverMask;
+}
+
 template <class PM, std::uint32_t Col>
 constexpr bool HasVector24() {
     if constexpr (PM::kPerByteMode >= 0) {
-        return HasVectorPath<static_cast<std::uint32_t>(PM::kPerByteMode), Col>();
+        return HasVectorPath<static_cast<std::uint32_t>(PM::kPerByteMode), VectorColumn(Col)>();
     } else if constexpr (PM::kLane >= 0) {
         return Col == kCoverOpaque;
     } else {
@@ -32,12 +39,6 @@ constexpr bool HasVector24() {
     }
 }
 
-// Each mask byte once for every byte of its pixel.
-inline void Spread3(const std::uint8_t* m, std::uint32_t n, std::uint8_t* out) {
-    for (std::uint32_t i = 0; i < n; ++i, out += 3) {
-        out[0] = out[1] = out[2] = m[i];
-    }
-}
 // Three bytes repeated over a chunk.
 inline void Repeat3(const std::uint8_t* px, std::uint8_t* out) {
     for (std::size_t i = 0; i < kChunkBytes; i += 3) {
@@ -47,13 +48,29 @@ inline void Repeat3(const std::uint8_t* px, std::uint8_t* out) {
     }
 }
 
+// Each pixel's weight once for every byte of the pixel. On a little-endian
+// machine one 4-byte store a pixel does it, the fourth byte overwritten by
+// the next pixel (the buffer has one byte to spare).
+template <class Walker>
+void SpreadWeights(Walker& weight, std::uint32_t n, std::uint8_t* out) {
+    for (std::uint32_t i = 0; i < n; ++i, out += 3) {
+        const std::uint32_t w = weight.Next();
+        if constexpr (std::endian::native == std::endian::little) {
+            const std::uint32_t v = w * 0x010101u;
+            std::memcpy(out, &v, 4);
+        } else {
+            out[0] = out[1] = out[2] = static_cast<std::uint8_t>(w);
+        }
+    }
+}
+
 // Hands the run's leading whole grains to the 8-bit vector run of the same
 // mode, which sees the pixels as bytes: its operand bytes are the source run
-// (or, for a fill, the colour repeated), and each mask byte is spread over
-// its pixel's three bytes so every byte meets its pixel's weight. A
-// one-byte mode is the Set blend with weight 255 on its byte and 0 on the
-// others, which gives exactly the operand's byte and the pixel's own
-// (T[255·v] = v). Returns the pixels done.
+// (or, for a fill, the colour repeated), and in the mask columns each
+// pixel's weight, worked out here as the plain path does, is spread over its
+// three bytes as the mask of column 1. A one-byte mode is the Set blend with
+// weight 255 on its byte and 0 on the others, which gives exactly the
+// operand's byte and the pixel's own (T[255·v] = v). Returns the pixels done.
 template <class PM, std::uint32_t Col>
 std::uint32_t Vector24Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* src,
                              const std::uint8_t* colour, const RIPKernelCoverage* cov) {
@@ -69,41 +86,36 @@ std::uint32_t Vector24Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint
             return 0;
         }
         constexpr bool kLane = PM::kLane >= 0;
-        constexpr bool kMask1 = Col == kCoverMask || Col == kCoverMaskMask || Col == kCoverMaskConstant ||
-                                Col == kCoverMaskMaskConstant;
-        constexpr bool kMask2 = Col == kCoverMaskMask || Col == kCoverMaskMaskConstant;
+        constexpr bool kWeighted = VectorColumn(Col) == kCoverMask;
         VecBlitRun run;
         if constexpr (kLane) {
             run = v->blit[kModeSet][kCoverMask];
         } else {
-            run = v->blit[PM::kPerByteMode][Col];
+            run = v->blit[PM::kPerByteMode][VectorColumn(Col)];
         }
-        if constexpr (!kLane && !kMask1) {
+        if constexpr (!kLane && !kWeighted) {
             if (colour == nullptr) {  // nothing to spread or repeat: one pass
                 run(3 * whole, dst, src, cov);
                 return whole;
             }
         }
-        alignas(32) std::uint8_t m1[kChunkBytes];
-        alignas(32) std::uint8_t m2[kChunkBytes];
+        alignas(32) std::uint8_t weights[kChunkBytes + 1];
         alignas(32) std::uint8_t pattern[kChunkBytes];
-        RIPKernelCoverage spread{m1, m2, Col == kCoverOpaque ? std::uint8_t{255} : cov->opacity};
+        const RIPKernelCoverage spread{weights, nullptr, Col == kCoverConstant ? cov->opacity : std::uint8_t{255}};
         if constexpr (kLane) {
             const std::uint8_t lane[3] = {PM::kLane == 0 ? std::uint8_t{255} : std::uint8_t{0},
                                           PM::kLane == 1 ? std::uint8_t{255} : std::uint8_t{0},
                                           PM::kLane == 2 ? std::uint8_t{255} : std::uint8_t{0}};
-            Repeat3(lane, m1);
+            Repeat3(lane, weights);
         }
         if (colour != nullptr) {
             Repeat3(colour, pattern);
         }
+        CoverageWalker<Col, PM::kProductCol5> weight(cov, 0);
         for (std::uint32_t done = 0; done < whole;) {
             const std::uint32_t k = whole - done < kPixelChunk ? whole - done : kPixelChunk;
-            if constexpr (kMask1) {
-                Spread3(cov->mask1 + done, k, m1);
-            }
-            if constexpr (kMask2) {
-                Spread3(cov->mask2 + done, k, m2);
+            if constexpr (kWeighted) {
+                SpreadWeights(weight, k, weights);
             }
             const std::size_t at = 3 * static_cast<std::size_t>(done);
             run(3 * k, dst + at, colour != nullptr ? pattern : src + at, &spread);

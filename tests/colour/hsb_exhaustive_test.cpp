@@ -59,9 +59,13 @@ void PlainToRgb(const Hsb3& c, std::int64_t& r, std::int64_t& g, std::int64_t& b
     b = row[2];
 }
 
+// The 32-bit build runs under an emulator: there every 13th colour is enough
+// to meet its arithmetic, and the 64-bit builds see them all.
+constexpr std::uint32_t kStride = sizeof(void*) == 4 ? 13 : 1;
+
 TEST(HsbEveryColour, RecordsMatchThePlainRulesAndTheRoundTripStaysWithinThree) {
     std::int64_t worst = 0, changed = 0;
-    for (std::uint32_t x = 0; x < (1u << 24); ++x) {
+    for (std::uint32_t x = 0; x < (1u << 24); x += kStride) {
         const int r = static_cast<int>(x >> 16), g = static_cast<int>((x >> 8) & 255), b = static_cast<int>(x & 255);
         const ColorRecord rgb = ColorRecord::RGB(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
                                                  static_cast<std::uint8_t>(b));
@@ -85,9 +89,12 @@ TEST(HsbEveryColour, RecordsMatchThePlainRulesAndTheRoundTripStaysWithinThree) {
         changed += moved != 0;
     }
     // Measured over all 2^24 colours: about 60 % come back changed, none by more than 3.
-    EXPECT_EQ(worst, 3);
-    RecordProperty("changed", static_cast<int>(changed));
-    std::printf("round trip: %lld of 16777216 colours change, by at most %lld\n", static_cast<long long>(changed),
+    EXPECT_LE(worst, 3);
+    if (kStride == 1) {
+        EXPECT_EQ(worst, 3);
+        EXPECT_EQ(changed, 10127790);
+    }
+    std::printf("round trip: %lld of the colours checked change, by at most %lld\n", static_cast<long long>(changed),
                 static_cast<long long>(worst));
 }
 

@@ -6,19 +6,19 @@
 // blend of column 1 (the source moved toward by the mask byte); pixman has
 // no two-mask form, so column 3 stands beside the same row. Rows are named
 // Table/Mode/Column/path/pixels, and pixman's pixman/OPERATION/pixels.
-#include <benchmark/benchmark.h>
-#include <pixman.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "kernels/kernel_state.h"
+#include "kernel_bench_support.h"
 #include "kernels/kernel_tables.h"
 
 namespace {
 
 using namespace raster::kernels;
+using kernel_bench::Finish;
+using kernel_bench::Path;
+using kernel_bench::Paths;
 
 constexpr int kSizes[] = {64, 1920, 65536};
 
@@ -36,23 +36,6 @@ struct Rows {
         }
     }
 };
-
-struct Path {
-    std::string name;
-    std::uint32_t features;
-};
-
-std::vector<Path> Paths() {
-    const std::uint32_t have = RIPDetectProcessorFeatures();
-    std::vector<Path> paths = {{"plain", 0}};
-    if (have & kRIPFeatureVector) paths.push_back({"sse2", kRIPFeatureVector});
-    if (have & kRIPFeatureWide) paths.push_back({"avx2", kRIPFeatureVector | kRIPFeatureWide});
-    return paths;
-}
-
-void Finish(benchmark::State& state, int n) {
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * n);
-}
 
 void FillRow(benchmark::State& state, RIPFillKernel kernel, std::uint32_t features, int n) {
     RIPSetProcessorFeatures(features);
@@ -83,41 +66,10 @@ void BlitRow(benchmark::State& state, RIPBlitKernel kernel, std::uint32_t featur
     Finish(state, n);
 }
 
-// pixman's images are at most 32767 pixels wide, so n pixels are composited
-// as rows of at most 4096; r8g8b8 rows are padded to whole 32-bit words.
-struct PixmanShape {
-    int width, height, stride;
-    explicit PixmanShape(int n) : width(n < 4096 ? n : 4096), height(n / width), stride((3 * width + 3) / 4 * 4) {}
-};
-
 // pixman on n pixels of r8g8b8: a solid or r8g8b8 source, an optional a8 mask.
 void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask, int n) {
-    const PixmanShape shape(n);
-    const int maskStride = (shape.width + 3) / 4 * 4;
-    Rows rows(shape.stride * shape.height);
-    std::vector<std::uint32_t> d(shape.stride * shape.height / 4), s(d.size()), m(maskStride * shape.height / 4);
-    std::memcpy(d.data(), rows.dst.data(), d.size() * 4);
-    std::memcpy(s.data(), rows.src.data(), s.size() * 4);
-    std::memcpy(m.data(), rows.m1.data(), m.size() * 4);
-    pixman_image_t* dst = pixman_image_create_bits(PIXMAN_r8g8b8, shape.width, shape.height, d.data(), shape.stride);
-    pixman_image_t* src;
-    if (solidSource) {
-        const pixman_color_t colour = {200 * 257, 120 * 257, 40 * 257, 0xFFFF};
-        src = pixman_image_create_solid_fill(&colour);
-    } else {
-        src = pixman_image_create_bits(PIXMAN_r8g8b8, shape.width, shape.height, s.data(), shape.stride);
-    }
-    pixman_image_t* msk =
-        mask ? pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, m.data(), maskStride) : nullptr;
-    for (auto _ : state) {
-        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, shape.width, shape.height);
-        benchmark::DoNotOptimize(d.data());
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(dst);
-    pixman_image_unref(src);
-    if (msk) pixman_image_unref(msk);
-    Finish(state, n);
+    const pixman_color_t colour = {200 * 257, 120 * 257, 40 * 257, 0xFFFF};
+    kernel_bench::Pixman(state, op, PIXMAN_r8g8b8, 3, solidSource ? &colour : nullptr, mask, n);
 }
 
 void Register() {
@@ -137,7 +89,8 @@ void Register() {
                           {"blit24/Multiply/opaque", kModeMultiply, kCoverOpaque},
                           {"blit24/Screen/opaque", kModeScreen, kCoverOpaque}};
     for (int n : kSizes) {
-        const std::string size = "/" + std::to_string(n);
+        std::string size = "/";
+        size += std::to_string(n);
         for (const Path& p : Paths()) {
             for (const Case& f : fills) {
                 benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,

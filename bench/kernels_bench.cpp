@@ -5,19 +5,19 @@
 //
 // Rows are named Table/Mode/Column/path/pixels, and pixman's
 // pixman/OPERATION/pixels.
-#include <benchmark/benchmark.h>
-#include <pixman.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "kernels/kernel_state.h"
+#include "kernel_bench_support.h"
 #include "kernels/kernel_tables.h"
 
 namespace {
 
 using namespace raster::kernels;
+using kernel_bench::Finish;
+using kernel_bench::Path;
+using kernel_bench::Paths;
 
 constexpr int kSizes[] = {64, 1920, 65536};
 
@@ -32,23 +32,6 @@ struct Rows {
         }
     }
 };
-
-struct Path {
-    std::string name;
-    std::uint32_t features;
-};
-
-std::vector<Path> Paths() {
-    const std::uint32_t have = RIPDetectProcessorFeatures();
-    std::vector<Path> paths = {{"plain", 0}};
-    if (have & kRIPFeatureVector) paths.push_back({"sse2", kRIPFeatureVector});
-    if (have & kRIPFeatureWide) paths.push_back({"avx2", kRIPFeatureVector | kRIPFeatureWide});
-    return paths;
-}
-
-void Finish(benchmark::State& state, int n) {
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * n);
-}
 
 void FillRow(benchmark::State& state, RIPFillKernel kernel, std::uint32_t features, int n) {
     RIPSetProcessorFeatures(features);
@@ -77,44 +60,14 @@ void BlitRow(benchmark::State& state, RIPBlitKernel kernel, std::uint32_t featur
     Finish(state, n);
 }
 
-// pixman's images are at most 32767 pixels wide, so n pixels are composited
-// as rows of at most 4096.
-struct PixmanShape {
-    int width, height, stride;
-    explicit PixmanShape(int n) : width(n < 4096 ? n : 4096), height(n / width), stride((width + 3) / 4 * 4) {}
-};
-
 // pixman on n pixels of a8: a solid or a8 source, an optional a8 mask.
 void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask, int n) {
-    const PixmanShape shape(n);
-    Rows rows(shape.stride * shape.height);
-    std::vector<std::uint32_t> d(shape.stride * shape.height / 4), s(d.size()), m(d.size());
-    std::memcpy(d.data(), rows.dst.data(), d.size() * 4);
-    std::memcpy(s.data(), rows.src.data(), s.size() * 4);
-    std::memcpy(m.data(), rows.m1.data(), m.size() * 4);
-    pixman_image_t* dst = pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, d.data(), shape.stride);
-    pixman_image_t* src;
-    if (solidSource) {
-        const pixman_color_t colour = {0, 0, 0, 200 * 257};
-        src = pixman_image_create_solid_fill(&colour);
-    } else {
-        src = pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, s.data(), shape.stride);
-    }
-    pixman_image_t* msk =
-        mask ? pixman_image_create_bits(PIXMAN_a8, shape.width, shape.height, m.data(), shape.stride) : nullptr;
-    for (auto _ : state) {
-        pixman_image_composite32(op, src, msk, dst, 0, 0, 0, 0, 0, 0, shape.width, shape.height);
-        benchmark::DoNotOptimize(d.data());
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(dst);
-    pixman_image_unref(src);
-    if (msk) pixman_image_unref(msk);
-    Finish(state, n);
+    const pixman_color_t colour = {0, 0, 0, 200 * 257};
+    kernel_bench::Pixman(state, op, PIXMAN_a8, 1, solidSource ? &colour : nullptr, mask, n);
 }
 
 void PixmanFill(benchmark::State& state, int n) {
-    const PixmanShape shape(n);
+    const kernel_bench::PixmanShape shape(n, 1);
     std::vector<std::uint32_t> d(shape.stride * shape.height / 4);
     for (auto _ : state) {
         pixman_fill(d.data(), shape.stride / 4, 8, 0, 0, shape.width, shape.height, 200);

@@ -30,8 +30,11 @@ struct Golden24 {
 };
 void PrintTo(const Golden24& g, std::ostream* os) { *os << g.what; }
 
-// Runs of 5 and 40 equal pixels, so the vector paths meet the case too.
-std::vector<std::uint8_t> RunOf(const Golden24& g, std::uint32_t n) {
+constexpr bool kRgb = false, kLab = true, kFill = false, kBlit = true;
+
+// n equal pixels through the case's slot; a fill's colour record is given
+// whole or made from the case's bytes.
+std::vector<std::uint8_t> RunOf(const Golden24& g, std::uint32_t n, const colour::ColorRecord* record = nullptr) {
     std::vector<std::uint8_t> row, src, m1(n, g.m1), m2(n, g.m2);
     for (std::uint32_t i = 0; i < n; ++i) {
         row.insert(row.end(), g.d.begin(), g.d.end());
@@ -45,8 +48,12 @@ std::vector<std::uint8_t> RunOf(const Golden24& g, std::uint32_t n) {
         (g.lab ? RIPBlitKernelsLab : RIPBlitKernels24)[g.mode][g.col](&params, n, row.data(), src.data(), &cov);
     } else {
         RIPKernelParams::Fill params;
-        params.color.BeginResult(g.lab ? colour::kModelLabOffset : colour::kModelRGB);
-        std::copy(g.c.begin(), g.c.end(), params.color.bytes + 8);
+        if (record != nullptr) {
+            params.color = *record;
+        } else {
+            params.color.BeginResult(g.lab ? colour::kModelLabOffset : colour::kModelRGB);
+            std::copy(g.c.begin(), g.c.end(), params.color.bytes + 8);
+        }
         (g.lab ? RIPFillKernelsLab : RIPFillKernels24)[g.mode][g.col](&params, n, row.data(), &cov);
     }
     return row;
@@ -54,6 +61,7 @@ std::vector<std::uint8_t> RunOf(const Golden24& g, std::uint32_t n) {
 
 class Golden24Test : public ::testing::TestWithParam<Golden24> {};
 
+// Runs of 5 and 40 equal pixels, so the vector paths meet the case too.
 TEST_P(Golden24Test, GivesTheWorkedValue) {
     const Golden24& g = GetParam();
     for (const auto& path : AvailablePaths()) {
@@ -67,8 +75,6 @@ TEST_P(Golden24Test, GivesTheWorkedValue) {
         }
     }
 }
-
-constexpr bool kRgb = false, kLab = true, kFill = false, kBlit = true;
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, Golden24Test,
@@ -186,23 +192,17 @@ std::vector<std::uint8_t> Pixels(const Px& p, std::uint32_t n) {
     return row;
 }
 
+// One pixel through fill-24 with the colour record, or blit-24 with the
+// source pixel, at weight w in every mask and the opacity.
 Px FillOne(std::uint32_t mode, std::uint32_t col, const Px& d, const colour::ColorRecord& colour, std::uint8_t w) {
-    std::vector<std::uint8_t> row = Pixels(d, 1);
-    RIPKernelParams::Fill params;
-    params.color = colour;
-    const RIPKernelCoverage cov{&w, &w, w};
-    RIPFillKernels24[mode][col](&params, 1, row.data(), &cov);
+    const std::vector<std::uint8_t> row = RunOf({"", kRgb, kFill, mode, col, d, {}, w, w, w, {}}, 1, &colour);
+    return {row[0], row[1], row[2]};
+}
+Px BlitOne(std::uint32_t mode, std::uint32_t col, const Px& d, const Px& s, std::uint8_t w) {
+    const std::vector<std::uint8_t> row = RunOf({"", kRgb, kBlit, mode, col, d, s, w, w, w, {}}, 1);
     return {row[0], row[1], row[2]};
 }
 colour::ColorRecord RgbRecord(const Px& p) { return colour::ColorRecord::RGB(p[2], p[1], p[0]); }
-
-Px BlitOne(std::uint32_t mode, std::uint32_t col, const Px& d, const Px& s, std::uint8_t w) {
-    std::vector<std::uint8_t> row = Pixels(d, 1), src = Pixels(s, 1);
-    RIPKernelParams::Blit params;
-    const RIPKernelCoverage cov{&w, &w, w};
-    RIPBlitKernels24[mode][col](&params, 1, row.data(), src.data(), &cov);
-    return {row[0], row[1], row[2]};
-}
 
 struct HueArc {
     int colourHue, pixelHue, want;

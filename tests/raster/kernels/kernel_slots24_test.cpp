@@ -39,9 +39,30 @@ colour::ColorRecord RandomColour(Layout24 layout, std::mt19937& rng) {
     return c;
 }
 
-std::string Where(std::uint32_t col, const std::string& path, std::uint32_t n, std::size_t offset) {
-    return "column " + std::to_string(col) + " path " + path + " pixels " + std::to_string(n) + " offset " +
-           std::to_string(offset);
+// Calls check(col, kernel, n, offset, where) for every column of the row
+// that holds a kernel, on every path, pixel count and destination offset.
+template <class Row6, class Kernel, class Check>
+void ForEveryCase(const Row6& row, Kernel noOp, Kernel pending, Check check) {
+    for (std::uint32_t col = 0; col < 6; ++col) {
+        const Kernel kernel = row[col];
+        if (!Runs(reinterpret_cast<const void*>(kernel), reinterpret_cast<const void*>(noOp),
+                  reinterpret_cast<const void*>(pending))) {
+            continue;
+        }
+        for (const auto& path : AvailablePaths()) {
+            ScopedPath scope(path.features);
+            for (std::uint32_t n : kPixels) {
+                for (std::size_t offset = 0; offset < 8; ++offset) {
+                    check(col, kernel, n, offset,
+                          "column " + std::to_string(col) + " path " + path.name + " pixels " + std::to_string(n) +
+                              " offset " + std::to_string(offset));
+                    if (::testing::Test::HasFatalFailure()) {
+                        return;
+                    }
+                }
+            }
+        }
+    }
 }
 
 class FillSlots24 : public ::testing::TestWithParam<SlotCase> {};
@@ -51,46 +72,35 @@ TEST_P(FillSlots24, MatchTheModelOnEveryPath) {
     const auto& table = layout == Layout24::Lab ? RIPFillKernelsLab : RIPFillKernels24;
     const std::uint32_t mode = GetParam().row;
     std::mt19937 rng(3000 + mode + (layout == Layout24::Lab ? 100 : 0));
-    for (std::uint32_t col = 0; col < 6; ++col) {
-        const RIPFillKernel kernel = table[mode][col];
-        if (!Runs(reinterpret_cast<const void*>(kernel), reinterpret_cast<const void*>(kRIPFillNoOp),
-                  reinterpret_cast<const void*>(kRIPFillPending))) {
-            continue;
-        }
-        for (const auto& path : AvailablePaths()) {
-            ScopedPath scope(path.features);
-            for (std::uint32_t n : kPixels) {
-                for (std::size_t offset = 0; offset < 8; ++offset) {
-                    const std::string where = Where(col, path.name, n, offset);
-                    Row got(3 * n, offset, rng);
-                    Row want = got;
-                    const Masks masks(n, rng);
-                    RIPKernelParams::Fill params;
-                    params.color = RandomColour(layout, rng);
-                    params.bytesPerPixel = 3;
-                    RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
-                    RIPKernelRandom modelDraws = kernelDraws;
-                    params.random = &kernelDraws;
-                    kernel(&params, n, got.Run(), col == 0 ? nullptr : &masks.cov);
-                    reference::Fill24(layout, mode, col, params.color, want.Run(), n, masks.cov, modelDraws);
-                    ASSERT_EQ(got.bytes, want.bytes) << where;
+    ForEveryCase(table[mode], kRIPFillNoOp, kRIPFillPending,
+                 [&](std::uint32_t col, RIPFillKernel kernel, std::uint32_t n, std::size_t offset,
+                     const std::string& where) {
+        Row got(3 * n, offset, rng);
+        Row want = got;
+        const Masks masks(n, rng);
+        RIPKernelParams::Fill params;
+        params.color = RandomColour(layout, rng);
+        params.bytesPerPixel = 3;
+        RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
+        RIPKernelRandom modelDraws = kernelDraws;
+        params.random = &kernelDraws;
+        kernel(&params, n, got.Run(), col == 0 ? nullptr : &masks.cov);
+        reference::Fill24(layout, mode, col, params.color, want.Run(), n, masks.cov, modelDraws);
+        ASSERT_EQ(got.bytes, want.bytes) << where;
 
-                    // Split in two, the second call going on from the first.
-                    Row split(3 * n, offset, rng);
-                    Row whole = split;
-                    const std::uint32_t k = n / 3;
-                    RIPKernelRandom splitDraws{77}, wholeDraws{77};
-                    params.random = &splitDraws;
-                    const RIPKernelCoverage first = masks.At(0), second = masks.At(k);
-                    kernel(&params, k, split.Run(), col == 0 ? nullptr : &first);
-                    kernel(&params, n - k, split.Run() + 3 * k, col == 0 ? nullptr : &second);
-                    params.random = &wholeDraws;
-                    kernel(&params, n, whole.Run(), col == 0 ? nullptr : &masks.cov);
-                    ASSERT_EQ(split.bytes, whole.bytes) << where << " split at " << k;
-                }
-            }
-        }
-    }
+        // Split in two, the second call going on from the first.
+        Row split(3 * n, offset, rng);
+        Row whole = split;
+        const std::uint32_t k = n / 3;
+        RIPKernelRandom splitDraws{77}, wholeDraws{77};
+        params.random = &splitDraws;
+        const RIPKernelCoverage first = masks.At(0), second = masks.At(k);
+        kernel(&params, k, split.Run(), col == 0 ? nullptr : &first);
+        kernel(&params, n - k, split.Run() + 3 * k, col == 0 ? nullptr : &second);
+        params.random = &wholeDraws;
+        kernel(&params, n, whole.Run(), col == 0 ? nullptr : &masks.cov);
+        ASSERT_EQ(split.bytes, whole.bytes) << where << " split at " << k;
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Fill24, FillSlots24, ::testing::ValuesIn(AllRows("fill-24")), Name);
@@ -103,57 +113,30 @@ TEST_P(BlitSlots24, MatchTheModelOnEveryPath) {
     const auto& table = layout == Layout24::Lab ? RIPBlitKernelsLab : RIPBlitKernels24;
     const std::uint32_t mode = GetParam().row;
     std::mt19937 rng(4000 + mode + (layout == Layout24::Lab ? 100 : 0));
-    for (std::uint32_t col = 0; col < 6; ++col) {
-        const RIPBlitKernel kernel = table[mode][col];
-        if (!Runs(reinterpret_cast<const void*>(kernel), reinterpret_cast<const void*>(kRIPBlitNoOp),
-                  reinterpret_cast<const void*>(kRIPBlitPending))) {
-            continue;
-        }
-        for (const auto& path : AvailablePaths()) {
-            ScopedPath scope(path.features);
-            for (std::uint32_t n : kPixels) {
-                for (std::size_t offset = 0; offset < 8; ++offset) {
-                    const std::string where = Where(col, path.name, n, offset);
-                    Row got(3 * n, offset, rng);
-                    Row want = got;
-                    Row src(3 * n, (offset * 5) % 8, rng);
-                    const std::vector<std::uint8_t> srcBefore = src.bytes;
-                    const Masks masks(n, rng);
-                    // The blit driver sets whole-pixel steps for the channel kernels among these slots.
-                    RIPKernelParams::Blit params;
-                    params.srcStep = params.dstStep = 3;
-                    params.channelsPerPixel = 3;
-                    RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
-                    RIPKernelRandom modelDraws = kernelDraws;
-                    params.random = &kernelDraws;
-                    kernel(&params, n, got.Run(), src.Run(), col == 0 ? nullptr : &masks.cov);
-                    reference::Blit24(layout, mode, col, want.Run(), src.Run(), n, masks.cov, modelDraws);
-                    ASSERT_EQ(got.bytes, want.bytes) << where;
-                    ASSERT_EQ(src.bytes, srcBefore) << where;
-                }
-            }
-        }
-    }
+    ForEveryCase(table[mode], kRIPBlitNoOp, kRIPBlitPending,
+                 [&](std::uint32_t col, RIPBlitKernel kernel, std::uint32_t n, std::size_t offset,
+                     const std::string& where) {
+        Row got(3 * n, offset, rng);
+        Row want = got;
+        Row src(3 * n, (offset * 5) % 8, rng);
+        const std::vector<std::uint8_t> srcBefore = src.bytes;
+        const Masks masks(n, rng);
+        // The blit driver sets whole-pixel steps for the channel kernels among these slots.
+        RIPKernelParams::Blit params;
+        params.srcStep = params.dstStep = 3;
+        params.channelsPerPixel = 3;
+        RIPKernelRandom kernelDraws{static_cast<std::uint32_t>(rng())};
+        RIPKernelRandom modelDraws = kernelDraws;
+        params.random = &kernelDraws;
+        kernel(&params, n, got.Run(), src.Run(), col == 0 ? nullptr : &masks.cov);
+        reference::Blit24(layout, mode, col, want.Run(), src.Run(), n, masks.cov, modelDraws);
+        ASSERT_EQ(got.bytes, want.bytes) << where;
+        ASSERT_EQ(src.bytes, srcBefore) << where;
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Blit24, BlitSlots24, ::testing::ValuesIn(AllRows("blit-24")), Name);
 INSTANTIATE_TEST_SUITE_P(BlitLab, BlitSlots24, ::testing::ValuesIn(AllRows("blit-Lab")), Name);
-
-// A source that is the destination itself: the one overlap the kernels allow.
-TEST(Blit24InPlace, SetInverseInvertsTheRunOnEveryPath) {
-    for (const auto& path : AvailablePaths()) {
-        ScopedPath scope(path.features);
-        std::vector<std::uint8_t> row(3 * 100);
-        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7);
-        RIPKernelParams::Blit params;
-        RIPBlitKernels24[kModeSetInverse][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            ASSERT_EQ(row[i], 255 - static_cast<std::uint8_t>(i * 7)) << path.name << " at " << i;
-        }
-        RIPBlitKernels24[kModeSet][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
-        EXPECT_EQ(row[3], 255 - 21) << path.name;
-    }
-}
 
 }  // namespace
 }  // namespace raster::kernels

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kernels/kernel_state.h"
+#include "kernels/kernel_tables.h"
 
 namespace kernel_bench {
 
@@ -30,6 +31,26 @@ inline std::vector<Path> Paths() {
 
 inline void Finish(benchmark::State& state, int n) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * n);
+}
+
+// One kernel row to measure: named Table/Mode/Column, run from a table slot.
+struct Case {
+    const char* name;
+    raster::kernels::RIPMergeMode mode;
+    raster::kernels::RIPCoverageVariant col;
+};
+
+// Registers Name/path/n for every case on every path; run(state, kernel, features, n).
+template <class Table, class Run, std::size_t N>
+void RegisterCases(const Case (&cases)[N], const Table& table, Run run, int n) {
+    std::string size = "/";
+    size += std::to_string(n);
+    for (const Path& p : Paths()) {
+        for (const Case& c : cases) {
+            benchmark::RegisterBenchmark((std::string(c.name) + "/" + p.name + size).c_str(), run,
+                                         table[c.mode][c.col], p.features, n);
+        }
+    }
 }
 
 // pixman's images are at most 32767 pixels wide, so n pixels are composited

@@ -16,9 +16,8 @@
 namespace {
 
 using namespace raster::kernels;
+using kernel_bench::Case;
 using kernel_bench::Finish;
-using kernel_bench::Path;
-using kernel_bench::Paths;
 
 constexpr int kSizes[] = {64, 1920, 65536};
 
@@ -73,11 +72,6 @@ void Pixman(benchmark::State& state, pixman_op_t op, bool solidSource, bool mask
 }
 
 void Register() {
-    struct Case {
-        const char* name;
-        RIPMergeMode mode;
-        RIPCoverageVariant col;
-    };
     const Case fills[] = {{"fill24/Set/opaque", kModeSet, kCoverOpaque},
                           {"fill24/Set/mask", kModeSet, kCoverMask},
                           {"fill24/Set/maskmask", kModeSet, kCoverMaskMask},
@@ -91,16 +85,8 @@ void Register() {
     for (int n : kSizes) {
         std::string size = "/";
         size += std::to_string(n);
-        for (const Path& p : Paths()) {
-            for (const Case& f : fills) {
-                benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,
-                                             RIPFillKernels24[f.mode][f.col], p.features, n);
-            }
-            for (const Case& b : blits) {
-                benchmark::RegisterBenchmark((std::string(b.name) + "/" + p.name + size).c_str(), BlitRow,
-                                             RIPBlitKernels24[b.mode][b.col], p.features, n);
-            }
-        }
+        kernel_bench::RegisterCases(fills, RIPFillKernels24, FillRow, n);
+        kernel_bench::RegisterCases(blits, RIPBlitKernels24, BlitRow, n);
         benchmark::RegisterBenchmark(("memcpy" + size).c_str(), [n](benchmark::State& state) {
             Rows rows(n);
             for (auto _ : state) {

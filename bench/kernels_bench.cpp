@@ -15,9 +15,8 @@
 namespace {
 
 using namespace raster::kernels;
+using kernel_bench::Case;
 using kernel_bench::Finish;
-using kernel_bench::Path;
-using kernel_bench::Paths;
 
 constexpr int kSizes[] = {64, 1920, 65536};
 
@@ -78,11 +77,6 @@ void PixmanFill(benchmark::State& state, int n) {
 }
 
 void Register() {
-    struct Case {
-        const char* name;
-        RIPMergeMode mode;
-        RIPCoverageVariant col;
-    };
     const Case fills[] = {{"fill8/Set/opaque", kModeSet, kCoverOpaque},
                               {"fill8/Set/mask", kModeSet, kCoverMask},
                               {"fill8/Set/maskmask", kModeSet, kCoverMaskMask}};
@@ -95,16 +89,8 @@ void Register() {
     for (int n : kSizes) {
         std::string size = "/";
         size += std::to_string(n);
-        for (const Path& p : Paths()) {
-            for (const Case& f : fills) {
-                benchmark::RegisterBenchmark((std::string(f.name) + "/" + p.name + size).c_str(), FillRow,
-                                             RIPFillKernels8[f.mode][f.col], p.features, n);
-            }
-            for (const Case& b : blits) {
-                benchmark::RegisterBenchmark((std::string(b.name) + "/" + p.name + size).c_str(), BlitRow,
-                                             RIPBlitKernels8[b.mode][b.col], p.features, n);
-            }
-        }
+        kernel_bench::RegisterCases(fills, RIPFillKernels8, FillRow, n);
+        kernel_bench::RegisterCases(blits, RIPBlitKernels8, BlitRow, n);
         benchmark::RegisterBenchmark(("memset" + size).c_str(), [n](benchmark::State& state) {
             std::vector<std::uint8_t> d(n);
             for (auto _ : state) {

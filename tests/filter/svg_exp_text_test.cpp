@@ -41,9 +41,10 @@ struct FontHost {
 };
 FontHost g_host;
 
-HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t fontId, uint32_t flags, int32_t size, int32_t zero2,
-                                int32_t rotation, int32_t zero3) {
-    EXPECT_EQ(zero1 | zero2 | zero3, 0);
+HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t fontId, uint32_t flags, int32_t size,
+                                const HostMatrix* transform, int32_t rotation, int32_t zero3) {
+    EXPECT_EQ(zero1 | zero3, 0);
+    EXPECT_EQ(transform, nullptr);
     g_host.created.push_back({fontId, flags, size, rotation});
     return g_host.createFails ? 0 : g_host.nextHandle++;
 }

@@ -125,22 +125,31 @@ std::uint32_t Vector24Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint
     }
 }
 
-// n pixels of one value: three bytes by hand, then copies of what is
-// written, doubling up to a few kilobytes so the source stays in cache.
+// n pixels of one value: sixteen pixels at a time from a pattern, then, past
+// a few kilobytes, copies of what is written, doubling but no larger than
+// those kilobytes so the source stays in cache; the tail from the pattern.
 inline void Fill3(std::uint8_t* dst, std::uint32_t n, const Bytes3& px) {
-    if (n == 0) {
-        return;
-    }
-    StoreBytes(dst, px);
-    const std::size_t total = 3 * static_cast<std::size_t>(n);
+    constexpr std::size_t kPattern = 48;
     constexpr std::size_t kMaxCopy = 3 * 1024;
-    for (std::size_t written = 3; written < total;) {
+    std::uint8_t pattern[kPattern];
+    for (std::size_t i = 0; i < kPattern; i += 3) {
+        StoreBytes(pattern + i, px);
+    }
+    const std::size_t total = 3 * static_cast<std::size_t>(n);
+    std::size_t written = 0;
+    for (; total - written >= kPattern && written < kMaxCopy; written += kPattern) {
+        std::memcpy(dst + written, pattern, kPattern);
+    }
+    while (total - written >= kPattern) {
         std::size_t k = written < kMaxCopy ? written : kMaxCopy;
         if (k > total - written) {
-            k = total - written;
+            k = (total - written) / kPattern * kPattern;
         }
         std::memcpy(dst + written, dst, k);
         written += k;
+    }
+    if (total != written) {
+        std::memcpy(dst + written, pattern, total - written);
     }
 }
 

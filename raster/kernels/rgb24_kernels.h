@@ -39,9 +39,9 @@ constexpr bool HasVector24() {
     }
 }
 
-// Three bytes repeated over a chunk.
-inline void Repeat3(const std::uint8_t* px, std::uint8_t* out) {
-    for (std::size_t i = 0; i < kChunkBytes; i += 3) {
+// Three bytes repeated over n pixels.
+inline void Repeat3(const std::uint8_t* px, std::uint32_t n, std::uint8_t* out) {
+    for (std::size_t i = 0; i < 3 * static_cast<std::size_t>(n); i += 3) {
         out[i] = px[0];
         out[i + 1] = px[1];
         out[i + 2] = px[2];
@@ -99,6 +99,7 @@ std::uint32_t Vector24Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint
                 return whole;
             }
         }
+        const std::uint32_t first = whole < kPixelChunk ? whole : kPixelChunk;  // the longest chunk
         alignas(32) std::uint8_t weights[kChunkBytes + 1];
         alignas(32) std::uint8_t pattern[kChunkBytes];
         const RIPKernelCoverage spread{weights, nullptr, Col == kCoverConstant ? cov->opacity : std::uint8_t{255}};
@@ -106,10 +107,10 @@ std::uint32_t Vector24Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint
             const std::uint8_t lane[3] = {PM::kLane == 0 ? std::uint8_t{255} : std::uint8_t{0},
                                           PM::kLane == 1 ? std::uint8_t{255} : std::uint8_t{0},
                                           PM::kLane == 2 ? std::uint8_t{255} : std::uint8_t{0}};
-            Repeat3(lane, weights);
+            Repeat3(lane, first, weights);
         }
         if (colour != nullptr) {
-            Repeat3(colour, pattern);
+            Repeat3(colour, first, pattern);
         }
         CoverageWalker<Col, PM::kProductCol5> weight(cov, 0);
         for (std::uint32_t done = 0; done < whole;) {

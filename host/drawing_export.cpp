@@ -20,11 +20,13 @@ namespace host {
 namespace {
 
 // What the module names the external style sheet after: the output path with
-// the extension of its last component replaced by ".css".
+// the extension of its last component replaced by ".css" (a dot that only
+// starts the name is no extension).
 std::string StyleSheetPath(const std::string& path) {
     const size_t slash = path.find_last_of('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
     const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ".css";
+    if (dot == std::string::npos || dot <= start) return path + ".css";
     return path.substr(0, dot) + ".css";
 }
 
@@ -85,6 +87,11 @@ ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std:
                            std::to_string(context.errorCode) + ")"};
     }
     if (editOptions) editOptions(*context.exportOptions);
+    if (context.exportOptions->cssPlacement == svgf::kCssExternal && StyleSheetPath(outputPath) == outputPath) {
+        return {false,
+                "the external style sheet would take the document's own name; give the output another "
+                "extension, such as .svg"};
+    }
 
     TemporaryOutput output(outputPath);
     if (output.Descriptor() < 0) {

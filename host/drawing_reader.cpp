@@ -321,10 +321,13 @@ class Reader {
         } else {
             Fail(Member(where, "kind"), "unknown kind \"" + kind + "\"");
         }
+        // A structure at depth d is nesting level d + 1, empty or not.
+        const bool nests = out.kind == ObjectKind::kGroup || out.kind == ObjectKind::kLink ||
+                           out.kind == ObjectKind::kClip || out.kind == ObjectKind::kTransform;
+        if (nests && depth + 1 > kMaxGroupDepth) {
+            Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
+        }
         if (object.contains("objects")) {
-            if (depth + 1 >= kMaxGroupDepth) {
-                Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
-            }
             out.objects = ReadObjects(object["objects"], Member(where, "objects"), depth + 1);
         }
         return out;
@@ -679,7 +682,8 @@ class Reader {
         out.width = Size(Required(value, where, "width"), Member(where, "width"));
         out.height = Size(Required(value, where, "height"), Member(where, "height"));
         if (out.width == 0 || out.height == 0) Fail(where, "a pattern tile needs a size above 0");
-        if (depth + 1 >= kMaxGroupDepth) {
+        // The tile is one more level.
+        if (depth + 1 > kMaxGroupDepth) {
             Fail(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
         }
         std::vector<DrawingObject> tile;
@@ -764,6 +768,10 @@ class Reader {
             CheckMembers(value, where, {"kind", "width", "height", "objects"});
             out.kind = svgf::kFillPatternFirst;
             out.pattern = ReadPattern(value, where, depth);
+            // The tile's lightness over the whole range, clear to opaque: the
+            // levels a mask shows (any other range is the host's to draw).
+            out.start = 0;
+            out.end = 100;
         } else {
             Fail(Member(where, "kind"),
                  "unknown transparency \"" + kind + "\" (uniform, linear, radial, pattern or coded)");

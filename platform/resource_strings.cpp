@@ -11,8 +11,16 @@ namespace platform {
 namespace {
 
 // Texts the markup engine names by id but a host normally carries: the
-// prompts and warnings of the URL-to-folder mapping.
+// names of the document tree's text kinds and document node, the dictionary
+// loader's failure, and the prompts and warnings of the URL-to-folder mapping.
 constexpr StringResource kDefaultHostStrings[] = {
+    {10000, "#text"},
+    {10001, "#text"},
+    {10002, "#text"},
+    {10003, "#whitespace"},
+    {10004, "#text"},
+    {10005, "#document"},
+    {10007, "A dictionary file could not be read completely; it is damaged or cut short."},
     {10033,
      "The new mapping %s (%s) covers the folder of the existing mapping %s (%s). Files in that folder "
      "may now be reached through either."},

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "colour/convert.h"
 #include "colour/hsb.h"
 #include "modes8.h"
 
@@ -217,13 +218,15 @@ struct PixelHsbMode : PixelModeTraits {
     }
 };
 
-// The colour of a HueSaturation fill is the whole colour record taken to HSB:
-// an HSB record as it stands, any other as the RGB of its channel bytes,
-// which is what the fill setup gives an RGB image.
+// The colour of a HueSaturation fill is the whole colour record taken to HSB
+// by the colour services, whatever its model; one that does not convert (an
+// ink that does not resolve) counts by its channel bytes as RGB, which is
+// what the fill setup gives an RGB image.
 struct PixelHueSaturation : PixelHsbMode<kModeHueSaturation, kHsbHue | kHsbSaturation> {
     static Operand OfColour(const colour::ColorRecord& c) {
-        if (c.Model() == colour::kModelHSB) {
-            return {c.Hue(), c.At(10), c.At(11)};
+        colour::ColorRecord hsb;
+        if (colour::ClrConvertColor(&hsb, colour::kModelHSB, &c) && hsb.Model() == colour::kModelHSB) {
+            return {hsb.Hue(), hsb.At(10), hsb.At(11)};
         }
         return HsbOfPixel(c.bytes + 8);
     }

@@ -235,6 +235,11 @@ TEST(HsbGolden, HueSaturationBlendsBothByTheWeight) {
                                                              static_cast<std::uint8_t>(c.s), 17);
     EXPECT_EQ(FillOne(kModeHueSaturation, kCoverOpaque, pixel, hsb, 0), PxOf(c.h, c.s, p.b));
     EXPECT_EQ(FillOne(kModeHueSaturation, kCoverOpaque, pixel, RgbRecord(colour), 0), PxOf(c.h, c.s, p.b));
+    // A record of another model goes to HSB through the colour services: a grey has no hue or saturation.
+    colour::ColorRecord grey;
+    grey.BeginResult(colour::kModelGrey);
+    grey.At(8) = 90;
+    EXPECT_EQ(FillOne(kModeHueSaturation, kCoverOpaque, pixel, grey, 0), PxOf(0, 0, p.b));
 }
 
 TEST(HsbGolden, GreyColourHasNoSaturationAndNoHue) {

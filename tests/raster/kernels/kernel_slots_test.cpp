@@ -139,19 +139,26 @@ INSTANTIATE_TEST_SUITE_P(Chan8, BlitSlots, ::testing::ValuesIn(AllRows("chan-8")
 INSTANTIATE_TEST_SUITE_P(Blit8, BlitSlots, ::testing::ValuesIn(AllRows("blit-8")), Name);
 INSTANTIATE_TEST_SUITE_P(BlitP8, BlitSlots, ::testing::Values(SlotCase{"blit-P8", 0}, SlotCase{"blit-P8", 18}), Name);
 
-// A source that is the destination itself: the one overlap the kernels allow.
+// A source that is the destination itself: the one overlap the kernels allow,
+// for the blit tables of one- and three-byte pixels.
 TEST(BlitInPlace, SetInverseInvertsTheRunOnEveryPath) {
-    for (const auto& path : AvailablePaths()) {
-        ScopedPath scope(path.features);
-        std::vector<std::uint8_t> row(100);
-        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7);
-        RIPKernelParams::Blit params;
-        RIPBlitKernels8[kModeSetInverse][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            ASSERT_EQ(row[i], 255 - static_cast<std::uint8_t>(i * 7)) << path.name << " at " << i;
+    struct InPlace {
+        const RIPBlitKernelTable* table;
+        std::uint32_t bytesPerPixel;
+    };
+    for (const InPlace& t : {InPlace{&RIPBlitKernels8, 1}, InPlace{&RIPBlitKernels24, 3}}) {
+        for (const auto& path : AvailablePaths()) {
+            ScopedPath scope(path.features);
+            std::vector<std::uint8_t> row(100 * t.bytesPerPixel);
+            for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7);
+            RIPKernelParams::Blit params;
+            (*t.table)[kModeSetInverse][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                ASSERT_EQ(row[i], 255 - static_cast<std::uint8_t>(i * 7)) << path.name << " at " << i;
+            }
+            (*t.table)[kModeSet][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
+            EXPECT_EQ(row[3], 255 - 21) << path.name;
         }
-        RIPBlitKernels8[kModeSet][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
-        EXPECT_EQ(row[3], 255 - 21) << path.name;
     }
 }
 

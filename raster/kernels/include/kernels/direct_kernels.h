@@ -1,7 +1,7 @@
 // The opaque kernels the raster library also calls by name, outside the
 // tables: the whole-image fill and the tiled-row copier fill rows with one
-// colour. They take no coverage record. Each is the very kernel its table
-// holds in row 0, column 0.
+// colour (Lab images through the 24-bit kernel). They take no coverage
+// record. Each is the very kernel its table holds in row 0, column 0.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,13 @@
 #include "kernels/kernel_frame.h"
 
 namespace raster::kernels {
+
+// n pixels of three bytes, each the colour's channel bytes 8, 9 and 10.
+void RIPFillKernelSet24(const RIPKernelParams::Fill* params, std::uint32_t n, std::uint8_t* dst,
+                        const RIPKernelCoverage* cov);
+// n pixels of three bytes copied from the source run.
+void RIPBlitKernelCopy24(const RIPKernelParams::Blit* params, std::uint32_t n, std::uint8_t* dst,
+                         const std::uint8_t* src, const RIPKernelCoverage* cov);
 
 // n pixels of four bytes, each the colour's channel bytes 8 to 11.
 void RIPFillKernelSet32(const RIPKernelParams::Fill* params, std::uint32_t n, std::uint8_t* dst,

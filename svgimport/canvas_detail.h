@@ -91,6 +91,23 @@ Fn Service(const svgf::HostServiceTable* table, size_t index) {
 // else here.
 void InitialiseTransform(const svgf::HostServiceTable* services, svgf::HostTransform* m);
 
+// A box of doubles with its lower left corner first and its size not
+// negative, whichever way round the object gave it.
+struct Extent {
+    double x, y, width, height;
+};
+inline Extent Upright(double x, double y, double width, double height) {
+    if (width < 0) {
+        x += width;
+        width = -width;
+    }
+    if (height < 0) {
+        y += height;
+        height = -height;
+    }
+    return {x, y, width, height};
+}
+
 // The box of points (all 0 without points).
 svgf::HostBox BoxOf(const std::vector<svgf::HostPoint>& points);
 

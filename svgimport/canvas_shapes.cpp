@@ -45,16 +45,7 @@ bool IsLinearFountain(const svgf::HostFillRecord* fill) {
 
 int32_t WCanvas_UDI::DrawRectangle(const WRectangle& rectangle) {
     if (!Continue()) return 0;
-    double width = rectangle.width, height = rectangle.height;
-    double x = rectangle.x, y = rectangle.y;
-    if (width < 0) {
-        x += width;
-        width = -width;
-    }
-    if (height < 0) {
-        y += height;
-        height = -height;
-    }
+    const auto [x, y, width, height] = detail::Upright(rectangle.x, rectangle.y, rectangle.width, rectangle.height);
     const detail::ShapeFrame frame = detail::FrameOf(rectangle.matrix);
     const WPoint m{x + width / 2, y + height / 2};
     const WPresentation& style = rectangle.presentation;

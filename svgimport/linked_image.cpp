@@ -122,15 +122,7 @@ int32_t WCanvas_UDI::LoadLinkedImage(const WImage& image, svgf::HostWord* value1
 
 int32_t WCanvas_UDI::DrawImage(const WImage& image) {
     if (!Continue()) return 0;
-    double x = image.x, y = image.y, w = image.width, h = image.height;
-    if (w < 0) {
-        x += w;
-        w = -w;
-    }
-    if (h < 0) {
-        y += h;
-        h = -h;
-    }
+    const auto [x, y, w, h] = detail::Upright(image.x, image.y, image.width, image.height);
     const svgf::HostBox box{RoundHost(x), RoundHost(y + h), RoundHost(x + w), RoundHost(y)};
     svgf::HostBox second = box;
     Records records;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "canvas_fixtures.h"
+#include "golden.h"
 #include "import_calls.h"
 #include "scene_render.h"
 
@@ -59,6 +60,37 @@ TEST_F(TextTest, AOneCharacterTextsBoxIsTheFontSizeAroundIt) {
                         "box={left=74600 top=225400 right=150801 bottom=174600}"),
               std::string::npos)
         << text;
+}
+
+// One character each, so that only the host's advance (written as "N")
+// depends on the installed fonts: upright, turned in a turned group, bold
+// italic in a family, and in the host's own font.
+TEST_F(TextTest, GiveTheirCallLog) {
+    WithCanvas(host, [](WCanvas_UDI& canvas) {
+        Builder b;
+        auto upright = b.Text(20, 40, "A", "DejaVu Sans", 20);
+        upright->presentation.fill = Colour(0x000080);
+        canvas.DrawText(*upright);
+        b.Push(ParseTransform("rotate(20 90 90)"));
+        b.Push(ParseTransform("rotate(15 30 120) scale(1.5 1)"));
+        auto turned = b.Text(30, 120, "B", "DejaVu Sans", 24);
+        canvas.DrawText(*turned);
+        b.Pop();
+        b.Pop();
+        auto styled = b.Text(100, 40, "C", "DejaVu Serif", 12);
+        styled->presentation.font->weight = 1;
+        styled->presentation.font->italic = true;
+        canvas.DrawText(*styled);
+        auto plain = b.Text(100, 100, "D", "", 12);
+        canvas.DrawText(*plain);
+    });
+    EXPECT_TRUE(import.Balance().Balanced()) << import.Balance().problems.front();
+    std::string log = Log();
+    for (size_t at = log.find("advances=["); at != std::string::npos; at = log.find("advances=[", at + 1)) {
+        const size_t end = log.find(']', at);
+        log.replace(at + 10, end - at - 10, "N");
+    }
+    testsupport::ExpectGolden("svgimport/texts.log", log);
 }
 
 TEST_F(TextTest, TheLastCharactersAdvanceStaysOutOfTheBox) {

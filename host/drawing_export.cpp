@@ -30,6 +30,34 @@ std::string StyleSheetPath(const std::string& path) {
     return path.substr(0, dot) + ".css";
 }
 
+// The module's end export fails while errorCode is non-zero; the host sets
+// this value of its own when it stops the walk, so that the module puts no
+// style sheet or image file of the failed export in place.
+constexpr uint32_t kWalkStopped = 1;
+
+// What the module's code for a file it could not write means.
+const char* FileFailureText(uint32_t code) {
+    switch (code) {
+        case svgf::kErrDiskFull:
+            return "no space left on the device";
+        case svgf::kErrAccessDenied:
+            return "permission denied";
+        case svgf::kErrHardwareIO:
+            return "input/output error";
+        case svgf::kErrWriteFailed:
+            return "a file could not be written";
+        default:
+            return nullptr;
+    }
+}
+
+// "what: cause (error N)", or "what (error N)" for codes without a text.
+std::string WithErrorCode(const std::string& what, uint32_t code) {
+    const char* cause = FileFailureText(code);
+    return what + (cause != nullptr ? std::string(": ") + cause : std::string()) + " (error " +
+           std::to_string(code) + ")";
+}
+
 bool Exists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
@@ -81,6 +109,8 @@ ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std:
                            const OptionsEditor& editOptions) {
     svgf::FilterContext& context = host.Context();
 
+    // Each export starts clean: a code left by an earlier one would fail it.
+    context.errorCode = 0;
     host.SetNoUserInterface(true);
     if (host.Call(svgf::kCmdOptions) == 0 || context.exportOptions == nullptr) {
         return {false, "the filter could not set its export options (error " +
@@ -107,7 +137,9 @@ ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std:
 
     ExportResult result{true, ""};
     if (host.Call(svgf::kCmdBeginExport) == 0 || context.callbackRecord == nullptr) {
-        result = {false, "the filter could not begin the export"};
+        result = {false, context.errorCode != 0
+                             ? WithErrorCode("the filter could not begin the export", context.errorCode)
+                             : std::string("the filter could not begin the export")};
     } else {
         const auto& record = *static_cast<const svgf::ExportCallbackRecord*>(context.callbackRecord);
         HostFonts* const fonts = HasText(drawing) ? host.Fonts() : nullptr;
@@ -134,12 +166,15 @@ ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std:
         if (played.ok && !tileFailure.ok) played = tileFailure;
         if (!played.ok) {
             result = {false, (played.where.empty() ? "" : played.where + ": ") + played.message};
+            // A file the module could not write is why it refused the object.
+            if (const char* cause = FileFailureText(context.errorCode))
+                result.message += std::string(" (") + cause + ")";
+            if (context.errorCode == 0) context.errorCode = kWalkStopped;
         }
     }
     // End export runs whatever happened before, so the module releases all.
     if (host.Call(svgf::kCmdEndExport) == 0 && result.ok) {
-        result = {false, "the filter could not complete the document (error " +
-                             std::to_string(context.errorCode) + ")"};
+        result = {false, WithErrorCode("the filter could not complete the document", context.errorCode)};
     }
     context.fileName = nullptr;
     context.fileHandle = 0;

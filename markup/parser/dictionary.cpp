@@ -201,6 +201,15 @@ bool Dictionary::ElementNameById(std::uint32_t id, String& name) const {
     return true;
 }
 
+bool Dictionary::ElementIsEmpty(std::uint32_t id, bool& empty) const {
+    const ElementDef* element = FindElement(id);
+    if (!element) return false;
+    // A definition without a model and without any allowed child is one
+    // declared empty: nothing may stand inside it.
+    empty = element->Model() == nullptr && element->AllowedChildren().Count() == 0;
+    return true;
+}
+
 bool Dictionary::AttributeNameById(std::uint32_t id, String& name) const {
     const HTMLAttributeDef* attribute = FindAttribute(id);
     if (!attribute) return false;

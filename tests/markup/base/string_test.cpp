@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 
+#include "comma_locale.h"
 #include "markup/faults.h"
 #include "markup/heap.h"
 #include "markup/local_file_stream.h"
@@ -409,14 +410,13 @@ TEST(StringTest, FormatBoundsAndResult) {
 }
 
 TEST(StringTest, FormatUsesTheCLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
+    testsupport::CommaLocale comma;
+    ASSERT_NE(comma.Get(), nullptr) << testsupport::kNoCommaLocale;
+    ASSERT_EQ(comma.OneAndAHalf(), "1,5") << "the test locale must really use a comma";
+    const locale_t previous = uselocale(comma.Get());
     String s;
     s.Format("%.1f", 1.5);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    uselocale(previous);
     EXPECT_EQ(Str(s), "1.5");
 }
 

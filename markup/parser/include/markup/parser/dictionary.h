@@ -133,6 +133,7 @@ class Dictionary : public DictionaryBase {
     // DictionaryBase.
     bool ElementNameById(std::uint32_t id, String& name) const override;
     bool AttributeNameById(std::uint32_t id, String& name) const override;
+    bool ElementIsEmpty(std::uint32_t id, bool& empty) const override;
     bool FindEntityText(const String& name, String& text) const override;
 
     // Contents, for builders (the DTD compiler, tests) and the parser.

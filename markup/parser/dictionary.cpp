@@ -120,6 +120,12 @@ DictStatus Dictionary::ElementHasModel(std::uint32_t id) const {
     return element->Model() ? kDict_Unknown : kDict_Ok;
 }
 
+ElementContent Dictionary::ElementContentKind(std::uint32_t id) const {
+    bool empty = false;
+    if (!ElementIsEmpty(id, empty)) return kElementUnknown;
+    return empty ? kElementEmpty : kElementWithContent;
+}
+
 bool Dictionary::GroupContains(std::uint32_t elementId, std::uint32_t groupClass) const {
     const ElementGroup* group = FindGroup(groupClass);
     if (!group) return false;
@@ -148,6 +154,25 @@ std::uint32_t Dictionary::GroupSize(std::uint32_t groupClass) const {
     if (groupClass == ElementGroup::kAllElements) return elements_.EntryCount();
     const ElementGroup* group = FindGroup(groupClass);
     return group ? group->Members().Count() : 0;
+}
+
+DictStatus Dictionary::FindAttributeForElement(const String& name, std::uint32_t elementId, std::uint32_t& id,
+                                               std::uint32_t& firstNamesake) const {
+    const String lookup = LookupName(name);
+    std::uint32_t position = 0;
+    if (!attributes_.FindPosition(lookup, position)) return kDict_NotFound;
+    firstNamesake = attributes_.At(position)->Id();
+    const ElementDef* element = FindElement(elementId);
+    if (element) {
+        for (const HTMLAttributeDef* a = attributes_.At(position); a && a->Name() == lookup;
+             a = attributes_.At(++position)) {
+            if (element->TakesAttribute(a->Id())) {
+                id = a->Id();
+                return kDict_Ok;
+            }
+        }
+    }
+    return kDict_NoMatch;
 }
 
 DictStatus Dictionary::AttributeGroup(std::uint32_t attributeId, const AttributeTypeGroup*& group,

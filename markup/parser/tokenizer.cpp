@@ -193,9 +193,19 @@ void Tokenizer::CommitText() {
     token_->text.Append(text_.data(), static_cast<std::uint32_t>(text_.size()));
 }
 
-void Tokenizer::Diagnose(std::uint32_t code) {
+void Tokenizer::Diagnose(std::uint32_t code, const Attribute* attribute) {
+    // The token's text is copied for the entry only when one is recorded:
+    // a tag of many unknown attributes must not copy its growing text for
+    // each of them.
+    CheckFatal(code);
+    const ErrorList* errors = Errors();
+    if (!errors || errors->Count() >= kMaxErrors || (token_ && token_->reported)) return;
     CommitText();
-    Report(code, token_);
+    if (attribute) {
+        ReportOnAttribute(GetDictionary(), code, token_, attribute);
+    } else {
+        Report(code, token_);
+    }
 }
 
 DocElement* Tokenizer::MakeNode(std::uint32_t typeId, const String& name) {

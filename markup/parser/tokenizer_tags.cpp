@@ -18,6 +18,10 @@ using detail::IsTagNameChar;
 
 namespace {
 
+// Learned ids stay within the 16 bits an attribute id packs its element's
+// id and its own into.
+constexpr std::uint32_t kLargestLearnedId = 0xFFFF;
+
 String ToString(const std::string& bytes) {
     String text;
     text.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
@@ -102,7 +106,7 @@ std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
     if (!xmlMode_ || !dictionary->IsOpen() || !editor_) return 0;
     // An open dictionary learns the element.
     id = editor_->NewElementId();
-    if (id == 0) return 0;
+    if (id == 0 || id > kLargestLearnedId) return 0;
     auto element = std::make_unique<ElementDef>();
     element->SetId(id);
     element->SetName(dictionary->LookupName(name));
@@ -291,7 +295,7 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     Dictionary* dictionary = GetDictionary();
     if (!dictionary || !editor_) return 0;
     const std::uint32_t id = editor_->NewAttributeId();
-    if (id == 0) return 0;
+    if (id == 0 || id > kLargestLearnedId) return 0;
     auto attribute = std::make_unique<HTMLAttributeDef>();
     attribute->SetId(id);
     attribute->SetName(dictionary->LookupName(name));
@@ -351,10 +355,7 @@ void Tokenizer::AddAttribute(const String& value, bool valueless, bool atTagEnd)
     }
     const Attribute* added = attribute.get();
     element->AddAttribute(std::move(attribute));
-    if (unknown) {
-        CommitText();
-        ReportOnAttribute(dictionary, kDiag_UnknownAttribute, token_, added);
-    }
+    if (unknown) Diagnose(kDiag_UnknownAttribute, added);
     if (atTagEnd) Diagnose(kDiag_ValuelessAtTagEnd);
     attributeName_.clear();
 }

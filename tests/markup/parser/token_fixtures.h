@@ -16,6 +16,7 @@
 #include "markup/parser/xml_element_factory.h"
 #include "markup/stream.h"
 #include "sample_dictionary.h"
+#include "temp_dir.h"
 
 namespace markup_test {
 
@@ -125,15 +126,21 @@ class TokenizerRig {
     markup::Tokenizer tokenizer;
 };
 
-// A fresh registry for one test; the next test starts from another.
+// A fresh registry for one test, its dictionary folder an empty temporary
+// one; the next test starts from another.
 class FreshRegistry {
   public:
-    FreshRegistry() { markup::Singleton<markup::DictionaryRegistry>::Release(); }
+    FreshRegistry() {
+        markup::Singleton<markup::DictionaryRegistry>::Release();
+        markup::DictionaryRegistry::Instance().Init((folder.Path() + "/").c_str());
+    }
     ~FreshRegistry() { markup::Singleton<markup::DictionaryRegistry>::Release(); }
     FreshRegistry(const FreshRegistry&) = delete;
     FreshRegistry& operator=(const FreshRegistry&) = delete;
     markup::DictionaryRegistry& operator*() const { return markup::DictionaryRegistry::Instance(); }
     markup::DictionaryRegistry* operator->() const { return &markup::DictionaryRegistry::Instance(); }
+
+    TempDir folder;
 };
 
 }  // namespace markup_test

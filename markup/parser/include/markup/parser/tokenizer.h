@@ -104,7 +104,8 @@ class Tokenizer : public ParseErrorHandler {
     Token* MakeInitialToken();
     void DropToken();
     void CommitText();
-    void Diagnose(std::uint32_t code);
+    // Reports on the current token (and on the attribute, when given).
+    void Diagnose(std::uint32_t code, const Attribute* attribute = nullptr);
     DocElement* MakeNode(std::uint32_t typeId, const String& name);
     void SetTokenNode(std::uint32_t typeId, const String& name, bool declaredEmpty);
     void Dispatch(unsigned char c);

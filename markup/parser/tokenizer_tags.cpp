@@ -44,6 +44,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
     }
     selfClosing_ = 0;
     c = ReadChar();
+    const bool endTag = c == '/';
     switch (c) {
         case '/':
             text_ += '/';
@@ -92,7 +93,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
     PushBack(c);
     token_->name = ToString(written);
     token_->typeId = typeId;
-    if (state_ == kStateEndTag) return;
+    if (endTag) return;  // the rest of an end tag follows in its own state
     state_ = kStateAttributeList;
     token_->node = MakeNode(typeId, token_->name);
 }

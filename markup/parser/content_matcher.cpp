@@ -66,9 +66,15 @@ bool ContentMatcher::Offer(std::uint32_t id, const IdList& inclusions, const IdL
     return definition_.IsExtraChild(id);
 }
 
-bool ContentMatcher::WouldTake(std::uint32_t id, const IdList& inclusions, const IdList& exclusions) const {
-    ContentMatcher copy(*this);
-    return copy.Offer(id, inclusions, exclusions);
+bool ContentMatcher::WouldTake(std::uint32_t id, const IdList& inclusions, const IdList& exclusions) {
+    if (exclusions.Contains(id)) return false;
+    if (inclusions.Contains(id)) return true;
+    if (!model_) return definition_.AllowedChildren().Contains(id);
+    if (model_->Accept(id, dictionary_)) {
+        model_->Undo();
+        return true;
+    }
+    return definition_.IsExtraChild(id);
 }
 
 void ContentMatcher::Replay(const Node& element, const IdList& inclusions, const IdList& exclusions) {

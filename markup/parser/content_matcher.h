@@ -40,8 +40,10 @@ class ContentMatcher {
     // and the definition's extra children are taken without moving the
     // model; without a model the allowed children decide.
     bool Offer(std::uint32_t id, const IdList& inclusions, const IdList& exclusions);
-    // Whether Offer would take the id; the state stays as it is.
-    bool WouldTake(std::uint32_t id, const IdList& inclusions, const IdList& exclusions) const;
+    // Whether Offer would take the id; the state stays as it is (what the
+    // model takes it gives back at once, which costs less than a copy of a
+    // model that holds many children).
+    bool WouldTake(std::uint32_t id, const IdList& inclusions, const IdList& exclusions);
     // Replays the element's children, as the content checks see them, in
     // order; the ones it would refuse are passed over.
     void Replay(const Node& element, const IdList& inclusions, const IdList& exclusions);

@@ -83,6 +83,41 @@ TEST_P(ElementContentScript, FollowsTheScript) {
     }
 }
 
+// The started nodes with their places and counts, depth first.
+std::string Shape(const ElementContent& node) {
+    std::string out = std::to_string(node.Index()) + ":" + std::to_string(node.Count());
+    if (const auto* branch = dynamic_cast<const markup::ElementBranch*>(&node)) {
+        out += "(";
+        for (std::uint32_t i = 0; const ElementContent* child = branch->StartedChild(i); ++i) out += Shape(*child) + " ";
+        out += ")";
+    }
+    return out;
+}
+
+// Accepting a child and undoing it at once gives back the state exactly:
+// the content checks rely on it to ask without copying.
+TEST_P(ElementContentScript, UndoTakesBackWhatAcceptTook) {
+    const HtmlDictionaryBuilder builder = Letters();
+    const auto dictionary = builder.Build();
+    const auto symbol = builder.Model(GetParam().model);
+    auto model = ElementContent::Create(*symbol);
+    std::istringstream steps(GetParam().script);
+    // The script's accepting steps lead through the states; each is probed.
+    std::string step = "start";
+    for (;;) {
+        const std::string before = Shape(*model);
+        for (const char* name : {"a", "b", "c", "d", "t"}) {
+            if (!model->Accept(IdOf(name), *dictionary)) continue;
+            EXPECT_TRUE(model->Undo()) << name;
+            EXPECT_EQ(Shape(*model), before) << "after " << step << ", taking " << name;
+        }
+        if (!(steps >> step)) break;
+        if (step.find_first_of("=!") == std::string::npos && step != "end" && step != "open" && step != "undo") {
+            model->Accept(IdOf(step), *dictionary);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Models, ElementContentScript,
     ::testing::Values(

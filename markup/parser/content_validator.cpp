@@ -142,8 +142,10 @@ bool ElementContentValidator::Match(const Dictionary& dictionary, IdList& ids, s
         return true;
     }
 
+    // Only the open element itself has children; an implied one (even of
+    // the same type) starts empty.
     ContentMatcher matcher(dictionary, *definition);
-    if (typed && elementType == type) matcher.Replay(*element, inclusions, exclusions);
+    if (depth == 0 && typed && elementType == type) matcher.Replay(*element, inclusions, exclusions);
     if (matcher.WouldTake(id, inclusions, exclusions)) {
         AcceptAsIs(ids, action, budget);
         return true;

@@ -229,13 +229,14 @@ TEST_F(HtmlLikeCheck, AnUndefinedElementInXmlStandsInForItsAncestor) {
     EXPECT_EQ(CheckIn(*d_, kText, top).Text(), "accept");
 }
 
-// Synthetic models where the search has a choice to make; z is the child
-// being placed.
+// Synthetic models where the search has a choice to make; z (or the child
+// named) is the node being placed.
 struct SearchCase {
     const char* name;
     std::int32_t action;
     std::uint32_t budget;
     const char* answer;
+    std::uint32_t child = 0;  // a child the open element holds already; z is placed after it
 };
 
 void PrintTo(const SearchCase& c, std::ostream* out) {
@@ -243,10 +244,11 @@ void PrintTo(const SearchCase& c, std::ostream* out) {
 }
 
 class ImpliedSearch : public ::testing::TestWithParam<SearchCase> {
-  protected:
+  public:
     static constexpr std::uint32_t kX = 1, kZ = 2, kN = 3, kO = 4, kQ = 5, kM = 6, kK = 7, kW = 8, kI = 9;
     static constexpr std::uint32_t kHigh = 161;
 
+  protected:
     std::unique_ptr<markup::Dictionary> Build(const std::string& name) {
         HtmlDictionaryBuilder b;
         b.Element(kZ, "z", "EMPTY").Element(kW, "w", "(z)").Element(kHigh, "high", "(z)", kOmissible);
@@ -269,6 +271,8 @@ class ImpliedSearch : public ::testing::TestWithParam<SearchCase> {
             b.Element(kX, "x", "(n, o)").Element(kN, "n", "EMPTY").Element(kO, "o", "(z)", kOmissible);
         } else if (name == "inclusions are candidates") {
             b.Element(kX, "x", "(w)*").Includes({kI});
+        } else if (name == "an element of the open one's type starts empty") {
+            b.Element(kX, "x", "(n, x?)", kOmissible).Element(kN, "n", "EMPTY");
         } else if (name == "excluded candidates are not") {
             b.Element(kX, "x", "(w | i)*").Excludes({kI});
         }
@@ -280,7 +284,12 @@ TEST_P(ImpliedSearch, PicksTheChain) {
     const SearchCase& c = GetParam();
     const auto d = Build(c.name);
     Owned<Node> x(E(kX));
-    EXPECT_EQ(CheckIn(*d, kZ, x.get(), c.action, c.budget).Text(), c.answer) << c.name;
+    std::uint32_t placed = kZ;
+    if (c.child != 0) {
+        x->AppendChild(E(c.child));
+        placed = c.child;
+    }
+    EXPECT_EQ(CheckIn(*d, placed, x.get(), c.action, c.budget).Text(), c.answer) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Synthetic, ImpliedSearch,
@@ -293,6 +302,8 @@ INSTANTIATE_TEST_SUITE_P(Synthetic, ImpliedSearch,
                                            SearchCase{"only impliable elements", 3, 2, "reject"},
                                            SearchCase{"the model must take the candidate", 3, 2, "reject"},
                                            SearchCase{"inclusions are candidates", 3, 2, "accept 1: 9 (budget 0)"},
-                                           SearchCase{"excluded candidates are not", 3, 2, "reject"}));
+                                           SearchCase{"excluded candidates are not", 3, 2, "reject"},
+                                           SearchCase{"an element of the open one's type starts empty", 3, 2,
+                                                      "accept 1: 1 (budget 0)", ImpliedSearch::kN}));
 
 }  // namespace

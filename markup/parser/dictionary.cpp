@@ -153,7 +153,9 @@ DictStatus Dictionary::ElementHasModel(const String& name) const {
 DictStatus Dictionary::ElementHasModel(std::uint32_t id) const {
     const ElementDef* element = FindElement(id);
     if (!element) return kDict_NotFound;
-    return element->Model() ? kDict_Unknown : kDict_Ok;
+    // A model declared EMPTY reports no content, as no model does.
+    const ContentSymbol* model = element->Model();
+    return model && !DeclaresEmptyContent(*model) ? kDict_Unknown : kDict_Ok;
 }
 
 ElementContent Dictionary::ElementContentKind(std::uint32_t id) const {
@@ -265,9 +267,7 @@ bool Dictionary::ElementNameById(std::uint32_t id, String& name) const {
 bool Dictionary::ElementIsEmpty(std::uint32_t id, bool& empty) const {
     const ElementDef* element = FindElement(id);
     if (!element) return false;
-    // A definition without a model and without any allowed child is one
-    // declared empty: nothing may stand inside it.
-    empty = element->Model() == nullptr && element->AllowedChildren().Count() == 0;
+    empty = element->TakesNoContent();
     return true;
 }
 

@@ -100,7 +100,8 @@ class Dictionary : public DictionaryBase {
     DictStatus ElementIdByName(const String& name, std::uint32_t& id) const;
     // Null when unknown.
     const ElementDef* FindElement(std::uint32_t id) const { return elements_.FindById(id); }
-    // 0 declared without a model, 1 with one, kDict_NotFound when unknown.
+    // The content kind: 0 declared without a model or with a model declared
+    // EMPTY, 1 with content, kDict_NotFound when unknown.
     DictStatus ElementHasModel(const String& name) const;
     DictStatus ElementHasModel(std::uint32_t id) const;
     // What the element's definition lets it hold: kElementEmpty when nothing

@@ -158,7 +158,7 @@ DictStatus Dictionary::ElementHasModel(std::uint32_t id) const {
     return model && !DeclaresEmptyContent(*model) ? kDict_Unknown : kDict_Ok;
 }
 
-ElementContent Dictionary::ElementContentKind(std::uint32_t id) const {
+ElementHolds Dictionary::ElementContentKind(std::uint32_t id) const {
     bool empty = false;
     if (!ElementIsEmpty(id, empty)) return kElementUnknown;
     return empty ? kElementEmpty : kElementWithContent;

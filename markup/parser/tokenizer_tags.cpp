@@ -165,7 +165,7 @@ void Tokenizer::EndStartTag() {
         // An instruction holds nothing: what follows is its sibling.
         selfClosing_ = 1;
     } else if (dictionary && !dictionary->IsOpen()) {
-        const ElementContent kind = dictionary->ElementContentKind(token_->typeId);
+        const ElementHolds kind = dictionary->ElementContentKind(token_->typeId);
         if (!xmlMode_) {
             selfClosing_ = kind == kElementEmpty ? 1 : 0;
         } else if (kind == kElementWithContent && selfClosing_) {

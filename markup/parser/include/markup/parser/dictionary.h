@@ -34,7 +34,7 @@ namespace markup {
 class Dictionary;
 
 // What an element may hold, as the tokenizer and the node factory ask it.
-enum ElementContent : std::uint32_t {
+enum ElementHolds : std::uint32_t {
     kElementEmpty = 0,
     kElementWithContent = 1,
     kElementUnknown = 2,
@@ -107,7 +107,7 @@ class Dictionary : public DictionaryBase {
     // What the element's definition lets it hold: kElementEmpty when nothing
     // (no model and no allowed child), kElementWithContent otherwise,
     // kElementUnknown when the dictionary defines no element of the id.
-    ElementContent ElementContentKind(std::uint32_t id) const;
+    ElementHolds ElementContentKind(std::uint32_t id) const;
     // Class 1: ids below H2 and every defined element; other classes: the
     // group's members. False when there is no group of the class.
     bool GroupContains(std::uint32_t elementId, std::uint32_t groupClass) const override;

@@ -43,26 +43,25 @@ void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_
         } else if (static_cast<std::uint32_t>(position) < endIndex) {
             index = static_cast<std::uint32_t>(position);
         }
-        // From the back, each at the same index, so they end in order.
-        while (fresh.Count()) {
-            std::unique_ptr<CSSToken> token(fresh.RemoveAt(fresh.Count() - 1));
-            tokens_.List<CSSToken>::InsertAt(index, token.get());
-            token.release();
-        }
+        tokens_.TakeAll(index, fresh);
+        if (index < firstUnused_) firstUnused_ = index;
     }
     Rebuild();
 }
 
 void CSSStyleSheet::Rebuild() {
     if (tokens_.Count() == 0) return;
-    cursor_.First();
+    // The tokens before the first unused one are all marked, so the first
+    // significant token is at or after it.
+    cursor_.Seek(firstUnused_);
     // "@import" rules are skipped, only where the new text begins.
     while (cursor_.CurrentType() == kCSSImportRule) cursor_.ConsumeThrough(kCSSSemicolon);
     for (;;) {
         CSSToken* token = cursor_.CurrentSignificant();
         if (!token) break;
         if (token->Type() == kCSSEnd) {
-            for (std::uint32_t i = 0; i < cursor_.Position(); ++i) tokens_.At(i)->SetConsumed(true);
+            for (std::uint32_t i = firstUnused_; i < cursor_.Position(); ++i) tokens_.At(i)->SetConsumed(true);
+            firstUnused_ = cursor_.Position();
             // An end character inside a text ends nothing but its rule:
             // left unmarked it would stop every later rebuild there.
             if (cursor_.Position() + 1 < tokens_.Count()) {
@@ -77,9 +76,10 @@ void CSSStyleSheet::Rebuild() {
     RebuildDeclarations();
 }
 
+// The list holds, in rule order, the declarations of every rule; earlier
+// rules never change, so only the new rules' declarations are added.
 void CSSStyleSheet::RebuildDeclarations() {
-    while (declarations_.Count()) declarations_.DeleteLast();
-    for (std::uint32_t i = 0; i < rules_.Count(); ++i) rules_.At(i)->AppendDeclarations(declarations_);
+    for (; declaredRules_ < rules_.Count(); ++declaredRules_) rules_.At(declaredRules_)->AppendDeclarations(declarations_);
 }
 
 namespace {
@@ -143,6 +143,7 @@ void CSSStyleSheet::CollectDeclarations(const Vector<CSSSimpleSelectorDesc>& des
         }
         if (!found) continue;
         if (MatchesCSSDescription(simple, *found, NeedsPositiveMatch(declaration.Property()->Id()))) {
+            ReserveSlots(out, 1);
             out.Add(declaration);
         }
     }

@@ -9,6 +9,7 @@
 
 #include "markup/containers.h"
 #include "markup/heap.h"
+#include "markup/style/css_list.h"
 
 namespace markup::style::detail {
 
@@ -28,6 +29,7 @@ T* CopyOf(const T& object) {
 // Appends the object itself; the vector owns it from then on.
 template <class T, class U>
 void Adopt(Vector<T>& vector, std::unique_ptr<U> object) {
+    ReserveSlots(vector, 1);
     vector.List<T>::Add(object.get());
     object.release();
 }

@@ -13,6 +13,7 @@
 #include "markup/containers.h"
 #include "markup/parser/css_dictionary.h"
 #include "markup/string.h"
+#include "markup/style/css_list.h"
 #include "markup/style/css_selector.h"
 #include "markup/style/css_token.h"
 #include "markup/style/css_token_source.h"
@@ -56,10 +57,14 @@ class CSSStyleSheet {
     void RebuildDeclarations();
 
     const CSSDictionary& css_;
-    Vector<CSSToken> tokens_;
+    CSSList<CSSToken> tokens_;
     CSSTokenSource cursor_;
-    Vector<CSSDeclaration> declarations_;
-    Vector<CSSCompoundSelector> rules_;
+    CSSList<CSSDeclaration> declarations_;
+    CSSList<CSSCompoundSelector> rules_;
+    // Every token before this index is used (a rebuild starts there), and
+    // the declarations of this many rules are in the list.
+    std::uint32_t firstUnused_ = 0;
+    std::uint32_t declaredRules_ = 0;
 };
 
 }  // namespace markup::style

@@ -80,8 +80,15 @@ CSSToken* CSSTokenSource::CurrentSignificant() {
 
 void CSSTokenSource::Consume(CSSToken* token) {
     if (!token || !tokens_) return;
+    // The parsers mark the token at the position; any other is looked for.
     std::uint32_t index = Position();
     if (At(index) != token && !tokens_->IndexOf(token, index)) return;
+    ConsumeAt(index);
+}
+
+void CSSTokenSource::ConsumeAt(std::uint32_t index) {
+    CSSToken* token = At(index);
+    if (!token) return;
     token->SetConsumed(true);
     for (CSSToken* next = At(++index); IsConsumedOrBlank(next); next = At(++index)) next->SetConsumed(true);
 }

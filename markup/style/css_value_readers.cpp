@@ -5,6 +5,8 @@
 // value the factory recognised is marked consumed, so that the later
 // members of a shorthand pass over it; an unrecognised value is still kept
 // (the cascade skips it).
+#include <vector>
+
 #include "markup/style/css_declarations.h"
 #include "style_heap.h"
 
@@ -66,25 +68,29 @@ class ValueReader {
     }
 
   private:
-    // A value over one token (or a run of them) for the property.
-    std::unique_ptr<CSSValue> MakeValue(const List<CSSToken>& tokens, const String& text, std::uint32_t tokenType,
-                                        std::uint32_t propertyId) {
+    // A value over a run of tokens (at the positions given) for the
+    // property.
+    std::unique_ptr<CSSValue> MakeValue(const std::vector<std::uint32_t>& positions, const String& text,
+                                        std::uint32_t tokenType, std::uint32_t propertyId) {
         auto value = detail::Make<CSSValue>();
-        for (std::uint32_t i = 0; i < tokens.Count(); ++i) value->AddToken(tokens.At(i));
+        const ListBase* tokens = cursor_.List();
+        for (std::uint32_t at : positions) value->AddToken(static_cast<CSSToken*>(tokens->ItemAt(at)));
         bool recognised = false;
         value->SetAttribute(CreateCSSAttributeFromText(text, tokenType, recognised, propertyId, css_));
         if (recognised) {
-            for (std::uint32_t i = 0; i < tokens.Count(); ++i) cursor_.Consume(tokens.At(i));
+            for (std::uint32_t at : positions) cursor_.ConsumeAt(at);
         }
         return value;
+    }
+
+    std::unique_ptr<CSSValue> MakeValue(const CSSToken& token, std::uint32_t propertyId) {
+        return MakeValue({cursor_.Position()}, token.Text(), token.Type(), propertyId);
     }
 
     void ReadPlain(std::uint32_t propertyId, Vector<CSSValue>& out) {
         for (CSSToken* token = cursor_.CurrentSignificant(); !AtDeclarationEnd(token); token = cursor_.Next()) {
             if (!CSSPropertyAdmits(css_, propertyId, token->Type())) continue;
-            List<CSSToken> one;
-            one.Add(token);
-            detail::Adopt(out, MakeValue(one, token->Text(), token->Type(), propertyId));
+            detail::Adopt(out, MakeValue(*token, propertyId));
         }
     }
 
@@ -98,19 +104,17 @@ class ValueReader {
         while (!AtDeclarationEnd(token)) {
             std::unique_ptr<CSSValue> value;
             if (token->Type() == kCSSIdentifier) {
-                List<CSSToken> run;
+                std::vector<std::uint32_t> run;
                 String text;
                 for (; token && token->Type() == kCSSIdentifier; token = cursor_.Next()) {
-                    if (run.Count()) text += ' ';
+                    if (!run.empty()) text += ' ';
                     text += token->Text();
-                    run.Add(token);
+                    run.push_back(cursor_.Position());
                 }
                 value = MakeValue(run, text, kCSSIdentifier, propertyId);
             } else {
                 if (token->Type() == kCSSString) {
-                    List<CSSToken> one;
-                    one.Add(token);
-                    value = MakeValue(one, token->Text(), kCSSString, propertyId);
+                    value = MakeValue(*token, propertyId);
                 } else if (token->Type() == kCSSComma) {
                     cursor_.Consume(token);
                 }

@@ -39,6 +39,8 @@ class CSSTokenSource : public Iterator<CSSToken> {
     // Marks the token consumed, and with it every token right after it that
     // is consumed already or a blank run. The position stays.
     void Consume(CSSToken* token);
+    // The same for the token at an index (nothing past the end).
+    void ConsumeAt(std::uint32_t index);
     // Clears the separator byte of every token.
     void Clear();
     // Whether the cursor passes over the token; a token of types 35 to 40

@@ -7,6 +7,21 @@
 
 namespace markup::style {
 
+namespace {
+
+// The texts of the selectors of a list, with the separator between them.
+template <class T>
+String JoinedTexts(const Vector<T>& selectors, const char* separator) {
+    String text;
+    for (std::uint32_t i = 0; i < selectors.Count(); ++i) {
+        if (i) text += separator;
+        text += selectors.At(i)->Text();
+    }
+    return text;
+}
+
+}  // namespace
+
 CSSSelector::~CSSSelector() = default;
 
 CSSSimpleSelector* CSSSimpleSelector::Clone() const {
@@ -41,12 +56,7 @@ void CSSContextualSelector::Insert(std::uint32_t index, const CSSSimpleSelector&
 }
 
 String CSSContextualSelector::Text() const {
-    String text;
-    for (std::uint32_t i = 0; i < selectors_.Count(); ++i) {
-        if (i) text += ' ';
-        text += selectors_.At(i)->Text();
-    }
-    return text;
+    return JoinedTexts(selectors_, " ");
 }
 
 std::uint32_t CSSContextualSelector::Specificity() const {
@@ -91,12 +101,7 @@ CSSCompoundSelector* CSSCompoundSelector::Clone() const {
 }
 
 String CSSCompoundSelector::Text() const {
-    String text;
-    for (std::uint32_t i = 0; i < selectors_.Count(); ++i) {
-        if (i) text += ", ";
-        text += selectors_.At(i)->Text();
-    }
-    return text;
+    return JoinedTexts(selectors_, ", ");
 }
 
 String CSSCompoundSelector::RuleText() const {

@@ -32,7 +32,10 @@ StyleMapImp::StyleMapImp(DocTree* tree, BasePaneDoc* pane, VisualContainer* cont
 }
 
 StyleMapImp::~StyleMapImp() {
-    if (tree_) ClearCache(tree_->Root());
+    // Every top-level node: the records must not outlive the mapper they
+    // measure through.
+    if (!tree_) return;
+    for (Node* top = tree_->Root(); top; top = top->NextSibling()) ClearCache(top);
 }
 
 VisualSettings* StyleMapImp::GetSettings() const {

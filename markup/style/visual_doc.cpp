@@ -39,7 +39,12 @@ WDOMVisualDoc_WerImp::~WDOMVisualDoc_WerImp() {
 
 StyleProperties* WDOMVisualDoc_WerImp::GetStyle(const WDOMHandle& node) {
     auto* element = dynamic_cast<WDOMElement_WepImp*>(node.Get());
-    if (!element || !mapper_ || element->GetTree() != mapper_->Tree()) return nullptr;
+    // Only elements inside this document's tree: a record cached on a node
+    // the mapper's destructor does not reach would outlive the mapper.
+    if (!element || !mapper_ || element->GetTree() != mapper_->Tree() || !mapper_->Tree()->Root() ||
+        !mapper_->Tree()->Contains(element->GetNode())) {
+        return nullptr;
+    }
     StyleProperties* style = nullptr;
     mapper_->GetStyle(element->GetNode(), style);
     return style;

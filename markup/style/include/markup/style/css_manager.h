@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "markup/containers.h"
 #include "markup/css_base_manager.h"
@@ -116,8 +118,8 @@ class CSSManager : public CSSBaseManager {
     std::unique_ptr<Vector<CSSProperty>> attributeProperties_;
     // The presentation attributes' names, and the tokens and properties
     // made of them for the last node.
-    std::unique_ptr<Vector<String>> presentationNames_;
-    std::unique_ptr<Vector<CSSToken>> presentationTokens_;
+    std::vector<std::string> presentationNames_;
+    std::vector<std::unique_ptr<Vector<CSSToken>>> presentationTokens_;
     std::unique_ptr<Vector<CSSProperty>> presentationProperties_;
 };
 

@@ -18,7 +18,8 @@ inline constexpr const char* kDefaultFontFace2 = "DejaVu Serif";
 class GraphicsImp : public Graphics {
   public:
     // The back end must outlive the object. While it lives the object is
-    // the module's (Graphics::Shared), in place of any earlier one.
+    // the module's (Graphics::Shared), in place of any earlier one; its
+    // end leaves the module without one.
     explicit GraphicsImp(platform::FontBackend& backend);
     ~GraphicsImp() override;
 
@@ -109,7 +110,6 @@ class GraphicsImp : public Graphics {
     GraphicsSize edgeSize_{2, 2};
     GraphicsSize scrollBarSize_{16, 16};
     GraphicsSize borderSize_{2, 2};
-    Graphics* previous_;
 };
 
 }  // namespace markup::style

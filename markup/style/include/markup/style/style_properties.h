@@ -244,6 +244,10 @@ class StyleProperties : public BaseStyleProperties {
     FontRequest MakeFontRequest() const;
 
   private:
+    // "#id" in this document, or another document's root by URL; the
+    // element is null when nothing matches, both for a null or empty text.
+    StyleReference ResolveReference(const String* text);
+
     struct Values;
     std::unique_ptr<Values> values_;
     Font* font_ = nullptr;

@@ -2,23 +2,19 @@
 #include "markup/style/html_form_handler.h"
 
 #include "markup/attr_element.h"
+#include "subtree_walk.h"
 
 namespace markup::style {
+
+using detail::NextInSubtree;
 
 template <class Visit>
 void HTMLFormElementHandler::WalkControls(Visit visit) const {
     if (!form_ || !dictionary_) return;
-    // Preorder without recursion, so a deep form cannot exhaust the stack.
-    for (Node* node = form_->FirstChild(); node && node != form_; ) {
+    // Without recursion, so a deep form cannot exhaust the stack.
+    for (Node* node = NextInSubtree(form_, form_); node; node = NextInSubtree(node, form_)) {
         auto* element = dynamic_cast<DocElement*>(node);
         if (element && dictionary_->GroupContains(element->TypeId(), kControlGroup)) visit(element);
-        if (node->FirstChild()) {
-            node = node->FirstChild();
-            continue;
-        }
-        while (node && node != form_ && !node->NextSibling()) node = node->Parent();
-        if (!node || node == form_) break;
-        node = node->NextSibling();
     }
 }
 

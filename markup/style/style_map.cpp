@@ -7,6 +7,7 @@
 
 #include "markup/style/css_manager.h"
 #include "style_map_detail.h"
+#include "subtree_walk.h"
 
 namespace markup::style {
 
@@ -140,7 +141,7 @@ bool StyleMapImp::GetStyle(Node* node, StyleProperties*& out) {
 }
 
 void StyleMapImp::ClearCache(Node* node) {
-    for (Node* at = node; at && at->IsWithin(node); at = at->NextInPreorder()) {
+    for (Node* at = node; at; at = detail::NextInSubtree(at, node)) {
         auto* element = dynamic_cast<DocElement*>(at);
         if (CachedStyle(element)) element->SetExtra(nullptr);
     }

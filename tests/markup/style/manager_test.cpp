@@ -179,16 +179,31 @@ TEST(CSSManager, ATerminalThatIsNoDocElementRaises) {
 // gives the manager its context when it starts and has its text collected
 // when it ends; a linked sheet (type 87) arrives as one text.
 void FeedLikeDocumentHandlers(markup::DocTree& tree, markup::CSSBaseManager& manager,
-                              const std::function<markup::String(Node*)>& linkedSheet) {
+                              const std::function<markup::String(Node*)>& linkedSheet,
+                              std::uint32_t styleType = kStyle) {
     std::function<void(Node*)> walk = [&](Node* node) {
         const auto* element = dynamic_cast<const markup::DocElement*>(node);
         const std::uint32_t type = element ? element->TypeId() : 0;
-        if (type == kStyle) manager.SetContext(node, &tree);
+        if (type == styleType) manager.SetContext(node, &tree);
         if (type == markup::kKindDeclaration) manager.AddStyleText(linkedSheet(node), 0);
         for (Node* child = node->FirstChild(); child; child = child->NextSibling()) walk(child);
-        if (type == kStyle) manager.CollectStyleElements();
+        if (type == styleType) manager.CollectStyleElements();
     };
     walk(tree.Root());
+}
+
+// The value texts of the declarations that apply to the node, in their
+// sorted order.
+std::string AppliedValues(const CSSManager& manager, Node* node) {
+    Vector<CSSSimpleSelectorDesc> descriptions;
+    manager.BuildSelectorDescs(node, descriptions);
+    Vector<CSSDeclaration> declarations;
+    manager.StyleSheet().CollectDeclarations(descriptions, declarations);
+    std::string applied;
+    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
+        applied += Str(declarations.At(i)->Value()->Attribute()->Text()) + " ";
+    }
+    return applied;
 }
 
 TEST_F(ManagerTest, StyleElementsAndLinkedSheetsArriveInDocumentOrder) {
@@ -199,16 +214,8 @@ TEST_F(ManagerTest, StyleElementsAndLinkedSheetsArriveInDocumentOrder) {
     FeedLikeDocumentHandlers(tree, manager, [](Node*) { return markup::String(".a { stroke: #000004 }"); });
     EXPECT_EQ(RuleTexts(), "rect;.a;.b;.a;");
 
-    Vector<CSSSimpleSelectorDesc> descriptions;
-    manager.BuildSelectorDescs(rect, descriptions);
-    Vector<CSSDeclaration> declarations;
-    manager.StyleSheet().CollectDeclarations(descriptions, declarations);
-    std::string applied;
-    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
-        applied += Str(declarations.At(i)->Value()->Attribute()->Text()) + " ";
-    }
     // rect has a class, so the name rule passes it by; both class words match.
-    EXPECT_EQ(applied, "#000002 #000003 #000004 ");
+    EXPECT_EQ(AppliedValues(manager, rect), "#000002 #000003 #000004 ");
 }
 
 // Places a well-formed document's tokens under a document node as the tree
@@ -268,11 +275,16 @@ TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder
     BuildTree(tokenizer, tree);
     tokenizer.Reset();
 
+    std::uint32_t style = 0;
+    ASSERT_EQ(dictionary->ElementIdByName("style", style), markup::kDict_Ok);
     std::vector<std::string> links;
-    FeedLikeDocumentHandlers(tree, manager, [&](Node* node) {
-        links.push_back(PseudoAttribute(node, "href"));
-        return markup::String(".a { stroke: #000005 }");
-    });
+    FeedLikeDocumentHandlers(
+        tree, manager,
+        [&](Node* node) {
+            links.push_back(PseudoAttribute(node, "href"));
+            return markup::String(".a { stroke: #000005 }");
+        },
+        style);
     EXPECT_EQ(links, std::vector<std::string>{"linked.css"});
     // The sheet first, then each style element's text runs; the comment
     // between the last two runs is passed over.
@@ -283,15 +295,7 @@ TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder
     // The rect as parsed: its name and class words through the learned
     // dictionary.
     Node* rect = tree.Root()->FirstChild()->NextSibling()->FirstChild()->NextSibling();
-    Vector<CSSSimpleSelectorDesc> descriptions;
-    manager.BuildSelectorDescs(rect, descriptions);
-    Vector<CSSDeclaration> declarations;
-    manager.StyleSheet().CollectDeclarations(descriptions, declarations);
-    std::string applied;
-    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
-        applied += Str(declarations.At(i)->Value()->Attribute()->Text()) + " ";
-    }
-    EXPECT_EQ(applied, "#000005 #000002 #000003 #000004 ");
+    EXPECT_EQ(AppliedValues(manager, rect), "#000005 #000002 #000003 #000004 ");
 }
 
 TEST_F(ManagerTest, ADocumentWithoutStyleElementsLeavesTheSheetEmpty) {

@@ -17,21 +17,13 @@
 #include "markup/style/graphics_imp.h"
 #include "markup/style/style_properties.h"
 
+#include "css_dictionary.h"
+
 using namespace markup::style;
 
 namespace {
 
-const markup::CSSDictionary& Css() {
-    static const markup::CSSDictionary* css = [] {
-        auto* d = new markup::CSSDictionary();
-        if (d->Load((std::string(SVGFILTER_DICTIONARY_DIR) + markup::CSSDictionary::kFileName).c_str()) !=
-            markup::kErr_None) {
-            __builtin_trap();
-        }
-        return d;
-    }();
-    return *css;
-}
+using fuzz_support::Css;
 
 // rect (188) takes id 1, class 2, style 3 and fill 4.
 markup::Dictionary& Markup() {

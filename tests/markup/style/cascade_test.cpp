@@ -202,7 +202,7 @@ TEST_F(CascadeTest, Inheritance) {
     EXPECT_EQ(child.GetStrokeLinecap(), 276u);  // not inherited
     EXPECT_EQ(Readout(child, 90), "1/0");       // only when the child's mark is set
     EXPECT_EQ(Readout(child, 76), "1 4/1");
-    EXPECT_EQ(Readout(child, 6), "30/1");       // the value, not the unit
+    EXPECT_EQ(Readout(child, 6), "30/3");       // the value with its unit
 }
 
 TEST_F(CascadeTest, TheFontIsMadeOnce) {

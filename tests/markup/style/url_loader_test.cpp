@@ -15,6 +15,7 @@
 #include "markup/url_mapper.h"
 #include "platform/web_access.h"
 #include "temp_dir.h"
+#include "token_fixtures.h"
 #include "tree_fixtures.h"
 
 namespace {
@@ -88,19 +89,29 @@ TEST_F(UrlLoaderTest, FetchesAnswering404GiveNothingAnd200ADocument) {
     EXPECT_EQ(parses_, 1);
 }
 
-TEST_F(UrlLoaderTest, WithoutAParserReferencesStayEmpty) {
+// The markup parser itself, over the registry's open dictionary: the
+// reference holds the other document's root element.
+TEST_F(UrlLoaderTest, TheMarkupParserLoadsTheDocument) {
     SetStyleDocumentParser(nullptr);
+    markup_test::FreshRegistry registry;
     const std::string file = dir_.Path() + "/paint.svg";
-    std::ofstream(file) << "<svg/>";
+    std::ofstream(file) << "<?xml version=\"1.0\"?>\n<svg><linearGradient id=\"g\"/></svg>";
     StyleProperties style;
+    style.SetPaneDocument(&pane_);
     const String url = ("file://" + file).c_str();
     style.SetFillURL(&url);
     markup::DocTree* document = nullptr;
     markup::Node* element = nullptr;
     std::uint32_t colour = 0;
     EXPECT_EQ(style.GetFill(document, element, colour), kStylePaintURL);
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(element, document->Root());
+    EXPECT_EQ(pane_.LoadedDocument(url), document);
+    // A file that is not there gives no document.
+    const String missing = ("file://" + dir_.Path() + "/none.svg").c_str();
+    style.SetStrokeURL(&missing);
+    EXPECT_EQ(style.GetStroke(document, element, colour), kStylePaintURL);
     EXPECT_EQ(document, nullptr);
-    EXPECT_EQ(element, nullptr);
 }
 
 }  // namespace

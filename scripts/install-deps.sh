@@ -7,7 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qemu-user flex bison
   libxml2-utils librsvg2-bin
-  nlohmann-json3-dev libpng-dev libjpeg-dev libgif-dev
+  libpng-dev libjpeg-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev

@@ -339,32 +339,41 @@ void JsonCursor::DecodeEscape(std::string& out) {
     AppendUtf8(out, code);
 }
 
-// The whole number is brought into the window first, so that it is then read
-// from one span: digits into a mantissa and a power of ten, and its text for
-// the numbers that need the exact conversion.
+// A number is read from one span of the window: digits into a mantissa and a
+// power of ten, and its text kept for the numbers that need the exact
+// conversion. One that reaches the window's end is read again once the
+// window holds more.
 JsonCursor::ScannedNumber JsonCursor::ScanNumber() {
     keep_ = pos_;
-    size_t end = pos_;
+    bool more = true;
     for (;;) {
-        while (end < size_ && IsNumberByte(data_[end])) ++end;
-        if (end < size_) break;
-        const size_t from = end - keep_;
-        const bool more = Refill();
-        end = keep_ + from;
-        if (!more) break;
+        const char* const e = data_ + size_;
+        const char* failed = nullptr;
+        ScannedNumber n;
+        const char* const stop = ParseNumber(data_ + pos_, e, n, failed);
+        // A refill may move the window even when nothing more comes: read again.
+        if (more && (stop == e || failed == e)) {
+            more = Refill();
+            continue;
+        }
+        if (failed == nullptr && stop < e && IsNumberByte(*stop)) failed = stop;
+        if (failed != nullptr) {
+            pos_ = static_cast<size_t>(failed - data_);
+            Fail("syntax error: invalid number");
+        }
+        n.text = std::string_view(data_ + pos_, static_cast<size_t>(stop - (data_ + pos_)));
+        pos_ = static_cast<size_t>(stop - data_);
+        return n;
     }
-    const char* p = data_ + pos_;
-    const char* const e = data_ + end;
-    auto fail = [&](const char* at) {
-        pos_ = static_cast<size_t>(at - data_);
-        Fail("syntax error: invalid number");
-    };
-    ScannedNumber n;
+}
+
+// From p, short of e; where the number stops, or `failed` where it breaks the grammar.
+const char* JsonCursor::ParseNumber(const char* p, const char* e, ScannedNumber& n, const char*& failed) {
     if (*p == '-') {
         n.negative = true;
         ++p;
     }
-    if (p == e || !IsDigit(*p)) fail(p);
+    if (p == e || !IsDigit(*p)) return failed = p;
     int digits = 0;
     auto digit = [&](int d) {
         if (digits < 19) {
@@ -386,7 +395,7 @@ JsonCursor::ScannedNumber JsonCursor::ScanNumber() {
     if (p < e && *p == '.') {
         n.whole = false;
         ++p;
-        if (p == e || !IsDigit(*p)) fail(p);
+        if (p == e || !IsDigit(*p)) return failed = p;
         for (; p < e && IsDigit(*p); ++p) {
             const int d = *p - '0';
             if (n.mantissa == 0 && d == 0) {
@@ -403,7 +412,7 @@ JsonCursor::ScannedNumber JsonCursor::ScanNumber() {
         ++p;
         bool negative = false;
         if (p < e && (*p == '+' || *p == '-')) negative = *p++ == '-';
-        if (p == e || !IsDigit(*p)) fail(p);
+        if (p == e || !IsDigit(*p)) return failed = p;
         int exponent = 0;
         for (; p < e && IsDigit(*p); ++p) {
             if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
@@ -411,10 +420,7 @@ JsonCursor::ScannedNumber JsonCursor::ScanNumber() {
         n.scale += negative ? -exponent : exponent;
         n.magnitude += negative ? -exponent : exponent;
     }
-    if (p != e) fail(p);
-    n.text = std::string_view(data_ + pos_, end - pos_);
-    pos_ = end;
-    return n;
+    return p;
 }
 
 double JsonCursor::ToDouble(const ScannedNumber& n, uint64_t at) const {

@@ -116,6 +116,7 @@ class JsonCursor {
         bool dropped = false;  // a dropped digit was not 0
     };
     ScannedNumber ScanNumber();
+    static const char* ParseNumber(const char* p, const char* e, ScannedNumber& n, const char*& failed);
     double ToDouble(const ScannedNumber& n, uint64_t at) const;
     void Literal(const char* word);
 

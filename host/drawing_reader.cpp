@@ -195,13 +195,7 @@ void DrawingReader::ReadLater(const Later& later, int depth) {
 
 void DrawingReader::ReadLayers() {
     ExpectKind(JsonKind::kArray);
-    json_.BeginArray();
-    path_.PushIndex(0);
-    for (size_t i = 0; json_.NextElement(); ++i) {
-        path_.SetIndex(i);
-        ReadLayer();
-    }
-    path_.Pop();
+    Elements(SIZE_MAX, "", [&](size_t) { ReadLayer(); });
 }
 
 void DrawingReader::ReadLayer() {
@@ -234,13 +228,7 @@ void DrawingReader::ReadLayer() {
 
 void DrawingReader::ReadObjects(int depth) {
     ExpectKind(JsonKind::kArray);
-    json_.BeginArray();
-    path_.PushIndex(0);
-    for (size_t i = 0; json_.NextElement(); ++i) {
-        path_.SetIndex(i);
-        ReadObject(depth);
-    }
-    path_.Pop();
+    Elements(SIZE_MAX, "", [&](size_t) { ReadObject(depth); });
 }
 
 DrawingObject& DrawingReader::Slot(int depth) {

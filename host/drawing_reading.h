@@ -127,6 +127,11 @@ class DrawingReader {
     // Reading objects: members in any order, each name at most once.
     template <typename Each>
     uint32_t Members(Names names, uint32_t seen, Each&& each);
+    // Reading arrays: each(index) for every element, with its place on the
+    // path; more than `most` elements fail with `tooMany` at the array.
+    // The number of elements.
+    template <typename Each>
+    size_t Elements(size_t most, const char* tooMany, Each&& each);
     // At an object whose members depend on its kind: its "kind", wherever it
     // stands. Its members are then read from where the cursor is left;
     // `seen` holds the kind (bit 0) when it came first and is read already.
@@ -198,6 +203,23 @@ uint32_t DrawingReader::Members(Names names, uint32_t seen, Each&& each) {
         path_.Pop();
     }
     return seen;
+}
+
+template <typename Each>
+size_t DrawingReader::Elements(size_t most, const char* tooMany, Each&& each) {
+    json_.BeginArray();
+    path_.PushIndex(0);
+    size_t count = 0;
+    for (; json_.NextElement(); ++count) {
+        if (count == most) {
+            path_.Pop();
+            Fail(tooMany);
+        }
+        path_.SetIndex(count);
+        each(count);
+    }
+    path_.Pop();
+    return count;
 }
 
 }  // namespace host::reading

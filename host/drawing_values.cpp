@@ -265,21 +265,10 @@ svgf::HostRect DrawingReader::ReadPage() {
 }
 
 svgf::HostPoint DrawingReader::Point() {
-    if (json_.Peek() != JsonKind::kArray) Fail("expected a point [x, y]");
-    json_.BeginArray();
+    static const char kExpected[] = "expected a point [x, y]";
+    if (json_.Peek() != JsonKind::kArray) Fail(kExpected);
     svgf::HostPoint p{};
-    size_t count = 0;
-    path_.PushIndex(0);
-    for (; json_.NextElement(); ++count) {
-        if (count == 2) {
-            path_.Pop();
-            Fail("expected a point [x, y]");
-        }
-        path_.SetIndex(count);
-        (count == 0 ? p.x : p.y) = Length();
-    }
-    path_.Pop();
-    if (count != 2) Fail("expected a point [x, y]");
+    if (Elements(2, kExpected, [&](size_t i) { (i == 0 ? p.x : p.y) = Length(); }) != 2) Fail(kExpected);
     return p;
 }
 
@@ -304,21 +293,10 @@ svgf::ColorRecord DrawingReader::Colour() {
     if (!json_.NextMember(key) || (key != "rgb" && key != "hsb")) Fail(kExpected);
     const bool rgb = key == "rgb";
     path_.Push(rgb ? "rgb" : "hsb");
-    if (json_.Peek() != JsonKind::kArray) Fail("expected three numbers");
-    json_.BeginArray();
+    static const char kThree[] = "expected three numbers";
+    if (json_.Peek() != JsonKind::kArray) Fail(kThree);
     int64_t c[3] = {0, 0, 0};
-    size_t count = 0;
-    path_.PushIndex(0);
-    for (; json_.NextElement(); ++count) {
-        if (count == 3) {
-            path_.Pop();
-            Fail("expected three numbers");
-        }
-        path_.SetIndex(count);
-        c[count] = Integer(0, !rgb && count == 0 ? 359 : 255);
-    }
-    path_.Pop();
-    if (count != 3) Fail("expected three numbers");
+    if (Elements(3, kThree, [&](size_t i) { c[i] = Integer(0, !rgb && i == 0 ? 359 : 255); }) != 3) Fail(kThree);
     path_.Pop();
     if (json_.NextMember(key)) Fail(kExpected);
     return rgb ? RgbColour(uint8_t(c[0]), uint8_t(c[1]), uint8_t(c[2]))
@@ -394,17 +372,7 @@ void DrawingReader::ReadNodes(DrawingObject& out) {
 
 void DrawingReader::ReadPoints(DrawingObject& out) {
     ExpectKind(JsonKind::kArray);
-    json_.BeginArray();
-    path_.PushIndex(0);
-    for (size_t i = 0; json_.NextElement(); ++i) {
-        if (i == 65535) {
-            path_.Pop();
-            Fail("more than 65535 nodes");
-        }
-        path_.SetIndex(i);
-        out.points.push_back(Point());
-    }
-    path_.Pop();
+    Elements(65535, "more than 65535 nodes", [&](size_t) { out.points.push_back(Point()); });
     if (out.points.empty()) Fail("a polygon needs at least one point");
     out.box = BoundingBox(out.points.data(), static_cast<int32_t>(out.points.size()));
 }
@@ -446,20 +414,10 @@ void DrawingReader::ReadClipShape(DrawingObject& out) {
 svgf::HostMatrix DrawingReader::Matrix() {
     static const char kExpected[] = "expected six numbers [m0, m1, m2, m3, m4, m5]";
     if (json_.Peek() != JsonKind::kArray) Fail(kExpected);
-    json_.BeginArray();
     svgf::HostMatrix m{};
-    size_t i = 0;
-    path_.PushIndex(0);
-    for (; json_.NextElement(); ++i) {
-        if (i == 6) {
-            path_.Pop();
-            Fail(kExpected);
-        }
-        path_.SetIndex(i);
-        m.m[i] = i == 2 || i == 5 ? Length() : Number(-1e6, 1e6);
-    }
-    path_.Pop();
-    if (i != 6) Fail(kExpected);
+    const size_t count =
+        Elements(6, kExpected, [&](size_t i) { m.m[i] = i == 2 || i == 5 ? Length() : Number(-1e6, 1e6); });
+    if (count != 6) Fail(kExpected);
     return m;
 }
 
@@ -528,22 +486,12 @@ FountainStyle DrawingReader::ReadFountain(uint32_t seen, bool radial, bool level
                 out.edgePad = static_cast<int16_t>(Integer(0, 49));
                 break;
             case 3: {
+                static const char kExpected[] = "expected [x, y] in percent of the box";
                 if (!radial) Fail("only a radial fountain has a centre");
-                if (json_.Peek() != JsonKind::kArray) Fail("expected [x, y] in percent of the box");
-                json_.BeginArray();
+                if (json_.Peek() != JsonKind::kArray) Fail(kExpected);
                 int32_t c[2] = {0, 0};
-                size_t count = 0;
-                path_.PushIndex(0);
-                for (; json_.NextElement(); ++count) {
-                    if (count == 2) {
-                        path_.Pop();
-                        Fail("expected [x, y] in percent of the box");
-                    }
-                    path_.SetIndex(count);
-                    c[count] = static_cast<int32_t>(Integer(-100, 100));
-                }
-                path_.Pop();
-                if (count != 2) Fail("expected [x, y] in percent of the box");
+                if (Elements(2, kExpected, [&](size_t i) { c[i] = static_cast<int32_t>(Integer(-100, 100)); }) != 2)
+                    Fail(kExpected);
                 out.centreX = c[0];
                 out.centreY = c[1];
                 break;
@@ -555,16 +503,10 @@ FountainStyle DrawingReader::ReadFountain(uint32_t seen, bool radial, bool level
                 out.midPoint = static_cast<uint16_t>(Integer(1, 99));
                 break;
             default: {
+                static const std::string range =
+                    "expected 2 to " + std::to_string(svgf::kFountainMaxStops) + " stops";
                 ExpectKind(JsonKind::kArray);
-                json_.BeginArray();
-                const std::string range = "expected 2 to " + std::to_string(svgf::kFountainMaxStops) + " stops";
-                path_.PushIndex(0);
-                for (size_t i = 0; json_.NextElement(); ++i) {
-                    if (i == static_cast<size_t>(svgf::kFountainMaxStops)) {
-                        path_.Pop();
-                        Fail(range);
-                    }
-                    path_.SetIndex(i);
+                Elements(svgf::kFountainMaxStops, range.c_str(), [&](size_t) {
                     ExpectKind(JsonKind::kObject);
                     json_.BeginObject();
                     const char* amount = levels ? "level" : "colour";
@@ -581,8 +523,7 @@ FountainStyle DrawingReader::ReadFountain(uint32_t seen, bool radial, bool level
                     });
                     Require(stopSeen, 0x3, stopNames);
                     out.stops.push_back(stop);
-                }
-                path_.Pop();
+                });
                 if (out.stops.size() < 2) Fail(range);
                 break;
             }
@@ -661,20 +602,11 @@ OutlineStyle DrawingReader::ReadOutline() {
                 out.join = Keyword({"miter", "round", "bevel"});
                 break;
             default: {
+                static const char kRange[] = "expected 1 to 17 dash lengths";
                 ExpectKind(JsonKind::kArray);
-                json_.BeginArray();
-                path_.PushIndex(0);
-                for (size_t i = 0; json_.NextElement(); ++i) {
-                    // The host's outline record holds 17 entries.
-                    if (i == 17) {
-                        path_.Pop();
-                        Fail("expected 1 to 17 dash lengths");
-                    }
-                    path_.SetIndex(i);
-                    out.dashes.push_back(static_cast<int16_t>(Integer(0, 32767)));
-                }
-                path_.Pop();
-                if (out.dashes.empty()) Fail("expected 1 to 17 dash lengths");
+                // The host's outline record holds 17 entries.
+                Elements(17, kRange, [&](size_t) { out.dashes.push_back(static_cast<int16_t>(Integer(0, 32767))); });
+                if (out.dashes.empty()) Fail(kRange);
                 out.kind = svgf::kOutlineDashed;
                 break;
             }

@@ -242,11 +242,18 @@ struct BuiltStyle {
     }
 };
 
+// The built paths take a 32-bit count, the path record 16 bits: a longer
+// path is refused rather than cut to the count's low half.
+bool FitsNodeCount(int32_t count) {
+    return count >= 0 && count <= 0xFFFF;
+}
+
 int32_t SVGF_CALL FillPolygonEntry(void* o, const HostPoint* points, int32_t count,
                                    const ColorRecord* colour) {
     if (colour == nullptr) return kFailed;
     // An empty polygon has no first or last point to mark: nothing to draw.
     if (count <= 0) return kDone;
+    if (!FitsNodeCount(count)) return kFailed;
     std::unique_ptr<uint8_t[]> types(new (std::nothrow) uint8_t[static_cast<size_t>(count)]);
     if (!types) return kFailed;
     std::memset(types.get(), 0x44, static_cast<size_t>(count));
@@ -265,6 +272,7 @@ int32_t SVGF_CALL NotHandled168Entry(void*, HostWord, HostWord, HostWord) {
 int32_t SVGF_CALL FillPathEntry(void* o, const HostPoint* points, const uint8_t* types, int32_t count,
                                 const ColorRecord* colour) {
     if (colour == nullptr) return kFailed;
+    if (!FitsNodeCount(count)) return kFailed;
     BuiltStyle style;
     style.Filled(*colour);
     const PathRecord record{&style.attributes, static_cast<uint16_t>(count), points, types, nullptr};
@@ -281,6 +289,7 @@ int32_t SVGF_CALL CallHostCallback1Entry(void* o, HostWord argument) {
 int32_t SVGF_CALL OutlinePathEntry(void* o, const HostPoint* points, const uint8_t* types, int32_t count,
                                    const ColorRecord* colour) {
     if (colour == nullptr) return kFailed;
+    if (!FitsNodeCount(count)) return kFailed;
     BuiltStyle style;
     style.Outlined(*colour);
     const PathRecord record{&style.attributes, static_cast<uint16_t>(count), points, types, nullptr};

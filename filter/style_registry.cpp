@@ -74,6 +74,10 @@ HostFountain FountainCopy(const SVGFillKey& key) {
 
 }  // namespace
 
+uint16_t OpacityByte(double opacity) {
+    return static_cast<uint16_t>(std::clamp(RoundHalfAway(opacity * 255), 0, 255));
+}
+
 SVGColor RgbOf(const ColorRecord& rgb) {
     // Bytes 8, 9 and 10 of the record hold blue, green and red.
     return SVGColor{rgb.channels[6], rgb.channels[5], rgb.channels[4]};
@@ -98,6 +102,7 @@ bool SVGStyleRegistry::OutlineLess::operator()(const OutlineEntry& a, const Outl
     if (int c = Compare(x.cap, y.cap)) return c < 0;
     if (int c = Compare(x.join, y.join)) return c < 0;
     if (int c = Compare(x.dashCount, y.dashCount)) return c < 0;
+    if (int c = Compare(a.opacity, b.opacity)) return c < 0;
     return OutlineDashes(x) < OutlineDashes(y);
 }
 
@@ -127,6 +132,7 @@ bool SVGStyleRegistry::FontLess::operator()(const FontEntry& a, const FontEntry&
 }
 
 bool SVGStyleRegistry::StopListLess::operator()(const StopListEntry& a, const StopListEntry& b) const {
+    if (int c = Compare(a.transformed, b.transformed)) return c < 0;
     if (int c = Compare(a.count, b.count)) return c < 0;
     if (int c = Compare(a.blend, b.blend)) return c < 0;
     if (int c = Compare(a.midPoint, b.midPoint)) return c < 0;
@@ -144,8 +150,8 @@ SVGColor SVGStyleRegistry::Rgb(const ColorRecord& colour) {
     return RgbOf(host_.ConvertColor(colour, kColorModelRgb));
 }
 
-int SVGStyleRegistry::FindOrAddOutline(const HostOutlineRecord& outline) {
-    OutlineEntry entry{outline, Rgb(outline.colour)};
+int SVGStyleRegistry::FindOrAddOutline(const HostOutlineRecord& outline, double opacity) {
+    OutlineEntry entry{outline, Rgb(outline.colour), opacity};
     auto [at, added] = outlines_.try_emplace(entry, static_cast<int>(outlines_.size()));
     return at->second;
 }
@@ -187,6 +193,7 @@ void SVGStyleRegistry::WriteOutlineRule(WSVGWriter& writer, const OutlineEntry& 
     SVGStroke_Color stroke;
     stroke.colour = entry.colour;
     stroke.width = RoundHalfAway(record.width * scale);
+    if (entry.opacity != -1.0) stroke.opacity = OpacityByte(entry.opacity);
     if (record.cap >= 0 && record.cap <= 2) stroke.cap = record.cap;
     if (record.join >= 0 && record.join <= 2) stroke.join = record.join;
     if (type == kOutlineDashed) {
@@ -201,7 +208,7 @@ void SVGStyleRegistry::WriteOutlineRule(WSVGWriter& writer, const OutlineEntry& 
 
 SVGStyleRegistry::StopListEntry SVGStyleRegistry::MakeStopList(const HostFountain& fountain,
                                                                const std::vector<SVGColor>& colours) const {
-    StopListEntry list{fountain.stopCount, fountain.blend, fountain.midPoint, {}};
+    StopListEntry list{fountain.stopCount, fountain.blend, fountain.midPoint, {}, false};
     for (size_t i = 0; i < colours.size(); ++i)
         list.stops.emplace_back(fountain.stops[i].position, colours[i]);
     return list;
@@ -225,7 +232,9 @@ void SVGStyleRegistry::WriteGradientRule(WSVGWriter& writer, const FillEntry& en
     } else {
         return;
     }
-    auto [at, added] = lists->try_emplace(MakeStopList(fountain, entry.stopColours), definition);
+    StopListEntry list = MakeStopList(fountain, entry.stopColours);
+    list.transformed = !gradient->transforms.empty();
+    auto [at, added] = lists->try_emplace(std::move(list), definition);
     if (added) {
         host_.AddGradientStops(fountain, *gradient, 0);
     } else {
@@ -241,10 +250,7 @@ void SVGStyleRegistry::WriteFillRule(WSVGWriter& writer, const FillEntry& entry,
         case kFillUniform: {
             SVGFill_Color fill;
             fill.colour = entry.colour;
-            if (entry.key.opacity != -1.0) {
-                fill.opacity =
-                    static_cast<uint16_t>(std::clamp(RoundHalfAway(entry.key.opacity * 255), 0, 255));
-            }
+            if (entry.key.opacity != -1.0) fill.opacity = OpacityByte(entry.key.opacity);
             writer.WriteStyleRule(FillClassRule(number, fill));
             return;
         }

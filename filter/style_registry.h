@@ -30,6 +30,9 @@ class HostColourServices {
     ~HostColourServices() = default;
 };
 
+// An opacity from 0.0 to 1.0 on the 0 to 255 scale of fills and outlines.
+uint16_t OpacityByte(double opacity);
+
 // The red, green and blue bytes of a colour record in the RGB model.
 SVGColor RgbOf(const ColorRecord& rgb);
 
@@ -77,7 +80,9 @@ class SVGStyleRegistry {
 
     // The class number of the record: the one an equal record already has,
     // or the next number of its kind.
-    int FindOrAddOutline(const HostOutlineRecord& outline);
+    // An outline's opacity is the object's uniform transparency (-1.0 for
+    // none): objects that differ only in it need classes of their own.
+    int FindOrAddOutline(const HostOutlineRecord& outline, double opacity = -1.0);
     int FindOrAddFill(const SVGFillKey& key);
     // Fonts key on their vertical alignment and properties; -1 for no font.
     int FindOrAddFont(const CRCPtr<SVGFontProps>& font);
@@ -95,6 +100,7 @@ class SVGStyleRegistry {
     struct OutlineEntry {
         HostOutlineRecord record;
         SVGColor colour;
+        double opacity = -1.0;
     };
     struct FillEntry {
         SVGFillKey key;
@@ -109,6 +115,9 @@ class SVGStyleRegistry {
         uint16_t blend;
         uint16_t midPoint;
         std::vector<std::pair<uint16_t, SVGColor>> stops;
+        // A gradient that refers to another takes its transform unless it has
+        // one of its own, so a level gradient only refers to a level one.
+        bool transformed = false;
     };
     struct OutlineLess {
         bool operator()(const OutlineEntry& a, const OutlineEntry& b) const;

@@ -60,14 +60,15 @@ void SVGExp::AddFillSelector(SVGObject& element, const HostAttributes* attribute
     element.classes.Add(SelectorFor<SVGFillSelector>(fillSelectors_, registry_->FindOrAddFill(key)));
 }
 
-void SVGExp::ResolveOutline(SVGObject& element, const HostOutlineRecord* outline) {
+void SVGExp::ResolveOutline(SVGObject& element, const HostOutlineRecord* outline, double opacity) {
     if (outline == nullptr || (outline->kind & 7) == kOutlineNone) return;
     if (UsesClasses()) {
-        element.classes.Add(
-            SelectorFor<SVGOutlineSelector>(outlineSelectors_, registry_->FindOrAddOutline(*outline)));
+        element.classes.Add(SelectorFor<SVGOutlineSelector>(outlineSelectors_,
+                                                            registry_->FindOrAddOutline(*outline, opacity)));
         return;
     }
     auto stroke = std::make_unique<SVGStroke_Color>();
+    if (opacity != -1.0) stroke->opacity = OpacityByte(opacity);
     stroke->colour = RgbOf(ConvertColor(outline->colour, kColorModelRgb));
     stroke->width = RoundHalfAway(outline->width * scale_);
     if (outline->cap >= 0 && outline->cap <= 2) stroke->cap = outline->cap;
@@ -92,9 +93,11 @@ void SVGExp::ResolveFont(SVGObject& element) {
     props->size = RoundHalfAway(static_cast<int32_t>(clamped) * scale_);
     props->family = font_.family;
     props->smallCaps = (flags & 0x60000000u) == 0x20000000u ? 1 : 0;
-    if (font_.embedded != nullptr && font_.embedded->fullName != font_.family) {
-        // A second name equal to the first would only repeat it.
-        props->secondFamily = font_.embedded->fullName;
+    if (font_.embedded != nullptr && !font_.embedded->id.Name().empty()) {
+        // The embedded font is a family of its own, named by its id: the
+        // installed family first with it as the fallback, or, when embedded
+        // fonts take priority, it first.
+        props->secondFamily = font_.embedded->id.Name();
         props->secondFirst = options_.embeddedFontsFirst;
     }
     props->separateProperties = separateFontProperties_;

@@ -30,7 +30,7 @@ void SVGExp::ReleaseExportParts() {
     writer_.reset();
     fontList_.reset();
     registry_.reset();
-    workBuffer_.reset();
+    workBuffer_ = {};
 }
 
 int32_t SVGExp::BeginExport(FilterContext* context) {
@@ -73,7 +73,12 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
         }
     }
 
-    workBuffer_.reset(new (std::nothrow) uint8_t[kWorkBufferSize]);
+    bool buffer = true;
+    try {
+        workBuffer_.reserve(kInitialPathPoints);
+    } catch (const std::bad_alloc&) {
+        buffer = false;
+    }
     scale_ = options_.precision * (1.0 / 254000.0);
     const HostRect& page = context->pageRect;
     yOrigin_ = RoundHalfAway(page.top * scale_);
@@ -84,7 +89,7 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
     record.scaledRect = HostRect{RoundHalfAway(page.left * scale_), 0, RoundHalfAway(page.right * scale_),
                                  RoundHalfAway(page.top * scale_) - RoundHalfAway(page.bottom * scale_)};
 
-    if (writer_ != nullptr && workBuffer_ != nullptr && writer_->BeginDocument(record) != 0) {
+    if (writer_ != nullptr && buffer && writer_->BeginDocument(record) != 0) {
         result = 1;
         if (options_.embedFonts != 0) {
             fontList_.reset(new (std::nothrow) FontList());

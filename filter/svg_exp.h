@@ -28,12 +28,12 @@ class FontList;
 class SVGObject;
 class SVGPattern;
 
-// Size of the scratch buffer the handlers convert points into.
-inline constexpr size_t kWorkBufferSize = 128000;
+// The points the scratch buffer holds from the start; it grows to the
+// largest path the host's 16-bit node count describes.
+inline constexpr size_t kInitialPathPoints = 16000;
+inline constexpr int32_t kMaxPathPoints = 0xFFFF;
 // Patterns inside pattern tiles, at most.
 inline constexpr int32_t kMaxPatternDepth = 8;
-// The points of one path that fit in it.
-inline constexpr int32_t kMaxPathPoints = static_cast<int32_t>(kWorkBufferSize / sizeof(HostPoint));
 
 // The shapes the style check tells apart.
 enum class ShapeKind { kPath = 0, kRectangle = 1, kEllipse = 2 };
@@ -119,13 +119,13 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     int32_t DrawRectangle(const RectangleRecord* rectangle) override;
     int32_t DrawEllipse(const EllipseRecord* ellipse) override;
 
-    // Points into the work buffer; null when they do not fit (more than
-    // kMaxPathPoints) or there is no buffer.
+    // Points into the work buffer; null when there are more than
+    // kMaxPathPoints or the buffer cannot grow to hold them.
     const HostPoint* ConvertPoints(const HostPoint* points, int32_t count);
     void ConvertPointsInPlace(HostPoint* points, int32_t count) const;
     HostPoint ConvertPoint(HostPoint host) const;
     // Appends the record's path data ("M10 20l20 0 0 20z"); 0, or 100 when
-    // its points do not fit the work buffer.
+    // its points cannot be converted.
     int32_t FormatPathData(std::string& out, const PathRecord& path);
     // The path data of points already in user units.
     static void AppendPathData(std::string& out, const HostPoint* points, const uint8_t* types,
@@ -138,7 +138,9 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     // Styles: mask, fill and outline of a shape; the font of a text.
     void ResolveStyle(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
     void ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
-    void ResolveOutline(SVGObject& element, const HostOutlineRecord* outline);
+    // The opacity is the object's uniform transparency (FillOpacity): a
+    // transparency is the whole object's, its outline's as well as its fill's.
+    void ResolveOutline(SVGObject& element, const HostOutlineRecord* outline, double opacity = -1.0);
     void ResolveFont(SVGObject& element);
     // The fill class of the attributes' fill (as no fill when asNoFill).
     void AddFillSelector(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
@@ -234,6 +236,8 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     void ResolveUniformFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
     void ResolveFountainFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
     void ResolvePatternFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    // How far the outline's paint reaches beyond the geometry, in user units.
+    int64_t OutlineReach(const HostOutlineRecord* outline) const;
     // The mask of a transparency other than uniform.
     void ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
     // Text.
@@ -253,7 +257,7 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     std::unique_ptr<WSVGWriter> writer_;
     std::unique_ptr<FontList> fontList_;
     std::unique_ptr<SVGStyleRegistry> registry_;
-    std::unique_ptr<uint8_t[]> workBuffer_;
+    std::vector<HostPoint> workBuffer_;  // the converted points of one path
     uint32_t imageNumber_ = 0;  // the last image number taken
     int32_t patternDepth_ = 0;  // patterns whose tile the host is drawing
     double scale_ = 0;

@@ -18,7 +18,7 @@ void SVGExp::ResolveStyle(SVGObject& element, const HostAttributes* attributes, 
         ConvertExtendedFill(element, attributes, box);
     }
     ResolveFill(element, attributes, box);
-    ResolveOutline(element, attributes->outline);
+    ResolveOutline(element, attributes->outline, FillOpacity(attributes));
 }
 
 void SVGExp::ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {
@@ -46,7 +46,7 @@ void SVGExp::ResolveFill(SVGObject& element, const HostAttributes* attributes, c
     // A uniform transparency: in a class it travels in the fill key.
     const double opacity = FillOpacity(attributes);
     if (opacity != -1.0 && element.style.fill) {
-        element.style.fill->opacity = static_cast<uint16_t>(std::clamp(RoundHalfAway(opacity * 255), 0, 255));
+        element.style.fill->opacity = OpacityByte(opacity);
     }
 }
 

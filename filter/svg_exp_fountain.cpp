@@ -2,7 +2,9 @@
 // gradient over an object's box, and its stops, either from the fountain's
 // entries or walked around the hue circle for the computed blends.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 #include "c_format.h"
 #include "svg_exp.h"
@@ -18,6 +20,8 @@ constexpr uint16_t kBlendDownwards = 1;
 constexpr uint16_t kBlendUpwards = 2;
 constexpr uint16_t kBlendCustom = 3;
 constexpr uint16_t kNoMidPoint = 50;
+// Degrees a gradient's direction may lose to the rounding of its ends.
+constexpr double kDirectionTolerance = 0.25;
 
 // The entries the record holds; a negative count reads none.
 int EntriesRead(const HostFountain& fountain) {
@@ -79,6 +83,18 @@ ColorRecord HsbRecord(int hue, int saturation, int brightness) {
     return record;
 }
 
+// The fountain with its entries in the order of their positions. A host may
+// hand them over in any order, but SVG reads stop offsets as never going
+// back: an earlier stop further along hides every later one. Entries at one
+// position keep their order (a hard edge between two colours).
+HostFountain InPositionOrder(const HostFountain& fountain) {
+    HostFountain ordered = fountain;
+    HostFountainStop* first = ordered.stops;
+    std::stable_sort(first, first + EntriesRead(fountain),
+                     [](const HostFountainStop& a, const HostFountainStop& b) { return a.position < b.position; });
+    return ordered;
+}
+
 int Modulo360(int64_t hue) {
     const int64_t r = hue % 360;
     return static_cast<int>(r < 0 ? r + 360 : r);
@@ -109,8 +125,9 @@ void SVGExp::SetLinearGeometry(const HostFountain& fountain, const HostRect& box
     int64_t w = x2 - x1;
     int64_t from = x1;
     int64_t to = x2;
+    HostMatrix turnBack{{1, 0, 0, 0, 1, 0}};
     if (rotated) {
-        HostMatrix m;
+        HostMatrix& m = turnBack;
         identity(&m);
         rotate(&m, -angle, static_cast<int32_t>(cx), static_cast<int32_t>(cy));
         HostPoint corners[4] = {
@@ -142,6 +159,27 @@ void SVGExp::SetLinearGeometry(const HostFountain& fountain, const HostRect& box
     gradient.y1 = a.y;
     gradient.x2 = b.x;
     gradient.y2 = b.y;
+    if (!rotated) return;
+
+    // Whole units bend a short gradient's direction: a few units long, a
+    // small angle rounds to none. The direction the host's turn gives (its
+    // matrix turned the box back by the angle; user y runs down), against
+    // the one the rounded ends give:
+    const double wanted = std::atan2(turnBack.m[3], turnBack.m[0]);
+    const double got = std::atan2(static_cast<double>(b.y) - a.y, static_cast<double>(b.x) - a.x);
+    double error = std::fabs(wanted - got);
+    if (error > std::numbers::pi) error = 2 * std::numbers::pi - error;
+    if (error * 180 / std::numbers::pi <= kDirectionTolerance && (a.x != b.x || a.y != b.y)) return;
+    // Then the gradient runs level through the centre, where rounding moves
+    // its ends only along it, and a turn about the centre gives the direction.
+    const HostPoint from1 = ToUserPoint(HostPoint{static_cast<int32_t>(from), static_cast<int32_t>(cy)});
+    const HostPoint to1 = ToUserPoint(HostPoint{static_cast<int32_t>(to), static_cast<int32_t>(cy)});
+    const HostPoint centre = ToUserPoint(HostPoint{static_cast<int32_t>(cx), static_cast<int32_t>(cy)});
+    gradient.x1 = from1.x;
+    gradient.y1 = from1.y;
+    gradient.x2 = to1.x;
+    gradient.y2 = to1.y;
+    gradient.transforms.push_back(SVGXformNode::RotateAbout(wanted * 180 / std::numbers::pi, centre.x, centre.y));
 }
 
 void SVGExp::SetRadialGeometry(const HostFountain& fountain, const HostRect& box,
@@ -162,7 +200,8 @@ void SVGExp::SetRadialGeometry(const HostFountain& fountain, const HostRect& box
     gradient.r = RoundHalfAway(padded * scale_);
 }
 
-void SVGExp::AddGradientStops(const HostFountain& fountain, SVGGradient& gradient, int mode) {
+void SVGExp::AddGradientStops(const HostFountain& given, SVGGradient& gradient, int mode) {
+    const HostFountain fountain = InPositionOrder(given);
     if (mode == 0 && (fountain.blend == kBlendDownwards || fountain.blend == kBlendUpwards)) {
         BuildBlendStops(fountain, gradient);
         return;
@@ -201,7 +240,8 @@ void SVGExp::AddGradientStops(const HostFountain& fountain, SVGGradient& gradien
     gradient.stops.insert(gradient.stops.begin() + static_cast<std::ptrdiff_t>(firstAdded) + 1, middle);
 }
 
-void SVGExp::BuildBlendStops(const HostFountain& fountain, SVGGradient& gradient) {
+void SVGExp::BuildBlendStops(const HostFountain& given, SVGGradient& gradient) {
+    const HostFountain fountain = InPositionOrder(given);
     const int count = EntriesRead(fountain);
     if (count == 0) return;
     const HostFountainStop& start = fountain.stops[0];
@@ -226,41 +266,65 @@ void SVGExp::BuildBlendStops(const HostFountain& fountain, SVGGradient& gradient
         arc = to - from + (to < from ? 360 : 0);
     }
 
+    // The colour at a point of the walk: the hue travelled so far, saturation
+    // and brightness moved on in proportion.
+    auto colourAt = [&](int travelled) {
+        const int hue = Modulo360(static_cast<int64_t>(from) + static_cast<int64_t>(d) * travelled);
+        const double t = static_cast<double>(travelled) / arc;
+        const int saturation = h0.saturation + RoundHalfAway((h1.saturation - h0.saturation) * t);
+        const int brightness = h0.brightness + RoundHalfAway((h1.brightness - h0.brightness) * t);
+        return RgbOf(ConvertColor(HsbRecord(hue, saturation, brightness), kColorModelRgb));
+    };
+
+    // A mid-point bends the walk: the first half of the hues is spread
+    // over 0 to m, the second over m to 100. The stop at the bend is the
+    // halfway hue itself, so the colours on both sides of it stay on the
+    // circle instead of meeting in an average of two of its corners.
     const int midPoint = fountain.midPoint;
-    SVGColor remembered = first.colour;
+    const bool bent = midPoint != kNoMidPoint;
     bool midStopAdded = false;
-    // The walk visits the multiples of 60 strictly between the two hues.
+    auto addMidStop = [&] {
+        SVGGradientStop middle;
+        middle.colour = colourAt(arc / 2);
+        if (arc % 2 != 0) {
+            // Between two whole degrees: halfway between their colours.
+            middle.colour = HalfwayColour(middle.colour, colourAt(arc / 2 + 1));
+        }
+        middle.offset = StopOffset(fountain, midPoint);
+        gradient.stops.push_back(middle);
+        midStopAdded = true;
+    };
+
+    // The walk visits the multiples of 60 strictly between the two hues: the
+    // first lies the rest of the current sixth away, which going up is
+    // 60 - h0 mod 60 and going down h0 mod 60 (a full sixth from a multiple).
     // Counting the distance travelled bounds it by the arc's length even where
     // the hue test alone would go round forever.
-    for (int travelled = 60 - from % 60;; travelled += 60) {
+    const int firstStep = d > 0 ? 60 - from % 60 : (from % 60 == 0 ? 60 : from % 60);
+    for (int travelled = firstStep;; travelled += 60) {
         if (travelled >= arc) break;
         const int hue = Modulo360(static_cast<int64_t>(from) + static_cast<int64_t>(d) * travelled);
         if (!HueInArc(from, to, hue, direction)) break;
         double t = static_cast<double>(travelled) / arc * 100;
-        const int saturation = h0.saturation + RoundHalfAway((h1.saturation - h0.saturation) * t * 0.01);
-        const int brightness = h0.brightness + RoundHalfAway((h1.brightness - h0.brightness) * t * 0.01);
         SVGGradientStop stop;
-        stop.colour = RgbOf(ConvertColor(HsbRecord(hue, saturation, brightness), kColorModelRgb));
-        if (midPoint != kNoMidPoint) {
+        stop.colour = colourAt(travelled);
+        if (bent) {
             if (t < 50) {
                 t = midPoint * t * 0.02;
-                remembered = stop.colour;
             } else if (t == 50) {
+                // The halfway hue is this stop.
                 t = midPoint;
+                midStopAdded = true;
             } else {
                 t = midPoint + (t - 50) * (100 - midPoint) * 0.02;
-                if (!midStopAdded) {
-                    SVGGradientStop middle;
-                    middle.colour = HalfwayColour(remembered, stop.colour);
-                    middle.offset = StopOffset(fountain, midPoint);
-                    gradient.stops.push_back(middle);
-                    midStopAdded = true;
-                }
+                if (!midStopAdded) addMidStop();
             }
         }
         stop.offset = StopOffset(fountain, t);
         gradient.stops.push_back(stop);
     }
+    // A walk with no hue past its middle still bends there.
+    if (bent && !midStopAdded) addMidStop();
 
     SVGGradientStop last;
     last.colour = RgbOf(ConvertColor(end.colour, kColorModelRgb));

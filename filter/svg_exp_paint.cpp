@@ -1,6 +1,8 @@
 // Fills that are definitions of their own: gradients written inline,
 // patterns whose tile the host draws through its callback set, and the masks
 // that gradient and pattern transparencies become.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -40,11 +42,26 @@ const HostMatrix* MatrixOf(const HostAttributes* attributes) {
                : reinterpret_cast<const HostMatrix*>(attributes->further[kAttributesMatrixField]);
 }
 
+int32_t Saturate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 CRCPtr<SVGFill> ReferenceFill(const std::string& id) {
     return CRCPtr<SVGFill>(std::make_unique<SVGFill_InlineReference>(id));
 }
 
 }  // namespace
+
+int64_t SVGExp::OutlineReach(const HostOutlineRecord* outline) const {
+    if (outline == nullptr || (outline->kind & 7) == kOutlineNone) return 0;
+    const double half = std::fabs(static_cast<double>(outline->width) * scale_) / 2;
+    // Mitred joins reach out to the miter limit; the document leaves it at
+    // the renderer's default of 4 widths. Other joins and square caps reach
+    // at most the half width's diagonal.
+    const double factor = outline->join == 1 || outline->join == 2 ? std::sqrt(2.0) : 4.0;
+    // One unit more for the edge's smoothing.
+    return static_cast<int64_t>(std::ceil(std::min(half * factor, 1e9))) + 1;
+}
 
 std::unique_ptr<SVGGradient> SVGExp::BuildGradient(const HostFountain& fountain, const HostRect& box,
                                                    int mode) {
@@ -148,6 +165,13 @@ void SVGExp::ConvertExtendedFill(SVGObject& element, const HostAttributes* attri
     mask.y = yOrigin_ - ToUserLength(box->top);
     mask.width = std::abs(ToUserLength(box->right) - mask.x);
     mask.height = std::abs(yOrigin_ - ToUserLength(box->bottom) - mask.y);
+    // The box is the geometry's; an outline reaches beyond it, and the mask
+    // must not cut it off there.
+    const int64_t reach = OutlineReach(attributes->outline);
+    mask.x = Saturate(mask.x - reach);
+    mask.y = Saturate(mask.y - reach);
+    mask.width = Saturate(mask.width + 2 * reach);
+    mask.height = Saturate(mask.height + 2 * reach);
     mask.id.SetNumber(writer_->NextDefinitionNumber());
     if (writer_->BeginMask(mask) == 0) return;
 

@@ -2,9 +2,11 @@
 // and ellipse elements. Each converts host units into user units, checks
 // that plain SVG can express the object's style (or hands the object back to
 // the host), resolves the style and writes the element.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "svg_elements.h"
 #include "svg_exp.h"
@@ -39,9 +41,14 @@ HostPoint SVGExp::ConvertPoint(HostPoint host) const {
 }
 
 const HostPoint* SVGExp::ConvertPoints(const HostPoint* points, int32_t count) {
-    if (workBuffer_ == nullptr || count > kMaxPathPoints) return nullptr;
-    auto* out = reinterpret_cast<HostPoint*>(workBuffer_.get());
-    if (points == nullptr) return count < 1 ? out : nullptr;
+    if (count > kMaxPathPoints) return nullptr;
+    if (points == nullptr && count >= 1) return nullptr;
+    try {
+        if (workBuffer_.size() < static_cast<size_t>(std::max(count, 1))) workBuffer_.resize(std::max(count, 1));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    HostPoint* out = workBuffer_.data();
     for (int32_t i = 0; i < count; ++i) out[i] = ConvertPoint(points[i]);
     return out;
 }
@@ -64,7 +71,7 @@ int32_t SVGExp::FormatPathData(std::string& out, const PathRecord& path) {
 
 void SVGExp::AppendPathData(std::string& out, const HostPoint* p, const uint8_t* t, int32_t n) {
     if (n <= 0) return;
-    enum class Command { kMove, kLine, kCurve };
+    enum class Command { kMove, kLine, kCurve, kClose };
     out += 'M';
     AppendInt(out, p[0].x);
     out += ' ';
@@ -79,12 +86,15 @@ void SVGExp::AppendPathData(std::string& out, const HostPoint* p, const uint8_t*
         // A curve needs the two nodes before its end as controls; without
         // them the end is reached by a line.
         if (role == node::kCurveEnd && i < 2) role = node::kLine;
+        // The subpath closes where its close bit stands, whatever follows:
+        // a line or curve after it starts again from the subpath's start.
+        if ((t[i - 1] & node::kClose) != 0) {
+            out += 'z';
+            current = subpathStart;
+            previous = Command::kClose;
+        }
         switch (role) {
             case node::kMove:
-                if ((t[i - 1] & node::kClose) != 0) {
-                    out += 'z';
-                    current = subpathStart;
-                }
                 out += 'm';
                 AppendOffset(out, p[i], current, ' ');
                 previous = Command::kMove;

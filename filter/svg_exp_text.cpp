@@ -12,6 +12,7 @@
 #include "svg_font.h"
 #include "svg_writer.h"
 #include "text_markup.h"
+#include "xml_escape.h"
 
 namespace svgf {
 namespace {
@@ -177,14 +178,19 @@ int32_t SVGExp::BuildTextObjects(int32_t x, int32_t y, const uint16_t* character
             if (allCapitals) code = CapitalOf(code);
         }
         if (fontList_ != nullptr && font_.embedded != nullptr) {
-            for (uint16_t code : codes) CollectGlyph(code);
+            // A character XML cannot carry is replaced in the text; it has
+            // no glyph of its own to show.
+            for (uint16_t code : codes) {
+                if (XmlCarries(code)) CollectGlyph(code);
+            }
         }
 
         SVGText text;
         text.markup = TextMarkup(codes);
         const TransformRecord& object = text_.record;
         ResolveFill(text, object.attributes, object.boundingBox);
-        ResolveOutline(text, object.attributes != nullptr ? object.attributes->outline : nullptr);
+        ResolveOutline(text, object.attributes != nullptr ? object.attributes->outline : nullptr,
+                       FillOpacity(object.attributes));
         // The host turns characters counter-clockwise with y up; the
         // document's y runs down, where rotate turns them clockwise.
         text.rotation = font_.record.rotation == INT32_MIN ? INT32_MAX : -font_.record.rotation;

@@ -105,9 +105,12 @@ std::string SVGFont::Write(const SVGWriteState&) const {
 }
 
 std::string SVGFont::FontFaceRule() const {
+    // The embedded font's family is its id, not the installed family's
+    // name: the text names both, in the order the options ask for, and a
+    // name they shared would be one family.
     // The family is a CSS string: its quotes and backslashes are escaped.
     std::string family;
-    for (char c : fullName) {
+    for (char c : id.Name()) {
         if (c == '"' || c == '\\') family += '\\';
         family += c;
     }

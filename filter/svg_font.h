@@ -61,7 +61,8 @@ uint32_t FontWeightBit(int weight);
 class SVGFont : public SVGObject {
   public:
     std::string Write(const SVGWriteState& state) const override;
-    // @font-face { font-family:"<name>";src:url("#<id>") format(svg)}
+    // @font-face { font-family:"<id>";src:url("#<id>") format(svg)}: the
+    // embedded font is a family of its own, named by its id.
     std::string FontFaceRule() const;
 
     std::string fullName;

@@ -27,7 +27,7 @@ std::string SVGGradient::GradientAttributes() const {
     detail::AppendParts(
         text, {id.IdAttribute(),
                units == 1 ? "gradientUnits=\"objectBoundingBox\"" : "gradientUnits=\"userSpaceOnUse\"",
-               TransformAttribute(transforms),
+               transforms.empty() ? "" : "gradientTransform=\"" + TransformText(transforms) + "\"",
                reference.empty() ? "" : "xlink:href=\"" + EscapeXmlAttribute(reference) + "\""});
     return text;
 }

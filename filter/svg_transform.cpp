@@ -49,6 +49,15 @@ SVGXformNode SVGXformNode::SkewY(int32_t angle) {
     return node;
 }
 
+SVGXformNode SVGXformNode::RotateAbout(double degrees, int32_t cx, int32_t cy) {
+    SVGXformNode node;
+    node.kind = kRotateAbout;
+    node.values[0] = degrees;
+    node.values[1] = cx;
+    node.values[2] = cy;
+    return node;
+}
+
 std::string SVGXformNode::Text() const {
     const double* v = values;
     const double degrees = angle * 1e-6;
@@ -65,6 +74,9 @@ std::string SVGXformNode::Text() const {
             return FormatC("skewX(%G)", degrees);
         case kSkewY:
             return FormatC("skewY(%G)", degrees);
+        case kRotateAbout:
+            // The centre is whole: "%G" would cut large coordinates to six digits.
+            return FormatC("rotate(%G %d %d)", v[0], static_cast<int>(v[1]), static_cast<int>(v[2]));
         default:
             return {};
     }

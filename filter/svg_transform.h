@@ -10,7 +10,15 @@
 namespace svgf {
 
 struct SVGXformNode {
-    enum Kind : int32_t { kMatrix = 0, kTranslate = 1, kScale = 2, kRotate = 3, kSkewX = 4, kSkewY = 5 };
+    enum Kind : int32_t {
+        kMatrix = 0,
+        kTranslate = 1,
+        kScale = 2,
+        kRotate = 3,
+        kSkewX = 4,
+        kSkewY = 5,
+        kRotateAbout = 6,  // degrees (double) about a whole point of user space
+    };
 
     static SVGXformNode Matrix(double a, double b, double c, double d, double e, double f);
     static SVGXformNode Translate(double x, double y);
@@ -19,6 +27,8 @@ struct SVGXformNode {
     static SVGXformNode Rotate(int32_t angle);
     static SVGXformNode SkewX(int32_t angle);
     static SVGXformNode SkewY(int32_t angle);
+    // A turn by `degrees` (positive turns x towards y) about (cx, cy).
+    static SVGXformNode RotateAbout(double degrees, int32_t cx, int32_t cy);
 
     // The node's text, e.g. "translate(1 2)"; nothing for an unknown kind.
     std::string Text() const;

@@ -52,6 +52,12 @@ WSVGWriter::WSVGWriter(std::unique_ptr<platform::File> documentFile, const SVGEx
         stylePart_ = MakePart();
         if (!stylePart_) return;
     } else if (cssMode_ == kCssExternal) {
+        // A document named like its style sheet (drawing.css) would write
+        // both into one file, and one would lose the other.
+        if (StyleSheetPathFor(documentPath) == documentPath) {
+            Fail();
+            return;
+        }
         styleSheetPath_ = StyleSheetPathFor(documentPath);
         auto sheet = files_.CreateNamed(styleSheetPath_);
         if (!sheet) {

@@ -144,6 +144,7 @@ class WSVGWriter {
 
 // The external style sheet's path for a document path: the extension of the
 // last path component replaced by ".css", or ".css" appended when it has none.
+// A document path ending in ".css" gives itself, which the writer refuses.
 std::string StyleSheetPathFor(const std::string& documentPath);
 
 }  // namespace svgf

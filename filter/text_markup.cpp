@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "c_format.h"
+#include "xml_escape.h"
 
 namespace svgf {
 namespace {
@@ -47,7 +48,16 @@ std::string TextMarkup(const std::vector<uint16_t>& codes) {
         markup += plain;
         plain.clear();
     };
-    for (uint16_t code : codes) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+        uint32_t code = codes[i];
+        // A pair of surrogates is one character beyond U+FFFF; a half
+        // alone is none, and XML cannot carry it.
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < codes.size() && codes[i + 1] >= 0xDC00 &&
+            codes[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (codes[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (!XmlCarries(code)) code = kReplacementCharacter;
         if (code > 0xFF || code < 0x20) {
             flush();
             AppendC(markup, "&#%u;", static_cast<unsigned>(code));

@@ -24,8 +24,9 @@ uint16_t PlainQuote(uint16_t code);
 uint16_t CapitalOf(uint16_t code);
 
 // Codes as document text: codes the 8-bit encoding carries as bytes,
-// escaped; codes above 255 and control codes as "&#N;", so that none loses
-// its high byte and a 0 does not end the text.
+// escaped; codes above 255 (a surrogate pair as the one character it makes)
+// and tab, line feed and carriage return as "&#N;", so that none loses its
+// high byte; characters XML cannot carry as the replacement character.
 std::string TextMarkup(const std::vector<uint16_t>& codes);
 
 }  // namespace svgf

@@ -4,6 +4,12 @@
 
 namespace svgf {
 
+bool XmlCarries(uint32_t code) {
+    if (code < 0x20) return code == '\t' || code == '\n' || code == '\r';
+    if (code >= 0xD800 && code <= 0xDFFF) return false;
+    return code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
+}
+
 void AppendXmlCharacter(std::string& out, uint32_t code) {
     switch (code) {
         case '&':
@@ -24,6 +30,7 @@ void AppendXmlCharacter(std::string& out, uint32_t code) {
         default:
             break;
     }
+    if (!XmlCarries(code)) code = kReplacementCharacter;
     if (code > 0xFF || code < 0x20) {
         AppendC(out, "&#%u;", static_cast<unsigned>(code));
         return;
@@ -51,7 +58,7 @@ std::string EscapeXmlAttribute(std::string_view text) {
                 break;
             default:
                 if (byte < 0x20) {
-                    AppendC(out, "&#%u;", static_cast<unsigned>(byte));
+                    AppendC(out, "&#%u;", static_cast<unsigned>(XmlCarries(byte) ? byte : kReplacementCharacter));
                 } else {
                     out += c;
                 }
@@ -63,13 +70,17 @@ std::string EscapeXmlAttribute(std::string_view text) {
 std::string EscapeCdata(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    size_t start = 0;
-    for (size_t at = text.find("]]>"); at != std::string_view::npos; at = text.find("]]>", start)) {
-        out.append(text.substr(start, at - start));
-        out += "]]]]><![CDATA[>";
-        start = at + 3;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (text.compare(i, 3, "]]>") == 0) {
+            out += "]]]]><![CDATA[>";
+            i += 2;
+        } else if (!XmlCarries(byte)) {
+            out += "\\FFFD ";
+        } else {
+            out += text[i];
+        }
     }
-    out.append(text.substr(start));
     return out;
 }
 

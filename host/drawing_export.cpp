@@ -22,11 +22,13 @@ namespace host {
 namespace {
 
 // What the module names the external style sheet after: the output path with
-// the extension of its last component replaced by ".css".
+// the extension of its last component replaced by ".css" (a dot that only
+// starts the name is no extension).
 std::string StyleSheetPath(const std::string& path) {
     const size_t slash = path.find_last_of('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
     const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ".css";
+    if (dot == std::string::npos || dot <= start) return path + ".css";
     return path.substr(0, dot) + ".css";
 }
 
@@ -99,6 +101,10 @@ class ExportRun {
                           std::to_string(context_.errorCode) + ")");
         }
         if (editOptions_) editOptions_(*context_.exportOptions);
+        if (context_.exportOptions->cssPlacement == svgf::kCssExternal && StyleSheetPath(outputPath_) == outputPath_) {
+            return Refuse("the external style sheet would take the document's own name; give the output another "
+                          "extension, such as .svg");
+        }
 
         output_.emplace(outputPath_);
         if (output_->Descriptor() < 0) {

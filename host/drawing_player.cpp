@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "host/style_records.h"
@@ -13,6 +14,10 @@ namespace host {
 namespace {
 
 using svgf::HostWord;
+
+// The object kinds the module is asked about before a text object: it takes
+// text as text only when it takes all of them.
+constexpr uint32_t kTextObjectKinds[] = {7, 9, 21};
 
 class Player {
   public:
@@ -140,6 +145,7 @@ class Player {
         const std::string& at = o.where;
         HostFonts* const fonts = fonts_ ? fonts_() : nullptr;
         if (fonts == nullptr) return Fail(at, "this host has no fonts to lay text out with");
+        if (!TakesText()) return PlayTextAsCurves(o, *fonts);
         const TextFont& font = o.font;
         const int32_t id = fonts->FontId(font.family);
         const uint32_t flags = StyleFlags(font);
@@ -153,6 +159,57 @@ class Player {
                Call(r_.drawTextRun, at, "draw the text", static_cast<int32_t>(o.text.size()),
                     reinterpret_cast<const uint16_t*>(o.text.data()), origins->data()) &&
                Call(r_.endTransform, at, "end the text object");
+    }
+
+    // Whether the module takes text as text: it answers the object-kind
+    // queries of the text kinds, and a filter that declines any of them gets
+    // the text as curves. A record without the query entry takes text.
+    bool TakesText() {
+        if (r_.queryObjectKindByType == nullptr) return true;
+        if (!takesText_) {
+            takesText_ = true;
+            for (uint32_t kind : kTextObjectKinds) {
+                if (r_.queryObjectKindByType(r_.object, kind, nullptr) == 0) *takesText_ = false;
+            }
+        }
+        return *takesText_;
+    }
+
+    // Text the module does not take as text: the glyphs' outlines from the
+    // host's fonts, laid out as for text, drawn as paths with the text's
+    // style over the text's box.
+    bool PlayTextAsCurves(const DrawingObject& o, HostFonts& fonts) {
+        const std::string& at = o.where;
+        const TextFont& font = o.font;
+        std::u16string text = o.text;
+        // The module upper-cases text of all capitals; as curves that is the host's part.
+        if (font.capitals == kAllCapitals) {
+            for (char16_t& c : text) c = CapitalOf(c);
+        }
+        const int32_t id = fonts.FontId(font.family);
+        const uint32_t flags = StyleFlags(font);
+        const auto origins = fonts.Layout(id, flags, font.size, text, o.origin, font.rotation);
+        const auto paths =
+            origins ? fonts.Curves(id, flags, font.size, text, *origins, font.rotation) : std::nullopt;
+        if (!paths) return Fail(at, "the host cannot draw the text as curves in \"" + font.family + "\"");
+        const StyleRecords style(o.style);
+        const svgf::HostRect box = TextBox(*origins, font.size);
+        for (const TextPath& path : *paths) {
+            if (!Call(r_.drawPath, at, "draw the text as curves", style.Attributes(),
+                      static_cast<uint32_t>(path.points.size()), path.points.data(), path.nodeTypes.data(), &box,
+                      HostWord{0})) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The capital of a letter of ISO-8859-1, as the module upper-cases text.
+    static char16_t CapitalOf(char16_t c) {
+        if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - (u'a' - u'A'));
+        if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
+        if (c == 0xFF) return 0x178;
+        return c;
     }
 
     // The origins widened by the font's size: a box the glyphs fall in.
@@ -234,6 +291,7 @@ class Player {
     FontSource fonts_;
     const BitmapOpener& openBitmap_;
     PlayResult result_;
+    std::optional<bool> takesText_;  // asked once per walk
 };
 
 }  // namespace

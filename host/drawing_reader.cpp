@@ -236,8 +236,9 @@ DrawingObject& DrawingReader::Slot(int depth) {
     return *slots_[static_cast<size_t>(depth)];
 }
 
+// A structure or pattern tile read at depth d is nesting level d + 1.
 void DrawingReader::CheckDepth(int depth, const std::string& where) const {
-    if (depth + 1 >= kMaxGroupDepth) {
+    if (depth + 1 > kMaxGroupDepth) {
         FailAt(where, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
     }
 }
@@ -297,6 +298,8 @@ void DrawingReader::ReadObject(int depth) {
 // A structure is begun once what its begin needs is read: when its members
 // come before that, they are passed over and read after the structure's end.
 void DrawingReader::ReadStructure(DrawingObject& o, uint32_t seen, int depth) {
+    // It nests, empty or not.
+    CheckDepth(depth, o.where);
     std::optional<Later> later;
     bool begun = false;
     auto read = [&](Names names, uint32_t needed, uint32_t required) {
@@ -304,7 +307,6 @@ void DrawingReader::ReadStructure(DrawingObject& o, uint32_t seen, int depth) {
             if (m == 0) {
                 json_.Skip();
             } else if (m == 1) {
-                CheckDepth(depth, o.where);
                 if ((seenSoFar & needed) == needed) {
                     begun = true;
                     Begin(o);

@@ -661,6 +661,10 @@ TransparencyStyle DrawingReader::ReadTransparency(int depth) {
     } else if (k.kind == "pattern") {
         out.kind = svgf::kFillPatternFirst;
         out.pattern = ReadPattern(k.seen, depth);
+        // The tile's lightness over the whole range, clear to opaque: the
+        // levels a mask shows (any other range is the host's to draw).
+        out.start = 0;
+        out.end = 100;
     } else {
         path_.Push("kind");
         Fail("unknown transparency \"" + k.kind + "\" (uniform, linear, radial, pattern or coded)");

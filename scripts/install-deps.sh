@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ g++-multilib ccache pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libpixman-1-dev  # only the compositing kernels' benchmark, as their peer
   qemu-user flex bison
   libxml2-utils librsvg2-bin
   libpng-dev libjpeg-dev libgif-dev

@@ -42,8 +42,9 @@ svgf::HostServiceFn AsEntry(Fn fn) {
 
 namespace font_entries {
 
-HostHandle SVGF_CALL CreateFont(int32_t, int32_t fontId, uint32_t styleFlags, int32_t size, int32_t,
-                                int32_t rotation, int32_t) {
+// A text object's transform changes no advance: the font is the object.
+HostHandle SVGF_CALL CreateFont(int32_t, int32_t fontId, uint32_t styleFlags, int32_t size,
+                                const svgf::HostMatrix*, int32_t rotation, int32_t) {
     return Guarded<HostHandle>(
         0, [&](FontLibrary& l) { return l.CreateFont(fontId, styleFlags, size, rotation); });
 }

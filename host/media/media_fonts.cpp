@@ -41,6 +41,13 @@ std::optional<std::vector<svgf::HostPoint>> MediaFonts::Layout(int32_t fontId, u
     return LayoutRun(library_, FontRequest{fontId, styleFlags, size}, text, start, angle);
 }
 
+std::optional<std::vector<TextPath>> MediaFonts::Curves(int32_t fontId, uint32_t styleFlags, int32_t size,
+                                                        std::u16string_view text,
+                                                        const std::vector<svgf::HostPoint>& origins,
+                                                        int32_t angle) {
+    return GlyphCurves(library_, FontRequest{fontId, styleFlags, size}, text, origins, angle);
+}
+
 void MediaFonts::Serve() {
     ServeFonts(library_);
 }

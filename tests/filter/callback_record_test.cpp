@@ -534,6 +534,20 @@ TEST_F(CallbackRecordTest, FilledPolygonEdgeCases) {
     EXPECT_TRUE(spy_.calls.empty());
 }
 
+TEST_F(CallbackRecordTest, BuiltPathsLongerThanThePathRecordCountsAreRefused) {
+    // Cut to the record's 16 bits, 65537 points would draw one.
+    const ColorRecord red = Red();
+    std::vector<HostPoint> points(65537);
+    std::vector<uint8_t> types(65537, 0x44);
+    EXPECT_EQ(record_.fillPolygon(record_.object, points.data(), 65537, &red), 100);
+    EXPECT_EQ(record_.fillPath(record_.object, points.data(), types.data(), 65537, &red), 100);
+    EXPECT_EQ(record_.outlinePath(record_.object, points.data(), types.data(), -1, &red), 100);
+    EXPECT_TRUE(spy_.calls.empty());
+    EXPECT_EQ(record_.fillPolygon(record_.object, points.data(), 65535, &red), 1026);
+    ASSERT_EQ(spy_.calls.size(), 1u);
+    EXPECT_EQ(spy_.calls[0].args[1], 65535u);
+}
+
 TEST_F(CallbackRecordTest, FilledPathKeepsTheHostsNodeTypes) {
     const ColorRecord red = Red();
     EXPECT_EQ(record_.fillPath(record_.object, kPoints, kTypes, 3, &red), 1026);

@@ -168,6 +168,49 @@ TEST_F(FountainTest, LinearGeometryAtAnAngleTurnsThroughTheHost) {
     });
 }
 
+TEST_F(FountainTest, AShortGradientKeepsItsDirection) {
+    // 3 degrees over a box 16 units wide: ends rounded to whole units would
+    // lie level. They stay level, and a turn about the centre gives the angle.
+    WithExport([](SVGExp& exp) {
+        HostFountain f = Fountain(1, 0, 50, {});
+        f.angle = 3 * svc::kAngleUnitsPerDegree;
+        SVGGradient_Linear g;
+        exp.SetLinearGeometry(f, HostRect{0, 16, 16, 0}, g);
+        EXPECT_EQ(g.y1, g.y2);
+        ASSERT_EQ(g.transforms.size(), 1u);
+        EXPECT_EQ(g.transforms[0].Text(), "rotate(-3 8 253992)");
+        // Long enough, the rounded ends keep the angle and need no turn.
+        SVGGradient_Linear wide;
+        exp.SetLinearGeometry(f, HostRect{0, 1000, 1000, 0}, wide);
+        EXPECT_TRUE(wide.transforms.empty());
+        EXPECT_NE(wide.y1, wide.y2);
+    });
+}
+
+TEST_F(FountainTest, EntriesOutOfOrderAreSortedByPosition) {
+    // Out of order, with two entries at one position (a hard edge) that keep
+    // their order; radial fountains count from the rim.
+    const std::vector<Entry> entries = {
+        {Rgb(1, 0, 0), 100}, {Rgb(2, 0, 0), 50}, {Rgb(3, 0, 0), 0}, {Rgb(4, 0, 0), 50}};
+    WithExport([&](SVGExp& exp) {
+        SVGGradient_Linear linear;
+        exp.AddGradientStops(Fountain(1, 3, 50, entries), linear, 0);
+        EXPECT_EQ(Offsets(linear), (std::vector<int>{0, 128, 128, 255}));
+        std::vector<int> reds;
+        for (const auto& stop : linear.stops) reds.push_back(stop.colour.red);
+        EXPECT_EQ(reds, (std::vector<int>{3, 2, 4, 1}));
+        // A two-colour fountain takes the first and last by position.
+        SVGGradient_Linear two;
+        exp.AddGradientStops(Fountain(1, 0, 50, entries), two, 0);
+        ASSERT_EQ(two.stops.size(), 2u);
+        EXPECT_EQ(two.stops[0].colour.red, 3);
+        EXPECT_EQ(two.stops[1].colour.red, 1);
+        SVGGradient_Radial radial;
+        exp.AddGradientStops(Fountain(2, 3, 50, entries), radial, 0);
+        EXPECT_EQ(Offsets(radial), (std::vector<int>{255, 128, 128, 0}));
+    });
+}
+
 TEST_F(FountainTest, RadialGeometryMovesTheCentreAndPadsTheRadius) {
     struct Case {
         int32_t offsetX, offsetY;
@@ -313,7 +356,9 @@ INSTANTIATE_TEST_SUITE_P(
     Blends, HueWalk,
     ::testing::Values(WalkCase{"up_0_to_180", 0, 180, 2, {60, 120}},
                       WalkCase{"down_180_to_0", 180, 0, 1, {120, 60}},
-                      WalkCase{"down_50_to_0", 50, 0, 1, {40}},
+                      // Downwards the first step is the rest of the sixth below the start.
+                      WalkCase{"down_50_to_0", 50, 0, 1, {}},
+                      WalkCase{"down_130_to_10", 130, 10, 1, {120, 60}},
                       WalkCase{"up_300_to_60_across_0", 300, 60, 2, {0}},
                       WalkCase{"neighbours_on_the_grid", 60, 120, 2, {}},
                       // These went round forever when only the hue test ended the walk.
@@ -333,13 +378,37 @@ TEST_F(FountainTest, BlendWalkBendsOffsetsAroundTheMidPoint) {
         // 60 degrees (t 33.3) bends to 20; the mid-point stop at 30 comes
         // before 120 degrees (t 66.7), which bends to 53.3.
         EXPECT_EQ(Offsets(g), (std::vector<int>{0, 51, 77, 136, 255}));
-        const SVGColor at60 = ExpectedRgb(Hsb(60, 255, 255));
-        const SVGColor at120 = ExpectedRgb(Hsb(120, 255, 255));
-        const auto half = [](int a, int b) { return static_cast<uint8_t>(a + std::lround((b - a) * 0.5)); };
-        const SVGColor mid{half(at60.red, at120.red), half(at60.green, at120.green),
-                           half(at60.blue, at120.blue)};
-        EXPECT_TRUE(g.stops[2].colour == mid);
+        // The bend is the halfway hue, not an average of its neighbours'
+        // colours (which for 60 and 120 would leave the circle).
+        EXPECT_TRUE(g.stops[2].colour == ExpectedRgb(Hsb(90, 255, 255)));
     });
+}
+
+TEST_F(FountainTest, TheMidPointOfAHueWalkKeepsTheColoursOnTheCircle) {
+    const struct {
+        int from, to, mid;
+        std::vector<int> offsets;
+        std::vector<int> hues;  // of every stop, first and last included
+    } cases[] = {
+        // Red to blue upwards, bent at 25: the halfway hue 120 is a stop of
+        // the walk itself and stands at the bend once, not beside an average.
+        {0, 240, 25, {0, 32, 64, 159, 255}, {0, 60, 120, 180, 240}},
+        // No hue of the walk lies past its middle: the bend is still made.
+        {0, 50, 80, {0, 204, 255}, {0, 25, 50}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " to " << c.to << " mid " << c.mid);
+        const HostFountain f =
+            Fountain(1, 2, static_cast<uint16_t>(c.mid), {{Hsb(c.from, 255, 255), 0}, {Hsb(c.to, 255, 255), 100}});
+        WithExport([&](SVGExp& exp) {
+            SVGGradient_Linear g;
+            exp.AddGradientStops(f, g, 0);
+            EXPECT_EQ(Offsets(g), c.offsets);
+            ASSERT_EQ(g.stops.size(), c.hues.size());
+            for (size_t i = 0; i < c.hues.size(); ++i)
+                EXPECT_TRUE(g.stops[i].colour == ExpectedRgb(Hsb(c.hues[i], 255, 255))) << "stop " << i;
+        });
+    }
 }
 
 TEST_F(FountainTest, BlendWalkInterpolatesSaturationAndBrightness) {

@@ -39,6 +39,14 @@ TEST_F(SVGExpShapesTest, PathDataFollowsTheGrammar) {
         {{P(0, 0), P(8, 0), P(8, 8), P(2, 2), P(6, 2), P(6, 6)},
          {n::kMove, n::kLine, n::kLine | n::kClose, n::kMove, n::kLine, n::kLine | n::kClose},
          "M0 0l8 0 0 8zm2 2l4 0 0 4z"},
+        // A close followed by a line or a curve closes there too; what
+        // follows starts again from the subpath's start.
+        {{P(0, 0), P(4, 0), P(4, 4), P(10, 10), P(10, 0)},
+         {n::kMove, n::kLine, n::kLine | n::kClose, n::kLine, n::kLine | n::kClose},
+         "M0 0l4 0 0 4zl10 10 0 -10z"},
+        {{P(0, 0), P(4, 0), P(1, 1), P(2, 2), P(3, 3)},
+         {n::kMove, n::kLine | n::kClose, n::kControl, n::kControl, n::kCurveEnd},
+         "M0 0l4 0zc1,1 2,2 3,3"},
         // A curve end without two nodes before it is reached by a line.
         {{P(0, 0), P(3, 4)}, {n::kMove, n::kCurveEnd}, "M0 0l3 4"},
         // Other bits of the type byte are ignored.
@@ -56,27 +64,29 @@ TEST_F(SVGExpShapesTest, PathDataFollowsTheGrammar) {
     End();
 }
 
-TEST_F(SVGExpShapesTest, PathsAreBoundedByThePointBuffer) {
+TEST_F(SVGExpShapesTest, PathsOfEveryNodeCountTheHostCanSendAreWritten) {
+    // The node count is 16 bits: 65535 nodes, far past the point buffer's
+    // first size, are written, as path and as clip path.
     SVGExp& exp = Begin();
-    std::vector<HostPoint> points(16001, P(1, 1));
-    std::vector<uint8_t> types(16001, node::kLine);
+    std::vector<HostPoint> points(65535, P(1, 1));
+    std::vector<uint8_t> types(65535, node::kLine);
     types[0] = node::kMove;
-    PathRecord record{nullptr, 16000, points.data(), types.data(), nullptr};
+    points.back() = P(7, 9);
+    PathRecord record{nullptr, 65535, points.data(), types.data(), nullptr};
     EXPECT_EQ(exp.DrawPath(&record), 0);
-    record.nodeCount = 16001;
-    EXPECT_EQ(exp.DrawPath(&record), 100);
-    // A clip path of as many nodes is refused the same way, nothing written.
     ClipRecord clip{};
     clip.kind = 4;
-    clip.shape.path = {16001, points.data(), types.data(), 0};
-    EXPECT_EQ(exp.BeginClipGroup(reinterpret_cast<HostWord>(&clip), 0), 100);
+    clip.shape.path = {65535, points.data(), types.data(), 0};
+    EXPECT_EQ(exp.BeginClipGroup(reinterpret_cast<HostWord>(&clip), 0), 0);
     EXPECT_EQ(exp.EndClipGroup(), 0);
     // No nodes: nothing at all.
     record.nodeCount = 0;
     EXPECT_EQ(exp.DrawPath(&record), 0);
     const std::string body = Body();
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), 1) << body;
-    EXPECT_EQ(body.find("clip"), std::string::npos);
+    // The path, and the clip group's g and /g.
+    EXPECT_EQ(std::count(body.begin(), body.end(), '<'), 3) << body.substr(0, 200);
+    // The last node's offset from the one before it, at the data's end.
+    EXPECT_NE(body.find(" 6 8\"/>"), std::string::npos);
 }
 
 TEST_F(SVGExpShapesTest, RectanglesAndEllipsesConvertLikePoints) {
@@ -240,7 +250,7 @@ TEST_F(SVGExpShapesTest, InlineOutlinesAndUniformTransparency) {
               " <rect style=\"fill:#008000;fill-opacity:0.749020;stroke:#010203;stroke-width:3937;"
               "stroke-linecap:round;stroke-dasharray:" +
                   dashes +
-                  "\" x=\"495\" y=\"495\" width=\"10\" height=\"10\"/>\r\n"
+                  ";stroke-opacity:0.749020\" x=\"495\" y=\"495\" width=\"10\" height=\"10\"/>\r\n"
                   " <rect style=\"fill:none;stroke:#000000;stroke-width:0\" x=\"495\" y=\"495\" "
                   "width=\"10\" height=\"10\"/>\r\n");
 }

@@ -41,9 +41,10 @@ struct FontHost {
 };
 FontHost g_host;
 
-HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t fontId, uint32_t flags, int32_t size, int32_t zero2,
-                                int32_t rotation, int32_t zero3) {
-    EXPECT_EQ(zero1 | zero2 | zero3, 0);
+HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t fontId, uint32_t flags, int32_t size,
+                                const HostMatrix* transform, int32_t rotation, int32_t zero3) {
+    EXPECT_EQ(zero1 | zero3, 0);
+    EXPECT_EQ(transform, nullptr);
     g_host.created.push_back({fontId, flags, size, rotation});
     return g_host.createFails ? 0 : g_host.nextHandle++;
 }
@@ -199,14 +200,18 @@ TEST(TextMarkup, EscapesTheFiveSpecialsAmpersandFirst) {
     EXPECT_EQ(text, "a&lt;b &amp; c&gt;&apos;d&quot;&amp;amp;");
 }
 
-TEST(TextMarkup, CodesBeyondTheEncodingAndControlCodesBecomeReferences) {
+TEST(TextMarkup, CodesBeyondTheEncodingBecomeReferencesAndWhatXmlCannotCarryIsReplaced) {
     const struct {
         std::vector<uint16_t> codes;
         const char* markup;
     } cases[] = {
         {{'a', 0x141, 'b'}, "a&#321;b"},       // never its low byte 'A'
-        {{'x', 0, 'y'}, "x&#0;y"},             // a 0 does not end the text
-        {{'<', 0x1F, '&'}, "&lt;&#31;&amp;"},  // escaping around a reference
+        {{'x', 0, 'y'}, "x&#65533;y"},             // a 0 neither ends the text nor stays
+        {{'<', 0x1F, '&'}, "&lt;&#65533;&amp;"},  // escaping around a reference
+        {{'a', '\t', 'b'}, "a&#9;b"},              // tab, line feed, return: as they are
+        {{0xD83D, 0xDE00}, "&#128512;"},            // a surrogate pair: its one character
+        {{0xD83D, 'x', 0xDE00}, "&#65533;x&#65533;"},  // halves alone
+        {{0xFFFE, 0xFFFF}, "&#65533;&#65533;"},
         {{0xE9, 0xFF}, "\xE9\xFF"},            // Latin-1 stays one byte
     };
     for (const auto& c : cases) EXPECT_EQ(TextMarkup(c.codes), c.markup);
@@ -454,7 +459,7 @@ TEST_F(TextTest, EmbeddedFontsCollectOneGlyphPerCharacter) {
     EXPECT_NE(serif.find("fontStyle=\"italic\""), std::string::npos) << serif;
     EXPECT_NE(serif.find("<glyph unicode=\"c\">"), std::string::npos);
     // The faces come before the classes that use them.
-    const size_t face = document.find("@font-face { font-family:\"Sans\";src:url(\"#FontID0\") format(svg)}");
+    const size_t face = document.find("@font-face { font-family:\"FontID0\";src:url(\"#FontID0\") format(svg)}");
     ASSERT_NE(face, std::string::npos);
     EXPECT_LT(face, document.find(".fil0"));
     EXPECT_WELL_FORMED(document);
@@ -483,7 +488,8 @@ TEST_F(TextTest, StyleAttributePlacementStillWritesWholeFonts) {
     EXPECT_NE(document.find("<glyph unicode=\"a\">"), std::string::npos);
     EXPECT_NE(document.find("</font>"), std::string::npos);
     EXPECT_EQ(document.find("@font-face"), std::string::npos);
-    EXPECT_NE(document.find("style=\"fill:#000000;font-weight:normal;font-size:100;font-family:Sans\""),
+    // The embedded font follows the installed family as its fallback.
+    EXPECT_NE(document.find("style=\"fill:#000000;font-weight:normal;font-size:100;font-family:Sans,FontID0\""),
               std::string::npos)
         << document;
     EXPECT_WELL_FORMED(document);

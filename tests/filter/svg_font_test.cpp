@@ -62,9 +62,10 @@ TEST(SvgFont, FontStartTags) {
 }
 
 TEST(SvgFont, FaceRuleAndGlyphs) {
+    // The embedded font's family is its id, so that text can name it apart
+    // from the installed family of the same name.
     SVGFont font = Description("My \"Font\"", "FontID3", 0, 400);
-    EXPECT_EQ(font.FontFaceRule(),
-              "@font-face { font-family:\"My \\\"Font\\\"\";src:url(\"#FontID3\") format(svg)}");
+    EXPECT_EQ(font.FontFaceRule(), "@font-face { font-family:\"FontID3\";src:url(\"#FontID3\") format(svg)}");
     const struct {
         uint16_t code;
         const char* text;
@@ -152,8 +153,8 @@ TEST(SvgFont, InternalSheetCarriesTheFaceRules) {
     EXPECT_NE(document.find(std::string(" <defs>\r\n") + kFontsPart +
                             "  <style type=\"text/css\">\r\n"
                             "   <![CDATA[\r\n"
-                            "    @font-face { font-family:\"Serif\";src:url(\"#FontID0\") format(svg)}\r\n"
-                            "    @font-face { font-family:\"Sans\";src:url(\"#FontID1\") format(svg)}\r\n"
+                            "    @font-face { font-family:\"FontID0\";src:url(\"#FontID0\") format(svg)}\r\n"
+                            "    @font-face { font-family:\"FontID1\";src:url(\"#FontID1\") format(svg)}\r\n"
                             "    .fil0 {fill:none}\r\n"
                             "   ]]>\r\n"
                             "  </style>\r\n"
@@ -168,8 +169,8 @@ TEST(SvgFont, ExternalSheetCarriesTheFaceRules) {
     std::string document = WriteFontsDocument(kCssExternal, &sheet);
     EXPECT_NE(document.find(std::string(" <defs>\r\n") + kFontsPart + " </defs>\r\n"), std::string::npos);
     EXPECT_EQ(sheet,
-              "@font-face { font-family:\"Serif\";src:url(\"#FontID0\") format(svg)}\r\n"
-              "@font-face { font-family:\"Sans\";src:url(\"#FontID1\") format(svg)}\r\n"
+              "@font-face { font-family:\"FontID0\";src:url(\"#FontID0\") format(svg)}\r\n"
+              "@font-face { font-family:\"FontID1\";src:url(\"#FontID1\") format(svg)}\r\n"
               ".fil0 {fill:none}\r\n");
     EXPECT_WELL_FORMED(document);
 }

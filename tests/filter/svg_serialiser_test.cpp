@@ -436,7 +436,7 @@ TEST(SvgSerialiser, GradientTexts) {
              g.transforms.push_back(SVGXformNode::Rotate(90000000));
              return g.Write(Depth(5, 0));
          },
-         "  <linearGradient id=\"id1\" gradientUnits=\"objectBoundingBox\" transform=\"rotate(90)\" "
+         "  <linearGradient id=\"id1\" gradientUnits=\"objectBoundingBox\" gradientTransform=\"rotate(90)\" "
          "xlink:href=\"#id0\" x1=\"10%\" y1=\"20%\" x2=\"50%\" y2=\"100%\">\r\n"
          "  </linearGradient>\r\n"},
         {"radial reverses stops",

@@ -136,6 +136,19 @@ TEST(SvgWriter, ExternalStyleSheetGetsTheRulesAndNoDefs) {
     EXPECT_EQ(f.files.NamedContent("/out/dir.v2/drawing.css"), ".fil0 {fill:#FF0000}\r\n");
 }
 
+TEST(SvgWriter, AStyleSheetThatWouldBeTheDocumentIsRefused) {
+    // drawing.css would name the sheet like the document: whichever was
+    // written last would replace the other.
+    Fixture f(kCssExternal, 0, "/out/drawing.css");
+    EXPECT_TRUE(f.writer.Failed());
+    EXPECT_EQ(f.writer.BeginDocument(OneInchPage()), 0);
+    EXPECT_EQ(f.writer.StyleSheetPath(), "");
+    EXPECT_FALSE(f.files.NamedExists("/out/drawing.css"));
+    // With the rules elsewhere the name is the document's alone.
+    Fixture internal(kCssInternal, 0, "/out/drawing.css");
+    EXPECT_FALSE(internal.writer.Failed());
+}
+
 TEST(SvgWriter, StyleAttributePlacementHasNoStylePart) {
     Fixture f(kCssStyleAttribute);
     f.writer.BeginDocument(OneInchPage());

@@ -94,13 +94,33 @@ TEST(DrawingReader, ErrorsNameThePlace) {
     }
 }
 
-TEST(DrawingReader, NestingIsBounded) {
-    std::string groups = R"({"kind": "group"})";
-    for (int i = 0; i < kMaxGroupDepth + 5; ++i) groups = R"({"kind": "group", "objects": [)" + groups + "]}";
-    const DrawingResult r = ReadDrawing(
-        Doc(R"("page": {"width": 1, "height": 1}, "layers": [{"name": "L", "objects": [)" + groups + "]}]"));
-    ASSERT_FALSE(r);
-    EXPECT_NE(r.error.message.find("nest deeper"), std::string::npos);
+TEST(DrawingReader, NestingIsBoundedAtItsLimit) {
+    // `levels` structures inside each other around `inner`; pattern tiles
+    // count as a level too.
+    const std::string shape = R"({"kind": "rectangle", "x": 0, "y": 0, "width": 1, "height": 1})";
+    const std::string patterned = R"({"kind": "rectangle", "x": 0, "y": 0, "width": 1, "height": 1,
+        "fill": {"kind": "pattern", "width": 1, "height": 1, "objects": [)" + shape + "]}}";
+    const struct {
+        int levels;
+        std::string inner;
+        bool ok;
+    } cases[] = {
+        {kMaxGroupDepth, shape, true},
+        {kMaxGroupDepth, R"({"kind": "group"})", false},
+        {kMaxGroupDepth + 5, shape, false},
+        {kMaxGroupDepth - 1, patterned, true},
+        {kMaxGroupDepth, patterned, false},
+    };
+    for (const auto& c : cases) {
+        std::string objects = c.inner;
+        for (int i = 0; i < c.levels; ++i) objects = R"({"kind": "group", "objects": [)" + objects + "]}";
+        const DrawingResult r = ReadDrawing(
+            Doc(R"("page": {"width": 1, "height": 1}, "layers": [{"name": "L", "objects": [)" + objects + "]}]"));
+        EXPECT_EQ(static_cast<bool>(r), c.ok) << c.levels << " " << c.inner;
+        if (!c.ok && !r) {
+            EXPECT_NE(r.error.message.find("nest deeper"), std::string::npos);
+        }
+    }
 }
 
 TEST(DrawingReader, DescribeFormsACommandLineMessage) {

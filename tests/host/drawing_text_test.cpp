@@ -84,6 +84,19 @@ class EvenFonts : public HostFonts {
         for (size_t i = 0; i < text.size(); ++i) out.push_back({start.x + 10 * int32_t(i), start.y});
         return out;
     }
+    // Each character a 4-unit square at its origin; blanks have no glyph.
+    std::optional<std::vector<TextPath>> Curves(int32_t, uint32_t, int32_t, std::u16string_view text,
+                                                const std::vector<svgf::HostPoint>& origins, int32_t) override {
+        TextPath path;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == u' ') continue;
+            const svgf::HostPoint o = origins[i];
+            path.points.insert(path.points.end(), {o, {o.x + 4, o.y}, {o.x + 4, o.y + 4}, {o.x, o.y + 4}});
+            path.nodeTypes.insert(path.nodeTypes.end(), {svgf::node::kMove, svgf::node::kLine, svgf::node::kLine,
+                                                         uint8_t(svgf::node::kLine | svgf::node::kClose)});
+        }
+        return std::vector<TextPath>{path};
+    }
     void Serve() override {}
     std::map<std::string, int32_t> ids;
 };
@@ -126,10 +139,8 @@ int32_t SVGF_CALL EndTransform(void*) {
     return 0;
 }
 
-TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
-    const DrawingResult r = ReadDrawing(Text(R"({"kind": "text", "x": 0, "y": 0, "text": "ab",
-        "font": {"family": "F", "size": 0.01, "rotation": -90}})"));
-    ASSERT_TRUE(r) << r.error.Describe("t");
+// The entries a text object's walk calls, each recording its call.
+svgf::ExportCallbackRecord TextRecord() {
     svgf::ExportCallbackRecord record{};
     record.beginDrawing = record.endDrawing = Plain;
     record.beginNamedLayer = Layer;
@@ -138,6 +149,14 @@ TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
     record.defineFont = DefineFont;
     record.drawTextRun = DrawTextRun;
     record.endTransform = EndTransform;
+    return record;
+}
+
+TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
+    const DrawingResult r = ReadDrawing(Text(R"({"kind": "text", "x": 0, "y": 0, "text": "ab",
+        "font": {"family": "F", "size": 0.01, "rotation": -90}})"));
+    ASSERT_TRUE(r) << r.error.Describe("t");
+    svgf::ExportCallbackRecord record = TextRecord();
     EXPECT_TRUE(HasText(*r.drawing));
 
     g_calls.clear();
@@ -150,6 +169,53 @@ TEST(DrawingText, TheWalkReportsATextObjectWithItsLayout) {
     EXPECT_FALSE(without.ok);
     EXPECT_EQ(without.where, "/layers/0/objects/0");
     EXPECT_NE(without.message.find("no fonts"), std::string::npos);
+}
+
+// The module's answer to the object-kind queries of the text kinds.
+int32_t g_takesText = 1;
+std::vector<uint32_t> g_asked;
+int32_t SVGF_CALL QueryKind(void*, uint32_t kind, const void*) {
+    g_asked.push_back(kind);
+    return g_takesText;
+}
+int32_t SVGF_CALL DrawPath(void*, const svgf::HostAttributes* attributes, uint32_t count,
+                           const svgf::HostPoint* points, const uint8_t* types, const svgf::HostRect* box,
+                           svgf::HostWord) {
+    EXPECT_NE(attributes->fill, nullptr);
+    std::string call = "path";
+    for (uint32_t i = 0; i < count; ++i)
+        call += " " + std::to_string(points[i].x) + "," + std::to_string(points[i].y) + ":" + std::to_string(types[i]);
+    call += " in " + std::to_string(box->left) + ".." + std::to_string(box->right);
+    g_calls.push_back(call);
+    return 0;
+}
+
+TEST(DrawingText, AModuleThatDeclinesTextGetsItAsCurves) {
+    const DrawingResult r = ReadDrawing(Text(R"({"kind": "text", "x": 0, "y": 0, "text": "a b",
+        "font": {"family": "F", "size": 0.01, "capitals": "all"}})"));
+    ASSERT_TRUE(r) << r.error.Describe("t");
+    svgf::ExportCallbackRecord record = TextRecord();
+    record.queryObjectKindByType = QueryKind;
+    record.drawPath = DrawPath;
+    EvenFonts fonts;
+
+    // Text as curves: one path of the glyphs at their origins, over the
+    // text's box (the origins widened by the size, 35 units); no text object.
+    g_takesText = 0;
+    g_calls.clear();
+    g_asked.clear();
+    ASSERT_TRUE(PlayDrawing(*r.drawing, record, &fonts).ok);
+    EXPECT_EQ(g_asked, (std::vector<uint32_t>{7, 9, 21}));
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"plain",
+                                                 "path 0,0:0 4,0:64 4,4:64 0,4:72 20,0:0 24,0:64 24,4:64 20,4:72 in -35..55",
+                                                 "plain", "plain"}));
+
+    // A module that takes text gets the text object, with the capitals to make.
+    g_takesText = 1;
+    g_calls.clear();
+    ASSERT_TRUE(PlayDrawing(*r.drawing, record, &fonts).ok);
+    ASSERT_GE(g_calls.size(), 4u);
+    EXPECT_EQ(g_calls[3], "run 97@0,0 32@10,0 98@20,0");
 }
 
 }  // namespace

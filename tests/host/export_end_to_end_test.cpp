@@ -235,6 +235,23 @@ TEST_F(ExportEndToEnd, AnOutputThatCannotBeMadeFailsWithoutLeavingAnything) {
     EXPECT_TRUE(Entries(out_).empty());
 }
 
+TEST_F(ExportEndToEnd, AnExternalStyleSheetNamedLikeTheDocumentIsRefused) {
+    const DrawingResult drawing = ReadDrawing(
+        R"({"format": "svgfilter-drawing", "version": 1, "page": {"width": 254000, "height": 254000},
+            "layers": [{"name": "L", "objects": [{"kind": "rectangle", "x": 0, "y": 0, "width": 1000,
+              "height": 1000, "fill": {"kind": "uniform", "colour": "#FF0000"}}]}]})");
+    ASSERT_TRUE(drawing) << drawing.error.Describe("drawing");
+    const ExportResult result = ExportDrawing(*host_, *drawing.drawing, out_ + "/d.css",
+                                              [](svgf::SVGExportOptions& o) { o.cssPlacement = svgf::kCssExternal; });
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("style sheet would take the document's own name"), std::string::npos)
+        << result.message;
+    EXPECT_TRUE(Entries(out_).empty());
+    // In the document itself the rules need no name of their own.
+    ASSERT_TRUE(ExportDrawing(*host_, *drawing.drawing, out_ + "/d.css").ok);
+    EXPECT_NE(ReadFile(out_ + "/d.css").find(".fil0 {fill:#FF0000}"), std::string::npos);
+}
+
 // The tool itself, run as a user runs it.
 class ExportCommandLine : public ExportEndToEnd {
   protected:

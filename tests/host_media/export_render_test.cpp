@@ -2,71 +2,27 @@
 // ten pixels, to show the geometry: where the red square is, where a
 // transformed group lands, what a clip cuts away.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "host/drawing_export.h"
-#include "host/drawing_reader.h"
-#include "host/media/image_codec.h"
-#include "host/module_loader.h"
-#include "host/stand_in_host.h"
+#include "render_check.h"
 
 namespace {
 
 using host::media::Image;
 
-bool HaveRenderer() {
-    return std::system("rsvg-convert --version >/dev/null 2>&1") == 0;
-}
-
 // A one-inch page with one layer holding `objects`.
 std::string Drawing(const std::string& objects) {
-    return R"({"format": "svgfilter-drawing", "version": 1, "unit": "in", "page": {"width": 1, "height": 1},
-               "layers": [{"name": "L", "objects": [)" +
-           objects + "]}]}";
+    return render_check::Drawing(objects, 1, 1);
 }
 
 const char kRedHalf[] = R"({"kind": "rectangle", "x": 0, "y": 0, "width": 0.5, "height": 1,
                              "fill": {"kind": "uniform", "colour": "#FF0000"}})";
 
-class ExportRender : public ::testing::TestWithParam<uint32_t> {
+class ExportRender : public render_check::PlacementRender {
   protected:
-    void SetUp() override {
-        if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
-        char pattern[] = "/tmp/svgfilter-render-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        std::string error;
-        module_ = host::ModuleLibrary::Open(host::DefaultModulePath(), &error);
-        ASSERT_TRUE(module_) << error;
-    }
-    void TearDown() override {
-        if (!root_.empty()) std::system(("rm -rf '" + root_ + "'").c_str());
-    }
-
-    // Exports the description in the test's CSS placement and renders it.
-    Image Render(const std::string& description) {
-        const host::DrawingResult drawing = host::ReadDrawing(description);
-        EXPECT_TRUE(drawing) << drawing.error.Describe("drawing");
-        if (!drawing) return {};
-        host::StandInHost host(module_->Entry());
-        const std::string svg = root_ + "/d.svg";
-        const uint32_t placement = GetParam();
-        const host::ExportResult result =
-            host::ExportDrawing(host, *drawing.drawing, svg,
-                                [placement](svgf::SVGExportOptions& o) { o.cssPlacement = placement; });
-        EXPECT_TRUE(result.ok) << result.message;
-        const std::string png = root_ + "/d.png";
-        EXPECT_EQ(std::system(("rsvg-convert -w 10 -h 10 -o '" + png + "' '" + svg + "'").c_str()), 0);
-        Image image;
-        EXPECT_TRUE(host::media::DecodeImageFile(png, image)) << "no rendering";
-        return image;
-    }
+    Image Render(const std::string& description) { return PlacementRender::Render(description, 10, 10).image; }
 
     // Red and opaque at (x, y), pixels from the top left.
     static bool Red(const Image& image, uint32_t x, uint32_t y) {
@@ -77,9 +33,6 @@ class ExportRender : public ::testing::TestWithParam<uint32_t> {
     static bool Empty(const Image& image, uint32_t x, uint32_t y) {
         return !image.empty() && image.pixel(x, y)[3] < 30;
     }
-
-    std::string root_;
-    std::unique_ptr<host::ModuleLibrary> module_;
 };
 
 TEST_P(ExportRender, TheRedRectangleIsWhereTheHostPutIt) {

@@ -239,8 +239,10 @@ using TransformPointsFn = void(SVGF_CALL*)(HostPoint* points, const HostMatrix* 
 using BoundingBoxFn = void(SVGF_CALL*)(const HostPoint* points, int32_t count, HostRect* out);
 using ConvertColorFn = void(SVGF_CALL*)(ColorRecord* out, int32_t model, const ColorRecord* in,
                                         uint32_t colourHandle);
+// The export asks for a font (transform null); the import makes a text
+// object under its transform record through the same entry.
 using CreateFontFn = HostHandle(SVGF_CALL*)(int32_t zero1, int32_t fontId, uint32_t styleFlags, int32_t size,
-                                            int32_t zero2, int32_t rotation, int32_t zero3);
+                                            const HostMatrix* transform, int32_t rotation, int32_t zero3);
 using ReleaseFontFn = int32_t(SVGF_CALL*)(HostHandle font);
 using FontFamilyNameFn = int32_t(SVGF_CALL*)(int32_t fontId, char* nameBuffer, uint32_t bufferSize);
 using PairAdvanceFn = int32_t(SVGF_CALL*)(HostHandle font, uint32_t previous, uint32_t character,

@@ -20,6 +20,13 @@ namespace host {
 
 class ServiceRegistry;
 
+// Glyph outlines as one path in the host path form: points (host units, y
+// up) and one node type per point.
+struct TextPath {
+    std::vector<svgf::HostPoint> points;
+    std::vector<uint8_t> nodeTypes;
+};
+
 class HostFonts {
   public:
     virtual ~HostFonts();
@@ -32,6 +39,14 @@ class HostFonts {
     virtual std::optional<std::vector<svgf::HostPoint>> Layout(int32_t fontId, uint32_t styleFlags,
                                                                int32_t size, std::u16string_view text,
                                                                svgf::HostPoint start, int32_t angle) = 0;
+    // The outlines of the characters, each placed at its origin and turned
+    // by `angle` about it, for text drawn as curves: paths of at most 65535
+    // nodes, a glyph never split between two. Characters without a glyph
+    // add nothing. Empty when the font cannot be used.
+    virtual std::optional<std::vector<TextPath>> Curves(int32_t fontId, uint32_t styleFlags, int32_t size,
+                                                        std::u16string_view text,
+                                                        const std::vector<svgf::HostPoint>& origins,
+                                                        int32_t angle) = 0;
     // Makes these fonts the ones the font services answer from.
     virtual void Serve() = 0;
 };

@@ -33,7 +33,8 @@ void ServeFonts(FontLibrary& library);
 // library is served or anything is thrown inside.
 namespace font_entries {
 svgf::HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t fontId, uint32_t styleFlags, int32_t size,
-                                      int32_t zero2, int32_t rotation, int32_t zero3);  // 0x2a4
+                                      const svgf::HostMatrix* transform, int32_t rotation,
+                                      int32_t zero3);  // 0x2a4
 int32_t SVGF_CALL ReleaseFont(svgf::HostHandle font);                                   // 0x2a8
 int32_t SVGF_CALL FamilyName(int32_t fontId, char* buffer, uint32_t bufferSize);        // 0x27c
 int32_t SVGF_CALL PairAdvance(svgf::HostHandle font, uint32_t previous, uint32_t character,

@@ -20,6 +20,10 @@ class MediaFonts final : public HostFonts {
     std::optional<std::vector<svgf::HostPoint>> Layout(int32_t fontId, uint32_t styleFlags, int32_t size,
                                                        std::u16string_view text, svgf::HostPoint start,
                                                        int32_t angle) override;
+    std::optional<std::vector<TextPath>> Curves(int32_t fontId, uint32_t styleFlags, int32_t size,
+                                                std::u16string_view text,
+                                                const std::vector<svgf::HostPoint>& origins,
+                                                int32_t angle) override;
     void Serve() override;
 
     FontLibrary& Library() { return library_; }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/host_fonts.h"
 #include "host/media/font_library.h"
 
 namespace host::media {
@@ -24,6 +25,15 @@ namespace host::media {
 std::optional<std::vector<svgf::HostPoint>> LayoutRun(FontLibrary& fonts, const FontRequest& font,
                                                       std::u16string_view text, svgf::HostPoint start,
                                                       int32_t baselineAngle);
+
+// The characters' outlines at the origins LayoutRun gave, each turned by
+// `angle` (as for LayoutRun) about its origin: text drawn as curves. Paths
+// hold at most 65535 nodes and never split a glyph. Empty when the font is
+// unknown, `origins` does not match the text or a node leaves the 32-bit
+// range.
+std::optional<std::vector<TextPath>> GlyphCurves(FontLibrary& fonts, const FontRequest& font,
+                                                 std::u16string_view text,
+                                                 const std::vector<svgf::HostPoint>& origins, int32_t angle);
 
 }  // namespace host::media
 

@@ -1,0 +1,224 @@
+// The services an import calls that stand on the host's fonts and images:
+// fonts by description and by name, text objects with the fonts' own
+// advances, and linked pictures through the host's image import (a
+// sub-context, an image handle and the module's load callback). A host
+// built without the font and image libraries offers none of them.
+#include <cstdio>
+#include <cstring>
+#include <type_traits>
+
+#include "host/import/import_host.h"
+#include "json_text.h"
+#include "record_text.h"
+#include "service_log.h"
+
+#if defined(SVGFILTER_HOST_MEDIA)
+#include "host/media/font_services.h"
+#include "host/media/image_codec.h"
+#include "host/media/stand_in_images.h"
+#endif
+
+namespace host::import {
+
+#if defined(SVGFILTER_HOST_MEDIA)
+namespace {
+
+using svgf::HostHandle;
+using svgf::HostWord;
+namespace fonts = media::font_entries;
+
+// The longest text one text object takes.
+constexpr int32_t kMaxTextLength = 1 << 20;
+
+void Complete(svgf::FontRecord* record, int32_t font, uint32_t styleWord) {
+    if (record == nullptr) return;
+    record->fontId = font;
+    record->styleFlags = styleWord;
+}
+
+int32_t SVGF_CALL FontByDescription(svgf::FontRecord* record, uint32_t styleWord) {
+    const Logged log("FontByDescription record=" + LogFontRecord(record) + " style=" + LogHex(styleWord));
+    int32_t font = 0;
+    if (log.import != nullptr) {
+        // A record naming a font the host gave keeps it; any other gets the default.
+        font = record != nullptr && log.import->FamilyOf(record->fontId) != nullptr
+                   ? record->fontId
+                   : log.import->FontValue(kDefaultFamily);
+    }
+    if (font != 0) Complete(record, font, styleWord);
+    log.Result(Int(font) + " record=" + LogFontRecord(record));
+    return font;
+}
+
+int32_t SVGF_CALL FontByName(const char* family, svgf::FontRecord* record, HostWord zero1, HostWord zero2) {
+    const Logged log("FontByName family=" + LogLatin1(family) + " record=" + LogFontRecord(record) + " " +
+                     Int(zero1) + " " + Int(zero2));
+    const int32_t font = log.import != nullptr && family != nullptr ? log.import->FontValue(family) : 0;
+    if (font != 0) Complete(record, font, record != nullptr ? record->styleFlags : 0);
+    log.Result(Int(font) + " record=" + LogFontRecord(record));
+    return font;
+}
+
+HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t font, uint32_t styleFlags, int32_t size,
+                                const svgf::HostMatrix* transform, int32_t rotation, int32_t zero3) {
+    const Logged log("CreateFont " + Int(zero1) + " font=" + Int(font) + " style=" + LogHex(styleFlags) +
+                     " size=" + Int(size) + " transform=" + LogMatrix(transform) + " rotation=" + Int(rotation) +
+                     " " + Int(zero3));
+    const HostHandle object = fonts::CreateFont(zero1, font, styleFlags, size, transform, rotation, zero3);
+    if (object != 0 && log.import != nullptr) log.import->TextObjectMade(object);
+    log.Result(LogHex(object));
+    return object;
+}
+
+int32_t SVGF_CALL ReleaseFont(HostHandle object) {
+    const Logged log("ReleaseFont object=" + LogHex(object));
+    const int32_t released = fonts::ReleaseFont(object);
+    if (released != 0 && log.import != nullptr) log.import->TextObjectFinished(object);
+    log.Result(Int(released));
+    return released;
+}
+
+// Each advance runs to the next character, kerning included; the last one
+// is the character's own width (no character follows it).
+int32_t SVGF_CALL SetText(HostHandle object, const uint16_t* text, int32_t count, int32_t* advances) {
+    const size_t n = count > 0 && count <= kMaxTextLength ? static_cast<size_t>(count) : 0;
+    const Logged log("SetText object=" + LogHex(object) + " text=" + LogText(text, n) + " count=" + Int(count));
+    if (text == nullptr || advances == nullptr || n == 0) {
+        log.Result("0");
+        return 0;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const uint32_t next = i + 1 < n ? text[i + 1] : 0;
+        if (fonts::PairAdvance(object, text[i], next, &advances[i]) == 0) {
+            log.Result("0");
+            return 0;
+        }
+    }
+    std::string list = "[";
+    for (size_t i = 0; i < n; ++i) list += (i == 0 ? "" : " ") + Int(advances[i]);
+    log.Result("1 advances=" + list + "]");
+    return 1;
+}
+
+// The file's first bytes name its format; the host's import filter for a
+// format takes only files of it.
+bool FileIsOfFormat(const char* path, uint32_t formatCode) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) return false;
+    unsigned char head[4] = {};
+    const size_t n = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    if (n < 3) return false;
+    switch (formatCode) {
+        case svgf::kFormatPng:
+            return n == 4 && head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G';
+        case svgf::kFormatJpeg:
+            return head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+        case svgf::kFormatGif:
+            return n == 4 && std::memcmp(head, "GIF8", 4) == 0;
+        default:
+            return false;
+    }
+}
+
+bool RequestUsable(const svgf::FilterContext* sub) {
+    media::ImageFormat format;
+    return sub != nullptr && sub->size == svgf::kContextSize && sub->fileName != nullptr &&
+           media::FormatFromCode(sub->formatCode, format);
+}
+
+int32_t SVGF_CALL PrepareImageImport(svgf::FilterContext* sub) {
+    const Logged log("PrepareImageImport sub=" + LogSubContext(sub));
+    const int32_t answer = RequestUsable(sub) ? 1 : 0;
+    log.Result(Int(answer));
+    return answer;
+}
+
+HostHandle SVGF_CALL OpenImageHandle(int32_t kind, svgf::HostImageCallbackBlock* block) {
+    const Logged log("OpenImageHandle kind=" + Int(kind) + " block=" + LogImageBlock(block));
+    const HostHandle handle =
+        log.import != nullptr && kind == svgf::kImageHandleKind && block != nullptr ? log.import->OpenImageHandle(block)
+                                                                                    : 0;
+    log.Result(LogHex(handle));
+    return handle;
+}
+
+// The host's image import: decodes the file, then hands the picture to the
+// module's callback the request's image handle carries.
+int32_t SVGF_CALL RunImageImport(svgf::FilterContext* sub) {
+    const Logged log("RunImageImport sub=" + LogSubContext(sub));
+    svgf::HostImageCallbackBlock* block =
+        log.import != nullptr && sub != nullptr ? log.import->ImageBlock(sub->hostHandle) : nullptr;
+    if (block == nullptr || block->callback == nullptr || !RequestUsable(sub) ||
+        !FileIsOfFormat(sub->fileName, sub->formatCode)) {
+        log.Result("0");
+        return 0;
+    }
+    if (StandInImages().OpenBitmap(sub->fileName) == 0) {
+        log.import->Warn(StandInImages().lastError());
+        log.Result("0");
+        return 0;
+    }
+    const HostWord picture = log.import->AddPicture(sub->fileName);
+    log.import->Log().Indent();
+    const size_t line = log.import->Log().Line("ImageLoadCallback block=" + LogImageBlock(block) + " 0 picture=" +
+                                               LogHex(static_cast<uint32_t>(picture)) + " 0 0 0 0 0 0");
+    log.import->Log().Indent();
+    const int32_t answer = block->callback(block, 0, picture, 0, 0, 0, 0, 0, 0);
+    log.import->Log().Outdent();
+    log.import->Log().AppendTo(line, " -> " + Int(answer) + " block=" + LogImageBlock(block));
+    log.import->Log().Outdent();
+    log.Result("1");
+    return 1;
+}
+
+// What the drawing's image entry takes for a picture: the picture itself.
+HostWord SVGF_CALL ImageLoad(HostWord picture) {
+    const Logged log("ImageLoad picture=" + LogHex(static_cast<uint32_t>(picture)));
+    const HostWord answer = log.import != nullptr && log.import->HasPicture(picture) ? picture : 0;
+    log.Result(LogHex(static_cast<uint32_t>(answer)));
+    return answer;
+}
+
+static_assert(std::is_same_v<decltype(&FontByDescription), svgf::svc::FontByDescriptionFn>);
+static_assert(std::is_same_v<decltype(&FontByName), svgf::svc::FontByNameFn>);
+static_assert(std::is_same_v<decltype(&CreateFont), svgf::svc::CreateFontFn>);
+static_assert(std::is_same_v<decltype(&ReleaseFont), svgf::svc::ReleaseFontFn>);
+static_assert(std::is_same_v<decltype(&SetText), svgf::svc::SetTextFn>);
+static_assert(std::is_same_v<decltype(&PrepareImageImport), svgf::svc::SubContextFn>);
+static_assert(std::is_same_v<decltype(&RunImageImport), svgf::svc::SubContextFn>);
+static_assert(std::is_same_v<decltype(&OpenImageHandle), svgf::svc::OpenImageHandleFn>);
+static_assert(std::is_same_v<decltype(&ImageLoad), svgf::svc::ImageLoadFn>);
+
+}  // namespace
+
+void RegisterMediaImportServices(ServiceRegistry& registry) {
+    namespace svc = svgf::svc;
+    registry.Add<svc::kFontByDescription, &FontByDescription>("FontByDescription");
+    registry.Add<svc::kFontByName, &FontByName>("FontByName");
+    registry.Add<svc::kCreateFont, &CreateFont>("CreateFont");
+    registry.Add<svc::kReleaseFont, &ReleaseFont>("ReleaseFont");
+    registry.Add<svc::kSetText, &SetText>("SetText");
+    registry.Add<svc::kImportSubContext8, &PrepareImageImport>("PrepareImageImport");
+    registry.Add<svc::kImportSubContext0, &RunImageImport>("RunImageImport");
+    registry.Add<svc::kOpenImageHandle, &OpenImageHandle>("OpenImageHandle");
+    registry.Add<svc::kImageLoad, &ImageLoad>("ImageLoad");
+}
+
+void RemoveMediaImportServices(ServiceRegistry& registry) {
+    namespace svc = svgf::svc;
+    for (size_t slot : {svc::kFontByDescription, svc::kFontByName, svc::kSetText, svc::kImportSubContext8,
+                        svc::kImportSubContext0, svc::kOpenImageHandle, svc::kImageLoad}) {
+        registry.Remove(slot);
+    }
+}
+
+#else
+
+// Without fonts and images the host answers none of their services.
+void RegisterMediaImportServices(ServiceRegistry&) {}
+void RemoveMediaImportServices(ServiceRegistry&) {}
+
+#endif
+
+}  // namespace host::import

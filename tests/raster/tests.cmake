@@ -1,0 +1,3 @@
+# The raster library's services: palettes, the nearest-colour cache, bit rows,
+# colour to pixel and the kernel table selectors.
+svgfilter_test(test_raster raster raster)

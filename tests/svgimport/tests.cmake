@@ -1,0 +1,1 @@
+svgfilter_test(test_svgimport svgimport svgimport)

@@ -173,13 +173,16 @@ int Main(int argc, char** argv) {
         // Peak memory is in MiB (the kernel's kB); the bound is 1.25 times
         // the description plus 64 MiB.
         const double bound = 1.25 * descriptionMB * 1e6 / (1024.0 * 1024.0) + 64;
+        // The speed goal holds from 10^5 shapes; below, start-up weighs in.
+        const char* memory = toolPeak < bound ? "memory met" : "memory not met";
         if (withPeer) {
             const bool goal = peerTime >= 3 * toolTime && toolPeak < bound;
             std::printf("| %lld | %.1f | %.3f | %.1f | %.3f | %.1f | %.2fx | %.0f | %s |\n", n, descriptionMB,
-                        toolTime, toolPeak, peerTime, peerPeak, peerTime / toolTime, bound, goal ? "met" : "not met");
+                        toolTime, toolPeak, peerTime, peerPeak, peerTime / toolTime, bound,
+                        n < 100000 ? memory : goal ? "met" : "not met");
         } else {
-            std::printf("| %lld | %.1f | %.3f | %.1f | not run | | | %.0f | memory %s |\n", n, descriptionMB, toolTime,
-                        toolPeak, bound, toolPeak < bound ? "met" : "not met");
+            std::printf("| %lld | %.1f | %.3f | %.1f | not run | | | %.0f | %s |\n", n, descriptionMB, toolTime,
+                        toolPeak, bound, memory);
         }
         std::fflush(stdout);
     }

@@ -20,9 +20,31 @@ namespace svgf {
 SVGExp::SVGExp() : SVGExp(platform::SystemFiles(), nullptr) {}
 
 SVGExp::SVGExp(platform::FileService& files, platform::SettingsStore* settings)
-    : files_(files), settings_(settings) {}
+    : files_(files), settings_(settings), images_(files) {}
 
 SVGExp::~SVGExp() = default;
+
+namespace {
+
+uint32_t ErrorCodeFor(platform::FileCause cause) {
+    switch (cause) {
+        case platform::FileCause::diskFull:
+            return kErrDiskFull;
+        case platform::FileCause::accessDenied:
+            return kErrAccessDenied;
+        case platform::FileCause::hardIO:
+            return kErrHardwareIO;
+        default:
+            return kErrWriteFailed;
+    }
+}
+
+}  // namespace
+
+void SVGExp::ReportFileFailure(platform::FileCause cause) {
+    if (context_ != nullptr && context_->errorCode == 0 && cause != platform::FileCause::none)
+        context_->errorCode = ErrorCodeFor(cause);
+}
 
 void SVGExp::ReleaseExportParts() {
     // The writer goes first: its parts may still refer to nothing else, but
@@ -37,6 +59,7 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
     if (context == nullptr) return 0;
     // A second begin on the same exporter starts over.
     ReleaseExportParts();
+    images_.Discard();
     nesting_ = 0;
     groupStack_.clear();
     linkStack_.clear();
@@ -69,7 +92,12 @@ int32_t SVGExp::BeginExport(FilterContext* context) {
             writer_ = std::make_unique<WSVGWriter>(std::move(output), options_, context->fileName, files_);
             // A part or style sheet that could not be made fails the export
             // now, rather than a truncated document later.
-            if (writer_->Failed()) writer_.reset();
+            if (writer_->Failed()) {
+                ReportFileFailure(writer_->FailureCause());
+                writer_.reset();
+            } else {
+                writer_->SetFailureListener([this](platform::FileCause cause) { ReportFileFailure(cause); });
+            }
         }
     }
 
@@ -141,8 +169,17 @@ int32_t SVGExp::EndExport(FilterContext* context) {
     bool success = false;
     try {
         success = FinishDocument();
+        // The style sheet and the bitmap files replace earlier ones only
+        // when the whole export succeeded; otherwise those stay as they were.
+        success = success && (context == nullptr || context->errorCode == 0) && writer_->CommitStyleSheet();
     } catch (...) {
         // Memory ran out while joining the parts: the document is incomplete.
+        success = false;
+    }
+    if (success) {
+        images_.Commit();
+    } else {
+        images_.Discard();
     }
 
     // A text object the host left open still holds one of its fonts.

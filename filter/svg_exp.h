@@ -11,6 +11,7 @@
 
 #include "abstract_pi.h"
 #include "c_format.h"
+#include "output_files.h"
 #include "style_registry.h"
 #include "svg_font.h"
 #include "svg_id.h"
@@ -226,6 +227,9 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     void ReadShorthandSetting();
     // Fonts, class rules and the document's end: true when all were written.
     bool FinishDocument();
+    // Stores the code of a file's failure in the context, unless a code is
+    // there already.
+    void ReportFileFailure(platform::FileCause cause);
     HostCallbackSet* HostSet() const { return context_ == nullptr ? nullptr : context_->callbackSet; }
     int32_t CallHostCallback(bool first, HostWord argument);
     int32_t QueryKind(const ObjectKindQuery& query);
@@ -251,6 +255,8 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
 
     platform::FileService& files_;
     platform::SettingsStore* settings_;  // null: the settings in force
+    // The bitmap files and their folder: in place only when the export succeeded.
+    OutputFiles images_;
 
     ExportCallbackRecord callbackRecord_{};
     FilterContext* context_ = nullptr;

@@ -94,10 +94,14 @@ std::string SVGExp::ExportBitmapFile(HostWord a1, HostHandle bitmap, HostWord a3
         draw(s.hostHandle, a1, bitmap, a3, &boxA, &work, &boxA2, &boxA2, 0);
     if (const auto end = Service<svc::RenderStep94Fn>(svc::kRenderStep94)) end(s.hostHandle);
 
+    // A file this export writes goes again when the export fails, and one
+    // that was there before comes back.
     std::string result;
-    if (files_.CreateFolder(names.folder) != platform::FolderResult::kFailed) {
+    if (images_.MakeFolder(names.folder) && images_.Claim(names.fullPath)) {
         s.flags = kSubContextWriteFlags;
         if (run(sub.get()) != 0) result = names.reference;
+    } else {
+        ReportFileFailure(images_.FailureCause());
     }
     // The first run holds host resources in the sub-context whatever follows.
     if (const auto finish = Service<svc::EndSubContextFn>(svc::kEndSubContext)) finish(sub.get());

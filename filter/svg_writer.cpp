@@ -33,7 +33,7 @@ std::string StyleSheetPathFor(const std::string& documentPath) {
 
 WSVGWriter::WSVGWriter(std::unique_ptr<platform::File> documentFile, const SVGExportOptions& options,
                        std::string documentPath, platform::FileService& files)
-    : files_(files), documentFile_(std::move(documentFile)) {
+    : files_(files), sheetFiles_(files), documentFile_(std::move(documentFile)) {
     auto document = std::make_unique<SVGLevel>();
     document->file = documentFile_.get();
     levels_.push_back(std::move(document));
@@ -59,10 +59,10 @@ WSVGWriter::WSVGWriter(std::unique_ptr<platform::File> documentFile, const SVGEx
             return;
         }
         styleSheetPath_ = StyleSheetPathFor(documentPath);
-        auto sheet = files_.CreateNamed(styleSheetPath_);
+        auto sheet = sheetFiles_.Create(styleSheetPath_);
         if (!sheet) {
             styleSheetPath_.clear();
-            Fail();
+            Fail(sheetFiles_.FailureCause());
             return;
         }
         stylePart_ = std::make_unique<SVGLevel>();
@@ -77,23 +77,35 @@ WSVGWriter::WSVGWriter(std::unique_ptr<platform::File> documentFile, const SVGEx
 
 WSVGWriter::~WSVGWriter() {
     // Temporary parts delete themselves with their file objects; an external
-    // sheet belongs to a finished document only.
+    // sheet not yet put in place goes with the sheet files.
     levels_.clear();
     parked_.clear();
     fontsPart_.reset();
     definitionsPart_.reset();
     stylePart_.reset();
-    if (!styleSheetPath_.empty() && !(ended_ && !failed_)) files_.Remove(styleSheetPath_);
 }
 
-bool WSVGWriter::Fail() {
+bool WSVGWriter::CommitStyleSheet() {
+    if (styleSheetPath_.empty()) return true;
+    if (!ended_ || failed_) return false;
+    stylePart_.reset();
+    if (sheetFiles_.Commit()) return true;
+    return Fail(sheetFiles_.FailureCause());
+}
+
+bool WSVGWriter::Fail(platform::FileCause cause) {
+    const bool first = !failed_;
     failed_ = true;
+    if (first) {
+        cause_ = cause;
+        if (cause != platform::FileCause::none && failureListener_) failureListener_(cause);
+    }
     return false;
 }
 
 bool WSVGWriter::Write(platform::File& file, const std::string& text) {
     if (failed_) return false;
-    if (!file.Write(text)) return Fail();
+    if (!file.Write(text)) return Fail(file.FailureCause());
     return true;
 }
 
@@ -104,7 +116,7 @@ bool WSVGWriter::Write(SVGLevel& level, const std::string& text) {
 std::unique_ptr<SVGLevel> WSVGWriter::MakePart() {
     auto file = files_.CreateTemporary(kTemporaryPrefix);
     if (!file) {
-        Fail();
+        Fail(files_.LastFailure());
         return nullptr;
     }
     auto level = std::make_unique<SVGLevel>();
@@ -132,12 +144,13 @@ bool WSVGWriter::PopLevelInto(SVGLevel& target) {
 bool WSVGWriter::CopyPart(std::unique_ptr<platform::File>& part, platform::File& target) {
     if (failed_ || !part) return false;
     uint64_t remaining = 0;
-    if (!part->Length(remaining) || !part->Rewind()) return Fail();
+    if (!part->Length(remaining) || !part->Rewind()) return Fail(part->FailureCause());
     char chunk[kCopyChunk];
     while (remaining > 0) {
         std::ptrdiff_t got = part->Read(chunk, kCopyChunk);
-        if (got <= 0) return Fail();
-        if (!target.Write(std::string_view(chunk, static_cast<size_t>(got)))) return Fail();
+        if (got <= 0) return Fail(part->FailureCause());
+        if (!target.Write(std::string_view(chunk, static_cast<size_t>(got))))
+            return Fail(target.FailureCause());
         remaining -= static_cast<uint64_t>(got) < remaining ? static_cast<uint64_t>(got) : remaining;
     }
     part.reset();
@@ -187,8 +200,9 @@ int WSVGWriter::EndDocument() {
     PopLevel();
     --depth_;
     Write(Current(), "</svg>\r\n");
-    if (!documentFile_->Flush()) Fail();
-    if (stylePart_ && stylePart_->owned && !stylePart_->owned->Flush()) Fail();
+    if (!documentFile_->Flush()) Fail(documentFile_->FailureCause());
+    if (stylePart_ && stylePart_->owned && !stylePart_->owned->Flush())
+        Fail(stylePart_->owned->FailureCause());
     // Parts that received nothing go now, not with the writer.
     fontsPart_.reset();
     definitionsPart_.reset();

@@ -9,10 +9,12 @@
 #define SVGFILTER_SVG_WRITER_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "output_files.h"
 #include "platform/files.h"
 #include "svg_object.h"
 #include "svgfilter/filter_abi.h"
@@ -96,8 +98,20 @@ class WSVGWriter {
     SVGWriteState WriteState() const { return {depth_, definitionsDepth_, cssMode_}; }
     // True once anything could not be made or written.
     bool Failed() const { return failed_; }
+    // Why the first file that failed did (none when the writer failed for
+    // another reason, such as unbalanced markup).
+    platform::FileCause FailureCause() const { return cause_; }
     // The external style sheet's path (empty unless the placement is 1).
     const std::string& StyleSheetPath() const { return styleSheetPath_; }
+    // The external sheet is written under a temporary name beside its path;
+    // this puts it in place once the whole export has succeeded (true when
+    // there is no sheet). A writer destroyed first removes it, and a sheet
+    // that was there before stays as it was.
+    bool CommitStyleSheet();
+    // Told the cause of the first file failure, when it happens.
+    void SetFailureListener(std::function<void(platform::FileCause)> listener) {
+        failureListener_ = std::move(listener);
+    }
 
   private:
     struct Parked {
@@ -105,7 +119,7 @@ class WSVGWriter {
         bool topLevel = false;  // its start tag went to the definitions part
     };
 
-    bool Fail();
+    bool Fail(platform::FileCause cause = platform::FileCause::none);
     bool Write(SVGLevel& level, const std::string& text);
     bool Write(platform::File& file, const std::string& text);
     SVGLevel& Current() { return *levels_.back(); }
@@ -122,6 +136,7 @@ class WSVGWriter {
     bool Usable() const { return !failed_ && !ended_; }
 
     platform::FileService& files_;
+    OutputFiles sheetFiles_;
     std::unique_ptr<platform::File> documentFile_;
     uint32_t cssMode_ = 0;
     uint32_t spare_ = 0;
@@ -137,6 +152,8 @@ class WSVGWriter {
     bool styleWritten_ = false;
     bool definitionsWritten_ = false;
     bool failed_ = false;
+    platform::FileCause cause_ = platform::FileCause::none;
+    std::function<void(platform::FileCause)> failureListener_;
     bool begun_ = false;
     bool ended_ = false;
     std::string styleSheetPath_;

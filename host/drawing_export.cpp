@@ -32,6 +32,34 @@ std::string StyleSheetPath(const std::string& path) {
     return path.substr(0, dot) + ".css";
 }
 
+// The module's end export fails while errorCode is non-zero; the host sets
+// this value of its own when it stops the walk, so that the module puts no
+// style sheet or image file of the failed export in place.
+constexpr uint32_t kWalkStopped = 1;
+
+// What the module's code for a file it could not write means.
+const char* FileFailureText(uint32_t code) {
+    switch (code) {
+        case svgf::kErrDiskFull:
+            return "no space left on the device";
+        case svgf::kErrAccessDenied:
+            return "permission denied";
+        case svgf::kErrHardwareIO:
+            return "input/output error";
+        case svgf::kErrWriteFailed:
+            return "a file could not be written";
+        default:
+            return nullptr;
+    }
+}
+
+// "what: cause (error N)", or "what (error N)" for codes without a text.
+std::string WithErrorCode(const std::string& what, uint32_t code) {
+    const char* cause = FileFailureText(code);
+    return what + (cause != nullptr ? std::string(": ") + cause : std::string()) + " (error " +
+           std::to_string(code) + ")";
+}
+
 ExportResult Failed(std::string message) {
     return ExportResult{false, std::move(message), std::nullopt};
 }
@@ -95,6 +123,8 @@ class ExportRun {
     // The callback record to walk the drawing through, or null with the
     // reason kept for Finish.
     const svgf::ExportCallbackRecord* Begin(const Drawing& drawing) {
+        // Each export starts clean: a code left by an earlier one would fail it.
+        context_.errorCode = 0;
         host_.SetNoUserInterface(true);
         if (host_.Call(svgf::kCmdOptions) == 0 || context_.exportOptions == nullptr) {
             return Refuse("the filter could not set its export options (error " +
@@ -120,7 +150,9 @@ class ExportRun {
 
         begun_ = true;
         if (host_.Call(svgf::kCmdBeginExport) == 0 || context_.callbackRecord == nullptr) {
-            return Refuse("the filter could not begin the export");
+            return Refuse(context_.errorCode != 0
+                              ? WithErrorCode("the filter could not begin the export", context_.errorCode)
+                              : std::string("the filter could not begin the export"));
         }
         record_ = static_cast<const svgf::ExportCallbackRecord*>(context_.callbackRecord);
         // The module asks for a pattern's tile through the first callback, in
@@ -161,13 +193,19 @@ class ExportRun {
             result = {false, description->message, description};
         } else if (result.ok) {
             if (played.ok && !tileFailure_.ok) played = tileFailure_;
-            if (!played.ok) result = Failed((played.where.empty() ? "" : played.where + ": ") + played.message);
+            if (!played.ok) {
+                result = Failed((played.where.empty() ? "" : played.where + ": ") + played.message);
+                // A file the module could not write is why it refused the object.
+                if (const char* cause = FileFailureText(context_.errorCode))
+                    result.message += std::string(" (") + cause + ")";
+            }
         }
         if (!begun_) return result;
+        // A walk stopped by the host or the description fails the module's end export.
+        if (!result.ok && context_.errorCode == 0) context_.errorCode = kWalkStopped;
         // End export runs whatever happened before, so the module releases all.
         if (host_.Call(svgf::kCmdEndExport) == 0 && result.ok) {
-            result = Failed("the filter could not complete the document (error " +
-                            std::to_string(context_.errorCode) + ")");
+            result = Failed(WithErrorCode("the filter could not complete the document", context_.errorCode));
         }
         context_.fileName = nullptr;
         context_.fileHandle = 0;

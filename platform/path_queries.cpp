@@ -1,4 +1,8 @@
 // Path questions over POSIX calls.
+// 64-bit file sizes and inode numbers on 32-bit builds too.
+#ifndef _FILE_OFFSET_BITS
+#define _FILE_OFFSET_BITS 64
+#endif
 #include "platform/path_queries.h"
 
 #include <sys/stat.h>

@@ -158,7 +158,9 @@ FileCause FileObject::SeekFromStart(std::uint32_t offset, std::uint32_t& newPosi
 FileCause FileObject::Length(std::uint32_t& length) {
     if (!file_) return FileCause::invalidFile;
     // Pending buffered output belongs to the length.
-    if (last_ == LastOp::write && std::fflush(file_) != 0) return CauseFromErrno(errno);
+    if (last_ == LastOp::write) {
+        if (FileCause c = Flush(); c != FileCause::none) return c;
+    }
     struct stat st;
     if (::fstat(::fileno(file_), &st) != 0) return CauseFromErrno(errno);
     const auto max = std::numeric_limits<std::uint32_t>::max();
@@ -168,7 +170,7 @@ FileCause FileObject::Length(std::uint32_t& length) {
 
 FileCause FileObject::SetLength(std::uint32_t length) {
     if (!file_) return FileCause::invalidFile;
-    if (std::fflush(file_) != 0) return CauseFromErrno(errno);
+    if (FileCause c = Flush(); c != FileCause::none) return c;
     if (::ftruncate(::fileno(file_), static_cast<off_t>(length)) != 0) return CauseFromErrno(errno);
     return FileCause::none;
 }
@@ -186,6 +188,14 @@ bool FileObject::SetBuffer(std::uint32_t size) {
     return true;
 }
 
+FileCause FileObject::Flush() {
+    errno = 0;
+    if (std::fflush(file_) == 0) return FileCause::none;
+    const FileCause cause = CauseFromErrno(errno ? errno : EIO);
+    if (lostWrite_ == FileCause::none) lostWrite_ = cause;
+    return cause;
+}
+
 FileCause FileObject::Close() {
     if (!file_) return FileCause::none;
     errno = 0;
@@ -195,7 +205,10 @@ FileCause FileObject::Close() {
     std::free(buffer_);
     buffer_ = nullptr;
     last_ = LastOp::none;
-    return rc == 0 ? FileCause::none : CauseFromErrno(err ? err : EIO);
+    const FileCause lost = lostWrite_;
+    lostWrite_ = FileCause::none;
+    if (rc != 0) return CauseFromErrno(err ? err : EIO);
+    return lost;
 }
 
 void FileObject::Abort() {

@@ -79,9 +79,11 @@ class PosixFile final : public File {
 
     const std::string& Path() const override { return path_; }
     bool Failed() const override { return failed_; }
+    FileCause FailureCause() const override { return cause_; }
 
   private:
     bool Fail() {
+        if (!failed_) cause_ = CauseFromErrno(errno != 0 ? errno : EIO);
         failed_ = true;
         return false;
     }
@@ -103,6 +105,7 @@ class PosixFile final : public File {
     std::string path_;
     Kind kind_;
     bool failed_ = false;
+    FileCause cause_ = FileCause::none;
     std::vector<char> buffer_;
 };
 
@@ -116,14 +119,40 @@ class PosixFileService final : public FileService {
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');
         int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
-        if (descriptor < 0) return nullptr;
+        if (descriptor < 0) return Failed();
         return std::make_unique<PosixFile>(descriptor, std::string(name.data()), PosixFile::Kind::kTemporary);
     }
 
     std::unique_ptr<File> CreateNamed(const std::string& path) override {
         int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (descriptor < 0) return nullptr;
+        if (descriptor < 0) return Failed();
         return std::make_unique<PosixFile>(descriptor, path, PosixFile::Kind::kNamed);
+    }
+
+    std::unique_ptr<File> CreateBeside(const std::string& path) override {
+        std::string pattern = path + ".partXXXXXX";
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
+        if (descriptor < 0) return Failed();
+        // The output is for everyone to read, as a file made by open would be.
+        ::fchmod(descriptor, 0644);
+        return std::make_unique<PosixFile>(descriptor, std::string(name.data()), PosixFile::Kind::kNamed);
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        if (KindOf(to) != PathKind::kNone && KindOf(to) != PathKind::kRegular) {
+            lastFailure_ = FileCause::accessDenied;
+            return false;
+        }
+        return Check(::rename(from.c_str(), to.c_str()) == 0);
+    }
+
+    PathKind KindOf(const std::string& path) override {
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0) return PathKind::kNone;
+        if (S_ISREG(st.st_mode)) return PathKind::kRegular;
+        return S_ISDIR(st.st_mode) ? PathKind::kFolder : PathKind::kOther;
     }
 
     std::unique_ptr<File> AttachDescriptor(int descriptor) override {
@@ -131,15 +160,34 @@ class PosixFileService final : public FileService {
         return std::make_unique<PosixFile>(descriptor, std::string(), PosixFile::Kind::kBorrowed);
     }
 
-    bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+    bool Remove(const std::string& path) override { return Check(::unlink(path.c_str()) == 0); }
 
     FolderResult CreateFolder(const std::string& path) override {
         if (::mkdir(path.c_str(), 0777) == 0) return FolderResult::kCreated;
-        if (errno != EEXIST) return FolderResult::kFailed;
-        struct stat st;
-        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? FolderResult::kExists
-                                                                     : FolderResult::kFailed;
+        if (errno != EEXIST) {
+            Check(false);
+            return FolderResult::kFailed;
+        }
+        if (KindOf(path) == PathKind::kFolder) return FolderResult::kExists;
+        lastFailure_ = FileCause::accessDenied;
+        return FolderResult::kFailed;
     }
+
+    bool RemoveFolder(const std::string& path) override { return Check(::rmdir(path.c_str()) == 0); }
+
+    FileCause LastFailure() const override { return lastFailure_; }
+
+  private:
+    bool Check(bool ok) {
+        if (!ok) lastFailure_ = CauseFromErrno(errno);
+        return ok;
+    }
+    std::unique_ptr<File> Failed() {
+        Check(false);
+        return nullptr;
+    }
+
+    FileCause lastFailure_ = FileCause::none;
 };
 
 }  // namespace

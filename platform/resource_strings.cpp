@@ -10,14 +10,31 @@ namespace platform {
 
 namespace {
 
-// Texts the markup engine names by id but a host normally carries: the
-// prompts and warnings of the URL-to-folder mapping.
+// Texts the engines name by id but a host normally carries: the names of the
+// document tree's text kinds and document node, the dictionary loader's
+// failure, the prompts and warnings of the URL-to-folder mapping, and the
+// colour module's messages.
 constexpr StringResource kDefaultHostStrings[] = {
+    {10000, "#text"},
+    {10001, "#text"},
+    {10002, "#text"},
+    {10003, "#whitespace"},
+    {10004, "#text"},
+    {10005, "#document"},
+    {10007, "A dictionary file could not be read completely; it is damaged or cut short."},
     {10033,
      "The new mapping %s (%s) covers the folder of the existing mapping %s (%s). Files in that folder "
      "may now be reached through either."},
     {10034, "No local mapping covers %s. Enter a server name and the folder that holds its files."},
     {10035, "The document's path must lie inside the folder you entered."},
+    // The colour module's: the user-ink file's title, its one warning, and
+    // the title and format of a missing host configuration (file, key, value).
+    {14385, "User inks"},
+    {14816, "Colour management is not available. Colours are converted without it."},
+    {20648, "Host configuration"},
+    {20775,
+     "The application settings file \"%s\" does not exist. The configuration folder is read from "
+     "\"HKEY_LOCAL_MACHINE\\%s\", value \"%s\"."},
 };
 
 struct Chain {

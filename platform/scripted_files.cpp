@@ -12,8 +12,12 @@ struct ScriptedFiles::State {
     int failTemporary = 0;
     bool failNamed = false;
     bool failFolders = false;
+    bool failRenames = false;
     std::set<std::string> folders;
     int failWrite = 0;
+    FileCause failWriteCause = FileCause::diskFull;
+    FileCause lastFailure = FileCause::none;
+    int besideMade = 0;
     int temporariesCreated = 0;
     int liveTemporaries = 0;
     int writes = 0;
@@ -40,6 +44,7 @@ class MemoryFile final : public File {
         if (failed_) return false;
         if (++state_->writes == state_->failWrite) {
             failed_ = true;
+            cause_ = state_->failWriteCause;
             return false;
         }
         Target().append(bytes);
@@ -69,6 +74,7 @@ class MemoryFile final : public File {
 
     const std::string& Path() const override { return path_; }
     bool Failed() const override { return failed_; }
+    FileCause FailureCause() const override { return cause_; }
 
   private:
     std::string& Target() {
@@ -90,6 +96,7 @@ class MemoryFile final : public File {
     std::string content_;
     std::size_t position_ = 0;
     bool failed_ = false;
+    FileCause cause_ = FileCause::none;
 };
 
 }  // namespace
@@ -103,11 +110,15 @@ void ScriptedFiles::FailTemporary(int nth) {
 void ScriptedFiles::FailNamed(bool fail) {
     state_->failNamed = fail;
 }
-void ScriptedFiles::FailWrite(int nth) {
+void ScriptedFiles::FailWrite(int nth, FileCause cause) {
     state_->failWrite = nth;
+    state_->failWriteCause = cause;
 }
 void ScriptedFiles::FailFolders(bool fail) {
     state_->failFolders = fail;
+}
+void ScriptedFiles::FailRenames(bool fail) {
+    state_->failRenames = fail;
 }
 int ScriptedFiles::TemporariesCreated() const {
     return state_->temporariesCreated;
@@ -128,6 +139,12 @@ bool ScriptedFiles::NamedExists(const std::string& path) const {
     return state_->named.count(path) != 0;
 }
 
+std::vector<std::string> ScriptedFiles::NamedPaths() const {
+    std::vector<std::string> paths;
+    for (const auto& entry : state_->named) paths.push_back(entry.first);
+    return paths;
+}
+
 bool ScriptedFiles::FolderExists(const std::string& path) const {
     return state_->folders.count(path) != 0;
 }
@@ -139,15 +156,46 @@ std::string ScriptedFiles::DescriptorContent(int descriptor) const {
 
 std::unique_ptr<File> ScriptedFiles::CreateTemporary(std::string_view prefix) {
     int number = ++state_->temporariesCreated;
-    if (number == state_->failTemporary) return nullptr;
+    if (number == state_->failTemporary) {
+        state_->lastFailure = FileCause::diskFull;
+        return nullptr;
+    }
     std::string path = "memory/" + std::string(prefix) + std::to_string(number) + ".tmp";
     return std::make_unique<MemoryFile>(state_, MemoryFile::Kind::kTemporary, std::move(path), -1);
 }
 
 std::unique_ptr<File> ScriptedFiles::CreateNamed(const std::string& path) {
-    if (state_->failNamed) return nullptr;
+    if (state_->failNamed) {
+        state_->lastFailure = FileCause::accessDenied;
+        return nullptr;
+    }
     state_->named[path].clear();
     return std::make_unique<MemoryFile>(state_, MemoryFile::Kind::kNamed, path, -1);
+}
+
+std::unique_ptr<File> ScriptedFiles::CreateBeside(const std::string& path) {
+    std::string name;
+    do {
+        name = path + ".part" + std::to_string(++state_->besideMade);
+    } while (state_->named.count(name) != 0);
+    return CreateNamed(name);
+}
+
+bool ScriptedFiles::Rename(const std::string& from, const std::string& to) {
+    auto source = state_->named.find(from);
+    if (state_->failRenames || source == state_->named.end() || state_->folders.count(to) != 0) {
+        state_->lastFailure = state_->failRenames ? FileCause::hardIO : FileCause::accessDenied;
+        return false;
+    }
+    std::string content = std::move(source->second);
+    state_->named.erase(source);
+    state_->named[to] = std::move(content);
+    return true;
+}
+
+PathKind ScriptedFiles::KindOf(const std::string& path) {
+    if (state_->named.count(path) != 0) return PathKind::kRegular;
+    return state_->folders.count(path) != 0 ? PathKind::kFolder : PathKind::kNone;
 }
 
 std::unique_ptr<File> ScriptedFiles::AttachDescriptor(int descriptor) {
@@ -160,8 +208,23 @@ bool ScriptedFiles::Remove(const std::string& path) {
 }
 
 FolderResult ScriptedFiles::CreateFolder(const std::string& path) {
-    if (state_->failFolders || state_->named.count(path) != 0) return FolderResult::kFailed;
+    if (state_->failFolders || state_->named.count(path) != 0) {
+        state_->lastFailure = FileCause::accessDenied;
+        return FolderResult::kFailed;
+    }
     return state_->folders.insert(path).second ? FolderResult::kCreated : FolderResult::kExists;
+}
+
+bool ScriptedFiles::RemoveFolder(const std::string& path) {
+    // A folder holding a named file is not empty.
+    for (const auto& entry : state_->named) {
+        if (entry.first.size() > path.size() && entry.first.compare(0, path.size(), path) == 0) return false;
+    }
+    return state_->folders.erase(path) != 0;
+}
+
+FileCause ScriptedFiles::LastFailure() const {
+    return state_->lastFailure;
 }
 
 }  // namespace platform

@@ -8,23 +8,28 @@
 #   FUZZ_ONLY           run only the target of this name
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# clang and its fuzzer runtime may be missing on a fresh machine.
+"$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" fuzz
 build="$root/build/fuzz"
 list="$build/fuzz/targets.txt"
-mapfile -t targets < <(grep -v '^$' "$list" || true)
+mapfile -t targets < <(grep -v '^$' "$list" | { [ -n "${FUZZ_ONLY:-}" ] && grep "^${FUZZ_ONLY}	" || cat; } || true)
 if ((${#targets[@]} == 0)); then
-  echo "no fuzz targets"
-  exit 0
+  echo "no fuzz targets${FUZZ_ONLY:+ named $FUZZ_ONLY}"
+  [ -z "${FUZZ_ONLY:-}" ]
+  exit
 fi
 total=${FUZZ_SECONDS_TOTAL:-60}
 each=${FUZZ_SECONDS:-$(( total / ${#targets[@]} ))}
 (( each < 3 )) && each=3
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=64}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# The lane's own settings come first; the caller's (the test command sets
+# some for the sanitizer builds) are added after them. A small quarantine
+# keeps the decoders' large images from counting twice against the limit.
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=64${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 status=0
 for line in "${targets[@]}"; do
   IFS=$'\t' read -r name exe dir <<<"$line"
-  [ -n "${FUZZ_ONLY:-}" ] && [ "$FUZZ_ONLY" != "$name" ] && continue
   work="$build/work/$name"
   artifacts="$build/artifacts/$name"
   mkdir -p "$work" "$artifacts"

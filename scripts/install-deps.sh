@@ -12,6 +12,8 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev
+  # The locale definitions from which the tests compile a decimal-comma locale.
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,8 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 tool="$root/build/normal/tools/svgfilter"
 if [ -f "$root/examples/sample.json" ] && "$tool" --help 2>/dev/null | grep -q '^ *export'; then
   mkdir -p "$root/out"
+  # The tool itself says what it wrote.
   "$tool" export "$root/examples/sample.json" "$root/out/sample.svg" "$@"
-  echo "wrote $root/out/sample.svg"
 else
   "$tool" options --no-ui "$@"
 fi

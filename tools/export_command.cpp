@@ -1,6 +1,8 @@
 // Arguments, the drawing description, and the export run.
 #include "export_command.h"
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <ostream>
 
@@ -23,9 +25,31 @@ void ApplyOptionChoices(const OptionChoices& c, svgf::SVGExportOptions& options)
     if (c.cssPlacement) options.cssPlacement = *c.cssPlacement;
 }
 
+void PrintHelp(std::ostream& out) {
+    out << "Usage: svgfilter export DRAWING.json OUT.svg [FLAGS]\n"
+           "\n"
+           "Exports the drawing that DRAWING.json describes (docs/drawing-format.md)\n"
+           "into OUT.svg. The document is written beside OUT.svg and put in place only\n"
+           "when the whole export succeeded; an OUT.svg that is there already must be a\n"
+           "regular file. The flags set the export options:\n"
+        << kOptionChoicesHelp;
+}
+
+// Only a regular file is replaced: a device, a pipe or a folder at the
+// output's name is the user's mistake, and renaming over it would destroy it.
+std::string OutputProblem(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file";
+}
+
 }  // namespace
 
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (AsksForHelp(args)) {
+        PrintHelp(out);
+        return 0;
+    }
     // The two paths come first, the option flags after them.
     if (args.size() < 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {
         err << "svgfilter export: expected DRAWING.json OUT.svg [FLAGS] (see svgfilter --help)\n";
@@ -40,6 +64,11 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
 
     const std::string& drawingPath = args[0];
     const std::string& outputPath = args[1];
+    if (std::string problem = OutputProblem(outputPath); !problem.empty()) {
+        err << "svgfilter: " << outputPath << ": " << problem << "; only a regular file is replaced\n";
+        return 1;
+    }
+
     std::string error;
     std::unique_ptr<host::ModuleLibrary> module =
         host::ModuleLibrary::Open(host::ResolveModulePath(), &error);

@@ -13,7 +13,7 @@
 
 namespace tools {
 
-const char* const kOptionsFlagsHelp =
+const char* const kOptionChoicesHelp =
     "  --text | --curves          export text as text (default) or as curves\n"
     "  --embed-fonts              embed the fonts in the document\n"
     "  --font-priority            embedded fonts take priority (needs --embed-fonts)\n"
@@ -22,9 +22,17 @@ const char* const kOptionsFlagsHelp =
     "                             25400, 100000 or 254000\n"
     "  --css internal|external|style\n"
     "                             CSS in an internal style sheet (default), in an\n"
-    "                             external .css file, or in style attributes\n"
+    "                             external .css file, or in style attributes\n";
+const char* const kDialogFlagsHelp =
     "  --ask                      ask for the options on the terminal instead\n"
     "  --no-ui                    take the defaults without showing the dialog\n";
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
 
 namespace {
 
@@ -187,6 +195,14 @@ std::string ParseOptionChoices(const std::vector<std::string>& args, OptionChoic
 
 int RunOptionsCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                       std::ostream& err) {
+    if (AsksForHelp(args)) {
+        out << "Usage: svgfilter options [FLAGS]\n"
+               "\n"
+               "Runs the module's export options command and prints the options it ends\n"
+               "with. The flags play the options dialog and press OK:\n"
+            << kOptionChoicesHelp << kDialogFlagsHelp;
+        return 0;
+    }
     OptionsRequest request;
     if (std::string problem = ParseFlags(args, request); !problem.empty()) {
         err << "svgfilter options: " << problem << '\n';

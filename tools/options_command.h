@@ -9,8 +9,13 @@
 
 namespace tools {
 
-// The flags' help text, for --help.
-extern const char* const kOptionsFlagsHelp;
+// The help texts of the flags that choose options (both commands take
+// them) and of the two that only the options command takes.
+extern const char* const kOptionChoicesHelp;
+extern const char* const kDialogFlagsHelp;
+
+// True when the arguments ask for a command's help.
+bool AsksForHelp(const std::vector<std::string>& args);
 
 struct OptionChoices;
 
@@ -18,8 +23,8 @@ struct OptionChoices;
 // (neither --ask nor --no-ui); answers what is wrong, empty when all is well.
 std::string ParseOptionChoices(const std::vector<std::string>& args, OptionChoices& choices);
 
-// Answers the process exit status: 0 when the options stand, 1 when the
-// command failed or was cancelled, 2 for bad flags.
+// Answers the process exit status: 0 when the options stand (or the help was
+// asked for), 1 when the command failed or was cancelled, 2 for bad flags.
 int RunOptionsCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                       std::ostream& err);
 

@@ -22,10 +22,10 @@ void PrintHelp(std::ostream& out) {
            "                    export the drawing that DRAWING.json describes\n"
            "                    (docs/drawing-format.md) into OUT.svg; the flags\n"
            "                    below but --ask and --no-ui set the export options\n"
-           "  --help            show this text\n"
+           "  --help            show this text; COMMAND --help shows the command's\n"
            "\n"
            "Flags of options (they play the options dialog and press OK):\n"
-        << tools::kOptionsFlagsHelp;
+        << tools::kOptionChoicesHelp << tools::kDialogFlagsHelp;
 }
 
 }  // namespace

@@ -26,10 +26,13 @@ struct ErrorManager {
     std::longjmp(errors->jump, 1);
 }
 
-// Warnings are mostly harmless, but data that ends early would come out
-// padded with grey: that is a broken file, not a picture.
+// Warnings are mostly harmless, but data that ends early, at the end of the
+// file or at a marker in the middle of a scan, would come out padded with
+// grey: that is a broken file, not a picture. (Decoding on would also spend
+// the time of a whole large image on a file of a few bytes.)
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) OnError(info);
+    if (level < 0 && (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
+        OnError(info);
 }
 
 void InitErrors(ErrorManager& errors) {

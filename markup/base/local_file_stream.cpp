@@ -50,9 +50,18 @@ ReturnCodeEnum LocalFileStream::Open(std::int32_t bufferSize, std::int32_t mode)
     return kErr_None;
 }
 
+// Buffered output reaches the file only here, so a full disk or an I/O error
+// that the writes could not see is reported by the close.
 ReturnCodeEnum LocalFileStream::Close() {
-    if (file_ && file_->Close() != FileCause::none) file_->Abort();
-    return Stream::Close();
+    ReturnCodeEnum status = kErr_None;
+    if (file_) {
+        if (const FileCause cause = file_->Close(); cause != FileCause::none) {
+            status = ErrorFromException(cause, false);
+            file_->Abort();
+        }
+    }
+    Stream::Close();
+    return status;
 }
 
 bool LocalFileStream::AtEnd(std::int32_t which) {

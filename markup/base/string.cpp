@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "markup/heap.h"
+#include "platform/latin1_text.h"
 
 namespace markup {
 
@@ -340,6 +341,10 @@ std::int32_t String::ReverseFind(char c) const {
         if (buffer_[i] == c) return static_cast<std::int32_t>(i);
     }
     return -1;
+}
+
+int String::CompareCase(const String& a, const String& b, bool caseFlag) {
+    return caseFlag ? platform::lstrcmpA(a.Text(), b.Text()) : platform::lstrcmpiA(a.Text(), b.Text());
 }
 
 bool operator==(const String& a, const String& b) {

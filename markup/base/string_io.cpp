@@ -31,6 +31,9 @@ locale_t CLocale() {
 
 constexpr std::uint32_t kResourceStep = 256;
 
+// The first piece of a text read from a stream of unknown length.
+constexpr std::uint32_t kFirstPiece = 4096;
+
 }  // namespace
 
 bool String::Format(const char* format, ...) {
@@ -89,14 +92,17 @@ ReturnCodeEnum String::Read(InStream& stream) {
     const std::uint32_t length =
         static_cast<std::uint32_t>(header[0]) | static_cast<std::uint32_t>(header[1]) << 8 |
         static_cast<std::uint32_t>(header[2]) << 16 | static_cast<std::uint32_t>(header[3]) << 24;
+    // A stream's length is a signed 32-bit value and the header took four of
+    // its bytes, so no stream holds a longer text; refusing it here also keeps
+    // length + 1 from wrapping on a 32-bit size_t.
+    if (length > kLongestStreamText) return kErr_StreamRead;
     // A length beyond what the file still holds can only end in a short read;
     // answer that without first taking a buffer as large as the bad length.
     const std::int32_t total = stream.UpdateLength();
-    if (total >= 0) {
-        const std::uint32_t size = static_cast<std::uint32_t>(total);
-        const std::uint32_t at = stream.CurrentPosition();
-        if (at <= size && length > size - at) return kErr_StreamRead;
-    }
+    if (total < 0) return ReadInPieces(stream, length);
+    const std::uint32_t size = static_cast<std::uint32_t>(total);
+    const std::uint32_t at = stream.CurrentPosition();
+    if (at <= size && length > size - at) return kErr_StreamRead;
     Scratch scratch(static_cast<std::size_t>(length) + 1);
     if (!scratch.bytes) return kErr_OutOfMemory;
     count = length;
@@ -106,6 +112,41 @@ ReturnCodeEnum String::Read(InStream& stream) {
         AssignBytes(scratch.bytes, length);
     }
     return second;
+}
+
+// With no length to check against, the buffer grows only as bytes arrive:
+// a wrong length ends in the short read having taken about as much memory
+// as the stream really held.
+ReturnCodeEnum String::ReadInPieces(InStream& stream, std::uint32_t length) {
+    std::uint32_t have = 0;
+    std::uint32_t room = length < kFirstPiece ? length : kFirstPiece;
+    char* bytes = static_cast<char*>(HeapAllocate(static_cast<std::size_t>(room) + 1));
+    if (!bytes) return kErr_OutOfMemory;
+    ReturnCodeEnum status = kErr_None;
+    while (have < length) {
+        if (have == room) {
+            const std::uint32_t grown = length - room < room ? length : room * 2;
+            char* larger = static_cast<char*>(HeapAllocate(static_cast<std::size_t>(grown) + 1));
+            if (!larger) {
+                status = kErr_OutOfMemory;
+                break;
+            }
+            std::memcpy(larger, bytes, have);
+            HeapFree(bytes);
+            bytes = larger;
+            room = grown;
+        }
+        std::uint32_t count = room - have;
+        status = stream.Read(bytes + have, count);
+        if (status != kErr_None) break;
+        have += count;
+    }
+    if (status == kErr_None) {
+        bytes[length] = 0;
+        AssignBytes(bytes, length);
+    }
+    HeapFree(bytes);
+    return status;
 }
 
 ReturnCodeEnum String::Write(OutStream& stream) const {

@@ -1,6 +1,8 @@
 // URLMapper: the table of servers and the way from a URL to a local file.
 #include "markup/url_mapper.h"
 
+#include <cstring>
+
 #include "path_form.h"
 #include "platform/latin1_text.h"
 #include "platform/path_queries.h"
@@ -23,6 +25,13 @@ String UnescapedPath(const String& path) {
     const std::int32_t nul = out.Find('\0');
     if (nul >= 0) out.TruncateAt(static_cast<std::uint32_t>(nul));
     return out;
+}
+
+// A host becomes a folder name. A NUL in it would cut the folder the system
+// makes (and every file name looked for in it) short of the one the entry
+// records, and the host would share the entry of the name before the NUL.
+bool UsableHost(const String& host) {
+    return std::memchr(host.Text(), '\0', host.Length()) == nullptr;
 }
 
 }  // namespace
@@ -83,6 +92,7 @@ UMServer* URLMapper::FindServerByName(const String& name) const {
 }
 
 UMServer* URLMapper::ServerForHost(const String& host) {
+    if (!UsableHost(host)) return nullptr;
     const String name = detail::Lowered(host);
     String folder = rootFolder_;
     const char* p = name.Text();
@@ -117,6 +127,7 @@ UMServer* URLMapper::URLToLocalPath(const URLSpec& url, String& out, bool addInd
     }
 
     const String host = detail::Lowered(url.HostRef());
+    if (!UsableHost(host)) return nullptr;
     UMServer* server = FindServerByName(host);
     if (!server) server = ServerForHost(host);
     if (!server) return nullptr;
@@ -144,14 +155,36 @@ UMServer* URLMapper::URLToLocalPath(const URLSpec& url, String& out, bool addInd
     return server;
 }
 
+String URLMapper::LinkFloor(const String& baseFolder) const {
+    if (rootFolder_.IsEmpty()) return String();
+    const String base = detail::WithSeparator(detail::Folded(baseFolder));
+    const String root = detail::Folded(rootFolder_);
+    if (!detail::HasPrefix(base, root)) return String();
+    String floor = root;
+    for (std::uint32_t i = 0; i < Count(); ++i) {
+        const String& folder = At(i)->folder;
+        if (folder.Length() > floor.Length() && detail::HasPrefix(base, folder) &&
+            detail::HasPrefix(folder, root))
+            floor = folder;
+    }
+    return floor;
+}
+
 bool URLMapper::Resolve(const String& urlText, const String& host, const String& baseFolder, String& out,
                         bool addIndex) {
     out.Empty();
     if (urlText.IsEmpty()) return true;
+    // A document under the cache root came from a host: its links are paths
+    // on that host, and ".." stops at the host's folder as it stops at a
+    // URL's root, so that no document of a host names a file outside it.
+    const String floor = LinkFloor(baseFolder);
+    const bool cached = !floor.IsEmpty();
     // A local path is no URL: URL character rules do not apply to it. In a
-    // document from a host, "/..." is root-relative, not a POSIX path.
-    const bool rootRelative = *urlText.CharPtrAt(0) == '/' && !host.IsEmpty();
+    // document from a host, "/..." is root-relative, not a POSIX path, and
+    // the other local forms name nothing on the host.
+    const bool rootRelative = *urlText.CharPtrAt(0) == '/' && (!host.IsEmpty() || cached);
     if (IsLocalPath(urlText) && !rootRelative) {
+        if (cached) return false;
         out = urlText;
         return true;
     }
@@ -163,13 +196,26 @@ bool URLMapper::Resolve(const String& urlText, const String& host, const String&
         return !out.IsEmpty();
     }
     const String path = UnescapedPath(url.PathRef());
+    if (url.IsRootRelative() && host.IsEmpty() && cached) {
+        out = floor;
+        out += detail::NormalizedSegments(path, detail::SeparatorOf(floor));
+        return true;
+    }
     if (url.IsRootRelative()) {
         const String name = detail::Lowered(host);
+        if (!UsableHost(name)) return false;
         UMServer* server = FindServerByName(name);
         if (!server) server = ServerForHost(name);
         if (!server) return false;
         out = server->folder;
         out += detail::NormalizedSegments(path, detail::SeparatorOf(server->folder));
+        return true;
+    }
+    if (cached) {
+        String below = detail::WithSeparator(baseFolder).Mid(floor.Length());
+        below += path;
+        out = floor;
+        out += detail::NormalizedSegments(below, detail::SeparatorOf(floor));
         return true;
     }
     out = baseFolder;

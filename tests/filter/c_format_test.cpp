@@ -1,8 +1,5 @@
 // Numbers keep the "C" locale's form whatever locale the process runs in.
 #include "c_format.h"
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 #include <gtest/gtest.h>
 #include <locale.h>
@@ -14,53 +11,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "comma_locale.h"
 #include "svg_transform.h"
 
 namespace svgf {
 namespace {
 
-// A locale whose decimal point is a comma: an installed German one, or one
-// compiled for the test with localedef into a private folder.
-class CommaLocale {
-  public:
-    CommaLocale() {
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_DE.ISO-8859-1"}) {
-            locale_ = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(nullptr));
-            if (locale_ != nullptr) return;
-        }
-        char folder[] = "/tmp/svgfilter-localeXXXXXX";
-        if (::mkdtemp(folder) == nullptr) return;
-        folder_ = folder;
-        std::string command = "localedef -i de_DE -f ISO-8859-1 " + folder_ + "/de_DE >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0 && std::system(("test -d " + folder_ + "/de_DE").c_str()) != 0)
-            return;
-        ::setenv("LOCPATH", folder_.c_str(), 1);
-#if defined(__SANITIZE_ADDRESS__)
-        // The C library keeps (and never frees) its parse of LOCPATH.
-        __lsan_disable();
-#endif
-        locale_ = newlocale(LC_NUMERIC_MASK, "de_DE", static_cast<locale_t>(nullptr));
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_enable();
-#endif
-        ::unsetenv("LOCPATH");
-    }
-    ~CommaLocale() {
-        if (locale_ != nullptr) freelocale(locale_);
-        if (!folder_.empty()) std::system(("rm -rf " + folder_).c_str());
-    }
-    locale_t Get() const {
-        return locale_;
-    }
-
-  private:
-    locale_t locale_ = nullptr;
-    std::string folder_;
-};
-
 TEST(CFormat, NumbersIgnoreTheThreadsLocale) {
-    CommaLocale comma;
-    if (comma.Get() == nullptr) GTEST_SKIP() << "no locale with a comma decimal point";
+    testsupport::CommaLocale comma;
+    ASSERT_NE(comma.Get(), nullptr) << testsupport::kNoCommaLocale;
     locale_t previous = uselocale(comma.Get());
     char probe[32];
     std::snprintf(probe, sizeof probe, "%G", 1.5);

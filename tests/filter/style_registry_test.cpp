@@ -133,6 +133,7 @@ Written WriteThrough(SVGStyleRegistry& registry, uint32_t placement = kCssExtern
         writer.BeginDocument(page);
         EXPECT_EQ(registry.WriteClasses(writer), 1);
         EXPECT_EQ(writer.EndDocument(), 1);
+        EXPECT_TRUE(writer.CommitStyleSheet());
         out.sheet = files.NamedContent("/d/x.css");
         out.document = files.DescriptorContent(3);
     }

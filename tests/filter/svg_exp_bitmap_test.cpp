@@ -40,6 +40,8 @@ struct BitmapServices {
     std::vector<const FilterContext*> ended;
     std::vector<std::string> steps;
     std::vector<HostHandle> infoAsked;
+    // Where a write run puts its file, as the host's raster filter would.
+    platform::ScriptedFiles* disk = nullptr;
 };
 BitmapServices g_bitmaps;
 
@@ -57,6 +59,8 @@ int32_t SVGF_CALL RunSub(FilterContext* sub) {
     const size_t n = g_bitmaps.runs.size() - 1;
     const int32_t answer = n < g_bitmaps.runAnswers.size() ? g_bitmaps.runAnswers[n] : 0;
     if (answer != 0 && (sub->flags & kFlagRenderRun) != 0) sub->hostHandle = kCanvas;
+    if (answer != 0 && (sub->flags & kFlagWriteRun) != 0 && g_bitmaps.disk != nullptr)
+        g_bitmaps.disk->CreateNamed(sub->fileName)->Write("new pixels");
     return answer;
 }
 int32_t SVGF_CALL EndSub(FilterContext* sub) {
@@ -282,6 +286,47 @@ TEST_F(BitmapTest, AfterAGoodFirstRunTheSubContextIsAlwaysEnded) {
         EXPECT_EQ(g_bitmaps.runs.size(), c.failFolder ? 1u : 2u) << c.name;
         EXPECT_EQ(Output().find("<image"), std::string::npos) << c.name;
     }
+}
+
+// A failed export takes back the image files it wrote and the folder it
+// made; a file that was there before keeps its pixels. A whole export
+// leaves its files and nothing else.
+TEST_F(BitmapTest, AFailedExportLeavesTheImagesFolderAsItWas) {
+    const char kEarlier[] = "/out/picture_Images/picture_ImgID1.png";
+    const char kNew[] = "/out/picture_Images/picture_ImgID2.png";
+    g_bitmaps.disk = &files_;
+    g_bitmaps.runAnswers = {1, 1, 1, 1};
+    const HostRect box{0, 254000, 254000, 0};
+    for (const bool folderExisted : {true, false}) {
+        for (const bool fail : {true, false}) {
+            SCOPED_TRACE(std::string(folderExisted ? "folder there" : "no folder") + (fail ? ", failed" : ""));
+            files_ = platform::ScriptedFiles();
+            g_bitmaps.runs.clear();
+            if (folderExisted) {
+                files_.CreateFolder("/out/picture_Images/");
+                files_.CreateNamed(kEarlier)->Write("earlier pixels");
+            }
+            host_.Context().errorCode = 0;
+            host_.Context().exportOptions = &options_;
+            WithExport([&](SVGExp& exp) {
+                EXPECT_EQ(Draw(exp, box, box), kDone);
+                EXPECT_EQ(Draw(exp, box, box), kDone);
+                if (fail) host_.Context().errorCode = 5;
+            });
+            std::vector<std::string> expected;
+            if (!fail) {
+                expected = {kEarlier, kNew};
+            } else if (folderExisted) {
+                expected = {kEarlier};
+            }
+            EXPECT_EQ(files_.NamedPaths(), expected);
+            if (folderExisted || !fail) {
+                EXPECT_EQ(files_.NamedContent(kEarlier), fail ? "earlier pixels" : "new pixels");
+            }
+            EXPECT_EQ(files_.FolderExists("/out/picture_Images/"), folderExisted || !fail);
+        }
+    }
+    host_.Context().errorCode = 0;
 }
 
 TEST_F(BitmapTest, AMissingDescriptionOrServiceFailsBeforeAnyRun) {

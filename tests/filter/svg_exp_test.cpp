@@ -196,21 +196,67 @@ TEST_F(SVGExpTest, APartThatCannotBeMadeFailsBeginExport) {
     files_.FailTemporary(1);
     SVGExp exp(files_, &settings_);
     EXPECT_EQ(exp.BeginExport(&context_), 0);
+    EXPECT_EQ(context_.errorCode, kErrDiskFull);
     EXPECT_EQ(exp.EndExport(&context_), 0);
     EXPECT_EQ(files_.LiveTemporaries(), 0);
 }
 
-TEST_F(SVGExpTest, AFailedWriteFailsEndExport) {
+TEST_F(SVGExpTest, AStyleSheetThatCannotBeMadeFailsBeginExportWithItsCause) {
+    options_.cssPlacement = kCssExternal;
+    files_.FailNamed(true);
     SVGExp exp(files_, &settings_);
-    ASSERT_EQ(exp.BeginExport(&context_), 1);
-    files_.FailWrite(files_.WritesMade() + 1);
-    const ExportCallbackRecord& r = exp.CallbackRecord();
-    r.beginDrawing(r.object);
-    r.beginNamedLayer(r.object, "Layer 1");
-    r.endNamedLayer(r.object);
-    r.endDrawing(r.object);
+    EXPECT_EQ(exp.BeginExport(&context_), 0);
+    EXPECT_EQ(context_.errorCode, kErrAccessDenied);
     EXPECT_EQ(exp.EndExport(&context_), 0);
-    EXPECT_EQ(files_.LiveTemporaries(), 0);
+}
+
+// The code says why a write failed, and it is there as soon as the failed
+// call answers, for a host that stops there.
+TEST_F(SVGExpTest, AFailedWriteFailsEndExportWithItsCause) {
+    const struct {
+        platform::FileCause cause;
+        uint32_t code;
+    } cases[] = {
+        {platform::FileCause::diskFull, kErrDiskFull},
+        {platform::FileCause::accessDenied, kErrAccessDenied},
+        {platform::FileCause::hardIO, kErrHardwareIO},
+        {platform::FileCause::generic, kErrWriteFailed},
+    };
+    for (const auto& c : cases) {
+        platform::ScriptedFiles files;
+        context_.errorCode = 0;
+        SVGExp exp(files, &settings_);
+        ASSERT_EQ(exp.BeginExport(&context_), 1);
+        files.FailWrite(files.WritesMade() + 1, c.cause);
+        const ExportCallbackRecord& r = exp.CallbackRecord();
+        r.beginDrawing(r.object);
+        EXPECT_EQ(r.beginNamedLayer(r.object, "Layer 1"), kFailed);
+        EXPECT_EQ(context_.errorCode, c.code);
+        r.endDrawing(r.object);
+        EXPECT_EQ(exp.EndExport(&context_), 0);
+        EXPECT_EQ(context_.errorCode, c.code);
+        EXPECT_EQ(files.LiveTemporaries(), 0);
+    }
+}
+
+// A failed export leaves the style sheet of an earlier one as it was; a whole
+// one replaces it, and neither leaves a file of its own beside it.
+TEST_F(SVGExpTest, TheStyleSheetIsReplacedOnlyByAWholeExport) {
+    options_.cssPlacement = kCssExternal;
+    files_.CreateNamed("/out/drawing.css")->Write(".earlier {}");
+    for (const bool fail : {true, false}) {
+        context_.errorCode = 0;
+        context_.exportOptions = &options_;
+        SVGExp exp(files_, &settings_);
+        ASSERT_EQ(exp.BeginExport(&context_), 1);
+        const ExportCallbackRecord& r = exp.CallbackRecord();
+        r.beginDrawing(r.object);
+        r.endDrawing(r.object);
+        if (fail) context_.errorCode = 5;
+        EXPECT_EQ(exp.EndExport(&context_), fail ? 0 : 1);
+        EXPECT_EQ(files_.NamedPaths(), std::vector<std::string>{"/out/drawing.css"});
+        EXPECT_EQ(files_.NamedContent("/out/drawing.css") == ".earlier {}", fail) << fail;
+    }
 }
 
 TEST_F(SVGExpTest, ASecondBeginStartsOver) {

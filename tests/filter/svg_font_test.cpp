@@ -132,6 +132,7 @@ std::string WriteFontsDocument(uint32_t placement, std::string* sheet = nullptr)
         EXPECT_EQ(list.Size(), 0u);
         EXPECT_EQ(writer.WriteStyleRule(".fil0 {fill:none}"), placement == kCssStyleAttribute ? 0 : 1);
         EXPECT_EQ(writer.EndDocument(), 1);
+        EXPECT_TRUE(writer.CommitStyleSheet());
         document = files.DescriptorContent(4);
         if (sheet != nullptr) *sheet = files.NamedContent("/f/t.css");
     }

@@ -39,17 +39,21 @@ class Folder {
             ::unsetenv("TMPDIR");
         }
     }
-    int TemporaryCount() const {
+    int TemporaryCount() const { return Count(path_ + "/tmp"); }
+    // Entries beside the document, its temporary folder included.
+    int EntryCount() const { return Count(path_); }
+    std::string Path(const char* name) const { return path_ + "/" + name; }
+
+  private:
+    static int Count(const std::string& folder) {
         int count = 0;
-        if (DIR* dir = ::opendir((path_ + "/tmp").c_str())) {
+        if (DIR* dir = ::opendir(folder.c_str())) {
             while (dirent* entry = ::readdir(dir)) count += entry->d_name[0] != '.';
             ::closedir(dir);
         }
         return count;
     }
-    std::string Path(const char* name) const { return path_ + "/" + name; }
 
-  private:
     std::string path_;
     std::string old_;
     bool hadOld_ = false;
@@ -152,6 +156,7 @@ ExportRun Export(const Folder& folder, uint32_t placement, bool finish) {
         SVGExportOptions options{1, 0, 0, 0, 1000, placement, nullptr};
         WSVGWriter writer(platform::SystemFiles().AttachDescriptor(descriptor), options, path);
         run.answer = WriteSample(writer, finish);
+        if (run.answer == 1 && !writer.CommitStyleSheet()) run.answer = 0;
         if (!finish) {
             EXPECT_GT(folder.TemporaryCount(), 0) << "open parts live in $TMPDIR";
         }
@@ -182,6 +187,22 @@ TEST(SvgWriterFiles, AbandonedDocumentsLeaveNoPartsAndNoSheet) {
     ExportRun run = Export(folder, kCssExternal, false);
     EXPECT_EQ(folder.TemporaryCount(), 0);
     EXPECT_FALSE(Exists(folder.Path("drawing.css")));
+}
+
+// The sheet of an earlier export stays whole until a new document is
+// finished, and is replaced only then.
+TEST(SvgWriterFiles, AnEarlierStyleSheetStaysUntilTheNewDocumentIsWhole) {
+    Folder folder;
+    const std::string sheet = folder.Path("drawing.css");
+    std::ofstream(sheet) << ".earlier {fill:none}\n";
+    Export(folder, kCssExternal, false);
+    EXPECT_EQ(Slurp(sheet), ".earlier {fill:none}\n");
+    EXPECT_EQ(folder.EntryCount(), 3) << "the folder holds drawing.svg, drawing.css and tmp only";
+
+    ExportRun run = Export(folder, kCssExternal, true);
+    ASSERT_EQ(run.answer, 1);
+    EXPECT_NE(Slurp(sheet).find(".fil0 {fill:none}"), std::string::npos) << Slurp(sheet);
+    EXPECT_EQ(folder.EntryCount(), 3);
 }
 
 TEST(SvgWriterFiles, MissingTemporaryFolderFailsAtOnce) {

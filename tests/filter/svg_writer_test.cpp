@@ -133,7 +133,10 @@ TEST(SvgWriter, ExternalStyleSheetGetsTheRulesAndNoDefs) {
     EXPECT_EQ(f.Document(), std::string(kHeader) +
                                 "<?xml-stylesheet href=\"drawing.css\" type=\"text/css\"?>\r\n" + kSvgStart +
                                 "</svg>\r\n");
+    EXPECT_FALSE(f.files.NamedExists("/out/dir.v2/drawing.css")) << "in place only once the export is whole";
+    ASSERT_TRUE(f.writer.CommitStyleSheet());
     EXPECT_EQ(f.files.NamedContent("/out/dir.v2/drawing.css"), ".fil0 {fill:#FF0000}\r\n");
+    EXPECT_EQ(f.files.NamedPaths().size(), 1u);
 }
 
 TEST(SvgWriter, AStyleSheetThatWouldBeTheDocumentIsRefused) {
@@ -396,7 +399,7 @@ TEST(SvgWriter, EveryTemporaryFileThatCannotBeMadeFailsTheDocument) {
                 EXPECT_EQ(WriteFullDocument(writer), 0) << "placement " << placement << ", file " << nth;
             }
             EXPECT_EQ(files.LiveTemporaries(), 0);
-            EXPECT_FALSE(files.NamedExists("/o/d.css")) << "an incomplete export leaves no style sheet";
+            EXPECT_TRUE(files.NamedPaths().empty()) << "an incomplete export leaves no style sheet";
         }
     }
 }
@@ -408,13 +411,21 @@ TEST(SvgWriter, EveryFailedWriteFailsTheDocument) {
         const int writes = probe.files.WritesMade();
         for (int nth = 1; nth <= writes; ++nth) {
             platform::ScriptedFiles files;
-            files.FailWrite(nth);
+            files.FailWrite(nth, platform::FileCause::hardIO);
             {
                 WSVGWriter writer(files.AttachDescriptor(kDescriptor), Options(placement, 1), "/o/d.svg",
                                   files);
+                platform::FileCause told = platform::FileCause::none;
+                writer.SetFailureListener([&](platform::FileCause cause) { told = cause; });
                 EXPECT_EQ(WriteFullDocument(writer), 0) << "placement " << placement << ", write " << nth;
+                EXPECT_EQ(writer.FailureCause(), platform::FileCause::hardIO) << "write " << nth;
+                // The header is written before a listener can be set.
+                if (nth > 1) {
+                    EXPECT_EQ(told, platform::FileCause::hardIO) << "write " << nth;
+                }
             }
             EXPECT_EQ(files.LiveTemporaries(), 0);
+            EXPECT_TRUE(files.NamedPaths().empty());
         }
     }
 }

@@ -255,10 +255,11 @@ TEST_F(ExportEndToEnd, AnExternalStyleSheetNamedLikeTheDocumentIsRefused) {
 // The tool itself, run as a user runs it.
 class ExportCommandLine : public ExportEndToEnd {
   protected:
-    int Tool(const std::string& arguments, std::string* errors = nullptr) {
+    // `shell` runs first, in the shell that starts the tool.
+    int Tool(const std::string& arguments, std::string* errors = nullptr, const std::string& shell = "") {
         const std::string errorFile = root_ + "/stderr.txt";
-        const int status = Shell(std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " export " +
-                                 arguments + " >/dev/null 2>" + Quote(errorFile));
+        const int status = Shell(shell + std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) +
+                                 " export " + arguments + " >/dev/null 2>" + Quote(errorFile));
         if (errors != nullptr) *errors = ReadFile(errorFile);
         ::unlink(errorFile.c_str());
         return status;
@@ -382,6 +383,58 @@ TEST_F(ExportCommandLine, ExportsTheSampleWithOptionFlags) {
     EXPECT_TRUE(Entries(temp_).empty());
     ExpectWellFormed(output);
     EXPECT_EQ(Tool("only-one-path.json"), 2);
+}
+
+// A drawing of many rectangles in many colours, without text (so that every
+// build exports it): its document is some hundred kilobytes.
+std::string ManyRectangles(int count) {
+    std::string objects;
+    for (int i = 0; i < count; ++i) {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "#%06X", (i * 2654435761u) & 0xFFFFFF);
+        objects += std::string(i ? "," : "") +
+                   "{\"kind\": \"rectangle\", \"x\": " + std::to_string(i % 40 * 0.1) +
+                   ", \"y\": " + std::to_string(i / 40 * 0.1) +
+                   ", \"width\": 0.05, \"height\": 0.05, \"fill\": {\"kind\": \"uniform\", \"colour\": \"" +
+                   colour + "\"}}";
+    }
+    return R"({"format": "svgfilter-drawing", "version": 1, "unit": "in", "page": {"width": 4, "height": 4},
+               "layers": [{"name": "L", "objects": [)" +
+           objects + "]}]}";
+}
+
+// Renaming the document over a device or a pipe would destroy it.
+TEST_F(ExportCommandLine, AnOutputThatIsNoRegularFileIsRefusedAndStays) {
+    const std::string input = root_ + "/small.json";
+    std::ofstream(input) << ManyRectangles(3);
+    const std::string pipe = out_ + "/pipe.svg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string errors;
+    EXPECT_EQ(Tool(Quote(input) + " " + Quote(pipe), &errors), 1);
+    EXPECT_NE(errors.find("pipe.svg: is not a regular file"), std::string::npos) << errors;
+    struct stat st;
+    ASSERT_EQ(::stat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(Entries(out_), std::vector<std::string>{"pipe.svg"});
+    EXPECT_EQ(Tool(Quote(input) + " " + Quote(out_), &errors), 1);
+    EXPECT_NE(errors.find("is a folder"), std::string::npos) << errors;
+}
+
+// A full disk (here: a file size limit, which fails writes as a full disk
+// does) is named in the message, and the earlier style sheet stays.
+TEST_F(ExportCommandLine, AFullDiskIsNamedAndLeavesTheEarlierStyleSheet) {
+    const std::string input = root_ + "/many.json";
+    std::ofstream(input) << ManyRectangles(2000);
+    std::ofstream(out_ + "/many.css") << ".earlier {}";
+    std::string errors;
+    EXPECT_EQ(Tool(Quote(input) + " " + Quote(out_ + "/many.svg") + " --css external", &errors,
+                   "ulimit -f 8; trap '' XFSZ; "),
+              1);
+    EXPECT_NE(errors.find("no space left on the device"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("error 0"), std::string::npos) << errors;
+    EXPECT_EQ(Entries(out_), std::vector<std::string>{"many.css"});
+    EXPECT_EQ(ReadFile(out_ + "/many.css"), ".earlier {}");
+    EXPECT_TRUE(Entries(temp_).empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Bitmaps exported through the shared module with the stand-in host's real
 // bitmap services: the host writes each image file where the module asks,
-// in the asked format, and the files decode again.
+// in the asked format, and the files decode again; a failed export leaves
+// the images folder and the style sheet as they were.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "host/drawing_export.h"
+#include "host/drawing_reader.h"
 #include "host/media/image_codec.h"
 #include "host/media/stand_in_images.h"
 #include "host/module_loader.h"
@@ -103,6 +106,63 @@ TEST_F(BitmapExport, ABoxTooSmallForOnePixelIsRefusedAndLeavesNoElement) {
     std::ifstream in(folder_ / "picture.svg");
     const std::string document((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(document.find("<image"), std::string::npos) << document;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Two images are written, then the third cannot be opened and the host stops
+// the walk: what the export wrote goes, what was there before stays.
+TEST_F(BitmapExport, AFailedExportLeavesTheImagesAndTheStyleSheetAsTheyWere) {
+    const char kDrawing[] =
+        R"({"format": "svgfilter-drawing", "version": 1, "unit": "in", "page": {"width": 1, "height": 1},
+        "layers": [{"name": "L", "objects": [
+          {"kind": "bitmap", "image": "sample-landscape.png", "x": 0, "y": 0, "width": 0.5, "height": 0.5},
+          {"kind": "bitmap", "image": "sample-landscape.png", "x": 0.5, "y": 0, "width": 0.5, "height": 0.5},
+          {"kind": "bitmap", "image": "missing.png", "x": 0, "y": 0.5, "width": 0.5, "height": 0.5}]}]})";
+    const DrawingResult drawing = ReadDrawing(kDrawing, SVGFILTER_SOURCE_DIR "/examples");
+    ASSERT_TRUE(drawing) << drawing.error.Describe("drawing");
+    const auto external = [](svgf::SVGExportOptions& o) {
+        o.bitmapType = svgf::kBitmapPng;
+        o.cssPlacement = svgf::kCssExternal;
+    };
+    for (const bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier ? "an earlier export's files are there" : "nothing there");
+        media_test::TempFolder folder;
+        if (earlier) {
+            std::filesystem::create_directory(folder / "picture_Images");
+            std::ofstream(folder / "picture_Images/picture_ImgID1.png") << "earlier image";
+            std::ofstream(folder / "picture.css") << ".earlier {}";
+        }
+        const ExportResult result = ExportDrawing(*host_, *drawing.drawing, folder / "picture.svg", external);
+        ASSERT_FALSE(result.ok);
+        EXPECT_NE(result.message.find("cannot open the image"), std::string::npos) << result.message;
+        if (earlier) {
+            EXPECT_EQ(folder.Files(), (std::set<std::string>{"picture.css", "picture_Images"}));
+            EXPECT_EQ(ReadAll(folder / "picture.css"), ".earlier {}");
+            std::set<std::string> images;
+            for (const auto& e : std::filesystem::directory_iterator(folder / "picture_Images"))
+                images.insert(e.path().filename().string());
+            EXPECT_EQ(images, std::set<std::string>{"picture_ImgID1.png"});
+            EXPECT_EQ(ReadAll(folder / "picture_Images/picture_ImgID1.png"), "earlier image");
+        } else {
+            EXPECT_TRUE(folder.Files().empty());
+        }
+    }
+    // A whole export puts its files in place.
+    media_test::TempFolder folder;
+    const DrawingResult whole = ReadDrawing(
+        R"({"format": "svgfilter-drawing", "version": 1, "unit": "in", "page": {"width": 1, "height": 1}, "layers": [{"name": "L",
+            "objects": [{"kind": "bitmap", "image": "sample-landscape.png", "x": 0, "y": 0, "width": 1, "height": 1}]}]})",
+        SVGFILTER_SOURCE_DIR "/examples");
+    ASSERT_TRUE(whole);
+    const ExportResult r = ExportDrawing(*host_, *whole.drawing, folder / "picture.svg", external);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(folder.Files(), (std::set<std::string>{"picture.css", "picture.svg", "picture_Images"}));
+    EXPECT_TRUE(media::DecodeImageFile(folder / "picture_Images/picture_ImgID1.png",
+                                       *std::make_unique<media::Image>()));
 }
 
 }  // namespace

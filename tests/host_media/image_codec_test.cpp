@@ -218,6 +218,14 @@ const BrokenFile kBroken[] = {
      "JPEG data is not readable"},
     {"gif_truncated", [](const TempFolder& f) { return Half(f, ImageFormat::kGif); },
      "GIF data is not readable"},
+    // The scan ends at the end-of-image marker halfway: the rest would be grey.
+    {"jpeg_scan_cut_by_a_marker",
+     [](const TempFolder& f) {
+         auto bytes = Half(f, ImageFormat::kJpeg);
+         bytes->insert(bytes->end(), {0xff, 0xd9});
+         return bytes;
+     },
+     "JPEG data is not readable"},
     {"png_bad_crc",
      [](const TempFolder& f) -> std::optional<std::vector<uint8_t>> {
          auto bytes = ReadBytes(WriteFixture(f, "whole", Gradient(64, 64), ImageFormat::kPng, 24));

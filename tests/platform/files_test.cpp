@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,47 @@ TEST(SystemFiles, NamedFileIsEmptiedAndStays) {
     EXPECT_EQ(platform::SystemFiles().CreateNamed(folder.Path() + "/no/such/dir.css"), nullptr);
 }
 
+// An output made beside its final name takes that name only over a regular
+// file; a pipe or a folder there stays.
+TEST(SystemFiles, BesideFilesReplaceOnlyRegularFiles) {
+    TempFolder folder;
+    platform::FileService& files = platform::SystemFiles();
+    const std::string sheet = folder.Path() + "/sheet.css";
+    const std::string pipe = folder.Path() + "/pipe.css";
+    std::ofstream(sheet) << "earlier";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(files.KindOf(sheet), platform::PathKind::kRegular);
+    EXPECT_EQ(files.KindOf(pipe), platform::PathKind::kOther);
+    EXPECT_EQ(files.KindOf(folder.Path()), platform::PathKind::kFolder);
+    EXPECT_EQ(files.KindOf(folder.Path() + "/none"), platform::PathKind::kNone);
+
+    std::string made;
+    {
+        auto file = files.CreateBeside(sheet);
+        ASSERT_NE(file, nullptr);
+        made = file->Path();
+        EXPECT_EQ(made.rfind(sheet + ".part", 0), 0u) << made;
+        EXPECT_TRUE(file->Write("new"));
+    }
+    EXPECT_FALSE(files.Rename(made, pipe));
+    EXPECT_EQ(files.LastFailure(), platform::FileCause::accessDenied);
+    EXPECT_FALSE(files.Rename(made, folder.Path()));
+    ASSERT_TRUE(files.Rename(made, sheet));
+    std::ifstream in(sheet);
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "new");
+    EXPECT_EQ(files.CreateBeside(folder.Path() + "/no/such/x.css"), nullptr);
+    EXPECT_EQ(files.LastFailure(), platform::FileCause::fileNotFound);
+
+    const std::string sub = folder.Path() + "/sub";
+    EXPECT_EQ(files.CreateFolder(sub), platform::FolderResult::kCreated);
+    std::ofstream(sub + "/f") << "x";
+    EXPECT_FALSE(files.RemoveFolder(sub)) << "a folder that holds a file stays";
+    EXPECT_TRUE(files.Remove(sub + "/f"));
+    EXPECT_TRUE(files.RemoveFolder(sub));
+}
+
 TEST(SystemFiles, BorrowedDescriptorIsNeverClosed) {
     TempFolder folder;
     std::string path = folder.Path() + "/doc.svg";
@@ -130,8 +172,10 @@ TEST(SystemFiles, WriteToFullDeviceFailsAndStaysFailed) {
     int descriptor = ::open("/dev/full", O_WRONLY);
     if (descriptor < 0) GTEST_SKIP() << "no /dev/full";
     auto file = platform::SystemFiles().AttachDescriptor(descriptor);
+    EXPECT_EQ(file->FailureCause(), platform::FileCause::none);
     file->Write(std::string(70000, 'x'));  // larger than the buffer: reaches the device
     EXPECT_TRUE(file->Failed());
+    EXPECT_EQ(file->FailureCause(), platform::FileCause::diskFull);
     EXPECT_FALSE(file->Write("x"));
     EXPECT_FALSE(file->Flush());
     file.reset();

@@ -47,6 +47,14 @@ inline constexpr uint32_t kFlagNoUserInterface = 0x4;
 inline constexpr uint32_t kErrNoMemory = 24849;
 inline constexpr uint32_t kErrDialogFailed = 24850;
 inline constexpr uint32_t kErrDialogCancelled = 24862;
+// An output beside the host's file, or the host's file itself, could not be
+// made or written; the code names the cause. The module stores it when the
+// failure happens, so a host that stops at the failed call finds it there.
+// The values are the markup engine's stream status codes for these causes.
+inline constexpr uint32_t kErrWriteFailed = 9934;
+inline constexpr uint32_t kErrAccessDenied = 9940;
+inline constexpr uint32_t kErrDiskFull = 9941;
+inline constexpr uint32_t kErrHardwareIO = 9943;
 
 // Export handler answers.
 inline constexpr int32_t kDone = 0;

@@ -68,6 +68,8 @@ class FileObject {
     // come before the first transfer; false when refused.
     bool SetBuffer(std::uint32_t size);
 
+    // Also reports a failed flush of buffered output that an earlier call
+    // (a length query) met but could not pass on.
     FileCause Close();
     // Closes and ignores every failure.
     void Abort();
@@ -77,9 +79,13 @@ class FileObject {
     // The C library needs a positioning call between a write and a read.
     FileCause SwitchTo(LastOp op);
 
+    // Flushes pending output; a failure is also kept for Close.
+    FileCause Flush();
+
     std::FILE* file_ = nullptr;
     char* buffer_ = nullptr;
     LastOp last_ = LastOp::none;
+    FileCause lostWrite_ = FileCause::none;
 };
 
 }  // namespace platform

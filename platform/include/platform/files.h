@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_object.h"
+
 namespace platform {
 
 // One open file, written front to back and, for temporary parts, read back
@@ -33,6 +35,9 @@ class File {
     virtual const std::string& Path() const = 0;
     // True once a write, flush or read has failed.
     virtual bool Failed() const = 0;
+    // Why the first failure happened (no space, no permission, ...); none
+    // while nothing has failed.
+    virtual FileCause FailureCause() const = 0;
 };
 
 // What CreateFolder found.
@@ -40,6 +45,14 @@ enum class FolderResult {
     kCreated,  // the folder is new
     kExists,   // a folder of that name was there already
     kFailed,   // there is no such folder, and it could not be made
+};
+
+// What stands at a path.
+enum class PathKind {
+    kNone,     // nothing
+    kRegular,  // a regular file (or a link to one)
+    kFolder,
+    kOther,  // a device, pipe, socket, ...
 };
 
 // Where files come from. The module takes one of these rather than calling
@@ -55,6 +68,15 @@ class FileService {
     // Creates the named file for writing, emptying it when it exists. The
     // file stays on the disk. Null when it cannot be made.
     virtual std::unique_ptr<File> CreateNamed(const std::string& path) = 0;
+    // A new, empty file beside path under a name of its own (path followed by
+    // a unique suffix), for an output that takes path's place only once it is
+    // whole. It stays on the disk until renamed or removed. Null when it
+    // cannot be made.
+    virtual std::unique_ptr<File> CreateBeside(const std::string& path) = 0;
+    // Moves a file to a new name, replacing a regular file there; anything
+    // else standing at `to` (a folder, a device) is never replaced.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    virtual PathKind KindOf(const std::string& path) = 0;
     // Writes through a descriptor that the caller opened and keeps: the file
     // object never closes it. Null for a negative descriptor.
     virtual std::unique_ptr<File> AttachDescriptor(int descriptor) = 0;
@@ -63,6 +85,10 @@ class FileService {
     // Makes one folder (its parent must exist). A file of that name is no
     // folder, and then the answer is kFailed.
     virtual FolderResult CreateFolder(const std::string& path) = 0;
+    // Removes an empty folder; false when it is not empty or cannot go.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    // Why the last creation, rename or removal that failed did so.
+    virtual FileCause LastFailure() const = 0;
 };
 
 // The system's files: temporary parts go to $TMPDIR, or /tmp when unset.

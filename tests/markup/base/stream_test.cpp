@@ -285,5 +285,26 @@ TEST(StreamErrorTest, ErrnoMapsToCauses) {
     EXPECT_EQ(CauseFromErrno(EINTR), FileCause::generic);
 }
 
+
+// Buffered bytes reach the file at the close: a full disk must show there.
+TEST_F(StreamTest, CloseReportsWhatTheFileRefused) {
+    ASSERT_EQ(Open("/dev/full", kStreamWrite, 4096), kErr_None);
+    EXPECT_EQ(stream_->Write("0123456789", 10), kErr_None);
+    EXPECT_EQ(stream_->Close(), kErr_StreamDiskIsFull);
+    EXPECT_FALSE(stream_->IsOpen());
+
+    // A length query flushes the bytes and cannot report the failure; the
+    // close still does.
+    ASSERT_EQ(Open("/dev/full", kStreamWrite, 4096), kErr_None);
+    EXPECT_EQ(stream_->Write("abc", 3), kErr_None);
+    stream_->UpdateLength();
+    EXPECT_EQ(stream_->Close(), kErr_StreamDiskIsFull);
+
+    ASSERT_EQ(Open("/dev/full", kStreamWrite, 4096), kErr_None);
+    EXPECT_EQ(stream_->Write("x", 1), kErr_None);
+    Stream* s = stream_;
+    stream_ = nullptr;
+    EXPECT_EQ(Stream::CloseAndDelete(&s), kErr_StreamDiskIsFull);
+}
 }  // namespace
 }  // namespace markup

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <clocale>
 #include <cstdarg>
 #include <ostream>
 #include <string>
 
+#include "comma_locale.h"
 #include "markup/faults.h"
 #include "markup/heap.h"
 #include "markup/local_file_stream.h"
@@ -408,14 +410,13 @@ TEST(StringTest, FormatBoundsAndResult) {
 }
 
 TEST(StringTest, FormatUsesTheCLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
+    testsupport::CommaLocale comma;
+    ASSERT_NE(comma.Get(), nullptr) << testsupport::kNoCommaLocale;
+    ASSERT_EQ(comma.OneAndAHalf(), "1,5") << "the test locale must really use a comma";
+    const locale_t previous = uselocale(comma.Get());
     String s;
     s.Format("%.1f", 1.5);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    uselocale(previous);
     EXPECT_EQ(Str(s), "1.5");
 }
 
@@ -524,6 +525,70 @@ TEST_F(StringSerialTest, NoMemoryForTheTextIsAStatus) {
     EXPECT_EQ(s.Read(*stream_), kErr_OutOfMemory);
     FailHeapAllocationAfter(-1);
     EXPECT_EQ(Str(s), "");
+}
+
+
+// A stream that cannot tell its length, as a pipe or a network stream.
+class UnsizedStream : public InStream {
+  public:
+    explicit UnsizedStream(std::string bytes) : bytes_(std::move(bytes)) {}
+    bool AtEnd(std::int32_t) override { return at_ == bytes_.size(); }
+    ReturnCodeEnum Seek(std::int32_t, std::int32_t, std::int32_t) override { return kErr_StreamSeek; }
+    ReturnCodeEnum Write(const void*, std::uint32_t) override { return kErr_StreamReadOnly; }
+    ReturnCodeEnum Read(void* buffer, std::uint32_t& count) override {
+        const std::size_t n = std::min<std::size_t>(count, bytes_.size() - at_);
+        bytes_.copy(static_cast<char*>(buffer), n, at_);
+        at_ += n;
+        const bool all = n == count;
+        count = static_cast<std::uint32_t>(n);
+        return all ? kErr_None : kErr_StreamRead;
+    }
+
+  private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+std::string LengthWord(std::uint32_t n) {
+    return std::string{static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
+                       static_cast<char>(n >> 24)};
+}
+
+TEST(StringUnsizedReadTest, LengthsNoStreamCanBackFailWithoutTheirBuffer) {
+    ASSERT_EQ(UnsizedStream("").UpdateLength(), -1);
+    struct Case {
+        std::uint32_t length;
+        std::string bytes;
+    };
+    // All ones once wrapped to a 0-byte buffer on 32 bits; a megabyte claimed
+    // over three bytes must not take the megabyte first.
+    for (const Case& c : {Case{0xFFFFFFFFu, "abc"}, Case{0x7FFFFFFCu, "abc"}, Case{0x100000u, "abc"}}) {
+        UnsizedStream stream(LengthWord(c.length) + c.bytes);
+        String s("x");
+        EXPECT_EQ(s.Read(stream), kErr_StreamRead) << c.length;
+        EXPECT_EQ(Str(s), "");
+    }
+}
+
+TEST(StringUnsizedReadTest, ATextLongerThanOnePieceReadsWhole) {
+    std::string text(10000, 'q');
+    text[0] = 'a';
+    text[9999] = 'z';
+    UnsizedStream stream(LengthWord(10000) + text + LengthWord(0));
+    String s;
+    EXPECT_EQ(s.Read(stream), kErr_None);
+    EXPECT_EQ(Str(s), text);
+    EXPECT_EQ(s.Read(stream), kErr_None);
+    EXPECT_EQ(Str(s), "");
+}
+
+TEST(StringTest, CompareCaseFollowsTheFlag) {
+    EXPECT_LT(String::CompareCase("Rect", "rect", true), 0);
+    EXPECT_EQ(String::CompareCase("Rect", "rect", false), 0);
+    EXPECT_EQ(String::CompareCase(String(), "", true), 0);
+    EXPECT_LT(String::CompareCase(String(), "a", false), 0);
+    EXPECT_GT(String::CompareCase("b", "A", false), 0);
+    EXPECT_GT(String::CompareCase("b", "a", true), 0);
 }
 
 }  // namespace

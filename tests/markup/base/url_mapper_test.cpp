@@ -228,6 +228,59 @@ TEST_F(URLMapperTest, ResolveTable) {
     }
 }
 
+// A NUL in a host would cut the folder the system makes short of the one the
+// entry names; the search for a free query name then never ended.
+TEST_F(URLMapperTest, HostWithANulIsRefused) {
+    String host;
+    host.Append("a\0b", 3);
+    for (const char* tail : {"/?q", "/page.htm"}) {
+        String text("http://");
+        text += host;
+        text += tail;
+        URLSpec url;
+        url.Parse(text);
+        String out("stale");
+        EXPECT_EQ(mapper_.URLToLocalPath(url, out, true), nullptr) << tail;
+        EXPECT_TRUE(out.IsEmpty()) << tail;
+    }
+    String out;
+    EXPECT_FALSE(mapper_.Resolve("/x.htm", host, "", out, true));
+    EXPECT_EQ(mapper_.ServerForHost(host), nullptr);
+    EXPECT_EQ(mapper_.Count(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(root_ + "a"));
+}
+
+// A document fetched into the cache came from a host: its links climb no
+// higher than the host's folder, and local paths in it name nothing.
+TEST_F(URLMapperTest, LinksOfACachedDocumentStayInItsHostFolder) {
+    ASSERT_EQ(Map("http://h.org/docs/a.htm"), root_ + "horg/docs/a.htm");
+    const std::string base = root_ + "horg/docs/";
+    struct Row {
+        const char* text;
+        const char* host;
+        bool ok;
+        std::string local;
+    };
+    const Row rows[] = {
+        {"../../../../../etc/passwd", "h.org", true, root_ + "horg/etc/passwd"},
+        {"../style/x.css", "h.org", true, root_ + "horg/style/x.css"},
+        {"img/%2e%2e/%2e%2e/%2e%2e/b.png", "h.org", true, root_ + "horg/b.png"},
+        {"../../../x", "", true, root_ + "horg/x"},
+        {"/etc/passwd", "", true, root_ + "horg/etc/passwd"},
+        {"C:\\secret.txt", "h.org", false, ""},
+        {"\\\\server\\share\\f.htm", "", false, ""},
+    };
+    for (const Row& row : rows) {
+        String out;
+        EXPECT_EQ(mapper_.Resolve(row.text, row.host, base.c_str(), out, true), row.ok) << row.text;
+        EXPECT_EQ(Str(out), row.local) << row.text;
+    }
+    // A document in the root itself (of a URL without a host) stops at the root.
+    String out;
+    EXPECT_TRUE(mapper_.Resolve("../../x", "", root_.c_str(), out, true));
+    EXPECT_EQ(Str(out), root_ + "x");
+}
+
 TEST_F(URLMapperTest, LocalPathsMapBackToURLs) {
     String out;
     bool isHttp = true;

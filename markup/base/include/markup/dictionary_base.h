@@ -24,6 +24,10 @@ class DictionaryBase {
     // Whether the element id belongs to the dictionary's element group of
     // this class (false when there is no such group).
     virtual bool GroupContains(std::uint32_t elementId, std::uint32_t groupClass) const = 0;
+    // Whether the element definition of this id allows no content (an
+    // element declared empty); false when the dictionary defines no element
+    // of that id.
+    virtual bool ElementIsEmpty(std::uint32_t id, bool& empty) const = 0;
     // The replacement text of the entity of this name; false when unknown.
     virtual bool FindEntityText(const String& name, String& text) const = 0;
 };

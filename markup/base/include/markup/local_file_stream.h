@@ -22,6 +22,7 @@ class LocalFileStream : public InOutStream {
     std::uint32_t CurrentPosition() const override { return readPosition_; }
     // bufferSize -1 keeps the file's own buffering.
     ReturnCodeEnum Open(std::int32_t bufferSize, std::int32_t mode) override;
+    // Reports what the file refused when its buffered bytes went out.
     ReturnCodeEnum Close() override;
     ReturnCodeEnum Write(const void* buffer, std::uint32_t count) override;
     ReturnCodeEnum Read(void* buffer, std::uint32_t& count) override;

@@ -83,11 +83,21 @@ class String {
     ReturnCodeEnum Read(InStream& stream);
     ReturnCodeEnum Write(OutStream& stream) const;
 
+    // The engine's name compare: with case (byte order) when caseFlag is
+    // set, else without regard to case; negative, zero or positive.
+    static int CompareCase(const String& a, const String& b, bool caseFlag);
+
     friend bool operator==(const String& a, const String& b);
     friend bool operator==(const String& a, const char* b);
 
   private:
     static constexpr char kEmptyText[1] = {0};
+
+    // The longest text a serialised String can hold: a stream is at most
+    // 0x7FFFFFFF bytes long and its length word takes four of them.
+    static constexpr std::uint32_t kLongestStreamText = 0x7FFFFFFBu;
+
+    ReturnCodeEnum ReadInPieces(InStream& stream, std::uint32_t length);
 
     // Replaces the buffer by a fresh one of `capacity` bytes holding the first
     // `keep` bytes of the old text; raises MemoryAllocationFault.

@@ -53,7 +53,8 @@ class URLMapper : public List<UMServer> {
     // URLs and when no entry can be had).
     UMServer* URLToLocalPath(const URLSpec& url, String& out, bool addIndex);
     // The local file for a URL text met in a document of a host whose files
-    // lie in baseFolder. False when the text is no usable URL.
+    // lie in baseFolder. False when the text is no usable URL. A relative
+    // link of a document under the root folder stays inside its host's folder.
     bool Resolve(const String& urlText, const String& host, const String& baseFolder, String& out,
                  bool addIndex);
     // The URL for a local file, relative to baseFolder when it lies below it.
@@ -78,6 +79,10 @@ class URLMapper : public List<UMServer> {
   private:
     // The index where name stands or would stand; found tells which.
     std::uint32_t Search(const String& name, bool& found) const;
+    // The folder a relative link in a document of baseFolder may not climb
+    // above: the entry folder below the root that holds it, or the root;
+    // empty for a folder outside the root.
+    String LinkFloor(const String& baseFolder) const;
 
     String defaultDocument_;
     String queryFileName_;

@@ -1,0 +1,48 @@
+// AttrElement: an element with attributes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "markup/attribute.h"
+#include "markup/containers.h"
+#include "markup/doc_element.h"
+
+namespace markup {
+
+class AttrElement : public DocElement {
+  public:
+    AttrElement() = default;
+    ~AttrElement() override;
+
+    // A clone carries copies of all attributes.
+    AttrElement* Clone() const override;
+    // InvalidArgumentFault unless the other node is an AttrElement of the
+    // same type id; then the attributes become copies of the other's.
+    void CopyFrom(const DocElement* other) override;
+    virtual std::uint32_t AttributeCount() const { return attributes_.Count(); }
+
+    // The element takes the attribute; null adds nothing.
+    void AddAttribute(std::unique_ptr<Attribute> attribute);
+    // Null past the count.
+    Attribute* AttributeAt(std::uint32_t index) const { return attributes_.At(index); }
+    Vector<Attribute>& Attributes() { return attributes_; }
+    const Vector<Attribute>& Attributes() const { return attributes_; }
+
+    // The first attribute with that id. A plain id (no element part) matches
+    // the low part of packed ids; a packed id must match whole. With
+    // requireValue a match that is not specified gives null.
+    Attribute* FindAttribute(std::uint32_t id, bool requireValue) const;
+    // name=value of every attribute (all but the last with skipLast), with
+    // nothing between them.
+    String GetAttributeText(const DictionaryBase* dictionary, bool skipLast) const;
+
+  private:
+    Vector<Attribute> attributes_;
+};
+
+// The node as an AttrElement (or a class derived from it); null otherwise.
+AttrElement* AsAttrElement(Node* node);
+const AttrElement* AsAttrElement(const Node* node);
+
+}  // namespace markup

@@ -1,0 +1,154 @@
+// Node links: linking, unlinking, counting and walking in document order.
+#include "markup/node.h"
+
+namespace markup {
+
+Node::~Node() = default;
+
+void Node::AppendChild(Node* child) {
+    if (firstChild_) {
+        AppendAfterLastChild(child);
+        return;
+    }
+    firstChild_ = child;
+    child->parent_ = this;
+    child->previousSibling_ = nullptr;
+    child->nextSibling_ = nullptr;
+}
+
+void Node::AppendAfterLastChild(Node* child) {
+    Node* last = LastChild();
+    last->nextSibling_ = child;
+    child->parent_ = this;
+    child->previousSibling_ = last;
+    child->nextSibling_ = nullptr;
+}
+
+void Node::InsertAfter(Node* node) {
+    node->parent_ = parent_;
+    node->previousSibling_ = this;
+    node->nextSibling_ = nextSibling_;
+    if (nextSibling_) nextSibling_->previousSibling_ = node;
+    nextSibling_ = node;
+}
+
+void Node::InsertBefore(Node* node) {
+    node->parent_ = parent_;
+    node->nextSibling_ = this;
+    node->previousSibling_ = previousSibling_;
+    if (previousSibling_) {
+        previousSibling_->nextSibling_ = node;
+    } else if (parent_ && parent_->firstChild_ == this) {
+        parent_->firstChild_ = node;
+    }
+    previousSibling_ = node;
+}
+
+void Node::Unlink() {
+    if (previousSibling_) {
+        previousSibling_->nextSibling_ = nextSibling_;
+    } else if (parent_ && parent_->firstChild_ == this) {
+        parent_->firstChild_ = nextSibling_;
+    }
+    if (nextSibling_) nextSibling_->previousSibling_ = previousSibling_;
+    parent_ = nullptr;
+    previousSibling_ = nullptr;
+    nextSibling_ = nullptr;
+}
+
+void Node::ReplaceWith(Node* other) {
+    if (previousSibling_) {
+        previousSibling_->nextSibling_ = other;
+    } else if (parent_ && parent_->firstChild_ == this) {
+        parent_->firstChild_ = other;
+    }
+    if (nextSibling_) nextSibling_->previousSibling_ = other;
+    other->parent_ = parent_;
+    other->previousSibling_ = previousSibling_;
+    other->nextSibling_ = nextSibling_;
+}
+
+void Node::DeleteSubtree() {
+    // Always the first child of its parent goes: descend to a leaf, free it,
+    // and climb once a parent has lost its last child.
+    Node* node = firstChild_;
+    while (node) {
+        if (node->firstChild_) {
+            node = node->firstChild_;
+            continue;
+        }
+        Node* parent = node->parent_;
+        parent->firstChild_ = node->nextSibling_;
+        delete node;
+        if (parent->firstChild_) {
+            node = parent->firstChild_;
+        } else {
+            node = parent == this ? nullptr : parent;
+        }
+    }
+    delete this;
+}
+
+std::uint32_t Node::ChildCount() const {
+    std::uint32_t n = 0;
+    for (const Node* c = firstChild_; c; c = c->nextSibling_) ++n;
+    return n;
+}
+
+std::uint32_t Node::PreviousSiblingCount() const {
+    std::uint32_t n = 0;
+    for (const Node* s = previousSibling_; s; s = s->previousSibling_) ++n;
+    return n;
+}
+
+std::uint32_t Node::NextSiblingCount() const {
+    std::uint32_t n = 0;
+    for (const Node* s = nextSibling_; s; s = s->nextSibling_) ++n;
+    return n;
+}
+
+Node* Node::ChildAt(std::uint32_t n) const {
+    Node* child = firstChild_;
+    if (!child) return nullptr;
+    for (; n > 0 && child->nextSibling_; --n) child = child->nextSibling_;
+    return child;
+}
+
+Node* Node::LastChild() const {
+    Node* child = firstChild_;
+    if (!child) return nullptr;
+    while (child->nextSibling_) child = child->nextSibling_;
+    return child;
+}
+
+Node* Node::FirstLeaf() {
+    Node* node = this;
+    while (node->firstChild_) node = node->firstChild_;
+    return node;
+}
+
+Node* Node::NextAfterSubtree() const {
+    for (const Node* node = this; node; node = node->parent_) {
+        if (node->nextSibling_) return node->nextSibling_;
+    }
+    return nullptr;
+}
+
+Node* Node::NextInPreorder() const {
+    return firstChild_ ? firstChild_ : NextAfterSubtree();
+}
+
+Node* Node::NextLeaf() const {
+    Node* next = NextAfterSubtree();
+    return next ? next->FirstLeaf() : nullptr;
+}
+
+bool Node::IsWithin(const Node* node) const {
+    if (!node) return false;
+    for (const Node* n = this; n; n = n->parent_) {
+        if (n == node) return true;
+    }
+    return false;
+}
+
+}  // namespace markup

@@ -1,0 +1,160 @@
+// The text form of a document tree; its format is described with the
+// declarations.
+#include "markup/tree_dump.h"
+
+#include <cstdio>
+
+#include "markup/attr_element.h"
+#include "markup/faults.h"
+#include "markup/text_elements.h"
+
+namespace markup {
+
+namespace {
+
+void AppendQuoted(std::string& out, const String& text) {
+    out += '"';
+    const char* p = text.Text();
+    for (std::uint32_t i = 0; i < text.Length(); ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20 || c >= 0x7F) {
+                    char hex[5];
+                    std::snprintf(hex, sizeof hex, "\\x%02X", c);
+                    out += hex;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    out += '"';
+}
+
+void AppendField(std::string& out, const char* label, const String& text) {
+    if (text.IsEmpty()) return;
+    out += ' ';
+    out += label;
+    out += '=';
+    AppendQuoted(out, text);
+}
+
+const char* KindOf(const DocElement& element) {
+    if (dynamic_cast<const EntityElement*>(&element)) return "entity";
+    if (dynamic_cast<const RunElement*>(&element)) return "run";
+    if (AsAttrElement(&element)) return "element";
+    return "doc";
+}
+
+void AppendAttributes(std::string& out, const AttrElement& element, const std::string& indent,
+                      const DictionaryBase* dictionary) {
+    const Vector<Attribute>& attributes = element.Attributes();
+    for (std::uint32_t i = 0; i < attributes.Count(); ++i) {
+        out += indent;
+        const Attribute* attribute = attributes.At(i);
+        if (!attribute) {
+            out += "@null\n";
+            continue;
+        }
+        char id[16];
+        std::snprintf(id, sizeof id, "@0x%08X", static_cast<unsigned>(attribute->id));
+        out += id;
+        AppendField(out, "name", attribute->GetName(dictionary));
+        out += " value=";
+        AppendQuoted(out, attribute->value);
+        if (attribute->valueCode) out += " code=" + std::to_string(attribute->valueCode);
+        if (!attribute->specified) out += " unspecified";
+        out += '\n';
+    }
+}
+
+void AppendNode(std::string& out, const Node& node, std::size_t depth, const DictionaryBase* dictionary) {
+    const std::string indent(depth * 2, ' ');
+    out += indent;
+    const auto* element = dynamic_cast<const DocElement*>(&node);
+    if (!element) {
+        out += "node\n";
+        return;
+    }
+    out += KindOf(*element);
+    out += ' ';
+    out += std::to_string(element->TypeId());
+    String name;
+    try {
+        name = element->GetName(dictionary);
+    } catch (const InvalidArgumentFault&) {
+        // An id that nothing names: the line shows the id alone.
+    }
+    AppendField(out, "name", name);
+    AppendField(out, "text", element->Text());
+    if (element->Flags()) {
+        char flags[24];
+        std::snprintf(flags, sizeof flags, " flags=0x%X", static_cast<unsigned>(element->Flags()));
+        out += flags;
+    }
+    if (element->DeclaredEmpty()) out += " empty";
+    if (element->Extra()) out += " extra";
+    out += '\n';
+    if (const AttrElement* attributes = AsAttrElement(element)) {
+        AppendAttributes(out, *attributes, indent + "  ", dictionary);
+    }
+}
+
+// Every node from `top` on in document order, stopping after the subtree of
+// `top` unless `siblingsToo`; no recursion, so any depth dumps.
+void AppendWalk(std::string& out, const Node& top, bool siblingsToo, const DictionaryBase* dictionary) {
+    const Node* node = &top;
+    std::size_t depth = 0;
+    while (node) {
+        AppendNode(out, *node, depth, dictionary);
+        if (node->FirstChild()) {
+            node = node->FirstChild();
+            ++depth;
+            continue;
+        }
+        while (depth > 0 && !node->NextSibling()) {
+            node = node->Parent();
+            --depth;
+        }
+        if (depth == 0 && !siblingsToo) break;
+        node = node->NextSibling();
+    }
+}
+
+}  // namespace
+
+std::string DumpTree(const NodeTree& tree, const DictionaryBase* dictionary) {
+    std::string out;
+    const Node* top = tree.Root();
+    if (!top) return out;
+    while (top->PreviousSibling()) top = top->PreviousSibling();
+    AppendWalk(out, *top, true, dictionary);
+    return out;
+}
+
+std::string DumpTree(const DocTree& tree) {
+    return DumpTree(tree, tree.Dictionary());
+}
+
+std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary) {
+    std::string out;
+    AppendWalk(out, node, false, dictionary);
+    return out;
+}
+
+}  // namespace markup

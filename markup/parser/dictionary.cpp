@@ -1,0 +1,225 @@
+// Dictionary and DictionaryEditor: the look-ups and the editing operations.
+#include "markup/parser/dictionary.h"
+
+#include <new>
+
+#include "markup/faults.h"
+#include "platform/latin1_text.h"
+
+namespace markup {
+
+// The editor.
+
+DictStatus DictionaryEditor::GroupByClass(const ElementGroup*& group, std::uint32_t groupClass) const {
+    for (const auto& g : dictionary_.Groups()) {
+        if (g->GroupClass() == groupClass) {
+            group = g.get();
+            return kDict_Ok;
+        }
+    }
+    group = nullptr;
+    return kDict_Missing;
+}
+
+DictStatus DictionaryEditor::ValueById(const ValueDef*& value, std::uint32_t id) const {
+    for (const auto& v : dictionary_.Values()) {
+        if (v->Id() == id) {
+            value = v.get();
+            return kDict_Ok;
+        }
+    }
+    value = nullptr;
+    return kDict_Missing;
+}
+
+namespace {
+
+// The first id above start that no pair holds; 0 when the ids run out.
+template <class T>
+std::uint32_t FirstFreeAbove(std::uint32_t start, const CrossReference<T>& entries) {
+    std::uint32_t index = 0;
+    for (std::uint32_t id = start + 1; id != 0; ++id) {
+        if (!entries.FindIndex(id, index)) return id;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::uint32_t DictionaryEditor::NewElementId() const {
+    const std::uint32_t h2 = dictionary_.Header(1);
+    return FirstFreeAbove(h2 > Dictionary::kFirstFreeElementId ? h2 : Dictionary::kFirstFreeElementId,
+                          dictionary_.Elements());
+}
+
+std::uint32_t DictionaryEditor::NewAttributeId() const {
+    return FirstFreeAbove(dictionary_.Header(2), dictionary_.Attributes());
+}
+
+DictStatus DictionaryEditor::AddEntity(const String& name, const String& text) {
+    const DictStatus status = dictionary_.Entities().Add(name, text);
+    if (status == kDict_Ok) modified_ = 1;
+    return status;
+}
+
+// The dictionary.
+
+Dictionary::Dictionary() = default;
+Dictionary::~Dictionary() = default;
+
+DictionaryEditor& Dictionary::CreateEditor() {
+    editor_ = std::make_unique<DictionaryEditor>(*this);
+    return *editor_;
+}
+
+void Dictionary::AddGroup(std::unique_ptr<ElementGroup> group) {
+    try {
+        groups_.push_back(std::move(group));
+    } catch (const std::bad_alloc&) {
+        throw MemoryAllocationFault();
+    }
+}
+
+void Dictionary::AddValue(std::unique_ptr<ValueDef> value) {
+    try {
+        values_.push_back(std::move(value));
+    } catch (const std::bad_alloc&) {
+        throw MemoryAllocationFault();
+    }
+}
+
+String Dictionary::LookupName(const String& name) const {
+    String lookup(name);
+    if (!CaseSensitive()) {
+        char* text = nullptr;
+        if (lookup.GetBuffer(text)) platform::CharLowerA(text);
+    }
+    return lookup;
+}
+
+const ElementGroup* Dictionary::FindGroup(std::uint32_t groupClass) const {
+    for (const auto& group : groups_) {
+        if (group->GroupClass() == groupClass) return group.get();
+    }
+    return nullptr;
+}
+
+DictStatus Dictionary::ElementIdByName(const String& name, std::uint32_t& id) const {
+    return elements_.IdByName(LookupName(name), id) ? kDict_Ok : kDict_NotFound;
+}
+
+DictStatus Dictionary::ElementHasModel(const String& name) const {
+    std::uint32_t id = 0;
+    if (ElementIdByName(name, id) != kDict_Ok) return kDict_NotFound;
+    return ElementHasModel(id);
+}
+
+DictStatus Dictionary::ElementHasModel(std::uint32_t id) const {
+    const ElementDef* element = FindElement(id);
+    if (!element) return kDict_NotFound;
+    return element->Model() ? kDict_Unknown : kDict_Ok;
+}
+
+bool Dictionary::GroupContains(std::uint32_t elementId, std::uint32_t groupClass) const {
+    const ElementGroup* group = FindGroup(groupClass);
+    if (!group) return false;
+    if (groupClass == ElementGroup::kAllElements) {
+        std::uint32_t index = 0;
+        return elementId < header_[1] || elements_.FindIndex(elementId, index);
+    }
+    return group->Members().Contains(elementId);
+}
+
+DictStatus Dictionary::GroupMember(std::uint32_t& id, std::uint32_t groupClass, std::uint32_t index) const {
+    const ElementGroup* group = FindGroup(groupClass);
+    if (!group) return kDict_Missing;
+    if (groupClass == ElementGroup::kAllElements) {
+        const ElementDef* element = elements_.At(index);
+        if (!element) return kDict_OutOfRange;
+        id = element->Id();
+        return kDict_Ok;
+    }
+    if (index >= group->Members().Count()) return kDict_OutOfRange;
+    id = group->Members()[index];
+    return kDict_Ok;
+}
+
+std::uint32_t Dictionary::GroupSize(std::uint32_t groupClass) const {
+    if (groupClass == ElementGroup::kAllElements) return elements_.EntryCount();
+    const ElementGroup* group = FindGroup(groupClass);
+    return group ? group->Members().Count() : 0;
+}
+
+DictStatus Dictionary::AttributeGroup(std::uint32_t attributeId, const AttributeTypeGroup*& group,
+                                      std::uint32_t reserved) const {
+    const HTMLAttributeDef* attribute = FindAttribute(attributeId);
+    if (reserved != 0 || !attribute) return kDict_Unknown;
+    const auto* found = dynamic_cast<const AttributeTypeGroup*>(attribute->Type());
+    if (!found) return kDict_WrongKind;
+    group = found;
+    return kDict_Ok;
+}
+
+bool Dictionary::CheckAttribute(DictStatus& result, std::uint32_t attributeId, const String& value,
+                                bool& uniqueAmongSiblings) const {
+    uniqueAmongSiblings = false;
+    const HTMLAttributeDef* attribute = FindAttribute(attributeId);
+    if (!attribute) {
+        result = kDict_Unknown;
+        return false;
+    }
+    if (CaseSensitive()) {
+        result = kDict_Ok;
+        return true;
+    }
+    // A definition without a value type sets no bounds on its values.
+    const bool accepted = !attribute->Type() || attribute->Type()->Check(value, this);
+    result = accepted ? kDict_Ok : kDict_NotFound;
+    uniqueAmongSiblings = accepted && attribute->DeclaredType() == kDeclaredUnique;
+    return accepted;
+}
+
+std::uint32_t Dictionary::AttributeValueCode(std::uint32_t attributeId, const String& text) const {
+    const AttributeTypeGroup* group = nullptr;
+    if (AttributeGroup(attributeId, group) != kDict_Ok) return 0;
+    std::uint32_t index = 0;
+    if (group->Match(index, text, this) != kDict_Ok) return 0;
+    return group->PairAt(index)->valueId;
+}
+
+std::int32_t Dictionary::TypedAttributeValue(std::uint32_t attributeId, const String& text) const {
+    const HTMLAttributeDef* attribute = FindAttribute(attributeId);
+    if (!attribute || !attribute->Type()) return 0;
+    std::int32_t number = 0;
+    return attribute->Type()->Parse(number, text, this) == kDict_Ok ? number : 0;
+}
+
+bool Dictionary::ElementNameById(std::uint32_t id, String& name) const {
+    const ElementDef* element = FindElement(id);
+    if (!element) return false;
+    name = element->Name();
+    return true;
+}
+
+bool Dictionary::ElementIsEmpty(std::uint32_t id, bool& empty) const {
+    const ElementDef* element = FindElement(id);
+    if (!element) return false;
+    // A definition without a model and without any allowed child is one
+    // declared empty: nothing may stand inside it.
+    empty = element->Model() == nullptr && element->AllowedChildren().Count() == 0;
+    return true;
+}
+
+bool Dictionary::AttributeNameById(std::uint32_t id, String& name) const {
+    const HTMLAttributeDef* attribute = FindAttribute(id);
+    if (!attribute) return false;
+    name = attribute->Name();
+    return true;
+}
+
+bool Dictionary::FindEntityText(const String& name, String& text) const {
+    String found;
+    return entities_.FindEntry(name, found, text);
+}
+
+}  // namespace markup

@@ -1,0 +1,160 @@
+// CrossReference: definitions found by id and by name from one store.
+//
+// The definitions stand in name order (CompareNames) and a list of key/index
+// pairs in ascending key order names, for each id, the position of its
+// definition. Both orders come from the file; nothing is sorted after
+// loading, and Insert keeps both orders when a definition is added later.
+// T is ElementDef, HTMLAttributeDef or CSSAttributeDef: it has Id() and
+// Name().
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "markup/faults.h"
+#include "markup/parser/name_order.h"
+#include "markup/string.h"
+
+namespace markup {
+
+struct IDIndexPair {
+    std::uint32_t key = 0;    // the definition's id
+    std::uint32_t index = 0;  // the position of its definition
+};
+
+template <class T>
+class CrossReference {
+  public:
+    CrossReference() = default;
+    virtual ~CrossReference() = default;
+    CrossReference(const CrossReference&) = delete;
+    CrossReference& operator=(const CrossReference&) = delete;
+
+    // The index of the pair that holds the key.
+    bool FindIndex(std::uint32_t key, std::uint32_t& index) const {
+        std::uint32_t at = 0;
+        if (!FindPair(key, at)) return false;
+        index = pairs_[at].index;
+        return true;
+    }
+
+    // The definition of that id; null when no pair holds it, or when the
+    // pair's index (read from a file) names no definition.
+    T* FindById(std::uint32_t key) const {
+        std::uint32_t index = 0;
+        if (!FindIndex(key, index) || index >= definitions_.size()) return nullptr;
+        return definitions_[index].get();
+    }
+
+    // The position of the first definition of exactly that name.
+    bool FindPosition(const String& name, std::uint32_t& position) const {
+        const std::uint32_t at = LowerBound(name);
+        if (at >= definitions_.size() || !(definitions_[at]->Name() == name)) return false;
+        position = at;
+        return true;
+    }
+
+    // The first definition of that name; null when none.
+    T* FindByName(const String& name) const {
+        std::uint32_t position = 0;
+        return FindPosition(name, position) ? definitions_[position].get() : nullptr;
+    }
+
+    bool IdByName(const String& name, std::uint32_t& id) const {
+        const T* definition = FindByName(name);
+        if (!definition) return false;
+        id = definition->Id();
+        return true;
+    }
+
+    // The number of entries; pairs and definitions always have as many.
+    std::uint32_t EntryCount() const { return static_cast<std::uint32_t>(definitions_.size()); }
+    // In name order; null past the count.
+    T* At(std::uint32_t position) const {
+        return position < definitions_.size() ? definitions_[position].get() : nullptr;
+    }
+    // In key order; null past the count.
+    const IDIndexPair* PairAt(std::uint32_t position) const {
+        return position < pairs_.size() ? &pairs_[position] : nullptr;
+    }
+
+    // Adds an entry as a file holds it: the pair and the definition go to
+    // the ends of their lists. The reader's way; the file keeps the orders.
+    void Append(IDIndexPair pair, std::unique_ptr<T> definition) {
+        Grow();
+        pairs_.push_back(pair);
+        definitions_.push_back(std::move(definition));
+    }
+
+    // Adds a definition in its places: after the definitions of names not
+    // greater than its own, and its pair among the keys. Every pair that
+    // named a definition at or after that position follows it. Answers the
+    // definition's position.
+    std::uint32_t Insert(std::unique_ptr<T> definition) {
+        Grow();
+        std::uint32_t position = UpperBound(definition->Name());
+        for (IDIndexPair& pair : pairs_) {
+            if (pair.index >= position) ++pair.index;
+        }
+        const IDIndexPair pair{definition->Id(), position};
+        pairs_.insert(pairs_.begin() + KeyLowerBound(pair.key), pair);
+        definitions_.insert(definitions_.begin() + position, std::move(definition));
+        return position;
+    }
+
+    void Clear() {
+        pairs_.clear();
+        definitions_.clear();
+    }
+
+  private:
+    // Room for one more entry, so that adding it cannot fail half-way.
+    void Grow() {
+        try {
+            pairs_.reserve(pairs_.size() + 1);
+            definitions_.reserve(definitions_.size() + 1);
+        } catch (const std::bad_alloc&) {
+            throw MemoryAllocationFault();
+        }
+    }
+
+    bool FindPair(std::uint32_t key, std::uint32_t& at) const {
+        const std::uint32_t found = KeyLowerBound(key);
+        if (found >= pairs_.size() || pairs_[found].key != key) return false;
+        at = found;
+        return true;
+    }
+
+    std::uint32_t KeyLowerBound(std::uint32_t key) const {
+        const auto at =
+            std::lower_bound(pairs_.begin(), pairs_.end(), key,
+                             [](const IDIndexPair& pair, std::uint32_t k) { return pair.key < k; });
+        return static_cast<std::uint32_t>(at - pairs_.begin());
+    }
+
+    // The first definition whose name is not less than the name: the
+    // earliest of equal names.
+    std::uint32_t LowerBound(const String& name) const {
+        return NameBound([&](const String& held) { return CompareNames(held, name) < 0; });
+    }
+
+    // The first definition whose name is greater than the name.
+    std::uint32_t UpperBound(const String& name) const {
+        return NameBound([&](const String& held) { return CompareNames(held, name) <= 0; });
+    }
+
+    template <class Before>
+    std::uint32_t NameBound(Before before) const {
+        const auto at = std::partition_point(definitions_.begin(), definitions_.end(),
+                                             [&](const std::unique_ptr<T>& d) { return before(d->Name()); });
+        return static_cast<std::uint32_t>(at - definitions_.begin());
+    }
+
+    std::vector<IDIndexPair> pairs_;
+    std::vector<std::unique_ptr<T>> definitions_;
+};
+
+}  // namespace markup

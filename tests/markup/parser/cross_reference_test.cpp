@@ -1,0 +1,131 @@
+// The name order of the dictionaries and the cross-reference searches by id
+// and by name, including inserts into a dictionary that learns names.
+#include "markup/parser/cross_reference.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "markup/parser/element_def.h"
+#include "markup/parser/name_order.h"
+
+namespace markup {
+namespace {
+
+struct OrderCase {
+    const char* before;
+    const char* after;
+};
+
+class NameOrderTest : public testing::TestWithParam<OrderCase> {};
+
+// Hyphens and case count only after the letters; lower case comes first.
+TEST_P(NameOrderTest, FirstSortsBeforeSecond) {
+    EXPECT_LT(CompareNames(GetParam().before, GetParam().after), 0);
+    EXPECT_GT(CompareNames(GetParam().after, GetParam().before), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WordOrder, NameOrderTest,
+                         testing::Values(OrderCase{"lowercase", "lower-roman"}, OrderCase{"end", "e-resize"},
+                                         OrderCase{"linearRGB", "line-through"}, OrderCase{"square", "sRGB"},
+                                         OrderCase{"nowrap", "n-resize"}, OrderCase{"a", "A"},
+                                         OrderCase{"rect", "Rect"}, OrderCase{"a-b", "ab"},
+                                         OrderCase{"", "a"}, OrderCase{"900", "absolute"},
+                                         OrderCase{"text-top", "top"}));
+
+TEST(NameOrderTest, OnlyEqualBytesCompareEqual) {
+    EXPECT_EQ(CompareNames("border", "border"), 0);
+    EXPECT_EQ(CompareNames(nullptr, ""), 0);
+    EXPECT_NE(CompareNames("ab", "a-b"), 0);
+    EXPECT_NE(CompareNames("Ab", "ab"), 0);
+}
+
+std::unique_ptr<ElementDef> Def(std::uint32_t id, const char* name) {
+    auto d = std::make_unique<ElementDef>();
+    d->SetId(id);
+    d->SetName(name);
+    return d;
+}
+
+// Entries as a file holds them: pairs by key, definitions by name.
+void Fill(CrossReference<ElementDef>& x, const std::vector<std::pair<std::uint32_t, const char*>>& byName) {
+    std::vector<IDIndexPair> pairs;
+    for (std::uint32_t i = 0; i < byName.size(); ++i) pairs.push_back({byName[i].first, i});
+    std::sort(pairs.begin(), pairs.end(), [](auto a, auto b) { return a.key < b.key; });
+    for (std::uint32_t i = 0; i < byName.size(); ++i)
+        x.Append(pairs[i], Def(byName[i].first, byName[i].second));
+}
+
+TEST(CrossReferenceTest, EmptyAndSingleEntries) {
+    CrossReference<ElementDef> x;
+    std::uint32_t id = 0;
+    EXPECT_EQ(x.FindById(0), nullptr);
+    EXPECT_FALSE(x.IdByName("", id));
+    EXPECT_FALSE(x.IdByName("a", id));
+    Fill(x, {{7, "one"}});
+    EXPECT_NE(x.FindById(7), nullptr);
+    EXPECT_EQ(x.FindById(6), nullptr);
+    EXPECT_EQ(x.FindById(8), nullptr);
+    EXPECT_TRUE(x.IdByName("one", id));
+    EXPECT_EQ(id, 7u);
+    EXPECT_FALSE(x.IdByName("One", id));
+}
+
+TEST(CrossReferenceTest, SearchesFindEveryEntryAndTheFirstOfEqualNames) {
+    CrossReference<ElementDef> x;
+    Fill(x, {{30, "a"}, {5, "b"}, {12, "b"}, {40, "b"}, {9, "c-d"}, {2, "cd"}, {1, "z"}});
+    for (std::uint32_t i = 0; i < x.EntryCount(); ++i) {
+        const ElementDef* d = x.At(i);
+        EXPECT_EQ(x.FindById(d->Id()), d);
+    }
+    std::uint32_t id = 0;
+    EXPECT_TRUE(x.IdByName("b", id));
+    EXPECT_EQ(id, 5u);
+    std::uint32_t position = 0;
+    EXPECT_TRUE(x.FindPosition("b", position));
+    EXPECT_EQ(position, 1u);
+    EXPECT_TRUE(x.IdByName("cd", id));
+    EXPECT_EQ(id, 2u);
+    EXPECT_EQ(x.FindById(0), nullptr);   // below the first key
+    EXPECT_EQ(x.FindById(41), nullptr);  // above the last
+    EXPECT_FALSE(x.IdByName("bb", id));
+}
+
+TEST(CrossReferenceTest, APairIndexPastTheDefinitionsFindsNothing) {
+    CrossReference<ElementDef> x;
+    x.Append({4, 9}, Def(4, "x"));
+    std::uint32_t index = 0;
+    EXPECT_TRUE(x.FindIndex(4, index));
+    EXPECT_EQ(index, 9u);
+    EXPECT_EQ(x.FindById(4), nullptr);
+}
+
+// A learned definition goes between the others: every pair that named a
+// later definition must follow it, and the count grows by one.
+TEST(CrossReferenceTest, InsertKeepsBothOrdersAndEveryIndex) {
+    CrossReference<ElementDef> x;
+    Fill(x, {{30, "a"}, {5, "c"}, {12, "e"}, {40, "g"}});
+    for (auto [id, name] : std::vector<std::pair<std::uint32_t, const char*>>{
+             {186, "d"}, {187, "0"}, {3, "z"}, {188, "c"}, {20, "b"}}) {
+        x.Insert(Def(id, name));
+    }
+    ASSERT_EQ(x.EntryCount(), 9u);
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < x.EntryCount(); ++i) names.push_back(x.At(i)->Name().Text());
+    EXPECT_EQ(names, (std::vector<std::string>{"0", "a", "b", "c", "c", "d", "e", "g", "z"}));
+    for (std::uint32_t i = 0; i + 1 < x.EntryCount(); ++i) EXPECT_LT(x.PairAt(i)->key, x.PairAt(i + 1)->key);
+    for (std::uint32_t i = 0; i < x.EntryCount(); ++i) {
+        const IDIndexPair& pair = *x.PairAt(i);
+        ASSERT_NE(x.FindById(pair.key), nullptr);
+        EXPECT_EQ(x.FindById(pair.key)->Id(), pair.key);
+    }
+    // The older of two equal names stays the one found.
+    std::uint32_t id = 0;
+    EXPECT_TRUE(x.IdByName("c", id));
+    EXPECT_EQ(id, 5u);
+}
+
+}  // namespace
+}  // namespace markup

@@ -168,7 +168,7 @@ TEST(DrawingStream, ASinkThatStopsEndsTheReadingWithoutAnError) {
     EXPECT_EQ(sink.notes.size(), 4u);
 }
 
-TEST(DrawingStream, PassedOverMembersKeepTheirErrors) {
+TEST(DrawingStream, PassedOverMembersKeepTheirErrorsAndSyntaxErrorsComeFirst) {
     const struct {
         const char* text;
         const char* where;
@@ -186,6 +186,8 @@ TEST(DrawingStream, PassedOverMembersKeepTheirErrors) {
          "/layers/0/objects/0/objects/0", "missing member \"x\""},
         {R"({"page": {"width": "wide", "height": 1}, "format": "svgfilter-drawing", "version": 1, "unit": "in"})",
          "/page/width", "expected a number"},
+        // Text that is not JSON is named before what the JSON says, wherever it stands.
+        {R"({"format": "svg", "version": 1} x)", "1:33", "syntax error: text after the end"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,83 +1,35 @@
-// Every slot of fill-8, chan-8, blit-8 and the paletted tables that holds a
+// Every slot of fill-8, chan-8, blit-8 and blit-P8 that holds a
 // kernel, run on every path this processor has, at many lengths and
 // destination offsets, against the plain model: random rows leaning on the
 // edge values, guard bytes around every buffer, and a run split in two.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 #include "kernel_paths.h"
+#include "slot_fixtures.h"
 #include "kernels/kernel_tables.h"
 #include "reference.h"
 
 namespace raster::kernels {
 namespace {
 
+using testing::AllRows;
 using testing::AvailablePaths;
+using testing::EdgeBiased;
+using testing::Masks;
+using testing::Name;
+using testing::Row;
+using testing::Runs;
 using testing::ScopedPath;
+using testing::SlotCase;
 
 constexpr std::uint32_t kLengths[] = {0, 1, 7, 8, 9, 15, 16, 17, 23, 24, 25, 31, 33, 257};
-constexpr std::size_t kGuard = 16;
-constexpr std::uint8_t kGuardByte = 0xA5;
-
-std::uint8_t EdgeBiased(std::mt19937& rng) {
-    static constexpr std::uint8_t kEdges[] = {0, 1, 2, 127, 128, 129, 253, 254, 255};
-    if (rng() % 2 == 0) {
-        return kEdges[rng() % std::size(kEdges)];
-    }
-    return static_cast<std::uint8_t>(rng());
-}
-
-// A buffer with guard bytes on both sides and `offset` spare bytes before the run.
-struct Row {
-    std::vector<std::uint8_t> bytes;
-    std::size_t offset;
-    Row(std::size_t size, std::size_t offset, std::mt19937& rng) : bytes(2 * kGuard + offset + size, kGuardByte), offset(offset) {
-        for (std::size_t i = 0; i < size; ++i) {
-            bytes[kGuard + offset + i] = EdgeBiased(rng);
-        }
-    }
-    std::uint8_t* Run() { return bytes.data() + kGuard + offset; }
-};
-
-// The coverage of one case: both masks random, opacity from the edges.
-struct Masks {
-    std::vector<std::uint8_t> m1, m2;
-    RIPKernelCoverage cov;
-    Masks(std::uint32_t n, std::mt19937& rng) : m1(n + 1), m2(n + 1) {
-        for (auto& b : m1) b = EdgeBiased(rng);
-        for (auto& b : m2) b = EdgeBiased(rng);
-        cov = {m1.data(), m2.data(), EdgeBiased(rng)};
-    }
-    RIPKernelCoverage At(std::uint32_t start) const {
-        return {cov.mask1 + start, cov.mask2 + start, cov.opacity};
-    }
-};
-
-struct SlotCase {
-    std::string table;
-    std::uint32_t row;
-};
-void PrintTo(const SlotCase& c, std::ostream* os) { *os << c.table << " row " << c.row; }
-
-std::string Name(const ::testing::TestParamInfo<SlotCase>& info) {
-    std::string t = info.param.table;
-    for (char& ch : t) {
-        if (ch == '-') ch = '_';
-    }
-    return t + "_row" + std::to_string(info.param.row);
-}
-
-bool Runs(const void* slot, const void* noOp, const void* pending) {
-    return slot != nullptr && slot != noOp && slot != pending;
-}
-
 class FillSlots : public ::testing::TestWithParam<SlotCase> {};
 
 TEST_P(FillSlots, MatchTheModelOnEveryPath) {
-    const auto& table = GetParam().table == "fill-8" ? RIPFillKernels8 : RIPFillKernelsP8;
+    const auto& table = RIPFillKernels8;
     const std::uint32_t mode = GetParam().row;
     std::mt19937 rng(1000 + mode);
     for (std::uint32_t col = 0; col < 6; ++col) {
@@ -122,14 +74,7 @@ TEST_P(FillSlots, MatchTheModelOnEveryPath) {
     }
 }
 
-std::vector<SlotCase> Rows(const std::string& table) {
-    std::vector<SlotCase> rows;
-    for (std::uint32_t r = 0; r < 36; ++r) rows.push_back({table, r});
-    return rows;
-}
-
-INSTANTIATE_TEST_SUITE_P(Fill8, FillSlots, ::testing::ValuesIn(Rows("fill-8")), Name);
-INSTANTIATE_TEST_SUITE_P(FillP8, FillSlots, ::testing::Values(SlotCase{"fill-P8", 0}, SlotCase{"fill-P8", 18}), Name);
+INSTANTIATE_TEST_SUITE_P(Fill8, FillSlots, ::testing::ValuesIn(AllRows("fill-8")), Name);
 
 // Channel kernels run with whole-pixel steps and with channel-mode steps.
 struct Steps {
@@ -190,23 +135,30 @@ TEST_P(BlitSlots, MatchTheModelOnEveryPath) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Chan8, BlitSlots, ::testing::ValuesIn(Rows("chan-8")), Name);
-INSTANTIATE_TEST_SUITE_P(Blit8, BlitSlots, ::testing::ValuesIn(Rows("blit-8")), Name);
+INSTANTIATE_TEST_SUITE_P(Chan8, BlitSlots, ::testing::ValuesIn(AllRows("chan-8")), Name);
+INSTANTIATE_TEST_SUITE_P(Blit8, BlitSlots, ::testing::ValuesIn(AllRows("blit-8")), Name);
 INSTANTIATE_TEST_SUITE_P(BlitP8, BlitSlots, ::testing::Values(SlotCase{"blit-P8", 0}, SlotCase{"blit-P8", 18}), Name);
 
-// A source that is the destination itself: the one overlap the kernels allow.
+// A source that is the destination itself: the one overlap the kernels allow,
+// for the blit tables of one- and three-byte pixels.
 TEST(BlitInPlace, SetInverseInvertsTheRunOnEveryPath) {
-    for (const auto& path : AvailablePaths()) {
-        ScopedPath scope(path.features);
-        std::vector<std::uint8_t> row(100);
-        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7);
-        RIPKernelParams::Blit params;
-        RIPBlitKernels8[kModeSetInverse][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            ASSERT_EQ(row[i], 255 - static_cast<std::uint8_t>(i * 7)) << path.name << " at " << i;
+    struct InPlace {
+        const RIPBlitKernelTable* table;
+        std::uint32_t bytesPerPixel;
+    };
+    for (const InPlace& t : {InPlace{&RIPBlitKernels8, 1}, InPlace{&RIPBlitKernels24, 3}}) {
+        for (const auto& path : AvailablePaths()) {
+            ScopedPath scope(path.features);
+            std::vector<std::uint8_t> row(100 * t.bytesPerPixel);
+            for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7);
+            RIPKernelParams::Blit params;
+            (*t.table)[kModeSetInverse][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                ASSERT_EQ(row[i], 255 - static_cast<std::uint8_t>(i * 7)) << path.name << " at " << i;
+            }
+            (*t.table)[kModeSet][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
+            EXPECT_EQ(row[3], 255 - 21) << path.name;
         }
-        RIPBlitKernels8[kModeSet][kCoverOpaque](&params, 100, row.data(), row.data(), nullptr);
-        EXPECT_EQ(row[3], 255 - 21) << path.name;
     }
 }
 

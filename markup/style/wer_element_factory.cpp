@@ -4,6 +4,7 @@
 #include <new>
 
 #include "markup/faults.h"
+#include "markup/parser/xml_element_factory.h"
 #include "markup/style/html_elements.h"
 
 namespace markup::style {
@@ -37,12 +38,7 @@ DocElement* WerElementFactory::Create(DictionaryBase* dictionary, std::uint32_t 
                                       int keepFlags) {
     DocElement* node = CreateElement(typeId);
     if (!node) throw MemoryAllocationFault();
-    bool empty = false;
-    if (dictionary && dictionary->ElementIsEmpty(typeId, empty) && empty) node->SetDeclaredEmpty(true);
-    node->SetTypeId(typeId);
-    node->SetText(dictionary, name ? *name : String());
-    if (keepFlags == 0) node->SetFlags(kFlagMadeByBuilder);
-    return node;
+    return XMLElementFactory::SetUpNode(node, dictionary, typeId, name, keepFlags);
 }
 
 }  // namespace markup::style

@@ -13,7 +13,8 @@ namespace markup::style {
 // every other id a plain element with attributes.
 class WerElementFactory : public WebElementFactory {
   public:
-    // Flag of a node the tree builder made (keepFlags 0).
+    // Flag of a node the tree builder made (keepFlags 0), as the XML
+    // factory sets it.
     static constexpr std::uint32_t kFlagMadeByBuilder = 8;
 
     // The bare node of the type's class; null when memory runs out.

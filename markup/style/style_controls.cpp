@@ -2,6 +2,7 @@
 // show, their widths and heights measured in the record's font, and the
 // marker numbers of list items.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@
 namespace markup::style::detail {
 
 namespace {
+
+// Sizes computed from attribute counts stay inside 32 bits.
+std::int32_t Saturate(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 struct Measure {
     Graphics& graphics;
@@ -92,10 +98,10 @@ void SelectListSize(StyleContext& c, const Measure& m) {
     std::int32_t rows = 1;
     c.Number(154, rows);
     if (size.cx > 0) {
-        size.cy = rows * size.cy + m.frame.cy;
-        size.cx = c.graphics.PixelsToUnits(
-                      static_cast<float>(platform::SystemMetric(platform::kMetricVerticalScrollWidth))) +
-                  size.cx + m.frame.cx;
+        size.cy = Saturate(std::int64_t{rows} * size.cy + m.frame.cy);
+        size.cx = Saturate(std::int64_t{c.graphics.PixelsToUnits(static_cast<float>(
+                               platform::SystemMetric(platform::kMetricVerticalScrollWidth)))} +
+                           size.cx + m.frame.cx);
     }
     SetSize(c, size.cx, kStyleUnitAbsolute, size.cy, kStyleUnitAbsolute);
 }
@@ -169,18 +175,19 @@ void ApplySizes(StyleContext& c) {
     } else if (control == 6 || control == 15 || control == 7) {
         std::int32_t n = 0;
         if (!c.Number(154, n) || n == 0) n = 20;
-        std::int32_t width = average * n + m.frame.cx + 2;
+        std::int64_t width = std::int64_t{average} * n + m.frame.cx + 2;
         if (control == 7) {
             const std::int32_t browse = m.Text("Browse...").cx;
             width += browse + browse / 2 + m.frame.cx + c.graphics.BorderSize().cx;
         }
-        SetSize(c, width, kStyleUnitAbsolute, m.metrics.height + m.frame.cy, kStyleUnitAbsolute);
+        SetSize(c, Saturate(width), kStyleUnitAbsolute, m.metrics.height + m.frame.cy, kStyleUnitAbsolute);
     } else if (control == 12) {
         std::int32_t columns = 0, rows = 0;
         AreaCells(c, columns, rows);
         const GraphicsSize bars = c.graphics.ScrollBarSize();
-        SetSize(c, bars.cx + average * columns + m.frame.cx, kStyleUnitAbsolute,
-                bars.cy + m.metrics.height * rows + m.frame.cy, kStyleUnitAbsolute);
+        SetSize(c, Saturate(std::int64_t{bars.cx} + std::int64_t{average} * columns + m.frame.cx), kStyleUnitAbsolute,
+                Saturate(std::int64_t{bars.cy} + std::int64_t{m.metrics.height} * rows + m.frame.cy),
+                kStyleUnitAbsolute);
     } else if (c.kind == 122) {
         SelectListSize(c, m);
     } else if (c.kind == 85) {

@@ -241,6 +241,8 @@ TEST_F(ControlSizes, CheckBoxesAndTextFields) {
     EXPECT_EQ(field, "130/1 x 21/1") << "20 average widths of 6, the frame of 8, and 2";
     EXPECT_EQ(Size(Control(73, {{170, "text"}, {154, "0"}})), field);
     EXPECT_EQ(Size(Control(73, {{170, "password"}, {154, "5"}})), "40/1 x 21/1");
+    EXPECT_EQ(Size(Control(73, {{154, "999999999"}})), "2147483647/1 x 21/1") << "saturates, never overflows";
+    EXPECT_EQ(Size(Control(143, {{154, "999999999,999999999"}})), "2147483647/1 x 2147483647/1");
 }
 
 TEST_F(ControlSizes, TextAreasTakeTheirSizeAttribute) {

@@ -44,7 +44,6 @@ class VisualContainer {
     VisualSettings* Settings() const { return settings_; }
 
   private:
-    std::uint32_t words_[2] = {0, 0};
     VisualSettings* settings_;
 };
 

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "colour/cms.h"
 #include "colour/host_config.h"
 #include "colour/managed_rows.h"
 #include "colour/profile_catalogue.h"
@@ -22,6 +23,7 @@
 #include "colour/support.h"
 #include "platform/memory_settings_store.h"
 #include "platform/messages.h"
+#include "platform/profile_library.h"
 #include "platform/settings_store.h"
 
 namespace colour::testing {
@@ -120,6 +122,8 @@ class ColourTest : public ::testing::Test {
         platform::SetSettingsStore(nullptr);
     }
     static void Reset() {
+        ClrForgetColourManagement();
+        platform::SetProfileLibrary(nullptr);
         ClrForgetHostConfig();
         ClrForgetProfileCatalogue();
         // The module's composite flag goes back to 0 the one way there is.

@@ -71,7 +71,8 @@ const std::uint8_t* ClrLockHexachromePalette() {
 void ClrClearToBlackRGB(ColorRecord* out) {
     out->SetModel(kModelRGB);
     out->SetPaletteKind(kPaletteKindPlain);
-    std::memset(out->bytes + 4, 0, 7);
+    // Byte 11 too: RGB ignores it, and nothing of an earlier colour stays.
+    std::memset(out->bytes + 4, 0, 8);
 }
 
 bool ClrHexachromeEntry(int index, int tint, ColorRecord* out) {

@@ -217,6 +217,9 @@ int Convert(ColorRecord* out, Tables t, int target, const ColorRecord* input, in
     if (depth > kMaxDepth) return 0;
     const ColorRecord in = *input;
     const int m = in.Model();
+    // References and tints resolve before any copy, so none is copied with
+    // its tint still to apply.
+    if (ClrNeedsResolving(&in)) return Resolve(out, t, target, &in, depth);
     if (m == kModelCMYKPercent && (target == kOutputPrinterCMYKProofed || target == kOutputPrinterCMYK)) {
         *out = in;
         return 1;
@@ -226,7 +229,6 @@ int Convert(ColorRecord* out, Tables t, int target, const ColorRecord* input, in
         *out = in;
         return 1;
     }
-    if (ClrNeedsResolving(&in)) return Resolve(out, t, target, &in, depth);
     ColorRecord rgb;
     ClrClearToBlackRGB(&rgb);
     out->SetPaletteKind(kPaletteKindPlain);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "colour/cms.h"
+#include "colour/color_record.h"
 #include "colour/host_config.h"
 #include "colour/managed_rows.h"
 #include "colour/profile_catalogue.h"
@@ -183,5 +184,12 @@ class RecordingManagedPath : public ManagedRowPath {
     std::vector<int> kinds;
     bool answer = true;
 };
+
+// A colour of the user palette (palette kind 16) at a tint.
+inline ColorRecord UserPaletteTint(ColorRecord c, int tint) {
+    c.SetPaletteKind(kPaletteKindUserInk);
+    c.SetTint(static_cast<std::uint8_t>(tint));
+    return c;
+}
 
 }  // namespace colour::testing

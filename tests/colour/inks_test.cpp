@@ -10,6 +10,7 @@ namespace colour {
 namespace {
 
 using testing::ColourTest;
+using testing::UserPaletteTint;
 
 // The address of a temporary record, for the calls that take pointers.
 const ColorRecord* P(const ColorRecord& c) {
@@ -113,17 +114,6 @@ struct TintCase {
     ColorRecord out;
 };
 
-ColorRecord Tinted(ColorRecord c, int tint) {
-    c.SetPaletteKind(kPaletteKindUserInk);
-    c.SetTint(static_cast<std::uint8_t>(tint));
-    return c;
-}
-
-ColorRecord With(ColorRecord c, int paletteKind) {
-    c.SetPaletteKind(static_cast<std::uint8_t>(paletteKind));
-    return c;
-}
-
 class TintRules : public ::testing::TestWithParam<TintCase> {};
 
 TEST_P(TintRules, ApplyPerModel) {
@@ -143,22 +133,22 @@ ColorRecord UserRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t
 INSTANTIATE_TEST_SUITE_P(
     UserInks, TintRules,
     ::testing::Values(
-        TintCase{"RGBFull", Tinted(ColorRecord::RGB(10, 20, 30), 100), 1, ColorRecord::RGB(10, 20, 30)},
-        TintCase{"RGBNone", Tinted(ColorRecord::RGB(10, 20, 30), 0), 1, ColorRecord::RGB(255, 255, 255)},
+        TintCase{"RGBFull", UserPaletteTint(ColorRecord::RGB(10, 20, 30), 100), 1, ColorRecord::RGB(10, 20, 30)},
+        TintCase{"RGBNone", UserPaletteTint(ColorRecord::RGB(10, 20, 30), 0), 1, ColorRecord::RGB(255, 255, 255)},
         TintCase{"ModelTwentyOne", UserRGB(0, 100, 255, 50), 1, ColorRecord::RGB(128, 178, 255)},
-        TintCase{"CMYKScaled", Tinted(ColorRecord::CMYK(kModelCMYK, 200, 100, 0, 51), 50), 1,
+        TintCase{"CMYKScaled", UserPaletteTint(ColorRecord::CMYK(kModelCMYK, 200, 100, 0, 51), 50), 1,
                  ColorRecord::CMYK(kModelCMYK, 100, 50, 0, 25)},
-        TintCase{"HSB", Tinted(ColorRecord::HSB(200, 100, 55), 50), 1, ColorRecord::HSB(200, 50, 155)},
-        TintCase{"HLS", Tinted(ColorRecord::HLS(200, 55, 100), 50), 1, ColorRecord::HLS(200, 155, 100)},
-        TintCase{"Lab", Tinted(ColorRecord::Lab(55, -100, 40), 50), 1, ColorRecord::Lab(155, -50, 20)},
-        TintCase{"Grey16", Tinted(ColorRecord::Grey16Level(1), 0), 1, ColorRecord::Grey16Level(65535)},
-        TintCase{"InkReference", Tinted(ColorRecord::Reference(kModelInk, 4, 80), 50), 1,
+        TintCase{"HSB", UserPaletteTint(ColorRecord::HSB(200, 100, 55), 50), 1, ColorRecord::HSB(200, 50, 155)},
+        TintCase{"HLS", UserPaletteTint(ColorRecord::HLS(200, 55, 100), 50), 1, ColorRecord::HLS(200, 155, 100)},
+        TintCase{"Lab", UserPaletteTint(ColorRecord::Lab(55, -100, 40), 50), 1, ColorRecord::Lab(155, -50, 20)},
+        TintCase{"Grey16", UserPaletteTint(ColorRecord::Grey16Level(1), 0), 1, ColorRecord::Grey16Level(65535)},
+        TintCase{"InkReference", UserPaletteTint(ColorRecord::Reference(kModelInk, 4, 80), 50), 1,
                  ColorRecord::Reference(kModelInk, 4, 40)},
-        TintCase{"ByNameIsNoTint", Tinted(ColorRecord::Three(kModelUserInkByName, 1, 0, 100), 50), 0,
+        TintCase{"ByNameIsNoTint", UserPaletteTint(ColorRecord::Three(kModelUserInkByName, 1, 0, 100), 50), 0,
                  ColorRecord::Grey(77)},
-        TintCase{"XYZHasNoRule", Tinted(ColorRecord::Three(kModelXYZ, 1, 2, 3), 50), 0, ColorRecord::Grey(77)},
+        TintCase{"XYZHasNoRule", UserPaletteTint(ColorRecord::Three(kModelXYZ, 1, 2, 3), 50), 0, ColorRecord::Grey(77)},
         TintCase{"PlainIsNoTint", ColorRecord::RGB(1, 2, 3), 0, ColorRecord::Grey(77)},
-        TintCase{"ModelTenUntouched", Tinted(ColorRecord::Three(10, 1, 2, 3), 50), 1, ColorRecord::Grey(77)}),
+        TintCase{"ModelTenUntouched", UserPaletteTint(ColorRecord::Three(10, 1, 2, 3), 50), 1, ColorRecord::Grey(77)}),
     [](const ::testing::TestParamInfo<TintCase>& info) { return info.param.name; });
 
 class UserInkTable : public ColourTest {

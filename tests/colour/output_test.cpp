@@ -15,6 +15,7 @@ namespace colour {
 namespace {
 
 using testing::ColourTest;
+using testing::UserPaletteTint;
 using Bytes = std::vector<std::uint8_t>;
 
 const ColorRecord* P(const ColorRecord& c) {
@@ -28,12 +29,6 @@ struct OutputCase {
     int result;
     ColorRecord out;
 };
-
-ColorRecord Palette16(ColorRecord c, int tint) {
-    c.SetPaletteKind(kPaletteKindUserInk);
-    c.SetTint(static_cast<std::uint8_t>(tint));
-    return c;
-}
 
 ColorRecord Spot(ColorRecord c, int spotKind) {
     c.SetSpotKind(static_cast<std::uint8_t>(spotKind));
@@ -69,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                    ColorRecord::RGB(255, 255, 255)},
         OutputCase{"SpotWithItsSettingOff", Spot(ColorRecord::RGB(1, 2, 3), 10), kModelRGB, 1,
                    Spot(ColorRecord::RGB(1, 2, 3), 10)},
-        OutputCase{"UserPaletteCMYKTinted", Palette16(ColorRecord::CMYK(kModelCMYK, 200, 100, 0, 50), 50), kModelCMYK,
+        OutputCase{"UserPaletteCMYKTinted", UserPaletteTint(ColorRecord::CMYK(kModelCMYK, 200, 100, 0, 50), 50), kModelCMYK,
                    1, ColorRecord::CMYK(kModelCMYK, 100, 50, 0, 25)},
         OutputCase{"MonitorWithoutContextIsPlain", ColorRecord::RGB(7, 8, 9), kOutputMonitorRGB, 1,
                    ColorRecord::RGB(7, 8, 9)}),

@@ -9,6 +9,7 @@
 #include "colour/cms.h"
 #include "colour_fixtures.h"
 #include "icc_fixtures.h"
+#include "platform/recording_profile_library.h"
 
 namespace colour::testing {
 
@@ -38,6 +39,22 @@ class CmsTest : public ColourTest {
     }
 
     std::string ColourFile(const std::string& name) const { return folder.Path() + "Color/" + name; }
+};
+
+// A recording library in force for the life of this object. It lets go of
+// colour management before the recorder goes, so the instance and the
+// transforms are freed through entries that still reach the library.
+class RecordingInstall {
+  public:
+    RecordingInstall() : recorder(platform::BuiltInProfileLibrary()) { platform::SetProfileLibrary(&recorder); }
+    ~RecordingInstall() {
+        ClrForgetColourManagement();
+        platform::SetProfileLibrary(nullptr);
+    }
+    RecordingInstall(const RecordingInstall&) = delete;
+    RecordingInstall& operator=(const RecordingInstall&) = delete;
+
+    platform::RecordingProfileLibrary recorder;
 };
 
 using Pixels = std::vector<std::uint8_t>;

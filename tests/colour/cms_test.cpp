@@ -10,7 +10,6 @@
 #include "cms_fixture.h"
 #include "colour/proofing.h"
 #include "colour/rows.h"
-#include "platform/recording_profile_library.h"
 
 namespace colour {
 namespace {
@@ -130,8 +129,8 @@ TEST_F(CmsTest, ThreadsConvertAsOneAfterTheOther) {
     SetUpCms();
     ClrGetSettings().monitor = 1;
     ASSERT_TRUE(testing::WriteGammaRGBProfile(ColourFile("Monitor.cc")));
-    platform::RecordingProfileLibrary recorder(platform::BuiltInProfileLibrary());
-    platform::SetProfileLibrary(&recorder);
+    testing::RecordingInstall install;
+    platform::RecordingProfileLibrary& recorder = install.recorder;
     Pixels rgb = SweepRGB();
     const int width = static_cast<int>(rgb.size() / 3);
     Pixels cmyk(4 * static_cast<std::size_t>(width));
@@ -183,9 +182,8 @@ TEST_F(CmsTest, WithoutATransformEveryPathIsPlain) {
         ASSERT_TRUE(testing::WriteSRGBProfile(ColourFile("ThMon.CC")));
         ASSERT_TRUE(testing::WriteCMYKPrinterProfile(ColourFile("PrnCMYK.cc")));
     }
-    platform::RecordingProfileLibrary recorder(platform::BuiltInProfileLibrary());
-    recorder.Remove("SpXformGet");
-    platform::SetProfileLibrary(&recorder);
+    testing::RecordingInstall install;
+    install.recorder.Remove("SpXformGet");
     ClrSettings on;
     on.colourManagement = on.monitor = on.displayProof = 1;
     ClrSetSettings(on);

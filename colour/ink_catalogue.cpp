@@ -277,9 +277,13 @@ std::string ClrInkName(int number) {
     const std::uint8_t* record = RecordOf(g_catalogue, number);
     if (record == nullptr) return {};
     const auto* name = reinterpret_cast<const char*>(record + kName);
-    if (record[kName] == kNumericName) return std::to_string(record[kName + 1] | (record[kName + 2] << 8));
     const auto* end = static_cast<const std::uint8_t*>(g_catalogue.block->data) + g_catalogue.used;
-    return std::string(name, strnlen(name, static_cast<std::size_t>(end - (record + kName))));
+    const auto room = static_cast<std::size_t>(end - (record + kName));
+    // A text name may begin with byte 255 too: only a record with room for
+    // the number is read as one.
+    if (record[kName] == kNumericName && room >= 4)
+        return std::to_string(record[kName + 1] | (record[kName + 2] << 8));
+    return std::string(name, strnlen(name, room));
 }
 
 void ClrForgetInkCatalogue() {

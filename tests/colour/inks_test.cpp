@@ -30,7 +30,8 @@ TEST_F(InkCatalogue, LinesBecomeInks) {
         "P 4 120 0 -5 100\n"             // cyan clamps to 100, a negative to 0
         "S 5 10 20 30 40 1 2 3 42 Spot\n"  // numeric name: its leading number
         "1050 1 2 3\n"                   // outside the numbers: skipped
-        "6 1 2\n");                      // too few fields: skipped
+        "6 1 2\n"                        // too few fields: skipped
+        "7 1 2 3 \xff");                  // the last record, a text name of byte 255
     ColorRecord c;
     ClrGetInkColor(3, &c);
     EXPECT_EQ(c, ColorRecord::RGB(10, 20, 255));
@@ -43,6 +44,7 @@ TEST_F(InkCatalogue, LinesBecomeInks) {
     ClrGetInkRGB(5, &c);
     EXPECT_EQ(c, ColorRecord::RGB(1, 2, 3));
     EXPECT_EQ(ClrInkName(5), "42");
+    EXPECT_EQ(ClrInkName(7), "\xff");  // not read as a number past the block
     for (int missing : {6, 1050, -1, 0}) {
         ClrGetInkColor(missing, &c);
         EXPECT_EQ(c, ColorRecord::RGB(0, 0, 0)) << missing;

@@ -15,15 +15,19 @@ namespace colour::testing {
 
 class CmsTest : public ColourTest {
   protected:
+    // A skip in SetUp skips the test body; one in a helper would not.
+    void SetUp() override {
+        if (!IccAvailable()) GTEST_SKIP() << "this build has no LittleCMS";
+    }
+
     // Lays out the catalogue (a CMYK printer unless told otherwise, every
     // device in use) and the profiles; the working space and the monitor
-    // are sRGB. Skips the test when the build cannot make profiles.
+    // are sRGB.
     void SetUpCms(bool printerCMYK = true) {
         InstallCatalogue(RiffWriter("sp71")
                              .Chunk("comh", CommonHeader(printerCMYK ? 1 : 0, 1, {2, 2, 2, 2}))
                              .Chunk("head", DeviceTable("", ""))
                              .Bytes());
-        if (!IccAvailable()) GTEST_SKIP() << "this build has no LittleCMS";
         ASSERT_TRUE(WriteSRGBProfile(ColourFile("ThMon.CC")));
         ASSERT_TRUE(WriteSRGBProfile(ColourFile("Monitor.cc")));
         ASSERT_TRUE(WriteLabProfile(ColourFile("Lab.CC")));
@@ -55,6 +59,12 @@ class RecordingInstall {
     RecordingInstall& operator=(const RecordingInstall&) = delete;
 
     platform::RecordingProfileLibrary recorder;
+};
+
+// The same installation for the tests that also run without LittleCMS.
+class CmsFallbackTest : public CmsTest {
+  protected:
+    void SetUp() override {}
 };
 
 using Pixels = std::vector<std::uint8_t>;

@@ -14,6 +14,7 @@
 namespace colour {
 namespace {
 
+using testing::CmsFallbackTest;
 using testing::CmsTest;
 using testing::MaxDifference;
 using testing::Pixels;
@@ -176,7 +177,7 @@ TEST_F(CmsTest, HexachromeRowsThroughTheTransformFile) {
 // Every managed path takes its plain formula when the library cannot build
 // a transform: here one entry is missing (in a build without LittleCMS
 // there is no library at all).
-TEST_F(CmsTest, WithoutATransformEveryPathIsPlain) {
+TEST_F(CmsFallbackTest, WithoutATransformEveryPathIsPlain) {
     InstallCatalogue(testing::RiffWriter("sp71").Chunk("comh", testing::CommonHeader(0, 1, {2, 2, 2, 2})).Bytes());
     if (testing::IccAvailable()) {
         ASSERT_TRUE(testing::WriteSRGBProfile(ColourFile("ThMon.CC")));
@@ -214,8 +215,9 @@ TEST_F(CmsTest, WithoutATransformEveryPathIsPlain) {
     EXPECT_EQ(ClrGamutMask(mask.data(), rgb.data(), 0, width, 1, 0), 0);
     EXPECT_EQ(mask, Pixels(mask.size(), 0));
     EXPECT_EQ(ClrLookupRGBRows(out.data(), 0, rgb.data(), 0, width, 1, 1, 0), 0);
-    // The one warning names the failure.
-    EXPECT_EQ(messages.entries.size(), 1u);
+    // The one warning names the failure; without any library nothing is
+    // built, so nothing is warned of.
+    EXPECT_EQ(messages.entries.size(), testing::IccAvailable() ? 1u : 0u);
 }
 
 }  // namespace

@@ -65,6 +65,38 @@ bool IsPCS(cmsColorSpaceSignature s) {
     return s == cmsSigLabData || s == cmsSigXYZData;
 }
 
+// A profile's colour spaces are read from its file: any value may stand
+// there, and one LittleCMS does not know is refused before it is used.
+// The value is looked at as a number: held in the enumeration, an unknown
+// one is already undefined.
+bool KnownSpace(cmsUInt32Number s) {
+    static constexpr cmsColorSpaceSignature kKnown[] = {
+        cmsSigXYZData,   cmsSigLabData,   cmsSigLuvData,   cmsSigYCbCrData, cmsSigYxyData,   cmsSigRgbData,
+        cmsSigGrayData,  cmsSigHsvData,   cmsSigHlsData,   cmsSigCmykData,  cmsSigCmyData,   cmsSigMCH1Data,
+        cmsSigMCH2Data,  cmsSigMCH3Data,  cmsSigMCH4Data,  cmsSigMCH5Data,  cmsSigMCH6Data,  cmsSigMCH7Data,
+        cmsSigMCH8Data,  cmsSigMCH9Data,  cmsSigMCHAData,  cmsSigMCHBData,  cmsSigMCHCData,  cmsSigMCHDData,
+        cmsSigMCHEData,  cmsSigMCHFData,  cmsSig1colorData, cmsSig2colorData, cmsSig3colorData, cmsSig4colorData,
+        cmsSig5colorData, cmsSig6colorData, cmsSig7colorData, cmsSig8colorData, cmsSig9colorData,
+        cmsSig10colorData, cmsSig11colorData, cmsSig12colorData, cmsSig13colorData, cmsSig14colorData,
+        cmsSig15colorData,
+    };
+    for (cmsColorSpaceSignature k : kKnown) {
+        if (s == static_cast<cmsUInt32Number>(k)) return _cmsLCMScolorSpace(k) > 0;
+    }
+    return false;
+}
+
+static_assert(sizeof(cmsColorSpaceSignature) == sizeof(cmsUInt32Number));
+
+bool KnownSpaces(cmsHPROFILE p) {
+    cmsUInt32Number space = 0, pcs = 0;
+    const cmsColorSpaceSignature rawSpace = cmsGetColorSpace(p);
+    const cmsColorSpaceSignature rawPcs = cmsGetPCS(p);
+    std::memcpy(&space, &rawSpace, sizeof space);
+    std::memcpy(&pcs, &rawPcs, sizeof pcs);
+    return KnownSpace(space) && KnownSpace(pcs);
+}
+
 bool IsLink(cmsHPROFILE p) {
     const cmsProfileClassSignature c = cmsGetDeviceClass(p);
     return c == cmsSigLinkClass || c == cmsSigAbstractClass;
@@ -297,6 +329,10 @@ SpStatus LoadProfile(SpInstance* instance, const char* path, std::int32_t, SpPro
     if (bytes.empty()) return kSpFailed;
     cmsHPROFILE h = cmsOpenProfileFromMem(bytes.data(), static_cast<cmsUInt32Number>(bytes.size()));
     if (h == nullptr) return kSpFailed;
+    if (!KnownSpaces(h)) {
+        cmsCloseProfile(h);
+        return kSpFailed;
+    }
     auto* made = new (std::nothrow) SpProfile{std::make_shared<OpenProfile>(h)};
     if (made == nullptr) return kSpNoMemory;
     *profile = made;
@@ -352,7 +388,7 @@ SpStatus XformCreateFromData(std::int32_t size, const void* data, SpXform** xfor
     cmsHPROFILE h = cmsOpenProfileFromMem(data, static_cast<cmsUInt32Number>(size));
     if (h == nullptr) return kSpFailed;
     ProfileRef profile = std::make_shared<OpenProfile>(h);
-    if (!IsLink(h)) return kSpFailed;
+    if (!KnownSpaces(h) || !IsLink(h)) return kSpFailed;
     auto* made = new (std::nothrow) SpXform;
     if (made == nullptr) return kSpNoMemory;
     made->steps.push_back(Step{std::move(profile), kSpRoleSource, kSpIntentPerceptual});

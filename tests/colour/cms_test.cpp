@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "cms_fixture.h"
@@ -172,6 +174,29 @@ TEST_F(CmsTest, HexachromeRowsThroughTheTransformFile) {
     EXPECT_TRUE(ClrConvertRowsToPrinter(nullptr, 2, kRowsRGB, rows.data(), 18, src.data(), 9, 3, 1, 1));
     EXPECT_EQ(rows, six);
     EXPECT_FALSE(ClrConvertRowsToPrinter(nullptr, 2, kRowsLab, rows.data(), 18, src.data(), 9, 3, 1, 1));
+}
+
+// A transform file names its colour spaces itself: one the library does
+// not know is refused, not carried into the chain.
+TEST_F(CmsTest, TransformFileWithAnUnknownColourSpaceIsRefused) {
+    SetUpCms();
+    std::ifstream in(ColourFile("CRGB2HxN.PT"), std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(bytes.size(), 24u);
+    auto fromData = reinterpret_cast<platform::SpXformCreateFromDataFn>(
+        platform::BuiltInProfileLibrary()->FindEntry("SpXformCreateFromData"));
+    auto release = reinterpret_cast<platform::SpXformFreeFn>(platform::BuiltInProfileLibrary()->FindEntry("SpXformFree"));
+    platform::SpXform* xform = nullptr;
+    ASSERT_EQ(fromData(static_cast<std::int32_t>(bytes.size()), bytes.data(), &xform), platform::kSpOk);
+    release(&xform);
+    for (std::size_t field : {16u, 20u}) {  // the header's colour space, then its connection space
+        std::vector<char> damaged = bytes;
+        const char unknown[4] = {'\xae', '\xc0', 'z', 'z'};
+        std::copy(std::begin(unknown), std::end(unknown), damaged.begin() + static_cast<std::ptrdiff_t>(field));
+        EXPECT_EQ(fromData(static_cast<std::int32_t>(damaged.size()), damaged.data(), &xform), platform::kSpFailed)
+            << field;
+        EXPECT_EQ(xform, nullptr);
+    }
 }
 
 // Every managed path takes its plain formula when the library cannot build

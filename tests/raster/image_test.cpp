@@ -9,6 +9,7 @@
 #include "raster/image.h"
 #include "raster/palette.h"
 #include "raster/pixel_access.h"
+#include "raster/raster_state.h"
 #include "raster/region.h"
 #include "raster/storage.h"
 
@@ -274,6 +275,54 @@ TEST(TiledImages, TilesAreSolidOrPendingAsAsked) {
     EXPECT_EQ(store.Source(pending->tileTable[0][1].tile), kSource);
     RIPDestroyImage(solid);
     RIPDestroyImage(pending);
+    EXPECT_EQ(store.LiveTiles(), 0);
+}
+
+int StopAtSecondRow(std::int32_t position, std::int32_t, void*) {
+    return position < 2 ? 1 : 0;
+}
+
+TEST(TiledImages, SharedTilesAreCopiedOnTheFirstWrite) {
+    testing::ScopedTileStore scoped(4);
+    testing::MemoryTileStore& store = scoped.store();
+    // 300 × 300 grey pixels: 2 × 2 tiles of 256 × 256.
+    const colour::ColorRecord grey = colour::ColorRecord::Grey(9);
+    RIPImage* source = RIPCreateImageEx(kTypeGrey8, 300, 300, 0, 0, kAllowTiling, &grey, 0);
+    RIPImage* copy = RIPCreateImageEx(kTypeGrey8, 300, 300, 0, 0, kAllowTiling, nullptr, 0);
+    RIPImage* other = RIPCreateImageEx(kTypeGrey8, 300, 299, 0, 0, kAllowTiling, nullptr, 0);
+    ASSERT_EQ(store.LiveTiles(), 12);
+    EXPECT_EQ(RIPShareTiles(nullptr, other, source), 0);  // another size
+    EXPECT_EQ(RIPShareTiles(nullptr, source, other), 0);
+    ASSERT_EQ(RIPShareTiles(nullptr, copy, source), 1);
+    EXPECT_EQ(store.LiveTiles(), 8);  // the copy's own tiles went back
+    EXPECT_EQ(copy->tileTable[1][1].tile, source->tileTable[1][1].tile);
+    EXPECT_EQ(copy->tileTable[1][1].Bounds(), source->tileTable[1][1].Bounds());
+    EXPECT_EQ(store.ShareCount(source->tileTable[1][1].tile), 1);
+    // A write to the copy leaves the source as it was.
+    const std::uint8_t value = 200;
+    ASSERT_EQ(RIPSetImageData(copy, 260, 270, 1, 1, 4, &value, 0), 1);
+    EXPECT_NE(copy->tileTable[1][1].tile, source->tileTable[1][1].tile);
+    std::uint8_t read = 0;
+    ASSERT_EQ(RIPReadPixelByte(copy, 260, 270, &read), 1);
+    EXPECT_EQ(read, 200);
+    ASSERT_EQ(RIPReadPixelByte(source, 260, 270, &read), 1);
+    EXPECT_EQ(read, 9);
+    // One slot shared into another image's slot.
+    ASSERT_EQ(RIPShareTileSlot(&other->tileTable[0][0], &source->tileTable[0][0]), 1);
+    EXPECT_EQ(other->tileTable[0][0].tile, source->tileTable[0][0].tile);
+    RIPDestroyImage(other);
+    RIPDestroyImage(copy);
+    EXPECT_EQ(store.ShareCount(source->tileTable[0][0].tile), 0);
+    // A stop asked by the progress callback leaves the destination without storage.
+    RIPImage* stopped = RIPCreateImageEx(kTypeGrey8, 300, 300, 0, 0, kAllowTiling, nullptr, 0);
+    RIPRasterState* state = RIPCreateRS();
+    state->progressCallback = &StopAtSecondRow;
+    EXPECT_EQ(RIPShareTiles(state, stopped, source), 0);
+    EXPECT_EQ(stopped->tileTable, nullptr);
+    EXPECT_EQ(store.ShareCount(source->tileTable[1][0].tile), 0);
+    RIPDestroyRS(state);
+    RIPDestroyImage(stopped);
+    RIPDestroyImage(source);
     EXPECT_EQ(store.LiveTiles(), 0);
 }
 

@@ -13,6 +13,8 @@
 
 namespace raster {
 
+struct RIPRasterState;
+
 // One entry of an image's tile table. A slot without a tile is contiguous
 // storage: its data is always the pixels and its locks do nothing.
 struct RIPTileSlot {
@@ -51,6 +53,18 @@ int RIPFreeStorage(RIPImage* image);
 // image free it (it must come from RIPHeapAlloc), 0 borrows it. 1, or 0 when
 // the image already has a table or memory runs out.
 int RIPSetImageBuffer(RIPImage* image, std::uint8_t* buffer, int owned);
+
+// Makes destination, an image of the source's type and size, share the
+// tiled source's tiles: its own storage is released and every slot of a new
+// table names the source's tile, which the store copies on the first write
+// to either image. Reports one step per tile row through the state's
+// callback (a first report of 0 before the work); an answer of 0 stops it.
+// 1, or 0 (the destination then has no storage) for a source that is not
+// tiled, a mismatched destination, no store, no memory or a stop.
+int RIPShareTiles(RIPRasterState* state, RIPImage* destination, const RIPImage* source);
+// Releases the destination slot's tile and makes it share the source slot's.
+// 1, or 0 without a store or when the source slot has no tile.
+int RIPShareTileSlot(RIPTileSlot* destination, const RIPTileSlot* source);
 
 // The process heap of pixel blocks: a size of 0 gives null.
 std::uint8_t* RIPHeapAlloc(std::size_t size);

@@ -3,8 +3,12 @@
 // advances, and linked pictures through the host's image import (a
 // sub-context, an image handle and the module's load callback). A host
 // built without the font and image libraries offers none of them.
+#include <strings.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <type_traits>
 
 #include "host/import/import_host.h"
@@ -121,6 +125,35 @@ bool FileIsOfFormat(const char* path, uint32_t formatCode) {
     }
 }
 
+// The file a request names: a path, or a local file: URL (no host, or
+// "localhost"), whose escapes are undone; any other URL names no file.
+std::string LocalFile(const char* name) {
+    const std::string text = name != nullptr ? name : "";
+    if (text.size() < 5 || strncasecmp(text.c_str(), "file:", 5) != 0) return text;
+    std::string rest = text.substr(5);
+    if (rest.rfind("//", 0) == 0) {
+        const size_t slash = rest.find('/', 2);
+        const std::string authority = rest.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
+        if (!authority.empty() && strcasecmp(authority.c_str(), "localhost") != 0) return {};
+        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
+    }
+    const auto digit = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isdigit(u) != 0) return u - '0';
+        return std::isxdigit(u) != 0 ? std::tolower(u) - 'a' + 10 : -1;
+    };
+    std::string path;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '%' && i + 2 < rest.size() && digit(rest[i + 1]) >= 0 && digit(rest[i + 2]) >= 0) {
+            path += static_cast<char>(digit(rest[i + 1]) * 16 + digit(rest[i + 2]));
+            i += 2;
+        } else {
+            path += rest[i];
+        }
+    }
+    return path;
+}
+
 bool RequestUsable(const svgf::FilterContext* sub) {
     media::ImageFormat format;
     return sub != nullptr && sub->size == svgf::kContextSize && sub->fileName != nullptr &&
@@ -143,23 +176,25 @@ HostHandle SVGF_CALL OpenImageHandle(int32_t kind, svgf::HostImageCallbackBlock*
     return handle;
 }
 
-// The host's image import: decodes the file, then hands the picture to the
-// module's callback the request's image handle carries.
+// The host's image import: decodes the file (a path or a local file: URL),
+// then hands the picture to the module's callback the request's image handle
+// carries.
 int32_t SVGF_CALL RunImageImport(svgf::FilterContext* sub) {
     const Logged log("RunImageImport sub=" + LogSubContext(sub));
     svgf::HostImageCallbackBlock* block =
         log.import != nullptr && sub != nullptr ? log.import->ImageBlock(sub->hostHandle) : nullptr;
+    const std::string file = sub != nullptr ? LocalFile(sub->fileName) : std::string();
     if (block == nullptr || block->callback == nullptr || !RequestUsable(sub) ||
-        !FileIsOfFormat(sub->fileName, sub->formatCode)) {
+        !FileIsOfFormat(file.c_str(), sub->formatCode)) {
         log.Result("0");
         return 0;
     }
-    if (StandInImages().OpenBitmap(sub->fileName) == 0) {
+    if (StandInImages().OpenBitmap(file.c_str()) == 0) {
         log.import->Warn(StandInImages().lastError());
         log.Result("0");
         return 0;
     }
-    const HostWord picture = log.import->AddPicture(sub->fileName);
+    const HostWord picture = log.import->AddPicture(file);
     log.import->Log().Indent();
     const size_t line = log.import->Log().Line("ImageLoadCallback block=" + LogImageBlock(block) + " 0 picture=" +
                                                LogHex(static_cast<uint32_t>(picture)) + " 0 0 0 0 0 0");

@@ -2,6 +2,8 @@
 // end-of-parse fix-up of the body's trailing placeholder.
 #include "markup/doc_tree.h"
 
+#include <vector>
+
 #include "markup/faults.h"
 #include "markup/node_finder.h"
 #include "markup/node_iterators.h"
@@ -43,6 +45,14 @@ bool IsEmptyPlaceholder(const Node& placeholder) {
            IsLoneNoBreakSpace(only->Text());
 }
 
+// The first node of the top level of the group the node is linked into.
+Node* FirstOfTopLevel(Node* node) {
+    if (!node) return nullptr;
+    while (node->Parent()) node = node->Parent();
+    while (node->PreviousSibling()) node = node->PreviousSibling();
+    return node;
+}
+
 }  // namespace
 
 WebElementFactory::~WebElementFactory() = default;
@@ -62,7 +72,36 @@ DocTree::~DocTree() {
     ownedStyleManager_.reset();
     scriptManager_.reset();
     panes_.RemoveAll();
+    FreeOutsideNodes();
     if (heldPlaceholder_) heldPlaceholder_->DeleteSubtree();
+}
+
+void DocTree::KeepOutside(Node* node) {
+    if (node) outside_.insert(node);
+}
+
+void DocTree::FreeOutsideNodes() {
+    // Every kept node belongs to one group of linked nodes, named by the
+    // first node of its top level. The tree's own group (and the held
+    // placeholder's) is freed elsewhere; every other group once.
+    const Node* mainTop = FirstOfTopLevel(Root());
+    const Node* heldTop = FirstOfTopLevel(heldPlaceholder_);
+    std::vector<Node*> tops;
+    std::unordered_set<const Node*> seen;
+    for (Node* node : outside_) {
+        Node* top = FirstOfTopLevel(node);
+        if (top == mainTop || top == heldTop) continue;
+        if (seen.insert(top).second) tops.push_back(top);
+    }
+    outside_.clear();
+    for (Node* top : tops) {
+        while (top) {
+            Node* next = top->NextSibling();
+            top->Unlink();
+            top->DeleteSubtree();
+            top = next;
+        }
+    }
 }
 
 void DocTree::AdoptStyleManager(std::unique_ptr<CSSBaseManager> manager) {

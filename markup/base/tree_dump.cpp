@@ -157,4 +157,10 @@ std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary) {
     return out;
 }
 
+std::string QuoteForDump(const String& text) {
+    std::string out;
+    AppendQuoted(out, text);
+    return out;
+}
+
 }  // namespace markup

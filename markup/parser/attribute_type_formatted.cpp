@@ -164,6 +164,10 @@ void AttributeTypeFormatted::AssignFormatted(const AttributeType& other) {
 }
 
 bool AttributeTypeFormatted::Check(const String& value, const Dictionary* dictionary) const {
+    // A formatted type that names no format sets no bounds on its values:
+    // a DTD's CDATA, ID, NMTOKEN and the like compile to one. The formatted
+    // part of a group-formatted type still adds nothing to its keywords.
+    if (formats_.IsEmpty()) return Kind() == kTypeFormatted;
     for (std::uint32_t word : formats_) {
         if (CheckFormat(EditorOf(dictionary), word, value)) return true;
     }

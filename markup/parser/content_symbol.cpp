@@ -33,6 +33,14 @@ bool OccurrenceAllows(std::uint32_t occurrence, std::uint32_t count) {
     }
 }
 
+bool DeclaresAnyContent(const ContentSymbol& symbol) {
+    return symbol.Kind() == kSymbolBase && symbol.OccurrenceCode() == kOccurAny;
+}
+
+bool DeclaresEmptyContent(const ContentSymbol& symbol) {
+    return symbol.Kind() == kSymbolBase && symbol.OccurrenceCode() != kOccurAny;
+}
+
 std::unique_ptr<ContentSymbol> ContentSymbol::Create(std::uint32_t kind, std::uint32_t position) {
     switch (kind) {
         case kSymbolConnective:

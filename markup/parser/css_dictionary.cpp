@@ -21,6 +21,16 @@ constexpr std::uint32_t kSmallestProperty = 30;
 
 }  // namespace
 
+CSSDictionary* CSSDictionary::Get(std::unique_ptr<CSSDictionary>& holder) {
+    if (!holder) {
+        auto made = std::make_unique<CSSDictionary>();
+        made->Load(kFileName);
+        made->SetName(kGetName);
+        holder = std::move(made);
+    }
+    return holder.get();
+}
+
 ReturnCodeEnum CSSDictionary::Load(const String& fileName) {
     fileName_ = fileName;
     return detail::ReadDictionaryFile(fileName_, [this](InStream& stream) { return ReadStream(stream); });

@@ -1,6 +1,7 @@
 // Dictionary and DictionaryEditor: the look-ups and the editing operations.
 #include "markup/parser/dictionary.h"
 
+#include <cstdint>
 #include <new>
 
 #include "markup/faults.h"
@@ -35,10 +36,45 @@ DictStatus DictionaryEditor::ValueById(const ValueDef*& value, std::uint32_t id)
 namespace {
 
 // The first id above start that no pair holds; 0 when the ids run out.
+// The pairs ascend by key, so the run of keys start + 1, start + 2, ... is
+// found by bisection: an open dictionary that learns names one by one must
+// not walk all the ids it learned for every new one.
 template <class T>
 std::uint32_t FirstFreeAbove(std::uint32_t start, const CrossReference<T>& entries) {
+    if (start == UINT32_MAX) return 0;
+    const std::uint32_t first = start + 1;
+    const std::uint32_t n = entries.EntryCount();
+    std::uint32_t low = 0;
+    std::uint32_t high = n;
+    while (low < high) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        if (entries.PairAt(middle)->key < first) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    std::uint64_t candidate = first;
+    if (low < n && entries.PairAt(low)->key == first) {
+        // The last pair of the run first, first + 1, ... that begins at `low`.
+        const std::uint32_t run = low;
+        high = n - 1;
+        while (low < high) {
+            const std::uint32_t middle = low + (high - low + 1) / 2;
+            if (entries.PairAt(middle)->key == std::uint64_t{first} + (middle - run)) {
+                low = middle;
+            } else {
+                high = middle - 1;
+            }
+        }
+        candidate = std::uint64_t{entries.PairAt(low)->key} + 1;
+    }
     std::uint32_t index = 0;
-    for (std::uint32_t id = start + 1; id != 0; ++id) {
+    if (candidate <= UINT32_MAX && !entries.FindIndex(static_cast<std::uint32_t>(candidate), index)) {
+        return static_cast<std::uint32_t>(candidate);
+    }
+    // Keys out of order (a damaged file): the plain walk.
+    for (std::uint32_t id = first; id != 0; ++id) {
         if (!entries.FindIndex(id, index)) return id;
     }
     return 0;
@@ -117,7 +153,15 @@ DictStatus Dictionary::ElementHasModel(const String& name) const {
 DictStatus Dictionary::ElementHasModel(std::uint32_t id) const {
     const ElementDef* element = FindElement(id);
     if (!element) return kDict_NotFound;
-    return element->Model() ? kDict_Unknown : kDict_Ok;
+    // A model declared EMPTY reports no content, as no model does.
+    const ContentSymbol* model = element->Model();
+    return model && !DeclaresEmptyContent(*model) ? kDict_Unknown : kDict_Ok;
+}
+
+ElementHolds Dictionary::ElementContentKind(std::uint32_t id) const {
+    bool empty = false;
+    if (!ElementIsEmpty(id, empty)) return kElementUnknown;
+    return empty ? kElementEmpty : kElementWithContent;
 }
 
 bool Dictionary::GroupContains(std::uint32_t elementId, std::uint32_t groupClass) const {
@@ -148,6 +192,25 @@ std::uint32_t Dictionary::GroupSize(std::uint32_t groupClass) const {
     if (groupClass == ElementGroup::kAllElements) return elements_.EntryCount();
     const ElementGroup* group = FindGroup(groupClass);
     return group ? group->Members().Count() : 0;
+}
+
+DictStatus Dictionary::FindAttributeForElement(const String& name, std::uint32_t elementId, std::uint32_t& id,
+                                               std::uint32_t& firstNamesake) const {
+    const String lookup = LookupName(name);
+    std::uint32_t position = 0;
+    if (!attributes_.FindPosition(lookup, position)) return kDict_NotFound;
+    firstNamesake = attributes_.At(position)->Id();
+    const ElementDef* element = FindElement(elementId);
+    if (element) {
+        for (const HTMLAttributeDef* a = attributes_.At(position); a && a->Name() == lookup;
+             a = attributes_.At(++position)) {
+            if (element->TakesAttribute(a->Id())) {
+                id = a->Id();
+                return kDict_Ok;
+            }
+        }
+    }
+    return kDict_NoMatch;
 }
 
 DictStatus Dictionary::AttributeGroup(std::uint32_t attributeId, const AttributeTypeGroup*& group,
@@ -204,9 +267,7 @@ bool Dictionary::ElementNameById(std::uint32_t id, String& name) const {
 bool Dictionary::ElementIsEmpty(std::uint32_t id, bool& empty) const {
     const ElementDef* element = FindElement(id);
     if (!element) return false;
-    // A definition without a model and without any allowed child is one
-    // declared empty: nothing may stand inside it.
-    empty = element->Model() == nullptr && element->AllowedChildren().Count() == 0;
+    empty = element->TakesNoContent();
     return true;
 }
 

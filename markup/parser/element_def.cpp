@@ -96,6 +96,18 @@ bool ElementDef::AllowsChild(std::uint32_t childId, const IdList& inclusions,
     return inclusions.Contains(childId);
 }
 
+bool ElementDef::IsExtraChild(std::uint32_t childId) const {
+    for (std::uint32_t i = modelIdCount_; i < allowedChildren_.Count(); ++i) {
+        if (allowedChildren_[i] == childId) return true;
+    }
+    return false;
+}
+
+bool ElementDef::TakesNoContent() const {
+    if (model_) return DeclaresEmptyContent(*model_);
+    return allowedChildren_.IsEmpty();
+}
+
 void ElementDef::SetModel(std::unique_ptr<ContentSymbol> model, const Dictionary& dictionary) {
     IdList allowed;
     if (model) model->CollectIds(allowed, dictionary, ContentSymbol::MissingGroup::Skip);

@@ -24,4 +24,8 @@ void IdList::Truncate(std::uint32_t count) {
     if (count < ids_.size()) ids_.resize(count);
 }
 
+void IdList::Remove(std::uint32_t id) {
+    ids_.erase(std::remove(ids_.begin(), ids_.end(), id), ids_.end());
+}
+
 }  // namespace markup

@@ -97,6 +97,65 @@ TEST(DocTreeParts, APaneIsListedOnce) {
     EXPECT_EQ(tree.Panes().Count(), 1u);
 }
 
+// A node that counts the live ones, so that a test sees every node freed.
+class LiveNode : public AttrElement {
+  public:
+    explicit LiveNode(int& live) : live_(live) { ++live_; }
+    ~LiveNode() override { --live_; }
+
+  private:
+    int& live_;
+};
+
+// Nodes kept outside the tree are freed with it once, whichever way the
+// edits after keeping them linked them: back into the tree, below or beside
+// one another, or with the tree's own root moved below one of them.
+TEST(DocTreeParts, NodesKeptOutsideAreFreedOnceWithTheTree) {
+    int live = 0;
+    {
+        DocTree tree(nullptr, nullptr);
+        auto* root = new LiveNode(live);
+        auto* a = new LiveNode(live);
+        auto* b = new LiveNode(live);
+        tree.AppendChild(root);
+        tree.AppendChild(a);
+        a->AppendChild(b);
+
+        auto* alone = new LiveNode(live);  // never linked
+        tree.KeepOutside(alone);
+
+        auto* back = new LiveNode(live);  // kept, then linked into the tree
+        tree.KeepOutside(back);
+        root->AppendChild(back);
+
+        a->Unlink();  // taken out with its child, kept twice
+        tree.KeepOutside(a);
+        tree.KeepOutside(a);
+
+        auto* first = new LiveNode(live);  // a top level of two kept nodes
+        auto* second = new LiveNode(live);
+        tree.KeepOutside(second);
+        second->InsertBefore(first);
+        tree.KeepOutside(first);
+
+        tree.KeepOutside(b);  // below a kept node
+        tree.KeepOutside(root);  // a node of the tree
+        EXPECT_EQ(live, 7);
+    }
+    EXPECT_EQ(live, 0);
+
+    {
+        DocTree tree(nullptr, nullptr);
+        auto* root = new LiveNode(live);
+        tree.AppendChild(root);
+        auto* holder = new LiveNode(live);
+        tree.KeepOutside(holder);
+        holder->AppendChild(root);  // the tree now hangs below the kept node
+        EXPECT_EQ(tree.Root(), holder);
+    }
+    EXPECT_EQ(live, 0);
+}
+
 // document(html(head, body(...)))
 class EvaluateTest : public testing::Test {
   protected:

@@ -219,6 +219,17 @@ TEST(GroupTypeTest, CaseDecidedByTheCaseAttribute) {
     EXPECT_EQ(index, 2u);
 }
 
+TEST(FormattedTypeTest, WithoutFormatsAValueIsBoundOnlyByTheGroup) {
+    // A compiled CDATA attribute: no format words.
+    Formatted free({}, "");
+    EXPECT_TRUE(free.type->Check("any text at all", nullptr));
+    HTMLAttributeDef def;
+    auto* both = def.SetTypeKind(kTypeGroupFormatted);
+    dynamic_cast<AttributeTypeGroup*>(both)->AddPair({198, "red", 0xFF, ""});
+    EXPECT_TRUE(both->Check("red", nullptr));
+    EXPECT_FALSE(both->Check("blue", nullptr));
+}
+
 TEST(GroupFormattedTypeTest, GroupFirstThenFormats) {
     HTMLAttributeDef def;
     auto* type = def.SetTypeKind(kTypeGroupFormatted);

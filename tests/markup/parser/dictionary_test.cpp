@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "html_dictionary.h"
 #include "sample_dictionary.h"
 
 namespace markup {
@@ -49,6 +50,29 @@ TEST(DictionaryTest, ElementNamesFollowTheCaseMode) {
     EXPECT_TRUE(d->FindEntityText("&lt;", text));
     EXPECT_EQ(Str(text), "<");
     EXPECT_FALSE(d->FindEntityText("&LT;", text));
+}
+
+// EMPTY and a definition that allows nothing report no content; ANY and
+// extra children without a model do take content.
+TEST(DictionaryTest, ContentKindAndEmptinessAgree) {
+    markup_test::HtmlDictionaryBuilder b;
+    b.Element(1, "empty", "EMPTY").Element(2, "any", "ANY").Element(3, "bare", "");
+    b.Element(4, "extras", "").ExtraChildren({1}).Element(5, "model", "(empty)*");
+    const auto d = b.Build();
+    struct Case {
+        std::uint32_t id;
+        DictStatus kind;
+        bool empty;
+    };
+    for (const Case& c : {Case{1, kDict_Ok, true}, Case{2, kDict_Unknown, false}, Case{3, kDict_Ok, true},
+                          Case{4, kDict_Ok, false}, Case{5, kDict_Unknown, false}}) {
+        EXPECT_EQ(d->ElementHasModel(c.id), c.kind) << c.id;
+        bool empty = !c.empty;
+        EXPECT_TRUE(d->ElementIsEmpty(c.id, empty)) << c.id;
+        EXPECT_EQ(empty, c.empty) << c.id;
+    }
+    bool empty = false;
+    EXPECT_FALSE(d->ElementIsEmpty(6, empty));
 }
 
 TEST(DictionaryTest, GroupsAnswerByClass) {

@@ -28,6 +28,7 @@ enum NodeKind : std::uint32_t {
     kKindMarkupDeclaration = 165,  // comment, or a declaration when its text begins "<!DOCTYPE"
     kKindCData = 166,
     kKindEntityReference = 167,
+    kKindServerBlock = 168,     // a "<%" ... "%>" block
     kKindInvalidElement = 171,  // never takes children
     kKindStrayEndTag = 172,     // never takes children
     kKindDocument = 173,        // always takes children

@@ -4,11 +4,14 @@
 // dictionary it was parsed with, the style-sheet manager attached to it, the
 // panes that show it and the time stamp of its local file. It belongs to
 // whoever holds the parsed document (the DOM document) and is a member of a
-// memory container under key 1.
+// memory container under key 1. The DOM shares a tree through a
+// std::shared_ptr when it owns it, so that every facade over the tree keeps
+// it alive; a tree owned otherwise is never deleted by its facades.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 
 #include "markup/containable.h"
 #include "markup/containers.h"
@@ -48,7 +51,7 @@ struct FileTime {
     std::uint32_t high = 0;
 };
 
-class DocTree : public NodeTree, public Containable {
+class DocTree : public NodeTree, public Containable, public std::enable_shared_from_this<DocTree> {
   public:
     static constexpr std::uint32_t kContainableKey = 1;
 
@@ -57,12 +60,21 @@ class DocTree : public NodeTree, public Containable {
     DocTree(WebElementFactory* nodeFactory, CSSBaseManager* cssManager);
     // Destroys the option object, an owned manager and the script manager,
     // forgets the panes (they stay), leaves its container, then deletes
-    // every node.
+    // every node, those kept outside the tree included.
     ~DocTree() override;
 
     // A new free node from the factory, with the tree's dictionary;
     // IllegalUsageFault for a tree without a factory.
     DocElement* CreateNode(std::uint32_t typeId, const String& name, int keepFlags);
+
+    // A node of the tree that stands outside it: made for the tree but not
+    // linked (the DOM's new nodes and copies), or taken out of it. When the
+    // tree dies it frees, exactly once, every such node that is then still
+    // outside it, with the nodes linked below and beside it; a node that
+    // went back into the tree goes with the tree. Keeping a node twice, or
+    // a node of the tree, is harmless. A kept node must not be deleted in
+    // any other way while the tree lives.
+    void KeepOutside(Node* node);
 
     // The parser's diagnostics list, or another engine's object; owned.
     void SetOption(std::unique_ptr<ExtraObject> object) { extraObject_ = std::move(object); }
@@ -103,6 +115,9 @@ class DocTree : public NodeTree, public Containable {
     // of the body or after `last`.
     void AddPlaceholder(Node* body, Node* last);
     void HoldPlaceholder(Node* placeholder);
+    // Frees the kept nodes that stand outside the tree and the held
+    // placeholder.
+    void FreeOutsideNodes();
 
     CSSBaseManager* styleManager_;
     std::unique_ptr<CSSBaseManager> ownedStyleManager_;
@@ -115,6 +130,7 @@ class DocTree : public NodeTree, public Containable {
     // What Evaluate took out and where it stood.
     Node* heldPlaceholder_ = nullptr;
     Vector<std::uint32_t> heldPath_;
+    std::unordered_set<Node*> outside_;
 };
 
 }  // namespace markup

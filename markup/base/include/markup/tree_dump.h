@@ -37,6 +37,7 @@
 #include "markup/doc_tree.h"
 #include "markup/node.h"
 #include "markup/node_tree.h"
+#include "markup/string.h"
 
 namespace markup {
 
@@ -46,5 +47,8 @@ std::string DumpTree(const NodeTree& tree, const DictionaryBase* dictionary);
 std::string DumpTree(const DocTree& tree);
 // One node and its subtree, the node at column 0.
 std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary);
+// A text between double quotes with the escapes above, for the other dumps
+// of the engine to write texts the same way.
+std::string QuoteForDump(const String& text);
 
 }  // namespace markup

@@ -57,6 +57,13 @@ constexpr std::uint32_t kMaxContentDepth = 200;
 // nothing.
 bool OccurrenceAllows(std::uint32_t occurrence, std::uint32_t count);
 
+class ContentSymbol;
+
+// The bare base symbol stands for ANY with occurrence "*" and for EMPTY with
+// any other occurrence (the DTD compiler writes 1).
+bool DeclaresAnyContent(const ContentSymbol& symbol);
+bool DeclaresEmptyContent(const ContentSymbol& symbol);
+
 class ContentSymbol {
   public:
     // What CollectIds does about a group symbol whose group the dictionary

@@ -111,14 +111,21 @@ class CrossReference {
     }
 
   private:
-    // Room for one more entry, so that adding it cannot fail half-way.
+    // Room for one more entry, so that adding it cannot fail half-way. The
+    // room doubles: reserving one more each time would copy every entry at
+    // every addition.
     void Grow() {
         try {
-            pairs_.reserve(pairs_.size() + 1);
-            definitions_.reserve(definitions_.size() + 1);
+            Reserve(pairs_);
+            Reserve(definitions_);
         } catch (const std::bad_alloc&) {
             throw MemoryAllocationFault();
         }
+    }
+
+    template <class Vector>
+    static void Reserve(Vector& entries) {
+        if (entries.size() == entries.capacity()) entries.reserve(entries.size() * 2 + 8);
     }
 
     bool FindPair(std::uint32_t key, std::uint32_t& at) const {

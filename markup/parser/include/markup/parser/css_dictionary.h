@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "markup/parser/attribute_def.h"
 #include "markup/parser/cross_reference.h"
@@ -24,8 +25,16 @@ class CSSDictionary {
     // The file name the CSS dictionary has in a dictionary folder.
     static constexpr const char* kFileName = "CSS.dic";
 
+    // The name a dictionary made by Get carries.
+    static constexpr const char* kGetName = "css.dic";
+
     CSSDictionary() = default;
     virtual ~CSSDictionary() = default;
+
+    // The dictionary the holder keeps (the registry's); when it keeps none, a
+    // new one loaded from kFileName in the working directory and named
+    // kGetName.
+    static CSSDictionary* Get(std::unique_ptr<CSSDictionary>& holder);
     CSSDictionary(const CSSDictionary&) = delete;
     CSSDictionary& operator=(const CSSDictionary&) = delete;
 

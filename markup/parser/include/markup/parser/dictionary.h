@@ -33,6 +33,13 @@ namespace markup {
 
 class Dictionary;
 
+// What an element may hold, as the tokenizer and the node factory ask it.
+enum ElementHolds : std::uint32_t {
+    kElementEmpty = 0,
+    kElementWithContent = 1,
+    kElementUnknown = 2,
+};
+
 // Groups, named values, new ids and entities of one dictionary.
 class DictionaryEditor {
   public:
@@ -93,9 +100,14 @@ class Dictionary : public DictionaryBase {
     DictStatus ElementIdByName(const String& name, std::uint32_t& id) const;
     // Null when unknown.
     const ElementDef* FindElement(std::uint32_t id) const { return elements_.FindById(id); }
-    // 0 declared without a model, 1 with one, kDict_NotFound when unknown.
+    // The content kind: 0 declared without a model or with a model declared
+    // EMPTY, 1 with content, kDict_NotFound when unknown.
     DictStatus ElementHasModel(const String& name) const;
     DictStatus ElementHasModel(std::uint32_t id) const;
+    // What the element's definition lets it hold: kElementEmpty when nothing
+    // (no model and no allowed child), kElementWithContent otherwise,
+    // kElementUnknown when the dictionary defines no element of the id.
+    ElementHolds ElementContentKind(std::uint32_t id) const;
     // Class 1: ids below H2 and every defined element; other classes: the
     // group's members. False when there is no group of the class.
     bool GroupContains(std::uint32_t elementId, std::uint32_t groupClass) const override;
@@ -108,6 +120,15 @@ class Dictionary : public DictionaryBase {
                      const IdList& exclusions) const {
         return parent.AllowsChild(childId, inclusions, exclusions);
     }
+
+    // The attribute of that name an element takes. Attribute names may be
+    // defined once per element: the namesakes are tried in order until one
+    // is in the element's attribute list (kDict_Ok, its id). When none is,
+    // kDict_NoMatch with firstNamesake the first one's id; kDict_NotFound
+    // when no attribute has the name. The name is lower-cased first in a
+    // dictionary that is not case sensitive.
+    DictStatus FindAttributeForElement(const String& name, std::uint32_t elementId, std::uint32_t& id,
+                                       std::uint32_t& firstNamesake) const;
 
     // Attribute look-ups. Null when unknown.
     const HTMLAttributeDef* FindAttribute(std::uint32_t id) const { return attributes_.FindById(id); }
@@ -164,9 +185,10 @@ class Dictionary : public DictionaryBase {
     bool IsOpen() const { return open_ != 0; }
     void SetOpen(bool on) { open_ = on ? 1 : 0; }
 
-  private:
     // The name as the dictionary stores it: lower-cased unless case sensitive.
     String LookupName(const String& name) const;
+
+  private:
     const ElementGroup* FindGroup(std::uint32_t groupClass) const;
 
     String name_;

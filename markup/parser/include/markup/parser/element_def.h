@@ -38,6 +38,12 @@ class ElementDef {
     // True when the child is allowed and not excluded, or not allowed but
     // included (the inclusions and exclusions the open ancestors gathered).
     bool AllowsChild(std::uint32_t childId, const IdList& inclusions, const IdList& exclusions) const;
+    // Whether the id is among the extra children (those the model does not
+    // name, allowed wherever the element's content stands).
+    bool IsExtraChild(std::uint32_t childId) const;
+    // Nothing may stand inside: a model declared EMPTY, or no model and no
+    // allowed child. A model declared ANY takes every child.
+    bool TakesNoContent() const;
 
     // Sets the model (null for none) and rebuilds the allowed children: the
     // model's ids, then the extra children kept so far.

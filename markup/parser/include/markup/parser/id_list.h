@@ -15,6 +15,8 @@ class IdList {
     void Clear() { ids_.clear(); }
     // Drops everything after the first count ids.
     void Truncate(std::uint32_t count);
+    // Drops every occurrence of the id.
+    void Remove(std::uint32_t id);
 
     std::uint32_t Count() const { return static_cast<std::uint32_t>(ids_.size()); }
     bool IsEmpty() const { return ids_.empty(); }

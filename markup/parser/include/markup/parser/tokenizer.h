@@ -1,0 +1,175 @@
+// Tokenizer: the bytes of an HTML or XML document as tokens, one per call.
+//
+// While it scans it already makes each token's document-tree node through
+// the tree's node factory, looks element, attribute and entity names up in
+// the tree's dictionary (learning unknown names in an open dictionary in XML
+// mode), hangs the attributes on their element's node and switches the
+// tree's dictionary on a DOCTYPE declaration or an XML declaration. It is a
+// character-driven state machine with one character of push-back over a
+// 4096-byte buffer, and reports its problems as parse diagnostics.
+//
+// Lines are counted from 0; every byte 10 or 13 counts one (so CR LF counts
+// two). A byte 0 ends the input there, with diagnostic 40.
+//
+// Tokens and their nodes: NextToken's token belongs to the tokenizer until
+// the next call. Its node passes to whoever takes it (Token::TakeNode, or
+// reading `node` and clearing it); a node still on the token when the
+// tokenizer drops the token is deleted with it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "markup/doc_tree.h"
+#include "markup/parser/dictionary.h"
+#include "markup/parser/parse_diagnostics.h"
+#include "markup/parser/token.h"
+#include "markup/stream.h"
+#include "markup/string.h"
+
+namespace markup {
+
+// What the tokenizer tells the tree builder: an XML declaration switched
+// the document to XML mode.
+class XmlModeListener {
+  public:
+    virtual ~XmlModeListener();
+    virtual void EnterXmlMode() = 0;
+};
+
+class Tokenizer : public ParseErrorHandler {
+  public:
+    static constexpr std::uint32_t kBufferSize = 4096;
+    // The packed id of the document node's address attribute (72 x 65536 + 157).
+    static constexpr std::uint32_t kAddressAttributeId = 4718749;
+
+    // The scanning states.
+    enum State : std::uint32_t {
+        kStateInitial = 0,
+        kStateWhitespace = 1,
+        kStateText = 2,
+        kStateEntity = 3,
+        kStateTokenStart = 4,
+        kStateAttributeValue = 5,
+        kStateAttributeList = 6,
+        kStateAttributeName = 7,
+        kStateEndTag = 8,
+        kStateServerBlock = 9,
+        kStateAfterAttributeName = 10,
+        kStateInstruction = 11,
+        kStateDeclaration = 12,
+        kStateInputEnded = 13,
+        kStateFinished = 14,
+    };
+
+    Tokenizer();
+    ~Tokenizer() override;
+
+    // Binds a document: the stream (open for reading), the listener for the
+    // switch to XML mode (may be null), the tree whose factory makes the
+    // nodes and whose dictionary is used (may be null: then no nodes), the
+    // document's name (its local path: the DOCTYPE loader resolves relative
+    // system ids against it) and the XML flag. InvalidArgumentFault when a
+    // stream is bound already.
+    void Begin(InStream* stream, XmlModeListener* builder, DocTree* tree, const String& name,
+               std::uint32_t xmlMode);
+    // Unbinds the document.
+    void Reset();
+
+    // The next token, or null at the end (and once more after it); a call
+    // after that raises InvalidArgumentFault. Fatal diagnostics raise their
+    // faults: a stream that fails to read raises ReadFault.
+    Token* NextToken();
+
+    // The tree's current dictionary; null without a tree or dictionary.
+    Dictionary* GetDictionary() const;
+
+    std::uint32_t DocumentKind() const { return documentKind_; }
+    std::uint32_t XmlMode() const { return xmlMode_; }
+    std::uint32_t State() const { return state_; }
+    std::uint32_t Line() const { return line_; }
+    Token* CurrentToken() const { return token_; }
+
+  private:
+    // Reading.
+    unsigned char ReadChar();
+    void PushBack(unsigned char c) {
+        if (c) pushback_ = c;
+    }
+    bool Ended() const { return inputEnded_; }
+    void EndInput();
+
+    // Tokens.
+    Token* MakeInitialToken();
+    void DropToken();
+    void CommitText();
+    // Reports on the current token (and on the attribute, when given).
+    void Diagnose(std::uint32_t code, const Attribute* attribute = nullptr);
+    DocElement* MakeNode(std::uint32_t typeId, const String& name);
+    void SetTokenNode(std::uint32_t typeId, const String& name, bool declaredEmpty);
+    void Dispatch(unsigned char c);
+
+    // The state handlers; c is the character that led into the state.
+    void ScanWhitespace(unsigned char c);
+    void ScanText(unsigned char c);
+    void ScanEntity(unsigned char c);
+    void ScanTokenStart(unsigned char c);
+    void ScanAttributeValue(unsigned char c);
+    void ScanAttributeList(unsigned char c);
+    void ScanAttributeName(unsigned char c);
+    void ScanEndTag(unsigned char c);
+    void ScanServerBlock(unsigned char c);
+    void ScanAfterAttributeName(unsigned char c);
+    void ScanInstruction(unsigned char c);
+    void ScanDeclaration(unsigned char c);
+
+    // Parts of the handlers.
+    void EndStartTag();
+    // The "<%" ... "%>" block whose "<%" was just read.
+    std::string ReadServerBlock();
+    bool DecodeCharacterReference(const std::string& reference);
+    void ScanComment();
+    void ScanCData(unsigned char c);
+    std::uint32_t ElementId(const std::string& lookup);
+    void AddAttribute(const String& value, bool valueless, bool atTagEnd);
+    std::uint32_t AttributeId(bool valueless, bool& unknownReported);
+    std::uint32_t LearnAttribute(const String& name);
+    void SwitchToXml();
+    void LoadDoctype();
+    void InstallDictionary(Dictionary* dictionary);
+
+    std::uint32_t documentKind_ = 2;
+    InStream* stream_ = nullptr;
+    std::unique_ptr<unsigned char[]> buffer_;
+    std::uint32_t readPos_ = 0;
+    std::uint32_t available_ = 0;
+    std::uint32_t bufferSize_ = kBufferSize;
+    Token* token_ = nullptr;
+    std::uint32_t state_ = kStateInitial;
+    bool tokenReady_ = false;
+    std::uint32_t selfClosing_ = 0;
+    unsigned char pushback_ = 0;
+    std::uint32_t line_ = 0;
+    DocTree* tree_ = nullptr;
+    XmlModeListener* treeBuilder_ = nullptr;
+    std::unique_ptr<DictionaryEditor> editor_;
+    std::uint32_t xmlMode_ = 0;
+    String documentName_;
+    std::string attributeName_;
+
+    // Once the input ended every read answers the end, whatever state a
+    // handler leaves behind.
+    bool inputEnded_ = false;
+    // The raw text of the current token, kept here while it grows (a String
+    // grows by a fixed step, a long text would be copied over and over).
+    std::string text_;
+    // The tag being scanned is an "xml-stylesheet" instruction.
+    bool inInstruction_ = false;
+    // The tree's dictionary came from the registry during this document, so
+    // a switch gives its use back; the one the caller started with is the
+    // caller's.
+    bool ownsDictionaryUse_ = false;
+};
+
+}  // namespace markup

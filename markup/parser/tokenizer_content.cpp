@@ -1,0 +1,266 @@
+// Tokenizer: text, white space, entity and character references, "<%"
+// blocks, processing instructions and markup declarations (comments, CDATA
+// sections, DOCTYPE).
+#include <string>
+
+#include "markup/parser/dictionary_registry.h"
+#include "markup/parser/tokenizer.h"
+#include "markup_characters.h"
+#include "platform/latin1_text.h"
+
+namespace markup {
+
+using detail::IsEntityNameChar;
+using detail::IsKeywordChar;
+using detail::IsNameChar;
+using detail::IsSpace;
+using detail::IsSpaceOrNbsp;
+
+namespace {
+
+String ToString(const std::string& bytes) {
+    String text;
+    text.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return text;
+}
+
+bool SameIgnoringCase(const std::string& a, const char* b) {
+    return platform::lstrcmpiA(a.c_str(), b) == 0;
+}
+
+bool EndsWith(const std::string& text, const char* tail, std::size_t tailLength) {
+    return text.size() >= tailLength && text.compare(text.size() - tailLength, tailLength, tail) == 0;
+}
+
+constexpr char kCDataKeyword[] = "[CDATA[";
+
+}  // namespace
+
+void Tokenizer::ScanWhitespace(unsigned char c) {
+    while (IsSpaceOrNbsp(c)) {
+        text_ += static_cast<char>(c);
+        c = ReadChar();
+    }
+    if (c == '<' || Ended()) {
+        SetTokenNode(kKindWhitespace, token_->name, true);
+        PushBack(c);
+        tokenReady_ = true;
+        state_ = kStateTokenStart;
+        return;
+    }
+    // The spaces begin a text run.
+    PushBack(c);
+    state_ = kStateText;
+}
+
+void Tokenizer::ScanText(unsigned char c) {
+    if (!token_->node) SetTokenNode(kKindText, String(), true);
+    while (c != '<' && c != '&' && !Ended()) {
+        text_ += static_cast<char>(c);
+        c = ReadChar();
+    }
+    PushBack(c);
+    tokenReady_ = true;
+    state_ = kStateTokenStart;
+}
+
+void Tokenizer::ScanEntity(unsigned char c) {
+    std::string reference;
+    while (IsEntityNameChar(c)) {
+        reference += static_cast<char>(c);
+        c = ReadChar();
+    }
+    text_ += reference;
+    if (c != ';') {
+        // No ";": the ampersand and the name are text, and the run goes on.
+        if (!token_->node) SetTokenNode(kKindText, String(), true);
+        Diagnose(kDiag_UnknownEntity);
+        PushBack(c);
+        state_ = kStateText;
+        return;
+    }
+    reference += ';';
+    text_ += ';';
+    if (DecodeCharacterReference(reference)) {
+        // The character (or, beyond 255, the reference as written) begins
+        // a text run.
+        if (!token_->node) SetTokenNode(kKindText, String(), true);
+        state_ = kStateText;
+        return;
+    }
+    token_->name = ToString(reference);
+    Dictionary* dictionary = GetDictionary();
+    String replacement;
+    if (!dictionary || !dictionary->FindEntityText(token_->name, replacement)) Diagnose(kDiag_UnknownEntity);
+    SetTokenNode(kKindEntityReference, token_->name, true);
+    const unsigned char next = ReadChar();
+    PushBack(next);
+    state_ = next == '<' || next == '&' ? kStateTokenStart : kStateText;
+    tokenReady_ = true;
+}
+
+bool Tokenizer::DecodeCharacterReference(const std::string& reference) {
+    // "&#233;" and "&#xE9;": the text is ISO-8859-1, so a character up to
+    // 255 is decoded and a larger one stays as written, with a diagnostic,
+    // rather than be lost.
+    if (reference.size() < 4 || reference[1] != '#') return false;
+    std::size_t at = 2;
+    int base = 10;
+    if (reference[at] == 'x' || reference[at] == 'X') {
+        base = 16;
+        ++at;
+    }
+    const std::size_t last = reference.size() - 1;  // the ";"
+    if (at >= last) return false;
+    unsigned long code = 0;
+    for (std::size_t i = at; i < last; ++i) {
+        const char ch = reference[i];
+        int digit = -1;
+        if (ch >= '0' && ch <= '9') digit = ch - '0';
+        if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
+        if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
+        if (digit < 0) return false;
+        // Past 255 the value only needs to stay past it.
+        if (code <= 0xFFFF) code = code * base + digit;
+    }
+    if (code >= 1 && code <= 255) {
+        text_.resize(text_.size() - reference.size());
+        text_ += static_cast<char>(code);
+    } else {
+        Diagnose(kDiag_CharacterTooWide);
+    }
+    return true;
+}
+
+void Tokenizer::ScanServerBlock(unsigned char c) {
+    SetTokenNode(kKindServerBlock, String(), true);
+    unsigned char previous = 0;
+    while (!Ended()) {
+        if (previous == '%' && c == '>') break;
+        text_ += static_cast<char>(c);
+        previous = c;
+        c = ReadChar();
+    }
+    documentKind_ = kDocumentServerPage;
+    tokenReady_ = true;
+    state_ = kStateTokenStart;
+}
+
+void Tokenizer::ScanInstruction(unsigned char c) {
+    while (IsSpace(c)) {
+        text_ += static_cast<char>(c);
+        c = ReadChar();
+    }
+    std::string target;
+    while (IsNameChar(c)) {
+        target += static_cast<char>(c);
+        c = ReadChar();
+    }
+    text_ += target;
+    if (!xmlMode_ && target.compare(0, 3, "xml") == 0) SwitchToXml();
+    while (c != '>' && c != ' ' && !Ended()) {
+        target += static_cast<char>(c);
+        text_ += static_cast<char>(c);
+        c = ReadChar();
+    }
+    token_->name = ToString(target);
+    if (xmlMode_ && target == "xml-stylesheet") {
+        // Its pseudo-attributes are scanned as attributes.
+        SetTokenNode(kKindDeclaration, token_->name, true);
+        inInstruction_ = true;
+        PushBack(c);
+        state_ = kStateAttributeList;
+        return;
+    }
+    SetTokenNode(kKindMarkupDeclaration, token_->name, true);
+    while (c != '>' && !Ended()) {
+        text_ += static_cast<char>(c);
+        c = ReadChar();
+    }
+    if (c == '>') text_ += '>';
+    tokenReady_ = true;
+    state_ = kStateTokenStart;
+}
+
+void Tokenizer::ScanDeclaration(unsigned char c) {
+    bool comment = false;
+    if (c == '-') {
+        const unsigned char next = ReadChar();
+        if (next == '-') {
+            comment = true;
+            text_ += "--";
+            token_->name = "--";
+        } else {
+            text_ += '-';
+            c = next;
+        }
+    }
+    std::string keyword;
+    if (!comment) {
+        while (IsSpace(c)) {
+            text_ += static_cast<char>(c);
+            c = ReadChar();
+        }
+        // The CDATA keyword ends at its second "[": its content may begin
+        // with what would otherwise continue a keyword.
+        while (IsKeywordChar(c)) {
+            keyword += static_cast<char>(c);
+            text_ += static_cast<char>(c);
+            c = ReadChar();
+            if (SameIgnoringCase(keyword, kCDataKeyword)) break;
+        }
+        token_->name = ToString(keyword);
+    }
+    SetTokenNode(kKindMarkupDeclaration, token_->name, true);
+    if (comment) {
+        ScanComment();
+    } else if (SameIgnoringCase(keyword, kCDataKeyword)) {
+        ScanCData(c);
+    } else {
+        while (c != '>' && !Ended()) {
+            text_ += static_cast<char>(c);
+            c = ReadChar();
+        }
+        if (c == '>') text_ += '>';
+        if (keyword == "DOCTYPE") LoadDoctype();
+    }
+    tokenReady_ = true;
+    state_ = kStateTokenStart;
+}
+
+void Tokenizer::ScanComment() {
+    // "<!--" was read. A nested "<!--" must close before the comment does.
+    std::string body;
+    int depth = 1;
+    for (unsigned char c = ReadChar(); !Ended(); c = ReadChar()) {
+        body += static_cast<char>(c);
+        text_ += static_cast<char>(c);
+        if (EndsWith(body, "<!--", 4)) {
+            ++depth;
+            body.clear();
+        } else if (EndsWith(body, "-->", 3)) {
+            if (--depth == 0) return;
+            body.clear();
+        }
+        // Only the last characters matter for the two marks.
+        if (body.size() > 8) body.erase(0, body.size() - 4);
+    }
+}
+
+void Tokenizer::ScanCData(unsigned char c) {
+    // The content runs to "]]>"; the token's text is the content alone.
+    std::string content;
+    while (!Ended()) {
+        if (c == '>' && EndsWith(content, "]]", 2)) {
+            content.resize(content.size() - 2);
+            break;
+        }
+        content += static_cast<char>(c);
+        c = ReadChar();
+    }
+    SetTokenNode(kKindCData, String(), true);
+    token_->name = kCDataKeyword;
+    text_ = content;
+}
+
+}  // namespace markup

@@ -1,0 +1,30 @@
+// XMLElementFactory: node classes by type id.
+#include "markup/parser/xml_element_factory.h"
+
+#include <new>
+
+#include "markup/attr_element.h"
+#include "markup/text_elements.h"
+
+namespace markup {
+
+DocElement* XMLElementFactory::Create(DictionaryBase* dictionary, std::uint32_t typeId, const String* name,
+                                      int keepFlags) {
+    DocElement* node = nullptr;
+    if (typeId >= kKindText && typeId <= kKindMarkupDeclaration) {
+        node = new (std::nothrow) RunElement;
+    } else if (typeId == kKindEntityReference) {
+        node = new (std::nothrow) EntityElement;
+    } else {
+        node = new (std::nothrow) AttrElement;
+    }
+    if (!node) return nullptr;
+    bool empty = false;
+    if (dictionary && dictionary->ElementIsEmpty(typeId, empty) && empty) node->SetDeclaredEmpty(true);
+    node->SetTypeId(typeId);
+    node->SetText(dictionary, name ? *name : String());
+    if (keepFlags == 0) node->SetFlags(kFlagMadeByBuilder);
+    return node;
+}
+
+}  // namespace markup

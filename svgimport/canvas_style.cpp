@@ -1,0 +1,143 @@
+// An object's style as the host's records: the fill, the outline, the
+// transparency (of a paint's opacity or of a mask) and the hyperlink of
+// the innermost enclosing link.
+#include <cstring>
+
+#include "canvas_detail.h"
+
+namespace SVG {
+
+using detail::NewRecord;
+using detail::TruncateHost;
+
+namespace {
+
+// The outline the host draws when there is no stroke: none, 762 wide.
+constexpr int32_t kNoOutlineWidth = 762;
+
+std::unique_ptr<svgf::HostFillRecord> ColourFill(uint16_t kind, const WColour& colour) {
+    auto fill = NewRecord<svgf::HostFillRecord>();
+    if (fill == nullptr) return fill;
+    fill->kind = kind;
+    const svgf::ColorRecord c = detail::RgbRecord(colour);
+    std::memcpy(fill->body, &c, sizeof c);
+    return fill;
+}
+
+int16_t StyleCode(int32_t value) {
+    return value >= 0 && value <= 2 ? static_cast<int16_t>(value) : 0;
+}
+
+// The four geometry words of a mask's gradient.
+void SetMaskGeometry(const WDefsObject* definition, int32_t geometry[4]) {
+    if (definition == nullptr) return;
+    if (definition->kind() == kind::kLinearGradient) {
+        const auto& g = static_cast<const WLinearGradient&>(*definition);
+        geometry[0] = g.x1;
+        geometry[1] = g.y1;
+        geometry[2] = g.x2;
+        geometry[3] = g.y2;
+    } else if (definition->kind() == kind::kRadialGradient) {
+        const auto& g = static_cast<const WRadialGradient&>(*definition);
+        geometry[0] = g.cx;
+        geometry[1] = g.cy;
+        geometry[2] = detail::ClampHost(int64_t{g.cx} + g.r);
+        geometry[3] = detail::ClampHost(int64_t{g.cy} + g.r);
+    }
+}
+
+}  // namespace
+
+void WCanvas_UDI::ApplyStyle(const WPresentation& style, const svgf::HostBox& first, svgf::HostBox* second,
+                             Records& out) {
+    out.attributes = {};
+
+    // Fill. A paint's opacity becomes a uniform transparency, whatever the
+    // paint (a gradient's fill-opacity too).
+    const WFill* paint = style.fill.get();
+    if (paint == nullptr) {
+        out.fill.record = ColourFill(svgf::kFillNone, WColour{});
+    } else if (paint->kind() == paint::kColor) {
+        out.fill.record = ColourFill(svgf::kFillUniform, static_cast<const WFill_Color&>(*paint).colour);
+    } else if (paint->kind() == paint::kUri) {
+        out.fill = BuildFountainFill(static_cast<const WFill_URI&>(*paint), first, second, 0);
+    }
+    out.attributes.fill = out.fill.record.get();
+    if (paint != nullptr && paint->opacity != kOpaque && out.fill.record != nullptr) {
+        BuildUniformTransparency(out, paint->opacity);
+    }
+
+    // Outline.
+    out.outline = NewRecord<svgf::HostOutlineRecord>();
+    if (svgf::HostOutlineRecord* o = out.outline.get()) {
+        detail::InitialiseTransform(Services(), &o->transform);
+        o->value12 = 100;
+        if (const WStroke* stroke = style.stroke.get()) {
+            o->kind = svgf::kOutlineSolid;
+            o->width = stroke->width;
+            o->cap = StyleCode(stroke->cap);
+            o->join = StyleCode(stroke->join);
+            o->colour = detail::RgbRecord(stroke->colour);
+        } else {
+            o->kind = svgf::kOutlineNone;
+            o->width = kNoOutlineWidth;
+            o->colour = detail::RgbRecord(WColour{});
+        }
+    }
+    out.attributes.outline = out.outline.get();
+
+    // A mask takes the transparency slot from a paint's opacity.
+    if (style.mask != nullptr) BuildMaskTransparency(out, *style.mask, first);
+
+    // The innermost link; an `a` without a target links nothing.
+    if (!anchors_.empty() && !anchors_.back().Empty()) {
+        out.link = NewRecord<svgf::HostHyperlinkRecord>();
+        if (out.link != nullptr) {
+            const WString& target = anchors_.back();
+            out.linkText.assign(reinterpret_cast<const char16_t*>(target.Wide()), target.WideLength());
+            const auto* text = reinterpret_cast<const uint16_t*>(out.linkText.c_str());
+            *out.link = {text, text, 0, 0, 1, nullptr};
+            out.attributes.further[svgf::kAttributesHyperlinkField] =
+                reinterpret_cast<svgf::HostWord>(out.link.get());
+        }
+    }
+}
+
+void WCanvas_UDI::BuildUniformTransparency(Records& out, uint16_t opacity) {
+    auto record = NewRecord<svgf::HostTransparencyRecord>();
+    auto fill = NewRecord<svgf::HostFillRecord>();
+    if (record == nullptr || fill == nullptr) return;
+    fill->kind = svgf::kFillUniform;
+    record->type = svgf::kTransparencyImport;
+    record->fill = fill.get();
+    record->start = 100 - opacity * (1.0 / 255) * 100;
+    record->end = 100.0;
+    out.transparencyFill = WFillRecord{std::move(fill), nullptr};
+    out.transparency = std::move(record);
+    out.attributes.transparency = reinterpret_cast<const svgf::HostTransparency*>(out.transparency.get());
+}
+
+void WCanvas_UDI::BuildMaskTransparency(Records& out, const WMask& mask, const svgf::HostBox& first) {
+    const WFill* paint = mask.content != nullptr ? mask.content->presentation.fill.get() : nullptr;
+    if (paint == nullptr || paint->kind() != paint::kUri) return;
+    const auto& reference = static_cast<const WFill_URI&>(*paint);
+    auto record = NewRecord<svgf::HostTransparencyRecord>();
+    if (record == nullptr) return;
+    record->type = svgf::kTransparencyImport;
+    record->box = {TruncateHost(mask.x), TruncateHost(mask.y + mask.height.value),
+                   TruncateHost(mask.x + mask.width.value), TruncateHost(mask.y)};
+    record->boxWords[0] = 1;
+    record->boxWords[1] = 1;
+    WFillRecord fill = BuildFountainFill(reference, first, &record->box, 1);
+    if (fill.record == nullptr) return;
+    record->fill = fill.record.get();
+    record->fillKind = fill.record->kind;
+    SetMaskGeometry(reference.definition, record->geometry);
+    record->start = 0.0;
+    record->end = 100.0;
+    out.transparencyFill = std::move(fill);
+    out.transparency = std::move(record);
+    out.attributes.transparency = reinterpret_cast<const svgf::HostTransparency*>(out.transparency.get());
+}
+
+}  // namespace SVG

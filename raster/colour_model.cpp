@@ -51,6 +51,13 @@ int RIPColorToImageModel(colour::ColorRecord* out, const RIPImage* image, const 
     return colour::ClrConvertColor(out, model, colour) && out->Model() == model ? 1 : 0;
 }
 
+int RIPColorToImageValue(colour::ColorRecord* out, const RIPImage* image, const colour::ColorRecord* colour) {
+    if (image != nullptr && image->type == kTypePaletted) {
+        return RIPColorToPaletteIndex(out, image->palette, colour);
+    }
+    return RIPColorToImageModel(out, image, colour);
+}
+
 int RIPColorToPaletteIndex(colour::ColorRecord* out, RIPPalette* palette, const colour::ColorRecord* colour) {
     if (out == nullptr || colour == nullptr) {
         return 0;

@@ -96,10 +96,7 @@ int RIPFillContextBegin(RIPFillContext* context, RIPImage* image, const colour::
     const RIPFillKernelRow* row = RIPSpanKernelTableSelect(image->type, image->bitsPerPixel, mergeMode);
     const bool forced = context->forceConversion != 0 && image->type == kTypePaletted;
     if (Usable(row, coverage) && !forced) {
-        const int ok = image->type == kTypePaletted
-                           ? RIPColorToPaletteIndex(&context->params.color, image->palette, colour)
-                           : RIPColorToImageModel(&context->params.color, image, colour);
-        if (ok == 0) {
+        if (RIPColorToImageValue(&context->params.color, image, colour) == 0) {
             return 0;
         }
     } else {

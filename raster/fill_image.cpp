@@ -95,10 +95,7 @@ int RIPFillImage(RIPImage* image, const colour::ColorRecord* colour) {
         return 0;
     }
     colour::ColorRecord value;
-    const int converted = image->type == kTypePaletted
-                              ? RIPColorToPaletteIndex(&value, image->palette, colour)
-                              : RIPColorToImageModel(&value, image, colour);
-    if (converted == 0) {
+    if (RIPColorToImageValue(&value, image, colour) == 0) {
         return 0;
     }
     for (std::int32_t r = 0; r < image->tilesDown; ++r) {

@@ -74,6 +74,48 @@ RIPPalette* ShorthandPalette(std::int32_t type, std::int32_t* bits) {
     return RIPCreatePalette(type == kTypeStandard8 ? kPaletteStandard : kPaletteStandard16, 0);
 }
 
+// An image made over a shorthand's new palette owns it; without an image the
+// palette goes.
+RIPImage* AdoptPalette(RIPImage* image, RIPPalette* palette) {
+    if (image == nullptr) {
+        RIPDestroyPalette(palette);
+        return nullptr;
+    }
+    image->flags &= ~kImagePaletteBorrowed;
+    return image;
+}
+
+// Gives a new record its pixels, filled with the initial colour made into
+// what the image stores (a palette index for paletted images); the record
+// is freed when that fails.
+RIPImage* Furnish(RIPImage* image, std::int32_t storage, const colour::ColorRecord* initialColour,
+                  RIPTileSource tileSource) {
+    colour::ColorRecord value;
+    const colour::ColorRecord* colour = nullptr;
+    if (initialColour != nullptr) {
+        if (RIPColorToImageValue(&value, image, initialColour) == 0) {
+            DropRecord(image);
+            return nullptr;
+        }
+        colour = &value;
+    }
+    if (RIPAllocStorage(image, storage, colour, tileSource) == 0) {
+        DropRecord(image);
+        return nullptr;
+    }
+    return image;
+}
+
+// A header over the caller's buffer, or without pixels when there is none.
+RIPImage* Borrow(RIPImage* image, std::uint8_t* buffer) {
+    image->storageKind = kStorageBorrowed;
+    if (buffer != nullptr && RIPSetImageBuffer(image, buffer, 0) == 0) {
+        DropRecord(image);
+        return nullptr;
+    }
+    return image;
+}
+
 bool ChainContains(const RIPImage* chain, const RIPImage* image) {
     for (const RIPImage* i = chain; i != nullptr; i = i->linkedImage) {
         if (i == image) {
@@ -140,37 +182,16 @@ RIPImage* RIPCreateImageEx(std::int32_t type, std::int32_t width, std::int32_t h
         if (palette == nullptr) {
             return nullptr;
         }
-        RIPImage* image = RIPCreatePalettedImageEx(palette, width, height, bits, 1, xResolution, yResolution,
-                                                   storage, initialColour, tileSource);
-        if (image == nullptr) {
-            RIPDestroyPalette(palette);
-            return nullptr;
-        }
-        image->flags &= ~kImagePaletteBorrowed;
-        return image;
+        return AdoptPalette(RIPCreatePalettedImageEx(palette, width, height, bits, 1, xResolution, yResolution,
+                                                     storage, initialColour, tileSource),
+                            palette);
     }
     const std::int32_t bits = RIPTypeBits(type);
     if (bits == 0) {
         return nullptr;  // type 10 only through the paletted creators
     }
     RIPImage* image = NewRecord(type, width, height, bits, 1, xResolution, yResolution);
-    if (image == nullptr) {
-        return nullptr;
-    }
-    colour::ColorRecord converted;
-    const colour::ColorRecord* colour = nullptr;
-    if (initialColour != nullptr) {
-        if (RIPColorToImageModel(&converted, image, initialColour) == 0) {
-            DropRecord(image);
-            return nullptr;
-        }
-        colour = &converted;
-    }
-    if (RIPAllocStorage(image, storage, colour, tileSource) == 0) {
-        DropRecord(image);
-        return nullptr;
-    }
-    return image;
+    return image != nullptr ? Furnish(image, storage, initialColour, tileSource) : nullptr;
 }
 
 RIPImage* RIPCreatePalettedImageEx(RIPPalette* palette, std::int32_t width, std::int32_t height,
@@ -188,20 +209,7 @@ RIPImage* RIPCreatePalettedImageEx(RIPPalette* palette, std::int32_t width, std:
     }
     image->palette = palette;
     image->flags = kImagePaletteBorrowed;
-    colour::ColorRecord index;
-    const colour::ColorRecord* colour = nullptr;
-    if (initialColour != nullptr) {
-        if (RIPColorToPaletteIndex(&index, palette, initialColour) == 0) {
-            DropRecord(image);
-            return nullptr;
-        }
-        colour = &index;
-    }
-    if (RIPAllocStorage(image, storage, colour, tileSource) == 0) {
-        DropRecord(image);
-        return nullptr;
-    }
-    return image;
+    return Furnish(image, storage, initialColour, tileSource);
 }
 
 RIPImage* RIPCreateImageOverBuffer(std::int32_t type, std::int32_t width, std::int32_t height,
@@ -214,26 +222,13 @@ RIPImage* RIPCreateImageOverBuffer(std::int32_t type, std::int32_t width, std::i
         if (palette == nullptr) {
             return nullptr;
         }
-        RIPImage* image = RIPCreatePalettedImageOverBuffer(palette, width, height, bits, 1, xResolution,
-                                                           yResolution, buffer);
-        if (image == nullptr) {
-            RIPDestroyPalette(palette);
-            return nullptr;
-        }
-        image->flags &= ~kImagePaletteBorrowed;
-        return image;
+        return AdoptPalette(
+            RIPCreatePalettedImageOverBuffer(palette, width, height, bits, 1, xResolution, yResolution, buffer),
+            palette);
     }
     const std::int32_t bits = RIPTypeBits(type);
     RIPImage* image = bits != 0 ? NewRecord(type, width, height, bits, 1, xResolution, yResolution) : nullptr;
-    if (image == nullptr) {
-        return nullptr;
-    }
-    image->storageKind = kStorageBorrowed;
-    if (buffer != nullptr && RIPSetImageBuffer(image, buffer, 0) == 0) {
-        DropRecord(image);
-        return nullptr;
-    }
-    return image;
+    return image != nullptr ? Borrow(image, buffer) : nullptr;
 }
 
 RIPImage* RIPCreatePalettedImageOverBuffer(RIPPalette* palette, std::int32_t width, std::int32_t height,
@@ -249,12 +244,7 @@ RIPImage* RIPCreatePalettedImageOverBuffer(RIPPalette* palette, std::int32_t wid
     }
     image->palette = palette;
     image->flags = kImagePaletteBorrowed;
-    image->storageKind = kStorageBorrowed;
-    if (buffer != nullptr && RIPSetImageBuffer(image, buffer, 0) == 0) {
-        DropRecord(image);
-        return nullptr;
-    }
-    return image;
+    return Borrow(image, buffer);
 }
 
 int RIPDestroyImage(RIPImage* image) {

@@ -57,32 +57,28 @@ colour::ColorRecord EntryColour(const RIPPalette* palette, unsigned index) {
     return c;
 }
 
+// A pixel of fewer than 8 bits, most significant bits first in its byte.
+int ReadPacked(const RIPImage* image, std::int32_t x, std::int32_t y, std::uint32_t bits, std::uint8_t* out) {
+    std::uint8_t byte = 0;
+    std::uint32_t position = 0;
+    if (!ReadRaw(image, x, y, &byte, 1, &position)) {
+        return 0;
+    }
+    *out = static_cast<std::uint8_t>((byte >> (8 - bits - position)) & ((1u << bits) - 1));
+    return 1;
+}
+
 }  // namespace
 
 int RIPReadPixelBit(const RIPImage* image, std::int32_t x, std::int32_t y, std::uint8_t* bit) {
     if (!IsType(image, kTypeBilevel) && !IsType(image, kTypePaletted, 1)) {
         return 0;
     }
-    std::uint8_t byte = 0;
-    std::uint32_t position = 0;
-    if (!ReadRaw(image, x, y, &byte, 1, &position)) {
-        return 0;
-    }
-    *bit = static_cast<std::uint8_t>((byte >> (7 - position)) & 1);
-    return 1;
+    return ReadPacked(image, x, y, 1, bit);
 }
 
 int RIPReadPixelNibble(const RIPImage* image, std::int32_t x, std::int32_t y, std::uint8_t* index) {
-    if (!IsType(image, kTypePaletted, 4)) {
-        return 0;
-    }
-    std::uint8_t byte = 0;
-    std::uint32_t position = 0;
-    if (!ReadRaw(image, x, y, &byte, 1, &position)) {
-        return 0;
-    }
-    *index = static_cast<std::uint8_t>(position == 0 ? byte >> 4 : byte & 0x0F);
-    return 1;
+    return IsType(image, kTypePaletted, 4) ? ReadPacked(image, x, y, 4, index) : 0;
 }
 
 int RIPReadPixelByte(const RIPImage* image, std::int32_t x, std::int32_t y, std::uint8_t* value) {

@@ -67,10 +67,7 @@ int RIPSetSolidColour(RIPRasterState* state, RIPImage* image, const colour::Colo
     RIPPoint p{x, y};
     RIPLogToDev(state, &p);
     colour::ColorRecord value;
-    const int converted = image->type == kTypePaletted
-                              ? RIPColorToPaletteIndex(&value, image->palette, colour)
-                              : RIPColorToImageModel(&value, image, colour);
-    if (converted == 0) {
+    if (RIPColorToImageValue(&value, image, colour) == 0) {
         return 0;
     }
     return RIPSetPixel(image, p.x, p.y, &value, state->opacity, state->mergeMode);

@@ -23,6 +23,9 @@ int RIPColorToImageModel(colour::ColorRecord* out, const RIPImage* image, const 
 int RIPColorToPaletteIndex(colour::ColorRecord* out, RIPPalette* palette, const colour::ColorRecord* colour);
 // A model-13 colour becomes the RGB colour of its entry (an index past the
 // entries reads entry 0); any other colour is converted to RGB. 1 or 0.
+// The value an image stores for a colour: a palette index for paletted
+// images, else the colour in the image's model. 1 or 0 as above.
+int RIPColorToImageValue(colour::ColorRecord* out, const RIPImage* image, const colour::ColorRecord* colour);
 int RIPPaletteIndexToColor(colour::ColorRecord* out, const RIPPalette* palette,
                            const colour::ColorRecord* colour);
 

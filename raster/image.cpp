@@ -63,6 +63,17 @@ RIPImage* NewRecord(std::int32_t type, std::int32_t width, std::int32_t height, 
     return image;
 }
 
+// A type-10 record over the caller's palette, which it borrows.
+RIPImage* NewPalettedRecord(RIPPalette* palette, std::int32_t width, std::int32_t height, std::int32_t bits,
+                            std::int32_t planes, std::uint32_t xResolution, std::uint32_t yResolution) {
+    RIPImage* image = NewRecord(kTypePaletted, width, height, bits, planes, xResolution, yResolution);
+    if (image != nullptr) {
+        image->palette = palette;
+        image->flags = kImagePaletteBorrowed;
+    }
+    return image;
+}
+
 // Frees the record of an image that never got storage or owned parts.
 void DropRecord(RIPImage* image) {
     delete image;
@@ -203,13 +214,8 @@ RIPImage* RIPCreatePalettedImageEx(RIPPalette* palette, std::int32_t width, std:
         RIPCheckPaletteDepth(palette, bits, planes) == 0) {
         return nullptr;
     }
-    RIPImage* image = NewRecord(kTypePaletted, width, height, bits, planes, xResolution, yResolution);
-    if (image == nullptr) {
-        return nullptr;
-    }
-    image->palette = palette;
-    image->flags = kImagePaletteBorrowed;
-    return Furnish(image, storage, initialColour, tileSource);
+    RIPImage* image = NewPalettedRecord(palette, width, height, bits, planes, xResolution, yResolution);
+    return image != nullptr ? Furnish(image, storage, initialColour, tileSource) : nullptr;
 }
 
 RIPImage* RIPCreateImageOverBuffer(std::int32_t type, std::int32_t width, std::int32_t height,
@@ -238,13 +244,8 @@ RIPImage* RIPCreatePalettedImageOverBuffer(RIPPalette* palette, std::int32_t wid
     if (RIPCheckPaletteDepth(palette, bits, planes) == 0) {
         return nullptr;
     }
-    RIPImage* image = NewRecord(kTypePaletted, width, height, bits, planes, xResolution, yResolution);
-    if (image == nullptr) {
-        return nullptr;
-    }
-    image->palette = palette;
-    image->flags = kImagePaletteBorrowed;
-    return Borrow(image, buffer);
+    RIPImage* image = NewPalettedRecord(palette, width, height, bits, planes, xResolution, yResolution);
+    return image != nullptr ? Borrow(image, buffer) : nullptr;
 }
 
 int RIPDestroyImage(RIPImage* image) {

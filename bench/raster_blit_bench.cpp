@@ -78,30 +78,41 @@ void PixmanCopy(benchmark::State& state) {
     RIPDestroyImage(dst);
 }
 
-// Enlarge a 2048 square to 4096 (range 0 = 2) or shrink 4096 to 2048 (range 0 = 1/2).
+// Enlarge a 2048 square to 4096 (range 0 = 1) or shrink 4096 to 2048 (range 0 = 0);
+// range 1 = 1 smooths.
+struct StretchCase {
+    bool enlarge, smooth;
+    int from, to;
+    RIPImage* src;
+    RIPImage* dst;
+    explicit StretchCase(const benchmark::State& state)
+        : enlarge(state.range(0) != 0), smooth(state.range(1) != 0), from(enlarge ? kSide / 2 : kSide),
+          to(enlarge ? kSide : kSide / 2), src(Rgb(from, from)), dst(Rgb(to, to)) {}
+    ~StretchCase() {
+        RIPDestroyImage(src);
+        RIPDestroyImage(dst);
+    }
+};
+
 void Stretch(benchmark::State& state) {
-    const bool enlarge = state.range(0) != 0;
-    const bool smooth = state.range(1) != 0;
-    const int from = enlarge ? kSide / 2 : kSide, to = enlarge ? kSide : kSide / 2;
-    RIPImage* src = Rgb(from, from);
-    RIPImage* dst = Rgb(to, to);
+    const StretchCase c(state);
+    const bool smooth = c.smooth;
+    const int from = c.from, to = c.to;
+    RIPImage* src = c.src;
+    RIPImage* dst = c.dst;
     RIPRasterState* rs = RIPCreateRS();
     RIPSetStretchMode(rs, smooth ? kStretchSmooth : kStretchNearest);
     for (auto _ : state) RIPStretchBlitInContext(rs, dst, 0, 0, to, to, nullptr, src, 0, 0, from, from, nullptr, 0);
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(to) * to);
     RIPDestroyRS(rs);
-    RIPDestroyImage(src);
-    RIPDestroyImage(dst);
 }
 
 void PixmanStretch(benchmark::State& state) {
-    const bool enlarge = state.range(0) != 0;
-    const bool smooth = state.range(1) != 0;
-    const int from = enlarge ? kSide / 2 : kSide, to = enlarge ? kSide : kSide / 2;
-    RIPImage* src = Rgb(from, from);
-    RIPImage* dst = Rgb(to, to);
-    pixman_image_t* ps = PixmanOver(src);
-    pixman_image_t* pd = PixmanOver(dst);
+    const StretchCase c(state);
+    const bool enlarge = c.enlarge, smooth = c.smooth;
+    const int to = c.to;
+    pixman_image_t* ps = PixmanOver(c.src);
+    pixman_image_t* pd = PixmanOver(c.dst);
     pixman_transform_t t;
     const pixman_fixed_t scale = enlarge ? pixman_double_to_fixed(0.5) : pixman_double_to_fixed(2.0);
     pixman_transform_init_scale(&t, scale, scale);
@@ -122,8 +133,6 @@ void PixmanStretch(benchmark::State& state) {
     free(filter);
     pixman_image_unref(ps);
     pixman_image_unref(pd);
-    RIPDestroyImage(src);
-    RIPDestroyImage(dst);
 }
 
 const int kInstall = (raster::blit::RIPInstallBlitPipeline(), 0);

@@ -4,6 +4,7 @@
 // rows written at any bit or nibble offset land exactly where asked.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -29,9 +30,14 @@ class Reader {
     std::size_t at_ = 0;
 };
 
-void Check(bool ok) {
-    if (!ok) std::abort();
+// A broken promise names its line before the run stops.
+void CheckAt(bool ok, int line) {
+    if (!ok) {
+        std::fprintf(stderr, "check failed at line %d\n", line);
+        std::abort();
+    }
 }
+#define Check(ok) CheckAt((ok), __LINE__)
 
 std::uint8_t Bit(const std::vector<std::uint8_t>& row, std::int32_t x) {
     return static_cast<std::uint8_t>((row[static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1);
@@ -88,10 +94,13 @@ void Masks(Reader& in) {
                 Check(run->coverage == want);
             }
         }
-        // Opaque runs back as bits, placed anywhere, clipped to the image.
+        // Opaque runs of the part just built (the region's bottom-left corner)
+        // back as bits, placed anywhere, clipped to the image.
         const std::int32_t at = in.Small(16) - 8, atY = in.Small(8) - 4;
+        const RIPRect built{0, static_cast<std::int32_t>(clipped.Height() - 1),
+                            static_cast<std::int32_t>(clipped.Width() - 1), 0};
         RIPImage* back = RIPCreateImageEx(kTypeBilevel, width, height, 0, 0, kOneBlock, nullptr, 0);
-        Check(back != nullptr && RIPRegionToBits(region, &clipped, back, at, atY) == 1);
+        Check(back != nullptr && RIPRegionToBits(region, &built, back, at, atY) == 1);
         for (std::int32_t y = 0; y < height; ++y) {
             for (std::int32_t x = 0; x < width; ++x) {
                 std::uint8_t got = 0;

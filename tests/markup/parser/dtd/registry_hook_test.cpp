@@ -28,10 +28,12 @@ class RegistryHook : public testing::Test {
     }
     ~RegistryHook() override { Singleton<DictionaryRegistry>::Release(); }
 
-    // The dump of the document in HTML mode, and its dictionary's name.
+    // The dump of the document in XML mode (the compiled dictionary is
+    // closed: its elements nest as written), and its dictionary's name.
     std::string Parse(const std::string& file, std::string& dictionary) {
         XMLElementFactory factory;
         Parser parser;
+        parser.SetXmlMode(1);
         std::unique_ptr<DocTree> tree = parser.LoadDocument(file.c_str(), &factory, nullptr, nullptr, 0);
         if (!tree) return "no tree";
         auto* used = dynamic_cast<Dictionary*>(tree->Dictionary());

@@ -54,6 +54,21 @@ class PendingNode {
     DocElement* node_;
 };
 
+// The children of `from`, in order, after the last child of `to`; the last
+// child is found once, not for every child moved.
+void MoveChildrenToEnd(Node& from, Node& to) {
+    Node* last = to.LastChild();
+    while (Node* child = from.FirstChild()) {
+        child->Unlink();
+        if (last) {
+            last->InsertAfter(child);
+        } else {
+            to.AppendChild(child);
+        }
+        last = child;
+    }
+}
+
 }  // namespace
 
 void TreeBuilder::Reporter::ReportOnAttribute(std::uint32_t code, AttrElement&, Attribute& attribute) {
@@ -419,16 +434,7 @@ bool TreeBuilder::RepairAt(DocElement* element, std::uint32_t depth) {
             if (!x) break;
             if (DocElement* previous = x->FindPreviousSiblingOfType(x->TypeId())) {
                 // X joins the earlier element of its type.
-                Node* last = previous->LastChild();
-                while (Node* child = x->FirstChild()) {
-                    child->Unlink();
-                    if (last) {
-                        last->InsertAfter(child);
-                    } else {
-                        previous->AppendChild(child);
-                    }
-                    last = child;
-                }
+                MoveChildrenToEnd(*x, *previous);
                 ForgetCarried(x);
                 x->Unlink();
                 x->DeleteSubtree();
@@ -499,16 +505,7 @@ void TreeBuilder::AttachRoot() {
         }
     }
     for (DocElement* element : later) {
-        Node* last = first->LastChild();
-        while (Node* child = element->FirstChild()) {
-            child->Unlink();
-            if (last) {
-                last->InsertAfter(child);
-            } else {
-                first->AppendChild(child);
-            }
-            last = child;
-        }
+        MoveChildrenToEnd(*element, *first);
         element->Unlink();
         element->DeleteSubtree();
     }

@@ -18,6 +18,11 @@ DocElement* XMLElementFactory::Create(DictionaryBase* dictionary, std::uint32_t 
     } else {
         node = new (std::nothrow) AttrElement;
     }
+    return SetUpNode(node, dictionary, typeId, name, keepFlags);
+}
+
+DocElement* XMLElementFactory::SetUpNode(DocElement* node, DictionaryBase* dictionary, std::uint32_t typeId,
+                                         const String* name, int keepFlags) {
     if (!node) return nullptr;
     bool empty = false;
     if (dictionary && dictionary->ElementIsEmpty(typeId, empty) && empty) node->SetDeclaredEmpty(true);

@@ -18,6 +18,12 @@ class XMLElementFactory : public WebElementFactory {
 
     DocElement* Create(DictionaryBase* dictionary, std::uint32_t typeId, const String* name,
                        int keepFlags) override;
+
+    // What every factory does to a node it made: the declared-empty mark,
+    // the type id, the name through SetText, the builder flag. Null stays
+    // null.
+    static DocElement* SetUpNode(DocElement* node, DictionaryBase* dictionary, std::uint32_t typeId,
+                                 const String* name, int keepFlags);
 };
 
 }  // namespace markup

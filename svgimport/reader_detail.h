@@ -1,0 +1,95 @@
+// What the reader's files share: an element's attributes read once, names,
+// and the frame that gives the current matrix back.
+#ifndef SVGIMPORT_READER_DETAIL_H
+#define SVGIMPORT_READER_DETAIL_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "markup/parser/dom/dom_handle.h"
+#include "svgimport/names.h"
+#include "svgimport/path_data.h"
+#include "svgimport/reader.h"
+#include "svgimport/values.h"
+
+namespace SVG::detail {
+
+struct Attribute {
+    int32_t id;  // SVG::attribute id, kUnknownName for other names
+    std::string name;
+    std::string value;
+};
+
+class Attributes {
+  public:
+    explicit Attributes(const markup::WDOMHandle& element);
+    // The last occurrence of the attribute; null when absent.
+    const std::string* Find(int32_t id) const;
+    const std::string* FindName(std::string_view name) const;
+    // The attribute as a length; kind unit::kNone when absent.
+    WLength Length(int32_t id) const;
+    // xlink:href, or SVG 2's plain href.
+    const std::string* Href() const;
+    const std::vector<Attribute>& All() const { return items_; }
+
+  private:
+    std::vector<Attribute> items_;
+};
+
+std::string NameOf(const markup::WDOMHandle& node);
+int32_t ElementIdOf(const markup::WDOMHandle& node);
+
+// A length in user units of the current space; `fallback` when absent.
+double UserLength(const WCoordinates& coordinates, WLength length, int32_t horizontal, double fallback = 0);
+
+// A value in objectBoundingBox units: a fraction, a percentage of the box.
+double BoxFraction(const WLength& length, double fallback);
+
+// Saves the current matrix and its inverse; gives both back when it goes.
+class MatrixFrame {
+  public:
+    explicit MatrixFrame(WCoordinates& coordinates)
+        : coordinates_(coordinates), current_(coordinates.Current()), inverse_(coordinates.Inverse()) {}
+    ~MatrixFrame() {
+        coordinates_.Current() = current_;
+        coordinates_.UpdateInverse();
+    }
+    MatrixFrame(const MatrixFrame&) = delete;
+    MatrixFrame& operator=(const MatrixFrame&) = delete;
+    // Composes `local` into the current matrix.
+    void Compose(const WMatrix& local) {
+        coordinates_.Current().Multiply(local);
+        coordinates_.UpdateInverse();
+    }
+
+  private:
+    WCoordinates& coordinates_;
+    WMatrix current_;
+    WMatrix inverse_;
+};
+
+// Marks an element as being worked on (drawn or built) while it lives;
+// Entered() is false when it already was, or when the nesting is too deep.
+class Visit {
+  public:
+    Visit(std::vector<const void*>& stack, const markup::WDOMHandle& node);
+    ~Visit() {
+        if (entered_) stack_.pop_back();
+    }
+    Visit(const Visit&) = delete;
+    Visit& operator=(const Visit&) = delete;
+    bool Entered() const { return entered_; }
+
+  private:
+    std::vector<const void*>& stack_;
+    bool entered_ = false;
+};
+
+// A box from user bounds; width and height 0 without points.
+WBox BoxOf(const WUserBounds& bounds);
+
+}  // namespace SVG::detail
+
+#endif  // SVGIMPORT_READER_DETAIL_H

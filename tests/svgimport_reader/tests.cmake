@@ -1,0 +1,8 @@
+# The SVG reader over documents read from SVG text into the DOM, with a
+# recording canvas and on the stand-in host's import side.
+if(TARGET svgimport)
+  svgfilter_test(test_svgimport_reader svgimport_reader svgimport svghost markup_parser markup_base platform)
+  if(TARGET test_svgimport_reader)
+    target_include_directories(test_svgimport_reader PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../markup/base)
+  endif()
+endif()

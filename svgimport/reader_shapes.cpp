@@ -123,7 +123,15 @@ std::unique_ptr<WPath> WParser::RoundedRectPath(double x, double y, double w, do
     auto path = std::make_unique<WPath>();
     path->matrix = Current();
     const WMatrix& m = Current();
-    const auto add = [&](double px, double py, int32_t code) { path->AddPoint(HostPointOf(m, {px, py}), code); };
+    const auto add = [&](double px, double py, int32_t code) {
+        const svgf::HostPoint p = HostPointOf(m, {px, py});
+        // A side that the corners take whole has no line.
+        if (code == segment::kLine && !path->points.empty() && path->points.back().x == p.x &&
+            path->points.back().y == p.y) {
+            return;
+        }
+        path->AddPoint(p, code);
+    };
     const auto corner = [&](double c1x, double c1y, double c2x, double c2y, double ex, double ey) {
         add(c1x, c1y, segment::kControl);
         add(c2x, c2y, segment::kControl);

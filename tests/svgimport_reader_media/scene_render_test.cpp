@@ -1,0 +1,61 @@
+// The reader's scenes through the whole import side: read from SVG text,
+// drawn on the stand-in host, exported back to SVG by the module and
+// rendered beside the document they came from.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "attribute_styles.h"
+#include "canvas_fixtures.h"
+#include "import_calls.h"
+#include "media_fixtures.h"
+#include "reader_scenes.h"
+#include "scene_render.h"
+#include "svg_dom.h"
+#include "svgimport/reader.h"
+
+namespace {
+
+using namespace reader_test;
+
+class ReaderRender : public scene_render::RenderTest, public ::testing::WithParamInterface<Scene> {};
+
+TEST_P(ReaderRender, LooksLikeItsDocument) {
+    const Scene& scene = GetParam();
+    // A picture beside the document, for linked images.
+    ASSERT_TRUE(host::media::WriteImageFile(folder_ / "picture.png", media_test::Quarters(16, 16), {}));
+    const std::string document = SceneDocument(scene.svg);
+    std::ofstream(folder_ / "scene.svg") << document;
+
+    host::StandInHost host{&import_test::NoModule};
+    host::import::ImportHost import{host};
+    import.SetDocument(folder_ / "scene.svg");
+    {
+        SvgDom dom(document);
+        AttributeStyles styles;
+        SVG::WParser reader(dom.Document(), &styles);
+        ASSERT_TRUE(reader.Rooted());
+        canvas_test::WithCanvas(host, [&](SVG::WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); },
+                                &reader);
+    }
+    import.SetPage(svgf::HostRect{0, canvas_test::kPage, canvas_test::kPage, 0});
+    ASSERT_TRUE(import.Balance().Balanced()) << import.Balance().problems.front();
+
+    const scene_render::Comparison c =
+        Compare(import, SceneDocument(scene.reference.empty() ? scene.svg : scene.reference));
+    ASSERT_GT(c.pixels, 0);
+    EXPECT_LE(static_cast<double>(c.differing) / c.pixels, scene.tolerance)
+        << c.differing << " differing, " << c.coverageDiffering << " covered differently of " << c.pixels << "\n"
+        << c.exported;
+    EXPECT_GT(c.coveredWant, c.pixels / 100);
+    EXPECT_NEAR(c.coveredGot, c.coveredWant, c.coveredWant * 0.05 + c.pixels * scene.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, ReaderRender, ::testing::ValuesIn(Scenes()), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& ch : name) ch = ch == '-' ? '_' : ch;
+    return name;
+});
+
+}  // namespace

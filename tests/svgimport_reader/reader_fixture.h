@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include <gtest/gtest.h>
+
 #include "attribute_styles.h"
 #include "recording_canvas.h"
 #include "svg_dom.h"
@@ -21,6 +23,7 @@ inline std::string Doc(std::string_view content) {
 
 struct Read {
     explicit Read(std::string_view svg) : dom(svg), reader(dom.Document(), &styles), canvas(&reader) {
+        EXPECT_EQ(dom.Error(), "");
         result = reader.Parse(&canvas);
     }
     SvgDom dom;

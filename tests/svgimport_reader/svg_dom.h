@@ -1,7 +1,8 @@
 // SVG text to a DOM, for the reader's tests: a small XML reader (elements,
 // attributes, character data, comments, the five entities and character
 // references) building the document tree as the parser does, handed to
-// the DOM. Not a parser of the system: malformed text fails the test.
+// the DOM. Not a parser of the system: what it cannot read it stops at,
+// and says so in Error().
 #pragma once
 
 #include <memory>
@@ -20,6 +21,8 @@ class SvgDom {
     SvgDom& operator=(const SvgDom&) = delete;
 
     const markup::WDOMHandle& Document() const { return document_; }
+    // Empty when the whole text was read.
+    const std::string& Error() const { return error_; }
     // The first element with this id attribute; null when none.
     markup::WDOMHandle ById(std::string_view id) const;
 
@@ -27,6 +30,7 @@ class SvgDom {
     struct Names;
     std::unique_ptr<Names> names_;  // outlives the document
     markup::WDOMHandle document_;
+    std::string error_;
 };
 
 // An SVG document of `content` in a root of `side` user units square.

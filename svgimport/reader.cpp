@@ -121,6 +121,7 @@ int32_t WParser::Parse(WCanvas* canvas) {
     canvas_ = canvas;
     if (canvas_ == nullptr || !rooted_) return 0;
     IndexIds(root_, 0);
+    instanced_ = 0;
     {
         detail::Visit visit(drawing_, root_);
         WalkChildren(root_);
@@ -166,6 +167,7 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     // deep is not drawn.
     detail::Visit visit(drawing_, element);
     if (!visit.Entered()) return 0;
+    if (uses_ > 0 && ++instanced_ > kMaxInstanced) return 0;
     switch (detail::ElementIdOf(element)) {
         case element::kG:
             return DoGroup(element);

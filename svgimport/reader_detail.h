@@ -87,6 +87,13 @@ class Visit {
     bool entered_ = false;
 };
 
+// Counts a definition built for an element's style: false once the
+// element's budget of nested builds is spent.
+inline bool SpendBuild(const std::vector<const void*>& building, long& spent) {
+    if (building.empty()) spent = 0;
+    return ++spent <= WParser::kMaxNestedBuilds;
+}
+
 // A box from user bounds; width and height 0 without points.
 WBox BoxOf(const WUserBounds& bounds);
 

@@ -95,6 +95,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     local.Multiply(1, 0, 0, 1, detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal),
                    detail::UserLength(*this, attributes.Length(attribute::kY), kVertical));
     int32_t drawn = 0;
+    ++uses_;
     const int32_t opened = InGroup(element, local, [&] {
         if (detail::NameOf(target) == "symbol") {
             detail::Visit visit(drawing_, target);
@@ -105,6 +106,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
             drawn = DrawElement(target);
         }
     });
+    --uses_;
     return opened != 0 && drawn != 0 ? 1 : 0;
 }
 

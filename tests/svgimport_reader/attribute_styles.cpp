@@ -55,15 +55,30 @@ bool Inherited(const std::string& name) {
     return name != "clip-path" && name != "mask" && name != "stop-color" && name != "stop-opacity";
 }
 
+// Hexadecimal digits; none when one is not.
+std::optional<uint32_t> Hex(std::string_view digits) {
+    uint32_t v = 0;
+    for (char c : digits) {
+        const int lower = c | 0x20;
+        const int digit = c >= '0' && c <= '9' ? c - '0' : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+        if (digit < 0) return std::nullopt;
+        v = v * 16 + static_cast<uint32_t>(digit);
+    }
+    return v;
+}
+
 std::optional<uint32_t> Colour(const std::string& v) {
     if (auto named = ColourByName(v)) return named;
     if (v.size() == 7 && v[0] == '#') {
-        const uint32_t rgb = static_cast<uint32_t>(std::stoul(v.substr(1), nullptr, 16));
-        return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+        const auto rgb = Hex(std::string_view(v).substr(1));
+        if (!rgb) return std::nullopt;
+        return ((*rgb >> 16) & 0xFF) | (*rgb & 0xFF00) | ((*rgb & 0xFF) << 16);
     }
     if (v.size() == 4 && v[0] == '#') {
-        const auto digit = [&](int i) { return static_cast<uint32_t>(std::stoul(v.substr(i, 1), nullptr, 16)) * 17; };
-        return digit(1) | (digit(2) << 8) | (digit(3) << 16);
+        const auto rgb = Hex(std::string_view(v).substr(1));
+        if (!rgb) return std::nullopt;
+        const auto digit = [&](int shift) { return ((*rgb >> shift) & 0xF) * 17; };
+        return digit(8) | (digit(4) << 8) | (digit(0) << 16);
     }
     return std::nullopt;
 }
@@ -147,7 +162,13 @@ bool AttributeStyles::GetStyle(const WDOMHandle& element, WComputedStyle* style)
         if (values.count("font-size")) font.size = Number(values["font-size"]);
         if (values.count("font-weight")) {
             const std::string& w = values["font-weight"];
-            font.weight = w == "bold" ? 700 : w == "normal" ? 400 : std::stoi(w);
+            double number = 400;
+            if (w == "bold") {
+                number = 700;
+            } else if (w != "normal" && ScanNumber(w, &number) == 0) {
+                number = 400;
+            }
+            font.weight = number >= 100 && number <= 1000 ? static_cast<int32_t>(number) : 400;
         }
         font.italic = values.count("font-style") && values["font-style"] == "italic";
         style->font = font;

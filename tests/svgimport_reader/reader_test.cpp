@@ -306,3 +306,37 @@ TEST(Images, ArePlacedAndLinked) {
 }
 
 }  // namespace
+
+namespace {
+
+// Ten levels, each drawing the next ten times: 10^10 elements if followed.
+std::string Multiplying(const char* level) {
+    std::string svg;
+    for (int i = 9; i >= 0; --i) {
+        svg += std::string("<") + level + " id=\"l" + std::to_string(i) + "\">";
+        for (int k = 0; k < 10; ++k) {
+            svg += i == 9 ? "<rect width=\"1\" height=\"1\"/>"
+                          : (std::string(level) == "g" ? "<use xlink:href=\"#l" + std::to_string(i + 1) + "\"/>"
+                                                       : "<rect width=\"1\" height=\"1\" clip-path=\"url(#l" +
+                                                             std::to_string(i + 1) + ")\"/>");
+        }
+        svg += std::string("</") + level + ">";
+    }
+    return svg;
+}
+
+TEST(Budgets, UseInstancesThatMultiplyEnd) {
+    Read read(Doc("<defs>" + Multiplying("g") + "</defs><use xlink:href=\"#l0\"/>"));
+    EXPECT_EQ(read.result, 1);
+    EXPECT_LE(read.canvas.Lines("rect").size(), static_cast<size_t>(WParser::kMaxInstanced));
+    EXPECT_GT(read.canvas.Lines("rect").size(), 1000u);
+    EXPECT_EQ(read.canvas.open, 0);
+}
+
+TEST(Budgets, ClipPathsThatMultiplyEnd) {
+    Read read(Doc(Multiplying("clipPath") + "<rect width=\"1\" height=\"1\" clip-path=\"url(#l0)\"/>"));
+    ASSERT_EQ(read.canvas.Lines("rect").size(), 1u);
+    EXPECT_LE(std::count(read.canvas.lines[0].begin(), read.canvas.lines[0].end(), ';'), WParser::kMaxNestedBuilds);
+}
+
+}  // namespace

@@ -70,6 +70,12 @@ class WParser : public WCoordinates, public WTileDrawer {
     // Nesting deeper than this (elements inside elements, and references
     // inside references) is not followed.
     static constexpr int kMaxDepth = 256;
+    // Elements drawn inside `use` instances, per drawing; and definitions
+    // built inside definitions for one element's style. Past them nothing
+    // more is drawn or built (documents that multiply their content through
+    // nested references would otherwise never end).
+    static constexpr long kMaxInstanced = 100000;
+    static constexpr long kMaxNestedBuilds = 10000;
 
     // --- The walk ---------------------------------------------------------
     int32_t DrawNode(const markup::WDOMHandle& node);
@@ -151,7 +157,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // and definitions being built: met again, they are not followed.
     std::vector<const void*> drawing_;
     std::vector<const void*> building_;
-    int depth_ = 0;
+    int uses_ = 0;          // `use` instances open
+    long instanced_ = 0;    // elements drawn inside them
+    long nestedBuilds_ = 0; // definitions built for the current element's style
 };
 
 // The identity of a DOM node: the same for every handle on it.

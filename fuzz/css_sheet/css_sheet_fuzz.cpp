@@ -1,0 +1,115 @@
+// The CSS scanner and the style-sheet parser on arbitrary bytes. The input
+// is one to four style texts (separated by the byte 1), added to one sheet
+// one after the other; the whole input is also scanned on its own, read as
+// a "style" attribute and given to the value classes as a value text.
+// Never a crash, a leak or a read past a text; the scanner keeps every
+// byte, and the sheet uses every token but its one end token.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "markup/containers.h"
+#include "markup/parser/css_dictionary.h"
+#include "markup/style/css_attribute.h"
+#include "markup/style/css_declarations.h"
+#include "markup/style/css_style_sheet.h"
+#include "markup/style/css_tokenizer.h"
+
+using namespace markup::style;
+
+namespace {
+
+const markup::CSSDictionary& Css() {
+    static const markup::CSSDictionary* css = [] {
+        auto* d = new markup::CSSDictionary();
+        if (d->Load((std::string(SVGFILTER_DICTIONARY_DIR) + markup::CSSDictionary::kFileName).c_str()) !=
+            markup::kErr_None) {
+            __builtin_trap();
+        }
+        return d;
+    }();
+    return *css;
+}
+
+markup::String Bytes(const char* data, std::size_t size) {
+    markup::String text;
+    text.Append(data, static_cast<std::uint32_t>(size));
+    return text;
+}
+
+void Touch(const CSSAttribute& value) {
+    markup::String url;
+    GetCSSURLText(value, url);
+    value.PropertyName();
+    if (const auto* number = dynamic_cast<const CSSNumericalAttribute*>(&value)) {
+        number->NumberText();
+        number->UnitText();
+        if (number->UnitCode() > kCSSUnitUnknown) __builtin_trap();
+    }
+    if (const auto* group = dynamic_cast<const CSSGroupAttribute*>(&value)) {
+        group->KeywordId();
+        group->KeywordNumber();
+    }
+}
+
+void ScanKeepsEveryByte(const markup::String& text) {
+    markup::Vector<CSSToken> tokens;
+    CSSTokenizer().Tokenize(text, 0, tokens);
+    std::string joined;
+    for (std::uint32_t i = 0; i < tokens.Count(); ++i) joined.append(tokens.At(i)->Text().Text(), tokens.At(i)->Text().Length());
+    const std::string expected = std::string(text.Text(), text.Length()) + '\x04';
+    if (joined != expected || tokens.At(tokens.Count() - 1)->Type() != kCSSEnd) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const char* bytes = reinterpret_cast<const char*>(data);
+    const markup::String whole = Bytes(bytes, size);
+    ScanKeepsEveryByte(whole);
+
+    CSSStyleSheet sheet(Css());
+    std::size_t start = 0;
+    for (int text = 0; text < 4 && start <= size; ++text) {
+        const void* cut = text < 3 && start < size ? std::memchr(bytes + start, 1, size - start) : nullptr;
+        const std::size_t end = cut ? static_cast<std::size_t>(static_cast<const char*>(cut) - bytes) : size;
+        sheet.AddText(Bytes(bytes + start, end - start), static_cast<std::uint8_t>(text));
+        start = end + 1;
+    }
+    const auto& tokens = sheet.Tokens();
+    for (std::uint32_t i = 0; i + 1 < tokens.Count(); ++i) {
+        if (!tokens.At(i)->Consumed()) __builtin_trap();
+    }
+    if (tokens.Count() == 0 || tokens.At(tokens.Count() - 1)->Type() != kCSSEnd) __builtin_trap();
+
+    markup::Vector<CSSSimpleSelectorDesc> descriptions;
+    descriptions.Add(CSSSimpleSelectorDesc("rect", "", ""));
+    descriptions.Add(CSSSimpleSelectorDesc("rect", ".a", "#x"));
+    descriptions.Add(CSSSimpleSelectorDesc("", ".b", ""));
+    markup::Vector<CSSDeclaration> collected;
+    sheet.CollectDeclarations(descriptions, collected);
+    for (std::uint32_t i = 0; i < collected.Count(); ++i) Touch(*collected.At(i)->Value()->Attribute());
+    for (std::uint32_t r = 0; r < sheet.Rules().Count(); ++r) sheet.Rules().At(r)->RuleText();
+
+    // As a "style" attribute: one declaration block.
+    markup::Vector<CSSToken> attributeTokens;
+    CSSTokenizer().Tokenize(whole, 0, attributeTokens);
+    CSSTokenSource cursor(&attributeTokens);
+    cursor.First();
+    markup::Vector<CSSProperty> properties;
+    ParseCSSDeclarations(cursor, Css(), properties);
+    for (std::uint32_t p = 0; p < properties.Count(); ++p) {
+        for (std::uint32_t v = 0; v < properties.At(p)->ValueCount(); ++v) Touch(*properties.At(p)->ValueAt(v)->Attribute());
+    }
+
+    // As value texts of a length and a colour.
+    CSSLengthAttribute length(Css());
+    length.SetText(whole);
+    Touch(length);
+    CSSColorAttribute colour(Css());
+    colour.SetPropertyId(9);
+    colour.SetText(whole);
+    Touch(colour);
+    return 0;
+}

@@ -1,0 +1,49 @@
+// CSSElement, CSSValue and CSSProperty: texts and copies.
+#include "markup/style/css_element.h"
+
+#include "style_heap.h"
+
+namespace markup::style {
+
+CSSElement::CSSElement(const CSSElement& other) {
+    for (std::uint32_t i = 0; i < other.tokens_.Count(); ++i) tokens_.Add(other.tokens_.At(i));
+}
+
+CSSElement::~CSSElement() = default;
+
+String CSSElement::Text() const {
+    String text;
+    for (std::uint32_t i = 0; i < tokens_.Count(); ++i) {
+        if (i) text += ' ';
+        if (const CSSToken* token = tokens_.At(i)) text += token->Text();
+    }
+    return text;
+}
+
+CSSValue::CSSValue(const CSSValue& other)
+    : CSSElement(other),
+      attribute_(other.attribute_ ? other.attribute_->Clone() : nullptr),
+      important_(other.important_) {}
+
+CSSValue::~CSSValue() = default;
+
+CSSValue* CSSValue::Clone() const {
+    return detail::CopyOf(*this);
+}
+
+void CSSValue::SetImportant(bool on) {
+    important_ = on ? 1 : 0;
+    if (attribute_) attribute_->SetFlag(important_);
+}
+
+CSSProperty::CSSProperty(const CSSProperty& other) : CSSElement(other), name_(other.name_), id_(other.id_) {
+    values_.AppendAll(other.values_);
+}
+
+CSSProperty::~CSSProperty() = default;
+
+CSSProperty* CSSProperty::Clone() const {
+    return detail::CopyOf(*this);
+}
+
+}  // namespace markup::style

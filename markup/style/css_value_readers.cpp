@@ -1,0 +1,266 @@
+// The value readers, one per reading kind of a property's definition.
+//
+// Every reader stops at the declaration's end: ";", "}", the end token, or
+// "!important", which the declaration parser then reads. A token whose
+// value the factory recognised is marked consumed, so that the later
+// members of a shorthand pass over it; an unrecognised value is still kept
+// (the cascade skips it).
+#include <vector>
+
+#include "markup/style/css_declarations.h"
+#include "style_heap.h"
+
+namespace markup::style {
+
+namespace {
+
+// Shorthands may name shorthands; the dictionary is read from a file, so a
+// definition naming itself must not recurse without end.
+constexpr int kMaxShorthandDepth = 8;
+
+struct SideIds {
+    std::uint32_t a, b, c, d;
+};
+
+bool FourSides(std::uint32_t kind, SideIds& sides) {
+    switch (kind) {
+        case kCSSReadMarginSides: sides = {24, 25, 26, 27}; return true;
+        case kCSSReadPaddingSides: sides = {29, 30, 31, 32}; return true;
+        case kCSSReadBorderWidthSides: sides = {34, 35, 36, 37}; return true;
+        case kCSSReadBorderColourSides: sides = {103, 102, 104, 101}; return true;
+        case kCSSReadBorderStyleSides: sides = {107, 106, 108, 105}; return true;
+        default: return false;
+    }
+}
+
+bool IsMemberShorthand(std::uint32_t kind) {
+    return kind == 3 || kind == 5 || (kind >= 12 && kind <= 15) || kind == 17;
+}
+
+bool AtDeclarationEnd(const CSSToken* token) {
+    if (!token) return true;
+    const std::uint32_t type = token->Type();
+    return type == kCSSSemicolon || type == kCSSEnd || type == kCSSBlockClose || type == kCSSImportant;
+}
+
+class ValueReader {
+  public:
+    ValueReader(CSSTokenSource& cursor, const CSSDictionary& css) : cursor_(cursor), css_(css) {}
+
+    void Read(std::uint32_t propertyId, Vector<CSSValue>& out, int depth) {
+        const CSSAttributeDef* property = css_.FindProperty(propertyId);
+        if (!property || depth > kMaxShorthandDepth) return;
+        const std::uint32_t kind = property->WordA();
+        SideIds sides{};
+        if (kind == kCSSReadPlain || kind == 1 || kind == kCSSReadPlainList) {
+            ReadPlain(propertyId, out);
+        } else if (kind == kCSSReadFamilyList) {
+            ReadFamilyList(propertyId, out);
+        } else if (kind == kCSSReadTwoPositions) {
+            ReadTwoPositions(propertyId, out);
+        } else if (FourSides(kind, sides)) {
+            ReadFourSides(propertyId, sides, out);
+        } else if (kind == kCSSReadBorder) {
+            ReadBorder(*property, out, depth);
+        } else if (IsMemberShorthand(kind)) {
+            ReadMembers(*property, out, depth);
+        }
+    }
+
+  private:
+    // A value over a run of tokens (at the positions given) for the
+    // property.
+    std::unique_ptr<CSSValue> MakeValue(const std::vector<std::uint32_t>& positions, const String& text,
+                                        std::uint32_t tokenType, std::uint32_t propertyId) {
+        auto value = detail::Make<CSSValue>();
+        const ListBase* tokens = cursor_.List();
+        for (std::uint32_t at : positions) value->AddToken(static_cast<CSSToken*>(tokens->ItemAt(at)));
+        bool recognised = false;
+        value->SetAttribute(CreateCSSAttributeFromText(text, tokenType, recognised, propertyId, css_));
+        if (recognised) {
+            for (std::uint32_t at : positions) cursor_.ConsumeAt(at);
+        }
+        return value;
+    }
+
+    std::unique_ptr<CSSValue> MakeValue(const CSSToken& token, std::uint32_t propertyId) {
+        return MakeValue({cursor_.Position()}, token.Text(), token.Type(), propertyId);
+    }
+
+    void ReadPlain(std::uint32_t propertyId, Vector<CSSValue>& out) {
+        for (CSSToken* token = cursor_.CurrentSignificant(); !AtDeclarationEnd(token); token = cursor_.Next()) {
+            if (!CSSPropertyAdmits(css_, propertyId, token->Type())) continue;
+            detail::Adopt(out, MakeValue(*token, propertyId));
+        }
+    }
+
+    // Runs of identifiers (one family name of several words) and strings
+    // become values; only the first family name and the first generic
+    // family (moved to the generic-family property) stay.
+    void ReadFamilyList(std::uint32_t propertyId, Vector<CSSValue>& out) {
+        bool haveName = false;
+        bool haveGeneric = false;
+        CSSToken* token = cursor_.CurrentSignificant();
+        while (!AtDeclarationEnd(token)) {
+            std::unique_ptr<CSSValue> value;
+            if (token->Type() == kCSSIdentifier) {
+                std::vector<std::uint32_t> run;
+                String text;
+                for (; token && token->Type() == kCSSIdentifier; token = cursor_.Next()) {
+                    if (!run.empty()) text += ' ';
+                    text += token->Text();
+                    run.push_back(cursor_.Position());
+                }
+                value = MakeValue(run, text, kCSSIdentifier, propertyId);
+            } else {
+                if (token->Type() == kCSSString) {
+                    value = MakeValue(*token, propertyId);
+                } else if (token->Type() == kCSSComma) {
+                    cursor_.Consume(token);
+                }
+                token = cursor_.Next();
+            }
+            if (!value) continue;
+            if (value->Attribute()->IsGroup()) {
+                if (haveGeneric) continue;
+                haveGeneric = true;
+                value->Attribute()->SetPropertyId(kCSSGenericFamily);
+            } else {
+                if (haveName) continue;
+                haveName = true;
+            }
+            detail::Adopt(out, std::move(value));
+        }
+    }
+
+    static std::unique_ptr<CSSValue> CopyFor(const CSSValue& value, std::uint32_t propertyId) {
+        std::unique_ptr<CSSValue> copy(value.Clone());
+        copy->Attribute()->SetPropertyId(propertyId);
+        return copy;
+    }
+
+    void ReadFourSides(std::uint32_t propertyId, const SideIds& s, Vector<CSSValue>& out) {
+        Vector<CSSValue> read;
+        ReadPlain(propertyId, read);
+        const std::uint32_t n = read.Count();
+        if (n == 0) return;
+        const CSSValue& v1 = *read.At(0);
+        struct Copy {
+            const CSSValue* value;
+            std::uint32_t id;
+        };
+        if (n == 1) {
+            for (std::uint32_t id : {s.a, s.b, s.c, s.d}) detail::Adopt(out, CopyFor(v1, id));
+            return;
+        }
+        const CSSValue& v2 = *read.At(1);
+        if (n == 2) {
+            for (const Copy& c : {Copy{&v1, s.a}, Copy{&v1, s.c}, Copy{&v2, s.b}, Copy{&v2, s.d}}) {
+                detail::Adopt(out, CopyFor(*c.value, c.id));
+            }
+            return;
+        }
+        const CSSValue& v3 = *read.At(2);
+        if (n == 3) {
+            for (const Copy& c : {Copy{&v1, s.a}, Copy{&v2, s.b}, Copy{&v2, s.d}, Copy{&v3, s.c}}) {
+                detail::Adopt(out, CopyFor(*c.value, c.id));
+            }
+            return;
+        }
+        const CSSValue& v4 = *read.At(3);
+        for (const Copy& c : {Copy{&v1, s.a}, Copy{&v2, s.b}, Copy{&v3, s.c}, Copy{&v4, s.d}}) {
+            detail::Adopt(out, CopyFor(*c.value, c.id));
+        }
+    }
+
+    // The first value goes to the horizontal position unless it is a
+    // keyword only the vertical one takes; the second to the other one.
+    void ReadTwoPositions(std::uint32_t propertyId, Vector<CSSValue>& out) {
+        constexpr std::uint32_t kX = 109;
+        constexpr std::uint32_t kY = 110;
+        Vector<CSSValue> read;
+        ReadPlain(propertyId, read);
+        if (read.Count() == 0) return;
+        auto takes = [&](const CSSValue& value, std::uint32_t id) {
+            return IsCSSKeyword(css_, id, value.Attribute()->Text());
+        };
+        const CSSValue& first = *read.At(0);
+        const CSSValue* second = read.At(1);
+        std::uint32_t firstId = 0;
+        if (!first.Attribute()->IsGroup()) {
+            firstId = kX;
+        } else if (takes(first, kX) && takes(first, kY) && !second) {
+            detail::Adopt(out, CopyFor(first, kX));
+            detail::Adopt(out, CopyFor(first, kY));
+            return;
+        } else if (takes(first, kX)) {
+            firstId = kX;
+        } else if (takes(first, kY)) {
+            firstId = kY;
+        }
+        if (firstId) detail::Adopt(out, CopyFor(first, firstId));
+        if (!second) return;
+        std::uint32_t secondId = 0;
+        if (!second->Attribute()->IsGroup()) {
+            secondId = kY;
+        } else if (takes(*second, kX) && firstId != kX) {
+            secondId = kX;
+        } else if (takes(*second, kY) && firstId != kY) {
+            secondId = kY;
+        }
+        if (secondId) detail::Adopt(out, CopyFor(*second, secondId));
+    }
+
+    // The cursor goes back to where the declaration's values start for each
+    // member; tokens the earlier members used are marked and passed over.
+    void ReadMembers(const CSSAttributeDef& property, Vector<CSSValue>& out, int depth) {
+        const std::uint32_t start = cursor_.Position();
+        const IdList& members = property.DefinitionWords();
+        for (std::uint32_t i = 0; i < members.Count(); ++i) {
+            cursor_.SetPosition(start);
+            Read(members[i], out, depth + 1);
+        }
+    }
+
+    // The members' values, each of the bottom side's properties then given
+    // to all four sides.
+    void ReadBorder(const CSSAttributeDef& property, Vector<CSSValue>& out, int depth) {
+        Vector<CSSValue> read;
+        ReadMembers(property, read, depth);
+        for (std::uint32_t i = 0; i < read.Count(); ++i) {
+            const CSSValue& value = *read.At(i);
+            SideIds sides{};
+            switch (value.PropertyId()) {
+                case 36: sides = {36, 37, 35, 34}; break;
+                case 104: sides = {104, 101, 102, 103}; break;
+                case 108: sides = {108, 105, 106, 107}; break;
+                default: continue;
+            }
+            for (std::uint32_t id : {sides.a, sides.b, sides.c, sides.d}) detail::Adopt(out, CopyFor(value, id));
+        }
+    }
+
+    CSSTokenSource& cursor_;
+    const CSSDictionary& css_;
+};
+
+}  // namespace
+
+bool CSSPropertyAdmits(const CSSDictionary& css, std::uint32_t propertyId, std::uint32_t tokenType) {
+    const AttributeTypeGroup* group = nullptr;
+    if (tokenType == kCSSIdentifier && css.GroupType(group, propertyId) == kDict_Ok) return true;
+    std::uint32_t count = 0;
+    if (css.FormatCount(count, propertyId) != kDict_Ok) return false;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t word = 0;
+        if (css.FormatWord(word, propertyId, i) == kDict_Ok && word == tokenType) return true;
+    }
+    return false;
+}
+
+void ReadCSSValues(CSSTokenSource& cursor, const CSSDictionary& css, std::uint32_t propertyId,
+                   Vector<CSSValue>& out) {
+    ValueReader(cursor, css).Read(propertyId, out, 0);
+}
+
+}  // namespace markup::style

@@ -1,0 +1,19 @@
+// An element's attribute found by name through its document's dictionary,
+// as the CSS engine finds "id", "class" and "style".
+#pragma once
+
+#include "markup/attr_element.h"
+#include "markup/attribute.h"
+#include "markup/dictionary_base.h"
+
+namespace markup::style {
+
+// The definitions of that name are tried in order (lower-cased first
+// unless the dictionary is case sensitive), and the first that the
+// element's definition lists is the attribute's; null when the dictionary
+// is not a markup dictionary, the element has no definition, none of them
+// is its, or the element does not carry it.
+const Attribute* FindAttributeByName(const DictionaryBase* dictionary, const AttrElement& element,
+                                     const char* name);
+
+}  // namespace markup::style

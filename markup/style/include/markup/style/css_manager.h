@@ -1,0 +1,126 @@
+// CSSManager: the one object through which a parsed document gets its
+// style sheet and its cascade.
+//
+// The document tree made for a parse is attached to it; the parser's
+// post-processing of "style" elements and linked sheets feeds their text
+// into its sheet; the style engine describes elements through it and runs
+// the cascade. It also keeps a tokenizer and the token and property lists
+// that the cascade rebuilds for each "style" attribute. One manager serves
+// one document parse.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "markup/containers.h"
+#include "markup/css_base_manager.h"
+#include "markup/doc_tree.h"
+#include "markup/node.h"
+#include "markup/parser/css_dictionary.h"
+#include "markup/string.h"
+#include "markup/style/css_element.h"
+#include "markup/style/css_selector.h"
+#include "markup/style/css_style_sheet.h"
+#include "markup/style/css_token.h"
+#include "markup/style/css_tokenizer.h"
+#include "markup/style/graphics.h"
+#include "markup/style/style_properties.h"
+
+namespace markup::style {
+
+class CSSManager : public CSSBaseManager {
+  public:
+    // The dictionary of properties and keywords; it must outlive the
+    // manager.
+    explicit CSSManager(const CSSDictionary& css);
+    ~CSSManager() override;
+    CSSManager(const CSSManager&) = delete;
+    CSSManager& operator=(const CSSManager&) = delete;
+
+    void SetDocument(DocTree* document) override;
+    void SetContext(Node* styleElement, DocTree* document) override;
+    // Adds the text of every terminal below the current style element, one
+    // style text each, in document order; comments and declarations
+    // (type 165) are passed over, and an element with no children adds
+    // nothing. InvalidArgumentFault for a terminal that is not a DocElement.
+    void CollectStyleElements() override;
+    // Appends the text to the sheet after the texts already there.
+    void AddStyleText(const String& text, std::uint8_t origin) override;
+    // The cascade into a StyleProperties record (any other object is left
+    // alone): the presentation attributes, the sheet's matching
+    // declarations, then the node's "style" attribute, applied in that
+    // order so that each later one overwrites.
+    void ApplyCascade(Node* node, ExtraObject* style) override;
+    void ApplyCascade(Node* node, StyleProperties* style);
+
+    // The sheet's declarations that apply to the node, sorted; `out` is
+    // emptied first. Nothing without a document.
+    void CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out);
+    // Appends the declarations of the node's "style" attribute. They refer
+    // to the manager's attribute lists, valid until the next call.
+    void CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out);
+    // Presentation attributes: attributes named like a CSS property (fill,
+    // stroke-width, ...) that count as declarations below every sheet rule
+    // and the "style" attribute. Only the names added here count; none do
+    // until a reader adds them. Appends one declaration per value of each
+    // such attribute the node carries, in the order of the names added.
+    void AddPresentationAttribute(const String& name);
+    void ClearPresentationAttributes();
+    void CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out);
+    // The apply loop over the declarations, in order.
+    void ApplyDeclarations(Vector<CSSDeclaration>& declarations, StyleProperties* style);
+
+    // Value conversions into the record's storage (units: 1 absolute in
+    // engine units, 2 percent, 3 anything else unconverted).
+    static void ConvertLength(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out,
+                              std::int32_t& unit);
+    static void ConvertLengthDouble(const CSSAttribute& value, const StyleProperties& style, double& out,
+                                    std::int32_t& unit);
+    static void ConvertRelative(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current);
+    static void ConvertAbsolute(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out);
+    static void ConvertAbsoluteDouble(const CSSAttribute& value, const StyleProperties& style, double& out);
+    static std::int32_t ConvertUnitToDevice(Graphics& graphics, float number, std::uint32_t unit);
+    static void ConvertLineHeight(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current);
+    static void ApplyPaddingValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
+                                  std::int32_t& unit);
+    static void ApplyMarginValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
+                                 std::int32_t& unit);
+    static void ApplyBorderWidthValue(const CSSAttribute& value, const StyleProperties& style,
+                                      std::int32_t& current);
+    static void GetURLText(const CSSAttribute& value, String& out);
+
+    // The element as selectors see it, one description per word of its
+    // "class" attribute (split at each single blank), each put in front of
+    // `out`, so the words end last to first. Nothing for a node that is not
+    // an element with attributes. Names and attributes come from the
+    // document's dictionary.
+    void BuildSelectorDescs(Node* node, Vector<CSSSimpleSelectorDesc>& out) const;
+
+    CSSStyleSheet& StyleSheet() { return *styleSheet_; }
+    const CSSStyleSheet& StyleSheet() const { return *styleSheet_; }
+    DocTree* Document() const { return document_; }
+    Node* StyleElement() const { return styleElement_; }
+    const CSSDictionary& Dictionary() const { return css_; }
+    // For the "style" attributes the cascade reads.
+    CSSTokenizer& Tokenizer() { return *tokenizer_; }
+    Vector<CSSToken>& AttributeTokens() { return *attributeTokens_; }
+    Vector<CSSProperty>& AttributeProperties() { return *attributeProperties_; }
+
+  private:
+    const CSSDictionary& css_;
+    Node* styleElement_ = nullptr;
+    DocTree* document_ = nullptr;
+    std::unique_ptr<CSSStyleSheet> styleSheet_;
+    std::unique_ptr<Vector<CSSToken>> attributeTokens_;
+    std::unique_ptr<CSSTokenizer> tokenizer_;
+    std::unique_ptr<Vector<CSSProperty>> attributeProperties_;
+    // The presentation attributes' names, and the tokens and properties
+    // made of them for the last node.
+    std::vector<std::string> presentationNames_;
+    std::vector<std::unique_ptr<Vector<CSSToken>>> presentationTokens_;
+    std::unique_ptr<Vector<CSSProperty>> presentationProperties_;
+};
+
+}  // namespace markup::style

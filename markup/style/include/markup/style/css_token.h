@@ -1,0 +1,105 @@
+// CSSToken: one token of a CSS text, as the scanner classified it.
+//
+// Tokens are made by CSSTokenizer and owned by the list they are appended
+// to. The separator and consumed bytes are the parsers' marks: a token
+// whose separator or consumed byte is set is invisible to the cursor's
+// skipping moves (CSSTokenSource).
+#pragma once
+
+#include <cstdint>
+
+#include "markup/string.h"
+
+namespace markup::style {
+
+// The scanner's token types. "After a name" types come only directly after
+// an identifier or another token of types 17 to 30; their "elsewhere" twins
+// everywhere else.
+enum CSSTokenTypeEnum : std::uint32_t {
+    kCSSEnd = 1,          // the end character (code 4) every text ends with
+    kCSSImportRule = 2,   // "@import"
+    kCSSImportant = 3,    // "!" and "important"
+    kCSSIdentifier = 4,
+    kCSSString = 5,       // quotes included
+    kCSSNumber = 6,
+    kCSSPercentage = 7,
+    kCSSPoints = 8,       // the eight length units, 8 to 15
+    kCSSMillimetres = 9,
+    kCSSCentimetres = 10,
+    kCSSPicas = 11,
+    kCSSInches = 12,
+    kCSSPixels = 13,
+    kCSSEms = 14,
+    kCSSExes = 15,
+    kCSSZero = 16,        // a unitless zero
+    kCSSLinkAfterName = 17,
+    kCSSVisitedAfterName = 18,
+    kCSSActiveAfterName = 19,
+    kCSSFirstLineAfterName = 20,
+    kCSSFirstLetterAfterName = 21,
+    kCSSIdAfterName = 22,     // "#" and name characters
+    kCSSClassAfterName = 23,  // "." and name characters
+    kCSSLink = 24,
+    kCSSVisited = 25,
+    kCSSActive = 26,
+    kCSSFirstLine = 27,
+    kCSSFirstLetter = 28,
+    kCSSId = 29,
+    kCSSClass = 30,
+    kCSSURL = 31,          // url(...)
+    kCSSRGB = 32,          // rgb(r, g, b)
+    kCSSHexColour6 = 33,   // "#" and six hexadecimal digits
+    kCSSHexColour3 = 34,   // "#" and three hexadecimal digits
+    kCSSCommentOpen = 35,  // "<!--"
+    kCSSCommentClose = 36, // "-->"
+    kCSSBlanks = 37,       // blanks and tabs
+    kCSSLineBreak = 38,
+    kCSSOther = 39,        // any other character; skipped at-rules
+    kCSSComment = 40,      // comment text, a piece at a time
+    kCSSMinus = 41,
+    kCSSSlash = 42,
+    kCSSPlus = 43,
+    kCSSBlockOpen = 44,
+    kCSSBlockClose = 45,
+    kCSSSemicolon = 46,
+    kCSSComma = 47,
+    kCSSHash = 48,         // "#" before no name character
+    kCSSColon = 49,        // ":" starting no pseudo-class
+    kCSSDegrees = 50,
+    kCSSGrads = 51,
+    kCSSRadians = 52,
+    kCSSOtherNumber = 56,  // a signed fraction, or digits with several points
+};
+
+// The end character the tokenizer appends to every text.
+inline constexpr char kCSSEndCharacter = 4;
+
+class CSSToken {
+  public:
+    CSSToken(std::uint32_t type, const String& text, std::uint8_t origin)
+        : type_(type), text_(text), origin_(origin) {}
+    virtual ~CSSToken();
+
+    // A heap copy, marks included (the containers copy through it).
+    virtual CSSToken* Clone() const;
+
+    std::uint32_t Type() const { return type_; }
+    // Exactly the characters the scanner matched.
+    const String& Text() const { return text_; }
+    // The caller's mark for the text the token came from.
+    std::uint8_t Origin() const { return origin_; }
+
+    bool Separator() const { return separator_ != 0; }
+    void SetSeparator(bool on) { separator_ = on ? 1 : 0; }
+    bool Consumed() const { return consumed_ != 0; }
+    void SetConsumed(bool on) { consumed_ = on ? 1 : 0; }
+
+  private:
+    std::uint32_t type_;
+    String text_;
+    std::uint8_t separator_ = 0;
+    std::uint8_t consumed_ = 0;
+    std::uint8_t origin_;
+};
+
+}  // namespace markup::style

@@ -55,17 +55,32 @@ class PathReader {
   private:
     static bool IsCommand(char c) {
         switch (c) {
-            case 'M': case 'm': case 'L': case 'l': case 'H': case 'h': case 'V': case 'v': case 'C':
-            case 'c': case 'S': case 's': case 'Q': case 'q': case 'T': case 't': case 'A': case 'a':
-            case 'Z': case 'z':
+            case 'M':
+            case 'm':
+            case 'L':
+            case 'l':
+            case 'H':
+            case 'h':
+            case 'V':
+            case 'v':
+            case 'C':
+            case 'c':
+            case 'S':
+            case 's':
+            case 'Q':
+            case 'q':
+            case 'T':
+            case 't':
+            case 'A':
+            case 'a':
+            case 'Z':
+            case 'z':
                 return true;
             default:
                 return false;
         }
     }
-    static bool StartsNumber(char c) {
-        return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
-    }
+    static bool StartsNumber(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.'; }
 
     void SkipSeparators() {
         while (pos_ < text_.size() && IsSeparator(text_[pos_])) ++pos_;

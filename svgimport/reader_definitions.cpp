@@ -31,7 +31,8 @@ struct GradientSpec {
     WDOMHandle stops;  // the element whose stop children count
 };
 
-constexpr int32_t kLinearAttributes[5] = {attribute::kX1, attribute::kY1, attribute::kX2, attribute::kY2, -100};
+constexpr int32_t kLinearAttributes[5] = {attribute::kX1, attribute::kY1, attribute::kX2, attribute::kY2,
+                                          -100};
 constexpr int32_t kRadialAttributes[5] = {attribute::kCx, attribute::kCy, attribute::kR, attribute::kFx,
                                           attribute::kFy};
 
@@ -65,7 +66,8 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
     GradientSpec spec;
     std::vector<const void*> chain;
     WDOMHandle at = element;
-    while (!at.IsNull() && IsGradient(detail::ElementIdOf(at)) && chain.size() < static_cast<size_t>(kMaxDepth)) {
+    while (!at.IsNull() && IsGradient(detail::ElementIdOf(at)) &&
+           chain.size() < static_cast<size_t>(kMaxDepth)) {
         const void* identity = NodeIdentity(at);
         if (std::find(chain.begin(), chain.end(), identity) != chain.end()) break;  // the chain loops
         chain.push_back(identity);
@@ -79,7 +81,8 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         }
         if (!spec.boundingBox) spec.boundingBox = UnitsOf(attributes.Find(attribute::kGradientUnits));
         if (!spec.transform) {
-            if (const std::string* t = attributes.Find(attribute::kGradientTransform)) spec.transform = ParseTransform(*t);
+            if (const std::string* t = attributes.Find(attribute::kGradientTransform))
+                spec.transform = ParseTransform(*t);
         }
         spec.spread = spec.spread || attributes.Find(attribute::kSpreadMethod) != nullptr;
         if (spec.stops.IsNull() && HasStops(at)) spec.stops = at;
@@ -142,7 +145,8 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         if (detail::ElementIdOf(stop) != element::kStop) continue;
         const detail::Attributes attributes(stop);
         uint16_t position = 0;
-        if (const std::string* offset = attributes.Find(attribute::kOffset)) StopOffsetFromText(*offset, &position);
+        if (const std::string* offset = attributes.Find(attribute::kOffset))
+            StopOffsetFromText(*offset, &position);
         WComputedStyle style;
         if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
         gradient->SetStop(position, StopValueFromStyle(style.stopColour, style.stopOpacity));
@@ -158,7 +162,8 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     const detail::Attributes attributes(element);
     const bool boundingBox = UnitsOf(attributes.Find(attribute::kPatternUnits)).value_or(true);
     const bool contentBox = UnitsOf(attributes.FindName("patternContentUnits")).value_or(false);
-    if ((boundingBox || contentBox) && (box == nullptr || !(box->width > 0 && box->height > 0))) return nullptr;
+    if ((boundingBox || contentBox) && (box == nullptr || !(box->width > 0 && box->height > 0)))
+        return nullptr;
 
     double x, y, w, h;
     if (boundingBox) {
@@ -176,7 +181,8 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
 
     auto pattern = std::make_unique<WPattern>();
     WMatrix toPattern = Current();
-    if (const std::string* t = attributes.Find(attribute::kPatternTransform)) toPattern.Multiply(ParseTransform(*t));
+    if (const std::string* t = attributes.Find(attribute::kPatternTransform))
+        toPattern.Multiply(ParseTransform(*t));
     // The tile on the page: the box of its corners, (x, y) the upper left.
     const WPoint corners[4] = {toPattern.Transform({x, y}), toPattern.Transform({x + w, y}),
                                toPattern.Transform({x + w, y + h}), toPattern.Transform({x, y + h})};
@@ -201,7 +207,8 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     if (viewBox[0].kind == unit::kUser && viewBox[2].value > 0 && viewBox[3].value > 0) {
         content.Multiply(w / viewBox[2].value, 0, 0, h / viewBox[3].value, 0, 0);
         content.Multiply(1, 0, 0, 1, -viewBox[0].value, -viewBox[1].value);
-        pattern->viewBox = {TruncatedHost(left), TruncatedHost(top), TruncatedHost(right), TruncatedHost(bottom)};
+        pattern->viewBox = {TruncatedHost(left), TruncatedHost(top), TruncatedHost(right),
+                            TruncatedHost(bottom)};
     } else if (contentBox) {
         content.Multiply(box->width, 0, 0, box->height, 0, 0);
     }
@@ -252,8 +259,10 @@ std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox*
     } else {
         x = detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal, -0.1 * ViewportWidth());
         y = detail::UserLength(*this, attributes.Length(attribute::kY), kVertical, -0.1 * ViewportHeight());
-        w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal, 1.2 * ViewportWidth());
-        h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical, 1.2 * ViewportHeight());
+        w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal,
+                               1.2 * ViewportWidth());
+        h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical,
+                               1.2 * ViewportHeight());
     }
     auto mask = std::make_unique<WMask>();
     ResolveStyle(element, mask->presentation, nullptr);

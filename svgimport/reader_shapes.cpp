@@ -24,7 +24,8 @@ WMatrix TransformOf(const detail::Attributes& attributes) {
 // Definitions an element's style built live until the element is drawn.
 class DefinitionScope {
   public:
-    explicit DefinitionScope(WDefinitions& definitions) : definitions_(definitions), mark_(definitions.Mark()) {}
+    explicit DefinitionScope(WDefinitions& definitions)
+        : definitions_(definitions), mark_(definitions.Mark()) {}
     ~DefinitionScope() { definitions_.ReleaseFrom(mark_); }
     DefinitionScope(const DefinitionScope&) = delete;
     DefinitionScope& operator=(const DefinitionScope&) = delete;
@@ -167,7 +168,8 @@ int32_t WParser::DoRect(const WDOMHandle& element) {
     if (corners.rx > 0) {
         // The host's rectangle rounds its corners by one radius on its own
         // axes; other rounded rectangles go as paths.
-        const bool straight = m.b == 0 && m.c == 0 && std::fabs(std::fabs(m.a) - std::fabs(m.d)) < 1e-9 * std::fabs(m.a);
+        const bool straight =
+            m.b == 0 && m.c == 0 && std::fabs(std::fabs(m.a) - std::fabs(m.d)) < 1e-9 * std::fabs(m.a);
         const double radius = corners.rx * std::fabs(m.a);
         const bool even = std::fabs(corners.rx - corners.ry) < 1e-9 * std::max(corners.rx, corners.ry);
         WRectangle rectangle;

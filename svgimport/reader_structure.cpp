@@ -43,7 +43,8 @@ bool LanguageMatches(std::string_view list) {
 // feature string holds, the language must be ours.
 bool ConditionsHold(const detail::Attributes& attributes) {
     if (attributes.FindName("requiredExtensions") != nullptr) return false;
-    if (const std::string* languages = attributes.FindName("systemLanguage")) return LanguageMatches(*languages);
+    if (const std::string* languages = attributes.FindName("systemLanguage"))
+        return LanguageMatches(*languages);
     return true;
 }
 

@@ -91,15 +91,24 @@ namespace {
 // Host weight codes by CSS weight.
 int32_t WeightCode(int32_t weight) {
     switch (weight) {
-        case 100: return 4;
-        case 200: return 3;
-        case 300: return 6;
-        case 500: return 8;
-        case 600: return 9;
-        case 700: return 1;
-        case 800: return 2;
-        case 900: return 12;
-        default: return 0;
+        case 100:
+            return 4;
+        case 200:
+            return 3;
+        case 300:
+            return 6;
+        case 500:
+            return 8;
+        case 600:
+            return 9;
+        case 700:
+            return 1;
+        case 800:
+            return 2;
+        case 900:
+            return 12;
+        default:
+            return 0;
     }
 }
 
@@ -109,7 +118,8 @@ std::string FirstFamily(std::string_view family) {
     if (comma != std::string_view::npos) family = family.substr(0, comma);
     while (!family.empty() && IsWhiteSpace(family.front())) family.remove_prefix(1);
     while (!family.empty() && IsWhiteSpace(family.back())) family.remove_suffix(1);
-    if (family.size() >= 2 && (family.front() == '\'' || family.front() == '"') && family.back() == family.front()) {
+    if (family.size() >= 2 && (family.front() == '\'' || family.front() == '"') &&
+        family.back() == family.front()) {
         family = family.substr(1, family.size() - 2);
     }
     return std::string(family);
@@ -149,7 +159,8 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
         // A reference to anything but a gradient or a pattern paints nothing.
         const WDOMHandle target = Resolve(style.fill.reference);
         const int32_t id = detail::ElementIdOf(target);
-        const bool paint = id == element::kLinearGradient || id == element::kRadialGradient || id == element::kPattern;
+        const bool paint =
+            id == element::kLinearGradient || id == element::kRadialGradient || id == element::kPattern;
         const WDefsObject* definition = paint ? ResolveReference(target, box) : nullptr;
         if (definition != nullptr) {
             auto reference = std::make_unique<WFill_URI>();
@@ -171,7 +182,8 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
         if (style.lineCap) stroke->cap = *style.lineCap;
         if (style.lineJoin) stroke->join = *style.lineJoin;
         // The miter limit is a ratio of lengths: it stays as written.
-        if (style.miterLimit && std::isfinite(style.miterLimit->value)) stroke->miterLimit = style.miterLimit->value;
+        if (style.miterLimit && std::isfinite(style.miterLimit->value))
+            stroke->miterLimit = style.miterLimit->value;
         for (const WStyleNumber& dash : style.dashes) {
             WLength length = LengthOfStyle(dash);
             LengthToHost(length, kHorizontal);

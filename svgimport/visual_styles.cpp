@@ -82,18 +82,33 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     node = nullptr;
     const int32_t stroke = style->GetStroke(document, node, colour);
     out->stroke = PaintOf(stroke, document, node, colour);
-    if (auto width = NumberOf([&](int32_t& u) { return style->GetStrokeWidth(u); })) out->strokeWidth = *width;
+    if (auto width = NumberOf([&](int32_t& u) { return style->GetStrokeWidth(u); }))
+        out->strokeWidth = *width;
     switch (style->GetStrokeLinecap()) {
-        case kButtKeyword: out->lineCap = cap::kButt; break;
-        case kRoundKeyword: out->lineCap = cap::kRound; break;
-        case kSquareKeyword: out->lineCap = cap::kSquare; break;
-        default: break;
+        case kButtKeyword:
+            out->lineCap = cap::kButt;
+            break;
+        case kRoundKeyword:
+            out->lineCap = cap::kRound;
+            break;
+        case kSquareKeyword:
+            out->lineCap = cap::kSquare;
+            break;
+        default:
+            break;
     }
     switch (style->GetStrokeLinejoin()) {
-        case kMiterKeyword: out->lineJoin = join::kMiter; break;
-        case kRoundKeyword: out->lineJoin = join::kRound; break;
-        case kBevelKeyword: out->lineJoin = join::kBevel; break;
-        default: break;
+        case kMiterKeyword:
+            out->lineJoin = join::kMiter;
+            break;
+        case kRoundKeyword:
+            out->lineJoin = join::kRound;
+            break;
+        case kBevelKeyword:
+            out->lineJoin = join::kBevel;
+            break;
+        default:
+            break;
     }
     out->miterLimit = NumberOf([&](int32_t& u) { return style->GetStrokeMiterlimit(u); });
     for (uint32_t i = 0; i < style->GetDashCount(); ++i) {

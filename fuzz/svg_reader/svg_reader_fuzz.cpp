@@ -34,7 +34,8 @@ class CheckingCanvas : public WCanvas {
     int32_t DrawPath(const WPath& p) override {
         Check(p.points.size() == p.kinds.size());
         for (const svgf::HostPoint& point : p.points) {
-            Check(point.x >= p.box.left && point.x <= p.box.right && point.y >= p.box.bottom && point.y <= p.box.top);
+            Check(point.x >= p.box.left && point.x <= p.box.right && point.y >= p.box.bottom &&
+                  point.y <= p.box.top);
         }
         return Style(p.presentation, true);
     }

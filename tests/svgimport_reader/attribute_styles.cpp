@@ -45,7 +45,8 @@ Declarations Own(const WDOMHandle& element) {
         if (end == std::string::npos) end = style.size();
         const std::string declaration = style.substr(start, end - start);
         const size_t colon = declaration.find(':');
-        if (colon != std::string::npos) out[Trim(declaration.substr(0, colon))] = Trim(declaration.substr(colon + 1));
+        if (colon != std::string::npos)
+            out[Trim(declaration.substr(0, colon))] = Trim(declaration.substr(colon + 1));
         start = end + 1;
     }
     return out;
@@ -60,7 +61,9 @@ std::optional<uint32_t> Hex(std::string_view digits) {
     uint32_t v = 0;
     for (char c : digits) {
         const int lower = c | 0x20;
-        const int digit = c >= '0' && c <= '9' ? c - '0' : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+        const int digit = c >= '0' && c <= '9'           ? c - '0'
+                          : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
+                                                         : -1;
         if (digit < 0) return std::nullopt;
         v = v * 16 + static_cast<uint32_t>(digit);
     }
@@ -140,7 +143,8 @@ bool AttributeStyles::GetStyle(const WDOMHandle& element, WComputedStyle* style)
             while (start < v.size()) {
                 size_t end = v.find_first_of(", ", start);
                 if (end == std::string::npos) end = v.size();
-                if (auto n = Number(std::string_view(v).substr(start, end - start))) style->dashes.push_back(*n);
+                if (auto n = Number(std::string_view(v).substr(start, end - start)))
+                    style->dashes.push_back(*n);
                 start = end + 1;
             }
         } else if (name == "stroke-opacity") {

@@ -25,7 +25,8 @@ void Import(host::StandInHost& host, ImportHost& import, const std::string& svg)
     AttributeStyles styles;
     WParser reader(dom.Document(), &styles);
     ASSERT_TRUE(reader.Rooted()) << DescribeReadStatus(reader.Status());
-    canvas_test::WithCanvas(host, [&](WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); }, &reader);
+    canvas_test::WithCanvas(
+        host, [&](WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); }, &reader);
     import.SetPage(svgf::HostRect{0, canvas_test::kPage, canvas_test::kPage, 0});
 }
 
@@ -45,11 +46,12 @@ TEST_P(CanvasScenes, ReadFromTheirSvgGiveTheCanvasLog) {
     testsupport::ExpectGolden(folder + name + ".log", import.Log().Text());
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, CanvasScenes, ::testing::ValuesIn(canvas_test::Fixtures()), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name) c = c == '-' ? '_' : c;
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Fixtures, CanvasScenes, ::testing::ValuesIn(canvas_test::Fixtures()),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) c = c == '-' ? '_' : c;
+                             return name;
+                         });
 
 class ReaderScenes : public ::testing::TestWithParam<Scene> {};
 
@@ -60,7 +62,8 @@ TEST_P(ReaderScenes, GiveTheirCallLog) {
     const auto balance = import.Balance();
     EXPECT_TRUE(balance.Balanced()) << balance.problems.front();
     EXPECT_TRUE(import.Warnings().empty()) << import.Warnings().front();
-    testsupport::ExpectGolden(std::string("svgimport_reader/") + GetParam().name + ".log", import.Log().Text());
+    testsupport::ExpectGolden(std::string("svgimport_reader/") + GetParam().name + ".log",
+                              import.Log().Text());
 }
 
 std::vector<Scene> LoggedScenes() {

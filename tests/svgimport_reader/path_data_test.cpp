@@ -33,30 +33,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PathCase{"M 10 10 20 20 30 30", "04:10,10 44:20,20 44:30,30"},
         PathCase{"m 10 10 l 5 0", "04:10,10 44:15,10"},
-        PathCase{"M0,0 C10,0 10,10 0,10 S-10,0 0,0 Z", "00:0,0 c0:10,0 c0:10,10 84:0,10 c0:-10,10 c0:-10,0 8c:0,0"},
-        PathCase{"M0,0 c10,0 10,10 0,10 s-10,-10 0,-10", "04:0,0 c0:10,0 c0:10,10 84:0,10 c0:-10,10 c0:-10,0 84:0,0"},
+        PathCase{"M0,0 C10,0 10,10 0,10 S-10,0 0,0 Z",
+                 "00:0,0 c0:10,0 c0:10,10 84:0,10 c0:-10,10 c0:-10,0 8c:0,0"},
+        PathCase{"M0,0 c10,0 10,10 0,10 s-10,-10 0,-10",
+                 "04:0,0 c0:10,0 c0:10,10 84:0,10 c0:-10,10 c0:-10,0 84:0,0"},
         // S without a cubic before it: the first control is the current point.
-        PathCase{"M0 0 L5 0 S10 10 20 0", "04:0,0 44:5,0 c0:5,0 c0:10,10 84:20,0"},
-        PathCase{"L 10 10", ""},
-        PathCase{"  ", ""},
-        PathCase{"M1e1,2E+0", "04:10,2"},
-        PathCase{"M 10 10 H 50", "04:10,10 44:50,10"},
+        PathCase{"M0 0 L5 0 S10 10 20 0", "04:0,0 44:5,0 c0:5,0 c0:10,10 84:20,0"}, PathCase{"L 10 10", ""},
+        PathCase{"  ", ""}, PathCase{"M1e1,2E+0", "04:10,2"}, PathCase{"M 10 10 H 50", "04:10,10 44:50,10"},
         PathCase{"M 10 10 h 5 v -5 V 20", "04:10,10 44:15,10 44:15,5 44:15,20"},
         // A "+" starts a number.
-        PathCase{"M 0 0 L 10 10 +5 5", "04:0,0 44:10,10 44:5,5"},
-        PathCase{"M-1-2L.5.5", "04:-1,-2 44:1,1"},
+        PathCase{"M 0 0 L 10 10 +5 5", "04:0,0 44:10,10 44:5,5"}, PathCase{"M-1-2L.5.5", "04:-1,-2 44:1,1"},
         // After a close the current point is the start, and the next command starts there.
         PathCase{"M0 0 L10 0 L10 10 Z l 5 5", "04:0,0 44:10,0 4c:10,10 04:0,0 44:5,5"},
         PathCase{"M5 5 L10 5 z m 1 1 h 1", "04:5,5 4c:10,5 04:6,6 44:7,6"},
         PathCase{"M0 0 L4 0 Z Z L 0 4", "04:0,0 4c:4,0 04:0,0 44:0,4"},
         // A missing coordinate ends the data; what came before stays.
-        PathCase{"M 0 0 L 10 0 L", "04:0,0 44:10,0"},
-        PathCase{"M 0 0 L 10 0 L 20", "04:0,0 44:10,0"},
-        PathCase{"M 0 0 C 1 1 2 2", "04:0,0"},
-        PathCase{"M", ""},
+        PathCase{"M 0 0 L 10 0 L", "04:0,0 44:10,0"}, PathCase{"M 0 0 L 10 0 L 20", "04:0,0 44:10,0"},
+        PathCase{"M 0 0 C 1 1 2 2", "04:0,0"}, PathCase{"M", ""},
         // Anything that is not path data ends it too.
-        PathCase{"M 0 0 L 10 0 X 5 5", "04:0,0 44:10,0"},
-        PathCase{"x M 0 0", ""},
+        PathCase{"M 0 0 L 10 0 X 5 5", "04:0,0 44:10,0"}, PathCase{"x M 0 0", ""},
         PathCase{"M 0 0 L 10 0 Z 5 5", "04:0,0 4c:10,0"},
         // Quadratics become the cubic that is the same curve.
         PathCase{"M 0 0 Q 30 0 30 30", "04:0,0 c0:20,0 c0:30,10 84:30,30"},
@@ -94,8 +89,9 @@ TEST(PathDataScale, HorizontalLinesKeepTheirYUnderRotation) {
 // Bezier points of a cubic from its start.
 WPoint Cubic(WPoint p0, const WCubic& c, double t) {
     const double u = 1 - t;
-    return {u * u * u * p0.x + 3 * u * u * t * c.control1.x + 3 * u * t * t * c.control2.x + t * t * t * c.end.x,
-            u * u * u * p0.y + 3 * u * u * t * c.control1.y + 3 * u * t * t * c.control2.y + t * t * t * c.end.y};
+    return {
+        u * u * u * p0.x + 3 * u * u * t * c.control1.x + 3 * u * t * t * c.control2.x + t * t * t * c.end.x,
+        u * u * u * p0.y + 3 * u * u * t * c.control1.y + 3 * u * t * t * c.control2.y + t * t * t * c.end.y};
 }
 
 TEST(Quadratics, AreTheSameCurveAsCubics) {
@@ -123,10 +119,10 @@ struct ArcCase {
     double rx, ry, rotation;
     bool large, sweep;
     WPoint to;
-    WPoint centre;       // of the ellipse the arc lies on
-    double frx, fry;     // its radii after enlarging
+    WPoint centre;    // of the ellipse the arc lies on
+    double frx, fry;  // its radii after enlarging
     size_t segments;
-    WPoint middle;       // a point the arc passes through halfway
+    WPoint middle;  // a point the arc passes through halfway
 };
 
 class Arcs : public ::testing::TestWithParam<ArcCase> {};
@@ -154,7 +150,8 @@ TEST_P(Arcs, LieOnTheirEllipse) {
     }
     EXPECT_LT(worst, 3e-4) << a.name;  // a quarter-turn cubic is off by 0.027 %
     double nearest = 1e9;
-    for (const WPoint& p : samples) nearest = std::min(nearest, std::hypot(p.x - a.middle.x, p.y - a.middle.y));
+    for (const WPoint& p : samples)
+        nearest = std::min(nearest, std::hypot(p.x - a.middle.x, p.y - a.middle.y));
     EXPECT_LT(nearest, 0.05 * std::max(a.frx, a.fry)) << a.name;
 }
 
@@ -165,7 +162,18 @@ INSTANTIATE_TEST_SUITE_P(
         ArcCase{"semicircle_sweep", {0, 0}, 5, 5, 0, false, true, {10, 0}, {5, 0}, 5, 5, 2, {5, -5}},
         ArcCase{"semicircle_against", {0, 0}, 5, 5, 0, false, false, {10, 0}, {5, 0}, 5, 5, 2, {5, 5}},
         ArcCase{"radii_too_small", {0, 0}, 1, 1, 0, false, true, {10, 0}, {5, 0}, 5, 5, 2, {5, -5}},
-        ArcCase{"small_quarter", {0, 0}, 10, 10, 0, false, true, {10, 10}, {0, 10}, 10, 10, 1,
+        ArcCase{"small_quarter",
+                {0, 0},
+                10,
+                10,
+                0,
+                false,
+                true,
+                {10, 10},
+                {0, 10},
+                10,
+                10,
+                1,
                 {10 * std::sin(std::numbers::pi / 4), 10 - 10 * std::cos(std::numbers::pi / 4)}},
         ArcCase{"large_three_quarters", {0, 0}, 10, 10, 0, true, true, {10, 10}, {10, 0}, 10, 10, 3, {20, 0}},
         ArcCase{"large_against", {0, 0}, 10, 10, 0, true, false, {10, 10}, {0, 10}, 10, 10, 3, {-10, 10}},

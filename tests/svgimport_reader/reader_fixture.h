@@ -2,10 +2,10 @@
 // presentation attributes as its styles.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
-
-#include <gtest/gtest.h>
 
 #include "attribute_styles.h"
 #include "recording_canvas.h"

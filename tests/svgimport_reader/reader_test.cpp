@@ -47,23 +47,24 @@ INSTANTIATE_TEST_SUITE_P(
     ViewBoxes, Roots,
     ::testing::Values(
         RootCase{"plain", R"svg(width="90" height="45")svg", kU, -kU, 0, 127000, 254000, 127000},
-        RootCase{"in_millimetres", R"svg(width="25.4mm" height="50.8mm")svg", kU, -kU, 0, 508000, 254000, 508000},
-        RootCase{"view_box", R"svg(width="90" height="90" viewBox="0 0 100 50")svg", 2540, -5080, 0, 254000, 254000,
-                 254000},
-        RootCase{"view_box_commas", R"svg(width="90" height="90" viewBox="0,0,100,50")svg", 2540, -5080, 0, 254000,
+        RootCase{"in_millimetres", R"svg(width="25.4mm" height="50.8mm")svg", kU, -kU, 0, 508000, 254000,
+                 508000},
+        RootCase{"view_box", R"svg(width="90" height="90" viewBox="0 0 100 50")svg", 2540, -5080, 0, 254000,
                  254000, 254000},
-        RootCase{"view_box_moved", R"svg(width="90" height="90" viewBox="10 20 100 50")svg", 2540, -5080, -25400,
-                 355600, 254000, 254000},
+        RootCase{"view_box_commas", R"svg(width="90" height="90" viewBox="0,0,100,50")svg", 2540, -5080, 0,
+                 254000, 254000, 254000},
+        RootCase{"view_box_moved", R"svg(width="90" height="90" viewBox="10 20 100 50")svg", 2540, -5080,
+                 -25400, 355600, 254000, 254000},
         // A unit in the view box leaves it out.
-        RootCase{"view_box_unit", R"svg(width="90" height="90" viewBox="0 0 100px 50")svg", kU, -kU, 0, 254000, 254000,
-                 254000},
+        RootCase{"view_box_unit", R"svg(width="90" height="90" viewBox="0 0 100px 50")svg", kU, -kU, 0,
+                 254000, 254000, 254000},
         // Without width and height the view box gives the size; with one
         // of them, its proportions.
         RootCase{"size_from_view_box", R"svg(viewBox="0 0 90 45")svg", kU, -kU, 0, 127000, 254000, 127000},
-        RootCase{"height_from_view_box", R"svg(width="90" viewBox="0 0 100 50")svg", 2540, -2540, 0, 127000, 254000,
-                 127000},
-        RootCase{"width_from_view_box", R"svg(height="90" viewBox="0 0 100 50")svg", 5080, -5080, 0, 254000, 508000,
-                 254000}),
+        RootCase{"height_from_view_box", R"svg(width="90" viewBox="0 0 100 50")svg", 2540, -2540, 0, 127000,
+                 254000, 127000},
+        RootCase{"width_from_view_box", R"svg(height="90" viewBox="0 0 100 50")svg", 5080, -5080, 0, 254000,
+                 508000, 254000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Root, RefusesWhatCannotBeDrawn) {
@@ -152,7 +153,8 @@ TEST(Shapes, RoundedRectanglesTheHostCannotRoundBecomePaths) {
     ASSERT_EQ(paths.size(), 3u);
     // Four sides and four quarter ellipses: 4 moves or lines and 4 x 3 curve points.
     EXPECT_EQ(paths[0].substr(0, 45), "path 00:2000,254000 44:8000,254000 c0:9105,25");
-    for (size_t i = 0; i < 2; ++i) EXPECT_EQ(std::count(paths[i].begin(), paths[i].end(), ':'), 17) << paths[i];
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(std::count(paths[i].begin(), paths[i].end(), ':'), 17) << paths[i];
     // ry alone counts for rx too, each held to half its side: (5, 2), so
     // no side is left between the corners.
     EXPECT_EQ(paths[2].substr(0, 40), "path 00:5000,254000 c0:7761,254000 c0:10");
@@ -190,7 +192,8 @@ TEST(Styles, PaintsStrokesAndOpacities) {
         " fill=#ff0000",
         " fill=#ff0000 stroke=#0000ff/1000",
     };
-    for (size_t i = 0; i < rects.size(); ++i) EXPECT_EQ(rects[i], "rect 0,253000 1000x1000" + std::string(styles[i]));
+    for (size_t i = 0; i < rects.size(); ++i)
+        EXPECT_EQ(rects[i], "rect 0,253000 1000x1000" + std::string(styles[i]));
 }
 
 TEST(Styles, FontsGiveWeightCodesFamiliesAndSizes) {
@@ -208,7 +211,8 @@ TEST(Styles, FontsGiveWeightCodesFamiliesAndSizes) {
 // --- Structure ----------------------------------------------------------------
 
 TEST(Structure, GroupsComposeTheirTransformAndGiveItBack) {
-    Read read(Doc(R"svg(<g transform="translate(10 20)"><g transform="scale(2)"><rect width="1" height="1"/></g>
+    Read read(
+        Doc(R"svg(<g transform="translate(10 20)"><g transform="scale(2)"><rect width="1" height="1"/></g>
 <rect width="1" height="1"/></g><rect width="1" height="1"/><g/>)svg"));
     EXPECT_EQ(read.Text(),
               "group [1000 0 0 -1000 10000 234000] fill=#000000\n"
@@ -236,8 +240,10 @@ TEST(Structure, ARefusedGroupDrawsNothingAndStaysBalanced) {
 }
 
 TEST(Structure, AnchorsCarryTheirTargetAndNoTransform) {
-    Read read(Doc(R"svg(<a xlink:href="http://example.org/" transform="translate(50 50)"><rect width="1" height="1"/></a>)svg"));
-    EXPECT_EQ(read.Text(), "anchor http://example.org/\n  rect 0,253000 1000x1000 fill=#000000\nend anchor\n");
+    Read read(Doc(
+        R"svg(<a xlink:href="http://example.org/" transform="translate(50 50)"><rect width="1" height="1"/></a>)svg"));
+    EXPECT_EQ(read.Text(),
+              "anchor http://example.org/\n  rect 0,253000 1000x1000 fill=#000000\nend anchor\n");
 }
 
 TEST(Structure, UseDrawsWhatItNamesPlacedByItsPosition) {
@@ -264,7 +270,8 @@ TEST(Structure, UseOfItsOwnAncestorEnds) {
 }
 
 TEST(Structure, SymbolsAreDrawnOnlyThroughUse) {
-    Read read(Doc(R"svg(<symbol id="s"><rect width="2" height="2"/></symbol><use xlink:href="#s" x="1"/>)svg"));
+    Read read(
+        Doc(R"svg(<symbol id="s"><rect width="2" height="2"/></symbol><use xlink:href="#s" x="1"/>)svg"));
     EXPECT_EQ(read.Text(),
               "group [1000 0 0 -1000 1000 254000] fill=#000000\n"
               "  rect 1000,252000 2000x2000 fill=#000000\n"
@@ -315,10 +322,11 @@ std::string Multiplying(const char* level) {
     for (int i = 9; i >= 0; --i) {
         svg += std::string("<") + level + " id=\"l" + std::to_string(i) + "\">";
         for (int k = 0; k < 10; ++k) {
-            svg += i == 9 ? "<rect width=\"1\" height=\"1\"/>"
-                          : (std::string(level) == "g" ? "<use xlink:href=\"#l" + std::to_string(i + 1) + "\"/>"
-                                                       : "<rect width=\"1\" height=\"1\" clip-path=\"url(#l" +
-                                                             std::to_string(i + 1) + ")\"/>");
+            svg += i == 9
+                       ? "<rect width=\"1\" height=\"1\"/>"
+                       : (std::string(level) == "g" ? "<use xlink:href=\"#l" + std::to_string(i + 1) + "\"/>"
+                                                    : "<rect width=\"1\" height=\"1\" clip-path=\"url(#l" +
+                                                          std::to_string(i + 1) + ")\"/>");
         }
         svg += std::string("</") + level + ">";
     }
@@ -336,7 +344,8 @@ TEST(Budgets, UseInstancesThatMultiplyEnd) {
 TEST(Budgets, ClipPathsThatMultiplyEnd) {
     Read read(Doc(Multiplying("clipPath") + "<rect width=\"1\" height=\"1\" clip-path=\"url(#l0)\"/>"));
     ASSERT_EQ(read.canvas.Lines("rect").size(), 1u);
-    EXPECT_LE(std::count(read.canvas.lines[0].begin(), read.canvas.lines[0].end(), ';'), WParser::kMaxNestedBuilds);
+    EXPECT_LE(std::count(read.canvas.lines[0].begin(), read.canvas.lines[0].end(), ';'),
+              WParser::kMaxNestedBuilds);
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ std::string PointsOf(const WPath& path) {
     std::string out;
     for (size_t i = 0; i < path.points.size(); ++i) {
         if (!out.empty()) out += ' ';
-        out += Hex(path.kinds[i], 2) + ":" + std::to_string(path.points[i].x) + "," + std::to_string(path.points[i].y);
+        out += Hex(path.kinds[i], 2) + ":" + std::to_string(path.points[i].x) + "," +
+               std::to_string(path.points[i].y);
     }
     return out;
 }
@@ -51,7 +52,8 @@ std::vector<std::string> RecordingCanvas::Lines(const std::string& prefix) const
     std::vector<std::string> out;
     for (const std::string& l : lines) {
         const size_t text = l.find_first_not_of(' ');
-        if (text != std::string::npos && l.compare(text, prefix.size(), prefix) == 0) out.push_back(l.substr(text));
+        if (text != std::string::npos && l.compare(text, prefix.size(), prefix) == 0)
+            out.push_back(l.substr(text));
     }
     return out;
 }
@@ -80,8 +82,8 @@ std::string RecordingCanvas::Paint(const WFill& fill) {
         } else if (d->kind() == kind::kPattern) {
             const auto& p = static_cast<const WPattern&>(*d);
             const WMatrix& m = p.matrix;
-            out = "pattern(" + I(p.x) + "," + I(p.y) + " " + I(p.width) + "x" + I(p.height) + " m=[" + I(m.a) + " " +
-                  I(m.b) + " " + I(m.c) + " " + I(m.d) + " " + I(m.e) + " " + I(m.f) + "])";
+            out = "pattern(" + I(p.x) + "," + I(p.y) + " " + I(p.width) + "x" + I(p.height) + " m=[" +
+                  I(m.a) + " " + I(m.b) + " " + I(m.c) + " " + I(m.d) + " " + I(m.e) + " " + I(m.f) + "])";
             if (reader_ != nullptr && tiles_ < tileDepth) {
                 ++tiles_;
                 WPatternTile tile{nullptr, &p, reader_, p.matrix};
@@ -154,9 +156,11 @@ int32_t RecordingCanvas::DrawText(const WText& t) {
     if (t.presentation.font) {
         const WFont& f = *t.presentation.font;
         font = " size=" + I(f.size.value) + " weight=" + std::to_string(f.weight) +
-               (f.italic ? " italic" : "") + (f.family.Empty() ? "" : " family=" + std::string(f.family.Text()));
+               (f.italic ? " italic" : "") +
+               (f.family.Empty() ? "" : " family=" + std::string(f.family.Text()));
     }
-    Add("text \"" + std::string(t.text.Text()) + "\" " + I(t.x) + "," + I(t.y) + font + Style(t.presentation));
+    Add("text \"" + std::string(t.text.Text()) + "\" " + I(t.x) + "," + I(t.y) + font +
+        Style(t.presentation));
     return 1;
 }
 

@@ -54,7 +54,9 @@ std::string Decode(std::string_view text, std::string& error) {
             const bool hex = name.size() > 1 && name[1] == 'x';
             unsigned long code = 0;
             for (char c : name.substr(hex ? 2 : 1)) {
-                const int digit = c >= '0' && c <= '9' ? c - '0' : hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1;
+                const int digit = c >= '0' && c <= '9'                            ? c - '0'
+                                  : hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
+                                                                                  : -1;
                 if (digit < 0 || code > 0x10FFFF) {
                     error = "bad character reference";
                     break;
@@ -115,7 +117,10 @@ SvgDom::SvgDom(std::string_view text) : names_(std::make_unique<Names>()) {
         }
         if (text.substr(i, 2) == "</") {
             const size_t end = text.find('>', i);
-            if (end == std::string_view::npos || open.size() < 2) { fail("stray end tag"); break; }
+            if (end == std::string_view::npos || open.size() < 2) {
+                fail("stray end tag");
+                break;
+            }
             open.pop_back();
             i = end + 1;
             continue;
@@ -129,7 +134,10 @@ SvgDom::SvgDom(std::string_view text) : names_(std::make_unique<Names>()) {
         bool closed = false;
         while (true) {
             while (i < text.size() && IsSpace(text[i])) ++i;
-            if (i >= text.size()) { fail("unterminated tag"); break; }
+            if (i >= text.size()) {
+                fail("unterminated tag");
+                break;
+            }
             if (text[i] == '>') {
                 ++i;
                 break;
@@ -143,11 +151,18 @@ SvgDom::SvgDom(std::string_view text) : names_(std::make_unique<Names>()) {
             while (i < text.size() && text[i] != '=' && !IsSpace(text[i])) ++i;
             const std::string attribute(text.substr(start, i - start));
             while (i < text.size() && (IsSpace(text[i]) || text[i] == '=')) ++i;
-            if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) { fail("unquoted attribute"); break; }
+            if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) {
+                fail("unquoted attribute");
+                break;
+            }
             const char quote = text[i++];
             const size_t end = text.find(quote, i);
-            if (end == std::string_view::npos) { fail("unterminated value"); break; }
-            markup_test::WithAttribute(element, names_->Id(attribute), Decode(text.substr(i, end - i), error_).c_str());
+            if (end == std::string_view::npos) {
+                fail("unterminated value");
+                break;
+            }
+            markup_test::WithAttribute(element, names_->Id(attribute),
+                                       Decode(text.substr(i, end - i), error_).c_str());
             i = end + 1;
         }
         if (!closed) open.push_back(element);

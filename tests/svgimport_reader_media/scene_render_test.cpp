@@ -1,6 +1,8 @@
 // The reader's scenes through the whole import side: read from SVG text,
 // drawn on the stand-in host, exported back to SVG by the module and
 // rendered beside the document they came from.
+#include "scene_render.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,14 +11,13 @@
 #include "attribute_styles.h"
 #include "canvas_fixtures.h"
 #include "import_calls.h"
-#include "media_fixtures.h"
-#include "reader_scenes.h"
-#include "scene_render.h"
-#include "svg_dom.h"
 #include "markup/parser/css_dictionary.h"
 #include "markup/parser/xml_parser.h"
 #include "markup/style/graphics_imp.h"
+#include "media_fixtures.h"
 #include "platform/font_backend.h"
+#include "reader_scenes.h"
+#include "svg_dom.h"
 #include "svgimport/reader.h"
 #include "svgimport/visual_styles.h"
 
@@ -41,8 +42,8 @@ TEST_P(ReaderRender, LooksLikeItsDocument) {
         AttributeStyles styles;
         SVG::WParser reader(dom.Document(), &styles);
         ASSERT_TRUE(reader.Rooted());
-        canvas_test::WithCanvas(host, [&](SVG::WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); },
-                                &reader);
+        canvas_test::WithCanvas(
+            host, [&](SVG::WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); }, &reader);
     }
     import.SetPage(svgf::HostRect{0, canvas_test::kPage, canvas_test::kPage, 0});
     ASSERT_TRUE(import.Balance().Balanced()) << import.Balance().problems.front();
@@ -51,7 +52,8 @@ TEST_P(ReaderRender, LooksLikeItsDocument) {
         Compare(import, SceneDocument(scene.reference.empty() ? scene.svg : scene.reference));
     ASSERT_GT(c.pixels, 0);
     EXPECT_LE(static_cast<double>(c.differing) / c.pixels, scene.tolerance)
-        << c.differing << " differing, " << c.coverageDiffering << " covered differently of " << c.pixels << "\n"
+        << c.differing << " differing, " << c.coverageDiffering << " covered differently of " << c.pixels
+        << "\n"
         << c.exported;
     EXPECT_GT(c.coveredWant, c.pixels / 100);
     EXPECT_NEAR(c.coveredGot, c.coveredWant, c.coveredWant * 0.05 + c.pixels * scene.tolerance);
@@ -102,8 +104,8 @@ TEST_F(StyledRender, RulesStyleAttributesAndPresentationAttributes) {
         SVG::WVisualStyleSource styles(visual);
         SVG::WParser reader(dom, &styles);
         ASSERT_TRUE(reader.Rooted());
-        canvas_test::WithCanvas(host, [&](SVG::WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); },
-                                &reader);
+        canvas_test::WithCanvas(
+            host, [&](SVG::WCanvas_UDI& canvas) { EXPECT_EQ(reader.Parse(&canvas), 1); }, &reader);
     }
     import.SetPage(svgf::HostRect{0, canvas_test::kPage, canvas_test::kPage, 0});
     const scene_render::Comparison c = Compare(import, document);

@@ -143,7 +143,8 @@ class WParser : public WCoordinates, public WTileDrawer {
     int32_t InGroup(const markup::WDOMHandle& element, const WMatrix& local, Body body);
 
     // A rounded rectangle as a path (corners as quarter ellipses).
-    std::unique_ptr<WPath> RoundedRectPath(double x, double y, double w, double h, double rx, double ry) const;
+    std::unique_ptr<WPath> RoundedRectPath(double x, double y, double w, double h, double rx,
+                                           double ry) const;
 
     markup::WDOMHandle document_;
     markup::WDOMHandle root_;
@@ -157,9 +158,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // and definitions being built: met again, they are not followed.
     std::vector<const void*> drawing_;
     std::vector<const void*> building_;
-    int uses_ = 0;          // `use` instances open
-    long instanced_ = 0;    // elements drawn inside them
-    long nestedBuilds_ = 0; // definitions built for the current element's style
+    int uses_ = 0;           // `use` instances open
+    long instanced_ = 0;     // elements drawn inside them
+    long nestedBuilds_ = 0;  // definitions built for the current element's style
 };
 
 // The identity of a DOM node: the same for every handle on it.

@@ -165,18 +165,8 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     if ((boundingBox || contentBox) && (box == nullptr || !(box->width > 0 && box->height > 0)))
         return nullptr;
 
-    double x, y, w, h;
-    if (boundingBox) {
-        x = box->x + detail::BoxFraction(attributes.Length(attribute::kX), 0) * box->width;
-        y = box->y + detail::BoxFraction(attributes.Length(attribute::kY), 0) * box->height;
-        w = detail::BoxFraction(attributes.Length(attribute::kWidth), 0) * box->width;
-        h = detail::BoxFraction(attributes.Length(attribute::kHeight), 0) * box->height;
-    } else {
-        x = detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal);
-        y = detail::UserLength(*this, attributes.Length(attribute::kY), kVertical);
-        w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal);
-        h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical);
-    }
+    const auto [x, y, w, h] =
+        boundingBox ? detail::BoxRegion(attributes, *box, {}) : detail::UserRegion(*this, attributes);
     if (!(w > 0 && h > 0)) return nullptr;  // a tile without area paints nothing
 
     auto pattern = std::make_unique<WPattern>();
@@ -249,21 +239,13 @@ std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox*
     const detail::Attributes attributes(element);
     // SVG's mask region: ten per cent around the box by default.
     const bool boundingBox = UnitsOf(attributes.Find(attribute::kMaskUnits)).value_or(true);
-    double x, y, w, h;
-    if (boundingBox) {
-        if (box == nullptr || !(box->width > 0 && box->height > 0)) return nullptr;
-        x = box->x + detail::BoxFraction(attributes.Length(attribute::kX), -0.1) * box->width;
-        y = box->y + detail::BoxFraction(attributes.Length(attribute::kY), -0.1) * box->height;
-        w = detail::BoxFraction(attributes.Length(attribute::kWidth), 1.2) * box->width;
-        h = detail::BoxFraction(attributes.Length(attribute::kHeight), 1.2) * box->height;
-    } else {
-        x = detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal, -0.1 * ViewportWidth());
-        y = detail::UserLength(*this, attributes.Length(attribute::kY), kVertical, -0.1 * ViewportHeight());
-        w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal,
-                               1.2 * ViewportWidth());
-        h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical,
-                               1.2 * ViewportHeight());
-    }
+    if (boundingBox && (box == nullptr || !(box->width > 0 && box->height > 0))) return nullptr;
+    const detail::Region fallback = boundingBox
+                                        ? detail::Region{-0.1, -0.1, 1.2, 1.2}
+                                        : detail::Region{-0.1 * ViewportWidth(), -0.1 * ViewportHeight(),
+                                                         1.2 * ViewportWidth(), 1.2 * ViewportHeight()};
+    const auto [x, y, w, h] = boundingBox ? detail::BoxRegion(attributes, *box, fallback)
+                                          : detail::UserRegion(*this, attributes, fallback);
     auto mask = std::make_unique<WMask>();
     ResolveStyle(element, mask->presentation, nullptr);
     const WMatrix& m = Current();

@@ -47,6 +47,22 @@ double UserLength(const WCoordinates& coordinates, WLength length, int32_t horiz
 // A value in objectBoundingBox units: a fraction, a percentage of the box.
 double BoxFraction(const WLength& length, double fallback);
 
+// The element's own transform; the identity without one.
+WMatrix TransformOf(const Attributes& attributes);
+
+// x, y, width and height of an element or region.
+struct Region {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+// In user units of the current space; `fallback` for those absent.
+Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes, const Region& fallback = {});
+// In objectBoundingBox units: fractions (or percentages) of `box`, the
+// fractions `fallback` for those absent.
+Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback);
+
 // Saves the current matrix and its inverse; gives both back when it goes.
 class MatrixFrame {
   public:
@@ -68,6 +84,32 @@ class MatrixFrame {
     WCoordinates& coordinates_;
     WMatrix current_;
     WMatrix inverse_;
+};
+
+// Definitions an element's style built live until the element is drawn.
+class DefinitionScope {
+  public:
+    explicit DefinitionScope(WDefinitions& definitions)
+        : definitions_(definitions), mark_(definitions.Mark()) {}
+    ~DefinitionScope() { definitions_.ReleaseFrom(mark_); }
+    DefinitionScope(const DefinitionScope&) = delete;
+    DefinitionScope& operator=(const DefinitionScope&) = delete;
+
+  private:
+    WDefinitions& definitions_;
+    size_t mark_;
+};
+
+// What a builder holds while it reads an element: its attributes, read
+// once, and the current matrix with the element's transform composed,
+// given back when the frame goes.
+struct ElementFrame {
+    ElementFrame(WCoordinates& coordinates, const markup::WDOMHandle& element)
+        : attributes(element), matrix(coordinates) {
+        matrix.Compose(TransformOf(attributes));
+    }
+    Attributes attributes;
+    MatrixFrame matrix;
 };
 
 // Marks an element as being worked on (drawn or built) while it lives;

@@ -15,26 +15,6 @@ using markup::WDOMHandle;
 
 namespace {
 
-// The element's own transform; the identity without one.
-WMatrix TransformOf(const detail::Attributes& attributes) {
-    const std::string* text = attributes.Find(attribute::kTransform);
-    return text != nullptr ? ParseTransform(*text) : WMatrix();
-}
-
-// Definitions an element's style built live until the element is drawn.
-class DefinitionScope {
-  public:
-    explicit DefinitionScope(WDefinitions& definitions)
-        : definitions_(definitions), mark_(definitions.Mark()) {}
-    ~DefinitionScope() { definitions_.ReleaseFrom(mark_); }
-    DefinitionScope(const DefinitionScope&) = delete;
-    DefinitionScope& operator=(const DefinitionScope&) = delete;
-
-  private:
-    WDefinitions& definitions_;
-    size_t mark_;
-};
-
 // The corner radii of a rectangle as SVG settles them: one given counts
 // for both, each at most half its side.
 struct Corners {
@@ -66,9 +46,8 @@ void WParser::DrawPathObject(const WDOMHandle& element, WPath& path, const WBox&
 
 std::unique_ptr<WPath> WParser::BuildPath(const WDOMHandle& element) {
     auto path = std::make_unique<WPath>();
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
     path->matrix = Current();
     WUserBounds bounds;
     if (const std::string* d = attributes.Find(attribute::kD)) ReadPathData(*d, Current(), *path, &bounds);
@@ -78,7 +57,7 @@ std::unique_ptr<WPath> WParser::BuildPath(const WDOMHandle& element) {
 }
 
 int32_t WParser::DoPath(const WDOMHandle& element) {
-    DefinitionScope scope(definitions_);
+    detail::DefinitionScope scope(definitions_);
     std::unique_ptr<WPath> path = BuildPath(element);
     if (path == nullptr) return 0;
     if (canvas_ != nullptr) canvas_->DrawPath(*path);
@@ -103,13 +82,9 @@ Corners CornersOf(const detail::Attributes& attributes, const WCoordinates& coor
 }  // namespace
 
 std::unique_ptr<WRectangle> WParser::BuildRectangle(const WDOMHandle& element) {
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
-    const double x = detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal);
-    const double y = detail::UserLength(*this, attributes.Length(attribute::kY), kVertical);
-    const double w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal);
-    const double h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical);
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
+    const auto [x, y, w, h] = detail::UserRegion(*this, attributes);
     auto rectangle = std::make_unique<WRectangle>();
     rectangle->Place(Current(), x, y, std::max(w, 0.0), std::max(h, 0.0));
     const WBox box{x, y, w, h};
@@ -153,14 +128,10 @@ std::unique_ptr<WPath> WParser::RoundedRectPath(double x, double y, double w, do
 }
 
 int32_t WParser::DoRect(const WDOMHandle& element) {
-    DefinitionScope scope(definitions_);
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
-    const double x = detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal);
-    const double y = detail::UserLength(*this, attributes.Length(attribute::kY), kVertical);
-    const double w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal);
-    const double h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical);
+    detail::DefinitionScope scope(definitions_);
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
+    const auto [x, y, w, h] = detail::UserRegion(*this, attributes);
     if (!(w > 0 && h > 0)) return 1;  // SVG draws nothing
     const WBox box{x, y, w, h};
     const Corners corners = CornersOf(attributes, *this, w, h);
@@ -200,10 +171,9 @@ int32_t WParser::DoRect(const WDOMHandle& element) {
 }
 
 int32_t WParser::DoEllipse(const WDOMHandle& element, bool circle) {
-    DefinitionScope scope(definitions_);
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
+    detail::DefinitionScope scope(definitions_);
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
     const double cx = detail::UserLength(*this, attributes.Length(attribute::kCx), kHorizontal);
     const double cy = detail::UserLength(*this, attributes.Length(attribute::kCy), kVertical);
     double rx, ry;
@@ -224,10 +194,9 @@ int32_t WParser::DoEllipse(const WDOMHandle& element, bool circle) {
 }
 
 int32_t WParser::DoLine(const WDOMHandle& element) {
-    DefinitionScope scope(definitions_);
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
+    detail::DefinitionScope scope(definitions_);
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
     const WPoint a{detail::UserLength(*this, attributes.Length(attribute::kX1), kHorizontal),
                    detail::UserLength(*this, attributes.Length(attribute::kY1), kVertical)};
     const WPoint b{detail::UserLength(*this, attributes.Length(attribute::kX2), kHorizontal),
@@ -244,10 +213,9 @@ int32_t WParser::DoLine(const WDOMHandle& element) {
 }
 
 int32_t WParser::DoPoly(const WDOMHandle& element, bool closed) {
-    DefinitionScope scope(definitions_);
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
+    detail::DefinitionScope scope(definitions_);
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
     WPath path;
     path.matrix = Current();
     WUserBounds bounds;
@@ -259,10 +227,9 @@ int32_t WParser::DoPoly(const WDOMHandle& element, bool closed) {
 }
 
 int32_t WParser::DoText(const WDOMHandle& element) {
-    DefinitionScope scope(definitions_);
-    const detail::Attributes attributes(element);
-    detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
+    detail::DefinitionScope scope(definitions_);
+    const detail::ElementFrame frame(*this, element);
+    const detail::Attributes& attributes = frame.attributes;
     std::string characters;
     CollectText(element, characters, 0);
     WText text;
@@ -297,7 +264,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
 }
 
 int32_t WParser::DoImage(const WDOMHandle& element) {
-    DefinitionScope scope(definitions_);
+    detail::DefinitionScope scope(definitions_);
     const detail::Attributes attributes(element);
     const std::string* href = attributes.Href();
     if (href == nullptr) return 0;
@@ -307,11 +274,8 @@ int32_t WParser::DoImage(const WDOMHandle& element) {
         return ResolveHref(link).IsNull() ? 0 : 1;
     }
     detail::MatrixFrame frame(*this);
-    frame.Compose(TransformOf(attributes));
-    const double x = detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal);
-    const double y = detail::UserLength(*this, attributes.Length(attribute::kY), kVertical);
-    const double w = detail::UserLength(*this, attributes.Length(attribute::kWidth), kHorizontal);
-    const double h = detail::UserLength(*this, attributes.Length(attribute::kHeight), kVertical);
+    frame.Compose(detail::TransformOf(attributes));
+    const auto [x, y, w, h] = detail::UserRegion(*this, attributes);
     if (!(w > 0 && h > 0)) return 1;
     WImage image;
     image.Place(Current(), x, y, w, h);

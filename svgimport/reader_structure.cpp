@@ -11,11 +11,6 @@ using markup::WDOMHandle;
 
 namespace {
 
-WMatrix TransformOf(const detail::Attributes& attributes) {
-    const std::string* text = attributes.Find(attribute::kTransform);
-    return text != nullptr ? ParseTransform(*text) : WMatrix();
-}
-
 // The language a `switch` is read for.
 constexpr std::string_view kLanguage = "en";
 
@@ -73,7 +68,7 @@ int32_t WParser::InGroup(const WDOMHandle& element, const WMatrix& local, Body b
 
 int32_t WParser::DoGroup(const WDOMHandle& element) {
     const detail::Attributes attributes(element);
-    return InGroup(element, TransformOf(attributes), [&] { WalkChildren(element); });
+    return InGroup(element, detail::TransformOf(attributes), [&] { WalkChildren(element); });
 }
 
 int32_t WParser::DoAnchor(const WDOMHandle& element) {
@@ -92,7 +87,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     const WDOMHandle target = href != nullptr ? ResolveHref(*href) : WDOMHandle();
     if (target.IsNull()) return 0;
     // The instance is placed by the use's transform, then its x and y.
-    WMatrix local = TransformOf(attributes);
+    WMatrix local = detail::TransformOf(attributes);
     local.Multiply(1, 0, 0, 1, detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal),
                    detail::UserLength(*this, attributes.Length(attribute::kY), kVertical));
     int32_t drawn = 0;

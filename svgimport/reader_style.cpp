@@ -52,6 +52,25 @@ const std::string* Attributes::Href() const {
     return FindName("href");
 }
 
+WMatrix TransformOf(const Attributes& attributes) {
+    const std::string* text = attributes.Find(attribute::kTransform);
+    return text != nullptr ? ParseTransform(*text) : WMatrix();
+}
+
+Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes, const Region& fallback) {
+    return {UserLength(coordinates, attributes.Length(attribute::kX), kHorizontal, fallback.x),
+            UserLength(coordinates, attributes.Length(attribute::kY), kVertical, fallback.y),
+            UserLength(coordinates, attributes.Length(attribute::kWidth), kHorizontal, fallback.width),
+            UserLength(coordinates, attributes.Length(attribute::kHeight), kVertical, fallback.height)};
+}
+
+Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback) {
+    return {box.x + BoxFraction(attributes.Length(attribute::kX), fallback.x) * box.width,
+            box.y + BoxFraction(attributes.Length(attribute::kY), fallback.y) * box.height,
+            BoxFraction(attributes.Length(attribute::kWidth), fallback.width) * box.width,
+            BoxFraction(attributes.Length(attribute::kHeight), fallback.height) * box.height};
+}
+
 std::string NameOf(const WDOMHandle& node) {
     return std::string(node.GetNodeName().View());
 }

@@ -4,7 +4,8 @@ if(TARGET svgimport)
   svgfilter_test(test_svgimport_reader svgimport_reader svgimport svghost markup_style markup_parser markup_base
                  platform)
   if(TARGET test_svgimport_reader)
-    target_include_directories(test_svgimport_reader PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../markup/base)
+    target_include_directories(test_svgimport_reader PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../markup/base
+      ${CMAKE_CURRENT_LIST_DIR}/../markup/style)
     # The styled documents read the dictionaries the build generates.
     target_compile_definitions(test_svgimport_reader PRIVATE
       SVGFILTER_DICTIONARY_DIR="${SVGFILTER_DICTIONARY_DIR}/")

@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "markup/parser/css_dictionary.h"
 #include "markup/parser/xml_parser.h"
 #include "markup/style/graphics_imp.h"
 #include "platform/font_backend.h"
 #include "recording_canvas.h"
+#include "style_fixtures.h"
 #include "svgimport/reader.h"
 #include "temp_dir.h"
 
@@ -21,22 +21,11 @@ namespace {
 
 using namespace SVG;
 
-const markup::CSSDictionary& Css() {
-    static const markup::CSSDictionary* css = [] {
-        auto* d = new markup::CSSDictionary();
-        const markup::ReturnCodeEnum status =
-            d->Load(std::string(SVGFILTER_DICTIONARY_DIR).append(markup::CSSDictionary::kFileName).c_str());
-        EXPECT_EQ(status, markup::kErr_None) << "CSS.dic of the build tree";
-        return d;
-    }();
-    return *css;
-}
-
 // A document parsed from SVG text and drawn on a recording canvas through
 // the style engine's computed styles.
 class Styled : public ::testing::Test {
   protected:
-    Styled() : graphics_(backend_), css_(Css()) {
+    Styled() : graphics_(backend_), css_(style_test::Css()) {
         parser_.Init(SVGFILTER_DICTIONARY_DIR);
         AddPresentationAttributes(css_);
     }

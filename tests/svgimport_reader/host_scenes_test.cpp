@@ -53,6 +53,23 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, CanvasScenes, ::testing::ValuesIn(canvas_test
                              return name;
                          });
 
+// A pattern whose content is filled with the pattern itself: the host has
+// the tile drawn once, and inside it the pattern paints nothing.
+TEST(HostCycles, APatternInsideItsOwnTileEnds) {
+    host::StandInHost host{&import_test::NoModule};
+    ImportHost import{host};
+    Import(host, import, SceneDocument(R"svg(<pattern id="p" patternUnits="userSpaceOnUse" width="20" height="20">
+<rect width="10" height="10" fill="url(#p)"/><circle cx="15" cy="15" r="4" fill="#0000FF"/></pattern>
+<rect x="20" y="20" width="100" height="100" fill="url(#p)"/>)svg"));
+    const auto balance = import.Balance();
+    EXPECT_TRUE(balance.Balanced()) << balance.problems.front();
+    const std::string log = import.Log().Text();
+    size_t tiles = 0;
+    for (size_t at = log.find("kind=10"); at != std::string::npos; at = log.find("kind=10", at + 1)) ++tiles;
+    EXPECT_EQ(tiles, 1u) << log;
+    EXPECT_NE(log.find("Ellipse"), std::string::npos) << "the tile's other content is drawn";
+}
+
 class ReaderScenes : public ::testing::TestWithParam<Scene> {};
 
 TEST_P(ReaderScenes, GiveTheirCallLog) {

@@ -91,8 +91,14 @@ int32_t WParser::ParseRoot(const WDOMHandle& root) {
     UpdateInverse();
     LengthToHost(width, kHorizontal);
     LengthToHost(height, kVertical);
-    const bool hasWidth = attributes.Find(attribute::kWidth) != nullptr;
-    const bool hasHeight = attributes.Find(attribute::kHeight) != nullptr;
+    // A share of a viewport the document does not have (width="100%") is
+    // no size: the view box gives it.
+    const auto given = [&](int32_t id) {
+        const WLength length = attributes.Length(id);
+        return length.kind != unit::kNone && length.kind != unit::kPercent;
+    };
+    const bool hasWidth = given(attribute::kWidth);
+    const bool hasHeight = given(attribute::kHeight);
     if (viewBox) {
         // A missing side keeps the view box's proportions; with neither
         // side the view box's own size counts, in user units.

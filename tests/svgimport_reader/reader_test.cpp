@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         RootCase{"size_from_view_box", R"svg(viewBox="0 0 90 45")svg", kU, -kU, 0, 127000, 254000, 127000},
         RootCase{"height_from_view_box", R"svg(width="90" viewBox="0 0 100 50")svg", 2540, -2540, 0, 127000,
                  254000, 127000},
+        RootCase{"percentages_from_view_box", R"svg(width="100%" height="100%" viewBox="0 0 90 45")svg", kU, -kU, 0,
+                 127000, 254000, 127000},
         RootCase{"width_from_view_box", R"svg(height="90" viewBox="0 0 100 50")svg", 5080, -5080, 0, 254000,
                  508000, 254000}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -10,8 +10,10 @@
 #include "markup/doc_tree.h"
 #include "markup/faults.h"
 #include "markup/parser/dictionary.h"
+#include "markup/parser/tokenizer.h"
 #include "markup/style/css_manager.h"
 #include "style_fixtures.h"
+#include "token_fixtures.h"
 #include "tree_fixtures.h"
 
 namespace {
@@ -177,16 +179,31 @@ TEST(CSSManager, ATerminalThatIsNoDocElementRaises) {
 // gives the manager its context when it starts and has its text collected
 // when it ends; a linked sheet (type 87) arrives as one text.
 void FeedLikeDocumentHandlers(markup::DocTree& tree, markup::CSSBaseManager& manager,
-                              const std::function<markup::String(Node*)>& linkedSheet) {
+                              const std::function<markup::String(Node*)>& linkedSheet,
+                              std::uint32_t styleType = kStyle) {
     std::function<void(Node*)> walk = [&](Node* node) {
         const auto* element = dynamic_cast<const markup::DocElement*>(node);
         const std::uint32_t type = element ? element->TypeId() : 0;
-        if (type == kStyle) manager.SetContext(node, &tree);
+        if (type == styleType) manager.SetContext(node, &tree);
         if (type == markup::kKindDeclaration) manager.AddStyleText(linkedSheet(node), 0);
         for (Node* child = node->FirstChild(); child; child = child->NextSibling()) walk(child);
-        if (type == kStyle) manager.CollectStyleElements();
+        if (type == styleType) manager.CollectStyleElements();
     };
     walk(tree.Root());
+}
+
+// The value texts of the declarations that apply to the node, in their
+// sorted order.
+std::string AppliedValues(const CSSManager& manager, Node* node) {
+    Vector<CSSSimpleSelectorDesc> descriptions;
+    manager.BuildSelectorDescs(node, descriptions);
+    Vector<CSSDeclaration> declarations;
+    manager.StyleSheet().CollectDeclarations(descriptions, declarations);
+    std::string applied;
+    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
+        applied += Str(declarations.At(i)->Value()->Attribute()->Text()) + " ";
+    }
+    return applied;
 }
 
 TEST_F(ManagerTest, StyleElementsAndLinkedSheetsArriveInDocumentOrder) {
@@ -197,16 +214,88 @@ TEST_F(ManagerTest, StyleElementsAndLinkedSheetsArriveInDocumentOrder) {
     FeedLikeDocumentHandlers(tree, manager, [](Node*) { return markup::String(".a { stroke: #000004 }"); });
     EXPECT_EQ(RuleTexts(), "rect;.a;.b;.a;");
 
-    Vector<CSSSimpleSelectorDesc> descriptions;
-    manager.BuildSelectorDescs(rect, descriptions);
-    Vector<CSSDeclaration> declarations;
-    manager.StyleSheet().CollectDeclarations(descriptions, declarations);
-    std::string applied;
-    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
-        applied += Str(declarations.At(i)->Value()->Attribute()->Text()) + " ";
-    }
     // rect has a class, so the name rule passes it by; both class words match.
-    EXPECT_EQ(applied, "#000002 #000003 #000004 ");
+    EXPECT_EQ(AppliedValues(manager, rect), "#000002 #000003 #000004 ");
+}
+
+// Places a well-formed document's tokens under a document node as the tree
+// builder does: each node below the innermost open element, an element open
+// until its end tag.
+Node* BuildTree(markup::Tokenizer& tokenizer, markup::DocTree& tree) {
+    tree.AppendChild(E(markup::kKindDocument));
+    std::vector<Node*> open{tree.Root()};
+    for (markup::Token* token = tokenizer.NextToken(); token; token = tokenizer.NextToken()) {
+        if (dynamic_cast<markup::InitialToken*>(token)) continue;
+        if (token->IsEndTag()) {
+            while (open.size() > 1) {
+                const auto* element = dynamic_cast<const markup::DocElement*>(open.back());
+                open.pop_back();
+                if (element && element->TypeId() == token->typeId) break;
+            }
+            continue;
+        }
+        Node* node = token->TakeNode();
+        if (!node) continue;
+        tree.SetCurrent(open.back());
+        tree.AppendChild(node);
+        const std::uint32_t type = token->typeId;
+        const bool leaf = type == markup::kKindDeclaration ||
+                          (type >= markup::kKindPlaceholder && type <= markup::kKindDocument);
+        if (!leaf) open.push_back(node);
+    }
+    return tree.Root();
+}
+
+// The value of a pseudo-attribute of an instruction, by its written name.
+std::string PseudoAttribute(Node* node, const char* name) {
+    const auto* element = dynamic_cast<const AttrElement*>(node);
+    if (!element) return {};
+    for (std::uint32_t i = 0; i < element->Attributes().Count(); ++i) {
+        const markup::Attribute& attribute = *element->AttributeAt(i);
+        if (Str(attribute.name) == name) return Str(attribute.value);
+    }
+    return {};
+}
+
+TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder) {
+    auto dictionary = markup_test::BuildOpenDictionary();
+    markup_test::MemoryInStream stream(
+        "<?xml-stylesheet href=\"linked.css\" type=\"text/css\"?>"
+        "<svg><style>rect { fill: #000001 }\n.a { fill: #000002 }</style>"
+        "<rect class=\"b a\"></rect>"
+        "<g><style>.b { fill: #000003 }<!-- .a { fill: #000009 } -->.b { stroke: #000004 }</style></g></svg>");
+    markup::XMLElementFactory factory;
+    RecordingManager manager;
+    markup::DocTree tree(&factory, &manager);
+    tree.SetDictionary(dictionary.get());
+    markup::ErrorList errors;
+    markup::Tokenizer tokenizer;
+    tokenizer.SetErrors(&errors);
+    tokenizer.Begin(&stream, nullptr, &tree, "doc.svg", 1);
+    BuildTree(tokenizer, tree);
+    tokenizer.Reset();
+
+    std::uint32_t style = 0;
+    ASSERT_EQ(dictionary->ElementIdByName("style", style), markup::kDict_Ok);
+    std::vector<std::string> links;
+    FeedLikeDocumentHandlers(
+        tree, manager,
+        [&](Node* node) {
+            links.push_back(PseudoAttribute(node, "href"));
+            return markup::String(".a { stroke: #000005 }");
+        },
+        style);
+    EXPECT_EQ(links, std::vector<std::string>{"linked.css"});
+    // The sheet first, then each style element's text runs; the comment
+    // between the last two runs is passed over.
+    EXPECT_EQ(manager.texts, (std::vector<std::string>{".a { stroke: #000005 }@0",
+                                                       "rect { fill: #000001 }\n.a { fill: #000002 }@0",
+                                                       ".b { fill: #000003 }@0", ".b { stroke: #000004 }@0"}));
+
+    // The rect as parsed: its name and class words through the learned
+    // dictionary.
+    Node* rect = tree.Root()->FirstChild()->NextSibling()->FirstChild()->NextSibling();
+    EXPECT_EQ(AppliedValues(manager, rect), "#000005 #000002 #000003 #000004 ");
 }
 
 TEST_F(ManagerTest, ADocumentWithoutStyleElementsLeavesTheSheetEmpty) {

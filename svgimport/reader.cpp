@@ -46,7 +46,8 @@ const void* NodeIdentity(const WDOMHandle& node) {
     return node.Get();
 }
 
-WParser::WParser(const WDOMHandle& document, WStyleSource* styles) : document_(document), styles_(styles) {
+WParser::WParser(const WDOMHandle& document, WStyleSource* styles, WReadLimits limits)
+    : document_(document), styles_(styles), limits_(limits) {
     WDOMHandle element;
     for (WDOMHandle child = document_.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         if (child.GetNodeType() == markup::kDOMElementNode) {
@@ -173,7 +174,7 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     // deep is not drawn.
     detail::Visit visit(drawing_, element);
     if (!visit.Entered()) return 0;
-    if (uses_ > 0 && ++instanced_ > kMaxInstanced) return 0;
+    if (uses_ > 0 && ++instanced_ > limits_.instanced) return 0;
     switch (detail::ElementIdOf(element)) {
         case element::kG:
             return DoGroup(element);

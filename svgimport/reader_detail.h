@@ -131,9 +131,9 @@ class Visit {
 
 // Counts a definition built for an element's style: false once the
 // element's budget of nested builds is spent.
-inline bool SpendBuild(const std::vector<const void*>& building, long& spent) {
+inline bool SpendBuild(const std::vector<const void*>& building, long& spent, long limit) {
     if (building.empty()) spent = 0;
-    return ++spent <= WParser::kMaxNestedBuilds;
+    return ++spent <= limit;
 }
 
 // A box from user bounds; width and height 0 without points.

@@ -22,7 +22,8 @@ inline std::string Doc(std::string_view content) {
 }
 
 struct Read {
-    explicit Read(std::string_view svg) : dom(svg), reader(dom.Document(), &styles), canvas(&reader) {
+    explicit Read(std::string_view svg, SVG::WReadLimits limits = {})
+        : dom(svg), reader(dom.Document(), &styles, limits), canvas(&reader) {
         EXPECT_EQ(dom.Error(), "");
         result = reader.Parse(&canvas);
     }

@@ -50,11 +50,21 @@ struct WBox {
     double height = 0;
 };
 
+// How much a drawing may multiply its content through references: elements
+// drawn inside `use` instances, per drawing; definitions built inside
+// definitions, for one element's style. Past them nothing more is drawn or
+// built (documents that nest references to several copies of the next
+// level would otherwise never end).
+struct WReadLimits {
+    long instanced = 100000;
+    long nestedBuilds = 10000;
+};
+
 class WParser : public WCoordinates, public WTileDrawer {
   public:
     // Reads the root from the document's first element. `styles` must
     // outlive the reader.
-    WParser(const markup::WDOMHandle& document, WStyleSource* styles);
+    WParser(const markup::WDOMHandle& document, WStyleSource* styles, WReadLimits limits = {});
     ~WParser() override;
     WParser(const WParser&) = delete;
     WParser& operator=(const WParser&) = delete;
@@ -70,12 +80,7 @@ class WParser : public WCoordinates, public WTileDrawer {
     // Nesting deeper than this (elements inside elements, and references
     // inside references) is not followed.
     static constexpr int kMaxDepth = 256;
-    // Elements drawn inside `use` instances, per drawing; and definitions
-    // built inside definitions for one element's style. Past them nothing
-    // more is drawn or built (documents that multiply their content through
-    // nested references would otherwise never end).
-    static constexpr long kMaxInstanced = 100000;
-    static constexpr long kMaxNestedBuilds = 10000;
+    const WReadLimits& Limits() const { return limits_; }
 
     // --- The walk ---------------------------------------------------------
     int32_t DrawNode(const markup::WDOMHandle& node);
@@ -151,6 +156,7 @@ class WParser : public WCoordinates, public WTileDrawer {
     bool rooted_ = false;
     WReadStatus status_ = WReadStatus::kNoRoot;
     WStyleSource* styles_;
+    WReadLimits limits_;
     WCanvas* canvas_ = nullptr;
     std::map<std::string, markup::WDOMHandle, std::less<>> ids_;
     WDefinitions definitions_;

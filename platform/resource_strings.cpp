@@ -12,8 +12,8 @@ namespace {
 
 // Texts the engines name by id but a host normally carries: the names of the
 // document tree's text kinds and document node, the dictionary loader's
-// failure, the prompts and warnings of the URL-to-folder mapping, and the
-// colour module's messages.
+// failure, the parser's failure and progress caption, the prompts and
+// warnings of the URL-to-folder mapping, and the colour module's messages.
 constexpr StringResource kDefaultHostStrings[] = {
     {10000, "#text"},
     {10001, "#text"},
@@ -22,6 +22,8 @@ constexpr StringResource kDefaultHostStrings[] = {
     {10004, "#text"},
     {10005, "#document"},
     {10007, "A dictionary file could not be read completely; it is damaged or cut short."},
+    {10031, "the document could not be parsed"},
+    {10032, "Reading "},
     {10033,
      "The new mapping %s (%s) covers the folder of the existing mapping %s (%s). Files in that folder "
      "may now be reached through either."},

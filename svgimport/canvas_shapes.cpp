@@ -3,6 +3,7 @@
 // ellipse entry; one turned or skewed goes as a path (four lines, or four
 // cubic arcs), as does a rectangle with a linear fountain, whose box the
 // fountain may widen.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -77,8 +78,8 @@ int32_t WCanvas_UDI::DrawRectangle(const WRectangle& rectangle) {
     }
     PushClipPaths(style.clipPath.get());
     if (const auto draw = Drawing<svgf::draw::RectangleFn>(svgf::draw::kRectangle)) {
-        draw(current_, &records.attributes, RoundHost(m.x), RoundHost(m.y), RoundHost(e.x), RoundHost(e.y), 0, 0,
-             &second, 0);
+        draw(current_, &records.attributes, RoundHost(m.x), RoundHost(m.y), RoundHost(e.x), RoundHost(e.y),
+             RoundHost(std::max(rectangle.corner, 0.0)), 0, &second, 0);
     }
     PopClipPaths(style.clipPath.get());
     return 1;

@@ -181,6 +181,13 @@ int32_t PropertyId(std::string_view name) {
     return Find(kProperties, name);
 }
 
+std::string_view PropertyName(int32_t id) {
+    for (const NameEntry& entry : kProperties) {
+        if (entry.id == id) return entry.name;
+    }
+    return {};
+}
+
 std::optional<uint32_t> ColourByName(std::string_view name) {
     for (const ColourEntry& entry : kColours) {
         if (entry.name == name) return entry.value;

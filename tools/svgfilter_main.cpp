@@ -6,6 +6,7 @@
 
 #include "export_command.h"
 #include "options_command.h"
+#include "parse_command.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ void PrintHelp(std::ostream& out) {
            "                    export the drawing that DRAWING.json describes\n"
            "                    (docs/drawing-format.md) into OUT.svg; the flags\n"
            "                    below but --ask and --no-ui set the export options\n"
+           "  parse FILE [--html] [--dictionaries DIR]\n"
+           "                    parse FILE as the SVG import does and print its\n"
+           "                    document tree and diagnostics\n"
            "  --help            show this text; COMMAND --help shows the command's\n"
            "\n"
            "Flags of options (they play the options dialog and press OK):\n"
@@ -46,6 +50,9 @@ int main(int argc, char** argv) {
     }
     if (command == "export") {
         return tools::RunExportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (command == "parse") {
+        return tools::RunParseCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     std::cerr << "svgfilter: unknown command " << command << " (see svgfilter --help)\n";
     return 2;

@@ -124,4 +124,15 @@ bool BasePaneDoc::MapURLToLocalFile(const String& url, String& out) {
     return true;
 }
 
+DocTree* BasePaneDoc::LoadedDocument(const String& url) const {
+    auto hit = loadedDocuments_.find(std::string(url.Text(), url.Length()));
+    return hit == loadedDocuments_.end() ? nullptr : hit->second.get();
+}
+
+DocTree* BasePaneDoc::KeepLoadedDocument(const String& url, std::shared_ptr<DocTree> tree) {
+    DocTree* kept = tree.get();
+    loadedDocuments_[std::string(url.Text(), url.Length())] = std::move(tree);
+    return kept;
+}
+
 }  // namespace markup

@@ -11,21 +11,6 @@ namespace {
 
 constexpr std::int32_t kFileBuffer = 4096;
 
-// Releases the stream through the manager however the reading ends.
-class ManagedStream {
-  public:
-    ManagedStream(StreamManager& manager, InStream* stream) : manager_(manager), stream_(stream) {}
-    ~ManagedStream() { manager_.ReleaseStream(stream_); }
-    ManagedStream(const ManagedStream&) = delete;
-    ManagedStream& operator=(const ManagedStream&) = delete;
-
-    InStream* Get() const { return stream_; }
-
-  private:
-    StreamManager& manager_;
-    InStream* stream_;
-};
-
 void ShowReadFailure(const String& fileName) {
     String text;
     text.LoadString(kStr_DictionaryReadFailed);

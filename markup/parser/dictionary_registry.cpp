@@ -118,7 +118,9 @@ Dictionary* DictionaryRegistry::LoadForDoctype(const String& doctype, const Stri
         }
     }
     if (DoctypeKind(name, documentKind) != 0) {
-        if (std::unique_ptr<Dictionary> compiled = CompileForDoctype(publicId, systemId, String(), baseURL)) {
+        // The external DTD first; without one, the internal subset.
+        if (std::unique_ptr<Dictionary> compiled =
+                CompileForDoctype(publicId, systemId, InternalSubset(doctype), baseURL)) {
             return Register(name, std::move(compiled));
         }
     }

@@ -73,6 +73,13 @@ bool DictionaryRegistry::SplitDoctype(const String& text, std::vector<String>& w
     return true;
 }
 
+String DictionaryRegistry::InternalSubset(const String& doctype) {
+    const std::int32_t open = doctype.Find('[');
+    const std::int32_t close = doctype.ReverseFind(']');
+    if (open < 0 || close <= open) return String();
+    return doctype.Mid(static_cast<std::uint32_t>(open + 1), static_cast<std::uint32_t>(close - open - 1));
+}
+
 int DictionaryRegistry::ParseExternalId(String& publicId, String& systemId, const std::vector<String>& words) {
     const String& keyword = WordAt(words, 2);
     if (keyword == "SYSTEM") {

@@ -217,7 +217,23 @@ void Tokenizer::ScanDeclaration(unsigned char c) {
     } else if (SameIgnoringCase(keyword, kCDataKeyword)) {
         ScanCData(c);
     } else {
-        while (c != '>' && !Ended()) {
+        // A document type's internal subset holds declarations of its own:
+        // its ">" (and those in quoted literals) do not end the declaration.
+        const bool doctype = SameIgnoringCase(keyword, "DOCTYPE");
+        std::uint32_t depth = 0;
+        unsigned char quote = 0;
+        while (!Ended() && (c != '>' || depth > 0 || quote)) {
+            if (doctype) {
+                if (quote) {
+                    if (c == quote) quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '[') {
+                    ++depth;
+                } else if (c == ']' && depth > 0) {
+                    --depth;
+                }
+            }
             text_ += static_cast<char>(c);
             c = ReadChar();
         }

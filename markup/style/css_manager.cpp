@@ -17,13 +17,16 @@ CSSManager::CSSManager(const CSSDictionary& css)
       styleSheet_(detail::Make<CSSStyleSheet>(css)),
       attributeTokens_(detail::Make<Vector<CSSToken>>()),
       tokenizer_(detail::Make<CSSTokenizer>()),
-      attributeProperties_(detail::Make<Vector<CSSProperty>>()) {}
+      attributeProperties_(detail::Make<Vector<CSSProperty>>()),
+      presentationProperties_(detail::Make<Vector<CSSProperty>>()) {}
 
 CSSManager::~CSSManager() {
     styleSheet_.reset();
     attributeTokens_.reset();
     tokenizer_.reset();
     attributeProperties_.reset();
+    presentationProperties_.reset();
+    presentationTokens_.clear();
 }
 
 void CSSManager::SetDocument(DocTree* document) {
@@ -52,8 +55,6 @@ void CSSManager::CollectStyleElements() {
 void CSSManager::AddStyleText(const String& text, std::uint8_t origin) {
     styleSheet_->AddText(text, origin, -1);
 }
-
-void CSSManager::ApplyCascade(Node* node, ExtraObject* style) {}
 
 namespace {
 

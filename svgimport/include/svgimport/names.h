@@ -48,6 +48,9 @@ inline constexpr int32_t kFill = 0, kFillOpacity = 1, kStopColor = 2, kStopOpaci
 int32_t ElementId(std::string_view name);
 int32_t AttributeId(std::string_view name);
 int32_t PropertyId(std::string_view name);
+// The property's name; empty for an id outside the table.
+std::string_view PropertyName(int32_t id);
+inline constexpr int32_t kPropertyCount = 39;
 
 // The platform colour value (0x00BBGGRR) of one of the sixteen colour
 // keywords; none for any other name.

@@ -235,6 +235,10 @@ class WRectangle final : public WGraphicsPrimitive {
     double y = 0;
     double width = 0;
     double height = 0;
+    // The radius of rounded corners in host units; 0 for square ones. The
+    // host rounds only a rectangle on its own axes; the reader sends other
+    // rounded rectangles as paths.
+    double corner = 0;
     // Sets the geometry from the user-space corner and size under `toHost`,
     // and the matrix to it.
     void Place(const WMatrix& toHost, double userX, double userY, double userWidth, double userHeight);

@@ -56,6 +56,12 @@ class BasePaneDoc : public Node {
     // local folder; each URL text is mapped once and remembered.
     bool MapURLToLocalFile(const String& url, String& out);
 
+    // Documents that the document's style loads by URL (paint servers,
+    // clip paths in other files), kept by absolute URL and destroyed with
+    // the pane. Null when that URL has not been loaded.
+    DocTree* LoadedDocument(const String& url) const;
+    DocTree* KeepLoadedDocument(const String& url, std::shared_ptr<DocTree> tree);
+
   private:
     void UpdateFileTime();
 
@@ -64,6 +70,7 @@ class BasePaneDoc : public Node {
     Node* frameNode_ = nullptr;
     Node* framesetNode_ = nullptr;
     std::map<std::string, std::string> localFiles_;
+    std::map<std::string, std::shared_ptr<DocTree>> loadedDocuments_;
 };
 
 }  // namespace markup

@@ -109,8 +109,12 @@ class DictionaryRegistry {
     // word 3 and system id := word 4 when there are more than four words,
     // answer 5. Anything else: -1. A missing word reads as empty.
     static int ParseExternalId(String& publicId, String& systemId, const std::vector<String>& words);
+    // The text between the declaration's first "[" and its last "]"; empty
+    // when it has no internal subset.
+    static String InternalSubset(const String& doctype);
     // The dictionary compiled from the DTD the system id names, else from the
-    // source text; named with the public id.
+    // source text (LoadForDoctype passes the internal subset); named with
+    // the public id.
     std::unique_ptr<Dictionary> CompileForDoctype(const String& publicId, const String& systemId,
                                                   const String& source, const String& baseURL);
     // The dictionary of the DTD at a system id. One that names a host is

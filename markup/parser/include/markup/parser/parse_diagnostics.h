@@ -46,6 +46,7 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_ContentSelfClosed = 39,     // XML: an element declared with content written with "/>"
     kDiag_NulByte = 40,               // a byte 0 ended the input before the end of the stream
     kDiag_CharacterTooWide = 41,      // a character reference beyond 255, kept as written
+    kDiag_SheetTooLarge = 42,         // a linked style sheet too large to read, skipped
 };
 
 // One diagnostic.

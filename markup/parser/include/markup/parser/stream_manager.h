@@ -29,4 +29,19 @@ class StreamManager {
     virtual void ReleaseStream(InStream* stream);
 };
 
+// Releases a stream through the manager however the reading ends.
+class ManagedStream {
+  public:
+    ManagedStream(StreamManager& manager, InStream* stream) : manager_(manager), stream_(stream) {}
+    ~ManagedStream() { manager_.ReleaseStream(stream_); }
+    ManagedStream(const ManagedStream&) = delete;
+    ManagedStream& operator=(const ManagedStream&) = delete;
+
+    InStream* Get() const { return stream_; }
+
+  private:
+    StreamManager& manager_;
+    InStream* stream_;
+};
+
 }  // namespace markup

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "markup/containers.h"
 #include "markup/css_base_manager.h"
@@ -23,6 +25,8 @@
 #include "markup/style/css_style_sheet.h"
 #include "markup/style/css_token.h"
 #include "markup/style/css_tokenizer.h"
+#include "markup/style/graphics.h"
+#include "markup/style/style_properties.h"
 
 namespace markup::style {
 
@@ -44,9 +48,48 @@ class CSSManager : public CSSBaseManager {
     void CollectStyleElements() override;
     // Appends the text to the sheet after the texts already there.
     void AddStyleText(const String& text, std::uint8_t origin) override;
-    // Leaves the record as it is: the apply loop and the record's setters
-    // come with the computed style.
+    // The cascade into a StyleProperties record (any other object is left
+    // alone): the presentation attributes, the sheet's matching
+    // declarations, then the node's "style" attribute, applied in that
+    // order so that each later one overwrites.
     void ApplyCascade(Node* node, ExtraObject* style) override;
+    void ApplyCascade(Node* node, StyleProperties* style);
+
+    // The sheet's declarations that apply to the node, sorted; `out` is
+    // emptied first. Nothing without a document.
+    void CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out);
+    // Appends the declarations of the node's "style" attribute. They refer
+    // to the manager's attribute lists, valid until the next call.
+    void CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out);
+    // Presentation attributes: attributes named like a CSS property (fill,
+    // stroke-width, ...) that count as declarations below every sheet rule
+    // and the "style" attribute. Only the names added here count; none do
+    // until a reader adds them. Appends one declaration per value of each
+    // such attribute the node carries, in the order of the names added.
+    void AddPresentationAttribute(const String& name);
+    void ClearPresentationAttributes();
+    void CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out);
+    // The apply loop over the declarations, in order.
+    void ApplyDeclarations(Vector<CSSDeclaration>& declarations, StyleProperties* style);
+
+    // Value conversions into the record's storage (units: 1 absolute in
+    // engine units, 2 percent, 3 anything else unconverted).
+    static void ConvertLength(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out,
+                              std::int32_t& unit);
+    static void ConvertLengthDouble(const CSSAttribute& value, const StyleProperties& style, double& out,
+                                    std::int32_t& unit);
+    static void ConvertRelative(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current);
+    static void ConvertAbsolute(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out);
+    static void ConvertAbsoluteDouble(const CSSAttribute& value, const StyleProperties& style, double& out);
+    static std::int32_t ConvertUnitToDevice(Graphics& graphics, float number, std::uint32_t unit);
+    static void ConvertLineHeight(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current);
+    static void ApplyPaddingValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
+                                  std::int32_t& unit);
+    static void ApplyMarginValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
+                                 std::int32_t& unit);
+    static void ApplyBorderWidthValue(const CSSAttribute& value, const StyleProperties& style,
+                                      std::int32_t& current);
+    static void GetURLText(const CSSAttribute& value, String& out);
 
     // The element as selectors see it, one description per word of its
     // "class" attribute (split at each single blank), each put in front of
@@ -73,6 +116,11 @@ class CSSManager : public CSSBaseManager {
     std::unique_ptr<Vector<CSSToken>> attributeTokens_;
     std::unique_ptr<CSSTokenizer> tokenizer_;
     std::unique_ptr<Vector<CSSProperty>> attributeProperties_;
+    // The presentation attributes' names, and the tokens and properties
+    // made of them for the last node.
+    std::vector<std::string> presentationNames_;
+    std::vector<std::unique_ptr<Vector<CSSToken>>> presentationTokens_;
+    std::unique_ptr<Vector<CSSProperty>> presentationProperties_;
 };
 
 }  // namespace markup::style

@@ -1,0 +1,37 @@
+// WXMLParser_WepImp: the dictionaries of the XML front end, and one parse
+// into a DOM document.
+#include "markup/parser/xml_parser.h"
+
+#include <memory>
+
+#include "markup/parser/dictionary_registry.h"
+#include "markup/parser/dom/dom_document.h"
+#include "markup/parser/parser.h"
+#include "markup/parser/xml_element_factory.h"
+
+namespace markup {
+
+WXMLParser::~WXMLParser() = default;
+
+WXMLParser_WepImp::~WXMLParser_WepImp() = default;
+
+void WXMLParser_WepImp::Init(String dictionaryFolder) {
+    DictionaryRegistry& registry = DictionaryRegistry::Instance();
+    registry.Init(dictionaryFolder);
+    dictionary_ = registry.CreateDictionary(kDictionaryName);
+}
+
+WDOMHandle WXMLParser_WepImp::Parse(const char* fileName, CSSBaseManager* cssManager) {
+    // The factory lives with the tree: the DOM makes its new nodes with it.
+    auto factory = std::make_unique<XMLElementFactory>();
+    Parser parser;
+    parser.SetXmlMode(1);
+    std::unique_ptr<DocTree> tree =
+        parser.LoadDocument(String(fileName ? fileName : ""), factory.get(), dictionary_, cssManager, 0);
+    failureCause_ = parser.FailureCause();
+    if (!tree) return WDOMHandle();
+    document_ = WDOMDocument_WepImp::Adopt(std::move(tree), std::move(factory));
+    return document_;
+}
+
+}  // namespace markup

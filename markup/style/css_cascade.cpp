@@ -1,0 +1,278 @@
+// The cascade: the declarations that apply to an element (presentation
+// attributes, then the sheet's rules, then its "style" attribute), each
+// converted and handed to the computed style's setter of its property.
+#include <cmath>
+#include <limits>
+
+#include "markup/attr_element.h"
+#include "markup/style/css_attribute_lookup.h"
+#include "markup/style/css_declarations.h"
+#include "markup/style/css_manager.h"
+#include "markup/style/css_token_source.h"
+#include "css_value_access.h"
+#include "style_heap.h"
+
+namespace markup::style {
+
+using detail::IsKeyword;
+using detail::KeywordNumberOf;
+using detail::KeywordOf;
+using detail::Numerical;
+
+namespace {
+
+std::int32_t Clamp(std::int64_t value) {
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+// Units 1 to 9: the absolute lengths, em, ex and zero.
+bool IsAbsoluteUnit(std::uint32_t unit) {
+    return unit >= kCSSUnitPt && unit <= kCSSUnitZero;
+}
+
+void EmptyList(Vector<CSSDeclaration>& list) {
+    while (list.Count()) list.DeleteLast();
+}
+
+}  // namespace
+
+// --- Conversions -----------------------------------------------------------
+
+std::int32_t CSSManager::ConvertUnitToDevice(Graphics& graphics, float number, std::uint32_t unit) {
+    switch (unit) {
+        case kCSSUnitIn: return graphics.InchesToUnits(number);
+        case kCSSUnitCm: return graphics.CentimetresToUnits(number);
+        case kCSSUnitMm: return graphics.MillimetresToUnits(number);
+        case kCSSUnitPt: return graphics.PointsToUnits(number);
+        case kCSSUnitPc: return graphics.PicasToUnits(number);
+        case kCSSUnitPx: return graphics.PixelsToUnits(number);
+        case kCSSUnitEm: return graphics.EmsToUnits(number);
+        case kCSSUnitEx: return graphics.ExsToUnits(number);
+        default: return 0;
+    }
+}
+
+void CSSManager::ConvertAbsolute(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out) {
+    const CSSNumericalAttribute* numeric = Numerical(value);
+    if (!numeric) return;
+    const double number = numeric->Number();
+    const std::uint32_t unit = numeric->UnitCode();
+    if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
+        out = ConvertUnitToDevice(style.GetGraphics(), static_cast<float>(number), unit);
+    } else if (unit == kCSSUnitEm) {
+        out = detail::TruncateToInt32(number * style.GetFontSize());
+    } else if (unit == kCSSUnitEx) {
+        out = detail::TruncateToInt32(number * style.GetFontSize() * 0.5);
+    } else if (unit == kCSSUnitZero) {
+        out = 0;
+    }
+}
+
+void CSSManager::ConvertAbsoluteDouble(const CSSAttribute& value, const StyleProperties& style, double& out) {
+    const CSSNumericalAttribute* numeric = Numerical(value);
+    if (!numeric) return;
+    const double number = numeric->Number();
+    const std::uint32_t unit = numeric->UnitCode();
+    if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
+        out = ConvertUnitToDevice(style.GetGraphics(), static_cast<float>(number), unit);
+    } else if (unit == kCSSUnitEm) {
+        out = number * style.GetFontSize();
+    } else if (unit == kCSSUnitEx) {
+        out = number * style.GetFontSize() * 0.5;
+    } else if (unit == kCSSUnitZero) {
+        out = 0.0;
+    }
+}
+
+void CSSManager::ConvertLength(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out,
+                               std::int32_t& unit) {
+    const CSSNumericalAttribute* numeric = Numerical(value);
+    if (!numeric) return;
+    const std::uint32_t code = numeric->UnitCode();
+    if (code == kCSSUnitPercent) {
+        out = detail::TruncateToInt32(numeric->Number());
+        unit = kStyleUnitPercent;
+    } else if (IsAbsoluteUnit(code)) {
+        ConvertAbsolute(value, style, out);
+        unit = kStyleUnitAbsolute;
+    } else {
+        out = detail::TruncateToInt32(numeric->Number());
+        unit = kStyleUnitOther;
+    }
+}
+
+void CSSManager::ConvertLengthDouble(const CSSAttribute& value, const StyleProperties& style, double& out,
+                                     std::int32_t& unit) {
+    const CSSNumericalAttribute* numeric = Numerical(value);
+    if (!numeric) return;
+    const std::uint32_t code = numeric->UnitCode();
+    if (code == kCSSUnitPercent) {
+        out = numeric->Number();
+        unit = kStyleUnitPercent;
+    } else if (IsAbsoluteUnit(code)) {
+        ConvertAbsoluteDouble(value, style, out);
+        unit = kStyleUnitAbsolute;
+    } else {
+        out = numeric->Number();
+        unit = kStyleUnitOther;
+    }
+}
+
+void CSSManager::ConvertRelative(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current) {
+    const CSSNumericalAttribute* numeric = Numerical(value);
+    if (!numeric) return;
+    const std::uint32_t code = numeric->UnitCode();
+    if (code == kCSSUnitPercent) {
+        current = detail::TruncateToInt32(numeric->Number() * current) / 100;
+    } else if (IsAbsoluteUnit(code)) {
+        ConvertAbsolute(value, style, current);
+    }
+}
+
+void CSSManager::ConvertLineHeight(const CSSAttribute& value, const StyleProperties& style,
+                                   std::int32_t& current) {
+    const CSSNumericalAttribute* numeric = Numerical(value);
+    if (!numeric) return;
+    const std::uint32_t code = numeric->UnitCode();
+    if (code <= kCSSUnitZero) {
+        ConvertRelative(value, style, current);
+    } else if (code == kCSSUnitNumber) {
+        current = detail::TruncateToInt32(numeric->Number());
+    }
+}
+
+namespace {
+
+void AddOrReplace(std::int32_t tmp, std::int32_t unit, std::int32_t& current) {
+    const std::int64_t result = unit == kStyleUnitAbsolute ? static_cast<std::int64_t>(current) + tmp : tmp;
+    current = result < 0 ? 0 : Clamp(result);
+}
+
+}  // namespace
+
+void CSSManager::ApplyPaddingValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
+                                   std::int32_t& unit) {
+    std::int32_t tmp = 0;
+    if (!IsKeyword(value)) ConvertLength(value, style, tmp, unit);
+    AddOrReplace(tmp, unit, current);
+}
+
+void CSSManager::ApplyMarginValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
+                                  std::int32_t& unit) {
+    std::int32_t tmp = 0;
+    if (!IsKeyword(value)) {
+        ConvertLength(value, style, tmp, unit);
+    } else if (KeywordOf(value) == 267) {
+        unit = kStyleUnitAbsolute;
+    }
+    AddOrReplace(tmp, unit, current);
+}
+
+void CSSManager::ApplyBorderWidthValue(const CSSAttribute& value, const StyleProperties& style,
+                                       std::int32_t& current) {
+    std::int32_t tmp = 0;
+    if (!IsKeyword(value)) {
+        ConvertAbsolute(value, style, tmp);
+    } else {
+        tmp = detail::TruncateToInt32(KeywordNumberOf(value));
+    }
+    AddOrReplace(tmp, kStyleUnitAbsolute, current);
+}
+
+void CSSManager::GetURLText(const CSSAttribute& value, String& out) {
+    out.Empty();
+    if (!IsKeyword(value)) GetCSSURLText(value, out);
+}
+
+// --- Collecting --------------------------------------------------------------
+
+void CSSManager::ApplyCascade(Node* node, ExtraObject* style) {
+    if (auto* record = dynamic_cast<StyleProperties*>(style)) ApplyCascade(node, record);
+}
+
+void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
+    if (!node || !style) return;
+    Vector<CSSDeclaration> declarations;
+    CollectSheetDeclarations(node, declarations);
+    if (!presentationNames_.empty()) {
+        // Presentation attributes come first, below every sheet rule.
+        Vector<CSSDeclaration> all;
+        CollectPresentationAttributes(node, all);
+        for (std::uint32_t i = 0; i < declarations.Count(); ++i) all.Add(*declarations.At(i));
+        EmptyList(declarations);
+        for (std::uint32_t i = 0; i < all.Count(); ++i) declarations.Add(*all.At(i));
+    }
+    CollectStyleAttribute(node, declarations);
+    if (declarations.Count()) ApplyDeclarations(declarations, style);
+}
+
+void CSSManager::CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out) {
+    Vector<CSSSimpleSelectorDesc> descriptions;
+    BuildSelectorDescs(node, descriptions);
+    if (!descriptions.Count()) {
+        EmptyList(out);
+        return;
+    }
+    styleSheet_->CollectDeclarations(descriptions, out);
+}
+
+void CSSManager::CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out) {
+    const AttrElement* element = AsAttrElement(node);
+    if (!element) return;
+    const Attribute* attribute =
+        FindAttributeByName(document_ ? document_->Dictionary() : nullptr, *element, "style");
+    if (!attribute) return;
+    while (attributeProperties_->Count()) attributeProperties_->DeleteLast();
+    while (attributeTokens_->Count()) attributeTokens_->DeleteLast();
+    tokenizer_->Tokenize(attribute->value, 0, *attributeTokens_);
+    CSSTokenSource cursor(attributeTokens_.get());
+    ParseCSSDeclarations(cursor, css_, *attributeProperties_);
+    for (std::uint32_t p = 0; p < attributeProperties_->Count(); ++p) {
+        CSSProperty* property = attributeProperties_->At(p);
+        for (std::uint32_t v = 0; v < property->ValueCount(); ++v) {
+            out.Add(CSSDeclaration(nullptr, property, property->ValueAt(v)));
+        }
+    }
+}
+
+void CSSManager::AddPresentationAttribute(const String& name) {
+    presentationNames_.emplace_back(name.Text(), name.Length());
+}
+
+void CSSManager::ClearPresentationAttributes() {
+    presentationNames_.clear();
+}
+
+void CSSManager::CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out) {
+    const AttrElement* element = AsAttrElement(node);
+    if (!element) return;
+    while (presentationProperties_->Count()) presentationProperties_->DeleteLast();
+    presentationTokens_.clear();
+    const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
+    for (const std::string& name : presentationNames_) {
+        const Attribute* attribute = FindAttributeByName(dictionary, *element, name.c_str());
+        if (!attribute || attribute->value.IsEmpty()) continue;
+        // An attribute gives its own property only: its value ends at the
+        // first ";", so that it cannot smuggle in further declarations.
+        String text(name.c_str());
+        text += ':';
+        const std::int32_t semicolon = attribute->value.Find(';');
+        text += semicolon < 0 ? attribute->value : attribute->value.Left(static_cast<std::uint32_t>(semicolon));
+        presentationTokens_.push_back(detail::Make<Vector<CSSToken>>());
+        Vector<CSSToken>& tokens = *presentationTokens_.back();
+        tokenizer_->Tokenize(text, 0, tokens);
+        CSSTokenSource cursor(&tokens);
+        Vector<CSSProperty> parsed;
+        ParseCSSDeclarations(cursor, css_, parsed);
+        if (!parsed.Count()) continue;
+        CSSProperty* property = parsed.RemoveAt(0);
+        detail::Adopt(*presentationProperties_, std::unique_ptr<CSSProperty>(property));
+        for (std::uint32_t v = 0; v < property->ValueCount(); ++v) {
+            out.Add(CSSDeclaration(nullptr, property, property->ValueAt(v)));
+        }
+    }
+}
+
+}  // namespace markup::style

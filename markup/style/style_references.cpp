@@ -1,0 +1,106 @@
+// References of the computed style: "#id" within the document, and other
+// documents loaded by URL, fetched when no local copy exists and cached in
+// the pane document.
+#include <memory>
+
+#include "markup/attr_element.h"
+#include "markup/node_iterators.h"
+#include "markup/parser/dictionary.h"
+#include "markup/style/style_properties.h"
+#include "markup/style/style_url_loader.h"
+#include "markup/url.h"
+#include "markup/url_mapper.h"
+#include "markup/web_fetch.h"
+#include "platform/latin1_text.h"
+#include "style_values.h"
+
+namespace markup::style {
+
+namespace {
+
+bool SameText(const String& a, const String& b) {
+    return a.Length() == b.Length() && String::CompareCase(a, b, false) == 0;
+}
+
+// The id the document's dictionary gives the attribute name "id"
+// (lower-cased first unless the dictionary tells case).
+bool IdAttribute(const DocTree* document, std::uint32_t& id) {
+    const auto* dictionary = dynamic_cast<const Dictionary*>(document->Dictionary());
+    if (!dictionary) return false;
+    String key("id");
+    char* text = nullptr;
+    if (!dictionary->CaseSensitive() && key.GetBuffer(text)) platform::CharLowerA(text);
+    std::uint32_t position = 0;
+    if (!dictionary->Attributes().FindPosition(key, position)) return false;
+    const HTMLAttributeDef* definition = dictionary->Attributes().At(position);
+    if (!definition) return false;
+    id = definition->Id();
+    return true;
+}
+
+StyleDocumentParser& InstalledParser() {
+    static StyleDocumentParser parser;
+    return parser;
+}
+
+}  // namespace
+
+Node* FindElementByAttribute(DocTree* document, std::uint32_t typeId, std::uint32_t attributeId,
+                             const String& value) {
+    if (!document || !document->Root()) return nullptr;
+    SubtreeIterator walk(document, document->Root());
+    for (Node* node = walk.First(); node; node = walk.Next()) {
+        const AttrElement* element = AsAttrElement(node);
+        if (!element || (typeId != 0 && element->TypeId() != typeId)) continue;
+        const Attribute* attribute = element->FindAttribute(attributeId, false);
+        if (attribute && SameText(attribute->value, value)) return node;
+    }
+    return nullptr;
+}
+
+void SetStyleDocumentParser(StyleDocumentParser parser) {
+    InstalledParser() = std::move(parser);
+}
+
+StyleReference StyleProperties::ResolveReference(const String* text) {
+    if (!text || text->IsEmpty()) return StyleReference();
+    if (text->Text()[0] == '#') {
+        DocTree* document = pane_ ? pane_->Tree() : nullptr;
+        StyleReference reference{document, nullptr};
+        std::uint32_t id = 0;
+        if (document && IdAttribute(document, id)) {
+            reference.element = FindElementByAttribute(document, 0, id, text->Mid(1));
+        }
+        return reference;
+    }
+    DocTree* loaded = LoadURLResource(*text);
+    if (!loaded) return StyleReference();
+    Node* root = loaded->Root();
+    return StyleReference{loaded, AsAttrElement(root) ? root : nullptr};
+}
+
+DocTree* StyleProperties::LoadURLResource(const String& url) {
+    String absolute = url;
+    URLSpec base;
+    if (pane_) base = pane_->GetBaseURL();
+    if (!MakeAbsolute(absolute, base)) absolute = url;
+    if (pane_) {
+        if (DocTree* cached = pane_->LoadedDocument(absolute)) return cached;
+    }
+    URLSpec spec;
+    spec.Parse(absolute);
+    String local;
+    if (!URLMapper::Instance().Resolve(absolute, spec.HostRef(), String(), local, true) || local.IsEmpty()) {
+        return nullptr;
+    }
+    if (!FetchIfMissing(absolute, local, kWebSessionStyle)) return nullptr;
+    const StyleDocumentParser& parser = InstalledParser();
+    if (!parser) return nullptr;
+    std::shared_ptr<DocTree> tree = parser(local);
+    if (!tree) return nullptr;
+    if (pane_) return pane_->KeepLoadedDocument(absolute, std::move(tree));
+    values_->ownLoaded.push_back(tree);
+    return tree.get();
+}
+
+}  // namespace markup::style

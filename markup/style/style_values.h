@@ -1,0 +1,86 @@
+// The value record of StyleProperties and the keyword code tables its
+// enumerated setters and getters share.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "markup/style/style_properties.h"
+
+namespace markup::style::detail {
+
+inline constexpr std::uint32_t kPropertySlots = 112;
+
+// One enumerated property: the keyword each code answers, the keywords a
+// setter accepts for each code (0 where a code cannot be set), and the
+// code of any other keyword.
+struct KeywordTable {
+    std::uint32_t id;
+    std::uint8_t other;
+    std::uint8_t count;
+    std::uint32_t reads[16];
+    std::uint32_t sets[16];
+};
+
+// Null for an id without a table.
+const KeywordTable* FindKeywordTable(std::uint32_t id);
+std::uint8_t KeywordCode(const KeywordTable& table, std::uint32_t keyword);
+std::uint32_t CodeKeyword(const KeywordTable& table, std::uint8_t code);
+
+struct IntLength {
+    std::int32_t value = 0;
+    std::int32_t unit = 0;
+};
+
+struct Length {
+    double value = 0.0;
+    std::int32_t unit = 0;
+    bool mark = false;
+};
+
+struct Paint {
+    std::uint8_t kind = kPaintKindNone;
+    std::uint32_t colour = 0;
+    StyleReference reference;
+};
+
+// The text-decoration flags, in the record's order.
+enum DecorationFlag : std::uint32_t { kLineThrough = 0, kOverline = 1, kUnderline = 2, kBlink = 3 };
+
+}  // namespace markup::style::detail
+
+namespace markup::style {
+
+struct StyleProperties::Values {
+    std::uint8_t codes[detail::kPropertySlots] = {};
+    bool flags[detail::kPropertySlots] = {};
+    std::uint32_t words[detail::kPropertySlots] = {};
+    detail::IntLength intLengths[detail::kPropertySlots];
+    detail::Length lengths[detail::kPropertySlots];
+    StyleReference references[detail::kPropertySlots];
+    DocTree* loaded[detail::kPropertySlots] = {};
+    String images[2];  // 11, 58
+    bool decoration[4] = {};
+    bool overflowInherit = false;
+    std::uint8_t presentationalCode = 0;
+    std::uint8_t listMarker = 0;
+    detail::Paint fill;
+    detail::Paint stroke;
+    detail::Length miterLimit;
+    detail::Length defaultOnlyLength;
+    std::uint32_t defaultOnlyWord = 0;
+    bool defaultOnlyWordMark = false;
+    std::uint32_t stopColour = 0;
+    bool stopColourMark = false;
+    std::int32_t block[4] = {};
+    bool blockGiven = false;
+    std::vector<StyleDash> dashes;
+    String family;
+    String second;
+    std::unique_ptr<ExtraObject> attached;
+    // Documents loaded without a pane document to keep them.
+    std::vector<std::shared_ptr<DocTree>> ownLoaded;
+};
+
+}  // namespace markup::style

@@ -1,0 +1,290 @@
+// The system font back end: fontconfig finds the face a logical font names,
+// FreeType opens it at the requested pixel size and measures with it.
+//
+// Only built where the build has both libraries; SystemFontBackend falls
+// back to the fixed back end elsewhere.
+#if SVGFILTER_HAVE_FREETYPE
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include <strings.h>
+
+#include <cctype>
+#include <cstring>
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "font_backends.h"
+#include "platform/font_backend.h"
+
+namespace platform {
+
+namespace {
+
+// The largest pixel size a font is made at; larger requests are refused
+// rather than handed to the rasteriser.
+constexpr std::int64_t kMaxPixels = 4096;
+
+std::string Lower(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The family bits a face gets: monospaced faces are modern, faces named
+// serif (and not sans) roman, the others swiss.
+std::uint8_t FamilyBits(const std::string& family, bool mono) {
+    if (mono) return kFamilyModern;
+    const std::string lower = Lower(family);
+    if (lower.find("serif") != std::string::npos && lower.find("sans") == std::string::npos) return kFamilyRoman;
+    return kFamilySwiss;
+}
+
+struct MadeFont {
+    FT_Face face = nullptr;
+    LogFont description;
+    std::int32_t ascent = 0;
+    std::int32_t descent = 0;
+    std::int32_t pixels = 0;
+};
+
+class FreeTypeFontBackend : public FontBackend {
+  public:
+    FreeTypeFontBackend() {
+        if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
+        config_ = FcInitLoadConfigAndFonts();
+    }
+    ~FreeTypeFontBackend() override {
+        for (auto& [handle, font] : fonts_) FT_Done_Face(font.face);
+        if (library_) FT_Done_FreeType(library_);
+        if (config_) FcConfigDestroy(config_);
+    }
+
+    bool Usable() const { return library_ && config_; }
+
+    FontHandle CreateFont(const LogFont& request) override {
+        if (!Usable()) return 0;
+        char wanted[kFaceNameSize];
+        std::memcpy(wanted, request.faceName, kFaceNameSize);
+        wanted[kFaceNameSize - 1] = 0;
+        const std::string family = wanted[0] ? wanted : "DejaVu Sans";
+        std::int64_t height = request.height;
+        if (height == 0) height = -16;
+        if (height > kMaxPixels || height < -kMaxPixels) return 0;
+
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(pattern, FC_WEIGHT, request.weight > 550 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(config_, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config_, pattern, &result);
+        FcPatternDestroy(pattern);
+        if (!match) return 0;
+
+        // A substitute of another family is not the face asked for.
+        std::string matched;
+        FcChar8* name = nullptr;
+        for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+            if (strcasecmp(reinterpret_cast<const char*>(name), family.c_str()) == 0) {
+                matched = reinterpret_cast<const char*>(name);
+                break;
+            }
+        }
+        FcChar8* file = nullptr;
+        int index = 0;
+        int weight = FC_WEIGHT_REGULAR;
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(match, FC_SPACING, 0, &spacing);
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        const bool haveFile = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
+        FT_Face face = nullptr;
+        if (!matched.empty() && haveFile &&
+            FT_New_Face(library_, reinterpret_cast<const char*>(file), index, &face) != 0) {
+            face = nullptr;
+        }
+        FcPatternDestroy(match);
+        if (!face) return 0;
+
+        MadeFont made;
+        made.face = face;
+        if (!Size(made, height)) {
+            FT_Done_Face(face);
+            return 0;
+        }
+        LogFont& d = made.description;
+        d = request;
+        d.SetFaceName(matched.c_str());
+        d.width = 0;
+        d.weight = weight >= FC_WEIGHT_BOLD ? 700 : 400;
+        d.italic = request.italic ? 1 : 0;
+        d.underline = request.underline ? 1 : 0;
+        d.strikeOut = request.strikeOut ? 1 : 0;
+        d.outPrecision = 0;
+        d.clipPrecision = 0;
+        d.quality = 0;
+        const bool mono = spacing == FC_MONO;
+        d.pitchAndFamily = static_cast<std::uint8_t>(FamilyBits(matched, mono) | (mono ? 1 : 2));
+        const FontHandle handle = next_++;
+        fonts_.emplace(handle, made);
+        return handle;
+    }
+
+    void DestroyFont(FontHandle font) override {
+        auto it = fonts_.find(font);
+        if (it == fonts_.end()) return;
+        FT_Done_Face(it->second.face);
+        fonts_.erase(it);
+    }
+
+    bool DescribeFont(FontHandle font, LogFont& out) override {
+        const MadeFont* made = Find(font);
+        if (!made) return false;
+        out = made->description;
+        return true;
+    }
+
+    bool TextExtent(FontHandle font, const char* text, std::uint32_t length, TextSize& out) override {
+        MadeFont* made = Find(font);
+        if (!made || (!text && length)) return false;
+        std::int64_t width = 0;
+        for (std::uint32_t i = 0; i < length; ++i) {
+            // The text is ISO-8859-1: each byte is its own code point.
+            const FT_ULong code = static_cast<unsigned char>(text[i]);
+            if (FT_Load_Char(made->face, code, FT_LOAD_DEFAULT) != 0) continue;
+            width += (made->face->glyph->advance.x + 32) >> 6;
+        }
+        out.cx = width > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(width);
+        out.cy = made->ascent + made->descent;
+        return true;
+    }
+
+    bool Metrics(FontHandle font, TextMetrics& out) override {
+        MadeFont* made = Find(font);
+        if (!made) return false;
+        const LogFont& d = made->description;
+        FT_Face face = made->face;
+        out = TextMetrics();
+        out.ascent = made->ascent;
+        out.descent = made->descent;
+        out.height = made->ascent + made->descent;
+        out.internalLeading = out.height > made->pixels ? out.height - made->pixels : 0;
+        out.externalLeading = 0;
+        std::int32_t average = 0;
+        if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
+            average = static_cast<std::int32_t>(
+                std::lround(static_cast<double>(os2->xAvgCharWidth) * made->pixels / face->units_per_EM));
+        }
+        out.aveCharWidth = average;
+        out.maxCharWidth = static_cast<std::int32_t>((face->size->metrics.max_advance + 32) >> 6);
+        out.weight = d.weight;
+        out.italic = d.italic;
+        out.underlined = d.underline;
+        out.struckOut = d.strikeOut;
+        out.pitchAndFamily = d.pitchAndFamily;
+        out.charSet = d.charSet;
+        return true;
+    }
+
+    bool CaretSlope(FontHandle font, std::int32_t& rise, std::int32_t& run) override {
+        MadeFont* made = Find(font);
+        if (!made) return false;
+        rise = 1;
+        run = 0;
+        if (const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(made->face, FT_SFNT_HHEA))) {
+            if (hhea->caret_Slope_Rise != 0) {
+                rise = hhea->caret_Slope_Rise;
+                run = hhea->caret_Slope_Run;
+            }
+        }
+        return true;
+    }
+
+    void EnumerateFaces(const LogFont& filter, const std::function<bool(const FaceInfo&)>& report) override {
+        if (!config_) return;
+        char wanted[kFaceNameSize];
+        std::memcpy(wanted, filter.faceName, kFaceNameSize);
+        wanted[kFaceNameSize - 1] = 0;
+        FcPattern* pattern = FcPatternCreate();
+        if (wanted[0]) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(wanted));
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_SPACING, FC_FONTFORMAT, nullptr);
+        FcFontSet* set = FcFontList(config_, pattern, objects);
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+        if (!set) return;
+        // By lower-cased name, so that the order is the same on every run.
+        std::map<std::string, FaceInfo> families;
+        for (int i = 0; i < set->nfont; ++i) {
+            FcChar8* name = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &name) != FcResultMatch) continue;
+            const std::string family = reinterpret_cast<const char*>(name);
+            int spacing = FC_PROPORTIONAL;
+            FcPatternGetInteger(set->fonts[i], FC_SPACING, 0, &spacing);
+            FcChar8* format = nullptr;
+            const bool trueType = FcPatternGetString(set->fonts[i], FC_FONTFORMAT, 0, &format) == FcResultMatch &&
+                                  std::string(reinterpret_cast<const char*>(format)) == "TrueType";
+            FaceInfo& info = families[Lower(family)];
+            if (info.face.empty()) {
+                info.face = family;
+                info.pitchAndFamily = FamilyBits(family, spacing == FC_MONO);
+            }
+            info.trueType = info.trueType || trueType;
+        }
+        FcFontSetDestroy(set);
+        for (const auto& [key, info] : families) {
+            if (!report(info)) return;
+        }
+    }
+
+  private:
+    MadeFont* Find(FontHandle font) {
+        auto it = fonts_.find(font);
+        return it == fonts_.end() ? nullptr : &it->second;
+    }
+
+    // A negative height is the em in pixels; a positive one the cell
+    // (ascent plus descent of the font's Windows metrics).
+    static bool Size(MadeFont& made, std::int64_t height) {
+        FT_Face face = made.face;
+        if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return false;
+        double winAscent = face->ascender;
+        double winDescent = -face->descender;
+        if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
+            if (os2->usWinAscent + os2->usWinDescent > 0) {
+                winAscent = os2->usWinAscent;
+                winDescent = os2->usWinDescent;
+            }
+        }
+        double em = static_cast<double>(height < 0 ? -height : height);
+        if (height > 0 && winAscent + winDescent > 0) em = em * face->units_per_EM / (winAscent + winDescent);
+        const auto pixels = static_cast<FT_UInt>(std::lround(em) < 1 ? 1 : std::lround(em));
+        if (FT_Set_Pixel_Sizes(face, 0, pixels) != 0) return false;
+        made.pixels = static_cast<std::int32_t>(pixels);
+        made.ascent = static_cast<std::int32_t>(std::lround(winAscent * em / face->units_per_EM));
+        made.descent = static_cast<std::int32_t>(std::lround(winDescent * em / face->units_per_EM));
+        return true;
+    }
+
+    FT_Library library_ = nullptr;
+    FcConfig* config_ = nullptr;
+    std::map<FontHandle, MadeFont> fonts_;
+    FontHandle next_ = 1;
+};
+
+}  // namespace
+
+std::unique_ptr<FontBackend> MakeFreeTypeFontBackend() {
+    auto backend = std::make_unique<FreeTypeFontBackend>();
+    if (!backend->Usable()) return nullptr;
+    return backend;
+}
+
+}  // namespace platform
+
+#endif

@@ -1,0 +1,73 @@
+// What the reader asks of an element's computed style, and the one
+// interface through which it asks. The style engine's visual document
+// answers it in an import; tests answer it with a small stand-in.
+#ifndef SVGIMPORT_STYLE_SOURCE_H
+#define SVGIMPORT_STYLE_SOURCE_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "markup/parser/dom/dom_handle.h"
+#include "svgimport/values.h"
+
+namespace SVG {
+
+// A reference to a definition: the element itself when the style engine
+// has already found it, else the reference text ("url(#id)" or "#id"),
+// which the reader looks up in its id index.
+struct WStyleReference {
+    markup::WDOMHandle element;
+    std::string text;
+    bool Empty() const { return element.IsNull() && text.empty(); }
+};
+
+// A fill or stroke paint.
+struct WStylePaint {
+    enum class Kind { kNone, kColour, kReference };
+    Kind kind = Kind::kNone;
+    uint32_t colour = 0;  // platform colour value 0x00BBGGRR, for kColour
+    WStyleReference reference;
+};
+
+struct WStyleFont {
+    int32_t weight = 400;  // CSS weight 100..900
+    bool italic = false;
+    bool decoration = false;  // underline, overline or line-through
+    std::string family;       // as the style gives it; quotes are removed by the reader
+    std::optional<WStyleNumber> size;
+};
+
+// Computed values, each one already inherited or defaulted as the cascade
+// leaves it; an absent optional means "not given" where the reader treats
+// that apart.
+struct WComputedStyle {
+    WStylePaint fill{WStylePaint::Kind::kColour, 0, {}};  // SVG's initial fill: black
+    std::optional<WStyleNumber> fillOpacity;
+    WStylePaint stroke;
+    WStyleNumber strokeWidth{1, style_unit::kNumber};
+    std::optional<int32_t> lineCap;   // SVG::cap codes
+    std::optional<int32_t> lineJoin;  // SVG::join codes
+    std::optional<WStyleNumber> miterLimit;
+    std::vector<WStyleNumber> dashes;
+    std::optional<WStyleNumber> dashOffset;
+    std::optional<WStyleNumber> strokeOpacity;
+    std::optional<WStyleFont> font;
+    WStyleReference clipPath;
+    WStyleReference mask;
+    std::optional<uint32_t> stopColour;  // platform colour value
+    std::optional<WStyleNumber> stopOpacity;
+};
+
+class WStyleSource {
+  public:
+    virtual ~WStyleSource();
+    // The computed style of an element; false when the element has none
+    // (the reader then takes the initial values).
+    virtual bool GetStyle(const markup::WDOMHandle& element, WComputedStyle* style) = 0;
+};
+
+}  // namespace SVG
+
+#endif  // SVGIMPORT_STYLE_SOURCE_H

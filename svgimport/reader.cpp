@@ -1,0 +1,277 @@
+// The reader's frame: the root's coordinate system, the id index, the walk
+// over the element tree with its dispatch, references and pattern tiles.
+#include "svgimport/reader.h"
+
+#include <algorithm>
+#include <any>
+
+#include "reader_detail.h"
+#include "svgimport/path_data.h"
+
+namespace SVG {
+
+using markup::WDOMHandle;
+
+namespace {
+
+constexpr double kHostPerUser = static_cast<double>(kHostUnitsPerInch) / kUserUnitsPerInch;
+
+// Names outside the element table whose content is drawn only through
+// references.
+bool IsReferencedOnly(std::string_view name) {
+    return name == "symbol" || name == "marker";
+}
+
+}  // namespace
+
+WStyleSource::~WStyleSource() = default;
+
+const char* DescribeReadStatus(WReadStatus status) {
+    switch (status) {
+        case WReadStatus::kRead:
+            return "The drawing was read.";
+        case WReadStatus::kNoRoot:
+            return "The document holds no element.";
+        case WReadStatus::kNotSvg:
+            return "The document is not an SVG drawing: its first element is not svg.";
+        case WReadStatus::kEmptyViewBox:
+            return "The drawing's view box has no width or no height.";
+    }
+    return "";
+}
+
+const void* NodeIdentity(const WDOMHandle& node) {
+    if (node.IsNull()) return nullptr;
+    if (const void* tree = node->GetNode()) return tree;
+    return node.Get();
+}
+
+WParser::WParser(const WDOMHandle& document, WStyleSource* styles) : document_(document), styles_(styles) {
+    WDOMHandle element;
+    for (WDOMHandle child = document_.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        if (child.GetNodeType() == markup::kDOMElementNode) {
+            element = child;
+            break;
+        }
+    }
+    if (element.IsNull()) {
+        status_ = WReadStatus::kNoRoot;
+        return;
+    }
+    if (detail::ElementIdOf(element) != element::kSvg) {
+        status_ = WReadStatus::kNotSvg;
+        return;
+    }
+    if (ParseRoot(element) != 0) {
+        root_ = element;
+        rooted_ = true;
+        status_ = WReadStatus::kRead;
+    }
+}
+
+WParser::~WParser() = default;
+
+int32_t WParser::ParseRoot(const WDOMHandle& root) {
+    const detail::Attributes attributes(root);
+    WLength width = attributes.Length(attribute::kWidth);
+    WLength height = attributes.Length(attribute::kHeight);
+    std::array<WLength, 4> box{};
+    bool viewBox = false;
+    if (const std::string* text = attributes.Find(attribute::kViewBox)) {
+        box = ParseNumberList(*text);
+        viewBox = box[0].kind == unit::kUser;
+    }
+    if (viewBox && !(box[2].value > 0 && box[3].value > 0)) {
+        status_ = WReadStatus::kEmptyViewBox;
+        return 0;
+    }
+
+    // Lengths of the root are measured at 90 user units to the inch.
+    Current() = WMatrix(kHostPerUser, 0, 0, kHostPerUser, 0, 0);
+    UpdateInverse();
+    LengthToHost(width, kHorizontal);
+    LengthToHost(height, kVertical);
+    // A share of a viewport the document does not have (width="100%") is
+    // no size: the view box gives it.
+    const auto given = [&](int32_t id) {
+        const WLength length = attributes.Length(id);
+        return length.kind != unit::kNone && length.kind != unit::kPercent;
+    };
+    const bool hasWidth = given(attribute::kWidth);
+    const bool hasHeight = given(attribute::kHeight);
+    if (viewBox) {
+        // A missing side keeps the view box's proportions; with neither
+        // side the view box's own size counts, in user units.
+        if (!hasWidth && !hasHeight) {
+            width.value = box[2].value * kHostPerUser;
+            height.value = box[3].value * kHostPerUser;
+        } else if (!hasWidth) {
+            width.value = height.value * box[2].value / box[3].value;
+        } else if (!hasHeight) {
+            height.value = width.value * box[3].value / box[2].value;
+        }
+    }
+
+    WMatrix matrix(kHostPerUser, 0, 0, -kHostPerUser, 0, height.value);
+    if (viewBox) {
+        // The view box stretched onto the root's size.
+        const double sx = width.value / box[2].value;
+        const double sy = height.value / box[3].value;
+        matrix = WMatrix(sx, 0, 0, -sy, -box[0].value * sx, box[1].value * sy + height.value);
+    }
+    SetRoot(matrix, width.value, height.value);
+    return 1;
+}
+
+int32_t WParser::Parse(WCanvas* canvas) {
+    canvas_ = canvas;
+    if (canvas_ == nullptr || !rooted_) return 0;
+    IndexIds(root_, 0);
+    instanced_ = 0;
+    {
+        detail::Visit visit(drawing_, root_);
+        WalkChildren(root_);
+    }
+    ids_.clear();
+    canvas_ = nullptr;
+    return 1;
+}
+
+void WParser::IndexIds(const WDOMHandle& node, int depth) {
+    const uint16_t type = node.GetNodeType();
+    if (type == markup::kDOMDocumentNode) throw WParserException();
+    if (type != markup::kDOMElementNode || depth > kMaxDepth) return;
+    const detail::Attributes attributes(node);
+    // A later element with the same id replaces the earlier one.
+    if (const std::string* id = attributes.Find(attribute::kId)) ids_[*id] = node;
+    for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        IndexIds(child, depth + 1);
+    }
+}
+
+int32_t WParser::DrawNode(const WDOMHandle& node) {
+    switch (node.GetNodeType()) {
+        case markup::kDOMElementNode:
+            return DrawElement(node);
+        case markup::kDOMDocumentNode:
+            throw WParserException();
+        default:
+            return 1;
+    }
+}
+
+int32_t WParser::WalkChildren(const WDOMHandle& node) {
+    int32_t result = 0;
+    for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        result = DrawNode(child);
+    }
+    return result;
+}
+
+int32_t WParser::DrawElement(const WDOMHandle& element) {
+    // An element met again inside itself (through `use`) or nested too
+    // deep is not drawn.
+    detail::Visit visit(drawing_, element);
+    if (!visit.Entered()) return 0;
+    if (uses_ > 0 && ++instanced_ > kMaxInstanced) return 0;
+    switch (detail::ElementIdOf(element)) {
+        case element::kG:
+            return DoGroup(element);
+        case element::kDefs:
+        case element::kLinearGradient:
+        case element::kRadialGradient:
+        case element::kPattern:
+        case element::kClipPath:
+        case element::kMask:
+            return 1;  // drawn only through references
+        case element::kPath:
+            return DoPath(element);
+        case element::kText:
+            return DoText(element);
+        case element::kRect:
+            return DoRect(element);
+        case element::kCircle:
+            return DoEllipse(element, true);
+        case element::kEllipse:
+            return DoEllipse(element, false);
+        case element::kLine:
+            return DoLine(element);
+        case element::kPolyline:
+            return DoPoly(element, false);
+        case element::kPolygon:
+            return DoPoly(element, true);
+        case element::kUse:
+            return DoUse(element);
+        case element::kImage:
+            return DoImage(element);
+        case element::kSwitch:
+            return DoSwitch(element);
+        case element::kA:
+            return DoAnchor(element);
+        case kUnknownName:
+            if (IsReferencedOnly(detail::NameOf(element))) return 1;
+            return WalkChildren(element);
+        default:  // svg, desc, title, stop
+            return WalkChildren(element);
+    }
+}
+
+WDOMHandle WParser::ResolveHref(std::string_view text) const {
+    std::string_view id;
+    if (text.size() >= 3 && (text.substr(0, 3) == "url" || text.substr(0, 3) == "URL")) {
+        const size_t open = text.find('(');
+        if (open == std::string_view::npos) return {};
+        size_t i = open + 1;
+        while (i < text.size() && IsWhiteSpace(text[i])) ++i;
+        if (i >= text.size() || text[i] != '#') return {};
+        const size_t close = text.find(')', i);
+        id = text.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
+        while (!id.empty() && IsWhiteSpace(id.back())) id.remove_suffix(1);
+    } else if (!text.empty() && text.front() == '#') {
+        id = text.substr(1);
+    } else {
+        return {};
+    }
+    const auto hit = ids_.find(id);
+    return hit == ids_.end() ? WDOMHandle() : hit->second;
+}
+
+WDOMHandle WParser::Resolve(const WStyleReference& reference) const {
+    if (!reference.element.IsNull()) return reference.element;
+    return ResolveHref(reference.text);
+}
+
+const WDefsObject* WParser::ResolveReference(const WDOMHandle& element, const WBox* box) {
+    if (element.IsNull()) return nullptr;
+    switch (detail::ElementIdOf(element)) {
+        case element::kLinearGradient:
+        case element::kRadialGradient:
+            return definitions_.Keep(BuildGradient(element, box));
+        case element::kPattern:
+            return definitions_.Keep(BuildPattern(element, box));
+        case element::kMask:
+            return definitions_.Keep(BuildMask(element, box));
+        default:
+            return nullptr;
+    }
+}
+
+int32_t WParser::DrawPatternTile(const WPatternTile& tile) {
+    if (tile.pattern == nullptr) return 0;
+    const auto* node = std::any_cast<WDOMHandle>(&tile.pattern->node);
+    if (node == nullptr || node->IsNull()) return 0;
+    WCanvas* const saved = canvas_;
+    if (tile.canvas != nullptr) canvas_ = tile.canvas;
+    if (canvas_ == nullptr) return 0;
+    {
+        detail::MatrixFrame frame(*this);
+        Current() = tile.matrix;
+        UpdateInverse();
+        detail::Visit visit(drawing_, *node);
+        if (visit.Entered()) WalkChildren(*node);
+    }
+    canvas_ = saved;
+    return 1;
+}
+
+}  // namespace SVG

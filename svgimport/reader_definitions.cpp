@@ -1,0 +1,266 @@
+// Definitions built for references: gradients (attributes and stops
+// inherited along xlink:href chains), patterns, clip paths and masks, each
+// placed in the referring element's space and, in objectBoundingBox units,
+// on its box. Every chain and self-reference ends: an element whose
+// building is under way is not built again inside itself.
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "reader_detail.h"
+#include "svgimport/path_data.h"
+
+namespace SVG {
+
+using markup::WDOMHandle;
+
+namespace {
+
+int32_t TruncatedHost(double v) {
+    if (!(v > INT32_MIN)) return std::isnan(v) ? 0 : INT32_MIN;
+    return v >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(v);
+}
+
+// What a gradient's chain gives: each value from the first element of the
+// chain that has it.
+struct GradientSpec {
+    std::optional<WLength> value[5];  // x1 y1 x2 y2 / cx cy r fx fy
+    std::optional<bool> boundingBox;
+    std::optional<WMatrix> transform;
+    bool spread = false;
+    WDOMHandle stops;  // the element whose stop children count
+};
+
+constexpr int32_t kLinearAttributes[5] = {attribute::kX1, attribute::kY1, attribute::kX2, attribute::kY2,
+                                          -100};
+constexpr int32_t kRadialAttributes[5] = {attribute::kCx, attribute::kCy, attribute::kR, attribute::kFx,
+                                          attribute::kFy};
+
+bool HasStops(const WDOMHandle& element) {
+    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        if (detail::ElementIdOf(child) == element::kStop) return true;
+    }
+    return false;
+}
+
+bool IsGradient(int32_t id) {
+    return id == element::kLinearGradient || id == element::kRadialGradient;
+}
+
+std::optional<bool> UnitsOf(const std::string* text) {
+    if (text == nullptr) return std::nullopt;
+    if (*text == "userSpaceOnUse") return false;
+    if (*text == "objectBoundingBox") return true;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, const WBox* box) {
+    const int32_t kindId = detail::ElementIdOf(element);
+    if (!IsGradient(kindId)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_)) return nullptr;
+    const bool linear = kindId == element::kLinearGradient;
+    const int32_t* names = linear ? kLinearAttributes : kRadialAttributes;
+
+    GradientSpec spec;
+    std::vector<const void*> chain;
+    WDOMHandle at = element;
+    while (!at.IsNull() && IsGradient(detail::ElementIdOf(at)) &&
+           chain.size() < static_cast<size_t>(kMaxDepth)) {
+        const void* identity = NodeIdentity(at);
+        if (std::find(chain.begin(), chain.end(), identity) != chain.end()) break;  // the chain loops
+        chain.push_back(identity);
+        const detail::Attributes attributes(at);
+        // Geometry comes only from gradients of the same kind.
+        if (detail::ElementIdOf(at) == kindId) {
+            for (int i = 0; i < 5; ++i) {
+                if (spec.value[i] || names[i] < 0) continue;
+                if (attributes.Find(names[i]) != nullptr) spec.value[i] = attributes.Length(names[i]);
+            }
+        }
+        if (!spec.boundingBox) spec.boundingBox = UnitsOf(attributes.Find(attribute::kGradientUnits));
+        if (!spec.transform) {
+            if (const std::string* t = attributes.Find(attribute::kGradientTransform))
+                spec.transform = ParseTransform(*t);
+        }
+        spec.spread = spec.spread || attributes.Find(attribute::kSpreadMethod) != nullptr;
+        if (spec.stops.IsNull() && HasStops(at)) spec.stops = at;
+        const std::string* href = attributes.Href();
+        at = href != nullptr ? ResolveHref(*href) : WDOMHandle();
+    }
+
+    const bool boundingBox = spec.boundingBox.value_or(true);
+    WMatrix toHost = Current();
+    if (boundingBox) {
+        // A box without area gives the gradient nothing to span.
+        if (box == nullptr || !(box->width > 0 && box->height > 0)) return nullptr;
+        toHost.Multiply(box->width, 0, 0, box->height, box->x, box->y);
+    }
+    if (spec.transform) toHost.Multiply(*spec.transform);
+    const auto coordinate = [&](int i, int32_t horizontal, double fallbackFraction) {
+        if (boundingBox) return detail::BoxFraction(spec.value[i].value_or(WLength{}), fallbackFraction);
+        const WLength fallback{fallbackFraction * 100, unit::kPercent};
+        return detail::UserLength(*this, spec.value[i].value_or(fallback), horizontal);
+    };
+
+    std::unique_ptr<WGradient> gradient;
+    if (linear) {
+        auto g = std::make_unique<WLinearGradient>();
+        const WPoint a = toHost.Transform({coordinate(0, kHorizontal, 0), coordinate(1, kVertical, 0)});
+        const WPoint b = toHost.Transform({coordinate(2, kHorizontal, 1), coordinate(3, kVertical, 0)});
+        g->x1 = TruncatedHost(a.x);
+        g->y1 = TruncatedHost(a.y);
+        g->x2 = TruncatedHost(b.x);
+        g->y2 = TruncatedHost(b.y);
+        if (spec.spread) g->SetFlag(gradient_flag::kSpread);
+        gradient = std::move(g);
+    } else {
+        auto g = std::make_unique<WRadialGradient>();
+        const WPoint c{coordinate(0, kHorizontal, 0.5), coordinate(1, kVertical, 0.5)};
+        // The focus defaults to the centre.
+        const WPoint focus{spec.value[3] ? coordinate(3, kHorizontal, 0.5) : c.x,
+                           spec.value[4] ? coordinate(4, kVertical, 0.5) : c.y};
+        const double r = coordinate(2, kHorizontal, 0.5);
+        const WPoint hc = toHost.Transform(c), hf = toHost.Transform(focus);
+        const WPoint hr = toHost.TransformVector({r, 0});
+        g->cx = TruncatedHost(hc.x);
+        g->cy = TruncatedHost(hc.y);
+        g->fx = TruncatedHost(hf.x);
+        g->fy = TruncatedHost(hf.y);
+        g->r = TruncatedHost(std::hypot(hr.x, hr.y));
+        gradient = std::move(g);
+    }
+    static constexpr uint16_t kValueFlags[5] = {0x01, 0x02, 0x04, 0x08, 0x10};
+    for (int i = 0; i < 5; ++i) {
+        if (spec.value[i]) gradient->SetFlag(kValueFlags[i]);
+    }
+    if (spec.transform) {
+        gradient->matrix = *spec.transform;
+        gradient->SetFlag(gradient_flag::kTransform);
+    }
+
+    // Stops: positions from their offsets, colours from their style.
+    for (WDOMHandle stop = spec.stops.GetFirstChild(); !stop.IsNull(); stop = stop.GetNextSibling()) {
+        if (detail::ElementIdOf(stop) != element::kStop) continue;
+        const detail::Attributes attributes(stop);
+        uint16_t position = 0;
+        if (const std::string* offset = attributes.Find(attribute::kOffset))
+            StopOffsetFromText(*offset, &position);
+        WComputedStyle style;
+        if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
+        gradient->SetStop(position, StopValueFromStyle(style.stopColour, style.stopOpacity));
+        gradient->SetFlag(gradient_flag::kStops);
+    }
+    return gradient;
+}
+
+std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const WBox* box) {
+    if (!detail::SpendBuild(building_, nestedBuilds_)) return nullptr;
+    detail::Visit building(building_, element);
+    if (!building.Entered()) return nullptr;
+    const detail::Attributes attributes(element);
+    const bool boundingBox = UnitsOf(attributes.Find(attribute::kPatternUnits)).value_or(true);
+    const bool contentBox = UnitsOf(attributes.FindName("patternContentUnits")).value_or(false);
+    if ((boundingBox || contentBox) && (box == nullptr || !(box->width > 0 && box->height > 0)))
+        return nullptr;
+
+    const auto [x, y, w, h] =
+        boundingBox ? detail::BoxRegion(attributes, *box, {}) : detail::UserRegion(*this, attributes);
+    if (!(w > 0 && h > 0)) return nullptr;  // a tile without area paints nothing
+
+    auto pattern = std::make_unique<WPattern>();
+    WMatrix toPattern = Current();
+    if (const std::string* t = attributes.Find(attribute::kPatternTransform))
+        toPattern.Multiply(ParseTransform(*t));
+    // The tile on the page: the box of its corners, (x, y) the upper left.
+    const WPoint corners[4] = {toPattern.Transform({x, y}), toPattern.Transform({x + w, y}),
+                               toPattern.Transform({x + w, y + h}), toPattern.Transform({x, y + h})};
+    double left = corners[0].x, right = left, top = corners[0].y, bottom = top;
+    for (const WPoint& p : corners) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::max(top, p.y);
+        bottom = std::min(bottom, p.y);
+    }
+    pattern->x = left;
+    pattern->y = top;
+    pattern->width = right - left;
+    pattern->height = top - bottom;
+
+    // The content's matrix to host units: from the tile's corner, through
+    // the view box or the content's box units.
+    WMatrix content = toPattern;
+    content.Multiply(1, 0, 0, 1, x, y);
+    std::array<WLength, 4> viewBox{};
+    if (const std::string* text = attributes.Find(attribute::kViewBox)) viewBox = ParseNumberList(*text);
+    if (viewBox[0].kind == unit::kUser && viewBox[2].value > 0 && viewBox[3].value > 0) {
+        content.Multiply(w / viewBox[2].value, 0, 0, h / viewBox[3].value, 0, 0);
+        content.Multiply(1, 0, 0, 1, -viewBox[0].value, -viewBox[1].value);
+        pattern->viewBox = {TruncatedHost(left), TruncatedHost(top), TruncatedHost(right),
+                            TruncatedHost(bottom)};
+    } else if (contentBox) {
+        content.Multiply(box->width, 0, 0, box->height, 0, 0);
+    }
+    pattern->matrix = content;
+    if (const std::string* href = attributes.Href()) pattern->href.Assign(*href);
+    pattern->node = element;
+    pattern->element = NodeIdentity(element);
+    ResolveStyle(element, pattern->presentation, nullptr);
+    return pattern;
+}
+
+std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element) {
+    if (!detail::SpendBuild(building_, nestedBuilds_)) return nullptr;
+    detail::Visit building(building_, element);
+    if (!building.Entered()) return nullptr;
+    auto clip = std::make_unique<WClippath>();
+    // Its own clip-path, should it name itself, ends here.
+    ResolveStyle(element, clip->presentation, nullptr);
+    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        switch (detail::ElementIdOf(child)) {
+            case element::kPath:
+                if (auto path = BuildPath(child)) clip->shapes.push_back(std::move(path));
+                break;
+            case element::kRect:
+                if (auto rectangle = BuildRectangle(child)) clip->shapes.push_back(std::move(rectangle));
+                break;
+            default:
+                break;
+        }
+    }
+    return clip;
+}
+
+std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox* box) {
+    if (!detail::SpendBuild(building_, nestedBuilds_)) return nullptr;
+    detail::Visit building(building_, element);
+    if (!building.Entered()) return nullptr;
+    const detail::Attributes attributes(element);
+    // SVG's mask region: ten per cent around the box by default.
+    const bool boundingBox = UnitsOf(attributes.Find(attribute::kMaskUnits)).value_or(true);
+    if (boundingBox && (box == nullptr || !(box->width > 0 && box->height > 0))) return nullptr;
+    const detail::Region fallback = boundingBox
+                                        ? detail::Region{-0.1, -0.1, 1.2, 1.2}
+                                        : detail::Region{-0.1 * ViewportWidth(), -0.1 * ViewportHeight(),
+                                                         1.2 * ViewportWidth(), 1.2 * ViewportHeight()};
+    const auto [x, y, w, h] = boundingBox ? detail::BoxRegion(attributes, *box, fallback)
+                                          : detail::UserRegion(*this, attributes, fallback);
+    auto mask = std::make_unique<WMask>();
+    ResolveStyle(element, mask->presentation, nullptr);
+    const WMatrix& m = Current();
+    const WPoint a = m.Transform({x, y}), b = m.Transform({x + w, y + h});
+    mask->x = std::min(a.x, b.x);
+    mask->y = std::min(a.y, b.y);
+    mask->width = {std::fabs(b.x - a.x), unit::kHost};
+    mask->height = {std::fabs(b.y - a.y), unit::kHost};
+    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        // A later rectangle replaces an earlier one.
+        if (detail::ElementIdOf(child) == element::kRect) {
+            if (auto rectangle = BuildRectangle(child)) mask->content = std::move(rectangle);
+        }
+    }
+    return mask;
+}
+
+}  // namespace SVG

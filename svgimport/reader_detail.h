@@ -1,0 +1,144 @@
+// What the reader's files share: an element's attributes read once, names,
+// and the frame that gives the current matrix back.
+#ifndef SVGIMPORT_READER_DETAIL_H
+#define SVGIMPORT_READER_DETAIL_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "markup/parser/dom/dom_handle.h"
+#include "svgimport/names.h"
+#include "svgimport/path_data.h"
+#include "svgimport/reader.h"
+#include "svgimport/values.h"
+
+namespace SVG::detail {
+
+struct Attribute {
+    int32_t id;  // SVG::attribute id, kUnknownName for other names
+    std::string name;
+    std::string value;
+};
+
+class Attributes {
+  public:
+    explicit Attributes(const markup::WDOMHandle& element);
+    // The last occurrence of the attribute; null when absent.
+    const std::string* Find(int32_t id) const;
+    const std::string* FindName(std::string_view name) const;
+    // The attribute as a length; kind unit::kNone when absent.
+    WLength Length(int32_t id) const;
+    // xlink:href, or SVG 2's plain href.
+    const std::string* Href() const;
+    const std::vector<Attribute>& All() const { return items_; }
+
+  private:
+    std::vector<Attribute> items_;
+};
+
+std::string NameOf(const markup::WDOMHandle& node);
+int32_t ElementIdOf(const markup::WDOMHandle& node);
+
+// A length in user units of the current space; `fallback` when absent.
+double UserLength(const WCoordinates& coordinates, WLength length, int32_t horizontal, double fallback = 0);
+
+// A value in objectBoundingBox units: a fraction, a percentage of the box.
+double BoxFraction(const WLength& length, double fallback);
+
+// The element's own transform; the identity without one.
+WMatrix TransformOf(const Attributes& attributes);
+
+// x, y, width and height of an element or region.
+struct Region {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+// In user units of the current space; `fallback` for those absent.
+Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes, const Region& fallback = {});
+// In objectBoundingBox units: fractions (or percentages) of `box`, the
+// fractions `fallback` for those absent.
+Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback);
+
+// Saves the current matrix and its inverse; gives both back when it goes.
+class MatrixFrame {
+  public:
+    explicit MatrixFrame(WCoordinates& coordinates)
+        : coordinates_(coordinates), current_(coordinates.Current()), inverse_(coordinates.Inverse()) {}
+    ~MatrixFrame() {
+        coordinates_.Current() = current_;
+        coordinates_.UpdateInverse();
+    }
+    MatrixFrame(const MatrixFrame&) = delete;
+    MatrixFrame& operator=(const MatrixFrame&) = delete;
+    // Composes `local` into the current matrix.
+    void Compose(const WMatrix& local) {
+        coordinates_.Current().Multiply(local);
+        coordinates_.UpdateInverse();
+    }
+
+  private:
+    WCoordinates& coordinates_;
+    WMatrix current_;
+    WMatrix inverse_;
+};
+
+// Definitions an element's style built live until the element is drawn.
+class DefinitionScope {
+  public:
+    explicit DefinitionScope(WDefinitions& definitions)
+        : definitions_(definitions), mark_(definitions.Mark()) {}
+    ~DefinitionScope() { definitions_.ReleaseFrom(mark_); }
+    DefinitionScope(const DefinitionScope&) = delete;
+    DefinitionScope& operator=(const DefinitionScope&) = delete;
+
+  private:
+    WDefinitions& definitions_;
+    size_t mark_;
+};
+
+// What a builder holds while it reads an element: its attributes, read
+// once, and the current matrix with the element's transform composed,
+// given back when the frame goes.
+struct ElementFrame {
+    ElementFrame(WCoordinates& coordinates, const markup::WDOMHandle& element)
+        : attributes(element), matrix(coordinates) {
+        matrix.Compose(TransformOf(attributes));
+    }
+    Attributes attributes;
+    MatrixFrame matrix;
+};
+
+// Marks an element as being worked on (drawn or built) while it lives;
+// Entered() is false when it already was, or when the nesting is too deep.
+class Visit {
+  public:
+    Visit(std::vector<const void*>& stack, const markup::WDOMHandle& node);
+    ~Visit() {
+        if (entered_) stack_.pop_back();
+    }
+    Visit(const Visit&) = delete;
+    Visit& operator=(const Visit&) = delete;
+    bool Entered() const { return entered_; }
+
+  private:
+    std::vector<const void*>& stack_;
+    bool entered_ = false;
+};
+
+// Counts a definition built for an element's style: false once the
+// element's budget of nested builds is spent.
+inline bool SpendBuild(const std::vector<const void*>& building, long& spent) {
+    if (building.empty()) spent = 0;
+    return ++spent <= WParser::kMaxNestedBuilds;
+}
+
+// A box from user bounds; width and height 0 without points.
+WBox BoxOf(const WUserBounds& bounds);
+
+}  // namespace SVG::detail
+
+#endif  // SVGIMPORT_READER_DETAIL_H

@@ -1,0 +1,258 @@
+// An element's presentation from its computed style: paints (colours and
+// references to gradients and patterns), the stroke, the font, clip path
+// and mask; and the attributes and helpers the builders share.
+#include <algorithm>
+#include <cmath>
+
+#include "reader_detail.h"
+#include "svgimport/path_data.h"
+
+namespace SVG {
+
+using markup::WDOMHandle;
+
+namespace detail {
+
+Attributes::Attributes(const WDOMHandle& element) {
+    const markup::WDOMNamedNodeMapHandle map = element.GetAttributes();
+    const uint32_t count = map.GetLength();
+    items_.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const WDOMHandle item = map.Item(i);
+        if (item.IsNull()) continue;
+        Attribute a;
+        a.name = std::string(item.GetNodeName().View());
+        a.value = std::string(item.GetNodeValue().View());
+        a.id = AttributeId(a.name);
+        items_.push_back(std::move(a));
+    }
+}
+
+const std::string* Attributes::Find(int32_t id) const {
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        if (it->id == id) return &it->value;
+    }
+    return nullptr;
+}
+
+const std::string* Attributes::FindName(std::string_view name) const {
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        if (it->name == name) return &it->value;
+    }
+    return nullptr;
+}
+
+WLength Attributes::Length(int32_t id) const {
+    const std::string* text = Find(id);
+    return text != nullptr ? ParseLength(*text) : WLength{};
+}
+
+const std::string* Attributes::Href() const {
+    if (const std::string* href = Find(attribute::kXlinkHref)) return href;
+    return FindName("href");
+}
+
+WMatrix TransformOf(const Attributes& attributes) {
+    const std::string* text = attributes.Find(attribute::kTransform);
+    return text != nullptr ? ParseTransform(*text) : WMatrix();
+}
+
+Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes, const Region& fallback) {
+    return {UserLength(coordinates, attributes.Length(attribute::kX), kHorizontal, fallback.x),
+            UserLength(coordinates, attributes.Length(attribute::kY), kVertical, fallback.y),
+            UserLength(coordinates, attributes.Length(attribute::kWidth), kHorizontal, fallback.width),
+            UserLength(coordinates, attributes.Length(attribute::kHeight), kVertical, fallback.height)};
+}
+
+Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback) {
+    return {box.x + BoxFraction(attributes.Length(attribute::kX), fallback.x) * box.width,
+            box.y + BoxFraction(attributes.Length(attribute::kY), fallback.y) * box.height,
+            BoxFraction(attributes.Length(attribute::kWidth), fallback.width) * box.width,
+            BoxFraction(attributes.Length(attribute::kHeight), fallback.height) * box.height};
+}
+
+std::string NameOf(const WDOMHandle& node) {
+    return std::string(node.GetNodeName().View());
+}
+
+int32_t ElementIdOf(const WDOMHandle& node) {
+    return ElementId(node.GetNodeName().View());
+}
+
+double UserLength(const WCoordinates& coordinates, WLength length, int32_t horizontal, double fallback) {
+    if (length.kind == unit::kNone) return fallback;
+    coordinates.LengthToUser(length, horizontal);
+    return std::isfinite(length.value) ? length.value : fallback;
+}
+
+double BoxFraction(const WLength& length, double fallback) {
+    if (length.kind == unit::kNone || !std::isfinite(length.value)) return fallback;
+    return length.kind == unit::kPercent ? length.value / 100 : length.value;
+}
+
+Visit::Visit(std::vector<const void*>& stack, const WDOMHandle& node) : stack_(stack) {
+    const void* identity = NodeIdentity(node);
+    if (identity == nullptr || stack_.size() >= static_cast<size_t>(WParser::kMaxDepth)) return;
+    if (std::find(stack_.begin(), stack_.end(), identity) != stack_.end()) return;
+    stack_.push_back(identity);
+    entered_ = true;
+}
+
+WBox BoxOf(const WUserBounds& bounds) {
+    if (!bounds.any) return {};
+    return {bounds.low.x, bounds.low.y, bounds.high.x - bounds.low.x, bounds.high.y - bounds.low.y};
+}
+
+}  // namespace detail
+
+namespace {
+
+// Host weight codes by CSS weight.
+int32_t WeightCode(int32_t weight) {
+    switch (weight) {
+        case 100:
+            return 4;
+        case 200:
+            return 3;
+        case 300:
+            return 6;
+        case 500:
+            return 8;
+        case 600:
+            return 9;
+        case 700:
+            return 1;
+        case 800:
+            return 2;
+        case 900:
+            return 12;
+        default:
+            return 0;
+    }
+}
+
+// The first family of a list, without its quotes.
+std::string FirstFamily(std::string_view family) {
+    const size_t comma = family.find(',');
+    if (comma != std::string_view::npos) family = family.substr(0, comma);
+    while (!family.empty() && IsWhiteSpace(family.front())) family.remove_prefix(1);
+    while (!family.empty() && IsWhiteSpace(family.back())) family.remove_suffix(1);
+    if (family.size() >= 2 && (family.front() == '\'' || family.front() == '"') &&
+        family.back() == family.front()) {
+        family = family.substr(1, family.size() - 2);
+    }
+    return std::string(family);
+}
+
+// A computed length (px, percent, number) as a length of the import.
+WLength LengthOfStyle(WStyleNumber n) {
+    switch (n.unit) {
+        case style_unit::kPercent:
+            return {std::clamp(n.value, 0.0, 100.0), unit::kPercent};
+        case style_unit::kPx:
+            return {n.value, unit::kPx};
+        default:
+            return {n.value, unit::kUser};
+    }
+}
+
+int32_t HostInteger(double v) {
+    const double r = RoundHalfAway(v);
+    if (!(r > INT32_MIN)) return std::isnan(r) ? 0 : INT32_MIN;
+    return r >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(r);
+}
+
+}  // namespace
+
+void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const WBox* box) {
+    WComputedStyle style;
+    if (styles_ == nullptr || !styles_->GetStyle(element, &style)) style = WComputedStyle();
+
+    // Fill.
+    out.fill.reset();
+    if (style.fill.kind == WStylePaint::Kind::kColour) {
+        auto colour = std::make_unique<WFill_Color>();
+        colour->colour = ColourFromPlatform(style.fill.colour);
+        out.fill = std::move(colour);
+    } else if (style.fill.kind == WStylePaint::Kind::kReference) {
+        // A reference to anything but a gradient or a pattern paints nothing.
+        const WDOMHandle target = Resolve(style.fill.reference);
+        const int32_t id = detail::ElementIdOf(target);
+        const bool paint =
+            id == element::kLinearGradient || id == element::kRadialGradient || id == element::kPattern;
+        const WDefsObject* definition = paint ? ResolveReference(target, box) : nullptr;
+        if (definition != nullptr) {
+            auto reference = std::make_unique<WFill_URI>();
+            reference->definition = definition;
+            out.fill = std::move(reference);
+        }
+    }
+    // The opacity of a fill there is; none makes none.
+    if (out.fill != nullptr && style.fillOpacity) OpacityFromStyle(*style.fillOpacity, &out.fill->opacity);
+
+    // Stroke.
+    out.stroke.reset();
+    if (style.stroke.kind == WStylePaint::Kind::kColour) {
+        auto stroke = std::make_unique<WStroke>();
+        stroke->colour = ColourFromPlatform(style.stroke.colour);
+        WLength width = LengthOfStyle(style.strokeWidth);
+        LengthToHost(width, kHorizontal);
+        stroke->width = HostInteger(width.value);
+        if (style.lineCap) stroke->cap = *style.lineCap;
+        if (style.lineJoin) stroke->join = *style.lineJoin;
+        // The miter limit is a ratio of lengths: it stays as written.
+        if (style.miterLimit && std::isfinite(style.miterLimit->value))
+            stroke->miterLimit = style.miterLimit->value;
+        for (const WStyleNumber& dash : style.dashes) {
+            WLength length = LengthOfStyle(dash);
+            LengthToHost(length, kHorizontal);
+            const double v = stroke->width != 0 ? length.value / stroke->width : length.value;
+            stroke->dashes.push_back(HostInteger(v));
+        }
+        if (style.strokeOpacity) OpacityFromStyle(*style.strokeOpacity, &stroke->opacity);
+        out.stroke = std::move(stroke);
+    }
+
+    // Font.
+    out.font.reset();
+    if (style.font) {
+        auto font = std::make_unique<WFont>();
+        font->weight = WeightCode(style.font->weight);
+        font->italic = style.font->italic;
+        font->decoration = style.font->decoration;
+        font->family.Assign(FirstFamily(style.font->family));
+        if (style.font->size) {
+            const WStyleNumber size = *style.font->size;
+            switch (size.unit) {
+                case style_unit::kPercent:
+                    font->size = {std::min(size.value, 100.0), unit::kPercent};
+                    break;
+                case style_unit::kPx:
+                    font->size = {size.value, unit::kPx};
+                    break;
+                case style_unit::kNumber:
+                    font->size = {size.value, unit::kUser};
+                    break;
+                default:
+                    break;
+            }
+        }
+        out.font = std::move(font);
+    }
+
+    // Clip path and mask.
+    out.clipPath.reset();
+    out.mask = nullptr;
+    if (!style.clipPath.Empty()) {
+        const WDOMHandle target = Resolve(style.clipPath);
+        if (detail::ElementIdOf(target) == element::kClipPath) out.clipPath = BuildClipPath(target);
+    }
+    if (!style.mask.Empty()) {
+        const WDOMHandle target = Resolve(style.mask);
+        if (detail::ElementIdOf(target) == element::kMask) {
+            out.mask = static_cast<const WMask*>(ResolveReference(target, box));
+        }
+    }
+}
+
+}  // namespace SVG

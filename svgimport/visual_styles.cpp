@@ -1,0 +1,154 @@
+// Computed styles of the style engine as the reader's values: paints and
+// references (parse-tree nodes become DOM nodes), lengths with their unit
+// codes, keywords as cap and join codes, the font from its logical font.
+#include "svgimport/visual_styles.h"
+
+#include <cstring>
+
+#include "markup/parser/dom/dom_builder.h"
+#include "markup/parser/dom/dom_interfaces.h"
+#include "markup/style/graphics.h"
+#include "markup/style/style_properties.h"
+#include "svgimport/names.h"
+#include "svgimport/objects.h"
+
+namespace SVG {
+
+namespace {
+
+using markup::style::StyleProperties;
+
+// CSS dictionary keywords of the caps and joins.
+constexpr uint32_t kButtKeyword = 276;
+constexpr uint32_t kRoundKeyword = 355;
+constexpr uint32_t kSquareKeyword = 367;
+constexpr uint32_t kMiterKeyword = 325;
+constexpr uint32_t kBevelKeyword = 269;
+
+markup::WDOMHandle HandleOf(markup::DocTree* document, markup::Node* node) {
+    auto* element = dynamic_cast<markup::DocElement*>(node);
+    if (document == nullptr || element == nullptr) return {};
+    return markup::WDOMHandle(markup::WDOMBuilder::CreateNode(document, element));
+}
+
+// A getter's value with the unit code it writes; none for code 0 (not
+// given) or a code outside 1..3.
+template <typename Getter>
+std::optional<WStyleNumber> NumberOf(Getter get) {
+    int32_t unit = 0;
+    const double value = get(unit);
+    if (unit <= 0 || unit > 3) return std::nullopt;
+    return WStyleNumber{value, static_cast<uint32_t>(unit)};
+}
+
+WStylePaint PaintOf(int32_t answer, markup::DocTree* document, markup::Node* node, uint32_t colour) {
+    WStylePaint paint;
+    if (answer == markup::style::kStylePaintColour) {
+        paint.kind = WStylePaint::Kind::kColour;
+        paint.colour = colour;
+    } else if (answer == markup::style::kStylePaintURL) {
+        paint.kind = WStylePaint::Kind::kReference;
+        paint.reference.element = HandleOf(document, node);
+        // A reference naming nothing keeps no element: no paint.
+        if (paint.reference.element.IsNull()) paint.kind = WStylePaint::Kind::kNone;
+    }
+    return paint;
+}
+
+}  // namespace
+
+void AddPresentationAttributes(markup::style::CSSManager& css) {
+    for (int32_t id = 0; id < kPropertyCount; ++id) {
+        const std::string_view name = PropertyName(id);
+        if (name.empty()) continue;
+        markup::String text;
+        text.Append(name.data(), static_cast<uint32_t>(name.size()));
+        css.AddPresentationAttribute(text);
+    }
+}
+
+bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedStyle* out) {
+    StyleProperties* style = visual_.GetStyle(element);
+    if (style == nullptr || out == nullptr) return false;
+    *out = WComputedStyle();
+    markup::DocTree* document = nullptr;
+    markup::Node* node = nullptr;
+    uint32_t colour = 0;
+
+    const int32_t fill = style->GetFill(document, node, colour);
+    out->fill = PaintOf(fill, document, node, colour);
+    out->fillOpacity = NumberOf([&](int32_t& u) { return style->GetFillOpacity(u); });
+    document = nullptr;
+    node = nullptr;
+    const int32_t stroke = style->GetStroke(document, node, colour);
+    out->stroke = PaintOf(stroke, document, node, colour);
+    if (auto width = NumberOf([&](int32_t& u) { return style->GetStrokeWidth(u); }))
+        out->strokeWidth = *width;
+    switch (style->GetStrokeLinecap()) {
+        case kButtKeyword:
+            out->lineCap = cap::kButt;
+            break;
+        case kRoundKeyword:
+            out->lineCap = cap::kRound;
+            break;
+        case kSquareKeyword:
+            out->lineCap = cap::kSquare;
+            break;
+        default:
+            break;
+    }
+    switch (style->GetStrokeLinejoin()) {
+        case kMiterKeyword:
+            out->lineJoin = join::kMiter;
+            break;
+        case kRoundKeyword:
+            out->lineJoin = join::kRound;
+            break;
+        case kBevelKeyword:
+            out->lineJoin = join::kBevel;
+            break;
+        default:
+            break;
+    }
+    out->miterLimit = NumberOf([&](int32_t& u) { return style->GetStrokeMiterlimit(u); });
+    for (uint32_t i = 0; i < style->GetDashCount(); ++i) {
+        bool present = true;
+        const auto dash = NumberOf([&](int32_t& u) {
+            double value = 0;
+            present = style->GetDash(i, value, u);
+            return value;
+        });
+        if (!present) break;
+        if (dash) out->dashes.push_back(*dash);
+    }
+    out->dashOffset = NumberOf([&](int32_t& u) { return style->GetStrokeDashoffset(u); });
+    out->strokeOpacity = NumberOf([&](int32_t& u) { return style->GetStrokeOpacity(u); });
+
+    WStyleFont font;
+    if (markup::style::Font* made = style->GetFont()) {
+        font.weight = made->Description().weight;
+        font.italic = made->Description().italic != 0;
+    }
+    markup::String family;
+    style->GetFontFamily(family);
+    if (family.Length() > 0 && family.Text() != nullptr) font.family.assign(family.Text(), family.Length());
+    font.size = NumberOf([&](int32_t& u) {
+        u = style->GetFontSizeUnit();
+        return static_cast<double>(style->GetFontSize());
+    });
+    out->font = font;
+
+    document = nullptr;
+    node = nullptr;
+    document = style->GetClipPath(node);
+    out->clipPath.element = HandleOf(document, node);
+    node = nullptr;
+    document = style->GetMask(node);
+    out->mask.element = HandleOf(document, node);
+
+    out->stopColour = style->GetStopColor();
+    out->stopOpacity = NumberOf([&](int32_t& u) { return style->GetStopOpacity(u); });
+    return true;
+}
+
+}  // namespace SVG

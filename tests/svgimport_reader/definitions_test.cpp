@@ -1,0 +1,209 @@
+// Definitions built for references: gradients with their units, defaults,
+// transforms, stops and xlink:href chains; patterns and their tiles; clip
+// paths and masks; and the cycles among them, each of which ends.
+#include <gtest/gtest.h>
+
+#include "reader_fixture.h"
+
+namespace {
+
+using namespace SVG;
+using namespace reader_test;
+
+// The fill of the first rectangle drawn.
+std::string FillOfRect(const Read& read) {
+    const auto rects = read.canvas.Lines("rect");
+    if (rects.empty()) return "no rect";
+    const size_t at = rects[0].find(" fill=");
+    return at == std::string::npos ? "none" : rects[0].substr(at + 6);
+}
+
+struct PaintCase {
+    const char* name;
+    std::string svg;
+    const char* fill;
+};
+
+class Paints : public ::testing::TestWithParam<PaintCase> {};
+
+TEST_P(Paints, BecomeTheirDefinitions) {
+    Read read(Doc(GetParam().svg));
+    EXPECT_EQ(FillOfRect(read), GetParam().fill);
+}
+
+constexpr const char* kRedBlue =
+    R"svg(<stop offset="0" stop-color="red"/><stop offset="1" stop-color="blue"/>)svg";
+
+std::string With(const char* before, const char* after = "") {
+    return std::string(before) + kRedBlue + after;
+}
+
+const std::string kInherit =
+    With(R"svg(<linearGradient id="base" x2="0.5">)svg", R"svg(</linearGradient>)svg");
+
+INSTANTIATE_TEST_SUITE_P(
+    Gradients, Paints,
+    ::testing::Values(
+        // Stops in ascending positions, whatever their order; a repeated
+        // position takes the later stop.
+        PaintCase{"stops_ordered",
+                  R"svg(<linearGradient id="g"><stop offset="1" stop-color="blue"/>
+<stop offset="0.5" stop-color="lime" stop-opacity=".5"/><stop offset="0" stop-color="red"/></linearGradient>
+<rect x="10" y="20" width="100" height="50" fill="url(#g)"/>)svg",
+                  "linear(10000,234000 110000,234000; 0:#ff0000/255 128:#00ff00/128 255:#0000ff/255)"},
+        PaintCase{
+            "stops_repeated",
+            R"svg(<linearGradient id="g"><stop offset="50%" stop-color="red"/><stop offset=".5" stop-color="blue"/>
+</linearGradient><rect width="100" height="100" fill="url(#g)"/>)svg",
+            "linear(0,254000 100000,254000; 128:#0000ff/255)"},
+        // objectBoundingBox, SVG's default, maps through the box.
+        PaintCase{"box_units",
+                  R"svg(<linearGradient id="g" x1="0.25" y1="50%" x2="1" y2="1"/>
+<rect x="10" y="20" width="100" height="50" fill="url(#g)"/>)svg",
+                  "linear(35000,209000 110000,184000;)"},
+        PaintCase{"user_units",
+                  R"svg(<linearGradient id="g" gradientUnits="userSpaceOnUse" x1="5" x2="100"/>
+<rect width="10" height="10" fill="url(#g)"/>)svg",
+                  "linear(5000,254000 100000,254000;)"},
+        PaintCase{
+            "user_units_default_end",
+            R"svg(<linearGradient id="g" gradientUnits="userSpaceOnUse"/><rect width="10" height="10" fill="url(#g)"/>)svg",
+            "linear(0,254000 254000,254000;)"},
+        PaintCase{
+            "transform_in_box",
+            R"svg(<linearGradient id="g" gradientTransform="rotate(90)"/><rect width="100" height="100" fill="url(#g)"/>)svg",
+            "linear(0,254000 0,154000;)"},
+        PaintCase{"transform_of_the_element",
+                  R"svg(<linearGradient id="g" gradientUnits="userSpaceOnUse" x2="10"/>
+<rect width="10" height="10" fill="url(#g)" transform="translate(20 0) scale(2)"/>)svg",
+                  "linear(20000,254000 40000,254000;)"},
+        PaintCase{"radial_box",
+                  R"svg(<radialGradient id="g"/><rect width="100" height="100" fill="url(#g)"/>)svg",
+                  "radial(50000,204000 r50000 f50000,204000;)"},
+        PaintCase{"radial_user",
+                  R"svg(<radialGradient id="g" gradientUnits="userSpaceOnUse" cx="10" cy="10" r="5" fx="12"/>
+<rect width="100" height="100" fill="url(#g)"/>)svg",
+                  "radial(10000,244000 r5000 f12000,244000;)"},
+        // Inheritance: what the element lacks comes along its chain.
+        PaintCase{"inherits_geometry_and_stops",
+                  (kInherit + R"svg(<linearGradient id="g" xlink:href="#base" x1="0.25"/>
+<rect width="100" height="100" fill="url(#g)"/>)svg"),
+                  "linear(25000,254000 50000,254000; 0:#ff0000/255 255:#0000ff/255)"},
+        PaintCase{"radial_takes_only_stops", (kInherit + R"svg(<radialGradient id="g" xlink:href="#base"/>
+<rect width="100" height="100" fill="url(#g)"/>)svg"),
+                  "radial(50000,204000 r50000 f50000,204000; 0:#ff0000/255 255:#0000ff/255)"},
+        PaintCase{"units_inherited",
+                  R"svg(<linearGradient id="base" gradientUnits="userSpaceOnUse"/>
+<linearGradient id="g" xlink:href="#base" x2="10"/><rect width="100" height="100" fill="url(#g)"/>)svg",
+                  "linear(0,254000 10000,254000;)"},
+        PaintCase{
+            "own_stops_kept",
+            (kInherit + R"svg(<linearGradient id="g" xlink:href="#base"><stop offset="0" stop-color="lime"/>
+</linearGradient><rect width="100" height="100" fill="url(#g)"/>)svg"),
+            "linear(0,254000 50000,254000; 0:#00ff00/255)"},
+        // Chains that loop end, keeping what was found.
+        PaintCase{
+            "refers_to_itself",
+            R"svg(<linearGradient id="s" xlink:href="#s"><stop offset="0" stop-color="red"/></linearGradient>
+<rect width="100" height="100" fill="url(#s)"/>)svg",
+            "linear(0,254000 100000,254000; 0:#ff0000/255)"},
+        PaintCase{"loop_of_two",
+                  R"svg(<linearGradient id="a" xlink:href="#b"/>
+<linearGradient id="b" xlink:href="#a" x1="0.5"><stop offset="1" stop-color="red"/></linearGradient>
+<rect width="100" height="100" fill="url(#a)"/>)svg",
+                  "linear(50000,254000 100000,254000; 255:#ff0000/255)"},
+        PaintCase{
+            "refers_to_nothing",
+            R"svg(<linearGradient id="g" xlink:href="#gone"/><rect width="100" height="100" fill="url(#g)"/>)svg",
+            "linear(0,254000 100000,254000;)"},
+        // Reference texts.
+        PaintCase{"spaced_reference",
+                  R"svg(<linearGradient id="g"/><rect width="100" height="100" fill="url( #g )"/>)svg",
+                  "linear(0,254000 100000,254000;)"},
+        PaintCase{"reference_without_hash",
+                  R"svg(<linearGradient id="g"/><rect width="100" height="100" fill="url(g)"/>)svg", "none"},
+        PaintCase{"reference_to_a_shape",
+                  R"svg(<circle id="c" r="1"/><rect width="100" height="100" fill="url(#c)"/>)svg", "none"},
+        // Patterns: the tile in the referring space, the content's matrix
+        // from the tile's corner (through the view box).
+        PaintCase{
+            "pattern_view_box",
+            R"svg(<pattern id="p" patternUnits="userSpaceOnUse" width="10" height="10" viewBox="0 0 20 20">
+<rect width="20" height="20"/></pattern><rect width="30" height="30" fill="url(#p)"/>)svg",
+            "#000000"},
+        PaintCase{
+            "pattern_in_box_units",
+            R"svg(<pattern id="p" width=".5" height=".5"/><rect x="10" y="20" width="100" height="50" fill="url(#p)"/>)svg",
+            "pattern(10000,234000 50000x25000 m=[1000 0 0 -1000 10000 234000])"},
+        PaintCase{
+            "pattern_without_area",
+            R"svg(<pattern id="p" width="0" height=".5"/><rect width="100" height="50" fill="url(#p)"/>)svg",
+            "none"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Gradients, NeedABoxWithAreaInBoxUnits) {
+    Read read(Doc(R"svg(<linearGradient id="g"/><line x2="10" fill="url(#g)" stroke="red"/>)svg"));
+    EXPECT_EQ(read.canvas.Lines("path")[0], "path 04:0,254000 44:10000,254000 stroke=#ff0000/1000");
+}
+
+TEST(Patterns, DrawTheirContentInTheirTile) {
+    Read read(
+        Doc(R"svg(<pattern id="p" patternUnits="userSpaceOnUse" width="10" height="10" viewBox="0 0 20 20">
+<rect width="20" height="20"/></pattern>
+<pattern id="q" patternUnits="userSpaceOnUse" x="5" y="5" width="10" height="10"><rect width="1" height="1"/></pattern>
+<rect width="30" height="30" fill="url(#p)"/><rect width="30" height="30" fill="url(#q)"/><rect x="40" width="1" height="1"/>)svg"));
+    EXPECT_EQ(
+        read.Text(),
+        "tile {\n"
+        "  rect 0,244000 10000x10000 fill=#000000\n"
+        "}\n"
+        "rect 0,224000 30000x30000 fill=pattern(0,254000 10000x10000 m=[500 0 0 -500 0 254000])\n"
+        "tile {\n"
+        "  rect 5000,248000 1000x1000 fill=#000000\n"
+        "}\n"
+        "rect 0,224000 30000x30000 fill=pattern(5000,249000 10000x10000 m=[1000 0 0 -1000 5000 249000])\n"
+        "rect 40000,253000 1000x1000 fill=#000000\n");
+}
+
+TEST(ClipPaths, HoldTheirRectanglesAndPathsOnly) {
+    Read read(
+        Doc(R"svg(<clipPath id="c"><rect x="1" y="2" width="3" height="4"/><path d="M0 0 L10 0 L0 10 Z"/>
+<circle r="5"/><g><rect width="1" height="1"/></g></clipPath>
+<clipPath id="round"><circle r="5"/></clipPath>
+<clipPath id="t"><rect width="1" height="1" transform="scale(2)"/></clipPath>
+<clipPath id="self" clip-path="url(#self)"><rect width="1" height="1"/></clipPath>
+<rect width="10" height="10" clip-path="url(#c)"/><rect width="10" height="10" clip-path="url(#round)"/>
+<rect width="10" height="10" transform="translate(10 0)" clip-path="url(#t)"/>
+<rect width="10" height="10" clip-path="url(#self)"/><rect width="10" height="10" clip-path="url(#nothing)"/>)svg"));
+    const auto rects = read.canvas.Lines("rect");
+    ASSERT_EQ(rects.size(), 5u);
+    const std::string base = "rect 0,244000 10000x10000 fill=#000000";
+    EXPECT_EQ(rects[0],
+              base + " clip=[rect 1000,248000 3000x4000; path 04:0,254000 44:10000,254000 4c:0,244000]");
+    EXPECT_EQ(rects[1], base + " clip=[]");
+    EXPECT_EQ(rects[2], "rect 10000,244000 10000x10000 fill=#000000 clip=[rect 10000,252000 2000x2000]");
+    EXPECT_EQ(rects[3], base + " clip=[rect 0,253000 1000x1000]");
+    EXPECT_EQ(rects[4], base);
+}
+
+TEST(Masks, TakeTheirLastRectangleOverTheirRegion) {
+    Read read(Doc(R"svg(<linearGradient id="g"><stop offset="0" stop-color="white"/></linearGradient>
+<mask id="m"><rect width="1" height="1"/><rect width="2" height="2" fill="url(#g)"/></mask>
+<mask id="n"><g><rect width="1" height="1"/></g></mask>
+<mask id="u" maskUnits="userSpaceOnUse" x="0" y="0" width="50" height="50"/>
+<mask id="z"><rect width="1" height="1" mask="url(#z)"/></mask>
+<rect width="100" height="100" mask="url(#m)"/><rect width="100" height="100" mask="url(#n)"/>
+<rect width="100" height="100" mask="url(#u)"/><rect width="100" height="100" mask="url(#z)"/>)svg"));
+    const auto rects = read.canvas.Lines("rect");
+    ASSERT_EQ(rects.size(), 4u);
+    const std::string base = "rect 0,154000 100000x100000 fill=#000000";
+    // SVG's region: ten per cent around the element's box.
+    EXPECT_EQ(rects[0], base +
+                            " mask=(-10000,144000 120000x120000 rect 0,252000 2000x2000 fill=linear(0,254000 "
+                            "2000,254000; 0:#ffffff/255))");
+    EXPECT_EQ(rects[1], base + " mask=(-10000,144000 120000x120000)");
+    EXPECT_EQ(rects[2], base + " mask=(0,204000 50000x50000)");
+    EXPECT_EQ(rects[3], base + " mask=(-10000,144000 120000x120000 rect 0,253000 1000x1000 fill=#000000)");
+}
+
+}  // namespace

@@ -1,0 +1,353 @@
+// The reader's frame, shapes, styles, structure, texts and images, read
+// from SVG text and drawn on a recording canvas.
+#include "svgimport/reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "reader_fixture.h"
+
+namespace {
+
+using namespace SVG;
+using namespace reader_test;
+
+// --- The root --------------------------------------------------------------
+
+struct RootCase {
+    const char* name;
+    const char* attributes;
+    double a, d, e, f;
+    int32_t width, height;
+};
+
+class Roots : public ::testing::TestWithParam<RootCase> {};
+
+TEST_P(Roots, SetTheRootMatrixAndSize) {
+    const RootCase& c = GetParam();
+    SvgDom dom(std::string("<svg ") + c.attributes + "/>");
+    AttributeStyles styles;
+    WParser reader(dom.Document(), &styles);
+    ASSERT_TRUE(reader.Rooted()) << DescribeReadStatus(reader.Status());
+    const WMatrix& m = reader.Current();
+    EXPECT_NEAR(m.a, c.a, 1e-6);
+    EXPECT_EQ(m.b, 0);
+    EXPECT_EQ(m.c, 0);
+    EXPECT_NEAR(m.d, c.d, 1e-6);
+    EXPECT_NEAR(m.e, c.e, 0.01);
+    EXPECT_NEAR(m.f, c.f, 0.01);  // lengths are read in single precision
+    EXPECT_EQ(reader.Width(), c.width);
+    EXPECT_EQ(reader.Height(), c.height);
+}
+
+constexpr double kU = 254000.0 / 90;
+
+INSTANTIATE_TEST_SUITE_P(
+    ViewBoxes, Roots,
+    ::testing::Values(
+        RootCase{"plain", R"svg(width="90" height="45")svg", kU, -kU, 0, 127000, 254000, 127000},
+        RootCase{"in_millimetres", R"svg(width="25.4mm" height="50.8mm")svg", kU, -kU, 0, 508000, 254000,
+                 508000},
+        RootCase{"view_box", R"svg(width="90" height="90" viewBox="0 0 100 50")svg", 2540, -5080, 0, 254000,
+                 254000, 254000},
+        RootCase{"view_box_commas", R"svg(width="90" height="90" viewBox="0,0,100,50")svg", 2540, -5080, 0,
+                 254000, 254000, 254000},
+        RootCase{"view_box_moved", R"svg(width="90" height="90" viewBox="10 20 100 50")svg", 2540, -5080,
+                 -25400, 355600, 254000, 254000},
+        // A unit in the view box leaves it out.
+        RootCase{"view_box_unit", R"svg(width="90" height="90" viewBox="0 0 100px 50")svg", kU, -kU, 0,
+                 254000, 254000, 254000},
+        // Without width and height the view box gives the size; with one
+        // of them, its proportions.
+        RootCase{"size_from_view_box", R"svg(viewBox="0 0 90 45")svg", kU, -kU, 0, 127000, 254000, 127000},
+        RootCase{"height_from_view_box", R"svg(width="90" viewBox="0 0 100 50")svg", 2540, -2540, 0, 127000,
+                 254000, 127000},
+        RootCase{"percentages_from_view_box", R"svg(width="100%" height="100%" viewBox="0 0 90 45")svg", kU, -kU, 0,
+                 127000, 254000, 127000},
+        RootCase{"width_from_view_box", R"svg(height="90" viewBox="0 0 100 50")svg", 5080, -5080, 0, 254000,
+                 508000, 254000}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Root, RefusesWhatCannotBeDrawn) {
+    struct Case {
+        const char* text;
+        WReadStatus status;
+    };
+    const Case cases[] = {
+        {"", WReadStatus::kNoRoot},
+        {"<!-- nothing -->", WReadStatus::kNoRoot},
+        {"<html/>", WReadStatus::kNotSvg},
+        {"<Svg/>", WReadStatus::kNotSvg},
+        {R"svg(<svg width="90" height="90" viewBox="0 0 0 50"><rect width="1" height="1"/></svg>)svg",
+         WReadStatus::kEmptyViewBox},
+        {R"svg(<svg viewBox="0 0 100 -1"/>)svg", WReadStatus::kEmptyViewBox},
+    };
+    for (const Case& c : cases) {
+        Read read(c.text);
+        EXPECT_FALSE(read.reader.Rooted()) << c.text;
+        EXPECT_EQ(read.reader.Status(), c.status) << c.text;
+        EXPECT_EQ(read.result, 0) << c.text;
+        EXPECT_TRUE(read.canvas.lines.empty()) << c.text;
+        EXPECT_NE(std::string(DescribeReadStatus(c.status)), "");
+    }
+    Read drawn(Doc(""));
+    EXPECT_EQ(drawn.result, 1);
+    EXPECT_EQ(drawn.reader.Parse(nullptr), 0);
+}
+
+// --- The walk ---------------------------------------------------------------
+
+TEST(Walk, DrawsOnlyWhatStandsOutsideDefinitions) {
+    Read read(Doc(R"svg(<title>t</title><desc>d<rect width="1" height="1"/></desc>
+<defs><rect width="2" height="2"/></defs>
+<linearGradient><rect width="3" height="3"/></linearGradient>
+<pattern><rect width="4" height="4"/></pattern><clipPath><rect width="5" height="5"/></clipPath>
+<mask><rect width="6" height="6"/></mask><symbol><rect width="7" height="7"/></symbol>
+<marker><rect width="8" height="8"/></marker>
+<unknown><rect width="9" height="9"/></unknown>)svg"));
+    EXPECT_EQ(read.Text(), "rect 0,253000 1000x1000 fill=#000000\nrect 0,245000 9000x9000 fill=#000000\n");
+    EXPECT_EQ(read.reader.IdCount(), 0u);  // emptied after the drawing
+}
+
+TEST(Walk, ALaterIdReplacesAnEarlierOne) {
+    Read read(Doc(R"svg(<defs><rect id="a" width="1" height="1"/><rect id="a" width="2" height="2"/></defs>
+<use xlink:href="#a"/>)svg"));
+    ASSERT_EQ(read.canvas.Lines("rect").size(), 1u);
+    EXPECT_EQ(read.canvas.Lines("rect")[0], "rect 0,252000 2000x2000 fill=#000000");
+}
+
+// --- Shapes -----------------------------------------------------------------
+
+TEST(Shapes, GiveTheirGeometryInHostUnits) {
+    Read read(Doc(R"svg(<rect x="10" y="20" width="30" height="40"/>
+<rect x="1" y="1" width="10" height="10" rx="2"/>
+<rect width="0" height="10"/><rect width="-1" height="10"/>
+<circle r="9"/><circle cx="5" cy="5" r="0"/>
+<ellipse cx="10" cy="20" rx="5" ry="3"/>
+<line x2="10"/>
+<polyline points="0,0 10,0"/><polygon points="0,0 10,0 10,10"/><polygon points="0,0 10,0 0,0"/>
+<polygon points="0,0 10,0 10,10 5"/><polyline points="0,0 10,0 # 3,3"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "rect 10000,194000 30000x40000 fill=#000000\n"
+              "rect 1000,243000 10000x10000 corner=2000 fill=#000000\n"
+              "ellipse 0,254000 r9000,9000 fill=#000000\n"
+              "ellipse 10000,234000 r5000,3000 fill=#000000\n"
+              "path 04:0,254000 44:10000,254000 fill=#000000\n"
+              "path 04:0,254000 44:10000,254000 fill=#000000\n"
+              "path 00:0,254000 44:10000,254000 4c:10000,244000 fill=#000000\n"
+              "path 00:0,254000 44:10000,254000 4c:0,254000 fill=#000000\n"
+              "path 00:0,254000 44:10000,254000 4c:10000,244000 fill=#000000\n"
+              "path 04:0,254000 44:10000,254000 fill=#000000\n");
+}
+
+TEST(Shapes, CircleOfTheTwoInchDocument) {
+    Read read(Svg(R"svg(<circle r="9"/><rect width="90" height="90"/>)svg"));
+    EXPECT_EQ(read.canvas.Lines("ellipse")[0], "ellipse 0,508000 r25400,25400 fill=#000000");
+    EXPECT_EQ(read.canvas.Lines("rect")[0], "rect 0,254000 254000x254000 fill=#000000");
+}
+
+TEST(Shapes, RoundedRectanglesTheHostCannotRoundBecomePaths) {
+    Read read(Doc(R"svg(<rect width="10" height="10" rx="2" ry="1"/>
+<rect width="10" height="10" rx="2" transform="rotate(30)"/>
+<rect width="10" height="4" ry="5"/>)svg"));
+    const auto paths = read.canvas.Lines("path");
+    ASSERT_EQ(paths.size(), 3u);
+    // Four sides and four quarter ellipses: 4 moves or lines and 4 x 3 curve points.
+    EXPECT_EQ(paths[0].substr(0, 45), "path 00:2000,254000 44:8000,254000 c0:9105,25");
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(std::count(paths[i].begin(), paths[i].end(), ':'), 17) << paths[i];
+    // ry alone counts for rx too, each held to half its side: (5, 2), so
+    // no side is left between the corners.
+    EXPECT_EQ(paths[2].substr(0, 40), "path 00:5000,254000 c0:7761,254000 c0:10");
+    EXPECT_EQ(std::count(paths[2].begin(), paths[2].end(), ':'), 13) << paths[2];
+}
+
+TEST(Shapes, TransformsApplyToTheirOwnGeometryOnly) {
+    Read read(Doc(R"svg(<rect width="10" height="10" transform="translate(10 20) scale(2)"/>
+<rect width="10" height="10"/><path d="M0 0 L10 0" transform="translate(0 10)"/><path d="M0 0 L10 0"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "rect 10000,214000 20000x20000 fill=#000000\n"
+              "rect 0,244000 10000x10000 fill=#000000\n"
+              "path 04:0,244000 44:10000,244000 fill=#000000\n"
+              "path 04:0,254000 44:10000,254000 fill=#000000\n");
+}
+
+// --- Styles -------------------------------------------------------------------
+
+TEST(Styles, PaintsStrokesAndOpacities) {
+    Read read(Doc(R"svg(<rect width="1" height="1" fill="none" fill-opacity=".5"/>
+<rect width="1" height="1" fill="red" fill-opacity=".5"/>
+<rect width="1" height="1" fill="#00f" stroke="lime" stroke-width="2" stroke-opacity="50%"/>
+<rect width="1" height="1" fill="none" stroke="black" stroke-width="2px" stroke-linecap="round" stroke-linejoin="bevel"/>
+<rect width="1" height="1" fill="none" stroke="black" stroke-width="2" stroke-dasharray="4 2"/>
+<rect width="1" height="1" style="fill:red" fill="blue"/>
+<g fill="red" stroke="blue"><rect width="1" height="1"/></g>)svg"));
+    const auto rects = read.canvas.Lines("rect");
+    ASSERT_EQ(rects.size(), 7u);
+    const char* styles[] = {
+        "",
+        " fill=#ff0000@128",
+        " fill=#0000ff stroke=#00ff00/2000@128",
+        " stroke=#000000/1875 cap1 join2",
+        " stroke=#000000/2000 dash 2 1",
+        " fill=#ff0000",
+        " fill=#ff0000 stroke=#0000ff/1000",
+    };
+    for (size_t i = 0; i < rects.size(); ++i)
+        EXPECT_EQ(rects[i], "rect 0,253000 1000x1000" + std::string(styles[i]));
+}
+
+TEST(Styles, FontsGiveWeightCodesFamiliesAndSizes) {
+    Read read(Svg(R"svg(<text font-weight="400">a</text><text font-weight="600" font-style="italic">b</text>
+<text font-family="'Times New Roman', serif" font-size="12pt">c</text><text>d</text>)svg"));
+    const auto texts = read.canvas.Lines("text");
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], "text \"a\" 0,508000 size=42333 weight=0 fill=#000000");
+    EXPECT_EQ(texts[1], "text \"b\" 0,508000 size=42333 weight=9 italic fill=#000000");
+    EXPECT_EQ(texts[2], "text \"c\" 0,508000 size=42333 weight=0 family=Times New Roman fill=#000000");
+    // Without a font the text is 12 points.
+    EXPECT_EQ(texts[3], "text \"d\" 0,508000 size=42333 weight=0 fill=#000000");
+}
+
+// --- Structure ----------------------------------------------------------------
+
+TEST(Structure, GroupsComposeTheirTransformAndGiveItBack) {
+    Read read(
+        Doc(R"svg(<g transform="translate(10 20)"><g transform="scale(2)"><rect width="1" height="1"/></g>
+<rect width="1" height="1"/></g><rect width="1" height="1"/><g/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "group [1000 0 0 -1000 10000 234000] fill=#000000\n"
+              "  group [2000 0 0 -2000 10000 234000] fill=#000000\n"
+              "    rect 10000,232000 2000x2000 fill=#000000\n"
+              "  end group\n"
+              "  rect 10000,233000 1000x1000 fill=#000000\n"
+              "end group\n"
+              "rect 0,253000 1000x1000 fill=#000000\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "end group\n");
+    const WMatrix& m = read.reader.Current();
+    EXPECT_EQ(m, WMatrix(1000, 0, 0, -1000, 0, 254000));
+}
+
+TEST(Structure, ARefusedGroupDrawsNothingAndStaysBalanced) {
+    SvgDom dom(Doc(R"svg(<g><rect width="1" height="1"/></g><a><rect width="1" height="1"/></a>)svg"));
+    AttributeStyles styles;
+    WParser reader(dom.Document(), &styles);
+    RecordingCanvas canvas(&reader);
+    canvas.refuseGroups = true;
+    EXPECT_EQ(reader.Parse(&canvas), 1);
+    EXPECT_EQ(canvas.Text(), "anchor \n  rect 0,253000 1000x1000 fill=#000000\nend anchor\n");
+    EXPECT_EQ(canvas.open, 0);
+}
+
+TEST(Structure, AnchorsCarryTheirTargetAndNoTransform) {
+    Read read(Doc(
+        R"svg(<a xlink:href="http://example.org/" transform="translate(50 50)"><rect width="1" height="1"/></a>)svg"));
+    EXPECT_EQ(read.Text(),
+              "anchor http://example.org/\n  rect 0,253000 1000x1000 fill=#000000\nend anchor\n");
+}
+
+TEST(Structure, UseDrawsWhatItNamesPlacedByItsPosition) {
+    Read read(Doc(R"svg(<defs><g id="b" fill="red"><rect width="10" height="10"/></g></defs>
+<use xlink:href="#b" x="5" y="6" transform="translate(100 0)"/><use href="#b"/><use xlink:href="#nothing"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "group [1000 0 0 -1000 105000 248000] fill=#000000\n"
+              "  group [1000 0 0 -1000 105000 248000] fill=#ff0000\n"
+              "    rect 105000,238000 10000x10000 fill=#ff0000\n"
+              "  end group\n"
+              "end group\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "  group [1000 0 0 -1000 0 254000] fill=#ff0000\n"
+              "    rect 0,244000 10000x10000 fill=#ff0000\n"
+              "  end group\n"
+              "end group\n");
+}
+
+TEST(Structure, UseOfItsOwnAncestorEnds) {
+    Read read(Doc(R"svg(<g id="a"><rect width="1" height="1"/><use xlink:href="#a"/></g>
+<use id="u1" xlink:href="#u2"/><use id="u2" xlink:href="#u1"/><use id="self" xlink:href="#self"/>)svg"));
+    EXPECT_EQ(read.canvas.Lines("rect").size(), 1u);
+    EXPECT_EQ(read.canvas.open, 0);
+}
+
+TEST(Structure, SymbolsAreDrawnOnlyThroughUse) {
+    Read read(
+        Doc(R"svg(<symbol id="s"><rect width="2" height="2"/></symbol><use xlink:href="#s" x="1"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "group [1000 0 0 -1000 1000 254000] fill=#000000\n"
+              "  rect 1000,252000 2000x2000 fill=#000000\n"
+              "end group\n");
+}
+
+TEST(Structure, SwitchDrawsItsFirstChildWhoseConditionsHold) {
+    Read read(Doc(R"svg(<switch><rect requiredExtensions="http://example.org/x" width="1" height="1"/>
+<circle systemLanguage="fr" r="1"/><ellipse systemLanguage="fr, en-GB" rx="1" ry="2"/><rect width="3" height="3"/></switch>
+<switch><g requiredFeatures="http://www.w3.org/TR/SVG11/feature#Shape"><rect width="4" height="4"/></g></switch>)svg"));
+    EXPECT_EQ(read.Text(),
+              "ellipse 0,254000 r1000,2000 fill=#000000\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "  rect 0,250000 4000x4000 fill=#000000\n"
+              "end group\n");
+}
+
+// --- Texts and images -----------------------------------------------------------
+
+TEST(Texts, TakeAllTheirCharacterDataWithWhitespaceCollapsed) {
+    Read read(Doc(R"svg(<text x="10" y="20">  Hello &#10;  world  </text>
+<text>A<tspan rotate="0 0">B</tspan> <tspan>C</tspan></text>
+<text><tspan>only a span</tspan></text><text>   </text><text/>)svg"));
+    const auto texts = read.canvas.Lines("text");
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].substr(0, 32), "text \"Hello world\" 10000,234000 ");
+    EXPECT_EQ(texts[1].substr(0, 19), "text \"AB C\" 0,25400");
+    EXPECT_EQ(texts[2].substr(0, 19), "text \"only a span\" ");
+}
+
+TEST(Images, ArePlacedAndLinked) {
+    Read read(Svg(R"svg(<image x="0" y="0" width="90" height="90" xlink:href="picture.png"/>
+<image width="90" height="90" xlink:href="picture.png" id="later"/>
+<image width="90" height="90"/><image width="90" height="90" xlink:href="#later"/>
+<image width="0" height="90" xlink:href="empty.png"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "image picture.png 0,254000 254000x254000 fill=#000000\n"
+              "image picture.png 0,254000 254000x254000 fill=#000000\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Ten levels, each drawing the next ten times: 10^10 elements if followed.
+std::string Multiplying(const char* level) {
+    std::string svg;
+    for (int i = 9; i >= 0; --i) {
+        svg += std::string("<") + level + " id=\"l" + std::to_string(i) + "\">";
+        for (int k = 0; k < 10; ++k) {
+            svg += i == 9
+                       ? "<rect width=\"1\" height=\"1\"/>"
+                       : (std::string(level) == "g" ? "<use xlink:href=\"#l" + std::to_string(i + 1) + "\"/>"
+                                                    : "<rect width=\"1\" height=\"1\" clip-path=\"url(#l" +
+                                                          std::to_string(i + 1) + ")\"/>");
+        }
+        svg += std::string("</") + level + ">";
+    }
+    return svg;
+}
+
+TEST(Budgets, UseInstancesThatMultiplyEnd) {
+    Read read(Doc("<defs>" + Multiplying("g") + "</defs><use xlink:href=\"#l0\"/>"));
+    EXPECT_EQ(read.result, 1);
+    EXPECT_LE(read.canvas.Lines("rect").size(), static_cast<size_t>(WParser::kMaxInstanced));
+    EXPECT_GT(read.canvas.Lines("rect").size(), 1000u);
+    EXPECT_EQ(read.canvas.open, 0);
+}
+
+TEST(Budgets, ClipPathsThatMultiplyEnd) {
+    Read read(Doc(Multiplying("clipPath") + "<rect width=\"1\" height=\"1\" clip-path=\"url(#l0)\"/>"));
+    ASSERT_EQ(read.canvas.Lines("rect").size(), 1u);
+    EXPECT_LE(std::count(read.canvas.lines[0].begin(), read.canvas.lines[0].end(), ';'),
+              WParser::kMaxNestedBuilds);
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// The reader over documents parsed by the markup parser and styled by the
+// style engine: presentation attributes below class rules and `style`
+// attributes, and the computed values the reader takes.
+#include "svgimport/visual_styles.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "markup/parser/xml_parser.h"
+#include "markup/style/graphics_imp.h"
+#include "platform/font_backend.h"
+#include "recording_canvas.h"
+#include "style_fixtures.h"
+#include "svgimport/reader.h"
+#include "temp_dir.h"
+
+namespace {
+
+using namespace SVG;
+
+// A document parsed from SVG text and drawn on a recording canvas through
+// the style engine's computed styles.
+class Styled : public ::testing::Test {
+  protected:
+    Styled() : graphics_(backend_), css_(style_test::Css()) {
+        parser_.Init(SVGFILTER_DICTIONARY_DIR);
+        AddPresentationAttributes(css_);
+    }
+
+    std::string Draw(const std::string& text) {
+        const std::string path = dir_.File("doc.svg");
+        std::ofstream(path) << text;
+        const markup::WDOMHandle document = parser_.Parse(path.c_str(), &css_);
+        EXPECT_FALSE(document.IsNull()) << parser_.FailureCause();
+        markup::style::WDOMVisualDoc_WerImp visual(document, path.c_str());
+        WVisualStyleSource styles(visual);
+        WParser reader(document, &styles);
+        reader_test::RecordingCanvas canvas(&reader);
+        EXPECT_EQ(reader.Parse(&canvas), 1) << DescribeReadStatus(reader.Status());
+        return canvas.Text();
+    }
+
+    platform::FixedFontBackend backend_;
+    markup::style::GraphicsImp graphics_;
+    markup_test::TempDir dir_;
+    markup::style::CSSManager css_;
+    markup::WXMLParser_WepImp parser_;
+};
+
+std::string Document(const std::string& content) {
+    return R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="90" height="90" viewBox="0 0 254 254">)svg" +
+           content + "</svg>";
+}
+
+// A class rule wins over a presentation attribute, the style attribute
+// over both; an attribute alone counts.
+TEST_F(Styled, PresentationAttributesRankBelowRulesAndStyleAttributes) {
+    EXPECT_EQ(Draw(Document(R"svg(<style>.r { fill: #00FF00 } .s { stroke-width: 3 }</style>
+<rect width="1" height="1" fill="red"/>
+<rect width="1" height="1" class="r" fill="red"/>
+<rect width="1" height="1" class="r" fill="red" style="fill: blue"/>
+<rect width="1" height="1" fill="red" style="fill: blue"/>
+<g stroke="black" stroke-width="2"><rect width="1" height="1" fill="none"/><rect width="1" height="1" class="s" fill="none"/></g>)svg")),
+              "rect 0,253000 1000x1000 fill=#ff0000\n"
+              "rect 0,253000 1000x1000 fill=#00ff00\n"
+              "rect 0,253000 1000x1000 fill=#0000ff\n"
+              "rect 0,253000 1000x1000 fill=#0000ff\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000 stroke=#000000/2000\n"
+              "  rect 0,253000 1000x1000 stroke=#000000/2000\n"
+              "  rect 0,253000 1000x1000 stroke=#000000/3000\n"
+              "end group\n");
+}
+
+TEST_F(Styled, ComputedValuesBecomeThePresentation) {
+    const std::string out = Draw(Document(R"svg(
+<rect width="1" height="1" fill="none" stroke="black" stroke-width="2" stroke-linecap="round" stroke-linejoin="bevel" stroke-dasharray="4 2"/>
+<rect width="1" height="1" stroke="black" stroke-width="2px" fill-opacity="0.5" stroke-opacity="50%"/>
+<rect width="1" height="1" fill="none" fill-opacity="0.5"/>
+<text font-size="30px" font-weight="bold" font-family="'DejaVu Sans', serif">A</text>
+<text style="font-size: 30; font-style: italic">B</text>
+<linearGradient id="g"><stop offset="0" stop-color="red" stop-opacity=".5"/><stop offset="1" stop-color="#0000FF"/></linearGradient>
+<clipPath id="c"><rect width="5" height="5"/></clipPath>
+<mask id="m"><rect width="5" height="5" fill="url(#g)"/></mask>
+<rect width="10" height="10" fill="url(#g)" clip-path="url(#c)" mask="url(#m)"/>)svg"));
+    EXPECT_EQ(out,
+              "rect 0,253000 1000x1000 stroke=#000000/2000 cap1 join2 dash 2 1\n"
+              "rect 0,253000 1000x1000 fill=#000000@128 stroke=#000000/1875@128\n"
+              "rect 0,253000 1000x1000\n"
+              "text \"A\" 0,254000 size=28125 weight=1 family=DejaVu Sans fill=#000000\n"
+              "text \"B\" 0,254000 size=30000 weight=0 italic family=DejaVu Serif fill=#000000\n"
+              "rect 0,244000 10000x10000 fill=linear(0,254000 10000,254000; 0:#ff0000/128 255:#0000ff/255) "
+              "clip=[rect 0,249000 5000x5000] mask=(-1000,243000 12000x12000 rect 0,249000 5000x5000 "
+              "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
+}
+
+}  // namespace

@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ g++-multilib ccache pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpixman-1-dev  # only the compositing kernels' benchmark, as their peer
+  libxml2-dev  # only the parse benchmark, as its peer
   qemu-user flex bison libfl-dev  # libfl-dev: the scanner class header
   libxml2-utils librsvg2-bin
   nlohmann-json3-dev libpng-dev libjpeg-dev libgif-dev

@@ -28,6 +28,23 @@ const char* const kParseHelp =
 
 namespace {
 
+// Deeper levels are indented as this one.
+constexpr std::size_t kMaxIndent = 64;
+
+void PrintTree(const markup::DocTree& tree, std::ostream& out) {
+    std::size_t depth = 0;
+    for (const markup::Node* node = tree.Root(); node; node = node->FirstChild()) {
+        if (++depth > kMaxIndent + 1) break;
+    }
+    out << markup::DumpTree(tree, kMaxIndent);
+    if (depth > kMaxIndent + 1) {
+        out << "# nesting deeper than " << kMaxIndent << " levels is indented as level " << kMaxIndent << "\n";
+    }
+    if (auto* diagnostics = dynamic_cast<const markup::ParseDiagnostics*>(tree.Option())) {
+        out << markup::DumpDiagnostics(diagnostics->errors);
+    }
+}
+
 // The parser's messages end up in the tool's one line on failure.
 class SilentSink : public platform::MessageSink {
   public:
@@ -100,10 +117,7 @@ int RunParseCommand(const std::vector<std::string>& args, std::ostream& out, std
         cause = parser.FailureCause();
         if (htmlTree) {
             // The nodes are dumped while their factory still lives.
-            out << markup::DumpTree(*htmlTree);
-            if (auto* diagnostics = dynamic_cast<markup::ParseDiagnostics*>(htmlTree->Option())) {
-                out << markup::DumpDiagnostics(diagnostics->errors);
-            }
+            PrintTree(*htmlTree, out);
         }
     } else {
         markup::WXMLParser_WepImp parser;
@@ -111,11 +125,7 @@ int RunParseCommand(const std::vector<std::string>& args, std::ostream& out, std
         document = parser.Parse(file.c_str(), nullptr);
         cause = parser.FailureCause();
         if (auto* imp = dynamic_cast<markup::WDOMDocument_WepImp*>(document.Get())) {
-            const markup::DocTree& tree = *imp->GetTree();
-            out << markup::DumpTree(tree);
-            if (auto* diagnostics = dynamic_cast<markup::ParseDiagnostics*>(tree.Option())) {
-                out << markup::DumpDiagnostics(diagnostics->errors);
-            }
+            PrintTree(*imp->GetTree(), out);
         }
     }
     platform::SetMessageSink(previous);

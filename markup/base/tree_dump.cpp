@@ -117,11 +117,12 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
 
 // Every node from `top` on in document order, stopping after the subtree of
 // `top` unless `siblingsToo`; no recursion, so any depth dumps.
-void AppendWalk(std::string& out, const Node& top, bool siblingsToo, const DictionaryBase* dictionary) {
+void AppendWalk(std::string& out, const Node& top, bool siblingsToo, const DictionaryBase* dictionary,
+                std::size_t maxIndent = static_cast<std::size_t>(-1)) {
     const Node* node = &top;
     std::size_t depth = 0;
     while (node) {
-        AppendNode(out, *node, depth, dictionary);
+        AppendNode(out, *node, depth < maxIndent ? depth : maxIndent, dictionary);
         if (node->FirstChild()) {
             node = node->FirstChild();
             ++depth;
@@ -149,6 +150,15 @@ std::string DumpTree(const NodeTree& tree, const DictionaryBase* dictionary) {
 
 std::string DumpTree(const DocTree& tree) {
     return DumpTree(tree, tree.Dictionary());
+}
+
+std::string DumpTree(const DocTree& tree, std::size_t maxIndent) {
+    std::string out;
+    const Node* top = tree.Root();
+    if (!top) return out;
+    while (top->PreviousSibling()) top = top->PreviousSibling();
+    AppendWalk(out, *top, true, tree.Dictionary(), maxIndent);
+    return out;
 }
 
 std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary) {

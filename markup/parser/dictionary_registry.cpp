@@ -100,7 +100,11 @@ Dictionary* DictionaryRegistry::LoadForDoctype(const String& doctype, const Stri
     String systemId;
     // "[" in the place of the external identifier: an internal subset with no
     // identifier before it.
-    if (!(words.size() > 2 && words[2] == "[")) {
+    // The split blanks the "[" itself, so a subset with no identifier shows
+    // as a third word that is no keyword.
+    const bool subsetOnly = words.size() > 2 && words[2] != "SYSTEM" && words[2] != "PUBLIC" &&
+                            !InternalSubset(doctype).IsEmpty();
+    if (!subsetOnly && !(words.size() > 2 && words[2] == "[")) {
         const int result = ParseExternalId(publicId, systemId, words);
         if (result < 0 || static_cast<std::size_t>(result) > words.size()) return nullptr;
     }

@@ -154,7 +154,7 @@ void Parser::StartDocument(InStream* stream, WebElementFactory* factory, CSSBase
 
 void Parser::Parse(InStream* stream, WebElementFactory* factory, Dictionary* dict, CSSBaseManager* cssManager,
                    const String& name, int showProgress) {
-    const std::int32_t length = stream ? stream->Length() : 0;
+    const std::int32_t length = stream ? stream->UpdateLength() : 0;
     StartDocument(stream, factory, cssManager, dict, name);
     ProgressScope progress(showProgress != 0, length, stream ? stream->NameRef() : name);
     for (;;) {

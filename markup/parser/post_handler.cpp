@@ -102,7 +102,7 @@ void PostHandler::LoadLinkedStyleSheet(Node* node, DocTree* tree) {
     ReturnCodeEnum status = kErr_None;
     ManagedStream stream(manager, manager.OpenStream(file, status));
     if (status != kErr_None || !stream.Get() || stream.Get()->Open(-1, kStreamRead) != kErr_None) return;
-    const std::int32_t length = stream.Get()->Length();
+    const std::int32_t length = stream.Get()->UpdateLength();
     if (length < 0 || static_cast<std::uint32_t>(length) > kMaxLinkedSheetBytes) {
         if (reporter_) reporter_->ReportCode(kDiag_SheetTooLarge);
         return;

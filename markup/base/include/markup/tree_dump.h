@@ -31,6 +31,7 @@
 // in "\n"; an empty tree gives the empty text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "markup/dictionary_base.h"
@@ -45,6 +46,9 @@ namespace markup {
 std::string DumpTree(const NodeTree& tree, const DictionaryBase* dictionary);
 // The whole tree with its own dictionary.
 std::string DumpTree(const DocTree& tree);
+// The same, nodes deeper than maxIndent levels indented as that level: the
+// dump of a very deep tree would otherwise grow with the square of its depth.
+std::string DumpTree(const DocTree& tree, std::size_t maxIndent);
 // One node and its subtree, the node at column 0.
 std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary);
 // A text between double quotes with the escapes above, for the other dumps

@@ -1,0 +1,197 @@
+// The parser driver and the XML front end: whole documents from files into
+// trees and DOM documents, the style text the document handlers hand the
+// CSS manager, and what a missing, empty or damaged document gives.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "markup/parser/dom/dom_document.h"
+#include "markup/text_elements.h"
+#include "markup/parser/xml_parser.h"
+#include "parse_fixtures.h"
+#include "platform/messages.h"
+
+namespace markup_test {
+namespace {
+
+using namespace markup;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The dump without the document's address, which names the folder.
+std::string DumpWithoutAddress(const DocTree& tree) {
+    std::istringstream lines(DumpTree(tree));
+    std::string out;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("@0x0048009D") == std::string::npos) out += line + "\n";
+    }
+    return out;
+}
+
+std::string Diagnostics(const DocTree& tree) {
+    auto* diagnostics = dynamic_cast<const ParseDiagnostics*>(tree.Option());
+    return diagnostics ? DumpDiagnostics(diagnostics->errors) : std::string();
+}
+
+// One front end per test, over a fresh registry.
+class FrontEnd {
+  public:
+    FrontEnd() {
+        parser.Init((registry.folder.Path() + "/").c_str());
+        platform::SetMessageSink(&messages);
+    }
+    ~FrontEnd() { platform::SetMessageSink(nullptr); }
+
+    const DocTree* Tree(const WDOMHandle& handle) const {
+        auto* document = dynamic_cast<WDOMDocument_WepImp*>(handle.Get());
+        return document ? document->GetTree() : nullptr;
+    }
+
+    FreshRegistry registry;
+    WXMLParser_WepImp parser;
+    platform::RecordingMessageSink messages;
+};
+
+// Our own exporter's sample drawing in each CSS placement: the dumps hold
+// the exact nesting, the ids learned from 186 up, every g closed where its
+// end tag stands and the fonts whole with their glyphs.
+class ExportedSample : public testing::TestWithParam<const char*> {};
+
+TEST_P(ExportedSample, ParsesIntoTheGoldenTree) {
+    FrontEnd front;
+    const std::string base = std::string(SVGFILTER_TEST_DATA) + "/parser/sample-" + GetParam();
+    RecordingCSSManager manager;
+    const WDOMHandle document = front.parser.Parse((base + ".svg").c_str(), &manager);
+    const DocTree* tree = front.Tree(document);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(DumpWithoutAddress(*tree) + Diagnostics(*tree), ReadFile(base + ".dump"));
+    EXPECT_EQ(document.GetNodeName().View(), "#document");
+    // The internal sheet comes from its style element, the external one
+    // from the xml-stylesheet instruction; style attributes give none.
+    const std::string placement = GetParam();
+    if (placement == "style") {
+        EXPECT_TRUE(manager.events.empty());
+    } else {
+        ASSERT_FALSE(manager.events.empty());
+        EXPECT_EQ(manager.events[0], placement == "internal" ? "context style"
+                                                             : "text " + ReadFile(base + ".css"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CssPlacements, ExportedSample, testing::Values("internal", "external", "style"));
+
+TEST(DocumentHandlers, StyleTextAndLinkedSheetsReachTheManagerInDocumentOrder) {
+    FrontEnd front;
+    TempDir& dir = front.registry.folder;
+    dir.Write("first.css", "a{fill:red}");
+    const std::string file = dir.Write(
+        "doc.svg",
+        "<?xml version=\"1.0\"?>\n<?xml-stylesheet href=\"first.css\" type=\"text/css\"?>\n"
+        "<?xml-stylesheet href=\"missing.css\" type=\"text/css\"?>\n"
+        "<svg><style>b{fill:blue}</style><g/><style>c{}</style></svg>");
+    RecordingCSSManager manager;
+    ASSERT_FALSE(front.parser.Parse(file.c_str(), &manager).IsNull());
+    // The missing sheet adds nothing.
+    const std::vector<std::string> expected = {"text a{fill:red}", "context style", "text b{fill:blue}",
+                                               "context style", "text c{}"};
+    EXPECT_EQ(manager.events, expected);
+}
+
+TEST(DocumentHandlers, ADictionaryWithoutStyleNeverMatches) {
+    auto d = BuildTokenDictionary();
+    RecordingCSSManager manager;
+    const ParsedText parsed = ParseText("<style>x{}</style>", d.get(), false, &manager);
+    ASSERT_TRUE(parsed.tree);
+    EXPECT_TRUE(manager.events.empty());
+}
+
+TEST(XmlFrontEnd, AMissingDocumentGivesNoTreeAndSaysWhy) {
+    FrontEnd front;
+    const std::string good = front.registry.folder.Write("good.svg", "<svg/>");
+    ASSERT_FALSE(front.parser.Parse(good.c_str(), nullptr).IsNull());
+    // A failure is never reported with the earlier document.
+    const WDOMHandle missing = front.parser.Parse((front.registry.folder.Path() + "/none.svg").c_str(), nullptr);
+    EXPECT_TRUE(missing.IsNull());
+    EXPECT_EQ(front.parser.FailureCause(), "the file could not be opened");
+    EXPECT_TRUE(front.messages.entries.empty());
+}
+
+TEST(XmlFrontEnd, AnEmptyFileHoldsTheDocumentNodeAlone) {
+    FrontEnd front;
+    const std::string empty = front.registry.folder.Write("empty.svg", "");
+    const WDOMHandle document = front.parser.Parse(empty.c_str(), nullptr);
+    const DocTree* tree = front.Tree(document);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(DumpWithoutAddress(*tree), "element 173 name=\"#document\"\n");
+}
+
+// Damaged documents: each gives a tree (with diagnostics) and never a crash.
+struct Damaged {
+    const char* name;
+    std::string bytes;
+    const char* diagnostic;  // a code the parse records, or empty
+};
+
+class DamagedDocument : public testing::TestWithParam<Damaged> {};
+
+TEST_P(DamagedDocument, GivesATree) {
+    auto d = BuildOpenDictionary();
+    const ParsedText parsed = ParseText(GetParam().bytes, d.get(), true);
+    ASSERT_TRUE(parsed.tree);
+    EXPECT_NE(parsed.dump.find("element 173"), std::string::npos);
+    if (*GetParam().diagnostic) {
+        EXPECT_NE(parsed.diagnostics.find(GetParam().diagnostic), std::string::npos) << parsed.diagnostics;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, DamagedDocument,
+    testing::Values(Damaged{"UnclosedTags", "<svg><g><rect x='1'", ""},
+                    Damaged{"BadEntities", "<svg>&nosuch; &#99999999; &amp</svg>", "25 "},
+                    Damaged{"BinaryJunk", std::string("\x89PNG\r\n\x1a\n<\xff\xfe></\x01>", 15), ""},
+                    Damaged{"NulByte", std::string("<svg>a\0b</svg>", 14), "40 "},
+                    Damaged{"StrayEndTags", "</a></b><svg></svg></svg>", "22 "}),
+    [](const testing::TestParamInfo<Damaged>& info) { return std::string(info.param.name); });
+
+TEST(Parser, AFaultDuringTheParseDropsTheTreeAndTellsTheUser) {
+    auto d = BuildOpenDictionary();
+    MemoryInStream stream("<svg><g>text</g></svg>", 4);
+    stream.failAt = 8;
+    XMLElementFactory factory;
+    Parser parser;
+    parser.SetXmlMode(1);
+    platform::RecordingMessageSink messages;
+    platform::SetMessageSink(&messages);
+    EXPECT_FALSE(parser.Run(&stream, &factory, d.get(), nullptr, "broken.svg", 0));
+    platform::SetMessageSink(nullptr);
+    EXPECT_EQ(parser.FailureCause(), "the file could not be read");
+    ASSERT_EQ(messages.entries.size(), 1u);
+    EXPECT_EQ(messages.entries[0].text, "broken.svg: the document could not be parsed: the file could not be read");
+}
+
+TEST(XmlElementFactory, MakesTheNodeClassOfEachTypeId) {
+    XMLElementFactory factory;
+    const struct {
+        std::uint32_t id;
+        bool attributes;
+        bool run;
+        bool entity;
+    } cases[] = {{12, true, false, false},  {160, false, true, false}, {165, false, true, false},
+                 {166, true, false, false}, {167, false, false, true}, {168, true, false, false}};
+    for (const auto& c : cases) {
+        std::unique_ptr<DocElement> node(factory.Create(nullptr, c.id, nullptr, 1));
+        ASSERT_TRUE(node);
+        EXPECT_EQ(AsAttrElement(node.get()) != nullptr, c.attributes) << c.id;
+        EXPECT_EQ(dynamic_cast<RunElement*>(node.get()) != nullptr, c.run) << c.id;
+        EXPECT_EQ(dynamic_cast<EntityElement*>(node.get()) != nullptr, c.entity) << c.id;
+    }
+}
+
+}  // namespace
+}  // namespace markup_test

@@ -10,27 +10,18 @@
 #include <string>
 
 #include "markup/containers.h"
-#include "markup/parser/css_dictionary.h"
 #include "markup/style/css_attribute.h"
 #include "markup/style/css_declarations.h"
 #include "markup/style/css_style_sheet.h"
 #include "markup/style/css_tokenizer.h"
 
+#include "css_dictionary.h"
+
 using namespace markup::style;
 
 namespace {
 
-const markup::CSSDictionary& Css() {
-    static const markup::CSSDictionary* css = [] {
-        auto* d = new markup::CSSDictionary();
-        if (d->Load((std::string(SVGFILTER_DICTIONARY_DIR) + markup::CSSDictionary::kFileName).c_str()) !=
-            markup::kErr_None) {
-            __builtin_trap();
-        }
-        return d;
-    }();
-    return *css;
-}
+using fuzz_support::Css;
 
 markup::String Bytes(const char* data, std::size_t size) {
     markup::String text;

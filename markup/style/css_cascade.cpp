@@ -27,6 +27,17 @@ std::int32_t Clamp(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
+double UnitsPer(std::uint32_t unit) {
+    switch (unit) {
+        case kCSSUnitIn: return kUnitsPerInch;
+        case kCSSUnitCm: return kUnitsPerCentimetre;
+        case kCSSUnitMm: return kUnitsPerMillimetre;
+        case kCSSUnitPt: return kUnitsPerPoint;
+        case kCSSUnitPc: return kUnitsPerPica;
+        default: return 1.0;
+    }
+}
+
 // Units 1 to 9: the absolute lengths, em, ex and zero.
 bool IsAbsoluteUnit(std::uint32_t unit) {
     return unit >= kCSSUnitPt && unit <= kCSSUnitZero;
@@ -75,8 +86,9 @@ void CSSManager::ConvertAbsoluteDouble(const CSSAttribute& value, const StylePro
     if (!numeric) return;
     const double number = numeric->Number();
     const std::uint32_t unit = numeric->UnitCode();
+    // Lengths keep their fractions here (a stroke 0.5px wide stays 0.5).
     if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
-        out = ConvertUnitToDevice(style.GetGraphics(), static_cast<float>(number), unit);
+        out = number * UnitsPer(unit);
     } else if (unit == kCSSUnitEm) {
         out = number * style.GetFontSize();
     } else if (unit == kCSSUnitEx) {

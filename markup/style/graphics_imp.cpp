@@ -273,23 +273,23 @@ std::int32_t GraphicsImp::FontSizePixels(std::int32_t step) {
 }
 
 std::int32_t GraphicsImp::InchesToUnits(float value) {
-    return detail::TruncateToInt32(value * 84.66666666666667);
+    return detail::TruncateToInt32(value * kUnitsPerInch);
 }
 
 std::int32_t GraphicsImp::CentimetresToUnits(float value) {
-    return detail::TruncateToInt32(value * 33.333333333333336);
+    return detail::TruncateToInt32(value * kUnitsPerCentimetre);
 }
 
 std::int32_t GraphicsImp::MillimetresToUnits(float value) {
-    return detail::TruncateToInt32(value * 3.3333333333333335);
+    return detail::TruncateToInt32(value * kUnitsPerMillimetre);
 }
 
 std::int32_t GraphicsImp::PointsToUnits(float value) {
-    return detail::TruncateToInt32(value * 1.176);
+    return detail::TruncateToInt32(value * kUnitsPerPoint);
 }
 
 std::int32_t GraphicsImp::PicasToUnits(float value) {
-    return detail::TruncateToInt32(value * 14.112);
+    return detail::TruncateToInt32(value * kUnitsPerPica);
 }
 
 std::int32_t GraphicsImp::PixelsToUnits(float value) {
@@ -297,11 +297,11 @@ std::int32_t GraphicsImp::PixelsToUnits(float value) {
 }
 
 std::int32_t GraphicsImp::EmsToUnits(float value) {
-    return detail::TruncateToInt32(value * 14.112);
+    return detail::TruncateToInt32(value * kUnitsPerPica);
 }
 
 std::int32_t GraphicsImp::ExsToUnits(float value) {
-    return detail::TruncateToInt32(value * 85 * 1.176);
+    return detail::TruncateToInt32(value * 85 * kUnitsPerPoint);
 }
 
 std::int32_t GraphicsImp::Distance(GraphicsPoint p, GraphicsPoint q) {
@@ -470,9 +470,10 @@ String GraphicsImp::CompactPath(const String& text, const GraphicsRect& rect, De
                 if (before != std::string::npos) next = s.substr(0, before) + kMarker + tail;
             }
         }
-        // A step that would not shorten the text drops its last character
-        // instead, so the loop always ends.
-        if (next.empty() || next.size() >= s.size()) {
+        // Each marker step takes one more component before the marker;
+        // when none is left the text loses its last character, so the loop
+        // always ends.
+        if (next.empty() || next == s) {
             s.pop_back();
         } else {
             s = next;

@@ -107,7 +107,8 @@ Graphics& StyleProperties::GetGraphics() const {
 void StyleProperties::InheritFrom(const StyleProperties& parent) {
     Values& v = *values_;
     const Values& p = *parent.values_;
-    v.intLengths[6].value = p.intLengths[6].value;
+    // A size is its value with its unit: 140 user units are not 140 pixels.
+    v.intLengths[6] = p.intLengths[6];
     for (std::uint32_t id : kInheritedKeywords) v.codes[id] = p.codes[id];
     for (std::uint32_t id : {3u, 4u, 5u}) v.flags[id] = p.flags[id];
     for (std::uint32_t id : kInheritedWords) v.words[id] = p.words[id];

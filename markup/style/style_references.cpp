@@ -6,6 +6,10 @@
 #include "markup/attr_element.h"
 #include "markup/node_iterators.h"
 #include "markup/parser/dictionary.h"
+#include "markup/parser/dictionary_registry.h"
+#include "markup/parser/parser.h"
+#include "markup/parser/xml_element_factory.h"
+#include "markup/style/css_manager.h"
 #include "markup/style/style_properties.h"
 #include "markup/style/style_url_loader.h"
 #include "markup/url.h"
@@ -38,8 +42,33 @@ bool IdAttribute(const DocTree* document, std::uint32_t& id) {
     return true;
 }
 
+// A loaded tree with the node factory it keeps using; the tree goes first.
+struct LoadedTree {
+    std::unique_ptr<XMLElementFactory> factory;
+    std::unique_ptr<DocTree> tree;
+};
+
+// The markup parser in XML mode over the registry's open dictionary of
+// "Blank", with a CSS manager of the tree's own.
+std::shared_ptr<DocTree> ParseWithMarkupParser(const String& localFile) {
+    DictionaryRegistry& registry = DictionaryRegistry::Instance();
+    Dictionary* dictionary = registry.CreateDictionary("Blank");
+    if (!dictionary) return nullptr;
+    std::unique_ptr<CSSManager> manager;
+    if (CSSDictionary* css = registry.CSS()) manager = std::make_unique<CSSManager>(*css);
+    auto loaded = std::make_shared<LoadedTree>();
+    loaded->factory = std::make_unique<XMLElementFactory>();
+    Parser parser;
+    parser.SetXmlMode(1);
+    loaded->tree = parser.LoadDocument(localFile, loaded->factory.get(), dictionary, manager.get(), 0);
+    if (!loaded->tree) return nullptr;
+    if (manager) loaded->tree->AdoptStyleManager(std::move(manager));
+    DocTree* tree = loaded->tree.get();
+    return std::shared_ptr<DocTree>(std::move(loaded), tree);
+}
+
 StyleDocumentParser& InstalledParser() {
-    static StyleDocumentParser parser;
+    static StyleDocumentParser parser = ParseWithMarkupParser;
     return parser;
 }
 
@@ -59,7 +88,7 @@ Node* FindElementByAttribute(DocTree* document, std::uint32_t typeId, std::uint3
 }
 
 void SetStyleDocumentParser(StyleDocumentParser parser) {
-    InstalledParser() = std::move(parser);
+    InstalledParser() = parser ? std::move(parser) : StyleDocumentParser(ParseWithMarkupParser);
 }
 
 StyleReference StyleProperties::ResolveReference(const String* text) {
@@ -94,9 +123,7 @@ DocTree* StyleProperties::LoadURLResource(const String& url) {
         return nullptr;
     }
     if (!FetchIfMissing(absolute, local, kWebSessionStyle)) return nullptr;
-    const StyleDocumentParser& parser = InstalledParser();
-    if (!parser) return nullptr;
-    std::shared_ptr<DocTree> tree = parser(local);
+    std::shared_ptr<DocTree> tree = InstalledParser()(local);
     if (!tree) return nullptr;
     if (pane_) return pane_->KeepLoadedDocument(absolute, std::move(tree));
     values_->ownLoaded.push_back(tree);

@@ -98,6 +98,13 @@ enum SystemCursorId : std::uint32_t {
     kCursorHelp = 32651,
 };
 
+// Engine units per unit of length (a pixel is one unit).
+inline constexpr double kUnitsPerInch = 84.66666666666667;
+inline constexpr double kUnitsPerCentimetre = 33.333333333333336;
+inline constexpr double kUnitsPerMillimetre = 3.3333333333333335;
+inline constexpr double kUnitsPerPoint = 1.176;
+inline constexpr double kUnitsPerPica = 14.112;
+
 // Point sizes of the seven font-size steps.
 inline constexpr std::int32_t kFontStepPoints[7] = {8, 10, 12, 14, 18, 24, 36};
 

@@ -1,9 +1,8 @@
-// How the computed style parses a document that a URL reference names.
-//
-// The style engine stands below the parser's front end, so the parse is
-// installed from above: the import driver (or a test) sets the function
-// that turns a local file into a document tree. Without one, documents
-// named by URL load as nothing and their references stay empty.
+// How the computed style parses a document that a URL reference names:
+// by default the markup parser in XML mode, with the dictionary registry's
+// open dictionary "Blank" (the registry must have been set up, as the XML
+// front end's Init does) and a CSS manager the tree owns. Tests put a
+// parser of their own in its place.
 #pragma once
 
 #include <functional>
@@ -17,7 +16,8 @@ namespace markup::style {
 // The tree of the local file, or null when it does not parse.
 using StyleDocumentParser = std::function<std::shared_ptr<DocTree>(const String& localFile)>;
 
-// Replaces the installed parser; an empty function removes it.
+// Replaces the installed parser; an empty function puts the markup parser
+// back.
 void SetStyleDocumentParser(StyleDocumentParser parser);
 
 }  // namespace markup::style

@@ -1,0 +1,138 @@
+// Reads an SVG document's root element alone, through the markup parser and
+// the SVG reader, for the size of the page the document asks for.
+#include "document_page.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "markup/dtd/registry_hook.h"
+#include "markup/parser/xml_parser.h"
+#include "platform/messages.h"
+#include "svgimport/reader.h"
+
+namespace tools {
+namespace {
+
+// The root's size needs no styles.
+class NoStyles : public SVG::WStyleSource {
+  public:
+    bool GetStyle(const markup::WDOMHandle&, SVG::WComputedStyle*) override { return false; }
+};
+
+// Where `from` (just past the opening "<!") ends: the ">" outside quotes and
+// outside the brackets of an internal subset, or npos.
+size_t EndOfDeclaration(std::string_view text, size_t from) {
+    int depth = 0;
+    char quote = 0;
+    for (size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '[') {
+            ++depth;
+        } else if (c == ']') {
+            --depth;
+        } else if (c == '>' && depth <= 0) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Where a start tag that opens at `from` ends: its ">" outside quotes.
+size_t EndOfTag(std::string_view text, size_t from) {
+    char quote = 0;
+    for (size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The file's bytes up to the end of its root's start tag, read a block at a
+// time so that a large document is not read whole.
+std::string RootPrefix(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    char block[65536];
+    while (in) {
+        in.read(block, sizeof block);
+        text.append(block, static_cast<size_t>(in.gcount()));
+        if (const std::string_view tag = RootStartTag(text); !tag.empty()) return std::string(tag);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string_view RootStartTag(std::string_view text) {
+    for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at)) {
+        const std::string_view rest = text.substr(at);
+        size_t end;
+        if (rest.substr(0, 4) == "<!--") {
+            end = text.find("-->", at + 4);
+            if (end == std::string_view::npos) return {};
+            at = end + 3;
+        } else if (rest.substr(0, 2) == "<?") {
+            end = text.find("?>", at + 2);
+            if (end == std::string_view::npos) return {};
+            at = end + 2;
+        } else if (rest.substr(0, 2) == "<!") {
+            end = EndOfDeclaration(text, at + 2);
+            if (end == std::string_view::npos) return {};
+            at = end + 1;
+        } else {
+            end = EndOfTag(text, at + 1);
+            return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+        }
+    }
+    return {};
+}
+
+std::optional<svgf::HostRect> DocumentPage(const std::string& path, const std::string& dictionaries) {
+    const std::string prefix = RootPrefix(path);
+    if (prefix.empty()) return std::nullopt;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string name = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/svgfilter-root-XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return std::nullopt;
+    const bool written = ::write(fd, prefix.data(), prefix.size()) == static_cast<ssize_t>(prefix.size());
+    ::close(fd);
+
+    std::optional<svgf::HostRect> page;
+    if (written) {
+        // What the parser would report is the import's to say.
+        platform::RecordingMessageSink quiet;
+        platform::ScopedMessageSink scope(&quiet);
+        markup::dtd::InstallRegistryCompiler();
+        markup::WXMLParser_WepImp parser;
+        parser.Init(markup::String(dictionaries.c_str()));
+        try {
+            const markup::WDOMHandle document = parser.Parse(name.c_str(), nullptr);
+            if (!document.IsNull()) {
+                NoStyles styles;
+                const SVG::WParser reader(document, &styles);
+                if (reader.Rooted() && reader.Width() > 0 && reader.Height() > 0) {
+                    page = svgf::HostRect{0, reader.Height(), reader.Width(), 0};
+                }
+            }
+        } catch (...) {
+            // No page: the description's page then runs around what was drawn.
+        }
+    }
+    ::unlink(name.c_str());
+    return page;
+}
+
+}  // namespace tools

@@ -1,0 +1,20 @@
+// A large SVG as our exporter writes one, for the benchmarks that read it.
+#ifndef BENCH_LARGE_SVG_H
+#define BENCH_LARGE_SVG_H
+
+#include <string>
+
+namespace bench {
+
+// Prolog, DOCTYPE, an internal style sheet of 300 classes, then groups of
+// twenty rectangles, paths and texts with class attributes: about 70 bytes
+// an element, so 10^5 elements make some 7 MB.
+std::string MakeLargeSvg(long elements);
+
+// The document of that many elements, written once into $TMPDIR (or /tmp)
+// under a name beginning with `prefix`; its path.
+const std::string& LargeSvgFile(const std::string& prefix, long elements);
+
+}  // namespace bench
+
+#endif  // BENCH_LARGE_SVG_H

@@ -2,6 +2,7 @@
 // document parsed and styled, the reader drawing it through the host canvas.
 #include "svg_import_handle.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -32,6 +33,12 @@ namespace {
 
 // The size of the buffer service 0x244 writes the folder into.
 constexpr uint32_t kFolderBufferSize = 260;
+
+// The largest document the import reads. The markup engine holds a document
+// in some fifteen times its size while it is parsed, styled and read, so a
+// larger one (a single attribute of gigabytes, say) would exhaust the
+// machine before any drawing; a million elements take some 70 MB.
+constexpr int64_t kMaxDocumentBytes = int64_t{256} << 20;
 
 // The messages the engines show while a run is under way. A failed run shows
 // one error box of its own, which says what they would have said, so they are
@@ -107,6 +114,24 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
     if (context.fileName == nullptr || context.fileName[0] == '\0') {
         cause = "the host named no document to import";
         return 0;
+    }
+    // A device or a pipe would be read without end; a document beyond the
+    // bound is refused before it is read. A name that is no file here is
+    // the parser's to open or refuse.
+    struct stat st {};
+    if (::stat(context.fileName, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            cause = "it is a folder";
+            return 0;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            cause = "it is not a regular file";
+            return 0;
+        }
+        if (st.st_size > kMaxDocumentBytes) {
+            cause = "it is larger than the " + std::to_string(kMaxDocumentBytes >> 20) + " MB the import reads";
+            return 0;
+        }
     }
     const std::string folder = DictionaryFolder(context);
     if (folder.empty()) {
@@ -191,9 +216,9 @@ int32_t SvgImportHandle::Run(FilterContext& context) {
         messages.Release();
         return result;
     }
-    const std::string name = context.fileName != nullptr ? context.fileName : "";
-    messages.Fail((name.empty() ? std::string("SVG import") : name) + ": " +
-                  (cause.empty() ? "the document could not be imported" : cause));
+    if (cause.empty()) cause = "the document could not be imported";
+    const bool named = context.fileName != nullptr && context.fileName[0] != '\0';
+    messages.Fail(named ? std::string(context.fileName) + ": " + cause : cause);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 // the SVG reader, for the size of the page the document asks for.
 #include "document_page.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -60,13 +61,19 @@ size_t EndOfTag(std::string_view text, size_t from) {
     return std::string_view::npos;
 }
 
+// The most of a document read for its root: prolog and DOCTYPE together.
+constexpr size_t kMaxPrefix = size_t{16} << 20;
+
 // The file's bytes up to the end of its root's start tag, read a block at a
-// time so that a large document is not read whole.
+// time so that a large document is not read whole; nothing for a file that
+// is no regular file (a device would never end).
 std::string RootPrefix(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
     std::ifstream in(path, std::ios::binary);
     std::string text;
     char block[65536];
-    while (in) {
+    while (in && text.size() < kMaxPrefix) {
         in.read(block, sizeof block);
         text.append(block, static_cast<size_t>(in.gcount()));
         if (const std::string_view tag = RootStartTag(text); !tag.empty()) return std::string(tag);

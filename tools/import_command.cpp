@@ -4,11 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
-#include <sstream>
+#include <utility>
 
 #include "document_page.h"
 #include "host/import/import_host.h"
@@ -141,10 +142,6 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
             << "; only a regular file is replaced\n";
         return 1;
     }
-    if (IsDirectory(svgPath)) {
-        err << "svgfilter: " << svgPath << ": the file could not be opened (it is a folder)\n";
-        return 1;
-    }
     const std::string folder = ImportDictionaries(folderFlag);
 
     std::string error;
@@ -193,7 +190,21 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "svgfilter: " << error << '\n';
         return 1;
     }
-    for (const std::string& warning : import.Warnings()) err << "svgfilter: " << svgPath << ": " << warning << '\n';
+    // A warning met many times (each of thousands of nested groups) is told once.
+    std::vector<std::pair<std::string, size_t>> warnings;
+    for (const std::string& warning : import.Warnings()) {
+        auto same = std::find_if(warnings.begin(), warnings.end(), [&](const auto& w) { return w.first == warning; });
+        if (same == warnings.end()) {
+            warnings.emplace_back(warning, 1);
+        } else {
+            ++same->second;
+        }
+    }
+    for (const auto& [warning, times] : warnings) {
+        err << "svgfilter: " << svgPath << ": " << warning;
+        if (times > 1) err << " (" << times << " times)";
+        err << '\n';
+    }
     out << "wrote " << outputPath << '\n';
     return 0;
 }

@@ -3,6 +3,7 @@
 namespace host {
 
 void CallLog::Record(std::string name, std::vector<CallArg> args) {
+    if (!recording_) return;
     calls_.push_back({std::move(name), std::move(args)});
 }
 

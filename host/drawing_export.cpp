@@ -8,9 +8,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "host/drawing_player.h"
+#include "host/drawing_reader.h"
 
 #if defined(SVGFILTER_HOST_MEDIA)
 #include "host/media/stand_in_images.h"
@@ -58,6 +60,10 @@ std::string WithErrorCode(const std::string& what, uint32_t code) {
            std::to_string(code) + ")";
 }
 
+ExportResult Failed(std::string message) {
+    return ExportResult{false, std::move(message), std::nullopt};
+}
+
 bool Exists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
@@ -103,89 +109,183 @@ class TemporaryOutput {
     std::string path_;
 };
 
+// One export as the host runs it: options, the temporary output and begin
+// export; then the walk, with the module's requests for pattern tiles served
+// from the drawing; then end export, whatever happened, and the output put
+// in place only when all of it succeeded.
+class ExportRun {
+  public:
+    ExportRun(StandInHost& host, const std::string& outputPath, const OptionsEditor& editOptions)
+        : host_(host), context_(host.Context()), outputPath_(outputPath), editOptions_(editOptions) {}
+    ExportRun(const ExportRun&) = delete;
+    ExportRun& operator=(const ExportRun&) = delete;
+
+    // The callback record to walk the drawing through, or null with the
+    // reason kept for Finish.
+    const svgf::ExportCallbackRecord* Begin(const Drawing& drawing) {
+        // Each export starts clean: a code left by an earlier one would fail it.
+        context_.errorCode = 0;
+        host_.SetNoUserInterface(true);
+        if (host_.Call(svgf::kCmdOptions) == 0 || context_.exportOptions == nullptr) {
+            return Refuse("the filter could not set its export options (error " +
+                          std::to_string(context_.errorCode) + ")");
+        }
+        if (editOptions_) editOptions_(*context_.exportOptions);
+        if (context_.exportOptions->cssPlacement == svgf::kCssExternal && StyleSheetPath(outputPath_) == outputPath_) {
+            return Refuse("the external style sheet would take the document's own name; give the output another "
+                          "extension, such as .svg");
+        }
+
+        output_.emplace(outputPath_);
+        if (output_->Descriptor() < 0) {
+            return Refuse("cannot create a file beside " + outputPath_ + ": " + std::strerror(errno));
+        }
+        styleSheet_ = StyleSheetPath(outputPath_);
+        styleSheetExisted_ = Exists(styleSheet_);
+        fileName_ = outputPath_;
+        context_.fileName = fileName_.data();
+        context_.fileHandle = output_->Descriptor();
+        context_.pageRect = drawing.page;
+        if (context_.hostHandle == 0) context_.hostHandle = kDrawingHandle;
+
+        begun_ = true;
+        if (host_.Call(svgf::kCmdBeginExport) == 0 || context_.callbackRecord == nullptr) {
+            return Refuse(context_.errorCode != 0
+                              ? WithErrorCode("the filter could not begin the export", context_.errorCode)
+                              : std::string("the filter could not begin the export"));
+        }
+        record_ = static_cast<const svgf::ExportCallbackRecord*>(context_.callbackRecord);
+        // The module asks for a pattern's tile through the first callback, in
+        // the middle of the walk; the tile is drawn through the same record.
+        host_.SetFirstCallbackHandler([this, &drawing](svgf::HostHandle, uintptr_t tile) {
+            const PlayResult drawn = PlayTile(drawing, tile, *record_, Fonts(), Opener());
+            if (!drawn.ok && tileFailure_.ok) tileFailure_ = drawn;
+            return int32_t{1};
+        });
+        return record_;
+    }
+
+    // The host's fonts, made when the walk first meets text.
+    FontSource Fonts() {
+        return [this] { return host_.Fonts(); };
+    }
+
+    BitmapOpener Opener() {
+#if defined(SVGFILTER_HOST_MEDIA)
+        // The render run draws the bitmap the exchange block names.
+        return [this](const DrawingObject& bitmap, std::string& reason) {
+            const svgf::HostHandle handle = StandInImages().OpenBitmap(bitmap.image);
+            if (handle == 0) reason = StandInImages().lastError();
+            if (handle != 0) media::SetExchangeSource(context_.exchangeBlock, handle);
+            return handle;
+        };
+#else
+        return {};
+#endif
+    }
+
+    // Ends the export the walk left as `played`; `description` is set when
+    // the drawing's description failed.
+    ExportResult Finish(PlayResult played, const std::optional<DrawingError>& description = std::nullopt) {
+        host_.SetFirstCallbackHandler({});
+        ExportResult result = refusal_.empty() ? ExportResult{true, "", std::nullopt} : Failed(refusal_);
+        if (description) {
+            result = {false, description->message, description};
+        } else if (result.ok) {
+            if (played.ok && !tileFailure_.ok) played = tileFailure_;
+            if (!played.ok) {
+                result = Failed((played.where.empty() ? "" : played.where + ": ") + played.message);
+                // A file the module could not write is why it refused the object.
+                if (const char* cause = FileFailureText(context_.errorCode))
+                    result.message += std::string(" (") + cause + ")";
+            }
+        }
+        if (!begun_) return result;
+        // A walk stopped by the host or the description fails the module's end export.
+        if (!result.ok && context_.errorCode == 0) context_.errorCode = kWalkStopped;
+        // End export runs whatever happened before, so the module releases all.
+        if (host_.Call(svgf::kCmdEndExport) == 0 && result.ok) {
+            result = Failed(WithErrorCode("the filter could not complete the document", context_.errorCode));
+        }
+        context_.fileName = nullptr;
+        context_.fileHandle = 0;
+
+        if (result.ok && !output_->Close())
+            result = Failed(std::string("cannot write ") + outputPath_ + ": " + std::strerror(errno));
+        if (result.ok && !output_->RenameTo(outputPath_)) {
+            result = Failed(std::string("cannot write ") + outputPath_ + ": " + std::strerror(errno));
+        }
+        if (!result.ok && !styleSheetExisted_) ::unlink(styleSheet_.c_str());
+        return result;
+    }
+
+  private:
+    const svgf::ExportCallbackRecord* Refuse(std::string reason) {
+        refusal_ = std::move(reason);
+        return nullptr;
+    }
+
+    StandInHost& host_;
+    svgf::FilterContext& context_;
+    const std::string& outputPath_;
+    const OptionsEditor& editOptions_;
+    std::optional<TemporaryOutput> output_;
+    std::string styleSheet_;
+    bool styleSheetExisted_ = false;
+    std::string fileName_;
+    bool begun_ = false;
+    const svgf::ExportCallbackRecord* record_ = nullptr;
+    std::string refusal_;
+    PlayResult tileFailure_;
+};
+
+// Begins the export when the reader has the page, then plays each object
+// as it is read.
+class ExportSink final : public DrawingSink {
+  public:
+    explicit ExportSink(ExportRun& run) : run_(run) {}
+
+    bool BeginDrawing(const Drawing& drawing) override {
+        const svgf::ExportCallbackRecord* record = run_.Begin(drawing);
+        if (record == nullptr) return false;
+        player_.emplace(*record, run_.Fonts(), run_.Opener());
+        return player_->BeginDrawing(drawing);
+    }
+    bool BeginLayer(const DrawingLayer& layer) override { return player_->BeginLayer(layer); }
+    bool EndLayer(const DrawingLayer& layer) override { return player_->EndLayer(layer); }
+    bool Object(const DrawingObject& object) override { return player_->Object(object); }
+    bool BeginStructure(const DrawingObject& object) override { return player_->BeginStructure(object); }
+    bool EndStructure(const DrawingObject& object) override { return player_->EndStructure(object); }
+    bool EndDrawing() override { return player_->EndDrawing(); }
+
+    PlayResult Played() const { return player_ ? player_->Result() : PlayResult{}; }
+
+  private:
+    ExportRun& run_;
+    std::optional<DrawingPlayer> player_;
+};
+
 }  // namespace
 
 ExportResult ExportDrawing(StandInHost& host, const Drawing& drawing, const std::string& outputPath,
                            const OptionsEditor& editOptions) {
-    svgf::FilterContext& context = host.Context();
+    ExportRun run(host, outputPath, editOptions);
+    const svgf::ExportCallbackRecord* record = run.Begin(drawing);
+    if (record == nullptr) return run.Finish({});
+    HostFonts* const fonts = HasText(drawing) ? host.Fonts() : nullptr;
+    const PlayResult played = host.Report([&] { return PlayDrawing(drawing, *record, fonts, run.Opener()); });
+    return run.Finish(played);
+}
 
-    // Each export starts clean: a code left by an earlier one would fail it.
-    context.errorCode = 0;
-    host.SetNoUserInterface(true);
-    if (host.Call(svgf::kCmdOptions) == 0 || context.exportOptions == nullptr) {
-        return {false, "the filter could not set its export options (error " +
-                           std::to_string(context.errorCode) + ")"};
-    }
-    if (editOptions) editOptions(*context.exportOptions);
-    if (context.exportOptions->cssPlacement == svgf::kCssExternal && StyleSheetPath(outputPath) == outputPath) {
-        return {false,
-                "the external style sheet would take the document's own name; give the output another "
-                "extension, such as .svg"};
-    }
-
-    TemporaryOutput output(outputPath);
-    if (output.Descriptor() < 0) {
-        return {false, "cannot create a file beside " + outputPath + ": " + std::strerror(errno)};
-    }
-    const std::string styleSheet = StyleSheetPath(outputPath);
-    const bool styleSheetExisted = Exists(styleSheet);
-    std::string fileName = outputPath;
-    context.fileName = fileName.data();
-    context.fileHandle = output.Descriptor();
-    context.pageRect = drawing.page;
-    if (context.hostHandle == 0) context.hostHandle = kDrawingHandle;
-
-    ExportResult result{true, ""};
-    if (host.Call(svgf::kCmdBeginExport) == 0 || context.callbackRecord == nullptr) {
-        result = {false, context.errorCode != 0
-                             ? WithErrorCode("the filter could not begin the export", context.errorCode)
-                             : std::string("the filter could not begin the export")};
-    } else {
-        const auto& record = *static_cast<const svgf::ExportCallbackRecord*>(context.callbackRecord);
-        HostFonts* const fonts = HasText(drawing) ? host.Fonts() : nullptr;
-        BitmapOpener openBitmap;
-#if defined(SVGFILTER_HOST_MEDIA)
-        // The render run draws the bitmap the exchange block names.
-        openBitmap = [&context](const DrawingObject& bitmap, std::string& reason) {
-            const svgf::HostHandle handle = StandInImages().OpenBitmap(bitmap.image);
-            if (handle == 0) reason = StandInImages().lastError();
-            if (handle != 0) media::SetExchangeSource(context.exchangeBlock, handle);
-            return handle;
-        };
-#endif
-        // The module asks for a pattern's tile through the first callback,
-        // in the middle of the walk; the tile is drawn through the same record.
-        PlayResult tileFailure;
-        host.SetFirstCallbackHandler([&](svgf::HostHandle, uintptr_t tile) {
-            const PlayResult drawn = PlayTile(drawing, tile, record, fonts, openBitmap);
-            if (!drawn.ok && tileFailure.ok) tileFailure = drawn;
-            return int32_t{1};
-        });
-        PlayResult played = host.Report([&] { return PlayDrawing(drawing, record, fonts, openBitmap); });
-        host.SetFirstCallbackHandler({});
-        if (played.ok && !tileFailure.ok) played = tileFailure;
-        if (!played.ok) {
-            result = {false, (played.where.empty() ? "" : played.where + ": ") + played.message};
-            // A file the module could not write is why it refused the object.
-            if (const char* cause = FileFailureText(context.errorCode))
-                result.message += std::string(" (") + cause + ")";
-            if (context.errorCode == 0) context.errorCode = kWalkStopped;
-        }
-    }
-    // End export runs whatever happened before, so the module releases all.
-    if (host.Call(svgf::kCmdEndExport) == 0 && result.ok) {
-        result = {false, WithErrorCode("the filter could not complete the document", context.errorCode)};
-    }
-    context.fileName = nullptr;
-    context.fileHandle = 0;
-
-    if (result.ok && !output.Close())
-        result = {false, std::string("cannot write ") + outputPath + ": " + std::strerror(errno)};
-    if (result.ok && !output.RenameTo(outputPath)) {
-        result = {false, std::string("cannot write ") + outputPath + ": " + std::strerror(errno)};
-    }
-    if (!result.ok && !styleSheetExisted) ::unlink(styleSheet.c_str());
-    return result;
+ExportResult ExportDrawingFile(StandInHost& host, const std::string& drawingPath, const std::string& outputPath,
+                               const OptionsEditor& editOptions) {
+    ExportRun run(host, outputPath, editOptions);
+    ExportSink sink(run);
+    Drawing drawing;
+    DrawingError error;
+    const bool read = host.Report([&] { return StreamDrawingFile(drawingPath, drawing, sink, error); });
+    if (!read && !error.message.empty()) return run.Finish({}, error);
+    return run.Finish(sink.Played());
 }
 
 }  // namespace host

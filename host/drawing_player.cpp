@@ -4,7 +4,9 @@
 #include "host/drawing_player.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "host/style_records.h"
 
@@ -19,8 +21,8 @@ constexpr uint32_t kTextObjectKinds[] = {7, 9, 21};
 
 class Player {
   public:
-    Player(const svgf::ExportCallbackRecord& record, HostFonts* fonts, const BitmapOpener& openBitmap)
-        : r_(record), fonts_(fonts), openBitmap_(openBitmap) {}
+    Player(const svgf::ExportCallbackRecord& record, FontSource fonts, const BitmapOpener& openBitmap)
+        : r_(record), fonts_(std::move(fonts)), openBitmap_(openBitmap) {}
 
     PlayResult PlayTile(const Drawing& drawing, uintptr_t tile) {
         if (tile == 0 || tile > drawing.tiles.size()) {
@@ -33,41 +35,33 @@ class Player {
     }
 
     PlayResult Play(const Drawing& drawing) {
-        if (!Call(r_.beginDrawing, "", "begin drawing")) return result_;
+        if (!BeginDrawing()) return result_;
         for (const DrawingLayer& layer : drawing.layers) {
-            if (!Call(r_.beginNamedLayer, layer.where, "begin layer", layer.name.c_str())) return result_;
-            if (!PlayObjects(layer.objects)) return result_;
-            if (!Call(r_.endNamedLayer, layer.where, "end layer")) return result_;
+            if (!BeginLayer(layer) || !PlayObjects(layer.objects) || !EndLayer(layer)) return result_;
         }
-        Call(r_.endDrawing, "", "end drawing");
+        EndDrawing();
         return result_;
     }
 
-  private:
-    bool PlayObjects(const std::vector<DrawingObject>& objects) {
-        for (const DrawingObject& object : objects) {
-            if (!PlayObject(object)) return false;
-        }
-        return true;
+    // The walk's steps, also taken one by one as a reader hands the drawing over.
+    bool BeginDrawing() { return Call(r_.beginDrawing, "", "begin drawing"); }
+    bool EndDrawing() { return Call(r_.endDrawing, "", "end drawing"); }
+    bool BeginLayer(const DrawingLayer& layer) {
+        return Call(r_.beginNamedLayer, layer.where, "begin layer", layer.name.c_str());
     }
+    bool EndLayer(const DrawingLayer& layer) { return Call(r_.endNamedLayer, layer.where, "end layer"); }
 
-    bool PlayObject(const DrawingObject& o) {
+    bool BeginStructure(const DrawingObject& o) {
         const std::string& at = o.where;
         switch (o.kind) {
             case ObjectKind::kGroup: {
-                if (!o.link) {
-                    return Call(r_.beginGroup, at, "begin group") && PlayObjects(o.objects) &&
-                           Call(r_.endGroup, at, "end group");
-                }
+                if (!o.link) return Call(r_.beginGroup, at, "begin group");
                 const LinkRecords link(*o.link);
-                return Call(r_.beginObjectGroup, at, "begin object group",
-                            static_cast<const void*>(&link.link)) &&
-                       PlayObjects(o.objects) && Call(r_.endGroup, at, "end group");
+                return Call(r_.beginObjectGroup, at, "begin object group", static_cast<const void*>(&link.link));
             }
             case ObjectKind::kLink: {
                 const LinkRecords link(*o.link);
-                return Call(r_.beginLink, at, "begin link", static_cast<const void*>(&link.link)) &&
-                       PlayObjects(o.objects) && Call(r_.endLink, at, "end link");
+                return Call(r_.beginLink, at, "begin link", static_cast<const void*>(&link.link));
             }
             case ObjectKind::kClip: {
                 svgf::ClipRecord clip{};
@@ -83,14 +77,32 @@ class Player {
                                        o.nodeTypes.data(), 0};
                 }
                 return Call(r_.beginClipGroup, at, "begin clip group", reinterpret_cast<HostWord>(&clip),
-                            HostWord{0}) &&
-                       PlayObjects(o.objects) && Call(r_.endClipGroup, at, "end clip group");
+                            HostWord{0});
             }
-            case ObjectKind::kTransform:
+            default:
                 return Call(r_.beginTransform, at, "begin transform",
                             static_cast<const svgf::HostAttributes*>(nullptr), &o.matrix,
-                            static_cast<const svgf::HostRect*>(nullptr)) &&
-                       PlayObjects(o.objects) && Call(r_.endTransform, at, "end transform");
+                            static_cast<const svgf::HostRect*>(nullptr));
+        }
+    }
+
+    bool EndStructure(const DrawingObject& o) {
+        switch (o.kind) {
+            case ObjectKind::kGroup:
+                return Call(r_.endGroup, o.where, "end group");
+            case ObjectKind::kLink:
+                return Call(r_.endLink, o.where, "end link");
+            case ObjectKind::kClip:
+                return Call(r_.endClipGroup, o.where, "end clip group");
+            default:
+                return Call(r_.endTransform, o.where, "end transform");
+        }
+    }
+
+    // Shapes, polygons, text and bitmaps.
+    bool PlayObject(const DrawingObject& o) {
+        const std::string& at = o.where;
+        switch (o.kind) {
             case ObjectKind::kRectangle: {
                 const StyleRecords style(o.style);
                 return Call(r_.drawRectangle, at, "draw the rectangle", style.Attributes(), o.centre.x,
@@ -111,6 +123,17 @@ class Player {
             case ObjectKind::kPolygon:
                 return Call(r_.fillPolygon, at, "fill the polygon", o.points.data(),
                             static_cast<int32_t>(o.points.size()), &o.style.fill->colour);
+            default:
+                return BeginStructure(o) && PlayObjects(o.objects) && EndStructure(o);
+        }
+    }
+
+    const PlayResult& Result() const { return result_; }
+
+  private:
+    bool PlayObjects(const std::vector<DrawingObject>& objects) {
+        for (const DrawingObject& object : objects) {
+            if (!PlayObject(object)) return false;
         }
         return true;
     }
@@ -120,12 +143,13 @@ class Player {
     // style, its font, the run of characters with their origins, and the end.
     bool PlayText(const DrawingObject& o) {
         const std::string& at = o.where;
-        if (fonts_ == nullptr) return Fail(at, "this host has no fonts to lay text out with");
-        if (!TakesText()) return PlayTextAsCurves(o);
+        HostFonts* const fonts = fonts_ ? fonts_() : nullptr;
+        if (fonts == nullptr) return Fail(at, "this host has no fonts to lay text out with");
+        if (!TakesText()) return PlayTextAsCurves(o, *fonts);
         const TextFont& font = o.font;
-        const int32_t id = fonts_->FontId(font.family);
+        const int32_t id = fonts->FontId(font.family);
         const uint32_t flags = StyleFlags(font);
-        const auto origins = fonts_->Layout(id, flags, font.size, o.text, o.origin, font.rotation);
+        const auto origins = fonts->Layout(id, flags, font.size, o.text, o.origin, font.rotation);
         if (!origins) return Fail(at, "the host cannot lay the text out in \"" + font.family + "\"");
         const StyleRecords style(o.style);
         const svgf::HostMatrix identity{{1, 0, 0, 0, 1, 0}};
@@ -154,7 +178,7 @@ class Player {
     // Text the module does not take as text: the glyphs' outlines from the
     // host's fonts, laid out as for text, drawn as paths with the text's
     // style over the text's box.
-    bool PlayTextAsCurves(const DrawingObject& o) {
+    bool PlayTextAsCurves(const DrawingObject& o, HostFonts& fonts) {
         const std::string& at = o.where;
         const TextFont& font = o.font;
         std::u16string text = o.text;
@@ -162,11 +186,11 @@ class Player {
         if (font.capitals == kAllCapitals) {
             for (char16_t& c : text) c = CapitalOf(c);
         }
-        const int32_t id = fonts_->FontId(font.family);
+        const int32_t id = fonts.FontId(font.family);
         const uint32_t flags = StyleFlags(font);
-        const auto origins = fonts_->Layout(id, flags, font.size, text, o.origin, font.rotation);
+        const auto origins = fonts.Layout(id, flags, font.size, text, o.origin, font.rotation);
         const auto paths =
-            origins ? fonts_->Curves(id, flags, font.size, text, *origins, font.rotation) : std::nullopt;
+            origins ? fonts.Curves(id, flags, font.size, text, *origins, font.rotation) : std::nullopt;
         if (!paths) return Fail(at, "the host cannot draw the text as curves in \"" + font.family + "\"");
         const StyleRecords style(o.style);
         const svgf::HostRect box = TextBox(*origins, font.size);
@@ -264,7 +288,7 @@ class Player {
     }
 
     const svgf::ExportCallbackRecord& r_;
-    HostFonts* fonts_;
+    FontSource fonts_;
     const BitmapOpener& openBitmap_;
     PlayResult result_;
     std::optional<bool> takesText_;  // asked once per walk
@@ -274,12 +298,49 @@ class Player {
 
 PlayResult PlayDrawing(const Drawing& drawing, const svgf::ExportCallbackRecord& record, HostFonts* fonts,
                        const BitmapOpener& openBitmap) {
-    return Player(record, fonts, openBitmap).Play(drawing);
+    return Player(record, [fonts] { return fonts; }, openBitmap).Play(drawing);
 }
 
 PlayResult PlayTile(const Drawing& drawing, uintptr_t tile, const svgf::ExportCallbackRecord& record,
-                    HostFonts* fonts, const BitmapOpener& openBitmap) {
+                    const FontSource& fonts, const BitmapOpener& openBitmap) {
     return Player(record, fonts, openBitmap).PlayTile(drawing, tile);
+}
+
+struct DrawingPlayer::State {
+    State(const svgf::ExportCallbackRecord& record, FontSource fonts, BitmapOpener openBitmap)
+        : opener(std::move(openBitmap)), player(record, std::move(fonts), opener) {}
+    BitmapOpener opener;
+    Player player;
+};
+
+DrawingPlayer::DrawingPlayer(const svgf::ExportCallbackRecord& record, FontSource fonts, BitmapOpener openBitmap)
+    : state_(std::make_unique<State>(record, std::move(fonts), std::move(openBitmap))) {}
+
+DrawingPlayer::~DrawingPlayer() = default;
+
+bool DrawingPlayer::BeginDrawing(const Drawing&) {
+    return state_->player.BeginDrawing();
+}
+bool DrawingPlayer::BeginLayer(const DrawingLayer& layer) {
+    return state_->player.BeginLayer(layer);
+}
+bool DrawingPlayer::EndLayer(const DrawingLayer& layer) {
+    return state_->player.EndLayer(layer);
+}
+bool DrawingPlayer::Object(const DrawingObject& object) {
+    return state_->player.PlayObject(object);
+}
+bool DrawingPlayer::BeginStructure(const DrawingObject& object) {
+    return state_->player.BeginStructure(object);
+}
+bool DrawingPlayer::EndStructure(const DrawingObject& object) {
+    return state_->player.EndStructure(object);
+}
+bool DrawingPlayer::EndDrawing() {
+    return state_->player.EndDrawing();
+}
+const PlayResult& DrawingPlayer::Result() const {
+    return state_->player.Result();
 }
 
 namespace {

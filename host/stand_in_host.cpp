@@ -26,6 +26,11 @@ void RecordServiceCall(size_t index, std::vector<CallArg> args) {
     }
 }
 
+bool RecordingCalls() {
+    StandInHost* const current = CurrentHost();
+    return current != nullptr && current->Log().Recording();
+}
+
 }  // namespace detail
 
 StandInHost::StandInHost(svgf::FilterEntryFn entry) : entry_(entry) {

@@ -9,7 +9,7 @@ packages=(
   libxml2-dev  # only the parse benchmark, as its peer
   qemu-user flex bison libfl-dev  # libfl-dev: the scanner class header
   libxml2-utils librsvg2-bin
-  nlohmann-json3-dev libpng-dev libjpeg-dev libgif-dev
+  libpng-dev libjpeg-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev

@@ -7,7 +7,6 @@
 #include <ostream>
 
 #include "host/drawing_export.h"
-#include "host/drawing_reader.h"
 #include "host/module_loader.h"
 #include "host/stand_in_host.h"
 #include "options_command.h"
@@ -69,11 +68,6 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "svgfilter: " << outputPath << ": " << problem << "; only a regular file is replaced\n";
         return 1;
     }
-    const host::DrawingResult drawing = host::ReadDrawingFile(drawingPath);
-    if (!drawing) {
-        err << "svgfilter: " << drawing.error.Describe(drawingPath) << '\n';
-        return 1;
-    }
 
     std::string error;
     std::unique_ptr<host::ModuleLibrary> module =
@@ -83,9 +77,16 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 1;
     }
     host::StandInHost standIn(module->Entry());
+    standIn.Log().SetRecording(false);
+    // The description is read as it is exported, so a drawing of any size
+    // takes no more memory than its largest object.
     const host::ExportResult result =
-        host::ExportDrawing(standIn, *drawing.drawing, outputPath,
-                            [&](svgf::SVGExportOptions& options) { ApplyOptionChoices(choices, options); });
+        host::ExportDrawingFile(standIn, drawingPath, outputPath,
+                                [&](svgf::SVGExportOptions& options) { ApplyOptionChoices(choices, options); });
+    if (result.description) {
+        err << "svgfilter: " << result.description->Describe(drawingPath) << '\n';
+        return 1;
+    }
     if (!result.ok) {
         err << "svgfilter: " << outputPath << ": " << result.message << '\n';
         return 1;

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "../utf8.h"
+
 namespace host::import {
 
 std::string JsonString(std::string_view utf8) {
@@ -39,23 +41,6 @@ std::string JsonString(std::string_view utf8) {
     }
     return out + "\"";
 }
-
-namespace {
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-}  // namespace
 
 std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;

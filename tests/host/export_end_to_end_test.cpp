@@ -280,6 +280,13 @@ TEST_F(ExportCommandLine, MalformedDescriptionNamesThePlaceAndLeavesNoOutput) {
         {R"({"format": "svgfilter-drawing", "version": 1, "page": {"width": "x", "height": 1}})",
          "bad.json:/page/width:"},
         {R"({"format": "svgfilter-drawing", "version": 1})", "missing member \"page\""},
+        // A number beyond a double's range, even where it is ignored.
+        {R"({"format":"svgfilter-drawing","version":1,"page":{"width":4,"height":3},"comment":1e400})",
+         "bad.json:1:83: the number 1e400 is too large"},
+        // Objects given twice would drop the first ones.
+        {R"({"format": "svgfilter-drawing", "version": 1, "page": {"width": 1, "height": 1},
+             "layers": [{"name": "L", "objects": [{"kind": "group"}], "objects": []}]})",
+         "bad.json:/layers/0/objects: repeated member \"objects\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -292,6 +299,72 @@ TEST_F(ExportCommandLine, MalformedDescriptionNamesThePlaceAndLeavesNoOutput) {
         EXPECT_FALSE(Exists(output));
     }
     EXPECT_TRUE(Entries(out_).empty());
+}
+
+// The description is read as it is exported: an error far into it ends the
+// export there, and nothing is left of what was written before it.
+TEST_F(ExportCommandLine, AnErrorAfterAMillionObjectsLeavesNothing) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__i386__)
+    const size_t count = 10000;  // sanitized and emulated builds run far slower
+#else
+    const size_t count = 1000000;
+#endif
+    const std::string input = root_ + "/big.json";
+    {
+        std::ofstream out(input);
+        out << R"({"format": "svgfilter-drawing", "version": 1, "unit": "in", "page": {"width": 4, "height": 4},
+                   "layers": [{"name": "L", "objects": [)";
+        for (size_t i = 0; i < count; ++i)
+            out << R"({"kind":"rectangle","x":1,"y":1,"width":1,"height":1,"fill":{"kind":"uniform","colour":"#)"
+                << (i % 2 ? "FF0000" : "0000FF") << "\"}},\n";
+        out << R"({"kind": "rectangle", "x": 1, "y": 1, "width": 1}]}]})";
+    }
+    std::string errors;
+    EXPECT_EQ(Tool(Quote(input) + " " + Quote(out_ + "/big.svg") + " --css external", &errors), 1);
+    EXPECT_NE(errors.find("big.json:/layers/0/objects/" + std::to_string(count) + ": missing member \"height\""),
+              std::string::npos)
+        << errors;
+    EXPECT_TRUE(Entries(out_).empty());
+    EXPECT_TRUE(Entries(temp_).empty());
+}
+
+// Members that another one needs may come after it; the document is the same.
+TEST_F(ExportEndToEnd, MembersInAnyOrderExportTheSameDocument) {
+    const char* inOrder = R"({"format": "svgfilter-drawing", "version": 1, "unit": "in",
+      "page": {"width": 2, "height": 1},
+      "layers": [{"name": "L", "objects": [
+        {"kind": "group", "link": {"url": "#a"}, "objects": [
+          {"kind": "rectangle", "x": 0, "y": 0, "width": 1, "height": 1,
+           "fill": {"kind": "pattern", "width": 0.5, "height": 0.5, "objects": [
+             {"kind": "ellipse", "cx": 0.25, "cy": 0.25, "rx": 0.2, "ry": 0.2,
+              "fill": {"kind": "uniform", "colour": "#00FF00"}}]}}]},
+        {"kind": "clip", "shape": {"kind": "rectangle", "x": 0, "y": 0, "width": 1, "height": 1},
+         "objects": [{"kind": "path", "nodes": [["M", 0, 0], ["L", 1, 1]],
+                      "outline": {"kind": "solid", "colour": "#000000", "width": 0.01}}]}]}]})";
+    const char* outOfOrder = R"({"layers": [{"objects": [
+        {"objects": [
+          {"fill": {"objects": [
+             {"fill": {"colour": "#00FF00", "kind": "uniform"}, "ry": 0.2, "rx": 0.2, "cy": 0.25, "cx": 0.25,
+              "kind": "ellipse"}], "height": 0.5, "width": 0.5, "kind": "pattern"},
+           "height": 1, "width": 1, "y": 0, "x": 0, "kind": "rectangle"}],
+         "link": {"url": "#a"}, "kind": "group"},
+        {"objects": [{"outline": {"width": 0.01, "colour": "#000000", "kind": "solid"},
+                      "nodes": [["M", 0, 0], ["L", 1, 1]], "kind": "path"}],
+         "shape": {"height": 1, "width": 1, "y": 0, "x": 0, "kind": "rectangle"}, "kind": "clip"}],
+        "name": "L"}],
+      "page": {"height": 1, "width": 2}, "unit": "in", "version": 1, "format": "svgfilter-drawing"})";
+    std::string documents[2];
+    for (int k = 0; k < 2; ++k) {
+        const std::string input = root_ + "/drawing.json";
+        std::ofstream(input) << (k == 0 ? inOrder : outOfOrder);
+        const std::string path = out_ + "/drawing.svg";
+        const ExportResult result = ExportDrawingFile(*host_, input, path);
+        ASSERT_TRUE(result.ok) << result.message;
+        documents[k] = ReadFile(path);
+        ExpectWellFormed(path);
+    }
+    EXPECT_NE(documents[0].find("<pattern"), std::string::npos) << documents[0];
+    EXPECT_EQ(documents[1], documents[0]);
 }
 
 TEST_F(ExportCommandLine, ExportsTheSampleWithOptionFlags) {

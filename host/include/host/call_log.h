@@ -39,6 +39,10 @@ struct RecordedCall {
 class CallLog {
   public:
     void Record(std::string name, std::vector<CallArg> args);
+    // A host that runs for a user rather than a test keeps no log: it would
+    // grow with every object of the drawing.
+    void SetRecording(bool recording) { recording_ = recording; }
+    bool Recording() const { return recording_; }
     const std::vector<RecordedCall>& Calls() const { return calls_; }
     std::vector<RecordedCall> CallsNamed(std::string_view name) const;
     size_t Count(std::string_view name) const;
@@ -48,6 +52,7 @@ class CallLog {
 
   private:
     std::vector<RecordedCall> calls_;
+    bool recording_ = true;
 };
 
 }  // namespace host

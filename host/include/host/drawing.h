@@ -104,7 +104,9 @@ struct DrawingObject {
     // Where the object stands in its description, as a JSON pointer, so that
     // a failure while exporting it can name it.
     std::string where;
-    std::vector<DrawingObject> objects;  // members of groups, links, clips and transforms, in drawing order
+    // Members of groups, links, clips and transforms, in drawing order; empty
+    // where the reader hands the drawing over as it reads (DrawingSink).
+    std::vector<DrawingObject> objects;
 
     Style style;
     svgf::HostRect box{};  // the shape's bounding box (left, top, right, bottom)

@@ -26,6 +26,8 @@ namespace detail {
 // Logs a call of service `index` in the current host's log (when a host is
 // running a command).
 void RecordServiceCall(size_t index, std::vector<CallArg> args);
+// Whether a host is running a command and keeps its log.
+bool RecordingCalls();
 
 template <typename Fn>
 struct RecordingEntry;
@@ -34,7 +36,7 @@ template <typename R, typename... A>
 struct RecordingEntry<R(SVGF_CALL*)(A...)> {
     template <size_t Index, R(SVGF_CALL* Impl)(A...)>
     static R SVGF_CALL Call(A... args) {
-        RecordServiceCall(Index, {ToCallArg(args)...});
+        if (RecordingCalls()) RecordServiceCall(Index, {ToCallArg(args)...});
         return Impl(args...);
     }
 };

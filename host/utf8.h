@@ -1,0 +1,31 @@
+// UTF-8 encoding of one code point, for the host's JSON reading and writing.
+#ifndef SVGFILTER_HOST_UTF8_H
+#define SVGFILTER_HOST_UTF8_H
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+
+// Appends `code` (at most U+10FFFF; callers have checked it) as UTF-8.
+inline void AppendUtf8(std::string& out, uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace host
+
+#endif  // SVGFILTER_HOST_UTF8_H

@@ -20,11 +20,11 @@ struct SystemBackend {
     }
 };
 
+// Destroyed at exit, which gives the font library back what it holds; the
+// module's graphics object, which lives on, makes no call then.
 SystemBackend& System() {
-    // Never destroyed: fonts made through it may be released at exit by
-    // objects destroyed after it.
-    static SystemBackend* system = new SystemBackend();
-    return *system;
+    static SystemBackend system;
+    return system;
 }
 
 }  // namespace

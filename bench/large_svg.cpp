@@ -2,9 +2,6 @@
 #include "large_svg.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
 
 namespace bench {
 namespace {
@@ -57,17 +54,6 @@ std::string MakeLargeSvg(long elements) {
     }
     out += "</svg>\r\n";
     return out;
-}
-
-const std::string& LargeSvgFile(const std::string& prefix, long elements) {
-    static std::map<std::string, std::string> files;
-    const std::string key = prefix + std::to_string(elements);
-    auto found = files.find(key);
-    if (found != files.end()) return found->second;
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string path = std::string(tmp ? tmp : "/tmp") + "/" + key + ".svg";
-    std::ofstream(path, std::ios::binary) << MakeLargeSvg(elements);
-    return files.emplace(key, path).first->second;
 }
 
 }  // namespace bench

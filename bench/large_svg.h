@@ -11,10 +11,6 @@ namespace bench {
 // an element, so 10^5 elements make some 7 MB.
 std::string MakeLargeSvg(long elements);
 
-// The document of that many elements, written once into $TMPDIR (or /tmp)
-// under a name beginning with `prefix`; its path.
-const std::string& LargeSvgFile(const std::string& prefix, long elements);
-
 }  // namespace bench
 
 #endif  // BENCH_LARGE_SVG_H

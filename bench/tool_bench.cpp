@@ -25,76 +25,10 @@
 
 #include "cairo_peer.h"
 #include "drawing_description.h"
+#include "process_runs.h"
 
 namespace bench {
 namespace {
-
-struct Run {
-    bool ok = false;
-    double seconds = 0;
-    double peakMB = 0;
-};
-
-// Runs a program to its end with its output thrown away; its wall time and
-// the kernel's peak resident size of it.
-Run RunProcess(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = ::fork();
-    if (child < 0) return {};
-    if (child == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (null >= 0) ::dup2(null, 1);
-        ::execv(argv[0], argv.data());
-        std::perror(argv[0]);
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    if (::wait4(child, &status, 0, &usage) != child) return {};
-    Run run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakMB = usage.ru_maxrss / 1024.0;  // ru_maxrss is in kB
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-std::string FirstLine(const char* command) {
-    std::string line;
-    if (FILE* p = ::popen(command, "r")) {
-        char buffer[512];
-        if (std::fgets(buffer, sizeof buffer, p) != nullptr) line = buffer;
-        ::pclose(p);
-    }
-    while (!line.empty() && (line.back() == '\n' || line.back() == ' ')) line.pop_back();
-    return line;
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string a, b, c;
-    in >> a >> b >> c;
-    return a + " " + b + " " + c;
-}
-
-std::vector<long long> ParseSizes(const std::string& text) {
-    std::vector<long long> sizes;
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t comma = text.find(',', at);
-        sizes.push_back(std::atoll(text.substr(at, comma - at).c_str()));
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
-    return sizes;
-}
 
 int Main(int argc, char** argv) {
     std::vector<long long> sizes = {10000, 100000, 1000000};
@@ -122,8 +56,7 @@ int Main(int argc, char** argv) {
             return 2;
         }
     }
-    std::printf("machine: %s, %s logical CPUs\n",
-                FirstLine("lscpu | sed -n 's/^Model name: *//p'").c_str(), FirstLine("nproc").c_str());
+    std::printf("machine: %s\n", MachineLine().c_str());
     std::printf("load average at the start: %s\n", LoadAverage().c_str());
     std::printf("%d runs each, alternating; median wall time, highest peak resident memory\n\n", runs);
     std::printf("| N | description MB | svgfilter export s | peak MB | cairo SVG surface s | peak MB | "

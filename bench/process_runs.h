@@ -1,0 +1,34 @@
+// Programs run as whole processes for the benchmarks that measure a tool
+// beside a peer program: wall time, peak resident memory, and the lines that
+// name the machine and its load.
+#ifndef BENCH_PROCESS_RUNS_H
+#define BENCH_PROCESS_RUNS_H
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    double peakMB = 0;
+};
+
+// Runs a program (a path, or a name looked up in PATH) to its end with its
+// output thrown away; its wall time and the kernel's peak resident size.
+Run RunProcess(const std::vector<std::string>& args);
+
+double Median(std::vector<double> values);
+// The first line a shell command prints, without its line end.
+std::string FirstLine(const char* command);
+// The machine's three load averages.
+std::string LoadAverage();
+// "10000,100000" as numbers.
+std::vector<long long> ParseSizes(const std::string& text);
+// The processor's model name and its number of logical CPUs.
+std::string MachineLine();
+
+}  // namespace bench
+
+#endif  // BENCH_PROCESS_RUNS_H

@@ -65,34 +65,16 @@ int Main(int argc, char** argv) {
             return 1;
         }
         const double documentMB = static_cast<double>(text.size()) / 1e6;
-        std::vector<double> toolTimes, peerTimes;
-        double toolPeak = 0, peerPeak = 0;
-        bool ok = true;
-        for (int r = 0; r < runs && ok; ++r) {
-            // Alternate which runs first, so neither always finds a warm cache.
-            for (int k = 0; k < 2; ++k) {
-                const bool toolTurn = (r + k) % 2 == 0;
-                const Run run = toolTurn ? RunProcess({tool, "import", document, toolOut})
-                                         : RunProcess({peer, "-w", "8", "-h", "8", "-o", peerOut, document});
-                if (!run.ok) {
-                    std::fprintf(stderr, "import_bench: %s failed at N = %lld\n", toolTurn ? "svgfilter" : "peer",
-                                 n);
-                    ok = false;
-                    break;
-                }
-                (toolTurn ? toolTimes : peerTimes).push_back(run.seconds);
-                double& peak = toolTurn ? toolPeak : peerPeak;
-                peak = std::max(peak, run.peakMB);
-                ::unlink((toolTurn ? toolOut : peerOut).c_str());
-            }
-        }
+        const Alternated m = RunAlternating(runs, {tool, "import", document, toolOut}, toolOut,
+                                            {peer, "-w", "8", "-h", "8", "-o", peerOut, document}, peerOut);
         ::unlink(document.c_str());
-        if (!ok) {
+        if (!m.ok) {
+            std::fprintf(stderr, "import_bench: %s failed at N = %lld\n", m.failed, n);
             allOk = false;
             continue;
         }
-        const double toolTime = Median(toolTimes);
-        const double peerTime = Median(peerTimes);
+        const double toolTime = m.toolTime, peerTime = m.peerTime;
+        const double toolPeak = m.toolPeak, peerPeak = m.peerPeak;
         const double timeRatio = toolTime / peerTime;
         const double memoryRatio = toolPeak / peerPeak;
         std::printf("| %lld | %.1f | %.3f | %.1f | %.3f | %.1f | %.2f | %.2f | %s |\n", n, documentMB, toolTime,

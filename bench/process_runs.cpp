@@ -38,6 +38,31 @@ Run RunProcess(const std::vector<std::string>& args) {
     return run;
 }
 
+Alternated RunAlternating(int runs, const std::vector<std::string>& tool, const std::string& toolOut,
+                          const std::vector<std::string>& peer, const std::string& peerOut) {
+    Alternated out;
+    std::vector<double> toolTimes, peerTimes;
+    for (int r = 0; r < runs && out.ok; ++r) {
+        for (int k = 0; k < 2; ++k) {
+            const bool toolTurn = (r + k) % 2 == 0;
+            if (!toolTurn && peer.empty()) continue;
+            const Run run = RunProcess(toolTurn ? tool : peer);
+            if (!run.ok) {
+                out.ok = false;
+                out.failed = toolTurn ? "the tool" : "the peer";
+                break;
+            }
+            (toolTurn ? toolTimes : peerTimes).push_back(run.seconds);
+            double& peak = toolTurn ? out.toolPeak : out.peerPeak;
+            peak = std::max(peak, run.peakMB);
+            ::unlink((toolTurn ? toolOut : peerOut).c_str());
+        }
+    }
+    out.toolTime = Median(toolTimes);
+    out.peerTime = Median(peerTimes);
+    return out;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];

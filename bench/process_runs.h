@@ -19,6 +19,20 @@ struct Run {
 // output thrown away; its wall time and the kernel's peak resident size.
 Run RunProcess(const std::vector<std::string>& args);
 
+// A tool and its peer, each run `runs` times, alternating which goes first
+// so that neither always finds a warm cache; the median wall times and the
+// highest peaks. Each run's output file is removed after it. `ok` is false,
+// with `failed` naming the program, when a run failed; an empty peer
+// command is not run.
+struct Alternated {
+    bool ok = true;
+    const char* failed = nullptr;
+    double toolTime = 0, toolPeak = 0;
+    double peerTime = 0, peerPeak = 0;
+};
+Alternated RunAlternating(int runs, const std::vector<std::string>& tool, const std::string& toolOut,
+                          const std::vector<std::string>& peer, const std::string& peerOut);
+
 double Median(std::vector<double> values);
 // The first line a shell command prints, without its line end.
 std::string FirstLine(const char* command);

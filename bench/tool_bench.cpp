@@ -73,36 +73,20 @@ int Main(int argc, char** argv) {
             return 1;
         }
         const double descriptionMB = FileSize(description) / 1e6;
-        std::vector<double> toolTimes, peerTimes;
-        double toolPeak = 0, peerPeak = 0;
-        bool ok = true;
         const bool withPeer = n <= peerUpTo;
-        for (int r = 0; r < runs && ok; ++r) {
-            // Alternate which runs first, so neither always finds a warm cache.
-            for (int k = 0; k < 2; ++k) {
-                const bool toolTurn = (r + k) % 2 == 0;
-                if (!toolTurn && !withPeer) continue;
-                const Run run = toolTurn ? RunProcess({tool, "export", description, toolOut})
-                                         : RunProcess({peer, std::to_string(n), peerOut});
-                if (!run.ok) {
-                    std::fprintf(stderr, "tool_bench: %s failed at N = %lld\n", toolTurn ? "svgfilter" : "peer",
-                                 n);
-                    ok = false;
-                    break;
-                }
-                (toolTurn ? toolTimes : peerTimes).push_back(run.seconds);
-                double& peak = toolTurn ? toolPeak : peerPeak;
-                peak = std::max(peak, run.peakMB);
-                ::unlink((toolTurn ? toolOut : peerOut).c_str());
-            }
-        }
+        const Alternated m =
+            RunAlternating(runs, {tool, "export", description, toolOut}, toolOut,
+                           withPeer ? std::vector<std::string>{peer, std::to_string(n), peerOut}
+                                    : std::vector<std::string>{},
+                           peerOut);
         ::unlink(description.c_str());
-        if (!ok) {
+        if (!m.ok) {
+            std::fprintf(stderr, "tool_bench: %s failed at N = %lld\n", m.failed, n);
             allOk = false;
             continue;
         }
-        const double toolTime = Median(toolTimes);
-        const double peerTime = Median(peerTimes);
+        const double toolTime = m.toolTime, peerTime = m.peerTime;
+        const double toolPeak = m.toolPeak, peerPeak = m.peerPeak;
         // Peak memory is in MiB (the kernel's kB); the bound is 1.25 times
         // the description plus 64 MiB.
         const double bound = 1.25 * descriptionMB * 1e6 / (1024.0 * 1024.0) + 64;

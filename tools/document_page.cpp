@@ -23,9 +23,10 @@ class NoStyles : public SVG::WStyleSource {
     bool GetStyle(const markup::WDOMHandle&, SVG::WComputedStyle*) override { return false; }
 };
 
-// Where `from` (just past the opening "<!") ends: the ">" outside quotes and
-// outside the brackets of an internal subset, or npos.
-size_t EndOfDeclaration(std::string_view text, size_t from) {
+// Where a markup declaration or a tag that opens before `from` ends: its ">"
+// outside quotes and, with `brackets`, outside the brackets of an internal
+// subset; npos when the text ends first.
+size_t EndOfMarkup(std::string_view text, size_t from, bool brackets) {
     int depth = 0;
     char quote = 0;
     for (size_t i = from; i < text.size(); ++i) {
@@ -34,27 +35,11 @@ size_t EndOfDeclaration(std::string_view text, size_t from) {
             if (c == quote) quote = 0;
         } else if (c == '"' || c == '\'') {
             quote = c;
-        } else if (c == '[') {
+        } else if (brackets && c == '[') {
             ++depth;
-        } else if (c == ']') {
+        } else if (brackets && c == ']') {
             --depth;
         } else if (c == '>' && depth <= 0) {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
-
-// Where a start tag that opens at `from` ends: its ">" outside quotes.
-size_t EndOfTag(std::string_view text, size_t from) {
-    char quote = 0;
-    for (size_t i = from; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
             return i;
         }
     }
@@ -96,11 +81,11 @@ std::string_view RootStartTag(std::string_view text) {
             if (end == std::string_view::npos) return {};
             at = end + 2;
         } else if (rest.substr(0, 2) == "<!") {
-            end = EndOfDeclaration(text, at + 2);
+            end = EndOfMarkup(text, at + 2, true);
             if (end == std::string_view::npos) return {};
             at = end + 1;
         } else {
-            end = EndOfTag(text, at + 1);
+            end = EndOfMarkup(text, at + 1, false);
             return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
         }
     }

@@ -1,19 +1,14 @@
 // Documents made to hurt the import, each imported through FilterEntry on the
 // stand-in host's import side: every one ends with a drawing or a failure,
 // the host balanced either way.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
-#include "host/import/import_host.h"
-#include "host/stand_in_host.h"
-#include "platform/messages.h"
-#include "svgfilter/filter_abi.h"
+#include "import_fixture.h"
 
 namespace {
 
@@ -90,23 +85,12 @@ const Hostile kHostile[] = {
      1, nullptr},
 };
 
-class HostileDocument : public ::testing::TestWithParam<Hostile> {
+class HostileDocument : public ImportFixture, public ::testing::WithParamInterface<Hostile> {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/hostile_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        import_.SetDictionaryFolder(SVGFILTER_DICTIONARY_DIR);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    // Import set-up, import and end import of the file; checks what every
-    // import must leave, and answers the import's result.
+    // The import's answer, after checking what every import must leave: a
+    // balanced host, and one error box for a failure.
     int32_t Import(const std::string& path) {
-        import_.SetDocument(path);
-        EXPECT_EQ(host_.Call(svgf::kCmdImportSetup), 1);
-        const int32_t answer = host_.Call(svgf::kCmdImport);
-        EXPECT_EQ(host_.Call(svgf::kCmdEndImport), 1);
+        const int32_t answer = ImportFixture::Import(path);
         const host::import::ImportBalance balance = import_.Balance();
         EXPECT_TRUE(balance.Balanced()) << balance.problems.front();
         if (answer == 0) {
@@ -116,19 +100,11 @@ class HostileDocument : public ::testing::TestWithParam<Hostile> {
         }
         return answer;
     }
-
-    std::string folder_;
-    host::StandInHost host_{&FilterEntry};
-    host::import::ImportHost import_{host_};
-    platform::RecordingMessageSink messages_;
-    platform::ScopedMessageSink sink_{&messages_};
 };
 
 TEST_P(HostileDocument, EndsWithADrawingOrAFailure) {
     const Hostile& h = GetParam();
-    const std::string path = folder_ + "/hostile.svg";
-    std::ofstream(path, std::ios::binary) << h.document();
-    EXPECT_EQ(Import(path), h.answer);
+    EXPECT_EQ(Import(Write("hostile.svg", h.document())), h.answer);
     if (h.cause != nullptr && !messages_.entries.empty()) {
         EXPECT_NE(messages_.entries.front().text.find(h.cause), std::string::npos) << messages_.entries.front().text;
     }

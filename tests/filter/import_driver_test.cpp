@@ -6,16 +6,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <new>
 #include <string>
 
-#include "host/import/import_host.h"
-#include "host/stand_in_host.h"
-#include "platform/messages.h"
-#include "svgfilter/filter_abi.h"
+#include "import_fixture.h"
 #include "svgfilter/import_abi.h"
 
 namespace {
@@ -24,32 +18,8 @@ constexpr const char* kRect = R"(<svg xmlns="http://www.w3.org/2000/svg" width="
 <g><rect x="10" y="10" width="30" height="20" fill="#FF0000"/></g>
 <rect x="50" y="10" width="30" height="20" style="fill: #0000FF"/></svg>)";
 
-class ImportDriver : public ::testing::Test {
+class ImportDriver : public ImportFixture {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/import_driver_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        import_.SetDictionaryFolder(SVGFILTER_DICTIONARY_DIR);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = folder_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    // Import set-up, import, end import of the document; the import's answer.
-    int32_t Import(const std::string& path) {
-        import_.SetDocument(path);
-        EXPECT_EQ(host_.Call(svgf::kCmdImportSetup), 1);
-        const int32_t answer = host_.Call(svgf::kCmdImport);
-        EXPECT_EQ(host_.Call(svgf::kCmdEndImport), 1);
-        EXPECT_EQ(host_.Context().filterObject, nullptr);
-        return answer;
-    }
-
     // Lines of the call log that draw something.
     size_t Drawn() const {
         size_t drawn = 0;
@@ -63,11 +33,6 @@ class ImportDriver : public ::testing::Test {
         return logText_;
     }
 
-    std::string folder_;
-    host::StandInHost host_{&FilterEntry};
-    host::import::ImportHost import_{host_};
-    platform::RecordingMessageSink messages_;
-    platform::ScopedMessageSink sink_{&messages_};
     mutable std::string logText_;
 };
 

@@ -22,6 +22,7 @@
 #include "markup/url_mapper.h"
 #include "platform/font_backend.h"
 #include "platform/messages.h"
+#include "request_cached_fonts.h"
 #include "svgfilter/import_abi.h"
 #include "svgimport/canvas.h"
 #include "svgimport/matrix.h"
@@ -109,7 +110,7 @@ markup::String DocumentURL(const char* fileName) {
 // so that each goes before what it refers to: the canvas before the reader
 // and the zoom manager, the styles before the document, the document before
 // the parser that made it and the CSS manager its tree keeps, the graphics
-// back end last.
+// back end and its fonts last.
 int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::string& cause) {
     if (context.fileName == nullptr || context.fileName[0] == '\0') {
         cause = "the host named no document to import";
@@ -140,7 +141,8 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
     }
 
     markup::dtd::InstallRegistryCompiler();
-    markup::style::GraphicsImp graphics(platform::SystemFontBackend());
+    detail::RequestCachedFonts fonts(platform::SystemFontBackend());
+    markup::style::GraphicsImp graphics(fonts);
     std::unique_ptr<markup::style::CSSManager> css;
     auto parser = std::make_unique<markup::WXMLParser_WepImp>();
     parser->Init(markup::String(folder.c_str()));

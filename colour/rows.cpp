@@ -207,10 +207,12 @@ int ClrProofRowsToMonitor(const ClrKindsTable* kinds, int source, std::uint8_t* 
     } else if (ClrPrinterIsCMYK()) {
         done = TryKind(kinds, PairChoice(kinds, 21, 22), RowLayout::kCMYK, RowLayout::kRGB, block);
     } else {
-        // An RGB printer: the rows become its RGB, which is then proofed.
+        // An RGB printer: the rows are taken through the printer into RGB,
+        // which is then shown as the printer renders it.
         const int rgbStride = ClrPackedRowBytes3(width);
         auto rgb = rgbStride < 0 ? nullptr : AllocateRows(rgbStride, rows);
-        if (rgb && ClrCMYKToRGBPlain(src, srcStride, rgb.get(), rgbStride, width, rows)) {
+        if (rgb && ClrConvertRowsFromPrinter(kinds, kRowsRGB, kRowsCMYK, rgb.get(), rgbStride, src, srcStride, width,
+                                             rows, proof)) {
             done = path->DisplayRowsWithProof(
                 kinds, 1, kRowsRGB, Block(dst, dstStride, rgb.get(), rgbStride, width, rows), proof);
         }

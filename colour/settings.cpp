@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "colour/kinds_table.h"
+#include "cms_row_path.h"
 #include "colour/managed_rows.h"
 
 namespace colour {
@@ -47,7 +48,9 @@ ManagedRowPath* ClrSetManagedRowPath(ManagedRowPath* path) {
 }
 
 ManagedRowPath* ClrActiveManagedRowPath() {
-    return ClrColourManagementOn() ? g_managedPath.load() : nullptr;
+    if (!ClrColourManagementOn()) return nullptr;
+    ManagedRowPath* path = g_managedPath.load();
+    return path != nullptr ? path : &detail::CmsManagedRowPath();
 }
 
 }  // namespace colour

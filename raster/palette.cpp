@@ -94,12 +94,42 @@ int RIPDestroyPalette(RIPPalette* palette) {
     return 1;
 }
 
+int RIPGetPaletteKind(const RIPPalette* palette) {
+    return palette != nullptr ? palette->kind : 0;
+}
+
 int RIPSetPaletteEntry(RIPPalette* palette, int index, int red, int green, int blue) {
     if (palette == nullptr || index < 0 || index >= palette->count) {
         return 0;
     }
     SetEntry(palette, index, red, green, blue);
     return 1;
+}
+
+RIPPalette* RIPDuplicatePalette(const RIPPalette* palette) {
+    if (palette == nullptr || palette->count < 1) {
+        return nullptr;
+    }
+    // Kinds 2 and 4 take the count; the standard kinds bring their own.
+    RIPPalette* copy = RIPCreatePalette(palette->kind, palette->count);
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    std::copy_n(palette->Entries(), 3 * std::min(palette->count, copy->count), copy->Entries());
+    return copy;
+}
+
+int RIPPalettesEqual(const RIPPalette* a, const RIPPalette* b) {
+    if (a == b) {
+        return 1;
+    }
+    if (a == nullptr || b == nullptr || a->count != b->count) {
+        return 0;
+    }
+    if (a->count < 1) {
+        return 1;
+    }
+    return std::equal(a->Entries(), a->Entries() + 3 * a->count, b->Entries()) ? 1 : 0;
 }
 
 int RIPBuildInverseTable(RIPPalette* palette, int cacheKind) {
@@ -124,6 +154,37 @@ int RIPFreeInverseTable(RIPPalette* palette) {
     palette->cache = nullptr;
     palette->cacheKind = 0;
     return 1;
+}
+
+std::uint8_t RIPGetNearestPalIndex(RIPPalette* palette, int red, int green, int blue) {
+    if (palette == nullptr) {
+        return 0;
+    }
+    if (palette->cache == nullptr && RIPBuildInverseTable(palette, kPalCacheNearest) == 0) {
+        return 0;
+    }
+    const auto byte = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
+    return RIPPalCacheNearestIndex(palette->cache, byte(red), byte(green), byte(blue), palette->Entries());
+}
+
+int RIPNearestGreyEntry(const RIPPalette* palette, int value) {
+    if (palette == nullptr) {
+        return 1;
+    }
+    int best = palette->count + 1;
+    long long bestDistance = 0;
+    const std::uint8_t* e = palette->Entries();
+    for (int i = 0; i < palette->count; ++i, e += 3) {
+        if (e[0] != e[1] || e[1] != e[2]) {
+            continue;
+        }
+        const long long d = static_cast<long long>(e[0]) - value;
+        if (best > palette->count || d * d < bestDistance) {
+            best = i;
+            bestDistance = d * d;
+        }
+    }
+    return best;
 }
 
 std::uint8_t RIPStdPaletteIndex(int red, int green, int blue) {

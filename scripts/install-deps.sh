@@ -10,6 +10,7 @@ packages=(
   qemu-user flex bison libfl-dev  # libfl-dev: the scanner class header
   libxml2-utils librsvg2-bin
   libpng-dev libjpeg-dev libgif-dev
+  liblcms2-dev     # the colour-profile library under colour management
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "colour/cms.h"
+#include "colour/color_record.h"
 #include "colour/host_config.h"
 #include "colour/managed_rows.h"
 #include "colour/profile_catalogue.h"
@@ -22,6 +24,7 @@
 #include "colour/support.h"
 #include "platform/memory_settings_store.h"
 #include "platform/messages.h"
+#include "platform/profile_library.h"
 #include "platform/settings_store.h"
 
 namespace colour::testing {
@@ -120,6 +123,8 @@ class ColourTest : public ::testing::Test {
         platform::SetSettingsStore(nullptr);
     }
     static void Reset() {
+        ClrForgetColourManagement();
+        platform::SetProfileLibrary(nullptr);
         ClrForgetHostConfig();
         ClrForgetProfileCatalogue();
         // The module's composite flag goes back to 0 the one way there is.
@@ -179,5 +184,12 @@ class RecordingManagedPath : public ManagedRowPath {
     std::vector<int> kinds;
     bool answer = true;
 };
+
+// A colour of the user palette (palette kind 16) at a tint.
+inline ColorRecord UserPaletteTint(ColorRecord c, int tint) {
+    c.SetPaletteKind(kPaletteKindUserInk);
+    c.SetTint(static_cast<std::uint8_t>(tint));
+    return c;
+}
 
 }  // namespace colour::testing

@@ -144,34 +144,31 @@ TEST(Conversion, CopiesKeepTheRecordAndMakeItPlain) {
 class ReferenceConversion : public ColourTest {};
 
 TEST_F(ReferenceConversion, ReferencesWithoutTheirTablesFail) {
+    // No Hexachrome palette and no user-ink table: the references fail, and
+    // the missing palette is reported once.
     const ColorRecord references[] = {
-        ColorRecord::Reference(kModelInk, 7, 100),
         ColorRecord::Reference(kModelHexachromeRef, 7, 100),
-        [] {
-            ColorRecord c = ColorRecord::RGB(1, 2, 3);
-            c.SetModel(kModelUserInkByColour);
-            c.At(11) = 50;
-            return c;
-        }(),
         Bytes({0, 0, 100}, kModelUserInkByName),
-        [] {
-            ColorRecord c = ColorRecord::RGB(1, 2, 3);
-            c.SetPaletteKind(kPaletteKindUserInk);
-            return c;
-        }(),
     };
     for (const ColorRecord& in : references) {
-        for (int target : {kModelRGB, kModelCMYK, kModelHexachrome}) {
+        for (int target : {kModelRGB, kModelCMYK}) {
             ColorRecord out = ColorRecord::Grey(1);
             EXPECT_FALSE(ClrConvertColor(&out, target, &in)) << in.Model() << " to " << target;
             EXPECT_EQ(out.Model(), kModelNone) << in.Model() << " to " << target;
         }
     }
-    // Nothing to look up: the nearest ink is not known either.
+    EXPECT_EQ(messages.entries.size(), 1u);
+    // Tints need no table: a user ink at tint 50, a user palette colour at tint 0.
+    ColorRecord tinted = ColorRecord::RGB(1, 2, 3);
+    tinted.SetModel(kModelUserInkByColour);
+    tinted.At(11) = 50;
     ColorRecord out;
-    const ColorRecord red = ColorRecord::RGB(255, 0, 0);
-    EXPECT_FALSE(ClrConvertColor(&out, kModelInk, &red));
-    EXPECT_EQ(out.Model(), kModelNone);
+    ASSERT_TRUE(ClrConvertColor(&out, kModelRGB, &tinted));
+    EXPECT_EQ(out, ColorRecord::RGB(128, 129, 129));
+    ColorRecord palette = ColorRecord::RGB(1, 2, 3);
+    palette.SetPaletteKind(kPaletteKindUserInk);
+    ASSERT_TRUE(ClrConvertColor(&out, kModelRGB, &palette));
+    EXPECT_EQ(out, ColorRecord::RGB(255, 255, 255));
 }
 
 class OneInk : public InkCatalogueSource {

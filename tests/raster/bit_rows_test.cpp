@@ -1,6 +1,8 @@
-// Bit runs and byte masks onto 1-bit rows, against a bit-by-bit model.
+// Bit runs, byte masks and copies at bit offsets on 1-bit rows, against a
+// bit-by-bit model.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "raster/bit_rows.h"
@@ -14,6 +16,10 @@ void SetBit(std::vector<std::uint8_t>& row, std::uint32_t x, bool on) {
     } else {
         row[x / 8] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
     }
+}
+
+bool GetBit(const std::uint8_t* row, std::uint32_t x) {
+    return (row[x / 8] >> (7 - x % 8)) & 1;
 }
 
 TEST(SetBitRun, WorkedValues) {
@@ -60,6 +66,49 @@ TEST(ByteMaskToBits, SetsOrClearsWhereTheMasksAreOn) {
                 ASSERT_EQ(one, wantOne) << "x " << x << " n " << n;
                 ASSERT_EQ(two, wantTwo) << "x " << x << " n " << n;
             }
+        }
+    }
+}
+
+TEST(CopyBitsAtOffset, ThreeBitsToBitSixTouchTwoBytes) {
+    std::vector<std::uint8_t> dst = {0x00, 0x00, 0x00};
+    const std::uint8_t src[1] = {0xE0};
+    RIPCopyBitsAtOffset(dst.data(), 6, src, 0, 3);
+    EXPECT_EQ(dst, (std::vector<std::uint8_t>{0x03, 0x80, 0x00}));
+    dst = {0xFF, 0xFF, 0xFF};
+    const std::uint8_t clear[1] = {0x00};
+    RIPCopyBitsAtOffset(dst.data(), 6, clear, 0, 3);
+    EXPECT_EQ(dst, (std::vector<std::uint8_t>{0xFC, 0x7F, 0xFF}));
+}
+
+TEST(CopyBitsAtOffset, EveryOffsetPairCopiesExactlyItsBits) {
+    std::vector<std::uint8_t> src(700);
+    for (std::size_t i = 0; i < src.size(); ++i) src[i] = static_cast<std::uint8_t>(i * 151 + 7);
+    // Lengths past 2048 bits cross the aligning buffer's chunks.
+    for (std::uint32_t n : {0u, 1u, 2u, 7u, 8u, 9u, 15u, 16u, 17u, 31u, 40u, 2047u, 2048u, 2049u, 5000u}) {
+        for (std::uint32_t dstBit = 0; dstBit < 8; ++dstBit) {
+            for (std::uint32_t srcBit = 0; srcBit < 16; ++srcBit) {
+                std::vector<std::uint8_t> dst(n / 8 + 4, 0x69);
+                std::vector<std::uint8_t> want = dst;
+                for (std::uint32_t i = 0; i < n; ++i) SetBit(want, dstBit + i, GetBit(src.data(), srcBit + i));
+                RIPCopyBitsAtOffset(dst.data(), dstBit, src.data(), srcBit, n);
+                ASSERT_EQ(dst, want) << "n " << n << " dst " << dstBit << " src " << srcBit;
+            }
+        }
+    }
+}
+
+TEST(AlignBitRow, ReadsNoSourceBytePastTheRun) {
+    for (std::uint32_t shift = 0; shift < 8; ++shift) {
+        for (std::uint32_t n = 1; n <= 33; ++n) {
+            // Exactly the bytes the run occupies, on the heap, so a read past them shows.
+            const std::size_t bytes = (shift + n + 7) / 8;
+            std::unique_ptr<std::uint8_t[]> src(new std::uint8_t[bytes]);
+            for (std::size_t i = 0; i < bytes; ++i) src[i] = static_cast<std::uint8_t>(0xC3 ^ (i * 29));
+            std::vector<std::uint8_t> dst((n + 7) / 8, 0xAA), want(dst.size(), 0);
+            for (std::uint32_t i = 0; i < n; ++i) SetBit(want, i, GetBit(src.get(), shift + i));
+            RIPAlignBitRow(dst.data(), src.get(), shift, n);
+            ASSERT_EQ(dst, want) << "shift " << shift << " n " << n;
         }
     }
 }

@@ -1,8 +1,9 @@
 // The seam where colour management enters the row conversions.
 //
 // The row conversions pick a conversion kind the way the colour-managed path
-// names them and hand the rows to the installed ManagedRowPath; when none is
-// installed, colour management is off, or it answers false, they convert by
+// names them and hand the rows to the ManagedRowPath in force (colour
+// management's own unless another is installed); when colour management is
+// off, or the path answers false, they convert by
 // their plain formulas. A path answers false without writing the destination.
 #pragma once
 
@@ -52,8 +53,8 @@ class ManagedRowPath {
     virtual bool LabRowsThroughHostProfile(const ClrKindsTable* kinds, const RowBlock& rows) = 0;
 };
 
-// Installs the managed path (null removes it) and answers the one it
-// replaces. It must outlive its use.
+// Installs a managed path (null goes back to colour management's own) and
+// answers the one it replaces. It must outlive its use.
 ManagedRowPath* ClrSetManagedRowPath(ManagedRowPath* path);
 
 // The path in force when colour management is on, else null.

@@ -1,10 +1,10 @@
 // Where colour references resolve: catalogue inks (model 1), the Hexachrome
 // palette (model 14) and user inks (models 21, 22 and palette kind 16).
 //
-// ClrConvertColor asks the installed sources; until a source is installed,
-// each answers "no such ink" and the conversion gives a model-0 record and
-// reports failure. Every method writes its output record, and answers false
-// only when the reference cannot be resolved at all.
+// ClrConvertColor asks the installed sources: the module's ink catalogue,
+// Hexachrome palette and user-ink table unless others are installed. Every
+// method writes its output record, and answers false only when the
+// reference cannot be resolved at all.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +42,7 @@ class UserInkSource {
     virtual int UserInkToColor(const ColorRecord& in, ColorRecord* out) = 0;
 };
 
-// Install a source (null restores the one that answers "no such ink");
+// Install a source (null restores the module's own);
 // each answers the one it replaces. A source must outlive its use.
 InkCatalogueSource* ClrSetInkCatalogueSource(InkCatalogueSource* source);
 HexachromeSource* ClrSetHexachromeSource(HexachromeSource* source);

@@ -17,4 +17,13 @@ void RIPByteMaskToBitsOr(std::uint8_t* row, std::uint32_t x, const std::uint8_t*
 void RIPByteMaskToBitsAnd2(std::uint8_t* row, std::uint32_t x, const std::uint8_t* mask1,
                            const std::uint8_t* mask2, std::uint32_t n, std::uint32_t value);
 
+// Copies n bits starting at bit `shift` (0..7) of src to bit 0 of dst,
+// writing (n + 7) / 8 bytes; the bits after n in the last byte are cleared.
+// Reads no source byte past the last bit copied.
+void RIPAlignBitRow(std::uint8_t* dst, const std::uint8_t* src, std::uint32_t shift, std::uint32_t n);
+// Copies n bits from bit srcBit of src to bit dstBit of dst, keeping the
+// destination's bits before and after the run. The two rows must not overlap.
+void RIPCopyBitsAtOffset(std::uint8_t* dst, std::uint32_t dstBit, const std::uint8_t* src,
+                         std::uint32_t srcBit, std::uint32_t n);
+
 }  // namespace raster

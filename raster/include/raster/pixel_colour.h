@@ -1,4 +1,5 @@
-// A colour record written as the bytes of one pixel of the matching format.
+// A colour record written as the bytes of one pixel of the matching format,
+// and read back from them.
 #pragma once
 
 #include <cstdint>
@@ -13,5 +14,9 @@ namespace raster {
 // one (16-bit samples in memory order, low byte first). Other models write
 // nothing and return 0.
 int RIPColorToPixel(std::uint8_t* pixel, const colour::ColorRecord& colour);
+// The reverse: fills the record's channels from the pixel in the record's
+// model and returns 1. Model 8 (whose pixel byte cannot say the value) and
+// other models change nothing and return 0.
+int RIPPixelToColor(colour::ColorRecord* colour, const std::uint8_t* pixel);
 
 }  // namespace raster

@@ -1,0 +1,60 @@
+// Row resamplers of the stretch: nearest neighbour by a stepping error (one
+// member per pixel size, bilevel included), area-average shrinking and
+// linear enlarging between pixel centres (one member per sample layout).
+// All read a run of source pixels in memory and write count outputs.
+#pragma once
+
+#include <cstdint>
+
+namespace raster::blit {
+
+// The layout a working type's pixels have for resampling.
+struct RIPSampleLayout {
+    std::int32_t pixelBytes = 0;  // 0: bilevel
+    std::int32_t channels = 0;
+    bool wide = false;  // 16-bit samples
+};
+// The layout of a working type (1, 3, 5, 6, 10 as 5, 11, 12, 14, 99); false for others.
+bool RIPSampleLayoutOf(std::int32_t type, RIPSampleLayout* layout);
+
+// Nearest: with error e starting at `error`, each source pixel is emitted
+// while e >= ws (e falling by ws each time), then e grows by wd and the next
+// source pixel comes. 0 when the available source pixels run out first.
+int RIPResampleRowNearest(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint32_t dstBit,
+                          const std::uint8_t* src, std::uint32_t srcBit, std::int64_t wd, std::int64_t ws,
+                          std::uint32_t count, std::int64_t available, std::int64_t error);
+
+// Area average (ws > wd): each source pixel is wd units wide and each output
+// ws units; the first source pixel contributes its overlap `firstOverlap`.
+// Sums are 64-bit. 0 when the source runs out.
+int RIPShrinkRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src,
+                 std::int64_t ws, std::uint32_t count, std::int64_t available, std::int64_t firstOverlap);
+
+// Linear (ws <= wd): source pixel i of the source rectangle has its centre
+// at (2i + 1)·wd, output j at (2(x + j) + 1)·ws for the band's first column
+// x counted from the destination rectangle; outputs before the first centre
+// repeat the first pixel, outputs past the last repeat the last. src holds
+// source pixels from index `first` on, `available` of them.
+int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src,
+                  std::int64_t ws, std::uint32_t count, std::int64_t x, std::int64_t first,
+                  std::int64_t available);
+
+// The vertical weight of a row scaled to a power-of-two total: trunc(w × p / d),
+// in floating point, the one place it is computed.
+std::uint32_t RIPSmoothWeight(std::int64_t w, std::int64_t p, std::int64_t d);
+
+// The source rows of destination row y' (counted from the destination
+// rectangle's bottom) and their weights over the denominator d, for hs
+// source and hd destination rows; first and last count from the source
+// rectangle's bottom (not yet clamped to the image).
+struct RIPVerticalSpan {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+    std::int64_t firstWeight = 1;
+    std::int64_t lastWeight = 1;
+    std::int64_t middleWeight = 1;
+    std::int64_t denominator = 1;
+};
+RIPVerticalSpan RIPVerticalSpanFor(std::int64_t hs, std::int64_t hd, std::int64_t y);
+
+}  // namespace raster::blit

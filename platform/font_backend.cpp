@@ -2,6 +2,8 @@
 // from the request alone.
 #include "platform/font_backend.h"
 
+#include "font_backends.h"
+
 #include <strings.h>
 
 #include <cstring>
@@ -10,6 +12,15 @@
 namespace platform {
 
 FontBackend::~FontBackend() = default;
+
+void CopyStyleFields(const LogFont& font, TextMetrics& out) {
+    out.weight = font.weight;
+    out.italic = font.italic;
+    out.underlined = font.underline;
+    out.struckOut = font.strikeOut;
+    out.pitchAndFamily = font.pitchAndFamily;
+    out.charSet = font.charSet;
+}
 
 void LogFont::SetFaceName(const char* text) {
     std::memset(faceName, 0, sizeof faceName);
@@ -114,12 +125,7 @@ bool FixedFontBackend::Metrics(FontHandle font, TextMetrics& out) {
     out.descent = h - out.ascent;
     out.aveCharWidth = h / 2;
     out.maxCharWidth = h;
-    out.weight = f.weight;
-    out.italic = f.italic;
-    out.underlined = f.underline;
-    out.struckOut = f.strikeOut;
-    out.pitchAndFamily = f.pitchAndFamily;
-    out.charSet = f.charSet;
+    CopyStyleFields(f, out);
     return true;
 }
 

@@ -183,12 +183,7 @@ class FreeTypeFontBackend : public FontBackend {
         }
         out.aveCharWidth = average;
         out.maxCharWidth = static_cast<std::int32_t>((face->size->metrics.max_advance + 32) >> 6);
-        out.weight = d.weight;
-        out.italic = d.italic;
-        out.underlined = d.underline;
-        out.struckOut = d.strikeOut;
-        out.pitchAndFamily = d.pitchAndFamily;
-        out.charSet = d.charSet;
+        CopyStyleFields(d, out);
         return true;
     }
 

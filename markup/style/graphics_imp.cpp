@@ -216,38 +216,48 @@ std::int32_t GraphicsImp::ItalicOverhang(const FontRequest& request) {
     return overhang;
 }
 
+namespace {
+
+// Each coordinate of a rectangle, size or point through one conversion.
+template <class Convert>
+void EachCoordinate(GraphicsRect& rect, Convert convert) {
+    rect = GraphicsRect{convert(rect.left), convert(rect.top), convert(rect.right), convert(rect.bottom)};
+}
+
+template <class Convert>
+void EachCoordinate(GraphicsSize& size, Convert convert) {
+    size = GraphicsSize{convert(size.cx), convert(size.cy)};
+}
+
+template <class Convert>
+void EachCoordinate(GraphicsPoint& point, Convert convert) {
+    point = GraphicsPoint{convert(point.x), convert(point.y)};
+}
+
+}  // namespace
+
 void GraphicsImp::ToDevice(GraphicsRect& rect) {
-    rect.left = ToDevice(rect.left);
-    rect.top = ToDevice(rect.top);
-    rect.right = ToDevice(rect.right);
-    rect.bottom = ToDevice(rect.bottom);
+    EachCoordinate(rect, [this](std::int32_t v) { return ToDevice(v); });
 }
 
 void GraphicsImp::ToDevice(GraphicsSize& size) {
-    size.cx = ToDevice(size.cx);
-    size.cy = ToDevice(size.cy);
+    EachCoordinate(size, [this](std::int32_t v) { return ToDevice(v); });
 }
 
 void GraphicsImp::ToDevice(GraphicsPoint& point) {
-    point.x = ToDevice(point.x);
-    point.y = ToDevice(point.y);
+    EachCoordinate(point, [this](std::int32_t v) { return ToDevice(v); });
 }
 
 void GraphicsImp::ToLogical(GraphicsRect& rect) {
-    rect.left = ToLogical(rect.left);
-    rect.top = ToLogical(rect.top);
-    rect.right = ToLogical(rect.right);
-    rect.bottom = ToLogical(rect.bottom);
+    EachCoordinate(rect, [this](std::int32_t v) { return ToLogical(v); });
 }
 
 void GraphicsImp::ToLogical(GraphicsSize& size) {
-    size.cx = ToLogical(size.cx);
-    size.cy = ToLogical(size.cy);
+    EachCoordinate(size, [this](std::int32_t v) { return ToLogical(v); });
 }
 
 void GraphicsImp::ToLogical(GraphicsPoint& point) {
-    point.x = ToLogical(point.x);
-    point.y = ToLogical(point.y);
+    EachCoordinate(point, [this](std::int32_t v) { return ToLogical(v); });
 }
 
 std::int32_t GraphicsImp::FontSizeStep(std::int32_t pixels) {

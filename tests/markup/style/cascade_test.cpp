@@ -31,31 +31,11 @@ enum : std::uint32_t { kSvg = 186, kStyle = 187, kRect = 188, kGradient = 189 };
 enum : std::uint32_t { kId = 1, kClass = 2, kStyleAttribute = 3, kFill = 4, kStrokeWidth = 5 };
 
 std::unique_ptr<markup::Dictionary> SvgDictionary() {
-    auto d = std::make_unique<markup::Dictionary>();
-    d->CreateEditor();
-    auto element = [&](std::uint32_t id, const char* name) {
-        auto def = std::make_unique<markup::ElementDef>();
-        def->SetId(id);
-        def->SetName(name);
-        for (std::uint32_t a : {kId, kClass, kStyleAttribute, kFill, kStrokeWidth}) def->AddAttribute(a);
-        d->Elements().Insert(std::move(def));
-    };
-    element(kSvg, "svg");
-    element(kStyle, "style");
-    element(kRect, "rect");
-    element(kGradient, "lineargradient");
-    auto attribute = [&](std::uint32_t id, const char* name) {
-        auto def = std::make_unique<markup::HTMLAttributeDef>();
-        def->SetId(id);
-        def->SetName(name);
-        d->Attributes().Insert(std::move(def));
-    };
-    attribute(kId, "id");
-    attribute(kClass, "class");
-    attribute(kStyleAttribute, "style");
-    attribute(kFill, "fill");
-    attribute(kStrokeWidth, "stroke-width");
-    return d;
+    const std::vector<std::uint32_t> all = {kId, kClass, kStyleAttribute, kFill, kStrokeWidth};
+    return SmallDictionary({{kSvg, "svg", all}, {kStyle, "style", all}, {kRect, "rect", all},
+                            {kGradient, "lineargradient", all}},
+                           {{kId, "id"}, {kClass, "class"}, {kStyleAttribute, "style"}, {kFill, "fill"},
+                            {kStrokeWidth, "stroke-width"}});
 }
 
 std::string Hex(std::uint32_t word) {

@@ -34,31 +34,12 @@ enum : std::uint32_t { kId = 1, kClass = 2, kStyleAttribute = 3, kOtherClass = 4
 // "class" has two definitions: g takes the second, rect and svg the first;
 // circle takes no attributes.
 std::unique_ptr<markup::Dictionary> SvgLikeDictionary() {
-    auto d = std::make_unique<markup::Dictionary>();
-    d->CreateEditor();
-    auto element = [&](std::uint32_t id, const char* name, std::initializer_list<std::uint32_t> attributes) {
-        auto def = std::make_unique<markup::ElementDef>();
-        def->SetId(id);
-        def->SetName(name);
-        for (std::uint32_t a : attributes) def->AddAttribute(a);
-        d->Elements().Insert(std::move(def));
-    };
-    element(kSvg, "svg", {kId, kClass});
-    element(kStyle, "style", {});
-    element(kRect, "rect", {kId, kClass, kStyleAttribute});
-    element(kG, "g", {kId, kOtherClass});
-    element(kCircle, "circle", {});
-    auto attribute = [&](std::uint32_t id, const char* name) {
-        auto def = std::make_unique<markup::HTMLAttributeDef>();
-        def->SetId(id);
-        def->SetName(name);
-        d->Attributes().Insert(std::move(def));
-    };
-    attribute(kId, "id");
-    attribute(kClass, "class");
-    attribute(kStyleAttribute, "style");
-    attribute(kOtherClass, "class");
-    return d;
+    return SmallDictionary({{kSvg, "svg", {kId, kClass}},
+                            {kStyle, "style", {}},
+                            {kRect, "rect", {kId, kClass, kStyleAttribute}},
+                            {kG, "g", {kId, kOtherClass}},
+                            {kCircle, "circle", {}}},
+                           {{kId, "id"}, {kClass, "class"}, {kStyleAttribute, "style"}, {kOtherClass, "class"}});
 }
 
 class ManagerTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <memory>
 #include <new>
 #include <string>
@@ -120,7 +121,15 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
     // bound is refused before it is read. A name that is no file here is
     // the parser's to open or refuse.
     struct stat st {};
-    if (::stat(context.fileName, &st) == 0) {
+    const bool known = ::stat(context.fileName, &st) == 0;
+    const std::string tooLarge = "it is larger than the " + std::to_string(kMaxDocumentBytes >> 20) +
+                                 " MB the import reads";
+    // A 32-bit build's stat cannot tell a size past 2 GB.
+    if (!known && errno == EOVERFLOW) {
+        cause = tooLarge;
+        return 0;
+    }
+    if (known) {
         if (S_ISDIR(st.st_mode)) {
             cause = "it is a folder";
             return 0;
@@ -130,7 +139,7 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
             return 0;
         }
         if (st.st_size > kMaxDocumentBytes) {
-            cause = "it is larger than the " + std::to_string(kMaxDocumentBytes >> 20) + " MB the import reads";
+            cause = tooLarge;
             return 0;
         }
     }

@@ -122,7 +122,7 @@ TEST_F(HostileDocument, OversizedDocumentsAndDevicesAreNotRead) {
         out << kHead << "<rect x=\"";
     }
     // Sparse: the size counts, not the bytes.
-    ASSERT_EQ(::truncate(path.c_str(), off_t{2} << 30), 0);
+    ASSERT_EQ(::truncate64(path.c_str(), off64_t{2} << 30), 0);
     EXPECT_EQ(Import(path), 0);
     ASSERT_EQ(messages_.entries.size(), 1u);
     EXPECT_NE(messages_.entries[0].text.find("larger than the 256 MB the import reads"), std::string::npos)

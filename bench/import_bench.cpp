@@ -24,34 +24,22 @@ namespace bench {
 namespace {
 
 int Main(int argc, char** argv) {
-    std::vector<long long> sizes = {10000, 100000, 1000000};
-    int runs = 3;
-    std::string folder = "/tmp";
-    std::string tool = SVGFILTER_TOOL;
-    std::string peer = "rsvg-convert";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--sizes") {
-            sizes = ParseSizes(argv[i + 1]);
-        } else if (flag == "--runs") {
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        } else if (flag == "--folder") {
-            folder = argv[i + 1];
-        } else if (flag == "--tool") {
-            tool = argv[i + 1];
-        } else if (flag == "--peer") {
-            peer = argv[i + 1];
-        } else {
-            std::fprintf(stderr, "import_bench: unknown flag %s\n", argv[i]);
-            return 2;
-        }
-    }
+    BenchFlags flags;
+    flags.tool = SVGFILTER_TOOL;
+    flags.peer = "rsvg-convert";
+    if (!ParseBenchFlags("import_bench", argc, argv, flags)) return 2;
+    const std::vector<long long>& sizes = flags.sizes;
+    const int runs = flags.runs;
+    const std::string& folder = flags.folder;
+    const std::string& tool = flags.tool;
+    const std::string& peer = flags.peer;
     std::printf("machine: %s\n", MachineLine().c_str());
     std::printf("peer: %s\n", FirstLine((peer + " --version").c_str()).c_str());
     std::printf("load average at the start: %s\n", LoadAverage().c_str());
     std::printf("%d runs each, alternating; median wall time, highest peak resident memory\n\n", runs);
-    std::printf("| N | document MB | svgfilter import s | peak MB | rsvg-convert s | peak MB | time ratio | "
-                "memory ratio | goal |\n|---|---|---|---|---|---|---|---|---|\n");
+    std::printf(
+        "| N | document MB | svgfilter import s | peak MB | rsvg-convert s | peak MB | time ratio | "
+        "memory ratio | goal |\n|---|---|---|---|---|---|---|---|---|\n");
     std::fflush(stdout);
 
     bool allOk = true;
@@ -77,8 +65,8 @@ int Main(int argc, char** argv) {
         const double toolPeak = m.toolPeak, peerPeak = m.peerPeak;
         const double timeRatio = toolTime / peerTime;
         const double memoryRatio = toolPeak / peerPeak;
-        std::printf("| %lld | %.1f | %.3f | %.1f | %.3f | %.1f | %.2f | %.2f | %s |\n", n, documentMB, toolTime,
-                    toolPeak, peerTime, peerPeak, timeRatio, memoryRatio,
+        std::printf("| %lld | %.1f | %.3f | %.1f | %.3f | %.1f | %.2f | %.2f | %s |\n", n, documentMB,
+                    toolTime, toolPeak, peerTime, peerPeak, timeRatio, memoryRatio,
                     timeRatio <= 0.5 && memoryRatio <= 0.5 ? "met" : "not met");
         std::fflush(stdout);
     }

@@ -13,12 +13,13 @@ constexpr int kClasses = 300;
 std::string MakeLargeSvg(long elements) {
     std::string out;
     out.reserve(static_cast<std::size_t>(elements) * 75 + 65536);
-    out += "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
-           "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 20000303 Stylable//EN\" "
-           "\"http://www.w3.org/TR/2000/03/WD-SVG-20000303/DTD/svg-20000303-stylable.dtd\">\r\n"
-           "<!-- Creator: Lumavecta -->\r\n"
-           "<svg xml:space=\"preserve\" width=\"4in\" height=\"6in\" viewBox=\"0 0 4000 6000\">\r\n"
-           " <defs>\r\n  <style type=\"text/css\">\r\n   <![CDATA[\r\n";
+    out +=
+        "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+        "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 20000303 Stylable//EN\" "
+        "\"http://www.w3.org/TR/2000/03/WD-SVG-20000303/DTD/svg-20000303-stylable.dtd\">\r\n"
+        "<!-- Creator: Lumavecta -->\r\n"
+        "<svg xml:space=\"preserve\" width=\"4in\" height=\"6in\" viewBox=\"0 0 4000 6000\">\r\n"
+        " <defs>\r\n  <style type=\"text/css\">\r\n   <![CDATA[\r\n";
     char line[160];
     for (int i = 0; i < kClasses; ++i) {
         std::snprintf(line, sizeof line, "    .fil%d {fill:#%06X;stroke:#000000;stroke-width:%d}\r\n", i,
@@ -35,13 +36,15 @@ std::string MakeLargeSvg(long elements) {
             const long n = made;
             switch (n % 3) {
                 case 0:
-                    std::snprintf(line, sizeof line,
-                                  "  <rect class=\"fil%ld\" x=\"%ld\" y=\"%ld\" width=\"40\" height=\"30\"/>\r\n",
-                                  n % kClasses, n % 4000, n % 6000);
+                    std::snprintf(
+                        line, sizeof line,
+                        "  <rect class=\"fil%ld\" x=\"%ld\" y=\"%ld\" width=\"40\" height=\"30\"/>\r\n",
+                        n % kClasses, n % 4000, n % 6000);
                     break;
                 case 1:
-                    std::snprintf(line, sizeof line, "  <path class=\"fil%ld\" d=\"M%ld %ld l20 0 0 20z\"/>\r\n",
-                                  n % kClasses, n % 4000, n % 6000);
+                    std::snprintf(line, sizeof line,
+                                  "  <path class=\"fil%ld\" d=\"M%ld %ld l20 0 0 20z\"/>\r\n", n % kClasses,
+                                  n % 4000, n % 6000);
                     break;
                 default:
                     std::snprintf(line, sizeof line, "  <text x=\"%ld\" y=\"%ld\">t%ld</text>\r\n", n % 4000,

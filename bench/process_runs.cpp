@@ -98,6 +98,29 @@ std::vector<long long> ParseSizes(const std::string& text) {
     return sizes;
 }
 
+bool ParseBenchFlags(const char* program, int argc, char** argv, BenchFlags& flags,
+                     const std::function<bool(const std::string&, const char*)>& other) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        const char* value = argv[i + 1];
+        if (flag == "--sizes") {
+            flags.sizes = ParseSizes(value);
+        } else if (flag == "--runs") {
+            flags.runs = std::max(1, std::atoi(value));
+        } else if (flag == "--folder") {
+            flags.folder = value;
+        } else if (flag == "--tool") {
+            flags.tool = value;
+        } else if (flag == "--peer") {
+            flags.peer = value;
+        } else if (!other || !other(flag, value)) {
+            std::fprintf(stderr, "%s: unknown flag %s\n", program, argv[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string MachineLine() {
     return FirstLine("lscpu | sed -n 's/^Model name: *//p'") + ", " + FirstLine("nproc") + " logical CPUs";
 }

@@ -4,6 +4,7 @@
 #ifndef BENCH_PROCESS_RUNS_H
 #define BENCH_PROCESS_RUNS_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,20 @@ struct Alternated {
 };
 Alternated RunAlternating(int runs, const std::vector<std::string>& tool, const std::string& toolOut,
                           const std::vector<std::string>& peer, const std::string& peerOut);
+
+// The flags both benchmark programs take: --sizes, --runs, --folder, --tool
+// and --peer, each with a value. A flag of the program's own goes to
+// `other` (flag, value), which answers false for one it does not know.
+struct BenchFlags {
+    std::vector<long long> sizes = {10000, 100000, 1000000};
+    int runs = 3;
+    std::string folder = "/tmp";
+    std::string tool;
+    std::string peer;
+};
+// False (with a message naming the program) for an unknown flag.
+bool ParseBenchFlags(const char* program, int argc, char** argv, BenchFlags& flags,
+                     const std::function<bool(const std::string&, const char*)>& other = {});
 
 double Median(std::vector<double> values);
 // The first line a shell command prints, without its line end.

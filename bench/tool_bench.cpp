@@ -31,36 +31,28 @@ namespace bench {
 namespace {
 
 int Main(int argc, char** argv) {
-    std::vector<long long> sizes = {10000, 100000, 1000000};
-    int runs = 3;
-    std::string folder = "/tmp";
-    std::string tool = SVGFILTER_TOOL;
-    std::string peer = SVGFILTER_CAIRO_PEER;
+    BenchFlags flags;
+    flags.tool = SVGFILTER_TOOL;
+    flags.peer = SVGFILTER_CAIRO_PEER;
     long long peerUpTo = 1000000;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--sizes") {
-            sizes = ParseSizes(argv[i + 1]);
-        } else if (flag == "--runs") {
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        } else if (flag == "--folder") {
-            folder = argv[i + 1];
-        } else if (flag == "--tool") {
-            tool = argv[i + 1];
-        } else if (flag == "--peer") {
-            peer = argv[i + 1];
-        } else if (flag == "--peer-up-to") {
-            peerUpTo = std::atoll(argv[i + 1]);
-        } else {
-            std::fprintf(stderr, "tool_bench: unknown flag %s\n", argv[i]);
-            return 2;
-        }
-    }
+    const bool parsed =
+        ParseBenchFlags("tool_bench", argc, argv, flags, [&](const std::string& flag, const char* value) {
+            if (flag != "--peer-up-to") return false;
+            peerUpTo = std::atoll(value);
+            return true;
+        });
+    if (!parsed) return 2;
+    const std::vector<long long>& sizes = flags.sizes;
+    const int runs = flags.runs;
+    const std::string& folder = flags.folder;
+    const std::string& tool = flags.tool;
+    const std::string& peer = flags.peer;
     std::printf("machine: %s\n", MachineLine().c_str());
     std::printf("load average at the start: %s\n", LoadAverage().c_str());
     std::printf("%d runs each, alternating; median wall time, highest peak resident memory\n\n", runs);
-    std::printf("| N | description MB | svgfilter export s | peak MB | cairo SVG surface s | peak MB | "
-                "speed-up | memory bound MB | goal |\n|---|---|---|---|---|---|---|---|---|\n");
+    std::printf(
+        "| N | description MB | svgfilter export s | peak MB | cairo SVG surface s | peak MB | "
+        "speed-up | memory bound MB | goal |\n|---|---|---|---|---|---|---|---|---|\n");
     std::fflush(stdout);
 
     bool allOk = true;
@@ -96,10 +88,12 @@ int Main(int argc, char** argv) {
             const bool goal = peerTime >= 3 * toolTime && toolPeak < bound;
             std::printf("| %lld | %.1f | %.3f | %.1f | %.3f | %.1f | %.2fx | %.0f | %s |\n", n, descriptionMB,
                         toolTime, toolPeak, peerTime, peerPeak, peerTime / toolTime, bound,
-                        n < 100000 ? memory : goal ? "met" : "not met");
+                        n < 100000 ? memory
+                        : goal     ? "met"
+                                   : "not met");
         } else {
-            std::printf("| %lld | %.1f | %.3f | %.1f | not run | | | %.0f | %s |\n", n, descriptionMB, toolTime,
-                        toolPeak, bound, memory);
+            std::printf("| %lld | %.1f | %.3f | %.1f | not run | | | %.0f | %s |\n", n, descriptionMB,
+                        toolTime, toolPeak, bound, memory);
         }
         std::fflush(stdout);
     }

@@ -12,8 +12,8 @@ std::string KeyOf(const platform::LogFont& r) {
     for (const std::int32_t word : {r.height, r.width, r.escapement, r.orientation, r.weight}) {
         key.append(reinterpret_cast<const char*>(&word), sizeof word);
     }
-    for (const std::uint8_t byte : {r.italic, r.underline, r.strikeOut, r.charSet, r.outPrecision, r.clipPrecision,
-                                    r.quality, r.pitchAndFamily}) {
+    for (const std::uint8_t byte : {r.italic, r.underline, r.strikeOut, r.charSet, r.outPrecision,
+                                    r.clipPrecision, r.quality, r.pitchAndFamily}) {
         key += static_cast<char>(byte);
     }
     key.append(r.faceName, strnlen(r.faceName, platform::kFaceNameSize));

@@ -39,7 +39,9 @@ class RequestCachedFonts : public platform::FontBackend {
                     platform::TextSize& out) override {
         return inner_.TextExtent(font, text, length, out);
     }
-    bool Metrics(platform::FontHandle font, platform::TextMetrics& out) override { return inner_.Metrics(font, out); }
+    bool Metrics(platform::FontHandle font, platform::TextMetrics& out) override {
+        return inner_.Metrics(font, out);
+    }
     bool CaretSlope(platform::FontHandle font, std::int32_t& rise, std::int32_t& run) override {
         return inner_.CaretSlope(font, rise, run);
     }

@@ -81,7 +81,8 @@ class HeldMessages : public platform::MessageSink {
 // A sentence of the reader's as the tail of "FILE: ...".
 std::string AsCause(std::string sentence) {
     if (!sentence.empty() && sentence.back() == '.') sentence.pop_back();
-    if (!sentence.empty()) sentence[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(sentence[0])));
+    if (!sentence.empty())
+        sentence[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(sentence[0])));
     return sentence;
 }
 
@@ -103,7 +104,8 @@ std::string DictionaryFolder(const FilterContext& context) {
 markup::String DocumentURL(const char* fileName) {
     markup::String url;
     bool isHttp = false;
-    markup::URLMapper::Instance().LocalPathToURL(url, markup::String(fileName), markup::String(), false, isHttp);
+    markup::URLMapper::Instance().LocalPathToURL(url, markup::String(fileName), markup::String(), false,
+                                                 isHttp);
     return url;
 }
 
@@ -122,8 +124,8 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
     // the parser's to open or refuse.
     struct stat st {};
     const bool known = ::stat(context.fileName, &st) == 0;
-    const std::string tooLarge = "it is larger than the " + std::to_string(kMaxDocumentBytes >> 20) +
-                                 " MB the import reads";
+    const std::string tooLarge =
+        "it is larger than the " + std::to_string(kMaxDocumentBytes >> 20) + " MB the import reads";
     // A 32-bit build's stat cannot tell a size past 2 GB.
     if (!known && errno == EOVERFLOW) {
         cause = tooLarge;

@@ -138,14 +138,16 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::string& outputPath = paths[1];
     struct stat st {};
     if (::stat(outputPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        err << "svgfilter: " << outputPath << ": " << (S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file")
+        err << "svgfilter: " << outputPath << ": "
+            << (S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file")
             << "; only a regular file is replaced\n";
         return 1;
     }
     const std::string folder = ImportDictionaries(folderFlag);
 
     std::string error;
-    std::unique_ptr<host::ModuleLibrary> module = host::ModuleLibrary::Open(host::ResolveModulePath(), &error);
+    std::unique_ptr<host::ModuleLibrary> module =
+        host::ModuleLibrary::Open(host::ResolveModulePath(), &error);
     if (!module) {
         err << "svgfilter: cannot load the module: " << error << '\n';
         return 1;
@@ -182,8 +184,8 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 1;
     }
     if (const host::import::ImportBalance balance = import.Balance(); !balance.Balanced()) {
-        err << "svgfilter: " << svgPath << ": the import left the host unbalanced: " << balance.problems.front()
-            << '\n';
+        err << "svgfilter: " << svgPath
+            << ": the import left the host unbalanced: " << balance.problems.front() << '\n';
         return 1;
     }
     if (!import.WriteDescription(outputPath, &error)) {
@@ -193,7 +195,8 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     // A warning met many times (each of thousands of nested groups) is told once.
     std::vector<std::pair<std::string, size_t>> warnings;
     for (const std::string& warning : import.Warnings()) {
-        auto same = std::find_if(warnings.begin(), warnings.end(), [&](const auto& w) { return w.first == warning; });
+        auto same =
+            std::find_if(warnings.begin(), warnings.end(), [&](const auto& w) { return w.first == warning; });
         if (same == warnings.end()) {
             warnings.emplace_back(warning, 1);
         } else {

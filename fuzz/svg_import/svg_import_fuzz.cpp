@@ -48,10 +48,11 @@ extern "C" const char* __lsan_default_suppressions() {
 // which must not count against an input.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     lane = new Lane();
-    const std::string warmUp = "<svg width='10' height='10'><text font-family='DejaVu Serif'>a</text>"
-                               "<text>b</text></svg>";
-    lane->import.SetDocument(fuzzsupport::MemoryFileWith(reinterpret_cast<const std::uint8_t*>(warmUp.data()),
-                                                         warmUp.size()));
+    const std::string warmUp =
+        "<svg width='10' height='10'><text font-family='DejaVu Serif'>a</text>"
+        "<text>b</text></svg>";
+    lane->import.SetDocument(
+        fuzzsupport::MemoryFileWith(reinterpret_cast<const std::uint8_t*>(warmUp.data()), warmUp.size()));
     lane->host.Call(svgf::kCmdImport);
     lane->host.Call(svgf::kCmdEndImport);
     return 0;
@@ -69,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(lane->host.Context().filterObject == nullptr);
 
     const host::import::ImportBalance balance = lane->import.Balance();
-    for (const std::string& problem : balance.problems) Check(problem.find("callback record") == std::string::npos);
+    for (const std::string& problem : balance.problems)
+        Check(problem.find("callback record") == std::string::npos);
     if (drawn != 0) {
         Check(balance.Balanced());
         (void)lane->import.Description();

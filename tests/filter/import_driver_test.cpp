@@ -24,7 +24,8 @@ class ImportDriver : public ImportFixture {
     size_t Drawn() const {
         size_t drawn = 0;
         for (const char* entry : {"Rectangle ", "Ellipse ", "Path ", "Text ", "Image ", "BeginGroup "}) {
-            for (size_t at = log().find(entry); at != std::string::npos; at = log().find(entry, at + 1)) ++drawn;
+            for (size_t at = log().find(entry); at != std::string::npos; at = log().find(entry, at + 1))
+                ++drawn;
         }
         return drawn;
     }
@@ -81,10 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"empty", "", nullptr, "holds no element", true},
         FailureCase{"not_svg", "<html><body><rect width='10' height='10'/></body></html>", nullptr,
                     "is not an SVG drawing", true},
-        FailureCase{"empty_view_box", "<svg width='10' height='10' viewBox='0 0 0 10'><rect width='5' height='5'/></svg>",
+        FailureCase{"empty_view_box",
+                    "<svg width='10' height='10' viewBox='0 0 0 10'><rect width='5' height='5'/></svg>",
                     nullptr, "view box has no width", true},
         FailureCase{"no_dictionary_folder", kRect, "", "named no folder of markup dictionaries", false},
-        FailureCase{"no_css_dictionary", kRect, "/nonexistent-dictionaries/", "CSS.dic could not be read", false}),
+        FailureCase{"no_css_dictionary", kRect, "/nonexistent-dictionaries/", "CSS.dic could not be read",
+                    false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ImportDriver, ClosesTheHostsOpenFileFirstAlsoWhenTheImportFails) {
@@ -115,7 +118,8 @@ TEST_F(ImportDriver, ASecondImportReusesTheHandleAndDrawsAgain) {
 // fault stops at the entry with error 24849, every object of the run is
 // released (the sanitizer build checks) and the host has its record back.
 int32_t SVGF_CALL ExhaustedRectangle(svgf::HostHandle, const svgf::HostAttributes*, int32_t, int32_t, int32_t,
-                                     int32_t, int32_t, svgf::HostWord, const svgf::HostRect*, svgf::HostWord) {
+                                     int32_t, int32_t, svgf::HostWord, const svgf::HostRect*,
+                                     svgf::HostWord) {
     throw std::bad_alloc();
 }
 

@@ -42,8 +42,8 @@ class ImportCommandLine : public ::testing::Test {
     // `svgfilter ARGUMENTS`: the exit status; standard error in `errors`.
     int Tool(const std::string& arguments, std::string* errors = nullptr) {
         const std::string errorFile = root_ + "/stderr.txt";
-        const std::string command = std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " + arguments +
-                                    " >/dev/null 2>" + Quote(errorFile);
+        const std::string command = std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " +
+                                    arguments + " >/dev/null 2>" + Quote(errorFile);
         const int status = std::system(command.c_str());
         if (errors != nullptr) *errors = Read(errorFile);
         ::unlink(errorFile.c_str());
@@ -62,10 +62,12 @@ TEST_F(ImportCommandLine, ImportsADocumentThatExportsAgain) {
     EXPECT_EQ(errors, "");
     const std::string description = Read(root_ + "/d.json");
     // The page is the document's: two inches by one.
-    EXPECT_NE(description.find(R"("page": {"x": 0, "y": 0, "width": 508000, "height": 254000})"), std::string::npos)
+    EXPECT_NE(description.find(R"("page": {"x": 0, "y": 0, "width": 508000, "height": 254000})"),
+              std::string::npos)
         << description;
     EXPECT_NE(description.find("#00AA00"), std::string::npos) << description;
-    ASSERT_EQ(Tool("export " + Quote(root_ + "/d.json") + " " + Quote(root_ + "/again.svg"), &errors), 0) << errors;
+    ASSERT_EQ(Tool("export " + Quote(root_ + "/d.json") + " " + Quote(root_ + "/again.svg"), &errors), 0)
+        << errors;
     EXPECT_NE(Read(root_ + "/again.svg").find("fill:#00AA00"), std::string::npos);
 }
 

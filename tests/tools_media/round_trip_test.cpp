@@ -21,7 +21,9 @@ struct Drawing {
     double tolerance;         // share of pixels that may differ
 };
 
-std::string File(const std::string& path) { return "@" + path; }
+std::string File(const std::string& path) {
+    return "@" + path;
+}
 
 // A one-inch page holding `objects`, as the export render tests draw it.
 std::string OneInch(const std::string& objects) {

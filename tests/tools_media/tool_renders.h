@@ -35,10 +35,11 @@ inline bool HaveRenderer() {
 
 // Runs `svgfilter ARGUMENTS` in `folder`; its exit status, and what it wrote
 // to standard error in `errors`.
-inline int Tool(const media_test::TempFolder& folder, const std::string& arguments, std::string* errors = nullptr) {
+inline int Tool(const media_test::TempFolder& folder, const std::string& arguments,
+                std::string* errors = nullptr) {
     const std::string errorFile = folder / "tool-errors.txt";
-    const std::string command = "cd " + Quote(folder.path()) + " && " + Quote(SVGFILTER_TOOL) + " " + arguments +
-                                " >/dev/null 2>" + Quote(errorFile);
+    const std::string command = "cd " + Quote(folder.path()) + " && " + Quote(SVGFILTER_TOOL) + " " +
+                                arguments + " >/dev/null 2>" + Quote(errorFile);
     const int status = std::system(command.c_str());
     if (errors != nullptr) *errors = ReadFile(errorFile);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -50,9 +51,10 @@ inline Image Render(const media_test::TempFolder& folder, const std::string& svg
     Image image;
     const std::string png = svg + ".png";
     const std::string command = "cd " + Quote(folder.path()) + " && LANGUAGE=en rsvg-convert -w " +
-                                std::to_string(size) + " -h " + std::to_string(size) + " -o " + Quote(png) + " " +
-                                Quote(svg) + " 2>/dev/null";
-    if (std::system(command.c_str()) != 0 || !host::media::DecodeImageFile(folder / png, image)) return Image();
+                                std::to_string(size) + " -h " + std::to_string(size) + " -o " + Quote(png) +
+                                " " + Quote(svg) + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0 || !host::media::DecodeImageFile(folder / png, image))
+        return Image();
     return image;
 }
 

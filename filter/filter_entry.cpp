@@ -3,6 +3,7 @@
 #include <new>
 
 #include "command_handlers.h"
+#include "markup/faults.h"
 #include "svgfilter/filter_abi.h"
 
 namespace svgf::detail {
@@ -47,6 +48,10 @@ SVGF_EXPORT int32_t SVGF_CALL FilterEntry(uint32_t code, svgf::FilterContext* co
     try {
         return svgf::detail::Dispatch(code, context);
     } catch (const std::bad_alloc&) {
+        if (context != nullptr) context->errorCode = svgf::kErrNoMemory;
+        return 0;
+    } catch (const markup::MemoryAllocationFault&) {
+        // The markup engine's exhausted memory is the host's too.
         if (context != nullptr) context->errorCode = svgf::kErrNoMemory;
         return 0;
     } catch (...) {

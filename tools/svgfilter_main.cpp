@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "export_command.h"
+#include "import_command.h"
 #include "options_command.h"
 #include "parse_command.h"
 
@@ -23,6 +24,9 @@ void PrintHelp(std::ostream& out) {
            "                    export the drawing that DRAWING.json describes\n"
            "                    (docs/drawing-format.md) into OUT.svg; the flags\n"
            "                    below but --ask and --no-ui set the export options\n"
+           "  import DRAWING.svg OUT.json [--dictionaries DIR]\n"
+           "                    import the SVG document DRAWING.svg through the module\n"
+           "                    and describe the drawing it gave the host in OUT.json\n"
            "  parse FILE [--html] [--dictionaries DIR]\n"
            "                    parse FILE as the SVG import does and print its\n"
            "                    document tree and diagnostics\n"
@@ -50,6 +54,9 @@ int main(int argc, char** argv) {
     }
     if (command == "export") {
         return tools::RunExportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (command == "import") {
+        return tools::RunImportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     if (command == "parse") {
         return tools::RunParseCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

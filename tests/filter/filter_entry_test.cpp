@@ -93,8 +93,8 @@ constexpr Object N = Object::kNone;
 constexpr Object I = Object::kImport;
 constexpr Object E = Object::kExporter;
 
-// Import answers 0 until the import engine exists; begin and end export answer
-// 0 for a context without an output file.
+// Import answers 0 for a context that names no document; begin and end export
+// answer 0 for a context without an output file.
 INSTANTIATE_TEST_SUITE_P(NoObject, FilterEntryTable,
                          testing::Values(EntryCase{1, N, 0, I, false}, EntryCase{2, N, 1, N, true},
                                          EntryCase{3, N, 1, I, false}, EntryCase{4, N, 0, N, true},

@@ -1,0 +1,63 @@
+// Programs run as whole processes for the benchmarks that measure a tool
+// beside a peer program: wall time, peak resident memory, and the lines that
+// name the machine and its load.
+#ifndef BENCH_PROCESS_RUNS_H
+#define BENCH_PROCESS_RUNS_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    double peakMB = 0;
+};
+
+// Runs a program (a path, or a name looked up in PATH) to its end with its
+// output thrown away; its wall time and the kernel's peak resident size.
+Run RunProcess(const std::vector<std::string>& args);
+
+// A tool and its peer, each run `runs` times, alternating which goes first
+// so that neither always finds a warm cache; the median wall times and the
+// highest peaks. Each run's output file is removed after it. `ok` is false,
+// with `failed` naming the program, when a run failed; an empty peer
+// command is not run.
+struct Alternated {
+    bool ok = true;
+    const char* failed = nullptr;
+    double toolTime = 0, toolPeak = 0;
+    double peerTime = 0, peerPeak = 0;
+};
+Alternated RunAlternating(int runs, const std::vector<std::string>& tool, const std::string& toolOut,
+                          const std::vector<std::string>& peer, const std::string& peerOut);
+
+// The flags both benchmark programs take: --sizes, --runs, --folder, --tool
+// and --peer, each with a value. A flag of the program's own goes to
+// `other` (flag, value), which answers false for one it does not know.
+struct BenchFlags {
+    std::vector<long long> sizes = {10000, 100000, 1000000};
+    int runs = 3;
+    std::string folder = "/tmp";
+    std::string tool;
+    std::string peer;
+};
+// False (with a message naming the program) for an unknown flag.
+bool ParseBenchFlags(const char* program, int argc, char** argv, BenchFlags& flags,
+                     const std::function<bool(const std::string&, const char*)>& other = {});
+
+double Median(std::vector<double> values);
+// The first line a shell command prints, without its line end.
+std::string FirstLine(const char* command);
+// The machine's three load averages.
+std::string LoadAverage();
+// "10000,100000" as numbers.
+std::vector<long long> ParseSizes(const std::string& text);
+// The processor's model name and its number of logical CPUs.
+std::string MachineLine();
+
+}  // namespace bench
+
+#endif  // BENCH_PROCESS_RUNS_H

@@ -363,6 +363,20 @@ ExtraObject* StyleProperties::GetAttachedObject() const {
     return values_->attached.get();
 }
 
+namespace {
+
+// The face name the font back end knows: without the quotes a style sheet
+// writes around a family name with blanks ('DejaVu Sans').
+String UnquotedFace(const String& family) {
+    const std::uint32_t length = family.Length();
+    if (length < 2 || family.Text() == nullptr) return family;
+    const char first = family.Text()[0];
+    if ((first == '\'' || first == '"') && family.Text()[length - 1] == first) return family.Mid(1, length - 2);
+    return family;
+}
+
+}  // namespace
+
 FontRequest StyleProperties::MakeFontRequest() const {
     FontRequest request;
     request.size = values_->intLengths[6].value;
@@ -370,7 +384,7 @@ FontRequest StyleProperties::MakeFontRequest() const {
     request.italic = values_->flags[3];
     request.strikeOut = values_->decoration[detail::kLineThrough];
     request.underline = values_->decoration[detail::kUnderline];
-    request.face = values_->family;
+    request.face = UnquotedFace(values_->family);
     request.fontWord = fontWord_;
     return request;
 }

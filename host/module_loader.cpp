@@ -27,7 +27,10 @@ std::string ResolveModulePath() {
 }
 
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string* error) {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The module stays mapped after its last close, as the host application
+    // keeps it: the markup engine's singletons (the dictionary registry, the
+    // URL mapper) live as long as the process that made them.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr) {
         if (error) *error = dlerror();
         return nullptr;

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, LimitImport,
                          ::testing::Values(Fixture{"dashes", 0}, Fixture{"markers", 0}, Fixture{"filter", 0},
                                            Fixture{"text_anchor", 0}, Fixture{"stroke_opacity", 0},
                                            Fixture{"nested_svg", 0}, Fixture{"mask_luminance", 0},
-                                           Fixture{"image_aspect", 0}),
+                                           Fixture{"image_ratio", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -19,59 +19,86 @@ void Write(std::uint8_t* p, std::uint64_t v) {
     std::memcpy(p, &s, sizeof s);
 }
 
-template <typename Sample>
-int Shrink(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src, std::int64_t ws,
-           std::uint32_t count, std::int64_t available, std::int64_t overlap) {
+// Gated members read an alpha byte per source pixel (srcAlpha, indexed like
+// src) and write one per output (dstAlpha): a source pixel whose alpha byte is
+// 0 contributes nothing, and an output no marked pixel reached is left as it
+// was. With every pixel marked they give what the plain members give.
+template <typename Sample, bool Gated>
+int Shrink(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+           const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+           std::int64_t available, std::int64_t overlap) {
     const std::size_t pixel = sizeof(Sample) * static_cast<std::size_t>(channels);
     std::uint64_t sum[4] = {};
+    std::uint64_t weight = 0;  // the overlaps summed: ws for every output unless gated
     if (available < 1) return 0;
-    const auto sample = [&](std::int64_t i, std::int32_t c) {
-        return static_cast<std::uint64_t>(Read<Sample>(src + static_cast<std::size_t>(i) * pixel + c * sizeof(Sample)));
+    const auto add = [&](std::int64_t i, std::int64_t part) {
+        if constexpr (Gated) {
+            if (srcAlpha[i] == 0) return;
+        }
+        const std::uint8_t* s = src + static_cast<std::size_t>(i) * pixel;
+        for (std::int32_t c = 0; c < channels; ++c) {
+            sum[c] += static_cast<std::uint64_t>(Read<Sample>(s + c * sizeof(Sample))) * static_cast<std::uint64_t>(part);
+        }
+        weight += static_cast<std::uint64_t>(part);
     };
-    for (std::int32_t c = 0; c < channels; ++c) sum[c] = sample(0, c) * static_cast<std::uint64_t>(overlap);
+    const auto emit = [&](std::uint32_t out) {
+        std::uint64_t by = static_cast<std::uint64_t>(ws);
+        if constexpr (Gated) {
+            dstAlpha[out] = weight != 0 ? 255 : 0;
+            by = weight;
+        }
+        if (by != 0) {
+            for (std::int32_t c = 0; c < channels; ++c) Write<Sample>(dst + out * pixel + c * sizeof(Sample), sum[c] / by);
+        }
+        for (std::int32_t c = 0; c < channels; ++c) sum[c] = 0;
+        weight = 0;
+    };
+    add(0, overlap);
     std::int64_t width = overlap;
     std::int64_t i = 1;
     for (std::uint32_t out = 0; out < count; ++out) {
         while (width + wd <= ws) {
             if (i >= available) return 0;
-            for (std::int32_t c = 0; c < channels; ++c) sum[c] += sample(i, c) * static_cast<std::uint64_t>(wd);
+            add(i, wd);
             width += wd;
             ++i;
         }
-        std::uint8_t* o = dst + out * pixel;
         if (width == ws) {
-            for (std::int32_t c = 0; c < channels; ++c) {
-                Write<Sample>(o + c * sizeof(Sample), sum[c] / static_cast<std::uint64_t>(ws));
-                sum[c] = 0;
-            }
+            emit(out);
             width = 0;
             continue;
         }
+        // The next pixel is split: its part completes this output, its rest starts the next.
         if (i >= available) return 0;
         const std::int64_t part = ws - width;
-        for (std::int32_t c = 0; c < channels; ++c) {
-            const std::uint64_t s = sample(i, c);
-            Write<Sample>(o + c * sizeof(Sample), (sum[c] + s * static_cast<std::uint64_t>(part)) / static_cast<std::uint64_t>(ws));
-            sum[c] = s * static_cast<std::uint64_t>(wd - part);
-        }
+        add(i, part);
+        emit(out);
+        add(i, wd - part);
         width = wd - part;
         ++i;
     }
     return 1;
 }
 
-template <typename Sample>
-int Enlarge(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src, std::int64_t ws,
-            std::uint32_t count, std::int64_t x, std::int64_t first, std::int64_t available) {
+template <typename Sample, bool Gated>
+int Enlarge(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+            const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+            std::int64_t x, std::int64_t first, std::int64_t available) {
     const std::size_t pixel = sizeof(Sample) * static_cast<std::size_t>(channels);
-    const auto at = [&](std::int64_t i) -> const std::uint8_t* {
-        const std::int64_t k = i - first;
-        return k >= 0 && k < available ? src + static_cast<std::size_t>(k) * pixel : nullptr;
+    const auto inside = [&](std::int64_t i) { return i - first >= 0 && i - first < available; };
+    const auto at = [&](std::int64_t i) { return src + static_cast<std::size_t>(i - first) * pixel; };
+    const auto marked = [&](std::int64_t i) {
+        if constexpr (Gated) return srcAlpha[i - first] != 0;
+        return true;
+    };
+    const auto mark = [&](std::uint32_t out, bool set) {
+        if constexpr (Gated) dstAlpha[out] = set ? 255 : 0;
     };
     const auto copy = [&](std::uint32_t out, std::int64_t i) {
-        const std::uint8_t* s = at(i);
-        if (s == nullptr) return false;
-        std::memcpy(dst + out * pixel, s, pixel);
+        if (!inside(i)) return false;
+        const bool set = marked(i);
+        if (set) std::memcpy(dst + out * pixel, at(i), pixel);
+        mark(out, set);
         return true;
     };
     std::uint32_t out = 0;
@@ -94,15 +121,20 @@ int Enlarge(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std
             if (!copy(out, ws - 1)) return 0;
             continue;
         }
-        const std::uint8_t* a = at(left);
-        const std::uint8_t* b = at(left + 1);
-        if (a == nullptr || b == nullptr) return 0;
-        for (std::int32_t ch = 0; ch < channels; ++ch) {
-            const std::uint64_t l = Read<Sample>(a + ch * sizeof(Sample));
-            const std::uint64_t r = Read<Sample>(b + ch * sizeof(Sample));
-            Write<Sample>(dst + out * pixel + ch * sizeof(Sample),
-                          (l * static_cast<std::uint64_t>(span - f) + r * static_cast<std::uint64_t>(f)) /
-                              static_cast<std::uint64_t>(span));
+        if (!inside(left) || !inside(left + 1)) return 0;
+        const bool a = marked(left), b = marked(left + 1);
+        if (a && b) {
+            for (std::int32_t ch = 0; ch < channels; ++ch) {
+                const std::uint64_t l = Read<Sample>(at(left) + ch * sizeof(Sample));
+                const std::uint64_t r = Read<Sample>(at(left + 1) + ch * sizeof(Sample));
+                Write<Sample>(dst + out * pixel + ch * sizeof(Sample),
+                              (l * static_cast<std::uint64_t>(span - f) + r * static_cast<std::uint64_t>(f)) /
+                                  static_cast<std::uint64_t>(span));
+            }
+            mark(out, true);
+        } else {
+            // One marked neighbour gives its value; none leaves the output alone.
+            copy(out, a ? left : left + 1);
         }
         f += 2 * ws;
         while (f >= span) {
@@ -166,16 +198,40 @@ int RIPResampleRowNearest(const RIPSampleLayout& layout, std::uint8_t* dst, std:
 int RIPShrinkRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src,
                  std::int64_t ws, std::uint32_t count, std::int64_t available, std::int64_t firstOverlap) {
     if (layout.pixelBytes == 0) return 0;
-    return layout.wide ? Shrink<std::uint16_t>(layout.channels, dst, wd, src, ws, count, available, firstOverlap)
-                       : Shrink<std::uint8_t>(layout.channels, dst, wd, src, ws, count, available, firstOverlap);
+    return layout.wide ? Shrink<std::uint16_t, false>(layout.channels, dst, nullptr, wd, src, nullptr, ws, count,
+                                                      available, firstOverlap)
+                       : Shrink<std::uint8_t, false>(layout.channels, dst, nullptr, wd, src, nullptr, ws, count,
+                                                     available, firstOverlap);
 }
 
 int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src,
                   std::int64_t ws, std::uint32_t count, std::int64_t x, std::int64_t first,
                   std::int64_t available) {
     if (layout.pixelBytes == 0) return 0;
-    return layout.wide ? Enlarge<std::uint16_t>(layout.channels, dst, wd, src, ws, count, x, first, available)
-                       : Enlarge<std::uint8_t>(layout.channels, dst, wd, src, ws, count, x, first, available);
+    return layout.wide ? Enlarge<std::uint16_t, false>(layout.channels, dst, nullptr, wd, src, nullptr, ws, count,
+                                                       x, first, available)
+                       : Enlarge<std::uint8_t, false>(layout.channels, dst, nullptr, wd, src, nullptr, ws, count, x,
+                                                      first, available);
+}
+
+int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                      const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                      std::int64_t available, std::int64_t firstOverlap) {
+    if (layout.pixelBytes == 0) return 0;
+    return layout.wide ? Shrink<std::uint16_t, true>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count,
+                                                     available, firstOverlap)
+                       : Shrink<std::uint8_t, true>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count,
+                                                    available, firstOverlap);
+}
+
+int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                       std::int64_t x, std::int64_t first, std::int64_t available) {
+    if (layout.pixelBytes == 0) return 0;
+    return layout.wide ? Enlarge<std::uint16_t, true>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
+                                                      first, available)
+                       : Enlarge<std::uint8_t, true>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
+                                                     first, available);
 }
 
 std::uint32_t RIPSmoothWeight(std::int64_t w, std::int64_t p, std::int64_t d) {

@@ -39,6 +39,19 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
                   std::int64_t ws, std::uint32_t count, std::int64_t x, std::int64_t first,
                   std::int64_t available);
 
+// The alpha-gated members: only source pixels whose byte in srcAlpha
+// (indexed like src) is non-zero contribute. The shrink averages the marked
+// pixels by their overlaps; the enlarge interpolates between two marked
+// neighbours, takes the one marked neighbour's value, or writes nothing.
+// dstAlpha gets 255 for every output that received a value and 0 for the
+// others, whose pixels are left as they were.
+int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                      const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                      std::int64_t available, std::int64_t firstOverlap);
+int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                       std::int64_t x, std::int64_t first, std::int64_t available);
+
 // The vertical weight of a row scaled to a power-of-two total: trunc(w × p / d),
 // in floating point, the one place it is computed.
 std::uint32_t RIPSmoothWeight(std::int64_t w, std::int64_t p, std::int64_t d);

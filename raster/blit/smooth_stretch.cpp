@@ -74,8 +74,9 @@ int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t
     return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd);
 }
 
+// A 32-bit weight keeps the products to 32 × 32 bits, which vectorise.
 template <typename Sample>
-void Accumulate(std::uint64_t* acc, const std::uint8_t* row, std::size_t samples, std::uint64_t weight) {
+void Accumulate(std::uint64_t* acc, const std::uint8_t* row, std::size_t samples, std::uint32_t weight) {
     for (std::size_t i = 0; i < samples; ++i) {
         Sample v;
         std::memcpy(&v, row + i * sizeof(Sample), sizeof v);

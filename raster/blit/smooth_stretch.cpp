@@ -111,10 +111,12 @@ void AccumulateMarked(std::uint64_t* acc, std::uint64_t* sums, const std::uint8_
 template <typename Sample>
 void StoreMarked(std::uint8_t* out, const std::uint64_t* acc, const std::uint64_t* sums, std::size_t pixels,
                  std::size_t channels) {
+    RIPRepeatedDivisor by(1);  // neighbours mostly received the same weight
     for (std::size_t p = 0; p < pixels; ++p) {
         if (sums[p] == 0) continue;
+        if (sums[p] != by.Divisor()) by = RIPRepeatedDivisor(sums[p]);
         for (std::size_t c = 0; c < channels; ++c) {
-            const auto v = static_cast<Sample>(acc[p * channels + c] / sums[p]);
+            const auto v = static_cast<Sample>(by.Divide(acc[p * channels + c]));
             std::memcpy(out + (p * channels + c) * sizeof(Sample), &v, sizeof v);
         }
     }

@@ -60,6 +60,19 @@ TEST(ResampleAlpha, OnlyMarkedPixelsContribute) {
     }
 }
 
+TEST(ResampleAlpha, RepeatedDivisorIsExact) {
+    std::mt19937_64 random(3);
+    using U = std::uint64_t;
+    const U big = 0xFFFFFFFFu;
+    for (const U d : {U{1}, U{2}, U{3}, U{7}, U{255}, U{65535}, U{0x7FFFFFFF}, big - 1, big, big + 1, U{1} << 40,
+                      U{1000003}}) {
+        const RIPRepeatedDivisor by(d);
+        std::vector<U> numerators{0, 1, d - 1, d, d + 1, 2 * d - 1, big - 1, big, big + 1, ~U{0}};
+        for (int i = 0; i < 2000; ++i) numerators.push_back(random() >> (random() % 64));
+        for (const U n : numerators) ASSERT_EQ(by.Divide(n), n / d) << n << " / " << d;
+    }
+}
+
 RIPImage* Plane(std::int32_t w, std::int32_t h, const std::vector<std::uint8_t>& bytes) {
     RIPImage* plane = RIPCreateImageEx(kTypeCoverage, w, h, 0, 0, kOneBlock, nullptr, 0);
     RIPSetImageData(plane, 0, 0, w, h, w, bytes.data(), 0);

@@ -63,8 +63,8 @@ int Shrink(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std:
 // The walk of the linear enlargement, shared by the plain and gated
 // members: each output either repeats one source pixel (one(out, i): the
 // copy of equal widths, the outputs before the first centre and past the
-// last) or lies between pixels left and left + 1 at f / span of the way
-// (two(out, left, f, span)). Either answers false when the source does not
+// last) or lies between pixels left and left + 1 at f / (2·wd) of the way
+// (two(out, left, f)). Either answers false when the source does not
 // reach, which fails the walk.
 template <typename One, typename Two>
 int WalkEnlarge(std::int64_t wd, std::int64_t ws, std::uint32_t count, std::int64_t x, One one, Two two) {
@@ -88,7 +88,7 @@ int WalkEnlarge(std::int64_t wd, std::int64_t ws, std::uint32_t count, std::int6
             if (!one(out, ws - 1)) return 0;
             continue;
         }
-        if (!two(out, left, f, span)) return 0;
+        if (!two(out, left, f)) return 0;
         f += 2 * ws;
         while (f >= span) {
             f -= span;
@@ -101,13 +101,13 @@ int WalkEnlarge(std::int64_t wd, std::int64_t ws, std::uint32_t count, std::int6
 // (left × (span − f) + right × f) / span for each sample of a pixel.
 template <typename Sample>
 void Interpolate(std::int32_t channels, std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                 std::int64_t f, std::int64_t span) {
+                 std::int64_t f, const RIPRepeatedDivisor& span) {
+    const auto whole = static_cast<std::int64_t>(span.Divisor());
     for (std::int32_t ch = 0; ch < channels; ++ch) {
         const std::uint64_t l = Read<Sample>(a + ch * sizeof(Sample));
         const std::uint64_t r = Read<Sample>(b + ch * sizeof(Sample));
         Write<Sample>(out + ch * sizeof(Sample),
-                      (l * static_cast<std::uint64_t>(span - f) + r * static_cast<std::uint64_t>(f)) /
-                          static_cast<std::uint64_t>(span));
+                      span.Divide(l * static_cast<std::uint64_t>(whole - f) + r * static_cast<std::uint64_t>(f)));
     }
 }
 
@@ -125,7 +125,8 @@ int Enlarge(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std
         std::memcpy(dst + out * pixel, s, pixel);
         return true;
     };
-    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f, std::int64_t span) {
+    const RIPRepeatedDivisor span(static_cast<std::uint64_t>(2 * wd));
+    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
         const std::uint8_t* a = at(left);
         const std::uint8_t* b = at(left + 1);
         if (a == nullptr || b == nullptr) return false;
@@ -156,10 +157,12 @@ int ShrinkGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlpha
         }
         weight += static_cast<std::uint64_t>(part);
     };
+    RIPRepeatedDivisor by(static_cast<std::uint64_t>(ws));  // outputs mostly weigh ws in all
     const auto emit = [&](std::uint32_t out) {
         dstAlpha[out] = weight != 0 ? 255 : 0;
         if (weight != 0) {
-            for (std::int32_t c = 0; c < channels; ++c) Write<Sample>(dst + out * pixel + c * sizeof(Sample), sum[c] / weight);
+            if (weight != by.Divisor()) by = RIPRepeatedDivisor(weight);
+            for (std::int32_t c = 0; c < channels; ++c) Write<Sample>(dst + out * pixel + c * sizeof(Sample), by.Divide(sum[c]));
         }
         for (std::int32_t c = 0; c < channels; ++c) sum[c] = 0;
         weight = 0;
@@ -206,7 +209,8 @@ int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlph
         dstAlpha[out] = set ? 255 : 0;
         return true;
     };
-    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f, std::int64_t span) {
+    const RIPRepeatedDivisor span(static_cast<std::uint64_t>(2 * wd));
+    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
         if (!inside(left) || !inside(left + 1)) return false;
         const bool a = marked(left), b = marked(left + 1);
         // One marked neighbour gives its value; none leaves the output alone.

@@ -38,6 +38,9 @@ TEST(ResampleAlpha, OnlyMarkedPixelsContribute) {
         {"split pixel marked, last not", rgb, true, 3, 2, {10, 20, 30, 40, 50, 60, 250, 250, 250}, {1, 1, 0},
          {20, 30, 40, 40, 50, 60}, {255, 255}},
         // The last output lies past the last centre: only the unmarked last pixel reaches it.
+        // 1000, 60000 (unmarked) and 3000 as little-endian 16-bit samples: 2000.
+        {"16-bit samples", RIPSampleLayout{2, 1, true}, true, 3, 1, {0xE8, 0x03, 0x60, 0xEA, 0xB8, 0x0B}, {1, 0, 1},
+         {0xD0, 0x07}, {255}},
         {"enlarge takes the one marked neighbour", grey, false, 2, 4, {10, 200}, {1, 0}, {10, 10, 10, 99},
          {255, 255, 255, 0}},
         {"enlarge with no marked neighbour writes nothing", grey, false, 2, 4, {10, 200}, {0, 0}, {99, 99, 99, 99},

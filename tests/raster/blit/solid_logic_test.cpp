@@ -105,5 +105,18 @@ TEST(SolidLogic, AndOfComplementaryGreysIsSolidBlack) {
     RIPDestroyImage(src);
 }
 
+TEST(SolidLogic, ATileSharedWithAnotherImageIsReplacedNotChanged) {
+    raster::testing::ScopedTileStore scoped(4);
+    RIPImage* dst = Tiled(kTypeGrey8, 256, 256, colour::ColorRecord::Grey(0xF0), -1);
+    RIPImage* src = Tiled(kTypeGrey8, 256, 256, colour::ColorRecord::Grey(0x0F), -1);
+    RIPImage* sharer = Tiled(kTypeGrey8, 256, 256, colour::ColorRecord::Grey(0), -1);
+    ASSERT_EQ(RIPShareTiles(nullptr, sharer, dst), 1);
+    ASSERT_EQ(sharer->tileTable[0][0].tile, dst->tileTable[0][0].tile);
+    ASSERT_EQ(RIPStretchBlitInContext(nullptr, dst, 0, 0, 256, 256, nullptr, src, 0, 0, 256, 256, nullptr, 3), 1);
+    EXPECT_EQ(PixelAt(dst, 10, 10), 0xFF);
+    EXPECT_EQ(PixelAt(sharer, 10, 10), 0xF0);
+    for (RIPImage* image : {dst, src, sharer}) RIPDestroyImage(image);
+}
+
 }  // namespace
 }  // namespace raster::blit

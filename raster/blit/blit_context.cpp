@@ -247,6 +247,7 @@ void RIPBlitContextEnd(RIPBlitContext* ctx) {
     std::vector<std::uint8_t>().swap(ctx->alphaRows[0]);
     std::vector<std::uint8_t>().swap(ctx->alphaRows[1]);
     std::vector<std::uint8_t>().swap(ctx->alphaOutput);
+    std::vector<std::uint8_t>().swap(ctx->heldRow);
     std::vector<std::uint64_t>().swap(ctx->weightSums);
     std::vector<std::uint8_t>().swap(ctx->alphaFetch);
     std::vector<std::uint8_t>().swap(ctx->alphaRun);
@@ -267,6 +268,7 @@ int RIPBlitPrepareStretch(RIPBlitContext* ctx) {
             if (ctx->alphaGated) {
                 for (int r = 0; r < rows; ++r) ctx->alphaRows[r].assign(static_cast<std::size_t>(width), 0);
                 ctx->alphaOutput.assign(static_cast<std::size_t>(width), 0);
+                ctx->heldRow.assign(static_cast<std::size_t>(width * bytes), 0);
                 ctx->weightSums.assign(static_cast<std::size_t>(width), 0);
                 ctx->producer = &RIPStretchRowsSmoothAlpha;
             }

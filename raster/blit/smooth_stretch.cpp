@@ -3,7 +3,8 @@
 // centres when enlarging), then the rows are combined with integer weights.
 // The plain producer scales the weights to a power of two and shifts; the
 // alpha-gated one lets only source pixels marked in the source's alpha plane
-// contribute and divides each output pixel by the weight it received.
+// contribute and divides each output pixel by the weight it received; a
+// pixel none reaches keeps the value its column received last.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -107,7 +108,7 @@ void AccumulateMarked(std::uint64_t* acc, std::uint64_t* sums, const std::uint8_
     }
 }
 
-// A pixel no marked row reached keeps what the output row held.
+// A pixel no marked row reached keeps what its column held.
 template <typename Sample>
 void StoreMarked(std::uint8_t* out, const std::uint64_t* acc, const std::uint64_t* sums, std::size_t pixels,
                  std::size_t channels) {
@@ -130,10 +131,25 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     const std::int64_t bottom = ctx->srcRect.bottom;
     const std::int64_t top = ctx->src->height - 1;
     const auto pixels = static_cast<std::size_t>(ctx->band.Width());
-    if (gated && (ctx->alphaOutput.size() < pixels || ctx->weightSums.size() < pixels)) return 0;
+    const auto rowBytes = pixels * static_cast<std::size_t>(layout.pixelBytes);
+    // The gated producer works on the band's stretch of the held row and
+    // hands a copy to the output row.
+    std::uint8_t* out = ctx->output.data();
+    if (gated) {
+        const auto at = static_cast<std::size_t>(ctx->band.left - ctx->dstClip.left) * static_cast<std::size_t>(layout.pixelBytes);
+        if (ctx->alphaOutput.size() < pixels || ctx->weightSums.size() < pixels || ctx->heldRow.size() < at + rowBytes) {
+            return 0;
+        }
+        out = ctx->heldRow.data() + at;
+    }
+    const auto handOut = [&] {
+        if (gated) std::memcpy(ctx->output.data(), out, rowBytes);
+        return 1;
+    };
     if (hs == hd) {
         const auto row = static_cast<std::int32_t>(std::clamp<std::int64_t>(span.first + bottom, 0, top));
-        return ResampleRow(ctx, layout, row, ctx->output.data(), gated ? ctx->alphaOutput.data() : nullptr);
+        if (ResampleRow(ctx, layout, row, out, gated ? ctx->alphaOutput.data() : nullptr) == 0) return 0;
+        return handOut();
     }
     const auto channels = static_cast<std::size_t>(layout.channels);
     const std::size_t samples = pixels * channels;
@@ -191,16 +207,16 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     }
     if (gated) {
         if (layout.wide) {
-            StoreMarked<std::uint16_t>(ctx->output.data(), ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
+            StoreMarked<std::uint16_t>(out, ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
         } else {
-            StoreMarked<std::uint8_t>(ctx->output.data(), ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
+            StoreMarked<std::uint8_t>(out, ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
         }
     } else if (layout.wide) {
-        Store<std::uint16_t>(ctx->output.data(), ctx->accumulator.data(), samples, shift);
+        Store<std::uint16_t>(out, ctx->accumulator.data(), samples, shift);
     } else {
-        Store<std::uint8_t>(ctx->output.data(), ctx->accumulator.data(), samples, shift);
+        Store<std::uint8_t>(out, ctx->accumulator.data(), samples, shift);
     }
-    return 1;
+    return handOut();
 }
 
 }  // namespace

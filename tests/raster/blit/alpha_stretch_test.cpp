@@ -7,6 +7,7 @@
 
 #include "blit/resample.h"
 #include "blit_support.h"
+#include "memory_tile_store.h"
 #include "raster/raster_state.h"
 
 namespace raster::blit {
@@ -118,6 +119,35 @@ TEST(StretchAlpha, ThePlaneMarksWhereItsBoundsPlaceIt) {
     RIPDestroyRS(state);
     RIPDestroyImage(dst);
     RIPDestroyImage(src);
+}
+
+// A pixel no marked source reaches keeps what the row below it got in that
+// column, whichever tiles the destination is cut into: a tiled destination
+// gets the pixels a one-block one gets.
+TEST(StretchAlpha, UnreachedPixelsDoNotDependOnTheTiles) {
+    raster::testing::ScopedTileStore scoped(4);
+    const int sw = 160, sh = 160, dw = 400, dh = 300;
+    std::vector<std::uint8_t> pixels(sw * sh), alpha(pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint8_t>(i * 13 + i / 160);
+        // Unmarked stripes across and down, wider than a destination pixel's sources.
+        alpha[i] = (i % 160) / 8 % 3 == 0 || (i / 160) / 8 % 4 == 0 ? 0 : 255;
+    }
+    RIPImage* src = Grey(sw, sh, pixels);
+    ASSERT_EQ(RIPSetLinkedImage(src, Plane(sw, sh, alpha), nullptr, nullptr), 1);
+    RIPImage* tiled = Grey(dw, dh, {}, kAllowTiling);
+    RIPImage* block = Grey(dw, dh, {});
+    ASSERT_EQ(tiled->storageKind, kStorageTiled);
+    ASSERT_EQ(block->tileTable[0][0].tile, nullptr);
+    RIPRasterState* state = Smooth();
+    for (RIPImage* dst : {tiled, block}) {
+        ASSERT_EQ(RIPStretchBlitInContext(state, dst, 0, 0, dw, dh, nullptr, src, 0, 0, sw, sh, nullptr,
+                                          kBlitAlphaGatedSmoothing),
+                  1);
+    }
+    for (int y = 0; y < dh; ++y) ASSERT_EQ(testing::Row(tiled, y), testing::Row(block, y)) << "row " << y;
+    RIPDestroyRS(state);
+    for (RIPImage* image : {src, tiled, block}) RIPDestroyImage(image);
 }
 
 // The direct reference: each destination pixel from the marked source pixels

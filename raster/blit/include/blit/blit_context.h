@@ -85,9 +85,13 @@ struct RIPBlitContext {
     std::int32_t cachedSourceRow = -1;
     // The alpha-gated smooth stretch: the marks of each work row and of the
     // output row, the weight each output pixel received, and the source's
-    // alpha run (fetched, then laid over the source run's columns).
+    // alpha run (fetched, then laid over the source run's columns). The held
+    // row spans the clip: each column keeps what it last received, so that a
+    // pixel no marked source reaches takes the value of the row below it in
+    // its column, whatever band painted that row.
     std::vector<std::uint8_t> alphaRows[2];
     std::vector<std::uint8_t> alphaOutput;
+    std::vector<std::uint8_t> heldRow;
     std::vector<std::uint64_t> weightSums;
     std::vector<std::uint8_t> alphaFetch, alphaRun;
 
@@ -158,8 +162,8 @@ const std::uint8_t* RIPFetchRun(const RIPImage* image, RIPConverterBlock& block,
 int RIPStretchRowsNearest(RIPBlitContext* ctx, std::int32_t y);
 int RIPStretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y);
 // The smooth producer gated by the source's alpha plane: only marked source
-// pixels contribute, and an output pixel none reaches keeps what the output
-// row held.
+// pixels contribute, and an output pixel none reaches keeps what its column
+// received last (the row below it; 0 below the clip's first row).
 int RIPStretchRowsSmoothAlpha(RIPBlitContext* ctx, std::int32_t y);
 
 }  // namespace raster::blit

@@ -122,32 +122,45 @@ TEST(StretchAlpha, ThePlaneMarksWhereItsBoundsPlaceIt) {
 }
 
 // A pixel no marked source reaches keeps what the row below it got in that
-// column, whichever tiles the destination is cut into: a tiled destination
-// gets the pixels a one-block one gets.
-TEST(StretchAlpha, UnreachedPixelsDoNotDependOnTheTiles) {
+// column, whichever tiles the images are cut into: tiled images (the plane's
+// second tile solid and unmarked) give the pixels one-block images give.
+TEST(StretchAlpha, ResultsDoNotDependOnTheTiles) {
     raster::testing::ScopedTileStore scoped(4);
-    const int sw = 160, sh = 160, dw = 400, dh = 300;
-    std::vector<std::uint8_t> pixels(sw * sh), alpha(pixels.size());
+    const int sw = 300, sh = 160, dw = 400, dh = 300;
+    std::vector<std::uint8_t> pixels(sw * sh), alpha(pixels.size(), 0);
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-        pixels[i] = static_cast<std::uint8_t>(i * 13 + i / 160);
-        // Unmarked stripes across and down, wider than a destination pixel's sources.
-        alpha[i] = (i % 160) / 8 % 3 == 0 || (i / 160) / 8 % 4 == 0 ? 0 : 255;
+        const std::size_t x = i % sw, y = i / sw;
+        pixels[i] = static_cast<std::uint8_t>(i * 13 + y);
+        // Unmarked stripes across and down, wider than a destination pixel's
+        // sources, and nothing marked right of the plane's first tile.
+        if (x < 256 && (x / 8) % 3 != 0 && (y / 8) % 4 != 0) alpha[i] = 255;
     }
-    RIPImage* src = Grey(sw, sh, pixels);
-    ASSERT_EQ(RIPSetLinkedImage(src, Plane(sw, sh, alpha), nullptr, nullptr), 1);
+    const auto make = [&](std::int32_t storage) {
+        RIPImage* src = Grey(sw, sh, pixels, storage);
+        RIPImage* plane = RIPCreateImageEx(kTypeCoverage, sw, sh, 0, 0, storage, nullptr, 0);
+        const colour::ColorRecord none = colour::ColorRecord::Grey(0);
+        RIPFillImage(plane, &none);
+        RIPSetImageData(plane, 0, 0, 256, sh, sw, alpha.data(), 0);
+        RIPSetLinkedImage(src, plane, nullptr, nullptr);
+        return src;
+    };
+    RIPImage* tiledSrc = make(kAllowTiling);
+    RIPImage* blockSrc = make(kOneBlock);
     RIPImage* tiled = Grey(dw, dh, {}, kAllowTiling);
     RIPImage* block = Grey(dw, dh, {});
     ASSERT_EQ(tiled->storageKind, kStorageTiled);
+    ASSERT_EQ(tiledSrc->linkedImage->storageKind, kStorageTiled);
+    ASSERT_TRUE(scoped.store().IsSolid(tiledSrc->linkedImage->tileTable[0][1].tile));
     ASSERT_EQ(block->tileTable[0][0].tile, nullptr);
     RIPRasterState* state = Smooth();
-    for (RIPImage* dst : {tiled, block}) {
+    for (const auto& [dst, src] : {std::pair{tiled, tiledSrc}, std::pair{block, blockSrc}}) {
         ASSERT_EQ(RIPStretchBlitInContext(state, dst, 0, 0, dw, dh, nullptr, src, 0, 0, sw, sh, nullptr,
                                           kBlitAlphaGatedSmoothing),
                   1);
     }
     for (int y = 0; y < dh; ++y) ASSERT_EQ(testing::Row(tiled, y), testing::Row(block, y)) << "row " << y;
     RIPDestroyRS(state);
-    for (RIPImage* image : {src, tiled, block}) RIPDestroyImage(image);
+    for (RIPImage* image : {tiledSrc, blockSrc, tiled, block}) RIPDestroyImage(image);
 }
 
 // The direct reference: each destination pixel from the marked source pixels

@@ -244,6 +244,13 @@ void RIPBlitContextEnd(RIPBlitContext* ctx) {
     std::vector<std::uint8_t>().swap(ctx->workRows[0]);
     std::vector<std::uint8_t>().swap(ctx->workRows[1]);
     std::vector<std::uint64_t>().swap(ctx->accumulator);
+    std::vector<std::uint8_t>().swap(ctx->alphaRows[0]);
+    std::vector<std::uint8_t>().swap(ctx->alphaRows[1]);
+    std::vector<std::uint8_t>().swap(ctx->alphaOutput);
+    std::vector<std::uint8_t>().swap(ctx->heldRow);
+    std::vector<std::uint64_t>().swap(ctx->weightSums);
+    std::vector<std::uint8_t>().swap(ctx->alphaFetch);
+    std::vector<std::uint8_t>().swap(ctx->alphaRun);
     ctx->rowTags[0] = ctx->rowTags[1] = -1;
     ctx->cachedSourceRow = -1;
 }
@@ -258,6 +265,13 @@ int RIPBlitPrepareStretch(RIPBlitContext* ctx) {
             for (int r = 0; r < rows; ++r) ctx->workRows[r].assign(static_cast<std::size_t>(width * bytes + 16), 0);
             ctx->accumulator.assign(static_cast<std::size_t>(width * bytes), 0);
             ctx->producer = &RIPStretchRowsSmooth;
+            if (ctx->alphaGated) {
+                for (int r = 0; r < rows; ++r) ctx->alphaRows[r].assign(static_cast<std::size_t>(width), 0);
+                ctx->alphaOutput.assign(static_cast<std::size_t>(width), 0);
+                ctx->heldRow.assign(static_cast<std::size_t>(width * bytes), 0);
+                ctx->weightSums.assign(static_cast<std::size_t>(width), 0);
+                ctx->producer = &RIPStretchRowsSmoothAlpha;
+            }
         } else {
             ctx->producer = &RIPStretchRowsNearest;
         }

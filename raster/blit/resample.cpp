@@ -60,6 +60,57 @@ int Shrink(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std:
     return 1;
 }
 
+// The walk of the linear enlargement, shared by the plain and gated
+// members: each output either repeats one source pixel (one(out, i): the
+// copy of equal widths, the outputs before the first centre and past the
+// last) or lies between pixels left and left + 1 at f / (2·wd) of the way
+// (two(out, left, f)). Either answers false when the source does not
+// reach, which fails the walk.
+template <typename One, typename Two>
+int WalkEnlarge(std::int64_t wd, std::int64_t ws, std::uint32_t count, std::int64_t x, One one, Two two) {
+    std::uint32_t out = 0;
+    if (ws == wd) {
+        for (; out < count; ++out) {
+            if (!one(out, x + out)) return 0;
+        }
+        return 1;
+    }
+    std::int64_t c = ws + 2 * x * ws;
+    for (; out < count && c < wd; ++out, c += 2 * ws) {
+        if (!one(out, 0)) return 0;
+    }
+    if (out == count) return 1;
+    const std::int64_t span = 2 * wd;
+    std::int64_t f = (c - wd) % span;
+    std::int64_t left = (c - wd) / span;
+    for (; out < count; ++out) {
+        if (left + 1 > ws - 1) {
+            if (!one(out, ws - 1)) return 0;
+            continue;
+        }
+        if (!two(out, left, f)) return 0;
+        f += 2 * ws;
+        while (f >= span) {
+            f -= span;
+            ++left;
+        }
+    }
+    return 1;
+}
+
+// (left × (span − f) + right × f) / span for each sample of a pixel.
+template <typename Sample>
+void Interpolate(std::int32_t channels, std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                 std::int64_t f, const RIPRepeatedDivisor& span) {
+    const auto whole = static_cast<std::int64_t>(span.Divisor());
+    for (std::int32_t ch = 0; ch < channels; ++ch) {
+        const std::uint64_t l = Read<Sample>(a + ch * sizeof(Sample));
+        const std::uint64_t r = Read<Sample>(b + ch * sizeof(Sample));
+        Write<Sample>(out + ch * sizeof(Sample),
+                      span.Divide(l * static_cast<std::uint64_t>(whole - f) + r * static_cast<std::uint64_t>(f)));
+    }
+}
+
 template <typename Sample>
 int Enlarge(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std::uint8_t* src, std::int64_t ws,
             std::uint32_t count, std::int64_t x, std::int64_t first, std::int64_t available) {
@@ -68,49 +119,107 @@ int Enlarge(std::int32_t channels, std::uint8_t* dst, std::int64_t wd, const std
         const std::int64_t k = i - first;
         return k >= 0 && k < available ? src + static_cast<std::size_t>(k) * pixel : nullptr;
     };
-    const auto copy = [&](std::uint32_t out, std::int64_t i) {
+    const auto one = [&](std::uint32_t out, std::int64_t i) {
         const std::uint8_t* s = at(i);
         if (s == nullptr) return false;
         std::memcpy(dst + out * pixel, s, pixel);
         return true;
     };
-    std::uint32_t out = 0;
-    if (ws == wd) {
-        for (; out < count; ++out) {
-            if (!copy(out, x + out)) return 0;
-        }
-        return 1;
-    }
-    std::int64_t c = ws + 2 * x * ws;
-    for (; out < count && c < wd; ++out, c += 2 * ws) {
-        if (!copy(out, 0)) return 0;
-    }
-    if (out == count) return 1;
-    const std::int64_t span = 2 * wd;
-    std::int64_t f = (c - wd) % span;
-    std::int64_t left = (c - wd) / span;
-    for (; out < count; ++out) {
-        if (left + 1 > ws - 1) {
-            if (!copy(out, ws - 1)) return 0;
-            continue;
-        }
+    const RIPRepeatedDivisor span(static_cast<std::uint64_t>(2 * wd));
+    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
         const std::uint8_t* a = at(left);
         const std::uint8_t* b = at(left + 1);
-        if (a == nullptr || b == nullptr) return 0;
-        for (std::int32_t ch = 0; ch < channels; ++ch) {
-            const std::uint64_t l = Read<Sample>(a + ch * sizeof(Sample));
-            const std::uint64_t r = Read<Sample>(b + ch * sizeof(Sample));
-            Write<Sample>(dst + out * pixel + ch * sizeof(Sample),
-                          (l * static_cast<std::uint64_t>(span - f) + r * static_cast<std::uint64_t>(f)) /
-                              static_cast<std::uint64_t>(span));
+        if (a == nullptr || b == nullptr) return false;
+        Interpolate<Sample>(channels, dst + out * pixel, a, b, f, span);
+        return true;
+    };
+    return WalkEnlarge(wd, ws, count, x, one, two);
+}
+
+// The gated members read an alpha byte per source pixel (srcAlpha, indexed
+// like src) and write one per output (dstAlpha): a source pixel whose alpha
+// byte is 0 contributes nothing, and an output no marked pixel reached is left
+// as it was. They walk as the plain members do, which they keep apart from
+// so that the plain loops stay lean.
+template <typename Sample>
+int ShrinkGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                std::int64_t available, std::int64_t overlap) {
+    const std::size_t pixel = sizeof(Sample) * static_cast<std::size_t>(channels);
+    std::uint64_t sum[4] = {};
+    std::uint64_t weight = 0;  // the overlaps of the marked pixels summed
+    if (available < 1) return 0;
+    const auto add = [&](std::int64_t i, std::int64_t part) {
+        if (srcAlpha[i] == 0) return;
+        const std::uint8_t* s = src + static_cast<std::size_t>(i) * pixel;
+        for (std::int32_t c = 0; c < channels; ++c) {
+            sum[c] += static_cast<std::uint64_t>(Read<Sample>(s + c * sizeof(Sample))) * static_cast<std::uint64_t>(part);
         }
-        f += 2 * ws;
-        while (f >= span) {
-            f -= span;
-            ++left;
+        weight += static_cast<std::uint64_t>(part);
+    };
+    RIPRepeatedDivisor by(static_cast<std::uint64_t>(ws));  // outputs mostly weigh ws in all
+    const auto emit = [&](std::uint32_t out) {
+        dstAlpha[out] = weight != 0 ? 255 : 0;
+        if (weight != 0) {
+            if (weight != by.Divisor()) by = RIPRepeatedDivisor(weight);
+            for (std::int32_t c = 0; c < channels; ++c) Write<Sample>(dst + out * pixel + c * sizeof(Sample), by.Divide(sum[c]));
         }
+        for (std::int32_t c = 0; c < channels; ++c) sum[c] = 0;
+        weight = 0;
+    };
+    add(0, overlap);
+    std::int64_t width = overlap;
+    std::int64_t i = 1;
+    for (std::uint32_t out = 0; out < count; ++out) {
+        while (width + wd <= ws) {
+            if (i >= available) return 0;
+            add(i, wd);
+            width += wd;
+            ++i;
+        }
+        if (width == ws) {
+            emit(out);
+            width = 0;
+            continue;
+        }
+        // The next pixel is split: its part completes this output, its rest starts the next.
+        if (i >= available) return 0;
+        const std::int64_t part = ws - width;
+        add(i, part);
+        emit(out);
+        add(i, wd - part);
+        width = wd - part;
+        ++i;
     }
     return 1;
+}
+
+template <typename Sample>
+int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                 const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                 std::int64_t x, std::int64_t first, std::int64_t available) {
+    const std::size_t pixel = sizeof(Sample) * static_cast<std::size_t>(channels);
+    const auto inside = [&](std::int64_t i) { return i - first >= 0 && i - first < available; };
+    const auto at = [&](std::int64_t i) { return src + static_cast<std::size_t>(i - first) * pixel; };
+    const auto marked = [&](std::int64_t i) { return srcAlpha[i - first] != 0; };
+    const auto one = [&](std::uint32_t out, std::int64_t i) {
+        if (!inside(i)) return false;
+        const bool set = marked(i);
+        if (set) std::memcpy(dst + out * pixel, at(i), pixel);
+        dstAlpha[out] = set ? 255 : 0;
+        return true;
+    };
+    const RIPRepeatedDivisor span(static_cast<std::uint64_t>(2 * wd));
+    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
+        if (!inside(left) || !inside(left + 1)) return false;
+        const bool a = marked(left), b = marked(left + 1);
+        // One marked neighbour gives its value; none leaves the output alone.
+        if (!a || !b) return one(out, a ? left : left + 1);
+        Interpolate<Sample>(channels, dst + out * pixel, at(left), at(left + 1), f, span);
+        dstAlpha[out] = 255;
+        return true;
+    };
+    return WalkEnlarge(wd, ws, count, x, one, two);
 }
 
 }  // namespace
@@ -176,6 +285,26 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
     if (layout.pixelBytes == 0) return 0;
     return layout.wide ? Enlarge<std::uint16_t>(layout.channels, dst, wd, src, ws, count, x, first, available)
                        : Enlarge<std::uint8_t>(layout.channels, dst, wd, src, ws, count, x, first, available);
+}
+
+int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                      const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                      std::int64_t available, std::int64_t firstOverlap) {
+    if (layout.pixelBytes == 0) return 0;
+    return layout.wide ? ShrinkGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count,
+                                                     available, firstOverlap)
+                       : ShrinkGated<std::uint8_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count,
+                                                    available, firstOverlap);
+}
+
+int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                       std::int64_t x, std::int64_t first, std::int64_t available) {
+    if (layout.pixelBytes == 0) return 0;
+    return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
+                                                      first, available)
+                       : EnlargeGated<std::uint8_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
+                                                     first, available);
 }
 
 std::uint32_t RIPSmoothWeight(std::int64_t w, std::int64_t p, std::int64_t d) {

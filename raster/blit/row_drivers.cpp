@@ -159,13 +159,17 @@ int RIPBlitRowDirect(void* p, std::int32_t x, std::int32_t, std::uint32_t n,
 
 const std::uint8_t* RIPFetchSourceRun(RIPBlitContext* ctx, std::int32_t row, std::int32_t x0, std::int32_t x1,
                                       std::uint32_t* bitOffset) {
-    RIPImage* src = ctx->src;
+    return RIPFetchRun(ctx->src, ctx->toWorking, ctx->workingBits, ctx->srcWork, row, x0, x1, bitOffset);
+}
+
+const std::uint8_t* RIPFetchRun(const RIPImage* src, RIPConverterBlock& block, std::int32_t workingBits,
+                                std::vector<std::uint8_t>& work, std::int32_t row, std::int32_t x0, std::int32_t x1,
+                                std::uint32_t* bitOffset) {
     *bitOffset = 0;
     x0 = std::max(x0, 0);
     x1 = std::min(x1, src->width - 1);
     row = std::clamp(row, 0, src->height - 1);
     if (x1 < x0) return nullptr;
-    RIPConverterBlock& block = ctx->toWorking;
     const std::int32_t bits = src->bitsPerPixel;
     // One block of pixels read as it is: no copy.
     if (block.converter == nullptr && src->tilesAcross == 1 && src->tilesDown == 1 &&
@@ -175,16 +179,16 @@ const std::uint8_t* RIPFetchSourceRun(RIPBlitContext* ctx, std::int32_t row, std
         *bitOffset = static_cast<std::uint32_t>(bit % 8);
         return RowAt(slot, row) + bit / 8;
     }
-    const std::int32_t outBits = block.converter != nullptr ? ctx->workingBits : bits;
+    const std::int32_t outBits = block.converter != nullptr ? workingBits : bits;
     const std::size_t need = (static_cast<std::size_t>(x1 - x0 + 1) * static_cast<std::size_t>(std::max(outBits, 8))) / 8 + 16;
-    if (ctx->srcWork.size() < need) {
+    if (work.size() < need) {
         try {
-            ctx->srcWork.resize(std::max(need, 4 * static_cast<std::size_t>(src->width) + 16));
+            work.resize(std::max(need, 4 * static_cast<std::size_t>(src->width) + 16));
         } catch (const std::bad_alloc&) {
             return nullptr;
         }
     }
-    std::uint8_t* out = ctx->srcWork.data();
+    std::uint8_t* out = work.data();
     const std::int32_t outStep = outBits / 8;
     for (std::int32_t x = x0; x <= x1;) {
         RIPTileSlot* slot = RIPSlotAt(src, x, row);

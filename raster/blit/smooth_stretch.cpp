@@ -1,9 +1,13 @@
-// The smooth row producer: every source row a destination row needs is
+// The smooth row producers: every source row a destination row needs is
 // resampled horizontally (area average when shrinking, linear between pixel
-// centres when enlarging), then the rows are combined with integer weights
-// that add up to a power of two.
+// centres when enlarging), then the rows are combined with integer weights.
+// The plain producer scales the weights to a power of two and shifts; the
+// alpha-gated one lets only source pixels marked in the source's alpha plane
+// contribute and divides each output pixel by the weight it received; a
+// pixel none reaches keeps the value its column received last.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "blit/blit_context.h"
 #include "blit/resample.h"
@@ -11,8 +15,38 @@
 namespace raster::blit {
 namespace {
 
-// Resamples source row `row` over the band's columns into dst.
-int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t row, std::uint8_t* dst) {
+// The source's alpha bytes over source columns x0..x1 of a row: the plane
+// placed by the source's linked bounds, 0 wherever it does not reach.
+const std::uint8_t* FetchAlphaRun(RIPBlitContext* ctx, std::int32_t row, std::int64_t x0, std::int64_t x1) {
+    const RIPImage* plane = ctx->src->linkedImage;
+    const RIPRect& at = ctx->src->linkedBounds;
+    if (plane == nullptr || plane->bitsPerPixel != 8) return nullptr;
+    const auto n = static_cast<std::size_t>(x1 - x0 + 1);
+    try {
+        ctx->alphaRun.assign(n, 0);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    const std::int64_t planeRow = static_cast<std::int64_t>(row) - at.bottom;
+    const std::int64_t from = std::max<std::int64_t>({x0, at.left, 0});
+    const std::int64_t to = std::min<std::int64_t>({x1, at.right, static_cast<std::int64_t>(at.left) + plane->width - 1});
+    if (planeRow < 0 || planeRow >= plane->height || planeRow > at.top - at.bottom || from > to) {
+        return ctx->alphaRun.data();
+    }
+    RIPConverterBlock none;
+    std::uint32_t bit = 0;
+    const std::uint8_t* bytes =
+        RIPFetchRun(plane, none, 8, ctx->alphaFetch, static_cast<std::int32_t>(planeRow),
+                    static_cast<std::int32_t>(from - at.left), static_cast<std::int32_t>(to - at.left), &bit);
+    if (bytes == nullptr) return nullptr;
+    std::memcpy(ctx->alphaRun.data() + (from - x0), bytes, static_cast<std::size_t>(to - from + 1));
+    return ctx->alphaRun.data();
+}
+
+// Resamples source row `row` over the band's columns into dst; with
+// dstAlpha, gated by the source's alpha plane, marking the outputs reached.
+int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t row, std::uint8_t* dst,
+                std::uint8_t* dstAlpha) {
     const std::int64_t ws = ctx->srcWidth, wd = ctx->dstWidth;
     const std::int64_t left = ctx->srcRect.left;
     const std::int64_t x = static_cast<std::int64_t>(ctx->band.left) - ctx->dstRect.left;
@@ -30,12 +64,18 @@ int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t
     const std::uint8_t* run =
         RIPFetchSourceRun(ctx, row, static_cast<std::int32_t>(first), static_cast<std::int32_t>(last), &bit);
     if (run == nullptr) return 0;
-    if (ws <= wd) {
-        return RIPEnlargeRow(layout, dst, wd, run, ws, count, x, first - left, last - first + 1);
+    const std::int64_t available = last - first + 1;
+    if (dstAlpha == nullptr) {
+        if (ws <= wd) return RIPEnlargeRow(layout, dst, wd, run, ws, count, x, first - left, available);
+        return RIPShrinkRow(layout, dst, wd, run, ws, count, available, wd - (x * ws) % wd);
     }
-    return RIPShrinkRow(layout, dst, wd, run, ws, count, last - first + 1, wd - (x * ws) % wd);
+    const std::uint8_t* alpha = FetchAlphaRun(ctx, row, first, last);
+    if (alpha == nullptr) return 0;
+    if (ws <= wd) return RIPEnlargeRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, x, first - left, available);
+    return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd);
 }
 
+// A 32-bit weight keeps the products to 32 × 32 bits, which vectorise.
 template <typename Sample>
 void Accumulate(std::uint64_t* acc, const std::uint8_t* row, std::size_t samples, std::uint32_t weight) {
     for (std::size_t i = 0; i < samples; ++i) {
@@ -53,21 +93,68 @@ void Store(std::uint8_t* out, const std::uint64_t* acc, std::size_t samples, std
     }
 }
 
-}  // namespace
+// Only the pixels the row marks take part, each weight added to the pixel's sum.
+template <typename Sample>
+void AccumulateMarked(std::uint64_t* acc, std::uint64_t* sums, const std::uint8_t* row, const std::uint8_t* marks,
+                      std::size_t pixels, std::size_t channels, std::uint64_t weight) {
+    for (std::size_t p = 0; p < pixels; ++p) {
+        if (marks[p] == 0) continue;
+        sums[p] += weight;
+        for (std::size_t c = 0; c < channels; ++c) {
+            Sample v;
+            std::memcpy(&v, row + (p * channels + c) * sizeof(Sample), sizeof v);
+            acc[p * channels + c] += static_cast<std::uint64_t>(v) * weight;
+        }
+    }
+}
 
-int RIPStretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y) {
+// A pixel no marked row reached keeps what its column held.
+template <typename Sample>
+void StoreMarked(std::uint8_t* out, const std::uint64_t* acc, const std::uint64_t* sums, std::size_t pixels,
+                 std::size_t channels) {
+    RIPRepeatedDivisor by(1);  // neighbours mostly received the same weight
+    for (std::size_t p = 0; p < pixels; ++p) {
+        if (sums[p] == 0) continue;
+        if (sums[p] != by.Divisor()) by = RIPRepeatedDivisor(sums[p]);
+        for (std::size_t c = 0; c < channels; ++c) {
+            const auto v = static_cast<Sample>(by.Divide(acc[p * channels + c]));
+            std::memcpy(out + (p * channels + c) * sizeof(Sample), &v, sizeof v);
+        }
+    }
+}
+
+int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     RIPSampleLayout layout;
     if (!RIPSampleLayoutOf(ctx->workingType, &layout) || layout.pixelBytes == 0) return 0;
     const std::int64_t hs = ctx->srcHeight, hd = ctx->dstHeight;
     const RIPVerticalSpan span = RIPVerticalSpanFor(hs, hd, static_cast<std::int64_t>(y) - ctx->dstRect.bottom);
     const std::int64_t bottom = ctx->srcRect.bottom;
     const std::int64_t top = ctx->src->height - 1;
+    const auto pixels = static_cast<std::size_t>(ctx->band.Width());
+    const auto rowBytes = pixels * static_cast<std::size_t>(layout.pixelBytes);
+    // The gated producer works on the band's stretch of the held row and
+    // hands a copy to the output row.
+    std::uint8_t* out = ctx->output.data();
+    if (gated) {
+        const auto at = static_cast<std::size_t>(ctx->band.left - ctx->dstClip.left) * static_cast<std::size_t>(layout.pixelBytes);
+        if (ctx->alphaOutput.size() < pixels || ctx->weightSums.size() < pixels || ctx->heldRow.size() < at + rowBytes) {
+            return 0;
+        }
+        out = ctx->heldRow.data() + at;
+    }
+    const auto handOut = [&] {
+        if (gated) std::memcpy(ctx->output.data(), out, rowBytes);
+        return 1;
+    };
     if (hs == hd) {
         const auto row = static_cast<std::int32_t>(std::clamp<std::int64_t>(span.first + bottom, 0, top));
-        return ResampleRow(ctx, layout, row, ctx->output.data());
+        if (ResampleRow(ctx, layout, row, out, gated ? ctx->alphaOutput.data() : nullptr) == 0) return 0;
+        return handOut();
     }
-    const std::size_t samples = static_cast<std::size_t>(ctx->band.Width()) * static_cast<std::size_t>(layout.channels);
+    const auto channels = static_cast<std::size_t>(layout.channels);
+    const std::size_t samples = pixels * channels;
     std::fill(ctx->accumulator.begin(), ctx->accumulator.begin() + static_cast<std::ptrdiff_t>(samples), 0);
+    if (gated) std::fill(ctx->weightSums.begin(), ctx->weightSums.begin() + static_cast<std::ptrdiff_t>(pixels), 0);
     std::int64_t p = 1;
     std::uint32_t shift = 0;
     while (p < span.denominator) {
@@ -79,19 +166,35 @@ int RIPStretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y) {
     const std::int64_t clampedFirst = std::clamp<std::int64_t>(span.first + bottom, 0, top);
     for (std::int64_t k = span.first; k <= span.last; ++k) {
         const auto row = static_cast<std::int32_t>(std::clamp<std::int64_t>(k + bottom, 0, top));
-        const std::uint8_t* held = nullptr;
+        int slot = 0;
         if (ctx->rowTags[0] == row) {
-            held = ctx->workRows[0].data();
+            slot = 0;
         } else if (twoRows && ctx->rowTags[1] == row) {
-            held = ctx->workRows[1].data();
+            slot = 1;
         } else {
-            const int slot = twoRows ? static_cast<int>(std::clamp<std::int64_t>(row - clampedFirst, 0, 1)) : 0;
+            slot = twoRows ? static_cast<int>(std::clamp<std::int64_t>(row - clampedFirst, 0, 1)) : 0;
             ctx->rowTags[slot] = -1;
-            if (ResampleRow(ctx, layout, row, ctx->workRows[slot].data()) == 0) return 0;
+            if (ResampleRow(ctx, layout, row, ctx->workRows[slot].data(),
+                            gated ? ctx->alphaRows[slot].data() : nullptr) == 0) {
+                return 0;
+            }
             ctx->rowTags[slot] = row;
-            held = ctx->workRows[slot].data();
         }
+        const std::uint8_t* held = ctx->workRows[slot].data();
         const std::int64_t w = k == span.first ? span.firstWeight : k == span.last ? span.lastWeight : span.middleWeight;
+        if (gated) {
+            // The raw weights: each pixel is divided by what it received.
+            const auto raw = static_cast<std::uint64_t>(w);
+            const std::uint8_t* marks = ctx->alphaRows[slot].data();
+            if (layout.wide) {
+                AccumulateMarked<std::uint16_t>(ctx->accumulator.data(), ctx->weightSums.data(), held, marks, pixels,
+                                                channels, raw);
+            } else {
+                AccumulateMarked<std::uint8_t>(ctx->accumulator.data(), ctx->weightSums.data(), held, marks, pixels,
+                                               channels, raw);
+            }
+            continue;
+        }
         std::uint32_t weight = RIPSmoothWeight(w, p, span.denominator);
         total += weight;
         // The weights always add up to p: the last row takes what rounding left.
@@ -102,12 +205,24 @@ int RIPStretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y) {
             Accumulate<std::uint8_t>(ctx->accumulator.data(), held, samples, weight);
         }
     }
-    if (layout.wide) {
-        Store<std::uint16_t>(ctx->output.data(), ctx->accumulator.data(), samples, shift);
+    if (gated) {
+        if (layout.wide) {
+            StoreMarked<std::uint16_t>(out, ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
+        } else {
+            StoreMarked<std::uint8_t>(out, ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
+        }
+    } else if (layout.wide) {
+        Store<std::uint16_t>(out, ctx->accumulator.data(), samples, shift);
     } else {
-        Store<std::uint8_t>(ctx->output.data(), ctx->accumulator.data(), samples, shift);
+        Store<std::uint8_t>(out, ctx->accumulator.data(), samples, shift);
     }
-    return 1;
+    return handOut();
 }
+
+}  // namespace
+
+int RIPStretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y) { return StretchRowsSmooth(ctx, y, false); }
+
+int RIPStretchRowsSmoothAlpha(RIPBlitContext* ctx, std::int32_t y) { return StretchRowsSmooth(ctx, y, true); }
 
 }  // namespace raster::blit

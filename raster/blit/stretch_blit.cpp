@@ -30,6 +30,19 @@ bool GridsAligned(const RIPBlitContext* ctx) {
            (static_cast<std::int64_t>(ctx->srcClip.bottom) - ctx->dstClip.bottom) % d->tileHeight == 0;
 }
 
+// The logic modes that can merge two solid grey or bilevel tiles into one
+// solid tile: unscaled, without masks, coverage or conversion, on aligned grids.
+bool AlignedLogic(const RIPBlitContext* ctx, bool masks) {
+    using namespace kernels;
+    const std::uint32_t mode = ctx->mergeMode;
+    const bool logic = mode == kModeAnd || mode == kModeXor || mode == kModeInvert || mode == kModeSetInverse ||
+                       mode == kModeAdd || mode == kModeSubtract;
+    const auto oneByteOrBit = [](std::int32_t t) { return t == kTypeBilevel || GreyKind(t); };
+    return logic && oneByteOrBit(ctx->src->type) && oneByteOrBit(ctx->dst->type) && !masks && !ctx->coverage &&
+           !ctx->converted && !ctx->channelBlit && ctx->stretchMode == kStretchNone && ctx->src->palette == nullptr &&
+           GridsAligned(ctx);
+}
+
 // The clip covers both whole images of one size.
 bool WholeImages(const RIPBlitContext* ctx) {
     return ctx->dst->width == ctx->src->width && ctx->dst->height == ctx->src->height &&
@@ -98,6 +111,7 @@ int Run(RIPBlitContext* ctx, RIPRasterState* rs) {
     }
     ctx->solidSource = callbacks.paint == &RIPBlitBandCopy;
     if (ctx->stretchMode == kStretchNone) {
+        if (AlignedLogic(ctx, dstMask || srcMask)) return RIPBlitAlignedTilesSolid(ctx, callbacks);
         return RIPBlitTilePairs(ctx, callbacks, callbacks.paint == &RIPBlitBandCopy && GridsAligned(ctx));
     }
     if (RIPBlitPrepareStretch(ctx) == 0) return 0;

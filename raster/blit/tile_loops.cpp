@@ -53,6 +53,72 @@ int CoverageSources(const RIPBlitContext* ctx, RIPCoverageSource* sources, const
     return n;
 }
 
+// Paints one destination piece (its slot locked, in ctx->dstSlot) against the
+// source tiles under it, the piece moved by (shiftX, shiftY) into the source.
+int PaintPiece(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks, const RIPCoverageSource* sources, int count,
+               const RIPRect& piece, std::int32_t shiftX, std::int32_t shiftY, RIPTileLockMode sourceLock) {
+    RIPRect shifted = piece;
+    RIPRectOffset(&shifted, shiftX, shiftY);
+    int result = 1;
+    RIPRowIter inner;
+    for (RIPTileSlot* s = RIPRowIterBegin(&inner, ctx->src, shifted, sourceLock); s != nullptr;
+         s = RIPRowIterNext(&inner)) {
+        ctx->srcSlot = s;
+        RIPRect band = inner.piece;
+        RIPRectOffset(&band, -shiftX, -shiftY);
+        if (RIPRunBand(ctx->state, &callbacks, band, &inner.piece, sources, count) == 0) {
+            result = 0;
+            break;
+        }
+    }
+    if (RIPRowIterEnd(&inner) == 0) result = 0;
+    return result;
+}
+
+// The colour of a slot's solid tile, read under a compact lock: 1 solid, 0
+// a tile of pixels (or no tile), -1 a failed lock.
+int ReadSolid(RIPTileSlot* slot, colour::ColorRecord* colour) {
+    if (slot == nullptr || slot->tile == nullptr) return 0;
+    if (RIPTileLockWrite(slot) == 0) return -1;
+    const colour::ColorRecord* found = slot->data == nullptr ? RIPTileInlineData(slot) : nullptr;
+    if (found != nullptr) *colour = *found;
+    if (RIPTileUnlock(slot) == 0) return -1;
+    return found != nullptr ? 1 : 0;
+}
+
+// A logic mode between two whole solid tiles of one-byte grey or bilevel
+// pixels: the kernel the call paints with runs once on the two colours and
+// the destination tile becomes a solid tile of the result, so no pixels are
+// ever made. Inverting needs no solid source and setting the inverse no
+// solid destination. 1 done, 0 not both solid (the band runner paints the
+// tile), -1 failed.
+int CombineSolidTiles(RIPBlitContext* ctx, RIPTileSlot* dst, RIPTileSlot* src) {
+    const bool bilevel = ctx->dst->type == kTypeBilevel;
+    const auto solidPixel = [](RIPTileSlot* slot, std::uint8_t* pixel) {
+        colour::ColorRecord colour;
+        const int solid = ReadSolid(slot, &colour);
+        if (solid <= 0) return solid;
+        return RIPSolidPixel(colour, pixel) == 1 ? 1 : 0;
+    };
+    std::uint8_t d[8] = {}, s[8] = {};
+    if (ctx->mergeMode != kernels::kModeSetInverse) {
+        const int solid = solidPixel(dst, d);
+        if (solid <= 0) return solid;
+    }
+    if (ctx->mergeMode != kernels::kModeInvert) {
+        const int solid = solidPixel(src, s);
+        if (solid <= 0) return solid;
+    }
+    kernels::RIPKernelCoverage coverage;
+    coverage.opacity = 255;
+    ctx->params.srcBitOffset = ctx->params.dstBitOffset = 0;
+    ctx->kernels[0](&ctx->params, 1, d, s, &coverage);
+    // A bilevel pixel is the first bit of its byte.
+    const colour::ColorRecord result =
+        bilevel ? colour::ColorRecord::BW((d[0] & 0x80u) != 0 ? 1 : 0) : colour::ColorRecord::Grey(d[0]);
+    return RIPFillTileSlot(dst, ctx->dst->bitsPerPixel, result) != 0 ? 1 : -1;
+}
+
 }  // namespace
 
 int RIPBlitTilePairs(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks, bool share) {
@@ -89,18 +155,45 @@ int RIPBlitTilePairs(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks, boo
             continue;
         }
         ctx->dstSlot = slot;
-        RIPRowIter inner;
-        for (RIPTileSlot* s = RIPRowIterBegin(&inner, ctx->src, shifted, sourceLock); s != nullptr;
-             s = RIPRowIterNext(&inner)) {
-            ctx->srcSlot = s;
-            RIPRect band = inner.piece;
-            RIPRectOffset(&band, -shiftX, -shiftY);
-            if (RIPRunBand(ctx->state, &callbacks, band, &inner.piece, sources, count) == 0) {
+        result = PaintPiece(ctx, callbacks, sources, count, cursor.piece, shiftX, shiftY, sourceLock);
+        RIPProgressStep(&range, 1);
+    }
+    RIPProgressPopRange(&range, ctx->state);
+    const int ended = RIPRowIterEnd(&cursor);
+    return result != 0 ? ended : 0;
+}
+
+int RIPBlitAlignedTilesSolid(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks) {
+    const std::int32_t shiftX = ctx->srcClip.left - ctx->dstClip.left;
+    const std::int32_t shiftY = ctx->srcClip.bottom - ctx->dstClip.bottom;
+    const RIPTileLockMode sourceLock = ctx->sameImage ? kTileLockWrite : kTileLockRead;
+    RIPProgressRange range;
+    RIPProgressPushRange(&range, ctx->state, 1, TilesOver(ctx->dst, ctx->dstClip));
+    // The walk locks nothing itself: a solid pair is read under its own locks,
+    // and only tiles handed to the band runner are locked for pixels.
+    RIPRowIter cursor;
+    int result = 1;
+    for (RIPTileSlot* slot = RIPRowIterBegin(&cursor, ctx->dst, ctx->dstClip, kTileNoLock); slot != nullptr && result != 0;
+         slot = RIPRowIterNext(&cursor)) {
+        if (IsWholeSlot(slot, cursor.piece)) {
+            const int combined =
+                CombineSolidTiles(ctx, slot, RIPSlotAt(ctx->src, cursor.piece.left + shiftX, cursor.piece.bottom + shiftY));
+            if (combined < 0) {
                 result = 0;
                 break;
             }
+            if (combined > 0) {
+                RIPProgressStep(&range, 1);
+                continue;
+            }
         }
-        if (RIPRowIterEnd(&inner) == 0) result = 0;
+        if (RIPTileLock(slot) == 0) {
+            result = 0;
+            break;
+        }
+        ctx->dstSlot = slot;
+        result = PaintPiece(ctx, callbacks, nullptr, 0, cursor.piece, shiftX, shiftY, sourceLock);
+        if (RIPTileUnlock(slot) == 0) result = 0;
         RIPProgressStep(&range, 1);
     }
     RIPProgressPopRange(&range, ctx->state);
@@ -218,24 +311,20 @@ int RIPBlitInvertInPlace(RIPBlitContext* ctx) {
             RIPRect piece;
             RIPRectIntersect(&piece, clip, slot->Bounds());
             const bool whole = IsWholeSlot(slot, piece);
-            if (whole && slot->tile != nullptr) {
-                // A solid tile keeps its form: its colour is inverted instead.
-                if (RIPTileLockWrite(slot) == 0) return 0;
-                const colour::ColorRecord* found = slot->data == nullptr ? RIPTileInlineData(slot) : nullptr;
-                const bool isSolid = found != nullptr;
-                colour::ColorRecord inverted = isSolid ? *found : colour::ColorRecord{};
-                if (RIPTileUnlock(slot) == 0) return 0;
-                if (isSolid) {
-                    std::uint8_t pixel[8] = {};
-                    const std::int32_t n = RIPSolidPixel(inverted, pixel);
-                    for (std::int32_t i = 0; i < n; ++i) pixel[i] = static_cast<std::uint8_t>(~pixel[i]);
-                    if (n == 0 || RIPPixelToColor(&inverted, pixel) == 0 ||
-                        RIPFillTileSlot(slot, image->bitsPerPixel, inverted) == 0) {
-                        return 0;
-                    }
-                    if (!progress.Step()) return 0;
-                    continue;
+            // A whole solid tile keeps its form: its colour is inverted instead.
+            colour::ColorRecord inverted;
+            const int solid = whole ? ReadSolid(slot, &inverted) : 0;
+            if (solid < 0) return 0;
+            if (solid > 0) {
+                std::uint8_t pixel[8] = {};
+                const std::int32_t n = RIPSolidPixel(inverted, pixel);
+                for (std::int32_t i = 0; i < n; ++i) pixel[i] = static_cast<std::uint8_t>(~pixel[i]);
+                if (n == 0 || RIPPixelToColor(&inverted, pixel) == 0 ||
+                    RIPFillTileSlot(slot, image->bitsPerPixel, inverted) == 0) {
+                    return 0;
                 }
+                if (!progress.Step()) return 0;
+                continue;
             }
             if (RIPTileLock(slot) == 0) {
                 return 0;

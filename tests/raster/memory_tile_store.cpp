@@ -107,6 +107,10 @@ RIPTile* MemoryTileStore::LockTile(RIPTile* tile, RIPTileLockMode mode) {
         tile->pixels.assign(kTileBytes, 0);
         RIPFillPixelRows(tile->pixels.data(), tile->rowBytes, g.height, g.width, tile->type, bits, tile->colour);
         tile->solid = false;
+    } else if (tile->solid && mode == kTileLockOverwrite) {
+        // Every pixel is to be written: the tile gets pixels without its colour.
+        tile->pixels.assign(kTileBytes, 0);
+        tile->solid = false;
     }
     ++tile->locks;
     return tile;

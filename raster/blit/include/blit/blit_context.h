@@ -83,6 +83,17 @@ struct RIPBlitContext {
     std::int32_t rowTags[2] = {-1, -1};
     std::vector<std::uint64_t> accumulator;
     std::int32_t cachedSourceRow = -1;
+    // The alpha-gated smooth stretch: the marks of each work row and of the
+    // output row, the weight each output pixel received, and the source's
+    // alpha run (fetched, then laid over the source run's columns). The held
+    // row spans the clip: each column keeps what it last received, so that a
+    // pixel no marked source reaches takes the value of the row below it in
+    // its column, whatever band painted that row.
+    std::vector<std::uint8_t> alphaRows[2];
+    std::vector<std::uint8_t> alphaOutput;
+    std::vector<std::uint8_t> heldRow;
+    std::vector<std::uint64_t> weightSums;
+    std::vector<std::uint8_t> alphaFetch, alphaRun;
 
     // The band being painted.
     RIPRect band, srcBand;
@@ -140,9 +151,19 @@ int RIPBlitRowConverted(void* ctx, std::int32_t x, std::int32_t y, std::uint32_t
 // or conversion.
 const std::uint8_t* RIPFetchSourceRun(RIPBlitContext* ctx, std::int32_t row, std::int32_t x0, std::int32_t x1,
                                       std::uint32_t* bitOffset);
+// The same for any image: converted through block when it has a converter
+// (into workingBits-bit pixels), gathered in work when the run is not one
+// block's row as it stands.
+const std::uint8_t* RIPFetchRun(const RIPImage* image, RIPConverterBlock& block, std::int32_t workingBits,
+                                std::vector<std::uint8_t>& work, std::int32_t row, std::int32_t x0, std::int32_t x1,
+                                std::uint32_t* bitOffset);
 
 // Row producers.
 int RIPStretchRowsNearest(RIPBlitContext* ctx, std::int32_t y);
 int RIPStretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y);
+// The smooth producer gated by the source's alpha plane: only marked source
+// pixels contribute, and an output pixel none reaches keeps what its column
+// received last (the row below it; 0 below the clip's first row).
+int RIPStretchRowsSmoothAlpha(RIPBlitContext* ctx, std::int32_t y);
 
 }  // namespace raster::blit

@@ -39,6 +39,40 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
                   std::int64_t ws, std::uint32_t count, std::int64_t x, std::int64_t first,
                   std::int64_t available);
 
+// The alpha-gated members: only source pixels whose byte in srcAlpha
+// (indexed like src) is non-zero contribute. The shrink averages the marked
+// pixels by their overlaps; the enlarge interpolates between two marked
+// neighbours, takes the one marked neighbour's value, or writes nothing.
+// dstAlpha gets 255 for every output that received a value and 0 for the
+// others, whose pixels are left as they were.
+int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                      const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                      std::int64_t available, std::int64_t firstOverlap);
+int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                       std::int64_t x, std::int64_t first, std::int64_t available);
+
+// Exact truncating division by one divisor used again and again (the weight
+// a gated output pixel received): numerators and divisors below 2^32 are
+// divided by a multiplication with the divisor's 64-bit reciprocal (exact
+// for all such pairs), others by a plain division.
+class RIPRepeatedDivisor {
+  public:
+    explicit RIPRepeatedDivisor(std::uint64_t d)
+        : d_(d), reciprocal_(d > 1 && d <= 0xFFFFFFFFu ? ~std::uint64_t{0} / d + 1 : 0) {}
+    std::uint64_t Divisor() const { return d_; }
+    std::uint64_t Divide(std::uint64_t n) const {
+        if (reciprocal_ == 0 || n > 0xFFFFFFFFu) return d_ == 1 ? n : n / d_;
+        // The high 64 bits of reciprocal × n, in 64-bit arithmetic.
+        const std::uint64_t low = (reciprocal_ & 0xFFFFFFFFu) * n;
+        return ((reciprocal_ >> 32) * n + (low >> 32)) >> 32;
+    }
+
+  private:
+    std::uint64_t d_;
+    std::uint64_t reciprocal_;
+};
+
 // The vertical weight of a row scaled to a power-of-two total: trunc(w × p / d),
 // in floating point, the one place it is computed.
 std::uint32_t RIPSmoothWeight(std::int64_t w, std::int64_t p, std::int64_t d);

@@ -35,6 +35,11 @@ int RIPBlitExtremeRatioFill(RIPRasterState* rs, RIPImage* dst, std::int32_t dx, 
 // under it, through the band runner; with `share`, whole tiles on aligned
 // grids are shared instead of painted.
 int RIPBlitTilePairs(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks, bool share);
+// Unscaled logic modes (1, 3, 5, 6, 7, 25) between grey or bilevel images on
+// aligned grids: a whole destination tile over a whole source tile, both
+// solid, takes the merged colour and stays solid; every other piece goes
+// through the band runner.
+int RIPBlitAlignedTilesSolid(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks);
 // Scaled: every destination tile over the clip through the band runner.
 int RIPStretchBlitTiles(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks);
 // A scaled copy between images of one type: each destination row produced

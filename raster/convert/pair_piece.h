@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "convert_support.h"
+#include "dithering.h"
 #include "raster/image.h"
 #include "raster/raster_state.h"
 
@@ -49,5 +50,10 @@ int RIPRemapPalettedImage(const RIPPiece& p, bool* handled);
 int RIPConvertPalettedToBilevel(const RIPPiece& p, bool* handled);
 int RIPConvertRGBToPaletted(const RIPPiece& p, bool* handled);
 int RIPConvertGrayToPaletted(const RIPPiece& p, bool* handled);
+// A grey or RGB piece into bilevel by the method: the error-diffusion member
+// for 2, the halftone member for 3 to 6. rows, when given, replace the
+// piece's own (a converted copy of the source).
+int RIPReduceToBilevel(const RIPPiece& p, RIPReduction diffuse, RIPReduction halftone, bool* handled,
+                       const RIPRowBlock* rows = nullptr);
 
 }  // namespace raster::convert

@@ -19,6 +19,29 @@ using RIPWholeConverter = int (*)(RIPRasterState* state, RIPImage* destination, 
                                   std::int32_t width, std::int32_t height, RIPImage* source, std::int32_t sourceX,
                                   std::int32_t sourceY);
 
+int RIPConvertRGB24ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                             RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertCMYKToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                            RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertPal8ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                            RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertGray8ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                             RIPImage*, std::int32_t, std::int32_t);
+// Lab, 48-bit RGB and 16-bit grey: through a temporary 8-bit grey image.
+int RIPConvertAnyToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                           RIPImage*, std::int32_t, std::int32_t);
+// Serpentine rows (even rows left to right) through the destination
+// palette's cache, which is made when missing and stays attached.
+int RIPConvertRGB24ToPal8(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                          RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertPal8ToPal8(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                         RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertGray8ToPal8(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                          RIPImage*, std::int32_t, std::int32_t);
+// CMYK, Lab, 48-bit RGB and 16-bit grey: through a temporary 24-bit RGB image.
+int RIPConvertAnyToPal8(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                        RIPImage*, std::int32_t, std::int32_t);
+
 // The converter for a pair of format indexes (RIPFormatIndex10), null when
 // the pair has none: only bilevel and 8-bit paletted destinations do.
 RIPWholeConverter RIPDiffusionConverter(int sourceIndex, int destinationIndex);

@@ -32,7 +32,7 @@ TEST(ConvertImage, PaletteToPaletteLeavesMethodOneAndKeepsOpacity) {
     RIPPalette* b = Palette({{250, 250, 250}, {5, 5, 5}});
     RIPImage* src = MakePaletted(a, 8, 2, 1, {0, 1});
     RIPImage* dst = MakePaletted(b, 8, 2, 1);
-    State state(2);
+    State state(3);  // method 2 would take the whole-rectangle diffusion
     state.rs->opacity = 17;
     ASSERT_EQ(RIPConvertImageToImage(state.rs, dst, 0, 0, src, 0, 0, 2, 1), 1);
     EXPECT_EQ(Bytes(dst), (std::vector<std::uint8_t>{1, 0}));

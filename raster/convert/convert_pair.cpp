@@ -17,7 +17,31 @@ bool InsideSlot(const RIPTileSlot* slot, std::int32_t x, std::int32_t y, std::in
            std::int64_t{y} + h <= std::int64_t{slot->top} - slot->bottom + 1;
 }
 
+bool PackedPaletted(const RIPImage* image) { return image->type == kTypePaletted && image->bitsPerPixel < 8; }
+
+// The blit leaves paletted images of under 8 bits alone. A piece with such a
+// side goes through 24-bit RGB instead: the source expanded (or converted)
+// into a temporary, which is then mapped to the destination's nearest
+// entries or converted on.
+int ThroughRGB(const RIPPiece& p) {
+    RIPImage* temporary = RIPCreateImageEx(kTypeRGB24, p.width, p.height, 0, 0, kOneBlock, nullptr, 0);
+    if (temporary == nullptr) return 0;
+    RIPTileSlot* slot = RIPSlotAt(temporary, 0, 0);
+    int result = RIPConvertPair(p.state, temporary, slot, 0, 0, p.src, p.sslot, p.sx, p.sy, p.width, p.height);
+    if (result != 0) {
+        result = PackedPaletted(p.dst)
+                     ? RIPConvertRGB24ToPal8Rows(p.state, p.dst, p.dslot, p.x, p.y, slot, 0, 0, p.width, p.height)
+                     : RIPConvertPair(p.state, p.dst, p.dslot, p.x, p.y, temporary, slot, 0, 0, p.width, p.height);
+    }
+    RIPDestroyImage(temporary);
+    return result;
+}
+
 int BlitPiece(const RIPPiece& p) {
+    if ((PackedPaletted(p.src) || PackedPaletted(p.dst)) && p.src->type != kTypeRGB24) return ThroughRGB(p);
+    if (PackedPaletted(p.dst)) {
+        return RIPConvertRGB24ToPal8Rows(p.state, p.dst, p.dslot, p.x, p.y, p.sslot, p.sx, p.sy, p.width, p.height);
+    }
     return RIPStretchBlitInContext(p.state, p.dst, p.dslot->left + p.x, p.dslot->bottom + p.y, p.width, p.height,
                                    nullptr, p.src, p.sslot->left + p.sx, p.sslot->bottom + p.sy, p.width, p.height,
                                    nullptr, kIgnoreMask | kIgnoreLinkedImage);

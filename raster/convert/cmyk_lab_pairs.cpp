@@ -160,15 +160,7 @@ int RIPConvertBilevelToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, 
     const auto packed = [](const std::uint8_t* p) {
         return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (static_cast<std::uint32_t>(p[3]) << 24);
     };
-    RIPRowBlock b;
-    b.dst = SlotPixel(d, x, y, 32);
-    b.dstStride = d->rowBytes;
-    b.src = SlotPixel(s, sx, sy, 1);
-    b.srcBit = SlotBit(sx, 1);
-    b.srcStride = s->rowBytes;
-    b.width = w;
-    b.rows = h;
-    return RIPExpandBitsToCMYK(rs, b, packed(inks), packed(inks + 4));
+    return RIPExpandBitsToCMYK(rs, SlotRows(d, x, y, 32, s, sx, sy, 1, w, h), packed(inks), packed(inks + 4));
 }
 
 int RIPConvertLabToRGB24(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,

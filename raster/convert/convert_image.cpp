@@ -95,23 +95,20 @@ std::int64_t TilesAcross(const RIPImage* image, const RIPRect& r) {
            (r.top / image->tileHeight - r.bottom / image->tileHeight + 1);
 }
 
-// Every source piece under one destination piece (dx, dy: source minus destination).
-int ConvertUnder(RIPRasterState* state, RIPImage* destination, RIPTileSlot* dslot, const RIPRect& piece,
-                 RIPImage* source, std::int32_t dx, std::int32_t dy) {
-    RIPRect wanted = piece;
-    RIPRectOffset(&wanted, dx, dy);
+// Visits the pieces of the rectangle in each slot of the image, each slot
+// locked with `lock`, under a nested progress range of one step per slot:
+// fn(slot, piece) → 0 ends the walk with 0.
+template <class Fn>
+int ForEachPiece(RIPRasterState* state, RIPImage* image, const RIPRect& rect, RIPTileLockMode lock, Fn fn) {
     RIPRect inside;
-    if (RIPRectIntersect(&inside, wanted, source->bounds) == 0) return 1;
+    if (RIPRectIntersect(&inside, rect, image->bounds) == 0) return 1;
     RIPProgressRange range;
-    RIPProgressPushRange(&range, state, 1, TilesAcross(source, inside));
+    RIPProgressPushRange(&range, state, 1, TilesAcross(image, inside));
     int result = 1;
     RIPRowIter cursor;
-    for (RIPTileSlot* sslot = RIPRowIterBegin(&cursor, source, wanted, kTileLockRead); sslot != nullptr;
-         sslot = RIPRowIterNext(&cursor)) {
-        const RIPRect& q = cursor.piece;
-        if (RIPConvertPair(state, destination, dslot, q.left - dx - dslot->left, q.bottom - dy - dslot->bottom,
-                           source, sslot, q.left - sslot->left, q.bottom - sslot->bottom,
-                           static_cast<std::int32_t>(q.Width()), static_cast<std::int32_t>(q.Height())) == 0) {
+    for (RIPTileSlot* slot = RIPRowIterBegin(&cursor, image, rect, lock); slot != nullptr;
+         slot = RIPRowIterNext(&cursor)) {
+        if (fn(slot, cursor.piece) == 0) {
             result = 0;
             break;
         }
@@ -122,23 +119,19 @@ int ConvertUnder(RIPRasterState* state, RIPImage* destination, RIPTileSlot* dslo
     return result;
 }
 
+// Each destination piece against every source piece under it (dx, dy: source
+// minus destination), converted by RIPConvertPair in slot-relative terms.
 int WalkTiles(RIPRasterState* state, RIPImage* destination, const RIPRect& clipped, RIPImage* source,
               std::int32_t dx, std::int32_t dy) {
-    RIPProgressRange range;
-    RIPProgressPushRange(&range, state, 1, TilesAcross(destination, clipped));
-    int result = 1;
-    RIPRowIter cursor;
-    for (RIPTileSlot* dslot = RIPRowIterBegin(&cursor, destination, clipped, kTileLockWrite); dslot != nullptr;
-         dslot = RIPRowIterNext(&cursor)) {
-        if (ConvertUnder(state, destination, dslot, cursor.piece, source, dx, dy) == 0) {
-            result = 0;
-            break;
-        }
-        RIPProgressStep(&range, 1);
-    }
-    if (RIPRowIterEnd(&cursor) == 0) result = 0;
-    RIPProgressPopRange(&range, state);
-    return result;
+    return ForEachPiece(state, destination, clipped, kTileLockWrite, [&](RIPTileSlot* dslot, const RIPRect& piece) {
+        RIPRect wanted = piece;
+        RIPRectOffset(&wanted, dx, dy);
+        return ForEachPiece(state, source, wanted, kTileLockRead, [&](RIPTileSlot* sslot, const RIPRect& q) {
+            return RIPConvertPair(state, destination, dslot, q.left - dx - dslot->left, q.bottom - dy - dslot->bottom,
+                                  source, sslot, q.left - sslot->left, q.bottom - sslot->bottom,
+                                  static_cast<std::int32_t>(q.Width()), static_cast<std::int32_t>(q.Height()));
+        });
+    });
 }
 
 }  // namespace

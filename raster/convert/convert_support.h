@@ -65,6 +65,23 @@ inline std::uint32_t SlotBit(std::int32_t x, std::int32_t bits) {
     return static_cast<std::uint32_t>(static_cast<std::int64_t>(x) * bits) & 7u;
 }
 
+// The rows of a width × height piece at (x, y) of one locked slot and
+// (sourceX, sourceY) of another, with the packed pixels' bit offsets.
+inline RIPRowBlock SlotRows(const RIPTileSlot* dst, std::int32_t x, std::int32_t y, std::int32_t dstBits,
+                            const RIPTileSlot* src, std::int32_t sourceX, std::int32_t sourceY, std::int32_t srcBits,
+                            std::int32_t width, std::int32_t height) {
+    RIPRowBlock b;
+    b.dst = SlotPixel(dst, x, y, dstBits);
+    b.dstStride = dst->rowBytes;
+    b.dstBit = SlotBit(x, dstBits);
+    b.src = SlotPixel(src, sourceX, sourceY, srcBits);
+    b.srcStride = src->rowBytes;
+    b.srcBit = SlotBit(sourceX, srcBits);
+    b.width = width;
+    b.rows = height;
+    return b;
+}
+
 // Packed pixels, counted from bit position `bit` of row (bit 0 = the most
 // significant bit of the first byte).
 inline std::uint32_t GetBit(const std::uint8_t* row, std::uint32_t bit) {

@@ -26,16 +26,7 @@ struct RIPPiece {
 
     // The rows of the piece in both slots, with the packed pixels' bit offsets.
     RIPRowBlock Rows() const {
-        RIPRowBlock b;
-        b.dst = SlotPixel(dslot, x, y, dst->bitsPerPixel);
-        b.dstStride = dslot->rowBytes;
-        b.dstBit = SlotBit(x, dst->bitsPerPixel);
-        b.src = SlotPixel(sslot, sx, sy, src->bitsPerPixel);
-        b.srcStride = sslot->rowBytes;
-        b.srcBit = SlotBit(sx, src->bitsPerPixel);
-        b.width = width;
-        b.rows = height;
-        return b;
+        return SlotRows(dslot, x, y, dst->bitsPerPixel, sslot, sx, sy, src->bitsPerPixel, width, height);
     }
     // The dither method; a call without a state uses the state's default.
     std::int32_t Method() const { return state != nullptr ? state->ditherMethod : 3; }

@@ -37,15 +37,7 @@ void GreyTable(std::uint8_t table[256], const RIPPalette* palette) {
 RIPRowBlock FromPaletteRows(RIPTileSlot* d, std::int32_t x, std::int32_t y, std::int32_t dstBits,
                             const RIPImage* source, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
                             std::int32_t h) {
-    RIPRowBlock b;
-    b.dst = SlotPixel(d, x, y, dstBits);
-    b.dstStride = d->rowBytes;
-    b.src = SlotPixel(s, sx, sy, source->bitsPerPixel);
-    b.srcStride = s->rowBytes;
-    b.srcBit = SlotBit(sx, source->bitsPerPixel);
-    b.width = w;
-    b.rows = h;
-    return b;
+    return SlotRows(d, x, y, dstBits, s, sx, sy, source->bitsPerPixel, w, h);
 }
 
 RIPRowBlock ToPaletteRows(const RIPImage* destination, RIPTileSlot* d, std::int32_t x, std::int32_t y,

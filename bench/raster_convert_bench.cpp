@@ -55,7 +55,8 @@ void Ours(benchmark::State& state, std::int32_t type, int method) {
     RIPRasterState* rs = RIPCreateRS();
     for (auto _ : state) {
         rs->ditherMethod = method;
-        if (convert::RIPConvertImageToImage(rs, dst, 0, 0, src, 0, 0, kSide, kSide) == 0) state.SkipWithError("failed");
+        if (convert::RIPConvertImageToImage(rs, dst, 0, 0, src, 0, 0, kSide, kSide) == 0)
+            state.SkipWithError("failed");
     }
     state.SetItemsProcessed(state.iterations() * kSide * kSide);
     RIPDestroyRS(rs);
@@ -63,10 +64,18 @@ void Ours(benchmark::State& state, std::int32_t type, int method) {
     RIPDestroyImage(src);
 }
 
-void DitherToBilevel(benchmark::State& s) { Ours(s, kTypeBilevel, 2); }
-void DitherToStandardPalette(benchmark::State& s) { Ours(s, kTypeStandard8, 2); }
-void RGBToGrey(benchmark::State& s) { Ours(s, kTypeGrey8, 1); }
-void RGBToCMYK(benchmark::State& s) { Ours(s, kTypeCMYK32, 1); }
+void DitherToBilevel(benchmark::State& s) {
+    Ours(s, kTypeBilevel, 2);
+}
+void DitherToStandardPalette(benchmark::State& s) {
+    Ours(s, kTypeStandard8, 2);
+}
+void RGBToGrey(benchmark::State& s) {
+    Ours(s, kTypeGrey8, 1);
+}
+void RGBToCMYK(benchmark::State& s) {
+    Ours(s, kTypeCMYK32, 1);
+}
 
 // MagickCore: a fresh copy of the source each iteration, made outside the timing.
 Image* MagickSource() {

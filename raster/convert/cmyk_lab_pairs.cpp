@@ -30,9 +30,9 @@ int Direct(ClrRows rows, std::int32_t dstBits, std::int32_t srcBits, RIPRasterSt
 // source rows, empty(dst, tmp, stride) writes the destination from it. With
 // tickBetween the progress tick comes between the two steps.
 template <class Fill, class Empty>
-int ThroughBlock(std::int32_t dstBits, std::int32_t srcBits, RIPRasterState* rs, RIPTileSlot* d, std::int32_t x,
-                 std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h,
-                 Fill fill, Empty empty, bool tickBetween = false) {
+int ThroughBlock(std::int32_t dstBits, std::int32_t srcBits, RIPRasterState* rs, RIPTileSlot* d,
+                 std::int32_t x, std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy,
+                 std::int32_t w, std::int32_t h, Fill fill, Empty empty, bool tickBetween = false) {
     RIPTempRows tmp(3 * static_cast<std::int64_t>(w), h);
     if (!tmp) return 0;
     RIPProgressPacer pacer(rs, 1);
@@ -51,8 +51,9 @@ auto FromColour(ClrRows rows, const RIPTileSlot* s, std::int32_t w, std::int32_t
 template <std::size_t SrcBytes, std::size_t HighByte>
 auto GreyIntoRGB(const RIPTileSlot* s, std::int32_t w, std::int32_t h) {
     return [=](std::uint8_t* tmp, std::ptrdiff_t stride, const std::uint8_t* src) {
-        ForEachPixel<SrcBytes, 3>(tmp, src, stride, s->rowBytes, w, h,
-                                  [](std::uint8_t* p, const std::uint8_t* q) { p[0] = p[1] = p[2] = q[HighByte]; });
+        ForEachPixel<SrcBytes, 3>(
+            tmp, src, stride, s->rowBytes, w, h,
+            [](std::uint8_t* p, const std::uint8_t* q) { p[0] = p[1] = p[2] = q[HighByte]; });
     };
 }
 auto Narrowed(const RIPTileSlot* s, std::int32_t w, std::int32_t h) {
@@ -84,12 +85,14 @@ auto IntoBlock(int (*block)(std::uint8_t*, const std::uint8_t*, std::ptrdiff_t, 
 // Lab rows one at a time through a one-row RGB buffer, then repacked.
 template <class Repack>
 int LabByRow(std::int32_t dstBits, RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y,
-             RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h, Repack repack) {
+             RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h,
+             Repack repack) {
     RIPTempRows row(3 * static_cast<std::int64_t>(w), 1);
     if (!row) return 0;
     return OneUnit(rs, d, x, y, dstBits, s, sx, sy, 24, [&](std::uint8_t* dst, const std::uint8_t* src) {
         for (std::int32_t r = 0; r < h; ++r, dst += d->rowBytes, src += s->rowBytes) {
-            colour::ClrLabRowsToRGBStrided(nullptr, row.data(), static_cast<int>(row.stride()), src, s->rowBytes, w, 1);
+            colour::ClrLabRowsToRGBStrided(nullptr, row.data(), static_cast<int>(row.stride()), src,
+                                           s->rowBytes, w, 1);
             repack(dst, row.data());
         }
     });
@@ -108,19 +111,21 @@ int RIPConvertCMYKToRGB24(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, st
 
 int RIPConvertCMYKToGray8(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
                           std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
-    return ThroughBlock(8, 32, rs, d, x, y, s, sx, sy, w, h, FromColour(&colour::ClrCMYKRowsToRGBStrided, s, w, h),
-                        IntoGrey8(d, w, h));
+    return ThroughBlock(8, 32, rs, d, x, y, s, sx, sy, w, h,
+                        FromColour(&colour::ClrCMYKRowsToRGBStrided, s, w, h), IntoGrey8(d, w, h));
 }
 
 int RIPConvertCMYKToRGB48(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
                           std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
-    return ThroughBlock(48, 32, rs, d, x, y, s, sx, sy, w, h, FromColour(&colour::ClrCMYKRowsToRGBStrided, s, w, h),
+    return ThroughBlock(48, 32, rs, d, x, y, s, sx, sy, w, h,
+                        FromColour(&colour::ClrCMYKRowsToRGBStrided, s, w, h),
                         IntoBlock(&RIPWidenRGB24To48, d, w, h));
 }
 
 int RIPConvertCMYKToGray16(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
                            std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
-    return ThroughBlock(16, 32, rs, d, x, y, s, sx, sy, w, h, FromColour(&colour::ClrCMYKRowsToRGBStrided, s, w, h),
+    return ThroughBlock(16, 32, rs, d, x, y, s, sx, sy, w, h,
+                        FromColour(&colour::ClrCMYKRowsToRGBStrided, s, w, h),
                         IntoBlock(&RIPRGB24ToGray16Block, d, w, h));
 }
 
@@ -152,13 +157,15 @@ int RIPConvertRGB48ToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, st
                         IntoColour(&colour::ClrRGBRowsToCMYKStrided, d, w, h));
 }
 
-int RIPConvertBilevelToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
-                            std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
+int RIPConvertBilevelToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y,
+                            RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
+                            std::int32_t h) {
     const std::uint8_t blackWhite[6] = {0, 0, 0, 255, 255, 255};
     std::uint8_t inks[8];
     if (colour::ClrRGBRowsToCMYK(nullptr, inks, blackWhite, 2, 1) == 0) return 0;
     const auto packed = [](const std::uint8_t* p) {
-        return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (static_cast<std::uint32_t>(p[3]) << 24);
+        return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) |
+               (static_cast<std::uint32_t>(p[3]) << 24);
     };
     return RIPExpandBitsToCMYK(rs, SlotRows(d, x, y, 32, s, sx, sy, 1, w, h), packed(inks), packed(inks + 4));
 }
@@ -170,8 +177,8 @@ int RIPConvertLabToRGB24(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std
 
 int RIPConvertLabToGray8(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
                          std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
-    return ThroughBlock(8, 24, rs, d, x, y, s, sx, sy, w, h, FromColour(&colour::ClrLabRowsToRGBStrided, s, w, h),
-                        IntoGrey8(d, w, h), true);
+    return ThroughBlock(8, 24, rs, d, x, y, s, sx, sy, w, h,
+                        FromColour(&colour::ClrLabRowsToRGBStrided, s, w, h), IntoGrey8(d, w, h), true);
 }
 
 int RIPConvertLabToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
@@ -181,14 +188,16 @@ int RIPConvertLabToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std:
 
 int RIPConvertLabToRGB48(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
                          std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
-    return LabByRow(48, rs, d, x, y, s, sx, sy, w, h,
-                    [w](std::uint8_t* dst, const std::uint8_t* rgb) { RIPWidenRGB24To48(dst, rgb, 0, 0, w, 1); });
+    return LabByRow(48, rs, d, x, y, s, sx, sy, w, h, [w](std::uint8_t* dst, const std::uint8_t* rgb) {
+        RIPWidenRGB24To48(dst, rgb, 0, 0, w, 1);
+    });
 }
 
 int RIPConvertLabToGray16(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,
                           std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
-    return LabByRow(16, rs, d, x, y, s, sx, sy, w, h,
-                    [w](std::uint8_t* dst, const std::uint8_t* rgb) { RIPRGB24ToGray16Block(dst, rgb, 0, 0, w, 1); });
+    return LabByRow(16, rs, d, x, y, s, sx, sy, w, h, [w](std::uint8_t* dst, const std::uint8_t* rgb) {
+        RIPRGB24ToGray16Block(dst, rgb, 0, 0, w, 1);
+    });
 }
 
 int RIPConvertRGB24ToLab(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPTileSlot* s,

@@ -2,9 +2,10 @@
 // it unchanged, error diffusion into bilevel and 8-bit paletted images goes
 // to the whole-rectangle converters, and everything else is walked tile by
 // tile, each overlapping piece handed to RIPConvertPair.
+#include "convert/convert_image.h"
+
 #include <algorithm>
 
-#include "convert/convert_image.h"
 #include "raster/blit_entry.h"
 #include "raster/image.h"
 #include "raster/progress.h"
@@ -123,38 +124,51 @@ int ForEachPiece(RIPRasterState* state, RIPImage* image, const RIPRect& rect, RI
 // minus destination), converted by RIPConvertPair in slot-relative terms.
 int WalkTiles(RIPRasterState* state, RIPImage* destination, const RIPRect& clipped, RIPImage* source,
               std::int32_t dx, std::int32_t dy) {
-    return ForEachPiece(state, destination, clipped, kTileLockWrite, [&](RIPTileSlot* dslot, const RIPRect& piece) {
-        RIPRect wanted = piece;
-        RIPRectOffset(&wanted, dx, dy);
-        return ForEachPiece(state, source, wanted, kTileLockRead, [&](RIPTileSlot* sslot, const RIPRect& q) {
-            return RIPConvertPair(state, destination, dslot, q.left - dx - dslot->left, q.bottom - dy - dslot->bottom,
-                                  source, sslot, q.left - sslot->left, q.bottom - sslot->bottom,
-                                  static_cast<std::int32_t>(q.Width()), static_cast<std::int32_t>(q.Height()));
+    return ForEachPiece(
+        state, destination, clipped, kTileLockWrite, [&](RIPTileSlot* dslot, const RIPRect& piece) {
+            RIPRect wanted = piece;
+            RIPRectOffset(&wanted, dx, dy);
+            return ForEachPiece(
+                state, source, wanted, kTileLockRead, [&](RIPTileSlot* sslot, const RIPRect& q) {
+                    return RIPConvertPair(state, destination, dslot, q.left - dx - dslot->left,
+                                          q.bottom - dy - dslot->bottom, source, sslot, q.left - sslot->left,
+                                          q.bottom - sslot->bottom, static_cast<std::int32_t>(q.Width()),
+                                          static_cast<std::int32_t>(q.Height()));
+                });
         });
-    });
 }
 
 }  // namespace
 
 int RIPFormatIndex10(std::int32_t type, std::int32_t bitsPerPixel) {
     switch (type) {
-        case kTypeRGB24: return 0;
-        case kTypeCMYK32: return 1;
+        case kTypeRGB24:
+            return 0;
+        case kTypeCMYK32:
+            return 1;
         case kTypeGrey8:
-        case kTypeCoverage: return 2;
-        case kTypeBilevel: return 3;
-        case kTypePaletted: return bitsPerPixel == 8 ? 4 : 6;
-        case kTypeLab24: return 5;
-        case kTypeRGB48: return 7;
-        case kTypeGrey16: return 8;
-        default: return -1;
+        case kTypeCoverage:
+            return 2;
+        case kTypeBilevel:
+            return 3;
+        case kTypePaletted:
+            return bitsPerPixel == 8 ? 4 : 6;
+        case kTypeLab24:
+            return 5;
+        case kTypeRGB48:
+            return 7;
+        case kTypeGrey16:
+            return 8;
+        default:
+            return -1;
     }
 }
 
 int RIPCheckConvertRects(const RIPImage* destination, std::int32_t x, std::int32_t y, const RIPImage* source,
-                         std::int32_t sourceX, std::int32_t sourceY, std::int32_t width, std::int32_t height) {
-    if (destination == nullptr || source == nullptr || x < 0 || y < 0 || sourceX < 0 || sourceY < 0 || width < 0 ||
-        height < 0) {
+                         std::int32_t sourceX, std::int32_t sourceY, std::int32_t width,
+                         std::int32_t height) {
+    if (destination == nullptr || source == nullptr || x < 0 || y < 0 || sourceX < 0 || sourceY < 0 ||
+        width < 0 || height < 0) {
         return 0;
     }
     const auto fits = [](std::int32_t at, std::int32_t n, std::int32_t limit) {
@@ -178,11 +192,13 @@ int RIPConvertImageToImage(RIPRasterState* state, RIPImage* destination, std::in
     CallState call(state);
     if (from < 0 || to < 0) return 0;
     if (kDirectBlit[from][to]) {
-        return RIPStretchBlitInContext(call.given(), destination, x, y, width, height, nullptr, source, sourceX,
-                                       sourceY, width, height, nullptr, kIgnoreMask | kIgnoreLinkedImage);
+        return RIPStretchBlitInContext(call.given(), destination, x, y, width, height, nullptr, source,
+                                       sourceX, sourceY, width, height, nullptr,
+                                       kIgnoreMask | kIgnoreLinkedImage);
     }
-    const RIPRect wanted{x, static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{y} + height - 1, INT32_MAX)),
-                         static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{x} + width - 1, INT32_MAX)), y};
+    const RIPRect wanted{
+        x, static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{y} + height - 1, INT32_MAX)),
+        static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{x} + width - 1, INT32_MAX)), y};
     RIPRect clipped;
     if (RIPRectIntersect(&clipped, wanted, destination->bounds) == 0) return 0;
     RIPRasterState* rs = call.Ensure();
@@ -190,8 +206,9 @@ int RIPConvertImageToImage(RIPRasterState* state, RIPImage* destination, std::in
     const std::int32_t dx = sourceX - x, dy = sourceY - y;
     if (rs->ditherMethod == 2) {
         if (RIPWholeConverter whole = RIPDiffusionConverter(from, to)) {
-            return whole(rs, destination, clipped.left, clipped.bottom, static_cast<std::int32_t>(clipped.Width()),
-                         static_cast<std::int32_t>(clipped.Height()), source, clipped.left + dx, clipped.bottom + dy);
+            return whole(
+                rs, destination, clipped.left, clipped.bottom, static_cast<std::int32_t>(clipped.Width()),
+                static_cast<std::int32_t>(clipped.Height()), source, clipped.left + dx, clipped.bottom + dy);
         }
     }
     return WalkTiles(rs, destination, clipped, source, dx, dy);

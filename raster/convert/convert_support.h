@@ -58,7 +58,8 @@ int ForEachRow(RIPRasterState* state, const RIPRowBlock& b, RowFn fn) {
 
 // Pixel (x, y) of a locked slot, relative to its origin.
 inline std::uint8_t* SlotPixel(const RIPTileSlot* slot, std::int32_t x, std::int32_t y, std::int32_t bits) {
-    return slot->data + static_cast<std::ptrdiff_t>(slot->rowBytes) * y + static_cast<std::ptrdiff_t>(x) * bits / 8;
+    return slot->data + static_cast<std::ptrdiff_t>(slot->rowBytes) * y +
+           static_cast<std::ptrdiff_t>(x) * bits / 8;
 }
 // The place of pixel x inside its byte for packed depths: (bits × x) & 7.
 inline std::uint32_t SlotBit(std::int32_t x, std::int32_t bits) {
@@ -68,8 +69,8 @@ inline std::uint32_t SlotBit(std::int32_t x, std::int32_t bits) {
 // The rows of a width × height piece at (x, y) of one locked slot and
 // (sourceX, sourceY) of another, with the packed pixels' bit offsets.
 inline RIPRowBlock SlotRows(const RIPTileSlot* dst, std::int32_t x, std::int32_t y, std::int32_t dstBits,
-                            const RIPTileSlot* src, std::int32_t sourceX, std::int32_t sourceY, std::int32_t srcBits,
-                            std::int32_t width, std::int32_t height) {
+                            const RIPTileSlot* src, std::int32_t sourceX, std::int32_t sourceY,
+                            std::int32_t srcBits, std::int32_t width, std::int32_t height) {
     RIPRowBlock b;
     b.dst = SlotPixel(dst, x, y, dstBits);
     b.dstStride = dst->rowBytes;

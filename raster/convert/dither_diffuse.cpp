@@ -12,7 +12,8 @@
 namespace raster::convert {
 namespace {
 
-int Gather(int s, const std::int16_t* a, std::ptrdiff_t x, std::ptrdiff_t behind, std::ptrdiff_t ahead, int left) {
+int Gather(int s, const std::int16_t* a, std::ptrdiff_t x, std::ptrdiff_t behind, std::ptrdiff_t ahead,
+           int left) {
     return (16 * s + a[x + behind] + 7 * left + 5 * a[x] + 3 * a[x + ahead]) / 16;
 }
 
@@ -30,14 +31,17 @@ struct StdPal8 {
     const std::uint8_t* t;
     const RIPPalette* palette;
     int Cube(int b, int g, int r) const { return t[r] + t[256 + g] + t[512 + b]; }
-    int Pick(const int v[3]) const { return v[0] == v[1] && v[1] == v[2] ? t[768 + v[0]] : Cube(v[0], v[1], v[2]); }
+    int Pick(const int v[3]) const {
+        return v[0] == v[1] && v[1] == v[2] ? t[768 + v[0]] : Cube(v[0], v[1], v[2]);
+    }
     const std::uint8_t* Entry(int i) const { return PaletteEntry(palette, static_cast<unsigned>(i)); }
 };
 
 // One row of the 236-colour RGB member; writes indices unless out is null
 // (the priming pass). The row's first pixel, mapped without diffusion,
 // gives the starting e_left (the priming pass starts from 0).
-void StdPal8Row(const StdPal8& p, const std::uint8_t* bgr, std::int32_t w, std::int16_t* errors, std::uint8_t* out) {
+void StdPal8Row(const StdPal8& p, const std::uint8_t* bgr, std::int32_t w, std::int16_t* errors,
+                std::uint8_t* out) {
     std::int16_t* rows[3] = {ErrorRow(errors, w, 0), ErrorRow(errors, w, 1), ErrorRow(errors, w, 2)};
     int left[3] = {0, 0, 0};
     if (out != nullptr && w > 0) {
@@ -59,7 +63,8 @@ void StdPal8Row(const StdPal8& p, const std::uint8_t* bgr, std::int32_t w, std::
 }
 
 // The grey member's one channel: the nearest grey entry, judged by its red byte.
-void StdGreyRow(const StdPal8& p, const std::uint8_t* grey, std::int32_t w, std::int16_t* errors, std::uint8_t* out) {
+void StdGreyRow(const StdPal8& p, const std::uint8_t* grey, std::int32_t w, std::int16_t* errors,
+                std::uint8_t* out) {
     std::int16_t* row = ErrorRow(errors, w, 0);
     int left = 0;
     if (out != nullptr && w > 0) left = grey[0] - p.Entry(p.t[768 + grey[0]])[2];
@@ -103,7 +108,8 @@ int StdPal4Member(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind k
     const std::uint32_t first = a.rows.dstBit >= 4 ? 1 : 0;
     return ForEachRow(state, a.rows, [&](std::int32_t, std::uint8_t* d, const std::uint8_t* s) {
         const std::uint8_t* bgr = source.Colours(s);
-        std::int16_t* rows[3] = {ErrorRow(a.errors, w, 0), ErrorRow(a.errors, w, 1), ErrorRow(a.errors, w, 2)};
+        std::int16_t* rows[3] = {ErrorRow(a.errors, w, 0), ErrorRow(a.errors, w, 1),
+                                 ErrorRow(a.errors, w, 2)};
         int left[3] = {0, 0, 0};
         for (std::int32_t x = 0; x < w; ++x, bgr += 3) {
             int v[3];
@@ -123,19 +129,21 @@ int StdPal4Member(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind k
 // Any palette: serpentine rows through the palette's cache, made when missing.
 int AnyPaletteMember(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind kind) {
     RIPPalette* palette = a.dstPalette;
-    if (palette == nullptr || (palette->cache == nullptr && RIPBuildInverseTable(palette, kPalCacheNearest) == 0)) {
+    if (palette == nullptr ||
+        (palette->cache == nullptr && RIPBuildInverseTable(palette, kPalCacheNearest) == 0)) {
         return 0;
     }
     RIPSourceRows source(kind, a.srcPalette, a.rows.width);
     return ForEachRow(state, a.rows, [&](std::int32_t r, std::uint8_t* d, const std::uint8_t* s) {
-        RIPDiffuseRowToPalette(source.Colours(s), a.rows.width, a.errors, d, (r & 1) != 0, palette, palette->cache);
+        RIPDiffuseRowToPalette(source.Colours(s), a.rows.width, a.errors, d, (r & 1) != 0, palette,
+                               palette->cache);
     });
 }
 
 }  // namespace
 
-void RIPDiffuseGreyRowToBits(const std::uint8_t* grey, std::int32_t width, std::int16_t* errors, std::uint8_t* dst,
-                             std::uint32_t dstBit) {
+void RIPDiffuseGreyRowToBits(const std::uint8_t* grey, std::int32_t width, std::int16_t* errors,
+                             std::uint8_t* dst, std::uint32_t dstBit) {
     std::int16_t* row = ErrorRow(errors, width, 0);
     RIPBitSink bits(dst, dstBit);
     int left = 0;
@@ -149,9 +157,13 @@ void RIPDiffuseGreyRowToBits(const std::uint8_t* grey, std::int32_t width, std::
     if (width > 0) row[width - 1] = static_cast<std::int16_t>(left);
 }
 
-void RIPDiffuseRowToPalette(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors, std::uint8_t* indices,
-                            bool reverse, const RIPPalette* palette, RIPPalCache* cache) {
-    std::int16_t* rows[3] = {ErrorRow(errors, width, 0), ErrorRow(errors, width, 1), ErrorRow(errors, width, 2)};
+// The first row reads zeros as the row above and takes 7/16 of the left
+// neighbour's error, as every later row does; no rule of its own.
+void RIPDiffuseRowToPalette(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors,
+                            std::uint8_t* indices, bool reverse, const RIPPalette* palette,
+                            RIPPalCache* cache) {
+    std::int16_t* rows[3] = {ErrorRow(errors, width, 0), ErrorRow(errors, width, 1),
+                             ErrorRow(errors, width, 2)};
     const std::uint8_t* entries = palette->Entries();
     const std::ptrdiff_t step = reverse ? -1 : 1;
     std::int16_t left[3] = {0, 0, 0};
@@ -159,9 +171,9 @@ void RIPDiffuseRowToPalette(const std::uint8_t* bgr, std::int32_t width, std::in
     for (std::int32_t i = 0; i < width; ++i, x += step) {
         int v[3];
         for (int c = 0; c < 3; ++c) v[c] = Clamp255(Gather(bgr[3 * x + c], rows[c], x, -step, step, left[c]));
-        const std::uint8_t index = RIPPalCacheNearestIndex(cache, static_cast<std::uint8_t>(v[2]),
-                                                           static_cast<std::uint8_t>(v[1]),
-                                                           static_cast<std::uint8_t>(v[0]), entries);
+        const std::uint8_t index =
+            RIPPalCacheNearestIndex(cache, static_cast<std::uint8_t>(v[2]), static_cast<std::uint8_t>(v[1]),
+                                    static_cast<std::uint8_t>(v[0]), entries);
         const std::uint8_t* e = PaletteEntry(palette, index);
         for (int c = 0; c < 3; ++c) {
             rows[c][x - step] = left[c];

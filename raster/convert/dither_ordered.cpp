@@ -21,13 +21,16 @@ constexpr std::uint8_t kGreyThresholds[8][8] = {
     {220, 230, 218, 227, 219, 229, 217, 227}, {235, 225, 232, 222, 234, 224, 231, 222},
 };
 
-std::uint32_t Phase(std::int64_t v, std::int32_t n) { return static_cast<std::uint32_t>(((v % n) + n) % n); }
+std::uint32_t Phase(std::int64_t v, std::int32_t n) {
+    return static_cast<std::uint32_t>(((v % n) + n) % n);
+}
 
 int Halftone(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind kind) {
     const RIPDitherMatrix* m = a.dither != nullptr ? RIPStateMatrix(a.dither) : nullptr;
     if (m == nullptr) return 0;
     const std::int32_t n = m->size;
-    std::unique_ptr<std::int16_t[]> thresholds(new (std::nothrow) std::int16_t[static_cast<std::size_t>(n) * n]);
+    std::unique_ptr<std::int16_t[]> thresholds(new (std::nothrow)
+                                                   std::int16_t[static_cast<std::size_t>(n) * n]);
     if (!thresholds) return 0;
     for (std::int32_t i = 0; i < n * n; ++i) {
         thresholds[i] = static_cast<std::int16_t>((256 / m->levels) * m->matrix[i]);
@@ -56,10 +59,12 @@ std::uint32_t OrderedIndex(int blue, int green, int red, int t) {
         for (int k = 0; k < 3; ++k) level[k] = 2 * c[k];
     } else {
         bright = 2 * max - 64;
-        for (int k = 0; k < 3; ++k) level[k] = c[k] == max ? 64 : c[k] + max <= 64 ? 2 * c[k] : c[k] + 64 - max;
+        for (int k = 0; k < 3; ++k)
+            level[k] = c[k] == max ? 64 : c[k] + max <= 64 ? 2 * c[k] : c[k] + 64 - max;
     }
     // The largest channel keeps level 64 even when two share the maximum.
-    return (level[0] > t ? 1u : 0u) | (level[1] > t ? 2u : 0u) | (level[2] > t ? 4u : 0u) | (bright > t ? 8u : 0u);
+    return (level[0] > t ? 1u : 0u) | (level[1] > t ? 2u : 0u) | (level[2] > t ? 4u : 0u) |
+           (bright > t ? 8u : 0u);
 }
 
 int Ordered(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind kind, bool nibbles) {
@@ -81,8 +86,9 @@ int Ordered(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind kind, b
 }
 
 int MapToStdPal8(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind kind) {
-    if (kind != RIPSourceKind::kGray8 && (a.dither == nullptr || a.dither->method != 3 || a.dstPalette == nullptr ||
-                                          a.dstPalette->kind != kPaletteStandard)) {
+    if (kind != RIPSourceKind::kGray8 &&
+        (a.dither == nullptr || a.dither->method != 3 || a.dstPalette == nullptr ||
+         a.dstPalette->kind != kPaletteStandard)) {
         return 0;
     }
     const std::uint8_t* cube = kind == RIPSourceKind::kGray8 ? nullptr : RIPCubeThresholds(a.dither);
@@ -120,7 +126,8 @@ int MapToAnyPalette(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind
         const std::uint8_t* bgr = source.Colours(s);
         const std::uint32_t row = Phase(std::int64_t{a.y0} + r, 8);
         for (std::int32_t x = 0; x < a.rows.width; ++x, bgr += 3) {
-            const std::uint8_t nearest = RIPPalCacheNearestIndex(palette->cache, bgr[2], bgr[1], bgr[0], entries);
+            const std::uint8_t nearest =
+                RIPPalCacheNearestIndex(palette->cache, bgr[2], bgr[1], bgr[0], entries);
             const std::uint64_t distance = Distance2(bgr, PaletteEntry(palette, nearest));
             const std::uint64_t m = kRIPBayer8[row][Phase(std::int64_t{a.x0} + x, 8)];
             const std::uint8_t index = 63 * distance > m * scale ? neighbours[nearest] : nearest;

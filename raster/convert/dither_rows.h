@@ -39,8 +39,9 @@ class RIPSourceRows {
         if (kind_ == RIPSourceKind::kGray8) return src;
         buffer_.resize(static_cast<std::size_t>(width_));
         for (std::int32_t i = 0; i < width_; ++i) {
-            buffer_[i] = kind_ == RIPSourceKind::kRGB24 ? RIPGreyOf(src[3 * i], src[3 * i + 1], src[3 * i + 2])
-                                                        : greys_[src[i]];
+            buffer_[i] = kind_ == RIPSourceKind::kRGB24
+                             ? RIPGreyOf(src[3 * i], src[3 * i + 1], src[3 * i + 2])
+                             : greys_[src[i]];
         }
         return buffer_.data();
     }
@@ -100,6 +101,8 @@ inline std::int16_t* ErrorRow(std::int16_t* errors, std::int32_t width, int chan
     return errors + static_cast<std::ptrdiff_t>(channel) * (width + 2) + 1;
 }
 
-inline int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+inline int Clamp255(int v) {
+    return v < 0 ? 0 : v > 255 ? 255 : v;
+}
 
 }  // namespace raster::convert

@@ -100,7 +100,9 @@ bool Plan(int method, const RIPPalette* palette, int target, Data* data) {
     const bool paletted = target == kDitherPaletted;
     switch (method) {
         case 1:
-        case 2: *data = paletted && kind == kPaletteStandard ? Data::kStdTables : Data::kNone; return true;
+        case 2:
+            *data = paletted && kind == kPaletteStandard ? Data::kStdTables : Data::kNone;
+            return true;
         case 3:
             if (!paletted) {
                 *data = Data::kMatrix;
@@ -110,26 +112,34 @@ bool Plan(int method, const RIPPalette* palette, int target, Data* data) {
             *data = kind == kPaletteStandard ? Data::kCube : Data::kNeighbours;
             return true;
         case 4:
-        case 5: *data = Data::kMatrix; return !paletted;
-        default: *data = Data::kMatrix; return true;
+        case 5:
+            *data = Data::kMatrix;
+            return !paletted;
+        default:
+            *data = Data::kMatrix;
+            return true;
     }
 }
 
 }  // namespace
 
 const std::uint8_t kRIPBayer8[8][8] = {
-    {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26}, {12, 44, 4, 36, 14, 46, 6, 38},
-    {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-    {15, 47, 7, 39, 13, 45, 5, 37},  {63, 31, 55, 23, 61, 29, 53, 21},
+    {0, 32, 8, 40, 2, 34, 10, 42},    {48, 16, 56, 24, 50, 18, 58, 26}, {12, 44, 4, 36, 14, 46, 6, 38},
+    {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},    {51, 19, 59, 27, 49, 17, 57, 25},
+    {15, 47, 7, 39, 13, 45, 5, 37},   {63, 31, 55, 23, 61, 29, 53, 21},
 };
 
 const RIPDitherMatrix* RIPDitherMatrixFor(int method) {
     switch (method) {
         case 3:
-        case 6: return &kMatrix6;
-        case 4: return &kMatrix4;
-        case 5: return &kMatrix5;
-        default: return nullptr;
+        case 6:
+            return &kMatrix6;
+        case 4:
+            return &kMatrix4;
+        case 5:
+            return &kMatrix5;
+        default:
+            return nullptr;
     }
 }
 
@@ -145,11 +155,21 @@ RIPDitherState* RIPCreateDitherState(int method, const RIPPalette* palette, int 
     auto* state = new (block) RIPDitherState{method, static_cast<RIPDitherState*>(block) + 1};
     auto* bytes = static_cast<std::uint8_t*>(state->data);
     switch (data) {
-        case Data::kStdTables: FillStdTables(bytes, palette); break;
-        case Data::kCube: FillCube(bytes); break;
-        case Data::kNeighbours: FillNeighbours(bytes, palette); break;
-        case Data::kMatrix: *static_cast<const RIPDitherMatrix**>(state->data) = RIPDitherMatrixFor(method); break;
-        case Data::kNone: *static_cast<const RIPDitherMatrix**>(state->data) = nullptr; break;
+        case Data::kStdTables:
+            FillStdTables(bytes, palette);
+            break;
+        case Data::kCube:
+            FillCube(bytes);
+            break;
+        case Data::kNeighbours:
+            FillNeighbours(bytes, palette);
+            break;
+        case Data::kMatrix:
+            *static_cast<const RIPDitherMatrix**>(state->data) = RIPDitherMatrixFor(method);
+            break;
+        case Data::kNone:
+            *static_cast<const RIPDitherMatrix**>(state->data) = nullptr;
+            break;
     }
     return state;
 }
@@ -175,9 +195,12 @@ const RIPDitherMatrix* RIPStateMatrix(const RIPDitherState* state) {
 
 std::int16_t* RIPAllocErrorRows(std::int32_t width) {
     if (width < 0) return nullptr;
-    return static_cast<std::int16_t*>(std::calloc(3 * static_cast<std::size_t>(width) + 12, sizeof(std::int16_t)));
+    return static_cast<std::int16_t*>(
+        std::calloc(3 * static_cast<std::size_t>(width) + 12, sizeof(std::int16_t)));
 }
 
-void RIPFreeErrorRows(std::int16_t* rows) { std::free(rows); }
+void RIPFreeErrorRows(std::int16_t* rows) {
+    std::free(rows);
+}
 
 }  // namespace raster::convert

@@ -80,7 +80,8 @@ void RIPDiffuseGreyRowToBits(const std::uint8_t* grey, std::int32_t width, std::
                              std::uint8_t* dst, std::uint32_t dstBit);
 // One row of (blue, green, red) pixels diffused to indices of the palette
 // through its cache; odd rows run right to left.
-void RIPDiffuseRowToPalette(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors, std::uint8_t* indices,
-                            bool reverse, const RIPPalette* palette, RIPPalCache* cache);
+void RIPDiffuseRowToPalette(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors,
+                            std::uint8_t* indices, bool reverse, const RIPPalette* palette,
+                            RIPPalCache* cache);
 
 }  // namespace raster::convert

@@ -9,8 +9,8 @@ namespace raster::convert {
 namespace {
 
 // Each set or clear bit becomes one of two ready-made pixels of `size` bytes.
-int ExpandBits(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t* pixel0, const std::uint8_t* pixel1,
-               std::size_t size) {
+int ExpandBits(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t* pixel0,
+               const std::uint8_t* pixel1, std::size_t size) {
     const auto width = static_cast<std::uint32_t>(b.width);
     return ForEachRow(state, b, [&](std::int32_t, std::uint8_t* d, const std::uint8_t* s) {
         for (std::uint32_t i = 0; i < width; ++i, d += size) {
@@ -47,16 +47,20 @@ int ExpandIndices(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palet
 
 }  // namespace
 
-int RIPExpandBitsToRGB24(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0, std::uint32_t colour1) {
+int RIPExpandBitsToRGB24(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0,
+                         std::uint32_t colour1) {
     return ExpandPacked(state, b, colour0, colour1, 3, 1);
 }
-int RIPExpandBitsToRGB48(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0, std::uint32_t colour1) {
+int RIPExpandBitsToRGB48(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0,
+                         std::uint32_t colour1) {
     return ExpandPacked(state, b, colour0, colour1, 3, 2);
 }
-int RIPExpandBitsToCMYK(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0, std::uint32_t colour1) {
+int RIPExpandBitsToCMYK(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0,
+                        std::uint32_t colour1) {
     return ExpandPacked(state, b, colour0, colour1, 4, 1);
 }
-int RIPExpandBitsToGray16(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t grey0, std::uint8_t grey1) {
+int RIPExpandBitsToGray16(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t grey0,
+                          std::uint8_t grey1) {
     return ExpandPacked(state, b, grey0, grey1, 1, 2);
 }
 

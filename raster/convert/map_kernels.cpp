@@ -7,7 +7,9 @@
 namespace raster::convert {
 namespace {
 
-std::uint32_t DstNibble(const RIPRowBlock& b, std::uint32_t i) { return (b.dstBit >= 4 ? 1u : 0u) + i; }
+std::uint32_t DstNibble(const RIPRowBlock& b, std::uint32_t i) {
+    return (b.dstBit >= 4 ? 1u : 0u) + i;
+}
 
 // index(pixel) for each pixel, written with `write`.
 template <class Index, class Write>
@@ -20,14 +22,17 @@ int Map(RIPRasterState* state, const RIPRowBlock& b, Index index, Write write) {
     });
 }
 
-void WriteByte(std::uint8_t* d, std::uint32_t i, std::uint32_t v) { d[i] = static_cast<std::uint8_t>(v); }
+void WriteByte(std::uint8_t* d, std::uint32_t i, std::uint32_t v) {
+    d[i] = static_cast<std::uint8_t>(v);
+}
 
 }  // namespace
 
 int RIPMapRowsToTwoColors(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t* entry0,
                           const std::uint8_t* entry1) {
     return Map(
-        state, b, [&](const std::uint8_t* p) { return Distance2(p, entry1) < Distance2(p, entry0) ? 1u : 0u; },
+        state, b,
+        [&](const std::uint8_t* p) { return Distance2(p, entry1) < Distance2(p, entry0) ? 1u : 0u; },
         [&](std::uint8_t* d, std::uint32_t i, std::uint32_t v) { PutBit(d, b.dstBit + i, v); });
 }
 
@@ -41,7 +46,8 @@ int RIPMapRowsToStdPal4(RIPRasterState* state, const RIPRowBlock& b) {
     std::uint32_t squares[511];
     RIPInitSquareTable(squares);
     return Map(
-        state, b, [&](const std::uint8_t* p) { return std::uint32_t{RIPBuildColorLookup(squares, p[2], p[1], p[0])}; },
+        state, b,
+        [&](const std::uint8_t* p) { return std::uint32_t{RIPBuildColorLookup(squares, p[2], p[1], p[0])}; },
         [&](std::uint8_t* d, std::uint32_t i, std::uint32_t v) { PutNibble(d, DstNibble(b, i), v); });
 }
 
@@ -50,7 +56,9 @@ int RIPMapRowsToPal8Cached(RIPRasterState* state, const RIPRowBlock& b, const RI
     const std::uint8_t* entries = palette->Entries();
     return Map(
         state, b,
-        [&](const std::uint8_t* p) { return std::uint32_t{RIPPalCacheNearestIndex(cache, p[2], p[1], p[0], entries)}; },
+        [&](const std::uint8_t* p) {
+            return std::uint32_t{RIPPalCacheNearestIndex(cache, p[2], p[1], p[0], entries)};
+        },
         &WriteByte);
 }
 
@@ -59,7 +67,9 @@ int RIPMapRowsToPal4Cached(RIPRasterState* state, const RIPRowBlock& b, const RI
     const std::uint8_t* entries = palette->Entries();
     return Map(
         state, b,
-        [&](const std::uint8_t* p) { return std::uint32_t{RIPPalCacheNearestIndex(cache, p[2], p[1], p[0], entries)}; },
+        [&](const std::uint8_t* p) {
+            return std::uint32_t{RIPPalCacheNearestIndex(cache, p[2], p[1], p[0], entries)};
+        },
         [&](std::uint8_t* d, std::uint32_t i, std::uint32_t v) { PutNibble(d, DstNibble(b, i), v); });
 }
 

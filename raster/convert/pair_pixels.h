@@ -11,7 +11,9 @@
 
 namespace raster::convert {
 
-inline std::uint16_t Sample(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint16_t Sample(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 inline void PutSample16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
@@ -19,8 +21,8 @@ inline void PutSample16(std::uint8_t* p, std::uint32_t v) {
 
 // rule(dstPixel, srcPixel) over width × rows pixels of the given sizes.
 template <std::size_t SrcBytes, std::size_t DstBytes, class Rule>
-void ForEachPixel(std::uint8_t* dst, const std::uint8_t* src, std::ptrdiff_t dstStride, std::ptrdiff_t srcStride,
-                  std::int32_t width, std::int32_t rows, Rule rule) {
+void ForEachPixel(std::uint8_t* dst, const std::uint8_t* src, std::ptrdiff_t dstStride,
+                  std::ptrdiff_t srcStride, std::int32_t width, std::int32_t rows, Rule rule) {
     for (std::int32_t r = 0; r < rows; ++r, dst += dstStride, src += srcStride) {
         std::uint8_t* d = dst;
         const std::uint8_t* s = src;

@@ -8,8 +8,8 @@
 #include "raster/bit_rows.h"
 #include "raster/image.h"
 #include "raster/pal_cache.h"
-#include "raster/row_convert.h"
 #include "raster/palette.h"
+#include "raster/row_convert.h"
 #include "row_kernels.h"
 #include "temp_rows.h"
 
@@ -24,7 +24,9 @@ const std::uint8_t* EntryOf(const RIPPalette* palette, int i) {
     if (palette == nullptr || palette->count < 1) return kBlack;
     return palette->Entries() + 3 * (i < palette->count ? i : 0);
 }
-std::uint32_t Packed(const std::uint8_t* e) { return static_cast<std::uint32_t>(e[0] | (e[1] << 8) | (e[2] << 16)); }
+std::uint32_t Packed(const std::uint8_t* e) {
+    return static_cast<std::uint32_t>(e[0] | (e[1] << 8) | (e[2] << 16));
+}
 
 // The 8-bit grey of every index.
 void GreyTable(std::uint8_t table[256], const RIPPalette* palette) {
@@ -35,8 +37,8 @@ void GreyTable(std::uint8_t table[256], const RIPPalette* palette) {
 }
 
 RIPRowBlock FromPaletteRows(RIPTileSlot* d, std::int32_t x, std::int32_t y, std::int32_t dstBits,
-                            const RIPImage* source, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
-                            std::int32_t h) {
+                            const RIPImage* source, RIPTileSlot* s, std::int32_t sx, std::int32_t sy,
+                            std::int32_t w, std::int32_t h) {
     return SlotRows(d, x, y, dstBits, s, sx, sy, source->bitsPerPixel, w, h);
 }
 
@@ -63,7 +65,8 @@ int ClearRuns(RIPRasterState* state, const RIPRowBlock& b) {
 // Through the palette's cache, made for the call when it has none (and
 // removed again after). null from `cached` when no cache can be had.
 template <class Cached, class PerPixel>
-int ThroughCache(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palette, Cached cached, PerPixel perPixel) {
+int ThroughCache(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palette, Cached cached,
+                 PerPixel perPixel) {
     if (palette->cacheKind == kPalCacheNearest && palette->cache != nullptr) {
         return cached(state, b, palette, palette->cache);
     }
@@ -82,7 +85,8 @@ int ThroughCache(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palett
 
 }  // namespace
 
-int RIPMapRGBRowsToPalette(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palette, std::int32_t bits) {
+int RIPMapRGBRowsToPalette(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palette,
+                           std::int32_t bits) {
     if (palette == nullptr) return 0;
     switch (bits) {
         case 8:
@@ -98,25 +102,31 @@ int RIPMapRGBRowsToPalette(RIPRasterState* state, const RIPRowBlock& b, RIPPalet
         case 1:
             if (palette->count == 0) return 1;
             if (palette->count == 1) return ClearRuns(state, b);
-            if (palette->count == 2) return RIPMapRowsToTwoColors(state, b, EntryOf(palette, 0), EntryOf(palette, 1));
+            if (palette->count == 2)
+                return RIPMapRowsToTwoColors(state, b, EntryOf(palette, 0), EntryOf(palette, 1));
             return 0;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
-int RIPMapGrayRowsToPalette(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palette, std::int32_t bits) {
+int RIPMapGrayRowsToPalette(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* palette,
+                            std::int32_t bits) {
     if (palette == nullptr) return 0;
     std::uint8_t table[256];
     for (int v = 0; v < 256; ++v) table[v] = RIPGetNearestPalIndex(palette, v, v, v);
     switch (bits) {
-        case 8: return RIPRemapRow8To8(state, b, table);
-        case 4: return RIPRemapRow8To4(state, b, table);
+        case 8:
+            return RIPRemapRow8To8(state, b, table);
+        case 4:
+            return RIPRemapRow8To4(state, b, table);
         case 1:
             if (palette->count == 0) return 1;
             if (palette->count == 1) return ClearRuns(state, b);
             if (palette->count == 2) return RIPRemapRow8To1(state, b, table);
             return 0;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -125,10 +135,14 @@ int RIPConvertPalToRGB24(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std
     const RIPRowBlock b = FromPaletteRows(d, x, y, 24, source, s, sx, sy, w, h);
     switch (source->bitsPerPixel) {
         case 1:
-            return RIPExpandBitsToRGB24(rs, b, Packed(EntryOf(source->palette, 0)), Packed(EntryOf(source->palette, 1)));
-        case 4: return RIPExpandRows4ToRGB24(rs, b, source->palette);
-        case 8: return RIPExpandRows8ToRGB24(rs, b, source->palette);
-        default: return 0;
+            return RIPExpandBitsToRGB24(rs, b, Packed(EntryOf(source->palette, 0)),
+                                        Packed(EntryOf(source->palette, 1)));
+        case 4:
+            return RIPExpandRows4ToRGB24(rs, b, source->palette);
+        case 8:
+            return RIPExpandRows8ToRGB24(rs, b, source->palette);
+        default:
+            return 0;
     }
 }
 
@@ -137,10 +151,14 @@ int RIPConvertPalToRGB48(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std
     const RIPRowBlock b = FromPaletteRows(d, x, y, 48, source, s, sx, sy, w, h);
     switch (source->bitsPerPixel) {
         case 1:
-            return RIPExpandBitsToRGB48(rs, b, Packed(EntryOf(source->palette, 0)), Packed(EntryOf(source->palette, 1)));
-        case 4: return RIPExpandRows4ToRGB48(rs, b, source->palette);
-        case 8: return RIPExpandRows8ToRGB48(rs, b, source->palette);
-        default: return 0;
+            return RIPExpandBitsToRGB48(rs, b, Packed(EntryOf(source->palette, 0)),
+                                        Packed(EntryOf(source->palette, 1)));
+        case 4:
+            return RIPExpandRows4ToRGB48(rs, b, source->palette);
+        case 8:
+            return RIPExpandRows8ToRGB48(rs, b, source->palette);
+        default:
+            return 0;
     }
 }
 
@@ -150,23 +168,32 @@ int RIPConvertPalToGray8(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std
     GreyTable(table, source->palette);
     const RIPRowBlock b = FromPaletteRows(d, x, y, 8, source, s, sx, sy, w, h);
     switch (source->bitsPerPixel) {
-        case 1: return RIPRemapRow1To8(rs, b, table[0], table[1]);
-        case 4: return RIPRemapRow4To8(rs, b, table);
-        case 8: return RIPRemapRow8To8(rs, b, table);
-        default: return 0;
+        case 1:
+            return RIPRemapRow1To8(rs, b, table[0], table[1]);
+        case 4:
+            return RIPRemapRow4To8(rs, b, table);
+        case 8:
+            return RIPRemapRow8To8(rs, b, table);
+        default:
+            return 0;
     }
 }
 
-int RIPConvertPalToGray16(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y, RIPImage* source,
-                          RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
+int RIPConvertPalToGray16(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std::int32_t y,
+                          RIPImage* source, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
+                          std::int32_t h) {
     std::uint8_t table[256];
     GreyTable(table, source->palette);
     const RIPRowBlock b = FromPaletteRows(d, x, y, 16, source, s, sx, sy, w, h);
     switch (source->bitsPerPixel) {
-        case 1: return RIPExpandBitsToGray16(rs, b, table[0], table[1]);
-        case 4: return RIPRemapRow4To16(rs, b, table);
-        case 8: return RIPRemapRow8To16(rs, b, table);
-        default: return 0;
+        case 1:
+            return RIPExpandBitsToGray16(rs, b, table[0], table[1]);
+        case 4:
+            return RIPRemapRow4To16(rs, b, table);
+        case 8:
+            return RIPRemapRow8To16(rs, b, table);
+        default:
+            return 0;
     }
 }
 
@@ -182,7 +209,8 @@ int RIPConvertPalToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std:
     if (bits == 1) {
         const auto packed = [&inks](int i) {
             const std::uint8_t* p = inks + 4 * i;
-            return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (std::uint32_t{p[3]} << 24);
+            return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) |
+                   (std::uint32_t{p[3]} << 24);
         };
         return RIPExpandBitsToCMYK(rs, b, packed(0), packed(1));
     }
@@ -195,14 +223,16 @@ int RIPConvertPalToCMYK(RIPRasterState* rs, RIPTileSlot* d, std::int32_t x, std:
 }
 
 int RIPConvertRGB24ToPal8Rows(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d, std::int32_t x,
-                              std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
-                              std::int32_t h) {
-    return RIPMapRGBRowsToPalette(rs, ToPaletteRows(destination, d, x, y, SlotPixel(s, sx, sy, 24), s->rowBytes, w, h),
-                                  destination->palette, destination->bitsPerPixel);
+                              std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy,
+                              std::int32_t w, std::int32_t h) {
+    return RIPMapRGBRowsToPalette(
+        rs, ToPaletteRows(destination, d, x, y, SlotPixel(s, sx, sy, 24), s->rowBytes, w, h),
+        destination->palette, destination->bitsPerPixel);
 }
 
-int RIPConvert48ToPal8(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d, std::int32_t x, std::int32_t y,
-                       RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
+int RIPConvert48ToPal8(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d, std::int32_t x,
+                       std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
+                       std::int32_t h) {
     RIPTempRows tmp(3 * static_cast<std::int64_t>(w), h);
     if (!tmp) return 0;
     RIPNarrowRGB48To24(tmp.data(), SlotPixel(s, sx, sy, 48), tmp.stride(), s->rowBytes, w, h);
@@ -211,14 +241,16 @@ int RIPConvert48ToPal8(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d
 }
 
 int RIPConvertGray8ToPal8Rows(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d, std::int32_t x,
-                              std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
-                              std::int32_t h) {
-    return RIPMapGrayRowsToPalette(rs, ToPaletteRows(destination, d, x, y, SlotPixel(s, sx, sy, 8), s->rowBytes, w, h),
-                                   destination->palette, destination->bitsPerPixel);
+                              std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy,
+                              std::int32_t w, std::int32_t h) {
+    return RIPMapGrayRowsToPalette(
+        rs, ToPaletteRows(destination, d, x, y, SlotPixel(s, sx, sy, 8), s->rowBytes, w, h),
+        destination->palette, destination->bitsPerPixel);
 }
 
-int RIPConvert16GrayToPal8(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d, std::int32_t x, std::int32_t y,
-                           RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w, std::int32_t h) {
+int RIPConvert16GrayToPal8(RIPRasterState* rs, RIPImage* destination, RIPTileSlot* d, std::int32_t x,
+                           std::int32_t y, RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t w,
+                           std::int32_t h) {
     RIPTempRows tmp(w, h);
     if (!tmp) return 0;
     RIPCopyHighBytes16(tmp.data(), SlotPixel(s, sx, sy, 16), tmp.stride(), s->rowBytes, w, h);

@@ -8,8 +8,12 @@ namespace raster::convert {
 namespace {
 
 // Source nibble position of pixel i: the block's bit offset 4 starts on the low nibble.
-std::uint32_t SrcNibble(const RIPRowBlock& b, std::uint32_t i) { return (b.srcBit >= 4 ? 1u : 0u) + i; }
-std::uint32_t DstNibble(const RIPRowBlock& b, std::uint32_t i) { return (b.dstBit >= 4 ? 1u : 0u) + i; }
+std::uint32_t SrcNibble(const RIPRowBlock& b, std::uint32_t i) {
+    return (b.srcBit >= 4 ? 1u : 0u) + i;
+}
+std::uint32_t DstNibble(const RIPRowBlock& b, std::uint32_t i) {
+    return (b.dstBit >= 4 ? 1u : 0u) + i;
+}
 
 // Writes each pixel's value, read from the source by `read`, with `write`.
 template <class Read, class Write>
@@ -25,15 +29,20 @@ int Remap(RIPRasterState* state, const RIPRowBlock& b, Read read, Write write) {
 auto ReadNibbleOf(const RIPRowBlock& b) {
     return [&b](const std::uint8_t* s, std::uint32_t i) { return GetNibble(s, SrcNibble(b, i)); };
 }
-std::uint32_t ReadByte(const std::uint8_t* s, std::uint32_t i) { return s[i]; }
+std::uint32_t ReadByte(const std::uint8_t* s, std::uint32_t i) {
+    return s[i];
+}
 
 auto WriteBitOf(const RIPRowBlock& b) {
-    return [&b](std::uint8_t* d, std::uint32_t i, std::uint32_t v) { PutBit(d, b.dstBit + i, v != 0 ? 1 : 0); };
+    return
+        [&b](std::uint8_t* d, std::uint32_t i, std::uint32_t v) { PutBit(d, b.dstBit + i, v != 0 ? 1 : 0); };
 }
 auto WriteNibbleOf(const RIPRowBlock& b) {
     return [&b](std::uint8_t* d, std::uint32_t i, std::uint32_t v) { PutNibble(d, DstNibble(b, i), v); };
 }
-void WriteByte(std::uint8_t* d, std::uint32_t i, std::uint32_t v) { d[i] = static_cast<std::uint8_t>(v); }
+void WriteByte(std::uint8_t* d, std::uint32_t i, std::uint32_t v) {
+    d[i] = static_cast<std::uint8_t>(v);
+}
 void WriteSample(std::uint8_t* d, std::uint32_t i, std::uint32_t v) {
     d[2 * i] = d[2 * i + 1] = static_cast<std::uint8_t>(v);
 }
@@ -56,31 +65,34 @@ int RIPRemapRow1To1(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t va
 
 int RIPRemapRow1To4(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t value0, std::uint8_t value1) {
     const std::uint32_t values[2] = {value0, value1};
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return values[GetBit(s, b.srcBit + i)]; },
-                 WriteNibbleOf(b));
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return values[GetBit(s, b.srcBit + i)]; },
+        WriteNibbleOf(b));
 }
 
 int RIPRemapRow1To8(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t value0, std::uint8_t value1) {
     const std::uint32_t values[2] = {value0, value1};
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return values[GetBit(s, b.srcBit + i)]; },
-                 &WriteByte);
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return values[GetBit(s, b.srcBit + i)]; },
+        &WriteByte);
 }
 
 int RIPRemapRow4To1(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[16]) {
     const auto read = ReadNibbleOf(b);
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[read(s, i)]; },
-                 WriteBitOf(b));
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[read(s, i)]; }, WriteBitOf(b));
 }
 
 int RIPRemapRow4To8(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[16]) {
     const auto read = ReadNibbleOf(b);
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[read(s, i)]; }, &WriteByte);
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[read(s, i)]; }, &WriteByte);
 }
 
 int RIPRemapRow4To16(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[16]) {
     const auto read = ReadNibbleOf(b);
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[read(s, i)]; },
-                 &WriteSample);
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[read(s, i)]; }, &WriteSample);
 }
 
 int RIPRemapRow4To4(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* destinationPalette,
@@ -98,20 +110,23 @@ int RIPRemapRow4To4(RIPRasterState* state, const RIPRowBlock& b, RIPPalette* des
 }
 
 int RIPRemapRow8To1(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[256]) {
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[s[i]]; }, WriteBitOf(b));
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[s[i]]; }, WriteBitOf(b));
 }
 
 int RIPRemapRow8To4(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[256]) {
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[s[i]]; }, WriteNibbleOf(b));
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[s[i]]; }, WriteNibbleOf(b));
 }
 
 int RIPRemapRow8To8(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[256]) {
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[ReadByte(s, i)]; },
-                 &WriteByte);
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[ReadByte(s, i)]; }, &WriteByte);
 }
 
 int RIPRemapRow8To16(RIPRasterState* state, const RIPRowBlock& b, const std::uint8_t table[256]) {
-    return Remap(state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[s[i]]; }, &WriteSample);
+    return Remap(
+        state, b, [&](const std::uint8_t* s, std::uint32_t i) { return table[s[i]]; }, &WriteSample);
 }
 
 }  // namespace raster::convert

@@ -9,7 +9,8 @@
 
 namespace raster::convert {
 
-void RIPBuildRemapTable(std::uint8_t table[256], RIPPalette* destination, const RIPPalette* source, bool std16) {
+void RIPBuildRemapTable(std::uint8_t table[256], RIPPalette* destination, const RIPPalette* source,
+                        bool std16) {
     std::fill_n(table, 256, std::uint8_t{0});
     const int count = source != nullptr ? std::min<int>(source->count, 256) : 0;
     if (destination == nullptr || count < 1) return;
@@ -40,15 +41,24 @@ int RIPRemapPalettedImage(const RIPPiece& p, bool* handled) {
     *handled = true;
     const RIPRowBlock b = p.Rows();
     switch (from * 10 + to) {
-        case 11: return RIPRemapRow1To1(p.state, b, table[0], table[1]);
-        case 14: return RIPRemapRow1To4(p.state, b, table[0], table[1]);
-        case 18: return RIPRemapRow1To8(p.state, b, table[0], table[1]);
-        case 41: return RIPRemapRow4To1(p.state, b, table);
-        case 44: return RIPRemapRow4To4(p.state, b, p.dst->palette, p.src->palette);
-        case 48: return RIPRemapRow4To8(p.state, b, table);
-        case 81: return RIPRemapRow8To1(p.state, b, table);
-        case 84: return RIPRemapRow8To4(p.state, b, table);
-        default: return RIPRemapRow8To8(p.state, b, table);
+        case 11:
+            return RIPRemapRow1To1(p.state, b, table[0], table[1]);
+        case 14:
+            return RIPRemapRow1To4(p.state, b, table[0], table[1]);
+        case 18:
+            return RIPRemapRow1To8(p.state, b, table[0], table[1]);
+        case 41:
+            return RIPRemapRow4To1(p.state, b, table);
+        case 44:
+            return RIPRemapRow4To4(p.state, b, p.dst->palette, p.src->palette);
+        case 48:
+            return RIPRemapRow4To8(p.state, b, table);
+        case 81:
+            return RIPRemapRow8To1(p.state, b, table);
+        case 84:
+            return RIPRemapRow8To4(p.state, b, table);
+        default:
+            return RIPRemapRow8To8(p.state, b, table);
     }
 }
 

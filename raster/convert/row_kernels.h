@@ -17,11 +17,15 @@ struct RIPPalCache;
 namespace raster::convert {
 
 // Colours passed by value: byte k of the pixel in bits 8k..8k+7.
-int RIPExpandBitsToRGB24(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0, std::uint32_t colour1);
+int RIPExpandBitsToRGB24(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0,
+                         std::uint32_t colour1);
 // Each of the three bytes written twice (a 16-bit sample = byte × 257).
-int RIPExpandBitsToRGB48(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0, std::uint32_t colour1);
-int RIPExpandBitsToCMYK(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0, std::uint32_t colour1);
-int RIPExpandBitsToGray16(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t grey0, std::uint8_t grey1);
+int RIPExpandBitsToRGB48(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0,
+                         std::uint32_t colour1);
+int RIPExpandBitsToCMYK(RIPRasterState* state, const RIPRowBlock& b, std::uint32_t colour0,
+                        std::uint32_t colour1);
+int RIPExpandBitsToGray16(RIPRasterState* state, const RIPRowBlock& b, std::uint8_t grey0,
+                          std::uint8_t grey1);
 
 // Table of the destination index for each source index of a palette-to-
 // palette remap. Two equal palettes map index for index (so widening keeps
@@ -29,7 +33,8 @@ int RIPExpandBitsToGray16(RIPRasterState* state, const RIPRowBlock& b, std::uint
 // nearest destination entry, by the 16-colour rule for a kind-6 destination
 // when std16 is set. Indices at or beyond the source palette's count read
 // entry 0.
-void RIPBuildRemapTable(std::uint8_t table[256], RIPPalette* destination, const RIPPalette* source, bool std16);
+void RIPBuildRemapTable(std::uint8_t table[256], RIPPalette* destination, const RIPPalette* source,
+                        bool std16);
 
 // Packed index rows. Destination bits and nibbles outside the rectangle keep
 // their values. Values and tables give the new index of each old one; for a

@@ -83,18 +83,20 @@ int ToPaletted(const RIPPiece& p, const PalettedMembers& m, bool* handled) {
 }  // namespace
 
 int RIPConvertRGBToPaletted(const RIPPiece& p, bool* handled) {
-    static constexpr PalettedMembers kRGB{&RIPConvertRGB24ToPal8Rows, &RIPOrderedRGB24ToPal4, &RIPOrderedRGB24ToPal8,
-                                          &RIPDiffuseRGB24ToStdPal8,  &RIPMapRGB24ToStdPal8,  &RIPDiffuseRGB24ToStdPal4,
-                                          &RIPOrderedRGB24ToPal4,     &RIPDiffuseRGB24ToPal8, &RIPMapRGB24ToPal,
-                                          false};
+    static constexpr PalettedMembers kRGB{&RIPConvertRGB24ToPal8Rows, &RIPOrderedRGB24ToPal4,
+                                          &RIPOrderedRGB24ToPal8,     &RIPDiffuseRGB24ToStdPal8,
+                                          &RIPMapRGB24ToStdPal8,      &RIPDiffuseRGB24ToStdPal4,
+                                          &RIPOrderedRGB24ToPal4,     &RIPDiffuseRGB24ToPal8,
+                                          &RIPMapRGB24ToPal,          false};
     return ToPaletted(p, kRGB, handled);
 }
 
 int RIPConvertGrayToPaletted(const RIPPiece& p, bool* handled) {
-    static constexpr PalettedMembers kGrey{&RIPConvertGray8ToPal8Rows, &RIPOrderedGray8ToPal4, &RIPOrderedGray8ToPal8,
-                                           &RIPDiffuseGray8ToStdPal8,  &RIPMapGray8ToStdPal8,  &RIPDiffuseGray8ToStdPal4,
-                                           &RIPOrderedGray8ToPal4,     &RIPDiffuseGray8ToPal8, &RIPMapGray8ToPal,
-                                           true};
+    static constexpr PalettedMembers kGrey{&RIPConvertGray8ToPal8Rows, &RIPOrderedGray8ToPal4,
+                                           &RIPOrderedGray8ToPal8,     &RIPDiffuseGray8ToStdPal8,
+                                           &RIPMapGray8ToStdPal8,      &RIPDiffuseGray8ToStdPal4,
+                                           &RIPOrderedGray8ToPal4,     &RIPDiffuseGray8ToPal8,
+                                           &RIPMapGray8ToPal,          true};
     return ToPaletted(p, kGrey, handled);
 }
 

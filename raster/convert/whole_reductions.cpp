@@ -45,25 +45,27 @@ bool ForEachRun(RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t n,
 // Row y's bytes (whole-byte pixels) into out.
 bool ReadRow(RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t n, std::uint8_t* out) {
     const std::size_t size = static_cast<std::size_t>(image->bitsPerPixel / 8);
-    return ForEachRun(image, x, y, n, false,
-                      [&](RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t at, std::int32_t count) {
-                          std::memcpy(out + at * size, SlotPixel(s, sx, sy, image->bitsPerPixel), count * size);
-                      });
+    return ForEachRun(
+        image, x, y, n, false,
+        [&](RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t at, std::int32_t count) {
+            std::memcpy(out + at * size, SlotPixel(s, sx, sy, image->bitsPerPixel), count * size);
+        });
 }
 
 // Bits from bit 0 of `bits`, or index bytes, into row y.
 bool WriteRow(RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t n, const std::uint8_t* in) {
     const bool packed = image->bitsPerPixel == 1;
-    return ForEachRun(image, x, y, n, true,
-                      [&](RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t at, std::int32_t count) {
-                          std::uint8_t* row = s->data + static_cast<std::ptrdiff_t>(s->rowBytes) * sy;
-                          if (packed) {
-                              RIPCopyBitsAtOffset(row, static_cast<std::uint32_t>(sx), in, static_cast<std::uint32_t>(at),
-                                                  static_cast<std::uint32_t>(count));
-                          } else {
-                              std::memcpy(row + sx, in + at, static_cast<std::size_t>(count));
-                          }
-                      });
+    return ForEachRun(
+        image, x, y, n, true,
+        [&](RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t at, std::int32_t count) {
+            std::uint8_t* row = s->data + static_cast<std::ptrdiff_t>(s->rowBytes) * sy;
+            if (packed) {
+                RIPCopyBitsAtOffset(row, static_cast<std::uint32_t>(sx), in, static_cast<std::uint32_t>(at),
+                                    static_cast<std::uint32_t>(count));
+            } else {
+                std::memcpy(row + sx, in + at, static_cast<std::size_t>(count));
+            }
+        });
 }
 
 enum class Source { kRGB24, kCMYK, kGray8, kPal8 };
@@ -72,13 +74,14 @@ enum class Source { kRGB24, kCMYK, kGray8, kPal8 };
 // row after a tick: read, reduce with step(row index, source bytes, out),
 // write.
 template <class Step>
-int Frame(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-          RIPImage* src, std::int32_t sx, std::int32_t sy, std::size_t outBytes, Step step) {
+int Frame(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w,
+          std::int32_t h, RIPImage* src, std::int32_t sx, std::int32_t sy, std::size_t outBytes, Step step) {
     if (dst == nullptr || src == nullptr || w < 1 || h < 1 || x < 0 || y < 0 || sx < 0 || sy < 0) return 0;
     RIPProgressPacer pacer(state, static_cast<std::uint32_t>(h));
     std::int16_t* errors = RIPAllocErrorRows(w);
     if (errors == nullptr) return 0;
-    std::vector<std::uint8_t> in(static_cast<std::size_t>(w) * static_cast<std::size_t>(src->bitsPerPixel / 8));
+    std::vector<std::uint8_t> in(static_cast<std::size_t>(w) *
+                                 static_cast<std::size_t>(src->bitsPerPixel / 8));
     std::vector<std::uint8_t> out(outBytes);
     int result = 1;
     for (std::int32_t r = 0; r < h && result != 0; ++r) {
@@ -92,8 +95,8 @@ int Frame(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, 
     return result;
 }
 
-int ToBilevel(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-              RIPImage* src, std::int32_t sx, std::int32_t sy, Source kind) {
+int ToBilevel(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w,
+              std::int32_t h, RIPImage* src, std::int32_t sx, std::int32_t sy, Source kind) {
     const RIPSourceKind rows = kind == Source::kGray8  ? RIPSourceKind::kGray8
                                : kind == Source::kPal8 ? RIPSourceKind::kPal8
                                                        : RIPSourceKind::kRGB24;
@@ -110,23 +113,26 @@ int ToBilevel(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t
                  });
 }
 
-int ToPal8(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-           RIPImage* src, std::int32_t sx, std::int32_t sy, RIPSourceKind kind) {
+int ToPal8(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w,
+           std::int32_t h, RIPImage* src, std::int32_t sx, std::int32_t sy, RIPSourceKind kind) {
     RIPPalette* palette = dst != nullptr ? dst->palette : nullptr;
-    if (palette == nullptr || (palette->cache == nullptr && RIPBuildInverseTable(palette, kPalCacheNearest) == 0)) {
+    if (palette == nullptr ||
+        (palette->cache == nullptr && RIPBuildInverseTable(palette, kPalCacheNearest) == 0)) {
         return 0;
     }
     RIPSourceRows source(kind, src != nullptr ? src->palette : nullptr, w);
     return Frame(state, dst, x, y, w, h, src, sx, sy, static_cast<std::size_t>(w),
                  [&](std::int32_t r, const std::uint8_t* in, std::int16_t* errors, std::uint8_t* out) {
-                     RIPDiffuseRowToPalette(source.Colours(in), w, errors, out, (r & 1) != 0, palette, palette->cache);
+                     RIPDiffuseRowToPalette(source.Colours(in), w, errors, out, (r & 1) != 0, palette,
+                                            palette->cache);
                      return true;
                  });
 }
 
 // Through a temporary image of `type`, converted into with the same state.
-int ThroughTemporary(RIPRasterState* state, std::int32_t type, RIPWholeConverter then, RIPImage* dst, std::int32_t x,
-                     std::int32_t y, std::int32_t w, std::int32_t h, RIPImage* src, std::int32_t sx, std::int32_t sy) {
+int ThroughTemporary(RIPRasterState* state, std::int32_t type, RIPWholeConverter then, RIPImage* dst,
+                     std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, RIPImage* src,
+                     std::int32_t sx, std::int32_t sy) {
     RIPImage* temporary = RIPCreateImageEx(type, w, h, 0, 0, kAllowTiling, nullptr, 0);
     if (temporary == nullptr) return 0;
     const int result = RIPConvertImageToImage(state, temporary, 0, 0, src, sx, sy, w, h) != 0 &&

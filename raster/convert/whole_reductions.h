@@ -15,18 +15,18 @@ struct RIPRasterState;
 
 namespace raster::convert {
 
-using RIPWholeConverter = int (*)(RIPRasterState* state, RIPImage* destination, std::int32_t x, std::int32_t y,
-                                  std::int32_t width, std::int32_t height, RIPImage* source, std::int32_t sourceX,
-                                  std::int32_t sourceY);
+using RIPWholeConverter = int (*)(RIPRasterState* state, RIPImage* destination, std::int32_t x,
+                                  std::int32_t y, std::int32_t width, std::int32_t height, RIPImage* source,
+                                  std::int32_t sourceX, std::int32_t sourceY);
 
-int RIPConvertRGB24ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                             RIPImage*, std::int32_t, std::int32_t);
-int RIPConvertCMYKToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                            RIPImage*, std::int32_t, std::int32_t);
-int RIPConvertPal8ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                            RIPImage*, std::int32_t, std::int32_t);
-int RIPConvertGray8ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                             RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertRGB24ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t,
+                             std::int32_t, RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertCMYKToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t,
+                            std::int32_t, RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertPal8ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t,
+                            std::int32_t, RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertGray8ToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t,
+                             std::int32_t, RIPImage*, std::int32_t, std::int32_t);
 // Lab, 48-bit RGB and 16-bit grey: through a temporary 8-bit grey image.
 int RIPConvertAnyToBilevel(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                            RIPImage*, std::int32_t, std::int32_t);

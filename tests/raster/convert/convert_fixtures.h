@@ -15,11 +15,13 @@
 namespace raster::convert::testing {
 
 // The bytes of one row of `width` pixels of `bits` bits.
-inline std::int32_t RowBytes(std::int32_t width, std::int32_t bits) { return (width * bits + 7) / 8; }
+inline std::int32_t RowBytes(std::int32_t width, std::int32_t bits) {
+    return (width * bits + 7) / 8;
+}
 
 // An image of the type with the rows given bottom row first (each RowBytes long).
-inline RIPImage* Make(std::int32_t type, std::int32_t w, std::int32_t h, const std::vector<std::uint8_t>& rows = {},
-                      std::int32_t storage = kOneBlock) {
+inline RIPImage* Make(std::int32_t type, std::int32_t w, std::int32_t h,
+                      const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kOneBlock) {
     blit::RIPInstallBlitPipeline();
     RIPImage* image = RIPCreateImageEx(type, w, h, 0, 0, storage, nullptr, 0);
     if (image != nullptr && !rows.empty()) {
@@ -47,7 +49,8 @@ inline std::vector<std::uint8_t> Bytes(const RIPImage* image) {
             RIPTileSlot* slot = RIPSlotAt(image, x, y);
             RIPTileLockRead(slot);
             const std::int32_t rx = x - slot->left;
-            const std::uint8_t* row = slot->data + static_cast<std::ptrdiff_t>(slot->rowBytes) * (y - slot->bottom);
+            const std::uint8_t* row =
+                slot->data + static_cast<std::ptrdiff_t>(slot->rowBytes) * (y - slot->bottom);
             std::uint8_t* o = out.data() + static_cast<std::size_t>(RowBytes(image->width, bits)) * y;
             if (bits >= 8) {
                 std::memcpy(o + x * bits / 8, row + rx * bits / 8, static_cast<std::size_t>(bits / 8));

@@ -1,8 +1,9 @@
 // The image-to-image entry: its roads (direct blit, error diffusion, tile
 // walk), clipping, the paletted-grey swap and the caller's state.
+#include "convert/convert_image.h"
+
 #include <gtest/gtest.h>
 
-#include "convert/convert_image.h"
 #include "convert_fixtures.h"
 
 namespace raster::convert {

@@ -59,7 +59,8 @@ TEST(DitherState, MethodsAndTargets) {
     EXPECT_EQ(RIPStateMatrix(bayer.state), RIPDitherMatrixFor(6));
     EXPECT_EQ(RIPStateMatrix(bayer.state)->levels, 63);
     RIPPalette* pal = Palette({{0, 0, 0}, {9, 9, 9}});
-    for (int method : {4, 5}) EXPECT_EQ(RIPCreateDitherState(method, pal, kDitherPaletted), nullptr) << method;
+    for (int method : {4, 5})
+        EXPECT_EQ(RIPCreateDitherState(method, pal, kDitherPaletted), nullptr) << method;
     EXPECT_EQ(RIPCreateDitherState(3, nullptr, kDitherPaletted), nullptr);
     EXPECT_EQ(RIPCreateDitherState(0, nullptr, kDitherBilevel), nullptr);
     EXPECT_EQ(RIPCreateDitherState(7, nullptr, kDitherBilevel), nullptr);
@@ -114,8 +115,9 @@ struct Reduced {
     Bytes8 dst;
     std::vector<std::int16_t> keptErrors;
     int result = 0;
-    Reduced(RIPReduction member, const Bytes8& src, std::int32_t srcBytes, std::int32_t width, std::int32_t rows,
-        std::int32_t dstRowBytes, std::uint32_t dstBit, RIPPalette* palette, int method, int target, Bytes8 fill) {
+    Reduced(RIPReduction member, const Bytes8& src, std::int32_t srcBytes, std::int32_t width,
+            std::int32_t rows, std::int32_t dstRowBytes, std::uint32_t dstBit, RIPPalette* palette,
+            int method, int target, Bytes8 fill) {
         dst = fill.empty() ? Bytes8(static_cast<std::size_t>(dstRowBytes) * rows, 0) : fill;
         RIPReduceArgs a;
         a.dither = RIPCreateDitherState(method, palette, target);
@@ -136,7 +138,8 @@ struct Reduced {
 };
 
 TEST(Diffusion, BilevelUniformLevelsAndTheRunsEdges) {
-    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToBilevel, Bytes8(20, 0), 1, 10, 2, 2, 0, nullptr, 2, 0, {}).dst, Bytes8(4, 0));
+    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToBilevel, Bytes8(20, 0), 1, 10, 2, 2, 0, nullptr, 2, 0, {}).dst,
+              Bytes8(4, 0));
     EXPECT_EQ(Reduced(&RIPDiffuseGray8ToBilevel, Bytes8(16, 255), 1, 8, 2, 1, 0, nullptr, 2, 0, {}).dst,
               Bytes8(2, 0xFF));
     // Mid grey: the first pixel set, about half the bits.
@@ -156,12 +159,16 @@ TEST(Diffusion, SixteenColourGreys) {
     EXPECT_EQ(pair.dst, Bytes8{0x7F});
     EXPECT_EQ(pair.keptErrors[1], 42);  // channel 0's entries, from its second
     EXPECT_EQ(pair.keptErrors[2], 18);
-    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToStdPal4, Bytes8(8, 128), 1, 4, 2, 2, 0, pal16, 2, 1, {}).dst, Bytes8(4, 0x77));
-    EXPECT_EQ(Reduced(&RIPDiffuseRGB24ToStdPal4, Bytes8(24, 128), 3, 4, 2, 2, 0, pal16, 2, 1, {}).dst, Bytes8(4, 0x77));
-    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToStdPal4, Bytes8(4, 255), 1, 4, 1, 2, 0, pal16, 2, 1, {}).dst, Bytes8(2, 0xFF));
+    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToStdPal4, Bytes8(8, 128), 1, 4, 2, 2, 0, pal16, 2, 1, {}).dst,
+              Bytes8(4, 0x77));
+    EXPECT_EQ(Reduced(&RIPDiffuseRGB24ToStdPal4, Bytes8(24, 128), 3, 4, 2, 2, 0, pal16, 2, 1, {}).dst,
+              Bytes8(4, 0x77));
+    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToStdPal4, Bytes8(4, 255), 1, 4, 1, 2, 0, pal16, 2, 1, {}).dst,
+              Bytes8(2, 0xFF));
     // An odd start fills from the low nibble of the first byte.
-    EXPECT_EQ(Reduced(&RIPDiffuseGray8ToStdPal4, Bytes8(2, 255), 1, 2, 1, 2, 4, pal16, 2, 1, {0x00, 0x00}).dst,
-              (Bytes8{0x0F, 0xF0}));
+    EXPECT_EQ(
+        Reduced(&RIPDiffuseGray8ToStdPal4, Bytes8(2, 255), 1, 2, 1, 2, 4, pal16, 2, 1, {0x00, 0x00}).dst,
+        (Bytes8{0x0F, 0xF0}));
     RIPDestroyPalette(pal16);
 }
 
@@ -180,8 +187,10 @@ TEST(Diffusion, StandardPaletteRowsStartFromTheFirstPixelsError) {
 
 TEST(Ordered, SixteenColourLevels) {
     RIPPalette* pal16 = RIPCreatePalette(kPaletteStandard16, 0);
-    EXPECT_EQ(Reduced(&RIPOrderedGray8ToPal8, Bytes8(64, 128), 1, 8, 8, 8, 0, pal16, 6, 1, {}).dst, Bytes8(64, 7));
-    EXPECT_EQ(Reduced(&RIPOrderedRGB24ToPal4, Bytes8(48, 255), 3, 8, 2, 4, 0, pal16, 6, 1, {}).dst, Bytes8(8, 0xFF));
+    EXPECT_EQ(Reduced(&RIPOrderedGray8ToPal8, Bytes8(64, 128), 1, 8, 8, 8, 0, pal16, 6, 1, {}).dst,
+              Bytes8(64, 7));
+    EXPECT_EQ(Reduced(&RIPOrderedRGB24ToPal4, Bytes8(48, 255), 3, 8, 2, 4, 0, pal16, 6, 1, {}).dst,
+              Bytes8(8, 0xFF));
     // Pure red at full level: the red level and the bright level are 64 everywhere.
     EXPECT_EQ(Reduced(&RIPOrderedRGB24ToPal8, {0, 0, 255}, 3, 1, 1, 1, 0, pal16, 6, 1, {}).dst, Bytes8{9});
     RIPDestroyPalette(pal16);
@@ -189,7 +198,8 @@ TEST(Ordered, SixteenColourLevels) {
 
 TEST(Ordered, StandardPaletteMapsAndAnyPalette) {
     RIPPalette* std8 = RIPCreatePalette(kPaletteStandard, 0);
-    EXPECT_EQ(Reduced(&RIPMapGray8ToStdPal8, Bytes8(16, 255), 1, 8, 2, 8, 0, std8, 3, 1, {}).dst, Bytes8(16, 235));
+    EXPECT_EQ(Reduced(&RIPMapGray8ToStdPal8, Bytes8(16, 255), 1, 8, 2, 8, 0, std8, 3, 1, {}).dst,
+              Bytes8(16, 235));
     const Reduced black(&RIPMapGray8ToStdPal8, Bytes8(8, 0), 1, 8, 1, 8, 0, std8, 3, 1, {});
     EXPECT_EQ(black.dst, (Bytes8{216, 217, 217, 217, 216, 217, 217, 217}));  // 216 225 218 228 216 …
     EXPECT_EQ(Reduced(&RIPMapRGB24ToStdPal8, {0, 0, 255, 255, 255, 255}, 3, 2, 1, 2, 0, std8, 3, 1, {}).dst,

@@ -1,5 +1,7 @@
 // Every format pair through the conversion entry, one pixel at a time, and
 // the progress the converters report.
+#include "pair_converters.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 #include "colour/rows.h"
 #include "convert/convert_image.h"
 #include "convert_fixtures.h"
-#include "pair_converters.h"
 #include "row_kernels.h"
 
 namespace raster::convert {
@@ -25,7 +26,9 @@ struct PairCase {
     Bytes8 out;
 };
 
-std::ostream& operator<<(std::ostream& os, const PairCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const PairCase& c) {
+    return os << c.name;
+}
 
 class OnePixel : public ::testing::TestWithParam<PairCase> {};
 
@@ -44,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
     Pairs, OnePixel,
     ::testing::Values(
         PairCase{"RGB24ToRGB48Widens", 1, {0xAB, 0x01, 0xFF}, 12, {0xAB, 0xAB, 0x01, 0x01, 0xFF, 0xFF}},
-        PairCase{"RGB48ToRGB24TakesHighBytes", 12, {0xFF, 0x12, 0x00, 0x34, 0xFF, 0xFF}, 1, {0x12, 0x34, 0xFF}},
+        PairCase{
+            "RGB48ToRGB24TakesHighBytes", 12, {0xFF, 0x12, 0x00, 0x34, 0xFF, 0xFF}, 1, {0x12, 0x34, 0xFF}},
         PairCase{"RGB24ToGrey16RedIs76Widened", 1, {0, 0, 255}, 14, {76, 76}},
         PairCase{"Grey16ToRGB24KeepsTheHighByte", 14, {0xFF, 0x12}, 1, {0x12, 0x12, 0x12}},
         PairCase{"Grey8ToGrey16Widens", 5, {0xAB}, 14, {0xAB, 0xAB}},
@@ -117,8 +121,11 @@ TEST(PalettedPairs, EntrySevenRedToEveryFormat) {
     const struct {
         std::int32_t to;
         Bytes8 out;
-    } cases[] = {{5, {76, 0}}, {14, {76, 76, 0, 0}}, {1, {0, 0, 255, 0, 0, 0}},
-                 {12, {0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0}}, {3, {0, 255, 255, 0, 0, 0, 0, 255}}};
+    } cases[] = {{5, {76, 0}},
+                 {14, {76, 76, 0, 0}},
+                 {1, {0, 0, 255, 0, 0, 0}},
+                 {12, {0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0}},
+                 {3, {0, 255, 255, 0, 0, 0, 0, 255}}};
     for (int bits : {8, 4}) {
         // Index 7, then index 9, past the entries: it reads entry 0.
         RIPImage* src = MakePaletted(pal, bits, 2, 1, bits == 8 ? Bytes8{7, 9} : Bytes8{0x79});
@@ -199,11 +206,13 @@ TEST(Progress, BlockConvertersReportBeforeAndAfterTheWholeRectangle) {
     State state(1);
     state.rs->progressCallback = &Recorder::Callback;
     state.rs->progressContext = &recorder;
-    EXPECT_EQ(RIPConvertRGB24ToRGB48(state.rs, RIPSlotAt(dst, 0, 0), 0, 0, RIPSlotAt(src, 0, 0), 0, 0, 2, 2), 0);
+    EXPECT_EQ(RIPConvertRGB24ToRGB48(state.rs, RIPSlotAt(dst, 0, 0), 0, 0, RIPSlotAt(src, 0, 0), 0, 0, 2, 2),
+              0);
     EXPECT_EQ(recorder.positions, (std::vector<std::int32_t>{0, 1}));
     EXPECT_EQ(Bytes(dst), Bytes8(24, 7));  // written before the refusing tick
     // Without a state, or without a callback, nothing is reported.
-    EXPECT_EQ(RIPConvertRGB24ToRGB48(nullptr, RIPSlotAt(dst, 0, 0), 0, 0, RIPSlotAt(src, 0, 0), 0, 0, 2, 2), 1);
+    EXPECT_EQ(RIPConvertRGB24ToRGB48(nullptr, RIPSlotAt(dst, 0, 0), 0, 0, RIPSlotAt(src, 0, 0), 0, 0, 2, 2),
+              1);
     RIPDestroyImage(dst);
     RIPDestroyImage(src);
 }

@@ -73,6 +73,41 @@ TEST(Roads, ByMethodAndDestination) {
     RIPDestroyPalette(four);
 }
 
+// Pairs that pass through a temporary image: white then black in every
+// source format, into bilevel and the standard palette.
+TEST(Roads, ChainsThroughTemporaries) {
+    const struct {
+        std::int32_t from;
+        Bytes8 whiteBlack;
+    } sources[] = {{kTypeCMYK32, {0, 0, 0, 0, 0, 0, 0, 255}},
+                   {kTypeLab24, {255, 128, 128, 0, 128, 128}},
+                   {kTypeGrey16, {0xFF, 0xFF, 0, 0}},
+                   {kTypeRGB48, Bytes8{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}},
+                   {kTypeBilevel, {0x80}}};
+    for (const auto& src : sources) {
+        for (int method : {1, 2, 3}) {
+            RIPImage* image = Make(src.from, 2, 1, src.whiteBlack);
+            RIPImage* bits = Make(kTypeBilevel, 2, 1);
+            RIPImage* std8 = Make(kTypeStandard8, 2, 1);
+            EXPECT_EQ(Convert(method, bits, image)[0] & 0xC0, 0x80) << src.from << " method " << method;
+            EXPECT_EQ(Convert(method, std8, image), (Bytes8{215, 0})) << src.from << " method " << method;
+            for (RIPImage* i : {image, bits, std8}) RIPDestroyImage(i);
+        }
+    }
+}
+
+// A 4-bit paletted image into Lab, which the blit does not take: through RGB.
+TEST(Roads, FourBitPalettedIntoLab) {
+    RIPPalette* pal = Palette({{255, 0, 0}, {0, 0, 255}});
+    RIPImage* src = MakePaletted(pal, 4, 2, 1, {0x10});
+    RIPImage* rgb = Make(kTypeRGB24, 2, 1, {255, 0, 0, 0, 0, 255});
+    RIPImage* lab = Make(kTypeLab24, 2, 1);
+    RIPImage* expected = Make(kTypeLab24, 2, 1);
+    EXPECT_EQ(Convert(1, lab, src), Convert(1, expected, rgb));
+    for (RIPImage* i : {src, rgb, lab, expected}) RIPDestroyImage(i);
+    RIPDestroyPalette(pal);
+}
+
 TEST(Roads, PalettedGreyConvertsAsPalettedAndKeepsItsType) {
     RIPPalette* pal = Palette({{0, 0, 0}, {255, 0, 0}});
     RIPImage* src = Make(kTypeGrey8, 2, 1, {1, 0});
@@ -120,7 +155,7 @@ TEST(WholeReductions, ARefusedReportStopsBeforeTheRow) {
 // block: diffusion carries its errors over tile edges, matrices are laid from
 // absolute positions.
 struct TiledCase {
-    std::int32_t to;   // destination type (8 and 9: the standard palettes)
+    std::int32_t to;  // destination type (8 and 9: the standard palettes)
     int method;
 };
 

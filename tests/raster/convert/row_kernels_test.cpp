@@ -1,4 +1,6 @@
 // The packed-row kernels and the mapping of colour rows to palettes.
+#include "row_kernels.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,7 +9,6 @@
 #include "convert_fixtures.h"
 #include "pair_converters.h"
 #include "raster/palette.h"
-#include "row_kernels.h"
 
 namespace raster::convert {
 namespace {
@@ -15,8 +16,8 @@ namespace {
 using namespace testing;
 using Bytes8 = std::vector<std::uint8_t>;
 
-RIPRowBlock Block(Bytes8& dst, std::uint32_t dstBit, const Bytes8& src, std::uint32_t srcBit, std::int32_t width,
-                  std::int32_t rows = 1) {
+RIPRowBlock Block(Bytes8& dst, std::uint32_t dstBit, const Bytes8& src, std::uint32_t srcBit,
+                  std::int32_t width, std::int32_t rows = 1) {
     RIPRowBlock b;
     b.dst = dst.data();
     b.dstStride = static_cast<std::ptrdiff_t>(dst.size()) / (rows > 0 ? rows : 1);

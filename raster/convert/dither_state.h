@@ -20,6 +20,7 @@ struct RIPDitherMatrix {
     const std::uint8_t* matrix;
     std::int32_t shift;
 };
+static_assert(sizeof(void*) != 4 || sizeof(RIPDitherMatrix) == 16, "four 32-bit fields on the 32-bit build");
 
 // One heap block: the method, a pointer to the method's data, the data.
 struct RIPDitherState {

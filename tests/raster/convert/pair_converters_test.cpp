@@ -97,6 +97,16 @@ TEST(LabPairs, RepackTheColourModulesRows) {
         RIPDestroyImage(dst);
         RIPDestroyImage(src);
     }
+    // CMYK into Lab straight through the module's own rows.
+    const Bytes8 ink = {30, 60, 90, 20};
+    Bytes8 inkLab(4);
+    colour::ClrCMYKRowsToLab(nullptr, inkLab.data(), ink.data(), 1, 1);
+    RIPImage* inked = Make(kTypeCMYK32, 1, 1, ink);
+    RIPImage* fromInk = Make(kTypeLab24, 1, 1);
+    ASSERT_EQ(RIPConvertImageToImage(nullptr, fromInk, 0, 0, inked, 0, 0, 1, 1), 1);
+    EXPECT_EQ(Bytes(fromInk), Bytes8(inkLab.begin(), inkLab.begin() + 3));
+    RIPDestroyImage(fromInk);
+    RIPDestroyImage(inked);
     // Into Lab: from grey through the grey copied into all three channels.
     Bytes8 fromGrey(4);
     const std::uint8_t grey3[3] = {90, 90, 90};

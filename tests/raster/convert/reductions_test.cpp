@@ -96,6 +96,19 @@ TEST(Roads, ChainsThroughTemporaries) {
     }
 }
 
+// Grey into the standard palette: nearest, diffused, or by the grey ramp's
+// thresholds (its white is 235, and black turns 217 where a threshold
+// exceeds 216).
+TEST(Roads, GreyIntoTheStandardPaletteByMethod) {
+    for (const auto& [method, out] : {std::pair<int, Bytes8>{1, {215, 0}}, {2, {215, 0}}, {3, {235, 217}}}) {
+        RIPImage* grey = Make(kTypeGrey8, 2, 1, {255, 0});
+        RIPImage* std8 = Make(kTypeStandard8, 2, 1);
+        EXPECT_EQ(Convert(method, std8, grey), out) << method;
+        RIPDestroyImage(std8);
+        RIPDestroyImage(grey);
+    }
+}
+
 // A 4-bit paletted image into Lab, which the blit does not take: through RGB.
 TEST(Roads, FourBitPalettedIntoLab) {
     RIPPalette* pal = Palette({{255, 0, 0}, {0, 0, 255}});

@@ -109,6 +109,33 @@ TEST(Roads, GreyIntoTheStandardPaletteByMethod) {
     }
 }
 
+// Paletted into bilevel: method 1 by each entry's luminance at every depth,
+// the other methods through the 8-bit members.
+TEST(Roads, PalettedIntoBilevel) {
+    RIPPalette* four = Palette({{0, 0, 0}, {255, 255, 255}, {200, 200, 200}, {50, 50, 50}});
+    RIPPalette* inverted = Palette({{255, 255, 255}, {0, 0, 0}});
+    const struct {
+        RIPPalette* palette;
+        std::int32_t bits;
+        Bytes8 pixels;
+        int method;
+        std::uint8_t out;
+    } cases[] = {
+        {four, 4, {0x01, 0x23}, 1, 0x60}, {four, 8, {0, 1, 2, 3}, 1, 0x60}, {inverted, 1, {0x40}, 1, 0x80},
+        {four, 8, {0, 1, 2, 3}, 3, 0x60}, {four, 8, {1, 1, 0, 0}, 2, 0xC0},
+    };
+    for (const auto& c : cases) {
+        const std::int32_t w = c.bits == 1 ? 2 : 4;
+        RIPImage* src = MakePaletted(c.palette, c.bits, w, 1, c.pixels);
+        RIPImage* bits = Make(kTypeBilevel, w, 1);
+        EXPECT_EQ(Convert(c.method, bits, src), Bytes8{c.out}) << c.bits << " bits, method " << c.method;
+        RIPDestroyImage(bits);
+        RIPDestroyImage(src);
+    }
+    RIPDestroyPalette(four);
+    RIPDestroyPalette(inverted);
+}
+
 // A 4-bit paletted image into Lab, which the blit does not take: through RGB.
 TEST(Roads, FourBitPalettedIntoLab) {
     RIPPalette* pal = Palette({{255, 0, 0}, {0, 0, 255}});

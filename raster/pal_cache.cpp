@@ -130,38 +130,62 @@ struct RIPPalCache {
         child->count = static_cast<std::uint16_t>(kept);
     }
 
+    // Child k of node, made (with its box halving the node's at mid = (low +
+    // high + 1) / 2) when missing and given its bound and candidates when it
+    // has none; null on memory failure.
+    Node* Child(Node* node, int octant, const std::uint8_t* entries) {
+        Node* child = node->children[octant];
+        if (child == nullptr) {
+            child = NewNode(node, node->count);
+            if (child == nullptr) {
+                return nullptr;
+            }
+            for (int axis = 0; axis < 3; ++axis) {
+                const int mid = (node->low[axis] + node->high[axis] + 1) / 2;
+                const bool upper = (octant >> (2 - axis)) & 1;
+                child->low[axis] = static_cast<std::uint16_t>(upper ? mid : node->low[axis]);
+                child->high[axis] = static_cast<std::uint16_t>(upper ? node->high[axis] : mid - 1);
+            }
+            node->children[octant] = child;
+        }
+        if (!child->boundKnown) {
+            ComputeBound(child, node, entries);
+        }
+        if (child->count == 0) {
+            Inherit(child, node, entries);
+        }
+        return child;
+    }
+
     // The node whose box is the cell of (r, g, b), made on the way; null on memory failure.
     Node* Descend(const int point[3], const std::uint8_t* entries) {
         Node* node = root;
-        while (node->high[0] - node->low[0] >= cellSide) {
+        while (node != nullptr && node->high[0] - node->low[0] >= cellSide) {
             int octant = 0;
-            int mid[3];
             for (int axis = 0; axis < 3; ++axis) {
-                mid[axis] = (node->low[axis] + node->high[axis] + 1) / 2;
-                octant = octant * 2 + (point[axis] >= mid[axis] ? 1 : 0);
+                const int mid = (node->low[axis] + node->high[axis] + 1) / 2;
+                octant = octant * 2 + (point[axis] >= mid ? 1 : 0);
             }
-            Node* child = node->children[octant];
-            if (child == nullptr) {
-                child = NewNode(node, node->count);
-                if (child == nullptr) {
-                    return nullptr;
-                }
-                for (int axis = 0; axis < 3; ++axis) {
-                    const bool upper = (octant >> (2 - axis)) & 1;
-                    child->low[axis] = static_cast<std::uint16_t>(upper ? mid[axis] : node->low[axis]);
-                    child->high[axis] = static_cast<std::uint16_t>(upper ? node->high[axis] : mid[axis] - 1);
-                }
-                node->children[octant] = child;
-            }
-            if (!child->boundKnown) {
-                ComputeBound(child, node, entries);
-            }
-            if (child->count == 0) {
-                Inherit(child, node, entries);
-            }
-            node = child;
+            node = Child(node, octant, entries);
         }
         return node;
+    }
+
+    // Makes every node down to depth 3 and gives each expanded node the
+    // largest bound of its children: false on memory failure. Candidates are
+    // inherited before a node's bound is replaced, so later descents that
+    // read the lists are not affected.
+    bool Expand(Node* node, const std::uint8_t* entries) {
+        std::uint32_t largest = 0;
+        for (int octant = 0; octant < 8; ++octant) {
+            Node* child = Child(node, octant, entries);
+            if (child == nullptr || (child->depth < 3 && !Expand(child, entries))) {
+                return false;
+            }
+            largest = std::max(largest, child->bound);
+        }
+        node->bound = largest;
+        return true;
     }
 
     std::size_t CellOf(int r, int g, int b) const {
@@ -239,6 +263,26 @@ RIPPalCache* RIPPalCacheCreateBits(int cellBits, int entryCount) {
 }
 
 void RIPPalCacheDestroy(RIPPalCache* cache) { delete cache; }
+
+std::uint32_t RIPPalCacheTreeValue(RIPPalCache* cache, const std::uint8_t* entries) {
+    if (cache == nullptr) {
+        return kNoBound;
+    }
+    std::lock_guard<std::mutex> hold(cache->growing);
+    std::uint32_t before = cache->root->bound;
+    if (!cache->Expand(cache->root, entries)) {
+        cache->root->bound = before;
+    }
+    return cache->root->bound;
+}
+
+void* RIPPalCacheAlloc(RIPPalCache* cache, std::size_t size) {
+    if (cache == nullptr) {
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> hold(cache->growing);
+    return cache->Alloc(size);
+}
 
 std::uint8_t RIPPalCacheNearestIndex(RIPPalCache* cache, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
                                      const std::uint8_t* entries) {

@@ -7,6 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpixman-1-dev  # only the compositing kernels' benchmark, as their peer
   libxml2-dev  # only the parse benchmark, as its peer
+  libmagickcore-dev  # only the conversion benchmark, as its peer
   qemu-user flex bison libfl-dev  # libfl-dev: the scanner class header
   libxml2-utils librsvg2-bin
   libpng-dev libjpeg-dev libgif-dev

@@ -1,11 +1,14 @@
 // The nearest-colour cache against a brute-force search over the entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <random>
 #include <thread>
 #include <vector>
 
 #include "raster/pal_cache.h"
+#include "raster/palette.h"
 
 namespace raster {
 namespace {
@@ -54,7 +57,59 @@ TEST_P(NearestIndex, AgreesWithBruteForce) {
     RIPPalCacheDestroy(cache);
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, NearestIndex, ::testing::Values(1, 2, 5, 16, 236, 256));
+INSTANTIATE_TEST_SUITE_P(Counts, NearestIndex, ::testing::Values(1, 2, 5, 16, 236, 255, 256));
+
+// The standard palettes, every cell corner and the far corner of each cell.
+TEST(NearestIndexStandard, CellCornersOfTheStandardPalettes) {
+    for (int kind : {kPaletteStandard, kPaletteStandard16}) {
+        RIPPalette* palette = RIPCreatePalette(kind, 0);
+        const std::vector<std::uint8_t> entries(palette->Entries(), palette->Entries() + 3 * palette->count);
+        RIPPalCache* cache = RIPPalCacheCreate(palette->count);
+        for (int r = 0; r < 256; r += 8) {
+            for (int g = 0; g < 256; g += 8) {
+                for (int b = 0; b < 256; b += 8) {
+                    for (int far = 0; far < 8; far += 7) {
+                        ASSERT_EQ(RIPPalCacheNearestIndex(cache, r + far, g + far, b, entries.data()),
+                                  BruteNearest(entries, r + far, g + far, b))
+                            << kind << ": " << r + far << "," << g + far << "," << b;
+                    }
+                }
+            }
+        }
+        RIPPalCacheDestroy(cache);
+        RIPDestroyPalette(palette);
+    }
+}
+
+// The tree value bounds every colour's nearest distance, and expanding the
+// tree for it leaves later queries exact.
+TEST(PalCacheTreeValue, BoundsTheWorstNearestDistance) {
+    const std::vector<std::uint8_t> origin = {0, 0, 0};
+    RIPPalCache* one = RIPPalCacheCreate(1);
+    EXPECT_EQ(RIPPalCacheTreeValue(one, origin.data()), 3u * 255 * 255);
+    RIPPalCacheDestroy(one);
+
+    std::mt19937 rng(3);
+    const std::vector<std::uint8_t> entries = RandomEntries(40, rng);
+    RIPPalCache* cache = RIPPalCacheCreate(40);
+    const std::uint32_t bound = RIPPalCacheTreeValue(cache, entries.data());
+    long worst = 0;
+    for (int q = 0; q < 20000; ++q) {
+        const int r = rng() & 255, g = rng() & 255, b = rng() & 255;
+        const int n = BruteNearest(entries, r, g, b);
+        ASSERT_EQ(RIPPalCacheNearestIndex(cache, r, g, b, entries.data()), n);
+        const long dr = entries[3 * n + 2] - r, dg = entries[3 * n + 1] - g, db = entries[3 * n] - b;
+        worst = std::max(worst, dr * dr + dg * dg + db * db);
+    }
+    EXPECT_GE(static_cast<long>(bound), worst);
+    EXPECT_LT(bound, 3u * 255 * 255);
+    EXPECT_EQ(RIPPalCacheTreeValue(nullptr, entries.data()), 0x30000u);
+    // Pieces from its chunks are aligned for any record.
+    void* piece = RIPPalCacheAlloc(cache, 3);
+    ASSERT_NE(piece, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(piece) % alignof(std::max_align_t), 0u);
+    RIPPalCacheDestroy(cache);
+}
 
 TEST(NearestIndexTies, FirstOfEqualDistancesWins) {
     // Entries 0 and 1 lie 10 below and 10 above the query on red.

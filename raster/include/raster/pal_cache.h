@@ -7,6 +7,7 @@
 // once under the cache's lock and read without it afterwards.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace raster {
@@ -25,5 +26,15 @@ void RIPPalCacheDestroy(RIPPalCache* cache);
 // cannot be made (memory) or the palette has no entries.
 std::uint8_t RIPPalCacheNearestIndex(RIPPalCache* cache, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
                                      const std::uint8_t* entries);
+
+// The largest nearest distance (squared) the palette can leave: the search
+// tree is expanded to depth 3 and the largest of the boxes' bounds taken.
+// Each box's bound is, over the entries that can be nearest in it, the
+// smallest of their largest distances to the box's points. The palette
+// reductions scale their thresholds by it. 0x30000 for a null cache.
+std::uint32_t RIPPalCacheTreeValue(RIPPalCache* cache, const std::uint8_t* entries);
+// A piece of size bytes from the cache's chunks, freed with the cache; null
+// when it cannot be had.
+void* RIPPalCacheAlloc(RIPPalCache* cache, std::size_t size);
 
 }  // namespace raster

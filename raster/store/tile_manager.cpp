@@ -51,7 +51,13 @@ RIPTileManager::RIPTileManager(RIPTileManagerConfig config)
       memory_(BlocksFor(config), config.usageStep),
       swap_(config.compression, FilesFor(std::move(config.swapFiles))) {}
 
-RIPTileManager::~RIPTileManager() = default;
+RIPTileManager::~RIPTileManager() {
+    while (newest_ != nullptr) {
+        RIPTile* t = newest_;
+        newest_ = t->olderTile;
+        delete t;
+    }
+}
 
 void RIPTileManager::Enter() {
     lock_.lock();
@@ -68,6 +74,9 @@ RIPTile* RIPTileManager::Make(std::uint32_t rowBytes, std::int32_t type) {
     if (t == nullptr) return nullptr;
     t->rowBytes = rowBytes;
     t->type = static_cast<std::uint32_t>(type);
+    t->olderTile = newest_;
+    if (newest_ != nullptr) newest_->newerTile = t;
+    newest_ = t;
     ++live_;
     return t;
 }
@@ -110,6 +119,8 @@ void RIPTileManager::Destroy(RIPTile* tile) {
     swap_.ReleaseBlock(tile->swapRecord);
     memory_.ReleaseBlock(tile->block);
     if ((tile->flags & kTileInList) != 0) Unlink(tile);
+    (tile->newerTile != nullptr ? tile->newerTile->olderTile : newest_) = tile->olderTile;
+    if (tile->olderTile != nullptr) tile->olderTile->newerTile = tile->newerTile;
     delete tile;
     --live_;
 }

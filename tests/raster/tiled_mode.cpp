@@ -27,10 +27,6 @@ class TiledStoreEnvironment : public ::testing::Environment {
 
     void TearDown() override {
         RIPInstallTileStore(previous_);
-        // Tiles of images a test leaked would point into the manager: keep it.
-        if (manager_->LiveTiles() != 0) {
-            manager_.release();
-        }
         manager_.reset();
     }
 

@@ -40,6 +40,8 @@ struct RIPTile {
     std::int32_t shareCount = 0;  // owners beyond the first
     std::int32_t descriptor[4] = {};
     std::uintptr_t loadParameter = 0;
+    RIPTile* olderTile = nullptr;  // the manager's list of every live tile
+    RIPTile* newerTile = nullptr;
 };
 
 struct RIPTileManagerConfig {
@@ -53,6 +55,7 @@ struct RIPTileManagerConfig {
 class RIPTileManager final : public RIPTileStore {
   public:
     explicit RIPTileManager(RIPTileManagerConfig config);
+    // Frees the tiles still alive (their images must be gone or never used again).
     ~RIPTileManager() override;
 
     std::uint64_t Budget() const override { return budget_; }
@@ -101,6 +104,7 @@ class RIPTileManager final : public RIPTileStore {
     RIPTile* tail_ = nullptr;
     RIPTileLoadProc loadProc_ = nullptr;
     int live_ = 0;
+    RIPTile* newest_ = nullptr;  // every live tile, so the manager frees what is left
 };
 
 }  // namespace raster

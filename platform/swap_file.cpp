@@ -4,14 +4,12 @@
 #define _FILE_OFFSET_BITS 64
 #include "platform/swap_file.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
-#include <vector>
 
-#include "platform/files.h"
+#include "temporary_files.h"
 
 namespace platform {
 namespace {
@@ -22,22 +20,21 @@ class PosixSwapFile final : public SwapFile {
     ~PosixSwapFile() override { ::close(descriptor_); }
 
     bool WriteAt(std::uint64_t offset, const void* bytes, std::size_t size) override {
-        const auto* p = static_cast<const char*>(bytes);
-        while (size > 0) {
-            const ssize_t n = ::pwrite(descriptor_, p, size, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            p += n;
-            size -= static_cast<std::size_t>(n);
-            offset += static_cast<std::uint64_t>(n);
-        }
-        return true;
+        return Transfer(::pwrite, offset, const_cast<void*>(bytes), size);
     }
 
     bool ReadAt(std::uint64_t offset, void* bytes, std::size_t size) override {
+        return Transfer([](int d, void* b, std::size_t n, off_t at) { return ::pread(d, b, n, at); }, offset, bytes,
+                        size);
+    }
+
+  private:
+    // Repeats a positioned read or write until all size bytes have moved.
+    template <class Call>
+    bool Transfer(Call call, std::uint64_t offset, void* bytes, std::size_t size) {
         auto* p = static_cast<char*>(bytes);
         while (size > 0) {
-            const ssize_t n = ::pread(descriptor_, p, size, static_cast<off_t>(offset));
+            const ssize_t n = call(descriptor_, p, size, static_cast<off_t>(offset));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;
             p += n;
@@ -47,22 +44,16 @@ class PosixSwapFile final : public SwapFile {
         return true;
     }
 
-  private:
     int descriptor_;
 };
 
 }  // namespace
 
 std::unique_ptr<SwapFile> CreateSwapFile(std::string_view prefix) {
-    std::string pattern = TemporaryFolder();
-    if (!pattern.empty() && pattern.back() != '/') pattern += '/';
-    pattern.append(prefix);
-    pattern += "XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
+    std::string name;
+    const int descriptor = detail::OpenTemporary(prefix, &name);
     if (descriptor < 0) return nullptr;
-    ::unlink(name.data());
+    ::unlink(name.c_str());
     return std::make_unique<PosixSwapFile>(descriptor);
 }
 

@@ -106,6 +106,20 @@ Layout LayoutOf(std::int32_t rowBytes, std::int32_t type, std::size_t size) {
     return {rb == 0 ? 0 : size / rb, rb / unit, size / unit, static_cast<std::size_t>(step > 0 ? step : 1)};
 }
 
+// The runs the horizontal kind differences, as (first, last) sample
+// indexes after each run's first pixel: every row for the row-wise types,
+// the whole block as one row for the others.
+template <class Op>
+void ForEachRun(const Layout& l, std::int32_t type, Op op) {
+    if (RowWise(type)) {
+        for (std::size_t r = 0; r < l.rows; ++r) {
+            if (l.perRow > l.step) op(r * l.perRow + l.step, r * l.perRow + l.perRow - 1);
+        }
+    } else if (l.total > l.step) {
+        op(l.step, l.total - 1);
+    }
+}
+
 template <class S>
 std::uint64_t Encode(S s, const Layout& l, std::int32_t type, std::int32_t kind) {
     std::uint64_t sum = 0;
@@ -122,13 +136,7 @@ std::uint64_t Encode(S s, const Layout& l, std::int32_t type, std::int32_t kind)
             }
             break;
         case kPredictHorizontal:
-            if (RowWise(type)) {
-                for (std::size_t r = 0; r < l.rows; ++r) {
-                    if (l.perRow > l.step) DifferenceBack(s, r * l.perRow + l.step, r * l.perRow + l.perRow - 1, l.step);
-                }
-            } else if (l.total > l.step) {
-                DifferenceBack(s, l.step, l.total - 1, l.step);
-            }
+            ForEachRun(l, type, [&](std::size_t first, std::size_t last) { DifferenceBack(s, first, last, l.step); });
             break;
         default: break;
     }
@@ -147,13 +155,7 @@ void Decode(S s, const Layout& l, std::int32_t type, std::int32_t kind) {
             }
             break;
         case kPredictHorizontal:
-            if (RowWise(type)) {
-                for (std::size_t r = 0; r < l.rows; ++r) {
-                    if (l.perRow > l.step) AccumulateForward(s, r * l.perRow + l.step, r * l.perRow + l.perRow - 1, l.step);
-                }
-            } else if (l.total > l.step) {
-                AccumulateForward(s, l.step, l.total - 1, l.step);
-            }
+            ForEachRun(l, type, [&](std::size_t first, std::size_t last) { AccumulateForward(s, first, last, l.step); });
             break;
         default: break;
     }

@@ -8,21 +8,6 @@
 
 namespace raster {
 
-class RIPTileManager::Hold {
-  public:
-    Hold(RIPTileManager* m, bool take) : m_(take ? m : nullptr) {
-        if (m_ != nullptr) m_->Enter();
-    }
-    ~Hold() {
-        if (m_ != nullptr) m_->Leave();
-    }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-  private:
-    RIPTileManager* m_;
-};
-
 namespace {
 
 std::uint32_t BlocksFor(const RIPTileManagerConfig& c) {
@@ -82,13 +67,13 @@ RIPTile* RIPTileManager::Make(std::uint32_t rowBytes, std::int32_t type) {
 }
 
 RIPTile* RIPTileManager::NewTile(std::uint32_t rowBytes, std::int32_t type, bool lock) {
-    Hold hold(this, lock);
+    RIPTileStoreHold hold(lock ? this : nullptr);
     return Make(rowBytes, type);
 }
 
 RIPTile* RIPTileManager::NewSolidTile(std::uint32_t rowBytes, std::int32_t type, const colour::ColorRecord& colour,
                                       bool lock) {
-    Hold hold(this, lock);
+    RIPTileStoreHold hold(lock ? this : nullptr);
     RIPTile* t = Make(rowBytes, type);
     if (t != nullptr) {
         t->colour = colour;
@@ -99,7 +84,7 @@ RIPTile* RIPTileManager::NewSolidTile(std::uint32_t rowBytes, std::int32_t type,
 
 RIPTile* RIPTileManager::NewPendingTile(std::uint32_t rowBytes, std::int32_t type, const std::int32_t descriptor[4],
                                         std::uintptr_t parameter, bool lock) {
-    Hold hold(this, lock);
+    RIPTileStoreHold hold(lock ? this : nullptr);
     RIPTile* t = Make(rowBytes, type);
     if (t != nullptr) {
         std::memcpy(t->descriptor, descriptor, sizeof t->descriptor);
@@ -110,7 +95,7 @@ RIPTile* RIPTileManager::NewPendingTile(std::uint32_t rowBytes, std::int32_t typ
 }
 
 RIPTile* RIPTileManager::AddRef(RIPTile* tile, bool lock) {
-    Hold hold(this, lock);
+    RIPTileStoreHold hold(lock ? this : nullptr);
     ++tile->shareCount;
     return tile;
 }
@@ -126,7 +111,7 @@ void RIPTileManager::Destroy(RIPTile* tile) {
 }
 
 int RIPTileManager::FreeTile(RIPTile* tile, bool lock) {
-    Hold hold(this, lock);
+    RIPTileStoreHold hold(lock ? this : nullptr);
     if (tile->shareCount >= 1) {
         --tile->shareCount;
         return 1;
@@ -286,7 +271,7 @@ RIPTile* RIPTileManager::CopyOnWrite(RIPTile* source) {
 }
 
 RIPTile* RIPTileManager::LockTile(RIPTile* tile, RIPTileLockMode mode) {
-    Hold hold(this, true);
+    RIPTileStoreHold hold(this);
     RIPTile* shared = nullptr;
     if (tile->shareCount > 0 && Writes(mode)) {
         RIPTile* copy = CopyOnWrite(tile);
@@ -324,7 +309,7 @@ RIPTile* RIPTileManager::LockTile(RIPTile* tile, RIPTileLockMode mode) {
 }
 
 int RIPTileManager::UnlockTile(RIPTile* tile) {
-    Hold hold(this, true);
+    RIPTileStoreHold hold(this);
     if (--tile->lockCount <= 0) {
         tile->lockCount = 0;
         tile->data = nullptr;
@@ -341,12 +326,12 @@ const colour::ColorRecord* RIPTileManager::SolidColour(const RIPTile* tile) cons
 }
 
 void RIPTileManager::ChargeBudget(std::uint64_t bytes) {
-    Hold hold(this, true);
+    RIPTileStoreHold hold(this);
     memory_.AddUsage(bytes);
 }
 
 void RIPTileManager::ReleaseBudget(std::uint64_t bytes) {
-    Hold hold(this, true);
+    RIPTileStoreHold hold(this);
     memory_.SubUsage(bytes);
 }
 

@@ -82,7 +82,6 @@ class RIPTileManager final : public RIPTileStore {
     RIPSwapStore& Swap() { return swap_; }
 
   private:
-    class Hold;
     void Unlink(RIPTile* tile);
     void Append(RIPTile* tile);
     // Gives the tile a block and its pixels' address; zeroFill gives a tile

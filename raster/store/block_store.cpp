@@ -107,8 +107,11 @@ void RIPMemoryStore::AddUsage(std::uint64_t bytes) {
     if (count < limit_) {
         const std::uint64_t q = usage_ / step_;
         if (q != 0) {
+            // Untiled images past the budget would otherwise leave tiled ones
+            // no block at all, and every lock of theirs would fail.
+            const std::uint64_t floor = std::min(kMinimumBlocks, maximum_);
             const std::uint64_t lowered = q >= maximum_ ? 0 : maximum_ - q;
-            limit_ = static_cast<std::uint32_t>(std::max<std::uint64_t>(lowered, count));
+            limit_ = static_cast<std::uint32_t>(std::max({lowered, std::uint64_t{count}, floor}));
         }
     }
 }

@@ -3,6 +3,7 @@
 // it across a whole grid and passes lock = false.
 #include "raster/store/tile_manager.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -10,9 +11,10 @@ namespace raster {
 
 namespace {
 
+// Blocks for the budget, but never fewer than a blit locks at once.
 std::uint32_t BlocksFor(const RIPTileManagerConfig& c) {
     if (c.memoryBlocks != 0) return c.memoryBlocks;
-    const std::uint64_t n = c.budget / kTileBlockBytes;
+    const std::uint64_t n = std::max<std::uint64_t>(c.budget / kTileBlockBytes, kMinimumBlocks);
     return n > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(n);
 }
 

@@ -104,6 +104,17 @@ TEST(MemoryStore, LimitNeverPassesTheMaximum) {
     EXPECT_EQ(store.Limit(), 10u);
 }
 
+// However much untiled images take, tiled ones keep the two blocks a blit
+// locks at once.
+TEST(MemoryStore, UsageLeavesTwoBlocks) {
+    RIPMemoryStore store(10, 1000);
+    store.AddUsage(50000);
+    EXPECT_EQ(store.Limit(), 2u);
+    EXPECT_NE(store.TakeBlock(0), nullptr);
+    EXPECT_NE(store.TakeBlock(0), nullptr);
+    EXPECT_EQ(store.TakeBlock(0), nullptr);
+}
+
 TEST(MemoryStore, HandsOutReleasedBlocksFirstAndStopsAtTheLimit) {
     RIPMemoryStore store(3, kTileBlockBytes);
     RIPBlockNode* a = store.TakeBlock(0);

@@ -61,6 +61,9 @@ class RIPFreeTree {
 
 inline constexpr int kPoolCount = 9;
 inline constexpr std::uint32_t kTileBlockBytes = 65536;
+// A blit locks a source and a destination tile together: the memory store
+// keeps room for two blocks however much untiled images use.
+inline constexpr std::uint32_t kMinimumBlocks = 2;
 
 struct RIPPool {
     std::uint32_t blockSize = 0;
@@ -98,7 +101,8 @@ class RIPBlockStore {
 };
 
 // Memory blocks of pool 0, one chunk each. The limit on pool 0's chunks is
-// the maximum less one chunk for every step bytes that untiled images use.
+// the maximum less one chunk for every step bytes that untiled images use,
+// never below the chunks already made nor below kMinimumBlocks.
 class RIPMemoryStore final : public RIPBlockStore {
   public:
     RIPMemoryStore(std::uint32_t maximumChunks, std::uint64_t step);

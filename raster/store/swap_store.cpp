@@ -12,15 +12,30 @@ namespace {
 // Each chunk is a region of the file this long, so every pool's block size
 // divides it.
 constexpr std::uint64_t kChunkBytes = 1u << 20;
-constexpr std::uint32_t kHeaderBytes = 4;
+// The header of a compressed record, written field by field little-endian.
+struct RIPSwapRecordHeader {
+    std::uint16_t codec;
+    std::uint16_t kind;  // the predictor to undo
+};
+static_assert(sizeof(RIPSwapRecordHeader) == 4, "two u16 fields, no padding");
+constexpr std::uint32_t kHeaderBytes = sizeof(RIPSwapRecordHeader);
 
 void PutU16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-std::uint32_t GetU16(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
+std::uint16_t GetU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+void Store(const RIPSwapRecordHeader& h, std::uint8_t* bytes) {
+    PutU16(bytes, h.codec);
+    PutU16(bytes + 2, h.kind);
+}
+
+RIPSwapRecordHeader Load(const std::uint8_t* bytes) {
+    return {GetU16(bytes), GetU16(bytes + 2)};
 }
 
 }  // namespace
@@ -128,8 +143,7 @@ RIPBlockNode* RIPSwapStore::SwapOut(RIPBlockNode* old, std::uint8_t* pixels, std
         std::uint64_t at = Position(record);
         if (pool != 0) {
             std::uint8_t header[kHeaderBytes];
-            PutU16(header, static_cast<std::uint32_t>(codec));
-            PutU16(header + 2, static_cast<std::uint32_t>(kind));
+            Store({static_cast<std::uint16_t>(codec), static_cast<std::uint16_t>(kind)}, header);
             written = file_->WriteAt(at, header, kHeaderBytes);
             at += kHeaderBytes;
         }
@@ -155,14 +169,13 @@ std::int32_t RIPSwapStore::SwapIn(const RIPBlockNode* record, std::uint8_t* pixe
         !file_->ReadAt(at + kHeaderBytes, scratch_.data(), record->size)) {
         return 0;
     }
-    const auto codec = static_cast<std::int32_t>(GetU16(header));
-    const auto kind = static_cast<std::int32_t>(GetU16(header + 2));
-    if (kind > kPredictCombined) return 0;
+    const RIPSwapRecordHeader h = Load(header);
+    if (h.kind > kPredictCombined) return 0;
     if (RIPTileDecompress(lzw_.get(), pixels, scratch_.data(), record->size, kTileBlockBytes, type, rowBytes,
-                          codec) != 1) {
+                          h.codec) != 1) {
         return 0;
     }
-    return RIPPredictorDecode(pixels, rowBytes, type, kTileBlockBytes, nullptr, kind);
+    return RIPPredictorDecode(pixels, rowBytes, type, kTileBlockBytes, nullptr, h.kind);
 }
 
 }  // namespace raster

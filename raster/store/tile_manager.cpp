@@ -240,6 +240,7 @@ RIPTile* RIPTileManager::CopyOnWrite(RIPTile* source) {
     if ((source->flags & kTilePending) != 0) {
         if (!Load(source)) return nullptr;
         if ((source->flags & kTileSolid) == 0 && source->lockCount <= 0 && (source->flags & kTileInList) == 0) {
+            source->data = nullptr;  // loaded, but nobody holds it
             Append(source);
         }
     }

@@ -225,6 +225,15 @@ TEST(TileManager, PendingTilesLoadOnFirstLock) {
     EXPECT_EQ(uniform->data, nullptr);
     EXPECT_EQ(f.manager->SolidColour(uniform)->bytes[8], 9);
     f.manager->UnlockTile(uniform);
+    // A shared pending tile is loaded before its copy is made.
+    const std::int32_t other[4] = {6, 0, 0, 0};
+    RIPTile* shared = f.manager->NewPendingTile(256, 5, other, 1, true);
+    f.manager->AddRef(shared, true);
+    RIPTile* copy = f.manager->LockTile(shared, kTileLockWrite);
+    ASSERT_NE(copy, shared);
+    EXPECT_EQ(Pixels(copy->data, copy->data + kTileBlockBytes), Pixels(kTileBlockBytes, 6));
+    f.manager->UnlockTile(copy);
+    EXPECT_EQ(f.Read(shared), Pixels(kTileBlockBytes, 6));
 }
 
 // Installs a manager as the library's tile store for a test.

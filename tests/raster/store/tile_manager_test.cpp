@@ -8,6 +8,7 @@
 #include "blit/stretch_blit.h"
 #include "raster/blit_entry.h"
 #include "raster/image.h"
+#include "raster/palette.h"
 #include "raster/pixel_access.h"
 #include "raster/storage.h"
 #include "raster/store/tile_manager.h"
@@ -36,11 +37,10 @@ Pixels Pattern(int kind) {
 
 // A manager of `blocks` memory blocks over an in-memory swap file.
 struct Fixture {
-    explicit Fixture(std::uint32_t blocks, bool compression = true) {
+    explicit Fixture(std::uint32_t blocks, std::uint64_t budget = 4 * kTileBlockBytes) {
         RIPTileManagerConfig config;
-        config.budget = 4 * kTileBlockBytes;
+        config.budget = budget;
         config.memoryBlocks = blocks;
-        config.compression = compression;
         config.swapFiles = MemorySwapFiles(log);
         manager = std::make_unique<RIPTileManager>(config);
     }
@@ -238,7 +238,9 @@ TEST(TileManager, PendingTilesLoadOnFirstLock) {
 
 // Installs a manager as the library's tile store for a test.
 struct Installed : Fixture {
-    explicit Installed(std::uint32_t blocks) : Fixture(blocks) { previous = RIPInstallTileStore(manager.get()); }
+    explicit Installed(std::uint32_t blocks, std::uint64_t budget = 4 * kTileBlockBytes) : Fixture(blocks, budget) {
+        previous = RIPInstallTileStore(manager.get());
+    }
     ~Installed() { RIPInstallTileStore(previous); }
     RIPTileStore* previous;
 };
@@ -314,6 +316,41 @@ TEST(TiledImage, WholeImageCopySharesTiles) {
     RIPDestroyImage(src);
     RIPDestroyImage(dst);
     EXPECT_EQ(f.manager->LiveTiles(), 0);
+}
+
+// Paletted pixels below 8 bits have no solid tiles (the store would expand
+// the index byte, which is one pixel only at 8 bits): created and filled
+// with a colour, tiled images read as contiguous ones do.
+TEST(TiledImage, SubBytePalettedFillsReadAsContiguous) {
+    for (std::int32_t bits : {1, 4}) {
+        RIPPalette* palette = RIPCreatePalette(2, 1 << bits);
+        ASSERT_NE(palette, nullptr);
+        for (int i = 0; i < (1 << bits); ++i) RIPSetPaletteEntry(palette, i, i * 17, i * 17, i * 17);
+        colour::ColorRecord index;
+        index.SetModel(colour::kModelPaletteIndex);
+        index.SetU16(8, static_cast<std::uint16_t>((1 << bits) - 1));
+        std::vector<std::uint8_t> seen[2];
+        for (int tiled = 0; tiled < 2; ++tiled) {
+            std::unique_ptr<Installed> store = tiled != 0 ? std::make_unique<Installed>(2, 0) : nullptr;
+            RIPImage* image = RIPCreatePalettedImageEx(palette, 300, 3, bits, 1, 0, 0, kAllowTiling, &index, 0);
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(image->storageKind, tiled != 0 ? kStorageTiled : kStorageBlock);
+            for (int pass = 0; pass < 2; ++pass) {
+                if (pass == 1) {
+                    ASSERT_EQ(RIPFillImage(image, &index), 1);
+                }
+                for (std::int32_t x = 0; x < 300; ++x) {
+                    std::uint8_t v = 0;
+                    ASSERT_EQ(bits == 1 ? RIPReadPixelBit(image, x, 1, &v) : RIPReadPixelNibble(image, x, 1, &v), 1);
+                    seen[tiled].push_back(v);
+                }
+            }
+            RIPDestroyImage(image);
+        }
+        EXPECT_EQ(seen[1], seen[0]) << bits << " bits";
+        EXPECT_EQ(seen[0][0], (1 << bits) - 1);
+        RIPDestroyPalette(palette);
+    }
 }
 
 }  // namespace

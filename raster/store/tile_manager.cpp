@@ -159,7 +159,15 @@ bool RIPTileManager::Evict(RIPBlockNode** block) {
             Append(v);
             return false;
         }
-        if (uniform != 0 && RIPTileSolidColour(static_cast<std::int32_t>(v->type), pixels, &v->colour)) {
+        if (uniform != 0) {
+            if (!RIPTileSolidColour(static_cast<std::int32_t>(v->type), pixels, &v->colour)) {
+                // No colour record for the format: the differenced pixels are
+                // restored and the tile stays where it was.
+                RIPPredictorDecode(pixels, static_cast<std::int32_t>(v->rowBytes), static_cast<std::int32_t>(v->type),
+                                   kTileBlockBytes, nullptr, kPredictCombined);
+                Append(v);
+                return false;
+            }
             v->flags |= kTileSolid;
             swap_.ReleaseBlock(record);
             record = nullptr;

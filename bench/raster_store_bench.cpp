@@ -97,8 +97,8 @@ void Copy(benchmark::State& state) {
     RIPImage* src = Picture(kSide, kSide);
     RIPImage* dst = Picture(kSide, kSide);
     for (auto _ : state) {
-        RIPStretchBlitInContext(nullptr, dst, 1, 1, kSide - 1, kSide - 1, nullptr, src, 0, 0, kSide - 1, kSide - 1,
-                                nullptr, 0);
+        RIPStretchBlitInContext(nullptr, dst, 1, 1, kSide - 1, kSide - 1, nullptr, src, 0, 0, kSide - 1,
+                                kSide - 1, nullptr, 0);
     }
     state.SetBytesProcessed(state.iterations() * src->imageSize);
     scope.Report(state);
@@ -111,7 +111,8 @@ void Stretch(benchmark::State& state) {
     RIPImage* src = Picture(kSide, kSide);
     RIPImage* dst = Picture(kSide / 2, kSide / 2);
     for (auto _ : state) {
-        RIPStretchBlitInContext(nullptr, dst, 0, 0, kSide / 2, kSide / 2, nullptr, src, 0, 0, kSide, kSide, nullptr, 0);
+        RIPStretchBlitInContext(nullptr, dst, 0, 0, kSide / 2, kSide / 2, nullptr, src, 0, 0, kSide, kSide,
+                                nullptr, 0);
     }
     state.SetBytesProcessed(state.iterations() * src->imageSize);
     scope.Report(state);

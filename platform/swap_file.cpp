@@ -24,8 +24,8 @@ class PosixSwapFile final : public SwapFile {
     }
 
     bool ReadAt(std::uint64_t offset, void* bytes, std::size_t size) override {
-        return Transfer([](int d, void* b, std::size_t n, off_t at) { return ::pread(d, b, n, at); }, offset, bytes,
-                        size);
+        return Transfer([](int d, void* b, std::size_t n, off_t at) { return ::pread(d, b, n, at); }, offset,
+                        bytes, size);
     }
 
   private:

@@ -29,9 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A small destination as well as a whole block, for the bounds on output.
     for (std::size_t out : {std::size_t{100}, std::size_t{65536}}) {
         std::vector<std::uint8_t> block(out);
-        if (raster::RIPTileDecompress(work.get(), block.data(), stream.data(), stream.size(), block.size(), type,
-                                      kRowBytes[(pick >> 2) & 7], codec) == 1) {
-            raster::RIPPredictorDecode(block.data(), kRowBytes[(pick >> 2) & 7], type, block.size(), nullptr, kind);
+        if (raster::RIPTileDecompress(work.get(), block.data(), stream.data(), stream.size(), block.size(),
+                                      type, kRowBytes[(pick >> 2) & 7], codec) == 1) {
+            raster::RIPPredictorDecode(block.data(), kRowBytes[(pick >> 2) & 7], type, block.size(), nullptr,
+                                       kind);
         }
     }
     return 0;

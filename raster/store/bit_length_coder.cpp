@@ -25,7 +25,8 @@ int BitLength(std::int32_t v) {
 struct Table8 {
     std::uint8_t length[256];
     Table8() {
-        for (int v = 0; v < 256; ++v) length[v] = static_cast<std::uint8_t>(BitLength(static_cast<std::int8_t>(v)));
+        for (int v = 0; v < 256; ++v)
+            length[v] = static_cast<std::uint8_t>(BitLength(static_cast<std::int8_t>(v)));
     }
 };
 
@@ -78,7 +79,8 @@ void EncodeGroups(BitWriter& out, const T* source, std::size_t count) {
 }
 
 template <class F, class T>
-std::int32_t DecodeGroups(T* destination, const std::uint8_t* source, std::size_t sourceBytes, std::size_t count) {
+std::int32_t DecodeGroups(T* destination, const std::uint8_t* source, std::size_t sourceBytes,
+                          std::size_t count) {
     BitReader in(source, sourceBytes);
     std::size_t done = 0;
     constexpr std::uint32_t kCountMask = (1u << F::kCountBits) - 1;
@@ -121,8 +123,8 @@ std::size_t RIPTileCodecEncode16(std::uint8_t* destination, std::size_t capacity
     return out.Finish() ? out.Bytes() : 0;
 }
 
-std::int32_t RIPTileCodecDecode8(std::uint8_t* destination, const std::uint8_t* source, std::size_t sourceBytes,
-                                 std::size_t count) {
+std::int32_t RIPTileCodecDecode8(std::uint8_t* destination, const std::uint8_t* source,
+                                 std::size_t sourceBytes, std::size_t count) {
     return DecodeGroups<Format8>(destination, source, sourceBytes, count);
 }
 

@@ -1,9 +1,9 @@
 // The pools shared by both stores, and the memory store with its budget.
+#include "raster/store/block_store.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <new>
-
-#include "raster/store/block_store.h"
 
 namespace raster {
 namespace {

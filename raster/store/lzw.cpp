@@ -120,7 +120,8 @@ std::size_t RIPLZWDecode(RIPLZWWork* work, std::uint8_t* destination, std::size_
             for (std::uint32_t i = 0; i < 256; ++i) work->suffix[i] = static_cast<std::uint8_t>(i);
             std::memset(work->suffix + 256, 0, sizeof work->suffix - 256);
             std::memset(work->prefix, 0, sizeof work->prefix);
-            do code = read(); while (code == kClear);
+            code = read();
+            while (code == kClear) code = read();
             if (code == kEnd) break;
             if (code > 255) return 0;  // a fresh table knows single bytes only
             put(static_cast<std::uint8_t>(code));

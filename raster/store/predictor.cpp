@@ -26,12 +26,16 @@ int PixelStep(std::int32_t type) {
     switch (type) {
         case 1:
         case 11:
-        case 12: return 3;
-        case 3: return 4;
+        case 12:
+            return 3;
+        case 3:
+            return 4;
         case 5:
         case 14:
-        case 99: return 1;
-        default: return 0;
+        case 99:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -136,9 +140,11 @@ std::uint64_t Encode(S s, const Layout& l, std::int32_t type, std::int32_t kind)
             }
             break;
         case kPredictHorizontal:
-            ForEachRun(l, type, [&](std::size_t first, std::size_t last) { DifferenceBack(s, first, last, l.step); });
+            ForEachRun(l, type,
+                       [&](std::size_t first, std::size_t last) { DifferenceBack(s, first, last, l.step); });
             break;
-        default: break;
+        default:
+            break;
     }
     return sum;
 }
@@ -155,9 +161,12 @@ void Decode(S s, const Layout& l, std::int32_t type, std::int32_t kind) {
             }
             break;
         case kPredictHorizontal:
-            ForEachRun(l, type, [&](std::size_t first, std::size_t last) { AccumulateForward(s, first, last, l.step); });
+            ForEachRun(l, type, [&](std::size_t first, std::size_t last) {
+                AccumulateForward(s, first, last, l.step);
+            });
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -167,8 +176,8 @@ std::uint64_t RIPPredictorLastSum() {
     return t_lastSum;
 }
 
-std::int32_t RIPPredictorEncode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type, std::size_t size,
-                                std::uint8_t* /*scratch*/, std::int32_t* kind) {
+std::int32_t RIPPredictorEncode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type,
+                                std::size_t size, std::uint8_t* /*scratch*/, std::int32_t* kind) {
     t_lastSum = 0;
     if (block == nullptr || kind == nullptr || rowBytes <= 0) return 0;
     if (*kind == kPredictCombined && (type == 6 || type == 10)) {
@@ -187,8 +196,8 @@ std::int32_t RIPPredictorEncode(std::uint8_t* block, std::int32_t rowBytes, std:
     return sum > (IsWide(type) ? kRawLimit16 : kRawLimit8) ? kCodecRaw : kCodecBitLength;
 }
 
-std::int32_t RIPPredictorDecode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type, std::size_t size,
-                                std::uint8_t* /*scratch*/, std::int32_t kind) {
+std::int32_t RIPPredictorDecode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type,
+                                std::size_t size, std::uint8_t* /*scratch*/, std::int32_t kind) {
     if (block == nullptr || rowBytes <= 0) return 1;
     if (kind == kPredictCombined && PixelStep(type) == 0) return 1;
     const Layout l = LayoutOf(rowBytes, type, size);

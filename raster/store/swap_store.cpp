@@ -107,8 +107,8 @@ RIPBlockNode* RIPSwapStore::SwapOut(RIPBlockNode* old, std::uint8_t* pixels, std
             return old;
         }
         if (codec == kCodecBitLength || codec == kCodecLZW) {
-            const std::ptrdiff_t n =
-                RIPTileCompress(lzw_.get(), scratch_.data(), scratch_.size(), pixels, kTileBlockBytes, codec, type);
+            const std::ptrdiff_t n = RIPTileCompress(lzw_.get(), scratch_.data(), scratch_.size(), pixels,
+                                                     kTileBlockBytes, codec, type);
             if (n > 0) {
                 length = static_cast<std::size_t>(n);
                 data = scratch_.data();
@@ -153,7 +153,8 @@ RIPBlockNode* RIPSwapStore::SwapOut(RIPBlockNode* old, std::uint8_t* pixels, std
             record = nullptr;
         }
     }
-    if (record == nullptr && differenced) RIPPredictorDecode(pixels, rowBytes, type, kTileBlockBytes, nullptr, kind);
+    if (record == nullptr && differenced)
+        RIPPredictorDecode(pixels, rowBytes, type, kTileBlockBytes, nullptr, kind);
     if (record != nullptr) record->flags &= ~kBlockFree;
     return record;
 }

@@ -35,14 +35,17 @@ std::ptrdiff_t RIPTileCompress(RIPLZWWork* work, std::uint8_t* destination, std:
                                std::int32_t type) {
     switch (codec) {
         case kCodecLZW:
-            return static_cast<std::ptrdiff_t>(RIPLZWEncode(work, destination, capacity, source, sourceBytes));
+            return static_cast<std::ptrdiff_t>(
+                RIPLZWEncode(work, destination, capacity, source, sourceBytes));
         case kCodecBitLength:
             if (IsWide(type)) {
                 return static_cast<std::ptrdiff_t>(RIPTileCodecEncode16(
                     destination, capacity, reinterpret_cast<const std::uint16_t*>(source), sourceBytes / 2));
             }
-            return static_cast<std::ptrdiff_t>(RIPTileCodecEncode8(destination, capacity, source, sourceBytes));
-        default: return -1;
+            return static_cast<std::ptrdiff_t>(
+                RIPTileCodecEncode8(destination, capacity, source, sourceBytes));
+        default:
+            return -1;
     }
 }
 
@@ -55,7 +58,9 @@ std::int32_t RIPTileDecompress(RIPLZWWork* work, std::uint8_t* destination, cons
             std::memcpy(destination, source, destinationBytes);
             return 1;
         case kCodecLZW:
-            return RIPLZWDecode(work, destination, destinationBytes, source, sourceBytes) == destinationBytes ? 1 : 0;
+            return RIPLZWDecode(work, destination, destinationBytes, source, sourceBytes) == destinationBytes
+                       ? 1
+                       : 0;
         case kCodecSolid: {
             if (sourceBytes < sizeof(colour::ColorRecord)) return 0;
             colour::ColorRecord colour;
@@ -64,17 +69,19 @@ std::int32_t RIPTileDecompress(RIPLZWWork* work, std::uint8_t* destination, cons
         }
         case kCodecBitLength:
             if (IsWide(type)) {
-                return RIPTileCodecDecode16(reinterpret_cast<std::uint16_t*>(destination), source, sourceBytes,
-                                            destinationBytes / 2);
+                return RIPTileCodecDecode16(reinterpret_cast<std::uint16_t*>(destination), source,
+                                            sourceBytes, destinationBytes / 2);
             }
             return RIPTileCodecDecode8(destination, source, sourceBytes, destinationBytes);
-        case kCodecAbsent: return -1;
-        default: return 0;
+        case kCodecAbsent:
+            return -1;
+        default:
+            return 0;
     }
 }
 
-std::int32_t RIPTileFillSolid(std::int32_t type, std::uint8_t* block, std::int32_t rowBytes, std::size_t bytes,
-                              const colour::ColorRecord& colour) {
+std::int32_t RIPTileFillSolid(std::int32_t type, std::uint8_t* block, std::int32_t rowBytes,
+                              std::size_t bytes, const colour::ColorRecord& colour) {
     const std::uint8_t* ch = colour.bytes + 8;
     const auto rb = static_cast<std::size_t>(rowBytes > 0 ? rowBytes : 0);
     switch (type) {
@@ -83,33 +90,64 @@ std::int32_t RIPTileFillSolid(std::int32_t type, std::uint8_t* block, std::int32
             if (rb == 0) return -1;
             FillRows(block, rb, bytes, ch, 3);
             return 0;
-        case 3: FillRepeated(block, bytes, ch, 4); return 0;
+        case 3:
+            FillRepeated(block, bytes, ch, 4);
+            return 0;
         case 5:
         case 10:
-        case 99: std::memset(block, ch[0], bytes); return 0;
-        case 6: std::memset(block, (ch[0] | ch[1] | ch[2] | ch[3]) != 0 ? 0xFF : 0x00, bytes); return 0;
+        case 99:
+            std::memset(block, ch[0], bytes);
+            return 0;
+        case 6:
+            std::memset(block, (ch[0] | ch[1] | ch[2] | ch[3]) != 0 ? 0xFF : 0x00, bytes);
+            return 0;
         case 12:
             // Whole six-byte pixels only: a partial pixel would run past the row.
             if (rb == 0) return -1;
             FillRows(block, rb, bytes, colour.bytes + 6, 6);
             return 0;
-        case 14: FillRepeated(block, bytes, ch, 2); return 0;
-        default: return -1;
+        case 14:
+            FillRepeated(block, bytes, ch, 2);
+            return 0;
+        default:
+            return -1;
     }
 }
 
 bool RIPTileSolidColour(std::int32_t type, const std::uint8_t* p, colour::ColorRecord* colour) {
     colour::ColorRecord c;
     switch (type) {
-        case 1: c.SetModel(colour::kModelRGB); std::memcpy(c.bytes + 8, p, 3); break;
-        case 3: c.SetModel(colour::kModelCMYK); std::memcpy(c.bytes + 8, p, 4); break;
+        case 1:
+            c.SetModel(colour::kModelRGB);
+            std::memcpy(c.bytes + 8, p, 3);
+            break;
+        case 3:
+            c.SetModel(colour::kModelCMYK);
+            std::memcpy(c.bytes + 8, p, 4);
+            break;
         case 5:
-        case 99: c.SetModel(colour::kModelGrey); c.bytes[8] = p[0]; break;
-        case 10: c.SetModel(colour::kModelPaletteIndex); c.SetU16(8, p[0]); break;
-        case 11: c.SetModel(colour::kModelLabOffset); std::memcpy(c.bytes + 8, p, 3); break;
-        case 12: c.SetModel(colour::kModelRGB48); std::memcpy(c.bytes + 6, p, 6); break;
-        case 14: c.SetModel(colour::kModelGrey16); std::memcpy(c.bytes + 8, p, 2); break;
-        default: return false;
+        case 99:
+            c.SetModel(colour::kModelGrey);
+            c.bytes[8] = p[0];
+            break;
+        case 10:
+            c.SetModel(colour::kModelPaletteIndex);
+            c.SetU16(8, p[0]);
+            break;
+        case 11:
+            c.SetModel(colour::kModelLabOffset);
+            std::memcpy(c.bytes + 8, p, 3);
+            break;
+        case 12:
+            c.SetModel(colour::kModelRGB48);
+            std::memcpy(c.bytes + 6, p, 6);
+            break;
+        case 14:
+            c.SetModel(colour::kModelGrey16);
+            std::memcpy(c.bytes + 8, p, 2);
+            break;
+        default:
+            return false;
     }
     c.SetPaletteKind(colour::kPaletteKindPlain);
     *colour = c;

@@ -73,8 +73,8 @@ RIPTile* RIPTileManager::NewTile(std::uint32_t rowBytes, std::int32_t type, bool
     return Make(rowBytes, type);
 }
 
-RIPTile* RIPTileManager::NewSolidTile(std::uint32_t rowBytes, std::int32_t type, const colour::ColorRecord& colour,
-                                      bool lock) {
+RIPTile* RIPTileManager::NewSolidTile(std::uint32_t rowBytes, std::int32_t type,
+                                      const colour::ColorRecord& colour, bool lock) {
     RIPTileStoreHold hold(lock ? this : nullptr);
     RIPTile* t = Make(rowBytes, type);
     if (t != nullptr) {
@@ -84,8 +84,9 @@ RIPTile* RIPTileManager::NewSolidTile(std::uint32_t rowBytes, std::int32_t type,
     return t;
 }
 
-RIPTile* RIPTileManager::NewPendingTile(std::uint32_t rowBytes, std::int32_t type, const std::int32_t descriptor[4],
-                                        std::uintptr_t parameter, bool lock) {
+RIPTile* RIPTileManager::NewPendingTile(std::uint32_t rowBytes, std::int32_t type,
+                                        const std::int32_t descriptor[4], std::uintptr_t parameter,
+                                        bool lock) {
     RIPTileStoreHold hold(lock ? this : nullptr);
     RIPTile* t = Make(rowBytes, type);
     if (t != nullptr) {
@@ -163,8 +164,9 @@ bool RIPTileManager::Evict(RIPBlockNode** block) {
             if (!RIPTileSolidColour(static_cast<std::int32_t>(v->type), pixels, &v->colour)) {
                 // No colour record for the format: the differenced pixels are
                 // restored and the tile stays where it was.
-                RIPPredictorDecode(pixels, static_cast<std::int32_t>(v->rowBytes), static_cast<std::int32_t>(v->type),
-                                   kTileBlockBytes, nullptr, kPredictCombined);
+                RIPPredictorDecode(pixels, static_cast<std::int32_t>(v->rowBytes),
+                                   static_cast<std::int32_t>(v->type), kTileBlockBytes, nullptr,
+                                   kPredictCombined);
                 Append(v);
                 return false;
             }
@@ -216,7 +218,8 @@ bool RIPTileManager::Load(RIPTile* t) {
     if (!MakeResident(t, loadProc_ == nullptr)) return false;
     if (loadProc_ != nullptr) {
         std::int32_t uniform = 0;
-        if (loadProc_(t->data, t->descriptor[0], t->descriptor[3], &uniform, 0, t->loadParameter) == 0) return false;
+        if (loadProc_(t->data, t->descriptor[0], t->descriptor[3], &uniform, 0, t->loadParameter) == 0)
+            return false;
         if (uniform != 0) {
             std::memcpy(t->colour.bytes, t->data, sizeof t->colour.bytes);
             t->flags |= kTileSolid;
@@ -247,14 +250,16 @@ bool RIPTileManager::Expand(RIPTile* t) {
 RIPTile* RIPTileManager::CopyOnWrite(RIPTile* source) {
     if ((source->flags & kTilePending) != 0) {
         if (!Load(source)) return nullptr;
-        if ((source->flags & kTileSolid) == 0 && source->lockCount <= 0 && (source->flags & kTileInList) == 0) {
+        if ((source->flags & kTileSolid) == 0 && source->lockCount <= 0 &&
+            (source->flags & kTileInList) == 0) {
             source->data = nullptr;  // loaded, but nobody holds it
             Append(source);
         }
     }
-    RIPTile* copy = (source->flags & kTileSolid) != 0
-                        ? NewSolidTile(source->rowBytes, static_cast<std::int32_t>(source->type), source->colour, false)
-                        : NewTile(source->rowBytes, static_cast<std::int32_t>(source->type), false);
+    RIPTile* copy =
+        (source->flags & kTileSolid) != 0
+            ? NewSolidTile(source->rowBytes, static_cast<std::int32_t>(source->type), source->colour, false)
+            : NewTile(source->rowBytes, static_cast<std::int32_t>(source->type), false);
     if (copy == nullptr) return nullptr;
     if (source->block == nullptr) {
         if (source->swapRecord != nullptr &&

@@ -39,7 +39,8 @@ class TiledStoreEnvironment : public ::testing::Environment {
 const bool kRegistered = [] {
     const char* blocks = std::getenv("SVGFILTER_TILED_STORE");
     if (blocks != nullptr && std::atoi(blocks) > 0) {
-        ::testing::AddGlobalTestEnvironment(new TiledStoreEnvironment(static_cast<std::uint32_t>(std::atoi(blocks))));
+        ::testing::AddGlobalTestEnvironment(
+            new TiledStoreEnvironment(static_cast<std::uint32_t>(std::atoi(blocks))));
     }
     return true;
 }();

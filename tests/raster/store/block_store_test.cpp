@@ -1,4 +1,6 @@
 // The block memory manager: the free tree, the budget, and swap records.
+#include "raster/store/block_store.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <random>
 
 #include "platform/files.h"
-#include "raster/store/block_store.h"
 #include "swap_files.h"
 
 namespace raster {
@@ -17,7 +18,8 @@ using testing::MemorySwapFiles;
 using testing::SwapFileLog;
 
 // Checks order, heights and balance; answers the subtree's node count.
-int CheckSubtree(const RIPBlockNode* n, const RIPBlockNode* low, const RIPBlockNode* high, std::uint32_t* height) {
+int CheckSubtree(const RIPBlockNode* n, const RIPBlockNode* low, const RIPBlockNode* high,
+                 std::uint32_t* height) {
     if (n == nullptr) {
         *height = 0;
         return 0;
@@ -66,9 +68,8 @@ TEST(FreeTree, StaysBalancedAndOrderedThroughRandomInsertsAndRemovals) {
         }
         std::uint32_t h = 0;
         ASSERT_EQ(CheckSubtree(tree.Root(), nullptr, nullptr, &h), static_cast<int>(in.size()));
-        const auto smallest = std::min_element(in.begin(), in.end(), [](auto* a, auto* b) {
-            return RIPFreeTree::Compare(a, b) < 0;
-        });
+        const auto smallest = std::min_element(
+            in.begin(), in.end(), [](auto* a, auto* b) { return RIPFreeTree::Compare(a, b) < 0; });
         EXPECT_EQ(tree.First(), *smallest);
     }
 }

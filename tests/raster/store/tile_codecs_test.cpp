@@ -1,13 +1,13 @@
 // The tile codecs: fixed bytes of the coders, the predictor's choice, round
 // trips over every pixel type, and decoders refusing bytes they did not write.
+#include "raster/store/tile_codecs.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <random>
 #include <set>
 #include <vector>
-
-#include "raster/store/tile_codecs.h"
 
 namespace raster {
 namespace {
@@ -22,7 +22,8 @@ class CodeReader {
     explicit CodeReader(const Bytes& b) : b_(b) {}
     std::uint32_t Next(int width) {
         std::uint32_t v = 0;
-        for (int i = 0; i < width; ++i, ++bit_) v |= static_cast<std::uint32_t>((b_[bit_ / 8] >> (bit_ % 8)) & 1) << i;
+        for (int i = 0; i < width; ++i, ++bit_)
+            v |= static_cast<std::uint32_t>((b_[bit_ / 8] >> (bit_ % 8)) & 1) << i;
         return v;
     }
 
@@ -144,7 +145,7 @@ struct TypeCase {
     std::int32_t rowBytes;
 };
 
-const TypeCase kTypes[] = {{1, 432}, {3, 512}, {5, 256}, {6, 96}, {10, 256},
+const TypeCase kTypes[] = {{1, 432},  {3, 512},  {5, 256},  {6, 96},  {10, 256},
                            {11, 432}, {12, 624}, {14, 360}, {99, 256}};
 
 enum class Content { kSmooth, kNoisy, kUniform };
@@ -154,9 +155,15 @@ Bytes Block(Content content, std::uint32_t seed) {
     std::mt19937 rng(seed);
     for (std::size_t i = 0; i < b.size(); ++i) {
         switch (content) {
-            case Content::kSmooth: b[i] = static_cast<std::uint8_t>((i % 97) / 3 + (i / 4096)); break;
-            case Content::kNoisy: b[i] = static_cast<std::uint8_t>(rng()); break;
-            case Content::kUniform: b[i] = static_cast<std::uint8_t>(0x5A); break;
+            case Content::kSmooth:
+                b[i] = static_cast<std::uint8_t>((i % 97) / 3 + (i / 4096));
+                break;
+            case Content::kNoisy:
+                b[i] = static_cast<std::uint8_t>(rng());
+                break;
+            case Content::kUniform:
+                b[i] = static_cast<std::uint8_t>(0x5A);
+                break;
         }
     }
     return b;
@@ -168,13 +175,15 @@ class CodecRoundTrip : public ::testing::TestWithParam<TypeCase> {};
 // zeroed by the combined predictor), for every pixel type and content.
 TEST_P(CodecRoundTrip, RestoresTheRows) {
     const TypeCase t = GetParam();
-    const std::size_t rows = kBlock / static_cast<std::size_t>(t.rowBytes) * static_cast<std::size_t>(t.rowBytes);
+    const std::size_t rows =
+        kBlock / static_cast<std::size_t>(t.rowBytes) * static_cast<std::size_t>(t.rowBytes);
     auto work = std::make_unique<RIPLZWWork>();
     for (Content content : {Content::kSmooth, Content::kNoisy, Content::kUniform}) {
         const Bytes original = Block(content, static_cast<std::uint32_t>(t.type));
         Bytes block = original;
         std::int32_t kind = kPredictCombined;
-        const std::int32_t codec = RIPPredictorEncode(block.data(), t.rowBytes, t.type, kBlock, nullptr, &kind);
+        const std::int32_t codec =
+            RIPPredictorEncode(block.data(), t.rowBytes, t.type, kBlock, nullptr, &kind);
         SCOPED_TRACE(::testing::Message() << "type " << t.type << " content " << static_cast<int>(content));
         if (t.type == 6 || t.type == 10) {
             EXPECT_EQ(codec, kCodecBitLength);
@@ -192,13 +201,14 @@ TEST_P(CodecRoundTrip, RestoresTheRows) {
                 RIPTileCompress(work.get(), packed.data(), packed.size(), block.data(), kBlock, use, t.type);
             ASSERT_GT(n, 0);
             Bytes back(kBlock, 0xEE);
-            ASSERT_EQ(RIPTileDecompress(work.get(), back.data(), packed.data(), static_cast<std::size_t>(n), kBlock,
-                                        t.type, t.rowBytes, use),
+            ASSERT_EQ(RIPTileDecompress(work.get(), back.data(), packed.data(), static_cast<std::size_t>(n),
+                                        kBlock, t.type, t.rowBytes, use),
                       1);
             EXPECT_EQ(back, block);
             RIPPredictorDecode(back.data(), t.rowBytes, t.type, kBlock, nullptr, kind);
             const std::size_t kept = kind == kPredictCombined ? rows : kBlock;
-            EXPECT_TRUE(std::equal(back.begin(), back.begin() + static_cast<std::ptrdiff_t>(kept), original.begin()));
+            EXPECT_TRUE(
+                std::equal(back.begin(), back.begin() + static_cast<std::ptrdiff_t>(kept), original.begin()));
         }
     }
 }
@@ -229,7 +239,8 @@ TEST(Predictor, OtherKindsRoundTrip) {
             const Bytes original = Block(Content::kSmooth, 1);
             Bytes block = original;
             std::int32_t k = kind;
-            EXPECT_EQ(RIPPredictorEncode(block.data(), t.rowBytes, t.type, kBlock, nullptr, &k), kCodecBitLength);
+            EXPECT_EQ(RIPPredictorEncode(block.data(), t.rowBytes, t.type, kBlock, nullptr, &k),
+                      kCodecBitLength);
             RIPPredictorDecode(block.data(), t.rowBytes, t.type, kBlock, nullptr, k);
             EXPECT_EQ(block, original) << "kind " << kind << " type " << t.type;
         }
@@ -242,10 +253,11 @@ TEST(Decoders, RefuseTruncatedAndRandomInput) {
     std::int32_t kind = kPredictCombined;
     RIPPredictorEncode(block.data(), 256, 5, kBlock, nullptr, &kind);
     Bytes packed(2 * kBlock + 16);
-    for (std::int32_t codec : {std::int32_t{kCodecBitLength}, std::int32_t{kCodecLZW}, std::int32_t{kCodecRaw}}) {
-        std::ptrdiff_t n = codec == kCodecRaw
-                               ? static_cast<std::ptrdiff_t>(kBlock)
-                               : RIPTileCompress(work.get(), packed.data(), packed.size(), block.data(), kBlock, codec, 5);
+    for (std::int32_t codec :
+         {std::int32_t{kCodecBitLength}, std::int32_t{kCodecLZW}, std::int32_t{kCodecRaw}}) {
+        std::ptrdiff_t n = codec == kCodecRaw ? static_cast<std::ptrdiff_t>(kBlock)
+                                              : RIPTileCompress(work.get(), packed.data(), packed.size(),
+                                                                block.data(), kBlock, codec, 5);
         if (codec == kCodecRaw) std::copy(block.begin(), block.end(), packed.begin());
         Bytes out(kBlock);
         // LZW may lose only its end code to the last byte and still be whole.
@@ -253,7 +265,8 @@ TEST(Decoders, RefuseTruncatedAndRandomInput) {
         for (std::ptrdiff_t cut : {std::ptrdiff_t{0}, n / 3, last}) {
             // Exactly as long as the stored bytes: a copy guard catches reads past them.
             const Bytes part(packed.begin(), packed.begin() + cut);
-            EXPECT_EQ(RIPTileDecompress(work.get(), out.data(), part.data(), part.size(), kBlock, 5, 256, codec), 0)
+            EXPECT_EQ(
+                RIPTileDecompress(work.get(), out.data(), part.data(), part.size(), kBlock, 5, 256, codec), 0)
                 << "codec " << codec << " cut " << cut;
         }
     }
@@ -264,7 +277,8 @@ TEST(Decoders, RefuseTruncatedAndRandomInput) {
         Bytes out(4096);
         for (std::int32_t codec : {2, 4, 5}) {
             for (std::int32_t type : {5, 12}) {
-                RIPTileDecompress(work.get(), out.data(), noise.data(), noise.size(), out.size(), type, 256, codec);
+                RIPTileDecompress(work.get(), out.data(), noise.data(), noise.size(), out.size(), type, 256,
+                                  codec);
             }
         }
     }

@@ -1,5 +1,7 @@
 // The tile manager: eviction and swapping under a tiny memory store, solid
 // tiles, copy-on-write sharing, and tiled images through storage and the blit.
+#include "raster/store/tile_manager.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +13,6 @@
 #include "raster/palette.h"
 #include "raster/pixel_access.h"
 #include "raster/storage.h"
-#include "raster/store/tile_manager.h"
 #include "swap_files.h"
 
 namespace raster {
@@ -27,9 +28,15 @@ Pixels Pattern(int kind) {
     std::mt19937 rng(static_cast<std::uint32_t>(kind));
     for (std::size_t i = 0; i < p.size(); ++i) {
         switch (kind) {
-            case 0: p[i] = static_cast<std::uint8_t>(i / 256 + i % 256 / 8); break;  // smooth
-            case 1: p[i] = static_cast<std::uint8_t>(rng()); break;                 // noisy
-            default: p[i] = static_cast<std::uint8_t>(kind); break;                 // one value
+            case 0:
+                p[i] = static_cast<std::uint8_t>(i / 256 + i % 256 / 8);
+                break;  // smooth
+            case 1:
+                p[i] = static_cast<std::uint8_t>(rng());
+                break;  // noisy
+            default:
+                p[i] = static_cast<std::uint8_t>(kind);
+                break;  // one value
         }
     }
     return p;
@@ -76,7 +83,8 @@ TEST_P(Eviction, LeastRecentlyUsedGoesAndComesBackExact) {
     EXPECT_EQ(a->block, nullptr);
     EXPECT_NE(a->swapRecord, nullptr);
     EXPECT_NE(b->block, nullptr);
-    EXPECT_EQ(Pixels(c->data, c->data + kTileBlockBytes), Pixels(kTileBlockBytes, 0));  // a new tile reads as zeros
+    EXPECT_EQ(Pixels(c->data, c->data + kTileBlockBytes),
+              Pixels(kTileBlockBytes, 0));  // a new tile reads as zeros
     f.manager->UnlockTile(c);
     EXPECT_EQ(f.Read(a), first);
     EXPECT_EQ(f.Read(b), second);
@@ -149,7 +157,7 @@ TEST(TileManager, SharedTileIsCopiedOnWrite) {
 TEST(TileManager, WriteUnderReadLockIsWrittenOut) {
     Fixture f(1);
     RIPTile* a = f.Written(Pattern(0));
-    RIPTile* b = f.Written(Pattern(1));  // a goes out
+    RIPTile* b = f.Written(Pattern(1));                   // a goes out
     ASSERT_EQ(f.manager->LockTile(a, kTileLockRead), a);  // b goes out, a comes back clean
     ASSERT_EQ(f.manager->LockTile(a, kTileLockWrite), a);
     a->data[100] ^= 0xFF;
@@ -199,8 +207,8 @@ TEST(TileManager, FailedCopyOnWriteLeavesTheShareAsItWas) {
     f.manager->UnlockTile(held);
 }
 
-int LoadRows(std::uint8_t* buffer, std::int32_t first, std::int32_t, std::int32_t* uniform, std::int32_t discard,
-             std::uintptr_t parameter) {
+int LoadRows(std::uint8_t* buffer, std::int32_t first, std::int32_t, std::int32_t* uniform,
+             std::int32_t discard, std::uintptr_t parameter) {
     if (discard != 0) return 1;
     if (parameter == 7) {
         colour::ColorRecord c;
@@ -238,7 +246,8 @@ TEST(TileManager, PendingTilesLoadOnFirstLock) {
 
 // Installs a manager as the library's tile store for a test.
 struct Installed : Fixture {
-    explicit Installed(std::uint32_t blocks, std::uint64_t budget = 4 * kTileBlockBytes) : Fixture(blocks, budget) {
+    explicit Installed(std::uint32_t blocks, std::uint64_t budget = 4 * kTileBlockBytes)
+        : Fixture(blocks, budget) {
         previous = RIPInstallTileStore(manager.get());
     }
     ~Installed() { RIPInstallTileStore(previous); }
@@ -301,7 +310,8 @@ TEST(TiledImage, WholeImageCopySharesTiles) {
     ASSERT_NE(src, nullptr);
     ASSERT_NE(dst, nullptr);
     Paint(src, 0);
-    ASSERT_EQ(RIPStretchBlitInContext(nullptr, dst, 0, 0, 145, 152, nullptr, src, 0, 0, 145, 152, nullptr, 0), 1);
+    ASSERT_EQ(RIPStretchBlitInContext(nullptr, dst, 0, 0, 145, 152, nullptr, src, 0, 0, 145, 152, nullptr, 0),
+              1);
     for (int r = 0; r < 2; ++r) {
         for (int c = 0; c < 2; ++c) EXPECT_EQ(dst->tileTable[r][c].tile, src->tileTable[r][c].tile);
     }
@@ -332,7 +342,8 @@ TEST(TiledImage, SubBytePalettedFillsReadAsContiguous) {
         std::vector<std::uint8_t> seen[2];
         for (int tiled = 0; tiled < 2; ++tiled) {
             std::unique_ptr<Installed> store = tiled != 0 ? std::make_unique<Installed>(2, 0) : nullptr;
-            RIPImage* image = RIPCreatePalettedImageEx(palette, 300, 3, bits, 1, 0, 0, kAllowTiling, &index, 0);
+            RIPImage* image =
+                RIPCreatePalettedImageEx(palette, 300, 3, bits, 1, 0, 0, kAllowTiling, &index, 0);
             ASSERT_NE(image, nullptr);
             EXPECT_EQ(image->storageKind, tiled != 0 ? kStorageTiled : kStorageBlock);
             for (int pass = 0; pass < 2; ++pass) {
@@ -341,7 +352,9 @@ TEST(TiledImage, SubBytePalettedFillsReadAsContiguous) {
                 }
                 for (std::int32_t x = 0; x < 300; ++x) {
                     std::uint8_t v = 0;
-                    ASSERT_EQ(bits == 1 ? RIPReadPixelBit(image, x, 1, &v) : RIPReadPixelNibble(image, x, 1, &v), 1);
+                    ASSERT_EQ(
+                        bits == 1 ? RIPReadPixelBit(image, x, 1, &v) : RIPReadPixelNibble(image, x, 1, &v),
+                        1);
                     seen[tiled].push_back(v);
                 }
             }

@@ -50,11 +50,11 @@ std::uint64_t RIPPredictorLastSum();
 // swap path) and answers the codec to use: 1, 4 or 5, or 0 for a type it has
 // no sample layout for. Types 6 and 10 are coded as they are (kind set to 0).
 // The bytes after the last whole row are zeroed by the combined kind.
-std::int32_t RIPPredictorEncode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type, std::size_t size,
-                                std::uint8_t* scratch, std::int32_t* kind);
+std::int32_t RIPPredictorEncode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type,
+                                std::size_t size, std::uint8_t* scratch, std::int32_t* kind);
 // Undoes RIPPredictorEncode's differencing; 1.
-std::int32_t RIPPredictorDecode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type, std::size_t size,
-                                std::uint8_t* scratch, std::int32_t kind);
+std::int32_t RIPPredictorDecode(std::uint8_t* block, std::int32_t rowBytes, std::int32_t type,
+                                std::size_t size, std::uint8_t* scratch, std::int32_t kind);
 
 // Codec 5 over bytes (groups of up to 32) and 16-bit samples (up to 16).
 // The encoders write at most capacity bytes and answer the bytes written, or
@@ -64,8 +64,8 @@ std::size_t RIPTileCodecEncode8(std::uint8_t* destination, std::size_t capacity,
 std::size_t RIPTileCodecEncode16(std::uint8_t* destination, std::size_t capacity, const std::uint16_t* source,
                                  std::size_t count);
 // Decode count samples; 1, or 0 when the source ends first.
-std::int32_t RIPTileCodecDecode8(std::uint8_t* destination, const std::uint8_t* source, std::size_t sourceBytes,
-                                 std::size_t count);
+std::int32_t RIPTileCodecDecode8(std::uint8_t* destination, const std::uint8_t* source,
+                                 std::size_t sourceBytes, std::size_t count);
 std::int32_t RIPTileCodecDecode16(std::uint16_t* destination, const std::uint8_t* source,
                                   std::size_t sourceBytes, std::size_t count);
 
@@ -91,8 +91,8 @@ std::int32_t RIPTileDecompress(RIPLZWWork* work, std::uint8_t* destination, cons
 // Fills bytes bytes of block with one colour in the type's pixel layout
 // (whole rows of rowBytes for the three-sample types); 0, or -1 for a type it
 // has no layout for.
-std::int32_t RIPTileFillSolid(std::int32_t type, std::uint8_t* block, std::int32_t rowBytes, std::size_t bytes,
-                              const colour::ColorRecord& colour);
+std::int32_t RIPTileFillSolid(std::int32_t type, std::uint8_t* block, std::int32_t rowBytes,
+                              std::size_t bytes, const colour::ColorRecord& colour);
 
 // The colour a uniform block of the type holds, read from its first pixel
 // (palette kind 5); false for a type without one.

@@ -30,17 +30,14 @@ struct Table8 {
     }
 };
 
-const Table8& Lengths8() {
-    static const Table8 table;
-    return table;
-}
+const Table8 kLengths8;
 
 // One format's coder: the group limit and the header's split between count
 // and width code.
 struct Format8 {
     static constexpr int kLimit = 32;
     static constexpr int kCountBits = 5;
-    static int Length(std::uint32_t sample) { return Lengths8().length[sample & 0xFF]; }
+    static int Length(std::uint32_t sample) { return kLengths8.length[sample & 0xFF]; }
 };
 
 struct Format16 {

@@ -11,21 +11,33 @@ class BitWriter {
   public:
     BitWriter(std::uint8_t* out, std::size_t capacity) : out_(out), capacity_(capacity) {}
 
-    // Appends the low n (≤ 24) bits of value.
+    // Appends the low n (≤ 24) bits of value; whole 32-bit words go out at
+    // once.
     void Put(std::uint32_t value, int n) {
         buffer_ |= static_cast<std::uint64_t>(value & ((1u << n) - 1)) << have_;
         have_ += n;
         bits_ += static_cast<std::size_t>(n);
-        while (have_ >= 8) {
-            Emit(static_cast<std::uint8_t>(buffer_));
-            buffer_ >>= 8;
-            have_ -= 8;
+        if (have_ >= 32) {
+            if (capacity_ - written_ >= 4) {
+                out_[written_] = static_cast<std::uint8_t>(buffer_);
+                out_[written_ + 1] = static_cast<std::uint8_t>(buffer_ >> 8);
+                out_[written_ + 2] = static_cast<std::uint8_t>(buffer_ >> 16);
+                out_[written_ + 3] = static_cast<std::uint8_t>(buffer_ >> 24);
+                written_ += 4;
+            } else {
+                overflow_ = true;
+            }
+            buffer_ >>= 32;
+            have_ -= 32;
         }
     }
-    // Writes the last partial byte; false when the output did not fit.
+    // Writes the last partial bytes; false when the output did not fit.
     bool Finish() {
-        if (have_ > 0) Emit(static_cast<std::uint8_t>(buffer_));
-        have_ = 0;
+        while (have_ > 0) {
+            Emit(static_cast<std::uint8_t>(buffer_));
+            buffer_ >>= 8;
+            have_ = have_ > 8 ? have_ - 8 : 0;
+        }
         buffer_ = 0;
         return !overflow_;
     }

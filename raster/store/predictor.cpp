@@ -46,15 +46,22 @@ bool RowWise(std::int32_t type) {
 
 // 8-bit and 16-bit samples behind one interface; the block is read and
 // written through memcpy so no alignment is assumed.
+// The size of a byte residual read as a signed byte: v below 128, else
+// 256 - v (so 128 gives 128).
+struct MagnitudeTable {
+    std::uint8_t size[256];
+    MagnitudeTable() {
+        for (int v = 0; v < 256; ++v) size[v] = static_cast<std::uint8_t>(v < 128 ? v : 256 - v);
+    }
+};
+const MagnitudeTable kMagnitude;
+
 struct Bytes {
     std::uint8_t* p;
     using Value = std::uint8_t;
     Value Get(std::size_t i) const { return p[i]; }
     void Set(std::size_t i, unsigned v) { p[i] = static_cast<std::uint8_t>(v); }
-    static std::uint64_t Size(unsigned r) {
-        const unsigned v = r & 0xFF;
-        return v < 128 ? v : 256 - v;
-    }
+    static std::uint64_t Size(unsigned r) { return kMagnitude.size[r & 0xFF]; }
 };
 
 struct Words {

@@ -125,8 +125,13 @@ TEST(BitLengthCoder, GroupsFollowTheWidths) {
     Bytes back(3);
     ASSERT_EQ(RIPTileCodecDecode8(back.data(), out.data(), n, 3), 1);
     EXPECT_EQ(back, in);
-    // The encoder stops at its capacity instead of writing past it.
+    // The encoder stops at its capacity instead of writing past it, in the
+    // last bytes as in whole words.
     EXPECT_EQ(RIPTileCodecEncode8(out.data(), 2, in.data(), in.size()), 0u);
+    const Bytes wide(64, 127);
+    Bytes room(40, 0xEE);
+    EXPECT_EQ(RIPTileCodecEncode8(room.data(), 20, wide.data(), wide.size()), 0u);
+    EXPECT_EQ(room[20], 0xEE);
 }
 
 TEST(BitLengthCoder, SixteenBitSamplesRoundTrip) {

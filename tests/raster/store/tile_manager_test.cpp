@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <random>
+#include <thread>
 
 #include "blit/stretch_blit.h"
 #include "raster/blit_entry.h"
@@ -325,6 +326,31 @@ TEST(TiledImage, WholeImageCopySharesTiles) {
     EXPECT_EQ(slot->tile->shareCount, 0);
     RIPDestroyImage(src);
     RIPDestroyImage(dst);
+    EXPECT_EQ(f.manager->LiveTiles(), 0);
+}
+
+// Two threads, each with its own image, evict each other's tiles through the
+// one manager; every pixel still reads back as written.
+TEST(TiledImage, ThreadsShareOneManager) {
+    Installed f(4);
+    RIPImage* images[2];
+    for (RIPImage*& image : images) {
+        image = RIPCreateImageEx(kTypeRGB24, 300, 160, 3779527, 3779527, kAllowTiling, nullptr, 0);
+        ASSERT_NE(image, nullptr);
+        ASSERT_EQ(image->storageKind, kStorageTiled);
+    }
+    std::thread other([&] {
+        for (int round = 0; round < 3; ++round) {
+            Paint(images[1], round);
+            ExpectPainted(images[1], round);
+        }
+    });
+    for (int round = 0; round < 3; ++round) {
+        Paint(images[0], round + 7);
+        ExpectPainted(images[0], round + 7);
+    }
+    other.join();
+    for (RIPImage* image : images) RIPDestroyImage(image);
     EXPECT_EQ(f.manager->LiveTiles(), 0);
 }
 

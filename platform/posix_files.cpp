@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "temporary_files.h"
 
 namespace platform {
 namespace {
@@ -112,15 +113,10 @@ class PosixFile final : public File {
 class PosixFileService final : public FileService {
   public:
     std::unique_ptr<File> CreateTemporary(std::string_view prefix) override {
-        std::string pattern = TemporaryFolder();
-        if (!pattern.empty() && pattern.back() != '/') pattern += '/';
-        pattern.append(prefix);
-        pattern += "XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
+        std::string name;
+        const int descriptor = detail::OpenTemporary(prefix, &name);
         if (descriptor < 0) return Failed();
-        return std::make_unique<PosixFile>(descriptor, std::string(name.data()), PosixFile::Kind::kTemporary);
+        return std::make_unique<PosixFile>(descriptor, std::move(name), PosixFile::Kind::kTemporary);
     }
 
     std::unique_ptr<File> CreateNamed(const std::string& path) override {
@@ -191,6 +187,18 @@ class PosixFileService final : public FileService {
 };
 
 }  // namespace
+
+int detail::OpenTemporary(std::string_view prefix, std::string* path) {
+    std::string pattern = TemporaryFolder();
+    if (!pattern.empty() && pattern.back() != '/') pattern += '/';
+    pattern.append(prefix);
+    pattern += "XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
+    if (descriptor >= 0) *path = name.data();
+    return descriptor;
+}
 
 std::string TemporaryFolder() {
     const char* folder = std::getenv("TMPDIR");

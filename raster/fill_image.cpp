@@ -62,11 +62,17 @@ int RIPFillPixelRows(std::uint8_t* rows, std::ptrdiff_t rowBytes, std::int32_t r
     return 1;
 }
 
+bool RIPSolidTilesHold(std::int32_t type, std::int32_t bitsPerPixel) {
+    // A solid tile's expansion repeats the index byte, which is one pixel
+    // only at 8 bits.
+    return type != kTypePaletted || bitsPerPixel >= 8;
+}
+
 int RIPFillTileSlot(RIPTileSlot* slot, std::int32_t bitsPerPixel, const colour::ColorRecord& value) {
     if (slot == nullptr || value.Model() != PixelModel(slot->type)) {
         return 0;
     }
-    if (slot->tile != nullptr) {
+    if (slot->tile != nullptr && RIPSolidTilesHold(slot->type, bitsPerPixel)) {
         RIPTileStore* store = RIPActiveTileStore();
         if (store == nullptr) {
             return 0;

@@ -164,7 +164,16 @@ int RIPAllocStorage(RIPImage* image, std::int32_t storage, const colour::ColorRe
     }
     RIPTileStore* store = RIPActiveTileStore();
     if (store != nullptr && (storage & kAllowTiling) != 0 && image->imageSize > store->Budget() / 4) {
-        return AllocTiled(image, store, colour, tileSource);
+        if (colour == nullptr || RIPSolidTilesHold(image->type, image->bitsPerPixel)) {
+            return AllocTiled(image, store, colour, tileSource);
+        }
+        // Tiles that cannot be solid are filled pixel by pixel.
+        if (AllocTiled(image, store, nullptr, tileSource) == 0) return 0;
+        if (RIPFillImage(image, colour) == 0) {
+            RIPFreeStorage(image);
+            return 0;
+        }
+        return 1;
     }
     if (tileSource != 0) {
         return 0;  // a tile source needs tiles to load into

@@ -29,6 +29,11 @@ class Creation : public ::testing::TestWithParam<CreateCase> {};
 
 TEST_P(Creation, FollowsTheArgumentRules) {
     const CreateCase& c = GetParam();
+    // The layout below is an untiled image's; the tiled run lays images out in
+    // tiles (and can load from a tile source). Refusals hold in both runs.
+    if (RIPActiveTileStore() != nullptr && (c.wantType != 0 || c.source != 0)) {
+        GTEST_SKIP() << "a tile store is installed";
+    }
     const colour::ColorRecord white = colour::ColorRecord::RGB(255, 255, 255);
     RIPImage* image = RIPCreateImageEx(c.type, c.width, c.height, 3779527, 3779527, c.storage,
                                        c.colour ? &white : nullptr, c.source);

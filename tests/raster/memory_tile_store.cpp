@@ -5,7 +5,9 @@
 
 #include "raster/storage.h"
 
-struct raster::RIPTile {
+// The record behind this store's tile handles. The library's tile manager
+// owns the name RIPTile; the handles here are this record in disguise.
+struct raster::testing::MemoryTile {
     std::uint32_t rowBytes = 0;
     std::int32_t type = 0;
     int shares = 0;
@@ -23,10 +25,14 @@ namespace {
 
 constexpr std::size_t kTileBytes = 65536;
 
+MemoryTile* Rec(RIPTile* t) { return reinterpret_cast<MemoryTile*>(t); }
+const MemoryTile* Rec(const RIPTile* t) { return reinterpret_cast<const MemoryTile*>(t); }
+RIPTile* Handle(MemoryTile* t) { return reinterpret_cast<RIPTile*>(t); }
+
 }  // namespace
 
 MemoryTileStore::~MemoryTileStore() {
-    for (RIPTile* t : all_) delete t;
+    for (MemoryTile* t : all_) delete t;
 }
 
 void MemoryTileStore::Enter() {
@@ -42,39 +48,40 @@ void MemoryTileStore::Leave() {
 RIPTile* MemoryTileStore::NewTile(std::uint32_t rowBytes, std::int32_t type, bool lock) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     if (!lock && depth_ > 0) ++madeUnderHold_;
-    auto* t = new RIPTile;
+    auto* t = new MemoryTile;
     t->rowBytes = rowBytes;
     t->type = type;
     t->pixels.assign(kTileBytes, 0);
     all_.push_back(t);
     ++live_;
-    return t;
+    return Handle(t);
 }
 
 RIPTile* MemoryTileStore::NewSolidTile(std::uint32_t rowBytes, std::int32_t type, const colour::ColorRecord& colour,
                                        bool lock) {
-    RIPTile* t = NewTile(rowBytes, type, lock);
+    MemoryTile* t = Rec(NewTile(rowBytes, type, lock));
     t->pixels.clear();
     t->solid = true;
     t->colour = colour;
-    return t;
+    return Handle(t);
 }
 
 RIPTile* MemoryTileStore::NewPendingTile(std::uint32_t rowBytes, std::int32_t type, const std::int32_t descriptor[4],
                                          std::uintptr_t source, bool lock) {
-    RIPTile* t = NewTile(rowBytes, type, lock);
+    MemoryTile* t = Rec(NewTile(rowBytes, type, lock));
     t->pending = true;
     std::copy_n(descriptor, 4, t->descriptor);
     t->source = source;
-    return t;
+    return Handle(t);
 }
 
-RIPTile* MemoryTileStore::AddRef(RIPTile* tile, bool) {
-    ++tile->shares;
-    return tile;
+RIPTile* MemoryTileStore::AddRef(RIPTile* handle, bool) {
+    ++Rec(handle)->shares;
+    return handle;
 }
 
-int MemoryTileStore::FreeTile(RIPTile* tile, bool) {
+int MemoryTileStore::FreeTile(RIPTile* handle, bool) {
+    MemoryTile* tile = Rec(handle);
     std::lock_guard<std::recursive_mutex> hold(lock_);
     if (tile->shares > 0) {
         --tile->shares;
@@ -86,7 +93,8 @@ int MemoryTileStore::FreeTile(RIPTile* tile, bool) {
     return 1;
 }
 
-RIPTile* MemoryTileStore::LockTile(RIPTile* tile, RIPTileLockMode mode) {
+RIPTile* MemoryTileStore::LockTile(RIPTile* handle, RIPTileLockMode mode) {
+    MemoryTile* tile = Rec(handle);
     std::lock_guard<std::recursive_mutex> hold(lock_);
     locks_.push_back(mode);
     if (failAfter_ == 0) return nullptr;
@@ -94,7 +102,7 @@ RIPTile* MemoryTileStore::LockTile(RIPTile* tile, RIPTileLockMode mode) {
     const bool writes = mode == kTileLockWrite || mode == kTileLockOverwrite;
     if (writes && tile->shares > 0) {
         --tile->shares;
-        RIPTile* copy = NewTile(tile->rowBytes, tile->type, true);
+        MemoryTile* copy = Rec(NewTile(tile->rowBytes, tile->type, true));
         copy->solid = tile->solid;
         copy->colour = tile->colour;
         copy->pixels = tile->pixels;
@@ -113,43 +121,45 @@ RIPTile* MemoryTileStore::LockTile(RIPTile* tile, RIPTileLockMode mode) {
         tile->solid = false;
     }
     ++tile->locks;
-    return tile;
+    return Handle(tile);
 }
 
-int MemoryTileStore::UnlockTile(RIPTile* tile) {
+int MemoryTileStore::UnlockTile(RIPTile* handle) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    --tile->locks;
+    --Rec(handle)->locks;
     return 1;
 }
 
-std::uint8_t* MemoryTileStore::TileData(const RIPTile* tile) const {
+std::uint8_t* MemoryTileStore::TileData(const RIPTile* handle) const {
+    const MemoryTile* tile = Rec(handle);
     return tile->solid ? nullptr : const_cast<std::uint8_t*>(tile->pixels.data());
 }
 
-const colour::ColorRecord* MemoryTileStore::SolidColour(const RIPTile* tile) const {
+const colour::ColorRecord* MemoryTileStore::SolidColour(const RIPTile* handle) const {
+    const MemoryTile* tile = Rec(handle);
     return tile->solid ? &tile->colour : nullptr;
 }
 
 int MemoryTileStore::HeldLocks() const {
     int n = 0;
-    for (const RIPTile* t : all_) n += t->locks;
+    for (const MemoryTile* t : all_) n += t->locks;
     return n;
 }
 
 bool MemoryTileStore::IsSolid(const RIPTile* tile) const {
-    return tile->solid;
+    return Rec(tile)->solid;
 }
 
 int MemoryTileStore::ShareCount(const RIPTile* tile) const {
-    return tile->shares;
+    return Rec(tile)->shares;
 }
 
 std::vector<std::int32_t> MemoryTileStore::Descriptor(const RIPTile* tile) const {
-    return {tile->descriptor, tile->descriptor + 4};
+    return {Rec(tile)->descriptor, Rec(tile)->descriptor + 4};
 }
 
 std::uintptr_t MemoryTileStore::Source(const RIPTile* tile) const {
-    return tile->source;
+    return Rec(tile)->source;
 }
 
 ScopedTileStore::ScopedTileStore(std::uint64_t budget) : store_(budget), previous_(RIPInstallTileStore(&store_)) {}

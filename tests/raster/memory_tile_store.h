@@ -11,6 +11,8 @@
 
 namespace raster::testing {
 
+struct MemoryTile;
+
 class MemoryTileStore : public RIPTileStore {
 public:
     explicit MemoryTileStore(std::uint64_t budget) : budget_(budget) {}
@@ -57,7 +59,7 @@ private:
     int madeUnderHold_ = 0;
     int failAfter_ = -1;
     std::vector<RIPTileLockMode> locks_;
-    std::vector<RIPTile*> all_;
+    std::vector<MemoryTile*> all_;
 };
 
 // Installs a store for the scope (and puts back the one before).

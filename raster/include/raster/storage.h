@@ -89,9 +89,13 @@ RIPTileSlot* RIPSlotAt(const RIPImage* image, std::int32_t x, std::int32_t y);
 std::uint8_t* RIPTilePixelAddress(const RIPImage* image, const RIPTileSlot* slot, std::int32_t x,
                                   std::int32_t y);
 
-// Replaces a tiled slot's tile by a solid one of value, or fills every row of
-// a contiguous slot with it; value is in the image's model (a palette index
-// for paletted images). 1 or 0.
+// Whether a tile of one colour can stand for the pixels of the format: not
+// for paletted pixels below 8 bits, whose tiles the store cannot expand.
+bool RIPSolidTilesHold(std::int32_t type, std::int32_t bitsPerPixel);
+
+// Replaces a tiled slot's tile by a solid one of value (where solid tiles
+// hold), or fills every row of the slot with it; value is in the image's
+// model (a palette index for paletted images). 1 or 0.
 int RIPFillTileSlot(RIPTileSlot* slot, std::int32_t bitsPerPixel, const colour::ColorRecord& value);
 
 // Fills rowCount rows, rowBytes apart, with pixels pixels of one colour in

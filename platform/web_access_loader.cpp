@@ -3,22 +3,12 @@
 
 #include <cstdlib>
 
+#include "platform/libraries.h"
+
 #include "platform/web_access.h"
 
 namespace platform {
 
-namespace {
-
-// The folder of the shared object (or program) that holds this code.
-std::string OwnFolder() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&OwnFolder), &info) == 0 || !info.dli_fname) return {};
-    std::string file = info.dli_fname;
-    const std::size_t slash = file.rfind('/');
-    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
-}
-
-}  // namespace
 
 WebAccessLibrary& WebAccessLibrary::Get() {
     static WebAccessLibrary library;

@@ -1,0 +1,17 @@
+# Image loading without decoder modules: the context and callback block
+# layouts, format detection, the callback set, and the cache's placeholders
+# and failures. Fake callback-set libraries stand in for the real one.
+svgfilter_test(test_raster_imageload raster/imageload imageload)
+foreach(kind whole lacking failing)
+  add_library(fake_cbs_${kind} SHARED ${CMAKE_CURRENT_LIST_DIR}/callback_set/fake_callback_set.cpp)
+  set_target_properties(fake_cbs_${kind} PROPERTIES PREFIX "" OUTPUT_NAME zkfilt SUFFIX ".cbs"
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/cbs_${kind})
+  add_dependencies(test_raster_imageload fake_cbs_${kind})
+endforeach()
+target_compile_definitions(fake_cbs_whole PRIVATE FAKE_INITIALISE_RESULT=1)
+target_compile_definitions(fake_cbs_lacking PRIVATE FAKE_INITIALISE_RESULT=1 FAKE_LEAVE_OUT_DECOMPRESS)
+target_compile_definitions(fake_cbs_failing PRIVATE FAKE_INITIALISE_RESULT=0)
+target_compile_definitions(test_raster_imageload PRIVATE
+  SVGFILTER_FAKE_CBS_WHOLE="${CMAKE_CURRENT_BINARY_DIR}/cbs_whole"
+  SVGFILTER_FAKE_CBS_LACKING="${CMAKE_CURRENT_BINARY_DIR}/cbs_lacking"
+  SVGFILTER_FAKE_CBS_FAILING="${CMAKE_CURRENT_BINARY_DIR}/cbs_failing")

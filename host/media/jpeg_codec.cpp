@@ -11,32 +11,15 @@
 #include <jpeglib.h>
 
 #include "codecs.h"
+#include "imagecodecs/codec_errors.h"
 
 namespace host::media::detail {
 namespace {
 
-struct ErrorManager {
-    jpeg_error_mgr base;  // first, so that the library's pointer is ours too
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void OnError(j_common_ptr info) {
-    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->jump, 1);
-}
-
-void InitErrors(ErrorManager& errors) {
-    jpeg_std_error(&errors.base);
-    errors.base.error_exit = OnError;
-    errors.message[0] = '\0';
-}
-
 struct WriteState {
     std::FILE* file = nullptr;
     jpeg_compress_struct info{};
-    ErrorManager errors{};
+    imagecodecs::JpegErrors errors{};
     bool created = false;
 };
 
@@ -82,7 +65,7 @@ bool WriteJpeg(WriteState& state, const PixelRows& rows, uint32_t dotsPerInch, i
 Status EncodeJpeg(std::FILE* file, const PixelRows& rows, uint32_t dotsPerInch, int quality) {
     WriteState state;
     state.file = file;
-    InitErrors(state.errors);
+    imagecodecs::InitJpegErrors(state.errors);
     const bool ok = WriteJpeg(state, rows, dotsPerInch, quality);
     if (state.created) jpeg_destroy_compress(&state.info);
     return ok ? Status{} : Status::Error(std::string("JPEG could not be written: ") + state.errors.message);

@@ -8,25 +8,17 @@
 #include <string>
 
 #include "codecs.h"
+#include "imagecodecs/codec_errors.h"
 
 namespace host::media::detail {
 namespace {
 
 struct PngState {
+    imagecodecs::PngErrors errors;
     std::FILE* file = nullptr;
     png_structp png = nullptr;
     png_infop info = nullptr;
-    char message[200] = "";
-    std::vector<png_bytep> rows;
 };
-
-void OnError(png_structp png, png_const_charp message) {
-    auto* state = static_cast<PngState*>(png_get_error_ptr(png));
-    std::snprintf(state->message, sizeof state->message, "%s", message ? message : "unknown error");
-    png_longjmp(png, 1);
-}
-
-void OnWarning(png_structp, png_const_charp) {}
 
 bool WritePng(PngState& state, const PixelRows& rows, uint32_t dotsPerInch) {
     if (setjmp(png_jmpbuf(state.png))) return false;
@@ -65,7 +57,7 @@ bool WritePng(PngState& state, const PixelRows& rows, uint32_t dotsPerInch) {
 }
 
 Status Failure(const char* what, const PngState& state) {
-    return Status::Error(std::string(what) + ": " + state.message);
+    return Status::Error(std::string(what) + ": " + state.errors.message);
 }
 
 }  // namespace
@@ -73,7 +65,8 @@ Status Failure(const char* what, const PngState& state) {
 Status EncodePng(std::FILE* file, const PixelRows& rows, uint32_t dotsPerInch) {
     PngState state;
     state.file = file;
-    state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
+    state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state.errors, imagecodecs::PngOnError,
+                                        imagecodecs::PngOnWarning);
     if (state.png) state.info = png_create_info_struct(state.png);
     if (!state.info) {
         png_destroy_write_struct(&state.png, nullptr);

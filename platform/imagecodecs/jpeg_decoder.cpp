@@ -2,29 +2,13 @@
 // through error_exit, which jumps back to a setjmp in a function with only
 // trivial locals; the decoder state lives with the caller, which destroys it
 // on every path.
-#include <csetjmp>
-#include <cstdio>
-
-// jpeglib.h expects size_t and FILE to be declared before it.
 #include <jerror.h>
-#include <jpeglib.h>
 
+#include "imagecodecs/codec_errors.h"
 #include "imagecodecs/decoded_image.h"
 
 namespace imagecodecs {
 namespace {
-
-struct ErrorManager {
-    jpeg_error_mgr base;  // first, so that the library's pointer is ours too
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void OnError(j_common_ptr info) {
-    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->jump, 1);
-}
 
 // Warnings are mostly harmless, but data that ends early, at the end of the
 // file or at a marker in the middle of a scan, would come out padded with
@@ -32,12 +16,12 @@ struct ErrorManager {
 // the time of a whole large image on a file of a few bytes.)
 void OnMessage(j_common_ptr info, int level) {
     if (level < 0 && (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
-        OnError(info);
+        JpegOnError(info);
 }
 
 struct ReadState {
     jpeg_decompress_struct info{};
-    ErrorManager errors{};
+    JpegErrors errors{};
     bool created = false;
     std::vector<std::uint8_t> row;
 };
@@ -134,10 +118,8 @@ bool ReadJpeg(ReadState& state, std::span<const std::uint8_t> bytes, const Decod
 std::string DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeRequest& request, DecodedImage& out) {
     out = DecodedImage{};
     ReadState state;
-    jpeg_std_error(&state.errors.base);
-    state.errors.base.error_exit = OnError;
+    InitJpegErrors(state.errors);
     state.errors.base.emit_message = OnMessage;
-    state.errors.message[0] = '\0';
     const bool ok = ReadJpeg(state, bytes, request, out);
     if (state.created) jpeg_destroy_decompress(&state.info);
     if (ok) return {};

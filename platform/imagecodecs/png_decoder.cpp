@@ -2,33 +2,22 @@
 // longjmp, so the setjmp sits in a function whose own locals are all
 // trivial: the state it fills lives in the caller, and no C++ object is
 // skipped when libpng jumps back.
-#include <png.h>
-
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
+#include "imagecodecs/codec_errors.h"
 #include "imagecodecs/decoded_image.h"
 
 namespace imagecodecs {
 namespace {
 
 struct PngState {
+    PngErrors errors;
     std::span<const std::uint8_t> bytes;
     std::size_t position = 0;
     png_structp png = nullptr;
     png_infop info = nullptr;
-    char message[200] = "";
     std::vector<png_bytep> rows;
 };
-
-void OnError(png_structp png, png_const_charp message) {
-    auto* state = static_cast<PngState*>(png_get_error_ptr(png));
-    std::snprintf(state->message, sizeof state->message, "%s", message ? message : "unknown error");
-    png_longjmp(png, 1);
-}
-
-void OnWarning(png_structp, png_const_charp) {}
 
 void ReadBytes(png_structp png, png_bytep into, png_size_t length) {
     auto* state = static_cast<PngState*>(png_get_io_ptr(png));
@@ -64,7 +53,7 @@ bool ReadPng(PngState& state, const DecodeRequest& request, DecodedImage& out) {
     const png_uint_32 height = png_get_image_height(state.png, state.info);
     const int colourType = png_get_color_type(state.png, state.info);
     if (!SizeAllowed(width, height)) {
-        std::snprintf(state.message, sizeof state.message, "image size %u x %u is outside the supported range",
+        std::snprintf(state.errors.message, sizeof state.errors.message, "image size %u x %u is outside the supported range",
                       unsigned(width), unsigned(height));
         return false;
     }
@@ -113,7 +102,7 @@ bool ReadPng(PngState& state, const DecodeRequest& request, DecodedImage& out) {
     png_set_interlace_handling(state.png);
     png_read_update_info(state.png, state.info);
     if (png_get_rowbytes(state.png, state.info) != out.Stride()) {
-        std::snprintf(state.message, sizeof state.message, "unexpected row layout");
+        std::snprintf(state.errors.message, sizeof state.errors.message, "unexpected row layout");
         return false;
     }
     out.pixels.assign(out.Stride() * height, 0);
@@ -130,7 +119,7 @@ std::string DecodePng(std::span<const std::uint8_t> bytes, const DecodeRequest& 
     out = DecodedImage{};
     PngState state;
     state.bytes = bytes;
-    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
+    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state.errors, PngOnError, PngOnWarning);
     if (state.png) state.info = png_create_info_struct(state.png);
     if (!state.info) {
         png_destroy_read_struct(&state.png, nullptr, nullptr);
@@ -140,7 +129,7 @@ std::string DecodePng(std::span<const std::uint8_t> bytes, const DecodeRequest& 
     png_destroy_read_struct(&state.png, &state.info, nullptr);
     if (ok) return {};
     out = DecodedImage{};
-    return std::string("PNG data is not readable: ") + state.message;
+    return std::string("PNG data is not readable: ") + state.errors.message;
 }
 
 }  // namespace imagecodecs

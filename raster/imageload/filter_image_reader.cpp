@@ -70,6 +70,8 @@ std::string FilterImageReader::ModuleFolder() {
 }
 
 FilterImageReader::FilterImageReader() {
+    // The cache is made on first use; readers on several threads make it once.
+    std::lock_guard lock(ReaderGuard());
     ImageHandler::Instance();
 }
 

@@ -102,15 +102,18 @@ std::size_t ImageHandler::ImageCount() const {
 Image* ImageHandler::FindOrLoad(const markup::String& source, platform::Rect& rect) {
     const std::int32_t bucket = HashSource(source);
     if (bucket < 0 || bucket >= kImageBuckets) throw markup::InvalidArgumentFault();
+    // The first entry not ordered before the key.
+    auto position = [&](std::int32_t width, std::int32_t height) {
+        std::unique_ptr<ImageNode>* link = &images_[bucket];
+        while (*link && CompareKey((*link)->image->source.Text(), (*link)->width, (*link)->height, source.Text(),
+                                   width, height) < 0) {
+            link = &(*link)->next;
+        }
+        return link;
+    };
     const std::int32_t width = std::abs(rect.Width());
     const std::int32_t height = std::abs(rect.Height());
-    std::unique_ptr<ImageNode>* link = &images_[bucket];
-    while (*link) {
-        const ImageNode& node = **link;
-        const int order = CompareKey(node.image->source.Text(), node.width, node.height, source.Text(), width, height);
-        if (order >= 0) break;
-        link = &(*link)->next;
-    }
+    std::unique_ptr<ImageNode>* link = position(width, height);
     Image* image = nullptr;
     if (*link && CompareKey((*link)->image->source.Text(), (*link)->width, (*link)->height, source.Text(), width,
                             height) == 0) {
@@ -123,6 +126,8 @@ Image* ImageHandler::FindOrLoad(const markup::String& source, platform::Rect& re
         node->image.reset(made);
         node->width = made->bounds.Width();
         node->height = made->bounds.Height();
+        // Placed by the size it has, which may differ from the one asked for.
+        link = position(node->width, node->height);
         node->next = std::move(*link);
         *link = std::move(node);
         image = made;

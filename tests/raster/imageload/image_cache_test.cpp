@@ -157,6 +157,33 @@ TEST_F(NoModulesTest, MissingModuleLeavesNothingOpenAndGivesPlaceholderZero) {
     }
 }
 
+TEST_F(NoModulesTest, RowsWithANegativeWidthRunDownwards) {
+    FilterImageReader::SetModuleFolder(SVGFILTER_FAKE_MODULES);
+    const std::string png = Write("fake.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(8, '\0'));
+    FilterImageReader reader;
+    ASSERT_EQ(reader.Open(png, 0), 1);
+    ASSERT_EQ(reader.ReadFrame(1), 1);
+    const raster::RIPImage* image = reader.Target();
+    EXPECT_EQ(image->type, raster::kTypePaletted);
+    EXPECT_EQ(image->bitsPerPixel, 8);
+    // Row k after the pointer lands on image row 3 - k.
+    EXPECT_EQ(*raster::RIPBlockPixelAddress(image, 1, 2), 1);
+    EXPECT_EQ(*raster::RIPBlockPixelAddress(image, 0, 1), 2);
+    EXPECT_EQ(*raster::RIPBlockPixelAddress(image, 1, 0), 3);
+    colour::ColorRecord colour;
+    ASSERT_EQ(raster::RIPGetPixelColor(&colour, image, 0, 2), 1);
+    EXPECT_EQ(colour, colour::ColorRecord::RGB(0, 255, 0));
+}
+
+TEST_F(NoModulesTest, ModuleWithoutItsEntryIsReleased) {
+    FilterImageReader::SetModuleFolder(SVGFILTER_FAKE_MODULES);
+    const std::string jpeg = Write("fake.jpg", std::string("\xFF\xD8\xFF\xC2\x00\x11", 6));
+    FilterImageReader reader;
+    EXPECT_EQ(reader.Open(jpeg, 0), 0);
+    EXPECT_FALSE(reader.ModuleLoaded());
+    EXPECT_FALSE(reader.Mapped());
+}
+
 TEST_F(NoModulesTest, FilesThatCannotBeMappedOrTold) {
     FilterImageReader reader;
     EXPECT_EQ(reader.Open((folder_ / "missing.png").string(), 0), 0);

@@ -15,3 +15,17 @@ target_compile_definitions(test_raster_imageload PRIVATE
   SVGFILTER_FAKE_CBS_WHOLE="${CMAKE_CURRENT_BINARY_DIR}/cbs_whole"
   SVGFILTER_FAKE_CBS_LACKING="${CMAKE_CURRENT_BINARY_DIR}/cbs_lacking"
   SVGFILTER_FAKE_CBS_FAILING="${CMAKE_CURRENT_BINARY_DIR}/cbs_failing")
+# Fake decoder modules: one that delivers rows with a negative width, one
+# without its entry point.
+set(_fake_modules ${CMAKE_CURRENT_BINARY_DIR}/fake_modules)
+foreach(pair "ZKPNG;rows" "ZKJPG;no_entry")
+  list(GET pair 0 name)
+  list(GET pair 1 kind)
+  add_library(fake_module_${kind} SHARED ${CMAKE_CURRENT_LIST_DIR}/fake_module/fake_module.cpp)
+  target_link_libraries(fake_module_${kind} PRIVATE imageload_abi)
+  set_target_properties(fake_module_${kind} PROPERTIES PREFIX "" OUTPUT_NAME ${name} SUFFIX ".flt"
+    LIBRARY_OUTPUT_DIRECTORY ${_fake_modules})
+  add_dependencies(test_raster_imageload fake_module_${kind})
+endforeach()
+target_compile_definitions(fake_module_no_entry PRIVATE FAKE_NO_ENTRY)
+target_compile_definitions(test_raster_imageload PRIVATE SVGFILTER_FAKE_MODULES="${_fake_modules}")

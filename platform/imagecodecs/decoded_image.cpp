@@ -8,6 +8,14 @@ bool SizeAllowed(std::uint64_t width, std::uint64_t height) {
            width * height <= kMaxImagePixels;
 }
 
+bool EmitRows(const DecodeRequest& request, const DecodedImage& image) {
+    if (!request.rowSink) return true;
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        if (!request.rowSink(request.sinkContext, y, image.Row(y))) return false;
+    }
+    return true;
+}
+
 void ExpandRowToRgba(const DecodedImage& image, std::uint32_t y, std::uint8_t* rgba) {
     const std::uint8_t* in = image.Row(y);
     const std::uint8_t* coverage =

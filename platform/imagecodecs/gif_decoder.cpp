@@ -154,7 +154,7 @@ std::string ReadGif(GifFileType* gif, const DecodeRequest& request, DecodedImage
                            : "GIF data is not readable: the file holds no image " + std::to_string(request.frame);
     }
     out.frameCount = images;
-    return {};
+    return EmitRows(request, out) ? std::string() : "GIF data is not readable: the rows were refused";
 }
 
 }  // namespace

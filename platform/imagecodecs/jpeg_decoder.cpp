@@ -24,6 +24,7 @@ struct ReadState {
     JpegErrors errors{};
     bool created = false;
     std::vector<std::uint8_t> row;
+    std::vector<std::uint8_t> sinkRow;
 };
 
 std::uint32_t PerMetre(unsigned density, int unit) {
@@ -94,19 +95,28 @@ bool ReadJpeg(ReadState& state, std::span<const std::uint8_t> bytes, const Decod
     const int components = state.info.output_components;
     out.width = width;
     out.height = height;
-    out.pixels.assign(out.Stride() * height, 0);
+    // With a sink each row is decoded into one buffer and handed on.
+    if (request.rowSink) {
+        state.sinkRow.resize(out.Stride());
+    } else {
+        out.pixels.assign(out.Stride() * height, 0);
+    }
     const bool inverted = cmyk && state.info.saw_Adobe_marker;
     state.row.resize(std::size_t{width} * components);
     JSAMPROW rows[1] = {state.row.data()};
     while (state.info.output_scanline < height) {
         const JDIMENSION y = state.info.output_scanline;
-        std::uint8_t* target = out.pixels.data() + y * out.Stride();
+        std::uint8_t* target = request.rowSink ? state.sinkRow.data() : out.pixels.data() + y * out.Stride();
         if (cmyk) {
             jpeg_read_scanlines(&state.info, rows, 1);
             CmykRowToRgb(state.row.data(), width, inverted, target);
         } else {
             JSAMPROW direct[1] = {target};
             jpeg_read_scanlines(&state.info, direct, 1);
+        }
+        if (request.rowSink && !request.rowSink(request.sinkContext, y, target)) {
+            std::snprintf(state.errors.message, sizeof state.errors.message, "the rows were refused");
+            return false;
         }
     }
     jpeg_finish_decompress(&state.info);

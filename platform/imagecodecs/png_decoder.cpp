@@ -17,6 +17,7 @@ struct PngState {
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::vector<png_bytep> rows;
+    std::vector<std::uint8_t> row;
 };
 
 void ReadBytes(png_structp png, png_bytep into, png_size_t length) {
@@ -105,11 +106,28 @@ bool ReadPng(PngState& state, const DecodeRequest& request, DecodedImage& out) {
         std::snprintf(state.errors.message, sizeof state.errors.message, "unexpected row layout");
         return false;
     }
+    if (request.rowSink && png_get_interlace_type(state.png, state.info) == PNG_INTERLACE_NONE) {
+        // One row at a time, straight to the sink.
+        state.row.resize(out.Stride());
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(state.png, state.row.data(), nullptr);
+            if (!request.rowSink(request.sinkContext, y, state.row.data())) {
+                std::snprintf(state.errors.message, sizeof state.errors.message, "the rows were refused");
+                return false;
+            }
+        }
+        png_read_end(state.png, nullptr);
+        return true;
+    }
     out.pixels.assign(out.Stride() * height, 0);
     state.rows.resize(height);
     for (png_uint_32 y = 0; y < height; ++y) state.rows[y] = out.pixels.data() + y * out.Stride();
     png_read_image(state.png, state.rows.data());
     png_read_end(state.png, nullptr);
+    if (!EmitRows(request, out)) {
+        std::snprintf(state.errors.message, sizeof state.errors.message, "the rows were refused");
+        return false;
+    }
     return true;
 }
 

@@ -59,9 +59,9 @@ bool WritePalette(const DecodedImage& image, imageload::FilterContext& context) 
     return true;
 }
 
-void PackRow(const DecodedImage& image, std::uint32_t y, std::uint32_t depth, std::uint8_t* out, std::size_t stride) {
+void PackRow(const DecodedImage& image, const std::uint8_t* in, std::uint32_t depth, std::uint8_t* out,
+             std::size_t stride) {
     std::memset(out, 0, stride);
-    const std::uint8_t* in = image.Row(y);
     switch (image.layout) {
         case Layout::kIndexed:
             for (std::uint32_t x = 0; x < image.width; ++x) {
@@ -112,30 +112,55 @@ std::int32_t ReadHeader(DecodeFn decode, imageload::FilterContext& context) {
     return 1;
 }
 
+// Packs each decoded row as the header described it and hands it to the
+// reader, bottom row of the image first in the picture's own order: picture
+// row k is image row height - 1 - k.
+struct RowDelivery {
+    const DecodedImage* image = nullptr;
+    imageload::FilterContext* context = nullptr;
+    std::vector<std::uint8_t> packed;
+    std::size_t stride = 0;
+    bool checked = false;
+};
+
+bool DeliverRow(void* sinkContext, std::uint32_t k, const std::uint8_t* row) {
+    auto& d = *static_cast<RowDelivery*>(sinkContext);
+    const DecodedImage& image = *d.image;
+    imageload::FilterContext& context = *d.context;
+    if (!d.checked) {
+        // The header call said what the rows look like; a picture that reads
+        // differently now is not delivered.
+        const std::uint32_t depth = DepthOf(image);
+        if (static_cast<std::int32_t>(image.width) != context.width ||
+            static_cast<std::int32_t>(image.height) != context.height || depth != context.bitsPerPixel) {
+            return false;
+        }
+        d.stride = (std::size_t{image.width} * depth + 31) / 32 * 4;
+        try {
+            d.packed.resize(d.stride);
+        } catch (...) {
+            return false;
+        }
+        d.checked = true;
+    }
+    if (k >= image.height) return false;
+    PackRow(image, row, context.bitsPerPixel, d.packed.data(), d.stride);
+    const auto y = static_cast<std::int32_t>(image.height - 1 - k);
+    return context.rowCallback(d.packed.data(), y, 0, 1, context.width, static_cast<std::int32_t>(d.stride), 0,
+                               context.reader) != 0;
+}
+
 std::int32_t ReadPixels(DecodeFn decode, imageload::FilterContext& context) {
     if (!context.rowCallback) return 0;
     DecodedImage image;
+    RowDelivery delivery;
+    delivery.image = &image;
+    delivery.context = &context;
     imagecodecs::DecodeRequest request;
     request.frame = context.frameNumber ? context.frameNumber : 1;
-    if (!decode({context.view, context.fileSize}, request, image).empty()) return 0;
-    // The header call said what the rows look like; a picture that reads
-    // differently now is not delivered.
-    const std::uint32_t depth = DepthOf(image);
-    if (static_cast<std::int32_t>(image.width) != context.width ||
-        static_cast<std::int32_t>(image.height) != context.height || depth != context.bitsPerPixel) {
-        return 0;
-    }
-    const std::size_t stride = (std::size_t{image.width} * depth + 31) / 32 * 4;
-    std::vector<std::uint8_t> row(stride);
-    for (std::uint32_t k = 0; k < image.height; ++k) {
-        PackRow(image, k, depth, row.data(), stride);
-        const auto y = static_cast<std::int32_t>(image.height - 1 - k);
-        if (!context.rowCallback(row.data(), y, 0, 1, context.width, static_cast<std::int32_t>(stride), 0,
-                                 context.reader)) {
-            return 0;
-        }
-    }
-    return 1;
+    request.rowSink = DeliverRow;
+    request.sinkContext = &delivery;
+    return decode({context.view, context.fileSize}, request, image).empty() && delivery.checked ? 1 : 0;
 }
 
 }  // namespace

@@ -59,7 +59,18 @@ struct DecodedImage {
 struct DecodeRequest {
     bool headerOnly = false;
     std::uint32_t frame = 1;
+    // When set, the rows go to rowSink, top row first, in the layout of
+    // `out` (whose other fields are filled by then), rather than into
+    // out.pixels: decoded one by one where the file allows it (JPEG, PNG
+    // without interlacing), else from the whole picture. Answering false
+    // stops the decoding with an error. It must not throw.
+    bool (*rowSink)(void* sinkContext, std::uint32_t y, const std::uint8_t* row) = nullptr;
+    void* sinkContext = nullptr;
 };
+
+// Hands the rows of a whole decoded picture to the request's sink: true
+// when there is none or it took every row.
+bool EmitRows(const DecodeRequest& request, const DecodedImage& image);
 
 // Each answers an empty text on success, else what went wrong ("PNG data is
 // not readable: ...", "... is outside the supported range"); out is then

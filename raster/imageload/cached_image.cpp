@@ -7,6 +7,9 @@
 #include "imageload/filter_image_reader.h"
 #include "imageload/image_handler.h"
 #include "placeholders.h"
+#include "raster/blit_entry.h"
+#include "raster/palette.h"
+#include "raster/raster_state.h"
 
 namespace imageload {
 namespace {
@@ -142,6 +145,38 @@ bool Image::LoadPlaceholderBitmap(std::int32_t code) {
     currentFrame = 0;
     loaded = 1;
     return true;
+}
+
+raster::RIPImage* Image::ScaledFrame(std::int32_t width, std::int32_t height) const {
+    if (!current || !current->image || width <= 0 || height <= 0) return nullptr;
+    raster::RIPImage* source = current->image;
+    raster::RIPImage* scaled = nullptr;
+    if (source->type == raster::kTypePaletted) {
+        raster::RIPPalette* palette = raster::RIPDuplicatePalette(source->palette);
+        if (!palette) return nullptr;
+        scaled = raster::RIPCreatePalettedImageEx(palette, width, height, source->bitsPerPixel, 1,
+                                                  source->xResolution, source->yResolution, raster::kAllowTiling,
+                                                  nullptr, 0);
+        if (!scaled) {
+            raster::RIPDestroyPalette(palette);
+            return nullptr;
+        }
+        scaled->flags &= ~raster::kImagePaletteBorrowed;
+    } else {
+        scaled = raster::RIPCreateImageEx(source->type, width, height, source->xResolution, source->yResolution,
+                                          raster::kAllowTiling, nullptr, 0);
+        if (!scaled) return nullptr;
+    }
+    raster::RIPRasterState* state = raster::RIPCreateRS();
+    const int ok = state && raster::RIPSetStretchMode(state, raster::kStretchSmooth) >= 0 &&
+                   raster::RIPStretchBlitInContext(state, scaled, 0, 0, width, height, nullptr, source, 0, 0,
+                                                   source->width, source->height, nullptr, 0);
+    if (state) raster::RIPDestroyRS(state);
+    if (!ok) {
+        raster::RIPDestroyImage(scaled);
+        return nullptr;
+    }
+    return scaled;
 }
 
 GraphicImage* GraphicImage::Create(const markup::String& source) {

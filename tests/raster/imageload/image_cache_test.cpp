@@ -11,6 +11,7 @@
 #include "imageload/image_handler.h"
 #include "platform/bitmaps.h"
 #include "platform/messages.h"
+#include "blit/stretch_blit.h"
 #include "raster/pixel_access.h"
 
 namespace imageload {
@@ -97,6 +98,17 @@ TEST_F(NoModulesTest, PlaceholdersComeFromTheHostsBitmaps) {
     EXPECT_EQ(colour, colour::ColorRecord::RGB(255, 0, 0));
     ASSERT_EQ(raster::RIPGetPixelColor(&colour, frame, 1, 0), 1);
     EXPECT_EQ(colour, colour::ColorRecord::RGB(0, 0, 255));
+
+    // Scaled smoothly to another size, the corners keep their colours.
+    raster::blit::RIPInstallBlitPipeline();
+    raster::RIPImage* scaled = picture->ScaledFrame(4, 4);
+    ASSERT_NE(scaled, nullptr);
+    EXPECT_EQ(scaled->type, raster::kTypeRGB24);
+    ASSERT_EQ(raster::RIPGetPixelColor(&colour, scaled, 0, 3), 1);
+    EXPECT_EQ(colour, colour::ColorRecord::RGB(255, 0, 0));
+    ASSERT_EQ(raster::RIPGetPixelColor(&colour, scaled, 3, 0), 1);
+    EXPECT_EQ(colour, colour::ColorRecord::RGB(0, 0, 255));
+    raster::RIPDestroyImage(scaled);
 
     Image* script = cache.GetPlaceholder(kMediaScript, nullptr, rect);
     EXPECT_EQ(rect, (platform::Rect{0, 0, 18, 13}));

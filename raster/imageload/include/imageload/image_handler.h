@@ -67,6 +67,11 @@ class Image {
     static raster::RIPImage* FromBitmap(const platform::ResourceBitmap& bitmap);
     // Makes the placeholder bitmap of a media code the single frame.
     bool LoadPlaceholderBitmap(std::int32_t code);
+    // The current frame scaled smoothly to width × height: a new image of
+    // the frame's type and resolution (a paletted one with a copy of the
+    // palette), which the caller owns; null without a frame or when the
+    // scaling fails. Needs the blit pipeline installed.
+    raster::RIPImage* ScaledFrame(std::int32_t width, std::int32_t height) const;
     void FreeFrames();
 
     const ImageClip* Frame(std::size_t index) const {

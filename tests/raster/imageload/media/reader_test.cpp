@@ -2,6 +2,7 @@
 // write with the libraries' encoders.
 #include <png.h>
 
+#include "imageload/filter_callbacks.h"
 #include "media_fixture.h"
 #include "raster/palette.h"
 
@@ -160,6 +161,24 @@ TEST_F(ReaderTest, GifFramesAreTheFilesImages) {
     ASSERT_EQ(reader.ReadFrame(1), 1);
     EXPECT_EQ(ColourAt(reader.Target(), 1, 1), Rgb(255, 0, 0));
     EXPECT_EQ(reader.ReadFrame(3), 0);
+}
+
+TEST_F(ReaderTest, AnimatedGifEntryServesWhenTheCallbackSetLoads) {
+    const std::string path = Path("anim.gif");
+    WriteGif(path, 1, 1, {{10, 20, 30}, {40, 50, 60}}, {{0}, {1}, {0}});
+    SetCallbackSetFolder(SVGFILTER_FAKE_CBS_WHOLE);
+    {
+        FilterImageReader reader;
+        ASSERT_EQ(reader.Open(path, kFormatAnimatedGif), 1);
+        EXPECT_EQ(reader.Format(), kFormatAnimatedGif);
+        ASSERT_NE(reader.Context()->callbacks->createPalette, nullptr);  // forwarding entries installed
+        EXPECT_EQ(reader.FrameCount(), 3);
+        ASSERT_EQ(reader.ReadFrame(2), 1);
+        EXPECT_EQ(ColourAt(reader.Target(), 0, 0), Rgb(40, 50, 60));
+    }
+    // The reader's release took the callback set with it.
+    EXPECT_EQ(UnloadRIPCallbackSet(), 0);
+    SetCallbackSetFolder("");
 }
 
 TEST_F(ReaderTest, PngNamedBmpIsReadAsPng) {

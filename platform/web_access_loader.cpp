@@ -1,24 +1,11 @@
 // Finding and loading the web-access library.
-#include <dlfcn.h>
-
 #include <cstdlib>
 
+#include "platform/libraries.h"
 #include "platform/web_access.h"
 
 namespace platform {
 
-namespace {
-
-// The folder of the shared object (or program) that holds this code.
-std::string OwnFolder() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&OwnFolder), &info) == 0 || !info.dli_fname) return {};
-    std::string file = info.dli_fname;
-    const std::size_t slash = file.rfind('/');
-    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
-}
-
-}  // namespace
 
 WebAccessLibrary& WebAccessLibrary::Get() {
     static WebAccessLibrary library;
@@ -27,7 +14,7 @@ WebAccessLibrary& WebAccessLibrary::Get() {
 
 void WebAccessLibrary::SetLibraryPath(const std::string& path) {
     WebAccessLibrary& library = Get();
-    if (library.handle_) ::dlclose(library.handle_);
+    if (library.handle_) FreeLibrary(library.handle_);
     library.handle_ = nullptr;
     library.begin_ = nullptr;
     library.get_ = nullptr;
@@ -37,13 +24,13 @@ void WebAccessLibrary::SetLibraryPath(const std::string& path) {
 }
 
 bool WebAccessLibrary::TryLoad(const std::string& path) {
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = LoadLibrary(path);
     if (!handle) return false;
-    auto begin = reinterpret_cast<NU_BeginSessionFn>(::dlsym(handle, "NU_BeginSession"));
-    auto get = reinterpret_cast<NU_GetURLFn>(::dlsym(handle, "NU_GetURL"));
-    auto end = reinterpret_cast<NU_EndSessionFn>(::dlsym(handle, "NU_EndSession"));
+    auto begin = reinterpret_cast<NU_BeginSessionFn>(LibraryEntry(handle, "NU_BeginSession"));
+    auto get = reinterpret_cast<NU_GetURLFn>(LibraryEntry(handle, "NU_GetURL"));
+    auto end = reinterpret_cast<NU_EndSessionFn>(LibraryEntry(handle, "NU_EndSession"));
     if (!begin || !get || !end) {
-        ::dlclose(handle);
+        FreeLibrary(handle);
         return false;
     }
     handle_ = handle;

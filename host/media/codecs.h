@@ -1,4 +1,4 @@
-// The per-format readers and writers behind image_codec.h. Each works on an
+// The per-format writers behind image_codec.h (the readers are imagecodecs'). Each works on an
 // open stdio stream; the caller owns it and, for writers, the file it names.
 #ifndef HOST_MEDIA_CODECS_H
 #define HOST_MEDIA_CODECS_H
@@ -27,10 +27,6 @@ struct PixelRows {
 
 // Lays the image out as the options ask (CheckWriteOptions has passed).
 PixelRows LayOut(const Image& image, const WriteOptions& options);
-
-Status DecodePng(std::FILE* file, Image& out);
-Status DecodeJpeg(std::FILE* file, Image& out);
-Status DecodeGif(std::FILE* file, Image& out);
 
 Status EncodePng(std::FILE* file, const PixelRows& rows, uint32_t dotsPerInch);
 Status EncodeJpeg(std::FILE* file, const PixelRows& rows, uint32_t dotsPerInch, int quality);

@@ -1,6 +1,6 @@
-// Image files as a whole: telling the formats apart, checking what can be
-// written, and writing through a temporary file so that failures leave
-// nothing behind.
+// Image files as a whole: telling the formats apart and decoding them through
+// the shared imagecodecs library, checking what can be written, and writing
+// through a temporary file so that failures leave nothing behind.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,8 +9,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <span>
+#include <vector>
 
 #include "codecs.h"
+#include "imagecodecs/decoded_image.h"
 #include "host/media/image_codec.h"
 
 namespace host::media {
@@ -23,6 +26,34 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 Status WithPath(const std::string& path, const Status& status) {
     return status ? status : Status::Error(path + ": " + status.message());
+}
+
+bool ReadWhole(std::FILE* file, std::vector<uint8_t>& bytes) {
+    uint8_t chunk[65536];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    return !std::ferror(file);
+}
+
+// The kind of pixels the file stored, so that a bitmap can be written back
+// at a depth that suits it.
+uint32_t SourceTypeOf(const imagecodecs::DecodedImage& image) {
+    using imagecodecs::SourceColour;
+    switch (image.source) {
+        case SourceColour::kPalette:
+            return svgf::kSourcePaletted;
+        case SourceColour::kCmyk:
+            return svgf::kSourceCmyk;
+        case SourceColour::kGrey:
+            if (image.sourceTransparency) return svgf::kSourceRgba;
+            return image.sourceBits == 1  ? svgf::kSourceBilevel
+                   : image.sourceBits < 8 ? svgf::kSourceGrey4
+                                          : svgf::kSourceGrey;
+        case SourceColour::kRgb:
+            return image.sourceTransparency ? svgf::kSourceRgba : svgf::kSourceRgb;
+        default:  // grey or colour with alpha
+            return svgf::kSourceRgba;
+    }
 }
 
 bool Allowed(const WriteOptions& o) {
@@ -83,26 +114,39 @@ Status DecodeImageFile(const std::string& path, Image& out) {
     out = Image{};
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return Status::Error(path + ": cannot open: " + std::strerror(errno));
-    unsigned char head[8] = {};
-    const size_t got = std::fread(head, 1, sizeof head, file.get());
-    if (got == 0 && std::ferror(file.get()))
-        return Status::Error(path + ": cannot read: " + std::strerror(errno));
-    std::rewind(file.get());
+    std::vector<uint8_t> bytes;
     try {
-        if (got == 8 && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0) {
-            return WithPath(path, detail::DecodePng(file.get(), out));
+        if (!ReadWhole(file.get(), bytes)) return Status::Error(path + ": cannot read: " + std::strerror(errno));
+    } catch (const std::bad_alloc&) {
+        return Status::Error(path + ": no memory to read the file");
+    }
+    const size_t got = bytes.size();
+    const uint8_t* head = bytes.data();
+    std::string (*decode)(std::span<const uint8_t>, const imagecodecs::DecodeRequest&, imagecodecs::DecodedImage&) =
+        nullptr;
+    if (got >= 8 && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0) {
+        decode = imagecodecs::DecodePng;
+    } else if (got >= 3 && head[0] == 0xff && head[1] == 0xd8 && head[2] == 0xff) {
+        decode = imagecodecs::DecodeJpeg;
+    } else if (got >= 6 && (std::memcmp(head, "GIF87a", 6) == 0 || std::memcmp(head, "GIF89a", 6) == 0)) {
+        decode = imagecodecs::DecodeGif;
+    } else {
+        return Status::Error(path + (got == 0 ? ": the file is empty" : ": not a PNG, JPEG or GIF file"));
+    }
+    try {
+        imagecodecs::DecodedImage decoded;
+        if (const std::string error = decode(bytes, {}, decoded); !error.empty()) {
+            return Status::Error(path + ": " + error);
         }
-        if (got >= 3 && head[0] == 0xff && head[1] == 0xd8 && head[2] == 0xff) {
-            return WithPath(path, detail::DecodeJpeg(file.get(), out));
-        }
-        if (got >= 6 && (std::memcmp(head, "GIF87a", 6) == 0 || std::memcmp(head, "GIF89a", 6) == 0)) {
-            return WithPath(path, detail::DecodeGif(file.get(), out));
-        }
+        if (Status s = Image::Allocate(decoded.width, decoded.height, out); !s) return WithPath(path, s);
+        for (uint32_t y = 0; y < decoded.height; ++y) imagecodecs::ExpandRowToRgba(decoded, y, out.pixel(0, y));
+        out.sourceType = SourceTypeOf(decoded);
+        for (const imagecodecs::Rgb& c : decoded.palette) out.palette.push_back({c.r, c.g, c.b});
     } catch (const std::bad_alloc&) {
         out = Image{};
         return Status::Error(path + ": no memory to decode the image");
     }
-    return Status::Error(path + (got == 0 ? ": the file is empty" : ": not a PNG, JPEG or GIF file"));
+    return {};
 }
 
 Status WriteImageFile(const std::string& path, const Image& image, const WriteOptions& options) {

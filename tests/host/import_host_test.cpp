@@ -104,6 +104,17 @@ TEST_F(ImportHostTest, ASceneGivesItsLogAndDescription) {
     testsupport::ExpectGolden("import/scene.json", import.Description());
 }
 
+// A host run for a user keeps no logs; the description is the same.
+TEST_F(ImportHostTest, WithoutLogsTheSceneGivesTheSameDescription) {
+    host.Log().SetRecording(false);
+    import.Log().SetRecording(false);
+    AsModule([&] { PlayScene(calls); });
+    EXPECT_TRUE(import.Balance().Balanced());
+    EXPECT_TRUE(import.Log().Lines().empty());
+    EXPECT_TRUE(host.Log().Calls().empty());
+    testsupport::ExpectGolden("import/scene.json", import.Description());
+}
+
 TEST_F(ImportHostTest, TheDescriptionReadsBackAsDrawn) {
     AsModule([&] { PlayScene(calls); });
     const host::Drawing drawing = ReadBack();

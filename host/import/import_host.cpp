@@ -210,7 +210,10 @@ void ImportHost::CloseTop(Target& target) {
         json += ", \"objects\": [\n" + JoinItems(s.items, s.level) + "\n" +
                 std::string(6 + 2 * static_cast<size_t>(std::max(s.level - 1, 0)), ' ') + "]";
     }
-    out.push_back(Item{json + "}", {}});
+    json += '}';
+    // Held to the end of the import: no room to spare.
+    json.shrink_to_fit();
+    out.push_back(Item{std::move(json), {}});
 }
 
 void ImportHost::Close(svgf::HostHandle handle, bool clip) {

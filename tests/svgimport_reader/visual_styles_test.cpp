@@ -111,6 +111,18 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
 }
 
+// An attribute written twice counts with its first value, on an element of
+// a few attributes as on one of many.
+TEST_F(Styled, ARepeatedAttributeKeepsItsFirstValue) {
+    std::string many;
+    for (int i = 0; i < 20; ++i) many += " data-" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    for (const std::string& extra : {std::string(), many}) {
+        EXPECT_EQ(Draw(Document("<rect x=\"1\" width=\"1\" height=\"1\"" + extra + " x=\"7\" X=\"9\"/>")),
+                  "rect 1000,253000 1000x1000 fill=#000000\n")
+            << extra.size();
+    }
+}
+
 // Each drawn element lets its style go; what is asked again later (an
 // instance of a drawn element, a gradient's stops) is computed anew, the
 // same as the first time.

@@ -156,6 +156,7 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     standIn.Log().SetRecording(false);
     host::import::ImportHost import(standIn);
     import.Log().SetRecording(false);
+    import.SetSpilling(true);
     import.SetDocument(svgPath);
     import.SetDictionaryFolder(folder);
     if (const std::optional<svgf::HostRect> page = DocumentPage(svgPath, folder)) import.SetPage(*page);

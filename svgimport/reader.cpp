@@ -175,6 +175,15 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     detail::Visit visit(drawing_, element);
     if (!visit.Entered()) return 0;
     if (uses_ > 0 && ++instanced_ > limits_.instanced) return 0;
+    const int32_t result = DrawByKind(element);
+    // Once drawn, the element's style is not asked for again but through a
+    // reference (which has it computed anew): it goes now, so that only the
+    // styles of the elements being drawn are held.
+    if (styles_ != nullptr) styles_->Release(element);
+    return result;
+}
+
+int32_t WParser::DrawByKind(const WDOMHandle& element) {
     switch (detail::ElementIdOf(element)) {
         case element::kG:
             return DoGroup(element);

@@ -35,6 +35,8 @@ class Attributes {
     const std::vector<Attribute>& All() const { return items_; }
 
   private:
+    const Attribute* FindFirst(std::string_view name) const;
+
     std::vector<Attribute> items_;
 };
 

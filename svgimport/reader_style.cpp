@@ -3,7 +3,10 @@
 // and mask; and the attributes and helpers the builders share.
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
+#include "markup/attr_element.h"
+#include "markup/parser/dom/dom_element.h"
 #include "reader_detail.h"
 #include "svgimport/path_data.h"
 
@@ -14,6 +17,36 @@ using markup::WDOMHandle;
 namespace detail {
 
 Attributes::Attributes(const WDOMHandle& element) {
+    // An element of the markup engine's own DOM is read straight from its
+    // tree node, as its attribute map would give it (in order, a name met
+    // again keeping its first value), without building the map.
+    if (const auto* own = dynamic_cast<const markup::WDOMElement_WepImp*>(element.Get())) {
+        if (const markup::AttrElement* node = markup::AsAttrElement(own->GetNode())) {
+            const markup::DictionaryBase* dictionary = own->GetTree() ? own->GetTree()->Dictionary() : nullptr;
+            const markup::Vector<markup::Attribute>& all = node->Attributes();
+            items_.reserve(all.Count());
+            // Names met so far: looked up in the list while it is short, in
+            // a set for an element of many attributes.
+            constexpr uint32_t kShortList = 16;
+            std::unordered_set<std::string> seen;
+            for (uint32_t i = 0; i < all.Count(); ++i) {
+                const markup::Attribute* attribute = all.At(i);
+                if (attribute == nullptr) continue;
+                const markup::String name = attribute->GetName(dictionary);
+                const std::string_view nameText(name.Text(), name.Length());
+                if (all.Count() <= kShortList ? FindFirst(nameText) != nullptr
+                                              : !seen.emplace(nameText).second) {
+                    continue;
+                }
+                Attribute a;
+                a.name = std::string(nameText);
+                a.value = std::string(attribute->value.Text(), attribute->value.Length());
+                a.id = AttributeId(a.name);
+                items_.push_back(std::move(a));
+            }
+            return;
+        }
+    }
     const markup::WDOMNamedNodeMapHandle map = element.GetAttributes();
     const uint32_t count = map.GetLength();
     items_.reserve(count);
@@ -31,6 +64,13 @@ Attributes::Attributes(const WDOMHandle& element) {
 const std::string* Attributes::Find(int32_t id) const {
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         if (it->id == id) return &it->value;
+    }
+    return nullptr;
+}
+
+const Attribute* Attributes::FindFirst(std::string_view name) const {
+    for (const Attribute& a : items_) {
+        if (a.name == name) return &a;
     }
     return nullptr;
 }

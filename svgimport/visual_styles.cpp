@@ -151,4 +151,8 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     return true;
 }
 
+void WVisualStyleSource::Release(const markup::WDOMHandle& element) {
+    visual_.ReleaseStyle(element);
+}
+
 }  // namespace SVG

@@ -153,7 +153,10 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 1;
     }
     host::StandInHost standIn(module->Entry());
+    standIn.Log().SetRecording(false);
     host::import::ImportHost import(standIn);
+    import.Log().SetRecording(false);
+    import.SetSpilling(true);
     import.SetDocument(svgPath);
     import.SetDictionaryFolder(folder);
     if (const std::optional<svgf::HostRect> page = DocumentPage(svgPath, folder)) import.SetPage(*page);

@@ -121,6 +121,9 @@ svgf::HostRect ImportHost::Page() const {
 
 void ImportHost::Reset() {
     log_.Clear();
+    spill_.reset();
+    spilledSizes_.clear();
+    spillLost_ = false;
     warnings_.clear();
     problems_.clear();
     targets_.clear();
@@ -210,7 +213,10 @@ void ImportHost::CloseTop(Target& target) {
         json += ", \"objects\": [\n" + JoinItems(s.items, s.level) + "\n" +
                 std::string(6 + 2 * static_cast<size_t>(std::max(s.level - 1, 0)), ' ') + "]";
     }
-    out.push_back(Item{json + "}", {}});
+    json += '}';
+    // Held to the end of the import: no room to spare.
+    json.shrink_to_fit();
+    out.push_back(Item{std::move(json), {}});
 }
 
 void ImportHost::Close(svgf::HostHandle handle, bool clip) {
@@ -227,12 +233,41 @@ void ImportHost::Close(svgf::HostHandle handle, bool clip) {
         return;
     }
     CloseTop(*target);
+    Spill(*target);
 }
 
 std::vector<Item> ImportHost::RootItems(const Target& target) const {
     Target copy = target;
     while (copy.stack.size() > 1) CloseTop(copy);
-    return copy.stack.front().items;
+    if (&target == targets_.at(mainHandle_).get()) ReadSpilled(copy.stack.front().items);
+    return std::move(copy.stack.front().items);
+}
+
+void ImportHost::Spill(Target& target) {
+    if (!spilling_ || target.stack.size() != 1 || &target != targets_.at(mainHandle_).get()) return;
+    std::vector<Item>& items = target.stack.front().items;
+    // The spilled items are the first ones: once one stays, so do the rest.
+    if (items.size() != spilledSizes_.size() + 1) return;
+    if (!spill_) spill_.reset(std::tmpfile());
+    std::string& json = items.back().json;
+    if (!spill_ || std::fwrite(json.data(), 1, json.size(), spill_.get()) != json.size()) {
+        spilling_ = false;
+        return;
+    }
+    spilledSizes_.push_back(json.size());
+    std::string().swap(json);
+}
+
+void ImportHost::ReadSpilled(std::vector<Item>& items) const {
+    if (spilledSizes_.empty()) return;
+    std::FILE* file = spill_.get();
+    bool read = std::fflush(file) == 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    for (size_t i = 0; read && i < spilledSizes_.size() && i < items.size(); ++i) {
+        items[i].json.resize(spilledSizes_[i]);
+        read = std::fread(items[i].json.data(), 1, spilledSizes_[i], file) == spilledSizes_[i];
+    }
+    // Later items are written after those read.
+    if (!read || std::fseek(file, 0, SEEK_END) != 0) spillLost_ = true;
 }
 
 std::string ImportHost::Style(Target& target, svgf::HostHandle handle, const svgf::HostAttributes* attributes) {
@@ -244,6 +279,7 @@ std::string ImportHost::Style(Target& target, svgf::HostHandle handle, const svg
 
 void ImportHost::AddItem(Target& target, std::string json, const svgf::HostAttributes* attributes) {
     target.stack.back().items.push_back(Item{std::move(json), LinkOf(attributes)});
+    Spill(target);
 }
 
 void ImportHost::Extend(const Target& target, const svgf::HostRect& box) {
@@ -383,6 +419,10 @@ std::string ImportHost::Description(const std::string& folder) const {
 bool ImportHost::WriteDescription(const std::string& path, std::string* error) const {
     const size_t slash = path.rfind('/');
     const std::string text = Description(slash == std::string::npos ? std::string(".") : path.substr(0, slash));
+    if (spillLost_) {
+        if (error != nullptr) *error = "cannot write " + path + ": the drawing's temporary file could not be read";
+        return false;
+    }
     std::vector<char> name(path.begin(), path.end());
     const char suffix[] = ".partXXXXXX";
     name.insert(name.end(), suffix, suffix + sizeof suffix);

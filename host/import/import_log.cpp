@@ -4,6 +4,8 @@
 namespace host::import {
 
 size_t ImportLog::Line(std::string text) {
+    // Past the last line: what is appended to it goes nowhere.
+    if (!recording_) return lines_.size();
     lines_.push_back(std::string(2 * depth_, ' ') + std::move(text));
     return lines_.size() - 1;
 }

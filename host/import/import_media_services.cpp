@@ -41,7 +41,10 @@ void Complete(svgf::FontRecord* record, int32_t font, uint32_t styleWord) {
 }
 
 int32_t SVGF_CALL FontByDescription(svgf::FontRecord* record, uint32_t styleWord) {
-    const Logged log("FontByDescription record=" + LogFontRecord(record) + " style=" + LogHex(styleWord));
+    const Logged log([&] {
+        return std::string("FontByDescription record=" + LogFontRecord(record) +
+                           " style=" + LogHex(styleWord));
+    });
     int32_t font = 0;
     if (log.import != nullptr) {
         // A record naming a font the host gave keeps it; any other gets the default.
@@ -50,35 +53,39 @@ int32_t SVGF_CALL FontByDescription(svgf::FontRecord* record, uint32_t styleWord
                    : log.import->FontValue(kDefaultFamily);
     }
     if (font != 0) Complete(record, font, styleWord);
-    log.Result(Int(font) + " record=" + LogFontRecord(record));
+    log.Result([&] { return std::string(Int(font) + " record=" + LogFontRecord(record)); });
     return font;
 }
 
 int32_t SVGF_CALL FontByName(const char* family, svgf::FontRecord* record, HostWord zero1, HostWord zero2) {
-    const Logged log("FontByName family=" + LogLatin1(family) + " record=" + LogFontRecord(record) + " " +
-                     Int(zero1) + " " + Int(zero2));
+    const Logged log([&] {
+        return std::string("FontByName family=" + LogLatin1(family) + " record=" + LogFontRecord(record) +
+                           " " + Int(zero1) + " " + Int(zero2));
+    });
     const int32_t font = log.import != nullptr && family != nullptr ? log.import->FontValue(family) : 0;
     if (font != 0) Complete(record, font, record != nullptr ? record->styleFlags : 0);
-    log.Result(Int(font) + " record=" + LogFontRecord(record));
+    log.Result([&] { return std::string(Int(font) + " record=" + LogFontRecord(record)); });
     return font;
 }
 
 HostHandle SVGF_CALL CreateFont(int32_t zero1, int32_t font, uint32_t styleFlags, int32_t size,
                                 const svgf::HostMatrix* transform, int32_t rotation, int32_t zero3) {
-    const Logged log("CreateFont " + Int(zero1) + " font=" + Int(font) + " style=" + LogHex(styleFlags) +
-                     " size=" + Int(size) + " transform=" + LogMatrix(transform) + " rotation=" + Int(rotation) +
-                     " " + Int(zero3));
+    const Logged log([&] {
+        return std::string("CreateFont " + Int(zero1) + " font=" + Int(font) + " style=" +
+                           LogHex(styleFlags) + " size=" + Int(size) + " transform=" + LogMatrix(transform) +
+                           " rotation=" + Int(rotation) + " " + Int(zero3));
+    });
     const HostHandle object = fonts::CreateFont(zero1, font, styleFlags, size, transform, rotation, zero3);
     if (object != 0 && log.import != nullptr) log.import->TextObjectMade(object);
-    log.Result(LogHex(object));
+    log.Result([&] { return std::string(LogHex(object)); });
     return object;
 }
 
 int32_t SVGF_CALL ReleaseFont(HostHandle object) {
-    const Logged log("ReleaseFont object=" + LogHex(object));
+    const Logged log([&] { return std::string("ReleaseFont object=" + LogHex(object)); });
     const int32_t released = fonts::ReleaseFont(object);
     if (released != 0 && log.import != nullptr) log.import->TextObjectFinished(object);
-    log.Result(Int(released));
+    log.Result([&] { return std::string(Int(released)); });
     return released;
 }
 
@@ -86,7 +93,10 @@ int32_t SVGF_CALL ReleaseFont(HostHandle object) {
 // is the character's own width (no character follows it).
 int32_t SVGF_CALL SetText(HostHandle object, const uint16_t* text, int32_t count, int32_t* advances) {
     const size_t n = count > 0 && count <= kMaxTextLength ? static_cast<size_t>(count) : 0;
-    const Logged log("SetText object=" + LogHex(object) + " text=" + LogText(text, n) + " count=" + Int(count));
+    const Logged log([&] {
+        return std::string("SetText object=" + LogHex(object) + " text=" + LogText(text, n) +
+                           " count=" + Int(count));
+    });
     if (text == nullptr || advances == nullptr || n == 0) {
         log.Result("0");
         return 0;
@@ -98,9 +108,11 @@ int32_t SVGF_CALL SetText(HostHandle object, const uint16_t* text, int32_t count
             return 0;
         }
     }
-    std::string list = "[";
-    for (size_t i = 0; i < n; ++i) list += (i == 0 ? "" : " ") + Int(advances[i]);
-    log.Result("1 advances=" + list + "]");
+    log.Result([&] {
+        std::string list = "[";
+        for (size_t i = 0; i < n; ++i) list += (i == 0 ? "" : " ") + Int(advances[i]);
+        return "1 advances=" + list + "]";
+    });
     return 1;
 }
 
@@ -161,18 +173,19 @@ bool RequestUsable(const svgf::FilterContext* sub) {
 }
 
 int32_t SVGF_CALL PrepareImageImport(svgf::FilterContext* sub) {
-    const Logged log("PrepareImageImport sub=" + LogSubContext(sub));
+    const Logged log([&] { return std::string("PrepareImageImport sub=" + LogSubContext(sub)); });
     const int32_t answer = RequestUsable(sub) ? 1 : 0;
-    log.Result(Int(answer));
+    log.Result([&] { return std::string(Int(answer)); });
     return answer;
 }
 
 HostHandle SVGF_CALL OpenImageHandle(int32_t kind, svgf::HostImageCallbackBlock* block) {
-    const Logged log("OpenImageHandle kind=" + Int(kind) + " block=" + LogImageBlock(block));
+    const Logged log(
+        [&] { return std::string("OpenImageHandle kind=" + Int(kind) + " block=" + LogImageBlock(block)); });
     const HostHandle handle =
         log.import != nullptr && kind == svgf::kImageHandleKind && block != nullptr ? log.import->OpenImageHandle(block)
                                                                                     : 0;
-    log.Result(LogHex(handle));
+    log.Result([&] { return std::string(LogHex(handle)); });
     return handle;
 }
 
@@ -180,7 +193,7 @@ HostHandle SVGF_CALL OpenImageHandle(int32_t kind, svgf::HostImageCallbackBlock*
 // then hands the picture to the module's callback the request's image handle
 // carries.
 int32_t SVGF_CALL RunImageImport(svgf::FilterContext* sub) {
-    const Logged log("RunImageImport sub=" + LogSubContext(sub));
+    const Logged log([&] { return std::string("RunImageImport sub=" + LogSubContext(sub)); });
     svgf::HostImageCallbackBlock* block =
         log.import != nullptr && sub != nullptr ? log.import->ImageBlock(sub->hostHandle) : nullptr;
     const std::string file = sub != nullptr ? LocalFile(sub->fileName) : std::string();
@@ -209,9 +222,10 @@ int32_t SVGF_CALL RunImageImport(svgf::FilterContext* sub) {
 
 // What the drawing's image entry takes for a picture: the picture itself.
 HostWord SVGF_CALL ImageLoad(HostWord picture) {
-    const Logged log("ImageLoad picture=" + LogHex(static_cast<uint32_t>(picture)));
+    const Logged log(
+        [&] { return std::string("ImageLoad picture=" + LogHex(static_cast<uint32_t>(picture))); });
     const HostWord answer = log.import != nullptr && log.import->HasPicture(picture) ? picture : 0;
-    log.Result(LogHex(static_cast<uint32_t>(answer)));
+    log.Result([&] { return std::string(LogHex(static_cast<uint32_t>(answer))); });
     return answer;
 }
 

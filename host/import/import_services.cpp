@@ -26,45 +26,54 @@ using svgf::HostPoint;
 using svgf::HostRect;
 
 void SVGF_CALL MatrixIdentityService(HostMatrix* m) {
-    const Logged log("MatrixIdentity");
+    const Logged log([] { return std::string("MatrixIdentity"); });
     if (m != nullptr) MatrixIdentity(*m);
-    log.Result(LogMatrix(m));
+    log.Result([&] { return std::string(LogMatrix(m)); });
 }
 
 void SVGF_CALL MatrixCombineService(HostMatrix* m, const HostMatrix* after) {
-    const Logged log("MatrixCombine m=" + LogMatrix(m) + " n=" + LogMatrix(after));
+    const Logged log(
+        [&] { return std::string("MatrixCombine m=" + LogMatrix(m) + " n=" + LogMatrix(after)); });
     if (m != nullptr && after != nullptr) MatrixCombine(*m, *after);
-    log.Result(LogMatrix(m));
+    log.Result([&] { return std::string(LogMatrix(m)); });
 }
 
 void SVGF_CALL MatrixRotateService(HostMatrix* m, int32_t angle, int32_t cx, int32_t cy) {
-    const Logged log("MatrixRotate m=" + LogMatrix(m) + " angle=" + Int(angle) + " centre=" +
-                     LogPoint(HostPoint{cx, cy}));
+    const Logged log([&] {
+        return std::string("MatrixRotate m=" + LogMatrix(m) + " angle=" + Int(angle) +
+                           " centre=" + LogPoint(HostPoint{cx, cy}));
+    });
     if (m != nullptr) MatrixRotate(*m, angle, cx, cy);
-    log.Result(LogMatrix(m));
+    log.Result([&] { return std::string(LogMatrix(m)); });
 }
 
 void SVGF_CALL TransformPointsService(HostPoint* points, const HostMatrix* m, int32_t count) {
     const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
-    const Logged log("TransformPoints matrix=" + LogMatrix(m) + " count=" + Int(count) +
-                     " points=" + LogPoints(points, n));
+    const Logged log([&] {
+        return std::string("TransformPoints matrix=" + LogMatrix(m) + " count=" + Int(count) +
+                           " points=" + LogPoints(points, n));
+    });
     if (points == nullptr || m == nullptr) return;
     for (size_t i = 0; i < n; ++i) points[i] = TransformPoint(*m, points[i]);
-    log.Result(LogPoints(points, n));
+    log.Result([&] { return std::string(LogPoints(points, n)); });
 }
 
 void SVGF_CALL BoundingBoxService(const HostPoint* points, int32_t count, HostRect* out) {
     const size_t n = count > 0 && points != nullptr ? static_cast<size_t>(count) : 0;
-    const Logged log("BoundingBox count=" + Int(count) + " points=" + LogPoints(points, n));
+    const Logged log(
+        [&] { return std::string("BoundingBox count=" + Int(count) + " points=" + LogPoints(points, n)); });
     if (out == nullptr) return;
     *out = BoundingBox(points, static_cast<int32_t>(n));
-    log.Result(LogBox(out));
+    log.Result([&] { return std::string(LogBox(out)); });
 }
 
 // The angle at the first point from the ray through the second to the ray
 // through the third, counter-clockwise.
 int32_t SVGF_CALL AngleOfPointsService(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {
-    const Logged log("AngleOfPoints " + LogPoint({x1, y1}) + " " + LogPoint({x2, y2}) + " " + LogPoint({x3, y3}));
+    const Logged log([&] {
+        return std::string("AngleOfPoints " + LogPoint({x1, y1}) + " " + LogPoint({x2, y2}) + " " +
+                           LogPoint({x3, y3}));
+    });
     const double ux = double(x2) - x1, uy = double(y2) - y1, vx = double(x3) - x1, vy = double(y3) - y1;
     int32_t angle = 0;
     if ((ux != 0 || uy != 0) && (vx != 0 || vy != 0)) {
@@ -72,12 +81,12 @@ int32_t SVGF_CALL AngleOfPointsService(int32_t x1, int32_t y1, int32_t x2, int32
         angle = static_cast<int32_t>(std::lround(degrees * svgf::svc::kAngleUnitsPerDegree));
         if (angle == -180 * svgf::svc::kAngleUnitsPerDegree) angle = -angle;
     }
-    log.Result(Int(angle));
+    log.Result([&] { return std::string(Int(angle)); });
     return angle;
 }
 
 int32_t SVGF_CALL DictionaryFolderService(char* buffer, uint32_t size) {
-    const Logged log("DictionaryFolder size=" + Int(size));
+    const Logged log([&] { return std::string("DictionaryFolder size=" + Int(size)); });
     const std::string folder = log.import != nullptr ? log.import->DictionaryFolder() : std::string();
     if (buffer == nullptr || size == 0) {
         log.Result("0");
@@ -89,18 +98,18 @@ int32_t SVGF_CALL DictionaryFolderService(char* buffer, uint32_t size) {
         return 0;
     }
     std::memcpy(buffer, folder.c_str(), folder.size() + 1);
-    log.Result("1 " + LogLatin1(buffer));
+    log.Result([&] { return std::string("1 " + LogLatin1(buffer)); });
     return 1;
 }
 
 // Image handles of the import go back to the import side; any other handle
 // (the drawing's at end export) the host simply takes back.
 int32_t SVGF_CALL ReleaseHandleService(svgf::HostHandle handle) {
-    const Logged log("ReleaseHandle handle=" + LogHex(handle));
+    const Logged log([&] { return std::string("ReleaseHandle handle=" + LogHex(handle)); });
     if (log.import != nullptr && (handle & ~0xFFFFu) == kImageHandleTag) {
         const bool released = log.import->ReleaseImageHandle(handle);
         if (!released) log.import->Warn("image handle " + LogHex(handle) + " released twice or never opened");
-        log.Result(released ? "1" : "0");
+        log.Result([&] { return std::string(released ? "1" : "0"); });
         return released ? 1 : 0;
     }
     log.Result("1");

@@ -10,13 +10,21 @@
 
 namespace host::import {
 
+// The texts come as functions that make them, called only while the log
+// records: a host run for a user does not format what it does not keep.
 struct Logged {
-    explicit Logged(const std::string& text) : import(CurrentImport()) {
-        if (import != nullptr) line = import->Log().Line(text);
+    template <typename MakeText>
+    explicit Logged(MakeText&& text) : import(CurrentImport()) {
+        if (Recording()) line = import->Log().Line(text());
     }
-    void Result(const std::string& text) const {
-        if (import != nullptr) import->Log().AppendTo(line, " -> " + text);
+    template <typename MakeText>
+    void Result(MakeText&& text) const {
+        if (Recording()) import->Log().AppendTo(line, " -> " + std::string(text()));
     }
+    void Result(const char* text) const {
+        if (Recording()) import->Log().AppendTo(line, std::string(" -> ") + text);
+    }
+    bool Recording() const { return import != nullptr && import->Log().Recording(); }
     // The import side of the host the call came through, or null.
     ImportHost* import;
     size_t line = 0;

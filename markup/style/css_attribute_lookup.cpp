@@ -8,21 +8,31 @@ namespace markup::style {
 
 const Attribute* FindAttributeByName(const DictionaryBase* dictionary, const AttrElement& element,
                                      const char* name) {
+    std::uint32_t id = 0;
+    if (!FindAttributeIdByName(dictionary, element.TypeId(), name, id)) return nullptr;
+    return element.FindAttribute(id, false);
+}
+
+bool FindAttributeIdByName(const DictionaryBase* dictionary, std::uint32_t typeId, const char* name,
+                           std::uint32_t& id) {
     const auto* markupDictionary = dynamic_cast<const Dictionary*>(dictionary);
-    if (!markupDictionary) return nullptr;
-    const ElementDef* definition = markupDictionary->FindElement(element.TypeId());
-    if (!definition) return nullptr;
+    if (!markupDictionary) return false;
+    const ElementDef* definition = markupDictionary->FindElement(typeId);
+    if (!definition) return false;
     String key(name);
     char* text = nullptr;
     if (!markupDictionary->CaseSensitive() && key.GetBuffer(text)) platform::CharLowerA(text);
     const CrossReference<HTMLAttributeDef>& attributes = markupDictionary->Attributes();
     std::uint32_t position = 0;
-    if (!attributes.FindPosition(key, position)) return nullptr;
+    if (!attributes.FindPosition(key, position)) return false;
     for (const HTMLAttributeDef* candidate = attributes.At(position); candidate && candidate->Name() == key;
          candidate = attributes.At(++position)) {
-        if (definition->TakesAttribute(candidate->Id())) return element.FindAttribute(candidate->Id(), false);
+        if (definition->TakesAttribute(candidate->Id())) {
+            id = candidate->Id();
+            return true;
+        }
     }
-    return nullptr;
+    return false;
 }
 
 }  // namespace markup::style

@@ -233,8 +233,7 @@ void CSSManager::CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& ou
 void CSSManager::CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out) {
     const AttrElement* element = AsAttrElement(node);
     if (!element) return;
-    const Attribute* attribute =
-        FindAttributeByName(document_ ? document_->Dictionary() : nullptr, *element, "style");
+    const Attribute* attribute = FindTypeAttribute(*element, AttributeIdsOf(element->TypeId()).style);
     if (!attribute) return;
     while (attributeProperties_->Count()) attributeProperties_->DeleteLast();
     while (attributeTokens_->Count()) attributeTokens_->DeleteLast();
@@ -251,10 +250,12 @@ void CSSManager::CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out) 
 
 void CSSManager::AddPresentationAttribute(const String& name) {
     presentationNames_.emplace_back(name.Text(), name.Length());
+    ForgetAttributeIds();
 }
 
 void CSSManager::ClearPresentationAttributes() {
     presentationNames_.clear();
+    ForgetAttributeIds();
 }
 
 void CSSManager::CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out) {
@@ -262,9 +263,9 @@ void CSSManager::CollectPresentationAttributes(Node* node, Vector<CSSDeclaration
     if (!element) return;
     while (presentationProperties_->Count()) presentationProperties_->DeleteLast();
     presentationTokens_.clear();
-    const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
-    for (const std::string& name : presentationNames_) {
-        const Attribute* attribute = FindAttributeByName(dictionary, *element, name.c_str());
+    for (const auto& [index, id] : AttributeIdsOf(element->TypeId()).presentation) {
+        const std::string& name = presentationNames_[index];
+        const Attribute* attribute = element->FindAttribute(id, false);
         if (!attribute || attribute->value.IsEmpty()) continue;
         // An attribute gives its own property only: its value ends at the
         // first ";", so that it cannot smuggle in further declarations.

@@ -31,11 +31,43 @@ CSSManager::~CSSManager() {
 
 void CSSManager::SetDocument(DocTree* document) {
     document_ = document;
+    ForgetAttributeIds();
 }
 
 void CSSManager::SetContext(Node* styleElement, DocTree* document) {
     styleElement_ = styleElement;
     document_ = document;
+    ForgetAttributeIds();
+}
+
+void CSSManager::ForgetAttributeIds() {
+    attributeIds_.clear();
+    attributeIdsDictionary_ = nullptr;
+}
+
+const CSSManager::TypeAttributeIds& CSSManager::AttributeIdsOf(std::uint32_t typeId) const {
+    const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
+    if (dictionary != attributeIdsDictionary_) {
+        attributeIds_.clear();
+        attributeIdsDictionary_ = dictionary;
+    }
+    const auto hit = attributeIds_.find(typeId);
+    if (hit != attributeIds_.end()) return hit->second;
+    TypeAttributeIds ids;
+    std::uint32_t id = 0;
+    if (FindAttributeIdByName(dictionary, typeId, "id", id)) ids.id = id;
+    if (FindAttributeIdByName(dictionary, typeId, "class", id)) ids.classes = id;
+    if (FindAttributeIdByName(dictionary, typeId, "style", id)) ids.style = id;
+    for (std::uint32_t i = 0; i < presentationNames_.size(); ++i) {
+        if (FindAttributeIdByName(dictionary, typeId, presentationNames_[i].c_str(), id)) {
+            ids.presentation.emplace_back(i, id);
+        }
+    }
+    return attributeIds_.emplace(typeId, std::move(ids)).first->second;
+}
+
+const Attribute* CSSManager::FindTypeAttribute(const AttrElement& element, std::int64_t id) const {
+    return id < 0 ? nullptr : element.FindAttribute(static_cast<std::uint32_t>(id), false);
 }
 
 void CSSManager::CollectStyleElements() {
@@ -90,13 +122,14 @@ void CSSManager::BuildSelectorDescs(Node* node, Vector<CSSSimpleSelectorDesc>& o
     const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
     String name;
     if (dictionary) dictionary->ElementNameById(element->TypeId(), name);
+    const TypeAttributeIds& ids = AttributeIdsOf(element->TypeId());
     String id;
-    if (const Attribute* attribute = FindAttributeByName(dictionary, *element, "id")) {
+    if (const Attribute* attribute = FindTypeAttribute(*element, ids.id)) {
         id = "#";
         id += attribute->value;
     }
     std::vector<String> classes;
-    if (const Attribute* attribute = FindAttributeByName(dictionary, *element, "class")) {
+    if (const Attribute* attribute = FindTypeAttribute(*element, ids.classes)) {
         ClassStrings(attribute->value, classes);
     } else {
         classes.emplace_back();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "markup/style/css_tokenizer.h"
+#include "platform/latin1_text.h"
 #include "style_heap.h"
 
 namespace markup::style {
@@ -80,6 +81,33 @@ void CSSStyleSheet::Rebuild() {
 // rules never change, so only the new rules' declarations are added.
 void CSSStyleSheet::RebuildDeclarations() {
     for (; declaredRules_ < rules_.Count(); ++declaredRules_) rules_.At(declaredRules_)->AppendDeclarations(declarations_);
+    IndexDeclarations();
+}
+
+namespace {
+
+// A class text as a key under which texts lstrcmpiA calls equal are equal:
+// up to its first NUL, folded as that comparison folds.
+std::string ClassKey(const String& text) {
+    std::string key(text.Text() ? text.Text() : "");
+    for (char& c : key) c = static_cast<char>(platform::Latin1Lower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+}  // namespace
+
+void CSSStyleSheet::IndexDeclarations() {
+    for (; indexed_ < declarations_.Count(); ++indexed_) {
+        const CSSContextualSelector* selector = declarations_.At(indexed_)->Selector();
+        // Only a selector of one simple selector ever applies.
+        if (!selector || selector->Count() != 1) continue;
+        const CSSToken* classToken = selector->At(0)->Class();
+        if (classToken) {
+            byClass_[ClassKey(classToken->Text())].push_back(indexed_);
+        } else {
+            withoutClass_.push_back(indexed_);
+        }
+    }
 }
 
 namespace {
@@ -130,12 +158,30 @@ bool NeedsPositiveMatch(std::uint32_t propertyId) {
 void CSSStyleSheet::CollectDeclarations(const Vector<CSSSimpleSelectorDesc>& descriptions,
                                         Vector<CSSDeclaration>& out) const {
     while (out.Count()) out.DeleteLast();
-    for (std::uint32_t i = 0; i < declarations_.Count(); ++i) {
+    // The candidates: the lists of the descriptions' classes, each once,
+    // merged into sheet order.
+    std::vector<const std::vector<std::uint32_t>*> lists;
+    for (std::uint32_t d = 0; d < descriptions.Count(); ++d) {
+        const CSSSimpleSelectorDesc* description = descriptions.At(d);
+        if (!description) continue;
+        const std::vector<std::uint32_t>* list = &withoutClass_;
+        if (description->HasClass()) {
+            const auto hit = byClass_.find(ClassKey(description->Class()));
+            if (hit == byClass_.end()) continue;
+            list = &hit->second;
+        }
+        if (std::find(lists.begin(), lists.end(), list) == lists.end()) lists.push_back(list);
+    }
+    std::vector<std::uint32_t> merged;
+    const std::vector<std::uint32_t>* candidates = lists.empty() ? &merged : lists.front();
+    if (lists.size() > 1) {
+        for (const std::vector<std::uint32_t>* list : lists) merged.insert(merged.end(), list->begin(), list->end());
+        std::sort(merged.begin(), merged.end());
+        candidates = &merged;
+    }
+    for (const std::uint32_t i : *candidates) {
         const CSSDeclaration& declaration = *declarations_.At(i);
-        const CSSContextualSelector* selector = declaration.Selector();
-        // Only a selector of one simple selector applies.
-        if (!selector || selector->Count() != 1) continue;
-        const CSSSimpleSelector& simple = *selector->At(0);
+        const CSSSimpleSelector& simple = *declaration.Selector()->At(0);
         const CSSSimpleSelectorDesc* found = nullptr;
         for (std::uint32_t d = 0; d < descriptions.Count() && !found; ++d) {
             const CSSSimpleSelectorDesc* description = descriptions.At(d);

@@ -1,5 +1,7 @@
 // The keyword code tables of the computed style's enumerated properties.
 // Each keyword a setter does not list stores the table's "other" code.
+#include <array>
+
 #include "style_values.h"
 
 namespace markup::style::detail {
@@ -48,10 +50,15 @@ constexpr KeywordTable kTables[] = {
 }  // namespace
 
 const KeywordTable* FindKeywordTable(std::uint32_t id) {
-    for (const KeywordTable& table : kTables) {
-        if (table.id == id) return &table;
-    }
-    return nullptr;
+    // Every record's setters ask: the tables by id, made once.
+    static const std::array<const KeywordTable*, kPropertySlots> byId = [] {
+        std::array<const KeywordTable*, kPropertySlots> index{};
+        for (const KeywordTable& table : kTables) {
+            if (table.id < kPropertySlots && index[table.id] == nullptr) index[table.id] = &table;
+        }
+        return index;
+    }();
+    return id < kPropertySlots ? byId[id] : nullptr;
 }
 
 std::uint8_t KeywordCode(const KeywordTable& table, std::uint32_t keyword) {

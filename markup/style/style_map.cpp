@@ -147,6 +147,11 @@ void StyleMapImp::ClearCache(Node* node) {
     }
 }
 
+void StyleMapImp::ReleaseStyle(Node* node) {
+    auto* element = dynamic_cast<DocElement*>(node);
+    if (CachedStyle(element)) element->SetExtra(nullptr);
+}
+
 void StyleMapImp::ComputeStyle(DocElement* node, StyleProperties& style) {
     if (!node) return;
     const CSSManager* manager = tree_ ? dynamic_cast<const CSSManager*>(tree_->StyleManager()) : nullptr;

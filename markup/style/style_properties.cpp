@@ -2,6 +2,8 @@
 // and the record's font and measurements.
 #include "markup/style/style_properties.h"
 
+#include <mutex>
+
 #include "markup/style/graphics_imp.h"
 #include "css_value_access.h"
 #include "style_values.h"
@@ -22,6 +24,60 @@ constexpr std::uint32_t kInheritedLengths[] = {7, 62, 63, 68, 71, 73, 77, 78};
 constexpr std::uint32_t kInheritedLoaded[] = {80, 81, 82};
 
 }  // namespace
+
+namespace {
+
+// Blocks of value records given back, for the next records. A few suffice:
+// records are made and released in nested order as the reader walks a
+// document. The list is never destroyed, so that records released late in
+// the process's end still find it. The address sanitizer sees every block
+// come and go.
+#if defined(__SANITIZE_ADDRESS__)
+#define SVGFILTER_KEEPS_NO_BLOCKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SVGFILTER_KEEPS_NO_BLOCKS 1
+#endif
+#endif
+#ifdef SVGFILTER_KEEPS_NO_BLOCKS
+constexpr std::size_t kKeptBlocks = 0;
+#else
+constexpr std::size_t kKeptBlocks = 64;
+#endif
+
+struct KeptBlocks {
+    std::mutex lock;
+    std::size_t count = 0;
+    void* blocks[kKeptBlocks > 0 ? kKeptBlocks : 1] = {};
+};
+
+KeptBlocks& Kept() {
+    static KeptBlocks* kept = new KeptBlocks;
+    return *kept;
+}
+
+}  // namespace
+
+void* StyleProperties::Values::operator new(std::size_t size) {
+    if (size == sizeof(Values) && kKeptBlocks > 0) {
+        KeptBlocks& kept = Kept();
+        std::lock_guard<std::mutex> hold(kept.lock);
+        if (kept.count > 0) return kept.blocks[--kept.count];
+    }
+    return ::operator new(size);
+}
+
+void StyleProperties::Values::operator delete(void* block, std::size_t size) noexcept {
+    if (block != nullptr && size == sizeof(Values) && kKeptBlocks > 0) {
+        KeptBlocks& kept = Kept();
+        std::lock_guard<std::mutex> hold(kept.lock);
+        if (kept.count < kKeptBlocks) {
+            kept.blocks[kept.count++] = block;
+            return;
+        }
+    }
+    ::operator delete(block);
+}
 
 StyleProperties::StyleProperties(StyleMapContext* mapper) : values_(std::make_unique<Values>()), mapper_(mapper) {
     Graphics& graphics = GetGraphics();

@@ -2,6 +2,7 @@
 // enumerated setters and getters share.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -53,6 +54,11 @@ enum DecorationFlag : std::uint32_t { kLineThrough = 0, kOverline = 1, kUnderlin
 namespace markup::style {
 
 struct StyleProperties::Values {
+    // Records come and go one per element as a document is read: their
+    // blocks are kept for the next ones rather than given back each time.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
+
     std::uint8_t codes[detail::kPropertySlots] = {};
     bool flags[detail::kPropertySlots] = {};
     std::uint32_t words[detail::kPropertySlots] = {};

@@ -37,17 +37,35 @@ WDOMVisualDoc_WerImp::~WDOMVisualDoc_WerImp() {
     settings_.reset();
 }
 
-StyleProperties* WDOMVisualDoc_WerImp::GetStyle(const WDOMHandle& node) {
+namespace {
+
+// The tree node of a DOM element of the mapper's tree; null for anything
+// else. Only nodes inside the tree: a record cached on a node the mapper's
+// destructor does not reach would outlive the mapper.
+Node* NodeInTree(const WDOMHandle& node, const StyleMapImp* mapper) {
     auto* element = dynamic_cast<WDOMElement_WepImp*>(node.Get());
-    // Only elements inside this document's tree: a record cached on a node
-    // the mapper's destructor does not reach would outlive the mapper.
-    if (!element || !mapper_ || element->GetTree() != mapper_->Tree() || !mapper_->Tree()->Root() ||
-        !mapper_->Tree()->Contains(element->GetNode())) {
+    if (!element || !mapper || element->GetTree() != mapper->Tree() || !mapper->Tree()->Root() ||
+        !mapper->Tree()->Contains(element->GetNode())) {
         return nullptr;
     }
+    return element->GetNode();
+}
+
+}  // namespace
+
+StyleProperties* WDOMVisualDoc_WerImp::GetStyle(const WDOMHandle& node) {
+    Node* at = NodeInTree(node, mapper_.get());
+    if (!at) return nullptr;
     StyleProperties* style = nullptr;
-    mapper_->GetStyle(element->GetNode(), style);
+    mapper_->GetStyle(at, style);
     return style;
+}
+
+void WDOMVisualDoc_WerImp::ReleaseStyle(const WDOMHandle& node) {
+    // No walk up to the root here: a node of the tree that holds a record
+    // got it from this mapper, wherever it stands now.
+    auto* element = dynamic_cast<WDOMElement_WepImp*>(node.Get());
+    if (element && mapper_ && element->GetTree() == mapper_->Tree()) mapper_->ReleaseStyle(element->GetNode());
 }
 
 }  // namespace markup::style

@@ -104,6 +104,35 @@ TEST_F(ImportHostTest, ASceneGivesItsLogAndDescription) {
     testsupport::ExpectGolden("import/scene.json", import.Description());
 }
 
+// A host run for a user keeps no logs and lets finished top-level objects
+// wait in a file: the description is the same, also when it is asked for
+// while the drawing goes on.
+TEST(ImportHostForAUser, GivesTheSameDescriptionAsATestsHost) {
+    const auto describe = [](bool forAUser) {
+        host::StandInHost host{&NoModule};
+        ImportHost import{host};
+        const ModuleCalls calls{import};
+        if (forAUser) {
+            host.Log().SetRecording(false);
+            import.Log().SetRecording(false);
+            import.SetSpilling(true);
+        }
+        std::vector<std::string> descriptions;
+        for (int round = 0; round < 2; ++round) {
+            host.Report([&] {
+                PlayScene(calls);
+                calls.Rectangle(calls.Handle(), Attributes(UniformFill(0, 0, 255 - round)), 1000, 2000, 3000, 4000);
+                return 0;
+            });
+            descriptions.push_back(import.Description());
+        }
+        EXPECT_TRUE(import.Balance().Balanced());
+        EXPECT_EQ(import.Log().Lines().empty(), forAUser);
+        return descriptions;
+    };
+    EXPECT_EQ(describe(true), describe(false));
+}
+
 TEST_F(ImportHostTest, TheDescriptionReadsBackAsDrawn) {
     AsModule([&] { PlayScene(calls); });
     const host::Drawing drawing = ReadBack();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "markup/parser/dom/dom_interfaces.h"
 #include "markup/parser/xml_parser.h"
 #include "markup/style/graphics_imp.h"
 #include "platform/font_backend.h"
@@ -30,7 +31,9 @@ class Styled : public ::testing::Test {
         AddPresentationAttributes(css_);
     }
 
-    std::string Draw(const std::string& text) {
+    // What was drawn; `held` (when given) names the elements that still
+    // hold a computed style once the drawing is done.
+    std::string Draw(const std::string& text, std::string* held = nullptr) {
         const std::string path = dir_.File("doc.svg");
         std::ofstream(path) << text;
         const markup::WDOMHandle document = parser_.Parse(path.c_str(), &css_);
@@ -40,7 +43,19 @@ class Styled : public ::testing::Test {
         WParser reader(document, &styles);
         reader_test::RecordingCanvas canvas(&reader);
         EXPECT_EQ(reader.Parse(&canvas), 1) << DescribeReadStatus(reader.Status());
+        if (held != nullptr) ListHeld(document, *held);
         return canvas.Text();
+    }
+
+    static void ListHeld(const markup::WDOMHandle& node, std::string& out) {
+        for (markup::WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+            const markup::DocElement* element = static_cast<markup::WDOMNode*>(child.Get())->GetNode();
+            if (child.GetNodeType() == markup::kDOMElementNode &&
+                dynamic_cast<markup::style::StyleProperties*>(element->Extra()) != nullptr) {
+                out += std::string(child.GetNodeName().View()) + " ";
+            }
+            ListHeld(child, out);
+        }
     }
 
     platform::FixedFontBackend backend_;
@@ -94,6 +109,46 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
               "rect 0,244000 10000x10000 fill=linear(0,254000 10000,254000; 0:#ff0000/128 255:#0000ff/255) "
               "clip=[rect 0,249000 5000x5000] mask=(-1000,243000 12000x12000 rect 0,249000 5000x5000 "
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
+}
+
+// An attribute written twice counts with its first value, on an element of
+// a few attributes as on one of many.
+TEST_F(Styled, ARepeatedAttributeKeepsItsFirstValue) {
+    std::string many;
+    for (int i = 0; i < 20; ++i) many += " data-" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    for (const std::string& extra : {std::string(), many}) {
+        EXPECT_EQ(Draw(Document("<rect x=\"1\" width=\"1\" height=\"1\"" + extra + " x=\"7\" X=\"9\"/>")),
+                  "rect 1000,253000 1000x1000 fill=#000000\n")
+            << extra.size();
+    }
+}
+
+// Each drawn element lets its style go; what is asked again later (an
+// instance of a drawn element, a gradient's stops) is computed anew, the
+// same as the first time.
+TEST_F(Styled, DrawnElementsLetTheirStylesGoAndReferencesComputeThemAgain) {
+    std::string held;
+    EXPECT_EQ(Draw(Document(R"svg(<style>.r { fill: #00FF00 }</style>
+<g stroke="black" stroke-width="2"><rect id="a" width="1" height="1" class="r"/></g>
+<use xlink:href="#a"/><use xlink:href="#a" stroke="red"/>
+<defs><linearGradient id="l"><stop offset="0" stop-color="red"/><stop offset="1" stop-color="#0000FF"/></linearGradient></defs>
+<rect width="2" height="2" fill="url(#l)"/><rect width="2" height="2" fill="url(#l)"/>)svg"),
+                   &held),
+              "group [1000 0 0 -1000 0 254000] fill=#000000 stroke=#000000/2000\n"
+              "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#000000/2000\n"
+              "end group\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#000000/2000\n"
+              "end group\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000 stroke=#ff0000/1000\n"
+              "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#000000/2000\n"
+              "end group\n"
+              "rect 0,252000 2000x2000 fill=linear(0,254000 2000,254000; 0:#ff0000/255 255:#0000ff/255)\n"
+              "rect 0,252000 2000x2000 fill=linear(0,254000 2000,254000; 0:#ff0000/255 255:#0000ff/255)\n");
+    // The root, the definitions only referred to, which are never drawn
+    // themselves, and the ancestors computed again for a reference (the g
+    // for the instances, the defs for the gradient): once each.
+    EXPECT_EQ(held, "svg g defs linearGradient stop stop ");
 }
 
 }  // namespace

@@ -125,6 +125,8 @@ class WParser : public WCoordinates, public WTileDrawer {
     int32_t ParseRoot(const markup::WDOMHandle& root);
     void IndexIds(const markup::WDOMHandle& node, int depth);
     int32_t DrawElement(const markup::WDOMHandle& element);
+    // The builder of the element's kind.
+    int32_t DrawByKind(const markup::WDOMHandle& element);
     WCanvas* Canvas() const { return canvas_; }
 
     int32_t DoGroup(const markup::WDOMHandle& element);

@@ -66,6 +66,9 @@ class WStyleSource {
     // The computed style of an element; false when the element has none
     // (the reader then takes the initial values).
     virtual bool GetStyle(const markup::WDOMHandle& element, WComputedStyle* style) = 0;
+    // The reader is done with the element's style: a source that holds it
+    // may let it go (a later GetStyle computes it again, the same).
+    virtual void Release(const markup::WDOMHandle& element) { (void)element; }
 };
 
 }  // namespace SVG

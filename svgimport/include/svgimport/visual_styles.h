@@ -21,6 +21,7 @@ class WVisualStyleSource : public WStyleSource {
     // The visual document must outlive the source.
     explicit WVisualStyleSource(markup::style::WDOMVisualDoc_WerImp& visual) : visual_(visual) {}
     bool GetStyle(const markup::WDOMHandle& element, WComputedStyle* style) override;
+    void Release(const markup::WDOMHandle& element) override;
 
   private:
     markup::style::WDOMVisualDoc_WerImp& visual_;

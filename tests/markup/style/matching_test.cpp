@@ -133,6 +133,26 @@ TEST(CollectDeclarations, FirstMatchingDescriptionDecides) {
     EXPECT_EQ(Str(out.At(1)->Value()->Attribute()->Text()), "#000002");
 }
 
+// An element of several classes takes each class's rules once, in sheet
+// order whatever the order of its classes, whatever their case; rules of a
+// later text join them.
+TEST(CollectDeclarations, SeveralClassesInSheetOrderAcrossTexts) {
+    CSSStyleSheet sheet(Css());
+    sheet.AddText(".a { fill: #000001 } rect { fill: #000002 } .B { fill: #000003 } .c { fill: #000004 }", 0);
+    Vector<CSSSimpleSelectorDesc> descriptions;
+    for (const char* classText : {".b", ".A", ".b"}) descriptions.Add(CSSSimpleSelectorDesc("rect", classText, ""));
+    const auto fills = [&] {
+        Vector<CSSDeclaration> out;
+        sheet.CollectDeclarations(descriptions, out);
+        std::string texts;
+        for (std::uint32_t i = 0; i < out.Count(); ++i) texts += Str(out.At(i)->Value()->Attribute()->Text()) + " ";
+        return texts;
+    };
+    EXPECT_EQ(fills(), "#000001 #000003 ");
+    sheet.AddText(".b { fill: #000005 } .d { fill: #000006 }", 0);
+    EXPECT_EQ(fills(), "#000001 #000003 #000005 ");
+}
+
 TEST(CSSSimpleSelectorDesc, PartsAndLenientMatch) {
     const CSSSimpleSelectorDesc description("rect", ".a", "#x");
     EXPECT_EQ(Str(description.Text()), "rect#x.a");

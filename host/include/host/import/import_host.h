@@ -23,6 +23,7 @@
 #define HOST_IMPORT_IMPORT_HOST_H
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
@@ -82,6 +83,11 @@ class ImportHost {
 
     // Forgets the drawing, the log, the handles and what was wrong.
     void Reset();
+    // Has the drawing's finished top-level objects wait in a temporary file
+    // rather than in memory until the description is made, so that a host
+    // run for a user does not hold the whole drawing beside the module's
+    // document. Objects stay in memory when the file cannot be written.
+    void SetSpilling(bool spilling) { spilling_ = spilling; }
 
     const svgf::HostDrawingTable& DrawingTable() const { return table_; }
     svgf::HostHandle Handle() const { return mainHandle_; }
@@ -157,6 +163,10 @@ class ImportHost {
     void Close(svgf::HostHandle handle, bool clip);
     static void CloseTop(Target& target);
     std::vector<Item> RootItems(const Target& target) const;
+    // Sends the main drawing's last top-level item to the spill file.
+    void Spill(Target& target);
+    // The spilled items' texts back into the first items of `items`.
+    void ReadSpilled(std::vector<Item>& items) const;
     const svgf::HostCallbackRecord& CallbackOf(svgf::HostHandle handle) const;
     std::vector<Item> DrawTile(svgf::HostHandle handle, const svgf::HostPatternTileBlock& block, int level,
                                bool* drawn);
@@ -185,6 +195,12 @@ class ImportHost {
 
     std::vector<std::string> warnings_;
     std::vector<std::string> problems_;
+
+    bool spilling_ = false;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> spill_{nullptr, &std::fclose};
+    // The sizes of the texts in the file: those of the first top-level items.
+    std::vector<size_t> spilledSizes_;
+    mutable bool spillLost_ = false;
 };
 
 // The import side of the host running a command on this thread, or null.

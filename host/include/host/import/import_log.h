@@ -28,9 +28,14 @@ class ImportLog {
     std::string Text() const;
     const std::vector<std::string>& Lines() const { return lines_; }
     void Clear();
+    // A host that runs for a user rather than a test keeps no log: it would
+    // grow with every object of the drawing.
+    void SetRecording(bool recording) { recording_ = recording; }
+    bool Recording() const { return recording_; }
 
   private:
     std::vector<std::string> lines_;
+    bool recording_ = true;
     size_t depth_ = 0;
 };
 

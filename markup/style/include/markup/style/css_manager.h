@@ -12,8 +12,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "markup/attr_element.h"
+#include "markup/attribute.h"
 #include "markup/containers.h"
 #include "markup/css_base_manager.h"
 #include "markup/doc_tree.h"
@@ -109,6 +112,20 @@ class CSSManager : public CSSBaseManager {
     Vector<CSSProperty>& AttributeProperties() { return *attributeProperties_; }
 
   private:
+    // The attribute ids the cascade reads, as an element of one type has
+    // them in the document's dictionary (-1: none): found by name once per
+    // type, not once per element.
+    struct TypeAttributeIds {
+        std::int64_t id = -1;
+        std::int64_t classes = -1;
+        std::int64_t style = -1;
+        // Index into presentationNames_, and the attribute id.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> presentation;
+    };
+    const TypeAttributeIds& AttributeIdsOf(std::uint32_t typeId) const;
+    const Attribute* FindTypeAttribute(const AttrElement& element, std::int64_t id) const;
+    void ForgetAttributeIds();
+
     const CSSDictionary& css_;
     Node* styleElement_ = nullptr;
     DocTree* document_ = nullptr;
@@ -121,6 +138,8 @@ class CSSManager : public CSSBaseManager {
     std::vector<std::string> presentationNames_;
     std::vector<std::unique_ptr<Vector<CSSToken>>> presentationTokens_;
     std::unique_ptr<Vector<CSSProperty>> presentationProperties_;
+    mutable std::unordered_map<std::uint32_t, TypeAttributeIds> attributeIds_;
+    mutable const DictionaryBase* attributeIdsDictionary_ = nullptr;
 };
 
 }  // namespace markup::style

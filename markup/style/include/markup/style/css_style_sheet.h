@@ -9,6 +9,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "markup/containers.h"
 #include "markup/parser/css_dictionary.h"
@@ -55,6 +58,7 @@ class CSSStyleSheet {
   private:
     void Rebuild();
     void RebuildDeclarations();
+    void IndexDeclarations();
 
     const CSSDictionary& css_;
     CSSList<CSSToken> tokens_;
@@ -65,6 +69,14 @@ class CSSStyleSheet {
     // the declarations of this many rules are in the list.
     std::uint32_t firstUnused_ = 0;
     std::uint32_t declaredRules_ = 0;
+    // The positions in the list of the declarations a single simple
+    // selector makes, by the selector's class folded to lower case, and
+    // those of selectors without a class: a class can only match an
+    // element's equal class, and a selector without one only an element
+    // without any, so an element's candidates are its classes' lists.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byClass_;
+    std::vector<std::uint32_t> withoutClass_;
+    std::uint32_t indexed_ = 0;
 };
 
 }  // namespace markup::style

@@ -46,6 +46,8 @@ class StyleMapImp : public StyleMap {
 
     bool GetStyle(Node* node, StyleProperties*& out) override;
     void ClearCache(Node* node) override;
+    // Deletes the record cached on the node itself (not on its subtree).
+    void ReleaseStyle(Node* node);
     void SetDeviceContext(DeviceContext* dc) override;
     VisualSettings* GetSettings() const override;
     std::uint32_t GetDocumentKind() const override;

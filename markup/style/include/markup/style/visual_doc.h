@@ -52,7 +52,7 @@ class IDOMVisualDoc {
     virtual ~IDOMVisualDoc();
     // The computed style of an element, or null for a handle that is not
     // an element of this document's kind. The record belongs to the visual
-    // document and lives as long as it does.
+    // document and lives as long as it does, unless it is released.
     virtual StyleProperties* GetStyle(const WDOMHandle& node) = 0;
 };
 
@@ -70,6 +70,11 @@ class WDOMVisualDoc_WerImp : public IDOMVisualDoc {
     WDOMVisualDoc_WerImp& operator=(const WDOMVisualDoc_WerImp&) = delete;
 
     StyleProperties* GetStyle(const WDOMHandle& node) override;
+    // Lets the element's record go: the pointer GetStyle answered for it is
+    // then void, and a later GetStyle computes the record anew. For a
+    // client that has read what it needs (the import, once an element is
+    // drawn), so that a large document's records are not all held at once.
+    void ReleaseStyle(const WDOMHandle& node);
 
     BasePaneDoc* PaneDocument() const { return pane_.get(); }
     VisualSettings* Settings() const { return settings_.get(); }

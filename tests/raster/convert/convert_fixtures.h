@@ -19,9 +19,12 @@ inline std::int32_t RowBytes(std::int32_t width, std::int32_t bits) {
     return (width * bits + 7) / 8;
 }
 
+// Images are made tileable: one block unless a tile store is installed, as in
+// the tiled run, where every image is tiled.
+
 // An image of the type with the rows given bottom row first (each RowBytes long).
 inline RIPImage* Make(std::int32_t type, std::int32_t w, std::int32_t h,
-                      const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kOneBlock) {
+                      const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kAllowTiling) {
     blit::RIPInstallBlitPipeline();
     RIPImage* image = RIPCreateImageEx(type, w, h, 0, 0, storage, nullptr, 0);
     if (image != nullptr && !rows.empty()) {
@@ -31,7 +34,7 @@ inline RIPImage* Make(std::int32_t type, std::int32_t w, std::int32_t h,
 }
 
 inline RIPImage* MakePaletted(RIPPalette* palette, std::int32_t bits, std::int32_t w, std::int32_t h,
-                              const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kOneBlock) {
+                              const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kAllowTiling) {
     blit::RIPInstallBlitPipeline();
     RIPImage* image = RIPCreatePalettedImageEx(palette, w, h, bits, 1, 0, 0, storage, nullptr, 0);
     if (image != nullptr && !rows.empty()) {

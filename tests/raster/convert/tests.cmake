@@ -4,3 +4,5 @@ target_sources(test_raster_convert PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../memory_t
 # The tests reach the library's kernels and tables through its own headers.
 target_include_directories(test_raster_convert PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..
   ${PROJECT_SOURCE_DIR}/raster/convert)
+# Again with every image tiled.
+svgfilter_tiled_rerun(test_raster_convert)

@@ -201,6 +201,7 @@ TEST(WholeReductions, ARefusedReportStopsBeforeTheRow) {
 struct TiledCase {
     std::int32_t to;  // destination type (8 and 9: the standard palettes)
     int method;
+    std::int32_t from = kTypeRGB24;  // others made from the RGB gradient, nearest colours
 };
 
 class AcrossTiles : public ::testing::TestWithParam<TiledCase> {};
@@ -239,6 +240,12 @@ bool Crosses(const RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t
 Bytes8 ConvertGradient(const TiledCase& c, std::int32_t storage) {
     const auto [w, h] = SourceSize(c.to);
     RIPImage* src = Make(kTypeRGB24, w, h, Gradient(w, h), storage);
+    if (c.from != kTypeRGB24) {
+        RIPImage* rgb = src;
+        src = Make(c.from, w, h, {}, storage);
+        EXPECT_EQ(RIPConvertImageToImage(State(1).rs, src, 0, 0, rgb, 0, 0, w, h), 1);
+        RIPDestroyImage(rgb);
+    }
     RIPImage* dst = Make(c.to, w - 20, h - 30, {}, storage);
     if (storage == kAllowTiling) {
         EXPECT_TRUE(Crosses(src, kSourceX, kSourceY, w - 40, h - 50));
@@ -276,8 +283,16 @@ INSTANTIATE_TEST_SUITE_P(Methods, AcrossTiles,
                          ::testing::Values(TiledCase{kTypeBilevel, 2}, TiledCase{kTypeBilevel, 3},
                                            TiledCase{kTypeBilevel, 5}, TiledCase{kTypeStandard8, 2},
                                            TiledCase{kTypeStandard8, 3}, TiledCase{kTypeStandard8, 1},
-                                           TiledCase{kTypeStandard4, 6}, TiledCase{kTypeGrey16, 1},
-                                           TiledCase{kTypeCMYK32, 1}));
+                                           TiledCase{kTypeStandard4, 6}, TiledCase{kTypeStandard4, 3},
+                                           TiledCase{kTypeStandard4, 1}, TiledCase{kTypeGrey16, 1},
+                                           TiledCase{kTypeCMYK32, 1},
+                                           // 16-colour diffusion carries its errors over tile
+                                           // edges from every source, as the others do.
+                                           TiledCase{kTypeStandard4, 2},
+                                           TiledCase{kTypeStandard4, 2, kTypeGrey8},
+                                           TiledCase{kTypeStandard4, 2, kTypeCMYK32},
+                                           TiledCase{kTypeStandard4, 2, kTypeLab24},
+                                           TiledCase{kTypeBilevel, 2, kTypeCMYK32}));
 
 }  // namespace
 }  // namespace raster::convert

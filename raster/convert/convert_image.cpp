@@ -1,8 +1,8 @@
 // The image-to-image entry: pairs the blit pipeline already converts go to
 // it unchanged, error diffusion into bilevel and 8-bit paletted images and
 // into 4-bit images of the 16-colour palette goes to the whole-rectangle
-// converters (so errors carry over tile edges), and everything else is walked tile by
-// tile, each overlapping piece handed to RIPConvertPair.
+// converters (so errors carry over tile edges), and everything else is
+// walked tile by tile, each overlapping piece handed to RIPConvertPair.
 #include "convert/convert_image.h"
 
 #include <algorithm>

@@ -1,13 +1,15 @@
 // The image-to-image entry: pairs the blit pipeline already converts go to
-// it unchanged, error diffusion into bilevel and 8-bit paletted images goes
-// to the whole-rectangle converters, and everything else is walked tile by
-// tile, each overlapping piece handed to RIPConvertPair.
+// it unchanged, error diffusion into bilevel and 8-bit paletted images and
+// into 4-bit images of the 16-colour palette goes to the whole-rectangle
+// converters (so errors carry over tile edges), and everything else is
+// walked tile by tile, each overlapping piece handed to RIPConvertPair.
 #include "convert/convert_image.h"
 
 #include <algorithm>
 
 #include "raster/blit_entry.h"
 #include "raster/image.h"
+#include "raster/palette.h"
 #include "raster/progress.h"
 #include "raster/raster_state.h"
 #include "raster/storage.h"
@@ -205,7 +207,12 @@ int RIPConvertImageToImage(RIPRasterState* state, RIPImage* destination, std::in
     if (rs == nullptr) return 0;
     const std::int32_t dx = sourceX - x, dy = sourceY - y;
     if (rs->ditherMethod == 2) {
-        if (RIPWholeConverter whole = RIPDiffusionConverter(from, to)) {
+        RIPWholeConverter whole = RIPDiffusionConverter(from, to);
+        if (whole == nullptr && destination->bitsPerPixel == 4 &&
+            RIPGetPaletteKind(destination->palette) == kPaletteStandard16) {
+            whole = RIPStdPal4DiffusionConverter(from);
+        }
+        if (whole != nullptr) {
             return whole(
                 rs, destination, clipped.left, clipped.bottom, static_cast<std::int32_t>(clipped.Width()),
                 static_cast<std::int32_t>(clipped.Height()), source, clipped.left + dx, clipped.bottom + dy);

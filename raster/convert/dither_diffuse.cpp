@@ -4,6 +4,8 @@
 //   v = (16·s + a(x−1) + 7·e_left + 5·a(x) + 3·a(x+1)) / 16, toward zero.
 // After v is used the row entry at x − 1 takes e_left (the row above, for
 // the next row), and at the row end the last column takes the last error.
+#include <vector>
+
 #include "dither_rows.h"
 #include "dithering.h"
 #include "raster/pal_cache.h"
@@ -100,29 +102,17 @@ int StdPal8Member(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind k
     return 1;
 }
 
-// The 16-colour palette: three channels, the index chosen from the clamped
-// levels, the error kept from the unclamped ones.
+// The 16-colour palette, each piece's rows through the shared row step.
 int StdPal4Member(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKind kind) {
     RIPSourceRows source(kind, a.srcPalette, a.rows.width);
     const std::int32_t w = a.rows.width;
     const std::uint32_t first = a.rows.dstBit >= 4 ? 1 : 0;
+    std::vector<std::uint8_t> indices(static_cast<std::size_t>(w));
     return ForEachRow(state, a.rows, [&](std::int32_t, std::uint8_t* d, const std::uint8_t* s) {
-        const std::uint8_t* bgr = source.Colours(s);
-        std::int16_t* rows[3] = {ErrorRow(a.errors, w, 0), ErrorRow(a.errors, w, 1),
-                                 ErrorRow(a.errors, w, 2)};
-        int left[3] = {0, 0, 0};
-        for (std::int32_t x = 0; x < w; ++x, bgr += 3) {
-            int v[3];
-            for (int c = 0; c < 3; ++c) v[c] = Gather(bgr[c], rows[c], x, -1, 1, left[c]);
-            const int index = RIPStdPal4Nearest(Clamp255(v[2]), Clamp255(v[1]), Clamp255(v[0])) & 0x0F;
-            const std::uint8_t* e = PaletteEntry(a.dstPalette, static_cast<unsigned>(index));
-            for (int c = 0; c < 3; ++c) {
-                rows[c][x - 1] = static_cast<std::int16_t>(left[c]);
-                left[c] = v[c] - e[c];
-            }
-            PutNibble(d, first + static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(index));
+        RIPDiffuseRowToStdPal4(source.Colours(s), w, a.errors, indices.data(), a.dstPalette);
+        for (std::int32_t x = 0; x < w; ++x) {
+            PutNibble(d, first + static_cast<std::uint32_t>(x), indices[static_cast<std::size_t>(x)]);
         }
-        for (int c = 0; c < 3; ++c) rows[c][w - 1] = static_cast<std::int16_t>(left[c]);
     });
 }
 
@@ -141,6 +131,27 @@ int AnyPaletteMember(RIPRasterState* state, const RIPReduceArgs& a, RIPSourceKin
 }
 
 }  // namespace
+
+void RIPDiffuseRowToStdPal4(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors,
+                            std::uint8_t* indices, const RIPPalette* palette) {
+    std::int16_t* rows[3] = {ErrorRow(errors, width, 0), ErrorRow(errors, width, 1),
+                             ErrorRow(errors, width, 2)};
+    int left[3] = {0, 0, 0};
+    for (std::int32_t x = 0; x < width; ++x, bgr += 3) {
+        int v[3];
+        for (int c = 0; c < 3; ++c) v[c] = Gather(bgr[c], rows[c], x, -1, 1, left[c]);
+        const int index = RIPStdPal4Nearest(Clamp255(v[2]), Clamp255(v[1]), Clamp255(v[0])) & 0x0F;
+        const std::uint8_t* e = PaletteEntry(palette, static_cast<unsigned>(index));
+        for (int c = 0; c < 3; ++c) {
+            rows[c][x - 1] = static_cast<std::int16_t>(left[c]);
+            left[c] = v[c] - e[c];
+        }
+        indices[x] = static_cast<std::uint8_t>(index);
+    }
+    if (width > 0) {
+        for (int c = 0; c < 3; ++c) rows[c][width - 1] = static_cast<std::int16_t>(left[c]);
+    }
+}
 
 void RIPDiffuseGreyRowToBits(const std::uint8_t* grey, std::int32_t width, std::int16_t* errors,
                              std::uint8_t* dst, std::uint32_t dstBit) {

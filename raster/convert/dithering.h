@@ -78,6 +78,11 @@ void RIPCopyBitRow(std::uint8_t* dst, std::uint32_t dstBit, const std::uint8_t* 
 // 1-bit rule: set at 128 and above, no clamp).
 void RIPDiffuseGreyRowToBits(const std::uint8_t* grey, std::int32_t width, std::int16_t* errors,
                              std::uint8_t* dst, std::uint32_t dstBit);
+// One row of (blue, green, red) pixels diffused to indices (a byte each) of
+// the standard 16-colour palette: the index chosen from the clamped levels,
+// the error kept from the unclamped ones, left to right.
+void RIPDiffuseRowToStdPal4(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors,
+                            std::uint8_t* indices, const RIPPalette* palette);
 // One row of (blue, green, red) pixels diffused to indices of the palette
 // through its cache; odd rows run right to left.
 void RIPDiffuseRowToPalette(const std::uint8_t* bgr, std::int32_t width, std::int16_t* errors,

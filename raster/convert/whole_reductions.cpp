@@ -1,5 +1,5 @@
 // Error diffusion over whole rectangles into bilevel and 8-bit paletted
-// images. Rows are read from the source's tiles into a row buffer, turned
+// images, and into 4-bit images of the standard 16-colour palette. Rows are read from the source's tiles into a row buffer, turned
 // into greys (bilevel targets) or colour triples (paletted targets),
 // diffused, and written into the destination's tiles: each tile is locked
 // once per run of a row that lies in it, and the error rows carry across
@@ -52,16 +52,21 @@ bool ReadRow(RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t n, st
         });
 }
 
-// Bits from bit 0 of `bits`, or index bytes, into row y.
+// Bits from bit 0 of `bits`, or index bytes, into row y (packed into
+// nibbles for a 4-bit image).
 bool WriteRow(RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t n, const std::uint8_t* in) {
-    const bool packed = image->bitsPerPixel == 1;
+    const std::int32_t bits = image->bitsPerPixel;
     return ForEachRun(
         image, x, y, n, true,
         [&](RIPTileSlot* s, std::int32_t sx, std::int32_t sy, std::int32_t at, std::int32_t count) {
             std::uint8_t* row = s->data + static_cast<std::ptrdiff_t>(s->rowBytes) * sy;
-            if (packed) {
+            if (bits == 1) {
                 RIPCopyBitsAtOffset(row, static_cast<std::uint32_t>(sx), in, static_cast<std::uint32_t>(at),
                                     static_cast<std::uint32_t>(count));
+            } else if (bits == 4) {
+                for (std::int32_t i = 0; i < count; ++i) {
+                    PutNibble(row, static_cast<std::uint32_t>(sx + i), in[at + i]);
+                }
             } else {
                 std::memcpy(row + sx, in + at, static_cast<std::size_t>(count));
             }
@@ -129,6 +134,18 @@ int ToPal8(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y,
                  });
 }
 
+int ToStdPal4(RIPRasterState* state, RIPImage* dst, std::int32_t x, std::int32_t y, std::int32_t w,
+              std::int32_t h, RIPImage* src, std::int32_t sx, std::int32_t sy, RIPSourceKind kind) {
+    RIPPalette* palette = dst != nullptr ? dst->palette : nullptr;
+    if (palette == nullptr || dst->bitsPerPixel != 4) return 0;
+    RIPSourceRows source(kind, src != nullptr ? src->palette : nullptr, w);
+    return Frame(state, dst, x, y, w, h, src, sx, sy, static_cast<std::size_t>(w),
+                 [&](std::int32_t, const std::uint8_t* in, std::int16_t* errors, std::uint8_t* out) {
+                     RIPDiffuseRowToStdPal4(source.Colours(in), w, errors, out, palette);
+                     return true;
+                 });
+}
+
 // Through a temporary image of `type`, converted into with the same state.
 int ThroughTemporary(RIPRasterState* state, std::int32_t type, RIPWholeConverter then, RIPImage* dst,
                      std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, RIPImage* src,
@@ -180,6 +197,31 @@ int RIPConvertGray8ToPal8(RIPRasterState* rs, RIPImage* d, std::int32_t x, std::
 int RIPConvertAnyToPal8(RIPRasterState* rs, RIPImage* d, std::int32_t x, std::int32_t y, std::int32_t w,
                         std::int32_t h, RIPImage* s, std::int32_t sx, std::int32_t sy) {
     return ThroughTemporary(rs, kTypeRGB24, &RIPConvertRGB24ToPal8, d, x, y, w, h, s, sx, sy);
+}
+
+int RIPConvertRGB24ToStdPal4(RIPRasterState* rs, RIPImage* d, std::int32_t x, std::int32_t y, std::int32_t w,
+                             std::int32_t h, RIPImage* s, std::int32_t sx, std::int32_t sy) {
+    return ToStdPal4(rs, d, x, y, w, h, s, sx, sy, RIPSourceKind::kRGB24);
+}
+int RIPConvertGray8ToStdPal4(RIPRasterState* rs, RIPImage* d, std::int32_t x, std::int32_t y, std::int32_t w,
+                             std::int32_t h, RIPImage* s, std::int32_t sx, std::int32_t sy) {
+    return ToStdPal4(rs, d, x, y, w, h, s, sx, sy, RIPSourceKind::kGray8);
+}
+
+int RIPConvertAnyToStdPal4(RIPRasterState* rs, RIPImage* d, std::int32_t x, std::int32_t y, std::int32_t w,
+                           std::int32_t h, RIPImage* s, std::int32_t sx, std::int32_t sy) {
+    return ThroughTemporary(rs, kTypeRGB24, &RIPConvertRGB24ToStdPal4, d, x, y, w, h, s, sx, sy);
+}
+
+RIPWholeConverter RIPStdPal4DiffusionConverter(int sourceIndex) {
+    switch (sourceIndex) {
+        case 0: return &RIPConvertRGB24ToStdPal4;
+        case 2: return &RIPConvertGray8ToStdPal4;
+        case 1:  // CMYK
+        case 5:  // Lab
+            return &RIPConvertAnyToStdPal4;
+        default: return nullptr;
+    }
 }
 
 RIPWholeConverter RIPDiffusionConverter(int sourceIndex, int destinationIndex) {

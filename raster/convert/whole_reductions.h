@@ -1,5 +1,5 @@
-// Error diffusion over a whole rectangle into bilevel and 8-bit paletted
-// images, walking the rows of both images through their tiles. Each takes
+// Error diffusion over a whole rectangle into bilevel and paletted images,
+// walking the rows of both images through their tiles. Each takes
 // (state, destination, x, y, width, height, source, source x, source y):
 // row j reads source row sourceY + j and writes destination row y + j.
 // 1 success; 0 for no memory, a failed lock, a rectangle outside the tiles
@@ -45,5 +45,17 @@ int RIPConvertAnyToPal8(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, 
 // The converter for a pair of format indexes (RIPFormatIndex10), null when
 // the pair has none: only bilevel and 8-bit paletted destinations do.
 RIPWholeConverter RIPDiffusionConverter(int sourceIndex, int destinationIndex);
+// Into 4-bit images of the standard 16-colour palette, from 24-bit RGB and
+// 8-bit grey: the row step of the per-piece members, with the error rows
+// carried over tile edges; CMYK and Lab through a temporary 24-bit RGB
+// image. By source format index; null for other sources (they reach these
+// converters through a whole conversion of their own).
+int RIPConvertRGB24ToStdPal4(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t,
+                             std::int32_t, RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertGray8ToStdPal4(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t,
+                             std::int32_t, RIPImage*, std::int32_t, std::int32_t);
+int RIPConvertAnyToStdPal4(RIPRasterState*, RIPImage*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                           RIPImage*, std::int32_t, std::int32_t);
+RIPWholeConverter RIPStdPal4DiffusionConverter(int sourceIndex);
 
 }  // namespace raster::convert

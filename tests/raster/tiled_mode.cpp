@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "raster/store/tile_manager.h"
+#include "scoped_tile_manager.h"
 
 namespace raster::testing {
 namespace {
@@ -17,23 +17,12 @@ class TiledStoreEnvironment : public ::testing::Environment {
   public:
     explicit TiledStoreEnvironment(std::uint32_t blocks) : blocks_(blocks) {}
 
-    void SetUp() override {
-        RIPTileManagerConfig config;
-        config.budget = 0;
-        config.memoryBlocks = blocks_;
-        manager_ = std::make_unique<RIPTileManager>(config);
-        previous_ = RIPInstallTileStore(manager_.get());
-    }
-
-    void TearDown() override {
-        RIPInstallTileStore(previous_);
-        manager_.reset();
-    }
+    void SetUp() override { manager_ = std::make_unique<ScopedTileManager>(blocks_); }
+    void TearDown() override { manager_.reset(); }
 
   private:
     std::uint32_t blocks_;
-    std::unique_ptr<RIPTileManager> manager_;
-    RIPTileStore* previous_ = nullptr;
+    std::unique_ptr<ScopedTileManager> manager_;
 };
 
 const bool kRegistered = [] {

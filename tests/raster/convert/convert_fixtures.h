@@ -2,6 +2,7 @@
 // as rows of bytes, whatever their storage.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -19,9 +20,12 @@ inline std::int32_t RowBytes(std::int32_t width, std::int32_t bits) {
     return (width * bits + 7) / 8;
 }
 
+// Images are made tileable: one block unless a tile store is installed, as in
+// the tiled run, where every image is tiled.
+
 // An image of the type with the rows given bottom row first (each RowBytes long).
 inline RIPImage* Make(std::int32_t type, std::int32_t w, std::int32_t h,
-                      const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kOneBlock) {
+                      const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kAllowTiling) {
     blit::RIPInstallBlitPipeline();
     RIPImage* image = RIPCreateImageEx(type, w, h, 0, 0, storage, nullptr, 0);
     if (image != nullptr && !rows.empty()) {
@@ -31,7 +35,7 @@ inline RIPImage* Make(std::int32_t type, std::int32_t w, std::int32_t h,
 }
 
 inline RIPImage* MakePaletted(RIPPalette* palette, std::int32_t bits, std::int32_t w, std::int32_t h,
-                              const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kOneBlock) {
+                              const std::vector<std::uint8_t>& rows = {}, std::int32_t storage = kAllowTiling) {
     blit::RIPInstallBlitPipeline();
     RIPImage* image = RIPCreatePalettedImageEx(palette, w, h, bits, 1, 0, 0, storage, nullptr, 0);
     if (image != nullptr && !rows.empty()) {
@@ -40,24 +44,29 @@ inline RIPImage* MakePaletted(RIPPalette* palette, std::int32_t bits, std::int32
     return image;
 }
 
-// Every row's bytes, bottom row first, read through the slots.
+// Every row's bytes, bottom row first, read through the slots (each locked
+// once for its piece of a row).
 inline std::vector<std::uint8_t> Bytes(const RIPImage* image) {
     const std::int32_t bits = image->bitsPerPixel;
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(RowBytes(image->width, bits)) * image->height, 0);
+    const std::size_t rowBytes = static_cast<std::size_t>(RowBytes(image->width, bits));
+    std::vector<std::uint8_t> out(rowBytes * image->height, 0);
     for (std::int32_t y = 0; y < image->height; ++y) {
-        for (std::int32_t x = 0; x < image->width; ++x) {
+        std::uint8_t* o = out.data() + rowBytes * y;
+        for (std::int32_t x = 0; x < image->width;) {
             RIPTileSlot* slot = RIPSlotAt(image, x, y);
             RIPTileLockRead(slot);
-            const std::int32_t rx = x - slot->left;
             const std::uint8_t* row =
                 slot->data + static_cast<std::ptrdiff_t>(slot->rowBytes) * (y - slot->bottom);
-            std::uint8_t* o = out.data() + static_cast<std::size_t>(RowBytes(image->width, bits)) * y;
-            if (bits >= 8) {
-                std::memcpy(o + x * bits / 8, row + rx * bits / 8, static_cast<std::size_t>(bits / 8));
-            } else {
-                const std::int32_t at = rx * bits, to = x * bits;
-                const unsigned v = (row[at / 8] >> (8 - bits - at % 8)) & ((1u << bits) - 1);
-                o[to / 8] = static_cast<std::uint8_t>(o[to / 8] | (v << (8 - bits - to % 8)));
+            const std::int32_t end = std::min(slot->right + 1, image->width);
+            for (; x < end; ++x) {
+                const std::int32_t rx = x - slot->left;
+                if (bits >= 8) {
+                    std::memcpy(o + x * bits / 8, row + rx * bits / 8, static_cast<std::size_t>(bits / 8));
+                } else {
+                    const std::int32_t at = rx * bits, to = x * bits;
+                    const unsigned v = (row[at / 8] >> (8 - bits - at % 8)) & ((1u << bits) - 1);
+                    o[to / 8] = static_cast<std::uint8_t>(o[to / 8] | (v << (8 - bits - to % 8)));
+                }
             }
             RIPTileUnlock(slot);
         }

@@ -216,13 +216,19 @@ TEST(Progress, BlockConvertersReportBeforeAndAfterTheWholeRectangle) {
     State state(1);
     state.rs->progressCallback = &Recorder::Callback;
     state.rs->progressContext = &recorder;
-    EXPECT_EQ(RIPConvertRGB24ToRGB48(state.rs, RIPSlotAt(dst, 0, 0), 0, 0, RIPSlotAt(src, 0, 0), 0, 0, 2, 2),
-              0);
+    // The converters work inside slots their caller has locked (a tiled
+    // image's slots hold no pixels until then).
+    RIPTileSlot* d = RIPSlotAt(dst, 0, 0);
+    RIPTileSlot* s = RIPSlotAt(src, 0, 0);
+    ASSERT_EQ(RIPTileLock(d), 1);
+    ASSERT_EQ(RIPTileLockRead(s), 1);
+    EXPECT_EQ(RIPConvertRGB24ToRGB48(state.rs, d, 0, 0, s, 0, 0, 2, 2), 0);
+    // Without a state, or without a callback, nothing is reported.
+    EXPECT_EQ(RIPConvertRGB24ToRGB48(nullptr, d, 0, 0, s, 0, 0, 2, 2), 1);
+    RIPTileUnlock(s);
+    RIPTileUnlock(d);
     EXPECT_EQ(recorder.positions, (std::vector<std::int32_t>{0, 1}));
     EXPECT_EQ(Bytes(dst), Bytes8(24, 7));  // written before the refusing tick
-    // Without a state, or without a callback, nothing is reported.
-    EXPECT_EQ(RIPConvertRGB24ToRGB48(nullptr, RIPSlotAt(dst, 0, 0), 0, 0, RIPSlotAt(src, 0, 0), 0, 0, 2, 2),
-              1);
     RIPDestroyImage(dst);
     RIPDestroyImage(src);
 }

@@ -3,12 +3,15 @@
 // crossing tiles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "convert/convert_image.h"
 #include "convert_fixtures.h"
 #include "dither_state.h"
 #include "memory_tile_store.h"
+#include "scoped_tile_manager.h"
 #include "whole_reductions.h"
 
 namespace raster::convert {
@@ -193,10 +196,12 @@ TEST(WholeReductions, ARefusedReportStopsBeforeTheRow) {
 
 // A rectangle crossing the tiles of both images converts as it does in one
 // block: diffusion carries its errors over tile edges, matrices are laid from
-// absolute positions.
+// absolute positions. Tiled on the recording test store, and on the library's
+// tile manager, where tiles are evicted, compressed and swapped as the rows go.
 struct TiledCase {
     std::int32_t to;  // destination type (8 and 9: the standard palettes)
     int method;
+    std::int32_t from = kTypeRGB24;  // others made from the RGB gradient, nearest colours
 };
 
 class AcrossTiles : public ::testing::TestWithParam<TiledCase> {};
@@ -214,35 +219,78 @@ Bytes8 Gradient(std::int32_t w, std::int32_t h) {
     return rgb;
 }
 
+// The converted rectangle: from (13, 17) of the source to (7, 5) of the
+// destination, 40 and 50 pixels short of the source's size.
+constexpr std::int32_t kSourceX = 13, kSourceY = 17, kDestX = 7, kDestY = 5;
+
+// A source large enough that the rectangle crosses at least one tile edge of
+// each image both ways (the bilevel tiles are the widest).
+std::pair<std::int32_t, std::int32_t> SourceSize(std::int32_t to) {
+    const RIPTileGeometry d = RIPTileGeometryFor(to);
+    return {std::max(330, d.width + 60), std::max(320, d.height + 60)};
+}
+
+// True when the pixels first and last of the rectangle lie in different
+// tile columns and rows of the image.
+bool Crosses(const RIPImage* image, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
+    return image->storageKind == kStorageTiled && x / image->tileWidth != (x + w - 1) / image->tileWidth &&
+           y / image->tileHeight != (y + h - 1) / image->tileHeight;
+}
+
 Bytes8 ConvertGradient(const TiledCase& c, std::int32_t storage) {
-    const std::int32_t w = 330, h = 320;
+    const auto [w, h] = SourceSize(c.to);
     RIPImage* src = Make(kTypeRGB24, w, h, Gradient(w, h), storage);
+    if (c.from != kTypeRGB24) {
+        RIPImage* rgb = src;
+        src = Make(c.from, w, h, {}, storage);
+        EXPECT_EQ(RIPConvertImageToImage(State(1).rs, src, 0, 0, rgb, 0, 0, w, h), 1);
+        RIPDestroyImage(rgb);
+    }
     RIPImage* dst = Make(c.to, w - 20, h - 30, {}, storage);
     if (storage == kAllowTiling) {
-        EXPECT_EQ(src->storageKind, kStorageTiled);
-        EXPECT_EQ(dst->storageKind, kStorageTiled);
+        EXPECT_TRUE(Crosses(src, kSourceX, kSourceY, w - 40, h - 50));
+        EXPECT_TRUE(Crosses(dst, kDestX, kDestY, w - 40, h - 50));
     }
     State state(c.method);
-    EXPECT_EQ(RIPConvertImageToImage(state.rs, dst, 7, 5, src, 13, 17, w - 40, h - 50), 1);
+    EXPECT_EQ(RIPConvertImageToImage(state.rs, dst, kDestX, kDestY, src, kSourceX, kSourceY, w - 40, h - 50),
+              1);
     Bytes8 out = Bytes(dst);
     RIPDestroyImage(dst);
     RIPDestroyImage(src);
     return out;
 }
 
-TEST_P(AcrossTiles, MatchesOneBlock) {
+// These tests install stores of their own: the tiled run would only repeat them.
+TEST_P(AcrossTiles, MatchesOneBlockOnTheTestStore) {
+    if (RIPActiveTileStore() != nullptr) GTEST_SKIP() << "a tile store is installed";
     const Bytes8 whole = ConvertGradient(GetParam(), kOneBlock);
     raster::testing::ScopedTileStore tiles(4);
-    const Bytes8 tiled = ConvertGradient(GetParam(), kAllowTiling);
-    EXPECT_EQ(tiled, whole);
+    EXPECT_EQ(ConvertGradient(GetParam(), kAllowTiling), whole);
+}
+
+TEST_P(AcrossTiles, MatchesOneBlockOnTheTileManager) {
+    if (RIPActiveTileStore() != nullptr) GTEST_SKIP() << "a tile store is installed";
+    const Bytes8 whole = ConvertGradient(GetParam(), kOneBlock);
+    // Eight memory blocks hold the tiles of one band of rows of the widest
+    // case (so diffusion's rows do not evict each other's tiles on every row)
+    // but not the images: tiles go out to the swap file and come back.
+    raster::testing::ScopedTileManager tiles(8);
+    EXPECT_EQ(ConvertGradient(GetParam(), kAllowTiling), whole);
+    EXPECT_GT(tiles.manager().Swap().FileBytes(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, AcrossTiles,
                          ::testing::Values(TiledCase{kTypeBilevel, 2}, TiledCase{kTypeBilevel, 3},
                                            TiledCase{kTypeBilevel, 5}, TiledCase{kTypeStandard8, 2},
                                            TiledCase{kTypeStandard8, 3}, TiledCase{kTypeStandard8, 1},
-                                           TiledCase{kTypeStandard4, 6}, TiledCase{kTypeGrey16, 1},
-                                           TiledCase{kTypeCMYK32, 1}));
+                                           TiledCase{kTypeStandard4, 6}, TiledCase{kTypeStandard4, 3},
+                                           TiledCase{kTypeStandard4, 1}, TiledCase{kTypeGrey16, 1},
+                                           TiledCase{kTypeCMYK32, 1},
+                                           // 16-colour diffusion carries its errors over tile
+                                           // edges from every source, as the others do.
+                                           TiledCase{kTypeStandard4, 2},
+                                           TiledCase{kTypeStandard4, 2, kTypeGrey8},
+                                           TiledCase{kTypeStandard4, 2, kTypeCMYK32}));
 
 }  // namespace
 }  // namespace raster::convert

@@ -2,6 +2,8 @@
 # layouts, format detection, the callback set, and the cache's placeholders
 # and failures. Fake callback-set libraries stand in for the real one.
 svgfilter_test(test_raster_imageload raster/imageload imageload raster_blit)
+# Again with every image tiled.
+svgfilter_tiled_rerun(test_raster_imageload)
 foreach(kind whole lacking failing)
   add_library(fake_cbs_${kind} SHARED ${CMAKE_CURRENT_LIST_DIR}/callback_set/fake_callback_set.cpp)
   set_target_properties(fake_cbs_${kind} PROPERTIES PREFIX "" OUTPUT_NAME zkfilt SUFFIX ".cbs"

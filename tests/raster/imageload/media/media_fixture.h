@@ -39,6 +39,14 @@ inline colour::ColorRecord ColourAt(const raster::RIPImage* image, int x, int to
     return colour;
 }
 
+// The byte of pixel (x, y) of an 8-bit image (a palette index), y counted
+// from the picture's top; read by value, so one-block and tiled images alike.
+inline int IndexAt(const raster::RIPImage* image, int x, int topRow) {
+    std::uint8_t value = 0;
+    EXPECT_EQ(raster::RIPReadPixelByte(image, x, image->height - 1 - topRow, &value), 1);
+    return value;
+}
+
 inline colour::ColorRecord Rgb(int r, int g, int b) {
     return colour::ColorRecord::RGB(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
                                     static_cast<std::uint8_t>(b));

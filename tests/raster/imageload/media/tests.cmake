@@ -3,6 +3,7 @@
 # build, which has no image libraries).
 if(TARGET imagecodecs)
   svgfilter_test(test_raster_imageload_media raster/imageload/media imageload)
+  svgfilter_tiled_rerun(test_raster_imageload_media)
   find_package(PNG REQUIRED)
   find_package(JPEG REQUIRED)
   find_package(GIF REQUIRED)

@@ -28,6 +28,9 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     stream_ = stream;
     treeBuilder_ = builder;
     tree_ = tree;
+    // A dictionary of an earlier document may have left its address to
+    // one of another kind.
+    dictionaryCast_ = DictionaryCast();
     documentName_ = name;
     xmlMode_ = xmlMode;
     documentKind_ = kDocumentHtml;
@@ -53,10 +56,10 @@ void Tokenizer::Reset() {
 }
 
 Dictionary* Tokenizer::GetDictionary() const {
-    return tree_ ? dynamic_cast<Dictionary*>(tree_->Dictionary()) : nullptr;
+    return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr;
 }
 
-unsigned char Tokenizer::ReadChar() {
+unsigned char Tokenizer::ReadCharSlowly() {
     if (pushback_) {
         const unsigned char c = pushback_;
         pushback_ = 0;
@@ -116,7 +119,7 @@ Token* Tokenizer::NextToken() {
         state_ = kStateFinished;
         return nullptr;
     }
-    token_ = new Token;
+    token_ = FreshToken();
     token_->Begin(line_);
     text_.clear();
     inInstruction_ = false;
@@ -139,6 +142,16 @@ Token* Tokenizer::NextToken() {
     token_->Finish(GetDictionary());
     token_->SetEndLine(line_);
     return token_;
+}
+
+Token* Tokenizer::FreshToken() {
+    Token& token = plainToken_;
+    token.text.Empty();
+    token.name.Empty();
+    token.node = nullptr;
+    token.isStartTag = 1;
+    token.typeId = 0;
+    return &token;
 }
 
 Token* Tokenizer::MakeInitialToken() {
@@ -183,7 +196,7 @@ void Tokenizer::DropToken() {
     if (DocElement* node = token_->TakeNode()) {
         if (node->IsFree() && !(tree_ && tree_->Root() == node)) node->DeleteSubtree();
     }
-    delete token_;
+    if (token_ != &plainToken_) delete token_;
     token_ = nullptr;
 }
 

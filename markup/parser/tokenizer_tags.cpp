@@ -22,12 +22,6 @@ namespace {
 // id and its own into.
 constexpr std::uint32_t kLargestLearnedId = 0xFFFF;
 
-String ToString(const std::string& bytes) {
-    String text;
-    text.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return text;
-}
-
 }  // namespace
 
 void Tokenizer::ScanTokenStart(unsigned char c) {
@@ -91,7 +85,8 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
         written += rest;
     }
     PushBack(c);
-    token_->name = ToString(written);
+    token_->name.Empty();
+    token_->name.Append(written.data(), static_cast<std::uint32_t>(written.size()));
     token_->typeId = typeId;
     if (endTag) return;  // the rest of an end tag follows in its own state
     state_ = kStateAttributeList;
@@ -101,7 +96,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
 std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
     Dictionary* dictionary = GetDictionary();
     if (!dictionary) return 0;
-    const String name = ToString(lookup);
+    const String& name = Reused(nameScratch_, lookup);
     std::uint32_t id = 0;
     if (dictionary->ElementIdByName(name, id) == kDict_Ok) return id;
     if (!xmlMode_ || !dictionary->IsOpen() || !editor_) return 0;
@@ -274,7 +269,7 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         }
         text_ += value;
     }
-    AddAttribute(ToString(value), false, false);
+    AddAttribute(Reused(valueScratch_, value), false, false);
     PushBack(c);
     state_ = kStateAttributeList;
 }
@@ -306,11 +301,16 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     return id;
 }
 
-std::uint32_t Tokenizer::AttributeId(bool valueless, bool& unknownReported) {
+const String& Tokenizer::Reused(String& into, const std::string& bytes) {
+    into.Empty();
+    into.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return into;
+}
+
+std::uint32_t Tokenizer::AttributeId(const String& name, bool valueless, bool& unknownReported) {
     unknownReported = false;
     Dictionary* dictionary = GetDictionary();
     if (!dictionary) return 0;
-    const String name = ToString(attributeName_);
     std::uint32_t id = 0;
     std::uint32_t first = 0;
     const DictStatus found = dictionary->FindAttributeForElement(name, token_->typeId, id, first);
@@ -344,7 +344,8 @@ void Tokenizer::AddAttribute(const String& value, bool valueless, bool atTagEnd)
     if (!element) throw InvalidArgumentFault();
     Dictionary* dictionary = GetDictionary();
     bool unknown = false;
-    auto attribute = std::make_unique<Attribute>(AttributeId(valueless, unknown), ToString(attributeName_));
+    const String& name = Reused(nameScratch_, attributeName_);
+    auto attribute = std::make_unique<Attribute>(AttributeId(name, valueless, unknown), name);
     if (!valueless) {
         SetAttributeValue(*attribute, dictionary, value);
     } else if (const HTMLAttributeDef* definition =

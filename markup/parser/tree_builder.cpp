@@ -25,7 +25,7 @@ constexpr std::size_t kMaxCarried = 32;
 constexpr std::uint32_t kMaxRepairCalls = 64;
 
 DocElement* AsDocElement(Node* node) {
-    return dynamic_cast<DocElement*>(node);
+    return DocElement::Of(node);
 }
 
 class CallCount {
@@ -82,6 +82,9 @@ TreeBuilder::~TreeBuilder() = default;
 
 void TreeBuilder::Begin(DocTree* tree, std::uint32_t xmlMode) {
     tree_ = tree;
+    // A dictionary of an earlier document may have left its address to
+    // one of another kind.
+    dictionaryCast_ = DictionaryCast();
     xmlMode_ = xmlMode;
     state_ = TreeBuildState();
     state_.SetUnique(xmlMode != 0);
@@ -103,7 +106,7 @@ void TreeBuilder::EnterXmlMode() {
 }
 
 Dictionary* TreeBuilder::GetDictionary() const {
-    return tree_ ? dynamic_cast<Dictionary*>(tree_->Dictionary()) : nullptr;
+    return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr;
 }
 
 void TreeBuilder::Diagnose(std::uint32_t code, DocElement* element) {
@@ -267,7 +270,7 @@ void TreeBuilder::ReopenCarried() {
     // while the list is walked.
     const std::vector<DocElement*> carried = carried_;
     for (DocElement* element : carried) {
-        auto* clone = dynamic_cast<DocElement*>(element->Clone());
+        auto* clone = DocElement::Of(element->Clone());
         if (!clone) throw MemoryAllocationFault();
         cursor_->AppendChild(clone);
         cursor_ = clone;

@@ -92,8 +92,19 @@ class Tokenizer : public ParseErrorHandler {
     Token* CurrentToken() const { return token_; }
 
   private:
-    // Reading.
-    unsigned char ReadChar();
+    // Reading. A plain character of the buffer is taken inline; push-back,
+    // line ends, a NUL, refills and the end go the long way.
+    unsigned char ReadChar() {
+        if (readPos_ < available_ && !pushback_ && !inputEnded_) {
+            const unsigned char c = buffer_[readPos_];
+            if (c > '\r') {
+                ++readPos_;
+                return c;
+            }
+        }
+        return ReadCharSlowly();
+    }
+    unsigned char ReadCharSlowly();
     void PushBack(unsigned char c) {
         if (c) pushback_ = c;
     }
@@ -101,6 +112,9 @@ class Tokenizer : public ParseErrorHandler {
     void EndInput();
 
     // Tokens.
+    // The token every call but the first hands out, emptied: its texts keep
+    // their buffers from token to token.
+    Token* FreshToken();
     Token* MakeInitialToken();
     void DropToken();
     void CommitText();
@@ -133,7 +147,10 @@ class Tokenizer : public ParseErrorHandler {
     void ScanCData(unsigned char c);
     std::uint32_t ElementId(const std::string& lookup);
     void AddAttribute(const String& value, bool valueless, bool atTagEnd);
-    std::uint32_t AttributeId(bool valueless, bool& unknownReported);
+    std::uint32_t AttributeId(const String& name, bool valueless, bool& unknownReported);
+    // The bytes in a String kept for reuse: names and values pass to the
+    // dictionary and the attributes without a buffer made for each.
+    static const String& Reused(String& into, const std::string& bytes);
     std::uint32_t LearnAttribute(const String& name);
     void SwitchToXml();
     void LoadDoctype();
@@ -170,6 +187,10 @@ class Tokenizer : public ParseErrorHandler {
     // a switch gives its use back; the one the caller started with is the
     // caller's.
     bool ownsDictionaryUse_ = false;
+    DictionaryCast dictionaryCast_;
+    Token plainToken_;
+    String nameScratch_;
+    String valueScratch_;
 };
 
 }  // namespace markup

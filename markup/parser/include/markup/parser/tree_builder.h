@@ -123,6 +123,7 @@ class TreeBuilder : public ParseErrorHandler, public XmlModeListener {
     // the content models ask.
     std::uint32_t repairCalls_ = 0;
     bool repairAborted_ = false;
+    DictionaryCast dictionaryCast_;
 };
 
 }  // namespace markup

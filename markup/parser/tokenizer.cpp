@@ -46,6 +46,8 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     ownsDictionaryUse_ = false;
     text_.clear();
     attributeName_.clear();
+    foundIds_.clear();
+    foundIn_ = nullptr;
     editor_.reset();
     if (Dictionary* dictionary = GetDictionary()) editor_ = std::make_unique<DictionaryEditor>(*dictionary);
 }
@@ -273,6 +275,10 @@ void Tokenizer::InstallDictionary(Dictionary* dictionary) {
     Dictionary* previous = GetDictionary();
     editor_ = std::make_unique<DictionaryEditor>(*dictionary);
     tree_->SetDictionary(dictionary);
+    // What the old dictionary found says nothing of the new one (which may
+    // even take the old one's place in memory).
+    foundIds_.clear();
+    foundIn_ = nullptr;
     // Only a use this tokenizer took is given back: the dictionary the
     // caller started the tree with may still be the caller's.
     if (ownsDictionaryUse_ && previous) DictionaryRegistry::Instance().Release(previous);

@@ -93,12 +93,38 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
     token_->node = MakeNode(typeId, token_->name);
 }
 
+const std::string& Tokenizer::FoundKey(std::uint32_t elementId, const std::string& name) {
+    foundKey_.assign(reinterpret_cast<const char*>(&elementId), sizeof elementId);
+    foundKey_ += name;
+    return foundKey_;
+}
+
+bool Tokenizer::KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id) {
+    if (foundIn_ != GetDictionary()) {
+        foundIds_.clear();
+        foundIn_ = GetDictionary();
+        return false;
+    }
+    const auto known = foundIds_.find(FoundKey(elementId, name));
+    if (known == foundIds_.end()) return false;
+    id = known->second;
+    return true;
+}
+
+void Tokenizer::RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id) {
+    foundIds_[FoundKey(elementId, name)] = id;
+}
+
 std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
     Dictionary* dictionary = GetDictionary();
     if (!dictionary) return 0;
-    const String& name = Reused(nameScratch_, lookup);
     std::uint32_t id = 0;
-    if (dictionary->ElementIdByName(name, id) == kDict_Ok) return id;
+    if (KnownId(kNoElement, lookup, id)) return id;
+    const String& name = Reused(nameScratch_, lookup);
+    if (dictionary->ElementIdByName(name, id) == kDict_Ok) {
+        RememberId(kNoElement, lookup, id);
+        return id;
+    }
     if (!xmlMode_ || !dictionary->IsOpen() || !editor_) return 0;
     // An open dictionary learns the element.
     id = editor_->NewElementId();
@@ -240,7 +266,9 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         text_ += static_cast<char>(c);
         c = ReadChar();
     }
-    std::string value;
+    // A member, so that long values do not make a buffer each.
+    std::string& value = attributeValue_;
+    value.clear();
     if (c == '"' || c == '\'') {
         const unsigned char quote = c;
         text_ += static_cast<char>(c);
@@ -312,9 +340,13 @@ std::uint32_t Tokenizer::AttributeId(const String& name, bool valueless, bool& u
     Dictionary* dictionary = GetDictionary();
     if (!dictionary) return 0;
     std::uint32_t id = 0;
+    if (KnownId(token_->typeId, attributeName_, id)) return id;
     std::uint32_t first = 0;
     const DictStatus found = dictionary->FindAttributeForElement(name, token_->typeId, id, first);
-    if (found == kDict_Ok) return id;
+    if (found == kDict_Ok) {
+        RememberId(token_->typeId, attributeName_, id);
+        return id;
+    }
     const bool learning = xmlMode_ && dictionary->IsOpen();
     if (!learning) {
         // The validator judges an attribute the element does not take.

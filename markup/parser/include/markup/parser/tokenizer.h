@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "markup/doc_tree.h"
 #include "markup/parser/dictionary.h"
@@ -151,6 +152,14 @@ class Tokenizer : public ParseErrorHandler {
     // The bytes in a String kept for reuse: names and values pass to the
     // dictionary and the attributes without a buffer made for each.
     static const String& Reused(String& into, const std::string& bytes);
+    // Names found in the dictionary, each with the element type id it was
+    // looked up for (kNoElement for an element name): a found name keeps its
+    // id while the dictionary does (learning only adds names after those
+    // already there), so a document's many repeats skip the search.
+    static constexpr std::uint32_t kNoElement = 0xFFFFFFFF;
+    const std::string& FoundKey(std::uint32_t elementId, const std::string& name);
+    bool KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id);
+    void RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id);
     std::uint32_t LearnAttribute(const String& name);
     void SwitchToXml();
     void LoadDoctype();
@@ -191,6 +200,10 @@ class Tokenizer : public ParseErrorHandler {
     Token plainToken_;
     String nameScratch_;
     String valueScratch_;
+    std::string attributeValue_;
+    std::unordered_map<std::string, std::uint32_t> foundIds_;
+    const Dictionary* foundIn_ = nullptr;
+    std::string foundKey_;
 };
 
 }  // namespace markup

@@ -46,8 +46,7 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     ownsDictionaryUse_ = false;
     text_.clear();
     attributeName_.clear();
-    foundIds_.clear();
-    foundIn_ = nullptr;
+    ForgetFoundIds();
     editor_.reset();
     if (Dictionary* dictionary = GetDictionary()) editor_ = std::make_unique<DictionaryEditor>(*dictionary);
 }
@@ -277,8 +276,7 @@ void Tokenizer::InstallDictionary(Dictionary* dictionary) {
     tree_->SetDictionary(dictionary);
     // What the old dictionary found says nothing of the new one (which may
     // even take the old one's place in memory).
-    foundIds_.clear();
-    foundIn_ = nullptr;
+    ForgetFoundIds();
     // Only a use this tokenizer took is given back: the dictionary the
     // caller started the tree with may still be the caller's.
     if (ownsDictionaryUse_ && previous) DictionaryRegistry::Instance().Release(previous);

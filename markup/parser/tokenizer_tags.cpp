@@ -93,26 +93,40 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
     token_->node = MakeNode(typeId, token_->name);
 }
 
-const std::string& Tokenizer::FoundKey(std::uint32_t elementId, const std::string& name) {
-    foundKey_.assign(reinterpret_cast<const char*>(&elementId), sizeof elementId);
-    foundKey_ += name;
-    return foundKey_;
+Tokenizer::FoundName& Tokenizer::FoundSlot(std::uint32_t elementId, const std::string& name) {
+    // FNV-1a over the element id and the name.
+    std::uint32_t hash = 2166136261u ^ elementId;
+    hash *= 16777619u;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return foundIds_[(hash ^ (hash >> 16)) % kFoundSlots];
+}
+
+void Tokenizer::ForgetFoundIds() {
+    for (FoundName& slot : foundIds_) slot.used = false;
+    foundIn_ = nullptr;
 }
 
 bool Tokenizer::KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id) {
     if (foundIn_ != GetDictionary()) {
-        foundIds_.clear();
+        ForgetFoundIds();
         foundIn_ = GetDictionary();
         return false;
     }
-    const auto known = foundIds_.find(FoundKey(elementId, name));
-    if (known == foundIds_.end()) return false;
-    id = known->second;
+    const FoundName& slot = FoundSlot(elementId, name);
+    if (!slot.used || slot.elementId != elementId || slot.name != name) return false;
+    id = slot.id;
     return true;
 }
 
 void Tokenizer::RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id) {
-    foundIds_[FoundKey(elementId, name)] = id;
+    FoundName& slot = FoundSlot(elementId, name);
+    slot.elementId = elementId;
+    slot.id = id;
+    slot.name = name;
+    slot.used = true;
 }
 
 std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
@@ -138,10 +152,7 @@ std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
 }
 
 void Tokenizer::ScanEndTag(unsigned char c) {
-    while (c != '>' && !Ended()) {
-        text_ += static_cast<char>(c);
-        c = ReadChar();
-    }
+    TakeWhile(c, text_, [this](unsigned char k) { return k != '>' && !Ended(); });
     tokenReady_ = true;
     state_ = kStateTokenStart;
 }
@@ -272,11 +283,7 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
     if (c == '"' || c == '\'') {
         const unsigned char quote = c;
         text_ += static_cast<char>(c);
-        c = ReadChar();
-        while (c != quote && !Ended()) {
-            value += static_cast<char>(c);
-            c = ReadChar();
-        }
+        c = TakeWhile(ReadChar(), value, [this, quote](unsigned char k) { return k != quote && !Ended(); });
         text_ += value;
         // The closing quote goes to the text through the attribute list.
     } else {

@@ -19,8 +19,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <array>
 #include <string>
-#include <unordered_map>
 
 #include "markup/doc_tree.h"
 #include "markup/parser/dictionary.h"
@@ -106,6 +106,24 @@ class Tokenizer : public ParseErrorHandler {
         return ReadCharSlowly();
     }
     unsigned char ReadCharSlowly();
+    // Appends c and the characters after it to `out` while keep(c) holds;
+    // answers the first character it does not hold for. A run of plain
+    // characters in the buffer (those ReadChar would hand out inline) is
+    // taken whole rather than one call at a time.
+    template <class Keep>
+    unsigned char TakeWhile(unsigned char c, std::string& out, Keep keep) {
+        while (keep(c)) {
+            out += static_cast<char>(c);
+            if (!pushback_ && !inputEnded_) {
+                std::uint32_t end = readPos_;
+                while (end < available_ && buffer_[end] > '\r' && keep(buffer_[end])) ++end;
+                out.append(reinterpret_cast<const char*>(buffer_.get() + readPos_), end - readPos_);
+                readPos_ = end;
+            }
+            c = ReadChar();
+        }
+        return c;
+    }
     void PushBack(unsigned char c) {
         if (c) pushback_ = c;
     }
@@ -156,10 +174,21 @@ class Tokenizer : public ParseErrorHandler {
     // looked up for (kNoElement for an element name): a found name keeps its
     // id while the dictionary does (learning only adds names after those
     // already there), so a document's many repeats skip the search.
+    // The memory is a small table indexed by a hash of the pair: a pair that
+    // meets another's place replaces it and is searched again when it comes
+    // back.
     static constexpr std::uint32_t kNoElement = 0xFFFFFFFF;
-    const std::string& FoundKey(std::uint32_t elementId, const std::string& name);
+    struct FoundName {
+        std::uint32_t elementId = 0;
+        std::uint32_t id = 0;
+        bool used = false;
+        std::string name;
+    };
+    static constexpr std::size_t kFoundSlots = 256;
+    FoundName& FoundSlot(std::uint32_t elementId, const std::string& name);
     bool KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id);
     void RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id);
+    void ForgetFoundIds();
     std::uint32_t LearnAttribute(const String& name);
     void SwitchToXml();
     void LoadDoctype();
@@ -201,9 +230,8 @@ class Tokenizer : public ParseErrorHandler {
     String nameScratch_;
     String valueScratch_;
     std::string attributeValue_;
-    std::unordered_map<std::string, std::uint32_t> foundIds_;
+    std::array<FoundName, kFoundSlots> foundIds_;
     const Dictionary* foundIn_ = nullptr;
-    std::string foundKey_;
 };
 
 }  // namespace markup

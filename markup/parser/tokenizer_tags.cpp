@@ -1,6 +1,7 @@
 // Tokenizer: start and end tags, their attributes, and the names they look
 // up (and learn) in the dictionary.
 #include <memory>
+#include <utility>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -93,7 +94,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
     token_->node = MakeNode(typeId, token_->name);
 }
 
-Tokenizer::FoundName& Tokenizer::FoundSlot(std::uint32_t elementId, const std::string& name) {
+Tokenizer::FoundName* Tokenizer::FoundPlaces(std::uint32_t elementId, const std::string& name) {
     // FNV-1a over the element id and the name.
     std::uint32_t hash = 2166136261u ^ elementId;
     hash *= 16777619u;
@@ -101,7 +102,7 @@ Tokenizer::FoundName& Tokenizer::FoundSlot(std::uint32_t elementId, const std::s
         hash ^= static_cast<unsigned char>(c);
         hash *= 16777619u;
     }
-    return foundIds_[(hash ^ (hash >> 16)) % kFoundSlots];
+    return &foundIds_[(hash ^ (hash >> 16)) % (kFoundSlots / 2) * 2];
 }
 
 void Tokenizer::ForgetFoundIds() {
@@ -115,14 +116,21 @@ bool Tokenizer::KnownId(std::uint32_t elementId, const std::string& name, std::u
         foundIn_ = GetDictionary();
         return false;
     }
-    const FoundName& slot = FoundSlot(elementId, name);
-    if (!slot.used || slot.elementId != elementId || slot.name != name) return false;
-    id = slot.id;
-    return true;
+    FoundName* places = FoundPlaces(elementId, name);
+    for (int way = 0; way < 2; ++way) {
+        const FoundName& slot = places[way];
+        if (!slot.used || slot.elementId != elementId || slot.name != name) continue;
+        id = slot.id;
+        if (way == 1) std::swap(places[0], places[1]);
+        return true;
+    }
+    return false;
 }
 
 void Tokenizer::RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id) {
-    FoundName& slot = FoundSlot(elementId, name);
+    FoundName* places = FoundPlaces(elementId, name);
+    std::swap(places[0], places[1]);  // the older of the two goes
+    FoundName& slot = places[0];
     slot.elementId = elementId;
     slot.id = id;
     slot.name = name;

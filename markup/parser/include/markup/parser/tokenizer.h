@@ -174,9 +174,9 @@ class Tokenizer : public ParseErrorHandler {
     // looked up for (kNoElement for an element name): a found name keeps its
     // id while the dictionary does (learning only adds names after those
     // already there), so a document's many repeats skip the search.
-    // The memory is a small table indexed by a hash of the pair: a pair that
-    // meets another's place replaces it and is searched again when it comes
-    // back.
+    // The memory is a small table of two places per hash of the pair, the
+    // one used last first: a pair finding both taken pushes out the older,
+    // which is searched again when it comes back.
     static constexpr std::uint32_t kNoElement = 0xFFFFFFFF;
     struct FoundName {
         std::uint32_t elementId = 0;
@@ -185,7 +185,8 @@ class Tokenizer : public ParseErrorHandler {
         std::string name;
     };
     static constexpr std::size_t kFoundSlots = 256;
-    FoundName& FoundSlot(std::uint32_t elementId, const std::string& name);
+    // The first of the pair's two places.
+    FoundName* FoundPlaces(std::uint32_t elementId, const std::string& name);
     bool KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id);
     void RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id);
     void ForgetFoundIds();

@@ -56,10 +56,6 @@ void Tokenizer::Reset() {
     Begin(nullptr, nullptr, nullptr, String(), 0);
 }
 
-Dictionary* Tokenizer::GetDictionary() const {
-    return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr;
-}
-
 unsigned char Tokenizer::ReadCharSlowly() {
     if (pushback_) {
         const unsigned char c = pushback_;

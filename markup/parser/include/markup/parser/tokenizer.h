@@ -84,7 +84,7 @@ class Tokenizer : public ParseErrorHandler {
     Token* NextToken();
 
     // The tree's current dictionary; null without a tree or dictionary.
-    Dictionary* GetDictionary() const;
+    Dictionary* GetDictionary() const { return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr; }
 
     std::uint32_t DocumentKind() const { return documentKind_; }
     std::uint32_t XmlMode() const { return xmlMode_; }

@@ -54,11 +54,11 @@ String AttrElement::GetAttributeText(const DictionaryBase* dictionary, bool skip
 }
 
 AttrElement* AsAttrElement(Node* node) {
-    return dynamic_cast<AttrElement*>(node);
+    return node ? node->ToAttrElement() : nullptr;
 }
 
 const AttrElement* AsAttrElement(const Node* node) {
-    return dynamic_cast<const AttrElement*>(node);
+    return node ? node->ToAttrElement() : nullptr;
 }
 
 }  // namespace markup

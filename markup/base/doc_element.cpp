@@ -117,7 +117,7 @@ bool DocElement::HasContent(const DictionaryBase* dictionary) const {
     // nested document cannot exhaust the stack; text kinds end a descent.
     const Node* node = FirstChild();
     while (node) {
-        const auto* element = dynamic_cast<const DocElement*>(node);
+        const auto* element = DocElement::Of(node);
         bool descend = false;
         if (element) {
             if (element->IsSignificant(dictionary)) return true;
@@ -139,13 +139,13 @@ bool DocElement::HasContent(const DictionaryBase* dictionary) const {
 }
 
 std::uint32_t DocElement::TypeOf(const Node* node) {
-    const auto* element = dynamic_cast<const DocElement*>(node);
+    const auto* element = DocElement::Of(node);
     return element ? element->GetType() : 0;
 }
 
 DocElement* DocElement::FindAncestorOfType(std::uint32_t id) {
     for (Node* node = this; node; node = node->Parent()) {
-        auto* element = dynamic_cast<DocElement*>(node);
+        auto* element = DocElement::Of(node);
         if (element && TypeMatches(*element, id)) return element;
     }
     return nullptr;
@@ -153,7 +153,7 @@ DocElement* DocElement::FindAncestorOfType(std::uint32_t id) {
 
 DocElement* DocElement::FindNextSiblingOfType(std::uint32_t id) const {
     for (Node* node = NextSibling(); node; node = node->NextSibling()) {
-        auto* element = dynamic_cast<DocElement*>(node);
+        auto* element = DocElement::Of(node);
         if (element && TypeMatches(*element, id)) return element;
     }
     return nullptr;
@@ -161,7 +161,7 @@ DocElement* DocElement::FindNextSiblingOfType(std::uint32_t id) const {
 
 DocElement* DocElement::FindPreviousSiblingOfType(std::uint32_t id) const {
     for (Node* node = PreviousSibling(); node; node = node->PreviousSibling()) {
-        auto* element = dynamic_cast<DocElement*>(node);
+        auto* element = DocElement::Of(node);
         if (element && TypeMatches(*element, id)) return element;
     }
     return nullptr;

@@ -28,7 +28,7 @@ class BusyMark {
 };
 
 std::uint32_t StoredType(const Node* node) {
-    const auto* element = dynamic_cast<const DocElement*>(node);
+    const auto* element = DocElement::Of(node);
     return element ? element->TypeId() : 0;
 }
 
@@ -37,10 +37,10 @@ std::uint32_t StoredType(const Node* node) {
 bool IsEmptyPlaceholder(const Node& placeholder) {
     bool anyElement = false;
     for (const Node* c = placeholder.FirstChild(); c; c = c->NextSibling()) {
-        if (dynamic_cast<const DocElement*>(c)) anyElement = true;
+        if (DocElement::Of(c)) anyElement = true;
     }
     if (!anyElement) return true;
-    const auto* only = dynamic_cast<const DocElement*>(placeholder.FirstChild());
+    const auto* only = DocElement::Of(placeholder.FirstChild());
     return only && !only->NextSibling() && !only->FirstChild() && only->TypeId() == kKindText &&
            IsLoneNoBreakSpace(only->Text());
 }

@@ -18,7 +18,7 @@ DocElementEvaluator::DocElementEvaluator(std::initializer_list<std::uint32_t> ty
 }
 
 bool DocElementEvaluator::Evaluate(const Node* node) const {
-    const auto* element = dynamic_cast<const DocElement*>(node);
+    const auto* element = DocElement::Of(node);
     if (!element) return false;
     for (std::uint32_t i = 0; i < typeIds_.Count(); ++i) {
         const std::uint32_t* id = typeIds_.At(i);

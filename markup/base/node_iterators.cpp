@@ -100,7 +100,7 @@ SpecialAncestorIterator::SpecialAncestorIterator(Node* start, std::uint32_t type
 Node* SpecialAncestorIterator::Next() {
     CheckCanStep();
     for (Node* node = current_->Parent(); node; node = node->Parent()) {
-        const auto* element = dynamic_cast<const DocElement*>(node);
+        const auto* element = DocElement::Of(node);
         if (element && element->TypeId() == typeId_) return Step(node);
     }
     return End();

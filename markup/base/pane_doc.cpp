@@ -17,7 +17,7 @@ constexpr std::uint32_t kFrameset = 57;
 constexpr std::uint32_t kFrame = 58;
 
 bool HasStoredType(const Node* node, std::uint32_t type) {
-    const auto* element = dynamic_cast<const DocElement*>(node);
+    const auto* element = DocElement::Of(node);
     return element && element->TypeId() == type;
 }
 

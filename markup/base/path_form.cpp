@@ -53,13 +53,19 @@ String Trimmed(const String& text) {
     return out;
 }
 
-String NormalizedSegments(const String& path, char separator) {
+namespace {
+
+// The segments of path from `from` on with "." and ".." resolved (never
+// climbing above `from`), joined by the separator, with a trailing one when
+// the path ends in one. With anySeparator "\\" separates as "/" does.
+String CollapsedSegments(const String& path, std::uint32_t from, char separator, bool anySeparator) {
     Vector<String> kept;
     const char* p = path.Text();
     const std::uint32_t n = path.Length();
-    std::uint32_t start = 0;
-    for (std::uint32_t i = 0; i <= n; ++i) {
-        if (i < n && !IsPathSeparator(p[i])) continue;
+    auto separates = [&](char c) { return anySeparator ? IsPathSeparator(c) : c == separator; };
+    std::uint32_t start = from;
+    for (std::uint32_t i = from; i <= n; ++i) {
+        if (i < n && !separates(p[i])) continue;
         const String segment = path.Mid(start, i - start);
         start = i + 1;
         if (segment.IsEmpty() || segment == ".") continue;
@@ -74,8 +80,52 @@ String NormalizedSegments(const String& path, char separator) {
         if (i) out += separator;
         out += *kept.At(i);
     }
-    if (n && IsPathSeparator(p[n - 1]) && !out.IsEmpty()) out += separator;
+    if (n > from && separates(p[n - 1]) && !out.IsEmpty()) out += separator;
     return out;
+}
+
+}  // namespace
+
+String NormalizedSegments(const String& path, char separator) {
+    return CollapsedSegments(path, 0, separator, true);
+}
+
+std::uint32_t RootLength(const String& path) {
+    const char* p = path.Text();
+    const std::uint32_t n = path.Length();
+    if (IsPosixPath(path)) return 1;
+    if (n >= 2 && p[1] == ':') return n >= 3 && IsPathSeparator(p[2]) ? 3 : 2;
+    if (n >= 2 && IsPathSeparator(p[0]) && IsPathSeparator(p[1])) {
+        // "\\server\share\": the root ends after the share's separator.
+        std::uint32_t i = 2;
+        for (int part = 0; part < 2 && i < n; ++part) {
+            while (i < n && !IsPathSeparator(p[i])) ++i;
+            if (i < n) ++i;
+        }
+        return i;
+    }
+    return 0;
+}
+
+String NormalizedPath(const String& path) {
+    const bool posix = IsPosixPath(path);
+    const char separator = posix ? '/' : '\\';
+    const std::uint32_t root = RootLength(path);
+    String out = path.Left(root);
+    char* bytes = nullptr;
+    if (!posix && out.GetBuffer(bytes)) {
+        for (std::uint32_t i = 0; i < out.Length(); ++i) {
+            if (IsPathSeparator(bytes[i])) bytes[i] = separator;
+        }
+    }
+    out += CollapsedSegments(path, root, separator, !posix);
+    return out;
+}
+
+bool IsRootFolder(const String& folder) {
+    const String normal = WithSeparator(NormalizedPath(folder));
+    const std::uint32_t root = RootLength(normal);
+    return root > 0 && root == normal.Length();
 }
 
 }  // namespace detail

@@ -26,5 +26,16 @@ String Trimmed(const String& text);
 // joins the segments with the separator (no leading separator; a trailing one
 // when the path ends in one).
 String NormalizedSegments(const String& path, char separator);
+// The length of a local path's root: "/" of a POSIX path, "d:" and its
+// separator of a drive path, "\\server\share\" of a network path; 0 for a
+// relative path.
+std::uint32_t RootLength(const String& path);
+// The path with "." and ".." resolved and repeated separators collapsed,
+// never climbing above its root; the Windows forms take "\" as their
+// separator. Containment is decided on this form: "/site/../x" lies outside
+// "/site/". POSIX paths split at "/" only, since "\" is a file name's byte.
+String NormalizedPath(const String& path);
+// The folder is a file system's root ("/", "d:\", "\\server\share\").
+bool IsRootFolder(const String& folder);
 
 }  // namespace markup::detail

@@ -35,19 +35,25 @@ void CopyBytes(char* to, const char* from, std::size_t count) {
     if (count) std::memmove(to, from, count);
 }
 
-char* NewBuffer(std::uint32_t capacity) {
-    return static_cast<char*>(HeapAllocateOrRaise(capacity));
+}  // namespace
+
+char* String::BufferFor(std::uint64_t capacity) {
+    const std::uint32_t size = CheckedCapacity(capacity);
+    if (size <= kInlineBytes && buffer_ != inline_) return inline_;
+    return static_cast<char*>(HeapAllocateOrRaise(size));
 }
 
-}  // namespace
+void String::Release(char* buffer) const {
+    if (buffer != inline_) HeapFree(buffer);
+}
 
 String::String(const char* text) {
     SetText(text, TextLength(text), kMinTextCapacity);
 }
 
 String::String(std::uint32_t capacity) {
+    buffer_ = BufferFor(capacity ? capacity : 1);
     capacity_ = capacity ? capacity : 1;
-    buffer_ = NewBuffer(capacity_);
     buffer_[0] = 0;
 }
 
@@ -57,21 +63,27 @@ String::String(const String& other) {
 
 String::String(String&& other) noexcept
     : buffer_(other.buffer_), length_(other.length_), capacity_(other.capacity_) {
+    // Inline bytes move with a copy; a heap buffer changes hands.
+    if (other.buffer_ == other.inline_) {
+        std::memcpy(inline_, other.inline_, kInlineBytes);
+        buffer_ = inline_;
+    }
     other.buffer_ = nullptr;
     other.length_ = other.capacity_ = 0;
 }
 
 String::~String() {
-    HeapFree(buffer_);
+    Release(buffer_);
 }
 
 void String::SetText(const char* bytes, std::uint32_t count, std::uint32_t minimumCapacity) {
     const std::uint64_t need = static_cast<std::uint64_t>(count) + 1;
     const std::uint32_t capacity = CheckedCapacity(need < minimumCapacity ? minimumCapacity : need);
-    char* fresh = NewBuffer(capacity);
+    // An inline text whose successor fits inline too is replaced in place.
+    char* fresh = buffer_ == inline_ && capacity <= kInlineBytes ? inline_ : BufferFor(capacity);
     CopyBytes(fresh, bytes, count);  // bytes may lie in the old buffer
     fresh[count] = 0;
-    HeapFree(buffer_);
+    if (fresh != buffer_) Release(buffer_);
     buffer_ = fresh;
     length_ = count;
     capacity_ = capacity;
@@ -79,10 +91,10 @@ void String::SetText(const char* bytes, std::uint32_t count, std::uint32_t minim
 
 void String::Reallocate(std::uint64_t capacity, std::uint32_t keep) {
     const std::uint32_t size = CheckedCapacity(capacity);
-    char* fresh = NewBuffer(size);
+    char* fresh = buffer_ == inline_ && size <= kInlineBytes ? inline_ : BufferFor(size);
     CopyBytes(fresh, buffer_, keep);
     fresh[keep] = 0;
-    HeapFree(buffer_);
+    if (fresh != buffer_) Release(buffer_);
     buffer_ = fresh;
     capacity_ = size;
     length_ = keep;
@@ -152,10 +164,10 @@ String& String::Append(const char* bytes, std::uint32_t count) {
         CopyBytes(buffer_ + length_, bytes, count);
     } else {
         const std::uint32_t capacity = CheckedCapacity(newLength + kAppendSlack);
-        char* fresh = NewBuffer(capacity);
+        char* fresh = BufferFor(capacity);
         CopyBytes(fresh, buffer_, length_);
         CopyBytes(fresh + length_, bytes, count);  // before the old buffer goes
-        HeapFree(buffer_);
+        Release(buffer_);
         buffer_ = fresh;
         capacity_ = capacity;
     }
@@ -168,11 +180,12 @@ bool String::Insert(std::uint32_t index, char c) {
     if (index > length_) return false;
     const std::uint64_t capacity =
         capacity_ <= static_cast<std::uint64_t>(length_) + 1 ? length_ + kInsertSlack : capacity_;
-    char* fresh = NewBuffer(CheckedCapacity(capacity));
+    // Never the current buffer: the tail is copied after the new character.
+    char* fresh = BufferFor(capacity);
     CopyBytes(fresh, buffer_, index);
     fresh[index] = c;
     CopyBytes(fresh + index + 1, buffer_ + (buffer_ ? index : 0), length_ - index);
-    HeapFree(buffer_);
+    Release(buffer_);
     buffer_ = fresh;
     capacity_ = static_cast<std::uint32_t>(capacity);
     ++length_;
@@ -185,11 +198,11 @@ bool String::InsertText(std::uint32_t index, const char* text) {
     const std::uint32_t n = TextLength(text);
     const std::uint64_t newLength = static_cast<std::uint64_t>(length_) + n;
     const std::uint64_t capacity = capacity_ <= newLength ? newLength + kAppendSlack : capacity_;
-    char* fresh = NewBuffer(CheckedCapacity(capacity));
+    char* fresh = BufferFor(capacity);
     CopyBytes(fresh, buffer_, index);
     CopyBytes(fresh + index, text, n);
     CopyBytes(fresh + index + n, buffer_ + index, length_ - index);
-    HeapFree(buffer_);
+    Release(buffer_);
     buffer_ = fresh;
     capacity_ = static_cast<std::uint32_t>(capacity);
     length_ = static_cast<std::uint32_t>(newLength);
@@ -297,7 +310,8 @@ String String::Mid(std::uint32_t start, std::uint32_t count) const {
     if (start >= length_) return part;
     const std::uint32_t n = count < length_ - start ? count : length_ - start;
     // Parts answer empty rather than raise when the heap is exhausted.
-    part.buffer_ = static_cast<char*>(HeapAllocate(static_cast<std::size_t>(n) + 1));
+    part.buffer_ =
+        n < kInlineBytes ? part.inline_ : static_cast<char*>(HeapAllocate(static_cast<std::size_t>(n) + 1));
     if (!part.buffer_) return part;
     CopyBytes(part.buffer_, buffer_ + start, n);
     part.buffer_[n] = 0;

@@ -86,7 +86,7 @@ void AppendAttributes(std::string& out, const AttrElement& element, const std::s
 void AppendNode(std::string& out, const Node& node, std::size_t depth, const DictionaryBase* dictionary) {
     const std::string indent(depth * 2, ' ');
     out += indent;
-    const auto* element = dynamic_cast<const DocElement*>(&node);
+    const auto* element = DocElement::Of(&node);
     if (!element) {
         out += "node\n";
         return;

@@ -30,8 +30,16 @@ String UnescapedPath(const String& path) {
 // A host becomes a folder name. A NUL in it would cut the folder the system
 // makes (and every file name looked for in it) short of the one the entry
 // records, and the host would share the entry of the name before the NUL.
+// A separator would make it a path, and a host of dots alone (dots are
+// dropped) would name the root folder itself, holding every host's files.
 bool UsableHost(const String& host) {
-    return std::memchr(host.Text(), '\0', host.Length()) == nullptr;
+    const char* p = host.Text();
+    bool named = false;
+    for (std::uint32_t i = 0; i < host.Length(); ++i) {
+        if (p[i] == '\0' || IsPathSeparator(p[i])) return false;
+        if (p[i] != '.') named = true;
+    }
+    return named;
 }
 
 }  // namespace
@@ -39,7 +47,7 @@ bool UsableHost(const String& host) {
 URLMapper::URLMapper() {
     Singleton<URLMapper>::CheckConstruction();
     const std::string cache = platform::UserCacheFolder();
-    if (!cache.empty()) rootFolder_ = String(cache.c_str()) += kCacheSubfolder;
+    if (!cache.empty()) SetRootFolder(String(cache.c_str()) += kCacheSubfolder);
 }
 
 URLMapper::~URLMapper() {
@@ -51,7 +59,7 @@ void URLMapper::RemoveAllServers() {
 }
 
 void URLMapper::SetRootFolder(const String& folder) {
-    rootFolder_ = folder.IsEmpty() ? folder : WithSeparator(folder);
+    rootFolder_ = folder.IsEmpty() ? folder : WithSeparator(detail::NormalizedPath(folder));
 }
 
 std::uint32_t URLMapper::Search(const String& name, bool& found) const {
@@ -76,7 +84,8 @@ std::uint32_t URLMapper::Search(const String& name, bool& found) const {
 
 UMServer* URLMapper::AddServer(const String& name, const String& folder) {
     const String key = detail::Lowered(detail::Trimmed(name));
-    const String place = WithSeparator(detail::Folded(detail::Trimmed(folder)));
+    // Stored resolved, so that containment tests compare like with like.
+    const String place = WithSeparator(detail::Folded(detail::NormalizedPath(detail::Trimmed(folder))));
     bool found = false;
     const std::uint32_t at = Search(key, found);
     if (found) return At(at);
@@ -160,23 +169,29 @@ String URLMapper::LinkFloor(const String& baseFolder) const {
     const String base = detail::WithSeparator(detail::Folded(baseFolder));
     const String root = detail::Folded(rootFolder_);
     if (!detail::HasPrefix(base, root)) return String();
-    String floor = root;
+    String floor;
     for (std::uint32_t i = 0; i < Count(); ++i) {
         const String& folder = At(i)->folder;
         if (folder.Length() > floor.Length() && detail::HasPrefix(base, folder) &&
-            detail::HasPrefix(folder, root))
+            detail::HasPrefix(folder, root) && folder.Length() > root.Length())
             floor = folder;
     }
-    return floor;
+    if (!floor.IsEmpty()) return floor;
+    // Host folders lie right below the root: a document below the root whose
+    // host has no entry (yet) still keeps to the folder of its host.
+    const std::int32_t end = base.Mid(root.Length()).Find(detail::SeparatorOf(root));
+    return end < 0 ? root : base.Left(root.Length() + static_cast<std::uint32_t>(end) + 1);
 }
 
-bool URLMapper::Resolve(const String& urlText, const String& host, const String& baseFolder, String& out,
+bool URLMapper::Resolve(const String& urlText, const String& host, const String& baseText, String& out,
                         bool addIndex) {
     out.Empty();
     if (urlText.IsEmpty()) return true;
     // A document under the cache root came from a host: its links are paths
     // on that host, and ".." stops at the host's folder as it stops at a
     // URL's root, so that no document of a host names a file outside it.
+    // The base is resolved first: "<root>/../" is no folder under the root.
+    const String baseFolder = baseText.IsEmpty() ? baseText : detail::NormalizedPath(baseText);
     const String floor = LinkFloor(baseFolder);
     const bool cached = !floor.IsEmpty();
     // A local path is no URL: URL character rules do not apply to it. In a
@@ -218,6 +233,10 @@ bool URLMapper::Resolve(const String& urlText, const String& host, const String&
         out += detail::NormalizedSegments(below, detail::SeparatorOf(floor));
         return true;
     }
+    // A link of a host's document whose folder is unknown has nothing to
+    // stand on: joined onto no folder it would name a file of the working
+    // directory.
+    if (baseFolder.IsEmpty() && !host.IsEmpty()) return false;
     out = baseFolder;
     const char separator = detail::SeparatorOf(baseFolder);
     String relative(path);

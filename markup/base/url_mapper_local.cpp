@@ -69,15 +69,30 @@ String EscapedPath(const String& path) {
 
 }  // namespace
 
-UMServer* URLMapper::ServerForLocalPath(const String& path, bool create, bool quiet) {
-    const String folded = detail::Folded(path);
+UMServer* URLMapper::ServerHolding(const String& path) const {
+    // The deepest folder wins: entries are kept in name order, so the first
+    // one that holds the path may be a wide one over a narrower site.
+    UMServer* holder = nullptr;
     for (std::uint32_t i = 0; i < Count(); ++i) {
-        if (detail::HasPrefix(folded, At(i)->folder)) return At(i);
+        UMServer* server = At(i);
+        if (detail::HasPrefix(path, server->folder) &&
+            (!holder || server->folder.Length() > holder->folder.Length()))
+            holder = server;
     }
+    return holder;
+}
+
+UMServer* URLMapper::ServerForLocalPath(const String& path, bool create, bool quiet) {
+    // Matched in its resolved form: "<site>/../secret/x" lies outside the site.
+    const String resolved = detail::NormalizedPath(path);
+    const String folded = detail::Folded(resolved);
+    if (UMServer* holder = ServerHolding(folded)) return holder;
     if (!create) return nullptr;
 
     String folder = StripFileName(folded);
-    if (folder.IsEmpty()) return nullptr;
+    // A file system's root as a site would hold every file of it, and every
+    // local path after it would map to that one entry.
+    if (folder.IsEmpty() || detail::IsRootFolder(folder)) return nullptr;
     String name;
     if (!LocalEntryName(folder, name)) return nullptr;
     // Two folders with the same last component must not share an entry: the
@@ -86,9 +101,11 @@ UMServer* URLMapper::ServerForLocalPath(const String& path, bool create, bool qu
     for (int n = 2; FindServerByName(detail::Lowered(name)); ++n) {
         name.Format("%s_%d", base.Text(), n);
     }
-    if (!quiet && !AskNewServer(name, folder, path, nullptr)) return nullptr;
+    if (!quiet && !AskNewServer(name, folder, resolved, nullptr)) return nullptr;
 
-    const String newFolder = detail::WithSeparator(detail::Folded(detail::Trimmed(folder)));
+    const String newFolder =
+        detail::WithSeparator(detail::Folded(detail::NormalizedPath(detail::Trimmed(folder))));
+    if (detail::IsRootFolder(newFolder)) return nullptr;  // as edited by the user
     for (std::uint32_t i = 0; i < Count(); ++i) {
         const UMServer* other = At(i);
         if (!detail::HasPrefix(other->folder, newFolder)) continue;
@@ -101,13 +118,15 @@ UMServer* URLMapper::ServerForLocalPath(const String& path, bool create, bool qu
     return AddServer(name, folder);
 }
 
-void URLMapper::LocalPathToURL(String& out, const String& localPath, const String& baseFolder, bool create,
+void URLMapper::LocalPathToURL(String& out, const String& pathText, const String& baseFolder, bool create,
                                bool& isHttp) {
     out.Empty();
     isHttp = false;
+    // The URL names the file the path names: "site/../x" is x, not in site.
+    const String localPath = detail::NormalizedPath(pathText);
     String base;
     if (!baseFolder.IsEmpty()) {
-        base = detail::Folded(baseFolder);
+        base = detail::Folded(detail::NormalizedPath(baseFolder));
         if (!IsPathSeparator(*base.CharPtrAt(base.Length() - 1))) base += detail::SeparatorOf(base);
         if (detail::HasPrefix(detail::Folded(localPath), base)) {
             out = EscapedPath(localPath.Mid(base.Length()));

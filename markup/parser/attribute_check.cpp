@@ -79,8 +79,10 @@ bool ElementContentValidator::CheckAttributes(const Dictionary& dictionary, std:
 }
 
 void ElementContentValidator::RepairAttributes(const Dictionary& dictionary, AttrElement& element,
-                                               ContentReporter& reporter) {
-    std::vector<AttributeStatus> statuses;
+                                               ContentReporter& reporter,
+                                               std::vector<AttributeStatus>* statusesScratch) {
+    std::vector<AttributeStatus> own;
+    std::vector<AttributeStatus>& statuses = statusesScratch ? *statusesScratch : own;
     IdList missing;
     if (CheckAttributes(dictionary, statuses, missing, element)) return;
     for (std::uint32_t i = 0; i < statuses.size(); ++i) {

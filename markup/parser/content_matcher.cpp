@@ -42,7 +42,7 @@ ContentRole RoleOf(const Dictionary& dictionary, std::uint32_t typeId, std::uint
 }
 
 bool NodeType(const Node* node, std::uint32_t& typeId) {
-    const auto* element = dynamic_cast<const DocElement*>(node);
+    const auto* element = DocElement::Of(node);
     if (!element) return false;
     typeId = element->TypeId();
     return true;

@@ -133,6 +133,12 @@ String Dictionary::LookupName(const String& name) const {
     return lookup;
 }
 
+const String& Dictionary::LookupName(const String& name, String& lowered) const {
+    if (CaseSensitive()) return name;
+    lowered = LookupName(name);
+    return lowered;
+}
+
 const ElementGroup* Dictionary::FindGroup(std::uint32_t groupClass) const {
     for (const auto& group : groups_) {
         if (group->GroupClass() == groupClass) return group.get();
@@ -141,7 +147,8 @@ const ElementGroup* Dictionary::FindGroup(std::uint32_t groupClass) const {
 }
 
 DictStatus Dictionary::ElementIdByName(const String& name, std::uint32_t& id) const {
-    return elements_.IdByName(LookupName(name), id) ? kDict_Ok : kDict_NotFound;
+    String lowered;
+    return elements_.IdByName(LookupName(name, lowered), id) ? kDict_Ok : kDict_NotFound;
 }
 
 DictStatus Dictionary::ElementHasModel(const String& name) const {
@@ -196,7 +203,8 @@ std::uint32_t Dictionary::GroupSize(std::uint32_t groupClass) const {
 
 DictStatus Dictionary::FindAttributeForElement(const String& name, std::uint32_t elementId, std::uint32_t& id,
                                                std::uint32_t& firstNamesake) const {
-    const String lookup = LookupName(name);
+    String lowered;
+    const String& lookup = LookupName(name, lowered);
     std::uint32_t position = 0;
     if (!attributes_.FindPosition(lookup, position)) return kDict_NotFound;
     firstNamesake = attributes_.At(position)->Id();
@@ -217,6 +225,9 @@ DictStatus Dictionary::AttributeGroup(std::uint32_t attributeId, const Attribute
                                       std::uint32_t reserved) const {
     const HTMLAttributeDef* attribute = FindAttribute(attributeId);
     if (reserved != 0 || !attribute) return kDict_Unknown;
+    // A plain formatted type, the kind every learned attribute has, is no
+    // group: asked for each attribute parsed, it is told without a cast.
+    if (!attribute->Type() || attribute->Type()->Kind() == kTypeFormatted) return kDict_WrongKind;
     const auto* found = dynamic_cast<const AttributeTypeGroup*>(attribute->Type());
     if (!found) return kDict_WrongKind;
     group = found;

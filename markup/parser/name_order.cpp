@@ -1,6 +1,9 @@
 // CompareNames: the platform's word order over Latin-1 names.
 #include "markup/parser/name_order.h"
 
+#include <array>
+#include <cstring>
+
 #include "platform/latin1_text.h"
 
 namespace markup {
@@ -11,8 +14,16 @@ bool Ignored(unsigned char c) {
     return c == '-' || c == '\'';
 }
 
+// The platform's lower case, as a table: the search of a dictionary folds
+// every byte of the names it passes, and a call per byte dominated it.
+const std::array<unsigned char, 256> kFolded = [] {
+    std::array<unsigned char, 256> folded{};
+    for (int c = 0; c < 256; ++c) folded[c] = platform::Latin1Lower(static_cast<unsigned char>(c));
+    return folded;
+}();
+
 unsigned char Fold(unsigned char c) {
-    return platform::Latin1Lower(c);
+    return kFolded[c];
 }
 
 int Sign(int difference) {
@@ -52,6 +63,9 @@ int CompareCaseOnly(const unsigned char* a, const unsigned char* b) {
 int CompareNames(const char* a, const char* b) {
     const auto* pa = reinterpret_cast<const unsigned char*>(a ? a : "");
     const auto* pb = reinterpret_cast<const unsigned char*>(b ? b : "");
+    // Equal bytes are equal in every pass: the look-up that finds its name
+    // ends with one plain compare instead of three folded ones.
+    if (std::strcmp(a ? a : "", b ? b : "") == 0) return 0;
     if (const int letters = CompareLetters(pa, pb)) return letters;
     if (const int folded = CompareFolded(pa, pb)) return folded;
     return CompareCaseOnly(pa, pb);

@@ -169,8 +169,9 @@ void Parser::Parse(InStream* stream, WebElementFactory* factory, Dictionary* dic
         }
     }
     treeBuilder_.CloseAll();
-    treeBuilder_.AttachRoot();
-    tree_->Evaluate(true);
+    // The evaluation tends the body (type 25) alone: a document the walk
+    // found none in is not walked again for it.
+    if (treeBuilder_.AttachRoot()) tree_->Evaluate(true);
     Finish();
 }
 

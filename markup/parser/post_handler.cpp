@@ -44,7 +44,7 @@ std::uint32_t PostHandler::StyleId(const DocTree& tree) {
 }
 
 void PostHandler::Enter(Node* node, DocTree* tree) {
-    auto* element = dynamic_cast<DocElement*>(node);
+    auto* element = DocElement::Of(node);
     if (!element || !tree) return;
     CSSBaseManager* manager = tree->StyleManager();
     if (!manager) return;
@@ -54,7 +54,7 @@ void PostHandler::Enter(Node* node, DocTree* tree) {
 }
 
 void PostHandler::Leave(Node* node, DocTree* tree) {
-    auto* element = dynamic_cast<DocElement*>(node);
+    auto* element = DocElement::Of(node);
     if (!element || !tree || !tree->StyleManager()) return;
     const std::uint32_t style = StyleId(*tree);
     if (style != 0 && element->TypeId() == style) tree->StyleManager()->CollectStyleElements();

@@ -28,6 +28,9 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     stream_ = stream;
     treeBuilder_ = builder;
     tree_ = tree;
+    // A dictionary of an earlier document may have left its address to
+    // one of another kind.
+    dictionaryCast_ = DictionaryCast();
     documentName_ = name;
     xmlMode_ = xmlMode;
     documentKind_ = kDocumentHtml;
@@ -43,6 +46,7 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     ownsDictionaryUse_ = false;
     text_.clear();
     attributeName_.clear();
+    ForgetFoundIds();
     editor_.reset();
     if (Dictionary* dictionary = GetDictionary()) editor_ = std::make_unique<DictionaryEditor>(*dictionary);
 }
@@ -52,11 +56,7 @@ void Tokenizer::Reset() {
     Begin(nullptr, nullptr, nullptr, String(), 0);
 }
 
-Dictionary* Tokenizer::GetDictionary() const {
-    return tree_ ? dynamic_cast<Dictionary*>(tree_->Dictionary()) : nullptr;
-}
-
-unsigned char Tokenizer::ReadChar() {
+unsigned char Tokenizer::ReadCharSlowly() {
     if (pushback_) {
         const unsigned char c = pushback_;
         pushback_ = 0;
@@ -116,7 +116,7 @@ Token* Tokenizer::NextToken() {
         state_ = kStateFinished;
         return nullptr;
     }
-    token_ = new Token;
+    token_ = FreshToken();
     token_->Begin(line_);
     text_.clear();
     inInstruction_ = false;
@@ -139,6 +139,16 @@ Token* Tokenizer::NextToken() {
     token_->Finish(GetDictionary());
     token_->SetEndLine(line_);
     return token_;
+}
+
+Token* Tokenizer::FreshToken() {
+    Token& token = plainToken_;
+    token.text.Empty();
+    token.name.Empty();
+    token.node = nullptr;
+    token.isStartTag = 1;
+    token.typeId = 0;
+    return &token;
 }
 
 Token* Tokenizer::MakeInitialToken() {
@@ -183,7 +193,7 @@ void Tokenizer::DropToken() {
     if (DocElement* node = token_->TakeNode()) {
         if (node->IsFree() && !(tree_ && tree_->Root() == node)) node->DeleteSubtree();
     }
-    delete token_;
+    if (token_ != &plainToken_) delete token_;
     token_ = nullptr;
 }
 
@@ -260,6 +270,9 @@ void Tokenizer::InstallDictionary(Dictionary* dictionary) {
     Dictionary* previous = GetDictionary();
     editor_ = std::make_unique<DictionaryEditor>(*dictionary);
     tree_->SetDictionary(dictionary);
+    // What the old dictionary found says nothing of the new one (which may
+    // even take the old one's place in memory).
+    ForgetFoundIds();
     // Only a use this tokenizer took is given back: the dictionary the
     // caller started the tree with may still be the caller's.
     if (ownsDictionaryUse_ && previous) DictionaryRegistry::Instance().Release(previous);

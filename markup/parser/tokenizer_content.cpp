@@ -37,10 +37,7 @@ constexpr char kCDataKeyword[] = "[CDATA[";
 }  // namespace
 
 void Tokenizer::ScanWhitespace(unsigned char c) {
-    while (IsSpaceOrNbsp(c)) {
-        text_ += static_cast<char>(c);
-        c = ReadChar();
-    }
+    c = TakeWhile(c, text_, IsSpaceOrNbsp);
     if (c == '<' || Ended()) {
         SetTokenNode(kKindWhitespace, token_->name, true);
         PushBack(c);
@@ -55,10 +52,7 @@ void Tokenizer::ScanWhitespace(unsigned char c) {
 
 void Tokenizer::ScanText(unsigned char c) {
     if (!token_->node) SetTokenNode(kKindText, String(), true);
-    while (c != '<' && c != '&' && !Ended()) {
-        text_ += static_cast<char>(c);
-        c = ReadChar();
-    }
+    c = TakeWhile(c, text_, [this](unsigned char k) { return k != '<' && k != '&' && !Ended(); });
     PushBack(c);
     tokenReady_ = true;
     state_ = kStateTokenStart;

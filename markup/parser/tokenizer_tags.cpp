@@ -1,6 +1,7 @@
 // Tokenizer: start and end tags, their attributes, and the names they look
 // up (and learn) in the dictionary.
 #include <memory>
+#include <utility>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -21,12 +22,6 @@ namespace {
 // Learned ids stay within the 16 bits an attribute id packs its element's
 // id and its own into.
 constexpr std::uint32_t kLargestLearnedId = 0xFFFF;
-
-String ToString(const std::string& bytes) {
-    String text;
-    text.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return text;
-}
 
 }  // namespace
 
@@ -91,19 +86,67 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
         written += rest;
     }
     PushBack(c);
-    token_->name = ToString(written);
+    token_->name.Empty();
+    token_->name.Append(written.data(), static_cast<std::uint32_t>(written.size()));
     token_->typeId = typeId;
     if (endTag) return;  // the rest of an end tag follows in its own state
     state_ = kStateAttributeList;
     token_->node = MakeNode(typeId, token_->name);
 }
 
+Tokenizer::FoundName* Tokenizer::FoundPlaces(std::uint32_t elementId, const std::string& name) {
+    // FNV-1a over the element id and the name.
+    std::uint32_t hash = 2166136261u ^ elementId;
+    hash *= 16777619u;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return &foundIds_[(hash ^ (hash >> 16)) % (kFoundSlots / 2) * 2];
+}
+
+void Tokenizer::ForgetFoundIds() {
+    for (FoundName& slot : foundIds_) slot.used = false;
+    foundIn_ = nullptr;
+}
+
+bool Tokenizer::KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id) {
+    if (foundIn_ != GetDictionary()) {
+        ForgetFoundIds();
+        foundIn_ = GetDictionary();
+        return false;
+    }
+    FoundName* places = FoundPlaces(elementId, name);
+    for (int way = 0; way < 2; ++way) {
+        const FoundName& slot = places[way];
+        if (!slot.used || slot.elementId != elementId || slot.name != name) continue;
+        id = slot.id;
+        if (way == 1) std::swap(places[0], places[1]);
+        return true;
+    }
+    return false;
+}
+
+void Tokenizer::RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id) {
+    FoundName* places = FoundPlaces(elementId, name);
+    std::swap(places[0], places[1]);  // the older of the two goes
+    FoundName& slot = places[0];
+    slot.elementId = elementId;
+    slot.id = id;
+    slot.name = name;
+    slot.used = true;
+}
+
 std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
     Dictionary* dictionary = GetDictionary();
     if (!dictionary) return 0;
-    const String name = ToString(lookup);
     std::uint32_t id = 0;
-    if (dictionary->ElementIdByName(name, id) == kDict_Ok) return id;
+    if (KnownId(kNoElement, lookup, id)) return id;
+    const String& name = Reused(nameScratch_, lookup);
+    if (dictionary->ElementIdByName(name, id) == kDict_Ok) {
+        RememberId(kNoElement, lookup, id);
+        return id;
+    }
     if (!xmlMode_ || !dictionary->IsOpen() || !editor_) return 0;
     // An open dictionary learns the element.
     id = editor_->NewElementId();
@@ -117,10 +160,7 @@ std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
 }
 
 void Tokenizer::ScanEndTag(unsigned char c) {
-    while (c != '>' && !Ended()) {
-        text_ += static_cast<char>(c);
-        c = ReadChar();
-    }
+    TakeWhile(c, text_, [this](unsigned char k) { return k != '>' && !Ended(); });
     tokenReady_ = true;
     state_ = kStateTokenStart;
 }
@@ -245,15 +285,13 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         text_ += static_cast<char>(c);
         c = ReadChar();
     }
-    std::string value;
+    // A member, so that long values do not make a buffer each.
+    std::string& value = attributeValue_;
+    value.clear();
     if (c == '"' || c == '\'') {
         const unsigned char quote = c;
         text_ += static_cast<char>(c);
-        c = ReadChar();
-        while (c != quote && !Ended()) {
-            value += static_cast<char>(c);
-            c = ReadChar();
-        }
+        c = TakeWhile(ReadChar(), value, [this, quote](unsigned char k) { return k != quote && !Ended(); });
         text_ += value;
         // The closing quote goes to the text through the attribute list.
     } else {
@@ -274,7 +312,7 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         }
         text_ += value;
     }
-    AddAttribute(ToString(value), false, false);
+    AddAttribute(Reused(valueScratch_, value), false, false);
     PushBack(c);
     state_ = kStateAttributeList;
 }
@@ -306,15 +344,24 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     return id;
 }
 
-std::uint32_t Tokenizer::AttributeId(bool valueless, bool& unknownReported) {
+const String& Tokenizer::Reused(String& into, const std::string& bytes) {
+    into.Empty();
+    into.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return into;
+}
+
+std::uint32_t Tokenizer::AttributeId(const String& name, bool valueless, bool& unknownReported) {
     unknownReported = false;
     Dictionary* dictionary = GetDictionary();
     if (!dictionary) return 0;
-    const String name = ToString(attributeName_);
     std::uint32_t id = 0;
+    if (KnownId(token_->typeId, attributeName_, id)) return id;
     std::uint32_t first = 0;
     const DictStatus found = dictionary->FindAttributeForElement(name, token_->typeId, id, first);
-    if (found == kDict_Ok) return id;
+    if (found == kDict_Ok) {
+        RememberId(token_->typeId, attributeName_, id);
+        return id;
+    }
     const bool learning = xmlMode_ && dictionary->IsOpen();
     if (!learning) {
         // The validator judges an attribute the element does not take.
@@ -344,7 +391,8 @@ void Tokenizer::AddAttribute(const String& value, bool valueless, bool atTagEnd)
     if (!element) throw InvalidArgumentFault();
     Dictionary* dictionary = GetDictionary();
     bool unknown = false;
-    auto attribute = std::make_unique<Attribute>(AttributeId(valueless, unknown), ToString(attributeName_));
+    const String& name = Reused(nameScratch_, attributeName_);
+    auto attribute = std::make_unique<Attribute>(AttributeId(name, valueless, unknown), name);
     if (!valueless) {
         SetAttributeValue(*attribute, dictionary, value);
     } else if (const HTMLAttributeDef* definition =

@@ -25,7 +25,7 @@ constexpr std::size_t kMaxCarried = 32;
 constexpr std::uint32_t kMaxRepairCalls = 64;
 
 DocElement* AsDocElement(Node* node) {
-    return dynamic_cast<DocElement*>(node);
+    return DocElement::Of(node);
 }
 
 class CallCount {
@@ -82,6 +82,9 @@ TreeBuilder::~TreeBuilder() = default;
 
 void TreeBuilder::Begin(DocTree* tree, std::uint32_t xmlMode) {
     tree_ = tree;
+    // A dictionary of an earlier document may have left its address to
+    // one of another kind.
+    dictionaryCast_ = DictionaryCast();
     xmlMode_ = xmlMode;
     state_ = TreeBuildState();
     state_.SetUnique(xmlMode != 0);
@@ -91,6 +94,7 @@ void TreeBuilder::Begin(DocTree* tree, std::uint32_t xmlMode) {
     currentToken_ = nullptr;
     cursor_ = tree ? tree->Current() : nullptr;
     carried_.clear();
+    impliedMarked_ = false;
     repairCalls_ = 0;
     repairAborted_ = false;
     postHandler_.Reset();
@@ -103,7 +107,7 @@ void TreeBuilder::EnterXmlMode() {
 }
 
 Dictionary* TreeBuilder::GetDictionary() const {
-    return tree_ ? dynamic_cast<Dictionary*>(tree_->Dictionary()) : nullptr;
+    return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr;
 }
 
 void TreeBuilder::Diagnose(std::uint32_t code, DocElement* element) {
@@ -203,6 +207,7 @@ void TreeBuilder::InsertImplied(const IdList& ids, Token* token) {
             Diagnose(kDiag_OmissibleImplied, element);
         } else {
             element->SetFlags(kFlagImplied);
+            impliedMarked_ = true;
             Diagnose(kDiag_StartImplied, element);
         }
     }
@@ -267,7 +272,7 @@ void TreeBuilder::ReopenCarried() {
     // while the list is walked.
     const std::vector<DocElement*> carried = carried_;
     for (DocElement* element : carried) {
-        auto* clone = dynamic_cast<DocElement*>(element->Clone());
+        auto* clone = DocElement::Of(element->Clone());
         if (!clone) throw MemoryAllocationFault();
         cursor_->AppendChild(clone);
         cursor_ = clone;
@@ -376,7 +381,7 @@ void TreeBuilder::CheckAttributes(DocElement* element, Token* token) {
     const Dictionary* dictionary = GetDictionary();
     if (!attributes || !dictionary) return;
     currentToken_ = token;
-    ElementContentValidator::RepairAttributes(*dictionary, *attributes, reporter_);
+    ElementContentValidator::RepairAttributes(*dictionary, *attributes, reporter_, &attributeStatuses_);
 }
 
 bool TreeBuilder::RepairContent() {
@@ -460,6 +465,10 @@ void TreeBuilder::CloseAll() {
     RepairContent();
     if (!tree_) return;
     Node* root = tree_->GoRoot();
+    cursor_ = root;
+    // Only implied elements carry the mark: a document that implied none
+    // (every XML document) is not walked for it.
+    if (!impliedMarked_) return;
     for (Node* node = root; node; node = node->NextInPreorder()) {
         if (DocElement* element = AsDocElement(node)) element->ClearFlags(kFlagImplied);
     }
@@ -469,15 +478,25 @@ void TreeBuilder::CloseAll() {
             if (DocElement* element = AsDocElement(node)) element->ClearFlags(kFlagImplied);
         }
     }
-    cursor_ = root;
 }
 
-void TreeBuilder::AttachRoot() {
-    if (!tree_) return;
+bool TreeBuilder::AttachRoot() {
+    if (!tree_) return false;
     Node* root = tree_->GoRoot();
+    // Every later element of type 25 gives its children to the first; they
+    // are found in the same walk (in document order) as the handler's.
+    DocElement* first = nullptr;
+    std::vector<DocElement*> later;
     // Depth first, without recursion: a document may nest very deep.
     for (Node* node = root; node;) {
         postHandler_.Enter(node, tree_);
+        if (DocElement* element = AsDocElement(node); element && element->TypeId() == kMergedElementId) {
+            if (!first) {
+                first = element;
+            } else {
+                later.push_back(element);
+            }
+        }
         if (node->FirstChild()) {
             node = node->FirstChild();
             continue;
@@ -491,19 +510,6 @@ void TreeBuilder::AttachRoot() {
             node = node->Parent();
         }
     }
-
-    // Every later element of type 25 gives its children to the first.
-    DocElement* first = nullptr;
-    std::vector<DocElement*> later;
-    for (Node* node = root; node; node = node->NextInPreorder()) {
-        DocElement* element = AsDocElement(node);
-        if (!element || element->TypeId() != kMergedElementId) continue;
-        if (!first) {
-            first = element;
-        } else {
-            later.push_back(element);
-        }
-    }
     for (DocElement* element : later) {
         MoveChildrenToEnd(*element, *first);
         element->Unlink();
@@ -512,6 +518,7 @@ void TreeBuilder::AttachRoot() {
     carried_.clear();
     cursor_ = root;
     tree_->GoRoot();
+    return first != nullptr;
 }
 
 }  // namespace markup

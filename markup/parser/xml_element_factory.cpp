@@ -27,7 +27,10 @@ DocElement* XMLElementFactory::SetUpNode(DocElement* node, DictionaryBase* dicti
     bool empty = false;
     if (dictionary && dictionary->ElementIsEmpty(typeId, empty) && empty) node->SetDeclaredEmpty(true);
     node->SetTypeId(typeId);
-    node->SetText(dictionary, name ? *name : String());
+    // Bound to a reference: the conditional would otherwise copy the name.
+    static const String kNoName;
+    const String& text = name ? *name : kNoName;
+    node->SetText(dictionary, text);
     if (keepFlags == 0) node->SetFlags(kFlagMadeByBuilder);
     return node;
 }

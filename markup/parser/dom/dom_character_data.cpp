@@ -18,7 +18,7 @@ namespace {
 IDOMString JoinRun(const DocElement* first) {
     std::string joined;
     for (const Node* node = first; node; node = node->NextSibling()) {
-        const auto* element = dynamic_cast<const DocElement*>(node);
+        const auto* element = DocElement::Of(node);
         if (!element || (element->TypeId() != kKindText && element->TypeId() != kKindEntityReference)) break;
         joined.append(element->Text().Text(), element->Text().Length());
     }

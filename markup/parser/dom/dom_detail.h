@@ -62,7 +62,7 @@ void TakeOut(DocTree& tree, Node* node);
 
 // The wrapper and whitespace nodes that the child and sibling steps pass.
 inline bool IsPassedOver(const Node* node) {
-    const auto* element = dynamic_cast<const DocElement*>(node);
+    const auto* element = DocElement::Of(node);
     return element && (element->TypeId() == kKindPlaceholder || element->TypeId() == kKindWhitespace);
 }
 

@@ -75,7 +75,7 @@ WDOMHandle WDOMDocument_WepImp::Adopt(std::unique_ptr<DocTree> tree, std::unique
     // both through the deleter.
     DocTree* adopted = tree.release();
     std::shared_ptr<DocTree> shared(adopted, TreeDeleter{factory.release()});
-    auto* root = dynamic_cast<DocElement*>(shared->GoRoot());
+    auto* root = DocElement::Of(shared->GoRoot());
     return WDOMHandle(new WDOMDocument_WepImp(adopted, root));
 }
 
@@ -134,7 +134,7 @@ WDOMElement* WDOMDocument_WepImp::documentElement() {
     Node* root = tree ? tree->GoRoot() : nullptr;
     if (!root) return nullptr;
     for (Node* child = root->FirstChild(); child; child = child->NextSibling()) {
-        WDOMHandle facade(WDOMBuilder::CreateNode(tree, dynamic_cast<DocElement*>(child)));
+        WDOMHandle facade(WDOMBuilder::CreateNode(tree, DocElement::Of(child)));
         if (facade.GetNodeType() == kDOMElementNode) return dynamic_cast<WDOMElement*>(facade.HandOut());
     }
     return nullptr;

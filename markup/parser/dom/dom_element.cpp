@@ -105,14 +105,14 @@ void WDOMElement_WepImp::normalize() {
     DocTree* tree = GetTree();
     if (!node || !tree) return;
     for (Node* child = node->FirstChild(); child; child = child->NextSibling()) {
-        auto* text = dynamic_cast<DocElement*>(child);
+        auto* text = DocElement::Of(child);
         if (!text || text->TypeId() != kKindText) continue;
         // The whole run is joined at once; the nodes that gave their text
         // stay alive outside the tree, since facades may still wrap them.
         std::vector<DocElement*> joined;
         String run = text->Text();
-        for (auto* next = dynamic_cast<DocElement*>(text->NextSibling()); next && next->TypeId() == kKindText;
-             next = dynamic_cast<DocElement*>(next->NextSibling())) {
+        for (auto* next = DocElement::Of(text->NextSibling()); next && next->TypeId() == kKindText;
+             next = DocElement::Of(next->NextSibling())) {
             run += next->Text();
             joined.push_back(next);
         }

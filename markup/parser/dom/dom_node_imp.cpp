@@ -11,7 +11,7 @@ namespace markup {
 namespace {
 
 DocElement* AsElement(Node* node) {
-    return dynamic_cast<DocElement*>(node);
+    return DocElement::Of(node);
 }
 
 DocElement* NodeOf(const WDOMNode* facade) {

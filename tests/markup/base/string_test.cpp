@@ -10,6 +10,7 @@
 #include <cstdarg>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "comma_locale.h"
 #include "markup/faults.h"
@@ -444,20 +445,64 @@ TEST(StringTest, LoadStringAtTheBufferEdges) {
     platform::SetHostStringTable({});
 }
 
+// Texts longer than the inline room need the heap.
 TEST(StringTest, ExhaustedHeapRaisesOrAnswersEmpty) {
     FailHeapAllocationAfter(0);
-    EXPECT_THROW(String("abc"), MemoryAllocationFault);
+    EXPECT_THROW(String("a text too long to be held inline"), MemoryAllocationFault);
 
-    String s("abcdef");
+    String s("abcdefghijklmnopqrstuvwxyz");
     FailHeapAllocationAfter(0);
-    EXPECT_EQ(Str(s.Mid(1, 2)), "");  // parts never raise
+    EXPECT_EQ(Str(s.Mid(1, 20)), "");  // parts never raise
 
     FailHeapAllocationAfter(0);
     EXPECT_THROW(s += "a longer text that needs a new buffer", MemoryAllocationFault);
     FailHeapAllocationAfter(0);
     EXPECT_THROW(s.Insert(0, 'x'), RuntimeFault);
     FailHeapAllocationAfter(-1);
-    EXPECT_EQ(Str(s), "abcdef");  // the failed operations changed nothing here
+    EXPECT_EQ(Str(s), "abcdefghijklmnopqrstuvwxyz");  // the failed operations changed nothing here
+}
+
+// Short texts live in the String itself: they need no heap, and every
+// operation that replaces, moves or grows them keeps the text whole.
+TEST(StringTest, InlineTextsNeedNoHeapAndStayWhole) {
+    FailHeapAllocationAfter(0);
+    String small("abc");
+    String part = small.Mid(1, 2);
+    String copy(small);
+    FailHeapAllocationAfter(-1);
+    EXPECT_EQ(Str(part), "bc");
+    EXPECT_EQ(Str(copy), "abc");
+    EXPECT_EQ(small.Capacity(), 16u);  // the rule's capacity all the same
+
+    String s("abcdef");
+    s.Insert(1, 'x');  // into a fresh buffer, never over the text it copies
+    EXPECT_EQ(Str(s), "axbcdef");
+    s.InsertText(2, "yz");
+    EXPECT_EQ(Str(s), "axyzbcdef");
+    s = s.Mid(3);  // a part of itself
+    EXPECT_EQ(Str(s), "zbcdef");
+    s.Append(s.Text() + 1, 3);  // from its own inline bytes
+    EXPECT_EQ(Str(s), "zbcdefbcd");
+
+    String grown("0123456789");
+    grown += "abcdefghij";  // inline to heap
+    EXPECT_EQ(Str(grown), "0123456789abcdefghij");
+    String shrunk("a long text that lives on the heap");
+    shrunk = String("tiny");  // an exact copy fits inline again
+    EXPECT_EQ(Str(shrunk), "tiny");
+    shrunk = String("longer!");  // in place, past the old text
+    EXPECT_EQ(Str(shrunk), "longer!");
+
+    // Moves (a growing vector makes them) carry inline bytes along.
+    std::vector<String> texts;
+    for (int i = 0; i < 50; ++i) texts.emplace_back(std::to_string(i).c_str());
+    texts.emplace_back(std::move(s));
+    EXPECT_EQ(Str(texts[37]), "37");
+    EXPECT_EQ(Str(texts.back()), "zbcdefbcd");
+    EXPECT_EQ(Str(s), "");  // NOLINT: the moved-from text reads as empty
+    String moved(std::move(texts[7]));
+    texts[7] = "x";
+    EXPECT_EQ(Str(moved), "7");
 }
 
 class StringSerialTest : public testing::Test {
@@ -526,7 +571,6 @@ TEST_F(StringSerialTest, NoMemoryForTheTextIsAStatus) {
     FailHeapAllocationAfter(-1);
     EXPECT_EQ(Str(s), "");
 }
-
 
 // A stream that cannot tell its length, as a pipe or a network stream.
 class UnsizedStream : public InStream {

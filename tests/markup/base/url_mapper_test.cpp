@@ -281,6 +281,91 @@ TEST_F(URLMapperTest, LinksOfACachedDocumentStayInItsHostFolder) {
     EXPECT_EQ(Str(out), root_ + "x");
 }
 
+// Escaped dots, a base written with dot segments, and a host folder the
+// table no longer holds: none of them lets a link of a cached document out
+// of its host's folder.
+TEST_F(URLMapperTest, CachedLinksCannotClimbOutOfTheHostFolder) {
+    ASSERT_EQ(Map("http://h.org/dir/a.htm"), root_ + "horg/dir/a.htm");
+    const std::string escaped = "%2e%2e/%2e%2e/%2E%2E/%2e%2e/%2e%2e/etc/passwd";
+    struct Row {
+        std::string text;
+        std::string base;
+        bool ok;
+        std::string local;
+    };
+    const Row rows[] = {
+        {escaped, root_ + "horg/dir/", true, root_ + "horg/etc/passwd"},
+        {"..%2f..%2f..%2f..%2fetc/passwd", root_ + "horg/dir/", true, root_ + "horg/etc/passwd"},
+        {"..%5c..%5c..%5cx", root_ + "horg/dir/", true, root_ + "horg/x"},
+        {"../../x", root_ + "horg/dir/./sub//../", true, root_ + "horg/x"},
+        {"../../../x", root_ + "../cache/horg/dir/", true, root_ + "horg/x"},
+        {"a.css", "", false, ""},  // a host's document of no known folder
+    };
+    for (const Row& row : rows) {
+        String out;
+        EXPECT_EQ(mapper_.Resolve(row.text.c_str(), "h.org", row.base.c_str(), out, false), row.ok) << row.text;
+        EXPECT_EQ(Str(out), row.local) << row.text;
+    }
+    // Without its entry the folder right below the root is the host's.
+    mapper_.RemoveAllServers();
+    for (const char* host : {"h.org", ""}) {
+        String out;
+        EXPECT_TRUE(mapper_.Resolve(escaped.c_str(), host, (root_ + "horg/dir/").c_str(), out, false));
+        EXPECT_EQ(Str(out), root_ + "horg/etc/passwd") << host;
+    }
+}
+
+// Hosts of dots alone would have the root folder itself as their folder, and
+// one with a separator would name a path.
+TEST_F(URLMapperTest, HostsThatNameNoFolderAreRefused) {
+    for (const char* host : {"..", ".", "a/..", "a\\b"}) {
+        EXPECT_EQ(mapper_.ServerForHost(host), nullptr) << host;
+        String out("stale");
+        EXPECT_FALSE(mapper_.Resolve("/x.htm", host, "", out, true)) << host;
+    }
+    EXPECT_EQ(mapper_.Count(), 0u);
+}
+
+// An entry holds a path only once its dot segments are resolved; the root of
+// a file system is never made a site; the deepest folder wins.
+TEST_F(URLMapperTest, LocalPathsMatchEntriesOnTheirResolvedForm) {
+    UMServer* site = mapper_.AddServer("local.site", "/data/site/");
+    EXPECT_EQ(mapper_.ServerForLocalPath("/data/site/../secret/x", false, true), nullptr);
+    EXPECT_EQ(mapper_.ServerForLocalPath("/data/site/./sub//x.svg", false, true), site);
+    EXPECT_EQ(mapper_.ServerForLocalPath("/data/site/sub/../../site/x.svg", false, true), site);
+
+    UMServer* secret = mapper_.ServerForLocalPath("/data/site/../secret/x", true, true);
+    ASSERT_NE(secret, nullptr);
+    EXPECT_EQ(Str(secret->folder), "/data/secret/");
+    UMServer* dotted = mapper_.AddServer("dotted", "D:/Web/Site/../Other");
+    EXPECT_EQ(Str(dotted->folder), "d:\\web\\other\\");
+    EXPECT_EQ(mapper_.ServerForLocalPath("D:\\Web\\x\\..\\Other\\p.htm", false, true), dotted);
+
+    String out;
+    bool isHttp = false;
+    mapper_.LocalPathToURL(out, "/data/site/../secret/x", "", false, isHttp);
+    EXPECT_EQ(Str(out), "http://local.secret/x");
+
+    for (const char* path : {"/a.htm", "/data/../a.htm", "d:\\a.htm", "\\\\srv\\share\\a.htm"}) {
+        EXPECT_EQ(mapper_.ServerForLocalPath(path, true, true), nullptr) << path;
+    }
+    mapper_.LocalPathToURL(out, "/a.htm", "", true, isHttp);
+    EXPECT_EQ(Str(out), "file:///a.htm");
+    EXPECT_FALSE(isHttp);
+    EXPECT_EQ(mapper_.Count(), 3u);
+
+    // A wide entry sorts before the narrower site, yet the site holds its files.
+    mapper_.AddServer("local.", "/data/");
+    EXPECT_EQ(mapper_.ServerForLocalPath("/data/site/x.svg", false, true), site);
+}
+
+// The folder the user settles on in the dialog is checked as the proposal is.
+TEST_F(URLMapperTest, NewEntryDialogCannotMakeTheRootASite) {
+    dialogs_.actions = {{ServerDialogAction::kSetFolder, "/"}, {ServerDialogAction::kOk, {}}};
+    EXPECT_EQ(mapper_.ServerForLocalPath("/data/web/a.svg", true, false), nullptr);
+    EXPECT_EQ(mapper_.Count(), 0u);
+}
+
 TEST_F(URLMapperTest, LocalPathsMapBackToURLs) {
     String out;
     bool isHttp = true;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -192,6 +193,43 @@ TEST(TokenizerTest, ALearnedAttributeIsFoundByNameOnItsElement) {
     EXPECT_EQ(dictionary->FindAttributeForElement("class", g, id, first), kDict_NoMatch);
     EXPECT_EQ(dictionary->FindAttributeForElement("Class", rect, id, first), kDict_NotFound);
     EXPECT_TRUE(dictionary->Editor() != nullptr);
+}
+
+// Names met again are not searched again: each repeat must still get the
+// id the dictionary gives that name on that element, with more names than
+// the memory has places and one name on two elements.
+TEST(TokenizerTest, RepeatedNamesKeepTheirIdsPerElement) {
+    auto dictionary = markup_test::BuildOpenDictionary();
+    std::string bytes;
+    for (int round = 0; round < 3; ++round) {
+        for (const char* element : {"rect", "g"}) {
+            bytes += std::string("<") + element + " class=\"c\"";
+            for (int i = 0; i < 300; ++i) bytes += " a" + std::to_string(i) + "=\"v\"";
+            bytes += "/>";
+        }
+    }
+    TokenizerRig rig(bytes, dictionary.get(), true);
+    std::vector<const AttrElement*> elements;
+    while (Token* token = rig.Next()) {
+        if (const AttrElement* element = AsAttrElement(token->node); element && token->IsStartTag()) {
+            elements.push_back(element);
+            token->TakeNode();  // kept for the checks below
+        }
+    }
+    ASSERT_EQ(elements.size(), 6u);
+    for (const AttrElement* element : elements) {
+        ASSERT_EQ(element->AttributeCount(), 301u);
+        for (std::uint32_t i = 0; i < element->AttributeCount(); ++i) {
+            const Attribute* attribute = element->AttributeAt(i);
+            std::uint32_t id = 0;
+            std::uint32_t first = 0;
+            ASSERT_EQ(dictionary->FindAttributeForElement(attribute->name, element->TypeId(), id, first), kDict_Ok)
+                << Str(attribute->name);
+            EXPECT_EQ(attribute->id, id) << Str(attribute->name);
+            EXPECT_EQ(attribute->id, elements[element->TypeId() == elements[0]->TypeId() ? 0 : 1]->AttributeAt(i)->id);
+        }
+    }
+    for (const AttrElement* element : elements) const_cast<AttrElement*>(element)->DeleteSubtree();
 }
 
 TEST(TokenizerTest, ElementsAreLearnedOnlyInXmlModeWithAnOpenDictionary) {

@@ -17,6 +17,8 @@ class AttrElement : public DocElement {
 
     // A clone carries copies of all attributes.
     AttrElement* Clone() const override;
+    AttrElement* ToAttrElement() override { return this; }
+    const AttrElement* ToAttrElement() const override { return this; }
     // InvalidArgumentFault unless the other node is an AttrElement of the
     // same type id; then the attributes become copies of the other's.
     void CopyFrom(const DocElement* other) override;

@@ -48,6 +48,8 @@ class DocElement : public Node {
     // A free node of the same class with the same type id, declared-empty
     // byte and data; flags, extra and links are not copied.
     DocElement* Clone() const override;
+    DocElement* ToDocElement() override { return this; }
+    const DocElement* ToDocElement() const override { return this; }
 
     // Slot 3: sets the node's text; the dictionary is not used here. The
     // answer is 0 (entity references answer 1 for an unknown entity).
@@ -75,6 +77,9 @@ class DocElement : public Node {
     void SetTypeId(std::uint32_t id) { typeId_ = id; }
     // The stored id, capped at kMaxReportedType.
     std::uint32_t GetType() const { return typeId_ < kMaxReportedType ? typeId_ : kMaxReportedType; }
+    // The node as a DocElement; null for null and for other nodes.
+    static DocElement* Of(Node* node) { return node ? node->ToDocElement() : nullptr; }
+    static const DocElement* Of(const Node* node) { return node ? node->ToDocElement() : nullptr; }
     // GetType of a DocElement; 0 for null and for other nodes.
     static std::uint32_t TypeOf(const Node* node);
 

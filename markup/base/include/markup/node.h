@@ -12,6 +12,8 @@
 namespace markup {
 
 class Node;
+class DocElement;
+class AttrElement;
 
 class NodeVisitor {
   public:
@@ -32,6 +34,13 @@ class Node {
     // A free copy of the node without links; a plain Node has none (null).
     virtual Node* Clone() const { return nullptr; }
     virtual bool Accept(NodeVisitor& visitor) { return visitor.Visit(*this); }
+    // The node as a DocElement (an AttrElement), or null when it is none.
+    // Parsing asks this of every node, often more than once: a virtual call
+    // costs a small part of a dynamic_cast.
+    virtual DocElement* ToDocElement() { return nullptr; }
+    virtual const DocElement* ToDocElement() const { return nullptr; }
+    virtual AttrElement* ToAttrElement() { return nullptr; }
+    virtual const AttrElement* ToAttrElement() const { return nullptr; }
 
     Node* Parent() const { return parent_; }
     Node* FirstChild() const { return firstChild_; }

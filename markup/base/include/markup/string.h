@@ -5,6 +5,11 @@
 // fixed rules that callers rely on for speed: copies take exactly what they
 // need, texts from C strings take at least 16 bytes, appends grow by 33 bytes
 // beyond the need and inserts by 34 (or 33 for a text).
+//
+// A buffer of at most kInlineBytes lies in the String itself rather than on
+// the heap: a parsed document holds millions of short names and values, and
+// a heap block for each dominated parsing and freeing it. The capacities are
+// those the rules give either way.
 #pragma once
 
 #include <cstdarg>
@@ -54,6 +59,8 @@ class String {
     const char* Text() const { return buffer_ ? buffer_ : kEmptyText; }
     std::uint32_t Length() const { return length_; }
     std::uint32_t Capacity() const { return capacity_; }
+    // The largest capacity held inline.
+    static constexpr std::uint32_t kInlineBytes = 16;
     bool HasBuffer() const { return buffer_ != nullptr; }
     bool IsEmpty() const { return length_ == 0; }
     const char* CharPtrAt(std::uint32_t index) const;
@@ -107,11 +114,19 @@ class String {
     // assigning a C string.
     void AssignBytes(const char* bytes, std::uint32_t count);
 
+    // A buffer of `capacity` bytes for a new text: the inline bytes when
+    // they hold it and the current text is not in them, else the heap
+    // (raises MemoryAllocationFault).
+    char* BufferFor(std::uint64_t capacity);
+    // Gives back a buffer BufferFor made (the inline bytes need nothing).
+    void Release(char* buffer) const;
+
     char* buffer_ = nullptr;
     std::uint32_t length_ = 0;
     std::uint32_t capacity_ = 0;
     // Slot of the small-buffer pool; the pool is never switched on.
     std::int16_t poolSlot_ = -1;
+    char inline_[kInlineBytes] = {};
 };
 
 }  // namespace markup

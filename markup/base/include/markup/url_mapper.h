@@ -45,8 +45,9 @@ class URLMapper : public List<UMServer> {
     // A new entry for a host: its folder is the root folder followed by the
     // host without dots, created on disk when missing.
     UMServer* ServerForHost(const String& host);
-    // The entry whose folder holds the path; with create, a new one made
-    // from the path (asking the user unless quiet).
+    // The entry whose folder holds the path (the deepest one, on the path
+    // with its dot segments resolved); with create, a new one made from the
+    // path (asking the user unless quiet), never for a file system's root.
     UMServer* ServerForLocalPath(const String& path, bool create, bool quiet);
 
     // The local file for a URL; answers the entry used (null for "file:"
@@ -79,6 +80,9 @@ class URLMapper : public List<UMServer> {
   private:
     // The index where name stands or would stand; found tells which.
     std::uint32_t Search(const String& name, bool& found) const;
+    // The entry with the deepest folder that holds the (resolved, folded)
+    // path; null when none does.
+    UMServer* ServerHolding(const String& path) const;
     // The folder a relative link in a document of baseFolder may not climb
     // above: the entry folder below the root that holds it, or the root;
     // empty for a folder outside the root.

@@ -139,7 +139,11 @@ class ElementContentValidator {
     // Acts on CheckAttributes: a refused attribute is marked not specified
     // and reported (19 undeclared, 20 rejected value); each missing required
     // attribute is added with its type's default value and reported (9).
-    static void RepairAttributes(const Dictionary& dictionary, AttrElement& element, ContentReporter& reporter);
+    // A caller that repairs element after element may lend the statuses'
+    // vector, so that each element does not make its own.
+    static void RepairAttributes(const Dictionary& dictionary, AttrElement& element,
+                                 ContentReporter& reporter,
+                                 std::vector<AttributeStatus>* statusesScratch = nullptr);
 
     // Adds the definition's inclusions (and, in a dictionary that is not case
     // sensitive, exclusions) to the state and pushes both frames; two empty

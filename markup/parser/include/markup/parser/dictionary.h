@@ -187,6 +187,9 @@ class Dictionary : public DictionaryBase {
 
     // The name as the dictionary stores it: lower-cased unless case sensitive.
     String LookupName(const String& name) const;
+    // The same without a copy where none is needed: the name itself in a
+    // case-sensitive dictionary, else `lowered` made from it.
+    const String& LookupName(const String& name, String& lowered) const;
 
   private:
     const ElementGroup* FindGroup(std::uint32_t groupClass) const;
@@ -202,6 +205,24 @@ class Dictionary : public DictionaryBase {
     std::array<std::uint32_t, 4> header_ = {0, 0, 0, 0};
     std::uint32_t caseSensitive_ = 0;
     std::uint32_t open_ = 0;
+};
+
+// A tree's dictionary as the full Dictionary (null when it is none). The
+// parser asks for it at nearly every character class it scans: the cast is
+// made again only when the tree holds another dictionary.
+class DictionaryCast {
+  public:
+    Dictionary* operator()(DictionaryBase* dictionary) const {
+        if (dictionary != from_) {
+            from_ = dictionary;
+            to_ = dynamic_cast<Dictionary*>(dictionary);
+        }
+        return to_;
+    }
+
+  private:
+    mutable DictionaryBase* from_ = nullptr;
+    mutable Dictionary* to_ = nullptr;
 };
 
 }  // namespace markup

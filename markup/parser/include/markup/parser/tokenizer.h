@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <array>
 #include <string>
 
 #include "markup/doc_tree.h"
@@ -83,7 +84,7 @@ class Tokenizer : public ParseErrorHandler {
     Token* NextToken();
 
     // The tree's current dictionary; null without a tree or dictionary.
-    Dictionary* GetDictionary() const;
+    Dictionary* GetDictionary() const { return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr; }
 
     std::uint32_t DocumentKind() const { return documentKind_; }
     std::uint32_t XmlMode() const { return xmlMode_; }
@@ -92,8 +93,37 @@ class Tokenizer : public ParseErrorHandler {
     Token* CurrentToken() const { return token_; }
 
   private:
-    // Reading.
-    unsigned char ReadChar();
+    // Reading. A plain character of the buffer is taken inline; push-back,
+    // line ends, a NUL, refills and the end go the long way.
+    unsigned char ReadChar() {
+        if (readPos_ < available_ && !pushback_ && !inputEnded_) {
+            const unsigned char c = buffer_[readPos_];
+            if (c > '\r') {
+                ++readPos_;
+                return c;
+            }
+        }
+        return ReadCharSlowly();
+    }
+    unsigned char ReadCharSlowly();
+    // Appends c and the characters after it to `out` while keep(c) holds;
+    // answers the first character it does not hold for. A run of plain
+    // characters in the buffer (those ReadChar would hand out inline) is
+    // taken whole rather than one call at a time.
+    template <class Keep>
+    unsigned char TakeWhile(unsigned char c, std::string& out, Keep keep) {
+        while (keep(c)) {
+            out += static_cast<char>(c);
+            if (!pushback_ && !inputEnded_) {
+                std::uint32_t end = readPos_;
+                while (end < available_ && buffer_[end] > '\r' && keep(buffer_[end])) ++end;
+                out.append(reinterpret_cast<const char*>(buffer_.get() + readPos_), end - readPos_);
+                readPos_ = end;
+            }
+            c = ReadChar();
+        }
+        return c;
+    }
     void PushBack(unsigned char c) {
         if (c) pushback_ = c;
     }
@@ -101,6 +131,9 @@ class Tokenizer : public ParseErrorHandler {
     void EndInput();
 
     // Tokens.
+    // The token every call but the first hands out, emptied: its texts keep
+    // their buffers from token to token.
+    Token* FreshToken();
     Token* MakeInitialToken();
     void DropToken();
     void CommitText();
@@ -133,7 +166,30 @@ class Tokenizer : public ParseErrorHandler {
     void ScanCData(unsigned char c);
     std::uint32_t ElementId(const std::string& lookup);
     void AddAttribute(const String& value, bool valueless, bool atTagEnd);
-    std::uint32_t AttributeId(bool valueless, bool& unknownReported);
+    std::uint32_t AttributeId(const String& name, bool valueless, bool& unknownReported);
+    // The bytes in a String kept for reuse: names and values pass to the
+    // dictionary and the attributes without a buffer made for each.
+    static const String& Reused(String& into, const std::string& bytes);
+    // Names found in the dictionary, each with the element type id it was
+    // looked up for (kNoElement for an element name): a found name keeps its
+    // id while the dictionary does (learning only adds names after those
+    // already there), so a document's many repeats skip the search.
+    // The memory is a small table of two places per hash of the pair, the
+    // one used last first: a pair finding both taken pushes out the older,
+    // which is searched again when it comes back.
+    static constexpr std::uint32_t kNoElement = 0xFFFFFFFF;
+    struct FoundName {
+        std::uint32_t elementId = 0;
+        std::uint32_t id = 0;
+        bool used = false;
+        std::string name;
+    };
+    static constexpr std::size_t kFoundSlots = 256;
+    // The first of the pair's two places.
+    FoundName* FoundPlaces(std::uint32_t elementId, const std::string& name);
+    bool KnownId(std::uint32_t elementId, const std::string& name, std::uint32_t& id);
+    void RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id);
+    void ForgetFoundIds();
     std::uint32_t LearnAttribute(const String& name);
     void SwitchToXml();
     void LoadDoctype();
@@ -170,6 +226,13 @@ class Tokenizer : public ParseErrorHandler {
     // a switch gives its use back; the one the caller started with is the
     // caller's.
     bool ownsDictionaryUse_ = false;
+    DictionaryCast dictionaryCast_;
+    Token plainToken_;
+    String nameScratch_;
+    String valueScratch_;
+    std::string attributeValue_;
+    std::array<FoundName, kFoundSlots> foundIds_;
+    const Dictionary* foundIn_ = nullptr;
 };
 
 }  // namespace markup

@@ -62,7 +62,8 @@ class TreeBuilder : public ParseErrorHandler, public XmlModeListener {
     void CloseAll();
     // The post-processing walk: the document handlers see every node in
     // document order, and later elements of type 25 merge into the first.
-    void AttachRoot();
+    // Answers whether the document holds an element of type 25.
+    bool AttachRoot();
 
     // The steps, public for the tests.
     void AddNode(DocElement* node);
@@ -123,6 +124,11 @@ class TreeBuilder : public ParseErrorHandler, public XmlModeListener {
     // the content models ask.
     std::uint32_t repairCalls_ = 0;
     bool repairAborted_ = false;
+    // Some element was marked implied, so CloseAll has marks to clear.
+    bool impliedMarked_ = false;
+    // Lent to every attribute repair.
+    std::vector<AttributeStatus> attributeStatuses_;
+    DictionaryCast dictionaryCast_;
 };
 
 }  // namespace markup

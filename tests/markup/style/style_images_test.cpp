@@ -36,10 +36,11 @@ TEST_F(StyleImages, EachRecordHoldsOneUseOfItsPicture) {
     EXPECT_EQ(Style(Item(numbered_, 0)).GetImage(58), nullptr);
     EXPECT_EQ(sound->useCount, 5u);
 
+    // The bulleted list's kind travels to its items' records; it does not
+    // keep them from giving their pictures back.
+    EXPECT_EQ(Style(Item(bulleted_, 0)).GetImageKind(), style_test::kBulleted);
     Mapper().ReleaseStyle(Item(bulleted_, 0));
     EXPECT_EQ(sound->useCount, 4u);
-    // The bulleted list and its items are released too, though their
-    // records carry the list kind.
     Mapper().ClearCache(document_);
     EXPECT_EQ(sound->useCount, 1u);
     EXPECT_EQ(ImageHandler::Instance().ReleaseImage(sound), 0u);

@@ -6,6 +6,7 @@
 #include <map>
 #include <new>
 
+#include "imageload/image_handler.h"
 #include "markup/style/activex_controls.h"
 #include "markup/style/activex_view.h"
 
@@ -73,9 +74,16 @@ ExtraObject* FindTableLayout(const AttrElementTable* table) {
 
 ActiveXElementBase::~ActiveXElementBase() {
     ReleaseElementSites(this);
+    ReleasePlaceholder();
+}
+
+void ActiveXElementBase::ReleasePlaceholder() {
+    if (placeholder_) imageload::ImageHandler::Instance().ReleaseImage(placeholder_);
+    placeholder_ = nullptr;
 }
 
 void ActiveXElementBase::Measure() {
+    ReleasePlaceholder();
     std::int32_t height = NumberAttribute(*this, kHeightAttribute);
     std::int32_t width = NumberAttribute(*this, kWidthAttribute);
     if (width == 0 || height == 0) {
@@ -87,6 +95,10 @@ void ActiveXElementBase::Measure() {
     }
     width_ = width;
     height_ = height;
+    // The placeholder is drawn at the element's size; its own bounds are
+    // the cache's and not the element's.
+    platform::Rect rect{0, 0, width, height};
+    placeholder_ = imageload::ImageHandler::Instance().GetPlaceholder(imageload::kMediaActiveX, nullptr, rect);
     loaded_ = true;
 }
 

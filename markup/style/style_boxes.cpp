@@ -1,6 +1,7 @@
 // The style mapper's box rules: margins and paddings of tables, cells,
 // lists and the body, side widths, and the border colours that shade a
 // background into a raised edge.
+#include "imageload/image_handler.h"
 #include "markup/style/colour_shading.h"
 #include "platform/system_info.h"
 #include "style_map_detail.h"
@@ -105,8 +106,14 @@ void ApplyPaddings(StyleContext& c) {
     std::int32_t lists = 0;
     for (const Node* up = c.node.Parent(); up && IsList(KindOf(up)); up = up->Parent()) ++lists;
     std::int32_t indent = 40 * lists;
-    // A list image's own size is the image cache's, which keeps none here:
-    // the image adds nothing to the indent.
+    // The list image stands where a marker would: its width widens the
+    // indent, and its height less 12 is added to the top padding.
+    if (const imageload::Image* image = c.style.GetImage(58); image && c.ControlKind() == 9) {
+        indent += Pixels(c, image->bounds.Width());
+        std::int32_t unit = 0;
+        const std::int32_t top = c.style.GetIntLength(29, unit);
+        c.style.SetIntLength(29, top + Pixels(c, image->bounds.Height()) - 12, kStyleUnitAbsolute);
+    }
     String marker;
     c.style.GetSecondString(marker);
     if (!marker.IsEmpty() && c.mode != 1) {

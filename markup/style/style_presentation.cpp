@@ -129,7 +129,7 @@ void ApplyLists(StyleContext& c) {
         c.Number(159, start);
         c.style.SetStartValue(static_cast<std::uint32_t>(start));
     }
-    if (!KindIn(c.kind, {105, 153, 85}) || !c.style.GetImage(58).IsEmpty()) return;
+    if (!KindIn(c.kind, {105, 153, 85}) || c.style.GetImage(58) != nullptr) return;
     const bool alternative = c.mode == 2;
     if (const Attribute* type = c.Attr(170)) {
         switch (type->valueCode) {
@@ -424,7 +424,7 @@ std::uint32_t ControlKindOf(const StyleContext& c) {
         case 67: return 17;
         case 172: return 10;
         case 85: {
-            if (!c.style.GetImage(58).IsEmpty()) return 9;
+            if (c.style.GetImage(58) != nullptr) return 9;
             switch (c.style.GetKeyword(57)) {
                 case 45: return 2;
                 case 77: return 3;

@@ -193,6 +193,8 @@ void StyleProperties::InheritFrom(const StyleProperties& parent) {
     v.dashes = p.dashes;
     v.family = p.family;
     v.second = p.second;
+    // The copy takes a use of its own, so that each record gives back
+    // exactly what it holds.
     v.images[1] = p.images[1];
     fontWord_ = parent.fontWord_;
     fontWord2_ = parent.fontWord2_;
@@ -381,10 +383,10 @@ DocTree* StyleProperties::GetLoadedDocument(std::uint32_t id) const {
     return id < detail::kPropertySlots ? values_->loaded[id] : nullptr;
 }
 
-String StyleProperties::GetImage(std::uint32_t id) const {
-    if (id == 11) return values_->images[0];
-    if (id == 58) return values_->images[1];
-    return String();
+imageload::Image* StyleProperties::GetImage(std::uint32_t id) const {
+    if (id == 11) return values_->images[0].Get();
+    if (id == 58) return values_->images[1].Get();
+    return nullptr;
 }
 
 bool StyleProperties::GetEnableBackground(std::int32_t words[4]) const {

@@ -1,5 +1,6 @@
 // StyleProperties' setters: the only writers of the value record.
 #include "markup/style/style_properties.h"
+#include "markup/url_mapper.h"
 #include "style_values.h"
 
 namespace markup::style {
@@ -163,16 +164,31 @@ void StyleProperties::SetLoadedDocument(std::uint32_t id, const String* text) {
 }
 
 void StyleProperties::SetImage(std::uint32_t id, const String* text) {
-    String* slot = id == 11 ? &values_->images[0] : (id == 58 ? &values_->images[1] : nullptr);
+    detail::StyleImageRef* slot = id == 11 ? &values_->images[0] : (id == 58 ? &values_->images[1] : nullptr);
     if (!slot) return;
-    slot->Empty();
-    if (!text || text->IsEmpty()) return;
-    String local;
-    if (pane_ && pane_->MapURLToLocalFile(*text, local)) {
-        *slot = local;
-    } else {
-        *slot = *text;
+    if (!text) {
+        slot->Reset();
+        return;
     }
+    // The background resolves against the base URL's folder; the list
+    // image through the pane's remembered mappings. A text that maps to no
+    // file is asked for as written.
+    String local;
+    bool mapped = false;
+    if (pane_ && id == 11) {
+        String folder;
+        pane_->GetLocalFolder(folder);
+        const URLSpec base = pane_->GetBaseURL();
+        mapped = URLMapper::Instance().Resolve(*text, base.HostRef(), folder, local, false) && !local.IsEmpty();
+    } else if (pane_) {
+        mapped = pane_->MapURLToLocalFile(*text, local);
+    }
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    int loaded = 0;
+    // The cache's use is taken before the old image is given back, so that
+    // setting the same picture again keeps it cached.
+    slot->Reset(imageload::ImageHandler::Instance().GetImage(mapped ? local : *text, width, height, loaded, nullptr));
 }
 
 void StyleProperties::ClearDashes() {

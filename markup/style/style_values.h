@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "markup/style/style_properties.h"
+#include "style_image_ref.h"
 
 namespace markup::style::detail {
 
@@ -66,7 +67,7 @@ struct StyleProperties::Values {
     detail::Length lengths[detail::kPropertySlots];
     StyleReference references[detail::kPropertySlots];
     DocTree* loaded[detail::kPropertySlots] = {};
-    String images[2];  // 11, 58
+    detail::StyleImageRef images[2];  // 11 background, 58 list
     bool decoration[4] = {};
     bool overflowInherit = false;
     std::uint8_t presentationalCode = 0;

@@ -189,6 +189,11 @@ Image* ImageHandler::GetPlaceholder(std::int32_t code, const void*, platform::Re
     return image;
 }
 
+std::uint32_t ImageHandler::AddReference(Image* image) {
+    std::lock_guard guard(lock_);
+    return image ? ++image->useCount : 0;
+}
+
 std::uint32_t ImageHandler::ReleaseImage(Image* image) {
     std::lock_guard guard(lock_);
     if (!image) return 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "imageload/image_handler.h"
 #include "markup/faults.h"
 #include "markup/style/html_elements.h"
 #include "markup/style/wer_element_factory.h"
@@ -173,6 +174,35 @@ TEST_F(EmbeddedControlSize, AttributesWinWhenBothAreGiven) {
     EXPECT_EQ(sized.Width(), 200);
     EXPECT_EQ(sized.Height(), 30);
     EXPECT_TRUE(sized.PlaceholderLoaded());
+}
+
+TEST_F(EmbeddedControlSize, PlaceholderIsHeldUntilTheElementGoes) {
+    imageload::ImageHandler& cache = imageload::ImageHandler::Instance();
+    platform::Rect rect{};
+    // Our own use keeps the placeholder cached while the elements come and go.
+    imageload::Image* own = cache.GetPlaceholder(imageload::kMediaActiveX, nullptr, rect);
+    {
+        auto first = std::make_unique<ActiveXElementBase>();
+        Attribute(*first, ActiveXElementBase::kWidthAttribute, "200");
+        Attribute(*first, ActiveXElementBase::kHeightAttribute, "30");
+        first->Measure();
+        first->Measure();  // measured again: still one use
+        EXPECT_EQ(first->Placeholder(), own);
+        EXPECT_EQ(first->Width(), 200) << "drawn at the element's size, not the placeholder's";
+        ActiveXElementBase second;
+        Attribute(second, ActiveXElementBase::kClassIdAttribute, "clsid:0A1B2C3D-0000-1111-2222-333344445555");
+        second.Measure();
+        EXPECT_EQ(second.Placeholder(), own);
+        EXPECT_EQ(own->useCount, 3u);
+        first.reset();
+        EXPECT_EQ(own->useCount, 2u);
+        ActiveXElementBase unsized;
+        unsized.Measure();
+        EXPECT_EQ(unsized.Placeholder(), nullptr);
+    }
+    EXPECT_EQ(own->useCount, 1u);
+    EXPECT_EQ(cache.ReleaseImage(own), 0u);
+    markup::Singleton<imageload::ImageHandler>::Release();
 }
 
 TEST_F(EmbeddedControlSize, UnknownOrInvalidClassGivesNoSize) {

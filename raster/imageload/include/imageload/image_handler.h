@@ -126,6 +126,9 @@ class ImageHandler {
                     const void* callerContext);
     // The new use count; at 0 the entry is removed and destroyed.
     std::uint32_t ReleaseImage(Image* image);
+    // One more use of an image the cache answered (a holder copying its
+    // reference); the new use count, 0 for null.
+    std::uint32_t AddReference(Image* image);
     // The placeholder of a media code, made on first use; its bounds go to rect.
     Image* GetPlaceholder(std::int32_t code, const void* callerContext, platform::Rect& rect);
     Image* Lookup(const markup::String& source, const void* callerContext, platform::Rect& rect);

@@ -11,6 +11,10 @@
 #include "markup/string.h"
 #include "markup/text_elements.h"
 
+namespace imageload {
+class Image;
+}
+
 namespace markup::style {
 
 // HTML element type ids the classes are made for.
@@ -75,24 +79,35 @@ class ActiveXElementBase : public HTMLAttrElement {
     static constexpr std::uint32_t kWidthAttribute = 0x6700B7;
     static constexpr std::uint32_t kClassIdAttribute = 0x67001F;
 
-    // Lets every view of the main window that shows the element let it go.
+    ActiveXElementBase() = default;
+    // The placeholder use is the element's own: a copy would give it back twice.
+    ActiveXElementBase(const ActiveXElementBase&) = delete;
+    ActiveXElementBase& operator=(const ActiveXElementBase&) = delete;
+    // Lets every view of the main window that shows the element let it go,
+    // and gives the placeholder back to the image cache.
     ~ActiveXElementBase() override;
     ActiveXElementBase* Clone() const override;
     bool IsEmbedded() const override { return true; }
 
     // Reads the size from the height and width attributes; when either is
-    // missing or 0, from the control's own extent; then the placeholder of
-    // that size stands for the control (loaded). A control that gives no
-    // size leaves 0 by 0, not loaded.
+    // missing or 0, from the control's own extent; then the image cache's
+    // placeholder of embedded controls stands for the control at that size
+    // (loaded), one use held until the element goes or is measured again.
+    // A control that gives no size leaves 0 by 0, not loaded, and holds no
+    // placeholder.
     void Measure();
 
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     bool PlaceholderLoaded() const { return loaded_; }
+    imageload::Image* Placeholder() const { return placeholder_; }
     std::uint32_t ControlWord() const { return controlWord_; }
     void SetControlWord(std::uint32_t word) { controlWord_ = word; }
 
   private:
+    void ReleasePlaceholder();
+
+    imageload::Image* placeholder_ = nullptr;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     bool loaded_ = false;

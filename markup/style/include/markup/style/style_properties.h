@@ -26,6 +26,10 @@
 #include "markup/string.h"
 #include "markup/style/graphics.h"
 
+namespace imageload {
+class Image;
+}
+
 namespace markup::style {
 
 // What a record asks of the style mapper that made it: the graphics back
@@ -182,11 +186,14 @@ class StyleProperties : public BaseStyleProperties {
     // Documents loaded for 80, 81 and 82.
     void SetLoadedDocument(std::uint32_t id, const String* text);
     DocTree* GetLoadedDocument(std::uint32_t id) const;
-    // Images (11 background, 58 list): the local file the URL maps to; the
-    // image cache is not part of this engine, so the record keeps the file
-    // name. Null clears.
+    // Images (11 background, 58 list): the URL is mapped to a local file
+    // and the image cache asked for its picture at its own size; the record
+    // holds one use of what the cache answers (null when the picture cannot
+    // be loaded) and gives it back when the image is replaced or cleared
+    // and with the record. A non-picture source (a script, a sound) holds
+    // its placeholder. Null clears.
     void SetImage(std::uint32_t id, const String* text);
-    String GetImage(std::uint32_t id) const;
+    imageload::Image* GetImage(std::uint32_t id) const;
 
     void ClearDashes();
     void AddDash(double value, std::int32_t unit);

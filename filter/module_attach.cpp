@@ -1,6 +1,8 @@
 // What the module does when it is loaded and unloaded: it records its own
 // identity, so that its dialogs and strings are found in its own resources
-// whichever program loaded it.
+// whichever program loaded it, and installs the raster library's blit
+// pipeline, through which the image cache scales and converts pictures.
+#include "blit/stretch_blit.h"
 #include "exporter_hooks.h"
 #include "module_resources.h"
 #include "owned_blocks.h"
@@ -16,6 +18,8 @@ const platform::ResourceModule* g_resourceHandle = nullptr;
 __attribute__((constructor)) void ModuleAttach() {
     g_instance = &kModuleResources;
     g_resourceHandle = &kModuleResources;
+    // No tile manager is installed: every picture stays one block.
+    raster::blit::RIPInstallBlitPipeline();
 }
 
 // A host that unloads the module without ending its work leaves objects and

@@ -49,11 +49,11 @@ Blocks& State() {
     return *blocks;
 }
 
-std::size_t SizeIndex(std::size_t size) {
+[[maybe_unused]] std::size_t SizeIndex(std::size_t size) {
     return size == 0 ? 0 : (size - 1) / kStep;
 }
 
-void ReleaseSlabs(Blocks& blocks) {
+[[maybe_unused]] void ReleaseSlabs(Blocks& blocks) {
     while (blocks.slabs) {
         Slab* previous = blocks.slabs->previous;
         if (blocks.spareCount < kSpareSlabs) {
@@ -75,7 +75,7 @@ void ReleaseSlabs(Blocks& blocks) {
 void* AllocateSmallBlock(std::size_t size, const std::nothrow_t&) noexcept {
 #ifdef MARKUP_SMALL_BLOCKS_FROM_HEAP
     void* block = std::malloc(size ? size : 1);
-    if (block) ++State().inUse;
+    if (block && size <= kLargestSmallBlock) ++State().inUse;
     return block;
 #else
     if (size > kLargestSmallBlock) return std::malloc(size);
@@ -119,9 +119,8 @@ void* AllocateSmallBlock(std::size_t size) {
 void FreeSmallBlock(void* block, std::size_t size) noexcept {
     if (!block) return;
 #ifdef MARKUP_SMALL_BLOCKS_FROM_HEAP
-    (void)size;
     std::free(block);
-    --State().inUse;
+    if (size <= kLargestSmallBlock) --State().inUse;
 #else
     if (size > kLargestSmallBlock) {
         std::free(block);

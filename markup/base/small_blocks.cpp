@@ -18,9 +18,15 @@ namespace {
 constexpr std::size_t kStep = 16;
 constexpr std::size_t kSizes = kLargestSmallBlock / kStep;
 constexpr std::size_t kSlabBytes = 64 * 1024;
+// Past the first few slabs a large tree takes its slabs in larger pieces,
+// which the heap maps apart: thousands of small slabs would sit in the
+// holes that the large growing arrays of the rest of the program leave
+// behind, and keep them from serving those arrays again.
+constexpr std::size_t kSmallSlabs = 16;
+constexpr std::size_t kLargeSlabBytes = 1024 * 1024;
 // Slabs kept for the next tree once the last block is back: the pages of a
 // small document stay mapped from one parse to the next.
-constexpr std::size_t kSpareSlabs = 64;
+constexpr std::size_t kSpareBytes = 1024 * 1024;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -29,6 +35,7 @@ struct FreeBlock {
 // A slab's first bytes link it to the slab made before it.
 struct Slab {
     Slab* previous;
+    std::size_t bytes;
 };
 constexpr std::size_t kSlabHeader = (sizeof(Slab) + kStep - 1) / kStep * kStep;
 
@@ -36,7 +43,7 @@ struct Blocks {
     FreeBlock* free[kSizes] = {};
     Slab* slabs = nullptr;
     Slab* spare = nullptr;
-    std::size_t spareCount = 0;
+    std::size_t spareBytes = 0;
     char* cut = nullptr;  // the unused rest of the newest slab
     char* end = nullptr;
     std::size_t inUse = 0;
@@ -56,10 +63,10 @@ Blocks& State() {
 [[maybe_unused]] void ReleaseSlabs(Blocks& blocks) {
     while (blocks.slabs) {
         Slab* previous = blocks.slabs->previous;
-        if (blocks.spareCount < kSpareSlabs) {
+        if (blocks.spareBytes + blocks.slabs->bytes <= kSpareBytes) {
             blocks.slabs->previous = blocks.spare;
             blocks.spare = blocks.slabs;
-            ++blocks.spareCount;
+            blocks.spareBytes += blocks.slabs->bytes;
         } else {
             std::free(blocks.slabs);
         }
@@ -93,15 +100,18 @@ void* AllocateSmallBlock(std::size_t size, const std::nothrow_t&) noexcept {
         Slab* slab = blocks.spare;
         if (slab) {
             blocks.spare = slab->previous;
-            --blocks.spareCount;
-        } else if (!(slab = static_cast<Slab*>(std::malloc(kSlabBytes)))) {
-            return nullptr;
+            blocks.spareBytes -= slab->bytes;
+        } else {
+            const std::size_t slabBytes = blocks.slabCount < kSmallSlabs ? kSlabBytes : kLargeSlabBytes;
+            slab = static_cast<Slab*>(std::malloc(slabBytes));
+            if (!slab) return nullptr;
+            slab->bytes = slabBytes;
         }
         slab->previous = blocks.slabs;
         blocks.slabs = slab;
         ++blocks.slabCount;
         blocks.cut = reinterpret_cast<char*>(slab) + kSlabHeader;
-        blocks.end = reinterpret_cast<char*>(slab) + kSlabBytes;
+        blocks.end = reinterpret_cast<char*>(slab) + slab->bytes;
     }
     void* block = blocks.cut;
     blocks.cut += bytes;

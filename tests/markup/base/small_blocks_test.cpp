@@ -25,8 +25,10 @@ struct Held {
 TEST(SmallBlocksTest, LiveBlocksOfMixedSizesKeepTheirBytes) {
     const std::size_t before = SmallBlocksInUse();
     std::vector<Held> held;
-    // Enough blocks to need several slabs; every size from 1 to past the largest.
-    for (int round = 0; round < 40; ++round) {
+    // Enough blocks (some 2 MB) to pass from the first small slabs to the
+    // large ones; every size from 1 to past the largest.
+    constexpr std::size_t kRounds = 900;
+    for (std::size_t round = 0; round < kRounds; ++round) {
         for (std::size_t size = 1; size <= kLargestSmallBlock + 40; size += 13) {
             auto* block = static_cast<unsigned char*>(AllocateSmallBlock(size));
             ASSERT_EQ(reinterpret_cast<std::uintptr_t>(block) % 16, 0u);
@@ -34,7 +36,7 @@ TEST(SmallBlocksTest, LiveBlocksOfMixedSizesKeepTheirBytes) {
             held.push_back({block, size});
         }
     }
-    EXPECT_EQ(SmallBlocksInUse(), before + held.size() - 40 * 3);  // three sizes per round are too large
+    EXPECT_EQ(SmallBlocksInUse(), before + held.size() - kRounds * 3);  // three sizes per round are too large
     // Free every other block and make the same sizes again: the new ones
     // must not land on a block still alive.
     for (std::size_t i = 0; i < held.size(); i += 2) FreeSmallBlock(held[i].block, held[i].size);

@@ -2,13 +2,13 @@
 // attributes).
 //
 // Each size (in steps of 16 bytes, up to kLargestSmallBlock) keeps a list of
-// the blocks given back, and new blocks are cut from slabs of 64 KiB. A tree
-// freed whole goes onto those lists in a few instructions and the next parse
-// takes its blocks from there, where the general heap would merge each freed
-// block with its neighbours and split them again. Once the last block is
-// given back the slabs go back to the heap but for 4 MiB kept (already
-// mapped) for the next tree. Like the rest of the engine it serves one
-// thread at a time.
+// the blocks given back, and new blocks are cut from slabs (16 of 64 KiB,
+// then of 1 MiB). A tree freed whole goes onto those lists in a few
+// instructions and the next parse takes its blocks from there, where the
+// general heap would merge each freed block with its neighbours and split
+// them again. Once the last block is given back the slabs go back to the
+// heap but for 1 MiB kept (already mapped) for the next tree. Like the rest
+// of the engine it serves one thread at a time.
 // Under the address sanitizer every block comes from the general heap, so
 // that a use after free is still caught.
 #pragma once

@@ -4,6 +4,7 @@
 #include "markup/containers.h"
 #include "markup/faults.h"
 #include "markup/heap.h"
+#include "markup/small_blocks.h"
 
 namespace markup {
 
@@ -11,6 +12,23 @@ namespace {
 constexpr std::uint32_t kStep = 20;
 // A removal shrinks the array once more than this many slots are free.
 constexpr std::uint32_t kSpareBeforeShrink = 40;
+
+// A short array (the attributes of one element) comes from the small blocks,
+// which every element's list would otherwise take from the general heap.
+void** AllocateArray(std::size_t bytes) {
+    void* block = bytes <= kLargestSmallBlock ? AllocateSmallBlock(bytes, std::nothrow) : HeapAllocate(bytes);
+    if (!block) RaiseMemoryFault();
+    return static_cast<void**>(block);
+}
+
+void FreeArray(void** items, std::uint32_t capacity) {
+    const std::size_t bytes = static_cast<std::size_t>(capacity) * sizeof(void*);
+    if (bytes <= kLargestSmallBlock) {
+        FreeSmallBlock(items, bytes);
+    } else {
+        HeapFree(items);
+    }
+}
 }  // namespace
 
 ListBase::ListBase(std::uint32_t capacity) {
@@ -18,7 +36,7 @@ ListBase::ListBase(std::uint32_t capacity) {
 }
 
 ListBase::~ListBase() {
-    HeapFree(items_);
+    FreeArray(items_, capacity_);
 }
 
 std::uint32_t ListBase::Add(void* item) {
@@ -70,10 +88,10 @@ void ListBase::Resize(std::uint32_t capacity) {
     if (capacity) {
         const std::uint64_t bytes = static_cast<std::uint64_t>(capacity) * sizeof(void*);
         if (bytes != static_cast<std::size_t>(bytes)) RaiseMemoryFault();
-        fresh = static_cast<void**>(HeapAllocateOrRaise(static_cast<std::size_t>(bytes)));
+        fresh = AllocateArray(static_cast<std::size_t>(bytes));
         if (count_) std::memcpy(fresh, items_, count_ * sizeof(void*));
     }
-    HeapFree(items_);
+    FreeArray(items_, capacity_);
     items_ = fresh;
     capacity_ = capacity;
 }

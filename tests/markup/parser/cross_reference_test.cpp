@@ -127,5 +127,29 @@ TEST(CrossReferenceTest, InsertKeepsBothOrdersAndEveryIndex) {
     EXPECT_EQ(id, 5u);
 }
 
+// Look-ups by id are remembered: a definition found once must not outlive
+// a Clear, and ids that share a remembered place must each find their own.
+TEST(CrossReferenceTest, RememberedLookUpsFollowClearAndCrowdedPlaces) {
+    CrossReference<ElementDef> x;
+    std::vector<std::pair<std::uint32_t, const char*>> many;
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < 300; ++i) names.push_back("n" + std::to_string(1000 + i));
+    for (std::uint32_t i = 0; i < 300; ++i) many.push_back({i * 65536u + 7u, names[i].c_str()});
+    Fill(x, many);
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [id, name] : many) {
+            const ElementDef* d = x.FindById(id);
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->Id(), id);
+        }
+    }
+    x.Clear();
+    EXPECT_EQ(x.FindById(7u), nullptr);
+    x.Insert(Def(7u, "again"));
+    ASSERT_NE(x.FindById(7u), nullptr);
+    EXPECT_EQ(std::string(x.FindById(7u)->Name().Text()), "again");
+    EXPECT_EQ(x.FindById(65536u + 7u), nullptr);
+}
+
 }  // namespace
 }  // namespace markup

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "markup/dictionary_base.h"
+#include "markup/small_blocks.h"
 #include "markup/string.h"
 
 namespace markup {
@@ -31,6 +32,8 @@ constexpr std::uint32_t PackAttributeId(std::uint32_t elementId, std::uint32_t a
 
 class Attribute {
   public:
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     explicit Attribute(std::uint32_t id = 0) : id(id) {}
     Attribute(std::uint32_t id, const String& name) : id(id), name(name) {}
 

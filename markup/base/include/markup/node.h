@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "markup/small_blocks.h"
+
 namespace markup {
 
 class Node;
@@ -25,6 +27,9 @@ class NodeVisitor {
 
 class Node {
   public:
+    // Trees are made and freed a node at a time, by the ten thousand.
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     Node() = default;
     // Leaves links and children alone: DeleteSubtree frees a whole subtree.
     virtual ~Node();

@@ -44,9 +44,12 @@ class CrossReference {
     // The definition of that id; null when no pair holds it, or when the
     // pair's index (read from a file) names no definition.
     T* FindById(std::uint32_t key) const {
+        FoundById& slot = found_[(key * 2654435761u) >> (32 - kFoundBits)];
+        if (slot.definition && slot.key == key) return slot.definition;
         std::uint32_t index = 0;
         if (!FindIndex(key, index) || index >= definitions_.size()) return nullptr;
-        return definitions_[index].get();
+        slot = {key, definitions_[index].get()};
+        return slot.definition;
     }
 
     // The position of the first definition of exactly that name.
@@ -85,6 +88,7 @@ class CrossReference {
     // the ends of their lists. The reader's way; the file keeps the orders.
     void Append(IDIndexPair pair, std::unique_ptr<T> definition) {
         Grow();
+        ForgetFound();
         pairs_.push_back(pair);
         definitions_.push_back(std::move(definition));
     }
@@ -95,6 +99,7 @@ class CrossReference {
     // definition's position.
     std::uint32_t Insert(std::unique_ptr<T> definition) {
         Grow();
+        ForgetFound();
         std::uint32_t position = UpperBound(definition->Name());
         for (IDIndexPair& pair : pairs_) {
             if (pair.index >= position) ++pair.index;
@@ -106,11 +111,25 @@ class CrossReference {
     }
 
     void Clear() {
+        ForgetFound();
         pairs_.clear();
         definitions_.clear();
     }
 
   private:
+    // The definitions last found by id, by a hash of the id: parsing asks
+    // for the same few elements and attributes again and again, each time
+    // with a binary search among hundreds of keys otherwise.
+    static constexpr unsigned kFoundBits = 6;
+    struct FoundById {
+        std::uint32_t key = 0;
+        T* definition = nullptr;  // null when the slot is empty
+    };
+
+    void ForgetFound() {
+        for (FoundById& slot : found_) slot = FoundById();
+    }
+
     // Room for one more entry, so that adding it cannot fail half-way. The
     // room doubles: reserving one more each time would copy every entry at
     // every addition.
@@ -162,6 +181,7 @@ class CrossReference {
 
     std::vector<IDIndexPair> pairs_;
     std::vector<std::unique_ptr<T>> definitions_;
+    mutable FoundById found_[1u << kFoundBits];
 };
 
 }  // namespace markup

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "markup/doc_element.h"
 #include "reader_detail.h"
 #include "svgimport/path_data.h"
 
@@ -22,12 +23,30 @@ struct Corners {
     double ry = 0;
 };
 
+// A text node's data is the text of the whole run of text and entity nodes
+// that starts with it, and the sibling steps still land on each of the
+// run's other nodes: how many nodes the run holds (0 for a node of another
+// DOM).
+uint32_t RunLength(const WDOMHandle& text) {
+    uint32_t count = 0;
+    for (const markup::Node* node = text.Get()->GetNode(); node; node = node->NextSibling()) {
+        const markup::DocElement* element = markup::DocElement::Of(node);
+        if (!element || (element->TypeId() != markup::kKindText && element->TypeId() != markup::kKindEntityReference))
+            break;
+        ++count;
+    }
+    return count;
+}
+
 void CollectText(const WDOMHandle& node, std::string& out, int depth) {
     if (depth > WParser::kMaxDepth) return;
     for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         const uint16_t type = child.GetNodeType();
         if (type == markup::kDOMTextNode || type == markup::kDOMCDATASectionNode) {
             out += child.GetData().View();
+            // The run's other nodes gave their text already.
+            for (uint32_t joined = RunLength(child); joined > 1 && !child.GetNextSibling().IsNull(); --joined)
+                child = child.GetNextSibling();
         } else if (type == markup::kDOMElementNode) {
             // A run of a child element is a word of its own, as a renderer
             // lays it out after its neighbour's.

@@ -66,7 +66,7 @@ Dictionary* DictionaryRegistry::GetDefault() {
     return made;
 }
 
-Dictionary* DictionaryRegistry::CreateDictionary(const String& name) {
+Dictionary* DictionaryRegistry::CreateDictionary(const String& name, bool xmlEntities) {
     // A second dictionary under a registered name could never be found.
     if (Dictionary* held = UseRegistered(name)) return held;
     auto made = std::make_unique<Dictionary>();
@@ -84,7 +84,7 @@ Dictionary* DictionaryRegistry::CreateDictionary(const String& name) {
         }
         made->AddGroup(std::move(anywhere));
     }
-    if (IsSvgName(name)) {
+    if (xmlEntities || IsSvgName(name)) {
         for (const auto& entity : kXmlEntities) editor.AddEntity(entity[0], entity[1]);
     }
     made->SetName(name);

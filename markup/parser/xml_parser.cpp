@@ -18,7 +18,10 @@ WXMLParser_WepImp::~WXMLParser_WepImp() = default;
 void WXMLParser_WepImp::Init(String dictionaryFolder) {
     DictionaryRegistry& registry = DictionaryRegistry::Instance();
     registry.Init(dictionaryFolder);
-    dictionary_ = registry.CreateDictionary(kDictionaryName);
+    // Every XML document may use the five predefined entities without
+    // declaring them; a document without a DOCTYPE keeps this dictionary, so
+    // it must know them (an "&amp;" otherwise stood for nothing).
+    dictionary_ = registry.CreateDictionary(kDictionaryName, true);
 }
 
 WDOMHandle WXMLParser_WepImp::Parse(const char* fileName, CSSBaseManager* cssManager) {

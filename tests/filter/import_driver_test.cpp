@@ -137,3 +137,24 @@ TEST_F(ImportDriver, MemoryExhaustedWhileDrawingStopsAtTheEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+// Entities split a text's character data into several nodes of the tree;
+// the import takes each piece once, and knows the predefined entities with
+// and without a DOCTYPE.
+TEST_F(ImportDriver, TextsWithEntitiesArriveWhole) {
+    if (host_.Fonts() == nullptr) GTEST_SKIP() << "no fonts";
+    const std::string body =
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="50">)"
+        R"(<text x="1" y="20">FISH &amp; CHIPS &lt;b&gt;</text></svg>)";
+    for (const std::string prolog :
+         {std::string(), std::string(R"(<!DOCTYPE svg PUBLIC "-//W3C//DTD SVG 1.1//EN" "svg11.dtd">)")}) {
+        import_.Reset();
+        EXPECT_EQ(Import(Write("t.svg", prolog + body)), 1) << prolog;
+        const std::string description = import_.Description();
+        EXPECT_NE(description.find(R"("text": "FISH & CHIPS <b>")"), std::string::npos) << prolog << description;
+    }
+}
+
+}  // namespace

@@ -67,9 +67,10 @@ class DictionaryRegistry {
     Dictionary* GetDefault();
     // A new open, case-sensitive dictionary registered under the name, with
     // the members of the default dictionary's group 23 when there is one and,
-    // for "SVG" in any case, the five XML entities. A name already registered
-    // answers its dictionary with one more use.
-    Dictionary* CreateDictionary(const String& name);
+    // for "SVG" in any case or when xmlEntities is set, the five XML
+    // entities. A name already registered answers its dictionary with one
+    // more use.
+    Dictionary* CreateDictionary(const String& name, bool xmlEntities = false);
     // The dictionary for a DOCTYPE declaration as the tokenizer scanned it;
     // null when the declaration gives no usable document type (the caller
     // keeps its dictionary). documentKind may be set (kDocumentXml).

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -303,7 +304,11 @@ std::int32_t FilterImageReader::RowSink(const std::uint8_t* rows, std::int32_t y
     if (!reader) return 0;
     if (rowCount == 0) return 1;
     raster::RIPImage* target = reader->target_;
-    if (!target || !rows || rowCount < 0) return 0;
+    // A module's counts are outside numbers: a negated width must stay a
+    // width, and rows beyond the image cannot be placed (y + rowCount would
+    // not even fit in 32 bits).
+    if (!target || !rows || rowCount < 0 || rowCount > target->height) return 0;
+    if (width == std::numeric_limits<std::int32_t>::min()) return 0;
     const std::int32_t count = width < 0 ? -width : width;
     // A white-on-black bilevel frame arrives with its bits the other way round.
     std::vector<std::uint8_t> inverted;

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "imageload/filter_image_reader.h"
 #include "imageload/image_handler.h"
@@ -189,6 +191,22 @@ TEST_F(NoModulesTest, RowsWithANegativeWidthRunDownwards) {
     colour::ColorRecord colour;
     ASSERT_EQ(raster::RIPGetPixelColor(&colour, image, 0, 2), 1);
     EXPECT_EQ(colour, colour::ColorRecord::RGB(0, 255, 0));
+}
+
+TEST_F(NoModulesTest, RowCountsOfAModuleAreChecked) {
+    FilterImageReader::SetModuleFolder(SVGFILTER_FAKE_MODULES);
+    const std::string png = Write("fake.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(8, '\0'));
+    FilterImageReader reader;
+    ASSERT_EQ(reader.Open(png, 0), 1);
+    ASSERT_EQ(reader.ReadFrame(1), 1);
+    const std::vector<std::uint8_t> rows(64, 7);
+    const std::int32_t height = reader.Target()->height;
+    // More rows than the image has, and a width whose negation overflows.
+    EXPECT_EQ(FilterImageReader::RowSink(rows.data(), 0, 0, height + 1, 1, 2, 0, &reader), 0);
+    EXPECT_EQ(FilterImageReader::RowSink(rows.data(), 0, 0, 1, std::numeric_limits<std::int32_t>::min(), 2, 0,
+                                         &reader),
+              0);
+    EXPECT_EQ(FilterImageReader::RowSink(rows.data(), 0, 0, 1, 1, 2, 0, &reader), 1);
 }
 
 TEST_F(NoModulesTest, ModuleWithoutItsEntryIsReleased) {

@@ -13,7 +13,7 @@
 #include "mem_handle_unlock.h"
 #include "module_resources.h"
 #include "owned_blocks.h"
-#include "svg_import_handle.h"
+#include "svgimport/svg_import_handle.h"
 
 namespace svgf::detail {
 namespace {

@@ -148,7 +148,7 @@ TEST_F(ImportDriver, TextsWithEntitiesArriveWhole) {
     const std::string body =
         R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="50">)"
         R"(<text x="1" y="20">FISH &amp; CHIPS &lt;b&gt;</text></svg>)";
-    for (const std::string prolog :
+    for (const std::string& prolog :
          {std::string(), std::string(R"(<!DOCTYPE svg PUBLIC "-//W3C//DTD SVG 1.1//EN" "svg11.dtd">)")}) {
         import_.Reset();
         EXPECT_EQ(Import(Write("t.svg", prolog + body)), 1) << prolog;

@@ -1,6 +1,6 @@
 // One import: the markup engine set up over the host's dictionary folder, the
 // document parsed and styled, the reader drawing it through the host canvas.
-#include "svg_import_handle.h"
+#include "svgimport/svg_import_handle.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour: normal, asan, i386, bench or fuzz.
+# Further arguments name the targets to build (default: all of the flavour).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-normal}
@@ -16,4 +17,6 @@ case "$flavour" in
   *) echo "unknown flavour: $flavour (normal, asan, i386, bench, fuzz)" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$root/build/$flavour" -G Ninja "${extra[@]}" >/dev/null
+shift || true
+for t in "$@"; do targets+=(--target "$t"); done
 cmake --build "$root/build/$flavour" -j "${JOBS:-$(nproc)}" "${targets[@]}"

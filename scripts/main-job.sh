@@ -4,7 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" normal
+# Only what the job runs: the tool, the module, its modules and dictionaries.
+"$root/scripts/build.sh" normal svgfilter_product
 tool="$root/build/normal/tools/svgfilter"
 if [ -f "$root/examples/sample.json" ] && "$tool" --help 2>/dev/null | grep -q '^ *export'; then
   mkdir -p "$root/out"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "death_test_style.h"
 #include "kernels/kernel_tables.h"
 
 namespace raster::kernels {
@@ -187,7 +188,7 @@ TEST(KernelTables, EverySlotMatchesTheLayout) {
 }
 
 TEST(KernelTablesDeathTest, PendingSlotsStopWithAMessage) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    UseRunnableDeathTestStyle();
     std::uint8_t px[4] = {};
     RIPKernelParams::Fill params;
     EXPECT_DEATH(kRIPFillPending(&params, 1, px, nullptr), "before its family was built");
@@ -226,7 +227,7 @@ TEST(KernelColumns, RunCoverageChoosesTheColumn) {
 
 #ifndef NDEBUG
 TEST(KernelColumnsDeathTest, SecondMaskWithoutFirstIsRefused) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    UseRunnableDeathTestStyle();
     const std::uint8_t m = 1;
     const RIPKernelCoverage cov{nullptr, &m, 255};
     EXPECT_DEATH(RIPKernelColumnFor(&cov, false), "");

@@ -78,6 +78,16 @@ uint16_t OpacityByte(double opacity) {
     return static_cast<uint16_t>(std::clamp(RoundHalfAway(opacity * 255), 0, 255));
 }
 
+namespace {
+
+// The key's opacity on the fill written for its class.
+void WriteOpacity(const SVGFillKey& key, SVGFill& fill) {
+    if (key.opacity != -1.0) fill.opacity = OpacityByte(key.opacity);
+    fill.opacityOfElement = key.opacityOfElement != 0;
+}
+
+}  // namespace
+
 SVGColor RgbOf(const ColorRecord& rgb) {
     // Bytes 8, 9 and 10 of the record hold blue, green and red.
     return SVGColor{rgb.channels[6], rgb.channels[5], rgb.channels[4]};
@@ -109,6 +119,7 @@ bool SVGStyleRegistry::OutlineLess::operator()(const OutlineEntry& a, const Outl
 bool SVGStyleRegistry::FillLess::operator()(const FillEntry& a, const FillEntry& b) const {
     if (int c = Compare(a.key.fill.kind, b.key.fill.kind)) return c < 0;
     if (int c = Compare(a.key.opacity, b.key.opacity)) return c < 0;
+    if (int c = Compare(a.key.opacityOfElement, b.key.opacityOfElement)) return c < 0;
     switch (a.key.fill.kind) {
         case kFillUniform:
             return CompareColour(a.colour, b.colour) < 0;
@@ -242,7 +253,8 @@ void SVGStyleRegistry::WriteGradientRule(WSVGWriter& writer, const FillEntry& en
     }
     gradient->id.SetNumber(definition);
     writer.WriteDefinitionText(gradient->Write(writer.WriteState()));
-    writer.WriteStyleRule(FillReferenceClassRule(number, gradient->id.Name(), entry.key.opacity));
+    writer.WriteStyleRule(
+        FillReferenceClassRule(number, gradient->id.Name(), entry.key.opacity, entry.key.opacityOfElement != 0));
 }
 
 void SVGStyleRegistry::WriteFillRule(WSVGWriter& writer, const FillEntry& entry, int number) {
@@ -250,16 +262,19 @@ void SVGStyleRegistry::WriteFillRule(WSVGWriter& writer, const FillEntry& entry,
         case kFillUniform: {
             SVGFill_Color fill;
             fill.colour = entry.colour;
-            if (entry.key.opacity != -1.0) fill.opacity = OpacityByte(entry.key.opacity);
+            WriteOpacity(entry.key, fill);
             writer.WriteStyleRule(FillClassRule(number, fill));
             return;
         }
         case kFillFountain:
             WriteGradientRule(writer, entry, number);
             return;
-        default:
-            writer.WriteStyleRule(FillClassRule(number, SVGFill_None()));
+        default: {
+            SVGFill_None fill;
+            WriteOpacity(entry.key, fill);
+            writer.WriteStyleRule(FillClassRule(number, fill));
             return;
+        }
     }
 }
 

@@ -55,15 +55,17 @@ class StyleRegistryHost : public HostColourServices {
 };
 
 // The fill key: the host fill record, the object's bounding box (a
-// fountain's geometry depends on it) and an opacity (-1.0 for none).
+// fountain's geometry depends on it) and an opacity (-1.0 for none), which
+// is the whole element's when the object also has an outline.
 struct SVGFillKey {
-    HostFillRecord fill;  // 0
-    HostRect box;         // 1668
-    uint32_t reserved;    // 1684
-    double opacity;       // 1688
+    HostFillRecord fill;        // 0
+    HostRect box;               // 1668
+    uint32_t opacityOfElement;  // 1684: 1 when the opacity is the whole element's
+    double opacity;             // 1688
 };
 static_assert(sizeof(SVGFillKey) == 1696);
 static_assert(offsetof(SVGFillKey, box) == 1668);
+static_assert(offsetof(SVGFillKey, opacityOfElement) == 1684);
 static_assert(offsetof(SVGFillKey, opacity) == 1688);
 
 // Dash entries an outline record can hold, from byte 102 to its end.

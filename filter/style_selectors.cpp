@@ -48,6 +48,11 @@ double SVGExp::FillOpacity(const HostAttributes* attributes) {
     return (100.0 - t->start) * 0.01;
 }
 
+bool SVGExp::HasOutline(const HostAttributes* attributes) {
+    return attributes != nullptr && attributes->outline != nullptr &&
+           (attributes->outline->kind & 7) != kOutlineNone;
+}
+
 void SVGExp::AddFillSelector(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
                              bool asNoFill) {
     if (registry_ == nullptr) return;
@@ -57,6 +62,7 @@ void SVGExp::AddFillSelector(SVGObject& element, const HostAttributes* attribute
     if (asNoFill) key.fill.kind = kFillNone;
     if (box != nullptr) key.box = *box;
     key.opacity = FillOpacity(attributes);
+    key.opacityOfElement = key.opacity != -1.0 && HasOutline(attributes) ? 1 : 0;
     element.classes.Add(SelectorFor<SVGFillSelector>(fillSelectors_, registry_->FindOrAddFill(key)));
 }
 

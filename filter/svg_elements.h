@@ -55,6 +55,11 @@ class SVGPattern : public SVGObject {
 };
 
 // The start tag of a mask; the writer closes it.
+// An element's extent in user units, as it is written.
+struct SVGUserBox {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
 class SVGMask : public SVGObject {
   public:
     std::string Write(const SVGWriteState& state) const override;

@@ -137,11 +137,24 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     void HandToHost(ShapeKind kind, const void* record, const HostAttributes* attributes);
 
     // Styles: mask, fill and outline of a shape; the font of a text.
-    void ResolveStyle(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
-    void ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
-    // The opacity is the object's uniform transparency (FillOpacity): a
-    // transparency is the whole object's, its outline's as well as its fill's.
+    // `drawn` is the element's own extent in user units where it has one
+    // (rectangles and ellipses round their size, not their corners), so that
+    // a mask covers exactly what the element draws.
+    void ResolveStyle(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
+                      const SVGUserBox* drawn = nullptr);
+    // True when the fill took the object's uniform transparency as the
+    // opacity of the whole element (the object has an outline too), so that
+    // the outline must not carry it again.
+    bool ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    // The opacity is the object's uniform transparency (FillOpacity) where
+    // the fill did not take it for the whole element.
     void ResolveOutline(SVGObject& element, const HostOutlineRecord* outline, double opacity = -1.0);
+    // Where the uniform transparency goes: stroke and fill opacities would
+    // blend the inner half of the outline twice over the fill, so an object
+    // with an outline is made translucent as a whole.
+    static double OutlineOpacity(const HostAttributes* attributes, bool fillTookIt) {
+        return fillTookIt ? -1.0 : FillOpacity(attributes);
+    }
     void ResolveFont(SVGObject& element);
     // The fill class of the attributes' fill (as no fill when asNoFill).
     void AddFillSelector(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
@@ -155,6 +168,8 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     void ReleaseHostFont();
     // (100 - level) / 100 of a uniform transparency, else -1.0.
     static double FillOpacity(const HostAttributes* attributes);
+    // Whether the attributes carry an outline that draws.
+    static bool HasOutline(const HostAttributes* attributes);
     // Classes (a style sheet) rather than style attributes.
     bool UsesClasses() const;
 
@@ -243,7 +258,8 @@ class SVGExp final : public CAbstractPI, public StyleRegistryHost {
     // How far the outline's paint reaches beyond the geometry, in user units.
     int64_t OutlineReach(const HostOutlineRecord* outline) const;
     // The mask of a transparency other than uniform.
-    void ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box);
+    void ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
+                             const SVGUserBox* drawn);
     // Text.
     bool DefineEmbeddedFont();
     void CollectGlyph(uint16_t code);

@@ -10,18 +10,20 @@
 
 namespace svgf {
 
-void SVGExp::ResolveStyle(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {
+void SVGExp::ResolveStyle(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
+                          const SVGUserBox* drawn) {
     if (attributes == nullptr) return;
     const HostTransparency* t = attributes->transparency;
     if (t != nullptr && t->type == kTransparencyType && t->kind != nullptr &&
         t->kind->kind != kTransparencyUniform) {
-        ConvertExtendedFill(element, attributes, box);
+        ConvertExtendedFill(element, attributes, box, drawn);
     }
-    ResolveFill(element, attributes, box);
-    ResolveOutline(element, attributes->outline, FillOpacity(attributes));
+    const bool fillTookOpacity = ResolveFill(element, attributes, box);
+    ResolveOutline(element, attributes->outline, OutlineOpacity(attributes, fillTookOpacity));
 }
 
-void SVGExp::ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {
+bool SVGExp::ResolveFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {
+    const size_t classesBefore = element.classes.Size();
     const HostFillRecord* fill = attributes != nullptr ? attributes->fill : nullptr;
     switch (fill != nullptr ? fill->kind : kFillNone) {
         case kFillNone:
@@ -43,11 +45,16 @@ void SVGExp::ResolveFill(SVGObject& element, const HostAttributes* attributes, c
             ResolveNoFill(element, attributes, box);
             break;
     }
-    // A uniform transparency: in a class it travels in the fill key.
     const double opacity = FillOpacity(attributes);
-    if (opacity != -1.0 && element.style.fill) {
+    if (opacity == -1.0) return false;
+    const bool wholeElement = HasOutline(attributes);
+    if (element.style.fill) {
         element.style.fill->opacity = OpacityByte(opacity);
+        element.style.fill->opacityOfElement = wholeElement;
+        return wholeElement;
     }
+    // In a class it travels in the fill key (AddFillSelector).
+    return wholeElement && element.classes.Size() > classesBefore;
 }
 
 void SVGExp::ResolveNoFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {

@@ -146,7 +146,8 @@ int32_t SVGExp::BuildPattern(const HostPatternBlock& block, const HostRect& box,
     return writer_->EndPattern() != 0 ? kDone : kFailed;
 }
 
-void SVGExp::ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box) {
+void SVGExp::ConvertExtendedFill(SVGObject& element, const HostAttributes* attributes, const HostRect* box,
+                                 const SVGUserBox* drawn) {
     element.style.mask = CRCPtr<SVGMaskInlineReference>();
     const HostTransparency* transparency = attributes != nullptr ? attributes->transparency : nullptr;
     const HostFillRecord* kind = transparency != nullptr ? transparency->kind : nullptr;
@@ -161,10 +162,19 @@ void SVGExp::ConvertExtendedFill(SVGObject& element, const HostAttributes* attri
 
     SVGMask mask;
     mask.hasRegion = true;
-    mask.x = ToUserLength(box->left);
-    mask.y = yOrigin_ - ToUserLength(box->top);
-    mask.width = std::abs(ToUserLength(box->right) - mask.x);
-    mask.height = std::abs(yOrigin_ - ToUserLength(box->bottom) - mask.y);
+    if (drawn != nullptr) {
+        mask.x = drawn->x;
+        mask.y = drawn->y;
+        mask.width = drawn->width;
+        mask.height = drawn->height;
+    } else {
+        // A path's points are rounded one by one, so its extent runs between
+        // the rounded corners.
+        mask.x = ToUserLength(box->left);
+        mask.y = yOrigin_ - ToUserLength(box->top);
+        mask.width = std::abs(ToUserLength(box->right) - mask.x);
+        mask.height = std::abs(yOrigin_ - ToUserLength(box->bottom) - mask.y);
+    }
     // The box is the geometry's; an outline reaches beyond it, and the mask
     // must not cut it off there.
     const int64_t reach = OutlineReach(attributes->outline);

@@ -212,7 +212,8 @@ int32_t SVGExp::DrawRectangle(const RectangleRecord* rectangle) {
     element.height = ToUserLength(r.height);
     // The corner radius is a host length like the sizes.
     element.rx = element.ry = ToUserLength(r.corner);
-    if (r.attributes != nullptr) ResolveStyle(element, r.attributes, r.boundingBox);
+    const SVGUserBox drawn{element.x, element.y, element.width, element.height};
+    if (r.attributes != nullptr) ResolveStyle(element, r.attributes, r.boundingBox, &drawn);
     writer_->WriteElement(element);
     return kDone;
 }
@@ -228,7 +229,9 @@ int32_t SVGExp::DrawEllipse(const EllipseRecord* ellipse) {
     // The half diameter is rounded in host units first.
     element.rx = ToUserLength(RoundHalfAway(e.width * 0.5));
     element.ry = ToUserLength(RoundHalfAway(e.height * 0.5));
-    if (e.attributes != nullptr) ResolveStyle(element, e.attributes, e.boundingBox);
+    const SVGUserBox drawn{Saturate(int64_t{element.cx} - element.rx), Saturate(int64_t{element.cy} - element.ry),
+                           Saturate(2 * int64_t{element.rx}), Saturate(2 * int64_t{element.ry})};
+    if (e.attributes != nullptr) ResolveStyle(element, e.attributes, e.boundingBox, &drawn);
     writer_->WriteElement(element);
     return kDone;
 }

@@ -188,9 +188,9 @@ int32_t SVGExp::BuildTextObjects(int32_t x, int32_t y, const uint16_t* character
         SVGText text;
         text.markup = TextMarkup(codes);
         const TransformRecord& object = text_.record;
-        ResolveFill(text, object.attributes, object.boundingBox);
+        const bool fillTookOpacity = ResolveFill(text, object.attributes, object.boundingBox);
         ResolveOutline(text, object.attributes != nullptr ? object.attributes->outline : nullptr,
-                       FillOpacity(object.attributes));
+                       OutlineOpacity(object.attributes, fillTookOpacity));
         // The host turns characters counter-clockwise with y up; the
         // document's y runs down, where rotate turns them clockwise.
         text.rotation = font_.record.rotation == INT32_MIN ? INT32_MAX : -font_.record.rotation;

@@ -33,6 +33,7 @@ class SVGClass {
   public:
     void Add(std::shared_ptr<const SVGBASEID> selector) { selectors_.push_back(std::move(selector)); }
     bool Empty() const { return selectors_.empty(); }
+    size_t Size() const { return selectors_.size(); }
     // class="..." or nothing for an empty list.
     std::string ClassAttribute() const;
 

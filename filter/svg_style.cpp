@@ -56,7 +56,9 @@ std::string SVGFill::CommonText() const {
     std::string text;
     if (fillRule == 1) text = "fill-rule:nonzero";
     if (fillRule == 2) text = "fill-rule:inherit";
-    if (opacity != kOpaque) AddPart(text, FormatC("fill-opacity:%f", opacity / 255.0));
+    if (opacity != kOpaque) {
+        AddPart(text, FormatC(opacityOfElement ? "opacity:%f" : "fill-opacity:%f", opacity / 255.0));
+    }
     return text;
 }
 
@@ -66,7 +68,8 @@ std::string SVGFill::WithCommonText(std::string base) const {
 }
 
 std::string SVGFill_None::CssText() const {
-    return "fill:none";
+    // Nothing is filled, so only an opacity of the whole element counts.
+    return opacityOfElement ? WithCommonText("fill:none") : "fill:none";
 }
 
 std::string SVGFill_Color::CssText() const {
@@ -81,9 +84,10 @@ std::string FillClassRule(int number, const SVGFill& fill) {
     return FormatC(".fil%d {", number) + fill.CssText() + "}";
 }
 
-std::string FillReferenceClassRule(int number, const std::string& id, double opacity) {
+std::string FillReferenceClassRule(int number, const std::string& id, double opacity,
+                                   bool opacityOfElement) {
     std::string rule = FormatC(".fil%d {", number) + "fill:url(#" + id + ")";
-    if (opacity != -1.0) AppendC(rule, ";fill-opacity:%f", opacity);
+    if (opacity != -1.0) AppendC(rule, opacityOfElement ? ";opacity:%f" : ";fill-opacity:%f", opacity);
     return rule + "}";
 }
 

@@ -30,9 +30,14 @@ class SVGFill {
 
     uint32_t fillRule = 0;       // 1 nonzero, 2 inherit, anything else unwritten
     uint16_t opacity = kOpaque;  // 0 to 255
+    // The opacity is the whole element's (written as opacity, not
+    // fill-opacity): an outlined object is translucent as one unit, its
+    // outline over its fill, not each of them on its own.
+    bool opacityOfElement = false;
 
   protected:
-    // fill-rule and fill-opacity, or empty when both are at their defaults.
+    // fill-rule and fill-opacity (or opacity), or empty when both are at
+    // their defaults.
     std::string CommonText() const;
     // base, then ";" and the common text when there is one.
     std::string WithCommonText(std::string base) const;
@@ -65,8 +70,10 @@ class SVGFill_InlineReference final : public SVGFill {
 
 // ".fil<n> {<fill text>}"
 std::string FillClassRule(int number, const SVGFill& fill);
-// ".fil<n> {fill:url(#<id>)[;fill-opacity:<opacity>]}"; opacity -1.0 means none.
-std::string FillReferenceClassRule(int number, const std::string& id, double opacity);
+// ".fil<n> {fill:url(#<id>)[;fill-opacity:<opacity>]}"; opacity -1.0 means
+// none; an opacity of the whole element is written as opacity.
+std::string FillReferenceClassRule(int number, const std::string& id, double opacity,
+                                   bool opacityOfElement = false);
 
 // An outline without colour; the defaults write no text at all.
 class SVGStroke {

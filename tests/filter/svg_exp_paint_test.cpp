@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "host/stand_in_host.h"
 #include "host/style_records.h"
@@ -160,6 +161,56 @@ TEST_F(PaintTest, GradientTransparenciesBecomeMasksAndOtherKindsLeaveNone) {
     out = Output();
     EXPECT_EQ(out.find("<mask"), std::string::npos) << out;
     EXPECT_EQ(out.find("mask:url"), std::string::npos) << out;
+}
+
+// The values of `attributes` on the first element whose text starts with
+// `start` (after its "<"); empty when it is missing or lacks one of them.
+std::vector<int> Numbers(const std::string& text, const std::string& start,
+                         const std::vector<std::string>& attributes) {
+    std::vector<int> out;
+    const size_t at = text.find("<" + start);
+    if (at == std::string::npos) return out;
+    const std::string element = text.substr(at, text.find('>', at) - at);
+    for (const std::string& a : attributes) {
+        const size_t v = element.find(" " + a + "=\"");
+        if (v == std::string::npos) return {};
+        out.push_back(std::stoi(element.substr(v + a.size() + 3)));
+    }
+    return out;
+}
+
+TEST_F(PaintTest, AMaskCoversWhatItsShapeDrawsToTheUnit) {
+    // At 1000 units an inch, the box's corners (0.5 and 2.0 units) round to
+    // 1 and 2 while its width (1.5 units) rounds to 2: a mask made from the
+    // corners would be a unit narrower than the rectangle.
+    host::Style style = Uniform(255);
+    host::TransparencyStyle fade;
+    fade.kind = kFillFountain;
+    fade.fountain.stops = {HostFountainStop{}, HostFountainStop{}};
+    fade.fountain.stops[1].colour.channels[4] = 128;
+    fade.fountain.stops[1].position = 100;
+    style.transparency = fade;
+    const host::StyleRecords records(style);
+    const HostRect box{127, 508, 508, 127};
+    Export([&](SVGExp& exp) {
+        const RectangleRecord r{records.Attributes(), 317, 317, 381, 381, 0, 0, &box};
+        EXPECT_EQ(exp.DrawRectangle(&r), kDone);
+    });
+    std::string out = Output();
+    std::vector<int> shape = Numbers(out, "rect class", {"x", "y", "width", "height"});
+    ASSERT_EQ(shape.size(), 4u) << out;
+    EXPECT_EQ(Numbers(out, "mask ", {"x", "y", "width", "height"}), shape) << out;
+
+    Export([&](SVGExp& exp) {
+        const EllipseRecord e{records.Attributes(), 317, 317, 381, 381, {}, &box};
+        EXPECT_EQ(exp.DrawEllipse(&e), kDone);
+    });
+    out = Output();
+    const std::vector<int> ellipse = Numbers(out, "ellipse ", {"cx", "cy", "rx", "ry"});
+    ASSERT_EQ(ellipse.size(), 4u) << out;
+    EXPECT_EQ(Numbers(out, "mask ", {"x", "y", "width", "height"}),
+              (std::vector<int>{ellipse[0] - ellipse[2], ellipse[1] - ellipse[3], 2 * ellipse[2], 2 * ellipse[3]}))
+        << out;
 }
 
 TEST_F(PaintTest, InTheStyleAttributePlacementAGradientIsItsOwnDefinition) {

@@ -247,10 +247,11 @@ TEST_F(SVGExpShapesTest, InlineOutlinesAndUniformTransparency) {
     std::string dashes = "39370079";
     for (int i = 1; i < 17; ++i) dashes += " 3937";
     EXPECT_EQ(Body(),
-              " <rect style=\"fill:#008000;fill-opacity:0.749020;stroke:#010203;stroke-width:3937;"
+              // The transparency is the whole outlined element's.
+              " <rect style=\"fill:#008000;opacity:0.749020;stroke:#010203;stroke-width:3937;"
               "stroke-linecap:round;stroke-dasharray:" +
                   dashes +
-                  ";stroke-opacity:0.749020\" x=\"495\" y=\"495\" width=\"10\" height=\"10\"/>\r\n"
+                  "\" x=\"495\" y=\"495\" width=\"10\" height=\"10\"/>\r\n"
                   " <rect style=\"fill:none;stroke:#000000;stroke-width:0\" x=\"495\" y=\"495\" "
                   "width=\"10\" height=\"10\"/>\r\n");
 }

@@ -8,6 +8,7 @@
 
 #include "markup/doc_element.h"
 #include "reader_detail.h"
+#include "text_space.h"
 #include "svgimport/path_data.h"
 
 namespace SVG {
@@ -38,12 +39,13 @@ uint32_t RunLength(const WDOMHandle& text) {
     return count;
 }
 
-void CollectText(const WDOMHandle& node, std::string& out, int depth) {
+void CollectText(const WDOMHandle& node, std::vector<detail::SpacedText>& out, int depth) {
     if (depth > WParser::kMaxDepth) return;
+    const bool preserve = detail::PreservesSpace(node);
     for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         const uint16_t type = child.GetNodeType();
         if (type == markup::kDOMTextNode || type == markup::kDOMCDATASectionNode) {
-            out += child.GetData().View();
+            out.push_back({std::string(child.GetData().View()), preserve});
             // The run's other nodes gave their text already.
             for (uint32_t joined = RunLength(child); joined > 1 && !child.GetNextSibling().IsNull(); --joined)
                 child = child.GetNextSibling();
@@ -249,11 +251,13 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     detail::DefinitionScope scope(definitions_);
     const detail::ElementFrame frame(*this, element);
     const detail::Attributes& attributes = frame.attributes;
+    std::vector<detail::SpacedText> stretches;
+    CollectText(element, stretches, 0);
+    detail::ArrangeSpaces(stretches);
     std::string characters;
-    CollectText(element, characters, 0);
+    for (const detail::SpacedText& stretch : stretches) characters += stretch.text;
     WText text;
     text.text.Assign(characters);
-    text.text.CollapseWhitespace();
     if (text.text.Empty()) return 1;
     text.matrix = Current();
     const WPoint at{detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal),

@@ -14,6 +14,12 @@ using detail::TruncateHost;
 WTileDrawer::~WTileDrawer() = default;
 WCanvas::~WCanvas() = default;
 
+double WCanvas::MeasureText(const WText& text) {
+    const WFont* font = text.presentation.font.get();
+    if (font == nullptr || !std::isfinite(font->size.value)) return 0;
+    return std::fabs(font->size.value) * 0.5 * static_cast<double>(text.text.WideLength());
+}
+
 int32_t WCanvas::OnHostCallback(svgf::HostHandle, const WPatternTile*, svgf::HostWord) {
     return 0;
 }

@@ -24,6 +24,10 @@ constexpr uint32_t kRoundKeyword = 355;
 constexpr uint32_t kSquareKeyword = 367;
 constexpr uint32_t kMiterKeyword = 325;
 constexpr uint32_t kBevelKeyword = 269;
+// text-anchor's property and its keywords.
+constexpr uint32_t kTextAnchorProperty = 67;
+constexpr uint32_t kMiddleKeyword = 324;
+constexpr uint32_t kEndKeyword = 289;
 
 markup::WDOMHandle HandleOf(markup::DocTree* document, markup::Node* node) {
     auto* element = dynamic_cast<markup::DocElement*>(node);
@@ -145,6 +149,17 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     node = nullptr;
     document = style->GetMask(node);
     out->mask.element = HandleOf(document, node);
+
+    switch (style->GetKeyword(kTextAnchorProperty)) {
+        case kMiddleKeyword:
+            out->textAnchor = text_anchor::kMiddle;
+            break;
+        case kEndKeyword:
+            out->textAnchor = text_anchor::kEnd;
+            break;
+        default:
+            break;
+    }
 
     out->stopColour = style->GetStopColor();
     out->stopOpacity = NumberOf([&](int32_t& u) { return style->GetStopOpacity(u); });

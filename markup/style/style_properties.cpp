@@ -18,7 +18,7 @@ BaseStyleProperties::~BaseStyleProperties() = default;
 namespace {
 
 // Ids of the properties the inheritance copy takes as they are.
-constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57};
+constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57, 67};
 constexpr std::uint32_t kInheritedWords[] = {9, 16, 17, 22, 23};
 constexpr std::uint32_t kInheritedLengths[] = {7, 62, 63, 68, 71, 73, 77, 78};
 constexpr std::uint32_t kInheritedLoaded[] = {80, 81, 82};

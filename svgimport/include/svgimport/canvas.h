@@ -55,6 +55,10 @@ class WCanvas {
     virtual int32_t DrawEllipse(const WEllipse& ellipse) = 0;
     virtual int32_t DrawImage(const WImage& image) = 0;
     virtual int32_t DrawText(const WText& text) = 0;
+    // The advance of the text's characters along its baseline, in the
+    // host units of its font size; this one guesses half the size a
+    // character, a canvas over a host asks the host's own layout.
+    virtual double MeasureText(const WText& text);
     virtual int32_t DrawPath(const WPath& path) = 0;
     virtual int32_t DrawRectangle(const WRectangle& rectangle) = 0;
     // Two string notifications that nothing of the import sends; the
@@ -100,6 +104,7 @@ class WCanvas_UDI : public WCanvas {
     int32_t DrawEllipse(const WEllipse& ellipse) override;
     int32_t DrawImage(const WImage& image) override;
     int32_t DrawText(const WText& text) override;
+    double MeasureText(const WText& text) override;
     int32_t DrawPath(const WPath& path) override;
     int32_t DrawRectangle(const WRectangle& rectangle) override;
     int32_t AcceptString(const WString&) override { return 1; }
@@ -136,6 +141,17 @@ class WCanvas_UDI : public WCanvas {
   private:
     struct Records;
     struct ClipFrame;
+    // A text as the host lays it out: its frame, font, style word, size
+    // and each character's advance.
+    struct TextLayout {
+        svgf::HostTransform transform{};
+        int32_t font = 0;
+        uint32_t style = 0;
+        double em = 0;
+        int32_t size = 0;
+        std::vector<int32_t> advances;
+    };
+    bool LayOutText(const WText& text, TextLayout& out);
 
     bool Continue() const;
     void ApplyStyle(const WPresentation& style, const svgf::HostBox& first, svgf::HostBox* second, Records& out);

@@ -31,6 +31,13 @@ struct WStylePaint {
     WStyleReference reference;
 };
 
+// text-anchor.
+namespace text_anchor {
+inline constexpr int32_t kStart = 0;
+inline constexpr int32_t kMiddle = 1;
+inline constexpr int32_t kEnd = 2;
+}  // namespace text_anchor
+
 struct WStyleFont {
     int32_t weight = 400;  // CSS weight 100..900
     bool italic = false;
@@ -58,6 +65,7 @@ struct WComputedStyle {
     WStyleReference mask;
     std::optional<uint32_t> stopColour;  // platform colour value
     std::optional<WStyleNumber> stopOpacity;
+    int32_t textAnchor = text_anchor::kStart;
 };
 
 class WStyleSource {

@@ -24,6 +24,9 @@ constexpr uint32_t kRoundKeyword = 355;
 constexpr uint32_t kSquareKeyword = 367;
 constexpr uint32_t kMiterKeyword = 325;
 constexpr uint32_t kBevelKeyword = 269;
+// The flags of bold and italic.
+constexpr uint32_t kFontStyleProperty = 3;
+constexpr uint32_t kFontWeightProperty = 5;
 // text-anchor's property and its keywords.
 constexpr uint32_t kTextAnchorProperty = 67;
 constexpr uint32_t kMiddleKeyword = 324;
@@ -128,11 +131,11 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     out->dashOffset = NumberOf([&](int32_t& u) { return style->GetStrokeDashoffset(u); });
     out->strokeOpacity = NumberOf([&](int32_t& u) { return style->GetStrokeOpacity(u); });
 
+    // The weight and slant asked for, not those of the face the back end
+    // found: a family that is not installed must not lose them.
     WStyleFont font;
-    if (markup::style::Font* made = style->GetFont()) {
-        font.weight = made->Description().weight;
-        font.italic = made->Description().italic != 0;
-    }
+    font.weight = style->GetFlag(kFontWeightProperty) ? 700 : 400;
+    font.italic = style->GetFlag(kFontStyleProperty);
     markup::String family;
     style->GetFontFamily(family);
     if (family.Length() > 0 && family.Text() != nullptr) font.family.assign(family.Text(), family.Length());

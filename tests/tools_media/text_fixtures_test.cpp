@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Documents, TextFixtures,
                          ::testing::Values(TextFixture{"utf8_characters", 0.01}, TextFixture{"windows_1252", 0.01},
                                            TextFixture{"iso_8859_2", 0.01}, TextFixture{"windows_1251", 0.01},
                                            TextFixture{"utf_16", 0.01}, TextFixture{"xml_space", 0.01},
-                                           TextFixture{"anchors", 0.01}, TextFixture{"styled_spans", 0.01}),
+                                           TextFixture{"anchors", 0.01}, TextFixture{"styled_spans", 0.01},
+                                           TextFixture{"fonts", 0.01}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Our own export writes characters beyond 255 as references in an

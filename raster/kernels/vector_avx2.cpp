@@ -16,6 +16,9 @@ struct Avx2 {
 
     static R Load(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void Store(std::uint8_t* p, R v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+    static void StoreAligned(std::uint8_t* p, R v) { _mm256_store_si256(reinterpret_cast<__m256i*>(p), v); }
+    static void Stream(std::uint8_t* p, R v) { _mm256_stream_si256(reinterpret_cast<__m256i*>(p), v); }
+    static void Fence() { _mm_sfence(); }
     static R Splat8(std::uint8_t v) { return _mm256_set1_epi8(static_cast<char>(v)); }
     static R Splat16(std::uint16_t v) { return _mm256_set1_epi16(static_cast<short>(v)); }
 

@@ -12,6 +12,7 @@
 // V, so nothing compiled for one instruction set is shared with another.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -189,6 +190,43 @@ std::uint32_t BlitRun(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* sr
     return Run<V, Mode, Col, false>(0, n, dst, src, cov);
 }
 
+// The pattern repeats every three vectors (a multiple of every pixel size);
+// one unaligned store covers the bytes before the first aligned address, and
+// the three vectors are loaded at that address's phase in the pattern.
+template <class V>
+std::size_t PatternFill(std::uint8_t* dst, std::size_t bytes, const std::uint8_t* px, std::size_t size) {
+    constexpr std::size_t kPeriod = 3 * V::kBytes;
+    if (bytes < 2 * kPeriod) {
+        return 0;
+    }
+    alignas(32) std::uint8_t pattern[2 * kPeriod];
+    for (std::size_t i = 0; i < 2 * kPeriod; ++i) {
+        pattern[i] = px[i % size];
+    }
+    V::Store(dst, V::Load(pattern));
+    const std::size_t head = (V::kBytes - reinterpret_cast<std::uintptr_t>(dst) % V::kBytes) % V::kBytes;
+    const std::uint8_t* phase = pattern + head % size;
+    const typename V::R r0 = V::Load(phase);
+    const typename V::R r1 = V::Load(phase + V::kBytes);
+    const typename V::R r2 = V::Load(phase + 2 * V::kBytes);
+    std::size_t at = head;
+    if (bytes >= kStreamFillBytes) {
+        for (; bytes - at >= kPeriod; at += kPeriod) {
+            V::Stream(dst + at, r0);
+            V::Stream(dst + at + V::kBytes, r1);
+            V::Stream(dst + at + 2 * V::kBytes, r2);
+        }
+        V::Fence();  // the streamed stores are seen before anything after the fill
+    } else {
+        for (; bytes - at >= kPeriod; at += kPeriod) {
+            V::StoreAligned(dst + at, r0);
+            V::StoreAligned(dst + at + V::kBytes, r1);
+            V::StoreAligned(dst + at + 2 * V::kBytes, r2);
+        }
+    }
+    return at / size * size;
+}
+
 template <class V, std::uint32_t Mode, std::uint32_t Col>
 constexpr void AddVectorSlot(VectorKernels& k) {
     if constexpr (HasVectorPath<Mode, Col>()) {
@@ -211,6 +249,7 @@ template <class V, std::uint32_t... Modes>
 constexpr VectorKernels BuildVectorKernels(std::integer_sequence<std::uint32_t, Modes...>) {
     VectorKernels k;
     (AddVectorRow<V, Modes>(k), ...);
+    k.patternFill = &PatternFill<V>;
     return k;
 }
 

@@ -15,6 +15,9 @@ struct Sse2 {
 
     static R Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void Store(std::uint8_t* p, R v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    static void StoreAligned(std::uint8_t* p, R v) { _mm_store_si128(reinterpret_cast<__m128i*>(p), v); }
+    static void Stream(std::uint8_t* p, R v) { _mm_stream_si128(reinterpret_cast<__m128i*>(p), v); }
+    static void Fence() { _mm_sfence(); }
     static R Splat8(std::uint8_t v) { return _mm_set1_epi8(static_cast<char>(v)); }
     static R Splat16(std::uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
 

@@ -106,6 +106,12 @@ using VecBlitRun = std::uint32_t (*)(std::uint32_t n, std::uint8_t* dst, const s
 using VecPatternFill = std::size_t (*)(std::uint8_t* dst, std::size_t bytes, const std::uint8_t* px,
                                        std::size_t size);
 
+// A run of n 16-bit samples, each moved toward its operand by its own 8-bit
+// weight: dst = q(src·w + dst·(255 − w)), the blend of the 16-bit modes, with
+// one weight byte a sample. Returns the samples done (whole vectors).
+using VecBlend16Run = std::uint32_t (*)(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* src,
+                                        const std::uint8_t* weights);
+
 // Runs at least this long are stored past the caches: a fill that large
 // would evict everything else and is not read back soon, and a store that
 // skips the cache does not first read the line it overwrites, which is what
@@ -116,6 +122,7 @@ struct VectorKernels {
     VecFillRun fill[kRIPMergeModeCount][kRIPCoverageVariantCount] = {};
     VecBlitRun blit[kRIPMergeModeCount][kRIPCoverageVariantCount] = {};
     VecPatternFill patternFill = nullptr;
+    VecBlend16Run blend16 = nullptr;
 };
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -48,13 +48,62 @@ void SetMaskGeometry(const WDefsObject* definition, int32_t geometry[4]) {
 
 }  // namespace
 
-void WCanvas_UDI::ApplyStyle(const WPresentation& style, const svgf::HostBox& first, svgf::HostBox* second,
-                             Records& out) {
+namespace {
+
+uint16_t OpacityLevel(double opacity) {
+    if (!(opacity > 0)) return 0;
+    return opacity >= 1 ? kOpaque : static_cast<uint16_t>(opacity * kOpaque + 0.5);
+}
+
+bool ClipsAll(const WPresentation& style) {
+    return style.clipPath != nullptr && style.clipPath->clipsAll;
+}
+
+}  // namespace
+
+WCanvas_UDI::Passes WCanvas_UDI::PassesOf(const WPresentation& style) {
+    Passes out;
+    if (!style.visible || ClipsAll(style)) return out;
+    const WFill* fill = style.fill.get();
+    const WStroke* stroke = style.stroke.get();
+    const uint16_t fillLevel = OpacityLevel(style.opacity * (fill != nullptr ? fill->opacity / 255.0 : 1.0));
+    const uint16_t strokeLevel =
+        OpacityLevel(style.opacity * (stroke != nullptr ? stroke->opacity / 255.0 : 1.0));
+    const auto add = [&](bool withFill, bool withOutline, uint16_t level) {
+        if (level > 0) out.pass[out.count++] = Pass{withFill, withOutline, level};
+    };
+    // A renderer paints the outline over the fill, each at its own paint
+    // opacity, and applies the object's opacity to both together: one host
+    // object says that only while both paints are opaque.
+    const bool opaquePaints = (fill == nullptr || fill->opacity == kOpaque) &&
+                              (stroke == nullptr || stroke->opacity == kOpaque);
+    if (fill != nullptr && stroke != nullptr && !opaquePaints) {
+        add(true, false, fillLevel);
+        add(false, true, strokeLevel);
+    } else if (fill != nullptr) {
+        add(true, true, fillLevel);
+    } else {
+        // The outline alone, or an object without paint (which still goes
+        // to the host, at the object's opacity).
+        add(true, true, strokeLevel);
+    }
+    return out;
+}
+
+WCanvas_UDI::Passes WCanvas_UDI::ImagePassesOf(const WPresentation& style) {
+    Passes out;
+    const uint16_t level = OpacityLevel(style.opacity);
+    if (style.visible && !ClipsAll(style) && level > 0) out.pass[out.count++] = Pass{true, true, level};
+    return out;
+}
+
+void WCanvas_UDI::ApplyStyle(const WPresentation& style, const Pass& pass, const svgf::HostBox& first,
+                             svgf::HostBox* second, Records& out) {
     out.attributes = {};
 
-    // Fill. A paint's opacity becomes a uniform transparency, whatever the
-    // paint (a gradient's fill-opacity too).
-    const WFill* paint = style.fill.get();
+    // Fill. The pass's opacity (the paint's times the object's) becomes a
+    // uniform transparency, whatever the paint.
+    const WFill* paint = pass.fill ? style.fill.get() : nullptr;
     if (paint == nullptr) {
         out.fill.record = ColourFill(svgf::kFillNone, WColour{});
     } else if (paint->kind() == paint::kColor) {
@@ -63,16 +112,14 @@ void WCanvas_UDI::ApplyStyle(const WPresentation& style, const svgf::HostBox& fi
         out.fill = BuildFountainFill(static_cast<const WFill_URI&>(*paint), first, second, 0);
     }
     out.attributes.fill = out.fill.record.get();
-    if (paint != nullptr && paint->opacity != kOpaque && out.fill.record != nullptr) {
-        BuildUniformTransparency(out, paint->opacity);
-    }
+    if (pass.opacity != kOpaque && out.fill.record != nullptr) BuildUniformTransparency(out, pass.opacity);
 
     // Outline.
     out.outline = NewRecord<svgf::HostOutlineRecord>();
     if (svgf::HostOutlineRecord* o = out.outline.get()) {
         detail::InitialiseTransform(Services(), &o->transform);
         o->value12 = 100;
-        if (const WStroke* stroke = style.stroke.get()) {
+        if (const WStroke* stroke = pass.outline ? style.stroke.get() : nullptr) {
             o->kind = svgf::kOutlineSolid;
             o->width = stroke->width;
             o->cap = StyleCode(stroke->cap);

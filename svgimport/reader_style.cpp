@@ -196,6 +196,17 @@ WLength LengthOfStyle(WStyleNumber n) {
     }
 }
 
+// An opacity as CSS settles it: held to 0..1 (a percentage counts as its
+// share); a value that is not a number is opaque.
+double OpacityOf(const std::optional<WStyleNumber>& value) {
+    if (!value || !std::isfinite(value->value)) return 1;
+    if (value->unit == style_unit::kPercent) return std::clamp(value->value / 100, 0.0, 1.0);
+    // A bare 0 comes as a zero length.
+    if (value->unit == style_unit::kNumber || (value->unit == style_unit::kPx && value->value == 0))
+        return std::clamp(value->value, 0.0, 1.0);
+    return 1;
+}
+
 int32_t HostInteger(double v) {
     const double r = RoundHalfAway(v);
     if (!(r > INT32_MIN)) return std::isnan(r) ? 0 : INT32_MIN;
@@ -204,9 +215,27 @@ int32_t HostInteger(double v) {
 
 }  // namespace
 
-void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const WBox* box) {
+WComputedStyle WParser::StyleOf(const WDOMHandle& element) {
     WComputedStyle style;
     if (styles_ == nullptr || !styles_->GetStyle(element, &style)) style = WComputedStyle();
+    return style;
+}
+
+bool WParser::Displayed(const WDOMHandle& element) {
+    return !StyleOf(element).displayNone;
+}
+
+double WParser::OpacityWithin(const WDOMHandle& element) {
+    return opacity_ * OpacityOf(StyleOf(element).opacity);
+}
+
+void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const WBox* box) {
+    const WComputedStyle style = StyleOf(element);
+    out.visible = !style.hidden;
+    out.displayed = !style.displayNone;
+    out.opacity = opacity_ * OpacityOf(style.opacity);
+    out.evenOdd = style.evenOdd;
+    out.clipEvenOdd = style.clipEvenOdd;
 
     // Fill.
     out.fill.reset();

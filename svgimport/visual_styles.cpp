@@ -24,6 +24,15 @@ constexpr uint32_t kRoundKeyword = 355;
 constexpr uint32_t kSquareKeyword = 367;
 constexpr uint32_t kMiterKeyword = 325;
 constexpr uint32_t kBevelKeyword = 269;
+constexpr uint32_t kNoneKeyword = 164;
+constexpr uint32_t kHiddenKeyword = 303;
+constexpr uint32_t kEvenOddKeyword = 291;
+
+// CSS dictionary property ids.
+constexpr uint32_t kDisplayProperty = 55;
+constexpr uint32_t kFillRuleProperty = 70;
+constexpr uint32_t kVisibilityProperty = 88;
+constexpr uint32_t kClipRuleProperty = 94;
 
 markup::WDOMHandle HandleOf(markup::DocTree* document, markup::Node* node) {
     auto* element = dynamic_cast<markup::DocElement*>(node);
@@ -148,6 +157,12 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
 
     out->stopColour = style->GetStopColor();
     out->stopOpacity = NumberOf([&](int32_t& u) { return style->GetStopOpacity(u); });
+
+    out->displayNone = style->GetKeyword(kDisplayProperty) == kNoneKeyword;
+    out->hidden = style->GetKeyword(kVisibilityProperty) == kHiddenKeyword;
+    out->opacity = NumberOf([&](int32_t& u) { return style->GetOpacity(u); });
+    out->evenOdd = style->GetKeyword(kFillRuleProperty) == kEvenOddKeyword;
+    out->clipEvenOdd = style->GetKeyword(kClipRuleProperty) == kEvenOddKeyword;
     return true;
 }
 

@@ -111,6 +111,25 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
 }
 
+// display, visibility, opacity and the fill rule through the style engine:
+// display and opacity stay with their element, visibility and the rule are
+// inherited, from sheets and style attributes as from attributes; the fill
+// rule starts non-zero.
+TEST_F(Styled, DisplayVisibilityOpacityAndFillRule) {
+    EXPECT_EQ(Draw(Document(R"svg(<style>.off { display: none } .ghost { visibility: hidden }</style>
+<g style="display:none"><rect width="1" height="1"/></g>
+<rect width="2" height="2" class="off"/>
+<g class="ghost" fill-rule="evenodd" opacity="0.5"><rect width="3" height="3"/><rect width="4" height="4" visibility="visible" fill-rule="nonzero"/></g>
+<rect width="5" height="5" style="opacity: 0"/>
+<path d="M0 0 L1 0 L1 1 Z"/>)svg")),
+              "group [1000 0 0 -1000 0 254000] fill=#000000 opacity=0.5 hidden evenodd\n"
+              "  rect 0,251000 3000x3000 fill=#000000 opacity=0.5 hidden evenodd\n"
+              "  rect 0,250000 4000x4000 fill=#000000 opacity=0.5\n"
+              "end group\n"
+              "rect 0,249000 5000x5000 fill=#000000 opacity=0\n"
+              "path 04:0,254000 44:1000,254000 4c:1000,253000 fill=#000000\n");
+}
+
 // An attribute written twice counts with its first value, on an element of
 // a few attributes as on one of many.
 TEST_F(Styled, ARepeatedAttributeKeepsItsFirstValue) {

@@ -58,6 +58,11 @@ struct WComputedStyle {
     WStyleReference mask;
     std::optional<uint32_t> stopColour;  // platform colour value
     std::optional<WStyleNumber> stopOpacity;
+    bool displayNone = false;  // display: none, the element's own
+    bool hidden = false;       // visibility: hidden (inherited; a child may be visible)
+    std::optional<WStyleNumber> opacity;  // the element's own, not its group's
+    bool evenOdd = false;      // fill-rule: evenodd
+    bool clipEvenOdd = false;  // clip-rule: evenodd
 };
 
 class WStyleSource {

@@ -1,7 +1,9 @@
 // An object's style as the host's records: the fill, the outline, the
 // transparency (of a paint's opacity or of a mask) and the hyperlink of
 // the innermost enclosing link.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "canvas_detail.h"
 
@@ -121,6 +123,14 @@ void WCanvas_UDI::ApplyStyle(const WPresentation& style, const Pass& pass, const
         o->value12 = 100;
         if (const WStroke* stroke = pass.outline ? style.stroke.get() : nullptr) {
             o->kind = svgf::kOutlineSolid;
+            if (!stroke->dashes.empty()) {
+                // The reader fitted the list to the record, in line widths.
+                o->kind = svgf::kOutlineDashed;
+                const size_t count = std::min(stroke->dashes.size(), std::size(o->dashes));
+                o->dashCount = static_cast<uint16_t>(count);
+                for (size_t i = 0; i < count; ++i)
+                    o->dashes[i] = static_cast<int16_t>(std::clamp<int32_t>(stroke->dashes[i], 0, INT16_MAX));
+            }
             o->width = stroke->width;
             o->cap = StyleCode(stroke->cap);
             o->join = StyleCode(stroke->join);

@@ -43,6 +43,22 @@ bool ConditionsHold(const detail::Attributes& attributes) {
     return true;
 }
 
+// The span in which a style source draws a `use` instance.
+class InstanceScope {
+  public:
+    InstanceScope(WStyleSource* styles, const WDOMHandle& use, const WDOMHandle& target) : styles_(styles) {
+        if (styles_ != nullptr) styles_->BeginInstance(use, target);
+    }
+    ~InstanceScope() {
+        if (styles_ != nullptr) styles_->EndInstance();
+    }
+    InstanceScope(const InstanceScope&) = delete;
+    InstanceScope& operator=(const InstanceScope&) = delete;
+
+  private:
+    WStyleSource* styles_;
+};
+
 }  // namespace
 
 template <typename Body>
@@ -100,6 +116,8 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     int32_t drawn = 0;
     ++uses_;
     const int32_t opened = InGroup(element, local, [&] {
+        // The instance's content inherits from the use.
+        InstanceScope instance(styles_, element, target);
         if (detail::NameOf(target) == "symbol") {
             detail::Visit visit(drawing_, target);
             if (!visit.Entered()) return;

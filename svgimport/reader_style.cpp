@@ -3,11 +3,13 @@
 // and mask; and the attributes and helpers the builders share.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <unordered_set>
 
 #include "markup/attr_element.h"
 #include "markup/parser/dom/dom_element.h"
 #include "reader_detail.h"
+#include "svgimport/dash_pattern.h"
 #include "svgimport/path_data.h"
 
 namespace SVG {
@@ -272,12 +274,23 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
         // The miter limit is a ratio of lengths: it stays as written.
         if (style.miterLimit && std::isfinite(style.miterLimit->value))
             stroke->miterLimit = style.miterLimit->value;
-        for (const WStyleNumber& dash : style.dashes) {
-            WLength length = LengthOfStyle(dash);
+        WDashInput dashes;
+        // Host lengths are measured without their sign: it is put back (a
+        // negative dash makes the line solid, a negative offset runs the
+        // pattern backwards).
+        const auto signedHost = [&](WStyleNumber n) {
+            WLength length = LengthOfStyle(n);
+            const bool negative = length.value < 0;
+            length.value = std::fabs(length.value);
             LengthToHost(length, kHorizontal);
-            const double v = stroke->width != 0 ? length.value / stroke->width : length.value;
-            stroke->dashes.push_back(HostInteger(v));
-        }
+            return negative ? -length.value : length.value;
+        };
+        for (const WStyleNumber& dash : style.dashes) dashes.lengths.push_back(signedHost(dash));
+        if (style.dashOffset) dashes.offset = signedHost(*style.dashOffset);
+        dashes.width = stroke->width;
+        dashes.zeroDashShows = stroke->cap != cap::kButt;
+        dashes.room = std::size(svgf::HostOutlineRecord{}.dashes);
+        for (const int16_t entry : HostDashes(dashes)) stroke->dashes.push_back(entry);
         if (style.strokeOpacity) OpacityFromStyle(*style.strokeOpacity, &stroke->opacity);
         out.stroke = std::move(stroke);
     }

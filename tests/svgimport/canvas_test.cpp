@@ -193,6 +193,22 @@ INSTANTIATE_TEST_SUITE_P(
                       PassRow{"clipped_away", 255, 255, 1, true, true, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A dashed stroke's entries go to the outline record (type 4, the count at
+// byte 100, the entries from byte 102); a solid one stays type 2.
+TEST_F(CanvasTest, ADashedStrokeFillsTheRecordsDashFields) {
+    WithCanvas(host, [](WCanvas_UDI& canvas) {
+        WEllipse e;
+        e.rx = e.ry = 10;
+        e.presentation.stroke = Stroke(0, 1);
+        e.presentation.stroke->dashes = {3, 1, 0, 2};
+        canvas.DrawEllipse(e);
+    });
+    const auto lines = Lines("Ellipse ");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("outline={kind=4 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(" dashes=4:[3 1 0 2] "), std::string::npos) << lines[0];
+}
+
 TEST_F(CanvasTest, APrimitiveInsideTwoLinksCarriesTheInnerOne) {
     Play(host, import, Fixtures()[5]);
     ASSERT_STREQ(Fixtures()[5].name, "anchors");

@@ -139,7 +139,7 @@ std::string RecordingCanvas::Style(const WPresentation& s) {
         out += ")";
     }
     if (s.opacity != 1) {
-        char text[16];
+        char text[32];
         std::snprintf(text, sizeof text, " opacity=%g", s.opacity);
         out += text;
     }

@@ -47,7 +47,8 @@ TEST_P(PaintImport, RendersLikeItsDocument) {
 
 INSTANTIATE_TEST_SUITE_P(Paint, PaintImport,
                          ::testing::Values(Fixture{"visibility", 0.01}, Fixture{"opacity", 0.01},
-                                           Fixture{"root_opacity", 0.01}, Fixture{"fill_stroke_opacity", 0.01}),
+                                           Fixture{"root_opacity", 0.01}, Fixture{"fill_stroke_opacity", 0.01},
+                                           Fixture{"use_inherits", 0.01}, Fixture{"dashes", 0.01}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -107,7 +107,8 @@ struct WStroke {
     int32_t join = join::kMiter;
     double miterLimit = 8;
     // Each dash in units of the stroke width (host length over the width,
-    // rounded half away from zero).
+    // rounded half away from zero), the dash offset turned into the list,
+    // as many as the host's outline record holds; empty: a solid line.
     std::vector<int32_t> dashes;
     uint16_t opacity = kOpaque;
     WColour colour;

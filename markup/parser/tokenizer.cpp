@@ -294,6 +294,13 @@ void Tokenizer::LoadDoctype() {
     CommitText();
     Dictionary* dictionary =
         DictionaryRegistry::Instance().LoadForDoctype(token_->text, documentName_, documentKind_);
+    String refused;
+    if (const LinkedFileCheck check = DictionaryRegistry::Instance().TakeRefusal(&refused);
+        check != LinkedFileCheck::kReadable) {
+        refused += ": ";
+        refused += DescribeLinkedFileCheck(check);
+        ReportText(kDiag_LinkedFileRefused, token_, refused);
+    }
     if (!dictionary) return;
     dictionary->SetCaseSensitive(xmlMode_ != 0);
     InstallDictionary(dictionary);

@@ -44,6 +44,8 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     inputEnded_ = false;
     inInstruction_ = false;
     ownsDictionaryUse_ = false;
+    entities_.Clear();
+    entityLimitReported_ = false;
     text_.clear();
     attributeName_.clear();
     ForgetFoundIds();
@@ -292,6 +294,12 @@ void Tokenizer::SwitchToXml() {
 void Tokenizer::LoadDoctype() {
     if (!tree_) return;
     CommitText();
+    // The subset's general entities serve this document whatever dictionary
+    // it gets; they are never written into a shared dictionary.
+    if (xmlMode_) {
+        const String subset = DictionaryRegistry::InternalSubset(token_->text);
+        entities_.Declare(std::string_view(subset.Text(), subset.Length()));
+    }
     Dictionary* dictionary =
         DictionaryRegistry::Instance().LoadForDoctype(token_->text, documentName_, documentKind_);
     String refused;

@@ -312,6 +312,7 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         }
         text_ += value;
     }
+    if (xmlMode_) ExpandAttributeReferences(value);
     AddAttribute(Reused(valueScratch_, value), false, false);
     PushBack(c);
     state_ = kStateAttributeList;

@@ -48,6 +48,7 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_CharacterTooWide = 41,      // a character reference beyond 255, kept as written
     kDiag_SheetTooLarge = 42,         // a linked style sheet too large to read, skipped
     kDiag_LinkedFileRefused = 43,     // an external DTD or linked sheet refused unopened (value: why)
+    kDiag_EntityLimit = 44,           // entity expansion past its bound; the reference kept as written
 };
 
 // One diagnostic.

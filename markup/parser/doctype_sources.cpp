@@ -122,7 +122,9 @@ std::unique_ptr<Dictionary> DictionaryRegistry::OpenDtdByURL(const String& syste
         // when it lies where the document may reach.
         const String folder = StripFileName(baseURL);
         if (!mapper.Resolve(systemId, String(), folder, local, false) || local.IsEmpty()) return nullptr;
-        if (!Admit(local, {folder, folder_})) return nullptr;
+        // A document named without a folder lies in the working directory.
+        const String documentFolder = folder.IsEmpty() && !baseURL.IsEmpty() ? String("./") : folder;
+        if (!Admit(local, {documentFolder, folder_})) return nullptr;
     }
     return compileFile_(local);
 }

@@ -111,7 +111,7 @@ void PostHandler::LoadLinkedStyleSheet(Node* node, DocTree* tree) {
     if (check != LinkedFileCheck::kReadable) {
         if (reporter_) {
             String why = file;
-            why += ": ";
+            why += " was not read: ";
             why += DescribeLinkedFileCheck(check);
             reporter_->ReportText(check == LinkedFileCheck::kTooLarge ? kDiag_SheetTooLarge : kDiag_LinkedFileRefused,
                                   nullptr, why);

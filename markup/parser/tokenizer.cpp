@@ -103,6 +103,7 @@ unsigned char Tokenizer::ReadCharSlowly() {
 }
 
 void Tokenizer::EndInput() {
+    NoteUnterminatedState();
     inputEnded_ = true;
     tokenReady_ = true;
     if (token_) token_->SetEndLine(line_);
@@ -122,6 +123,7 @@ Token* Tokenizer::NextToken() {
     token_->Begin(line_);
     text_.clear();
     inInstruction_ = false;
+    unterminated_ = nullptr;
     while (!tokenReady_) {
         const unsigned char c = ReadChar();
         if (c == 0) {
@@ -136,7 +138,12 @@ Token* Tokenizer::NextToken() {
         }
         Dispatch(c);
     }
-    if (Ended()) state_ = kStateInputEnded;
+    if (Ended()) {
+        // A tag whose name was the input's last word ends in its list.
+        NoteUnterminatedState();
+        if (unterminated_) DiagnoseUnterminated();
+        state_ = kStateInputEnded;
+    }
     CommitText();
     token_->Finish(GetDictionary());
     token_->SetEndLine(line_);
@@ -203,6 +210,36 @@ void Tokenizer::CommitText() {
     if (!token_) return;
     token_->text.Empty();
     token_->text.Append(text_.data(), static_cast<std::uint32_t>(text_.size()));
+}
+
+void Tokenizer::NoteUnterminatedState() {
+    // The state the input ended in tells which construct it cut.
+    switch (state_) {
+        case kStateAttributeValue:
+            NoteUnterminated(inInstruction_ ? "a processing instruction" : "an attribute value");
+            break;
+        case kStateAttributeList:
+        case kStateAttributeName:
+        case kStateAfterAttributeName:
+            NoteUnterminated(inInstruction_ ? "a processing instruction" : "a tag");
+            break;
+        case kStateEndTag:
+            NoteUnterminated("an end tag");
+            break;
+        default:
+            break;
+    }
+}
+
+void Tokenizer::DiagnoseUnterminated() {
+    String why;
+    why.Format("the input ends inside %s opened on line %u", unterminated_, token_->line + 1);
+    unterminated_ = nullptr;
+    CommitText();
+    // Told even when the token was told of before: nothing else says that
+    // the rest of the document went into it.
+    token_->reported = 0;
+    ReportText(kDiag_InputEndsInside, token_, why);
 }
 
 void Tokenizer::Diagnose(std::uint32_t code, const Attribute* attribute) {
@@ -305,7 +342,7 @@ void Tokenizer::LoadDoctype() {
     String refused;
     if (const LinkedFileCheck check = DictionaryRegistry::Instance().TakeRefusal(&refused);
         check != LinkedFileCheck::kReadable) {
-        refused += ": ";
+        refused += " was not read: ";
         refused += DescribeLinkedFileCheck(check);
         ReportText(kDiag_LinkedFileRefused, token_, refused);
     }

@@ -218,7 +218,11 @@ void Tokenizer::ScanInstruction(unsigned char c) {
         text_ += static_cast<char>(c);
         c = ReadChar();
     }
-    if (c == '>') text_ += '>';
+    if (c == '>') {
+        text_ += '>';
+    } else {
+        NoteUnterminated("a processing instruction");
+    }
     tokenReady_ = true;
     state_ = kStateTokenStart;
 }
@@ -278,7 +282,11 @@ void Tokenizer::ScanDeclaration(unsigned char c) {
             text_ += static_cast<char>(c);
             c = ReadChar();
         }
-        if (c == '>') text_ += '>';
+        if (c == '>') {
+            text_ += '>';
+        } else {
+            NoteUnterminated(doctype ? "a DOCTYPE declaration" : "a markup declaration");
+        }
         if (keyword == "DOCTYPE") LoadDoctype();
     }
     tokenReady_ = true;
@@ -302,19 +310,23 @@ void Tokenizer::ScanComment() {
         // Only the last characters matter for the two marks.
         if (body.size() > 8) body.erase(0, body.size() - 4);
     }
+    NoteUnterminated("a comment");
 }
 
 void Tokenizer::ScanCData(unsigned char c) {
     // The content runs to "]]>"; the token's text is the content alone.
     std::string content;
+    bool closed = false;
     while (!Ended()) {
         if (c == '>' && EndsWith(content, "]]", 2)) {
             content.resize(content.size() - 2);
+            closed = true;
             break;
         }
         content += static_cast<char>(c);
         c = ReadChar();
     }
+    if (!closed) NoteUnterminated("a CDATA section");
     SetTokenNode(kKindCData, String(), true);
     token_->name = kCDataKeyword;
     text_ = content;

@@ -49,6 +49,7 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_SheetTooLarge = 42,         // a linked style sheet too large to read, skipped
     kDiag_LinkedFileRefused = 43,     // an external DTD or linked sheet refused unopened (value: why)
     kDiag_EntityLimit = 44,           // entity expansion past its bound; the reference kept as written
+    kDiag_InputEndsInside = 45,       // the input ended inside a tag, value, comment, CDATA or instruction
 };
 
 // One diagnostic.

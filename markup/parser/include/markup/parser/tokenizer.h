@@ -170,6 +170,14 @@ class Tokenizer : public ParseErrorHandler {
     void ExpandAttributeReferences(std::string& value);
     // The expansion budget is spent: one diagnostic a document.
     void DiagnoseEntityLimit();
+    // The input ends inside a construct of the current token ("a comment"):
+    // the first one noted is told when the token ends, with the line it
+    // opened on.
+    void NoteUnterminated(const char* construct) {
+        if (!unterminated_) unterminated_ = construct;
+    }
+    void NoteUnterminatedState();
+    void DiagnoseUnterminated();
     void ScanComment();
     void ScanCData(unsigned char c);
     std::uint32_t ElementId(const std::string& lookup);
@@ -241,6 +249,7 @@ class Tokenizer : public ParseErrorHandler {
     std::string attributeValue_;
     std::array<FoundName, kFoundSlots> foundIds_;
     detail::SubsetEntities entities_;
+    const char* unterminated_ = nullptr;
     bool entityLimitReported_ = false;
     const Dictionary* foundIn_ = nullptr;
 };

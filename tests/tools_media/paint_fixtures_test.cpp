@@ -50,6 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Paint, PaintImport,
                                            Fixture{"root_opacity", 0.01}, Fixture{"fill_stroke_opacity", 0.01},
                                            Fixture{"use_inherits", 0.01}, Fixture{"dashes", 0.01},
                                            Fixture{"fill_rule", 0.01}, Fixture{"stop_opacity", 0.01},
+                                           Fixture{"paint_fallback", 0.01},
                                            // The pentagram crosses itself: its centre fills.
                                            Fixture{"fill_rule_star", 0.03}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -124,6 +124,8 @@ double WCanvas_UDI::MeasureText(const WText& text) {
 
 int32_t WCanvas_UDI::DrawText(const WText& text) {
     if (!Continue()) return 0;
+    const Passes passes = PassesOf(text.presentation);
+    if (passes.count == 0) return 1;
     TextLayout layout;
     if (!LayOutText(text, layout)) return 1;
     const svgf::HostServiceTable* services = Services();
@@ -156,15 +158,17 @@ int32_t WCanvas_UDI::DrawText(const WText& text) {
     }
 
     // 6. The text entry, styled and clipped.
-    svgf::HostBox second = box;
-    Records records;
-    ApplyStyle(text.presentation, box, &second, records);
-    PushClipPaths(text.presentation.clipPath.get());
-    if (const auto draw = Drawing<svgf::draw::TextFn>(svgf::draw::kText)) {
-        draw(current_, &records.attributes, layout.font, layout.style, layout.size, 0, &layout.transform,
-             origins.data(), text.text.Wide(), static_cast<int32_t>(length), &box);
+    for (const Pass& pass : passes) {
+        svgf::HostBox second = box;
+        Records records;
+        ApplyStyle(text.presentation, pass, box, &second, records);
+        PushClipPaths(text.presentation.clipPath.get());
+        if (const auto draw = Drawing<svgf::draw::TextFn>(svgf::draw::kText)) {
+            draw(current_, &records.attributes, layout.font, layout.style, layout.size, 0, &layout.transform,
+                 origins.data(), text.text.Wide(), static_cast<int32_t>(length), &box);
+        }
+        PopClipPaths(text.presentation.clipPath.get());
     }
-    PopClipPaths(text.presentation.clipPath.get());
     return 1;
 }
 

@@ -282,9 +282,10 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         const WPoint host = Current().Transform(run.at);
         run.text.x = host.x;
         run.text.y = host.y;
-        if (run.text.presentation.fill != nullptr && run.text.presentation.fill->kind() == paint::kUri) {
-            // Reference paints depend on the box: the run's advance wide,
-            // the size tall above the baseline.
+        if (StyleOf(run.element).fill.kind == WStylePaint::Kind::kReference) {
+            // Reference paints depend on the box (one in the box's units
+            // has none without it): the run's advance wide, the size tall
+            // above the baseline.
             const WBox box{run.at.x, run.at.y - run.size, run.advance > 0 ? run.advance : run.size, run.size};
             const WLength hostSize = run.text.presentation.font->size;
             StyleTextRun(element, run.element, run.text.presentation, &box);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "canvas_detail.h"
+#include "platform/files.h"
 #include "svgimport/even_odd.h"
 
 namespace SVG {
@@ -53,6 +54,8 @@ WCanvas_UDI::~WCanvas_UDI() {
         svgf::HostCallbackRecord ours{};
         exchange(handle_, &restore, &ours);
     }
+    // The host has taken the embedded pictures it was handed.
+    for (const std::string& path : pictureFiles_) platform::SystemFiles().Remove(path);
 }
 
 const svgf::HostServiceTable* WCanvas_UDI::Services() const {

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -366,7 +368,35 @@ svgf::HostWord ImportHost::AddPicture(const std::string& path) {
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     const svgf::HostWord picture = kPictureTag | static_cast<svgf::HostWord>(pictures_.size() + 1);
     pictures_[picture] = (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    // A file in the temporary folder is the module's, gone after the
+    // import: the host keeps the picture itself.
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    const std::filesystem::path kept = std::filesystem::path(pictures_[picture]);
+    if (!error && !temporary.empty() && kept.parent_path() == temporary.lexically_normal()) {
+        std::ifstream in(kept, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.good() || in.eof()) keptPictures_[picture] = std::move(bytes);
+    }
     return picture;
+}
+
+bool ImportHost::KeepPictureCopies(const std::string& path, std::string* error) const {
+    // Beside the description: DRAWING-pictureN.EXT.
+    const std::string stem = path.size() > 5 && path.ends_with(".json") ? path.substr(0, path.size() - 5) : path;
+    for (const auto& [picture, bytes] : keptPictures_) {
+        const std::string extension = std::filesystem::path(pictures_.at(picture)).extension().string();
+        const std::string copy = stem + "-picture" + Int(static_cast<int64_t>(picture & 0xFFFF)) + extension;
+        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.good()) {
+            if (error != nullptr) *error = "cannot write " + copy + ": " + std::strerror(errno);
+            return false;
+        }
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(copy, failed);
+        pictures_[picture] = (failed ? std::filesystem::path(copy) : absolute).lexically_normal().string();
+    }
+    return true;
 }
 
 ImportBalance ImportHost::Balance() const {
@@ -417,6 +447,7 @@ std::string ImportHost::Description(const std::string& folder) const {
 }
 
 bool ImportHost::WriteDescription(const std::string& path, std::string* error) const {
+    if (!KeepPictureCopies(path, error)) return false;
     const size_t slash = path.rfind('/');
     const std::string text = Description(slash == std::string::npos ? std::string(".") : path.substr(0, slash));
     if (spillLost_) {

@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Documents, TextFixtures,
                                            TextFixture{"iso_8859_2", 0.01}, TextFixture{"windows_1251", 0.01},
                                            TextFixture{"utf_16", 0.01}, TextFixture{"xml_space", 0.01},
                                            TextFixture{"anchors", 0.01}, TextFixture{"styled_spans", 0.01},
-                                           TextFixture{"fonts", 0.01}),
+                                           TextFixture{"fonts", 0.01}, TextFixture{"data_uri_images", 0.01}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Our own export writes characters beyond 255 as references in an

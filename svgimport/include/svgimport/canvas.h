@@ -131,6 +131,10 @@ class WCanvas_UDI : public WCanvas {
     // Loads the image's picture through the host's image import; 1 with the
     // two values for the image entry, 0 when it cannot be loaded.
     int32_t LoadLinkedImage(const WImage& image, svgf::HostWord* value1, svgf::HostWord* value2);
+    // The picture of a data: URI in a temporary file, for the host's image
+    // import; empty (with a warning) when it does not decode or cannot be
+    // written.
+    std::string EmbeddedPictureFile(std::string_view uri, uint32_t& format);
 
     // The handle drawn on: the import's, or a pattern tile's while the host
     // has one drawn.
@@ -221,6 +225,8 @@ class WCanvas_UDI : public WCanvas {
     std::vector<std::unique_ptr<ClipFrame>> clips_;
     // The patterns whose tiles are being drawn, innermost last.
     std::vector<const void*> drawingTiles_;
+    // The temporary files of embedded pictures, removed with the canvas.
+    std::vector<std::string> pictureFiles_;
 };
 
 // The host font style word of a font: exactly one of the low 18 bits, by

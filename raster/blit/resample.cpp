@@ -1,7 +1,11 @@
 // The stretch's row resamplers and vertical weights.
 #include "blit/resample.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "gated_tail.h"
+#include "gated_vector.h"
 
 namespace raster::blit {
 namespace {
@@ -222,6 +226,60 @@ int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlph
     return WalkEnlarge(wd, ws, count, x, one, two);
 }
 
+// The gated enlargement of 8-bit samples on a vector path: the walk puts
+// each output's weighted sum and weight in single precision, a chunk of
+// outputs at a time, and the vector quotients divide them (exact while the
+// weights stay within detail::kGatedMaxWeight). A lone marked neighbour is
+// its own value, weight 1.
+template <std::size_t kChannels>
+int EnlargeGatedVector(const detail::GatedVectorOps& ops, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                       std::int64_t x, std::int64_t first, std::int64_t available) {
+    constexpr std::uint32_t kChunk = 256;
+    float sums[kChunk * kChannels], weights[kChunk * kChannels];
+    constexpr std::size_t pixel = kChannels;
+    const auto inside = [&](std::int64_t i) { return i - first >= 0 && i - first < available; };
+    const auto at = [&](std::int64_t i) { return src + static_cast<std::size_t>(i - first) * pixel; };
+    const auto marked = [&](std::int64_t i) { return srcAlpha[i - first] != 0; };
+    const auto span = static_cast<float>(2 * wd);
+    for (std::uint32_t done = 0; done < count;) {
+        const std::uint32_t k = std::min(kChunk, count - done);
+        std::uint8_t* alpha = dstAlpha + done;
+        const auto one = [&](std::uint32_t out, std::int64_t i) {
+            if (!inside(i)) return false;
+            const bool set = marked(i);
+            const std::uint8_t* s = at(i);
+            for (std::size_t c = 0; c < pixel; ++c) {
+                sums[out * pixel + c] = set ? static_cast<float>(s[c]) : 0.0f;
+                weights[out * pixel + c] = set ? 1.0f : 0.0f;
+            }
+            alpha[out] = set ? 255 : 0;
+            return true;
+        };
+        const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
+            if (!inside(left) || !inside(left + 1)) return false;
+            const bool a = marked(left), b = marked(left + 1);
+            if (!a || !b) return one(out, a ? left : left + 1);
+            const std::uint8_t* l = at(left);
+            const std::uint8_t* r = at(left + 1);
+            const auto right = static_cast<float>(f);
+            const float leftWeight = span - right;
+            for (std::size_t c = 0; c < pixel; ++c) {
+                sums[out * pixel + c] = static_cast<float>(l[c]) * leftWeight + static_cast<float>(r[c]) * right;
+                weights[out * pixel + c] = span;
+            }
+            alpha[out] = 255;
+            return true;
+        };
+        if (WalkEnlarge(wd, ws, k, x + done, one, two) == 0) return 0;
+        const auto n = static_cast<std::uint32_t>(k * pixel);
+        std::uint8_t* out = dst + done * pixel;
+        detail::QuotientsTail(out, sums, weights, ops.quotients(out, sums, weights, n), n);
+        done += k;
+    }
+    return 1;
+}
+
 }  // namespace
 
 bool RIPSampleLayoutOf(std::int32_t type, RIPSampleLayout* layout) {
@@ -301,6 +359,16 @@ int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::ui
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
                        std::int64_t x, std::int64_t first, std::int64_t available) {
     if (layout.pixelBytes == 0) return 0;
+    if (!layout.wide && 2 * wd <= detail::kGatedMaxWeight) {
+        if (const detail::GatedVectorOps* ops = detail::ActiveGatedOps()) {
+            switch (layout.channels) {
+                case 1: return EnlargeGatedVector<1>(*ops, dst, dstAlpha, wd, src, srcAlpha, ws, count, x, first, available);
+                case 3: return EnlargeGatedVector<3>(*ops, dst, dstAlpha, wd, src, srcAlpha, ws, count, x, first, available);
+                case 4: return EnlargeGatedVector<4>(*ops, dst, dstAlpha, wd, src, srcAlpha, ws, count, x, first, available);
+                default: break;
+            }
+        }
+    }
     return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
                                                       first, available)
                        : EnlargeGated<std::uint8_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,

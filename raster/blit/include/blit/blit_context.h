@@ -94,6 +94,12 @@ struct RIPBlitContext {
     std::vector<std::uint8_t> heldRow;
     std::vector<std::uint64_t> weightSums;
     std::vector<std::uint8_t> alphaFetch, alphaRun;
+    // Its vector path (8-bit samples): each output sample's sum and weight in
+    // single precision, and each work row's marks spread over its samples
+    // (valid for the source row tagged beside them).
+    std::vector<float> gatedSums;
+    std::vector<std::uint8_t> sampleMarks[2];
+    std::int32_t sampleMarkTags[2] = {-1, -1};
 
     // The band being painted.
     RIPRect band, srcBand;

@@ -19,6 +19,7 @@ struct Avx2 {
     static F Mul(F a, F b) { return _mm256_mul_ps(a, b); }
     static F Div(F a, F b) { return _mm256_div_ps(a, b); }
     static F And(F a, F b) { return _mm256_and_ps(a, b); }
+    static F Or(F a, F b) { return _mm256_or_ps(a, b); }
     static F Equal(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
     static F Select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
     static F NonZero(F a) { return _mm256_cmp_ps(a, _mm256_setzero_ps(), _CMP_NEQ_OQ); }

@@ -28,6 +28,17 @@ struct GatedVectorOps {
                                 float w, std::uint32_t n) = nullptr;
     // out[j] = floor(sums[j] / weights[j]) where weights[j] is non-zero; out[j] kept elsewhere.
     std::uint32_t (*quotients)(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t n) = nullptr;
+    // Two rows at once, a and b weighing wa and wb where their marks are
+    // non-zero: the two accumulations and the quotients above in one pass,
+    // with the same single-precision steps.
+    std::uint32_t (*blend2)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
+                            const std::uint8_t* mb, float wa, float wb, std::uint32_t n) = nullptr;
+    // The gated enlargement between two source samples a and b: code 3 (both
+    // marked) weighs them left and right, code 1 takes a, code 2 takes b and
+    // code 0 keeps out; then out = floor(sum / weight) as above.
+    std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                                 const std::uint8_t* codes, const float* left, const float* right,
+                                 std::uint32_t n) = nullptr;
 };
 
 #if defined(__x86_64__) || defined(__i386__)

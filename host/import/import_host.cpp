@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "description.h"
+#include "handle_numbers.h"
 #include "json_text.h"
 #include "record_text.h"
 
@@ -132,6 +133,7 @@ void ImportHost::Reset() {
     textObjects_.clear();
     imageHandles_.clear();
     pictures_.clear();
+    pictureOfFile_.clear();
     nextTile_ = 0;
     nextImageHandle_ = 0;
     tileNesting_ = 0;
@@ -308,7 +310,13 @@ std::vector<Item> ImportHost::DrawTile(svgf::HostHandle handle, const svgf::Host
         log_.Line("DrawTile handle=" + LogHex(handle) + " refused: nested too deep");
         return {};
     }
-    const svgf::HostHandle tile = kTileHandleTag | ++nextTile_;
+    const uint32_t number =
+        NextHandleNumber(nextTile_, [&](uint32_t n) { return targets_.count(kTileHandleTag | n) != 0; });
+    if (number == 0) {
+        warnings_.push_back("a pattern tile was left empty: every tile handle is in use");
+        return {};
+    }
+    const svgf::HostHandle tile = kTileHandleTag | number;
     auto target = std::make_unique<Target>();
     target->parent = handle;
     const svgf::HostRect box = block.box;
@@ -351,7 +359,13 @@ const std::string* ImportHost::FamilyOf(int32_t font) const {
 }
 
 svgf::HostHandle ImportHost::OpenImageHandle(svgf::HostImageCallbackBlock* block) {
-    const svgf::HostHandle handle = kImageHandleTag | ++nextImageHandle_;
+    const uint32_t number = NextHandleNumber(
+        nextImageHandle_, [&](uint32_t n) { return imageHandles_.count(kImageHandleTag | n) != 0; });
+    if (number == 0) {
+        warnings_.push_back("an image was not loaded: every image handle is in use");
+        return 0;
+    }
+    const svgf::HostHandle handle = kImageHandleTag | number;
     imageHandles_[handle] = block;
     return handle;
 }
@@ -364,8 +378,17 @@ svgf::HostImageCallbackBlock* ImportHost::ImageBlock(svgf::HostHandle handle) co
 svgf::HostWord ImportHost::AddPicture(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    std::string file = (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    // Pictures live to the end of the import: one per file keeps them within
+    // their numbers.
+    if (const auto it = pictureOfFile_.find(file); it != pictureOfFile_.end()) return it->second;
+    if (pictures_.size() >= kHandleNumbers) {
+        warnings_.push_back("an image was not loaded: more image files than the host has picture handles for");
+        return 0;
+    }
     const svgf::HostWord picture = kPictureTag | static_cast<svgf::HostWord>(pictures_.size() + 1);
-    pictures_[picture] = (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    pictureOfFile_.emplace(file, picture);
+    pictures_[picture] = std::move(file);
     return picture;
 }
 

@@ -192,6 +192,7 @@ class ImportHost {
     std::map<svgf::HostHandle, svgf::HostImageCallbackBlock*> imageHandles_;
     uint32_t nextImageHandle_ = 0;
     std::map<svgf::HostWord, std::string> pictures_;  // absolute paths
+    std::map<std::string, svgf::HostWord> pictureOfFile_;
 
     std::vector<std::string> warnings_;
     std::vector<std::string> problems_;

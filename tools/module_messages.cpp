@@ -1,14 +1,17 @@
 // Standard error taken into a temporary file, and given back on a fatal end.
 #include "module_messages.h"
 
+#include <dlfcn.h>
+#include <link.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
-
-// Present in sanitizer builds only.
-extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
+#include <string>
+#include <vector>
 
 namespace tools {
 namespace {
@@ -24,11 +27,13 @@ bool g_installed = false;
 void GiveBack() {
     const int saved = g_saved.exchange(-1);
     if (saved < 0) return;
-    ::dup2(saved, STDERR_FILENO);
+    if (::dup2(saved, STDERR_FILENO) < 0) return;
     const int captured = g_captured.load();
+    struct stat st {};
+    if (captured < 0 || ::fstat(captured, &st) != 0) return;
     char buffer[4096];
     off_t at = 0;
-    for (ssize_t n; captured >= 0 && (n = ::pread(captured, buffer, sizeof buffer, at)) > 0; at += n) {
+    for (ssize_t n; at < st.st_size && (n = ::pread(captured, buffer, sizeof buffer, at)) > 0; at += n) {
         for (ssize_t done = 0; done < n;) {
             const ssize_t w = ::write(STDERR_FILENO, buffer + done, static_cast<size_t>(n - done));
             if (w <= 0) break;
@@ -45,6 +50,28 @@ void OnFatalSignal(int signal, siginfo_t* info, void*) {
         if (kFatalSignals[i] == signal) ::sigaction(signal, &g_previous[i], nullptr);
     }
     if (info == nullptr || info->si_code <= 0 || signal == SIGABRT) ::raise(signal);
+}
+
+// Calls `use` with each sanitizer runtime loaded in the process (none in a
+// plain build).
+template <typename Use>
+void ForEachSanitizer(Use use) {
+    std::vector<std::string> names;
+    ::dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* out) {
+            const std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            if (name.find("libasan") != std::string::npos || name.find("libubsan") != std::string::npos ||
+                name.find("clang_rt") != std::string::npos)
+                static_cast<std::vector<std::string>*>(out)->push_back(name);
+            return 0;
+        },
+        &names);
+    for (const std::string& name : names) {
+        if (void* runtime = ::dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD)) {
+            use(runtime);
+            ::dlclose(runtime);
+        }
+    }
 }
 
 void InstallOnce() {
@@ -65,7 +92,11 @@ void InstallOnce() {
     sigemptyset(&action.sa_mask);
     for (size_t i = 0; i < sizeof kFatalSignals / sizeof kFatalSignals[0]; ++i)
         ::sigaction(kFatalSignals[i], &action, &g_previous[i]);
-    if (&__sanitizer_set_death_callback != nullptr) __sanitizer_set_death_callback(&GiveBack);
+    ForEachSanitizer([](void* runtime) {
+        using DeathCallbackFn = void (*)(void (*)(void));
+        if (auto set = reinterpret_cast<DeathCallbackFn>(::dlsym(runtime, "__sanitizer_set_death_callback")))
+            set(&GiveBack);
+    });
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 //
 // A fatal report (a sanitizer's, or the runtime's before it aborts, or a
 // crash) must not die with the capture: on a fatal signal or a sanitizer's
-// death, standard error is given back and what was taken is written to it
-// first, then the report follows as it would without the capture.
+// death, standard error is given back and what was taken (with a
+// sanitizer's report) is written to it; a crash's report follows as it would
+// without the capture.
 #ifndef TOOLS_MODULE_MESSAGES_H
 #define TOOLS_MODULE_MESSAGES_H
 

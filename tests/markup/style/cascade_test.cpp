@@ -297,9 +297,9 @@ TEST_F(CascadeTest, SheetThenAttributeThenNothingElse) {
     EXPECT_EQ(element, gradient);  // the "#id" match ignores case
     EXPECT_EQ(Readout(*s2, 72), "colour 00FF00");
     EXPECT_EQ(Readout(*s2, 73), "3/3");
-    // A selector without a class misses an element with one.
+    // An id selector matches an element that also has a class.
     auto s3 = Styled(r3);
-    EXPECT_EQ(Readout(*s3, 72), "331");
+    EXPECT_EQ(Readout(*s3, 72), "colour FF0000");
     EXPECT_EQ(Readout(*s3, 69), "colour 0000FF");
 
     // The attribute wins over the rule, whatever its specificity.

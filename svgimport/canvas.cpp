@@ -57,6 +57,9 @@ bool WCanvas_UDI::Continue() const {
 }
 
 int32_t WCanvas_UDI::BeginGroup(const WGroup& group) {
+    // A group clipped away shows nothing: it is refused, its content unread.
+    const WClippath* clip = group.presentation.clipPath.get();
+    if (clip != nullptr && clip->clipsAll) return 0;
     PushClipPaths(group.presentation.clipPath.get());
     if (const auto begin = Drawing<svgf::draw::BeginGroupFn>(svgf::draw::kBeginGroup)) begin(current_);
     return 1;

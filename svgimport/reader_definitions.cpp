@@ -217,18 +217,27 @@ std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element) {
     auto clip = std::make_unique<WClippath>();
     // Its own clip-path, should it name itself, ends here.
     ResolveStyle(element, clip->presentation, nullptr);
+    // Children that would clip but are not taken (shapes of other kinds,
+    // texts, `use`) keep the clip from clipping everything away.
+    bool others = false;
     for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
-        switch (detail::ElementIdOf(child)) {
-            case element::kPath:
-                if (auto path = BuildPath(child)) clip->shapes.push_back(std::move(path));
-                break;
-            case element::kRect:
-                if (auto rectangle = BuildRectangle(child)) clip->shapes.push_back(std::move(rectangle));
-                break;
-            default:
-                break;
+        if (child.GetNodeType() != markup::kDOMElementNode) continue;
+        const int32_t id = detail::ElementIdOf(child);
+        if (id == element::kDesc || id == element::kTitle || detail::NameOf(child) == "metadata") continue;
+        // A hidden child takes no part in the clip.
+        std::unique_ptr<WGraphicsPrimitive> shape;
+        if (id == element::kPath) {
+            shape = BuildPath(child);
+        } else if (id == element::kRect) {
+            shape = BuildRectangle(child);
+        } else {
+            const WComputedStyle style = StyleOf(child);
+            others = others || !(style.displayNone || style.hidden);
         }
+        if (shape != nullptr && shape->presentation.visible && shape->presentation.displayed)
+            clip->shapes.push_back(std::move(shape));
     }
+    clip->clipsAll = clip->shapes.empty() && !others;
     return clip;
 }
 
@@ -257,7 +266,9 @@ std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox*
     for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         // A later rectangle replaces an earlier one.
         if (detail::ElementIdOf(child) == element::kRect) {
-            if (auto rectangle = BuildRectangle(child)) mask->content = std::move(rectangle);
+            auto rectangle = BuildRectangle(child);
+            if (rectangle != nullptr && rectangle->presentation.visible && rectangle->presentation.displayed)
+                mask->content = std::move(rectangle);
         }
     }
     return mask;

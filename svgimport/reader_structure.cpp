@@ -43,6 +43,22 @@ bool ConditionsHold(const detail::Attributes& attributes) {
     return true;
 }
 
+// The span in which a style source draws a `use` instance.
+class InstanceScope {
+  public:
+    InstanceScope(WStyleSource* styles, const WDOMHandle& use, const WDOMHandle& target) : styles_(styles) {
+        if (styles_ != nullptr) styles_->BeginInstance(use, target);
+    }
+    ~InstanceScope() {
+        if (styles_ != nullptr) styles_->EndInstance();
+    }
+    InstanceScope(const InstanceScope&) = delete;
+    InstanceScope& operator=(const InstanceScope&) = delete;
+
+  private:
+    WStyleSource* styles_;
+};
+
 }  // namespace
 
 template <typename Body>
@@ -57,7 +73,11 @@ int32_t WParser::InGroup(const WDOMHandle& element, const WMatrix& local, Body b
         group.matrix = Current();
         ResolveStyle(element, group.presentation, nullptr);
         if (canvas_->BeginGroup(group) != 0) {
+            // The group's opacity multiplies into everything inside it.
+            const double opacity = opacity_;
+            opacity_ = group.presentation.opacity;
             body();
+            opacity_ = opacity;
             result = canvas_->EndGroup(group) != 0 ? 1 : 0;
         }
         group.ReleasePresentation();
@@ -77,7 +97,10 @@ int32_t WParser::DoAnchor(const WDOMHandle& element) {
     WAnchor anchor;
     if (const std::string* href = attributes.Find(attribute::kXlinkHref)) anchor.href.Assign(*href);
     if (canvas_->BeginAnchor(anchor) == 0) return 0;
+    const double opacity = opacity_;
+    opacity_ = OpacityWithin(element);
     WalkChildren(element);
+    opacity_ = opacity;
     return canvas_->EndAnchor() != 0 ? 1 : 0;
 }
 
@@ -93,9 +116,16 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     int32_t drawn = 0;
     ++uses_;
     const int32_t opened = InGroup(element, local, [&] {
+        // The instance's content inherits from the use.
+        InstanceScope instance(styles_, element, target);
         if (detail::NameOf(target) == "symbol") {
             detail::Visit visit(drawing_, target);
-            if (visit.Entered()) drawn = WalkChildren(target);
+            if (!visit.Entered()) return;
+            // The symbol instance is a group of its own: its opacity counts.
+            const double opacity = opacity_;
+            opacity_ = OpacityWithin(target);
+            if (opacity_ > 0) drawn = WalkChildren(target);
+            opacity_ = opacity;
         } else {
             // DrawElement refuses an element already being drawn: a use
             // inside what it refers to ends there.

@@ -126,6 +126,7 @@ std::string RecordingCanvas::Style(const WPresentation& s) {
             }
         }
         out += "]";
+        if (s.clipPath->clipsAll) out += " clips-all";
     }
     if (s.mask) {
         out += " mask=(" + I(s.mask->x) + "," + I(s.mask->y) + " " + I(s.mask->width.value) + "x" +
@@ -137,6 +138,13 @@ std::string RecordingCanvas::Style(const WPresentation& s) {
         }
         out += ")";
     }
+    if (s.opacity != 1) {
+        char text[32];
+        std::snprintf(text, sizeof text, " opacity=%g", s.opacity);
+        out += text;
+    }
+    if (!s.visible) out += " hidden";
+    if (s.evenOdd) out += " evenodd";
     return out;
 }
 

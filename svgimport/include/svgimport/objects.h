@@ -107,7 +107,8 @@ struct WStroke {
     int32_t join = join::kMiter;
     double miterLimit = 8;
     // Each dash in units of the stroke width (host length over the width,
-    // rounded half away from zero).
+    // rounded half away from zero), the dash offset turned into the list,
+    // as many as the host's outline record holds; empty: a solid line.
     std::vector<int32_t> dashes;
     uint16_t opacity = kOpaque;
     WColour colour;
@@ -132,6 +133,15 @@ struct WPresentation {
     std::unique_ptr<WFont> font;
     std::unique_ptr<WClippath> clipPath;
     const WMask* mask = nullptr;  // kept by the import's definitions
+    // visibility: a hidden object is not drawn (a group's children still
+    // are, unless they are hidden too).
+    bool visible = true;
+    bool displayed = true;  // display: none, for shapes built for a definition
+    // The object's opacity times that of every group around it, 0..1; the
+    // paints' own opacities multiply it.
+    double opacity = 1;
+    bool evenOdd = false;      // fill-rule: evenodd
+    bool clipEvenOdd = false;  // clip-rule: evenodd, for a clip path's shapes
 
     WPresentation();
     WPresentation(WPresentation&&) noexcept;
@@ -292,6 +302,9 @@ class WClippath final : public WDefsObject {
     uint32_t kind() const override { return kind::kClippath; }
     std::vector<std::unique_ptr<WGraphicsPrimitive>> shapes;
     WPresentation presentation;
+    // A clip path with nothing shown in it (no children, or every one
+    // hidden) clips its element away entirely.
+    bool clipsAll = false;
 };
 
 // A mask: its box in host units (height not negative, y the lower edge) and

@@ -5,8 +5,10 @@
 // value the factory recognised is marked consumed, so that the later
 // members of a shorthand pass over it; an unrecognised value is still kept
 // (the cascade skips it).
+#include <string>
 #include <vector>
 
+#include "markup/style/css_colours.h"
 #include "markup/style/css_declarations.h"
 #include "style_heap.h"
 
@@ -52,6 +54,7 @@ class ValueReader {
         if (!property || depth > kMaxShorthandDepth) return;
         const std::uint32_t kind = property->WordA();
         SideIds sides{};
+        if (IsColourProperty(propertyId) && kind == kCSSReadPlain && ReadColour(propertyId, out)) return;
         if (kind == kCSSReadPlain || kind == 1 || kind == kCSSReadPlainList) {
             ReadPlain(propertyId, out);
         } else if (kind == kCSSReadFamilyList) {
@@ -68,6 +71,52 @@ class ValueReader {
     }
 
   private:
+    // The properties whose whole value may be one colour: color,
+    // background-color, fill, stroke, stop-color and the border sides'.
+    static bool IsColourProperty(std::uint32_t id) {
+        return id == 9 || id == 10 || id == 69 || id == 72 || id == 89 || (id >= 101 && id <= 104);
+    }
+
+    // The declaration's whole value read as one colour form (its tokens
+    // joined: "rgb(0 128 0)" and "#RGBA" are several tokens or an id to
+    // the scanner); false, with nothing read, when it is none or is one of
+    // the property's keywords, which the plain reader takes.
+    bool ReadColour(std::uint32_t propertyId, Vector<CSSValue>& out) {
+        const ListBase* tokens = cursor_.List();
+        if (!cursor_.CurrentSignificant() || !tokens) return false;
+        const std::uint32_t start = cursor_.Position();
+        std::vector<std::uint32_t> positions;
+        std::string joined;
+        std::uint32_t at = start;
+        for (; at < tokens->Count(); ++at) {
+            const auto* token = static_cast<const CSSToken*>(tokens->ItemAt(at));
+            if (!token || AtDeclarationEnd(token)) break;
+            if (token->Consumed()) continue;
+            if (IsBlankTokenType(token->Type())) {
+                joined += ' ';
+                continue;
+            }
+            joined.append(token->Text().Text(), token->Text().Length());
+            positions.push_back(at);
+        }
+        if (!ParseCSSColour(joined)) return false;
+        String text;
+        text.Append(joined.data(), static_cast<std::uint32_t>(joined.size()));
+        while (text.Length() && text.Text()[text.Length() - 1] == ' ') text = text.Left(text.Length() - 1);
+        while (text.Length() && text.Text()[0] == ' ') text = text.Mid(1, text.Length() - 1);
+        if (IsCSSKeyword(css_, propertyId, text)) return false;
+        auto value = detail::Make<CSSValue>();
+        for (std::uint32_t p : positions) value->AddToken(static_cast<CSSToken*>(tokens->ItemAt(p)));
+        auto colour = detail::Make<CSSColorAttribute>(css_);
+        colour->SetPropertyId(propertyId);
+        colour->SetText(text);
+        value->SetAttribute(std::move(colour));
+        for (std::uint32_t p : positions) cursor_.ConsumeAt(p);
+        cursor_.Seek(at);
+        detail::Adopt(out, std::move(value));
+        return true;
+    }
+
     // A value over a run of tokens (at the positions given) for the
     // property.
     std::unique_ptr<CSSValue> MakeValue(const std::vector<std::uint32_t>& positions, const String& text,

@@ -37,7 +37,8 @@ TEST_P(CssFixture, RendersLikeItsDocument) {
     EXPECT_LE(Differing(want, got), 0.01) << ReadFile(folder_ / (name + ".out.svg"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, CssFixture, ::testing::Values("selectors", "entity_child", "important"),
+INSTANTIATE_TEST_SUITE_P(Sheets, CssFixture, ::testing::Values("selectors", "entity_child", "important", "colour_names",
+                                                           "colour_forms", "current_colour"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace

@@ -20,6 +20,8 @@ namespace {
 // definition naming itself must not recurse without end.
 constexpr int kMaxShorthandDepth = 8;
 
+constexpr std::uint32_t kFontShorthand = 8;
+
 struct SideIds {
     std::uint32_t a, b, c, d;
 };
@@ -63,6 +65,8 @@ class ValueReader {
             ReadTwoPositions(propertyId, out);
         } else if (FourSides(kind, sides)) {
             ReadFourSides(propertyId, sides, out);
+        } else if (propertyId == kFontShorthand) {
+            ReadFont(out);
         } else if (kind == kCSSReadBorder) {
             ReadBorder(*property, out, depth);
         } else if (IsMemberShorthand(kind)) {
@@ -115,6 +119,45 @@ class ValueReader {
         cursor_.Seek(at);
         detail::Adopt(out, std::move(value));
         return true;
+    }
+
+    // "font" in CSS's order: style, variant and weight in any order (a
+    // number is a weight), the size, "/" and the line height, then the
+    // family list. Without a size it is no font value: nothing is read.
+    void ReadFont(Vector<CSSValue>& out) {
+        constexpr std::uint32_t kStyle = 3, kVariant = 4, kWeight = 5, kSize = 6, kFamily = 1, kLineHeight = 23;
+        Vector<CSSValue> read;
+        CSSToken* token = cursor_.CurrentSignificant();
+        for (; !AtDeclarationEnd(token); token = cursor_.Next()) {
+            const std::uint32_t type = token->Type();
+            if (type == kCSSIdentifier && !IsCSSKeyword(css_, kSize, token->Text())) {
+                std::uint32_t member = 0;
+                for (std::uint32_t id : {kStyle, kVariant, kWeight}) {
+                    if (IsCSSKeyword(css_, id, token->Text())) {
+                        member = id;
+                        break;
+                    }
+                }
+                if (member == 0) return;
+                detail::Adopt(read, MakeValue(*token, member));
+            } else if (type == kCSSNumber && IsCSSKeyword(css_, kWeight, token->Text())) {
+                detail::Adopt(read, MakeValue(*token, kWeight));
+            } else {
+                break;
+            }
+        }
+        if (AtDeclarationEnd(token) || !CSSPropertyAdmits(css_, kSize, token->Type())) return;
+        detail::Adopt(read, MakeValue(*token, kSize));
+        token = cursor_.Next();
+        if (token && token->Type() == kCSSSlash) {
+            cursor_.Consume(token);
+            token = cursor_.Next();
+            if (AtDeclarationEnd(token) || !CSSPropertyAdmits(css_, kLineHeight, token->Type())) return;
+            detail::Adopt(read, MakeValue(*token, kLineHeight));
+            cursor_.Next();
+        }
+        ReadFamilyList(kFamily, read);
+        for (std::uint32_t i = 0; i < read.Count(); ++i) out.Add(*read.At(i));
     }
 
     // A value over a run of tokens (at the positions given) for the

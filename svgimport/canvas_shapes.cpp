@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "canvas_detail.h"
+#include "svgimport/even_odd.h"
 
 namespace SVG {
 
@@ -141,11 +142,24 @@ int32_t WCanvas_UDI::DrawPath(const WPath& path) {
 
 void WCanvas_UDI::SendPath(const WPresentation& style, const std::vector<svgf::HostPoint>& points,
                            const std::vector<uint8_t>& kinds, const svgf::HostBox& box) {
+    // Even-odd filling goes to the host as subpaths turned for its
+    // non-zero rule.
+    std::vector<svgf::HostPoint> oriented;
+    std::vector<uint8_t> orientedKinds;
+    const std::vector<svgf::HostPoint>* sent = &points;
+    const std::vector<uint8_t>* sentKinds = &kinds;
+    if (style.evenOdd && style.fill != nullptr) {
+        oriented = points;
+        orientedKinds = kinds;
+        OrientForEvenOdd(oriented, orientedKinds);
+        sent = &oriented;
+        sentKinds = &orientedKinds;
+    }
     for (const Pass& pass : PassesOf(style)) {
         svgf::HostBox second = box;
         Records records;
         ApplyStyle(style, pass, box, &second, records);
-        SendPathWith(style, records, static_cast<uint32_t>(points.size()), points.data(), kinds.data(), second);
+        SendPathWith(style, records, static_cast<uint32_t>(sent->size()), sent->data(), sentKinds->data(), second);
     }
 }
 

@@ -209,6 +209,40 @@ TEST_F(CanvasTest, ADashedStrokeFillsTheRecordsDashFields) {
     EXPECT_NE(lines[0].find(" dashes=4:[3 1 0 2] "), std::string::npos) << lines[0];
 }
 
+// A gradient's stop opacities: one they all share is the object's uniform
+// transparency (times its opacity), different ones a fountain of levels.
+TEST_F(CanvasTest, StopOpacitiesBecomeTheTransparency) {
+    WLinearGradient even, varying;
+    for (WLinearGradient* g : {&even, &varying}) {
+        g->x1 = -10;
+        g->x2 = 10;
+    }
+    even.SetStop(0, {WColour{255, 0, 0}, 128});
+    even.SetStop(255, {WColour{0, 0, 255}, 128});
+    varying.SetStop(0, {WColour{255, 0, 0}, 255});
+    varying.SetStop(255, {WColour{0, 0, 255}, 0});
+    WithCanvas(host, [&](WCanvas_UDI& canvas) {
+        for (const WLinearGradient* g : {&even, &varying}) {
+            WEllipse e;
+            e.rx = e.ry = 10;
+            e.presentation.fill = Reference(g);
+            e.presentation.opacity = 0.5;
+            canvas.DrawEllipse(e);
+        }
+    });
+    const auto lines = Lines("Ellipse ");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("fill={kind=2 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("transparency={type=5 fill={kind=1 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(" start=74.90196078 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("transparency={type=5 fill={kind=2 "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(" start=0 end=100"), std::string::npos) << lines[1];
+    // The levels: the opaque stop at the object's half, the clear one clear.
+    EXPECT_NE(lines[1].find("stops=2:[{model=9 palette=5 grey=127}@0 {model=9 palette=5 grey=255}@100]"),
+              std::string::npos)
+        << lines[1];
+}
+
 TEST_F(CanvasTest, APrimitiveInsideTwoLinksCarriesTheInnerOne) {
     Play(host, import, Fixtures()[5]);
     ASSERT_STREQ(Fixtures()[5].name, "anchors");

@@ -358,6 +358,20 @@ TEST(Texts, TakeAllTheirCharacterDataWithWhitespaceCollapsed) {
     EXPECT_EQ(texts[2].substr(0, 19), "text \"only a span\" ");
 }
 
+// A gradient or pattern in the text's box units paints the text: the
+// reference is resolved over the text's box, not dropped for want of one.
+TEST(Texts, TakeReferencePaintsInTheirBoxUnits) {
+    Read read(Doc(R"svg(<linearGradient id="g"><stop offset="0" stop-color="red"/></linearGradient>
+<pattern id="p" width=".5" height=".5"><rect width="1" height="1"/></pattern>
+<text x="10" y="20" font-size="10" fill="url(#g)">AB</text>
+<text x="10" y="20" font-size="10" fill="url(#p)">AB</text>)svg"));
+    const auto texts = read.canvas.Lines("text");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find("fill=linear(10000,244000 20000,244000; 0:#ff0000/255)"), std::string::npos)
+        << texts[0];
+    EXPECT_NE(texts[1].find("fill=pattern"), std::string::npos) << texts[1];
+}
+
 TEST(Images, ArePlacedAndLinked) {
     Read read(Svg(R"svg(<image x="0" y="0" width="90" height="90" xlink:href="picture.png"/>
 <image width="90" height="90" xlink:href="picture.png" id="later"/>

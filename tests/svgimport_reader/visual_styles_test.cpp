@@ -159,6 +159,20 @@ TEST_F(Styled, UseInstancesInheritFromTheUse) {
               "end group\n");
 }
 
+// A paint's fallback after a reference counts only when the reference
+// names nothing; none as the fallback paints nothing.
+TEST_F(Styled, PaintFallbacksCountWhenTheReferenceNamesNothing) {
+    EXPECT_EQ(Draw(Document(R"svg(<linearGradient id="g"><stop offset="0" stop-color="red"/></linearGradient>
+<rect width="1" height="1" fill="url(#g) blue"/>
+<rect width="1" height="1" fill="url(#nothing) blue"/>
+<rect width="1" height="1" fill="url(#nothing) none" stroke="url(#nothing) #00FF00"/>
+<rect width="1" height="1" style="fill: url(#nothing) red"/>)svg")),
+              "rect 0,253000 1000x1000 fill=linear(0,254000 1000,254000; 0:#ff0000/255)\n"
+              "rect 0,253000 1000x1000 fill=#0000ff\n"
+              "rect 0,253000 1000x1000 stroke=#00ff00/1000\n"
+              "rect 0,253000 1000x1000 fill=#ff0000\n");
+}
+
 // An attribute written twice counts with its first value, on an element of
 // a few attributes as on one of many.
 TEST_F(Styled, ARepeatedAttributeKeepsItsFirstValue) {

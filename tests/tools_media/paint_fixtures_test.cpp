@@ -48,7 +48,14 @@ TEST_P(PaintImport, RendersLikeItsDocument) {
 INSTANTIATE_TEST_SUITE_P(Paint, PaintImport,
                          ::testing::Values(Fixture{"visibility", 0.01}, Fixture{"opacity", 0.01},
                                            Fixture{"root_opacity", 0.01}, Fixture{"fill_stroke_opacity", 0.01},
-                                           Fixture{"use_inherits", 0.01}, Fixture{"dashes", 0.01}),
+                                           Fixture{"use_inherits", 0.01}, Fixture{"dashes", 0.01},
+                                           Fixture{"fill_rule", 0.01}, Fixture{"stop_opacity", 0.01},
+                                           Fixture{"paint_fallback", 0.01},
+                                           // The host lays the characters out with its own fonts, and
+                                           // a gradient spans the text's estimated box.
+                                           Fixture{"text_paint", 0.03},
+                                           // The pentagram crosses itself: its centre fills.
+                                           Fixture{"fill_rule_star", 0.03}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

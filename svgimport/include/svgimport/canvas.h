@@ -118,8 +118,10 @@ class WCanvas_UDI : public WCanvas {
     // reaching beyond it widens. In mask mode (`mask` nonzero) the stops
     // are grey levels of the stops' opacities. A pattern drawn inside its
     // own tile gets a fill of kind none.
+    // `levelScale` multiplies the stops' opacities in mask mode (an
+    // object's own opacity over a gradient's).
     WFillRecord BuildFountainFill(const WFill_URI& paint, const svgf::HostBox& first, svgf::HostBox* second,
-                                  int32_t mask);
+                                  int32_t mask, double levelScale = 1);
 
     // Loads the image's picture through the host's image import; 1 with the
     // two values for the image entry, 0 when it cannot be loaded.
@@ -165,6 +167,10 @@ class WCanvas_UDI : public WCanvas {
                     Records& out);
     void BuildUniformTransparency(Records& out, uint16_t opacity);
     void BuildMaskTransparency(Records& out, const WMask& mask, const svgf::HostBox& first);
+    // A gradient whose stops' opacities differ: a fountain transparency of
+    // their levels (times the pass's opacity) over the same geometry.
+    void BuildStopTransparency(Records& out, const WFill_URI& paint, uint16_t opacity, const svgf::HostBox& first,
+                               const svgf::HostBox& second);
     void PushClipPaths(const WClippath* clip);
     void PopClipPaths(const WClippath* clip);
     void SetRadialGeometry(const WRadialGradient& gradient, const svgf::HostBox& box,

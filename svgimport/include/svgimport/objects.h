@@ -14,6 +14,7 @@
 #ifndef SVGIMPORT_OBJECTS_H
 #define SVGIMPORT_OBJECTS_H
 
+#include <algorithm>
 #include <any>
 #include <cstddef>
 #include <cstdint>
@@ -362,8 +363,13 @@ inline constexpr uint16_t kTransform = 0x40;
 inline constexpr uint16_t kStops = 0x80;
 }  // namespace gradient_flag
 
-// Stops by position along the gradient vector (0..255), ascending.
-using WStopMap = std::map<uint16_t, WStopValue>;
+// Stops in document order, each at its position along the gradient vector
+// (0..255), none before the one ahead of it.
+struct WStop {
+    uint16_t position = 0;
+    WStopValue value;
+};
+using WStopMap = std::vector<WStop>;
 
 class WGradient : public WDefsObject {
   public:
@@ -373,8 +379,12 @@ class WGradient : public WDefsObject {
 
     void SetFlag(uint16_t flag) { flags = static_cast<uint16_t>(flags | flag); }
     bool HasFlag(uint16_t flag) const { return (flags & flag) != 0; }
-    // A later stop at a position already held replaces it.
-    void SetStop(uint16_t position, const WStopValue& value) { stops[position] = value; }
+    // Appends a stop; as SVG has it, a position before the last stop's
+    // counts as the last stop's (equal positions make a hard edge).
+    void SetStop(uint16_t position, const WStopValue& value) {
+        if (!stops.empty()) position = std::max(position, stops.back().position);
+        stops.push_back({position, value});
+    }
 };
 
 class WLinearGradient final : public WGradient {

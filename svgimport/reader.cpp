@@ -185,6 +185,7 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     // Once drawn, the element's style is not asked for again but through a
     // reference (which has it computed anew): it goes now, so that only the
     // styles of the elements being drawn are held.
+    ForgetStyle();
     if (styles_ != nullptr) styles_->Release(element);
     return result;
 }

@@ -217,10 +217,18 @@ int32_t HostInteger(double v) {
 
 }  // namespace
 
-WComputedStyle WParser::StyleOf(const WDOMHandle& element) {
-    WComputedStyle style;
-    if (styles_ == nullptr || !styles_->GetStyle(element, &style)) style = WComputedStyle();
-    return style;
+const WComputedStyle& WParser::StyleOf(const WDOMHandle& element) {
+    // The walk asks for an element's style a few times in a row (whether it
+    // is displayed, then its presentation): the last answer is kept.
+    const void* identity = NodeIdentity(element);
+    if (identity != nullptr && identity == styleOf_) return style_;
+    if (styles_ == nullptr || !styles_->GetStyle(element, &style_)) style_ = WComputedStyle();
+    styleOf_ = identity;
+    return style_;
+}
+
+void WParser::ForgetStyle() {
+    styleOf_ = nullptr;
 }
 
 bool WParser::Displayed(const WDOMHandle& element) {

@@ -22,6 +22,7 @@
 #include "markup/style/visual_doc.h"
 #include "markup/url_mapper.h"
 #include "platform/font_backend.h"
+#include "platform/inflating_file.h"
 #include "platform/messages.h"
 #include "parse_warnings.h"
 #include "request_cached_fonts.h"
@@ -143,6 +144,24 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
         }
         if (st.st_size > kMaxDocumentBytes) {
             cause = tooLarge;
+            return 0;
+        }
+    }
+    // A compressed document counts the bytes it inflates to; a bomb stops at
+    // the bound without being kept.
+    if (known && platform::IsGzipFile(context.fileName)) {
+        if (!platform::InflatingFile::Available()) {
+            cause = "it is gzip-compressed, which this build cannot read";
+            return 0;
+        }
+        const int64_t inflated = platform::InflatedSizeUpTo(context.fileName, kMaxDocumentBytes);
+        if (inflated < 0) {
+            cause = "its compressed data is damaged";
+            return 0;
+        }
+        if (inflated > kMaxDocumentBytes) {
+            cause = "it inflates to more than the " + std::to_string(kMaxDocumentBytes >> 20) +
+                    " MB the import reads";
             return 0;
         }
     }

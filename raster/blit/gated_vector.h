@@ -3,11 +3,12 @@
 // The gated stretch divides each output sample by the weight it received,
 // which differs from sample to sample. On 8-bit samples whose weights total
 // at most 65536 the vector paths hold each sum and weight in single-precision
-// lanes, where every such integer is exact (a sum stays below 255·65537 <
+// lanes, where every such integer is exact (a sum stays within 255·65536 <
 // 2^24), and divide in them: the rounded quotient of two such integers lies
-// strictly between q and q + 1 unless it is q itself (its error is below
-// 2^-17, the distance to the next integer at least 1/65536), so truncating
-// it gives floor(sum / weight), the plain path's integer quotient.
+// strictly between q and q + 1 unless it is q itself (its error is at most
+// 2^-17, half the least distance 1/65536 to an integer), so truncating it
+// gives floor(sum / weight), the plain path's integer quotient. Wider
+// intermediates (the x87 unit of the 32-bit build) only shrink the error.
 //
 // Each instruction set has one unit compiled for it (gated_sse2.cpp,
 // gated_avx2.cpp); the functions do the run's leading whole vectors and

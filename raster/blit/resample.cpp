@@ -281,23 +281,29 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
     constexpr std::uint32_t kChunk = 256;
     // A pixel of three moves as four bytes, the fourth overwritten by the
     // next pixel (each buffer has a byte to spare), except from the run's
-    // last pixel, which has no byte after it.
+    // last pixel, which has no byte after it. Everything the loop reads is
+    // held in locals: its byte stores could otherwise alias it.
     constexpr bool kWord = kChannels == 3;
     std::uint8_t a[kChunk * kChannels + 1], b[kChunk * kChannels + 1], codes[kChunk * kChannels + 1];
-    const std::int64_t* from = columns.from.data();
-    const auto move = [&](std::uint8_t* to, std::int64_t i) {
-        if (kWord && i + 1 < available) {
-            std::memcpy(to, src + static_cast<std::size_t>(i) * kChannels, 4);
-        } else {
-            std::memcpy(to, src + static_cast<std::size_t>(i) * kChannels, kChannels);
-        }
-    };
+    const std::int64_t wordsBelow = available - 1;
     for (std::uint32_t done = 0; done < count;) {
         const std::uint32_t k = std::min(kChunk, count - done);
+        const std::int64_t* from = columns.from.data() + 2 * static_cast<std::size_t>(done);
+        std::uint8_t* alpha = dstAlpha + done;
         for (std::uint32_t p = 0; p < k; ++p) {
-            const std::int64_t i0 = from[2 * (done + p)] - first, i1 = from[2 * (done + p) + 1] - first;
-            move(a + p * kChannels, i0);
-            move(b + p * kChannels, i1);
+            const std::int64_t i0 = from[2 * p] - first, i1 = from[2 * p + 1] - first;
+            const std::uint8_t* s0 = src + static_cast<std::size_t>(i0) * kChannels;
+            const std::uint8_t* s1 = src + static_cast<std::size_t>(i1) * kChannels;
+            if (kWord && i1 < wordsBelow) {  // i0 <= i1
+                std::uint32_t v0, v1;
+                std::memcpy(&v0, s0, 4);
+                std::memcpy(&v1, s1, 4);
+                std::memcpy(a + p * kChannels, &v0, 4);
+                std::memcpy(b + p * kChannels, &v1, 4);
+            } else {
+                std::memcpy(a + p * kChannels, s0, kChannels);
+                std::memcpy(b + p * kChannels, s1, kChannels);
+            }
             const std::uint32_t code = (srcAlpha[i0] != 0 ? 1u : 0u) | (srcAlpha[i1] != 0 ? 2u : 0u);
             if constexpr (kWord) {
                 const std::uint32_t word = code * 0x01010101u;
@@ -305,7 +311,7 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
             } else {
                 std::memset(codes + p * kChannels, static_cast<int>(code), kChannels);
             }
-            dstAlpha[done + p] = code != 0 ? 255 : 0;
+            alpha[p] = static_cast<std::uint8_t>(code != 0 ? 255 : 0);
         }
         const auto n = static_cast<std::uint32_t>(k * kChannels);
         const std::size_t at = done * kChannels;

@@ -140,8 +140,8 @@ const detail::GatedVectorOps* GatedVectorPath(RIPBlitContext* ctx, const RIPSamp
     try {
         if (ctx->gatedSums.size() < 2 * samples) ctx->gatedSums.resize(2 * samples);
         for (int slot = 0; slot < 2; ++slot) {
-            if (ctx->sampleMarks[slot].size() < samples) {
-                ctx->sampleMarks[slot].resize(samples);
+            if (ctx->sampleMarks[slot].size() < samples + 1) {
+                ctx->sampleMarks[slot].resize(samples + 1);
                 ctx->sampleMarkTags[slot] = -1;
             }
         }
@@ -151,9 +151,14 @@ const detail::GatedVectorOps* GatedVectorPath(RIPBlitContext* ctx, const RIPSamp
     return ops;
 }
 
+// Three or four copies of a mark go as one 4-byte store, a fourth byte for
+// three overwritten by the next pixel (the buffer has a byte to spare).
 template <std::size_t kChannels>
 void Spread(std::uint8_t* spread, const std::uint8_t* marks, std::size_t pixels) {
-    for (std::size_t p = 0; p < pixels; ++p) std::memset(spread + p * kChannels, marks[p], kChannels);
+    for (std::size_t p = 0; p < pixels; ++p) {
+        const std::uint32_t word = marks[p] * 0x01010101u;
+        std::memcpy(spread + p * kChannels, &word, 4);
+    }
 }
 
 // A work row's marks, one a pixel, spread over its samples once per source row.

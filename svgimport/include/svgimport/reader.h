@@ -128,8 +128,12 @@ class WParser : public WCoordinates, public WTileDrawer {
     // The builder of the element's kind.
     int32_t DrawByKind(const markup::WDOMHandle& element);
     WCanvas* Canvas() const { return canvas_; }
-    // The element's computed style (the initial values when it has none).
-    WComputedStyle StyleOf(const markup::WDOMHandle& element);
+    // The element's computed style (the initial values when it has none);
+    // valid until the next call.
+    const WComputedStyle& StyleOf(const markup::WDOMHandle& element);
+    // The kept style no longer holds (its element was released, or an
+    // instance began or ended).
+    void ForgetStyle();
     // False for an element whose display is none: nothing of it is drawn.
     bool Displayed(const markup::WDOMHandle& element);
     // The element's own opacity times that of the groups around it.
@@ -178,6 +182,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // The product of the opacities of the groups being drawn (the root, the
     // `g`, `use`, `a` and symbol instances around the current element).
     double opacity_ = 1;
+    // The last style asked for, and its element.
+    const void* styleOf_ = nullptr;
+    WComputedStyle style_;
 };
 
 // The identity of a DOM node: the same for every handle on it.

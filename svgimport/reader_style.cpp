@@ -134,7 +134,11 @@ double BoxFraction(const WLength& length, double fallback) {
 
 Visit::Visit(std::vector<const void*>& stack, const WDOMHandle& node) : stack_(stack) {
     const void* identity = NodeIdentity(node);
-    if (identity == nullptr || stack_.size() >= static_cast<size_t>(WParser::kMaxDepth)) return;
+    if (identity == nullptr) return;
+    if (stack_.size() >= static_cast<size_t>(WParser::kMaxDepth)) {
+        tooDeep_ = true;
+        return;
+    }
     if (std::find(stack_.begin(), stack_.end(), identity) != stack_.end()) return;
     stack_.push_back(identity);
     entered_ = true;

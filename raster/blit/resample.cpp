@@ -263,6 +263,30 @@ bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t w
         return true;
     };
     WalkEnlarge(wd, ws, count, x, one, two);
+    c.groups.clear();
+    if (channels == 3) {
+        try {
+            c.groups.resize(count / 4);
+        } catch (const std::bad_alloc&) {
+            c.groups.clear();  // the plain layout serves
+        }
+        for (std::size_t g = 0; g < c.groups.size(); ++g) {
+            RIPGatherGroup& group = c.groups[g];
+            group.base0 = c.from[8 * g];
+            group.base1 = c.from[8 * g + 1];
+            for (auto& control : group.control) std::memset(control, 0x80, 16);  // 0x80: a zero byte
+            for (std::size_t k = 0; k < 4; ++k) {
+                const auto d0 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k] - group.base0);
+                const auto d1 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k + 1] - group.base1);
+                for (std::uint8_t s = 0; s < 3; ++s) {
+                    group.control[0][3 * k + s] = static_cast<std::uint8_t>(3 * d0 + s);
+                    group.control[1][3 * k + s] = static_cast<std::uint8_t>(3 * d1 + s);
+                    group.control[2][3 * k + s] = d0;
+                    group.control[3][3 * k + s] = d1;
+                }
+            }
+        }
+    }
     return true;
 }
 
@@ -284,13 +308,23 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
     // last pixel, which has no byte after it. Everything the loop reads is
     // held in locals: its byte stores could otherwise alias it.
     constexpr bool kWord = kChannels == 3;
-    std::uint8_t a[kChunk * kChannels + 1], b[kChunk * kChannels + 1], codes[kChunk * kChannels + 1];
+    // Four bytes to spare: the grouped layout stores 16 bytes for 12.
+    std::uint8_t a[kChunk * kChannels + 4], b[kChunk * kChannels + 4], codes[kChunk * kChannels + 4];
+    const bool grouped = kChannels == 3 && ops.gather3 != nullptr && !columns.groups.empty();
     const std::int64_t wordsBelow = available - 1;
     for (std::uint32_t done = 0; done < count;) {
         const std::uint32_t k = std::min(kChunk, count - done);
         const std::int64_t* from = columns.from.data() + 2 * static_cast<std::size_t>(done);
         std::uint8_t* alpha = dstAlpha + done;
-        for (std::uint32_t p = 0; p < k; ++p) {
+        std::uint32_t p = 0;
+        if (grouped) {
+            // Whole groups only: done is a multiple of 4, and so is the chunk.
+            const std::size_t groups = columns.groups.size() > done / 4 ? columns.groups.size() - done / 4 : 0;
+            const auto whole = static_cast<std::uint32_t>(std::min<std::size_t>(k / 4, groups) * 4);
+            p = ops.gather3(a, b, codes, alpha, src, srcAlpha, columns.groups.data() + done / 4, whole, first,
+                            available);
+        }
+        for (; p < k; ++p) {
             const std::int64_t i0 = from[2 * p] - first, i1 = from[2 * p + 1] - first;
             const std::uint8_t* s0 = src + static_cast<std::size_t>(i0) * kChannels;
             const std::uint8_t* s1 = src + static_cast<std::size_t>(i1) * kChannels;

@@ -136,12 +136,12 @@ TEST(ParsedCascade, TheIssuesFixture) {
         out += Paint(style, true, document) + " " + Paint(style, false, document) + " " + Number(width) + "/" +
                std::to_string(unit) + "\n";
     });
-    // The second rect's "#grad" finds "GRAD"; the third has a class, so
-    // "#r3" (no class) misses it.
+    // The second rect's "#grad" finds "GRAD"; "#r3" matches the third,
+    // whose class matches too.
     EXPECT_EQ(out,
               "#FF0000 none 1/0\n"
               "url(linearGradient) #00FF00 3/3\n"
-              "#FF0000 none 1/0\n");
+              "#FF0000 #0000FF 1/0\n");
 }
 
 // References by id among many: the first element in document order with the

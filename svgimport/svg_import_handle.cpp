@@ -207,6 +207,11 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
                                 &context);
         drawn = reader.Parse(&canvas);
     }
+    // Every bound the drawing met is told: content left out is never silent.
+    for (const std::string& line : reader.DescribeLimitsMet()) {
+        platform::ShowMessage(platform::MessageKind::Warning, kImportCaption,
+                              std::string(context.fileName) + ": " + line);
+    }
     if (!reader.Rooted()) {
         cause = AsCause(SVG::DescribeReadStatus(reader.Status()));
     } else if (drawn == 0) {

@@ -18,6 +18,8 @@
 
 #include <cstdint>
 
+#include "blit/resample.h"
+
 namespace raster::blit::detail {
 
 // The largest total weight the single-precision paths divide exactly.
@@ -40,6 +42,14 @@ struct GatedVectorOps {
     std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                  const std::uint8_t* codes, const float* left, const float* right,
                                  std::uint32_t n) = nullptr;
+    // Lays out the sources of whole groups of four outputs of three samples
+    // (a, b and codes as the loop of the plain layout does, and the outputs'
+    // alpha bytes), as long as the groups' 16-byte windows lie inside the run
+    // of `available` pixels; returns the outputs done. Null where the
+    // instruction set has no byte shuffle.
+    std::uint32_t (*gather3)(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+                             const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
+                             std::uint32_t count, std::int64_t first, std::int64_t available) = nullptr;
 };
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -60,6 +60,14 @@ struct WReadLimits {
     long nestedBuilds = 10000;
 };
 
+// Which bounds a drawing met: each cut something the document holds, and
+// the import says so.
+struct WLimitsMet {
+    bool instanced = false;     // elements past WReadLimits::instanced inside `use`
+    bool nestedBuilds = false;  // definitions past WReadLimits::nestedBuilds
+    bool depth = false;         // nesting or references deeper than kMaxDepth
+};
+
 class WParser : public WCoordinates, public WTileDrawer {
   public:
     // Reads the root from the document's first element. `styles` must
@@ -81,6 +89,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // inside references) is not followed.
     static constexpr int kMaxDepth = 256;
     const WReadLimits& Limits() const { return limits_; }
+    const WLimitsMet& LimitsMet() const { return limitsMet_; }
+    // One line for each bound met ("drawing stopped after ..."), empty when none was.
+    std::vector<std::string> DescribeLimitsMet() const;
 
     // --- The walk ---------------------------------------------------------
     int32_t DrawNode(const markup::WDOMHandle& node);
@@ -169,6 +180,7 @@ class WParser : public WCoordinates, public WTileDrawer {
     WReadStatus status_ = WReadStatus::kNoRoot;
     WStyleSource* styles_;
     WReadLimits limits_;
+    WLimitsMet limitsMet_;
     WCanvas* canvas_ = nullptr;
     std::map<std::string, markup::WDOMHandle, std::less<>> ids_;
     WDefinitions definitions_;

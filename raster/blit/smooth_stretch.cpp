@@ -197,8 +197,9 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         }
         out = ctx->heldRow.data() + at;
     }
+    bool handedOut = false;  // the vector blend writes the output row too
     const auto handOut = [&] {
-        if (gated) std::memcpy(ctx->output.data(), out, rowBytes);
+        if (gated && !handedOut) std::memcpy(ctx->output.data(), out, rowBytes);
         return 1;
     };
     if (hs == hd) {
@@ -312,7 +313,9 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         const std::uint8_t* mb = SampleMarks(ctx, fusedSlots[last], pixels, channels);
         const float wa = fusedWeights[0], wb = last == 0 ? 0.0f : fusedWeights[1];
         const auto n = static_cast<std::uint32_t>(samples);
-        detail::Blend2Tail(out, a, b, ma, mb, wa, wb, vector->blend2(out, a, b, ma, mb, wa, wb, n), n);
+        std::uint8_t* copy = ctx->output.data();
+        detail::Blend2Tail(out, copy, a, b, ma, mb, wa, wb, vector->blend2(out, copy, a, b, ma, mb, wa, wb, n), n);
+        handedOut = true;
     } else if (vector != nullptr) {
         const auto n = static_cast<std::uint32_t>(samples);
         detail::QuotientsTail(out, vectorSums, vectorWeights, vector->quotients(out, vectorSums, vectorWeights, n), n);

@@ -21,6 +21,7 @@ struct Sse2 {
     static F Mul(F a, F b) { return _mm_mul_ps(a, b); }
     static F Div(F a, F b) { return _mm_div_ps(a, b); }
     static F And(F a, F b) { return _mm_and_ps(a, b); }
+    static F Or(F a, F b) { return _mm_or_ps(a, b); }
     static F Equal(F a, F b) { return _mm_cmpeq_ps(a, b); }
     static F Select(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
     static F NonZero(F a) { return _mm_cmpneq_ps(a, _mm_setzero_ps()); }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "gated_tail.h"
 #include "gated_vector.h"
@@ -226,55 +227,136 @@ int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlph
     return WalkEnlarge(wd, ws, count, x, one, two);
 }
 
-// The gated enlargement of 8-bit samples on a vector path: the walk puts
-// each output's weighted sum and weight in single precision, a chunk of
-// outputs at a time, and the vector quotients divide them (exact while the
-// weights stay within detail::kGatedMaxWeight). A lone marked neighbour is
-// its own value, weight 1.
-template <std::size_t kChannels>
-int EnlargeGatedVector(const detail::GatedVectorOps& ops, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
-                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                       std::int64_t x, std::int64_t first, std::int64_t available) {
-    constexpr std::uint32_t kChunk = 256;
-    float sums[kChunk * kChannels], weights[kChunk * kChannels];
-    constexpr std::size_t pixel = kChannels;
-    const auto inside = [&](std::int64_t i) { return i - first >= 0 && i - first < available; };
-    const auto at = [&](std::int64_t i) { return src + static_cast<std::size_t>(i - first) * pixel; };
-    const auto marked = [&](std::int64_t i) { return srcAlpha[i - first] != 0; };
+// Records the walk of a gated enlargement once (see RIPGatedColumns).
+bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t wd, std::int64_t ws,
+                       std::uint32_t count, std::int64_t x) {
+    const auto pixel = static_cast<std::size_t>(channels);
+    try {
+        c.from.assign(2 * static_cast<std::size_t>(count), 0);
+        c.left.assign(pixel * count, 1.0f);
+        c.right.assign(pixel * count, 0.0f);
+    } catch (const std::bad_alloc&) {
+        c.count = 0;
+        return false;
+    }
+    c.wd = wd, c.ws = ws, c.x = x, c.count = count, c.channels = channels;
+    c.lowest = ws, c.highest = -1;
+    const auto seen = [&](std::int64_t i) {
+        c.lowest = std::min(c.lowest, i);
+        c.highest = std::max(c.highest, i);
+    };
+    const auto one = [&](std::uint32_t out, std::int64_t i) {
+        c.from[2 * out] = c.from[2 * out + 1] = i;
+        seen(i);
+        return true;
+    };
     const auto span = static_cast<float>(2 * wd);
+    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
+        c.from[2 * out] = left;
+        c.from[2 * out + 1] = left + 1;
+        seen(left);
+        seen(left + 1);
+        for (std::size_t k = 0; k < pixel; ++k) {
+            c.left[out * pixel + k] = span - static_cast<float>(f);
+            c.right[out * pixel + k] = static_cast<float>(f);
+        }
+        return true;
+    };
+    WalkEnlarge(wd, ws, count, x, one, two);
+    c.groups.clear();
+    if (channels == 3) {
+        try {
+            c.groups.resize(count / 4);
+        } catch (const std::bad_alloc&) {
+            c.groups.clear();  // the plain layout serves
+        }
+        for (std::size_t g = 0; g < c.groups.size(); ++g) {
+            RIPGatherGroup& group = c.groups[g];
+            group.base0 = c.from[8 * g];
+            group.base1 = c.from[8 * g + 1];
+            for (auto& control : group.control) std::memset(control, 0x80, 16);  // 0x80: a zero byte
+            for (std::size_t k = 0; k < 4; ++k) {
+                const auto d0 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k] - group.base0);
+                const auto d1 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k + 1] - group.base1);
+                for (std::uint8_t s = 0; s < 3; ++s) {
+                    group.control[0][3 * k + s] = static_cast<std::uint8_t>(3 * d0 + s);
+                    group.control[1][3 * k + s] = static_cast<std::uint8_t>(3 * d1 + s);
+                    group.control[2][3 * k + s] = d0;
+                    group.control[3][3 * k + s] = d1;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// The gated enlargement of 8-bit samples on a vector path: each output's two
+// source pixels and the code of their marks are laid out sample by sample, a
+// chunk of outputs at a time, and the vector interpolation weighs and
+// divides them in single precision (exact while the weights stay within
+// detail::kGatedMaxWeight). An output with one marked neighbour takes its
+// value (weight 1), one with none is left as it was.
+template <std::size_t kChannels>
+int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
+                       std::uint8_t* dstAlpha, std::uint8_t* sampleMarks, const std::uint8_t* src,
+                       const std::uint8_t* srcAlpha, std::uint32_t count, std::int64_t first,
+                       std::int64_t available) {
+    // The plain walk fails at the first output whose sources the run lacks.
+    if (columns.lowest - first < 0 || columns.highest - first >= available) return 0;
+    constexpr std::uint32_t kChunk = 256;
+    // A pixel of three moves as four bytes, the fourth overwritten by the
+    // next pixel (each buffer has a byte to spare), except from the run's
+    // last pixel, which has no byte after it. Everything the loop reads is
+    // held in locals: its byte stores could otherwise alias it.
+    constexpr bool kWord = kChannels == 3;
+    // Four bytes to spare: the grouped layout stores 16 bytes for 12.
+    std::uint8_t a[kChunk * kChannels + 4], b[kChunk * kChannels + 4], codes[kChunk * kChannels + 4];
+    const bool grouped = kChannels == 3 && ops.gather3 != nullptr && !columns.groups.empty();
+    const std::int64_t wordsBelow = available - 1;
     for (std::uint32_t done = 0; done < count;) {
         const std::uint32_t k = std::min(kChunk, count - done);
+        const std::int64_t* from = columns.from.data() + 2 * static_cast<std::size_t>(done);
         std::uint8_t* alpha = dstAlpha + done;
-        const auto one = [&](std::uint32_t out, std::int64_t i) {
-            if (!inside(i)) return false;
-            const bool set = marked(i);
-            const std::uint8_t* s = at(i);
-            for (std::size_t c = 0; c < pixel; ++c) {
-                sums[out * pixel + c] = set ? static_cast<float>(s[c]) : 0.0f;
-                weights[out * pixel + c] = set ? 1.0f : 0.0f;
+        std::uint32_t p = 0;
+        if (grouped) {
+            // Whole groups only: done is a multiple of 4, and so is the chunk.
+            const std::size_t groups = columns.groups.size() > done / 4 ? columns.groups.size() - done / 4 : 0;
+            const auto whole = static_cast<std::uint32_t>(std::min<std::size_t>(k / 4, groups) * 4);
+            p = ops.gather3(a, b, codes, alpha, src, srcAlpha, columns.groups.data() + done / 4, whole, first,
+                            available);
+        }
+        for (; p < k; ++p) {
+            const std::int64_t i0 = from[2 * p] - first, i1 = from[2 * p + 1] - first;
+            const std::uint8_t* s0 = src + static_cast<std::size_t>(i0) * kChannels;
+            const std::uint8_t* s1 = src + static_cast<std::size_t>(i1) * kChannels;
+            if (kWord && i1 < wordsBelow) {  // i0 <= i1
+                std::uint32_t v0, v1;
+                std::memcpy(&v0, s0, 4);
+                std::memcpy(&v1, s1, 4);
+                std::memcpy(a + p * kChannels, &v0, 4);
+                std::memcpy(b + p * kChannels, &v1, 4);
+            } else {
+                std::memcpy(a + p * kChannels, s0, kChannels);
+                std::memcpy(b + p * kChannels, s1, kChannels);
             }
-            alpha[out] = set ? 255 : 0;
-            return true;
-        };
-        const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
-            if (!inside(left) || !inside(left + 1)) return false;
-            const bool a = marked(left), b = marked(left + 1);
-            if (!a || !b) return one(out, a ? left : left + 1);
-            const std::uint8_t* l = at(left);
-            const std::uint8_t* r = at(left + 1);
-            const auto right = static_cast<float>(f);
-            const float leftWeight = span - right;
-            for (std::size_t c = 0; c < pixel; ++c) {
-                sums[out * pixel + c] = static_cast<float>(l[c]) * leftWeight + static_cast<float>(r[c]) * right;
-                weights[out * pixel + c] = span;
+            const std::uint32_t code = (srcAlpha[i0] != 0 ? 1u : 0u) | (srcAlpha[i1] != 0 ? 2u : 0u);
+            if constexpr (kWord) {
+                const std::uint32_t word = code * 0x01010101u;
+                std::memcpy(codes + p * kChannels, &word, 4);
+            } else {
+                std::memset(codes + p * kChannels, static_cast<int>(code), kChannels);
             }
-            alpha[out] = 255;
-            return true;
-        };
-        if (WalkEnlarge(wd, ws, k, x + done, one, two) == 0) return 0;
-        const auto n = static_cast<std::uint32_t>(k * pixel);
-        std::uint8_t* out = dst + done * pixel;
-        detail::QuotientsTail(out, sums, weights, ops.quotients(out, sums, weights, n), n);
+            alpha[p] = static_cast<std::uint8_t>(code != 0 ? 255 : 0);
+        }
+        const auto n = static_cast<std::uint32_t>(k * kChannels);
+        const std::size_t at = done * kChannels;
+        std::uint8_t* out = dst + at;
+        const float* left = columns.left.data() + at;
+        const float* right = columns.right.data() + at;
+        detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n), n);
+        if (sampleMarks != nullptr) {
+            for (std::uint32_t j = 0; j < n; ++j) sampleMarks[at + j] = codes[j] != 0 ? 255 : 0;
+        }
         done += k;
     }
     return 1;
@@ -357,16 +439,26 @@ int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uin
 
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                       std::int64_t x, std::int64_t first, std::int64_t available) {
+                       std::int64_t x, std::int64_t first, std::int64_t available, RIPGatedColumns* columns,
+                       std::uint8_t* sampleMarks, bool* marked) {
+    if (marked != nullptr) *marked = false;
     if (layout.pixelBytes == 0) return 0;
-    if (!layout.wide && 2 * wd <= detail::kGatedMaxWeight) {
-        if (const detail::GatedVectorOps* ops = detail::ActiveGatedOps()) {
-            switch (layout.channels) {
-                case 1: return EnlargeGatedVector<1>(*ops, dst, dstAlpha, wd, src, srcAlpha, ws, count, x, first, available);
-                case 3: return EnlargeGatedVector<3>(*ops, dst, dstAlpha, wd, src, srcAlpha, ws, count, x, first, available);
-                case 4: return EnlargeGatedVector<4>(*ops, dst, dstAlpha, wd, src, srcAlpha, ws, count, x, first, available);
-                default: break;
-            }
+    const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
+    const std::int32_t channels = layout.channels;
+    if (ops != nullptr && !layout.wide && 2 * wd <= detail::kGatedMaxWeight &&
+        (channels == 1 || channels == 3 || channels == 4)) {
+        RIPGatedColumns local;
+        RIPGatedColumns& c = columns != nullptr ? *columns : local;
+        if ((c.wd == wd && c.ws == ws && c.x == x && c.count == count && c.channels == channels) ||
+            BuildGatedColumns(c, channels, wd, ws, count, x)) {
+            const auto run = [&](auto enlarge) {
+                return enlarge(*ops, c, dst, dstAlpha, sampleMarks, src, srcAlpha, count, first, available);
+            };
+            const int ok = channels == 1   ? run(EnlargeGatedVector<1>)
+                           : channels == 3 ? run(EnlargeGatedVector<3>)
+                                           : run(EnlargeGatedVector<4>);
+            if (marked != nullptr) *marked = ok != 0 && sampleMarks != nullptr;
+            return ok;
         }
     }
     return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,

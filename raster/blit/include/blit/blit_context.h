@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "blit/resample.h"
+
 #include "kernels/kernel_frame.h"
 #include "kernels/kernel_tables.h"
 #include "raster/band_runner.h"
@@ -100,6 +102,7 @@ struct RIPBlitContext {
     std::vector<float> gatedSums;
     std::vector<std::uint8_t> sampleMarks[2];
     std::int32_t sampleMarkTags[2] = {-1, -1};
+    RIPGatedColumns gatedColumns;
 
     // The band being painted.
     RIPRect band, srcBand;

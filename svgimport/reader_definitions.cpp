@@ -151,7 +151,9 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
             StopOffsetFromText(*offset, &position);
         WComputedStyle style;
         if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
-        gradient->SetStop(position, StopValueFromStyle(style.stopColour, style.stopOpacity));
+        WStopValue value = StopValueFromStyle(style.stopColour, style.stopOpacity);
+        value.opacity = WithAlpha(value.opacity, style.stopAlpha);
+        gradient->SetStop(position, value);
         gradient->SetFlag(gradient_flag::kStops);
     }
     return gradient;

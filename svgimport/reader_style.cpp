@@ -272,6 +272,9 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
     }
     // The opacity of a fill there is; none makes none.
     if (out.fill != nullptr && style.fillOpacity) OpacityFromStyle(*style.fillOpacity, &out.fill->opacity);
+    // A colour's own alpha (rgba(), "#RRGGBBAA", transparent) is opacity too.
+    if (out.fill != nullptr && style.fill.kind == WStylePaint::Kind::kColour)
+        out.fill->opacity = WithAlpha(out.fill->opacity, style.fill.alpha);
 
     // Stroke.
     out.stroke.reset();
@@ -304,6 +307,7 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
         dashes.room = std::size(svgf::HostOutlineRecord{}.dashes);
         for (const int16_t entry : HostDashes(dashes)) stroke->dashes.push_back(entry);
         if (style.strokeOpacity) OpacityFromStyle(*style.strokeOpacity, &stroke->opacity);
+        stroke->opacity = WithAlpha(stroke->opacity, style.stroke.alpha);
         out.stroke = std::move(stroke);
     }
 

@@ -149,11 +149,13 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
 
     const int32_t fill = style->GetFill(document, node, colour);
     out->fill = PaintOf(fill, document, node, colour);
+    out->fill.alpha = style->GetFillAlpha();
     out->fillOpacity = NumberOf([&](int32_t& u) { return style->GetFillOpacity(u); });
     document = nullptr;
     node = nullptr;
     const int32_t stroke = style->GetStroke(document, node, colour);
     out->stroke = PaintOf(stroke, document, node, colour);
+    out->stroke.alpha = style->GetStrokeAlpha();
     if (auto width = NumberOf([&](int32_t& u) { return style->GetStrokeWidth(u); }))
         out->strokeWidth = *width;
     switch (style->GetStrokeLinecap()) {
@@ -219,6 +221,7 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     out->mask.element = HandleOf(document, node);
 
     out->stopColour = style->GetStopColor();
+    out->stopAlpha = style->GetStopAlpha();
     out->stopOpacity = NumberOf([&](int32_t& u) { return style->GetStopOpacity(u); });
 
     out->displayNone = style->GetKeyword(kDisplayProperty) == kNoneKeyword;

@@ -18,6 +18,8 @@
 
 #include <cstdint>
 
+#include "blit/resample.h"
+
 namespace raster::blit::detail {
 
 // The largest total weight the single-precision paths divide exactly.
@@ -31,15 +33,24 @@ struct GatedVectorOps {
     std::uint32_t (*quotients)(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t n) = nullptr;
     // Two rows at once, a and b weighing wa and wb where their marks are
     // non-zero: the two accumulations and the quotients above in one pass,
-    // with the same single-precision steps.
-    std::uint32_t (*blend2)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
-                            const std::uint8_t* mb, float wa, float wb, std::uint32_t n) = nullptr;
+    // with the same single-precision steps; each result also goes to copy.
+    std::uint32_t (*blend2)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                            const std::uint8_t* ma, const std::uint8_t* mb, float wa, float wb,
+                            std::uint32_t n) = nullptr;
     // The gated enlargement between two source samples a and b: code 3 (both
     // marked) weighs them left and right, code 1 takes a, code 2 takes b and
     // code 0 keeps out; then out = floor(sum / weight) as above.
     std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                  const std::uint8_t* codes, const float* left, const float* right,
                                  std::uint32_t n) = nullptr;
+    // Lays out the sources of whole groups of four outputs of three samples
+    // (a, b and codes as the loop of the plain layout does, and the outputs'
+    // alpha bytes), as long as the groups' 16-byte windows lie inside the run
+    // of `available` pixels; returns the outputs done. Null where the
+    // instruction set has no byte shuffle.
+    std::uint32_t (*gather3)(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+                             const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
+                             std::uint32_t count, std::int64_t first, std::int64_t available) = nullptr;
 };
 
 #if defined(__x86_64__) || defined(__i386__)

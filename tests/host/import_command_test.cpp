@@ -39,10 +39,10 @@ class ImportCommandLine : public ::testing::Test {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // `svgfilter ARGUMENTS`: the exit status; standard error in `errors`.
-    int Tool(const std::string& arguments, std::string* errors = nullptr) {
+    // `[ENVIRONMENT] svgfilter ARGUMENTS`: the exit status; standard error in `errors`.
+    int Tool(const std::string& arguments, std::string* errors = nullptr, const std::string& environment = {}) {
         const std::string errorFile = root_ + "/stderr.txt";
-        const std::string command = std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " +
+        const std::string command = environment + " " + std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " +
                                     arguments + " >/dev/null 2>" + Quote(errorFile);
         const int status = std::system(command.c_str());
         if (errors != nullptr) *errors = Read(errorFile);
@@ -105,6 +105,24 @@ TEST_F(ImportCommandLine, RefusesBadArgumentsAndOutputsThatAreNoFiles) {
     EXPECT_EQ(Tool("import " + Quote(root_) + " " + Quote(root_ + "/x.json"), &errors), 1);
     EXPECT_NE(errors.find("it is a folder"), std::string::npos) << errors;
     EXPECT_EQ(Tool("import --help"), 0);
+}
+
+// A module that dies while standard error is taken from it: its lines and
+// the fatal report still reach the user, and the tool does not say it
+// succeeded.
+TEST_F(ImportCommandLine, AFatalReportDuringTheImportIsShown) {
+    const std::string svg = Write("d.svg", "<svg width='10' height='10'/>");
+    for (const char* end : {"abort", "fault"}) {
+        SCOPED_TRACE(end);
+        std::string errors;
+        const int status = Tool("import " + Quote(svg) + " " + Quote(root_ + "/d.json"), &errors,
+                                std::string("SVGFILTER_MODULE=") + FATAL_MODULE + " FATAL_MODULE_END=" + end);
+        EXPECT_NE(status, 0);
+        EXPECT_NE(errors.find("error: a message box before the end\n==1==FATAL: the report that must be seen\n"),
+                  std::string::npos)
+            << errors;
+        EXPECT_FALSE(std::filesystem::exists(root_ + "/d.json"));
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "document_page.h"
 #include "module_messages.h"
+#include "progress_line.h"
 #include "host/import/import_host.h"
 #include "host/module_loader.h"
 #include "host/stand_in_host.h"
@@ -122,8 +123,11 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     std::vector<std::string> messages;
     {
         ModuleMessages capture;
+        ProgressLine progress(ModuleMessages::TerminalFd(), "svgfilter import " + svgPath, svgPath,
+                              [&import] { return import.Drawn(); });
         if (standIn.Call(svgf::kCmdImportSetup) != 0) imported = standIn.Call(svgf::kCmdImport);
         standIn.Call(svgf::kCmdEndImport);
+        progress.Stop();
         messages = capture.Stop();
     }
     std::string failure;

@@ -125,4 +125,34 @@ TEST_F(ImportCommandLine, AFatalReportDuringTheImportIsShown) {
     }
 }
 
+// On a terminal the import and the export draw one progress line, redrawn
+// in place and cleared before the tool's last word; on a file nothing.
+TEST_F(ImportCommandLine, ProgressIsDrawnOnATerminalOnly) {
+    if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1) for a terminal";
+    std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'>";
+    for (int i = 0; i < 2000; ++i) svg += "<rect width='1' height='1' fill='#123456'/>";
+    const std::string document = Write("p.svg", svg + "</svg>");
+    const std::string json = root_ + "/p.json";
+    const struct {
+        std::string arguments, label;
+    } commands[] = {
+        {"import " + Quote(document) + " " + Quote(json), "svgfilter import " + document + ": reading"},
+        {"export " + Quote(json) + " " + Quote(root_ + "/p.svg"), "svgfilter export " + json + ": reading"},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.arguments);
+        const std::string typed = std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " + command.arguments;
+        const std::string screen = root_ + "/screen.txt";
+        ASSERT_EQ(std::system(("script -qec " + Quote(typed) + " /dev/null >" + Quote(screen)).c_str()), 0);
+        const std::string shown = Read(screen);
+        const size_t line = shown.find("\r\033[K" + command.label);
+        EXPECT_NE(line, std::string::npos) << shown;
+        // Cleared, then the tool's own line.
+        EXPECT_NE(shown.find("\r\033[Kwrote "), std::string::npos) << shown;
+        std::string errors;
+        ASSERT_EQ(Tool(command.arguments, &errors), 0) << errors;
+        EXPECT_EQ(errors, "");
+    }
+}
+
 }  // namespace

@@ -124,6 +124,23 @@ int32_t WParser::ParseRoot(const WDOMHandle& root) {
     return 1;
 }
 
+std::vector<std::string> WParser::DescribeLimitsMet() const {
+    std::vector<std::string> lines;
+    if (limitsMet_.instanced) {
+        lines.push_back("drawing stopped after " + std::to_string(limits_.instanced) +
+                        " elements inside `use` instances; the rest was left out");
+    }
+    if (limitsMet_.nestedBuilds) {
+        lines.push_back("an element's style stopped after " + std::to_string(limits_.nestedBuilds) +
+                        " nested definitions; the rest was left out");
+    }
+    if (limitsMet_.depth) {
+        lines.push_back("elements or references nested deeper than " + std::to_string(kMaxDepth) +
+                        " levels were left out");
+    }
+    return lines;
+}
+
 int32_t WParser::Parse(WCanvas* canvas) {
     canvas_ = canvas;
     if (canvas_ == nullptr || !rooted_) return 0;
@@ -177,14 +194,21 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     // An element met again inside itself (through `use`) or nested too
     // deep is not drawn.
     detail::Visit visit(drawing_, element);
-    if (!visit.Entered()) return 0;
-    if (uses_ > 0 && ++instanced_ > limits_.instanced) return 0;
+    if (!visit.Entered()) {
+        if (visit.TooDeep()) limitsMet_.depth = true;
+        return 0;
+    }
+    if (uses_ > 0 && ++instanced_ > limits_.instanced) {
+        limitsMet_.instanced = true;
+        return 0;
+    }
     // display: none draws nothing of the element or its subtree (a
     // definition is drawn only through references and stays usable).
     const int32_t result = Displayed(element) ? DrawByKind(element) : 1;
     // Once drawn, the element's style is not asked for again but through a
     // reference (which has it computed anew): it goes now, so that only the
     // styles of the elements being drawn are held.
+    ForgetStyle();
     if (styles_ != nullptr) styles_->Release(element);
     return result;
 }

@@ -59,7 +59,9 @@ std::optional<bool> UnitsOf(const std::string* text) {
 std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, const WBox* box) {
     const int32_t kindId = detail::ElementIdOf(element);
     if (!IsGradient(kindId)) return nullptr;
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     const bool linear = kindId == element::kLinearGradient;
     const int32_t* names = linear ? kLinearAttributes : kRadialAttributes;
 
@@ -149,14 +151,18 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
             StopOffsetFromText(*offset, &position);
         WComputedStyle style;
         if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
-        gradient->SetStop(position, StopValueFromStyle(style.stopColour, style.stopOpacity));
+        WStopValue value = StopValueFromStyle(style.stopColour, style.stopOpacity);
+        value.opacity = WithAlpha(value.opacity, style.stopAlpha);
+        gradient->SetStop(position, value);
         gradient->SetFlag(gradient_flag::kStops);
     }
     return gradient;
 }
 
 std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const WBox* box) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
     const detail::Attributes attributes(element);
@@ -211,7 +217,9 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
 }
 
 std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
     auto clip = std::make_unique<WClippath>();
@@ -242,7 +250,9 @@ std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element) {
 }
 
 std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox* box) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
     const detail::Attributes attributes(element);

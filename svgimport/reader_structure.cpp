@@ -117,6 +117,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     ++uses_;
     const int32_t opened = InGroup(element, local, [&] {
         // The instance's content inherits from the use.
+        ForgetStyle();
         InstanceScope instance(styles_, element, target);
         if (detail::NameOf(target) == "symbol") {
             detail::Visit visit(drawing_, target);
@@ -132,6 +133,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
             drawn = DrawElement(target);
         }
     });
+    ForgetStyle();
     --uses_;
     return opened != 0 && drawn != 0 ? 1 : 0;
 }

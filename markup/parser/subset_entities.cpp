@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "character_reference.h"
+
 namespace markup::detail {
 
 namespace {
@@ -49,28 +51,6 @@ std::size_t DeclarationEnd(std::string_view text, std::size_t at) {
     return text.size();
 }
 
-// "#233" or "#xE9" (without "&" and ";"): the code, or -1.
-long CharacterCode(std::string_view name) {
-    if (name.size() < 2 || name[0] != '#') return -1;
-    std::size_t at = 1;
-    int base = 10;
-    if (name[1] == 'x' || name[1] == 'X') {
-        base = 16;
-        ++at;
-    }
-    if (at >= name.size()) return -1;
-    long code = 0;
-    for (std::size_t i = at; i < name.size(); ++i) {
-        const char c = name[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return -1;
-        if (code <= 0x10FFFF) code = code * base + digit;
-    }
-    return code;
-}
 
 }  // namespace
 
@@ -167,13 +147,10 @@ void ForEachPiece(std::string_view text, Take&& take) {
 }
 
 // A character reference up to 255 as its byte, a larger one as written.
-void AppendCharacter(const Piece& piece, std::string& out) {
-    const long code = CharacterCode(piece.name);
-    if (code >= 1 && code <= 255) {
-        out += static_cast<char>(code);
-    } else {
-        out.append(piece.text);
-    }
+// The character in UTF-8 (these are XML texts), or the reference as written
+// when it names none.
+void AppendReferenced(const Piece& piece, std::string& out) {
+    if (!AppendCharacter(CharacterCode(piece.name), true, out)) out.append(piece.text);
 }
 
 }  // namespace
@@ -232,7 +209,7 @@ void SubsetEntities::AppendExpansion(std::string_view text, std::string& out) {
                 out.append(piece.text);
                 break;
             case Piece::kCharacter:
-                AppendCharacter(piece, out);
+                AppendReferenced(piece, out);
                 break;
             case Piece::kName: {
                 const std::string inner(piece.name);
@@ -287,7 +264,7 @@ SubsetEntities::Result SubsetEntities::ExpandInto(std::string_view text, std::st
                 out.append(piece.text);
                 break;
             case Piece::kCharacter:
-                AppendCharacter(piece, out);
+                AppendReferenced(piece, out);
                 break;
             case Piece::kName: {
                 const Result named = ExpandName(std::string(piece.name), 0, out);

@@ -49,6 +49,10 @@ const Case kCases[] = {
      "<svg a=\"&lt;&gt;&amp;&quot;&apos;\" d=\"M&#32;10 10\" fill=\"&#35;ff0000\"/>",
      {"name=\"a\" value=\"<>&\\\"'\"", "name=\"d\" value=\"M 10 10\"", "name=\"fill\" value=\"#ff0000\""},
      {}},
+    {"character references beyond 255 in attributes are their UTF-8",
+     "<svg id=\"&#8220;&#x20AC;&#233;\" class=\"&#x110000;\"/>",
+     {"name=\"id\" value=\"\\xE2\\x80\\x9C\\xE2\\x82\\xAC\\xC3\\xA9\"", "name=\"class\" value=\"&#x110000;\""},
+     {}},
     {"the first declaration binds; parameter and external entities expand nothing",
      "<!DOCTYPE svg [<!ENTITY x \"one\"><!ENTITY x \"two\"><!ENTITY % p \"no\"><!ENTITY e SYSTEM \"/etc/passwd\">]>"
      "<svg id=\"&x;\" class=\"&p;&e;\"/>",

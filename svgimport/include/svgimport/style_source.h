@@ -21,6 +21,8 @@ struct WStyleReference {
     markup::WDOMHandle element;
     std::string text;
     bool Empty() const { return element.IsNull() && text.empty(); }
+    // The same element (by its node) and text.
+    bool operator==(const WStyleReference& other) const;
 };
 
 // A fill or stroke paint.
@@ -30,6 +32,7 @@ struct WStylePaint {
     uint32_t colour = 0;  // platform colour value 0x00BBGGRR, for kColour
     WStyleReference reference;
     double alpha = 1.0;  // the colour's own alpha (rgba(), "#RRGGBBAA", transparent), for kColour
+    bool operator==(const WStylePaint&) const = default;
 };
 
 struct WStyleFont {
@@ -38,6 +41,7 @@ struct WStyleFont {
     bool decoration = false;  // underline, overline or line-through
     std::string family;       // as the style gives it; quotes are removed by the reader
     std::optional<WStyleNumber> size;
+    bool operator==(const WStyleFont&) const = default;
 };
 
 // Computed values, each one already inherited or defaulted as the cascade
@@ -65,6 +69,7 @@ struct WComputedStyle {
     std::optional<WStyleNumber> opacity;  // the element's own, not its group's
     bool evenOdd = false;      // fill-rule: evenodd
     bool clipEvenOdd = false;  // clip-rule: evenodd
+    bool operator==(const WComputedStyle&) const = default;
 };
 
 class WStyleSource {

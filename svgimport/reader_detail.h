@@ -4,6 +4,7 @@
 #define SVGIMPORT_READER_DETAIL_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,17 +54,44 @@ double BoxFraction(const WLength& length, double fallback);
 WMatrix TransformOf(const Attributes& attributes);
 
 // x, y, width and height of an element or region.
-struct Region {
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-};
+using Region = ViewportRegion;
 // In user units of the current space; `fallback` for those absent.
 Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes, const Region& fallback = {});
 // In objectBoundingBox units: fractions (or percentages) of `box`, the
 // fractions `fallback` for those absent.
 Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback);
+
+// A view box: the rectangle of user space a viewport shows.
+struct ViewBox {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+// The element's viewBox of four numbers; nothing without one or for one
+// that does not read (its width or height may be 0 or negative).
+std::optional<ViewBox> ViewBoxOf(const Attributes& attributes);
+
+// preserveAspectRatio: the alignment of the fitted view box (0 at the
+// viewport's start, 0.5 in its middle, 1 at its end) and whether it is met
+// or sliced; `none` stretches it. The default is xMidYMid meet.
+struct AspectRatio {
+    double alignX = 0.5;
+    double alignY = 0.5;
+    bool none = false;
+    bool slice = false;
+};
+AspectRatio ParseAspectRatio(std::string_view text);
+AspectRatio AspectRatioOf(const Attributes& attributes);
+
+// The matrix that fits the view box into the viewport (x, y, width,
+// height in the viewport's own user space); the identity for a view box
+// without area.
+WMatrix ViewBoxMatrix(const ViewBox& box, const AspectRatio& ratio, const ViewportRegion& viewport);
+
+// Whether an element's `overflow` (attribute or style attribute) lets its
+// content show outside its viewport: visible and auto do.
+bool OverflowShown(const Attributes& attributes);
 
 // Saves the current matrix and its inverse; gives both back when it goes.
 class MatrixFrame {
@@ -137,6 +165,42 @@ inline bool SpendBuild(const std::vector<const void*>& building, long& spent, lo
     if (building.empty()) spent = 0;
     return ++spent <= limit;
 }
+
+// A canvas that draws nothing and keeps the host extent (strokes
+// included) of every primitive it is given; turned shapes count by the
+// circle around them.
+class BoundsCanvas final : public WCanvas {
+  public:
+    int32_t DrawEllipse(const WEllipse& ellipse) override;
+    int32_t DrawImage(const WImage& image) override;
+    int32_t DrawText(const WText& text) override;
+    int32_t DrawPath(const WPath& path) override;
+    int32_t DrawRectangle(const WRectangle& rectangle) override;
+    int32_t AcceptString(const WString&) override { return 1; }
+    int32_t DeclineString(const WString&) override { return 0; }
+    int32_t BeginGroup(const WGroup&) override { return 1; }
+    int32_t EndGroup(const WGroup&) override { return 1; }
+    int32_t BeginAnchor(const WAnchor&) override { return 1; }
+    int32_t EndAnchor() override { return 1; }
+
+    bool Any() const { return any_; }
+    // The extent in host units; all 0 while nothing was drawn.
+    double Left() const { return left_; }
+    double Bottom() const { return bottom_; }
+    double Right() const { return right_; }
+    double Top() const { return top_; }
+
+  private:
+    void Add(double left, double bottom, double right, double top);
+    // A box of x, y (lower left), width and height turning with `m`.
+    void AddBox(double x, double y, double width, double height, const WMatrix& m, double grow);
+
+    bool any_ = false;
+    double left_ = 0;
+    double bottom_ = 0;
+    double right_ = 0;
+    double top_ = 0;
+};
 
 // A box from user bounds; width and height 0 without points.
 WBox BoxOf(const WUserBounds& bounds);

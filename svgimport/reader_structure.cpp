@@ -66,6 +66,86 @@ int32_t WParser::InGroup(const WDOMHandle& element, const WMatrix& local, Body b
     return result;
 }
 
+template <typename Body>
+int32_t WParser::InViewport(const WDOMHandle& owner, const ViewportRegion& region, Body body) {
+    // A viewport without area, or a view box without it, shows nothing.
+    if (!(region.width > 0 && region.height > 0)) return 1;
+    const detail::Attributes attributes(owner);
+    const std::optional<detail::ViewBox> box = detail::ViewBoxOf(attributes);
+    if (box && !(box->width > 0 && box->height > 0)) return 1;
+    if (canvas_ == nullptr) return 0;
+    const double outerWidth = ViewportWidth();
+    const double outerHeight = ViewportHeight();
+    int32_t result = 0;
+    {
+        detail::MatrixFrame frame(*this);
+        WGroup group;
+        group.matrix = Current();
+        if (!detail::OverflowShown(attributes)) {
+            auto clip = std::make_unique<WClippath>();
+            auto rectangle = std::make_unique<WRectangle>();
+            rectangle->Place(Current(), region.x, region.y, region.width, region.height);
+            clip->shapes.push_back(std::move(rectangle));
+            group.presentation.clipPath = std::move(clip);
+        }
+        if (canvas_->BeginGroup(group) != 0) {
+            if (box) {
+                frame.Compose(detail::ViewBoxMatrix(*box, detail::AspectRatioOf(attributes), region));
+                SetViewport(box->width, box->height);
+            } else {
+                frame.Compose(WMatrix(1, 0, 0, 1, region.x, region.y));
+                SetViewport(region.width, region.height);
+            }
+            body();
+            result = canvas_->EndGroup(group) != 0 ? 1 : 0;
+        }
+        group.ReleasePresentation();
+    }
+    SetViewport(outerWidth, outerHeight);
+    return result;
+}
+
+int32_t WParser::DoNestedSvg(const WDOMHandle& element, const WLength* width, const WLength* height) {
+    const detail::Attributes attributes(element);
+    const WLength whole{100, unit::kPercent};
+    const auto size = [&](const WLength* given, int32_t id, int32_t axis) {
+        WLength length = given != nullptr && given->kind != unit::kNone ? *given : attributes.Length(id);
+        if (length.kind == unit::kNone) length = whole;
+        return detail::UserLength(*this, length, axis);
+    };
+    // Its x, y and sizes count in the space around it, before its own
+    // transform (which SVG 2 allows) places the viewport.
+    const ViewportRegion region{detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal),
+                                detail::UserLength(*this, attributes.Length(attribute::kY), kVertical),
+                                size(width, attribute::kWidth, kHorizontal),
+                                size(height, attribute::kHeight, kVertical)};
+    return InGroup(element, detail::TransformOf(attributes),
+                   [&] { InViewport(element, region, [&] { WalkChildren(element); }); });
+}
+
+int32_t WParser::DrawRoot() {
+    // The root's own transform (as SVG 2 allows), clip path, mask and
+    // opacity apply to the whole drawing: its content goes in a group of
+    // them, when it has any.
+    const detail::Attributes attributes(root_);
+    WComputedStyle style;
+    const bool styled = styles_ != nullptr && styles_->GetStyle(root_, &style);
+    const auto declared = [&](std::string_view name) {
+        if (attributes.FindName(name) != nullptr) return true;
+        const std::string* inline_style = attributes.FindName("style");
+        if (inline_style == nullptr) return false;
+        for (size_t at = inline_style->find(name); at != std::string::npos; at = inline_style->find(name, at + 1)) {
+            // "opacity" alone, not the end of "fill-opacity".
+            if (at == 0 || (*inline_style)[at - 1] != '-') return true;
+        }
+        return false;
+    };
+    const bool grouped = attributes.Find(attribute::kTransform) != nullptr || declared("opacity") ||
+                         (styled && (!style.clipPath.Empty() || !style.mask.Empty()));
+    if (!grouped) return WalkChildren(root_);
+    return InGroup(root_, detail::TransformOf(attributes), [&] { WalkChildren(root_); });
+}
+
 int32_t WParser::DoGroup(const WDOMHandle& element) {
     const detail::Attributes attributes(element);
     return InGroup(element, detail::TransformOf(attributes), [&] { WalkChildren(element); });
@@ -92,10 +172,24 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
                    detail::UserLength(*this, attributes.Length(attribute::kY), kVertical));
     int32_t drawn = 0;
     ++uses_;
+    const WLength width = attributes.Length(attribute::kWidth);
+    const WLength height = attributes.Length(attribute::kHeight);
     const int32_t opened = InGroup(element, local, [&] {
         if (detail::NameOf(target) == "symbol") {
+            // A symbol's instance is a viewport of the use's size (the
+            // whole of the viewport around it by default).
+            const WLength whole{100, unit::kPercent};
+            const ViewportRegion region{0, 0,
+                                        detail::UserLength(*this, width.kind != unit::kNone ? width : whole, kHorizontal),
+                                        detail::UserLength(*this, height.kind != unit::kNone ? height : whole, kVertical)};
             detail::Visit visit(drawing_, target);
-            if (visit.Entered()) drawn = WalkChildren(target);
+            if (visit.Entered()) {
+                InViewport(target, region, [&] { drawn = WalkChildren(target); });
+            }
+        } else if (detail::ElementIdOf(target) == element::kSvg) {
+            // The use's sizes, where given, stand for the svg's own.
+            detail::Visit visit(drawing_, target);
+            if (visit.Entered()) drawn = DoNestedSvg(target, &width, &height);
         } else {
             // DrawElement refuses an element already being drawn: a use
             // inside what it refers to ends there.

@@ -235,8 +235,10 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
     if (style.stroke.kind == WStylePaint::Kind::kColour) {
         auto stroke = std::make_unique<WStroke>();
         stroke->colour = ColourFromPlatform(style.stroke.colour);
+        // The host has one width: a non-uniform map scales it by the
+        // square root of its area scale, as it scales a circle's area.
         WLength width = LengthOfStyle(style.strokeWidth);
-        LengthToHost(width, kHorizontal);
+        LengthToHost(width, kDiagonal);
         stroke->width = HostInteger(width.value);
         if (style.lineCap) stroke->cap = *style.lineCap;
         if (style.lineJoin) stroke->join = *style.lineJoin;
@@ -245,7 +247,7 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
             stroke->miterLimit = style.miterLimit->value;
         for (const WStyleNumber& dash : style.dashes) {
             WLength length = LengthOfStyle(dash);
-            LengthToHost(length, kHorizontal);
+            LengthToHost(length, kDiagonal);
             const double v = stroke->width != 0 ? length.value / stroke->width : length.value;
             stroke->dashes.push_back(HostInteger(v));
         }

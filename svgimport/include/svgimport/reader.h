@@ -50,6 +50,14 @@ struct WBox {
     double height = 0;
 };
 
+// A viewport's rectangle in user units of the space around it.
+struct ViewportRegion {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+
 // How much a drawing may multiply its content through references: elements
 // drawn inside `use` instances, per drawing; definitions built inside
 // definitions, for one element's style. Past them nothing more is drawn or
@@ -123,6 +131,15 @@ class WParser : public WCoordinates, public WTileDrawer {
     friend struct Frame;
 
     int32_t ParseRoot(const markup::WDOMHandle& root);
+    // The root matrix for a page of width x height host units.
+    void SetRootSize(double width, double height);
+    // Draws the root's content in the group of its own transform and style.
+    int32_t DrawRoot();
+    // The sides the root does not give, from the far corner of its content.
+    void MeasureRoot();
+    // The element's computed font size in its user units; the current one
+    // when its style gives none.
+    double FontSizeOf(const markup::WDOMHandle& element);
     void IndexIds(const markup::WDOMHandle& node, int depth);
     int32_t DrawElement(const markup::WDOMHandle& element);
     // The builder of the element's kind.
@@ -133,6 +150,15 @@ class WParser : public WCoordinates, public WTileDrawer {
     int32_t DoAnchor(const markup::WDOMHandle& element);
     int32_t DoUse(const markup::WDOMHandle& element);
     int32_t DoSwitch(const markup::WDOMHandle& element);
+    // A nested svg: its viewport at x, y, width, height (the sizes of a
+    // `use` that instances it in place of its own).
+    int32_t DoNestedSvg(const markup::WDOMHandle& element, const WLength* width = nullptr,
+                        const WLength* height = nullptr);
+    // Opens the viewport `owner` establishes over `region` (in the current
+    // space): clipped to it unless its overflow shows, its view box fitted
+    // into it, percentages counting from it; draws `body` inside.
+    template <typename Body>
+    int32_t InViewport(const markup::WDOMHandle& owner, const ViewportRegion& region, Body body);
     int32_t DoPath(const markup::WDOMHandle& element);
     int32_t DoRect(const markup::WDOMHandle& element);
     int32_t DoEllipse(const markup::WDOMHandle& element, bool circle);
@@ -156,6 +182,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     markup::WDOMHandle document_;
     markup::WDOMHandle root_;
     bool rooted_ = false;
+    bool rootViewBox_ = false;
+    bool measureWidth_ = false;
+    bool measureHeight_ = false;
     WReadStatus status_ = WReadStatus::kNoRoot;
     WStyleSource* styles_;
     WReadLimits limits_;

@@ -210,28 +210,6 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     return pattern;
 }
 
-std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
-    detail::Visit building(building_, element);
-    if (!building.Entered()) return nullptr;
-    auto clip = std::make_unique<WClippath>();
-    // Its own clip-path, should it name itself, ends here.
-    ResolveStyle(element, clip->presentation, nullptr);
-    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
-        switch (detail::ElementIdOf(child)) {
-            case element::kPath:
-                if (auto path = BuildPath(child)) clip->shapes.push_back(std::move(path));
-                break;
-            case element::kRect:
-                if (auto rectangle = BuildRectangle(child)) clip->shapes.push_back(std::move(rectangle));
-                break;
-            default:
-                break;
-        }
-    }
-    return clip;
-}
-
 std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox* box) {
     if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
     detail::Visit building(building_, element);

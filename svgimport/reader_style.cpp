@@ -287,7 +287,7 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
     out.mask = nullptr;
     if (!style.clipPath.Empty()) {
         const WDOMHandle target = Resolve(style.clipPath);
-        if (detail::ElementIdOf(target) == element::kClipPath) out.clipPath = BuildClipPath(target);
+        if (detail::ElementIdOf(target) == element::kClipPath) out.clipPath = BuildClipPath(target, box);
     }
     if (!style.mask.Empty()) {
         const WDOMHandle target = Resolve(style.mask);

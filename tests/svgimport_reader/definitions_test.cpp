@@ -165,25 +165,55 @@ TEST(Patterns, DrawTheirContentInTheirTile) {
         "rect 40000,253000 1000x1000 fill=#000000\n");
 }
 
-TEST(ClipPaths, HoldTheirRectanglesAndPathsOnly) {
-    Read read(
-        Doc(R"svg(<clipPath id="c"><rect x="1" y="2" width="3" height="4"/><path d="M0 0 L10 0 L0 10 Z"/>
-<circle r="5"/><g><rect width="1" height="1"/></g></clipPath>
-<clipPath id="round"><circle r="5"/></clipPath>
-<clipPath id="t"><rect width="1" height="1" transform="scale(2)"/></clipPath>
+// A clip path is one path of all its shapes (a use as the shape it names),
+// each turned counter-clockwise (the path's rectangle runs clockwise on the
+// page, so it is reversed), so that the nonzero rule fills their union; a
+// line, a hidden shape and a group add nothing; one with nothing to show
+// clips everything (a clip of no area).
+TEST(ClipPaths, AreTheUnionOfTheirShapes) {
+    Read read(Doc(R"svg(<clipPath id="c"><rect x="1" y="2" width="3" height="4"/><path d="M0 0 L10 0 L0 10 Z"/>
+<line x2="10" y2="10"/><g><rect width="1" height="1"/></g><rect width="9" height="9" display="none"/>
+<rect width="9" height="9" style="visibility: hidden"/></clipPath>
+<defs><rect id="r" width="2" height="1"/></defs>
+<clipPath id="used"><use xlink:href="#r" x="5"/><circle r="1"/></clipPath>
+<clipPath id="t" transform="translate(1 0)"><rect width="1" height="1" transform="scale(2)"/></clipPath>
 <clipPath id="self" clip-path="url(#self)"><rect width="1" height="1"/></clipPath>
-<rect width="10" height="10" clip-path="url(#c)"/><rect width="10" height="10" clip-path="url(#round)"/>
+<clipPath id="inner" clip-path="url(#t)"><polyline points="0,0 4,0 4,4"/></clipPath>
+<clipPath id="empty"/><clipPath id="lines"><line x2="5"/></clipPath>
+<rect width="10" height="10" clip-path="url(#c)"/><rect width="10" height="10" clip-path="url(#used)"/>
 <rect width="10" height="10" transform="translate(10 0)" clip-path="url(#t)"/>
-<rect width="10" height="10" clip-path="url(#self)"/><rect width="10" height="10" clip-path="url(#nothing)"/>)svg"));
+<rect width="10" height="10" clip-path="url(#self)"/><rect width="10" height="10" clip-path="url(#inner)"/>
+<rect width="10" height="10" clip-path="url(#empty)"/><rect width="10" height="10" clip-path="url(#lines)"/>
+<rect width="10" height="10" clip-path="url(#nothing)"/>)svg"));
     const auto rects = read.canvas.Lines("rect");
-    ASSERT_EQ(rects.size(), 5u);
+    ASSERT_EQ(rects.size(), 8u);
     const std::string base = "rect 0,244000 10000x10000 fill=#000000";
-    EXPECT_EQ(rects[0],
-              base + " clip=[rect 1000,248000 3000x4000; path 04:0,254000 44:10000,254000 4c:0,244000]");
-    EXPECT_EQ(rects[1], base + " clip=[]");
-    EXPECT_EQ(rects[2], "rect 10000,244000 10000x10000 fill=#000000 clip=[rect 10000,252000 2000x2000]");
-    EXPECT_EQ(rects[3], base + " clip=[rect 0,253000 1000x1000]");
-    EXPECT_EQ(rects[4], base);
+    EXPECT_EQ(rects[0], base + " clip=[path 04:1000,248000 44:4000,248000 44:4000,252000 4c:1000,252000 "
+                               "04:0,244000 44:10000,254000 4c:0,254000]");
+    EXPECT_EQ(rects[1], base + " clip=[path 04:5000,253000 44:7000,253000 44:7000,254000 4c:5000,254000 "
+                               "00:1000,254000 c0:1000,254552 c0:552,255000 84:0,255000 c0:-552,255000 "
+                               "c0:-1000,254552 84:-1000,254000 c0:-1000,253448 c0:-552,253000 84:0,253000 "
+                               "c0:552,253000 c0:1000,253448 8c:1000,254000]");
+    EXPECT_EQ(rects[2], "rect 10000,244000 10000x10000 fill=#000000 clip=[path 04:11000,252000 44:13000,252000 "
+                        "44:13000,254000 4c:11000,254000]");
+    EXPECT_EQ(rects[3], base + " clip=[path 04:0,253000 44:1000,253000 44:1000,254000 4c:0,254000]");
+    // A clip path's own clip-path clips inside it.
+    EXPECT_EQ(rects[4], base + " clip=[path 04:4000,250000 44:4000,254000 4c:0,254000 "
+                               "inside [path 04:1000,252000 44:3000,252000 44:3000,254000 4c:1000,254000]]");
+    EXPECT_EQ(rects[5], base + " clip=[rect 0,0 0x0]");
+    EXPECT_EQ(rects[6], base + " clip=[rect 0,0 0x0]");
+    EXPECT_EQ(rects[7], base);
+}
+
+// In objectBoundingBox units a clip path lies on the element's box.
+TEST(ClipPaths, InBoxUnitsTakeTheElementsBox) {
+    Read read(Doc(R"svg(<clipPath id="half" clipPathUnits="objectBoundingBox"><rect width="0.5" height="1"/></clipPath>
+<rect x="10" y="10" width="20" height="10" clip-path="url(#half)"/>
+<path d="M0 0 L0 0" clip-path="url(#half)"/>)svg"));
+    const auto rects = read.canvas.Lines("rect");
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects[0], "rect 10000,234000 20000x10000 fill=#000000 "
+                        "clip=[path 04:10000,234000 44:20000,234000 44:20000,244000 4c:10000,244000]");
 }
 
 TEST(Masks, TakeTheirLastRectangleOverTheirRegion) {

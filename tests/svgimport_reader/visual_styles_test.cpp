@@ -109,7 +109,7 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
               "text \"A\" 0,254000 size=30000 weight=1 family=DejaVu Sans fill=#000000\n"
               "text \"B\" 0,254000 size=30000 weight=0 italic family=DejaVu Serif fill=#000000\n"
               "rect 0,244000 10000x10000 fill=linear(0,254000 10000,254000; 0:#ff0000/128 255:#0000ff/255) "
-              "clip=[rect 0,249000 5000x5000] mask=(-1000,243000 12000x12000 rect 0,249000 5000x5000 "
+              "clip=[path 04:0,249000 44:5000,249000 44:5000,254000 4c:0,254000] mask=(-1000,243000 12000x12000 rect 0,249000 5000x5000 "
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
 }
 

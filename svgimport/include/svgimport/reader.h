@@ -115,7 +115,8 @@ class WParser : public WCoordinates, public WTileDrawer {
     std::unique_ptr<WRectangle> BuildRectangle(const markup::WDOMHandle& element);
     std::unique_ptr<WGradient> BuildGradient(const markup::WDOMHandle& element, const WBox* box);
     std::unique_ptr<WPattern> BuildPattern(const markup::WDOMHandle& element, const WBox* box);
-    std::unique_ptr<WClippath> BuildClipPath(const markup::WDOMHandle& element);
+    // A clip path for an element of box `box` (its user space's).
+    std::unique_ptr<WClippath> BuildClipPath(const markup::WDOMHandle& element, const WBox* box);
     std::unique_ptr<WMask> BuildMask(const markup::WDOMHandle& element, const WBox* box);
 
     // The canvas's call back for a pattern's tile: the pattern element's
@@ -131,6 +132,8 @@ class WParser : public WCoordinates, public WTileDrawer {
     friend struct Frame;
 
     int32_t ParseRoot(const markup::WDOMHandle& root);
+    // Adds a clip path's child, in the current space, to the union `out`.
+    void AddClipChild(const markup::WDOMHandle& child, WPath& out, int depth);
     // The root matrix for a page of width x height host units.
     void SetRootSize(double width, double height);
     // Draws the root's content in the group of its own transform and style.

@@ -3,8 +3,8 @@
 // has, beside pixman on x8r8g8b8 images, whose pixels have the same four
 // bytes: its fill, SRC, and OVER of an opaque source through an a8 mask,
 // which is the same blend with its own rounding. The 16-bit grey and 48-bit
-// Set and Copy, which have no vector path, stand beside memcpy of the same
-// bytes, and one 16-bit mask blend shows the cost of the exact division.
+// Set and Copy stand beside memcpy of the same bytes, and so do the 16-bit
+// mask blends (an exact division a sample), on every path.
 //
 // Rows are named Table/Mode/Column/path/pixels, and pixman's
 // pixman/OPERATION/pixels.
@@ -95,8 +95,12 @@ void Register() {
                                      Colour());
         benchmark::RegisterBenchmark(("blit16/Copy/opaque" + size).c_str(), BlitRow, &RIPBlitKernelCopy16, 0u, n, 2);
         benchmark::RegisterBenchmark(("blit48/Copy/opaque" + size).c_str(), BlitRow, &RIPBlitKernelCopy48, 0u, n, 6);
-        benchmark::RegisterBenchmark(("blit48/Set/mask" + size).c_str(), BlitRow, RIPBlitKernels48[kModeSet][kCoverMask],
-                                     0u, n, 6);
+        RegisterBlitRows({{"blit48/Set/mask", kModeSet, kCoverMask},
+                          {"blit48/Set/maskmask", kModeSet, kCoverMaskMask},
+                          {"blit48/Channel1/mask", kModeChannel1, kCoverMask}},
+                         RIPBlitKernels48, n, 6);
+        RegisterBlitRows({{"blit16/Set/mask", kModeSet, kCoverMask}}, RIPBlitKernels16, n, 2);
+        RegisterFillRows({{"fill48/Set/mask", kModeSet, kCoverMask}}, RIPFillKernels48, n, 6, Colour());
         benchmark::RegisterBenchmark(("memcpy-2-bytes" + size).c_str(), Memcpy, n, 2);
         benchmark::RegisterBenchmark(("memcpy-4-bytes" + size).c_str(), Memcpy, n, 4);
         benchmark::RegisterBenchmark(("memcpy-6-bytes" + size).c_str(), Memcpy, n, 6);

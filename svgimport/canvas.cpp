@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "canvas_detail.h"
+#include "svgimport/even_odd.h"
 
 namespace SVG {
 
@@ -57,6 +58,9 @@ bool WCanvas_UDI::Continue() const {
 }
 
 int32_t WCanvas_UDI::BeginGroup(const WGroup& group) {
+    // A group clipped away shows nothing: it is refused, its content unread.
+    const WClippath* clip = group.presentation.clipPath.get();
+    if (clip != nullptr && clip->clipsAll) return 0;
     PushClipPaths(group.presentation.clipPath.get());
     if (const auto begin = Drawing<svgf::draw::BeginGroupFn>(svgf::draw::kBeginGroup)) begin(current_);
     return 1;
@@ -138,6 +142,13 @@ void WCanvas_UDI::PushClipPaths(const WClippath* clip) {
             const auto& p = static_cast<const WPath&>(*shape);
             record.clip.kind = svgf::kClipPath;
             record.clip.shape.path = {p.Count(), p.points.data(), p.kinds.data(), 0};
+            if (p.presentation.clipEvenOdd && p.points.size() == p.kinds.size()) {
+                // The even-odd clip rule, as the host's non-zero one.
+                frame->points.push_back(p.points);
+                frame->kinds.push_back(p.kinds);
+                OrientForEvenOdd(frame->points.back(), frame->kinds.back());
+                record.clip.shape.path = {p.Count(), frame->points.back().data(), frame->kinds.back().data(), 0};
+            }
         }
         frame->records.push_back(record);
     }

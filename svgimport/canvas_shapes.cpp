@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "canvas_detail.h"
+#include "svgimport/even_odd.h"
 
 namespace SVG {
 
@@ -66,22 +67,24 @@ int32_t WCanvas_UDI::DrawRectangle(const WRectangle& rectangle) {
                    width * std::fabs(frame.u.y) + height * std::fabs(frame.w.y)};
     const WPoint p{m.x - e.x / 2, m.y - e.y / 2};
     const svgf::HostBox box{RoundHost(p.x), RoundHost(p.y + e.y), RoundHost(p.x + e.x), RoundHost(p.y)};
-    svgf::HostBox second = box;
-    Records records;
-    ApplyStyle(style, box, &second, records);
-    if (IsLinearFountain(records.fill.record.get())) {
-        const Corners c = CornersOf(m, {e.x / 2, 0}, {0, e.y / 2});
-        const svgf::HostPoint points[5] = {Rounded(c.p[0]), Rounded(c.p[1]), Rounded(c.p[2]), Rounded(c.p[3]),
-                                           Rounded(c.p[0])};
-        SendPathWith(style, records, 5, points, detail::kClosedQuad.data(), second);
-        return 1;
+    for (const Pass& pass : PassesOf(style)) {
+        svgf::HostBox second = box;
+        Records records;
+        ApplyStyle(style, pass, box, &second, records);
+        if (IsLinearFountain(records.fill.record.get())) {
+            const Corners c = CornersOf(m, {e.x / 2, 0}, {0, e.y / 2});
+            const svgf::HostPoint points[5] = {Rounded(c.p[0]), Rounded(c.p[1]), Rounded(c.p[2]),
+                                               Rounded(c.p[3]), Rounded(c.p[0])};
+            SendPathWith(style, records, 5, points, detail::kClosedQuad.data(), second);
+            continue;
+        }
+        PushClipPaths(style.clipPath.get());
+        if (const auto draw = Drawing<svgf::draw::RectangleFn>(svgf::draw::kRectangle)) {
+            draw(current_, &records.attributes, RoundHost(m.x), RoundHost(m.y), RoundHost(e.x), RoundHost(e.y),
+                 RoundHost(std::max(rectangle.corner, 0.0)), 0, &second, 0);
+        }
+        PopClipPaths(style.clipPath.get());
     }
-    PushClipPaths(style.clipPath.get());
-    if (const auto draw = Drawing<svgf::draw::RectangleFn>(svgf::draw::kRectangle)) {
-        draw(current_, &records.attributes, RoundHost(m.x), RoundHost(m.y), RoundHost(e.x), RoundHost(e.y),
-             RoundHost(std::max(rectangle.corner, 0.0)), 0, &second, 0);
-    }
-    PopClipPaths(style.clipPath.get());
     return 1;
 }
 
@@ -115,15 +118,17 @@ int32_t WCanvas_UDI::DrawEllipse(const WEllipse& ellipse) {
     const WPoint r{rx * std::fabs(frame.u.x) + ry * std::fabs(frame.w.x),
                    rx * std::fabs(frame.u.y) + ry * std::fabs(frame.w.y)};
     const svgf::HostBox box{RoundHost(m.x - r.x), RoundHost(m.y + r.y), RoundHost(m.x + r.x), RoundHost(m.y - r.y)};
-    svgf::HostBox second = box;
-    Records records;
-    ApplyStyle(style, box, &second, records);
-    PushClipPaths(style.clipPath.get());
-    if (const auto draw = Drawing<svgf::draw::EllipseFn>(svgf::draw::kEllipse)) {
-        draw(current_, &records.attributes, RoundHost(m.x), RoundHost(m.y), RoundHost(2 * r.x), RoundHost(2 * r.y), 0,
-             0, 0, 0, &second, 0);
+    for (const Pass& pass : PassesOf(style)) {
+        svgf::HostBox second = box;
+        Records records;
+        ApplyStyle(style, pass, box, &second, records);
+        PushClipPaths(style.clipPath.get());
+        if (const auto draw = Drawing<svgf::draw::EllipseFn>(svgf::draw::kEllipse)) {
+            draw(current_, &records.attributes, RoundHost(m.x), RoundHost(m.y), RoundHost(2 * r.x),
+                 RoundHost(2 * r.y), 0, 0, 0, 0, &second, 0);
+        }
+        PopClipPaths(style.clipPath.get());
     }
-    PopClipPaths(style.clipPath.get());
     return 1;
 }
 
@@ -137,10 +142,25 @@ int32_t WCanvas_UDI::DrawPath(const WPath& path) {
 
 void WCanvas_UDI::SendPath(const WPresentation& style, const std::vector<svgf::HostPoint>& points,
                            const std::vector<uint8_t>& kinds, const svgf::HostBox& box) {
-    svgf::HostBox second = box;
-    Records records;
-    ApplyStyle(style, box, &second, records);
-    SendPathWith(style, records, static_cast<uint32_t>(points.size()), points.data(), kinds.data(), second);
+    // Even-odd filling goes to the host as subpaths turned for its
+    // non-zero rule.
+    std::vector<svgf::HostPoint> oriented;
+    std::vector<uint8_t> orientedKinds;
+    const std::vector<svgf::HostPoint>* sent = &points;
+    const std::vector<uint8_t>* sentKinds = &kinds;
+    if (style.evenOdd && style.fill != nullptr) {
+        oriented = points;
+        orientedKinds = kinds;
+        OrientForEvenOdd(oriented, orientedKinds);
+        sent = &oriented;
+        sentKinds = &orientedKinds;
+    }
+    for (const Pass& pass : PassesOf(style)) {
+        svgf::HostBox second = box;
+        Records records;
+        ApplyStyle(style, pass, box, &second, records);
+        SendPathWith(style, records, static_cast<uint32_t>(sent->size()), sent->data(), sentKinds->data(), second);
+    }
 }
 
 void WCanvas_UDI::SendPathWith(const WPresentation& style, const Records& records, uint32_t count,

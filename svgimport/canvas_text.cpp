@@ -63,6 +63,8 @@ int32_t WCanvas_UDI::DrawText(const WText& text) {
     const uint16_t* wide = text.text.Wide();
     const size_t length = text.text.WideLength();
     if (font == nullptr || wide == nullptr || length == 0 || length > static_cast<size_t>(INT32_MAX)) return 1;
+    const Passes passes = PassesOf(text.presentation);
+    if (passes.count == 0) return 1;
     const auto count = static_cast<int32_t>(length);
     const svgf::HostServiceTable* services = Services();
     const auto combine = detail::Service<svc::MatrixCombineFn>(services, svc::kMatrixCombine);
@@ -139,14 +141,17 @@ int32_t WCanvas_UDI::DrawText(const WText& text) {
     }
 
     // 6. The text entry, styled and clipped.
-    svgf::HostBox second = box;
-    Records records;
-    ApplyStyle(text.presentation, box, &second, records);
-    PushClipPaths(text.presentation.clipPath.get());
-    if (const auto draw = Drawing<svgf::draw::TextFn>(svgf::draw::kText)) {
-        draw(current_, &records.attributes, fontValue, style, size, 0, &transform, origins.data(), wide, count, &box);
+    for (const Pass& pass : passes) {
+        svgf::HostBox second = box;
+        Records records;
+        ApplyStyle(text.presentation, pass, box, &second, records);
+        PushClipPaths(text.presentation.clipPath.get());
+        if (const auto draw = Drawing<svgf::draw::TextFn>(svgf::draw::kText)) {
+            draw(current_, &records.attributes, fontValue, style, size, 0, &transform, origins.data(), wide, count,
+                 &box);
+        }
+        PopClipPaths(text.presentation.clipPath.get());
     }
-    PopClipPaths(text.presentation.clipPath.get());
     return 1;
 }
 

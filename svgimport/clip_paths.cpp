@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "reader_detail.h"
+#include "svgimport/even_odd.h"
 #include "svgimport/path_data.h"
 
 namespace SVG {
@@ -130,27 +131,6 @@ void AddBox(WPath& path, const WMatrix& m, double x, double y, double w, double 
     path.CloseSubpath(first);
 }
 
-// A declaration of the element's style attribute, else its attribute.
-std::string Declared(const detail::Attributes& attributes, std::string_view name) {
-    std::string value;
-    if (const std::string* given = attributes.FindName(name)) value = *given;
-    if (const std::string* style = attributes.FindName("style")) {
-        const std::string_view text(*style);
-        for (size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
-            if (at > 0 && (text[at - 1] == '-' || std::isalnum(static_cast<unsigned char>(text[at - 1])))) continue;
-            std::string_view rest = text.substr(at + name.size());
-            while (!rest.empty() && IsWhiteSpace(rest.front())) rest.remove_prefix(1);
-            if (rest.empty() || rest.front() != ':') continue;
-            rest.remove_prefix(1);
-            rest = rest.substr(0, rest.find(';'));
-            while (!rest.empty() && IsWhiteSpace(rest.front())) rest.remove_prefix(1);
-            while (!rest.empty() && IsWhiteSpace(rest.back())) rest.remove_suffix(1);
-            value = std::string(rest);
-        }
-    }
-    return value;
-}
-
 // How many characters a text holds, without its white space.
 size_t CharacterCount(const WDOMHandle& node, int depth) {
     if (depth > WParser::kMaxDepth) return 0;
@@ -168,16 +148,12 @@ size_t CharacterCount(const WDOMHandle& node, int depth) {
 
 }  // namespace
 
-bool detail::Hidden(const Attributes& attributes) {
-    const std::string display = Declared(attributes, "display");
-    const std::string visibility = Declared(attributes, "visibility");
-    return display == "none" || visibility == "hidden" || visibility == "collapse";
-}
-
 void WParser::AddClipChild(const WDOMHandle& child, WPath& out, int depth) {
     if (depth > kMaxDepth) return;
     const detail::Attributes attributes(child);
-    if (detail::Hidden(attributes)) return;
+    // A hidden child takes no part in the clip.
+    const WComputedStyle style = StyleOf(child);
+    if (style.displayNone || style.hidden) return;
     const int32_t id = detail::ElementIdOf(child);
     if (id == element::kUse) {
         const std::string* href = attributes.Href();
@@ -233,6 +209,9 @@ void WParser::AddClipChild(const WDOMHandle& child, WPath& out, int depth) {
         default:  // a line, or anything that is no shape, clips nothing in
             break;
     }
+    // The even-odd clip rule, as the non-zero one: subpaths turned by their
+    // depth of nesting, before the child as a whole is turned.
+    if (style.clipEvenOdd) OrientForEvenOdd(piece.points, piece.kinds);
     AppendOriented(piece, out);
 }
 
@@ -256,14 +235,9 @@ std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element, con
             if (child.GetNodeType() == markup::kDOMElementNode) AddClipChild(child, *path, 0);
         }
     }
-    if (path->points.empty()) {
-        // Nothing to show through: a clip of no area.
-        auto none = std::make_unique<WRectangle>();
-        none->matrix = Current();
-        clip->shapes.push_back(std::move(none));
-    } else {
-        clip->shapes.push_back(std::move(path));
-    }
+    // Nothing to show through: the element is clipped away.
+    clip->clipsAll = path->points.empty();
+    if (!clip->clipsAll) clip->shapes.push_back(std::move(path));
     return clip;
 }
 

@@ -33,8 +33,11 @@ svgf::HostFountain Header(uint16_t type, size_t stopCount) {
     return f;
 }
 
-svgf::ColorRecord StopColour(const WStopValue& stop, bool mask) {
-    if (mask) return detail::GreyRecord(static_cast<uint16_t>(kOpaque - std::min<uint16_t>(stop.opacity, kOpaque)));
+svgf::ColorRecord StopColour(const WStopValue& stop, bool mask, double levelScale) {
+    if (mask) {
+        const double opacity = std::min<uint16_t>(stop.opacity, kOpaque) * std::clamp(levelScale, 0.0, 1.0);
+        return detail::GreyRecord(static_cast<uint16_t>(kOpaque - RoundHost(opacity)));
+    }
     return detail::RgbRecord(stop.colour);
 }
 
@@ -58,7 +61,7 @@ int32_t Negated(int32_t angle) {
 }  // namespace
 
 WFillRecord WCanvas_UDI::BuildFountainFill(const WFill_URI& paint, const svgf::HostBox& first,
-                                           svgf::HostBox* second, int32_t mask) {
+                                           svgf::HostBox* second, int32_t mask, double levelScale) {
     const WDefsObject* definition = paint.definition;
     if (definition == nullptr) return {};
     const bool greys = mask != 0;
@@ -72,7 +75,7 @@ WFillRecord WCanvas_UDI::BuildFountainFill(const WFill_URI& paint, const svgf::H
             int16_t count = 0;
             for (const auto& [position, stop] : g.stops) {
                 if (count == svgf::kFountainMaxStops) break;
-                f.stops[count] = {StopColour(stop, greys), Percent(position), 0};
+                f.stops[count] = {StopColour(stop, greys, levelScale), Percent(position), 0};
                 ++count;
             }
             f.stopCount = count;
@@ -87,7 +90,7 @@ WFillRecord WCanvas_UDI::BuildFountainFill(const WFill_URI& paint, const svgf::H
             size_t i = 0;
             for (const auto& [position, stop] : g.stops) {
                 if (i == m) break;
-                f.stops[m - 1 - i] = {StopColour(stop, greys), static_cast<uint16_t>(100 - Percent(position)), 0};
+                f.stops[m - 1 - i] = {StopColour(stop, greys, levelScale), static_cast<uint16_t>(100 - Percent(position)), 0};
                 ++i;
             }
             f.stopCount = static_cast<int16_t>(m);

@@ -124,9 +124,11 @@ int32_t WCanvas_UDI::DrawImage(const WImage& image) {
     if (!Continue()) return 0;
     const auto [x, y, w, h] = detail::Upright(image.x, image.y, image.width, image.height);
     const svgf::HostBox box{RoundHost(x), RoundHost(y + h), RoundHost(x + w), RoundHost(y)};
+    const Passes passes = ImagePassesOf(image.presentation);
+    if (passes.count == 0) return 1;
     svgf::HostBox second = box;
     Records records;
-    ApplyStyle(image.presentation, box, &second, records);
+    ApplyStyle(image.presentation, passes.pass[0], box, &second, records);
     svgf::HostTransform transform{};
     detail::InitialiseTransform(Services(), &transform);
     svgf::HostWord value1 = 0, value2 = 1;

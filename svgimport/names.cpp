@@ -101,7 +101,7 @@ constexpr std::array<NameEntry, 50> kAttributes{{
 }};
 
 namespace p = property;
-constexpr std::array<NameEntry, 39> kProperties{{
+constexpr std::array<NameEntry, 44> kProperties{{
     {p::kFill, "fill"},
     {p::kFillOpacity, "fill-opacity"},
     {p::kStopColor, "stop-color"},
@@ -141,6 +141,11 @@ constexpr std::array<NameEntry, 39> kProperties{{
     {p::kAltglyph, "altglyph"},
     {p::kClipPath, "clip-path"},
     {p::kMask, "mask"},
+    {p::kDisplay, "display"},
+    {p::kVisibility, "visibility"},
+    {p::kOpacity, "opacity"},
+    {p::kFillRule, "fill-rule"},
+    {p::kClipRule, "clip-rule"},
 }};
 
 struct ColourEntry {

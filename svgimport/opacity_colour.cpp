@@ -39,7 +39,8 @@ bool StopOffsetFromText(std::string_view text, uint16_t* out) {
 
 bool OpacityFromStyle(WStyleNumber value, uint16_t* out) {
     if (out == nullptr) return false;
-    if (value.unit == style_unit::kNumber) {
+    // The style engine gives a bare 0 as a zero length.
+    if (value.unit == style_unit::kNumber || (value.unit == style_unit::kPx && value.value == 0)) {
         if (!(value.value > 0)) {
             *out = 0;
         } else if (value.value >= 1) {

@@ -137,7 +137,7 @@ int32_t WParser::Parse(WCanvas* canvas) {
     if (measureWidth_ || measureHeight_) MeasureRoot();
     canvas_ = canvas;
     instanced_ = 0;
-    {
+    if (Displayed(root_)) {
         detail::Visit visit(drawing_, root_);
         DrawRoot();
     }
@@ -199,10 +199,12 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     detail::Visit visit(drawing_, element);
     if (!visit.Entered()) return 0;
     if (uses_ > 0 && ++instanced_ > limits_.instanced) return 0;
-    // em and ex of the element's lengths count from its own font size.
+    // em and ex of the element's lengths count from its own font size;
+    // display: none draws nothing of the element or its subtree (a
+    // definition is drawn only through references and stays usable).
     const double parentFont = FontSize();
     SetFontSize(FontSizeOf(element));
-    const int32_t result = DrawByKind(element);
+    const int32_t result = Displayed(element) ? DrawByKind(element) : 1;
     SetFontSize(parentFont);
     // Once drawn, the element's style is not asked for again but through a
     // reference (which has it computed anew): it goes now, so that only the
@@ -320,13 +322,18 @@ int32_t WParser::DrawPatternTile(const WPatternTile& tile) {
     WCanvas* const saved = canvas_;
     if (tile.canvas != nullptr) canvas_ = tile.canvas;
     if (canvas_ == nullptr) return 0;
+    const double opacity = opacity_;
     {
         detail::MatrixFrame frame(*this);
         Current() = tile.matrix;
         UpdateInverse();
+        // The tile's content is opaque but for its own opacities: the
+        // filled object's transparency applies to the whole fill.
+        opacity_ = 1;
         detail::Visit visit(drawing_, *node);
         if (visit.Entered()) WalkChildren(*node);
     }
+    opacity_ = opacity;
     canvas_ = saved;
     return 1;
 }

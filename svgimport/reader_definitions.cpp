@@ -235,7 +235,9 @@ std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox*
     for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         // A later rectangle replaces an earlier one.
         if (detail::ElementIdOf(child) == element::kRect) {
-            if (auto rectangle = BuildRectangle(child)) mask->content = std::move(rectangle);
+            auto rectangle = BuildRectangle(child);
+            if (rectangle != nullptr && rectangle->presentation.visible && rectangle->presentation.displayed)
+                mask->content = std::move(rectangle);
         }
     }
     return mask;

@@ -202,10 +202,6 @@ class BoundsCanvas final : public WCanvas {
     double top_ = 0;
 };
 
-// Whether the element's display is none or its visibility hidden (by its
-// attribute or its style attribute).
-bool Hidden(const Attributes& attributes);
-
 // A box from user bounds; width and height 0 without points.
 WBox BoxOf(const WUserBounds& bounds);
 

@@ -270,8 +270,9 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     LengthToUser(userSize, kVertical);
     const WBox box{at.x, at.y - userSize.value,
                    userSize.value * 0.5 * static_cast<double>(text.text.Length()), userSize.value};
-    if (text.presentation.fill != nullptr && text.presentation.fill->kind() == paint::kUri) {
-        // Reference paints depend on the box: resolve again with it.
+    if (StyleOf(element).fill.kind == WStylePaint::Kind::kReference) {
+        // Reference paints depend on the box (one in the box's units has
+        // none without it): resolve again with it.
         ResolveStyle(element, text.presentation, &box);
         if (text.presentation.font == nullptr) text.presentation.font = std::make_unique<WFont>();
     }

@@ -43,6 +43,22 @@ bool ConditionsHold(const detail::Attributes& attributes) {
     return true;
 }
 
+// The span in which a style source draws a `use` instance.
+class InstanceScope {
+  public:
+    InstanceScope(WStyleSource* styles, const WDOMHandle& use, const WDOMHandle& target) : styles_(styles) {
+        if (styles_ != nullptr) styles_->BeginInstance(use, target);
+    }
+    ~InstanceScope() {
+        if (styles_ != nullptr) styles_->EndInstance();
+    }
+    InstanceScope(const InstanceScope&) = delete;
+    InstanceScope& operator=(const InstanceScope&) = delete;
+
+  private:
+    WStyleSource* styles_;
+};
+
 }  // namespace
 
 template <typename Body>
@@ -57,7 +73,11 @@ int32_t WParser::InGroup(const WDOMHandle& element, const WMatrix& local, Body b
         group.matrix = Current();
         ResolveStyle(element, group.presentation, nullptr);
         if (canvas_->BeginGroup(group) != 0) {
+            // The group's opacity multiplies into everything inside it.
+            const double opacity = opacity_;
+            opacity_ = group.presentation.opacity;
             body();
+            opacity_ = opacity;
             result = canvas_->EndGroup(group) != 0 ? 1 : 0;
         }
         group.ReleasePresentation();
@@ -124,26 +144,23 @@ int32_t WParser::DoNestedSvg(const WDOMHandle& element, const WLength* width, co
 }
 
 int32_t WParser::DrawRoot() {
-    // The root's own transform (as SVG 2 allows), clip path, mask and
-    // opacity apply to the whole drawing: its content goes in a group of
-    // them, when it has any.
+    // The root's own transform (as SVG 2 allows), clip path and mask apply
+    // to the whole drawing: its content goes in a group of them, when it
+    // has any; the group, or the walk without one, takes its opacity.
     const detail::Attributes attributes(root_);
-    WComputedStyle style;
-    const bool styled = styles_ != nullptr && styles_->GetStyle(root_, &style);
-    const auto declared = [&](std::string_view name) {
-        if (attributes.FindName(name) != nullptr) return true;
-        const std::string* inline_style = attributes.FindName("style");
-        if (inline_style == nullptr) return false;
-        for (size_t at = inline_style->find(name); at != std::string::npos; at = inline_style->find(name, at + 1)) {
-            // "opacity" alone, not the end of "fill-opacity".
-            if (at == 0 || (*inline_style)[at - 1] != '-') return true;
-        }
-        return false;
-    };
-    const bool grouped = attributes.Find(attribute::kTransform) != nullptr || declared("opacity") ||
-                         (styled && (!style.clipPath.Empty() || !style.mask.Empty()));
-    if (!grouped) return WalkChildren(root_);
-    return InGroup(root_, detail::TransformOf(attributes), [&] { WalkChildren(root_); });
+    const WComputedStyle style = StyleOf(root_);
+    const bool grouped =
+        attributes.Find(attribute::kTransform) != nullptr || !style.clipPath.Empty() || !style.mask.Empty();
+    opacity_ = 1;
+    int32_t result = 0;
+    if (grouped) {
+        result = InGroup(root_, detail::TransformOf(attributes), [&] { WalkChildren(root_); });
+    } else {
+        opacity_ = OpacityWithin(root_);
+        result = WalkChildren(root_);
+    }
+    opacity_ = 1;
+    return result;
 }
 
 int32_t WParser::DoGroup(const WDOMHandle& element) {
@@ -157,7 +174,13 @@ int32_t WParser::DoAnchor(const WDOMHandle& element) {
     WAnchor anchor;
     if (const std::string* href = attributes.Find(attribute::kXlinkHref)) anchor.href.Assign(*href);
     if (canvas_->BeginAnchor(anchor) == 0) return 0;
+    // A link places its content by its own transform, as a group does.
+    detail::MatrixFrame frame(*this);
+    frame.Compose(detail::TransformOf(attributes));
+    const double opacity = opacity_;
+    opacity_ = OpacityWithin(element);
     WalkChildren(element);
+    opacity_ = opacity;
     return canvas_->EndAnchor() != 0 ? 1 : 0;
 }
 
@@ -175,6 +198,8 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     const WLength width = attributes.Length(attribute::kWidth);
     const WLength height = attributes.Length(attribute::kHeight);
     const int32_t opened = InGroup(element, local, [&] {
+        // The instance's content inherits from the use.
+        InstanceScope instance(styles_, element, target);
         if (detail::NameOf(target) == "symbol") {
             // A symbol's instance is a viewport of the use's size (the
             // whole of the viewport around it by default).
@@ -183,9 +208,12 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
                                         detail::UserLength(*this, width.kind != unit::kNone ? width : whole, kHorizontal),
                                         detail::UserLength(*this, height.kind != unit::kNone ? height : whole, kVertical)};
             detail::Visit visit(drawing_, target);
-            if (visit.Entered()) {
-                InViewport(target, region, [&] { drawn = WalkChildren(target); });
-            }
+            if (!visit.Entered()) return;
+            // The symbol instance is a group of its own: its opacity counts.
+            const double opacity = opacity_;
+            opacity_ = OpacityWithin(target);
+            if (opacity_ > 0) InViewport(target, region, [&] { drawn = WalkChildren(target); });
+            opacity_ = opacity;
         } else if (detail::ElementIdOf(target) == element::kSvg) {
             // The use's sizes, where given, stand for the svg's own.
             detail::Visit visit(drawing_, target);

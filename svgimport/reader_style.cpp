@@ -3,11 +3,13 @@
 // and mask; and the attributes and helpers the builders share.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <unordered_set>
 
 #include "markup/attr_element.h"
 #include "markup/parser/dom/dom_element.h"
 #include "reader_detail.h"
+#include "svgimport/dash_pattern.h"
 #include "svgimport/path_data.h"
 
 namespace SVG {
@@ -196,6 +198,17 @@ WLength LengthOfStyle(WStyleNumber n) {
     }
 }
 
+// An opacity as CSS settles it: held to 0..1 (a percentage counts as its
+// share); a value that is not a number is opaque.
+double OpacityOf(const std::optional<WStyleNumber>& value) {
+    if (!value || !std::isfinite(value->value)) return 1;
+    if (value->unit == style_unit::kPercent) return std::clamp(value->value / 100, 0.0, 1.0);
+    // A bare 0 comes as a zero length.
+    if (value->unit == style_unit::kNumber || (value->unit == style_unit::kPx && value->value == 0))
+        return std::clamp(value->value, 0.0, 1.0);
+    return 1;
+}
+
 int32_t HostInteger(double v) {
     const double r = RoundHalfAway(v);
     if (!(r > INT32_MIN)) return std::isnan(r) ? 0 : INT32_MIN;
@@ -204,9 +217,27 @@ int32_t HostInteger(double v) {
 
 }  // namespace
 
-void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const WBox* box) {
+WComputedStyle WParser::StyleOf(const WDOMHandle& element) {
     WComputedStyle style;
     if (styles_ == nullptr || !styles_->GetStyle(element, &style)) style = WComputedStyle();
+    return style;
+}
+
+bool WParser::Displayed(const WDOMHandle& element) {
+    return !StyleOf(element).displayNone;
+}
+
+double WParser::OpacityWithin(const WDOMHandle& element) {
+    return opacity_ * OpacityOf(StyleOf(element).opacity);
+}
+
+void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const WBox* box) {
+    const WComputedStyle style = StyleOf(element);
+    out.visible = !style.hidden;
+    out.displayed = !style.displayNone;
+    out.opacity = opacity_ * OpacityOf(style.opacity);
+    out.evenOdd = style.evenOdd;
+    out.clipEvenOdd = style.clipEvenOdd;
 
     // Fill.
     out.fill.reset();
@@ -245,12 +276,23 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
         // The miter limit is a ratio of lengths: it stays as written.
         if (style.miterLimit && std::isfinite(style.miterLimit->value))
             stroke->miterLimit = style.miterLimit->value;
-        for (const WStyleNumber& dash : style.dashes) {
-            WLength length = LengthOfStyle(dash);
+        WDashInput dashes;
+        // Host lengths are measured without their sign: it is put back (a
+        // negative dash makes the line solid, a negative offset runs the
+        // pattern backwards).
+        const auto signedHost = [&](WStyleNumber n) {
+            WLength length = LengthOfStyle(n);
+            const bool negative = length.value < 0;
+            length.value = std::fabs(length.value);
             LengthToHost(length, kDiagonal);
-            const double v = stroke->width != 0 ? length.value / stroke->width : length.value;
-            stroke->dashes.push_back(HostInteger(v));
-        }
+            return negative ? -length.value : length.value;
+        };
+        for (const WStyleNumber& dash : style.dashes) dashes.lengths.push_back(signedHost(dash));
+        if (style.dashOffset) dashes.offset = signedHost(*style.dashOffset);
+        dashes.width = stroke->width;
+        dashes.zeroDashShows = stroke->cap != cap::kButt;
+        dashes.room = std::size(svgf::HostOutlineRecord{}.dashes);
+        for (const int16_t entry : HostDashes(dashes)) stroke->dashes.push_back(entry);
         if (style.strokeOpacity) OpacityFromStyle(*style.strokeOpacity, &stroke->opacity);
         out.stroke = std::move(stroke);
     }

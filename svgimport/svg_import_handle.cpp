@@ -23,6 +23,7 @@
 #include "markup/url_mapper.h"
 #include "platform/font_backend.h"
 #include "platform/messages.h"
+#include "parse_warnings.h"
 #include "request_cached_fonts.h"
 #include "svgfilter/import_abi.h"
 #include "svgimport/canvas.h"
@@ -173,6 +174,7 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
         cause = parser->FailureCause().empty() ? "the document could not be parsed" : parser->FailureCause();
         return 0;
     }
+    detail::ShowParseWarnings(document, context.fileName);
 
     markup::style::WDOMVisualDoc_WerImp visual(document, DocumentURL(context.fileName));
     SVG::WVisualStyleSource styles(visual);

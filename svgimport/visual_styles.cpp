@@ -4,6 +4,7 @@
 #include "svgimport/visual_styles.h"
 
 #include <cstring>
+#include <map>
 
 #include "markup/parser/dom/dom_builder.h"
 #include "markup/parser/dom/dom_interfaces.h"
@@ -11,6 +12,7 @@
 #include "markup/style/style_properties.h"
 #include "svgimport/names.h"
 #include "svgimport/objects.h"
+#include "svgimport/reader.h"
 
 namespace SVG {
 
@@ -24,6 +26,15 @@ constexpr uint32_t kRoundKeyword = 355;
 constexpr uint32_t kSquareKeyword = 367;
 constexpr uint32_t kMiterKeyword = 325;
 constexpr uint32_t kBevelKeyword = 269;
+constexpr uint32_t kNoneKeyword = 164;
+constexpr uint32_t kHiddenKeyword = 303;
+constexpr uint32_t kEvenOddKeyword = 291;
+
+// CSS dictionary property ids.
+constexpr uint32_t kDisplayProperty = 55;
+constexpr uint32_t kFillRuleProperty = 70;
+constexpr uint32_t kVisibilityProperty = 88;
+constexpr uint32_t kClipRuleProperty = 94;
 
 markup::WDOMHandle HandleOf(markup::DocTree* document, markup::Node* node) {
     auto* element = dynamic_cast<markup::DocElement*>(node);
@@ -67,8 +78,69 @@ void AddPresentationAttributes(markup::style::CSSManager& css) {
     }
 }
 
+// A `use` instance: the records of its content as drawn there, each made
+// under its parent's record in the instance (the target's under the
+// `use`'s), kept until the element is released or the instance ends.
+struct WVisualStyleSource::Instance {
+    const void* target = nullptr;
+    StyleProperties* use = nullptr;  // the use's record, where it is drawn
+    std::map<const void*, std::unique_ptr<StyleProperties>> records;
+};
+
+namespace {
+
+// The instance's deepest nesting looked through for the target.
+constexpr int kMaxInstanceDepth = 256;
+
+bool Within(const markup::WDOMHandle& element, const void* target) {
+    markup::WDOMHandle at = element;
+    for (int depth = 0; depth <= kMaxInstanceDepth && !at.IsNull(); ++depth) {
+        if (NodeIdentity(at) == target) return true;
+        if (at.GetNodeType() != markup::kDOMElementNode) return false;
+        at = markup::WDOMHandle(at->parentNode());
+    }
+    return false;
+}
+
+}  // namespace
+
+WVisualStyleSource::WVisualStyleSource(markup::style::WDOMVisualDoc_WerImp& visual) : visual_(visual) {}
+WVisualStyleSource::~WVisualStyleSource() = default;
+
+void WVisualStyleSource::BeginInstance(const markup::WDOMHandle& use, const markup::WDOMHandle& target) {
+    auto instance = std::make_unique<Instance>();
+    instance->target = NodeIdentity(target);
+    instance->use = RecordOf(use);
+    instances_.push_back(std::move(instance));
+}
+
+void WVisualStyleSource::EndInstance() {
+    if (!instances_.empty()) instances_.pop_back();
+}
+
+StyleProperties* WVisualStyleSource::InstanceRecord(Instance& instance, const markup::WDOMHandle& element,
+                                                    int depth) {
+    const void* identity = NodeIdentity(element);
+    if (const auto hit = instance.records.find(identity); hit != instance.records.end()) return hit->second.get();
+    if (depth > kMaxInstanceDepth) return nullptr;
+    StyleProperties* parent = identity == instance.target
+                                  ? instance.use
+                                  : InstanceRecord(instance, markup::WDOMHandle(element->parentNode()), depth + 1);
+    std::unique_ptr<StyleProperties> record = visual_.ComputeStyleUnder(element, parent);
+    StyleProperties* made = record.get();
+    if (made != nullptr) instance.records[identity] = std::move(record);
+    return made;
+}
+
+StyleProperties* WVisualStyleSource::RecordOf(const markup::WDOMHandle& element) {
+    for (auto it = instances_.rbegin(); it != instances_.rend(); ++it) {
+        if (Within(element, (*it)->target)) return InstanceRecord(**it, element, 0);
+    }
+    return visual_.GetStyle(element);
+}
+
 bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedStyle* out) {
-    StyleProperties* style = visual_.GetStyle(element);
+    StyleProperties* style = RecordOf(element);
     if (style == nullptr || out == nullptr) return false;
     *out = WComputedStyle();
     markup::DocTree* document = nullptr;
@@ -148,10 +220,22 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
 
     out->stopColour = style->GetStopColor();
     out->stopOpacity = NumberOf([&](int32_t& u) { return style->GetStopOpacity(u); });
+
+    out->displayNone = style->GetKeyword(kDisplayProperty) == kNoneKeyword;
+    out->hidden = style->GetKeyword(kVisibilityProperty) == kHiddenKeyword;
+    out->opacity = NumberOf([&](int32_t& u) { return style->GetOpacity(u); });
+    out->evenOdd = style->GetKeyword(kFillRuleProperty) == kEvenOddKeyword;
+    out->clipEvenOdd = style->GetKeyword(kClipRuleProperty) == kEvenOddKeyword;
     return true;
 }
 
 void WVisualStyleSource::Release(const markup::WDOMHandle& element) {
+    for (auto it = instances_.rbegin(); it != instances_.rend(); ++it) {
+        if (Within(element, (*it)->target)) {
+            (*it)->records.erase(NodeIdentity(element));
+            return;
+        }
+    }
     visual_.ReleaseStyle(element);
 }
 

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <ostream>
+#include <string>
+#include <vector>
 #include <sys/stat.h>
 
 #include "markup/dtd/registry_hook.h"
@@ -20,7 +22,8 @@ const char* const kParseHelp =
     "Usage: svgfilter parse FILE [--html] [--dictionaries DIR]\n"
     "\n"
     "Parses FILE as the SVG import does (XML, the parser's open dictionary)\n"
-    "and prints its document tree, then its diagnostics (code, lines, texts).\n"
+    "and prints its document tree, then its diagnostics (code, lines, texts);\n"
+    "the engines' messages (a damaged dictionary) follow on standard error.\n"
     "  --html              parse as HTML with the default dictionary html.dic\n"
     "  --dictionaries DIR  the dictionary folder (CSS.dic, html.dic, NAME.dic);\n"
     "                      default $SVGFILTER_DICTIONARIES, else the build's\n"
@@ -45,10 +48,15 @@ void PrintTree(const markup::DocTree& tree, std::ostream& out) {
     }
 }
 
-// The parser's messages end up in the tool's one line on failure.
-class SilentSink : public platform::MessageSink {
+// The engines' message boxes (a damaged dictionary, say) are held while the
+// tree is printed and told after it; on failure the tool's one line says
+// what went wrong.
+class HeldSink : public platform::MessageSink {
   public:
-    void Show(platform::MessageKind, const std::string&, const std::string&) override {}
+    void Show(platform::MessageKind, const std::string&, const std::string& text) override {
+        texts.push_back(text);
+    }
+    std::vector<std::string> texts;
 };
 
 std::string DictionaryFolder(const std::string& given) {
@@ -102,9 +110,14 @@ int RunParseCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "svgfilter parse: " << file << ": the file could not be opened (it is a folder)\n";
         return 1;
     }
+    // A FIFO would block the open and a device would be read without end.
+    if (struct stat info {}; stat(file.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        err << "svgfilter parse: " << file << ": the file could not be opened (it is not a regular file)\n";
+        return 1;
+    }
 
-    SilentSink silent;
-    platform::MessageSink* previous = platform::SetMessageSink(&silent);
+    HeldSink held;
+    platform::MessageSink* previous = platform::SetMessageSink(&held);
     markup::dtd::InstallRegistryCompiler();
     std::string cause;
     markup::WDOMHandle document;
@@ -134,6 +147,7 @@ int RunParseCommand(const std::vector<std::string>& args, std::ostream& out, std
             << "\n";
         return 1;
     }
+    for (const std::string& text : held.texts) err << "svgfilter parse: " << file << ": " << text << "\n";
     return 0;
 }
 

@@ -6,7 +6,8 @@
 namespace host::media {
 
 bool ImageSizeAllowed(uint64_t width, uint64_t height) {
-    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+    // Each side is at most the limit first, so that the product cannot wrap.
+    return width > 0 && height > 0 && width <= kMaxImagePixels && height <= kMaxImagePixels &&
            width * height <= kMaxImagePixels;
 }
 

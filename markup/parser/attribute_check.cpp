@@ -51,10 +51,7 @@ bool ElementContentValidator::CheckAttributes(const Dictionary& dictionary, std:
     missing.Clear();
     const ElementDef* definition = dictionary.FindElement(element.TypeId());
     if (definition) {
-        for (std::uint32_t id : definition->Attributes()) {
-            const HTMLAttributeDef* attribute = dictionary.FindAttribute(id);
-            if (attribute && attribute->DefaultKind() == 3 && !missing.Contains(id)) missing.Add(id);
-        }
+        for (std::uint32_t id : definition->RequiredAttributes(dictionary)) missing.Add(id);
     }
     const bool acceptUndeclared = dictionary.CaseSensitive() && dictionary.IsOpen();
     bool clean = true;

@@ -48,26 +48,26 @@ std::uint32_t FirstFreeAbove(std::uint32_t start, const CrossReference<T>& entri
     std::uint32_t high = n;
     while (low < high) {
         const std::uint32_t middle = low + (high - low) / 2;
-        if (entries.PairAt(middle)->key < first) {
+        if (entries.KeyAt(middle) < first) {
             low = middle + 1;
         } else {
             high = middle;
         }
     }
     std::uint64_t candidate = first;
-    if (low < n && entries.PairAt(low)->key == first) {
+    if (low < n && entries.KeyAt(low) == first) {
         // The last pair of the run first, first + 1, ... that begins at `low`.
         const std::uint32_t run = low;
         high = n - 1;
         while (low < high) {
             const std::uint32_t middle = low + (high - low + 1) / 2;
-            if (entries.PairAt(middle)->key == std::uint64_t{first} + (middle - run)) {
+            if (entries.KeyAt(middle) == std::uint64_t{first} + (middle - run)) {
                 low = middle;
             } else {
                 high = middle - 1;
             }
         }
-        candidate = std::uint64_t{entries.PairAt(low)->key} + 1;
+        candidate = std::uint64_t{entries.KeyAt(low)} + 1;
     }
     std::uint32_t index = 0;
     if (candidate <= UINT32_MAX && !entries.FindIndex(static_cast<std::uint32_t>(candidate), index)) {

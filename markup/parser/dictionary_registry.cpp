@@ -122,9 +122,14 @@ Dictionary* DictionaryRegistry::LoadForDoctype(const String& doctype, const Stri
         }
     }
     if (DoctypeKind(name, documentKind) != 0) {
-        // The external DTD first; without one, the internal subset.
+        // The external DTD first; without one, the internal subset, when it
+        // declares elements: a subset of entities alone (as drawing programs
+        // write) would make a dictionary that knows no element, and the
+        // tokenizer expands those entities itself.
+        const String subset = InternalSubset(doctype);
+        const bool declaresElements = subset.Find("<!ELEMENT") >= 0;
         if (std::unique_ptr<Dictionary> compiled =
-                CompileForDoctype(publicId, systemId, InternalSubset(doctype), baseURL)) {
+                CompileForDoctype(publicId, systemId, declaresElements ? subset : String(), baseURL)) {
             return Register(name, std::move(compiled));
         }
     }

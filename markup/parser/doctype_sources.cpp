@@ -115,13 +115,37 @@ std::unique_ptr<Dictionary> DictionaryRegistry::OpenDtdByURL(const String& syste
             return nullptr;
         }
         if (!FetchIfMissing(systemId, local, kWebSessionDictionary)) return nullptr;
+        // The fetched copy lies in the mapper's cache; it is bounded as a local one.
+        if (!Admit(local, {mapper.RootFolder()})) return nullptr;
     } else {
-        // A DTD beside the document, or at a local path: read where it lies.
+        // A DTD beside the document, or at a local path: read where it lies,
+        // when it lies where the document may reach.
         const String folder = StripFileName(baseURL);
         if (!mapper.Resolve(systemId, String(), folder, local, false) || local.IsEmpty()) return nullptr;
-        if (!FileExists(local)) return nullptr;
+        // A document named without a folder lies in the working directory.
+        const String documentFolder = folder.IsEmpty() && !baseURL.IsEmpty() ? String("./") : folder;
+        if (!Admit(local, {documentFolder, folder_})) return nullptr;
     }
     return compileFile_(local);
+}
+
+bool DictionaryRegistry::Admit(const String& local, const std::vector<String>& folders) {
+    const LinkedFileCheck check = CheckLinkedFile(local, folders);
+    if (check == LinkedFileCheck::kReadable) return true;
+    // A DTD that is simply not there is no refusal worth a word.
+    if (check != LinkedFileCheck::kMissing) {
+        refusal_ = check;
+        refusedPath_ = local;
+    }
+    return false;
+}
+
+LinkedFileCheck DictionaryRegistry::TakeRefusal(String* path) {
+    const LinkedFileCheck refusal = refusal_;
+    if (path) *path = refusedPath_;
+    refusal_ = LinkedFileCheck::kReadable;
+    refusedPath_ = String();
+    return refusal;
 }
 
 }  // namespace markup

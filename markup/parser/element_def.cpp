@@ -37,6 +37,7 @@ void ElementDef::ReadFields(InStream& stream, const Dictionary& dictionary) {
     ReadText(stream, secondName_);
     for (std::uint8_t& flag : flags_) flag = ReadByte(stream);
     ReadIds(stream, attributes_);
+    requiredIn_ = nullptr;
     word_ = ReadWord(stream);
     if (ReadWord(stream) != 0) {
         const std::uint32_t kind = ReadWord(stream);
@@ -79,9 +80,24 @@ void ElementDef::Assign(const ElementDef& other) {
     modelIdCount_ = other.modelIdCount_;
     model_ = other.model_ ? other.model_->Clone() : nullptr;
     attributes_ = other.attributes_;
+    requiredIn_ = nullptr;
     allowedChildren_ = other.allowedChildren_;
     inclusions_ = other.inclusions_;
     exclusions_ = other.exclusions_;
+}
+
+const IdList& ElementDef::RequiredAttributes(const Dictionary& dictionary) const {
+    if (requiredIn_ != &dictionary || requiredSeen_ > attributes_.Count()) {
+        required_.Clear();
+        requiredSeen_ = 0;
+        requiredIn_ = &dictionary;
+    }
+    for (; requiredSeen_ < attributes_.Count(); ++requiredSeen_) {
+        const std::uint32_t id = attributes_[requiredSeen_];
+        const HTMLAttributeDef* attribute = dictionary.FindAttribute(id);
+        if (attribute && attribute->DefaultKind() == 3 && !required_.Contains(id)) required_.Add(id);
+    }
+    return required_;
 }
 
 std::unique_ptr<ElementDef> ElementDef::Clone() const {

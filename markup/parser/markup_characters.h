@@ -23,7 +23,7 @@ constexpr bool IsTagNameChar(unsigned char c) {
     return IsNameChar(c) || c == '-';
 }
 constexpr bool IsEntityNameChar(unsigned char c) {
-    return IsNameChar(c) || c == '&' || c == '#';
+    return IsNameChar(c) || c == '&' || c == '#' || c == '-';
 }
 constexpr bool IsKeywordChar(unsigned char c) {
     return IsNameChar(c) || c == '[';

@@ -113,6 +113,13 @@ void ParseErrorHandler::Report(std::uint32_t code, Token* token) {
     Record(entry);
 }
 
+void ParseErrorHandler::ReportText(std::uint32_t code, Token* token, const String& value) {
+    if (!MayRecord(code, token)) return;
+    ErrorSpec entry = FromToken(code, token);
+    entry.value = value;
+    Record(entry);
+}
+
 void ParseErrorHandler::CheckFatal(std::uint32_t code) {
     switch (code) {
         case kDiag_InputFailed:

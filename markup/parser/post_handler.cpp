@@ -7,6 +7,8 @@
 #include "markup/attr_element.h"
 #include "markup/doc_element.h"
 #include "markup/faults.h"
+#include "markup/linked_file.h"
+#include "markup/parser/dictionary_registry.h"
 #include "markup/parser/dictionary.h"
 #include "markup/parser/stream_manager.h"
 #include "markup/parser/tokenizer.h"
@@ -60,7 +62,7 @@ void PostHandler::Leave(Node* node, DocTree* tree) {
     if (style != 0 && element->TypeId() == style) tree->StyleManager()->CollectStyleElements();
 }
 
-String PostHandler::LinkedFile(const AttrElement& element, const DocTree& tree) const {
+String PostHandler::LinkedFile(const AttrElement& element, const DocTree& tree, String& documentFolder) const {
     const DictionaryBase* dictionary = tree.Dictionary();
     const bool caseSensitive = CaseSensitive(dictionary);
     const Attribute* href = nullptr;
@@ -83,7 +85,8 @@ String PostHandler::LinkedFile(const AttrElement& element, const DocTree& tree) 
     mapper.URLToLocalPath(base, documentFile, false);
     if (documentFile.IsEmpty()) return String();
     String local;
-    if (!mapper.Resolve(href->value, base.HostRef(), StripFileName(documentFile), local, false)) return String();
+    documentFolder = StripFileName(documentFile);
+    if (!mapper.Resolve(href->value, base.HostRef(), documentFolder, local, false)) return String();
     return local;
 }
 
@@ -91,12 +94,30 @@ void PostHandler::LoadLinkedStyleSheet(Node* node, DocTree* tree) {
     const AttrElement* element = AsAttrElement(node);
     if (!element || !tree || !tree->StyleManager()) return;
     String file;
+    String documentFolder;
     try {
-        file = LinkedFile(*element, *tree);
+        file = LinkedFile(*element, *tree, documentFolder);
     } catch (const InvalidArgumentFault&) {
         return;  // an address or link the URL rules refuse names no sheet
     }
-    if (file.IsEmpty() || !FileExists(file)) return;
+    if (file.IsEmpty()) return;
+    // Checked before opening: a FIFO would block the open, a device would be
+    // read without end, and a path elsewhere on the disk is not the
+    // document's to read.
+    const LinkedFileCheck check = CheckLinkedFile(
+        file, {documentFolder, DictionaryRegistry::Instance().Folder(), URLMapper::Instance().RootFolder()},
+        kMaxLinkedSheetBytes);
+    if (check == LinkedFileCheck::kMissing) return;
+    if (check != LinkedFileCheck::kReadable) {
+        if (reporter_) {
+            String why = file;
+            why += " was not read: ";
+            why += DescribeLinkedFileCheck(check);
+            reporter_->ReportText(check == LinkedFileCheck::kTooLarge ? kDiag_SheetTooLarge : kDiag_LinkedFileRefused,
+                                  nullptr, why);
+        }
+        return;
+    }
 
     StreamManager& manager = StreamManager::Instance();
     ReturnCodeEnum status = kErr_None;

@@ -44,6 +44,8 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     inputEnded_ = false;
     inInstruction_ = false;
     ownsDictionaryUse_ = false;
+    entities_.Clear();
+    entityLimitReported_ = false;
     text_.clear();
     attributeName_.clear();
     ForgetFoundIds();
@@ -101,6 +103,7 @@ unsigned char Tokenizer::ReadCharSlowly() {
 }
 
 void Tokenizer::EndInput() {
+    NoteUnterminatedState();
     inputEnded_ = true;
     tokenReady_ = true;
     if (token_) token_->SetEndLine(line_);
@@ -120,6 +123,7 @@ Token* Tokenizer::NextToken() {
     token_->Begin(line_);
     text_.clear();
     inInstruction_ = false;
+    unterminated_ = nullptr;
     while (!tokenReady_) {
         const unsigned char c = ReadChar();
         if (c == 0) {
@@ -134,7 +138,12 @@ Token* Tokenizer::NextToken() {
         }
         Dispatch(c);
     }
-    if (Ended()) state_ = kStateInputEnded;
+    if (Ended()) {
+        // A tag whose name was the input's last word ends in its list.
+        NoteUnterminatedState();
+        if (unterminated_) DiagnoseUnterminated();
+        state_ = kStateInputEnded;
+    }
     CommitText();
     token_->Finish(GetDictionary());
     token_->SetEndLine(line_);
@@ -201,6 +210,36 @@ void Tokenizer::CommitText() {
     if (!token_) return;
     token_->text.Empty();
     token_->text.Append(text_.data(), static_cast<std::uint32_t>(text_.size()));
+}
+
+void Tokenizer::NoteUnterminatedState() {
+    // The state the input ended in tells which construct it cut.
+    switch (state_) {
+        case kStateAttributeValue:
+            NoteUnterminated(inInstruction_ ? "a processing instruction" : "an attribute value");
+            break;
+        case kStateAttributeList:
+        case kStateAttributeName:
+        case kStateAfterAttributeName:
+            NoteUnterminated(inInstruction_ ? "a processing instruction" : "a tag");
+            break;
+        case kStateEndTag:
+            NoteUnterminated("an end tag");
+            break;
+        default:
+            break;
+    }
+}
+
+void Tokenizer::DiagnoseUnterminated() {
+    String why;
+    why.Format("the input ends inside %s opened on line %u", unterminated_, token_->line + 1);
+    unterminated_ = nullptr;
+    CommitText();
+    // Told even when the token was told of before: nothing else says that
+    // the rest of the document went into it.
+    token_->reported = 0;
+    ReportText(kDiag_InputEndsInside, token_, why);
 }
 
 void Tokenizer::Diagnose(std::uint32_t code, const Attribute* attribute) {
@@ -292,8 +331,21 @@ void Tokenizer::SwitchToXml() {
 void Tokenizer::LoadDoctype() {
     if (!tree_) return;
     CommitText();
+    // The subset's general entities serve this document whatever dictionary
+    // it gets; they are never written into a shared dictionary.
+    if (xmlMode_) {
+        const String subset = DictionaryRegistry::InternalSubset(token_->text);
+        entities_.Declare(std::string_view(subset.Text(), subset.Length()));
+    }
     Dictionary* dictionary =
         DictionaryRegistry::Instance().LoadForDoctype(token_->text, documentName_, documentKind_);
+    String refused;
+    if (const LinkedFileCheck check = DictionaryRegistry::Instance().TakeRefusal(&refused);
+        check != LinkedFileCheck::kReadable) {
+        refused += " was not read: ";
+        refused += DescribeLinkedFileCheck(check);
+        ReportText(kDiag_LinkedFileRefused, token_, refused);
+    }
     if (!dictionary) return;
     dictionary->SetCaseSensitive(xmlMode_ != 0);
     InstallDictionary(dictionary);

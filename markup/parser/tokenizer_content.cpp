@@ -82,6 +82,11 @@ void Tokenizer::ScanEntity(unsigned char c) {
         state_ = kStateText;
         return;
     }
+    if (ExpandDeclaredEntity(reference)) {
+        if (!token_->node) SetTokenNode(kKindText, String(), true);
+        state_ = kStateText;
+        return;
+    }
     token_->name = ToString(reference);
     Dictionary* dictionary = GetDictionary();
     String replacement;
@@ -124,6 +129,48 @@ bool Tokenizer::DecodeCharacterReference(const std::string& reference) {
         Diagnose(kDiag_CharacterTooWide);
     }
     return true;
+}
+
+bool Tokenizer::ExpandDeclaredEntity(const std::string& reference) {
+    if (reference.size() < 3) return false;
+    const std::string name = reference.substr(1, reference.size() - 2);
+    if (!entities_.Declares(name)) {
+        // A predefined entity the dictionary knows stays its reference node.
+        if (!detail::SubsetEntities::IsPredefined(name)) return false;
+        Dictionary* dictionary = GetDictionary();
+        String text;
+        if (dictionary && dictionary->FindEntityText(ToString(reference), text)) return false;
+    }
+    const std::size_t start = text_.size() - reference.size();
+    std::string expansion;
+    switch (entities_.Expand(name, expansion)) {
+        case detail::SubsetEntities::Result::kExpanded:
+            text_.resize(start);
+            text_ += expansion;
+            return true;
+        case detail::SubsetEntities::Result::kOverLimit:
+            // The reference stays in the run as written.
+            DiagnoseEntityLimit();
+            return true;
+        case detail::SubsetEntities::Result::kUnknown:
+            break;
+    }
+    return false;
+}
+
+void Tokenizer::ExpandAttributeReferences(std::string& value) {
+    if (value.find('&') == std::string::npos) return;
+    if (entities_.ExpandText(value) == detail::SubsetEntities::Result::kOverLimit) DiagnoseEntityLimit();
+}
+
+void Tokenizer::DiagnoseEntityLimit() {
+    if (entityLimitReported_) return;
+    entityLimitReported_ = true;
+    String why;
+    why.Format("entity expansion stopped at %u bytes or %d levels; references kept as written",
+               static_cast<unsigned>(detail::SubsetEntities::kMaxExpandedBytes), detail::SubsetEntities::kMaxDepth);
+    CommitText();
+    ReportText(kDiag_EntityLimit, token_, why);
 }
 
 void Tokenizer::ScanServerBlock(unsigned char c) {
@@ -171,7 +218,11 @@ void Tokenizer::ScanInstruction(unsigned char c) {
         text_ += static_cast<char>(c);
         c = ReadChar();
     }
-    if (c == '>') text_ += '>';
+    if (c == '>') {
+        text_ += '>';
+    } else {
+        NoteUnterminated("a processing instruction");
+    }
     tokenReady_ = true;
     state_ = kStateTokenStart;
 }
@@ -231,7 +282,11 @@ void Tokenizer::ScanDeclaration(unsigned char c) {
             text_ += static_cast<char>(c);
             c = ReadChar();
         }
-        if (c == '>') text_ += '>';
+        if (c == '>') {
+            text_ += '>';
+        } else {
+            NoteUnterminated(doctype ? "a DOCTYPE declaration" : "a markup declaration");
+        }
         if (keyword == "DOCTYPE") LoadDoctype();
     }
     tokenReady_ = true;
@@ -255,19 +310,23 @@ void Tokenizer::ScanComment() {
         // Only the last characters matter for the two marks.
         if (body.size() > 8) body.erase(0, body.size() - 4);
     }
+    NoteUnterminated("a comment");
 }
 
 void Tokenizer::ScanCData(unsigned char c) {
     // The content runs to "]]>"; the token's text is the content alone.
     std::string content;
+    bool closed = false;
     while (!Ended()) {
         if (c == '>' && EndsWith(content, "]]", 2)) {
             content.resize(content.size() - 2);
+            closed = true;
             break;
         }
         content += static_cast<char>(c);
         c = ReadChar();
     }
+    if (!closed) NoteUnterminated("a CDATA section");
     SetTokenNode(kKindCData, String(), true);
     token_->name = kCDataKeyword;
     text_ = content;

@@ -160,7 +160,9 @@ std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
 }
 
 void Tokenizer::ScanEndTag(unsigned char c) {
-    TakeWhile(c, text_, [this](unsigned char k) { return k != '>' && !Ended(); });
+    if (TakeWhile(c, text_, [this](unsigned char k) { return k != '>' && !Ended(); }) != '>') {
+        NoteUnterminated("an end tag");
+    }
     tokenReady_ = true;
     state_ = kStateTokenStart;
 }
@@ -293,6 +295,7 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         text_ += static_cast<char>(c);
         c = TakeWhile(ReadChar(), value, [this, quote](unsigned char k) { return k != quote && !Ended(); });
         text_ += value;
+        if (c != quote) NoteUnterminated("an attribute value");
         // The closing quote goes to the text through the attribute list.
     } else {
         while (!Ended() && !IsSpaceOrNbsp(c) && c != '>' && c != '"') {
@@ -312,6 +315,7 @@ void Tokenizer::ScanAttributeValue(unsigned char c) {
         }
         text_ += value;
     }
+    if (xmlMode_) ExpandAttributeReferences(value);
     AddAttribute(Reused(valueScratch_, value), false, false);
     PushBack(c);
     state_ = kStateAttributeList;

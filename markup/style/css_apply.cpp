@@ -47,7 +47,10 @@ class Applier {
             const CSSDeclaration* declaration = list_.At(index_);
             if (!declaration) continue;
             const bool fresh = declaration->Property() != previous || index_ == 0;
-            if (fresh) applied_ = false;
+            if (fresh) {
+                applied_ = false;
+                paintURL_ = false;
+            }
             previous = declaration->Property();
             const CSSValue* value = declaration->Value();
             const CSSAttribute* attribute = value ? value->Attribute() : nullptr;
@@ -131,6 +134,17 @@ class Applier {
     }
 
     void Paint(bool fill, const CSSAttribute& value) {
+        // "url(#id) fallback": the colour or none after a reference paints
+        // only when the reference names no element.
+        if (paintURL_) {
+            paintURL_ = false;
+            DocTree* document = nullptr;
+            Node* element = nullptr;
+            std::uint32_t colour = 0;
+            const std::int32_t answer = fill ? style_.GetFill(document, element, colour)
+                                             : style_.GetStroke(document, element, colour);
+            if (answer == kStylePaintURL && element != nullptr) return;
+        }
         if (!IsKeyword(value)) {
             if (const CSSColorAttribute* colour = ColourOf(value)) {
                 fill ? style_.SetFillColour(colour->ColourWord()) : style_.SetStrokeColour(colour->ColourWord());
@@ -139,6 +153,7 @@ class Applier {
             String text;
             CSSManager::GetURLText(value, text);
             fill ? style_.SetFillURL(&text) : style_.SetStrokeURL(&text);
+            paintURL_ = true;
             return;
         }
         const std::uint32_t keyword = KeywordOf(value);
@@ -386,6 +401,7 @@ class Applier {
     StyleProperties& style_;
     std::uint32_t index_ = 0;
     bool applied_ = false;
+    bool paintURL_ = false;  // the paint declaration so far is a reference
 };
 
 }  // namespace

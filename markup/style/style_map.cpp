@@ -152,7 +152,26 @@ void StyleMapImp::ReleaseStyle(Node* node) {
     if (CachedStyle(element)) element->SetExtra(nullptr);
 }
 
+std::unique_ptr<StyleProperties> StyleMapImp::ComputeStyleUnder(Node* node, const StyleProperties* parent) {
+    DocElement* element = StyledElement(node, GetDocumentKind());
+    if (!element) return nullptr;
+    try {
+        auto record = std::make_unique<StyleProperties>(this);
+        record->SetPaneDocument(pane_);
+        record->SetAttachedObject(nullptr);
+        ComputeStyleWith(element, *record, parent, true);
+        return record;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void StyleMapImp::ComputeStyle(DocElement* node, StyleProperties& style) {
+    ComputeStyleWith(node, style, nullptr, false);
+}
+
+void StyleMapImp::ComputeStyleWith(DocElement* node, StyleProperties& style, const StyleProperties* given,
+                                   bool parentGiven) {
     if (!node) return;
     const CSSManager* manager = tree_ ? dynamic_cast<const CSSManager*>(tree_->StyleManager()) : nullptr;
     VisualSettings* settings = GetSettings();
@@ -169,8 +188,12 @@ void StyleMapImp::ComputeStyle(DocElement* node, StyleProperties& style) {
     // Inheritance. A node whose parent has no record (the document node,
     // a node outside any tree) inherits nothing.
     if (c.kind != RootKind()) {
-        StyleProperties* parent = nullptr;
-        GetStyle(node->Parent(), parent);
+        const StyleProperties* parent = given;
+        if (!parentGiven) {
+            StyleProperties* cached = nullptr;
+            GetStyle(node->Parent(), cached);
+            parent = cached;
+        }
         if (parent) style.InheritFrom(*parent);
         if (c.kind != 85) style.SetImage(58, nullptr);
     }

@@ -18,7 +18,8 @@ BaseStyleProperties::~BaseStyleProperties() = default;
 namespace {
 
 // Ids of the properties the inheritance copy takes as they are.
-constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57};
+// 70 fill-rule, 88 visibility and 94 clip-rule are inherited in SVG.
+constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57, 70, 88, 94};
 constexpr std::uint32_t kInheritedWords[] = {9, 16, 17, 22, 23};
 constexpr std::uint32_t kInheritedLengths[] = {7, 62, 63, 68, 71, 73, 77, 78};
 constexpr std::uint32_t kInheritedLoaded[] = {80, 81, 82};
@@ -119,8 +120,9 @@ StyleProperties::StyleProperties(StyleMapContext* mapper) : values_(std::make_un
     SetKeyword(66, 334);
     SetKeyword(67, 369);
     SetKeyword(64, 268);
-    SetKeyword(70, 291);
-    SetKeyword(94, 291);
+    // Both rules start non-zero, as SVG has them.
+    SetKeyword(70, 332);
+    SetKeyword(94, 332);
     SetKeyword(91, 390);
     SetKeyword(61, 320);
     SetKeyword(99, 393);

@@ -61,6 +61,12 @@ StyleProperties* WDOMVisualDoc_WerImp::GetStyle(const WDOMHandle& node) {
     return style;
 }
 
+std::unique_ptr<StyleProperties> WDOMVisualDoc_WerImp::ComputeStyleUnder(const WDOMHandle& node,
+                                                                         const StyleProperties* parent) {
+    Node* at = NodeInTree(node, mapper_.get());
+    return at ? mapper_->ComputeStyleUnder(at, parent) : nullptr;
+}
+
 void WDOMVisualDoc_WerImp::ReleaseStyle(const WDOMHandle& node) {
     // No walk up to the root here: a node of the tree that holds a record
     // got it from this mapper, wherever it stands now.

@@ -4,8 +4,16 @@
 namespace imagecodecs {
 
 bool SizeAllowed(std::uint64_t width, std::uint64_t height) {
-    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+    // Each side is at most the limit first, so that the product cannot wrap.
+    return width > 0 && height > 0 && width <= kMaxImagePixels && height <= kMaxImagePixels &&
            width * height <= kMaxImagePixels;
+}
+
+std::string SizeRefusal(std::uint64_t width, std::uint64_t height) {
+    if (SizeAllowed(width, height)) return {};
+    const std::string size = "image size " + std::to_string(width) + " x " + std::to_string(height);
+    if (width == 0 || height == 0) return size + " is outside the supported range: it has no pixels";
+    return size + " is outside the supported range: more than " + std::to_string(kMaxImagePixels) + " pixels";
 }
 
 bool EmitRows(const DecodeRequest& request, const DecodedImage& image) {

@@ -52,10 +52,25 @@ bool SkipImageData(GifFileType* gif) {
     return true;
 }
 
+// Decodes the frame's pixels in file order into `pixels`, which grows with
+// what the data yields: a file that declares a large frame and then ends
+// fails before memory for the declared size is taken.
+bool DecodeFramePixels(GifFileType* gif, std::vector<GifPixelType>& pixels) {
+    constexpr std::uint64_t kChunk = 65536;
+    const std::uint64_t total = std::uint64_t(gif->Image.Width) * std::uint64_t(gif->Image.Height);
+    for (std::uint64_t done = 0; done < total;) {
+        const std::uint64_t n = std::min(kChunk, total - done);
+        pixels.resize(static_cast<std::size_t>(done + n));
+        if (DGifGetLine(gif, pixels.data() + done, static_cast<int>(n)) != GIF_OK) return false;
+        done += n;
+    }
+    return true;
+}
+
 std::string ReadFrame(GifFileType* gif, int transparent, const DecodeRequest& request, DecodedImage& out) {
     const GifImageDesc& desc = gif->Image;
     if (desc.Width <= 0 || desc.Height <= 0 || !SizeAllowed(desc.Width, desc.Height)) {
-        return "GIF frame size is outside the supported range";
+        return "GIF frame " + SizeRefusal(std::max(desc.Width, 0), std::max(desc.Height, 0));
     }
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map || map->ColorCount <= 0) return "GIF data is not readable: no colour table";
@@ -63,10 +78,7 @@ std::string ReadFrame(GifFileType* gif, int transparent, const DecodeRequest& re
     // A screen of 0 x 0 (seen in the wild) takes the frame's extent.
     const std::uint32_t width = gif->SWidth > 0 ? gif->SWidth : desc.Left + desc.Width;
     const std::uint32_t height = gif->SHeight > 0 ? gif->SHeight : desc.Top + desc.Height;
-    if (!SizeAllowed(width, height)) {
-        return "image size " + std::to_string(width) + " x " + std::to_string(height) +
-               " is outside the supported range";
-    }
+    if (std::string refused = SizeRefusal(width, height); !refused.empty()) return refused;
     out.width = width;
     out.height = height;
     out.layout = Layout::kIndexed;
@@ -79,10 +91,12 @@ std::string ReadFrame(GifFileType* gif, int transparent, const DecodeRequest& re
     out.background = static_cast<std::uint8_t>(gif->SBackGroundColor < map->ColorCount ? gif->SBackGroundColor : 0);
     if (request.headerOnly) return SkipImageData(gif) ? std::string() : GifError(gif->Error);
 
+    // The whole frame first: only a frame whose data is all there gets a screen.
+    std::vector<GifPixelType> frame;
+    if (!DecodeFramePixels(gif, frame)) return GifError(gif->Error);
     out.pixels.assign(std::size_t{width} * height, out.background);
     out.coverage.assign(std::size_t{width} * height, 0);
-    std::vector<GifPixelType> line(desc.Width);
-    auto store = [&](int row) {
+    auto store = [&](int row, const GifPixelType* line) {
         const std::int64_t y = std::int64_t{desc.Top} + row;
         if (y < 0 || y >= height) return;
         for (int x = 0; x < desc.Width; ++x) {
@@ -94,16 +108,16 @@ std::string ReadFrame(GifFileType* gif, int transparent, const DecodeRequest& re
             out.coverage[at] = 255;
         }
     };
+    // Interlaced lines come in four passes: every 8th from 0, from 4, every
+    // 4th from 2, every 2nd from 1.
     static constexpr int kStart[4] = {0, 4, 2, 1};
     static constexpr int kStep[4] = {8, 8, 4, 2};
     const int passes = desc.Interlace ? 4 : 1;
+    const GifPixelType* line = frame.data();
     for (int pass = 0; pass < passes; ++pass) {
         const int start = desc.Interlace ? kStart[pass] : 0;
         const int step = desc.Interlace ? kStep[pass] : 1;
-        for (int row = start; row < desc.Height; row += step) {
-            if (DGifGetLine(gif, line.data(), desc.Width) != GIF_OK) return GifError(gif->Error);
-            store(row);
-        }
+        for (int row = start; row < desc.Height; row += step, line += desc.Width) store(row, line);
     }
     return {};
 }

@@ -55,10 +55,9 @@ bool ReadJpeg(ReadState& state, std::span<const std::uint8_t> bytes, const Decod
     jpeg_mem_src(&state.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&state.info, TRUE);
     // Checked before the decoder sizes its buffers by the header.
-    if (!SizeAllowed(state.info.image_width, state.info.image_height)) {
-        std::snprintf(state.errors.message, sizeof state.errors.message,
-                      "image size %u x %u is outside the supported range", unsigned(state.info.image_width),
-                      unsigned(state.info.image_height));
+    if (const std::string refused = SizeRefusal(state.info.image_width, state.info.image_height);
+        !refused.empty()) {
+        std::snprintf(state.errors.message, sizeof state.errors.message, "%s", refused.c_str());
         return false;
     }
     bool cmyk = false;

@@ -47,15 +47,16 @@ SourceColour SourceOf(int colourType) {
 bool ReadPng(PngState& state, const DecodeRequest& request, DecodedImage& out) {
     if (setjmp(png_jmpbuf(state.png))) return false;
     png_set_read_fn(state.png, &state, ReadBytes);
-    png_set_user_limits(state.png, kMaxImageSide, kMaxImageSide);
+    // The pixel count is the limit, not the sides (libpng's own default
+    // stops at a million pixels a side).
+    png_set_user_limits(state.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(state.png, state.info);
 
     const png_uint_32 width = png_get_image_width(state.png, state.info);
     const png_uint_32 height = png_get_image_height(state.png, state.info);
     const int colourType = png_get_color_type(state.png, state.info);
-    if (!SizeAllowed(width, height)) {
-        std::snprintf(state.errors.message, sizeof state.errors.message, "image size %u x %u is outside the supported range",
-                      unsigned(width), unsigned(height));
+    if (const std::string refused = SizeRefusal(width, height); !refused.empty()) {
+        std::snprintf(state.errors.message, sizeof state.errors.message, "%s", refused.c_str());
         return false;
     }
     out.width = width;

@@ -249,6 +249,11 @@ void RIPBlitContextEnd(RIPBlitContext* ctx) {
     std::vector<std::uint8_t>().swap(ctx->alphaOutput);
     std::vector<std::uint8_t>().swap(ctx->heldRow);
     std::vector<std::uint64_t>().swap(ctx->weightSums);
+    std::vector<float>().swap(ctx->gatedSums);
+    std::vector<std::uint8_t>().swap(ctx->sampleMarks[0]);
+    std::vector<std::uint8_t>().swap(ctx->sampleMarks[1]);
+    ctx->sampleMarkTags[0] = ctx->sampleMarkTags[1] = -1;
+    ctx->gatedColumns = RIPGatedColumns{};
     std::vector<std::uint8_t>().swap(ctx->alphaFetch);
     std::vector<std::uint8_t>().swap(ctx->alphaRun);
     ctx->rowTags[0] = ctx->rowTags[1] = -1;

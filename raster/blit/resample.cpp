@@ -1,7 +1,12 @@
 // The stretch's row resamplers and vertical weights.
 #include "blit/resample.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+
+#include "gated_tail.h"
+#include "gated_vector.h"
 
 namespace raster::blit {
 namespace {
@@ -222,6 +227,97 @@ int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlph
     return WalkEnlarge(wd, ws, count, x, one, two);
 }
 
+// Records the walk of a gated enlargement once (see RIPGatedColumns).
+bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t wd, std::int64_t ws,
+                       std::uint32_t count, std::int64_t x) {
+    const auto pixel = static_cast<std::size_t>(channels);
+    try {
+        c.from.assign(2 * static_cast<std::size_t>(count), 0);
+        c.left.assign(pixel * count, 1.0f);
+        c.right.assign(pixel * count, 0.0f);
+    } catch (const std::bad_alloc&) {
+        c.count = 0;
+        return false;
+    }
+    c.wd = wd, c.ws = ws, c.x = x, c.count = count, c.channels = channels;
+    c.lowest = ws, c.highest = -1;
+    const auto seen = [&](std::int64_t i) {
+        c.lowest = std::min(c.lowest, i);
+        c.highest = std::max(c.highest, i);
+    };
+    const auto one = [&](std::uint32_t out, std::int64_t i) {
+        c.from[2 * out] = c.from[2 * out + 1] = i;
+        seen(i);
+        return true;
+    };
+    const auto span = static_cast<float>(2 * wd);
+    const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
+        c.from[2 * out] = left;
+        c.from[2 * out + 1] = left + 1;
+        seen(left);
+        seen(left + 1);
+        for (std::size_t k = 0; k < pixel; ++k) {
+            c.left[out * pixel + k] = span - static_cast<float>(f);
+            c.right[out * pixel + k] = static_cast<float>(f);
+        }
+        return true;
+    };
+    WalkEnlarge(wd, ws, count, x, one, two);
+    return true;
+}
+
+// The gated enlargement of 8-bit samples on a vector path: each output's two
+// source pixels and the code of their marks are laid out sample by sample, a
+// chunk of outputs at a time, and the vector interpolation weighs and
+// divides them in single precision (exact while the weights stay within
+// detail::kGatedMaxWeight). An output with one marked neighbour takes its
+// value (weight 1), one with none is left as it was.
+template <std::size_t kChannels>
+int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
+                       std::uint8_t* dstAlpha, const std::uint8_t* src, const std::uint8_t* srcAlpha,
+                       std::uint32_t count, std::int64_t first, std::int64_t available) {
+    // The plain walk fails at the first output whose sources the run lacks.
+    if (columns.lowest - first < 0 || columns.highest - first >= available) return 0;
+    constexpr std::uint32_t kChunk = 256;
+    // A pixel of three moves as four bytes, the fourth overwritten by the
+    // next pixel (each buffer has a byte to spare), except from the run's
+    // last pixel, which has no byte after it.
+    constexpr bool kWord = kChannels == 3;
+    std::uint8_t a[kChunk * kChannels + 1], b[kChunk * kChannels + 1], codes[kChunk * kChannels + 1];
+    const std::int64_t* from = columns.from.data();
+    const auto move = [&](std::uint8_t* to, std::int64_t i) {
+        if (kWord && i + 1 < available) {
+            std::memcpy(to, src + static_cast<std::size_t>(i) * kChannels, 4);
+        } else {
+            std::memcpy(to, src + static_cast<std::size_t>(i) * kChannels, kChannels);
+        }
+    };
+    for (std::uint32_t done = 0; done < count;) {
+        const std::uint32_t k = std::min(kChunk, count - done);
+        for (std::uint32_t p = 0; p < k; ++p) {
+            const std::int64_t i0 = from[2 * (done + p)] - first, i1 = from[2 * (done + p) + 1] - first;
+            move(a + p * kChannels, i0);
+            move(b + p * kChannels, i1);
+            const std::uint32_t code = (srcAlpha[i0] != 0 ? 1u : 0u) | (srcAlpha[i1] != 0 ? 2u : 0u);
+            if constexpr (kWord) {
+                const std::uint32_t word = code * 0x01010101u;
+                std::memcpy(codes + p * kChannels, &word, 4);
+            } else {
+                std::memset(codes + p * kChannels, static_cast<int>(code), kChannels);
+            }
+            dstAlpha[done + p] = code != 0 ? 255 : 0;
+        }
+        const auto n = static_cast<std::uint32_t>(k * kChannels);
+        const std::size_t at = done * kChannels;
+        std::uint8_t* out = dst + at;
+        const float* left = columns.left.data() + at;
+        const float* right = columns.right.data() + at;
+        detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n), n);
+        done += k;
+    }
+    return 1;
+}
+
 }  // namespace
 
 bool RIPSampleLayoutOf(std::int32_t type, RIPSampleLayout* layout) {
@@ -299,8 +395,23 @@ int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uin
 
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                       std::int64_t x, std::int64_t first, std::int64_t available) {
+                       std::int64_t x, std::int64_t first, std::int64_t available, RIPGatedColumns* columns) {
     if (layout.pixelBytes == 0) return 0;
+    const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
+    const std::int32_t channels = layout.channels;
+    if (ops != nullptr && !layout.wide && 2 * wd <= detail::kGatedMaxWeight &&
+        (channels == 1 || channels == 3 || channels == 4)) {
+        RIPGatedColumns local;
+        RIPGatedColumns& c = columns != nullptr ? *columns : local;
+        if ((c.wd == wd && c.ws == ws && c.x == x && c.count == count && c.channels == channels) ||
+            BuildGatedColumns(c, channels, wd, ws, count, x)) {
+            switch (channels) {
+                case 1: return EnlargeGatedVector<1>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
+                case 3: return EnlargeGatedVector<3>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
+                default: return EnlargeGatedVector<4>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
+            }
+        }
+    }
     return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
                                                       first, available)
                        : EnlargeGated<std::uint8_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,

@@ -4,13 +4,17 @@
 // The plain producer scales the weights to a power of two and shifts; the
 // alpha-gated one lets only source pixels marked in the source's alpha plane
 // contribute and divides each output pixel by the weight it received; a
-// pixel none reaches keeps the value its column received last.
+// pixel none reaches keeps the value its column received last. On 8-bit
+// samples with modest weights the gated producer sums in single precision
+// on a vector path (gated_vector.h says why that is exact).
 #include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "blit/blit_context.h"
 #include "blit/resample.h"
+#include "gated_tail.h"
+#include "gated_vector.h"
 
 namespace raster::blit {
 namespace {
@@ -71,7 +75,10 @@ int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t
     }
     const std::uint8_t* alpha = FetchAlphaRun(ctx, row, first, last);
     if (alpha == nullptr) return 0;
-    if (ws <= wd) return RIPEnlargeRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, x, first - left, available);
+    if (ws <= wd) {
+        return RIPEnlargeRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, x, first - left, available,
+                                  &ctx->gatedColumns);
+    }
     return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd);
 }
 
@@ -123,6 +130,49 @@ void StoreMarked(std::uint8_t* out, const std::uint64_t* acc, const std::uint64_
     }
 }
 
+// The gated vertical pass on a vector path, when it has one for these
+// samples and weights: the buffers it needs, or null for the plain path.
+const detail::GatedVectorOps* GatedVectorPath(RIPBlitContext* ctx, const RIPSampleLayout& layout,
+                                              std::size_t samples, std::int64_t denominator) {
+    if (layout.wide || denominator > detail::kGatedMaxWeight) return nullptr;
+    const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
+    if (ops == nullptr) return nullptr;
+    try {
+        if (ctx->gatedSums.size() < 2 * samples) ctx->gatedSums.resize(2 * samples);
+        for (int slot = 0; slot < 2; ++slot) {
+            if (ctx->sampleMarks[slot].size() < samples) {
+                ctx->sampleMarks[slot].resize(samples);
+                ctx->sampleMarkTags[slot] = -1;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return ops;
+}
+
+template <std::size_t kChannels>
+void Spread(std::uint8_t* spread, const std::uint8_t* marks, std::size_t pixels) {
+    for (std::size_t p = 0; p < pixels; ++p) std::memset(spread + p * kChannels, marks[p], kChannels);
+}
+
+// A work row's marks, one a pixel, spread over its samples once per source row.
+const std::uint8_t* SampleMarks(RIPBlitContext* ctx, int slot, std::size_t pixels, std::size_t channels) {
+    std::uint8_t* spread = ctx->sampleMarks[slot].data();
+    if (ctx->sampleMarkTags[slot] != ctx->rowTags[slot]) {
+        const std::uint8_t* marks = ctx->alphaRows[slot].data();
+        switch (channels) {
+            case 1: std::memcpy(spread, marks, pixels); break;
+            case 3: Spread<3>(spread, marks, pixels); break;
+            case 4: Spread<4>(spread, marks, pixels); break;
+            default:
+                for (std::size_t p = 0; p < pixels; ++p) std::memset(spread + p * channels, marks[p], channels);
+        }
+        ctx->sampleMarkTags[slot] = ctx->rowTags[slot];
+    }
+    return spread;
+}
+
 int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     RIPSampleLayout layout;
     if (!RIPSampleLayoutOf(ctx->workingType, &layout) || layout.pixelBytes == 0) return 0;
@@ -153,8 +203,20 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     }
     const auto channels = static_cast<std::size_t>(layout.channels);
     const std::size_t samples = pixels * channels;
-    std::fill(ctx->accumulator.begin(), ctx->accumulator.begin() + static_cast<std::ptrdiff_t>(samples), 0);
-    if (gated) std::fill(ctx->weightSums.begin(), ctx->weightSums.begin() + static_cast<std::ptrdiff_t>(pixels), 0);
+    const detail::GatedVectorOps* vector = gated ? GatedVectorPath(ctx, layout, samples, span.denominator) : nullptr;
+    float* vectorSums = vector != nullptr ? ctx->gatedSums.data() : nullptr;
+    float* vectorWeights = vector != nullptr ? vectorSums + samples : nullptr;
+    // One or two rows, both held at once, go through the vector path in one pass.
+    const bool fused = vector != nullptr && span.last - span.first <= 1 &&
+                       (span.first == span.last || !ctx->workRows[1].empty());
+    int fusedSlots[2] = {0, 0};
+    float fusedWeights[2] = {0.0f, 0.0f};
+    if (vector != nullptr && !fused) {
+        std::fill(vectorSums, vectorSums + 2 * samples, 0.0f);
+    } else if (vector == nullptr) {
+        std::fill(ctx->accumulator.begin(), ctx->accumulator.begin() + static_cast<std::ptrdiff_t>(samples), 0);
+        if (gated) std::fill(ctx->weightSums.begin(), ctx->weightSums.begin() + static_cast<std::ptrdiff_t>(pixels), 0);
+    }
     std::int64_t p = 1;
     std::uint32_t shift = 0;
     while (p < span.denominator) {
@@ -171,9 +233,24 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
             slot = 0;
         } else if (twoRows && ctx->rowTags[1] == row) {
             slot = 1;
+        } else if (twoRows) {
+            // The slot that does not hold the span's other row, so that a
+            // row shared with the next destination row stays.
+            const std::int64_t other =
+                std::clamp<std::int64_t>((k == span.first ? span.last : span.first) + bottom, 0, top);
+            if (ctx->rowTags[0] == other) {
+                slot = 1;
+            } else if (ctx->rowTags[1] == other) {
+                slot = 0;
+            } else {
+                slot = static_cast<int>(std::clamp<std::int64_t>(row - clampedFirst, 0, 1));
+            }
         } else {
-            slot = twoRows ? static_cast<int>(std::clamp<std::int64_t>(row - clampedFirst, 0, 1)) : 0;
+            slot = 0;
+        }
+        if (ctx->rowTags[slot] != row) {
             ctx->rowTags[slot] = -1;
+            ctx->sampleMarkTags[slot] = -1;
             if (ResampleRow(ctx, layout, row, ctx->workRows[slot].data(),
                             gated ? ctx->alphaRows[slot].data() : nullptr) == 0) {
                 return 0;
@@ -182,6 +259,19 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         }
         const std::uint8_t* held = ctx->workRows[slot].data();
         const std::int64_t w = k == span.first ? span.firstWeight : k == span.last ? span.lastWeight : span.middleWeight;
+        if (fused) {
+            fusedSlots[k - span.first] = slot;
+            fusedWeights[k - span.first] = static_cast<float>(w);
+            continue;
+        }
+        if (vector != nullptr) {
+            const std::uint8_t* marks = SampleMarks(ctx, slot, pixels, channels);
+            const auto raw = static_cast<float>(w);
+            const auto n = static_cast<std::uint32_t>(samples);
+            detail::AccumulateMarkedTail(vectorSums, vectorWeights, held, marks, raw,
+                                         vector->accumulate(vectorSums, vectorWeights, held, marks, raw, n), n);
+            continue;
+        }
         if (gated) {
             // The raw weights: each pixel is divided by what it received.
             const auto raw = static_cast<std::uint64_t>(w);
@@ -205,7 +295,20 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
             Accumulate<std::uint8_t>(ctx->accumulator.data(), held, samples, weight);
         }
     }
-    if (gated) {
+    if (fused) {
+        // A lone row is its own partner at weight 0, which adds nothing.
+        const int last = span.first == span.last ? 0 : 1;
+        const std::uint8_t* a = ctx->workRows[fusedSlots[0]].data();
+        const std::uint8_t* b = ctx->workRows[fusedSlots[last]].data();
+        const std::uint8_t* ma = SampleMarks(ctx, fusedSlots[0], pixels, channels);
+        const std::uint8_t* mb = SampleMarks(ctx, fusedSlots[last], pixels, channels);
+        const float wa = fusedWeights[0], wb = last == 0 ? 0.0f : fusedWeights[1];
+        const auto n = static_cast<std::uint32_t>(samples);
+        detail::Blend2Tail(out, a, b, ma, mb, wa, wb, vector->blend2(out, a, b, ma, mb, wa, wb, n), n);
+    } else if (vector != nullptr) {
+        const auto n = static_cast<std::uint32_t>(samples);
+        detail::QuotientsTail(out, vectorSums, vectorWeights, vector->quotients(out, vectorSums, vectorWeights, n), n);
+    } else if (gated) {
         if (layout.wide) {
             StoreMarked<std::uint16_t>(out, ctx->accumulator.data(), ctx->weightSums.data(), pixels, channels);
         } else {

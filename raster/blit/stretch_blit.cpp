@@ -176,6 +176,11 @@ int RIPStretchBlit(RIPRasterState* rs, RIPImage* dst, std::int32_t dx, std::int3
     int empty = 0;
     RIPBlitContext* ctx = RIPBlitContextCreate(dst, clip, dstRect, src, srcRect, flags, &empty);
     if (ctx == nullptr) return empty != 0 ? 1 : 0;
+    if (RIPBlitNeedsSourceCopy(ctx)) {
+        const int result = RIPBlitFromSourceCopy(rs, ctx, clip, flags);
+        RIPBlitContextFree(ctx);
+        return result;
+    }
     ctx->state = rs;
     ctx->opacity = opacity;
     ctx->sameImage = src == dst;

@@ -191,7 +191,16 @@ void FilterImageReader::UnloadModule() {
 std::int32_t FilterImageReader::CallModule(std::int32_t code) {
     if (!entry_ || !context_) return 0;
     MakeFilterContextCurrent(context_);
-    return entry_(code, context_);
+    context_->moduleMessage[0] = '\0';
+    const std::int32_t result = entry_(code, context_);
+    // A refused picture says why, in one line with its file's name.
+    context_->moduleMessage[sizeof context_->moduleMessage - 1] = '\0';
+    if (result == 0 && context_->moduleMessage[0] != '\0') {
+        platform::ShowMessage(platform::MessageKind::Warning, "",
+                              std::string(context_->fileName ? context_->fileName : "") + ": " +
+                                  context_->moduleMessage);
+    }
+    return result;
 }
 
 int FilterImageReader::Open(const std::string& fileName, std::uint32_t format) {

@@ -12,6 +12,7 @@
 
 #include "kernels/direct_kernels.h"
 #include "modes24.h"
+#include "pixel_runs.h"
 #include "table_rows.h"
 
 namespace raster::kernels::detail {
@@ -126,10 +127,18 @@ std::uint32_t Vector24Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint
     }
 }
 
-// n pixels of one value: sixteen pixels at a time from a pattern, then, past
+// n pixels of one value: the vector path's whole vectors when it has one;
+// otherwise sixteen pixels at a time from a pattern, then, past
 // a few kilobytes, copies of what is written, doubling but no larger than
 // those kilobytes so the source stays in cache; the tail from the pattern.
 inline void Fill3(std::uint8_t* dst, std::uint32_t n, const Bytes3& px) {
+    {
+        std::uint8_t one[3];
+        StoreBytes(one, px);
+        const std::size_t done = VectorFillPrefix(dst, 3 * static_cast<std::size_t>(n), one, 3);
+        dst += done;
+        n -= static_cast<std::uint32_t>(done / 3);
+    }
     constexpr std::size_t kPattern = 48;
     constexpr std::size_t kMaxCopy = 3 * 1024;
     std::uint8_t pattern[kPattern];

@@ -4,12 +4,14 @@
 // address, so they are read and written through memcpy.
 #pragma once
 
+#include <bit>
 #include <cstring>
 
 #include "kernels/direct_kernels.h"
 #include "modes16.h"
 #include "pixel_runs.h"
 #include "table_rows.h"
+#include "vector_kernels.h"
 
 namespace raster::kernels::detail {
 
@@ -21,6 +23,81 @@ inline std::uint32_t Load16(const std::uint8_t* p) {
 inline void Store16(std::uint8_t* p, std::uint32_t v) {
     const auto w = static_cast<std::uint16_t>(v);
     std::memcpy(p, &w, 2);
+}
+
+// Vector blends go in grains of 16 pixels (whole vectors of samples for
+// every K) and at most a chunk at a time through the buffers below.
+inline constexpr std::uint32_t kBlend16Grain = 16;
+inline constexpr std::uint32_t kBlend16Chunk = 128;
+
+// One pixel's weight w for its K samples, or on a channel row (Lane 0..2)
+// for that sample only and 0 for the others. On a little-endian machine one
+// 4-byte store does three samples, the fourth byte overwritten by the next
+// pixel (the buffer has one byte to spare).
+template <std::uint32_t K, int Lane>
+void SpreadWeight16(std::uint8_t* out, std::uint32_t w) {
+    if constexpr (K == 1) {
+        *out = static_cast<std::uint8_t>(w);
+    } else if constexpr (std::endian::native == std::endian::little) {
+        const std::uint32_t v = Lane < 0 ? w * 0x010101u : w << (8 * Lane);
+        std::memcpy(out, &v, 4);
+    } else {
+        for (std::uint32_t j = 0; j < K; ++j) {
+            out[j] = Lane < 0 || j == static_cast<std::uint32_t>(Lane) ? static_cast<std::uint8_t>(w) : std::uint8_t{0};
+        }
+    }
+}
+
+// Hands the run's leading whole grains to the vector blend of the features in
+// force, each pixel's weight worked out as the plain path does and spread
+// over its samples; a sample weighing 0 is kept (q(255·d) = d). The operands
+// are the source run, or for a fill (src null) the colour c repeated.
+// Returns the pixels done.
+template <std::uint32_t K, int Lane, std::uint32_t Col>
+std::uint32_t Vector16Prefix(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* src, const std::uint32_t* c,
+                             const RIPKernelCoverage* cov) {
+    const std::uint32_t whole = n / kBlend16Grain * kBlend16Grain;
+    if (whole == 0) {
+        return 0;
+    }
+    const VectorKernels* v = ActiveVectorKernels();
+    if (v == nullptr || v->blend16 == nullptr) {
+        return 0;
+    }
+    constexpr std::uint32_t kChunkSamples = K * kBlend16Chunk;
+    // A one-sample pixel under the mask weighs its mask byte as it is.
+    constexpr bool kMaskAsIs = K == 1 && Col == kCoverMask;
+    constexpr bool kWalk = !kMaskAsIs && Col != kCoverOpaque && Col != kCoverConstant;
+    std::uint8_t weights[kChunkSamples + 1];
+    std::uint8_t pattern[2 * kChunkSamples];  // a fill's operands
+    const std::uint32_t first = whole < kBlend16Chunk ? whole : kBlend16Chunk;
+    if constexpr (!kWalk && !kMaskAsIs) {
+        const std::uint32_t w = Col == kCoverConstant ? cov->opacity : 255u;
+        for (std::uint32_t p = 0; p < first; ++p) {
+            SpreadWeight16<K, Lane>(weights + K * p, w);
+        }
+    }
+    if (src == nullptr) {
+        for (std::uint32_t i = 0; i < K * first; ++i) {
+            Store16(pattern + 2 * i, c[i % K]);
+        }
+    }
+    CoverageWalker<Col, false> weight(cov, 0);
+    for (std::uint32_t done = 0; done < whole;) {
+        const std::uint32_t k = whole - done < kBlend16Chunk ? whole - done : kBlend16Chunk;
+        const std::uint8_t* w = weights;
+        if constexpr (kMaskAsIs) {
+            w = cov->mask1 + done;
+        } else if constexpr (kWalk) {
+            for (std::uint32_t p = 0; p < k; ++p) {
+                SpreadWeight16<K, Lane>(weights + K * p, weight.Next());
+            }
+        }
+        const std::size_t at = 2 * K * static_cast<std::size_t>(done);
+        v->blend16(K * k, dst + at, src != nullptr ? src + at : pattern, w);
+        done += k;
+    }
+    return whole;
 }
 
 // Fills of K samples a pixel (1: grey from the colour's value at byte 8,
@@ -40,8 +117,10 @@ void Fill16Kernel(const RIPKernelParams::Fill* params, std::uint32_t n, std::uin
         }
         FillPixels(dst, n, px, 2 * K);
     } else {
-        CoverageWalker<Col, false> weight(cov, 0);
-        for (std::uint32_t i = 0; i < n; ++i, dst += 2 * K) {
+        const std::uint32_t done = Vector16Prefix<K, -1, Col>(n, dst, nullptr, c, cov);
+        dst += 2 * K * static_cast<std::size_t>(done);
+        CoverageWalker<Col, false> weight(cov, done);
+        for (std::uint32_t i = done; i < n; ++i, dst += 2 * K) {
             const std::uint32_t w = weight.Next();
             for (std::uint32_t k = 0; k < K; ++k) {
                 Store16(dst + 2 * k, Blend16(Load16(dst + 2 * k), c[k], w));
@@ -65,8 +144,11 @@ void Blit16Kernel(const RIPKernelParams::Blit*, std::uint32_t n, std::uint8_t* d
             std::memcpy(dst, src, bytes);
         }
     } else {
-        CoverageWalker<Col, false> weight(cov, 0);
-        for (std::uint32_t i = 0; i < n; ++i, dst += kPixel, src += kPixel) {
+        const std::uint32_t done = Vector16Prefix<K, Lane, Col>(n, dst, src, nullptr, cov);
+        dst += kPixel * done;
+        src += kPixel * done;
+        CoverageWalker<Col, false> weight(cov, done);
+        for (std::uint32_t i = done; i < n; ++i, dst += kPixel, src += kPixel) {
             const std::uint32_t w = weight.Next();
             for (std::uint32_t k = kFirst; k < kLast; ++k) {
                 if constexpr (Col == kCoverOpaque) {

@@ -12,6 +12,7 @@
 // compiled for a wider instruction set could lend to the rest of the program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "kernels/kernel_frame.h"
@@ -99,9 +100,29 @@ using VecFillRun = std::uint32_t (*)(std::uint32_t c, std::uint32_t n, std::uint
 using VecBlitRun = std::uint32_t (*)(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* src,
                                      const RIPKernelCoverage* cov);
 
+// A run of one pixel value: `bytes` bytes from dst repeating the `size`
+// bytes at px (2, 3, 4 or 6). Returns the bytes done, whole pixels; the
+// plain loop writes the rest from the pattern's start.
+using VecPatternFill = std::size_t (*)(std::uint8_t* dst, std::size_t bytes, const std::uint8_t* px,
+                                       std::size_t size);
+
+// A run of n 16-bit samples, each moved toward its operand by its own 8-bit
+// weight: dst = q(src·w + dst·(255 − w)), the blend of the 16-bit modes, with
+// one weight byte a sample. Returns the samples done (whole vectors).
+using VecBlend16Run = std::uint32_t (*)(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* src,
+                                        const std::uint8_t* weights);
+
+// Runs at least this long are stored past the caches: a fill that large
+// would evict everything else and is not read back soon, and a store that
+// skips the cache does not first read the line it overwrites, which is what
+// keeps the plain stores at half the memory's write bandwidth.
+inline constexpr std::size_t kStreamFillBytes = std::size_t{4} << 20;
+
 struct VectorKernels {
     VecFillRun fill[kRIPMergeModeCount][kRIPCoverageVariantCount] = {};
     VecBlitRun blit[kRIPMergeModeCount][kRIPCoverageVariantCount] = {};
+    VecPatternFill patternFill = nullptr;
+    VecBlend16Run blend16 = nullptr;
 };
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,5 +1,6 @@
-// The vector forms of the 8-bit merge modes, written once over a lane type V
-// that an instruction-set unit supplies (vector_sse2.cpp, vector_avx2.cpp).
+// The vector forms of the 8-bit merge modes, of the 16-bit blend and of runs
+// of one pixel value, written once over a lane type V that an
+// instruction-set unit supplies (vector_sse2.cpp, vector_avx2.cpp).
 //
 // V gives a register R of V::kBytes bytes with byte operations, widening of
 // its low and high halves to 16-bit lanes and narrowing back, and 16-bit
@@ -12,6 +13,7 @@
 // V, so nothing compiled for one instruction set is shared with another.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -189,6 +191,81 @@ std::uint32_t BlitRun(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* sr
     return Run<V, Mode, Col, false>(0, n, dst, src, cov);
 }
 
+// The pattern repeats every three vectors (a multiple of every pixel size);
+// one unaligned store covers the bytes before the first aligned address, and
+// the three vectors are loaded at that address's phase in the pattern.
+template <class V>
+std::size_t PatternFill(std::uint8_t* dst, std::size_t bytes, const std::uint8_t* px, std::size_t size) {
+    constexpr std::size_t kPeriod = 3 * V::kBytes;
+    if (bytes < 2 * kPeriod) {
+        return 0;
+    }
+    alignas(32) std::uint8_t pattern[2 * kPeriod];
+    for (std::size_t i = 0; i < 2 * kPeriod; ++i) {
+        pattern[i] = px[i % size];
+    }
+    V::Store(dst, V::Load(pattern));
+    const std::size_t head = (V::kBytes - reinterpret_cast<std::uintptr_t>(dst) % V::kBytes) % V::kBytes;
+    const std::uint8_t* phase = pattern + head % size;
+    const typename V::R r0 = V::Load(phase);
+    const typename V::R r1 = V::Load(phase + V::kBytes);
+    const typename V::R r2 = V::Load(phase + 2 * V::kBytes);
+    std::size_t at = head;
+    if (bytes >= kStreamFillBytes) {
+        for (; bytes - at >= kPeriod; at += kPeriod) {
+            V::Stream(dst + at, r0);
+            V::Stream(dst + at + V::kBytes, r1);
+            V::Stream(dst + at + 2 * V::kBytes, r2);
+        }
+        V::Fence();  // the streamed stores are seen before anything after the fill
+    } else {
+        for (; bytes - at >= kPeriod; at += kPeriod) {
+            V::StoreAligned(dst + at, r0);
+            V::StoreAligned(dst + at + V::kBytes, r1);
+            V::StoreAligned(dst + at + 2 * V::kBytes, r2);
+        }
+    }
+    return at / size * size;
+}
+
+// The 16-bit blend quotient q(x) = min(floor(65536·x / (255·65535)), 65535)
+// on 32-bit lanes, x in 0..255·65535, as a multiplication by a reciprocal
+// and a shift: floor(x·1077969025 / 2^38) is the plain path's quotient for
+// every such x but the last, where it is 65536, and the narrowing pack
+// saturates that to 65535. The products (below 2^55) are taken two lanes at
+// a time, even and odd; the odd quotients land in their high halves.
+template <class V>
+typename V::R BlendQuotient16(typename V::R x) {
+    using R = typename V::R;
+    const R m = V::Splat32(1077969025u);
+    const R even = V::template Shr64<38>(V::MulEvenU32(x, m));
+    const R odd = V::template Shr64<6>(V::MulEvenU32(V::template Shr64<32>(x), m));
+    return V::Or(even, V::And(odd, V::Splat64(0xFFFFFFFF00000000u)));
+}
+
+// f·w + d·(255 − w) fits 24 bits: each 16×8-bit product is put together
+// from its low and high 16-bit halves in 32-bit lanes.
+template <class V>
+std::uint32_t Blend16Run(std::uint32_t n, std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* weights) {
+    using R = typename V::R;
+    constexpr std::uint32_t kSamples = V::kBytes / 2;
+    const R full = V::Splat16(255);
+    std::uint32_t i = 0;
+    for (; n - i >= kSamples; i += kSamples) {
+        const R d = V::Load(dst + 2 * static_cast<std::size_t>(i));
+        const R f = V::Load(src + 2 * static_cast<std::size_t>(i));
+        const R w = V::LoadWidened8(weights + i);
+        const R iw = V::Sub16(full, w);
+        const R fwLo = V::Mul16(f, w), fwHi = V::MulHiU16(f, w);
+        const R dwLo = V::Mul16(d, iw), dwHi = V::MulHiU16(d, iw);
+        const R lo = V::Add32(V::Unpack16Lo(fwLo, fwHi), V::Unpack16Lo(dwLo, dwHi));
+        const R hi = V::Add32(V::Unpack16Hi(fwLo, fwHi), V::Unpack16Hi(dwLo, dwHi));
+        V::Store(dst + 2 * static_cast<std::size_t>(i),
+                 V::PackSaturated32(BlendQuotient16<V>(lo), BlendQuotient16<V>(hi)));
+    }
+    return i;
+}
+
 template <class V, std::uint32_t Mode, std::uint32_t Col>
 constexpr void AddVectorSlot(VectorKernels& k) {
     if constexpr (HasVectorPath<Mode, Col>()) {
@@ -211,6 +288,8 @@ template <class V, std::uint32_t... Modes>
 constexpr VectorKernels BuildVectorKernels(std::integer_sequence<std::uint32_t, Modes...>) {
     VectorKernels k;
     (AddVectorRow<V, Modes>(k), ...);
+    k.patternFill = &PatternFill<V>;
+    k.blend16 = &Blend16Run<V>;
     return k;
 }
 

@@ -15,6 +15,9 @@ struct Sse2 {
 
     static R Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void Store(std::uint8_t* p, R v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    static void StoreAligned(std::uint8_t* p, R v) { _mm_store_si128(reinterpret_cast<__m128i*>(p), v); }
+    static void Stream(std::uint8_t* p, R v) { _mm_stream_si128(reinterpret_cast<__m128i*>(p), v); }
+    static void Fence() { _mm_sfence(); }
     static R Splat8(std::uint8_t v) { return _mm_set1_epi8(static_cast<char>(v)); }
     static R Splat16(std::uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
 
@@ -35,6 +38,28 @@ struct Sse2 {
     static R Sub16(R a, R b) { return _mm_sub_epi16(a, b); }
     static R Mul16(R a, R b) { return _mm_mullo_epi16(a, b); }
     static R Shr8x16(R a) { return _mm_srli_epi16(a, 8); }
+
+    static R LoadWidened8(const std::uint8_t* p) {
+        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+    }
+    static R MulHiU16(R a, R b) { return _mm_mulhi_epu16(a, b); }
+    static R Unpack16Lo(R lo, R hi) { return _mm_unpacklo_epi16(lo, hi); }
+    static R Unpack16Hi(R lo, R hi) { return _mm_unpackhi_epi16(lo, hi); }
+    static R Splat32(std::uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+    static R Splat64(std::uint64_t v) { return _mm_set1_epi64x(static_cast<long long>(v)); }
+    static R Add32(R a, R b) { return _mm_add_epi32(a, b); }
+    static R MulEvenU32(R a, R b) { return _mm_mul_epu32(a, b); }
+    template <int kBits>
+    static R Shr64(R a) {
+        return _mm_srli_epi64(a, kBits);
+    }
+    // 32-bit lanes to 16-bit, saturating at 0 and 65535: SSE2 packs signed
+    // only, so the range is moved down by 32768 and back.
+    static R PackSaturated32(R lo, R hi) {
+        const R bias = _mm_set1_epi32(32768);
+        return _mm_xor_si128(_mm_packs_epi32(_mm_sub_epi32(lo, bias), _mm_sub_epi32(hi, bias)),
+                             _mm_set1_epi16(static_cast<short>(0x8000)));
+    }
 };
 
 }  // namespace

@@ -11,9 +11,10 @@ namespace raster {
 
 namespace {
 
-// Blocks for the budget, but never fewer than a blit locks at once.
+// Blocks for the budget, or as configured, but never fewer than a blit locks
+// at once: with fewer, a blit would fail half drawn.
 std::uint32_t BlocksFor(const RIPTileManagerConfig& c) {
-    if (c.memoryBlocks != 0) return c.memoryBlocks;
+    if (c.memoryBlocks != 0) return std::max(c.memoryBlocks, kMinimumBlocks);
     const std::uint64_t n = std::max<std::uint64_t>(c.budget / kTileBlockBytes, kMinimumBlocks);
     return n > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(n);
 }

@@ -2,6 +2,7 @@
 // stand-in host's import side: every one ends with a drawing or a failure,
 // the host balanced either way.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -86,7 +87,8 @@ const Hostile kHostile[] = {
     // Another document type compiles its internal subset; the compiler's
     // expansion bound stops the laughter, and the root is no svg.
     {"entity_expansion", [] { return Laughs("lolz", "<lolz>&lol9;</lolz>"); }, 0, "not an SVG drawing"},
-    // An svg DOCTYPE takes the open dictionary: the entities stay unread.
+    // An svg DOCTYPE takes the open dictionary; the entities expand until
+    // the expansion bound, and the rest stay as written.
     {"entity_expansion_in_svg",
      [] {
          return Laughs(
@@ -155,6 +157,34 @@ TEST_F(HostileDocument, OversizedDocumentsAndDevicesAreNotRead) {
     ASSERT_EQ(messages_.entries.size(), 1u);
     EXPECT_NE(messages_.entries[0].text.find("not a regular file"), std::string::npos)
         << messages_.entries[0].text;
+}
+
+// A DTD or style sheet the document names on a device, a FIFO or a path
+// elsewhere on the disk is refused before it is opened (the import would
+// block or read without end): the drawing comes, with one warning each.
+TEST_F(HostileDocument, LinkedDevicesAndFilesElsewhereAreNotRead) {
+    const std::string fifo = folder_ + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        const char* head;
+        const char* told;
+    } kLinks[] = {
+        {"<!DOCTYPE x0 SYSTEM \"/dev/zero\">", "/dev/zero was not read: it lies outside"},
+        {"<!DOCTYPE x1 SYSTEM \"/dev/urandom\">", "/dev/urandom was not read: it lies outside"},
+        {"<!DOCTYPE x2 SYSTEM \"/etc/passwd\">", "/etc/passwd was not read: it lies outside"},
+        {"<!DOCTYPE x3 SYSTEM \"pipe\">", "pipe was not read: it is not a regular file"},
+        {"<?xml-stylesheet href=\"pipe\" type=\"text/css\"?>", "pipe was not read: it is not a regular file"},
+        {"<?xml-stylesheet href=\"/dev/zero\" type=\"text/css\"?>", "/dev/zero was not read"},
+    };
+    // Each names its own document type: a registered one is not looked up again.
+    for (const auto& link : kLinks) {
+        SCOPED_TRACE(link.head);
+        messages_.entries.clear();
+        EXPECT_EQ(Import(Write("linked.svg", std::string(link.head) + "\n" + kHead + "<rect width='5' height='5'/></svg>")),
+                  1);
+        ASSERT_EQ(messages_.entries.size(), 1u);
+        EXPECT_NE(messages_.entries[0].text.find(link.told), std::string::npos) << messages_.entries[0].text;
+    }
 }
 
 }  // namespace

@@ -108,8 +108,10 @@ TEST(Resample, RefusesEmptyAndOversizedTargets) {
     EXPECT_FALSE(Resample(Image{}, 4, 4, out));
     EXPECT_FALSE(Resample(Quarters(4, 4), 0, 4, out));
     EXPECT_FALSE(Resample(Quarters(4, 4), 4, 0, out));
-    EXPECT_FALSE(Resample(Quarters(4, 4), 40000, 4, out));
+    // The limit is the pixel count (2^26), whatever the sides.
+    EXPECT_FALSE(Resample(Quarters(4, 4), 67108865, 1, out));
     EXPECT_FALSE(Resample(Quarters(4, 4), 20000, 20000, out));
+    EXPECT_TRUE(Resample(Quarters(4, 4), 40000, 4, out));
 }
 
 TEST(Quantize, FewColoursMakeAnExactPalette) {

@@ -117,12 +117,130 @@ TEST_F(CanvasTest, StylesBecomeTheHostsRecords) {
               std::string::npos)
         << lines[1];
     EXPECT_NE(lines[1].find("transparency=null"), std::string::npos) << lines[1];
-    EXPECT_NE(lines[2].find("outline={kind=2 cap=0 join=0"), std::string::npos) << lines[2];
-    EXPECT_NE(lines[2].find("transparency={type=5 fill={kind=1 colour={model=0 palette=0 bytes=[0 0 0 0 0 0 0 0]}} "
-                            "word12=0 box={left=0 top=0 right=0 bottom=0} words=[0 0] fillKind=0 "
-                            "geometry=[0 0 0 0] start=100 end=100}"),
+    // A wholly transparent fill under an opaque outline: the outline alone,
+    // opaque, without the fill.
+    EXPECT_NE(lines[2].find("fill={kind=0 colour={model=5 palette=5 rgb=#000000}} outline={kind=2 cap=0 join=0"),
               std::string::npos)
         << lines[2];
+    EXPECT_NE(lines[2].find("transparency=null"), std::string::npos) << lines[2];
+}
+
+// How an object's opacities reach the host: one object while its paints
+// are opaque, else the fill and then the outline as objects of their own;
+// a part of no opacity, a hidden object and one clipped away are not sent.
+struct PassRow {
+    const char* name;
+    uint16_t fillOpacity;    // 0..255; 999: no fill
+    uint16_t strokeOpacity;  // 0..255; 999: no stroke
+    double opacity;          // the object's, its groups' included
+    bool visible;
+    bool clippedAway;
+    // Per object sent: its fill kind, outline kind and transparency start
+    // ("-" for none).
+    std::vector<std::string> sent;
+};
+
+class Passes : public CanvasTest, public ::testing::WithParamInterface<PassRow> {};
+
+TEST_P(Passes, SendTheObjectOnceOrAsFillAndOutline) {
+    const PassRow& row = GetParam();
+    WClippath nothing;
+    nothing.clipsAll = true;
+    WithCanvas(host, [&](WCanvas_UDI& canvas) {
+        WEllipse e;
+        e.rx = e.ry = 10;
+        if (row.fillOpacity != 999) e.presentation.fill = Colour(0x102030, row.fillOpacity);
+        if (row.strokeOpacity != 999) {
+            e.presentation.stroke = Stroke(0x405060, 1);
+            e.presentation.stroke->opacity = row.strokeOpacity;
+        }
+        e.presentation.opacity = row.opacity;
+        e.presentation.visible = row.visible;
+        if (row.clippedAway) e.presentation.clipPath = std::make_unique<WClippath>(std::move(nothing));
+        canvas.DrawEllipse(e);
+    });
+    const auto lines = Lines("Ellipse ");
+    ASSERT_EQ(lines.size(), row.sent.size()) << Log();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const auto field = [&](const std::string& name) {
+            const size_t at = line.find(name + "=");
+            if (at == std::string::npos) return std::string("?");
+            const size_t from = at + name.size() + 1;
+            return line.substr(from, line.find_first_of(" }", from) - from);
+        };
+        const std::string kinds = line.substr(line.find("fill={kind=") + 11, 1) + " " +
+                                  line.substr(line.find("outline={kind=") + 14, 1);
+        const std::string start = line.find("transparency=null") != std::string::npos ? "-" : field("start");
+        EXPECT_EQ(kinds + " " + start, row.sent[i]) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Opacities, Passes,
+    ::testing::Values(PassRow{"opaque", 255, 255, 1, true, false, {"1 2 -"}},
+                      PassRow{"object_half", 255, 255, 0.5, true, false, {"1 2 49.80392157"}},
+                      PassRow{"fill_only_translucent", 51, 999, 1, true, false, {"1 1 80"}},
+                      PassRow{"fill_under_opaque_outline", 51, 255, 1, true, false, {"1 1 80", "0 2 -"}},
+                      PassRow{"outline_over_opaque_fill", 255, 51, 0.5, true, false, {"1 1 49.80392157", "0 2 89.80392157"}},
+                      PassRow{"equal_paint_opacities", 128, 128, 1, true, false, {"1 1 49.80392157", "0 2 49.80392157"}},
+                      PassRow{"clear_fill", 0, 255, 1, true, false, {"0 2 -"}},
+                      PassRow{"clear_outline", 255, 0, 1, true, false, {"1 1 -"}},
+                      PassRow{"outline_only", 999, 128, 1, true, false, {"0 2 49.80392157"}},
+                      PassRow{"no_paint", 999, 999, 1, true, false, {"0 1 -"}},
+                      PassRow{"object_clear", 255, 255, 0, true, false, {}},
+                      PassRow{"hidden", 255, 255, 1, false, false, {}},
+                      PassRow{"clipped_away", 255, 255, 1, true, true, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A dashed stroke's entries go to the outline record (type 4, the count at
+// byte 100, the entries from byte 102); a solid one stays type 2.
+TEST_F(CanvasTest, ADashedStrokeFillsTheRecordsDashFields) {
+    WithCanvas(host, [](WCanvas_UDI& canvas) {
+        WEllipse e;
+        e.rx = e.ry = 10;
+        e.presentation.stroke = Stroke(0, 1);
+        e.presentation.stroke->dashes = {3, 1, 0, 2};
+        canvas.DrawEllipse(e);
+    });
+    const auto lines = Lines("Ellipse ");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("outline={kind=4 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(" dashes=4:[3 1 0 2] "), std::string::npos) << lines[0];
+}
+
+// A gradient's stop opacities: one they all share is the object's uniform
+// transparency (times its opacity), different ones a fountain of levels.
+TEST_F(CanvasTest, StopOpacitiesBecomeTheTransparency) {
+    WLinearGradient even, varying;
+    for (WLinearGradient* g : {&even, &varying}) {
+        g->x1 = -10;
+        g->x2 = 10;
+    }
+    even.SetStop(0, {WColour{255, 0, 0}, 128});
+    even.SetStop(255, {WColour{0, 0, 255}, 128});
+    varying.SetStop(0, {WColour{255, 0, 0}, 255});
+    varying.SetStop(255, {WColour{0, 0, 255}, 0});
+    WithCanvas(host, [&](WCanvas_UDI& canvas) {
+        for (const WLinearGradient* g : {&even, &varying}) {
+            WEllipse e;
+            e.rx = e.ry = 10;
+            e.presentation.fill = Reference(g);
+            e.presentation.opacity = 0.5;
+            canvas.DrawEllipse(e);
+        }
+    });
+    const auto lines = Lines("Ellipse ");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("fill={kind=2 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("transparency={type=5 fill={kind=1 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(" start=74.90196078 "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("transparency={type=5 fill={kind=2 "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(" start=0 end=100"), std::string::npos) << lines[1];
+    // The levels: the opaque stop at the object's half, the clear one clear.
+    EXPECT_NE(lines[1].find("stops=2:[{model=9 palette=5 grey=127}@0 {model=9 palette=5 grey=255}@100]"),
+              std::string::npos)
+        << lines[1];
 }
 
 TEST_F(CanvasTest, APrimitiveInsideTwoLinksCarriesTheInnerOne) {

@@ -31,13 +31,13 @@ class FountainTest : public ::testing::Test {
 
     // The paint's fill over `box`; `second` receives the box the host gets.
     svgf::HostFountain Build(const WDefsObject& gradient, svgf::HostBox box, svgf::HostBox* second = nullptr,
-                             int32_t mask = 0) {
+                             int32_t mask = 0, double levelScale = 1) {
         svgf::HostFountain f{};
         WithCanvas(host, [&](WCanvas_UDI& canvas) {
             WFill_URI paint;
             paint.definition = &gradient;
             svgf::HostBox given = box;
-            const WFillRecord fill = canvas.BuildFountainFill(paint, box, &given, mask);
+            const WFillRecord fill = canvas.BuildFountainFill(paint, box, &given, mask, levelScale);
             ASSERT_NE(fill.record, nullptr);
             EXPECT_EQ(fill.record->kind, svgf::kFillFountain);
             f = FountainOf(fill);
@@ -155,7 +155,7 @@ TEST_F(FountainTest, TheEndStopIsAtOneHundredLinearAndZeroRadial) {
 }
 
 TEST_F(FountainTest, MaskStopsAreGreyLevelsOfTheirOpacity) {
-    WLinearGradient g = Horizontal(0, 100);
+    WLinearGradient g = Horizontal(0, 100, 0);
     g.SetStop(0, {WColour{10, 20, 30}, 0});
     g.SetStop(255, {WColour{10, 20, 30}, 255});
     const svgf::HostFountain f = Build(g, kBox, nullptr, 1);
@@ -170,6 +170,13 @@ TEST_F(FountainTest, MaskStopsAreGreyLevelsOfTheirOpacity) {
     EXPECT_EQ(c.stops[0].colour.model, svgf::kColorModelRgb);
     EXPECT_EQ(c.stops[0].colour.channels[6], 10);
     EXPECT_EQ(c.stops[0].colour.channels[4], 30);
+    // An object's opacity over the gradient scales the levels.
+    g.stops[0].value.opacity = 128;
+    const svgf::HostFountain half = Build(g, kBox, nullptr, 1, 0.5);
+    std::memcpy(&clear, &half.stops[0].colour.channels[4], 2);
+    std::memcpy(&opaque, &half.stops[1].colour.channels[4], 2);
+    EXPECT_EQ(clear, 191);
+    EXPECT_EQ(opaque, 127);
 }
 
 struct RadialRow {

@@ -239,14 +239,19 @@ TEST(OwnershipTest, DefinitionsLiveUntilTheirScopeIsReleased) {
     EXPECT_EQ(destroyed, 2);
 }
 
-TEST(GradientTest, ALaterStopAtAPositionReplacesTheEarlier) {
+// Stops keep their document order: one placed before the last counts at
+// the last one's position, and equal positions both stay (a hard edge).
+TEST(GradientTest, StopsKeepTheirOrderAndNoneGoesBack) {
     WLinearGradient g;
     g.SetStop(128, {WColour{1, 2, 3}, 10});
     g.SetStop(0, {});
     g.SetStop(128, {WColour{4, 5, 6}, 20});
-    ASSERT_EQ(g.stops.size(), 2u);
-    EXPECT_EQ(g.stops.begin()->first, 0);
-    EXPECT_EQ(g.stops.at(128).colour, (WColour{4, 5, 6}));
+    g.SetStop(255, {});
+    ASSERT_EQ(g.stops.size(), 4u);
+    const uint16_t positions[] = {128, 128, 128, 255};
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(g.stops[i].position, positions[i]) << i;
+    EXPECT_EQ(g.stops[0].value.colour, (WColour{1, 2, 3}));
+    EXPECT_EQ(g.stops[2].value.colour, (WColour{4, 5, 6}));
     g.SetFlag(gradient_flag::kStops);
     EXPECT_TRUE(g.HasFlag(gradient_flag::kStops));
     EXPECT_FALSE(g.HasFlag(gradient_flag::kTransform));

@@ -170,6 +170,7 @@ TEST(Opacities, FromComputedValues) {
     EXPECT_EQ(from(50, style_unit::kPercent), 128);
     EXPECT_EQ(from(std::nan(""), style_unit::kPercent), 0);
     EXPECT_EQ(from(0.5, style_unit::kPx), -1);
+    EXPECT_EQ(from(0, style_unit::kPx), 0);  // a bare 0, as the style engine gives it
     EXPECT_EQ(from(0.5, style_unit::kNone), -1);
 }
 

@@ -53,7 +53,8 @@ Declarations Own(const WDOMHandle& element) {
 }
 
 bool Inherited(const std::string& name) {
-    return name != "clip-path" && name != "mask" && name != "stop-color" && name != "stop-opacity";
+    return name != "clip-path" && name != "mask" && name != "stop-color" && name != "stop-opacity" &&
+           name != "display" && name != "opacity";
 }
 
 // Hexadecimal digits; none when one is not.
@@ -157,6 +158,16 @@ bool AttributeStyles::GetStyle(const WDOMHandle& element, WComputedStyle* style)
             style->stopColour = Colour(v);
         } else if (name == "stop-opacity") {
             style->stopOpacity = Number(v);
+        } else if (name == "display") {
+            style->displayNone = v == "none";
+        } else if (name == "visibility") {
+            style->hidden = v == "hidden" || v == "collapse";
+        } else if (name == "opacity") {
+            style->opacity = Number(v);
+        } else if (name == "fill-rule") {
+            style->evenOdd = v == "evenodd";
+        } else if (name == "clip-rule") {
+            style->clipEvenOdd = v == "evenodd";
         }
     }
     if (values.count("font-family") || values.count("font-size") || values.count("font-weight") ||

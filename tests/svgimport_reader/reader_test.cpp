@@ -238,6 +238,61 @@ TEST(Styles, PaintsStrokesAndOpacities) {
         EXPECT_EQ(rects[i], "rect 0,253000 1000x1000" + std::string(styles[i]));
 }
 
+// display: none leaves the element and its subtree out; visibility is
+// inherited and hides only what does not set it back.
+TEST(Styles, HiddenAndUndisplayedElements) {
+    Read read(Doc(R"svg(<defs><rect id="r" width="2" height="2"/></defs>
+<g display="none"><rect width="1" height="1"/></g>
+<rect width="3" height="3" style="display:none"/>
+<g visibility="hidden"><rect width="4" height="4"/><rect width="5" height="5" visibility="visible"/></g>
+<use href="#r" display="none"/>
+<use href="#r"/>)svg"));
+    EXPECT_EQ(read.canvas.Lines("rect"), (std::vector<std::string>{"rect 0,250000 4000x4000 fill=#000000 hidden",
+                                                                  "rect 0,249000 5000x5000 fill=#000000",
+                                                                  "rect 0,252000 2000x2000 fill=#000000"}));
+}
+
+// An object's opacity is its own times every group's around it, the root's
+// and a symbol instance's included; values beyond 0..1 are held to it.
+TEST(Styles, OpacitiesMultiplyThroughGroups) {
+    Read read(R"svg(<svg width="96" height="96" viewBox="0 0 254 254" opacity=".5">
+<defs><symbol id="s" opacity=".5"><rect width="1" height="1"/></symbol></defs>
+<rect width="1" height="1"/>
+<g opacity=".5"><g opacity="50%"><rect width="2" height="2" opacity=".5"/></g></g>
+<use href="#s" opacity=".5"/>
+<a><rect width="3" height="3" opacity="2"/></a>
+<rect width="4" height="4" opacity="-1"/>
+</svg>)svg");
+    EXPECT_EQ(read.canvas.Lines("rect"),
+              (std::vector<std::string>{"rect 0,253000 1000x1000 fill=#000000 opacity=0.5",
+                                        "rect 0,252000 2000x2000 fill=#000000 opacity=0.0625",
+                                        "rect 0,253000 1000x1000 fill=#000000 opacity=0.125",
+                                        "rect 0,251000 3000x3000 fill=#000000 opacity=0.5",
+                                        "rect 0,250000 4000x4000 fill=#000000 opacity=0"}));
+}
+
+// A clip path's hidden children take no part; one with none left clips
+// everything away, one with children the reader does not take does not.
+TEST(Styles, ClipPathsOfHiddenChildren) {
+    Read read(Doc(R"svg(<defs>
+<clipPath id="half"><rect width="1" height="1"/><rect width="2" height="2" visibility="hidden"/></clipPath>
+<clipPath id="none"><rect width="2" height="2" display="none"/></clipPath>
+<clipPath id="empty"/>
+<clipPath id="circle"><circle r="2"/></clipPath></defs>
+<rect width="5" height="5" clip-path="url(#half)"/>
+<rect width="5" height="5" clip-path="url(#none)"/>
+<rect width="5" height="5" clip-path="url(#empty)"/>
+<rect width="5" height="5" clip-path="url(#circle)"/>)svg"));
+    const auto rects = read.canvas.Lines("rect 0,249000");
+    ASSERT_EQ(rects.size(), 4u);
+    EXPECT_NE(rects[0].find("clip=[path 04:0,253000 44:1000,253000 44:1000,254000 4c:0,254000]"), std::string::npos)
+        << rects[0];
+    EXPECT_EQ(rects[0].find("clips-all"), std::string::npos) << rects[0];
+    EXPECT_NE(rects[1].find("clip=[] clips-all"), std::string::npos) << rects[1];
+    EXPECT_NE(rects[2].find("clip=[] clips-all"), std::string::npos) << rects[2];
+    EXPECT_EQ(rects[3].find("clips-all"), std::string::npos) << rects[3];
+}
+
 TEST(Styles, FontsGiveWeightCodesFamiliesAndSizes) {
     Read read(Svg(R"svg(<text font-weight="400">a</text><text font-weight="600" font-style="italic">b</text>
 <text font-family="'Times New Roman', serif" font-size="12pt">c</text><text>d</text>)svg"));
@@ -281,11 +336,13 @@ TEST(Structure, ARefusedGroupDrawsNothingAndStaysBalanced) {
     EXPECT_EQ(canvas.open, 0);
 }
 
-TEST(Structure, AnchorsCarryTheirTargetAndNoTransform) {
+TEST(Structure, AnchorsCarryTheirTargetAndTheirTransform) {
     Read read(Doc(
-        R"svg(<a xlink:href="http://example.org/" transform="translate(50 50)"><rect width="1" height="1"/></a>)svg"));
+        R"svg(<a xlink:href="http://example.org/" transform="translate(50 50)"><rect width="1" height="1"/></a>
+<rect width="1" height="1"/>)svg"));
     EXPECT_EQ(read.Text(),
-              "anchor http://example.org/\n  rect 0,253000 1000x1000 fill=#000000\nend anchor\n");
+              "anchor http://example.org/\n  rect 50000,203000 1000x1000 fill=#000000\nend anchor\n"
+              "rect 0,253000 1000x1000 fill=#000000\n");
 }
 
 TEST(Structure, UseDrawsWhatItNamesPlacedByItsPosition) {
@@ -374,6 +431,20 @@ TEST(Structure, NestedViewportsFitTheirViewBoxAndClip) {
               "    rect 5000,214000 40000x40000 fill=#000000\n"
               "  end group\n"
               "end group\n");
+}
+
+// A gradient or pattern in the text's box units paints the text: the
+// reference is resolved over the text's box, not dropped for want of one.
+TEST(Texts, TakeReferencePaintsInTheirBoxUnits) {
+    Read read(Doc(R"svg(<linearGradient id="g"><stop offset="0" stop-color="red"/></linearGradient>
+<pattern id="p" width=".5" height=".5"><rect width="1" height="1"/></pattern>
+<text x="10" y="20" font-size="10" fill="url(#g)">AB</text>
+<text x="10" y="20" font-size="10" fill="url(#p)">AB</text>)svg"));
+    const auto texts = read.canvas.Lines("text");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find("fill=linear(10000,244000 20000,244000; 0:#ff0000/255)"), std::string::npos)
+        << texts[0];
+    EXPECT_NE(texts[1].find("fill=pattern"), std::string::npos) << texts[1];
 }
 
 TEST(Images, ArePlacedAndLinked) {

@@ -134,7 +134,10 @@ std::string RecordingCanvas::Style(const WPresentation& s) {
             for (int32_t d : s.stroke->dashes) out += " " + std::to_string(d);
         }
     }
-    if (s.clipPath) out += " clip=" + ClipText(*s.clipPath);
+    if (s.clipPath) {
+        out += " clip=" + ClipText(*s.clipPath);
+        if (s.clipPath->clipsAll) out += " clips-all";
+    }
     if (s.mask) {
         out += " mask=(" + I(s.mask->x) + "," + I(s.mask->y) + " " + I(s.mask->width.value) + "x" +
                I(s.mask->height.value);
@@ -145,6 +148,13 @@ std::string RecordingCanvas::Style(const WPresentation& s) {
         }
         out += ")";
     }
+    if (s.opacity != 1) {
+        char text[32];
+        std::snprintf(text, sizeof text, " opacity=%g", s.opacity);
+        out += text;
+    }
+    if (!s.visible) out += " hidden";
+    if (s.evenOdd) out += " evenodd";
     return out;
 }
 

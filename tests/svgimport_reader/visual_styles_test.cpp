@@ -113,6 +113,68 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
 }
 
+// display, visibility, opacity and the fill rule through the style engine:
+// display and opacity stay with their element, visibility and the rule are
+// inherited, from sheets and style attributes as from attributes; the fill
+// rule starts non-zero.
+TEST_F(Styled, DisplayVisibilityOpacityAndFillRule) {
+    EXPECT_EQ(Draw(Document(R"svg(<style>.off { display: none } .ghost { visibility: hidden }</style>
+<g style="display:none"><rect width="1" height="1"/></g>
+<rect width="2" height="2" class="off"/>
+<g class="ghost" fill-rule="evenodd" opacity="0.5"><rect width="3" height="3"/><rect width="4" height="4" visibility="visible" fill-rule="nonzero"/></g>
+<rect width="5" height="5" style="opacity: 0"/>
+<path d="M0 0 L1 0 L1 1 Z"/>)svg")),
+              "group [1000 0 0 -1000 0 254000] fill=#000000 opacity=0.5 hidden evenodd\n"
+              "  rect 0,251000 3000x3000 fill=#000000 opacity=0.5 hidden evenodd\n"
+              "  rect 0,250000 4000x4000 fill=#000000 opacity=0.5\n"
+              "end group\n"
+              "rect 0,249000 5000x5000 fill=#000000 opacity=0\n"
+              "path 04:0,254000 44:1000,254000 4c:1000,253000 fill=#000000\n");
+}
+
+// A `use` instance inherits from the `use` wherever its content sets
+// nothing itself, through nested instances too; where the content is
+// defined it keeps its own inheritance.
+TEST_F(Styled, UseInstancesInheritFromTheUse) {
+    EXPECT_EQ(Draw(Document(R"svg(<defs fill="blue"><g id="icon"><rect width="1" height="1"/><rect width="2" height="2" fill="lime"/></g>
+<path id="dot" d="M0 0 L1 0 L1 1 Z" style="fill: currentColor"/>
+<use id="inner" xlink:href="#icon" stroke="black"/></defs>
+<use xlink:href="#icon" fill="red" opacity="0.5"/>
+<use xlink:href="#dot" style="color: #00FF00"/>
+<use xlink:href="#inner" fill="red"/>)svg")),
+              "group [1000 0 0 -1000 0 254000] fill=#ff0000 opacity=0.5\n"
+              "  group [1000 0 0 -1000 0 254000] fill=#ff0000 opacity=0.5\n"
+              "    rect 0,253000 1000x1000 fill=#ff0000 opacity=0.5\n"
+              "    rect 0,252000 2000x2000 fill=#00ff00 opacity=0.5\n"
+              "  end group\n"
+              "end group\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "  path 04:0,254000 44:1000,254000 4c:1000,253000 fill=#00ff00\n"
+              "end group\n"
+              "group [1000 0 0 -1000 0 254000] fill=#ff0000\n"
+              "  group [1000 0 0 -1000 0 254000] fill=#ff0000 stroke=#000000/1000\n"
+              "    group [1000 0 0 -1000 0 254000] fill=#ff0000 stroke=#000000/1000\n"
+              "      rect 0,253000 1000x1000 fill=#ff0000 stroke=#000000/1000\n"
+              "      rect 0,252000 2000x2000 fill=#00ff00 stroke=#000000/1000\n"
+              "    end group\n"
+              "  end group\n"
+              "end group\n");
+}
+
+// A paint's fallback after a reference counts only when the reference
+// names nothing; none as the fallback paints nothing.
+TEST_F(Styled, PaintFallbacksCountWhenTheReferenceNamesNothing) {
+    EXPECT_EQ(Draw(Document(R"svg(<linearGradient id="g"><stop offset="0" stop-color="red"/></linearGradient>
+<rect width="1" height="1" fill="url(#g) blue"/>
+<rect width="1" height="1" fill="url(#nothing) blue"/>
+<rect width="1" height="1" fill="url(#nothing) none" stroke="url(#nothing) #00FF00"/>
+<rect width="1" height="1" style="fill: url(#nothing) red"/>)svg")),
+              "rect 0,253000 1000x1000 fill=linear(0,254000 1000,254000; 0:#ff0000/255)\n"
+              "rect 0,253000 1000x1000 fill=#0000ff\n"
+              "rect 0,253000 1000x1000 stroke=#00ff00/1000\n"
+              "rect 0,253000 1000x1000 fill=#ff0000\n");
+}
+
 // An attribute written twice counts with its first value, on an element of
 // a few attributes as on one of many.
 TEST_F(Styled, ARepeatedAttributeKeepsItsFirstValue) {
@@ -140,17 +202,17 @@ TEST_F(Styled, DrawnElementsLetTheirStylesGoAndReferencesComputeThemAgain) {
               "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#000000/2000\n"
               "end group\n"
               "group [1000 0 0 -1000 0 254000] fill=#000000\n"
-              "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#000000/2000\n"
+              "  rect 0,253000 1000x1000 fill=#00ff00\n"
               "end group\n"
               "group [1000 0 0 -1000 0 254000] fill=#000000 stroke=#ff0000/1000\n"
-              "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#000000/2000\n"
+              "  rect 0,253000 1000x1000 fill=#00ff00 stroke=#ff0000/1000\n"
               "end group\n"
               "rect 0,252000 2000x2000 fill=linear(0,254000 2000,254000; 0:#ff0000/255 255:#0000ff/255)\n"
               "rect 0,252000 2000x2000 fill=linear(0,254000 2000,254000; 0:#ff0000/255 255:#0000ff/255)\n");
     // The root, the definitions only referred to, which are never drawn
-    // themselves, and the ancestors computed again for a reference (the g
-    // for the instances, the defs for the gradient): once each.
-    EXPECT_EQ(held, "svg g defs linearGradient stop stop ");
+    // themselves, and the ancestors computed again for a reference (the
+    // defs for the gradient): once each. An instance's records go with it.
+    EXPECT_EQ(held, "svg defs linearGradient stop stop ");
 }
 
 }  // namespace

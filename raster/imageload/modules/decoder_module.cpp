@@ -7,6 +7,7 @@
 // background entry.
 #include "decoder_module.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -65,12 +66,15 @@ void PackRow(const DecodedImage& image, const std::uint8_t* in, std::uint32_t de
     switch (image.layout) {
         case Layout::kIndexed:
             for (std::uint32_t x = 0; x < image.width; ++x) {
+                // An index past the palette reads as entry 0, as the raster
+                // library reads such indices everywhere.
+                const std::uint8_t index = in[x] < image.palette.size() ? in[x] : 0;
                 if (depth == 8) {
-                    out[x] = in[x];
+                    out[x] = index;
                 } else if (depth == 4) {
-                    out[x / 2] |= static_cast<std::uint8_t>((in[x] & 0x0F) << (x % 2 ? 0 : 4));
+                    out[x / 2] |= static_cast<std::uint8_t>(index << (x % 2 ? 0 : 4));
                 } else {
-                    out[x / 8] |= static_cast<std::uint8_t>((in[x] & 1) << (7 - x % 8));
+                    out[x / 8] |= static_cast<std::uint8_t>(index << (7 - x % 8));
                 }
             }
             break;
@@ -96,12 +100,18 @@ void PackRow(const DecodedImage& image, const std::uint8_t* in, std::uint32_t de
     }
 }
 
+// Keeps the decoder's reason for the reader; true when there is none.
+bool Succeeded(const std::string& status, imageload::FilterContext& context) {
+    std::snprintf(context.moduleMessage, sizeof context.moduleMessage, "%s", status.c_str());
+    return status.empty();
+}
+
 std::int32_t ReadHeader(DecodeFn decode, imageload::FilterContext& context) {
     DecodedImage image;
     imagecodecs::DecodeRequest request;
     request.headerOnly = true;
     request.frame = context.frameNumber ? context.frameNumber : 1;
-    if (!decode({context.view, context.fileSize}, request, image).empty()) return 0;
+    if (!Succeeded(decode({context.view, context.fileSize}, request, image), context)) return 0;
     if (!WritePalette(image, context)) return 0;
     context.width = static_cast<std::int32_t>(image.width);
     context.height = static_cast<std::int32_t>(image.height);
@@ -160,7 +170,7 @@ std::int32_t ReadPixels(DecodeFn decode, imageload::FilterContext& context) {
     request.frame = context.frameNumber ? context.frameNumber : 1;
     request.rowSink = DeliverRow;
     request.sinkContext = &delivery;
-    return decode({context.view, context.fileSize}, request, image).empty() && delivery.checked ? 1 : 0;
+    return Succeeded(decode({context.view, context.fileSize}, request, image), context) && delivery.checked ? 1 : 0;
 }
 
 }  // namespace

@@ -118,8 +118,10 @@ class WCanvas_UDI : public WCanvas {
     // reaching beyond it widens. In mask mode (`mask` nonzero) the stops
     // are grey levels of the stops' opacities. A pattern drawn inside its
     // own tile gets a fill of kind none.
+    // `levelScale` multiplies the stops' opacities in mask mode (an
+    // object's own opacity over a gradient's).
     WFillRecord BuildFountainFill(const WFill_URI& paint, const svgf::HostBox& first, svgf::HostBox* second,
-                                  int32_t mask);
+                                  int32_t mask, double levelScale = 1);
 
     // Loads the image's picture through the host's image import; 1 with the
     // two values for the image entry, 0 when it cannot be loaded.
@@ -137,10 +139,38 @@ class WCanvas_UDI : public WCanvas {
     struct Records;
     struct ClipFrame;
 
+    // One drawing of an object: its fill, its outline or both, under one
+    // uniform opacity (0..255).
+    struct Pass {
+        bool fill = true;
+        bool outline = true;
+        uint16_t opacity = kOpaque;
+    };
+    // The drawings an object's style asks for: none for an object hidden,
+    // clipped away or wholly transparent; one where its paints are opaque
+    // (the host has one transparency per object: the object's opacity);
+    // else the fill without outline and then the outline without fill, each
+    // at its paint's opacity times the object's (a part of no opacity left
+    // out).
+    struct Passes {
+        Pass pass[2];
+        int count = 0;
+        const Pass* begin() const { return pass; }
+        const Pass* end() const { return pass + count; }
+    };
+    static Passes PassesOf(const WPresentation& style);
+    // An image's one drawing, at the object's opacity.
+    static Passes ImagePassesOf(const WPresentation& style);
+
     bool Continue() const;
-    void ApplyStyle(const WPresentation& style, const svgf::HostBox& first, svgf::HostBox* second, Records& out);
+    void ApplyStyle(const WPresentation& style, const Pass& pass, const svgf::HostBox& first, svgf::HostBox* second,
+                    Records& out);
     void BuildUniformTransparency(Records& out, uint16_t opacity);
     void BuildMaskTransparency(Records& out, const WMask& mask, const svgf::HostBox& first);
+    // A gradient whose stops' opacities differ: a fountain transparency of
+    // their levels (times the pass's opacity) over the same geometry.
+    void BuildStopTransparency(Records& out, const WFill_URI& paint, uint16_t opacity, const svgf::HostBox& first,
+                               const svgf::HostBox& second);
     void PushClipPaths(const WClippath* clip);
     void PopClipPaths(const WClippath* clip);
     void SetRadialGeometry(const WRadialGradient& gradient, const svgf::HostBox& box,

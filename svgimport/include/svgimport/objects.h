@@ -14,6 +14,7 @@
 #ifndef SVGIMPORT_OBJECTS_H
 #define SVGIMPORT_OBJECTS_H
 
+#include <algorithm>
 #include <any>
 #include <cstddef>
 #include <cstdint>
@@ -107,7 +108,8 @@ struct WStroke {
     int32_t join = join::kMiter;
     double miterLimit = 8;
     // Each dash in units of the stroke width (host length over the width,
-    // rounded half away from zero).
+    // rounded half away from zero), the dash offset turned into the list,
+    // as many as the host's outline record holds; empty: a solid line.
     std::vector<int32_t> dashes;
     uint16_t opacity = kOpaque;
     WColour colour;
@@ -132,6 +134,15 @@ struct WPresentation {
     std::unique_ptr<WFont> font;
     std::unique_ptr<WClippath> clipPath;
     const WMask* mask = nullptr;  // kept by the import's definitions
+    // visibility: a hidden object is not drawn (a group's children still
+    // are, unless they are hidden too).
+    bool visible = true;
+    bool displayed = true;  // display: none, for shapes built for a definition
+    // The object's opacity times that of every group around it, 0..1; the
+    // paints' own opacities multiply it.
+    double opacity = 1;
+    bool evenOdd = false;      // fill-rule: evenodd
+    bool clipEvenOdd = false;  // clip-rule: evenodd, for a clip path's shapes
 
     WPresentation();
     WPresentation(WPresentation&&) noexcept;
@@ -292,6 +303,9 @@ class WClippath final : public WDefsObject {
     uint32_t kind() const override { return kind::kClippath; }
     std::vector<std::unique_ptr<WGraphicsPrimitive>> shapes;
     WPresentation presentation;
+    // A clip path with nothing shown in it (no children, or every one
+    // hidden) clips its element away entirely.
+    bool clipsAll = false;
 };
 
 // A mask: its box in host units (height not negative, y the lower edge) and
@@ -349,8 +363,13 @@ inline constexpr uint16_t kTransform = 0x40;
 inline constexpr uint16_t kStops = 0x80;
 }  // namespace gradient_flag
 
-// Stops by position along the gradient vector (0..255), ascending.
-using WStopMap = std::map<uint16_t, WStopValue>;
+// Stops in document order, each at its position along the gradient vector
+// (0..255), none before the one ahead of it.
+struct WStop {
+    uint16_t position = 0;
+    WStopValue value;
+};
+using WStopMap = std::vector<WStop>;
 
 class WGradient : public WDefsObject {
   public:
@@ -360,8 +379,12 @@ class WGradient : public WDefsObject {
 
     void SetFlag(uint16_t flag) { flags = static_cast<uint16_t>(flags | flag); }
     bool HasFlag(uint16_t flag) const { return (flags & flag) != 0; }
-    // A later stop at a position already held replaces it.
-    void SetStop(uint16_t position, const WStopValue& value) { stops[position] = value; }
+    // Appends a stop; as SVG has it, a position before the last stop's
+    // counts as the last stop's (equal positions make a hard edge).
+    void SetStop(uint16_t position, const WStopValue& value) {
+        if (!stops.empty()) position = std::max(position, stops.back().position);
+        stops.push_back({position, value});
+    }
 };
 
 class WLinearGradient final : public WGradient {

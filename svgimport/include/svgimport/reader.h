@@ -148,6 +148,12 @@ class WParser : public WCoordinates, public WTileDrawer {
     // The builder of the element's kind.
     int32_t DrawByKind(const markup::WDOMHandle& element);
     WCanvas* Canvas() const { return canvas_; }
+    // The element's computed style (the initial values when it has none).
+    WComputedStyle StyleOf(const markup::WDOMHandle& element);
+    // False for an element whose display is none: nothing of it is drawn.
+    bool Displayed(const markup::WDOMHandle& element);
+    // The element's own opacity times that of the groups around it.
+    double OpacityWithin(const markup::WDOMHandle& element);
 
     int32_t DoGroup(const markup::WDOMHandle& element);
     int32_t DoAnchor(const markup::WDOMHandle& element);
@@ -201,6 +207,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     int uses_ = 0;           // `use` instances open
     long instanced_ = 0;     // elements drawn inside them
     long nestedBuilds_ = 0;  // definitions built for the current element's style
+    // The product of the opacities of the groups being drawn (the root, the
+    // `g`, `use`, `a` and symbol instances around the current element).
+    double opacity_ = 1;
 };
 
 // The identity of a DOM node: the same for every handle on it.

@@ -58,6 +58,11 @@ struct WComputedStyle {
     WStyleReference mask;
     std::optional<uint32_t> stopColour;  // platform colour value
     std::optional<WStyleNumber> stopOpacity;
+    bool displayNone = false;  // display: none, the element's own
+    bool hidden = false;       // visibility: hidden (inherited; a child may be visible)
+    std::optional<WStyleNumber> opacity;  // the element's own, not its group's
+    bool evenOdd = false;      // fill-rule: evenodd
+    bool clipEvenOdd = false;  // clip-rule: evenodd
 };
 
 class WStyleSource {
@@ -69,6 +74,15 @@ class WStyleSource {
     // The reader is done with the element's style: a source that holds it
     // may let it go (a later GetStyle computes it again, the same).
     virtual void Release(const markup::WDOMHandle& element) { (void)element; }
+    // Until the matching EndInstance, `target` and its subtree are drawn as
+    // the instance of the `use` element: there they inherit from the `use`
+    // (as it stands where it is drawn), not from where they are defined.
+    // Instances nest. A source without inheritance of its own ignores it.
+    virtual void BeginInstance(const markup::WDOMHandle& use, const markup::WDOMHandle& target) {
+        (void)use;
+        (void)target;
+    }
+    virtual void EndInstance() {}
 };
 
 }  // namespace SVG

@@ -4,6 +4,9 @@
 #ifndef SVGIMPORT_VISUAL_STYLES_H
 #define SVGIMPORT_VISUAL_STYLES_H
 
+#include <memory>
+#include <vector>
+
 #include "markup/style/css_manager.h"
 #include "markup/style/visual_doc.h"
 #include "svgimport/style_source.h"
@@ -19,12 +22,23 @@ void AddPresentationAttributes(markup::style::CSSManager& css);
 class WVisualStyleSource : public WStyleSource {
   public:
     // The visual document must outlive the source.
-    explicit WVisualStyleSource(markup::style::WDOMVisualDoc_WerImp& visual) : visual_(visual) {}
+    explicit WVisualStyleSource(markup::style::WDOMVisualDoc_WerImp& visual);
+    ~WVisualStyleSource() override;
     bool GetStyle(const markup::WDOMHandle& element, WComputedStyle* style) override;
     void Release(const markup::WDOMHandle& element) override;
+    void BeginInstance(const markup::WDOMHandle& use, const markup::WDOMHandle& target) override;
+    void EndInstance() override;
 
   private:
+    struct Instance;
+    // The element's record where it is drawn: in the innermost instance
+    // that holds it, else the visual document's.
+    markup::style::StyleProperties* RecordOf(const markup::WDOMHandle& element);
+    markup::style::StyleProperties* InstanceRecord(Instance& instance, const markup::WDOMHandle& element,
+                                                   int depth);
+
     markup::style::WDOMVisualDoc_WerImp& visual_;
+    std::vector<std::unique_ptr<Instance>> instances_;
 };
 
 }  // namespace SVG

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "markup/faults.h"
@@ -239,6 +243,77 @@ TEST(SingletonTest, FailedConstructionLeavesNoMarkerBehind) {
     Fragile::fail = false;
     EXPECT_NO_THROW(Singleton<Fragile>::Instance());
     EXPECT_TRUE(Singleton<Fragile>::Exists());
+}
+
+// Counts its constructions; building takes a while, so that late callers
+// arrive while the first is still inside the constructor.
+class Slow {
+  public:
+    Slow() {
+        Singleton<Slow>::CheckConstruction();
+        ++built;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        ready = 42;
+    }
+    int ready = 0;
+    static inline std::atomic<int> built{0};
+};
+
+class AsksForItself {
+  public:
+    AsksForItself() { Singleton<AsksForItself>::Instance(); }
+};
+
+TEST(SingletonTest, ConcurrentFirstUseBuildsOneWholeInstance) {
+    for (int round = 0; round < 100; ++round) {
+        Singleton<Slow>::Release();
+        Slow::built = 0;
+        std::atomic<int> waiting{8};
+        std::array<Slow*, 8> seen{};
+        std::array<int, 8> ready{};
+        std::vector<std::thread> threads;
+        for (std::size_t t = 0; t < seen.size(); ++t) {
+            threads.emplace_back([&, t] {
+                waiting.fetch_sub(1);
+                while (waiting.load() > 0) std::this_thread::yield();
+                seen[t] = &Singleton<Slow>::Instance();
+                ready[t] = seen[t]->ready;
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+        ASSERT_EQ(Slow::built.load(), 1) << "round " << round;
+        for (std::size_t t = 0; t < seen.size(); ++t) {
+            ASSERT_EQ(seen[t], seen[0]) << "round " << round;
+            ASSERT_EQ(ready[t], 42) << "round " << round;
+        }
+    }
+    Singleton<Slow>::Release();
+}
+
+TEST(SingletonTest, AnotherThreadCannotConstructDuringTheBuild) {
+    // While one thread builds, a T made directly elsewhere is still refused.
+    class Watched {
+      public:
+        Watched() {
+            Singleton<Watched>::CheckConstruction();
+            std::thread other([this] {
+                try {
+                    Watched stray;
+                } catch (const IllegalUsageFault&) {
+                    refused = true;
+                }
+            });
+            other.join();
+        }
+        bool refused = false;
+    };
+    EXPECT_TRUE(Singleton<Watched>::Instance().refused);
+    Singleton<Watched>::Release();
+}
+
+TEST(SingletonTest, ConstructorAskingForItselfIsAFaultNotAHang) {
+    EXPECT_THROW(Singleton<AsksForItself>::Instance(), IllegalUsageFault);
+    EXPECT_FALSE(Singleton<AsksForItself>::Exists());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "markup/parser/element_def.h"
+#include "markup/parser/id_list.h"
 #include "markup/parser/name_order.h"
 
 namespace markup {
@@ -149,6 +150,52 @@ TEST(CrossReferenceTest, RememberedLookUpsFollowClearAndCrowdedPlaces) {
     ASSERT_NE(x.FindById(7u), nullptr);
     EXPECT_EQ(std::string(x.FindById(7u)->Name().Text()), "again");
     EXPECT_EQ(x.FindById(65536u + 7u), nullptr);
+}
+
+// Inserts between look-ups, as a parse learns names: each look-up by id, and
+// each pair's index when asked for, names the definition of that id.
+TEST(CrossReferenceTest, IndexesFollowInsertsBetweenLookUps) {
+    CrossReference<ElementDef> x;
+    Fill(x, {{30, "m"}, {5, "c"}});
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < 200; ++i) names.push_back("k" + std::to_string((i * 7919u) % 1000u));
+    for (std::uint32_t i = 0; i < 200; ++i) {
+        x.Insert(Def(100 + i, names[i].c_str()));
+        ASSERT_NE(x.FindById(100 + i), nullptr);
+        EXPECT_EQ(x.FindById(30)->Name().Text(), std::string("m"));
+        if (i % 50 != 0) continue;
+        for (std::uint32_t p = 0; p < x.EntryCount(); ++p) {
+            const IDIndexPair& pair = *x.PairAt(p);
+            ASSERT_NE(x.At(pair.index), nullptr);
+            EXPECT_EQ(x.At(pair.index)->Id(), pair.key);
+            std::uint32_t index = 0;
+            ASSERT_TRUE(x.FindIndex(pair.key, index));
+            EXPECT_EQ(index, pair.index);
+        }
+    }
+}
+
+// A long list keeps its ids hashed; every change leaves Contains right.
+TEST(IdListTest, ContainsFollowsEveryChangeOfALongList) {
+    IdList ids;
+    for (std::uint32_t i = 0; i < 100; ++i) ids.Add(i * 3);
+    EXPECT_TRUE(ids.Contains(297));
+    EXPECT_FALSE(ids.Contains(298));
+    ids.Remove(297);
+    EXPECT_FALSE(ids.Contains(297));
+    ids.Add(298);
+    EXPECT_TRUE(ids.Contains(298));
+    ids.Truncate(40);
+    EXPECT_FALSE(ids.Contains(150));
+    EXPECT_TRUE(ids.Contains(117));
+    ids.Truncate(10);
+    EXPECT_TRUE(ids.Contains(27));
+    EXPECT_FALSE(ids.Contains(30));
+    IdList copy = ids;
+    ids.Clear();
+    EXPECT_FALSE(ids.Contains(0));
+    EXPECT_TRUE(copy.Contains(0));
+    EXPECT_EQ(copy.Count(), 10u);
 }
 
 }  // namespace

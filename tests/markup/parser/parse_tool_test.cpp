@@ -3,6 +3,7 @@
 // with a one-line message), never a crash.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -15,9 +16,9 @@
 namespace {
 
 // The exit status, or -1 when the tool did not exit by itself.
-int RunTool(const std::string& file, const std::string& errFile) {
+int RunTool(const std::string& file, const std::string& errFile, const std::string& flags = "") {
     const std::string command = std::string(SVGFILTER_TOOL_LAUNCHER) + "\"" + SVGFILTER_TOOL + "\" parse \"" + file +
-                                "\" >/dev/null 2>\"" + errFile + "\"";
+                                "\" " + flags + " >/dev/null 2>\"" + errFile + "\"";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -59,6 +60,24 @@ TEST(ParseTool, DamagedFilesGiveATreeOrACleanFailure) {
     EXPECT_EQ(RunTool(dir.Path() + "/none.svg", dir.Path() + "/err"), 1);
     EXPECT_EQ(ReadAll(dir.Path() + "/err"),
               "svgfilter parse: " + dir.Path() + "/none.svg: the file could not be opened\n");
+}
+
+TEST(ParseTool, TellsTheEnginesMessagesAndRefusesWhatIsNoFile) {
+    markup_test::TempDir dir;
+    // A dictionary cut short parses with what it held, and says so.
+    std::filesystem::create_directories(dir.Path() + "/dic");
+    std::filesystem::copy_file(std::string(SVGFILTER_DICTIONARY_DIR) + "CSS.dic", dir.Path() + "/dic/CSS.dic");
+    dir.Write("dic/html.dic", "DIC\x01\x02");
+    const std::string page = dir.Write("page.html", "<p>x</p>");
+    EXPECT_EQ(RunTool(page, dir.Path() + "/err", "--html --dictionaries \"" + dir.Path() + "/dic\""), 0);
+    EXPECT_NE(ReadAll(dir.Path() + "/err").find("could not be read completely"), std::string::npos)
+        << ReadAll(dir.Path() + "/err");
+    // A FIFO is refused before it is opened, which would block.
+    const std::string fifo = dir.Path() + "/pipe.svg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(RunTool(fifo, dir.Path() + "/err"), 1);
+    EXPECT_EQ(ReadAll(dir.Path() + "/err"),
+              "svgfilter parse: " + fifo + ": the file could not be opened (it is not a regular file)\n");
 }
 
 }  // namespace

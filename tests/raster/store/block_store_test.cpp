@@ -105,14 +105,13 @@ TEST(MemoryStore, LimitNeverPassesTheMaximum) {
     EXPECT_EQ(store.Limit(), 10u);
 }
 
-// However much untiled images take, tiled ones keep the two blocks a blit
-// locks at once.
-TEST(MemoryStore, UsageLeavesTwoBlocks) {
+// However much untiled images take, tiled ones keep the blocks a blit locks
+// at once.
+TEST(MemoryStore, UsageLeavesTheBlocksOfOneBlit) {
     RIPMemoryStore store(10, 1000);
     store.AddUsage(50000);
-    EXPECT_EQ(store.Limit(), 2u);
-    EXPECT_NE(store.TakeBlock(0), nullptr);
-    EXPECT_NE(store.TakeBlock(0), nullptr);
+    EXPECT_EQ(store.Limit(), kMinimumBlocks);
+    for (std::uint32_t i = 0; i < kMinimumBlocks; ++i) EXPECT_NE(store.TakeBlock(0), nullptr);
     EXPECT_EQ(store.TakeBlock(0), nullptr);
 }
 

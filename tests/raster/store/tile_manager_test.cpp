@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <thread>
+#include <vector>
 
 #include "blit/stretch_blit.h"
 #include "raster/blit_entry.h"
@@ -43,7 +45,9 @@ Pixels Pattern(int kind) {
     return p;
 }
 
-// A manager of `blocks` memory blocks over an in-memory swap file.
+// A manager over an in-memory swap file with `blocks` memory blocks free for
+// the test. The manager keeps kMinimumBlocks at least; to test eviction with
+// fewer, the rest are held by tiles locked for the fixture's life.
 struct Fixture {
     explicit Fixture(std::uint32_t blocks, std::uint64_t budget = 4 * kTileBlockBytes) {
         RIPTileManagerConfig config;
@@ -51,7 +55,14 @@ struct Fixture {
         config.memoryBlocks = blocks;
         config.swapFiles = MemorySwapFiles(log);
         manager = std::make_unique<RIPTileManager>(config);
+        for (std::uint32_t held = blocks; held < kMinimumBlocks; ++held) {
+            RIPTile* t = manager->NewTile(256, 5, true);
+            EXPECT_EQ(manager->LockTile(t, kTileLockWrite), t);
+            ++fillers;
+        }
     }
+    // Live tiles besides the fillers.
+    int Live() const { return manager->LiveTiles() - fillers; }
     RIPTile* Written(const Pixels& p) {
         RIPTile* t = manager->NewTile(256, 5, true);
         EXPECT_EQ(manager->LockTile(t, kTileLockWrite), t);
@@ -67,6 +78,7 @@ struct Fixture {
     }
     std::shared_ptr<SwapFileLog> log = std::make_shared<SwapFileLog>();
     std::unique_ptr<RIPTileManager> manager;
+    int fillers = 0;
 };
 
 class Eviction : public ::testing::TestWithParam<int> {};
@@ -91,10 +103,27 @@ TEST_P(Eviction, LeastRecentlyUsedGoesAndComesBackExact) {
     EXPECT_EQ(f.Read(b), second);
     EXPECT_EQ(f.Read(a), first);  // evicted clean the second time: its record is reused
     for (RIPTile* t : {a, b, c}) EXPECT_EQ(f.manager->FreeTile(t, true), 1);
-    EXPECT_EQ(f.manager->LiveTiles(), 0);
+    EXPECT_EQ(f.Live(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Content, Eviction, ::testing::Values(0, 1));
+
+// Fewer blocks than a blit locks at once are never configured.
+TEST(TileManager, KeepsTheBlocksABlitLocksAtOnce) {
+    for (const std::uint32_t asked : {1u, 2u, 3u, 4u, 9u}) {
+        RIPTileManagerConfig config;
+        config.memoryBlocks = asked;
+        RIPTileManager manager(config);
+        std::vector<RIPTile*> tiles;
+        for (std::uint32_t i = 0; i < std::max(asked, kMinimumBlocks); ++i) {
+            tiles.push_back(manager.NewTile(256, 5, true));
+            EXPECT_EQ(manager.LockTile(tiles.back(), kTileLockWrite), tiles.back()) << asked << " " << i;
+        }
+        RIPTile* more = manager.NewTile(256, 5, true);
+        EXPECT_EQ(manager.LockTile(more, kTileLockWrite), nullptr) << asked;  // every block is locked
+        for (RIPTile* t : tiles) manager.UnlockTile(t);
+    }
+}
 
 TEST(TileManager, TileLockedTwiceIsEvictableOnlyAfterBothUnlocks) {
     Fixture f(1);
@@ -146,11 +175,11 @@ TEST(TileManager, SharedTileIsCopiedOnWrite) {
     // Two extra owners: two frees leave the tile alive and owned once.
     f.manager->AddRef(a, true);
     f.manager->AddRef(a, true);
-    const int live = f.manager->LiveTiles();
+    const int live = f.Live();
     f.manager->FreeTile(a, true);
     f.manager->FreeTile(a, true);
     EXPECT_EQ(a->shareCount, 0);
-    EXPECT_EQ(f.manager->LiveTiles(), live);
+    EXPECT_EQ(f.Live(), live);
 }
 
 // A write lock taken under a read lock still marks the tile changed, so the
@@ -195,10 +224,10 @@ TEST(TileManager, FailedCopyOnWriteLeavesTheShareAsItWas) {
     grey.SetModel(colour::kModelGrey);
     RIPTile* solid = f.manager->NewSolidTile(256, 5, grey, true);
     f.manager->AddRef(solid, true);
-    const int live = f.manager->LiveTiles();
+    const int live = f.Live();
     EXPECT_EQ(f.manager->LockTile(solid, kTileLockWrite), nullptr);
     EXPECT_EQ(solid->shareCount, 1);
-    EXPECT_EQ(f.manager->LiveTiles(), live);
+    EXPECT_EQ(f.Live(), live);
     // Overwriting keeps a solid copy compact: no block needed.
     RIPTile* copy = f.manager->LockTile(solid, kTileLockOverwrite);
     ASSERT_NE(copy, nullptr);
@@ -298,7 +327,7 @@ TEST(TiledImage, RgbImageTilesWithClippedEdgesAndSurvivesEviction) {
     Paint(image, 0);
     ExpectPainted(image, 0);
     RIPDestroyImage(image);
-    EXPECT_EQ(f.manager->LiveTiles(), 0);
+    EXPECT_EQ(f.Live(), 0);
 }
 
 // A whole-image copy between images of one size shares the tiles; a write to
@@ -316,7 +345,7 @@ TEST(TiledImage, WholeImageCopySharesTiles) {
     for (int r = 0; r < 2; ++r) {
         for (int c = 0; c < 2; ++c) EXPECT_EQ(dst->tileTable[r][c].tile, src->tileTable[r][c].tile);
     }
-    EXPECT_EQ(f.manager->LiveTiles(), 4);
+    EXPECT_EQ(f.Live(), 4);
     Paint(dst, 1);
     ExpectPainted(src, 0);
     ExpectPainted(dst, 1);
@@ -326,7 +355,7 @@ TEST(TiledImage, WholeImageCopySharesTiles) {
     EXPECT_EQ(slot->tile->shareCount, 0);
     RIPDestroyImage(src);
     RIPDestroyImage(dst);
-    EXPECT_EQ(f.manager->LiveTiles(), 0);
+    EXPECT_EQ(f.Live(), 0);
 }
 
 // Two threads, each with its own image, evict each other's tiles through the
@@ -351,7 +380,7 @@ TEST(TiledImage, ThreadsShareOneManager) {
     }
     other.join();
     for (RIPImage* image : images) RIPDestroyImage(image);
-    EXPECT_EQ(f.manager->LiveTiles(), 0);
+    EXPECT_EQ(f.Live(), 0);
 }
 
 // Paletted pixels below 8 bits have no solid tiles (the store would expand

@@ -13,8 +13,8 @@
 
 namespace host::media {
 
-// Decoded images larger than this are refused rather than allocated.
-inline constexpr uint32_t kMaxImageSide = 32768;
+// Decoded images of more pixels than this are refused rather than
+// allocated; any width or height within it is taken.
 inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 
 // Success, or a message saying what went wrong and with which file.

@@ -12,10 +12,13 @@
 
 namespace imagecodecs {
 
-// Pictures larger than this are refused before anything is allocated for them.
-inline constexpr std::uint32_t kMaxImageSide = 32768;
+// Pictures of more pixels than this are refused before anything is allocated
+// for them; any width or height within it is taken.
 inline constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
 bool SizeAllowed(std::uint64_t width, std::uint64_t height);
+// Why a picture of this size is refused ("image size W x H is outside the
+// supported range: ..."), or an empty text when it is not.
+std::string SizeRefusal(std::uint64_t width, std::uint64_t height);
 
 struct Rgb {
     std::uint8_t r = 0;

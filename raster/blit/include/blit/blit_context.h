@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "blit/resample.h"
+
 #include "kernels/kernel_frame.h"
 #include "kernels/kernel_tables.h"
 #include "raster/band_runner.h"
@@ -94,6 +96,13 @@ struct RIPBlitContext {
     std::vector<std::uint8_t> heldRow;
     std::vector<std::uint64_t> weightSums;
     std::vector<std::uint8_t> alphaFetch, alphaRun;
+    // Its vector path (8-bit samples): each output sample's sum and weight in
+    // single precision, and each work row's marks spread over its samples
+    // (valid for the source row tagged beside them).
+    std::vector<float> gatedSums;
+    std::vector<std::uint8_t> sampleMarks[2];
+    std::int32_t sampleMarkTags[2] = {-1, -1};
+    RIPGatedColumns gatedColumns;
 
     // The band being painted.
     RIPRect band, srcBand;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace raster::blit {
 
@@ -48,9 +49,22 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
 int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
                       std::int64_t available, std::int64_t firstOverlap);
+// The columns of a gated enlargement on the vector path, the same for every
+// row: each output's two source pixels (counted from the rectangle's left;
+// one pixel twice where the output repeats it) and their weights for each
+// sample. A caller that enlarges many rows keeps one and passes it in.
+struct RIPGatedColumns {
+    std::int64_t wd = 0, ws = 0, x = 0;
+    std::uint32_t count = 0;
+    std::int32_t channels = 0;
+    std::vector<std::int64_t> from;
+    std::vector<float> left, right;
+    std::int64_t lowest = 0, highest = -1;
+};
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                       std::int64_t x, std::int64_t first, std::int64_t available);
+                       std::int64_t x, std::int64_t first, std::int64_t available,
+                       RIPGatedColumns* columns = nullptr);
 
 // Exact truncating division by one divisor used again and again (the weight
 // a gated output pixel received): numerators and divisors below 2^32 are

@@ -45,6 +45,12 @@ int RIPStretchBlitTiles(RIPBlitContext* ctx, const RIPBandCallbacks& callbacks);
 // A scaled copy between images of one type: each destination row produced
 // and copied into its tile.
 int RIPStretchBlitSameType(RIPBlitContext* ctx);
+// A blit of an image onto itself that would read pixels it has written:
+// scaled, or unscaled with overlapping source and destination clips.
+bool RIPBlitNeedsSourceCopy(const RIPBlitContext* ctx);
+// Runs such a blit (clip, rectangles and flags as the call gave them) from a
+// copy of the source pixels it reads.
+int RIPBlitFromSourceCopy(RIPRasterState* rs, const RIPBlitContext* ctx, const RIPRect& clip, std::uint32_t flags);
 // Merge mode 5 (or 6 onto itself): every byte of the clip inverted in place,
 // solid tiles kept solid.
 int RIPBlitInvertInPlace(RIPBlitContext* ctx);

@@ -115,7 +115,10 @@ struct FilterContext {
     FilterSeekFn seek = nullptr;
     FilterReadFn read = nullptr;
     FilterRowFn rowCallback = nullptr;
-    std::uint8_t reserved396[328] = {};
+    // Why the last call failed, zero-terminated, when our own modules can say
+    // (other modules leave it empty); the reader shows it with the file name.
+    char moduleMessage[256] = {};
+    std::uint8_t reserved652[72] = {};
 };
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
@@ -124,6 +127,7 @@ static_assert(offsetof(FilterContext, frameCount) == 12 && offsetof(FilterContex
 static_assert(offsetof(FilterContext, fileName) == 52 && offsetof(FilterContext, view) == 68);
 static_assert(offsetof(FilterContext, format) == 112 && offsetof(FilterContext, palette) == 128);
 static_assert(offsetof(FilterContext, callbacks) == 260 && offsetof(FilterContext, rowCallback) == 392);
+static_assert(offsetof(FilterContext, moduleMessage) == 396);
 #endif
 
 }  // namespace imageload

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <atomic>
 #include <thread>
 
 #include "media_fixture.h"
@@ -106,6 +107,38 @@ TEST_F(CacheTest, EightThreadsDecodeEachPictureOnce) {
         for (std::size_t t = 1; t < seen.size(); ++t) EXPECT_EQ(seen[t][i], seen[0][i]);
         EXPECT_EQ(seen[0][i]->useCount, 8u);
         EXPECT_EQ(seen[0][i]->bounds.right, 40 + static_cast<int>(i));
+    }
+}
+
+// The first calls of Instance() come from several threads at once: one cache
+// is built, and every thread gets it whole and can use it at once. Repeated,
+// because a lost race shows only now and then.
+TEST_F(CacheTest, FirstUseFromEightThreadsBuildsOneCache) {
+    const std::string path = Picture("first.png", 6, 5, 77);
+    for (int round = 0; round < 100; ++round) {
+        markup::Singleton<ImageHandler>::Release();
+        std::atomic<int> waiting{8};
+        std::array<ImageHandler*, 8> seen{};
+        std::array<Image*, 8> images{};
+        std::vector<std::thread> threads;
+        for (std::size_t t = 0; t < seen.size(); ++t) {
+            threads.emplace_back([&, t] {
+                waiting.fetch_sub(1);
+                while (waiting.load() > 0) std::this_thread::yield();
+                seen[t] = &ImageHandler::Instance();
+                std::int32_t width = 0, height = 0;
+                int loaded = 0;
+                images[t] = seen[t]->GetImage(path.c_str(), width, height, loaded, nullptr);
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+        for (std::size_t t = 0; t < seen.size(); ++t) {
+            ASSERT_EQ(seen[t], seen[0]) << "round " << round;
+            ASSERT_EQ(images[t], images[0]) << "round " << round;
+        }
+        ASSERT_NE(images[0], nullptr);
+        EXPECT_EQ(images[0]->useCount, 8u);
+        EXPECT_EQ(seen[0]->ImageCount(), 1u);
     }
 }
 

@@ -6,12 +6,18 @@
 // loading, and Insert keeps both orders when a definition is added later.
 // T is ElementDef, HTMLAttributeDef or CSSAttributeDef: it has Id() and
 // Name().
+//
+// Look-ups by id go through a hash of the ids, so that an open dictionary
+// that learns tens of thousands of names keeps each look-up constant-time;
+// the pairs' positions are brought up to date only when they are asked for,
+// not at every insertion.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "markup/faults.h"
@@ -37,6 +43,7 @@ class CrossReference {
     bool FindIndex(std::uint32_t key, std::uint32_t& index) const {
         std::uint32_t at = 0;
         if (!FindPair(key, at)) return false;
+        SettleIndexes();
         index = pairs_[at].index;
         return true;
     }
@@ -44,12 +51,9 @@ class CrossReference {
     // The definition of that id; null when no pair holds it, or when the
     // pair's index (read from a file) names no definition.
     T* FindById(std::uint32_t key) const {
-        FoundById& slot = found_[(key * 2654435761u) >> (32 - kFoundBits)];
-        if (slot.definition && slot.key == key) return slot.definition;
-        std::uint32_t index = 0;
-        if (!FindIndex(key, index) || index >= definitions_.size()) return nullptr;
-        slot = {key, definitions_[index].get()};
-        return slot.definition;
+        if (idsStale_) IndexIds();
+        const auto found = byId_.find(key);
+        return found == byId_.end() ? nullptr : found->second;
     }
 
     // The position of the first definition of exactly that name.
@@ -81,16 +85,23 @@ class CrossReference {
     }
     // In key order; null past the count.
     const IDIndexPair* PairAt(std::uint32_t position) const {
+        SettleIndexes();
         return position < pairs_.size() ? &pairs_[position] : nullptr;
     }
+    // The key of the pair at that position in key order; position must be
+    // below the count. Does not bring the positions up to date.
+    std::uint32_t KeyAt(std::uint32_t position) const { return pairs_[position].key; }
 
     // Adds an entry as a file holds it: the pair and the definition go to
     // the ends of their lists. The reader's way; the file keeps the orders.
     void Append(IDIndexPair pair, std::unique_ptr<T> definition) {
         Grow();
-        ForgetFound();
+        SettleIndexes();
         pairs_.push_back(pair);
         definitions_.push_back(std::move(definition));
+        // A file's pair may name a definition that comes later: the hash is
+        // made when the first look-up comes.
+        idsStale_ = true;
     }
 
     // Adds a definition in its places: after the definitions of names not
@@ -99,35 +110,56 @@ class CrossReference {
     // definition's position.
     std::uint32_t Insert(std::unique_ptr<T> definition) {
         Grow();
-        ForgetFound();
         std::uint32_t position = UpperBound(definition->Name());
-        for (IDIndexPair& pair : pairs_) {
-            if (pair.index >= position) ++pair.index;
-        }
         const IDIndexPair pair{definition->Id(), position};
+        if (idsStale_) IndexIds();
+        try {
+            // The new pair stands first among pairs of its key.
+            byId_[pair.key] = definition.get();
+        } catch (const std::bad_alloc&) {
+            throw MemoryAllocationFault();
+        }
+        // The positions after it are one further now; they are put right
+        // when next asked for.
+        indexesStale_ = true;
         pairs_.insert(pairs_.begin() + KeyLowerBound(pair.key), pair);
         definitions_.insert(definitions_.begin() + position, std::move(definition));
         return position;
     }
 
     void Clear() {
-        ForgetFound();
         pairs_.clear();
         definitions_.clear();
+        byId_.clear();
+        indexesStale_ = false;
+        idsStale_ = false;
     }
 
   private:
-    // The definitions last found by id, by a hash of the id: parsing asks
-    // for the same few elements and attributes again and again, each time
-    // with a binary search among hundreds of keys otherwise.
-    static constexpr unsigned kFoundBits = 6;
-    struct FoundById {
-        std::uint32_t key = 0;
-        T* definition = nullptr;  // null when the slot is empty
-    };
+    // Each id to the definition its pair names, as a file's pairs do: a pair
+    // whose index names no definition finds nothing. The first pair of a
+    // key wins, as the binary search found it.
+    void IndexIds() const {
+        idsStale_ = false;
+        try {
+            byId_.clear();
+            byId_.reserve(pairs_.size());
+            for (const IDIndexPair& pair : pairs_) {
+                if (pair.index < definitions_.size()) byId_.emplace(pair.key, definitions_[pair.index].get());
+            }
+        } catch (const std::bad_alloc&) {
+            throw MemoryAllocationFault();
+        }
+    }
 
-    void ForgetFound() {
-        for (FoundById& slot : found_) slot = FoundById();
+    // Each pair's index names its definition's position again.
+    void SettleIndexes() const {
+        if (!indexesStale_) return;
+        indexesStale_ = false;
+        for (std::uint32_t position = 0; position < definitions_.size(); ++position) {
+            std::uint32_t at = 0;
+            if (FindPair(definitions_[position]->Id(), at)) pairs_[at].index = position;
+        }
     }
 
     // Room for one more entry, so that adding it cannot fail half-way. The
@@ -179,9 +211,11 @@ class CrossReference {
         return static_cast<std::uint32_t>(at - definitions_.begin());
     }
 
-    std::vector<IDIndexPair> pairs_;
+    mutable std::vector<IDIndexPair> pairs_;
     std::vector<std::unique_ptr<T>> definitions_;
-    mutable FoundById found_[1u << kFoundBits];
+    mutable std::unordered_map<std::uint32_t, T*> byId_;
+    mutable bool indexesStale_ = false;
+    mutable bool idsStale_ = false;
 };
 
 }  // namespace markup

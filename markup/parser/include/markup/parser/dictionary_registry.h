@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "markup/linked_file.h"
 #include "markup/parser/css_dictionary.h"
 #include "markup/parser/dictionary.h"
 #include "markup/singleton.h"
@@ -121,8 +122,14 @@ class DictionaryRegistry {
     // The dictionary of the DTD at a system id. One that names a host is
     // fetched into the local file the URL mapper gives it, unless that file
     // is there already; any other is resolved against the base (a document's
-    // local path or its folder) and read where it lies.
+    // local path or its folder) and read where it lies, only when it is a
+    // regular file of at most 16 MB within the document's folder or the
+    // dictionary folder; a refused file is never opened, and the refusal is
+    // kept for TakeRefusal.
     std::unique_ptr<Dictionary> OpenDtdByURL(const String& systemId, const String& baseURL);
+    // Why the last external DTD was refused, and the path refused; kReadable
+    // when none was since the last call.
+    LinkedFileCheck TakeRefusal(String* path = nullptr);
 
   private:
     struct Entry {
@@ -135,6 +142,8 @@ class DictionaryRegistry {
     // Appends a new entry (count 1) and answers the dictionary.
     Dictionary* Register(const String& name, std::unique_ptr<Dictionary> dictionary);
     void ReleaseAt(std::size_t index);
+    // Whether the local file may be compiled; a refusal is kept.
+    bool Admit(const String& local, const std::vector<String>& folders);
     // The registered dictionary of the name with one more use, else null.
     Dictionary* UseRegistered(const String& name);
 
@@ -144,6 +153,8 @@ class DictionaryRegistry {
     String folder_;
     DtdFileCompiler compileFile_ = nullptr;
     DtdTextCompiler compileText_ = nullptr;
+    LinkedFileCheck refusal_ = LinkedFileCheck::kReadable;
+    String refusedPath_;
 };
 
 }  // namespace markup

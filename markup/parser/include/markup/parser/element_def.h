@@ -67,6 +67,11 @@ class ElementDef {
     void SetWord(std::uint32_t word) { word_ = word; }
     const ContentSymbol* Model() const { return model_.get(); }
     const IdList& Attributes() const { return attributes_; }
+    // The required ones among them (default kind 3 in the dictionary's
+    // definitions), each once. Kept between calls: only the ids added since
+    // are looked up, so that an element type that learned many attributes
+    // costs nothing per element checked.
+    const IdList& RequiredAttributes(const Dictionary& dictionary) const;
     const IdList& AllowedChildren() const { return allowedChildren_; }
     // How many of the allowed children came from the model.
     std::uint32_t ModelIdCount() const { return modelIdCount_; }
@@ -88,6 +93,9 @@ class ElementDef {
     std::uint32_t modelIdCount_ = 0;
     IdList inclusions_;
     IdList exclusions_;
+    mutable IdList required_;
+    mutable std::uint32_t requiredSeen_ = 0;  // how many of attributes_ required_ has looked at
+    mutable const Dictionary* requiredIn_ = nullptr;
 };
 
 // A class of elements. Class 23 holds the elements allowed in any content;

@@ -1,9 +1,14 @@
 // IdList: a list of 32-bit ids (attribute ids, allowed children, group
 // members). Running out of memory raises MemoryAllocationFault, as every
 // dictionary record does.
+//
+// A long list (an open dictionary's element that learned thousands of
+// attribute names) keeps a hashed set of its ids beside the order, so that
+// Contains stays constant-time; short lists are searched as they stand.
 #pragma once
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 namespace markup {
@@ -12,7 +17,10 @@ class IdList {
   public:
     void Add(std::uint32_t id);
     bool Contains(std::uint32_t id) const;
-    void Clear() { ids_.clear(); }
+    void Clear() {
+        ids_.clear();
+        index_.clear();
+    }
     // Drops everything after the first count ids.
     void Truncate(std::uint32_t count);
     // Drops every occurrence of the id.
@@ -28,7 +36,12 @@ class IdList {
     friend bool operator==(const IdList& a, const IdList& b) { return a.ids_ == b.ids_; }
 
   private:
+    // From this many ids on, the set is kept.
+    static constexpr std::size_t kIndexedFrom = 32;
+    void Reindex();
+
     std::vector<std::uint32_t> ids_;
+    std::unordered_set<std::uint32_t> index_;  // empty while the list is short
 };
 
 }  // namespace markup

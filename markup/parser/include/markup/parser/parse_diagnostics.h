@@ -47,6 +47,9 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_NulByte = 40,               // a byte 0 ended the input before the end of the stream
     kDiag_CharacterTooWide = 41,      // a character reference beyond 255, kept as written
     kDiag_SheetTooLarge = 42,         // a linked style sheet too large to read, skipped
+    kDiag_LinkedFileRefused = 43,     // an external DTD or linked sheet refused unopened (value: why)
+    kDiag_EntityLimit = 44,           // entity expansion past its bound; the reference kept as written
+    kDiag_InputEndsInside = 45,       // the input ended inside a tag, value, comment, CDATA or instruction
 };
 
 // One diagnostic.
@@ -92,6 +95,8 @@ class ParseErrorHandler {
     virtual void ReportCode(std::uint32_t code);
     // Code, lines and the token's text.
     virtual void Report(std::uint32_t code, Token* token);
+    // Also a text of the reporter's own as the value (a path and a cause).
+    virtual void ReportText(std::uint32_t code, Token* token, const String& value);
     // Raises ReadFault for 2 and 4, MemoryAllocationFault for 3, LogicFault for
     // 5 and 6; returns for every other code.
     virtual void CheckFatal(std::uint32_t code);

@@ -20,7 +20,7 @@ class PostHandler {
   public:
     // A linked sheet larger than this is skipped (diagnostic 42), never
     // read whole.
-    static constexpr std::uint32_t kMaxLinkedSheetBytes = 64u << 20;
+    static constexpr std::uint32_t kMaxLinkedSheetBytes = 16u << 20;
 
     PostHandler() = default;
     virtual ~PostHandler();
@@ -35,9 +35,12 @@ class PostHandler {
     // Reads the sheet the node's "href" names, resolved against the
     // document's address, and adds it as one style text. A missing href, an
     // address that maps to no file or a file that does not open adds nothing.
+    // Only a regular file within the document's folder, the dictionary
+    // folder or the URL mapper's cache is opened; another is refused
+    // unopened (diagnostic 43).
     void LoadLinkedStyleSheet(Node* node, DocTree* tree);
 
-    // Where a sheet too large to read is reported; may be null.
+    // Where a refused or too large sheet is reported; may be null.
     void SetReporter(ParseErrorHandler* reporter) { reporter_ = reporter; }
     // Forgets the style id looked up for the last tree's dictionary.
     void Reset() { styleDictionary_ = nullptr; }
@@ -45,8 +48,9 @@ class PostHandler {
   private:
     // The id of "style" in the tree's dictionary; 0 when it has none.
     std::uint32_t StyleId(const DocTree& tree);
-    // The local file the node's href names, or empty.
-    String LinkedFile(const AttrElement& element, const DocTree& tree) const;
+    // The local file the node's href names, or empty; documentFolder is
+    // set to the folder of the document's own file.
+    String LinkedFile(const AttrElement& element, const DocTree& tree, String& documentFolder) const;
 
     ParseErrorHandler* reporter_ = nullptr;
     const DictionaryBase* styleDictionary_ = nullptr;

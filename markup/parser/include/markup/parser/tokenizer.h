@@ -25,6 +25,7 @@
 #include "markup/doc_tree.h"
 #include "markup/parser/dictionary.h"
 #include "markup/parser/parse_diagnostics.h"
+#include "markup/parser/subset_entities.h"
 #include "markup/parser/token.h"
 #include "markup/stream.h"
 #include "markup/string.h"
@@ -162,6 +163,21 @@ class Tokenizer : public ParseErrorHandler {
     // The "<%" ... "%>" block whose "<%" was just read.
     std::string ReadServerBlock();
     bool DecodeCharacterReference(const std::string& reference);
+    // "&name;" (reference) of the subset or a predefined entity the
+    // dictionary lacks, expanded into the text run; false when it is none.
+    bool ExpandDeclaredEntity(const std::string& reference);
+    // Entity and character references of an attribute value, in place.
+    void ExpandAttributeReferences(std::string& value);
+    // The expansion budget is spent: one diagnostic a document.
+    void DiagnoseEntityLimit();
+    // The input ends inside a construct of the current token ("a comment"):
+    // the first one noted is told when the token ends, with the line it
+    // opened on.
+    void NoteUnterminated(const char* construct) {
+        if (!unterminated_) unterminated_ = construct;
+    }
+    void NoteUnterminatedState();
+    void DiagnoseUnterminated();
     void ScanComment();
     void ScanCData(unsigned char c);
     std::uint32_t ElementId(const std::string& lookup);
@@ -232,6 +248,9 @@ class Tokenizer : public ParseErrorHandler {
     String valueScratch_;
     std::string attributeValue_;
     std::array<FoundName, kFoundSlots> foundIds_;
+    detail::SubsetEntities entities_;
+    const char* unterminated_ = nullptr;
+    bool entityLimitReported_ = false;
     const Dictionary* foundIn_ = nullptr;
 };
 

@@ -61,6 +61,10 @@ class StyleMapImp : public StyleMap {
     // Fills a fresh record: inheritance, presentational rules, cascade,
     // control kind, list numbering.
     void ComputeStyle(DocElement* node, StyleProperties& style);
+    // A record of the node computed as if `parent`'s element were its
+    // parent (null: it inherits nothing), cached nowhere: the node drawn
+    // in another place, as an SVG `use` instance draws its content.
+    std::unique_ptr<StyleProperties> ComputeStyleUnder(Node* node, const StyleProperties* parent);
 
     DocTree* Tree() const { return tree_; }
     BasePaneDoc* PaneDocument() const { return pane_; }
@@ -73,6 +77,11 @@ class StyleMapImp : public StyleMap {
     std::uint32_t StyleMode() const;
 
   private:
+    // ComputeStyle with the parent's record given (when `parentGiven`)
+    // instead of the tree parent's.
+    void ComputeStyleWith(DocElement* node, StyleProperties& style, const StyleProperties* given,
+                          bool parentGiven);
+
     DeviceContext* deviceContext_ = nullptr;
     DeviceContext memoryContext_;
     DocTree* tree_;

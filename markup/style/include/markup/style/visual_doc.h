@@ -75,6 +75,10 @@ class WDOMVisualDoc_WerImp : public IDOMVisualDoc {
     // client that has read what it needs (the import, once an element is
     // drawn), so that a large document's records are not all held at once.
     void ReleaseStyle(const WDOMHandle& node);
+    // The element's computed style as a child of `parent`'s element
+    // (null: of nothing), made for the caller and cached nowhere; null for
+    // a handle that is not an element of this document.
+    std::unique_ptr<StyleProperties> ComputeStyleUnder(const WDOMHandle& node, const StyleProperties* parent);
 
     BasePaneDoc* PaneDocument() const { return pane_.get(); }
     VisualSettings* Settings() const { return settings_.get(); }

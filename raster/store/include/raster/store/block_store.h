@@ -61,9 +61,11 @@ class RIPFreeTree {
 
 inline constexpr int kPoolCount = 9;
 inline constexpr std::uint32_t kTileBlockBytes = 65536;
-// A blit locks a source and a destination tile together: the memory store
-// keeps room for two blocks however much untiled images use.
-inline constexpr std::uint32_t kMinimumBlocks = 2;
+// A blit locks at most four tiles together: a source and a destination tile
+// and a tile of each side's alpha plane. The tile manager never runs with
+// fewer memory blocks, and the memory store keeps room for them however much
+// untiled images use.
+inline constexpr std::uint32_t kMinimumBlocks = 4;
 
 struct RIPPool {
     std::uint32_t blockSize = 0;

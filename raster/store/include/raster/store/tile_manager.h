@@ -46,7 +46,7 @@ struct RIPTile {
 
 struct RIPTileManagerConfig {
     std::uint64_t budget = 64ull << 20;         // images above a quarter of it are tiled
-    std::uint32_t memoryBlocks = 0;             // pool-0 blocks at most; 0: budget / 64 KB
+    std::uint32_t memoryBlocks = 0;             // pool-0 blocks at most (kMinimumBlocks at least); 0: budget / 64 KB
     std::uint64_t usageStep = kTileBlockBytes;  // untiled bytes that take one block off the limit
     bool compression = true;
     RIPSwapFileFactory swapFiles;  // default: the platform's swap files

@@ -1,0 +1,56 @@
+// The general entities a document declares in its DOCTYPE's internal subset
+// (`<!DOCTYPE svg [<!ENTITY ns_svg "http://www.w3.org/2000/svg">]>`), and
+// their expansion under a budget.
+//
+// Replacement texts may name other entities; each use is expanded whole, at
+// most kMaxDepth references deep, and all the uses of one document together
+// expand to at most kMaxExpandedBytes. A use that would go past either bound
+// expands to nothing (the caller keeps the reference as written and says
+// so), which keeps "billion laughs" documents small and fast. The five
+// predefined XML entities always expand; character references up to 255
+// are decoded, larger ones stay as written (the text is one byte a
+// character). Markup inside a replacement text stays text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace markup::detail {
+
+class SubsetEntities {
+  public:
+    static constexpr std::size_t kMaxExpandedBytes = std::size_t{1} << 20;
+    static constexpr int kMaxDepth = 32;
+
+    enum class Result { kExpanded, kUnknown, kOverLimit };
+
+    // Forgets the declarations and the budget spent: a new document.
+    void Clear();
+    // Takes the general entity declarations of a subset; parameter entities
+    // and external ones are skipped, and the first declaration of a name
+    // binds, as XML says.
+    void Declare(std::string_view subset);
+    bool Declares(const std::string& name) const { return values_.count(name) != 0; }
+    bool Empty() const { return values_.empty(); }
+
+    // Appends the expansion of "&name;" (name without "&" and ";") to out:
+    // a declared entity, else a predefined one. out is left as it was unless
+    // the answer is kExpanded.
+    Result Expand(const std::string& name, std::string& out);
+    // Expands every entity and character reference of a text (an attribute
+    // value) in place; kOverLimit when some reference had to stay as written.
+    Result ExpandText(std::string& text);
+
+    static bool IsPredefined(const std::string& name, char* character = nullptr);
+
+  private:
+    Result ExpandInto(std::string_view text, int depth, std::string& out);
+    Result ExpandName(const std::string& name, int depth, std::string& out);
+
+    std::unordered_map<std::string, std::string> values_;
+    std::size_t spent_ = 0;
+};
+
+}  // namespace markup::detail

@@ -1,0 +1,86 @@
+// The gated stretch's vector operations, written once over a lane type V
+// that an instruction-set unit supplies: V::kLanes single-precision lanes,
+// loads of kLanes bytes widened to them, and their narrowing back to bytes.
+// Every instantiation depends on the unit's own V, so nothing compiled for
+// one instruction set is shared with another.
+#pragma once
+
+#include "gated_vector.h"
+
+namespace raster::blit::detail {
+
+template <class V>
+std::uint32_t AccumulateMarked(float* sums, float* weights, const std::uint8_t* v, const std::uint8_t* marks, float w,
+                               std::uint32_t n) {
+    using F = typename V::F;
+    const F weight = V::Splat(w);
+    std::uint32_t i = 0;
+    for (; n - i >= V::kLanes; i += V::kLanes) {
+        const F taken = V::And(V::NonZero(V::LoadBytes(marks + i)), weight);  // w or 0
+        V::Store(sums + i, V::Add(V::Load(sums + i), V::Mul(taken, V::LoadBytes(v + i))));
+        V::Store(weights + i, V::Add(V::Load(weights + i), taken));
+    }
+    return i;
+}
+
+template <class V>
+std::uint32_t Quotients(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t n) {
+    using F = typename V::F;
+    const F zero = V::Splat(0.0f);
+    std::uint32_t i = 0;
+    for (; n - i >= V::kLanes; i += V::kLanes) {
+        const F w = V::Load(weights + i);
+        const F none = V::Equal(w, zero);
+        // Where no weight arrived the quotient is NaN or infinite; the kept
+        // byte takes its place before the conversion.
+        const F q = V::Select(none, V::LoadBytes(out + i), V::Div(V::Load(sums + i), w));
+        V::StoreBytes(out + i, q);
+    }
+    return i;
+}
+
+template <class V>
+std::uint32_t Blend2(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
+                     const std::uint8_t* mb, float wa, float wb, std::uint32_t n) {
+    using F = typename V::F;
+    const F zero = V::Splat(0.0f);
+    const F weightA = V::Splat(wa), weightB = V::Splat(wb);
+    std::uint32_t i = 0;
+    for (; n - i >= V::kLanes; i += V::kLanes) {
+        const F sa = V::And(V::NonZero(V::LoadBytes(ma + i)), weightA);
+        const F sb = V::And(V::NonZero(V::LoadBytes(mb + i)), weightB);
+        const F sum = V::Add(V::Mul(sa, V::LoadBytes(a + i)), V::Mul(sb, V::LoadBytes(b + i)));
+        const F weight = V::Add(sa, sb);
+        V::StoreBytes(out + i, V::Select(V::Equal(weight, zero), V::LoadBytes(out + i), V::Div(sum, weight)));
+    }
+    return i;
+}
+
+template <class V>
+std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* codes,
+                          const float* left, const float* right, std::uint32_t n) {
+    using F = typename V::F;
+    const F one = V::Splat(1.0f), two = V::Splat(2.0f), three = V::Splat(3.0f), zero = V::Splat(0.0f);
+    std::uint32_t i = 0;
+    for (; n - i >= V::kLanes; i += V::kLanes) {
+        const F code = V::LoadBytes(codes + i);
+        const F both = V::Equal(code, three);
+        const F wa = V::Or(V::And(both, V::Load(left + i)), V::And(V::Equal(code, one), one));
+        const F wb = V::Or(V::And(both, V::Load(right + i)), V::And(V::Equal(code, two), one));
+        const F sum = V::Add(V::Mul(wa, V::LoadBytes(a + i)), V::Mul(wb, V::LoadBytes(b + i)));
+        V::StoreBytes(out + i, V::Select(V::Equal(code, zero), V::LoadBytes(out + i), V::Div(sum, V::Add(wa, wb))));
+    }
+    return i;
+}
+
+template <class V>
+constexpr GatedVectorOps BuildGatedOps() {
+    GatedVectorOps ops;
+    ops.blend2 = &Blend2<V>;
+    ops.interpolate = &Interpolate<V>;
+    ops.accumulate = &AccumulateMarked<V>;
+    ops.quotients = &Quotients<V>;
+    return ops;
+}
+
+}  // namespace raster::blit::detail

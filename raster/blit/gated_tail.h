@@ -1,0 +1,48 @@
+// The scalar ends of the gated stretch's vector runs: the same
+// single-precision steps as the lanes of gated_lanes.h, one sample at a
+// time, so a run gives the same bytes wherever its vectors stop.
+#pragma once
+
+#include <cstdint>
+
+namespace raster::blit::detail {
+
+inline void AccumulateMarkedTail(float* sums, float* weights, const std::uint8_t* v, const std::uint8_t* marks,
+                                 float w, std::uint32_t from, std::uint32_t n) {
+    for (std::uint32_t j = from; j < n; ++j) {
+        if (marks[j] == 0) continue;
+        sums[j] += w * static_cast<float>(v[j]);
+        weights[j] += w;
+    }
+}
+
+inline void QuotientsTail(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t from,
+                          std::uint32_t n) {
+    for (std::uint32_t j = from; j < n; ++j) {
+        if (weights[j] != 0.0f) out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sums[j] / weights[j]));
+    }
+}
+
+inline void Blend2Tail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
+                       const std::uint8_t* mb, float wa, float wb, std::uint32_t from, std::uint32_t n) {
+    for (std::uint32_t j = from; j < n; ++j) {
+        const float sa = ma[j] != 0 ? wa : 0.0f;
+        const float sb = mb[j] != 0 ? wb : 0.0f;
+        const float sum = sa * static_cast<float>(a[j]) + sb * static_cast<float>(b[j]);
+        const float weight = sa + sb;
+        if (weight != 0.0f) out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sum / weight));
+    }
+}
+
+inline void InterpolateTail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* codes,
+                            const float* left, const float* right, std::uint32_t from, std::uint32_t n) {
+    for (std::uint32_t j = from; j < n; ++j) {
+        if (codes[j] == 0) continue;
+        const float wa = codes[j] == 3 ? left[j] : codes[j] == 1 ? 1.0f : 0.0f;
+        const float wb = codes[j] == 3 ? right[j] : codes[j] == 2 ? 1.0f : 0.0f;
+        const float sum = wa * static_cast<float>(a[j]) + wb * static_cast<float>(b[j]);
+        out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sum / (wa + wb)));
+    }
+}
+
+}  // namespace raster::blit::detail

@@ -1,0 +1,53 @@
+// The seam between the alpha-gated smooth stretch and its vector paths.
+//
+// The gated stretch divides each output sample by the weight it received,
+// which differs from sample to sample. On 8-bit samples whose weights total
+// at most 65536 the vector paths hold each sum and weight in single-precision
+// lanes, where every such integer is exact (a sum stays below 255·65537 <
+// 2^24), and divide in them: the rounded quotient of two such integers lies
+// strictly between q and q + 1 unless it is q itself (its error is below
+// 2^-17, the distance to the next integer at least 1/65536), so truncating
+// it gives floor(sum / weight), the plain path's integer quotient.
+//
+// Each instruction set has one unit compiled for it (gated_sse2.cpp,
+// gated_avx2.cpp); the functions do the run's leading whole vectors and
+// return how many samples they did, the caller finishes the tail with the
+// same single-precision steps. Declarations only, as in the kernels' seam.
+#pragma once
+
+#include <cstdint>
+
+namespace raster::blit::detail {
+
+// The largest total weight the single-precision paths divide exactly.
+inline constexpr std::int64_t kGatedMaxWeight = 65536;
+
+struct GatedVectorOps {
+    // sums[j] += w·v[j] and weights[j] += w for the samples whose mark is non-zero.
+    std::uint32_t (*accumulate)(float* sums, float* weights, const std::uint8_t* v, const std::uint8_t* marks,
+                                float w, std::uint32_t n) = nullptr;
+    // out[j] = floor(sums[j] / weights[j]) where weights[j] is non-zero; out[j] kept elsewhere.
+    std::uint32_t (*quotients)(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t n) = nullptr;
+    // Two rows at once, a and b weighing wa and wb where their marks are
+    // non-zero: the two accumulations and the quotients above in one pass,
+    // with the same single-precision steps.
+    std::uint32_t (*blend2)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
+                            const std::uint8_t* mb, float wa, float wb, std::uint32_t n) = nullptr;
+    // The gated enlargement between two source samples a and b: code 3 (both
+    // marked) weighs them left and right, code 1 takes a, code 2 takes b and
+    // code 0 keeps out; then out = floor(sum / weight) as above.
+    std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                                 const std::uint8_t* codes, const float* left, const float* right,
+                                 std::uint32_t n) = nullptr;
+};
+
+#if defined(__x86_64__) || defined(__i386__)
+#define SVGFILTER_GATED_X86 1
+extern const GatedVectorOps kSse2GatedOps;
+extern const GatedVectorOps kAvx2GatedOps;
+#endif
+
+// The operations of the kernels' features in force, or null for the plain path.
+const GatedVectorOps* ActiveGatedOps();
+
+}  // namespace raster::blit::detail

@@ -1,0 +1,99 @@
+// Entities a document declares in its DOCTYPE's internal subset expand in
+// content and attribute values, the five predefined ones always do, and
+// expansion is bounded (1 MB a document, 32 levels) with one diagnostic and
+// the reference kept as written.
+#include "markup/parser/subset_entities.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "file_parse.h"
+
+namespace markup_test {
+namespace {
+
+using namespace markup;
+using detail::SubsetEntities;
+
+struct Case {
+    const char* what;
+    const char* document;
+    std::vector<const char*> present;
+    std::vector<const char*> absent;
+};
+
+const char kLaughs[] =
+    "<!DOCTYPE svg [<!ENTITY a \"lol\">"
+    "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+    "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+    "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\"><!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\">"
+    "<!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\"><!ENTITY i \"&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;\">"
+    "<!ENTITY j \"&i;&i;&i;&i;&i;&i;&i;&i;&i;&i;\">]>";
+
+const Case kCases[] = {
+    {"declared entities in attributes and text",
+     "<!DOCTYPE svg [<!ENTITY ns_svg \"http://www.w3.org/2000/svg\"> <!ENTITY st 'fill:red'>]>"
+     "<svg xmlns=\"&ns_svg;\" style=\"&st;\"><text>a&st;b</text></svg>",
+     {"name=\"xmlns\" value=\"http://www.w3.org/2000/svg\"", "name=\"style\" value=\"fill:red\"", "fill:redb"},
+     {"\n25 ", "\n44 "}},
+    {"a replacement naming others, and character references in it",
+     "<!DOCTYPE svg [<!ENTITY a \"1\"><!ENTITY b \"&a;&#59;&a;\">]><svg id=\"&b;\"/>",
+     {"value=\"1;1\""},
+     {}},
+    {"another document type name still finds the root",
+     "<!DOCTYPE drawing [<!ENTITY w \"10\">]><svg width=\"&w;\"><rect/></svg>",
+     {"element 186 name=\"svg\"", "name=\"width\" value=\"10\"", "name=\"rect\""},
+     {}},
+    {"the predefined five in attributes, and character references",
+     "<svg a=\"&lt;&gt;&amp;&quot;&apos;\" d=\"M&#32;10 10\" fill=\"&#35;ff0000\"/>",
+     {"name=\"a\" value=\"<>&\\\"'\"", "name=\"d\" value=\"M 10 10\"", "name=\"fill\" value=\"#ff0000\""},
+     {}},
+    {"the first declaration binds; parameter and external entities expand nothing",
+     "<!DOCTYPE svg [<!ENTITY x \"one\"><!ENTITY x \"two\"><!ENTITY % p \"no\"><!ENTITY e SYSTEM \"/etc/passwd\">]>"
+     "<svg id=\"&x;\" class=\"&p;&e;\"/>",
+     {"name=\"id\" value=\"one\"", "name=\"class\" value=\"&p;&e;\""},
+     {"root:"}},
+    {"a reference cycle stops at the depth bound",
+     "<!DOCTYPE svg [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]><svg id=\"&a;\"><text>&a;</text></svg>",
+     {"name=\"id\" value=\"&a;\"", "text=\"&a;\"", "\n44 "},
+     {}},
+};
+
+TEST(SubsetEntitiesParse, ExpandAsDeclared) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::string dump = "\n" + ParseFileDump(c.document);
+        for (const char* text : c.present) EXPECT_NE(dump.find(text), std::string::npos) << text << dump;
+        for (const char* text : c.absent) EXPECT_EQ(dump.find(text), std::string::npos) << text << dump;
+    }
+}
+
+TEST(SubsetEntitiesParse, BillionLaughsStopAtTheBudgetAtOnce) {
+    const std::string dump =
+        ParseFileDump(std::string(kLaughs) + "<svg id=\"&j;\"><text>&j;&j;&j;</text><text>&d;</text></svg>");
+    // Kept as written, said once, and the tree stays the document's size.
+    EXPECT_NE(dump.find("name=\"id\" value=\"&j;\""), std::string::npos);
+    EXPECT_NE(dump.find("\n44 "), std::string::npos);
+    EXPECT_EQ(dump.find("\n44 ", dump.find("\n44 ") + 1), std::string::npos);
+    EXPECT_LT(dump.size(), 8000u);
+}
+
+TEST(SubsetEntities, TheBudgetCountsEveryUse) {
+    SubsetEntities entities;
+    entities.Declare("<!ENTITY k \"" + std::string(1000, 'k') + "\">");
+    std::string out;
+    std::size_t uses = 0;
+    while (entities.Expand("k", out) == SubsetEntities::Result::kExpanded) ++uses;
+    EXPECT_EQ(uses, SubsetEntities::kMaxExpandedBytes / 1000);
+    EXPECT_EQ(out.size(), uses * 1000);
+    // A new document has its budget back.
+    entities.Clear();
+    entities.Declare("<!ENTITY k \"k\">");
+    out.clear();
+    EXPECT_EQ(entities.Expand("k", out), SubsetEntities::Result::kExpanded);
+    EXPECT_EQ(out, "k");
+}
+
+}  // namespace
+}  // namespace markup_test

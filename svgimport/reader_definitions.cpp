@@ -28,6 +28,7 @@ struct GradientSpec {
     std::optional<bool> boundingBox;
     std::optional<WMatrix> transform;
     bool spread = false;
+    std::optional<std::string> spreadMethod;  // the first one given along the chain
     WDOMHandle stops;  // the element whose stop children count
 };
 
@@ -85,6 +86,9 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
                 spec.transform = ParseTransform(*t);
         }
         spec.spread = spec.spread || attributes.Find(attribute::kSpreadMethod) != nullptr;
+        if (!spec.spreadMethod) {
+            if (const std::string* method = attributes.Find(attribute::kSpreadMethod)) spec.spreadMethod = *method;
+        }
         if (spec.stops.IsNull() && HasStops(at)) spec.stops = at;
         const std::string* href = attributes.Href();
         at = href != nullptr ? ResolveHref(*href) : WDOMHandle();
@@ -107,8 +111,14 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
     std::unique_ptr<WGradient> gradient;
     if (linear) {
         auto g = std::make_unique<WLinearGradient>();
-        const WPoint a = toHost.Transform({coordinate(0, kHorizontal, 0), coordinate(1, kVertical, 0)});
-        const WPoint b = toHost.Transform({coordinate(2, kHorizontal, 1), coordinate(3, kVertical, 0)});
+        const WPoint p1{coordinate(0, kHorizontal, 0), coordinate(1, kVertical, 0)};
+        const WPoint p2{coordinate(2, kHorizontal, 1), coordinate(3, kVertical, 0)};
+        const WPoint a = toHost.Transform(p1);
+        // The ramp runs along the normal of its lines of equal colour,
+        // which a non-uniform map does not keep at right angles to the
+        // mapped vector: the host's vector is that normal, as long as the
+        // ramp from one end line to the other.
+        const WPoint b = detail::RampEnd(toHost, p1, p2);
         g->x1 = TruncatedHost(a.x);
         g->y1 = TruncatedHost(a.y);
         g->x2 = TruncatedHost(b.x);
@@ -121,14 +131,16 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         // The focus defaults to the centre.
         const WPoint focus{spec.value[3] ? coordinate(3, kHorizontal, 0.5) : c.x,
                            spec.value[4] ? coordinate(4, kVertical, 0.5) : c.y};
-        const double r = coordinate(2, kHorizontal, 0.5);
+        const double r = coordinate(2, kDiagonal, 0.5);
         const WPoint hc = toHost.Transform(c), hf = toHost.Transform(focus);
-        const WPoint hr = toHost.TransformVector({r, 0});
+        // The host's circle for the mapped ellipse: the radius of the same
+        // area.
+        const double hr = r * std::sqrt(std::fabs(toHost.a * toHost.d - toHost.b * toHost.c));
         g->cx = TruncatedHost(hc.x);
         g->cy = TruncatedHost(hc.y);
         g->fx = TruncatedHost(hf.x);
         g->fy = TruncatedHost(hf.y);
-        g->r = TruncatedHost(std::hypot(hr.x, hr.y));
+        g->r = TruncatedHost(hr);
         gradient = std::move(g);
     }
     static constexpr uint16_t kValueFlags[5] = {0x01, 0x02, 0x04, 0x08, 0x10};
@@ -151,6 +163,17 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
         gradient->SetStop(position, StopValueFromStyle(style.stopColour, style.stopOpacity));
         gradient->SetFlag(gradient_flag::kStops);
+    }
+
+    // The host's fountain only pads: a repeated or reflected ramp is
+    // widened over the element's box, its stops repeated along it.
+    const bool reflect = spec.spreadMethod == "reflect";
+    if ((reflect || spec.spreadMethod == "repeat") && box != nullptr && gradient->stops.size() > 1) {
+        const WMatrix& m = Current();
+        const WPoint corners[4] = {m.Transform({box->x, box->y}), m.Transform({box->x + box->width, box->y}),
+                                   m.Transform({box->x, box->y + box->height}),
+                                   m.Transform({box->x + box->width, box->y + box->height})};
+        detail::SpreadOverBox(*gradient, corners, reflect);
     }
     return gradient;
 }

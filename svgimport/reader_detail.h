@@ -202,6 +202,19 @@ class BoundsCanvas final : public WCanvas {
     double top_ = 0;
 };
 
+// The host end of a linear gradient's ramp from p1 to p2 (in the space
+// `toHost` maps): the mapped p1 plus the normal of the mapped lines of
+// equal colour, as long as the ramp. Under a uniform map (a turn, a scale)
+// that is the mapped p2; p2 itself when the vector or the map has no
+// extent.
+WPoint RampEnd(const WMatrix& toHost, WPoint p1, WPoint p2);
+
+// A repeated or reflected gradient as one the host pads: its vector (or
+// radius) widened to whole periods that cover the corners (host units) of
+// the element's box, its stops repeated (or mirrored) once per period, as
+// many periods as 101 stops hold.
+void SpreadOverBox(WGradient& gradient, const WPoint corners[4], bool reflect);
+
 // A box from user bounds; width and height 0 without points.
 WBox BoxOf(const WUserBounds& bounds);
 

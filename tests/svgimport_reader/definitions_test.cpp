@@ -56,11 +56,33 @@ INSTANTIATE_TEST_SUITE_P(
             R"svg(<linearGradient id="g"><stop offset="50%" stop-color="red"/><stop offset=".5" stop-color="blue"/>
 </linearGradient><rect width="100" height="100" fill="url(#g)"/>)svg",
             "linear(0,254000 100000,254000; 128:#ff0000/255 128:#0000ff/255)"},
-        // objectBoundingBox, SVG's default, maps through the box.
+        // objectBoundingBox, SVG's default, maps through the box; on a box
+        // that is not square the ramp runs along the normal of its mapped
+        // lines of equal colour (not to the mapped end, 110000,184000),
+        // as long as the ramp between them.
         PaintCase{"box_units",
                   R"svg(<linearGradient id="g" x1="0.25" y1="50%" x2="1" y2="1"/>
 <rect x="10" y="20" width="100" height="50" fill="url(#g)"/>)svg",
-                  "linear(35000,209000 110000,184000;)"},
+                  "linear(35000,209000 74000,157000;)"},
+        // The host only pads: a reflected or repeated ramp is widened to
+        // whole periods over the box, its stops once per period (mirrored
+        // every other one).
+        PaintCase{"reflected",
+                  R"svg(<linearGradient id="g" x2="0.25" spreadMethod="reflect"><stop offset="0" stop-color="red"/>
+<stop offset="1" stop-color="blue"/></linearGradient><rect width="100" height="10" fill="url(#g)"/>)svg",
+                  "linear(0,254000 100000,254000; 0:#ff0000/255 64:#0000ff/255 64:#0000ff/255 128:#ff0000/255 "
+                  "128:#ff0000/255 191:#0000ff/255 191:#0000ff/255 255:#ff0000/255)"},
+        PaintCase{"repeated_both_ways",
+                  R"svg(<linearGradient id="g" gradientUnits="userSpaceOnUse" x1="40" x2="60" spreadMethod="repeat">
+<stop offset="0" stop-color="red"/><stop offset="1" stop-color="blue"/></linearGradient>
+<rect width="100" height="10" fill="url(#g)"/>)svg",
+                  "linear(0,254000 100000,254000; 0:#ff0000/255 51:#0000ff/255 51:#ff0000/255 102:#0000ff/255 "
+                  "102:#ff0000/255 153:#0000ff/255 153:#ff0000/255 204:#0000ff/255 204:#ff0000/255 255:#0000ff/255)"},
+        // Under a skew the ramp runs across the skewed lines of equal colour.
+        PaintCase{"user_units_skewed",
+                  R"svg(<linearGradient id="g" gradientUnits="userSpaceOnUse" x1="0" x2="10" gradientTransform="skewX(45)"/>
+<rect width="10" height="10" fill="url(#g)"/>)svg",
+                  "linear(0,254000 5000,259000;)"},
         PaintCase{"user_units",
                   R"svg(<linearGradient id="g" gradientUnits="userSpaceOnUse" x1="5" x2="100"/>
 <rect width="10" height="10" fill="url(#g)"/>)svg",

@@ -167,6 +167,7 @@ void WParser::IndexIds(const WDOMHandle& node, int depth) {
     if (type == markup::kDOMDocumentNode) throw WParserException();
     if (type != markup::kDOMElementNode || depth > kMaxDepth) return;
     const detail::Attributes attributes(node);
+    NotePrefixes(attributes);
     // A later element with the same id replaces the earlier one.
     if (const std::string* id = attributes.Find(attribute::kId)) ids_[*id] = node;
     for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
@@ -199,6 +200,12 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     detail::Visit visit(drawing_, element);
     if (!visit.Entered()) return 0;
     if (uses_ > 0 && ++instanced_ > limits_.instanced) return 0;
+    // Elements of other namespaces, and those whose conditions fail, draw
+    // nothing.
+    {
+        const detail::Attributes conditions(element);
+        if (Foreign(element, conditions) || !detail::ConditionsHold(conditions)) return 1;
+    }
     // em and ex of the element's lengths count from its own font size;
     // display: none draws nothing of the element or its subtree (a
     // definition is drawn only through references and stays usable).
@@ -214,7 +221,7 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
 }
 
 int32_t WParser::DrawByKind(const WDOMHandle& element) {
-    switch (detail::ElementIdOf(element)) {
+    switch (KindOf(element)) {
         case element::kG:
             return DoGroup(element);
         case element::kDefs:

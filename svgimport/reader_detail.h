@@ -61,6 +61,11 @@ Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes,
 // fractions `fallback` for those absent.
 Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback);
 
+// The conditional attributes hold: requiredFeatures names only features
+// of static SVG 1.1, there is no requiredExtensions (none is supported),
+// and systemLanguage, where given, names English.
+bool ConditionsHold(const Attributes& attributes);
+
 // A view box: the rectangle of user space a viewport shows.
 struct ViewBox {
     double x = 0;

@@ -11,38 +11,6 @@ using markup::WDOMHandle;
 
 namespace {
 
-// The language a `switch` is read for.
-constexpr std::string_view kLanguage = "en";
-
-bool LanguageMatches(std::string_view list) {
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(',', start);
-        if (end == std::string_view::npos) end = list.size();
-        std::string_view tag = list.substr(start, end - start);
-        while (!tag.empty() && IsWhiteSpace(tag.front())) tag.remove_prefix(1);
-        while (!tag.empty() && IsWhiteSpace(tag.back())) tag.remove_suffix(1);
-        if (tag.size() >= kLanguage.size()) {
-            bool same = true;
-            for (size_t i = 0; i < kLanguage.size(); ++i) {
-                same = same && std::tolower(static_cast<unsigned char>(tag[i])) == kLanguage[i];
-            }
-            if (same && (tag.size() == kLanguage.size() || tag[kLanguage.size()] == '-')) return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
-// The conditions of a `switch` child: no extension is supported, every
-// feature string holds, the language must be ours.
-bool ConditionsHold(const detail::Attributes& attributes) {
-    if (attributes.FindName("requiredExtensions") != nullptr) return false;
-    if (const std::string* languages = attributes.FindName("systemLanguage"))
-        return LanguageMatches(*languages);
-    return true;
-}
-
 // The span in which a style source draws a `use` instance.
 class InstanceScope {
   public:
@@ -229,11 +197,20 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
 }
 
 int32_t WParser::DoSwitch(const WDOMHandle& element) {
-    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
-        if (child.GetNodeType() != markup::kDOMElementNode) continue;
-        if (ConditionsHold(detail::Attributes(child))) return DrawNode(child);
-    }
-    return 1;
+    // A switch is a group: its transform and style hold for the child it
+    // draws, the first whose conditions hold (and that is SVG's).
+    const detail::Attributes attributes(element);
+    int32_t result = 1;
+    InGroup(element, detail::TransformOf(attributes), [&] {
+        for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+            if (child.GetNodeType() != markup::kDOMElementNode) continue;
+            const detail::Attributes conditions(child);
+            if (Foreign(child, conditions) || !detail::ConditionsHold(conditions)) continue;
+            result = DrawNode(child);
+            return;
+        }
+    });
+    return result;
 }
 
 }  // namespace SVG

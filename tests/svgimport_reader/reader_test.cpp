@@ -383,11 +383,45 @@ TEST(Structure, SwitchDrawsItsFirstChildWhoseConditionsHold) {
     Read read(Doc(R"svg(<switch><rect requiredExtensions="http://example.org/x" width="1" height="1"/>
 <circle systemLanguage="fr" r="1"/><ellipse systemLanguage="fr, en-GB" rx="1" ry="2"/><rect width="3" height="3"/></switch>
 <switch><g requiredFeatures="http://www.w3.org/TR/SVG11/feature#Shape"><rect width="4" height="4"/></g></switch>)svg"));
+    // A switch is a group of its own.
     EXPECT_EQ(read.Text(),
-              "ellipse 0,254000 r1000,2000 fill=#000000\n"
               "group [1000 0 0 -1000 0 254000] fill=#000000\n"
-              "  rect 0,250000 4000x4000 fill=#000000\n"
+              "  ellipse 0,254000 r1000,2000 fill=#000000\n"
+              "end group\n"
+              "group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "  group [1000 0 0 -1000 0 254000] fill=#000000\n"
+              "    rect 0,250000 4000x4000 fill=#000000\n"
+              "  end group\n"
               "end group\n");
+}
+
+// A switch places its child by its transform; features outside static
+// SVG 1.1, an empty feature list and any extension fail, on plain elements
+// too.
+TEST(Structure, ConditionsHoldForSwitchChildrenAndPlainElements) {
+    Read read(Doc(R"svg(<switch transform="translate(10 0)">
+<rect requiredFeatures="http://www.w3.org/TR/SVG11/feature#Shape http://www.w3.org/TR/SVG11/feature#Animation" width="1" height="1"/>
+<rect requiredFeatures="" width="2" height="2"/>
+<rect requiredFeatures="http://www.w3.org/TR/SVG11/feature#Shape http://www.w3.org/TR/SVG11/feature#Gradient" width="3" height="3"/>
+</switch>
+<rect requiredExtensions="" width="4" height="4"/><rect requiredFeatures="#Shape" width="5" height="5"/>
+<rect requiredFeatures=" http://www.w3.org/TR/SVG11/feature#BasicStructure " width="6" height="6"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "group [1000 0 0 -1000 10000 254000] fill=#000000\n"
+              "  rect 10000,251000 3000x3000 fill=#000000\n"
+              "end group\n"
+              "rect 0,248000 6000x6000 fill=#000000\n");
+}
+
+// Elements of other namespaces are not drawn, nor is what they hold; a
+// prefix bound to SVG's namespace names SVG's elements.
+TEST(Structure, OtherNamespacesAreNotDrawn) {
+    Read read(R"svg(<svg width="96" height="96" viewBox="0 0 254 254" xmlns="http://www.w3.org/2000/svg" xmlns:s="http://www.w3.org/2000/svg" xmlns:x="http://example.org/x">
+<x:rect width="1" height="1"/><x:g><rect width="2" height="2"/></x:g>
+<g xmlns="http://www.w3.org/1999/xhtml"><rect width="3" height="3"/></g>
+<s:rect width="4" height="4"/><s:g><rect width="5" height="5"/></s:g></svg>)svg");
+    EXPECT_EQ(read.canvas.Lines("rect"),
+              (std::vector<std::string>{"rect 0,250000 4000x4000 fill=#000000", "rect 0,249000 5000x5000 fill=#000000"}));
 }
 
 // --- Texts and images -----------------------------------------------------------

@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Fixture{"aspect_slice", 0.01}, Fixture{"aspect_root", 0.01},
                       Fixture{"aspect_root_slice", 0.01}, Fixture{"symbol_sprite", 0.01},
                       Fixture{"clip_units", 0.01}, Fixture{"clip_shapes", 0.01}, Fixture{"root_effects", 0.01},
-                      Fixture{"gradient_direction", 0.01}),
+                      Fixture{"gradient_direction", 0.01}, Fixture{"structure", 0.01}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

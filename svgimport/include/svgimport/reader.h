@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@
 #include "svgimport/style_source.h"
 
 namespace SVG {
+
+namespace detail {
+class Attributes;
+}
 
 // Why a document gives no drawing.
 enum class WReadStatus {
@@ -132,6 +137,14 @@ class WParser : public WCoordinates, public WTileDrawer {
     friend struct Frame;
 
     int32_t ParseRoot(const markup::WDOMHandle& root);
+    // Namespaces: the prefixes the document binds to SVG's namespace; the
+    // local name of an element name in it (empty for another namespace's);
+    // whether an element is of another namespace, and so not drawn.
+    void NotePrefixes(const detail::Attributes& attributes);
+    std::string_view SvgLocalName(std::string_view name) const;
+    bool Foreign(const markup::WDOMHandle& element, const detail::Attributes& attributes) const;
+    // The element's kind, a prefixed name of SVG's namespace by its local name.
+    int32_t KindOf(const markup::WDOMHandle& element) const;
     // Adds a clip path's child, in the current space, to the union `out`.
     void AddClipChild(const markup::WDOMHandle& child, WPath& out, int depth);
     // The root matrix for a page of width x height host units.
@@ -190,6 +203,7 @@ class WParser : public WCoordinates, public WTileDrawer {
 
     markup::WDOMHandle document_;
     markup::WDOMHandle root_;
+    std::set<std::string, std::less<>> svgPrefixes_;
     bool rooted_ = false;
     bool rootViewBox_ = false;
     bool measureWidth_ = false;

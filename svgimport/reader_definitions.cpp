@@ -44,6 +44,13 @@ bool HasStops(const WDOMHandle& element) {
     return false;
 }
 
+bool HasElementChildren(const WDOMHandle& element) {
+    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        if (child.GetNodeType() == markup::kDOMElementNode) return true;
+    }
+    return false;
+}
+
 bool IsGradient(int32_t id) {
     return id == element::kLinearGradient || id == element::kRadialGradient;
 }
@@ -182,7 +189,31 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
-    const detail::Attributes attributes(element);
+    // Along its xlink:href chain a pattern takes the attributes it does not
+    // give, and the content of the first pattern that has any.
+    detail::Attributes attributes(element);
+    WDOMHandle content = element;
+    bool hasContent = HasElementChildren(element);
+    {
+        std::vector<const void*> chain{NodeIdentity(element)};
+        const std::string* href = attributes.Href();
+        WDOMHandle at = href != nullptr ? ResolveHref(*href) : WDOMHandle();
+        while (!at.IsNull() && detail::ElementIdOf(at) == element::kPattern &&
+               chain.size() < static_cast<size_t>(kMaxDepth)) {
+            const void* identity = NodeIdentity(at);
+            if (std::find(chain.begin(), chain.end(), identity) != chain.end()) break;  // the chain loops
+            chain.push_back(identity);
+            const detail::Attributes referred(at);
+            attributes.AddMissing(referred, {"x", "y", "width", "height", "patternUnits", "patternContentUnits",
+                                             "patternTransform", "viewBox", "preserveAspectRatio"});
+            if (!hasContent && HasElementChildren(at)) {
+                content = at;
+                hasContent = true;
+            }
+            const std::string* next = referred.Href();
+            at = next != nullptr ? ResolveHref(*next) : WDOMHandle();
+        }
+    }
     const bool boundingBox = UnitsOf(attributes.Find(attribute::kPatternUnits)).value_or(true);
     const bool contentBox = UnitsOf(attributes.FindName("patternContentUnits")).value_or(false);
     if ((boundingBox || contentBox) && (box == nullptr || !(box->width > 0 && box->height > 0)))
@@ -212,23 +243,23 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     pattern->height = top - bottom;
 
     // The content's matrix to host units: from the tile's corner, through
-    // the view box or the content's box units.
-    WMatrix content = toPattern;
-    content.Multiply(1, 0, 0, 1, x, y);
-    std::array<WLength, 4> viewBox{};
-    if (const std::string* text = attributes.Find(attribute::kViewBox)) viewBox = ParseNumberList(*text);
-    if (viewBox[0].kind == unit::kUser && viewBox[2].value > 0 && viewBox[3].value > 0) {
-        content.Multiply(w / viewBox[2].value, 0, 0, h / viewBox[3].value, 0, 0);
-        content.Multiply(1, 0, 0, 1, -viewBox[0].value, -viewBox[1].value);
+    // the view box (fitted by preserveAspectRatio) or the content's box
+    // units.
+    WMatrix contentMatrix = toPattern;
+    const std::optional<detail::ViewBox> viewBox = detail::ViewBoxOf(attributes);
+    if (viewBox && viewBox->width > 0 && viewBox->height > 0) {
+        contentMatrix.Multiply(
+            detail::ViewBoxMatrix(*viewBox, detail::AspectRatioOf(attributes), ViewportRegion{x, y, w, h}));
         pattern->viewBox = {TruncatedHost(left), TruncatedHost(top), TruncatedHost(right),
                             TruncatedHost(bottom)};
-    } else if (contentBox) {
-        content.Multiply(box->width, 0, 0, box->height, 0, 0);
+    } else {
+        contentMatrix.Multiply(1, 0, 0, 1, x, y);
+        if (contentBox) contentMatrix.Multiply(box->width, 0, 0, box->height, 0, 0);
     }
-    pattern->matrix = content;
+    pattern->matrix = contentMatrix;
     if (const std::string* href = attributes.Href()) pattern->href.Assign(*href);
-    pattern->node = element;
-    pattern->element = NodeIdentity(element);
+    pattern->node = content;
+    pattern->element = NodeIdentity(content);
     ResolveStyle(element, pattern->presentation, nullptr);
     return pattern;
 }

@@ -4,6 +4,7 @@
 #define SVGIMPORT_READER_DETAIL_H
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,9 @@ class Attributes {
     // xlink:href, or SVG 2's plain href.
     const std::string* Href() const;
     const std::vector<Attribute>& All() const { return items_; }
+    // Takes over each of `names` that `other` has and this has not (the
+    // attributes a referring definition inherits).
+    void AddMissing(const Attributes& other, std::initializer_list<std::string_view> names);
 
   private:
     const Attribute* FindFirst(std::string_view name) const;

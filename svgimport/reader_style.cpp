@@ -89,6 +89,18 @@ WLength Attributes::Length(int32_t id) const {
     return text != nullptr ? ParseLength(*text) : WLength{};
 }
 
+void Attributes::AddMissing(const Attributes& other, std::initializer_list<std::string_view> names) {
+    for (const std::string_view name : names) {
+        if (FindName(name) != nullptr) continue;
+        for (const Attribute& a : other.items_) {
+            if (a.name == name) {
+                items_.push_back(a);
+                break;
+            }
+        }
+    }
+}
+
 const std::string* Attributes::Href() const {
     if (const std::string* href = Find(attribute::kXlinkHref)) return href;
     return FindName("href");

@@ -187,6 +187,27 @@ TEST(Patterns, DrawTheirContentInTheirTile) {
         "rect 40000,253000 1000x1000 fill=#000000\n");
 }
 
+// Along its xlink:href chain a pattern takes the attributes it does not give
+// and the first content there is (a loop ends); a view box is fitted by
+// preserveAspectRatio.
+TEST(Patterns, InheritAlongTheirChainAndFitTheirViewBox) {
+    Read read(Doc(R"svg(<pattern id="base" patternUnits="userSpaceOnUse" width="10" height="10" xlink:href="#turned">
+<rect width="2" height="2"/></pattern>
+<pattern id="turned" xlink:href="#base" patternTransform="translate(1 0)"/>
+<pattern id="met" patternUnits="userSpaceOnUse" width="20" height="10" viewBox="0 0 10 10" preserveAspectRatio="xMaxYMid meet">
+<rect width="10" height="10"/></pattern>
+<rect width="30" height="30" fill="url(#turned)"/><rect width="30" height="30" fill="url(#met)"/>)svg"));
+    EXPECT_EQ(read.Text(),
+              "tile {\n"
+              "  rect 1000,252000 2000x2000 fill=#000000\n"
+              "}\n"
+              "rect 0,224000 30000x30000 fill=pattern(1000,254000 10000x10000 m=[1000 0 0 -1000 1000 254000])\n"
+              "tile {\n"
+              "  rect 10000,244000 10000x10000 fill=#000000\n"
+              "}\n"
+              "rect 0,224000 30000x30000 fill=pattern(0,254000 20000x10000 m=[1000 0 0 -1000 10000 254000])\n");
+}
+
 // A clip path is one path of all its shapes (a use as the shape it names),
 // each turned counter-clockwise (the path's rectangle runs clockwise on the
 // page, so it is reversed), so that the nonzero rule fills their union; a

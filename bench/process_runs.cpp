@@ -35,6 +35,7 @@ Run RunProcess(const std::vector<std::string>& args) {
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakMB = usage.ru_maxrss / 1024.0;  // ru_maxrss is in kB
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
     return run;
 }
 

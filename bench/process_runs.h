@@ -14,6 +14,7 @@ struct Run {
     bool ok = false;
     double seconds = 0;
     double peakMB = 0;
+    int exitStatus = -1;  // -1 when the program did not exit by itself
 };
 
 // Runs a program (a path, or a name looked up in PATH) to its end with its

@@ -215,20 +215,10 @@ void WCanvas_UDI::BuildStopTransparency(Records& out, const WFill_URI& paint, ui
                                         const svgf::HostBox& first, const svgf::HostBox& second) {
     auto record = NewRecord<svgf::HostTransparencyRecord>();
     if (record == nullptr) return;
-    record->type = svgf::kTransparencyImport;
     // The fill's boxes: the levels lie where the colours do.
-    svgf::HostBox box = second;
-    WFillRecord fill = BuildFountainFill(paint, first, &box, 1, opacity / 255.0);
-    record->box = box;
-    if (fill.record == nullptr) return;
-    record->fill = fill.record.get();
-    record->fillKind = fill.record->kind;
-    SetMaskGeometry(paint.definition, record->geometry);
-    record->start = 0.0;
-    record->end = 100.0;
-    out.transparencyFill = std::move(fill);
-    out.transparency = std::move(record);
-    out.attributes.transparency = reinterpret_cast<const svgf::HostTransparency*>(out.transparency.get());
+    record->box = second;
+    WFillRecord fill = BuildFountainFill(paint, first, &record->box, 1, opacity / 255.0);
+    TakeFountainTransparency(out, std::move(record), std::move(fill), paint.definition);
 }
 
 void WCanvas_UDI::BuildMaskTransparency(Records& out, const WMask& mask, const svgf::HostBox& first) {
@@ -237,16 +227,21 @@ void WCanvas_UDI::BuildMaskTransparency(Records& out, const WMask& mask, const s
     const auto& reference = static_cast<const WFill_URI&>(*paint);
     auto record = NewRecord<svgf::HostTransparencyRecord>();
     if (record == nullptr) return;
-    record->type = svgf::kTransparencyImport;
     record->box = {TruncateHost(mask.x), TruncateHost(mask.y + mask.height.value),
                    TruncateHost(mask.x + mask.width.value), TruncateHost(mask.y)};
     record->boxWords[0] = 1;
     record->boxWords[1] = 1;
     WFillRecord fill = BuildFountainFill(reference, first, &record->box, 1);
+    TakeFountainTransparency(out, std::move(record), std::move(fill), reference.definition);
+}
+
+void WCanvas_UDI::TakeFountainTransparency(Records& out, std::unique_ptr<svgf::HostTransparencyRecord> record,
+                                           WFillRecord fill, const WDefsObject* definition) {
     if (fill.record == nullptr) return;
+    record->type = svgf::kTransparencyImport;
     record->fill = fill.record.get();
     record->fillKind = fill.record->kind;
-    SetMaskGeometry(reference.definition, record->geometry);
+    SetMaskGeometry(definition, record->geometry);
     record->start = 0.0;
     record->end = 100.0;
     out.transparencyFill = std::move(fill);

@@ -216,7 +216,7 @@ void WParser::AddClipChild(const WDOMHandle& child, WPath& out, int depth) {
 }
 
 std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element, const WBox* box) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) return nullptr;
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
     auto clip = std::make_unique<WClippath>();

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "markup/style/css_colours.h"
+
 namespace SVG {
 namespace {
 
@@ -148,29 +150,6 @@ constexpr std::array<NameEntry, 44> kProperties{{
     {p::kClipRule, "clip-rule"},
 }};
 
-struct ColourEntry {
-    std::string_view name;
-    uint32_t value;  // 0x00BBGGRR
-};
-
-constexpr std::array<ColourEntry, 16> kColours{{
-    {"aqua", 0xFFFF00},
-    {"black", 0x000000},
-    {"blue", 0xFF0000},
-    {"fuchsia", 0xFF00FF},
-    {"gray", 0x808080},
-    {"green", 0x008000},
-    {"lime", 0x00FF00},
-    {"maroon", 0x000080},
-    {"navy", 0x800000},
-    {"olive", 0x008080},
-    {"purple", 0x800080},
-    {"red", 0x0000FF},
-    {"silver", 0xC0C0C0},
-    {"teal", 0x808000},
-    {"white", 0xFFFFFF},
-    {"yellow", 0x00FFFF},
-}};
 
 }  // namespace
 
@@ -193,11 +172,10 @@ std::string_view PropertyName(int32_t id) {
     return {};
 }
 
+// The CSS engine's table of colour keywords, so that presentation
+// attributes and style sheets read the same names.
 std::optional<uint32_t> ColourByName(std::string_view name) {
-    for (const ColourEntry& entry : kColours) {
-        if (entry.name == name) return entry.value;
-    }
-    return std::nullopt;
+    return markup::style::CSSColourByName(name);
 }
 
 }  // namespace SVG

@@ -131,6 +131,23 @@ void WParser::SetRootSize(double width, double height) {
     }
 }
 
+std::vector<std::string> WParser::DescribeLimitsMet() const {
+    std::vector<std::string> lines;
+    if (limitsMet_.instanced) {
+        lines.push_back("drawing stopped after " + std::to_string(limits_.instanced) +
+                        " elements inside `use` instances; the rest was left out");
+    }
+    if (limitsMet_.nestedBuilds) {
+        lines.push_back("an element's style stopped after " + std::to_string(limits_.nestedBuilds) +
+                        " nested definitions; the rest was left out");
+    }
+    if (limitsMet_.depth) {
+        lines.push_back("elements or references nested deeper than " + std::to_string(kMaxDepth) +
+                        " levels were left out");
+    }
+    return lines;
+}
+
 int32_t WParser::Parse(WCanvas* canvas) {
     if (canvas == nullptr || !rooted_) return 0;
     IndexIds(root_, 0);
@@ -198,8 +215,14 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     // An element met again inside itself (through `use`) or nested too
     // deep is not drawn.
     detail::Visit visit(drawing_, element);
-    if (!visit.Entered()) return 0;
-    if (uses_ > 0 && ++instanced_ > limits_.instanced) return 0;
+    if (!visit.Entered()) {
+        if (visit.TooDeep()) limitsMet_.depth = true;
+        return 0;
+    }
+    if (uses_ > 0 && ++instanced_ > limits_.instanced) {
+        limitsMet_.instanced = true;
+        return 0;
+    }
     // Elements of other namespaces, and those whose conditions fail, draw
     // nothing.
     {
@@ -216,6 +239,7 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
     // Once drawn, the element's style is not asked for again but through a
     // reference (which has it computed anew): it goes now, so that only the
     // styles of the elements being drawn are held.
+    ForgetStyle();
     if (styles_ != nullptr) styles_->Release(element);
     return result;
 }

@@ -67,7 +67,9 @@ std::optional<bool> UnitsOf(const std::string* text) {
 std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, const WBox* box) {
     const int32_t kindId = detail::ElementIdOf(element);
     if (!IsGradient(kindId)) return nullptr;
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     const bool linear = kindId == element::kLinearGradient;
     const int32_t* names = linear ? kLinearAttributes : kRadialAttributes;
 
@@ -168,7 +170,9 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
             StopOffsetFromText(*offset, &position);
         WComputedStyle style;
         if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
-        gradient->SetStop(position, StopValueFromStyle(style.stopColour, style.stopOpacity));
+        WStopValue value = StopValueFromStyle(style.stopColour, style.stopOpacity);
+        value.opacity = WithAlpha(value.opacity, style.stopAlpha);
+        gradient->SetStop(position, value);
         gradient->SetFlag(gradient_flag::kStops);
     }
 
@@ -186,7 +190,9 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
 }
 
 std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const WBox* box) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
     // Along its xlink:href chain a pattern takes the attributes it does not
@@ -265,7 +271,9 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
 }
 
 std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox* box) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
     const detail::Attributes attributes(element);

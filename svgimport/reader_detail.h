@@ -162,17 +162,22 @@ class Visit {
     Visit(const Visit&) = delete;
     Visit& operator=(const Visit&) = delete;
     bool Entered() const { return entered_; }
+    // Refused for the depth, not for a cycle.
+    bool TooDeep() const { return tooDeep_; }
 
   private:
     std::vector<const void*>& stack_;
     bool entered_ = false;
+    bool tooDeep_ = false;
 };
 
 // Counts a definition built for an element's style: false once the
 // element's budget of nested builds is spent.
-inline bool SpendBuild(const std::vector<const void*>& building, long& spent, long limit) {
+inline bool SpendBuild(const std::vector<const void*>& building, long& spent, long limit, bool& met) {
     if (building.empty()) spent = 0;
-    return ++spent <= limit;
+    if (++spent <= limit) return true;
+    met = true;
+    return false;
 }
 
 // A canvas that draws nothing and keeps the host extent (strokes

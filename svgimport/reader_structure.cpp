@@ -167,6 +167,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
     const WLength height = attributes.Length(attribute::kHeight);
     const int32_t opened = InGroup(element, local, [&] {
         // The instance's content inherits from the use.
+        ForgetStyle();
         InstanceScope instance(styles_, element, target);
         if (detail::NameOf(target) == "symbol") {
             // A symbol's instance is a viewport of the use's size (the
@@ -192,6 +193,7 @@ int32_t WParser::DoUse(const WDOMHandle& element) {
             drawn = DrawElement(target);
         }
     });
+    ForgetStyle();
     --uses_;
     return opened != 0 && drawn != 0 ? 1 : 0;
 }

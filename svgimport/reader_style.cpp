@@ -146,7 +146,11 @@ double BoxFraction(const WLength& length, double fallback) {
 
 Visit::Visit(std::vector<const void*>& stack, const WDOMHandle& node) : stack_(stack) {
     const void* identity = NodeIdentity(node);
-    if (identity == nullptr || stack_.size() >= static_cast<size_t>(WParser::kMaxDepth)) return;
+    if (identity == nullptr) return;
+    if (stack_.size() >= static_cast<size_t>(WParser::kMaxDepth)) {
+        tooDeep_ = true;
+        return;
+    }
     if (std::find(stack_.begin(), stack_.end(), identity) != stack_.end()) return;
     stack_.push_back(identity);
     entered_ = true;
@@ -229,10 +233,18 @@ int32_t HostInteger(double v) {
 
 }  // namespace
 
-WComputedStyle WParser::StyleOf(const WDOMHandle& element) {
-    WComputedStyle style;
-    if (styles_ == nullptr || !styles_->GetStyle(element, &style)) style = WComputedStyle();
-    return style;
+const WComputedStyle& WParser::StyleOf(const WDOMHandle& element) {
+    // The walk asks for an element's style a few times in a row (whether it
+    // is displayed, then its presentation): the last answer is kept.
+    const void* identity = NodeIdentity(element);
+    if (identity != nullptr && identity == styleOf_) return style_;
+    if (styles_ == nullptr || !styles_->GetStyle(element, &style_)) style_ = WComputedStyle();
+    styleOf_ = identity;
+    return style_;
+}
+
+void WParser::ForgetStyle() {
+    styleOf_ = nullptr;
 }
 
 bool WParser::Displayed(const WDOMHandle& element) {
@@ -272,6 +284,9 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
     }
     // The opacity of a fill there is; none makes none.
     if (out.fill != nullptr && style.fillOpacity) OpacityFromStyle(*style.fillOpacity, &out.fill->opacity);
+    // A colour's own alpha (rgba(), "#RRGGBBAA", transparent) is opacity too.
+    if (out.fill != nullptr && style.fill.kind == WStylePaint::Kind::kColour)
+        out.fill->opacity = WithAlpha(out.fill->opacity, style.fill.alpha);
 
     // Stroke.
     out.stroke.reset();
@@ -306,6 +321,7 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
         dashes.room = std::size(svgf::HostOutlineRecord{}.dashes);
         for (const int16_t entry : HostDashes(dashes)) stroke->dashes.push_back(entry);
         if (style.strokeOpacity) OpacityFromStyle(*style.strokeOpacity, &stroke->opacity);
+        stroke->opacity = WithAlpha(stroke->opacity, style.stroke.alpha);
         out.stroke = std::move(stroke);
     }
 

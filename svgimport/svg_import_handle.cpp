@@ -22,6 +22,7 @@
 #include "markup/style/visual_doc.h"
 #include "markup/url_mapper.h"
 #include "platform/font_backend.h"
+#include "platform/inflating_file.h"
 #include "platform/messages.h"
 #include "parse_warnings.h"
 #include "request_cached_fonts.h"
@@ -146,6 +147,24 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
             return 0;
         }
     }
+    // A compressed document counts the bytes it inflates to; a bomb stops at
+    // the bound without being kept.
+    if (known && platform::IsGzipFile(context.fileName)) {
+        if (!platform::InflatingFile::Available()) {
+            cause = "it is gzip-compressed, which this build cannot read";
+            return 0;
+        }
+        const int64_t inflated = platform::InflatedSizeUpTo(context.fileName, kMaxDocumentBytes);
+        if (inflated < 0) {
+            cause = "its compressed data is damaged";
+            return 0;
+        }
+        if (inflated > kMaxDocumentBytes) {
+            cause = "it inflates to more than the " + std::to_string(kMaxDocumentBytes >> 20) +
+                    " MB the import reads";
+            return 0;
+        }
+    }
     const std::string folder = DictionaryFolder(context);
     if (folder.empty()) {
         cause = "the host named no folder of markup dictionaries";
@@ -188,6 +207,11 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
         SVG::WCanvas_UDI canvas(context.hostHandle, nullptr, handle, &zoom, context.colourHandle, &reader,
                                 &context);
         drawn = reader.Parse(&canvas);
+    }
+    // Every bound the drawing met is told: content left out is never silent.
+    for (const std::string& line : reader.DescribeLimitsMet()) {
+        platform::ShowMessage(platform::MessageKind::Warning, kImportCaption,
+                              std::string(context.fileName) + ": " + line);
     }
     if (!reader.Rooted()) {
         cause = AsCause(SVG::DescribeReadStatus(reader.Status()));

@@ -11,6 +11,7 @@
 
 #include "markup/dtd/registry_hook.h"
 #include "markup/parser/xml_parser.h"
+#include "platform/inflating_file.h"
 #include "platform/messages.h"
 #include "svgimport/reader.h"
 
@@ -55,9 +56,21 @@ constexpr size_t kMaxPrefix = size_t{16} << 20;
 std::string RootPrefix(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    std::ifstream in(path, std::ios::binary);
     std::string text;
     char block[65536];
+    // A compressed document's root is read from what it inflates to.
+    if (platform::IsGzipFile(path.c_str())) {
+        platform::InflatingFile in;
+        if (!in.Open(path.c_str())) return {};
+        while (text.size() < kMaxPrefix) {
+            const long got = in.Read(block, sizeof block);
+            if (got <= 0) break;
+            text.append(block, static_cast<size_t>(got));
+            if (const std::string_view tag = RootStartTag(text); !tag.empty()) return std::string(tag);
+        }
+        return {};
+    }
+    std::ifstream in(path, std::ios::binary);
     while (in && text.size() < kMaxPrefix) {
         in.read(block, sizeof block);
         text.append(block, static_cast<size_t>(in.gcount()));

@@ -147,7 +147,8 @@ class Applier {
         }
         if (!IsKeyword(value)) {
             if (const CSSColorAttribute* colour = ColourOf(value)) {
-                fill ? style_.SetFillColour(colour->ColourWord()) : style_.SetStrokeColour(colour->ColourWord());
+                fill ? style_.SetFillColour(colour->ColourWord(), colour->Alpha())
+                     : style_.SetStrokeColour(colour->ColourWord(), colour->Alpha());
                 return;
             }
             String text;
@@ -211,6 +212,11 @@ class Applier {
             case 6: FontSize(value); break;
             case 7: style_.SetLength(7, numeric ? numeric->Number() : 1.0, kStyleUnitInitial); break;
             case 9:
+                if (colour) {
+                    style_.SetWord(id, colour->ColourWord());
+                    style_.SetColourAlpha(colour->Alpha());
+                }
+                break;
             case 101:
             case 102:
             case 103:
@@ -344,7 +350,9 @@ class Applier {
                 break;
             case 89:
                 if (colour) {
-                    style_.SetStopColor(colour->ColourWord(), true);
+                    style_.SetStopColor(colour->ColourWord(), true, colour->Alpha());
+                } else if (keyword == 281) {
+                    style_.SetStopCurrentColour();
                 } else if (keyword == 110) {
                     style_.SetStopColor(0, true);
                 }

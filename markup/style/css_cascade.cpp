@@ -44,10 +44,6 @@ bool IsAbsoluteUnit(std::uint32_t unit) {
     return unit >= kCSSUnitPt && unit <= kCSSUnitZero;
 }
 
-void EmptyList(Vector<CSSDeclaration>& list) {
-    while (list.Count()) list.DeleteLast();
-}
-
 }  // namespace
 
 // --- Conversions -----------------------------------------------------------
@@ -207,30 +203,40 @@ void CSSManager::ApplyCascade(Node* node, ExtraObject* style) {
     if (auto* record = dynamic_cast<StyleProperties*>(style)) ApplyCascade(node, record);
 }
 
+namespace {
+
+bool IsImportant(const CSSDeclaration& declaration) {
+    return declaration.Value() && declaration.Value()->Important();
+}
+
+}  // namespace
+
 void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
     if (!node || !style) return;
-    Vector<CSSDeclaration> declarations;
-    CollectSheetDeclarations(node, declarations);
-    if (!presentationNames_.empty()) {
-        // Presentation attributes come first, below every sheet rule.
-        Vector<CSSDeclaration> all;
-        CollectPresentationAttributes(node, all);
-        for (std::uint32_t i = 0; i < declarations.Count(); ++i) all.Add(*declarations.At(i));
-        EmptyList(declarations);
-        for (std::uint32_t i = 0; i < all.Count(); ++i) declarations.Add(*all.At(i));
+    Vector<CSSDeclaration> sheet;
+    CollectSheetDeclarations(node, sheet);
+    Vector<CSSDeclaration> inline_;
+    CollectStyleAttribute(node, inline_);
+    Vector<CSSDeclaration> all;
+    // Presentation attributes count below every rule, important or not.
+    if (!presentationNames_.empty()) CollectPresentationAttributes(node, all);
+    // The sheet's list is sorted with its important part last.
+    std::uint32_t normal = 0;
+    while (normal < sheet.Count() && !IsImportant(*sheet.At(normal))) ++normal;
+    ReserveSlots(all, sheet.Count() + inline_.Count());
+    for (std::uint32_t i = 0; i < normal; ++i) all.Add(*sheet.At(i));
+    for (std::uint32_t i = 0; i < inline_.Count(); ++i) {
+        if (!IsImportant(*inline_.At(i))) all.Add(*inline_.At(i));
     }
-    CollectStyleAttribute(node, declarations);
-    if (declarations.Count()) ApplyDeclarations(declarations, style);
+    for (std::uint32_t i = normal; i < sheet.Count(); ++i) all.Add(*sheet.At(i));
+    for (std::uint32_t i = 0; i < inline_.Count(); ++i) {
+        if (IsImportant(*inline_.At(i))) all.Add(*inline_.At(i));
+    }
+    if (all.Count()) ApplyDeclarations(all, style);
 }
 
 void CSSManager::CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out) {
-    Vector<CSSSimpleSelectorDesc> descriptions;
-    BuildSelectorDescs(node, descriptions);
-    if (!descriptions.Count()) {
-        EmptyList(out);
-        return;
-    }
-    styleSheet_->CollectDeclarations(descriptions, out);
+    CollectMatchingDeclarations(node, out);
 }
 
 void CSSManager::CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out) {

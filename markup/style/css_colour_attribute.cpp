@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "markup/style/css_attribute.h"
+#include "markup/style/css_colours.h"
 #include "platform/latin1_text.h"
 #include "style_heap.h"
 
@@ -139,6 +140,16 @@ std::uint32_t CSSColorAttribute::RGBWord(const String& text) {
 
 void CSSColorAttribute::SetText(const String& text) {
     CSSAttribute::SetText(text);
+    alpha_ = 1.0;
+    // The property's own keywords first: "transparent" and the system
+    // colours keep their special words.
+    if (!IsCSSKeyword(Dictionary(), PropertyId(), text)) {
+        if (const std::optional<CSSColour> parsed = ParseCSSColour(std::string_view(text.Text(), text.Length()))) {
+            colour_ = parsed->word;
+            alpha_ = parsed->alpha;
+            return;
+        }
+    }
     char first = 0;
     if (text.GetAt(0, first) && first == '#') {
         std::uint32_t word = 0;

@@ -72,6 +72,11 @@ const Attribute* CSSManager::FindTypeAttribute(const AttrElement& element, std::
 
 void CSSManager::CollectStyleElements() {
     if (!styleElement_) return;
+    // The element's text pieces are one sheet: an entity reference
+    // ("&gt;" for a child combinator) splits the text into nodes, and
+    // scanned apart they would make rules of their fragments.
+    String text;
+    bool any = false;
     TerminalsIterator terminals(styleElement_);
     for (Node* node = terminals.First(); node; node = terminals.Next()) {
         // A style element without children is its own terminal; its text
@@ -80,12 +85,102 @@ void CSSManager::CollectStyleElements() {
         const auto* element = dynamic_cast<const DocElement*>(node);
         if (!element) throw InvalidArgumentFault();
         if (element->TypeId() == kKindMarkupDeclaration) continue;
-        AddStyleText(element->Text(), 0);
+        text += element->Text();
+        any = true;
     }
+    if (any) AddStyleText(text, 0);
 }
 
 void CSSManager::AddStyleText(const String& text, std::uint8_t origin) {
     styleSheet_->AddText(text, origin, -1);
+}
+
+namespace {
+
+// Nodes of the fixed kinds (texts, comments, the document node) are no
+// elements; neither is a node whose type has no name.
+const AttrElement* StyledElement(const Node* node, const DictionaryBase* dictionary) {
+    const AttrElement* element = node ? node->ToAttrElement() : nullptr;
+    if (!element) return nullptr;
+    const std::uint32_t type = element->TypeId();
+    if (type >= kKindPlaceholder && type <= kMaxReportedType) return nullptr;
+    String name;
+    if (!dictionary || !dictionary->ElementNameById(type, name) || name.IsEmpty() || name.Text()[0] == '!') {
+        return nullptr;
+    }
+    return element;
+}
+
+// The parsed tree as selectors see it, names and attributes from the
+// document's dictionary, id and class by the ids the manager keeps.
+class TreeElements : public SelectorElements {
+  public:
+    TreeElements(const CSSManager& manager, const DictionaryBase* dictionary)
+        : manager_(manager), dictionary_(dictionary) {}
+
+    Handle Parent(Handle handle) const override {
+        for (const Node* at = Of(handle)->Parent(); at; at = at->Parent()) {
+            if (const AttrElement* element = StyledElement(at, dictionary_)) return element;
+            const DocElement* doc = DocElement::Of(at);
+            if (!doc || doc->TypeId() == kKindDocument) return nullptr;
+        }
+        return nullptr;
+    }
+    Handle PreviousSibling(Handle handle) const override {
+        for (const Node* at = Of(handle)->PreviousSibling(); at; at = at->PreviousSibling()) {
+            if (const AttrElement* element = StyledElement(at, dictionary_)) return element;
+        }
+        return nullptr;
+    }
+    std::string Name(Handle handle) const override {
+        String name;
+        dictionary_->ElementNameById(Of(handle)->TypeId(), name);
+        return std::string(name.Text(), name.Length());
+    }
+    bool Attribute(Handle handle, std::string_view name, std::string& value) const override {
+        const Vector<markup::Attribute>& all = Of(handle)->Attributes();
+        for (std::uint32_t i = 0; i < all.Count(); ++i) {
+            const markup::Attribute* attribute = all.At(i);
+            if (!attribute) continue;
+            const String written = attribute->GetName(dictionary_);
+            if (FoldedName(std::string_view(written.Text(), written.Length())) != FoldedName(name)) continue;
+            value.assign(attribute->value.Text(), attribute->value.Length());
+            return true;
+        }
+        return false;
+    }
+    bool Id(Handle handle, std::string& value) const override {
+        return manager_.ElementAttribute(*Of(handle), false, value);
+    }
+    bool Classes(Handle handle, std::string& value) const override {
+        return manager_.ElementAttribute(*Of(handle), true, value);
+    }
+
+  private:
+    static const AttrElement* Of(Handle handle) { return static_cast<const AttrElement*>(handle); }
+    const CSSManager& manager_;
+    const DictionaryBase* dictionary_;
+};
+
+}  // namespace
+
+bool CSSManager::ElementAttribute(const AttrElement& element, bool classes, std::string& value) const {
+    const TypeAttributeIds& ids = AttributeIdsOf(element.TypeId());
+    const Attribute* attribute = FindTypeAttribute(element, classes ? ids.classes : ids.id);
+    if (!attribute) return false;
+    value.assign(attribute->value.Text(), attribute->value.Length());
+    return true;
+}
+
+void CSSManager::CollectMatchingDeclarations(Node* node, Vector<CSSDeclaration>& out) const {
+    const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
+    const AttrElement* element = StyledElement(node, dictionary);
+    if (!element) {
+        while (out.Count()) out.DeleteLast();
+        return;
+    }
+    const TreeElements elements(*this, dictionary);
+    styleSheet_->CollectMatching(elements, element, out);
 }
 
 namespace {

@@ -36,7 +36,8 @@ String CSSSimpleSelector::Text() const {
     return text;
 }
 
-CSSContextualSelector::CSSContextualSelector(const CSSContextualSelector& other) : rule_(other.rule_) {
+CSSContextualSelector::CSSContextualSelector(const CSSContextualSelector& other)
+    : rule_(other.rule_), parsed_(other.parsed_) {
     selectors_.AppendAll(other.selectors_);
 }
 
@@ -56,10 +57,12 @@ void CSSContextualSelector::Insert(std::uint32_t index, const CSSSimpleSelector&
 }
 
 String CSSContextualSelector::Text() const {
+    if (parsed_) return String(parsed_->text.c_str());
     return JoinedTexts(selectors_, " ");
 }
 
 std::uint32_t CSSContextualSelector::Specificity() const {
+    if (parsed_) return parsed_->specificity;
     if (stale_) {
         std::uint64_t ids = 0, classes = 0, names = 0;
         for (std::uint32_t i = 0; i < selectors_.Count(); ++i) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "markup/style/css_tokenizer.h"
-#include "platform/latin1_text.h"
 #include "style_heap.h"
 
 namespace markup::style {
@@ -58,7 +57,17 @@ void CSSStyleSheet::Rebuild() {
     // "@import" rules are skipped, only where the new text begins.
     while (cursor_.CurrentType() == kCSSImportRule) cursor_.ConsumeThrough(kCSSSemicolon);
     for (;;) {
-        CSSToken* token = cursor_.CurrentSignificant();
+        // A rule may start with a token the cursor passes over ("*", "["),
+        // so the start is found here: the next token that is neither used
+        // nor a blank.
+        std::uint32_t start = cursor_.Position();
+        while (start > 0 && start <= tokens_.Count() && !tokens_.At(start - 1)->Consumed()) --start;
+        while (start < tokens_.Count() &&
+               (tokens_.At(start)->Consumed() || IsBlankTokenType(tokens_.At(start)->Type()))) {
+            ++start;
+        }
+        cursor_.SetPosition(start);
+        CSSToken* token = start < tokens_.Count() ? tokens_.At(start) : nullptr;
         if (!token) break;
         if (token->Type() == kCSSEnd) {
             for (std::uint32_t i = firstUnused_; i < cursor_.Position(); ++i) tokens_.At(i)->SetConsumed(true);
@@ -84,39 +93,30 @@ void CSSStyleSheet::RebuildDeclarations() {
     IndexDeclarations();
 }
 
-namespace {
-
-// A class text as a key under which texts lstrcmpiA calls equal are equal:
-// up to its first NUL, folded as that comparison folds.
-std::string ClassKey(const String& text) {
-    std::string key(text.Text() ? text.Text() : "");
-    for (char& c : key) c = static_cast<char>(platform::Latin1Lower(static_cast<unsigned char>(c)));
-    return key;
-}
-
-}  // namespace
-
 void CSSStyleSheet::IndexDeclarations() {
     for (; indexed_ < declarations_.Count(); ++indexed_) {
         const CSSContextualSelector* selector = declarations_.At(indexed_)->Selector();
-        // Only a selector of one simple selector ever applies.
-        if (!selector || selector->Count() != 1) continue;
-        const CSSToken* classToken = selector->At(0)->Class();
-        if (classToken) {
-            byClass_[ClassKey(classToken->Text())].push_back(indexed_);
-        } else {
-            withoutClass_.push_back(indexed_);
+        const ParsedSelector* parsed = selector ? selector->Parsed() : nullptr;
+        // A selector with a pseudo-class the engine does not evaluate
+        // matches nothing, so it is filed nowhere.
+        if (!parsed || parsed->Never()) continue;
+        switch (parsed->keyKind) {
+            case SelectorKeyKind::kId: byId_[parsed->key].push_back(indexed_); break;
+            case SelectorKeyKind::kClass: byClass_[parsed->key].push_back(indexed_); break;
+            case SelectorKeyKind::kType: byType_[parsed->key].push_back(indexed_); break;
+            case SelectorKeyKind::kUniversal: universal_.push_back(indexed_); break;
         }
     }
 }
 
 namespace {
 
-// The sort key: specificity, then the important mark.
+// The cascade's order among a sheet's declarations: normal before
+// important, then specificity, then sheet order (the stable sort keeps it).
 std::uint64_t SortKey(const CSSDeclaration& declaration) {
     const std::uint64_t specificity = declaration.Selector() ? declaration.Selector()->Specificity() : 0;
     const bool important = declaration.Value() && declaration.Value()->Important();
-    return specificity * 2 + (important ? 1 : 0);
+    return (important ? (std::uint64_t{1} << 32) : 0) + specificity;
 }
 
 // Stable, so that declarations of equal keys keep the sheet's order, and
@@ -147,51 +147,111 @@ void SortDeclarations(Vector<CSSDeclaration>& list) {
     }
 }
 
-// The property ids for which a selector must name something the element
-// has: the sizes and the position.
-bool NeedsPositiveMatch(std::uint32_t propertyId) {
-    return propertyId >= 46 && propertyId <= 52;
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
+
+// One element that descriptions stand for: the first one's name and id,
+// every one's class word. It has no parent and no siblings.
+class DescribedElement : public SelectorElements {
+  public:
+    explicit DescribedElement(const Vector<CSSSimpleSelectorDesc>& descriptions) {
+        for (std::uint32_t d = 0; d < descriptions.Count(); ++d) {
+            const CSSSimpleSelectorDesc* description = descriptions.At(d);
+            if (!description) continue;
+            if (!first_) first_ = description;
+            if (description->HasClass()) {
+                const String& word = description->Class();
+                const char* text = word.Text();
+                const std::uint32_t skip = text[0] == '.' ? 1 : 0;
+                if (!classes_.empty()) classes_ += ' ';
+                classes_.append(text + skip, word.Length() - skip);
+            }
+        }
+    }
+    bool Empty() const { return first_ == nullptr; }
+    Handle Parent(Handle) const override { return nullptr; }
+    Handle PreviousSibling(Handle) const override { return nullptr; }
+    std::string Name(Handle) const override { return Str(first_->Name()); }
+    bool Attribute(Handle element, std::string_view name, std::string& value) const override {
+        if (FoldedName(name) == "id") return Id(element, value);
+        if (FoldedName(name) == "class") return Classes(element, value);
+        return false;
+    }
+    bool Id(Handle, std::string& value) const override {
+        if (!first_->HasId()) return false;
+        value = Str(first_->Id());
+        if (!value.empty() && value[0] == '#') value.erase(0, 1);
+        return true;
+    }
+    bool Classes(Handle, std::string& value) const override {
+        value = classes_;
+        return !classes_.empty();
+    }
+
+  private:
+    static std::string Str(const String& text) { return std::string(text.Text(), text.Length()); }
+    const CSSSimpleSelectorDesc* first_ = nullptr;
+    std::string classes_;
+};
 
 }  // namespace
 
 void CSSStyleSheet::CollectDeclarations(const Vector<CSSSimpleSelectorDesc>& descriptions,
                                         Vector<CSSDeclaration>& out) const {
     while (out.Count()) out.DeleteLast();
-    // The candidates: the lists of the descriptions' classes, each once,
-    // merged into sheet order.
+    const DescribedElement element(descriptions);
+    if (element.Empty()) return;
+    CollectMatching(element, &element, out);
+}
+
+void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
+                                    Vector<CSSDeclaration>& out) const {
+    while (out.Count()) out.DeleteLast();
+    if (!element || declarations_.Count() == 0) return;
+    // The candidates: the lists under the element's id, each of its
+    // classes and its type, and the universal one, merged into sheet order.
     std::vector<const std::vector<std::uint32_t>*> lists;
-    for (std::uint32_t d = 0; d < descriptions.Count(); ++d) {
-        const CSSSimpleSelectorDesc* description = descriptions.At(d);
-        if (!description) continue;
-        const std::vector<std::uint32_t>* list = &withoutClass_;
-        if (description->HasClass()) {
-            const auto hit = byClass_.find(ClassKey(description->Class()));
-            if (hit == byClass_.end()) continue;
-            list = &hit->second;
+    auto take = [&](const std::unordered_map<std::string, std::vector<std::uint32_t>>& index, const std::string& key) {
+        const auto hit = index.find(key);
+        if (hit != index.end() && std::find(lists.begin(), lists.end(), &hit->second) == lists.end())
+            lists.push_back(&hit->second);
+    };
+    std::string value;
+    if (!byId_.empty() && elements.Id(element, value)) take(byId_, value);
+    if (!byClass_.empty() && elements.Classes(element, value)) {
+        std::size_t i = 0;
+        while (i < value.size()) {
+            while (i < value.size() && IsBlank(value[i])) ++i;
+            std::size_t end = i;
+            while (end < value.size() && !IsBlank(value[end])) ++end;
+            if (end > i) take(byClass_, value.substr(i, end - i));
+            i = end;
         }
-        if (std::find(lists.begin(), lists.end(), list) == lists.end()) lists.push_back(list);
     }
+    if (!byType_.empty()) take(byType_, FoldedName(elements.Name(element)));
+    if (!universal_.empty()) lists.push_back(&universal_);
+    if (lists.empty()) return;
     std::vector<std::uint32_t> merged;
-    const std::vector<std::uint32_t>* candidates = lists.empty() ? &merged : lists.front();
+    const std::vector<std::uint32_t>* candidates = lists.front();
     if (lists.size() > 1) {
         for (const std::vector<std::uint32_t>* list : lists) merged.insert(merged.end(), list->begin(), list->end());
         std::sort(merged.begin(), merged.end());
         candidates = &merged;
     }
+    // Declarations of one selector sit side by side, so the match of the
+    // last one is asked again only when the selector changes.
+    const CSSContextualSelector* last = nullptr;
+    bool lastMatched = false;
     for (const std::uint32_t i : *candidates) {
         const CSSDeclaration& declaration = *declarations_.At(i);
-        const CSSSimpleSelector& simple = *declaration.Selector()->At(0);
-        const CSSSimpleSelectorDesc* found = nullptr;
-        for (std::uint32_t d = 0; d < descriptions.Count() && !found; ++d) {
-            const CSSSimpleSelectorDesc* description = descriptions.At(d);
-            if (description && MatchesCSSDescription(simple, *description, false)) found = description;
+        if (declaration.Selector() != last) {
+            last = declaration.Selector();
+            lastMatched = MatchesSelector(*last->Parsed(), elements, element);
         }
-        if (!found) continue;
-        if (MatchesCSSDescription(simple, *found, NeedsPositiveMatch(declaration.Property()->Id()))) {
-            ReserveSlots(out, 1);
-            out.Add(declaration);
-        }
+        if (!lastMatched) continue;
+        ReserveSlots(out, 1);
+        out.Add(declaration);
     }
     SortDeclarations(out);
 }

@@ -5,8 +5,10 @@
 // value the factory recognised is marked consumed, so that the later
 // members of a shorthand pass over it; an unrecognised value is still kept
 // (the cascade skips it).
+#include <string>
 #include <vector>
 
+#include "markup/style/css_colours.h"
 #include "markup/style/css_declarations.h"
 #include "style_heap.h"
 
@@ -17,6 +19,8 @@ namespace {
 // Shorthands may name shorthands; the dictionary is read from a file, so a
 // definition naming itself must not recurse without end.
 constexpr int kMaxShorthandDepth = 8;
+
+constexpr std::uint32_t kFontShorthand = 8;
 
 struct SideIds {
     std::uint32_t a, b, c, d;
@@ -52,6 +56,7 @@ class ValueReader {
         if (!property || depth > kMaxShorthandDepth) return;
         const std::uint32_t kind = property->WordA();
         SideIds sides{};
+        if (IsColourProperty(propertyId) && kind == kCSSReadPlain && ReadColour(propertyId, out)) return;
         if (kind == kCSSReadPlain || kind == 1 || kind == kCSSReadPlainList) {
             ReadPlain(propertyId, out);
         } else if (kind == kCSSReadFamilyList) {
@@ -60,6 +65,8 @@ class ValueReader {
             ReadTwoPositions(propertyId, out);
         } else if (FourSides(kind, sides)) {
             ReadFourSides(propertyId, sides, out);
+        } else if (propertyId == kFontShorthand) {
+            ReadFont(out);
         } else if (kind == kCSSReadBorder) {
             ReadBorder(*property, out, depth);
         } else if (IsMemberShorthand(kind)) {
@@ -68,6 +75,91 @@ class ValueReader {
     }
 
   private:
+    // The properties whose whole value may be one colour: color,
+    // background-color, fill, stroke, stop-color and the border sides'.
+    static bool IsColourProperty(std::uint32_t id) {
+        return id == 9 || id == 10 || id == 69 || id == 72 || id == 89 || (id >= 101 && id <= 104);
+    }
+
+    // The declaration's whole value read as one colour form (its tokens
+    // joined: "rgb(0 128 0)" and "#RGBA" are several tokens or an id to
+    // the scanner); false, with nothing read, when it is none or is one of
+    // the property's keywords, which the plain reader takes.
+    bool ReadColour(std::uint32_t propertyId, Vector<CSSValue>& out) {
+        const ListBase* tokens = cursor_.List();
+        if (!cursor_.CurrentSignificant() || !tokens) return false;
+        const std::uint32_t start = cursor_.Position();
+        std::vector<std::uint32_t> positions;
+        std::string joined;
+        std::uint32_t at = start;
+        for (; at < tokens->Count(); ++at) {
+            const auto* token = static_cast<const CSSToken*>(tokens->ItemAt(at));
+            if (!token || AtDeclarationEnd(token)) break;
+            if (token->Consumed()) continue;
+            if (IsBlankTokenType(token->Type())) {
+                joined += ' ';
+                continue;
+            }
+            joined.append(token->Text().Text(), token->Text().Length());
+            positions.push_back(at);
+        }
+        if (!ParseCSSColour(joined)) return false;
+        String text;
+        text.Append(joined.data(), static_cast<std::uint32_t>(joined.size()));
+        while (text.Length() && text.Text()[text.Length() - 1] == ' ') text = text.Left(text.Length() - 1);
+        while (text.Length() && text.Text()[0] == ' ') text = text.Mid(1, text.Length() - 1);
+        if (IsCSSKeyword(css_, propertyId, text)) return false;
+        auto value = detail::Make<CSSValue>();
+        for (std::uint32_t p : positions) value->AddToken(static_cast<CSSToken*>(tokens->ItemAt(p)));
+        auto colour = detail::Make<CSSColorAttribute>(css_);
+        colour->SetPropertyId(propertyId);
+        colour->SetText(text);
+        value->SetAttribute(std::move(colour));
+        for (std::uint32_t p : positions) cursor_.ConsumeAt(p);
+        cursor_.Seek(at);
+        detail::Adopt(out, std::move(value));
+        return true;
+    }
+
+    // "font" in CSS's order: style, variant and weight in any order (a
+    // number is a weight), the size, "/" and the line height, then the
+    // family list. Without a size it is no font value: nothing is read.
+    void ReadFont(Vector<CSSValue>& out) {
+        constexpr std::uint32_t kStyle = 3, kVariant = 4, kWeight = 5, kSize = 6, kFamily = 1, kLineHeight = 23;
+        Vector<CSSValue> read;
+        CSSToken* token = cursor_.CurrentSignificant();
+        for (; !AtDeclarationEnd(token); token = cursor_.Next()) {
+            const std::uint32_t type = token->Type();
+            if (type == kCSSIdentifier && !IsCSSKeyword(css_, kSize, token->Text())) {
+                std::uint32_t member = 0;
+                for (std::uint32_t id : {kStyle, kVariant, kWeight}) {
+                    if (IsCSSKeyword(css_, id, token->Text())) {
+                        member = id;
+                        break;
+                    }
+                }
+                if (member == 0) return;
+                detail::Adopt(read, MakeValue(*token, member));
+            } else if (type == kCSSNumber && IsCSSKeyword(css_, kWeight, token->Text())) {
+                detail::Adopt(read, MakeValue(*token, kWeight));
+            } else {
+                break;
+            }
+        }
+        if (AtDeclarationEnd(token) || !CSSPropertyAdmits(css_, kSize, token->Type())) return;
+        detail::Adopt(read, MakeValue(*token, kSize));
+        token = cursor_.Next();
+        if (token && token->Type() == kCSSSlash) {
+            cursor_.Consume(token);
+            token = cursor_.Next();
+            if (AtDeclarationEnd(token) || !CSSPropertyAdmits(css_, kLineHeight, token->Type())) return;
+            detail::Adopt(read, MakeValue(*token, kLineHeight));
+            cursor_.Next();
+        }
+        ReadFamilyList(kFamily, read);
+        for (std::uint32_t i = 0; i < read.Count(); ++i) out.Add(*read.At(i));
+    }
+
     // A value over a run of tokens (at the positions given) for the
     // property.
     std::unique_ptr<CSSValue> MakeValue(const std::vector<std::uint32_t>& positions, const String& text,

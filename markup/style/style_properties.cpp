@@ -18,8 +18,9 @@ BaseStyleProperties::~BaseStyleProperties() = default;
 namespace {
 
 // Ids of the properties the inheritance copy takes as they are.
-// 70 fill-rule, 88 visibility and 94 clip-rule are inherited in SVG.
-constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57, 70, 88, 94};
+// 65 direction, 67 text-anchor, 70 fill-rule, 74 stroke-linecap, 75
+// stroke-linejoin, 88 visibility and 94 clip-rule are inherited in SVG.
+constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57, 65, 67, 70, 74, 75, 88, 94};
 constexpr std::uint32_t kInheritedWords[] = {9, 16, 17, 22, 23};
 constexpr std::uint32_t kInheritedLengths[] = {7, 62, 63, 68, 71, 73, 77, 78};
 constexpr std::uint32_t kInheritedLoaded[] = {80, 81, 82};
@@ -176,7 +177,12 @@ void StyleProperties::InheritFrom(const StyleProperties& parent) {
         if (v.lengths[id].mark) v.lengths[id] = p.lengths[id];
     }
     if (v.defaultOnlyLength.mark) v.defaultOnlyLength = p.defaultOnlyLength;
-    if (v.stopColourMark) v.stopColour = p.stopColour;
+    if (v.stopColourMark) {
+        v.stopColour = p.stopColour;
+        v.stopAlpha = p.stopAlpha;
+        v.stopCurrentColour = p.stopCurrentColour;
+    }
+    v.colourAlpha = p.colourAlpha;
     if (v.defaultOnlyWordMark) v.defaultOnlyWord = p.defaultOnlyWord;
     v.decoration[detail::kLineThrough] = p.decoration[detail::kLineThrough];
     v.decoration[detail::kUnderline] = p.decoration[detail::kUnderline];
@@ -320,7 +326,28 @@ DocTree* StyleProperties::GetMask(Node*& element) const {
 }
 
 std::uint32_t StyleProperties::GetStopColor() const {
-    return values_->stopColour;
+    return values_->stopCurrentColour ? values_->words[9] : values_->stopColour;
+}
+
+double StyleProperties::GetStopAlpha() const {
+    return values_->stopCurrentColour ? values_->colourAlpha : values_->stopAlpha;
+}
+
+namespace {
+
+double PaintAlpha(const detail::Paint& paint, double colourAlpha) {
+    if (paint.kind == kPaintKindCurrentColour) return colourAlpha;
+    return paint.kind == kPaintKindColour ? paint.alpha : 1.0;
+}
+
+}  // namespace
+
+double StyleProperties::GetFillAlpha() const {
+    return PaintAlpha(values_->fill, values_->colourAlpha);
+}
+
+double StyleProperties::GetStrokeAlpha() const {
+    return PaintAlpha(values_->stroke, values_->colourAlpha);
 }
 
 double StyleProperties::GetStopOpacity(std::int32_t& unit) const {

@@ -102,15 +102,17 @@ void StyleProperties::SetTextDecoration(std::uint32_t keyword) {
     font_ = nullptr;
 }
 
-void StyleProperties::SetFillColour(std::uint32_t colour) {
+void StyleProperties::SetFillColour(std::uint32_t colour, double alpha) {
     values_->fill.kind = kPaintKindColour;
     values_->fill.colour = colour;
+    values_->fill.alpha = alpha;
     values_->fill.reference = StyleReference();
 }
 
-void StyleProperties::SetStrokeColour(std::uint32_t colour) {
+void StyleProperties::SetStrokeColour(std::uint32_t colour, double alpha) {
     values_->stroke.kind = kPaintKindColour;
     values_->stroke.colour = colour;
+    values_->stroke.alpha = alpha;
     values_->stroke.reference = StyleReference();
 }
 
@@ -124,6 +126,7 @@ void PaintKeyword(detail::Paint& paint, std::uint32_t keyword) {
     } else {
         return;
     }
+    paint.alpha = 1.0;
     paint.reference = StyleReference();
 }
 
@@ -208,8 +211,10 @@ void StyleProperties::SetEnableBackground(std::uint32_t keyword, const std::int3
     values_->blockGiven = true;
 }
 
-void StyleProperties::SetStopColor(std::uint32_t colour, bool mark) {
+void StyleProperties::SetStopColor(std::uint32_t colour, bool mark, double alpha) {
     values_->stopColour = colour;
+    values_->stopAlpha = alpha;
+    values_->stopCurrentColour = false;
     values_->stopColourMark = mark;
 }
 
@@ -243,6 +248,15 @@ void StyleProperties::SetDefaultOnlyLength(double value, std::int32_t unit, bool
 
 void StyleProperties::SetAttachedObject(std::unique_ptr<ExtraObject> object) {
     values_->attached = std::move(object);
+}
+
+void StyleProperties::SetStopCurrentColour() {
+    values_->stopCurrentColour = true;
+    values_->stopColourMark = true;
+}
+
+void StyleProperties::SetColourAlpha(double alpha) {
+    values_->colourAlpha = alpha;
 }
 
 }  // namespace markup::style

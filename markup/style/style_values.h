@@ -44,6 +44,7 @@ struct Length {
 struct Paint {
     std::uint8_t kind = kPaintKindNone;
     std::uint32_t colour = 0;
+    double alpha = 1.0;  // a colour's own alpha
     StyleReference reference;
 };
 
@@ -79,7 +80,11 @@ struct StyleProperties::Values {
     std::uint32_t defaultOnlyWord = 0;
     bool defaultOnlyWordMark = false;
     std::uint32_t stopColour = 0;
+    double stopAlpha = 1.0;
+    bool stopCurrentColour = false;  // the stop takes its "color"
     bool stopColourMark = false;
+    // The alpha of the "color" property's colour, which currentColor takes.
+    double colourAlpha = 1.0;
     std::int32_t block[4] = {};
     bool blockGiven = false;
     std::vector<StyleDash> dashes;

@@ -5,6 +5,8 @@
 #if SVGFILTER_GATED_X86
 #include <immintrin.h>
 
+#include <cstring>
+
 namespace raster::blit::detail {
 namespace {
 
@@ -36,9 +38,44 @@ struct Avx2 {
     }
 };
 
+// The byte shuffles of RIPGatherGroup: each group's 12 bytes of a, b and
+// codes are stored as 16, the last four overwritten by the next group (the
+// buffers have room past the last).
+std::uint32_t Gather3(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+                      const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
+                      std::uint32_t count, std::int64_t first, std::int64_t available) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi8(1), twos = _mm_set1_epi8(2);
+    const __m128i firstSamples = _mm_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    const auto load8 = [](const std::uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+    std::uint32_t done = 0;
+    for (; count - done >= 4; done += 4) {
+        const RIPGatherGroup& g = groups[done / 4];
+        const std::int64_t i0 = g.base0 - first, i1 = g.base1 - first;
+        if (i0 < 0 || 3 * i1 + 16 > 3 * available || i1 + 8 > available) break;  // base0 <= base1
+        const std::size_t at = 3 * static_cast<std::size_t>(done);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + at), _mm_shuffle_epi8(load(src + 3 * i0), load(g.control[0])));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + at), _mm_shuffle_epi8(load(src + 3 * i1), load(g.control[1])));
+        const __m128i ma = _mm_shuffle_epi8(load8(srcAlpha + i0), load(g.control[2]));
+        const __m128i mb = _mm_shuffle_epi8(load8(srcAlpha + i1), load(g.control[3]));
+        const __m128i code = _mm_or_si128(_mm_andnot_si128(_mm_cmpeq_epi8(ma, zero), ones),
+                                          _mm_andnot_si128(_mm_cmpeq_epi8(mb, zero), twos));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(codes + at), code);
+        const __m128i reached = _mm_andnot_si128(_mm_cmpeq_epi8(code, zero), _mm_set1_epi8(-1));
+        const int four = _mm_cvtsi128_si32(_mm_shuffle_epi8(reached, firstSamples));
+        std::memcpy(alpha + done, &four, 4);
+    }
+    return done;
+}
+
 }  // namespace
 
-constexpr GatedVectorOps kAvx2GatedOps = BuildGatedOps<Avx2>();
+constexpr GatedVectorOps kAvx2GatedOps = [] {
+    GatedVectorOps ops = BuildGatedOps<Avx2>();
+    ops.gather3 = &Gather3;
+    return ops;
+}();
 
 }  // namespace raster::blit::detail
 #endif

@@ -3,11 +3,12 @@
 // The gated stretch divides each output sample by the weight it received,
 // which differs from sample to sample. On 8-bit samples whose weights total
 // at most 65536 the vector paths hold each sum and weight in single-precision
-// lanes, where every such integer is exact (a sum stays below 255·65537 <
+// lanes, where every such integer is exact (a sum stays within 255·65536 <
 // 2^24), and divide in them: the rounded quotient of two such integers lies
-// strictly between q and q + 1 unless it is q itself (its error is below
-// 2^-17, the distance to the next integer at least 1/65536), so truncating
-// it gives floor(sum / weight), the plain path's integer quotient.
+// strictly between q and q + 1 unless it is q itself (its error is at most
+// 2^-17, half the least distance 1/65536 to an integer), so truncating it
+// gives floor(sum / weight), the plain path's integer quotient. Wider
+// intermediates (the x87 unit of the 32-bit build) only shrink the error.
 //
 // Each instruction set has one unit compiled for it (gated_sse2.cpp,
 // gated_avx2.cpp); the functions do the run's leading whole vectors and
@@ -16,6 +17,8 @@
 #pragma once
 
 #include <cstdint>
+
+#include "blit/resample.h"
 
 namespace raster::blit::detail {
 
@@ -30,15 +33,24 @@ struct GatedVectorOps {
     std::uint32_t (*quotients)(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t n) = nullptr;
     // Two rows at once, a and b weighing wa and wb where their marks are
     // non-zero: the two accumulations and the quotients above in one pass,
-    // with the same single-precision steps.
-    std::uint32_t (*blend2)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
-                            const std::uint8_t* mb, float wa, float wb, std::uint32_t n) = nullptr;
+    // with the same single-precision steps; each result also goes to copy.
+    std::uint32_t (*blend2)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                            const std::uint8_t* ma, const std::uint8_t* mb, float wa, float wb,
+                            std::uint32_t n) = nullptr;
     // The gated enlargement between two source samples a and b: code 3 (both
     // marked) weighs them left and right, code 1 takes a, code 2 takes b and
     // code 0 keeps out; then out = floor(sum / weight) as above.
     std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                  const std::uint8_t* codes, const float* left, const float* right,
                                  std::uint32_t n) = nullptr;
+    // Lays out the sources of whole groups of four outputs of three samples
+    // (a, b and codes as the loop of the plain layout does, and the outputs'
+    // alpha bytes), as long as the groups' 16-byte windows lie inside the run
+    // of `available` pixels; returns the outputs done. Null where the
+    // instruction set has no byte shuffle.
+    std::uint32_t (*gather3)(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+                             const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
+                             std::uint32_t count, std::int64_t first, std::int64_t available) = nullptr;
 };
 
 #if defined(__x86_64__) || defined(__i386__)

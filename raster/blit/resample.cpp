@@ -263,6 +263,30 @@ bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t w
         return true;
     };
     WalkEnlarge(wd, ws, count, x, one, two);
+    c.groups.clear();
+    if (channels == 3) {
+        try {
+            c.groups.resize(count / 4);
+        } catch (const std::bad_alloc&) {
+            c.groups.clear();  // the plain layout serves
+        }
+        for (std::size_t g = 0; g < c.groups.size(); ++g) {
+            RIPGatherGroup& group = c.groups[g];
+            group.base0 = c.from[8 * g];
+            group.base1 = c.from[8 * g + 1];
+            for (auto& control : group.control) std::memset(control, 0x80, 16);  // 0x80: a zero byte
+            for (std::size_t k = 0; k < 4; ++k) {
+                const auto d0 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k] - group.base0);
+                const auto d1 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k + 1] - group.base1);
+                for (std::uint8_t s = 0; s < 3; ++s) {
+                    group.control[0][3 * k + s] = static_cast<std::uint8_t>(3 * d0 + s);
+                    group.control[1][3 * k + s] = static_cast<std::uint8_t>(3 * d1 + s);
+                    group.control[2][3 * k + s] = d0;
+                    group.control[3][3 * k + s] = d1;
+                }
+            }
+        }
+    }
     return true;
 }
 
@@ -274,30 +298,47 @@ bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t w
 // value (weight 1), one with none is left as it was.
 template <std::size_t kChannels>
 int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
-                       std::uint8_t* dstAlpha, const std::uint8_t* src, const std::uint8_t* srcAlpha,
-                       std::uint32_t count, std::int64_t first, std::int64_t available) {
+                       std::uint8_t* dstAlpha, std::uint8_t* sampleMarks, const std::uint8_t* src,
+                       const std::uint8_t* srcAlpha, std::uint32_t count, std::int64_t first,
+                       std::int64_t available) {
     // The plain walk fails at the first output whose sources the run lacks.
     if (columns.lowest - first < 0 || columns.highest - first >= available) return 0;
     constexpr std::uint32_t kChunk = 256;
     // A pixel of three moves as four bytes, the fourth overwritten by the
     // next pixel (each buffer has a byte to spare), except from the run's
-    // last pixel, which has no byte after it.
+    // last pixel, which has no byte after it. Everything the loop reads is
+    // held in locals: its byte stores could otherwise alias it.
     constexpr bool kWord = kChannels == 3;
-    std::uint8_t a[kChunk * kChannels + 1], b[kChunk * kChannels + 1], codes[kChunk * kChannels + 1];
-    const std::int64_t* from = columns.from.data();
-    const auto move = [&](std::uint8_t* to, std::int64_t i) {
-        if (kWord && i + 1 < available) {
-            std::memcpy(to, src + static_cast<std::size_t>(i) * kChannels, 4);
-        } else {
-            std::memcpy(to, src + static_cast<std::size_t>(i) * kChannels, kChannels);
-        }
-    };
+    // Four bytes to spare: the grouped layout stores 16 bytes for 12.
+    std::uint8_t a[kChunk * kChannels + 4], b[kChunk * kChannels + 4], codes[kChunk * kChannels + 4];
+    const bool grouped = kChannels == 3 && ops.gather3 != nullptr && !columns.groups.empty();
+    const std::int64_t wordsBelow = available - 1;
     for (std::uint32_t done = 0; done < count;) {
         const std::uint32_t k = std::min(kChunk, count - done);
-        for (std::uint32_t p = 0; p < k; ++p) {
-            const std::int64_t i0 = from[2 * (done + p)] - first, i1 = from[2 * (done + p) + 1] - first;
-            move(a + p * kChannels, i0);
-            move(b + p * kChannels, i1);
+        const std::int64_t* from = columns.from.data() + 2 * static_cast<std::size_t>(done);
+        std::uint8_t* alpha = dstAlpha + done;
+        std::uint32_t p = 0;
+        if (grouped) {
+            // Whole groups only: done is a multiple of 4, and so is the chunk.
+            const std::size_t groups = columns.groups.size() > done / 4 ? columns.groups.size() - done / 4 : 0;
+            const auto whole = static_cast<std::uint32_t>(std::min<std::size_t>(k / 4, groups) * 4);
+            p = ops.gather3(a, b, codes, alpha, src, srcAlpha, columns.groups.data() + done / 4, whole, first,
+                            available);
+        }
+        for (; p < k; ++p) {
+            const std::int64_t i0 = from[2 * p] - first, i1 = from[2 * p + 1] - first;
+            const std::uint8_t* s0 = src + static_cast<std::size_t>(i0) * kChannels;
+            const std::uint8_t* s1 = src + static_cast<std::size_t>(i1) * kChannels;
+            if (kWord && i1 < wordsBelow) {  // i0 <= i1
+                std::uint32_t v0, v1;
+                std::memcpy(&v0, s0, 4);
+                std::memcpy(&v1, s1, 4);
+                std::memcpy(a + p * kChannels, &v0, 4);
+                std::memcpy(b + p * kChannels, &v1, 4);
+            } else {
+                std::memcpy(a + p * kChannels, s0, kChannels);
+                std::memcpy(b + p * kChannels, s1, kChannels);
+            }
             const std::uint32_t code = (srcAlpha[i0] != 0 ? 1u : 0u) | (srcAlpha[i1] != 0 ? 2u : 0u);
             if constexpr (kWord) {
                 const std::uint32_t word = code * 0x01010101u;
@@ -305,7 +346,7 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
             } else {
                 std::memset(codes + p * kChannels, static_cast<int>(code), kChannels);
             }
-            dstAlpha[done + p] = code != 0 ? 255 : 0;
+            alpha[p] = static_cast<std::uint8_t>(code != 0 ? 255 : 0);
         }
         const auto n = static_cast<std::uint32_t>(k * kChannels);
         const std::size_t at = done * kChannels;
@@ -313,6 +354,9 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
         const float* left = columns.left.data() + at;
         const float* right = columns.right.data() + at;
         detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n), n);
+        if (sampleMarks != nullptr) {
+            for (std::uint32_t j = 0; j < n; ++j) sampleMarks[at + j] = codes[j] != 0 ? 255 : 0;
+        }
         done += k;
     }
     return 1;
@@ -395,7 +439,9 @@ int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uin
 
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                       std::int64_t x, std::int64_t first, std::int64_t available, RIPGatedColumns* columns) {
+                       std::int64_t x, std::int64_t first, std::int64_t available, RIPGatedColumns* columns,
+                       std::uint8_t* sampleMarks, bool* marked) {
+    if (marked != nullptr) *marked = false;
     if (layout.pixelBytes == 0) return 0;
     const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
     const std::int32_t channels = layout.channels;
@@ -405,11 +451,14 @@ int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::ui
         RIPGatedColumns& c = columns != nullptr ? *columns : local;
         if ((c.wd == wd && c.ws == ws && c.x == x && c.count == count && c.channels == channels) ||
             BuildGatedColumns(c, channels, wd, ws, count, x)) {
-            switch (channels) {
-                case 1: return EnlargeGatedVector<1>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
-                case 3: return EnlargeGatedVector<3>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
-                default: return EnlargeGatedVector<4>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
-            }
+            const auto run = [&](auto enlarge) {
+                return enlarge(*ops, c, dst, dstAlpha, sampleMarks, src, srcAlpha, count, first, available);
+            };
+            const int ok = channels == 1   ? run(EnlargeGatedVector<1>)
+                           : channels == 3 ? run(EnlargeGatedVector<3>)
+                                           : run(EnlargeGatedVector<4>);
+            if (marked != nullptr) *marked = ok != 0 && sampleMarks != nullptr;
+            return ok;
         }
     }
     return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,

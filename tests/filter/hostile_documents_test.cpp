@@ -5,16 +5,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
 
 #include "import_fixture.h"
+#include "platform/inflating_file.h"
 
 namespace {
 
 constexpr const char* kHead =
     R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="100" height="100">)";
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 std::string Repeat(const std::string& text, int times) {
     std::string out;
@@ -157,6 +164,33 @@ TEST_F(HostileDocument, OversizedDocumentsAndDevicesAreNotRead) {
     ASSERT_EQ(messages_.entries.size(), 1u);
     EXPECT_NE(messages_.entries[0].text.find("not a regular file"), std::string::npos)
         << messages_.entries[0].text;
+}
+
+// A gzip-compressed document is read as what it inflates to, and its size
+// bound counts the inflated bytes: a bomb stops at 256 MB with one line.
+TEST_F(HostileDocument, CompressedDocumentsInflateWithinTheBound) {
+    if (!platform::InflatingFile::Available()) GTEST_SKIP() << "no zlib in this build";
+    Write("drawing.svg", std::string(kHead) + "<rect width='5' height='5'/></svg>");
+    ASSERT_EQ(std::system(("gzip -c \"" + folder_ + "/drawing.svg\" > \"" + folder_ + "/drawing.svgz\"").c_str()), 0);
+    EXPECT_EQ(Import(folder_ + "/drawing.svgz"), 1);
+    EXPECT_NE(import_.Description().find("\"kind\": \"rectangle\""), std::string::npos) << import_.Description();
+
+    ASSERT_EQ(std::system(("head -c 300M /dev/zero | gzip -1 > \"" + folder_ + "/bomb.svgz\"").c_str()), 0);
+    const std::string packed = ReadAll(folder_ + "/bomb.svgz");
+    Write("cut.svgz", packed.substr(0, 4096));
+    const struct {
+        const char* file;
+        const char* cause;
+    } kRefused[] = {
+        {"bomb.svgz", "inflates to more than the 256 MB the import reads"},
+        {"cut.svgz", "compressed data is damaged"},
+    };
+    for (const auto& refused : kRefused) {
+        messages_.entries.clear();
+        EXPECT_EQ(Import(folder_ + "/" + refused.file), 0);
+        ASSERT_EQ(messages_.entries.size(), 1u);
+        EXPECT_NE(messages_.entries[0].text.find(refused.cause), std::string::npos) << messages_.entries[0].text;
+    }
 }
 
 // A DTD or style sheet the document names on a device, a FIFO or a path

@@ -178,8 +178,11 @@ TEST(Colours, PlatformValuesNamesAndStops) {
     EXPECT_EQ(ColourFromPlatform(0x00336699), (WColour{0x99, 0x66, 0x33}));
     EXPECT_EQ(ColourByName("red"), 0x0000FFu);
     EXPECT_EQ(ColourByName("navy"), 0x800000u);
-    EXPECT_EQ(ColourByName("Red"), std::nullopt);
-    EXPECT_EQ(ColourByName("orange"), std::nullopt);
+    EXPECT_EQ(ColourByName("Red"), 0x0000FFu);
+    EXPECT_EQ(ColourByName("orange"), 0x00A5FFu);
+    EXPECT_EQ(ColourByName("lightgrey"), 0xD3D3D3u);
+    EXPECT_EQ(ColourByName("currentColor"), std::nullopt);
+    EXPECT_EQ(ColourByName("transparent"), std::nullopt);
 
     EXPECT_EQ(StopValueFromStyle(std::nullopt, WStyleNumber{0.5, style_unit::kNumber}), WStopValue{});
     EXPECT_EQ(StopValueFromStyle(0x0000FF, std::nullopt), (WStopValue{{255, 0, 0}, 255}));

@@ -525,6 +525,34 @@ TEST(Budgets, UseInstancesThatMultiplyEnd) {
     EXPECT_EQ(read.canvas.open, 0);
 }
 
+// Each bound met is told once, naming it; a drawing within them tells none.
+TEST(Budgets, EveryBoundMetIsTold) {
+    std::string deep;
+    for (int i = 0; i < 300; ++i) deep += "<g>";
+    deep += "<rect width=\"1\" height=\"1\"/>";
+    for (int i = 0; i < 300; ++i) deep += "</g>";
+    const struct {
+        const char* what;
+        std::string content;
+        std::vector<std::string> told;
+    } kCases[] = {
+        {"multiplying uses", "<defs>" + Multiplying("g") + "</defs><use xlink:href=\"#l0\"/>",
+         {"drawing stopped after 2000 elements inside `use` instances; the rest was left out"}},
+        // A clip path's children go into its one path without their own
+        // clip paths: ten levels of ten clipped children build one clip
+        // path, not ten billion.
+        {"multiplying clip paths",
+         Multiplying("clipPath") + "<rect width=\"1\" height=\"1\" clip-path=\"url(#l0)\"/>", {}},
+        {"deep nesting", deep, {"elements or references nested deeper than 256 levels were left out"}},
+        {"within the bounds", "<g><rect width=\"1\" height=\"1\"/></g>", {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        Read read(Doc(c.content), kSmall);
+        EXPECT_EQ(read.reader.DescribeLimitsMet(), c.told);
+    }
+}
+
 TEST(Budgets, ClipPathsThatMultiplyEnd) {
     Read read(Doc(Multiplying("clipPath") + "<rect width=\"1\" height=\"1\" clip-path=\"url(#l0)\"/>"),
               kSmall);

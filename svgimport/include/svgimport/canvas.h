@@ -171,6 +171,10 @@ class WCanvas_UDI : public WCanvas {
     // their levels (times the pass's opacity) over the same geometry.
     void BuildStopTransparency(Records& out, const WFill_URI& paint, uint16_t opacity, const svgf::HostBox& first,
                                const svgf::HostBox& second);
+    // Completes a fountain transparency (a mask's or a gradient's levels)
+    // and makes it the primitive's; nothing without its fill.
+    void TakeFountainTransparency(Records& out, std::unique_ptr<svgf::HostTransparencyRecord> record,
+                                  WFillRecord fill, const WDefsObject* definition);
     void PushClipPaths(const WClippath* clip);
     void PopClipPaths(const WClippath* clip);
     void SetRadialGeometry(const WRadialGradient& gradient, const svgf::HostBox& box,

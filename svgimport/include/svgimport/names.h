@@ -53,8 +53,8 @@ int32_t PropertyId(std::string_view name);
 std::string_view PropertyName(int32_t id);
 inline constexpr int32_t kPropertyCount = 44;
 
-// The platform colour value (0x00BBGGRR) of one of the sixteen colour
-// keywords; none for any other name.
+// The platform colour value (0x00BBGGRR) of one of CSS's 147 colour
+// keywords, without regard to case; none for any other name.
 std::optional<uint32_t> ColourByName(std::string_view name);
 
 }  // namespace SVG

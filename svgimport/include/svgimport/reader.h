@@ -73,6 +73,14 @@ struct WReadLimits {
     long nestedBuilds = 10000;
 };
 
+// Which bounds a drawing met: each cut something the document holds, and
+// the import says so.
+struct WLimitsMet {
+    bool instanced = false;     // elements past WReadLimits::instanced inside `use`
+    bool nestedBuilds = false;  // definitions past WReadLimits::nestedBuilds
+    bool depth = false;         // nesting or references deeper than kMaxDepth
+};
+
 class WParser : public WCoordinates, public WTileDrawer {
   public:
     // Reads the root from the document's first element. `styles` must
@@ -94,6 +102,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // inside references) is not followed.
     static constexpr int kMaxDepth = 256;
     const WReadLimits& Limits() const { return limits_; }
+    const WLimitsMet& LimitsMet() const { return limitsMet_; }
+    // One line for each bound met ("drawing stopped after ..."), empty when none was.
+    std::vector<std::string> DescribeLimitsMet() const;
 
     // --- The walk ---------------------------------------------------------
     int32_t DrawNode(const markup::WDOMHandle& node);
@@ -161,8 +172,12 @@ class WParser : public WCoordinates, public WTileDrawer {
     // The builder of the element's kind.
     int32_t DrawByKind(const markup::WDOMHandle& element);
     WCanvas* Canvas() const { return canvas_; }
-    // The element's computed style (the initial values when it has none).
-    WComputedStyle StyleOf(const markup::WDOMHandle& element);
+    // The element's computed style (the initial values when it has none);
+    // valid until the next call.
+    const WComputedStyle& StyleOf(const markup::WDOMHandle& element);
+    // The kept style no longer holds (its element was released, or an
+    // instance began or ended).
+    void ForgetStyle();
     // False for an element whose display is none: nothing of it is drawn.
     bool Displayed(const markup::WDOMHandle& element);
     // The element's own opacity times that of the groups around it.
@@ -211,6 +226,7 @@ class WParser : public WCoordinates, public WTileDrawer {
     WReadStatus status_ = WReadStatus::kNoRoot;
     WStyleSource* styles_;
     WReadLimits limits_;
+    WLimitsMet limitsMet_;
     WCanvas* canvas_ = nullptr;
     std::map<std::string, markup::WDOMHandle, std::less<>> ids_;
     WDefinitions definitions_;
@@ -224,6 +240,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // The product of the opacities of the groups being drawn (the root, the
     // `g`, `use`, `a` and symbol instances around the current element).
     double opacity_ = 1;
+    // The last style asked for, and its element.
+    const void* styleOf_ = nullptr;
+    WComputedStyle style_;
 };
 
 // The identity of a DOM node: the same for every handle on it.

@@ -29,6 +29,7 @@ struct WStylePaint {
     Kind kind = Kind::kNone;
     uint32_t colour = 0;  // platform colour value 0x00BBGGRR, for kColour
     WStyleReference reference;
+    double alpha = 1.0;  // the colour's own alpha (rgba(), "#RRGGBBAA", transparent), for kColour
 };
 
 struct WStyleFont {
@@ -57,6 +58,7 @@ struct WComputedStyle {
     WStyleReference clipPath;
     WStyleReference mask;
     std::optional<uint32_t> stopColour;  // platform colour value
+    double stopAlpha = 1.0;              // the stop colour's own alpha
     std::optional<WStyleNumber> stopOpacity;
     bool displayNone = false;  // display: none, the element's own
     bool hidden = false;       // visibility: hidden (inherited; a child may be visible)

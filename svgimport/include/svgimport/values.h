@@ -85,6 +85,13 @@ inline constexpr double kRadiansPerDegree = 0.017453292519943;
 // gradient vector).
 inline constexpr uint16_t kOpaque = 255;
 
+// An opacity (0..kOpaque) times a colour's own alpha (0..1).
+inline uint16_t WithAlpha(uint16_t opacity, double alpha) {
+    if (!(alpha < 1)) return opacity;
+    if (!(alpha > 0)) return 0;
+    return static_cast<uint16_t>(opacity * alpha + 0.5);
+}
+
 // A fraction written as a plain number (1 is the whole) or a percentage, as
 // 0..255 rounded half away from zero and clamped; false, with `out` left as
 // it was, for any other unit or no number. Opacities and stop offsets.

@@ -173,13 +173,17 @@ TEST_F(CascadeTest, Inheritance) {
     StyleProperties parent;
     parent.SetFillColour(0x123456);
     parent.SetKeyword(74, 355);
+    parent.SetKeyword(75, 269);
     parent.SetLength(90, 0.25, 3, true);
+    parent.SetFillColour(0x123456, 0.5);
     parent.AddDash(4, 1);
     parent.SetIntLength(6, 30, 3);
     StyleProperties child;
     child.InheritFrom(parent);
     EXPECT_EQ(Readout(child, 69), "colour 123456");
-    EXPECT_EQ(child.GetStrokeLinecap(), 276u);  // not inherited
+    EXPECT_EQ(child.GetFillAlpha(), 0.5);
+    EXPECT_EQ(child.GetStrokeLinecap(), 355u);  // SVG inherits caps and joins
+    EXPECT_EQ(child.GetStrokeLinejoin(), 269u);
     EXPECT_EQ(Readout(child, 90), "1/0");       // only when the child's mark is set
     EXPECT_EQ(Readout(child, 76), "1 4/1");
     EXPECT_EQ(Readout(child, 6), "30/3");       // the value with its unit
@@ -301,9 +305,9 @@ TEST_F(CascadeTest, SheetThenAttributeThenNothingElse) {
     EXPECT_EQ(element, gradient);  // the "#id" match ignores case
     EXPECT_EQ(Readout(*s2, 72), "colour 00FF00");
     EXPECT_EQ(Readout(*s2, 73), "3/3");
-    // A selector without a class misses an element with one.
+    // An id selector matches an element that also has a class.
     auto s3 = Styled(r3);
-    EXPECT_EQ(Readout(*s3, 72), "331");
+    EXPECT_EQ(Readout(*s3, 72), "colour FF0000");
     EXPECT_EQ(Readout(*s3, 69), "colour 0000FF");
 
     // The attribute wins over the rule, whatever its specificity.
@@ -311,6 +315,46 @@ TEST_F(CascadeTest, SheetThenAttributeThenNothingElse) {
     svg->AppendChild(r4);
     EXPECT_EQ(Readout(*Styled(r4), 73), "4/3");
 }
+
+// The cascade's order: presentation attribute, sheet by specificity, the
+// "style" attribute, then the sheet's important declarations by
+// specificity, then the attribute's important ones. The rect is
+// <rect id="r" class="c" fill=... style=...>; the fill names who won.
+struct Precedence {
+    const char* sheet;
+    const char* style;
+    const char* winner;
+};
+
+class CascadeOrder : public CascadeTest, public ::testing::WithParamInterface<Precedence> {};
+
+TEST_P(CascadeOrder, DecidesTheFill) {
+    const Precedence& c = GetParam();
+    manager.AddPresentationAttribute("fill");
+    manager.AddStyleText(c.sheet, 0);
+    AttrElement* svg = E(kSvg);
+    tree.AppendChild(svg);
+    AttrElement* rect = WithAttribute(WithAttribute(WithAttribute(E(kRect), kId, "r"), kClass, "c"), kFill, "#000001");
+    if (*c.style) WithAttribute(rect, kStyleAttribute, c.style);
+    svg->AppendChild(rect);
+    EXPECT_EQ(Readout(*Styled(rect), 69), c.winner) << c.sheet << " / " << c.style;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CascadeOrder,
+    ::testing::Values(Precedence{"", "", "colour 010000"},
+                      Precedence{"rect{fill:#000002}", "", "colour 020000"},
+                      Precedence{"#r{fill:#000003} .c{fill:#000002}", "", "colour 030000"},
+                      Precedence{"#r{fill:#000003}", "fill:#000004", "colour 040000"},
+                      Precedence{"rect{fill:#000002 !important} #r{fill:#000003}", "fill:#000004", "colour 020000"},
+                      Precedence{"#r{fill:#000003 !important} rect{fill:#000002 !important}", "", "colour 030000"},
+                      Precedence{"rect{fill:#000002 !important}", "fill:#000004 !important", "colour 040000"},
+                      Precedence{"svg rect{fill:#000002} rect{fill:#000005}", "", "colour 020000"},
+                      Precedence{"svg>rect{fill:#000002} * {fill:#000005}", "", "colour 020000"},
+                      Precedence{"rect{fill:#000002} rect{fill:nonsense}", "", "colour 020000"},
+                      Precedence{"rect{fill:#000002} rect{fill:#12}", "", "colour 020000"},
+                      Precedence{"rect{fill:#000002} rect:hover{fill:#000005}", "", "colour 020000"},
+                      Precedence{"rect{fill:#000002} nosuchelement{fill:#000005}", "", "colour 020000"}));
 
 TEST_F(CascadeTest, PresentationAttributesAreBelowEverything) {
     manager.AddStyleText(".c{fill:#0000FF}", 0);

@@ -128,13 +128,15 @@ class RecordingManager : public CSSManager {
     std::vector<std::string> texts;
 };
 
-TEST(CSSManager, EachTextRunIsAddedOnItsOwn) {
+// The runs are one sheet: a rule may span them (an entity reference
+// splits a style element's text into runs).
+TEST(CSSManager, TheTextRunsAreAddedAsOneText) {
     RecordingManager manager;
     Owned<AttrElement> style(
         E(kStyle, {T(160, "a { fill: #f00 }"), T(165, "<!-- b { fill: #f00 } -->"), E(200, {T(160, "c { fill: #f00 }")})}));
     manager.SetContext(style.get(), nullptr);
     manager.CollectStyleElements();
-    EXPECT_EQ(manager.texts, (std::vector<std::string>{"a { fill: #f00 }@0", "c { fill: #f00 }@0"}));
+    EXPECT_EQ(manager.texts, (std::vector<std::string>{"a { fill: #f00 }c { fill: #f00 }@0"}));
     EXPECT_EQ(manager.StyleSheet().Rules().Count(), 2u);
 }
 
@@ -195,8 +197,9 @@ TEST_F(ManagerTest, StyleElementsAndLinkedSheetsArriveInDocumentOrder) {
     FeedLikeDocumentHandlers(tree, manager, [](Node*) { return markup::String(".a { stroke: #000004 }"); });
     EXPECT_EQ(RuleTexts(), "rect;.a;.b;.a;");
 
-    // rect has a class, so the name rule passes it by; both class words match.
-    EXPECT_EQ(AppliedValues(manager, rect), "#000002 #000003 #000004 ");
+    // The type rule matches the rect too, below the class rules; both class
+    // words match.
+    EXPECT_EQ(AppliedValues(manager, rect), "#000001 #000002 #000003 #000004 ");
 }
 
 // Places a well-formed document's tokens under a document node as the tree
@@ -267,16 +270,16 @@ TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder
         },
         style);
     EXPECT_EQ(links, std::vector<std::string>{"linked.css"});
-    // The sheet first, then each style element's text runs; the comment
-    // between the last two runs is passed over.
+    // The sheet first, then each style element's text runs joined; the
+    // comment between the last two runs is passed over.
     EXPECT_EQ(manager.texts, (std::vector<std::string>{".a { stroke: #000005 }@0",
                                                        "rect { fill: #000001 }\n.a { fill: #000002 }@0",
-                                                       ".b { fill: #000003 }@0", ".b { stroke: #000004 }@0"}));
+                                                       ".b { fill: #000003 }.b { stroke: #000004 }@0"}));
 
     // The rect as parsed: its name and class words through the learned
     // dictionary.
     Node* rect = tree.Root()->FirstChild()->NextSibling()->FirstChild()->NextSibling();
-    EXPECT_EQ(AppliedValues(manager, rect), "#000005 #000002 #000003 #000004 ");
+    EXPECT_EQ(AppliedValues(manager, rect), "#000001 #000005 #000002 #000003 #000004 ");
 }
 
 TEST_F(ManagerTest, ADocumentWithoutStyleElementsLeavesTheSheetEmpty) {

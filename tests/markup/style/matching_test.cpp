@@ -40,22 +40,24 @@ TEST_P(Matching, SelectorAgainstDescription) {
         << c.selector << " on " << c.name << c.classText << c.id;
 }
 
+// Class words and ids compare with regard to case, element names without;
+// an element without a name (the document node) matches no type.
 INSTANTIATE_TEST_SUITE_P(
     Table, Matching,
     ::testing::Values(MatchCase{"rect", "rect", "", "", "69 46 "}, MatchCase{"RECT", "rect", "", "", "69 46 "},
-                      MatchCase{"circle", "rect", "", "", ""},
-                      MatchCase{"rect", "rect", ".a", "", ""},  // a selector without a class
+                      MatchCase{"circle", "rect", "", "", ""}, MatchCase{"rect", "rect", ".a", "", "69 46 "},
                       MatchCase{"rect", "rect", "", "#x", "69 46 "}, MatchCase{".a", "rect", ".a", "", "69 46 "},
-                      MatchCase{".A", "rect", ".a", "", "69 46 "}, MatchCase{".b", "rect", ".a", "", ""},
+                      MatchCase{".A", "rect", ".a", "", ""}, MatchCase{".b", "rect", ".a", "", ""},
                       MatchCase{".a", "rect", "", "", ""}, MatchCase{"rect.a", "rect", ".a", "", "69 46 "},
                       MatchCase{"circle.a", "rect", ".a", "", ""}, MatchCase{"#x", "rect", "", "#x", "69 46 "},
                       MatchCase{"#x", "rect", "", "", ""},  // the element has no id
-                      MatchCase{"#y", "rect", "", "#x", ""}, MatchCase{"#x", "rect", ".a", "#x", ""},
-                      MatchCase{"#x.a", "rect", ".a", "#x", "69 46 "}, MatchCase{"rect#x", "", "", "#x", "69 46 "},
+                      MatchCase{"#y", "rect", "", "#x", ""}, MatchCase{"#x", "rect", ".a", "#x", "69 46 "},
+                      MatchCase{"#x.a", "rect", ".a", "#x", "69 46 "}, MatchCase{"rect#x", "", "", "#x", ""},
+                      MatchCase{"*", "", "", "", "69 46 "}, MatchCase{"nosuchelement", "", "", "", ""},
                       MatchCase{"a:link", "a", "", "", ""}, MatchCase{":visited", "a", "", "", ""},
-                      MatchCase{":first-line", "rect", "", "", "69 "},  // nothing compared equal
-                      MatchCase{":first-line", "rect", ".a", "", ""}, MatchCase{"g rect", "rect", "", "", ""},
-                      MatchCase{"g rect", "g", "", "", ""}, MatchCase{"rect, .a", "rect", ".a", "", "69 46 "}));
+                      MatchCase{":first-line", "rect", "", "", ""}, MatchCase{"rect:hover", "rect", "", "", ""},
+                      MatchCase{"g rect", "rect", "", "", ""}, MatchCase{"g rect", "g", "", "", ""},
+                      MatchCase{"rect, .a", "rect", ".a", "", "69 46 69 46 "}));
 
 struct SpecificityCase {
     const char* selector;
@@ -77,17 +79,31 @@ INSTANTIATE_TEST_SUITE_P(Table, Specificity,
                          ::testing::Values(SpecificityCase{"rect", 1}, SpecificityCase{".a", 1000},
                                            SpecificityCase{"#x", 1000000}, SpecificityCase{"rect.a", 1001},
                                            SpecificityCase{"rect#x", 1000001}, SpecificityCase{"a.b:link", 2001},
-                                           SpecificityCase{":link", 1000}, SpecificityCase{":first-line", 0},
-                                           SpecificityCase{"g rect", 2}, SpecificityCase{"g .a #x", 1001001}));
+                                           SpecificityCase{":link", 1000}, SpecificityCase{":first-line", 1},
+                                           SpecificityCase{"g rect", 2}, SpecificityCase{"g .a #x", 1001001},
+                                           SpecificityCase{"*", 0}, SpecificityCase{"[href^=x]", 1000},
+                                           SpecificityCase{"p::before", 2}, SpecificityCase{".a.b.c", 3000},
+                                           SpecificityCase{"g > rect + circle ~ .a", 1003}));
 
 TEST(CSSContextualSelector, AddingRecomputesTheSpecificity) {
-    CSSStyleSheet sheet(Css());
-    sheet.AddText("rect, #x { fill: #f00 }", 0);
-    CSSContextualSelector selector(*sheet.Rules().At(0)->SelectorAt(0));
+    CSSToken rect(kCSSIdentifier, "rect", 0), id(kCSSId, "#x", 0);
+    CSSContextualSelector selector;
+    selector.Add(CSSSimpleSelector(&rect, nullptr, nullptr, nullptr));
     EXPECT_EQ(selector.Specificity(), 1u);
-    selector.Insert(0, *sheet.Rules().At(0)->SelectorAt(1)->At(0));
+    selector.Insert(0, CSSSimpleSelector(nullptr, nullptr, &id, nullptr));
     EXPECT_EQ(selector.Specificity(), 1000001u);
     EXPECT_EQ(Str(selector.Text()), "#x rect");
+}
+
+// A copy of a parsed selector shares its parse.
+TEST(CSSContextualSelector, ACopyKeepsTheParsedSelector) {
+    CSSStyleSheet sheet(Css());
+    sheet.AddText("g > rect, #x { fill: #f00 }", 0);
+    CSSContextualSelector selector(*sheet.Rules().At(0)->SelectorAt(0));
+    ASSERT_NE(selector.Parsed(), nullptr);
+    EXPECT_EQ(selector.Parsed(), sheet.Rules().At(0)->SelectorAt(0)->Parsed());
+    EXPECT_EQ(selector.Specificity(), 2u);
+    EXPECT_EQ(Str(selector.Text()), "g > rect");
 }
 
 // Colours tell the declarations apart: fill #00000N is the Nth.
@@ -103,11 +119,11 @@ std::string CollectedFills(const char* css, const CSSSimpleSelectorDesc& descrip
     return texts;
 }
 
-TEST(CollectDeclarations, SortedBySpecificityThenImportance) {
+TEST(CollectDeclarations, NormalBySpecificityThenImportant) {
     EXPECT_EQ(CollectedFills("#x.a { fill: #000001 } rect.a { fill: #000002 } .a { fill: #000003 !important } "
                              ".a { fill: #000004 } circle { fill: #000005 }",
                              CSSSimpleSelectorDesc("rect", ".a", "#x")),
-              "#000004 #000003 #000002 #000001 ");
+              "#000004 #000002 #000001 #000003 ");
 }
 
 // Equal keys keep the sheet's order, and the values of one declaration
@@ -134,13 +150,15 @@ TEST(CollectDeclarations, FirstMatchingDescriptionDecides) {
 }
 
 // An element of several classes takes each class's rules once, in sheet
-// order whatever the order of its classes, whatever their case; rules of a
-// later text join them.
+// order whatever the order of its classes (a word of another case is
+// another class); rules of a later text join them.
 TEST(CollectDeclarations, SeveralClassesInSheetOrderAcrossTexts) {
     CSSStyleSheet sheet(Css());
-    sheet.AddText(".a { fill: #000001 } rect { fill: #000002 } .B { fill: #000003 } .c { fill: #000004 }", 0);
+    sheet.AddText(".a { fill: #000001 } rect { fill: #000002 } .b { fill: #000003 } .c { fill: #000004 } "
+                  ".B { fill: #000007 }",
+                  0);
     Vector<CSSSimpleSelectorDesc> descriptions;
-    for (const char* classText : {".b", ".A", ".b"}) descriptions.Add(CSSSimpleSelectorDesc("rect", classText, ""));
+    for (const char* classText : {".b", ".a", ".b"}) descriptions.Add(CSSSimpleSelectorDesc("rect", classText, ""));
     const auto fills = [&] {
         Vector<CSSDeclaration> out;
         sheet.CollectDeclarations(descriptions, out);
@@ -148,9 +166,9 @@ TEST(CollectDeclarations, SeveralClassesInSheetOrderAcrossTexts) {
         for (std::uint32_t i = 0; i < out.Count(); ++i) texts += Str(out.At(i)->Value()->Attribute()->Text()) + " ";
         return texts;
     };
-    EXPECT_EQ(fills(), "#000001 #000003 ");
+    EXPECT_EQ(fills(), "#000002 #000001 #000003 ");
     sheet.AddText(".b { fill: #000005 } .d { fill: #000006 }", 0);
-    EXPECT_EQ(fills(), "#000001 #000003 #000005 ");
+    EXPECT_EQ(fills(), "#000002 #000001 #000003 #000005 ");
 }
 
 TEST(CSSSimpleSelectorDesc, PartsAndLenientMatch) {
@@ -160,12 +178,12 @@ TEST(CSSSimpleSelectorDesc, PartsAndLenientMatch) {
     EXPECT_FALSE(description.HasPseudoClass() || description.HasIdOnly() || description.HasClassOnly());
     EXPECT_TRUE(CSSSimpleSelectorDesc("", ".a", "").HasClassOnly());
     EXPECT_TRUE(CSSSimpleSelectorDesc("", "", "#x").HasIdOnly());
-    CSSStyleSheet sheet(Css());
-    sheet.AddText("RECT { fill: #f00 } circle { fill: #f00 } .A:link { fill: #f00 }", 0);
-    auto simple = [&](std::uint32_t rule) { return *sheet.Rules().At(rule)->SelectorAt(0)->At(0); };
-    EXPECT_TRUE(description.LenientMatch(simple(0)));
-    EXPECT_FALSE(description.LenientMatch(simple(1)));
-    EXPECT_TRUE(description.LenientMatch(simple(2)));  // the description has no pseudo-class to differ
+    CSSToken upper(kCSSIdentifier, "RECT", 0), circle(kCSSIdentifier, "circle", 0), a(kCSSClass, ".A", 0),
+        link(kCSSLinkAfterName, ":link", 0);
+    EXPECT_TRUE(description.LenientMatch(CSSSimpleSelector(&upper, nullptr, nullptr, nullptr)));
+    EXPECT_FALSE(description.LenientMatch(CSSSimpleSelector(&circle, nullptr, nullptr, nullptr)));
+    // The description has no pseudo-class to differ.
+    EXPECT_TRUE(description.LenientMatch(CSSSimpleSelector(nullptr, &a, nullptr, &link)));
 }
 
 }  // namespace

@@ -13,10 +13,10 @@ using markup::style::CSSTokenizer;
 using markup::style::CSSTokenSource;
 using namespace style_test;
 
-// "a /*c*/ b" is a(0) " "(1) "/*"(2) "c"(3) "*/"(4) " "(5) b(6) end(7).
+// "a <!--c--> b" is a(0) " "(1) "<!--"(2) "c"(3) "-->"(4) " "(5) b(6) end(7).
 class CursorOverComment : public ::testing::Test {
   protected:
-    void SetUp() override { CSSTokenizer().Tokenize("a /*c*/ b", 0, tokens); }
+    void SetUp() override { CSSTokenizer().Tokenize("a <!--c--> b", 0, tokens); }
     std::string At(CSSToken* token) { return token ? Str(token->Text()) : std::string("none"); }
 
     Vector<CSSToken> tokens;
@@ -32,7 +32,7 @@ TEST_F(CursorOverComment, MovesSkipSeparators) {
     EXPECT_EQ(At(cursor.Last()), "\x04");
     EXPECT_EQ(At(cursor.Seek(1)), "b");
     cursor.SetPosition(2);  // no skipping
-    EXPECT_EQ(At(cursor.Current()), "/*");
+    EXPECT_EQ(At(cursor.Current()), "<!--");
     EXPECT_EQ(At(cursor.CurrentSignificant()), "b");
     // Past either end there is no token, and the moves stay there.
     cursor.SetPosition(0);
@@ -61,6 +61,15 @@ TEST_F(CursorOverComment, ConsumeTakesTheBlanksAfterAToken) {
     // A consumed token is passed over like a separator.
     cursor.Consume(tokens.At(6));
     EXPECT_EQ(At(cursor.First()), "\x04");
+}
+
+// A comment is one token, however many stars and dashes it holds.
+TEST(CSSTokenSource, ACommentIsOneToken) {
+    Vector<CSSToken> tokens;
+    CSSTokenizer().Tokenize("a/* -*- ** -- */\n\n  b", 0, tokens);
+    ASSERT_EQ(tokens.Count(), 5u);
+    EXPECT_EQ(Str(tokens.At(1)->Text()), "/* -*- ** -- */");
+    EXPECT_EQ(Str(tokens.At(2)->Text()), "\n\n  ");
 }
 
 TEST(CSSTokenSource, OwningCursorDeletesItsList) {

@@ -41,12 +41,12 @@ INSTANTIATE_TEST_SUITE_P(
     Forms, ColourWord,
     ::testing::Values(ColourCase{"#abc", 69, 0x00CCBBAA}, ColourCase{"#123456", 69, 0x00563412},
                       ColourCase{"#12345", 69, 0},  // another length leaves the word as it was
-                      ColourCase{"rgb(100%,50%,0%)", 69, 0x00007FFF}, ColourCase{"rgb(300,0,0)", 69, 0x000000FF},
+                      ColourCase{"rgb(100%,50%,0%)", 69, 0x000080FF}, ColourCase{"rgb(300,0,0)", 69, 0x000000FF},
                       ColourCase{"rgb(1,2)", 69, 0}, ColourCase{"RGB(1,2,3)", 69, 0x00030201},
                       ColourCase{"rgb( 1 , 2 , 3 )", 69, 0x00030201},  // blanks before commas too
                       ColourCase{"rgb(-5,0,0)", 69, 0},                // a negative component is 0
-                      ColourCase{"rgb(1.9,2,3)", 69, 0x00030201},      // fractions are cut off
-                      ColourCase{"rgb(10%,20,30)", 69, 0},             // mixed forms read two
+                      ColourCase{"rgb(1.9,2,3)", 69, 0x00030202},      // fractions are rounded
+                      ColourCase{"rgb(10%,20,30)", 69, 0x001E141A},    // mixed forms
                       ColourCase{"rgb(1,2,3", 69, 0},                  // no ")"
                       ColourCase{"rgb(99999999999999%,0%,0%)", 69, 0xFF},
                       ColourCase{"red", 9, 0x000000FF},  // a keyword's number

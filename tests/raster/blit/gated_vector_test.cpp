@@ -69,12 +69,23 @@ TEST(GatedVector, StretchEqualsThePlainPathOnRandomImages) {
     std::mt19937 random(4918);
     const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     const auto paths = AvailablePaths();
-    for (int round = 0; round < 60; ++round) {
+    // Then rows long enough for the paths' grouped and chunked layouts.
+    struct Big {
+        int shape, sw, sh, dw, dh;
+    };
+    constexpr Big kBig[] = {{1, 700, 3, 1501, 7}, {1, 1000, 4, 1000, 9}, {1, 999, 2, 4000, 3}, {2, 600, 3, 1300, 4},
+                            {0, 513, 2, 2000, 3}};
+    for (int round = 0; round < 60 + static_cast<int>(std::size(kBig)); ++round) {
         Case c{kShapes[round % 4], pick(1, 40), pick(1, 40), 0, 0, {}, {}, {}};
         // Enlarge, shrink, equal or mixed in each direction.
         const auto other = [&](int s) { return std::max(1, pick(0, 3) == 0 ? s : pick(1, 3) * s + pick(-s / 2, 9)); };
         c.dw = other(c.sw);
         c.dh = other(c.sh);
+        if (round >= 60) {
+            const Big& big = kBig[round - 60];
+            c.shape = kShapes[big.shape];
+            c.sw = big.sw, c.sh = big.sh, c.dw = big.dw, c.dh = big.dh;
+        }
         c.src.resize(static_cast<std::size_t>(c.sw * c.sh * c.shape.bytes));
         c.dst.resize(static_cast<std::size_t>(c.dw * c.dh * c.shape.bytes));
         c.alpha.resize(static_cast<std::size_t>(c.sw * c.sh));

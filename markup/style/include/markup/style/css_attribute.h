@@ -183,8 +183,9 @@ class CSSGroupAttribute : public CSSAttribute {
     using CSSAttribute::CSSAttribute;
 };
 
-// A colour: "#" and three or six hexadecimal digits, an rgb() form, or a
-// colour keyword of the property, as a word 0x00BBGGRR.
+// A colour: a "#" form, an rgb(), rgba(), hsl() or hsla() form, a colour
+// keyword (of the 147, or of the property), as a word 0x00BBGGRR and an
+// alpha.
 class CSSColorAttribute : public CSSGroupAttribute {
   public:
     explicit CSSColorAttribute(const CSSDictionary& css) : CSSGroupAttribute(kCSSColourValue, css) {}
@@ -200,6 +201,8 @@ class CSSColorAttribute : public CSSGroupAttribute {
     bool IsSpecial() const { return colour_ >= kCSSFirstSpecialColour; }
     std::uint32_t ColourWord() const { return colour_; }
     void SetColourWord(std::uint32_t word) { colour_ = word; }
+    // 0 transparent to 1 opaque, from the form's alpha component.
+    double Alpha() const { return alpha_; }
     bool Parsed() const { return parsed_ != 0; }
 
     // The words of the "#" forms of a text; false when it has another form.
@@ -212,6 +215,7 @@ class CSSColorAttribute : public CSSGroupAttribute {
   private:
     std::uint32_t parsed_ = 0;
     std::uint32_t colour_ = 0;
+    double alpha_ = 1.0;
 };
 
 // The value of a token for a property: a keyword of the property's group

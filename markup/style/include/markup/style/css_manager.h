@@ -52,15 +52,22 @@ class CSSManager : public CSSBaseManager {
     // Appends the text to the sheet after the texts already there.
     void AddStyleText(const String& text, std::uint8_t origin) override;
     // The cascade into a StyleProperties record (any other object is left
-    // alone): the presentation attributes, the sheet's matching
-    // declarations, then the node's "style" attribute, applied in that
-    // order so that each later one overwrites.
+    // alone), applied in CSS's order so that each later one overwrites:
+    // the presentation attributes, the sheet's normal declarations, the
+    // "style" attribute's normal ones, the sheet's "!important" ones, the
+    // "style" attribute's "!important" ones.
     void ApplyCascade(Node* node, ExtraObject* style) override;
     void ApplyCascade(Node* node, StyleProperties* style);
 
-    // The sheet's declarations that apply to the node, sorted; `out` is
-    // emptied first. Nothing without a document.
+    // The sheet's declarations whose selectors match the node in the
+    // document tree, in the cascade's order (normal, then "!important",
+    // each by specificity and sheet order); `out` is emptied first.
+    // Nothing for the document node, texts and comments, or without a
+    // document.
     void CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out);
+    void CollectMatchingDeclarations(Node* node, Vector<CSSDeclaration>& out) const;
+    // The element's "id" (or, with classes, "class") attribute value.
+    bool ElementAttribute(const AttrElement& element, bool classes, std::string& value) const;
     // Appends the declarations of the node's "style" attribute. They refer
     // to the manager's attribute lists, valid until the next call.
     void CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out);

@@ -9,10 +9,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "markup/containers.h"
 #include "markup/string.h"
 #include "markup/style/css_element.h"
+#include "markup/style/css_selector_match.h"
 #include "markup/style/css_token.h"
 
 namespace markup::style {
@@ -64,13 +66,20 @@ class CSSContextualSelector : public CSSComplexSelector {
     // Copies; an index past the end appends.
     void Add(const CSSSimpleSelector& selector);
     void Insert(std::uint32_t index, const CSSSimpleSelector& selector);
-    // The simple selectors' texts separated by blanks.
+    // The parsed selector's normalised text when it has one, else the
+    // simple selectors' texts separated by blanks.
     String Text() const override;
 
-    // ids x 1,000,000 + (classes + pseudo-classes) x 1,000 + names, counting
-    // the simple selectors that have each part; held at the 32-bit bound.
-    // Computed when first asked after a change.
+    // The parsed selector's specificity when it has one; else ids x
+    // 1,000,000 + (classes + pseudo-classes) x 1,000 + names, counting the
+    // simple selectors that have each part, held at the 32-bit bound and
+    // computed when first asked after a change.
     std::uint32_t Specificity() const;
+
+    // The selector as the rule reader parsed it from the prelude (null for
+    // one built of simple selectors alone); shared between copies.
+    const ParsedSelector* Parsed() const { return parsed_.get(); }
+    void SetParsed(std::shared_ptr<const ParsedSelector> parsed) { parsed_ = std::move(parsed); }
 
     // The rule the selector belongs to; null for one outside a rule.
     CSSCompoundSelector* Rule() const { return rule_; }
@@ -81,6 +90,7 @@ class CSSContextualSelector : public CSSComplexSelector {
   private:
     CSSCompoundSelector* rule_ = nullptr;
     Vector<CSSSimpleSelector> selectors_;
+    std::shared_ptr<const ParsedSelector> parsed_;
     mutable std::uint8_t stale_ = 1;
     mutable std::uint32_t specificity_ = 0;
 };

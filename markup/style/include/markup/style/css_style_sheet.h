@@ -1,6 +1,6 @@
 // CSSStyleSheet: every CSS text added to a document as one growing token
 // list, the rules parsed from it, and the flat list of declarations that
-// the matcher filters for each element.
+// the matcher filters for each element through an index.
 //
 // Each text is parsed once: the tokens of earlier texts are marked used,
 // so a later text adds its rules after theirs. Nothing is reported: what
@@ -43,10 +43,14 @@ class CSSStyleSheet {
     // declaration.
     std::unique_ptr<CSSCompoundSelector> ParseRule();
 
-    // The sheet's declarations whose selector matches one of the element's
-    // descriptions (only single simple selectors ever do), copied into
-    // `out` (emptied first), sorted by specificity, then "!important", in
-    // sheet order where both are equal.
+    // The sheet's declarations whose selector matches the element, copied
+    // into `out` (emptied first) in the cascade's order: normal ones before
+    // "!important" ones, each part by specificity, then in sheet order.
+    void CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
+                         Vector<CSSDeclaration>& out) const;
+    // The same for one element without parent or siblings that the
+    // descriptions stand for (the first one's name and id, each one's class
+    // word).
     void CollectDeclarations(const Vector<CSSSimpleSelectorDesc>& descriptions, Vector<CSSDeclaration>& out) const;
 
     const Vector<CSSCompoundSelector>& Rules() const { return rules_; }
@@ -69,13 +73,14 @@ class CSSStyleSheet {
     // the declarations of this many rules are in the list.
     std::uint32_t firstUnused_ = 0;
     std::uint32_t declaredRules_ = 0;
-    // The positions in the list of the declarations a single simple
-    // selector makes, by the selector's class folded to lower case, and
-    // those of selectors without a class: a class can only match an
-    // element's equal class, and a selector without one only an element
-    // without any, so an element's candidates are its classes' lists.
+    // The positions in the list of the declarations, filed by their
+    // selector's last step: its id, else a class, else its type (folded to
+    // lower case), else with the universal ones. An element's candidates
+    // are the lists of its id, classes and type and the universal list.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byId_;
     std::unordered_map<std::string, std::vector<std::uint32_t>> byClass_;
-    std::vector<std::uint32_t> withoutClass_;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byType_;
+    std::vector<std::uint32_t> universal_;
     std::uint32_t indexed_ = 0;
 };
 

@@ -71,6 +71,13 @@ enum CSSTokenTypeEnum : std::uint32_t {
     kCSSOtherNumber = 56,  // a signed fraction, or digits with several points
 };
 
+// Blanks, line breaks, comments and comment markers: what a selector
+// reads as one blank. (The cursor also passes over type 39, which a
+// selector needs: "*", "[", ">", "~".)
+inline constexpr bool IsBlankTokenType(std::uint32_t type) {
+    return type >= kCSSCommentOpen && type <= kCSSComment && type != kCSSOther;
+}
+
 // The end character the tokenizer appends to every text.
 inline constexpr char kCSSEndCharacter = 4;
 

@@ -133,6 +133,12 @@ class StyleProperties : public BaseStyleProperties {
     DocTree* GetClipPath(Node*& element) const;
     DocTree* GetMask(Node*& element) const;
     std::uint32_t GetStopColor() const;
+    // The alphas (0 to 1) of the stop colour and of the fill's and the
+    // stroke's colours (currentColor's is the "color" property's; 1 for
+    // anything but a colour).
+    double GetStopAlpha() const;
+    double GetFillAlpha() const;
+    double GetStrokeAlpha() const;
     double GetStopOpacity(std::int32_t& unit) const;
     // Made through Graphics on the first call, then cached.
     Font* GetFont();
@@ -170,10 +176,10 @@ class StyleProperties : public BaseStyleProperties {
     bool GetOverflowInherit() const;
 
     // Fill (69) and stroke (72) paints.
-    void SetFillColour(std::uint32_t colour);
+    void SetFillColour(std::uint32_t colour, double alpha = 1.0);
     void SetFillURL(const String* text);
     void SetFillKeyword(std::uint32_t keyword);
-    void SetStrokeColour(std::uint32_t colour);
+    void SetStrokeColour(std::uint32_t colour, double alpha = 1.0);
     void SetStrokeURL(const String* text);
     void SetStrokeKeyword(std::uint32_t keyword);
     std::uint8_t FillKind() const;
@@ -204,7 +210,11 @@ class StyleProperties : public BaseStyleProperties {
     bool GetEnableBackground(std::int32_t words[4]) const;
 
     // Stop colour (89) and its inherit mark.
-    void SetStopColor(std::uint32_t colour, bool mark);
+    void SetStopColor(std::uint32_t colour, bool mark, double alpha = 1.0);
+    // The stop colour is the element's "color", whatever it computes to.
+    void SetStopCurrentColour();
+    // The alpha of the "color" property's colour.
+    void SetColourAlpha(double alpha);
     // The list marker (100): a keyword stores the marker type and clears
     // the URL form.
     void SetListMarker(std::uint32_t keyword);

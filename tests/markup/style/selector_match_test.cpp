@@ -1,0 +1,166 @@
+// Selectors against a small tree: which elements each selects, as CSS
+// defines its simple selectors, combinators and pseudo-classes.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "markup/style/css_selector_match.h"
+
+namespace {
+
+using namespace markup::style;
+
+struct Element {
+    std::string name;
+    std::map<std::string, std::string> attributes;
+    int parent = -1;
+    int previous = -1;
+};
+
+// <svg id=s>
+//   <g id=g class="labels">
+//     <text id=t1 class="big"/> <rect id=r1 class="dot" lang="en-US" href="a.svg"/>
+//     <rect id=r2 class="big dot" lang="en"/>
+//   </g>
+//   <g id=h><circle id=c/><text id=t2 class="Big"/></g>
+// </svg>
+class Tree : public SelectorElements {
+  public:
+    Tree() {
+        Add("svg", {{"id", "s"}}, -1);
+        Add("g", {{"id", "g"}, {"class", "labels"}}, 0);
+        Add("text", {{"id", "t1"}, {"class", "big"}}, 1);
+        Add("rect", {{"id", "r1"}, {"class", "dot"}, {"lang", "en-US"}, {"href", "a.svg"}}, 1);
+        Add("rect", {{"id", "r2"}, {"class", " big\tdot "}, {"lang", "en"}}, 1);
+        Add("g", {{"id", "h"}}, 0);
+        Add("circle", {{"id", "c"}}, 5);
+        Add("text", {{"id", "t2"}, {"class", "Big"}}, 5);
+    }
+    Handle Parent(Handle h) const override { return At(elements_[Index(h)].parent); }
+    Handle PreviousSibling(Handle h) const override { return At(elements_[Index(h)].previous); }
+    std::string Name(Handle h) const override { return elements_[Index(h)].name; }
+    bool Attribute(Handle h, std::string_view name, std::string& value) const override {
+        const auto& attributes = elements_[Index(h)].attributes;
+        const auto hit = attributes.find(std::string(name));
+        if (hit == attributes.end()) return false;
+        value = hit->second;
+        return true;
+    }
+
+    std::string Selected(const char* text) const {
+        ParsedSelector selector;
+        if (!ParseSelector(text, selector)) return "invalid";
+        std::string out;
+        for (std::size_t i = 0; i < elements_.size(); ++i) {
+            if (!MatchesSelector(selector, *this, &elements_[i])) continue;
+            if (!out.empty()) out += ' ';
+            out += elements_[i].attributes.at("id");
+        }
+        return out;
+    }
+
+  private:
+    void Add(const char* name, std::map<std::string, std::string> attributes, int parent) {
+        int previous = -1;
+        for (int i = static_cast<int>(elements_.size()) - 1; i >= 0; --i) {
+            if (elements_[i].parent == parent) {
+                previous = i;
+                break;
+            }
+        }
+        elements_.push_back({name, std::move(attributes), parent, previous});
+    }
+    Handle At(int i) const { return i < 0 ? nullptr : &elements_[static_cast<std::size_t>(i)]; }
+    std::size_t Index(Handle h) const { return static_cast<const Element*>(h) - elements_.data(); }
+
+    std::vector<Element> elements_;
+};
+
+struct Case {
+    const char* selector;
+    const char* selected;
+};
+
+class Selecting : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Selecting, TheElementsOfTheTree) {
+    static const Tree tree;
+    EXPECT_EQ(tree.Selected(GetParam().selector), GetParam().selected) << GetParam().selector;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Selecting,
+    ::testing::Values(
+        // Simple selectors.
+        Case{"rect", "r1 r2"}, Case{"RECT", "r1 r2"}, Case{"nosuchelement", ""}, Case{"*", "s g t1 r1 r2 h c t2"},
+        Case{".big", "t1 r2"}, Case{".big.dot", "r2"}, Case{".dot.big", "r2"}, Case{".Big", "t2"},
+        Case{"rect.big.dot#r2", "r2"}, Case{"#r1", "r1"}, Case{"#R1", ""}, Case{"text#r1", ""},
+        Case{"*.labels", "g"},
+        // Attributes.
+        Case{"[lang]", "r1 r2"}, Case{"[lang=en]", "r2"}, Case{"[lang='en-US']", "r1"},
+        Case{"[lang|=en]", "r1 r2"}, Case{"[class~=dot]", "r1 r2"}, Case{"[class~=do]", ""},
+        Case{"[href^=a]", "r1"}, Case{"[href$=\".svg\"]", "r1"}, Case{"[href*=\".\"]", "r1"},
+        Case{"[href^='']", ""},
+        // Combinators.
+        Case{"g rect", "r1 r2"}, Case{"svg rect", "r1 r2"}, Case{"svg > rect", ""}, Case{"g > rect", "r1 r2"},
+        Case{"g.labels text", "t1"}, Case{"svg g text", "t1 t2"}, Case{"text + rect", "r1"},
+        Case{"text ~ rect", "r1 r2"}, Case{"circle + text", "t2"}, Case{"rect + text", ""},
+        Case{"g + g > :first-child", "c"}, Case{"svg>g+g text", "t2"}, Case{"svg g g", ""},
+        Case{"* > *", "g t1 r1 r2 h c t2"},
+        // Pseudo-classes: two evaluated, the rest never match.
+        Case{":first-child", "s g t1 c"}, Case{"rect:first-child", ""}, Case{":root", "s"},
+        Case{"svg:root > g", "g h"}, Case{"rect:hover", ""}, Case{"a:link", ""}, Case{"text::before", ""},
+        Case{":not(rect)", ""}, Case{"text:first-line", ""},
+        // Not selectors at all.
+        Case{"", "invalid"}, Case{"rect..a", "invalid"}, Case{"g >", "invalid"}, Case{"> g", "invalid"},
+        Case{"[lang", "invalid"}, Case{"[lang=]", "invalid"}, Case{"#", "invalid"}, Case{"rect&", "invalid"}));
+
+// A long descendant chain that fails everywhere gives up after one pass
+// over the ancestors instead of trying each combination of them.
+TEST(Selecting, ADescendantChainThatCannotMatchEndsQuickly) {
+    class Chain : public SelectorElements {
+      public:
+        Handle Parent(Handle h) const override {
+            const auto depth = reinterpret_cast<std::uintptr_t>(h);
+            return depth > 1 ? reinterpret_cast<Handle>(depth - 1) : nullptr;
+        }
+        Handle PreviousSibling(Handle) const override { return nullptr; }
+        std::string Name(Handle) const override { return "g"; }
+        bool Attribute(Handle, std::string_view, std::string&) const override { return false; }
+    } chain;
+    std::string text = "x";
+    for (int i = 0; i < 40; ++i) text += " g";
+    ParsedSelector selector;
+    ASSERT_TRUE(ParseSelector(text, selector));
+    EXPECT_FALSE(MatchesSelector(selector, chain, reinterpret_cast<SelectorElements::Handle>(std::uintptr_t{2000})));
+}
+
+TEST(Selecting, GroupsSplitAtTopLevelCommasOnly) {
+    std::vector<ParsedSelector> group;
+    ASSERT_TRUE(ParseSelectorGroup("a, [title='x, y'] ,b:not(c, d)", group));
+    ASSERT_EQ(group.size(), 3u);
+    EXPECT_EQ(group[1].text, "[title=\"x, y\"]");
+    EXPECT_FALSE(ParseSelectorGroup("a, , b", group));
+    EXPECT_TRUE(group.empty());
+    EXPECT_FALSE(ParseSelectorGroup("a, b..c", group));
+}
+
+TEST(Selecting, TheIndexKeyIsTheLastStepsIdThenClassThenType) {
+    struct Key {
+        const char* selector;
+        SelectorKeyKind kind;
+        const char* key;
+    };
+    for (const Key& k : {Key{"g rect.a#b", SelectorKeyKind::kId, "b"}, Key{"#x Rect.a", SelectorKeyKind::kClass, "a"},
+                         Key{".x > RECT", SelectorKeyKind::kType, "rect"},
+                         Key{"rect [a]", SelectorKeyKind::kUniversal, ""}}) {
+        ParsedSelector selector;
+        ASSERT_TRUE(ParseSelector(k.selector, selector));
+        EXPECT_EQ(selector.keyKind, k.kind) << k.selector;
+        EXPECT_EQ(selector.key, k.key) << k.selector;
+    }
+}
+
+}  // namespace

@@ -23,6 +23,7 @@
 #define HOST_IMPORT_IMPORT_HOST_H
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -95,6 +96,12 @@ class ImportHost {
     // Objects drawn so far on any handle (for a progress display; read from
     // any thread).
     uint64_t Drawn() const { return drawn_.load(std::memory_order_relaxed); }
+    // Counts the time spent in the host's own part of the drawing calls (for
+    // a benchmark that shows the module's part apart).
+    void SetTiming(bool timing) { timing_ = timing; }
+    bool Timing() const { return timing_; }
+    void AddHostTime(std::chrono::steady_clock::duration d) { hostTime_ += d; }
+    double HostSeconds() const { return std::chrono::duration<double>(hostTime_).count(); }
 
     const svgf::HostDrawingTable& DrawingTable() const { return table_; }
     svgf::HostHandle Handle() const { return mainHandle_; }
@@ -201,7 +208,12 @@ class ImportHost {
     std::set<svgf::HostHandle> textObjects_;
     std::map<svgf::HostHandle, svgf::HostImageCallbackBlock*> imageHandles_;
     uint32_t nextImageHandle_ = 0;
-    std::map<svgf::HostWord, std::string> pictures_;  // absolute paths
+    // Absolute paths; writing the description moves kept pictures to their copies.
+    mutable std::map<svgf::HostWord, std::string> pictures_;
+    // The bytes of pictures handed over in the temporary folder, which the
+    // module removes after the import: the description gets copies of them.
+    std::map<svgf::HostWord, std::string> keptPictures_;
+    bool KeepPictureCopies(const std::string& path, std::string* error) const;
     std::map<std::string, svgf::HostWord> pictureOfFile_;
 
     std::vector<std::string> warnings_;
@@ -209,6 +221,8 @@ class ImportHost {
 
     bool spilling_ = false;
     std::atomic<uint64_t> drawn_{0};
+    bool timing_ = false;
+    std::chrono::steady_clock::duration hostTime_{};
 };
 
 // The import side of the host running a command on this thread, or null.

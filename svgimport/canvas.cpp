@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "canvas_detail.h"
+#include "platform/files.h"
 #include "svgimport/even_odd.h"
 
 namespace SVG {
@@ -14,6 +15,12 @@ using detail::TruncateHost;
 
 WTileDrawer::~WTileDrawer() = default;
 WCanvas::~WCanvas() = default;
+
+double WCanvas::MeasureText(const WText& text) {
+    const WFont* font = text.presentation.font.get();
+    if (font == nullptr || !std::isfinite(font->size.value)) return 0;
+    return std::fabs(font->size.value) * 0.5 * static_cast<double>(text.text.WideLength());
+}
 
 int32_t WCanvas::OnHostCallback(svgf::HostHandle, const WPatternTile*, svgf::HostWord) {
     return 0;
@@ -47,6 +54,8 @@ WCanvas_UDI::~WCanvas_UDI() {
         svgf::HostCallbackRecord ours{};
         exchange(handle_, &restore, &ours);
     }
+    // The host has taken the embedded pictures it was handed.
+    for (const std::string& path : pictureFiles_) platform::SystemFiles().Remove(path);
 }
 
 const svgf::HostServiceTable* WCanvas_UDI::Services() const {
@@ -101,7 +110,10 @@ int32_t WCanvas_UDI::OnHostCallback(svgf::HostHandle target, const WPatternTile*
 }
 
 void WCanvas_UDI::PushClipPaths(const WClippath* clip) {
-    if (clip == nullptr || clip->shapes.empty()) return;
+    if (clip == nullptr) return;
+    // A clip path's own clip-path clips it: its region is the common part.
+    PushClipPaths(clip->presentation.clipPath.get());
+    if (clip->shapes.empty()) return;
     auto frame = std::make_unique<ClipFrame>();
     frame->clip = clip;
     frame->records.reserve(clip->shapes.size());
@@ -157,12 +169,15 @@ void WCanvas_UDI::PushClipPaths(const WClippath* clip) {
 }
 
 void WCanvas_UDI::PopClipPaths(const WClippath* clip) {
-    if (clip == nullptr || clip->shapes.empty()) return;
-    const auto pop = Drawing<svgf::draw::PopClipFn>(svgf::draw::kPopClip);
-    for (size_t i = 0; i < clip->shapes.size(); ++i) {
-        if (pop != nullptr) pop(current_);
+    if (clip == nullptr) return;
+    if (!clip->shapes.empty()) {
+        const auto pop = Drawing<svgf::draw::PopClipFn>(svgf::draw::kPopClip);
+        for (size_t i = 0; i < clip->shapes.size(); ++i) {
+            if (pop != nullptr) pop(current_);
+        }
+        if (!clips_.empty() && clips_.back()->clip == clip) clips_.pop_back();
     }
-    if (!clips_.empty() && clips_.back()->clip == clip) clips_.pop_back();
+    PopClipPaths(clip->presentation.clipPath.get());
 }
 
 }  // namespace SVG

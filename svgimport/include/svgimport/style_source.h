@@ -35,6 +35,13 @@ struct WStylePaint {
     bool operator==(const WStylePaint&) const = default;
 };
 
+// text-anchor.
+namespace text_anchor {
+inline constexpr int32_t kStart = 0;
+inline constexpr int32_t kMiddle = 1;
+inline constexpr int32_t kEnd = 2;
+}  // namespace text_anchor
+
 struct WStyleFont {
     int32_t weight = 400;  // CSS weight 100..900
     bool italic = false;
@@ -69,6 +76,7 @@ struct WComputedStyle {
     std::optional<WStyleNumber> opacity;  // the element's own, not its group's
     bool evenOdd = false;      // fill-rule: evenodd
     bool clipEvenOdd = false;  // clip-rule: evenodd
+    int32_t textAnchor = text_anchor::kStart;
     bool operator==(const WComputedStyle&) const = default;
 };
 

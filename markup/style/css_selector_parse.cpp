@@ -303,16 +303,25 @@ void Finish(ParsedSelector& out, const Counts& counts) {
     out.key.clear();
     const SelectorStep& last = out.steps.back();
     const SelectorCondition* found[3] = {nullptr, nullptr, nullptr};
+    // "[id=x]" and "[class~=x]" select what "#x" and ".x" do.
     for (const SelectorCondition& c : last.conditions) {
-        if (c.test == SelectorTest::kId && !found[0]) found[0] = &c;
-        if (c.test == SelectorTest::kClass && !found[1]) found[1] = &c;
+        const bool id = c.test == SelectorTest::kId ||
+                        (c.test == SelectorTest::kAttrEquals && SameName(c.name, "id") && !c.value.empty());
+        const bool word = c.test == SelectorTest::kClass ||
+                          (c.test == SelectorTest::kAttrIncludes && SameName(c.name, "class") && !c.value.empty() &&
+                           c.value.find_first_of(" \t\n\r\f") == std::string::npos);
+        if (id && !found[0]) found[0] = &c;
+        if (word && !found[1]) found[1] = &c;
         if (c.test == SelectorTest::kType && !found[2]) found[2] = &c;
     }
     static constexpr SelectorKeyKind kKinds[] = {SelectorKeyKind::kId, SelectorKeyKind::kClass, SelectorKeyKind::kType};
     for (int i = 0; i < 3; ++i) {
         if (found[i]) {
             out.keyKind = kKinds[i];
-            out.key = found[i]->name;
+            out.key = found[i]->test == SelectorTest::kId || found[i]->test == SelectorTest::kClass ||
+                              found[i]->test == SelectorTest::kType
+                          ? found[i]->name
+                          : found[i]->value;
             break;
         }
     }

@@ -76,7 +76,8 @@ class SelectorElements {
     virtual Handle Parent(Handle element) const = 0;
     // The nearest earlier sibling that is an element.
     virtual Handle PreviousSibling(Handle element) const = 0;
-    virtual std::string Name(Handle element) const = 0;
+    // The element's name, valid while this object lives.
+    virtual std::string_view Name(Handle element) const = 0;
     // Whether the element has the attribute (name compared without regard
     // to case); its value into `value`.
     virtual bool Attribute(Handle element, std::string_view name, std::string& value) const = 0;
@@ -92,5 +93,7 @@ bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& ele
 bool HasWord(std::string_view list, std::string_view word);
 // ASCII lower case, as element names compare.
 std::string FoldedName(std::string_view name);
+// Equal without regard to ASCII case.
+bool SameName(std::string_view a, std::string_view b);
 
 }  // namespace markup::style

@@ -299,6 +299,17 @@ void Finish(ParsedSelector& out, const Counts& counts) {
         if (step.conditions.empty()) out.text += '*';
         for (const SelectorCondition& c : step.conditions) out.text += ConditionText(c);
     }
+    out.ancestorKeys.clear();
+    bool ancestor = true;
+    for (std::size_t i = out.steps.size(); i-- > 1;) {
+        ancestor = ancestor && (out.steps[i].combinator == ' ' || out.steps[i].combinator == '>');
+        if (!ancestor) break;
+        for (const SelectorCondition& c : out.steps[i - 1].conditions) {
+            if (c.test == SelectorTest::kId) out.ancestorKeys.push_back(AncestorKey('#', c.name));
+            if (c.test == SelectorTest::kClass) out.ancestorKeys.push_back(AncestorKey('.', c.name));
+            if (c.test == SelectorTest::kType) out.ancestorKeys.push_back(AncestorKey(' ', c.name));
+        }
+    }
     out.keyKind = SelectorKeyKind::kUniversal;
     out.key.clear();
     const SelectorStep& last = out.steps.back();
@@ -328,6 +339,15 @@ void Finish(ParsedSelector& out, const Counts& counts) {
 }
 
 }  // namespace
+
+std::uint64_t AncestorKey(char kind, std::string_view name) {
+    // FNV-1a over the kind and the name.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&](unsigned char c) { hash = (hash ^ c) * 1099511628211ull; };
+    mix(static_cast<unsigned char>(kind));
+    for (char c : name) mix(static_cast<unsigned char>(kind == ' ' && c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+    return hash;
+}
 
 bool ParsedSelector::Never() const {
     for (const SelectorStep& step : steps) {

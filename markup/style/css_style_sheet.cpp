@@ -236,6 +236,30 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
     // one: the matches of each are gathered, and only they are put back
     // into sheet order. Declarations of one selector sit side by side, so
     // the match is asked again only when the selector changes.
+    // The keys of every ancestor, so that a selector that needs one no
+    // ancestor has is passed over without a walk up the tree.
+    std::vector<std::uint64_t> ancestors;
+    for (SelectorElements::Handle at = elements.Parent(element); at; at = elements.Parent(at)) {
+        ancestors.push_back(AncestorKey(' ', elements.Name(at)));
+        if (elements.Id(at, value)) ancestors.push_back(AncestorKey('#', value));
+        if (elements.Classes(at, value)) {
+            std::size_t i = 0;
+            while (i < value.size()) {
+                while (i < value.size() && IsBlank(value[i])) ++i;
+                std::size_t end = i;
+                while (end < value.size() && !IsBlank(value[end])) ++end;
+                if (end > i) ancestors.push_back(AncestorKey('.', std::string_view(value).substr(i, end - i)));
+                i = end;
+            }
+        }
+    }
+    std::sort(ancestors.begin(), ancestors.end());
+    const auto hasAncestors = [&](const ParsedSelector& selector) {
+        for (const std::uint64_t key : selector.ancestorKeys) {
+            if (!std::binary_search(ancestors.begin(), ancestors.end(), key)) return false;
+        }
+        return true;
+    };
     std::vector<std::uint32_t> matched;
     for (const std::vector<std::uint32_t>* list : lists) {
         const CSSContextualSelector* last = nullptr;
@@ -244,7 +268,7 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
             const CSSContextualSelector* selector = declarations_.At(i)->Selector();
             if (selector != last) {
                 last = selector;
-                lastMatched = MatchesSelector(*last->Parsed(), elements, element);
+                lastMatched = hasAncestors(*last->Parsed()) && MatchesSelector(*last->Parsed(), elements, element);
             }
             if (lastMatched) matched.push_back(i);
         }

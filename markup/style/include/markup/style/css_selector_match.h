@@ -57,6 +57,10 @@ struct ParsedSelector {
     std::string text;  // normalised: single blanks, combinators spaced
     SelectorKeyKind keyKind = SelectorKeyKind::kUniversal;
     std::string key;  // types folded to lower case
+    // The ids, classes and types that steps reached only through "
+    // " and ">" need on some ancestor, as AncestorKey hashes them: an
+    // element none of whose ancestors has one of them cannot match.
+    std::vector<std::uint64_t> ancestorKeys;
     bool Never() const;
 };
 
@@ -88,6 +92,9 @@ class SelectorElements {
 
 bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements,
                      SelectorElements::Handle element);
+
+// The hash of an id ('#'), class word ('.') or folded type name (' ').
+std::uint64_t AncestorKey(char kind, std::string_view name);
 
 // Whether a blank-separated list holds the word (case-sensitive).
 bool HasWord(std::string_view list, std::string_view word);

@@ -15,6 +15,10 @@
 namespace bench {
 
 Run RunProcess(const std::vector<std::string>& args) {
+    return RunProcess(args, std::string(), std::string());
+}
+
+Run RunProcess(const std::vector<std::string>& args, const std::string& errorFile, const std::string& setting) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -24,6 +28,11 @@ Run RunProcess(const std::vector<std::string>& args) {
     if (child == 0) {
         const int null = ::open("/dev/null", O_WRONLY);
         if (null >= 0) ::dup2(null, 1);
+        if (!errorFile.empty()) {
+            const int errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (errors >= 0) ::dup2(errors, 2);
+        }
+        if (!setting.empty()) ::putenv(const_cast<char*>(setting.c_str()));
         ::execvp(argv[0], argv.data());
         std::perror(argv[0]);
         ::_exit(127);
@@ -35,6 +44,7 @@ Run RunProcess(const std::vector<std::string>& args) {
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakMB = usage.ru_maxrss / 1024.0;  // ru_maxrss is in kB
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
     return run;
 }
 

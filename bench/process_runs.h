@@ -14,11 +14,15 @@ struct Run {
     bool ok = false;
     double seconds = 0;
     double peakMB = 0;
+    int exitStatus = -1;  // -1 when the program did not exit by itself
 };
 
 // Runs a program (a path, or a name looked up in PATH) to its end with its
 // output thrown away; its wall time and the kernel's peak resident size.
 Run RunProcess(const std::vector<std::string>& args);
+// The same with its standard error into `errorFile` (when not empty) and the
+// environment variable `setting` ("NAME=VALUE", when not empty) set for it.
+Run RunProcess(const std::vector<std::string>& args, const std::string& errorFile, const std::string& setting);
 
 // A tool and its peer, each run `runs` times, alternating which goes first
 // so that neither always finds a warm cache; the median wall times and the

@@ -3,6 +3,7 @@
 // and those whose turning disagrees with their depth reversed.
 #include "svgimport/even_odd.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace SVG {
@@ -15,9 +16,9 @@ constexpr uint8_t kMoveCode = 0x00;
 constexpr uint8_t kControlCode = 0xC0;
 // Steps a cubic segment is flattened into for the tests.
 constexpr int kCurveSteps = 8;
-// Beyond this many subpaths the pairwise tests cost too much; the path is
-// left as it is.
-constexpr size_t kMaxSubpaths = 4096;
+// The pairwise tests cost the subpaths times the points: past this many
+// point tests the path is left as it is.
+constexpr double kMaxPointTests = 5e7;
 
 struct Point {
     double x, y;
@@ -27,6 +28,7 @@ struct Subpath {
     size_t first, end;  // [first, end) of the path's points
     std::vector<Point> polygon;
     double area2 = 0;  // twice the signed area, positive counter-clockwise
+    Point low{0, 0}, high{0, 0};  // the polygon's bounding box
 };
 
 Point At(const svgf::HostPoint& p) {
@@ -108,17 +110,30 @@ void OrientForEvenOdd(std::vector<svgf::HostPoint>& points, std::vector<uint8_t>
             subpaths.push_back({i, points.size(), {}, 0});
         }
     }
-    if (subpaths.size() < 2 || subpaths.size() > kMaxSubpaths) return;
+    if (subpaths.size() < 2) return;
+    // Curves flatten into kCurveSteps points each: at most that many times
+    // the path's points.
+    if (static_cast<double>(subpaths.size()) * static_cast<double>(points.size()) * kCurveSteps > kMaxPointTests)
+        return;
     for (Subpath& s : subpaths) {
         s.polygon = Flatten(points, kinds, s.first, s.end);
         s.area2 = s.polygon.size() >= 3 ? Area2(s.polygon) : 0;
+        s.low = s.high = s.polygon.front();
+        for (const Point& p : s.polygon) {
+            s.low = {std::min(s.low.x, p.x), std::min(s.low.y, p.y)};
+            s.high = {std::max(s.high.x, p.x), std::max(s.high.y, p.y)};
+        }
     }
     for (size_t a = 0; a < subpaths.size(); ++a) {
         if (subpaths[a].area2 == 0) continue;  // encloses nothing: any way round
         const Point probe = subpaths[a].polygon.front();
         int depth = 0;
         for (size_t b = 0; b < subpaths.size(); ++b) {
-            if (b != a && subpaths[b].polygon.size() >= 3 && Inside(subpaths[b].polygon, probe)) ++depth;
+            const Subpath& other = subpaths[b];
+            if (b == a || other.polygon.size() < 3 || probe.x < other.low.x || probe.x > other.high.x ||
+                probe.y < other.low.y || probe.y > other.high.y)
+                continue;
+            if (Inside(other.polygon, probe)) ++depth;
         }
         const bool counterClockwise = subpaths[a].area2 > 0;
         if (counterClockwise != (depth % 2 == 0)) Reverse(points, kinds, subpaths[a].first, subpaths[a].end);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <map>
+#include <unordered_set>
 
 #include "markup/parser/dom/dom_builder.h"
 #include "markup/parser/dom/dom_interfaces.h"
@@ -92,14 +93,16 @@ namespace {
 // The instance's deepest nesting looked through for the target.
 constexpr int kMaxInstanceDepth = 256;
 
-bool Within(const markup::WDOMHandle& element, const void* target) {
+// The element and its ancestors (as far as an instance reaches).
+std::unordered_set<const void*> LineOf(const markup::WDOMHandle& element) {
+    std::unordered_set<const void*> line;
     markup::WDOMHandle at = element;
     for (int depth = 0; depth <= kMaxInstanceDepth && !at.IsNull(); ++depth) {
-        if (NodeIdentity(at) == target) return true;
-        if (at.GetNodeType() != markup::kDOMElementNode) return false;
+        line.insert(NodeIdentity(at));
+        if (at.GetNodeType() != markup::kDOMElementNode) break;
         at = markup::WDOMHandle(at->parentNode());
     }
-    return false;
+    return line;
 }
 
 }  // namespace
@@ -132,10 +135,17 @@ StyleProperties* WVisualStyleSource::InstanceRecord(Instance& instance, const ma
     return made;
 }
 
-StyleProperties* WVisualStyleSource::RecordOf(const markup::WDOMHandle& element) {
+WVisualStyleSource::Instance* WVisualStyleSource::InstanceHolding(const markup::WDOMHandle& element) {
+    if (instances_.empty()) return nullptr;
+    const std::unordered_set<const void*> line = LineOf(element);
     for (auto it = instances_.rbegin(); it != instances_.rend(); ++it) {
-        if (Within(element, (*it)->target)) return InstanceRecord(**it, element, 0);
+        if (line.count((*it)->target) != 0) return it->get();
     }
+    return nullptr;
+}
+
+StyleProperties* WVisualStyleSource::RecordOf(const markup::WDOMHandle& element) {
+    if (Instance* instance = InstanceHolding(element)) return InstanceRecord(*instance, element, 0);
     return visual_.GetStyle(element);
 }
 
@@ -233,11 +243,9 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
 }
 
 void WVisualStyleSource::Release(const markup::WDOMHandle& element) {
-    for (auto it = instances_.rbegin(); it != instances_.rend(); ++it) {
-        if (Within(element, (*it)->target)) {
-            (*it)->records.erase(NodeIdentity(element));
-            return;
-        }
+    if (Instance* instance = InstanceHolding(element)) {
+        instance->records.erase(NodeIdentity(element));
+        return;
     }
     visual_.ReleaseStyle(element);
 }

@@ -2,6 +2,7 @@
 #include "export_command.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include "host/stand_in_host.h"
 #include "options_command.h"
 #include "options_flags_driver.h"
+#include "progress_line.h"
 
 namespace tools {
 namespace {
@@ -80,9 +82,11 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
     standIn.Log().SetRecording(false);
     // The description is read as it is exported, so a drawing of any size
     // takes no more memory than its largest object.
+    ProgressLine progress(STDERR_FILENO, "svgfilter export " + drawingPath, drawingPath);
     const host::ExportResult result =
         host::ExportDrawingFile(standIn, drawingPath, outputPath,
                                 [&](svgf::SVGExportOptions& options) { ApplyOptionChoices(choices, options); });
+    progress.Stop();
     if (result.description) {
         err << "svgfilter: " << result.description->Describe(drawingPath) << '\n';
         return 1;

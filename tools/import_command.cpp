@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -12,6 +13,8 @@
 #include <utility>
 
 #include "document_page.h"
+#include "module_messages.h"
+#include "progress_line.h"
 #include "host/import/import_host.h"
 #include "host/module_loader.h"
 #include "host/stand_in_host.h"
@@ -61,50 +64,6 @@ std::string ImportDictionaries(const std::string& given) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
 }
-
-// The module's error boxes go to standard error (the module's messages have
-// no other way out on this platform); the host takes them while a command
-// runs so that a failure is told in one line of its own.
-class ModuleMessages {
-  public:
-    ModuleMessages() {
-        std::fflush(stderr);
-        file_ = std::tmpfile();
-        saved_ = file_ != nullptr ? ::dup(STDERR_FILENO) : -1;
-        if (saved_ >= 0) ::dup2(::fileno(file_), STDERR_FILENO);
-    }
-    ~ModuleMessages() { Stop(); }
-    ModuleMessages(const ModuleMessages&) = delete;
-    ModuleMessages& operator=(const ModuleMessages&) = delete;
-
-    // Standard error back; what the module wrote, one entry a line.
-    std::vector<std::string> Stop() {
-        std::vector<std::string> lines;
-        if (saved_ < 0) return lines;
-        std::fflush(stderr);
-        ::dup2(saved_, STDERR_FILENO);
-        ::close(saved_);
-        saved_ = -1;
-        std::rewind(file_);
-        std::string line;
-        for (int c; (c = std::fgetc(file_)) != EOF;) {
-            if (c != '\n') {
-                line += static_cast<char>(c);
-                continue;
-            }
-            lines.push_back(line);
-            line.clear();
-        }
-        if (!line.empty()) lines.push_back(line);
-        std::fclose(file_);
-        file_ = nullptr;
-        return lines;
-    }
-
-  private:
-    std::FILE* file_ = nullptr;
-    int saved_ = -1;
-};
 
 // The import's own error box ("error: SVG import: FILE: cause") gives the
 // failure's text; empty when the module showed none.
@@ -161,14 +120,22 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     import.SetDictionaryFolder(folder);
     if (const std::optional<svgf::HostRect> page = DocumentPage(svgPath, folder)) import.SetPage(*page);
 
+    // For the import benchmark: the module's part and the host's apart.
+    const bool timing = std::getenv("SVGFILTER_IMPORT_TIMING") != nullptr;
+    import.SetTiming(timing);
+    const auto started = std::chrono::steady_clock::now();
     int32_t imported = 0;
     std::vector<std::string> messages;
     {
         ModuleMessages capture;
+        ProgressLine progress(ModuleMessages::TerminalFd(), "svgfilter import " + svgPath, svgPath,
+                              [&import] { return import.Drawn(); });
         if (standIn.Call(svgf::kCmdImportSetup) != 0) imported = standIn.Call(svgf::kCmdImport);
         standIn.Call(svgf::kCmdEndImport);
+        progress.Stop();
         messages = capture.Stop();
     }
+    const double importSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::string failure;
     for (const std::string& line : messages) {
         if (line.compare(0, kImportErrorBox.size(), kImportErrorBox) == 0) {
@@ -191,9 +158,18 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
             << ": the import left the host unbalanced: " << balance.problems.front() << '\n';
         return 1;
     }
+    const auto writing = std::chrono::steady_clock::now();
     if (!import.WriteDescription(outputPath, &error)) {
         err << "svgfilter: " << error << '\n';
         return 1;
+    }
+    if (timing) {
+        const double written = std::chrono::duration<double>(std::chrono::steady_clock::now() - writing).count();
+        char line[200];
+        std::snprintf(line, sizeof line,
+                      "svgfilter import: timing: module %.3f s, host drawing calls %.3f s, description written %.3f s\n",
+                      importSeconds - import.HostSeconds(), import.HostSeconds(), written);
+        err << line;
     }
     // A warning met many times (each of thousands of nested groups) is told once.
     std::vector<std::pair<std::string, size_t>> warnings;

@@ -39,7 +39,9 @@ void PrintTree(const markup::DocTree& tree, std::ostream& out) {
     for (const markup::Node* node = tree.Root(); node; node = node->FirstChild()) {
         if (++depth > kMaxIndent + 1) break;
     }
-    out << markup::DumpTree(tree, kMaxIndent);
+    markup::WriteTree(tree, kMaxIndent, [&](std::string_view piece) {
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    });
     if (depth > kMaxIndent + 1) {
         out << "# nesting deeper than " << kMaxIndent << " levels is indented as level " << kMaxIndent << "\n";
     }

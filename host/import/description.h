@@ -1,7 +1,8 @@
 // The drawing description (docs/drawing-format.md) of what the import drew:
 // JSON text made straight from the host records of each call, in host
-// units, one layer. Objects are made as text when their call arrives;
-// structures (groups, clips) collect their members' texts until they end.
+// units, one layer. Objects are made as text when their call arrives and
+// written at once; a structure (group, clip) opens in the text when it
+// begins and closes when it ends.
 #ifndef HOST_IMPORT_DESCRIPTION_H
 #define HOST_IMPORT_DESCRIPTION_H
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "host/import/import_host.h"
+#include "text_sink.h"
 #include "svgfilter/import_abi.h"
 
 namespace host::import {
@@ -30,12 +32,23 @@ inline int64_t ClampHost(int64_t v) {
     return v < -kLimit ? -kLimit : v > kLimit ? kLimit : v;
 }
 
-// One member of a structure: an object's JSON text and the link it is under
-// (empty for none). Neighbours under the same link share one link object.
-struct Item {
-    std::string json;
-    std::string link;
+// The writing state of one open structure (a group, a clip, the layer, a
+// pattern tile's objects): its members are written to the text as they
+// come, neighbours under one link into one link object.
+struct MemberList {
+    int level = 0;       // of the members
+    bool lines = true;   // one a line, indented (a tile's objects share one line)
+    bool keyed = false;  // a group or clip, whose members follow an "objects" key
+    size_t members = 0;
+    std::string link;    // of the link object open at the end, if any
 };
+
+// Writes what comes before a member under `link` (empty for none): the
+// separator, the indent, the link object's start.
+void BeginMember(MemberList& list, const std::string& link, TextSink& out);
+// What ends the structure: its open link object and, for a group or clip,
+// the members' array and the object.
+std::string MembersEnd(const MemberList& list);
 
 // Where the module's drawing lands in the description: a pattern tile's
 // objects are shifted so that its box's lower-left corner is (0, 0).
@@ -44,16 +57,13 @@ struct Placement {
     int level = 0;  // of the structure's members
 };
 
-// Draws a pattern tile through the module: its objects' items, or none when
-// the host could not have it drawn.
+// Draws a pattern tile through the module: its objects' text (members
+// joined on one line), or none when the host could not have it drawn.
 class TileSource {
   public:
     virtual ~TileSource() = default;
-    virtual std::optional<std::vector<Item>> DrawTile(const svgf::HostPatternTileBlock& block, int level) = 0;
+    virtual std::optional<std::string> DrawTile(const svgf::HostPatternTileBlock& block, int level) = 0;
 };
-
-// Items joined as the members of a structure at `level`, one a line.
-std::string JoinItems(const std::vector<Item>& items, int level);
 
 // The link a primitive's attributes carry, ISO-8859-1 (characters beyond
 // it percent-encoded as UTF-8); empty without one.
@@ -88,8 +98,9 @@ inline std::string ImageReference(svgf::HostWord picture) {
     return kImageMark + std::to_string(picture) + kImageMark;
 }
 
-// The whole description: the page and one layer of items.
-std::string DocumentText(const svgf::HostRect& page, const std::vector<Item>& items);
+// The description around the layer's members: up to them, and after them.
+std::string DocumentHead(const svgf::HostRect& page);
+std::string DocumentTail(const MemberList& layer);
 
 }  // namespace host::import
 

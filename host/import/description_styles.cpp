@@ -74,8 +74,8 @@ std::string PatternJson(const svgf::HostFillRecord& fill, int level, TileSource&
     }
     std::string out = "{\"kind\": \"pattern\", \"width\": " + Int(block.width) + ", \"height\": " +
                       Int(block.height);
-    const std::optional<std::vector<Item>> objects = tiles.DrawTile(block, level + 1);
-    if (objects && !objects->empty()) out += ", \"objects\": [" + JoinItems(*objects, -1) + "]";
+    const std::optional<std::string> objects = tiles.DrawTile(block, level + 1);
+    if (objects && !objects->empty()) out += ", \"objects\": [" + *objects + "]";
     return out + "}";
 }
 

@@ -2,6 +2,7 @@
 // side of the current host, log the call with its records and add what it
 // draws to the description.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 
@@ -21,42 +22,77 @@ using svgf::HostPoint;
 using svgf::HostRect;
 using svgf::HostWord;
 
+// Times the host's own part of a drawing call, when the import side counts
+// it (the outermost call only: a pattern tile's calls run inside one).
+class HostClock {
+  public:
+    explicit HostClock(ImportHost* import) : import_(import != nullptr && import->Timing() ? import : nullptr) {
+        if (import_ != nullptr && depth_++ == 0) start_ = std::chrono::steady_clock::now();
+    }
+    ~HostClock() {
+        if (import_ != nullptr && --depth_ == 0) import_->AddHostTime(std::chrono::steady_clock::now() - start_);
+    }
+    HostClock(const HostClock&) = delete;
+    HostClock& operator=(const HostClock&) = delete;
+
+  private:
+    ImportHost* import_;
+    std::chrono::steady_clock::time_point start_;
+    static inline thread_local int depth_ = 0;
+};
+
 // The longest text a text entry may carry.
 constexpr int32_t kMaxTextLength = 1 << 20;
 
 int32_t SVGF_CALL BeginGroup(HostHandle handle) {
-    if (ImportHost* import = CurrentImport()) import->OnBeginGroup(handle);
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
+        import->OnBeginGroup(handle);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL EndGroup(HostHandle handle) {
-    if (ImportHost* import = CurrentImport()) import->OnEndGroup(handle);
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
+        import->OnEndGroup(handle);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL PushClip(HostHandle handle, const svgf::HostClipRecord* clip, int32_t one) {
-    if (ImportHost* import = CurrentImport()) import->OnPushClip(handle, clip, one);
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
+        import->OnPushClip(handle, clip, one);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL PopClip(HostHandle handle) {
-    if (ImportHost* import = CurrentImport()) import->OnPopClip(handle);
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
+        import->OnPopClip(handle);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL Image(HostHandle handle, const HostAttributes* attributes, HostWord picture, HostWord word,
                         const HostRect* box, const HostMatrix* transform, const HostRect* box2,
                         const HostRect* box3, HostWord zero) {
-    if (ImportHost* import = CurrentImport())
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
         import->OnImage(handle, attributes, picture, word, box, transform, box2, box3, zero);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL Rectangle(HostHandle handle, const HostAttributes* attributes, int32_t cx, int32_t cy,
                             int32_t width, int32_t height, int32_t corner, HostWord further, const HostRect* box,
                             HostWord zero) {
-    if (ImportHost* import = CurrentImport())
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
         import->OnRectangle(handle, attributes, cx, cy, width, height, corner, further, box, zero);
+    }
     return 1;
 }
 
@@ -64,28 +100,38 @@ int32_t SVGF_CALL Ellipse(HostHandle handle, const HostAttributes* attributes, i
                           int32_t width, int32_t height, HostWord f5, HostWord f6, HostWord f7, HostWord f8,
                           const HostRect* box, HostWord zero) {
     const HostWord words[4] = {f5, f6, f7, f8};
-    if (ImportHost* import = CurrentImport())
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
         import->OnEllipse(handle, attributes, cx, cy, width, height, words, box, zero);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL Path(HostHandle handle, const HostAttributes* attributes, uint32_t count,
                        const HostPoint* points, const uint8_t* kinds, const HostRect* box, HostWord zero) {
-    if (ImportHost* import = CurrentImport()) import->OnPath(handle, attributes, count, points, kinds, box, zero);
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
+        import->OnPath(handle, attributes, count, points, kinds, box, zero);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL Text(HostHandle handle, const HostAttributes* attributes, int32_t font, uint32_t styleWord,
                        int32_t size, HostWord zero, const HostMatrix* transform, const HostPoint* origins,
                        const uint16_t* text, int32_t count, const HostRect* box) {
-    if (ImportHost* import = CurrentImport())
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
         import->OnText(handle, attributes, font, styleWord, size, zero, transform, origins, text, count, box);
+    }
     return 1;
 }
 
 int32_t SVGF_CALL ExchangeCallback(HostHandle handle, const svgf::HostCallbackRecord* install,
                                    svgf::HostCallbackRecord* previous) {
-    if (ImportHost* import = CurrentImport()) import->OnExchangeCallback(handle, install, previous);
+    if (ImportHost* import = CurrentImport()) {
+        const HostClock clock(import);
+        import->OnExchangeCallback(handle, install, previous);
+    }
     return 1;
 }
 
@@ -122,20 +168,28 @@ void FillDrawingTable(svgf::HostDrawingTable& table) {
     table.slot[draw::kExchangeCallback] = Entry(kExchangeCallback);
 }
 
+// The call log's lines cost more than the description's text: they are made
+// only when the log is kept.
 void ImportHost::OnBeginGroup(HostHandle handle) {
-    log_.Line("BeginGroup handle=" + LogHex(handle));
+    if (log_.Recording()) {
+        log_.Line("BeginGroup handle=" + LogHex(handle));
+    }
     log_.Indent();
     Open(handle, false, "\"kind\": \"group\"");
 }
 
 void ImportHost::OnEndGroup(HostHandle handle) {
     log_.Outdent();
-    log_.Line("EndGroup handle=" + LogHex(handle));
+    if (log_.Recording()) {
+        log_.Line("EndGroup handle=" + LogHex(handle));
+    }
     Close(handle, false);
 }
 
 void ImportHost::OnPushClip(HostHandle handle, const svgf::HostClipRecord* clip, int32_t one) {
-    log_.Line("PushClip handle=" + LogHex(handle) + " clip=" + LogClip(clip) + " " + Int(one));
+    if (log_.Recording()) {
+        log_.Line("PushClip handle=" + LogHex(handle) + " clip=" + LogClip(clip) + " " + Int(one));
+    }
     log_.Indent();
     const auto found = targets_.find(handle);
     const svgf::HostPoint offset = found != targets_.end() ? OffsetOf(*found->second) : svgf::HostPoint{0, 0};
@@ -159,16 +213,20 @@ void ImportHost::OnPushClip(HostHandle handle, const svgf::HostClipRecord* clip,
 
 void ImportHost::OnPopClip(HostHandle handle) {
     log_.Outdent();
-    log_.Line("PopClip handle=" + LogHex(handle));
+    if (log_.Recording()) {
+        log_.Line("PopClip handle=" + LogHex(handle));
+    }
     Close(handle, true);
 }
 
 void ImportHost::OnRectangle(HostHandle handle, const HostAttributes* attributes, int32_t cx, int32_t cy,
                              int32_t width, int32_t height, int32_t corner, HostWord further, const HostRect* box,
                              HostWord zero) {
-    log_.Line("Rectangle handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " centre=(" +
-              Int(cx) + "," + Int(cy) + ") size=(" + Int(width) + "," + Int(height) + ") corner=" + Int(corner) +
-              " further=" + Int(further) + " box=" + LogBox(box) + " last=" + Int(zero));
+    if (log_.Recording()) {
+        log_.Line("Rectangle handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " centre=(" +
+                  Int(cx) + "," + Int(cy) + ") size=(" + Int(width) + "," + Int(height) + ") corner=" + Int(corner) +
+                  " further=" + Int(further) + " box=" + LogBox(box) + " last=" + Int(zero));
+    }
     Target* target = FindTarget(handle, "a rectangle drawn");
     if (target == nullptr) return;
     const svgf::HostPoint o = OffsetOf(*target);
@@ -189,10 +247,12 @@ void ImportHost::OnRectangle(HostHandle handle, const HostAttributes* attributes
 void ImportHost::OnEllipse(HostHandle handle, const HostAttributes* attributes, int32_t cx, int32_t cy,
                            int32_t width, int32_t height, const HostWord words[4], const HostRect* box,
                            HostWord zero) {
-    log_.Line("Ellipse handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " centre=(" +
-              Int(cx) + "," + Int(cy) + ") size=(" + Int(width) + "," + Int(height) + ") words=[" +
-              Int(words[0]) + " " + Int(words[1]) + " " + Int(words[2]) + " " + Int(words[3]) +
-              "] box=" + LogBox(box) + " last=" + Int(zero));
+    if (log_.Recording()) {
+        log_.Line("Ellipse handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " centre=(" +
+                  Int(cx) + "," + Int(cy) + ") size=(" + Int(width) + "," + Int(height) + ") words=[" +
+                  Int(words[0]) + " " + Int(words[1]) + " " + Int(words[2]) + " " + Int(words[3]) +
+                  "] box=" + LogBox(box) + " last=" + Int(zero));
+    }
     Target* target = FindTarget(handle, "an ellipse drawn");
     if (target == nullptr) return;
     const svgf::HostPoint o = OffsetOf(*target);
@@ -213,9 +273,11 @@ void ImportHost::OnEllipse(HostHandle handle, const HostAttributes* attributes, 
 
 void ImportHost::OnPath(HostHandle handle, const HostAttributes* attributes, uint32_t count,
                         const HostPoint* points, const uint8_t* kinds, const HostRect* box, HostWord zero) {
-    log_.Line("Path handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " count=" +
-              Int(count) + " points=" + LogPoints(points, count) + " kinds=" + LogKinds(kinds, count) +
-              " box=" + LogBox(box) + " last=" + Int(zero));
+    if (log_.Recording()) {
+        log_.Line("Path handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " count=" +
+                  Int(count) + " points=" + LogPoints(points, count) + " kinds=" + LogKinds(kinds, count) +
+                  " box=" + LogBox(box) + " last=" + Int(zero));
+    }
     Target* target = FindTarget(handle, "a path drawn");
     if (target == nullptr) return;
     const std::vector<std::string> nodes = PathNodes(points, kinds, count, OffsetOf(*target), warnings_);
@@ -234,10 +296,12 @@ void ImportHost::OnText(HostHandle handle, const HostAttributes* attributes, int
                         int32_t size, HostWord zero, const HostMatrix* transform, const HostPoint* origins,
                         const uint16_t* text, int32_t count, const HostRect* box) {
     const size_t n = count > 0 && count <= kMaxTextLength ? static_cast<size_t>(count) : 0;
-    log_.Line("Text handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " font=" +
-              Int(font) + " style=" + LogHex(styleWord) + " size=" + Int(size) + " word=" + Int(zero) +
-              " transform=" + LogMatrix(transform) + " origins=" + LogPoints(origins, n) +
-              " text=" + LogText(text, n) + " count=" + Int(count) + " box=" + LogBox(box));
+    if (log_.Recording()) {
+        log_.Line("Text handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " font=" +
+                  Int(font) + " style=" + LogHex(styleWord) + " size=" + Int(size) + " word=" + Int(zero) +
+                  " transform=" + LogMatrix(transform) + " origins=" + LogPoints(origins, n) +
+                  " text=" + LogText(text, n) + " count=" + Int(count) + " box=" + LogBox(box));
+    }
     Target* target = FindTarget(handle, "a text drawn");
     if (target == nullptr) return;
     if (n == 0 || text == nullptr) {
@@ -283,10 +347,12 @@ void ImportHost::OnText(HostHandle handle, const HostAttributes* attributes, int
 void ImportHost::OnImage(HostHandle handle, const HostAttributes* attributes, HostWord picture, HostWord word,
                          const HostRect* box, const HostMatrix* transform, const HostRect* box2,
                          const HostRect* box3, HostWord zero) {
-    log_.Line("Image handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " picture=" +
-              LogHex(static_cast<uint32_t>(picture)) + " word=" + Int(word) + " box=" + LogBox(box) +
-              " transform=" + LogMatrix(transform) + " box2=" + LogBox(box2) + " box3=" + LogBox(box3) +
-              " last=" + Int(zero));
+    if (log_.Recording()) {
+        log_.Line("Image handle=" + LogHex(handle) + " attributes=" + LogAttributes(attributes) + " picture=" +
+                  LogHex(static_cast<uint32_t>(picture)) + " word=" + Int(word) + " box=" + LogBox(box) +
+                  " transform=" + LogMatrix(transform) + " box2=" + LogBox(box2) + " box3=" + LogBox(box3) +
+                  " last=" + Int(zero));
+    }
     Target* target = FindTarget(handle, "an image drawn");
     if (target == nullptr) return;
     if (!HasPicture(picture) || box == nullptr) {

@@ -15,7 +15,9 @@
 #include <utility>
 
 #include "description.h"
+#include "handle_numbers.h"
 #include "json_text.h"
+#include "text_sink.h"
 #include "record_text.h"
 
 namespace host::import {
@@ -49,26 +51,27 @@ ImportHost* CurrentImport() {
 struct ImportHost::Structure {
     bool clip = false;
     bool inlined = false;
-    std::string head;  // the JSON members before "objects"
-    int level = 0;     // of the members
-    std::vector<Item> items;
+    MemberList list;
 };
 
 // A drawing handle: the page's, or a pattern tile's while the module draws it.
+// Its text is written as it is drawn; the bottom structure is the layer's
+// (or the tile's) and never closes.
 struct ImportHost::Target {
     svgf::HostHandle parent = 0;  // the handle whose fill made the tile (0: the page)
     Placement placement;
     std::vector<Structure> stack;
+    TextSink text;
 };
 
 class ImportHost::Tiles final : public TileSource {
   public:
     Tiles(ImportHost& host, svgf::HostHandle handle) : host_(host), handle_(handle) {}
-    std::optional<std::vector<Item>> DrawTile(const svgf::HostPatternTileBlock& block, int level) override {
+    std::optional<std::string> DrawTile(const svgf::HostPatternTileBlock& block, int level) override {
         bool drawn = false;
-        std::vector<Item> items = host_.DrawTile(handle_, block, level, &drawn);
+        std::string text = host_.DrawTile(handle_, block, level, &drawn);
         if (!drawn) return std::nullopt;
-        return items;
+        return text;
     }
 
   private:
@@ -121,9 +124,6 @@ svgf::HostRect ImportHost::Page() const {
 
 void ImportHost::Reset() {
     log_.Clear();
-    spill_.reset();
-    spilledSizes_.clear();
-    spillLost_ = false;
     warnings_.clear();
     problems_.clear();
     targets_.clear();
@@ -132,15 +132,24 @@ void ImportHost::Reset() {
     textObjects_.clear();
     imageHandles_.clear();
     pictures_.clear();
+    pictureOfFile_.clear();
     nextTile_ = 0;
+    drawn_ = 0;
     nextImageHandle_ = 0;
     tileNesting_ = 0;
     haveExtent_ = false;
     if (host_.Context().hostHandle == 0) host_.Context().hostHandle = kDrawingHandle;
     mainHandle_ = host_.Context().hostHandle;
     auto main = std::make_unique<Target>();
-    main->stack.push_back(Structure{false, true, {}, 0, {}});
+    main->stack.push_back(Structure{});
+    if (spilling_) main->text.UseFile();
     targets_.emplace(mainHandle_, std::move(main));
+}
+
+void ImportHost::SetSpilling(bool spilling) {
+    spilling_ = spilling;
+    if (const auto main = targets_.find(mainHandle_); spilling && main != targets_.end())
+        main->second->text.UseFile();
 }
 
 ImportHost::Target* ImportHost::FindTarget(svgf::HostHandle handle, const char* what) {
@@ -183,40 +192,37 @@ void ImportHost::OnExchangeCallback(svgf::HostHandle handle, const svgf::HostCal
     if (previous != nullptr) *previous = before;
 }
 
+MemberList& ImportHost::Writing(Target& target) {
+    size_t at = target.stack.size() - 1;
+    while (at > 0 && target.stack[at].inlined) --at;
+    return target.stack[at].list;
+}
+
 void ImportHost::Open(svgf::HostHandle handle, bool clip, std::string head) {
     Target* target = FindTarget(handle, clip ? "a clip pushed" : "a group begun");
     if (target == nullptr) return;
-    const Structure& around = target->stack.back();
+    const int aroundLevel = target->stack.back().list.level;
     Structure s;
     s.clip = clip;
-    s.head = std::move(head);
-    s.inlined = s.head.empty() || around.level + 1 > kMaxStructureLevel;
-    if (!s.head.empty() && s.inlined) {
+    s.inlined = head.empty() || aroundLevel + 1 > kMaxStructureLevel;
+    if (!head.empty() && s.inlined) {
         warnings_.push_back(std::string(clip ? "a clip" : "a group") + " deeper than " +
                             Int(kMaxStructureLevel) + " levels went to the structure around it" +
                             (clip ? ", unclipped" : ""));
     }
-    s.level = s.inlined ? around.level : around.level + 1;
+    s.list.level = s.inlined ? aroundLevel : aroundLevel + 1;
+    if (!s.inlined) {
+        s.list.keyed = true;
+        BeginMember(Writing(*target), std::string(), target->text);
+        target->text.Append("{" + head);
+    }
     target->stack.push_back(std::move(s));
 }
 
 void ImportHost::CloseTop(Target& target) {
-    Structure s = std::move(target.stack.back());
+    const Structure& s = target.stack.back();
+    if (!s.inlined) target.text.Append(MembersEnd(s.list));
     target.stack.pop_back();
-    std::vector<Item>& out = target.stack.back().items;
-    if (s.inlined) {
-        out.insert(out.end(), std::make_move_iterator(s.items.begin()), std::make_move_iterator(s.items.end()));
-        return;
-    }
-    std::string json = "{" + s.head;
-    if (!s.items.empty()) {
-        json += ", \"objects\": [\n" + JoinItems(s.items, s.level) + "\n" +
-                std::string(6 + 2 * static_cast<size_t>(std::max(s.level - 1, 0)), ' ') + "]";
-    }
-    json += '}';
-    // Held to the end of the import: no room to spare.
-    json.shrink_to_fit();
-    out.push_back(Item{std::move(json), {}});
 }
 
 void ImportHost::Close(svgf::HostHandle handle, bool clip) {
@@ -233,53 +239,28 @@ void ImportHost::Close(svgf::HostHandle handle, bool clip) {
         return;
     }
     CloseTop(*target);
-    Spill(*target);
 }
 
-std::vector<Item> ImportHost::RootItems(const Target& target) const {
-    Target copy = target;
-    while (copy.stack.size() > 1) CloseTop(copy);
-    if (&target == targets_.at(mainHandle_).get()) ReadSpilled(copy.stack.front().items);
-    return std::move(copy.stack.front().items);
-}
-
-void ImportHost::Spill(Target& target) {
-    if (!spilling_ || target.stack.size() != 1 || &target != targets_.at(mainHandle_).get()) return;
-    std::vector<Item>& items = target.stack.front().items;
-    // The spilled items are the first ones: once one stays, so do the rest.
-    if (items.size() != spilledSizes_.size() + 1) return;
-    if (!spill_) spill_.reset(std::tmpfile());
-    std::string& json = items.back().json;
-    if (!spill_ || std::fwrite(json.data(), 1, json.size(), spill_.get()) != json.size()) {
-        spilling_ = false;
-        return;
+std::string ImportHost::OpenEnds(const Target& target) {
+    // Structures still open end where the drawing stopped.
+    std::string out;
+    for (size_t at = target.stack.size() - 1; at > 0; --at) {
+        if (!target.stack[at].inlined) out += MembersEnd(target.stack[at].list);
     }
-    spilledSizes_.push_back(json.size());
-    std::string().swap(json);
-}
-
-void ImportHost::ReadSpilled(std::vector<Item>& items) const {
-    if (spilledSizes_.empty()) return;
-    std::FILE* file = spill_.get();
-    bool read = std::fflush(file) == 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    for (size_t i = 0; read && i < spilledSizes_.size() && i < items.size(); ++i) {
-        items[i].json.resize(spilledSizes_[i]);
-        read = std::fread(items[i].json.data(), 1, spilledSizes_[i], file) == spilledSizes_[i];
-    }
-    // Later items are written after those read.
-    if (!read || std::fseek(file, 0, SEEK_END) != 0) spillLost_ = true;
+    return out;
 }
 
 std::string ImportHost::Style(Target& target, svgf::HostHandle handle, const svgf::HostAttributes* attributes) {
     // An object may stand up to two levels below its structure (a link, a
     // text's transform); its pattern tiles one further.
     Tiles tiles(*this, handle);
-    return StyleMembers(attributes, target.stack.back().level + 2, tiles, warnings_);
+    return StyleMembers(attributes, target.stack.back().list.level + 2, tiles, warnings_);
 }
 
 void ImportHost::AddItem(Target& target, std::string json, const svgf::HostAttributes* attributes) {
-    target.stack.back().items.push_back(Item{std::move(json), LinkOf(attributes)});
-    Spill(target);
+    BeginMember(Writing(target), LinkOf(attributes), target.text);
+    target.text.Append(json);
+    ++drawn_;
 }
 
 void ImportHost::Extend(const Target& target, const svgf::HostRect& box) {
@@ -295,8 +276,8 @@ void ImportHost::Extend(const Target& target, const svgf::HostRect& box) {
                std::min(extent_.bottom, b.bottom)};
 }
 
-std::vector<Item> ImportHost::DrawTile(svgf::HostHandle handle, const svgf::HostPatternTileBlock& block,
-                                       int level, bool* drawn) {
+std::string ImportHost::DrawTile(svgf::HostHandle handle, const svgf::HostPatternTileBlock& block, int level,
+                                 bool* drawn) {
     *drawn = false;
     const svgf::HostCallbackRecord record = CallbackOf(handle);
     if (record.callback == nullptr || record.callback == &HostOwnCallback) {
@@ -308,13 +289,22 @@ std::vector<Item> ImportHost::DrawTile(svgf::HostHandle handle, const svgf::Host
         log_.Line("DrawTile handle=" + LogHex(handle) + " refused: nested too deep");
         return {};
     }
-    const svgf::HostHandle tile = kTileHandleTag | ++nextTile_;
+    const uint32_t number =
+        NextHandleNumber(nextTile_, [&](uint32_t n) { return targets_.count(kTileHandleTag | n) != 0; });
+    if (number == 0) {
+        warnings_.push_back("a pattern tile was left empty: every tile handle is in use");
+        return {};
+    }
+    const svgf::HostHandle tile = kTileHandleTag | number;
     auto target = std::make_unique<Target>();
     target->parent = handle;
     const svgf::HostRect box = block.box;
     target->placement.offset = {-std::min(box.left, box.right), -std::min(box.top, box.bottom)};
     target->placement.level = level;
-    target->stack.push_back(Structure{false, true, {}, level, {}});
+    Structure bottom;
+    bottom.list.level = level;
+    bottom.list.lines = false;
+    target->stack.push_back(std::move(bottom));
     Target& drawing = *target;
     targets_.emplace(tile, std::move(target));
 
@@ -330,11 +320,12 @@ std::vector<Item> ImportHost::DrawTile(svgf::HostHandle handle, const svgf::Host
     if (drawing.stack.size() > 1) {
         problems_.push_back("a pattern tile left " + Int(drawing.stack.size() - 1) + " structures open");
     }
-    std::vector<Item> items = RootItems(drawing);
+    const MemberList& objects = drawing.stack.front().list;
+    std::string text = drawing.text.Text() + OpenEnds(drawing) + MembersEnd(objects);
     targets_.erase(tile);
     callbacks_.erase(tile);
     *drawn = true;
-    return items;
+    return text;
 }
 
 int32_t ImportHost::FontValue(const std::string& family) {
@@ -351,7 +342,13 @@ const std::string* ImportHost::FamilyOf(int32_t font) const {
 }
 
 svgf::HostHandle ImportHost::OpenImageHandle(svgf::HostImageCallbackBlock* block) {
-    const svgf::HostHandle handle = kImageHandleTag | ++nextImageHandle_;
+    const uint32_t number = NextHandleNumber(
+        nextImageHandle_, [&](uint32_t n) { return imageHandles_.count(kImageHandleTag | n) != 0; });
+    if (number == 0) {
+        warnings_.push_back("an image was not loaded: every image handle is in use");
+        return 0;
+    }
+    const svgf::HostHandle handle = kImageHandleTag | number;
     imageHandles_[handle] = block;
     return handle;
 }
@@ -364,8 +361,17 @@ svgf::HostImageCallbackBlock* ImportHost::ImageBlock(svgf::HostHandle handle) co
 svgf::HostWord ImportHost::AddPicture(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    std::string file = (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    // Pictures live to the end of the import: one per file keeps them within
+    // their numbers.
+    if (const auto it = pictureOfFile_.find(file); it != pictureOfFile_.end()) return it->second;
+    if (pictures_.size() >= kHandleNumbers) {
+        warnings_.push_back("an image was not loaded: more image files than the host has picture handles for");
+        return 0;
+    }
     const svgf::HostWord picture = kPictureTag | static_cast<svgf::HostWord>(pictures_.size() + 1);
-    pictures_[picture] = (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    pictureOfFile_.emplace(file, picture);
+    pictures_[picture] = std::move(file);
     return picture;
 }
 
@@ -389,40 +395,59 @@ ImportBalance ImportHost::Balance() const {
     return balance;
 }
 
-std::string ImportHost::Description(const std::string& folder) const {
-    std::string text = DocumentText(Page(), RootItems(*targets_.at(mainHandle_)));
+bool ImportHost::WriteText(const std::string& folder, const std::function<void(std::string_view)>& take) const {
     std::error_code error;
     const std::filesystem::path base =
         folder.empty() ? std::filesystem::path() : std::filesystem::absolute(folder, error).lexically_normal();
+    // Image references become file names; one may be cut between pieces.
+    std::string carry;
+    const auto pass = [&](std::string_view piece) {
+        std::string joined;
+        if (!carry.empty()) {
+            joined = std::move(carry);
+            joined.append(piece);
+            carry.clear();
+            piece = joined;
+        }
+        for (size_t at = 0; at < piece.size();) {
+            const size_t mark = piece.find(kImageMark, at);
+            const size_t end = mark == std::string_view::npos ? mark : piece.find(kImageMark, mark + 1);
+            if (mark == std::string_view::npos) {
+                take(piece.substr(at));
+                return;
+            }
+            take(piece.substr(at, mark - at));
+            if (end == std::string_view::npos) {
+                carry.assign(piece.substr(mark));
+                return;
+            }
+            const svgf::HostWord picture = std::stoul(std::string(piece.substr(mark + 1, end - mark - 1)));
+            std::string path = pictures_.count(picture) ? pictures_.at(picture) : std::string();
+            if (!base.empty() && !path.empty()) {
+                const std::filesystem::path relative = std::filesystem::path(path).lexically_relative(base);
+                if (!relative.empty()) path = relative.string();
+            }
+            take(JsonString(path));
+            at = end + 1;
+        }
+    };
+    const Target& main = *targets_.at(mainHandle_);
+    take(DocumentHead(Page()));
+    if (!main.text.Read(pass)) return false;
+    pass(OpenEnds(main));
+    pass(DocumentTail(main.stack.front().list));
+    return carry.empty();
+}
+
+std::string ImportHost::Description(const std::string& folder) const {
     std::string out;
-    out.reserve(text.size());
-    for (size_t at = 0; at < text.size();) {
-        const size_t mark = text.find(kImageMark, at);
-        if (mark == std::string::npos) {
-            out.append(text, at, std::string::npos);
-            break;
-        }
-        out.append(text, at, mark - at);
-        const size_t end = text.find(kImageMark, mark + 1);
-        const svgf::HostWord picture = std::stoul(text.substr(mark + 1, end - mark - 1));
-        std::string path = pictures_.count(picture) ? pictures_.at(picture) : std::string();
-        if (!base.empty() && !path.empty()) {
-            const std::filesystem::path relative = std::filesystem::path(path).lexically_relative(base);
-            if (!relative.empty()) path = relative.string();
-        }
-        out += JsonString(path);
-        at = end + 1;
-    }
+    WriteText(folder, [&](std::string_view piece) { out.append(piece); });
     return out;
 }
 
 bool ImportHost::WriteDescription(const std::string& path, std::string* error) const {
     const size_t slash = path.rfind('/');
-    const std::string text = Description(slash == std::string::npos ? std::string(".") : path.substr(0, slash));
-    if (spillLost_) {
-        if (error != nullptr) *error = "cannot write " + path + ": the drawing's temporary file could not be read";
-        return false;
-    }
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::vector<char> name(path.begin(), path.end());
     const char suffix[] = ".partXXXXXX";
     name.insert(name.end(), suffix, suffix + sizeof suffix);
@@ -433,15 +458,45 @@ bool ImportHost::WriteDescription(const std::string& path, std::string* error) c
     };
     if (fd < 0) return fail("cannot create a file beside");
     ::fchmod(fd, 0644);
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<size_t>(n);
+    bool written = true;
+    int writeError = 0;
+    // Pieces are gathered to some hundred kilobytes before each write.
+    std::string pending;
+    const auto flush = [&] {
+        for (size_t done = 0; written && done < pending.size();) {
+            const ssize_t n = ::write(fd, pending.data() + done, pending.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                writeError = n < 0 ? errno : ENOSPC;
+                written = false;
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        pending.clear();
+    };
+    const bool complete = WriteText(folder, [&](std::string_view piece) {
+        pending.append(piece);
+        if (pending.size() >= (size_t{1} << 18)) flush();
+    });
+    flush();
+    if (!complete) {
+        ::close(fd);
+        ::unlink(name.data());
+        if (error != nullptr) *error = "cannot write " + path + ": the drawing's temporary file could not be read";
+        return false;
     }
-    const bool ok = written == text.size() && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(name.data(), path.c_str()) != 0) {
+    if (written && ::fsync(fd) != 0) {
+        writeError = errno;
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        writeError = errno;
+        written = false;
+    }
+    if (!written || ::rename(name.data(), path.c_str()) != 0) {
+        if (written) writeError = errno;
+        errno = writeError;
         const bool result = fail("cannot write");
         ::unlink(name.data());
         return result;

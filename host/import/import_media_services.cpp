@@ -208,6 +208,10 @@ int32_t SVGF_CALL RunImageImport(svgf::FilterContext* sub) {
         return 0;
     }
     const HostWord picture = log.import->AddPicture(file);
+    if (picture == 0) {
+        log.Result("0");
+        return 0;
+    }
     log.import->Log().Indent();
     const size_t line = log.import->Log().Line("ImageLoadCallback block=" + LogImageBlock(block) + " 0 picture=" +
                                                LogHex(static_cast<uint32_t>(picture)) + " 0 0 0 0 0 0");

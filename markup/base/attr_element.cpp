@@ -20,6 +20,7 @@ AttrElement* AttrElement::Clone() const {
 void AttrElement::CopyFrom(const DocElement* other) {
     const AttrElement* source = AsAttrElement(other);
     if (!source) throw InvalidArgumentFault();
+    NoteTreeEdit();
     DocElement::CopyFrom(other);
     if (source == this) return;
     while (attributes_.Count()) attributes_.DeleteLast();
@@ -28,6 +29,7 @@ void AttrElement::CopyFrom(const DocElement* other) {
 
 void AttrElement::AddAttribute(std::unique_ptr<Attribute> attribute) {
     if (!attribute) return;
+    NoteTreeEdit();
     if (attributes_.Capacity() < kFirstAttributeSlots) attributes_.Resize(kFirstAttributeSlots);
     attributes_.List<Attribute>::Add(attribute.get());
     attribute.release();

@@ -1,11 +1,27 @@
 // Node links: linking, unlinking, counting and walking in document order.
 #include "markup/node.h"
 
+#include <atomic>
+
 namespace markup {
+namespace {
+
+std::atomic<std::uint64_t> g_treeEdits{0};
+
+}  // namespace
+
+std::uint64_t TreeEdits() {
+    return g_treeEdits.load(std::memory_order_relaxed);
+}
+
+void NoteTreeEdit() {
+    g_treeEdits.fetch_add(1, std::memory_order_relaxed);
+}
 
 Node::~Node() = default;
 
 void Node::AppendChild(Node* child) {
+    NoteTreeEdit();
     if (firstChild_) {
         AppendAfterLastChild(child);
         return;
@@ -17,6 +33,7 @@ void Node::AppendChild(Node* child) {
 }
 
 void Node::AppendAfterLastChild(Node* child) {
+    NoteTreeEdit();
     Node* last = LastChild();
     last->nextSibling_ = child;
     child->parent_ = this;
@@ -25,6 +42,7 @@ void Node::AppendAfterLastChild(Node* child) {
 }
 
 void Node::InsertAfter(Node* node) {
+    NoteTreeEdit();
     node->parent_ = parent_;
     node->previousSibling_ = this;
     node->nextSibling_ = nextSibling_;
@@ -33,6 +51,7 @@ void Node::InsertAfter(Node* node) {
 }
 
 void Node::InsertBefore(Node* node) {
+    NoteTreeEdit();
     node->parent_ = parent_;
     node->nextSibling_ = this;
     node->previousSibling_ = previousSibling_;
@@ -45,6 +64,7 @@ void Node::InsertBefore(Node* node) {
 }
 
 void Node::Unlink() {
+    NoteTreeEdit();
     if (previousSibling_) {
         previousSibling_->nextSibling_ = nextSibling_;
     } else if (parent_ && parent_->firstChild_ == this) {
@@ -57,6 +77,7 @@ void Node::Unlink() {
 }
 
 void Node::ReplaceWith(Node* other) {
+    NoteTreeEdit();
     if (previousSibling_) {
         previousSibling_->nextSibling_ = other;
     } else if (parent_ && parent_->firstChild_ == this) {
@@ -69,6 +90,7 @@ void Node::ReplaceWith(Node* other) {
 }
 
 void Node::DeleteSubtree() {
+    NoteTreeEdit();
     // Always the first child of its parent goes: descend to a leaf, free it,
     // and climb once a parent has lost its last child.
     Node* node = firstChild_;

@@ -117,12 +117,20 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
 
 // Every node from `top` on in document order, stopping after the subtree of
 // `top` unless `siblingsToo`; no recursion, so any depth dumps.
+// `flush`, when given, takes the text whenever it has grown past a piece,
+// so that a dump is written as it is made rather than held whole.
 void AppendWalk(std::string& out, const Node& top, bool siblingsToo, const DictionaryBase* dictionary,
-                std::size_t maxIndent = static_cast<std::size_t>(-1)) {
+                std::size_t maxIndent = static_cast<std::size_t>(-1),
+                const std::function<void(std::string_view)>* flush = nullptr) {
+    constexpr std::size_t kPiece = std::size_t{1} << 16;
     const Node* node = &top;
     std::size_t depth = 0;
     while (node) {
         AppendNode(out, *node, depth < maxIndent ? depth : maxIndent, dictionary);
+        if (flush && out.size() >= kPiece) {
+            (*flush)(out);
+            out.clear();
+        }
         if (node->FirstChild()) {
             node = node->FirstChild();
             ++depth;
@@ -159,6 +167,15 @@ std::string DumpTree(const DocTree& tree, std::size_t maxIndent) {
     while (top->PreviousSibling()) top = top->PreviousSibling();
     AppendWalk(out, *top, true, tree.Dictionary(), maxIndent);
     return out;
+}
+
+void WriteTree(const DocTree& tree, std::size_t maxIndent, const std::function<void(std::string_view)>& write) {
+    const Node* top = tree.Root();
+    if (!top) return;
+    while (top->PreviousSibling()) top = top->PreviousSibling();
+    std::string out;
+    AppendWalk(out, *top, true, tree.Dictionary(), maxIndent, &write);
+    if (!out.empty()) write(out);
 }
 
 std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary) {

@@ -1,6 +1,7 @@
 // Internal-subset entities: reading their declarations, expanding their uses.
 #include "markup/parser/subset_entities.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace markup::detail {
@@ -75,6 +76,8 @@ long CharacterCode(std::string_view name) {
 
 void SubsetEntities::Clear() {
     values_.clear();
+    costs_.clear();
+    kept_.clear();
     spent_ = 0;
 }
 
@@ -125,13 +128,133 @@ SubsetEntities::Result SubsetEntities::ExpandText(std::string& text) {
     if (text.find('&') == std::string::npos) return Result::kExpanded;
     std::string out;
     out.reserve(text.size());
-    const Result result = ExpandInto(text, 0, out);
+    const Result result = ExpandInto(text, out);
     text.swap(out);
     return result;
 }
 
+namespace {
+
+// One piece of a replacement or attribute text: plain bytes, a lone "&", a
+// character reference or an entity name.
+struct Piece {
+    enum Kind { kPlain, kAmpersand, kCharacter, kName } kind;
+    std::string_view text;  // the bytes, or the whole reference as written
+    std::string_view name;  // kCharacter, kName: between "&" and ";"
+};
+
+// Calls take(piece) for each piece of text in order.
+template <class Take>
+void ForEachPiece(std::string_view text, Take&& take) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t amp = text.find('&', at);
+        const std::size_t plainEnd = amp == std::string_view::npos ? text.size() : amp;
+        if (plainEnd > at) take(Piece{Piece::kPlain, text.substr(at, plainEnd - at), {}});
+        if (amp == std::string_view::npos) break;
+        const std::size_t semi = text.find(';', amp + 1);
+        const std::string_view name =
+            semi == std::string_view::npos ? std::string_view() : text.substr(amp + 1, semi - amp - 1);
+        const bool wellFormed = !name.empty() && (name[0] == '#' || NameEnd(name, 0) == name.size());
+        if (!wellFormed) {
+            take(Piece{Piece::kAmpersand, text.substr(amp, 1), {}});
+            at = amp + 1;
+            continue;
+        }
+        take(Piece{name[0] == '#' ? Piece::kCharacter : Piece::kName, text.substr(amp, semi - amp + 1), name});
+        at = semi + 1;
+    }
+}
+
+// A character reference up to 255 as its byte, a larger one as written.
+void AppendCharacter(const Piece& piece, std::string& out) {
+    const long code = CharacterCode(piece.name);
+    if (code >= 1 && code <= 255) {
+        out += static_cast<char>(code);
+    } else {
+        out.append(piece.text);
+    }
+}
+
+}  // namespace
+
+const SubsetEntities::Cost* SubsetEntities::CostOf(const std::string& name, int level) {
+    if (const auto found = costs_.find(name); found != costs_.end()) return &found->second;
+    if (level > kMaxDepth) return nullptr;
+    const std::string& value = values_.find(name)->second;
+    // Marked as being worked out; the entry stays where it is while the
+    // table grows (its elements do not move).
+    Cost& entry = costs_.emplace(name, Cost{}).first->second;
+    Cost cost;
+    cost.units = kReferenceCost;
+    int deepest = 0;
+    bool cut = false;
+    ForEachPiece(value, [&](const Piece& piece) {
+        if (cut || cost.over) return;
+        if (piece.kind == Piece::kPlain) cost.units += piece.text.size();
+        if (piece.kind == Piece::kName) {
+            const std::string inner(piece.name);
+            if (IsPredefined(inner)) {
+                ++cost.units;
+            } else if (values_.count(inner) != 0) {
+                const Cost* used = CostOf(inner, level + 1);
+                if (used == nullptr) {
+                    cut = true;
+                } else if (used->over || used->height < 0) {
+                    cost.over = true;  // past a bound, or a cycle
+                    if (used->units > kMaxExpandedBytes) cost.units = used->units;  // past the budget
+                } else {
+                    cost.units += used->units;
+                    deepest = std::max(deepest, used->height);
+                }
+            }
+        }
+        if (cost.units > kMaxExpandedBytes) cost.over = true;
+    });
+    cost.height = deepest + 1;
+    if (cost.height > kMaxDepth) cost.over = true;
+    if (cut && level > 0) {
+        // Deeper than the bound below the use that asked, which says nothing
+        // of this entity's own depth: worked out again when it is used.
+        costs_.erase(name);
+        return nullptr;
+    }
+    if (cut) cost.over = true;  // asked for at the top: deeper than the bound
+    entry = cost;
+    return &entry;
+}
+
+void SubsetEntities::AppendExpansion(std::string_view text, std::string& out) {
+    ForEachPiece(text, [&](const Piece& piece) {
+        switch (piece.kind) {
+            case Piece::kPlain:
+            case Piece::kAmpersand:
+                out.append(piece.text);
+                break;
+            case Piece::kCharacter:
+                AppendCharacter(piece, out);
+                break;
+            case Piece::kName: {
+                const std::string inner(piece.name);
+                char predefined = 0;
+                if (IsPredefined(inner, &predefined)) {
+                    out += predefined;
+                } else if (const auto kept = kept_.find(inner); kept != kept_.end()) {
+                    out.append(kept->second);
+                } else if (const auto value = values_.find(inner); value != values_.end()) {
+                    const std::size_t mark = out.size();
+                    AppendExpansion(value->second, out);
+                    if (out.size() - mark <= kKeptBytes) kept_.emplace(inner, out.substr(mark));
+                } else {
+                    out.append(piece.text);  // unknown: as written
+                }
+                break;
+            }
+        }
+    });
+}
+
 SubsetEntities::Result SubsetEntities::ExpandName(const std::string& name, int depth, std::string& out) {
-    const auto found = values_.find(name);
     char predefined = 0;
     // The predefined five cannot be redeclared to anything else in XML.
     if (IsPredefined(name, &predefined)) {
@@ -140,58 +263,40 @@ SubsetEntities::Result SubsetEntities::ExpandName(const std::string& name, int d
         out += predefined;
         return Result::kExpanded;
     }
-    if (found == values_.end()) return Result::kUnknown;
-    if (depth >= kMaxDepth) return Result::kOverLimit;
-    const std::string& value = found->second;  // the table does not change while it expands
-    const std::size_t mark = out.size();
-    const Result result = ExpandInto(value, depth + 1, out);
-    if (result == Result::kOverLimit) {
-        out.resize(mark);
-        return result;
+    if (values_.count(name) == 0) return Result::kUnknown;
+    const Cost* cost = CostOf(name, 0);
+    if (cost == nullptr || depth + cost->height > kMaxDepth) return Result::kOverLimit;
+    if (cost->over && cost->units <= kMaxExpandedBytes) return Result::kOverLimit;  // a cycle or too deep
+    if (spent_ + cost->units > kMaxExpandedBytes) {
+        spent_ = kMaxExpandedBytes;  // a use past the budget spends the rest of it
+        return Result::kOverLimit;
     }
+    spent_ += cost->units;
+    AppendExpansion(values_.find(name)->second, out);
     return Result::kExpanded;
 }
 
-SubsetEntities::Result SubsetEntities::ExpandInto(std::string_view text, int depth, std::string& out) {
+// The document's own text: its bytes are bounded by the document's size and
+// are not charged; each reference is expanded whole or kept as written.
+SubsetEntities::Result SubsetEntities::ExpandInto(std::string_view text, std::string& out) {
     Result result = Result::kExpanded;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t amp = text.find('&', at);
-        const std::size_t plainEnd = amp == std::string_view::npos ? text.size() : amp;
-        if (plainEnd > at) {
-            if (spent_ + (plainEnd - at) > kMaxExpandedBytes) return Result::kOverLimit;
-            // Only text that came out of a replacement is charged: the
-            // document's own bytes are bounded by the document's size.
-            if (depth > 0) spent_ += plainEnd - at;
-            out.append(text.substr(at, plainEnd - at));
-        }
-        if (amp == std::string_view::npos) break;
-        const std::size_t semi = text.find(';', amp + 1);
-        std::string_view name =
-            semi == std::string_view::npos ? std::string_view() : text.substr(amp + 1, semi - amp - 1);
-        const bool wellFormed = !name.empty() && (name[0] == '#' || NameEnd(name, 0) == name.size());
-        if (!wellFormed) {
-            out += '&';
-            at = amp + 1;
-            continue;
-        }
-        if (name[0] == '#') {
-            const long code = CharacterCode(name);
-            if (code >= 1 && code <= 255) {
-                out += static_cast<char>(code);
-            } else {
-                out.append(text.substr(amp, semi - amp + 1));
+    ForEachPiece(text, [&](const Piece& piece) {
+        switch (piece.kind) {
+            case Piece::kPlain:
+            case Piece::kAmpersand:
+                out.append(piece.text);
+                break;
+            case Piece::kCharacter:
+                AppendCharacter(piece, out);
+                break;
+            case Piece::kName: {
+                const Result named = ExpandName(std::string(piece.name), 0, out);
+                if (named == Result::kOverLimit) result = named;
+                if (named != Result::kExpanded) out.append(piece.text);
+                break;
             }
-        } else {
-            const Result named = ExpandName(std::string(name), depth, out);
-            if (named == Result::kOverLimit) {
-                if (depth > 0) return named;  // the whole outer use stays as written
-                result = named;
-            }
-            if (named != Result::kExpanded) out.append(text.substr(amp, semi - amp + 1));
         }
-        at = semi + 1;
-    }
+    });
     return result;
 }
 

@@ -2,6 +2,8 @@
 // documents loaded by URL, fetched when no local copy exists and cached in
 // the pane document.
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "markup/attr_element.h"
 #include "markup/node_iterators.h"
@@ -74,13 +76,57 @@ StyleDocumentParser& InstalledParser() {
 
 }  // namespace
 
-Node* FindElementByAttribute(DocTree* document, std::uint32_t typeId, std::uint32_t attributeId,
-                             const String& value) {
-    if (!document || !document->Root()) return nullptr;
+namespace {
+
+// An attribute value as the index keys it: its length and its text up to a
+// zero byte, without case (as SameText compares).
+std::string IndexKey(const String& value) {
+    std::string key = std::to_string(value.Length()) + ':';
+    for (const char* p = value.Text(); *p; ++p) key += static_cast<char>(platform::Latin1Lower(static_cast<unsigned char>(*p)));
+    return key;
+}
+
+// The first element (in the walk's order) for each value of one attribute
+// in one document, made once and again only after a tree was edited, so that
+// each reference costs a look-up rather than a walk of the tree.
+struct AttributeIndex {
+    const DocTree* document = nullptr;
+    std::uint32_t attributeId = 0;
+    std::uint64_t edits = 0;
+    std::unordered_map<std::string, Node*> first;
+};
+
+const AttributeIndex& IndexOf(DocTree* document, std::uint32_t attributeId) {
+    thread_local AttributeIndex index;
+    if (index.document == document && index.attributeId == attributeId && index.edits == TreeEdits()) return index;
+    index.first.clear();
+    index.document = document;
+    index.attributeId = attributeId;
+    index.edits = TreeEdits();
     SubtreeIterator walk(document, document->Root());
     for (Node* node = walk.First(); node; node = walk.Next()) {
         const AttrElement* element = AsAttrElement(node);
-        if (!element || (typeId != 0 && element->TypeId() != typeId)) continue;
+        if (!element) continue;
+        const Attribute* attribute = element->FindAttribute(attributeId, false);
+        if (attribute) index.first.emplace(IndexKey(attribute->value), node);
+    }
+    return index;
+}
+
+}  // namespace
+
+Node* FindElementByAttribute(DocTree* document, std::uint32_t typeId, std::uint32_t attributeId,
+                             const String& value) {
+    if (!document || !document->Root()) return nullptr;
+    if (typeId == 0) {
+        const AttributeIndex& index = IndexOf(document, attributeId);
+        const auto hit = index.first.find(IndexKey(value));
+        return hit == index.first.end() ? nullptr : hit->second;
+    }
+    SubtreeIterator walk(document, document->Root());
+    for (Node* node = walk.First(); node; node = walk.Next()) {
+        const AttrElement* element = AsAttrElement(node);
+        if (!element || element->TypeId() != typeId) continue;
         const Attribute* attribute = element->FindAttribute(attributeId, false);
         if (attribute && SameText(attribute->value, value)) return node;
     }

@@ -40,8 +40,8 @@ std::uint32_t Quotients(std::uint8_t* out, const float* sums, const float* weigh
 }
 
 template <class V>
-std::uint32_t Blend2(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
-                     const std::uint8_t* mb, float wa, float wb, std::uint32_t n) {
+std::uint32_t Blend2(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                     const std::uint8_t* ma, const std::uint8_t* mb, float wa, float wb, std::uint32_t n) {
     using F = typename V::F;
     const F zero = V::Splat(0.0f);
     const F weightA = V::Splat(wa), weightB = V::Splat(wb);
@@ -51,7 +51,9 @@ std::uint32_t Blend2(std::uint8_t* out, const std::uint8_t* a, const std::uint8_
         const F sb = V::And(V::NonZero(V::LoadBytes(mb + i)), weightB);
         const F sum = V::Add(V::Mul(sa, V::LoadBytes(a + i)), V::Mul(sb, V::LoadBytes(b + i)));
         const F weight = V::Add(sa, sb);
-        V::StoreBytes(out + i, V::Select(V::Equal(weight, zero), V::LoadBytes(out + i), V::Div(sum, weight)));
+        const F q = V::Select(V::Equal(weight, zero), V::LoadBytes(out + i), V::Div(sum, weight));
+        V::StoreBytes(out + i, q);
+        V::StoreBytes(copy + i, q);
     }
     return i;
 }

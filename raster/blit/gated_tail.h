@@ -23,14 +23,16 @@ inline void QuotientsTail(std::uint8_t* out, const float* sums, const float* wei
     }
 }
 
-inline void Blend2Tail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
-                       const std::uint8_t* mb, float wa, float wb, std::uint32_t from, std::uint32_t n) {
+inline void Blend2Tail(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                       const std::uint8_t* ma, const std::uint8_t* mb, float wa, float wb, std::uint32_t from,
+                       std::uint32_t n) {
     for (std::uint32_t j = from; j < n; ++j) {
         const float sa = ma[j] != 0 ? wa : 0.0f;
         const float sb = mb[j] != 0 ? wb : 0.0f;
         const float sum = sa * static_cast<float>(a[j]) + sb * static_cast<float>(b[j]);
         const float weight = sa + sb;
         if (weight != 0.0f) out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sum / weight));
+        copy[j] = out[j];
     }
 }
 

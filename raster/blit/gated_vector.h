@@ -33,9 +33,10 @@ struct GatedVectorOps {
     std::uint32_t (*quotients)(std::uint8_t* out, const float* sums, const float* weights, std::uint32_t n) = nullptr;
     // Two rows at once, a and b weighing wa and wb where their marks are
     // non-zero: the two accumulations and the quotients above in one pass,
-    // with the same single-precision steps.
-    std::uint32_t (*blend2)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* ma,
-                            const std::uint8_t* mb, float wa, float wb, std::uint32_t n) = nullptr;
+    // with the same single-precision steps; each result also goes to copy.
+    std::uint32_t (*blend2)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                            const std::uint8_t* ma, const std::uint8_t* mb, float wa, float wb,
+                            std::uint32_t n) = nullptr;
     // The gated enlargement between two source samples a and b: code 3 (both
     // marked) weighs them left and right, code 1 takes a, code 2 takes b and
     // code 0 keeps out; then out = floor(sum / weight) as above.

@@ -298,8 +298,9 @@ bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t w
 // value (weight 1), one with none is left as it was.
 template <std::size_t kChannels>
 int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
-                       std::uint8_t* dstAlpha, const std::uint8_t* src, const std::uint8_t* srcAlpha,
-                       std::uint32_t count, std::int64_t first, std::int64_t available) {
+                       std::uint8_t* dstAlpha, std::uint8_t* sampleMarks, const std::uint8_t* src,
+                       const std::uint8_t* srcAlpha, std::uint32_t count, std::int64_t first,
+                       std::int64_t available) {
     // The plain walk fails at the first output whose sources the run lacks.
     if (columns.lowest - first < 0 || columns.highest - first >= available) return 0;
     constexpr std::uint32_t kChunk = 256;
@@ -353,6 +354,9 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
         const float* left = columns.left.data() + at;
         const float* right = columns.right.data() + at;
         detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n), n);
+        if (sampleMarks != nullptr) {
+            for (std::uint32_t j = 0; j < n; ++j) sampleMarks[at + j] = codes[j] != 0 ? 255 : 0;
+        }
         done += k;
     }
     return 1;
@@ -435,7 +439,9 @@ int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uin
 
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                       std::int64_t x, std::int64_t first, std::int64_t available, RIPGatedColumns* columns) {
+                       std::int64_t x, std::int64_t first, std::int64_t available, RIPGatedColumns* columns,
+                       std::uint8_t* sampleMarks, bool* marked) {
+    if (marked != nullptr) *marked = false;
     if (layout.pixelBytes == 0) return 0;
     const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
     const std::int32_t channels = layout.channels;
@@ -445,11 +451,14 @@ int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::ui
         RIPGatedColumns& c = columns != nullptr ? *columns : local;
         if ((c.wd == wd && c.ws == ws && c.x == x && c.count == count && c.channels == channels) ||
             BuildGatedColumns(c, channels, wd, ws, count, x)) {
-            switch (channels) {
-                case 1: return EnlargeGatedVector<1>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
-                case 3: return EnlargeGatedVector<3>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
-                default: return EnlargeGatedVector<4>(*ops, c, dst, dstAlpha, src, srcAlpha, count, first, available);
-            }
+            const auto run = [&](auto enlarge) {
+                return enlarge(*ops, c, dst, dstAlpha, sampleMarks, src, srcAlpha, count, first, available);
+            };
+            const int ok = channels == 1   ? run(EnlargeGatedVector<1>)
+                           : channels == 3 ? run(EnlargeGatedVector<3>)
+                                           : run(EnlargeGatedVector<4>);
+            if (marked != nullptr) *marked = ok != 0 && sampleMarks != nullptr;
+            return ok;
         }
     }
     return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,

@@ -50,7 +50,7 @@ const std::uint8_t* FetchAlphaRun(RIPBlitContext* ctx, std::int32_t row, std::in
 // Resamples source row `row` over the band's columns into dst; with
 // dstAlpha, gated by the source's alpha plane, marking the outputs reached.
 int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t row, std::uint8_t* dst,
-                std::uint8_t* dstAlpha) {
+                std::uint8_t* dstAlpha, std::uint8_t* sampleMarks = nullptr, bool* marked = nullptr) {
     const std::int64_t ws = ctx->srcWidth, wd = ctx->dstWidth;
     const std::int64_t left = ctx->srcRect.left;
     const std::int64_t x = static_cast<std::int64_t>(ctx->band.left) - ctx->dstRect.left;
@@ -77,7 +77,7 @@ int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t
     if (alpha == nullptr) return 0;
     if (ws <= wd) {
         return RIPEnlargeRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, x, first - left, available,
-                                  &ctx->gatedColumns);
+                                  &ctx->gatedColumns, sampleMarks, marked);
     }
     return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd);
 }
@@ -197,8 +197,9 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         }
         out = ctx->heldRow.data() + at;
     }
+    bool handedOut = false;  // the vector blend writes the output row too
     const auto handOut = [&] {
-        if (gated) std::memcpy(ctx->output.data(), out, rowBytes);
+        if (gated && !handedOut) std::memcpy(ctx->output.data(), out, rowBytes);
         return 1;
     };
     if (hs == hd) {
@@ -256,11 +257,14 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         if (ctx->rowTags[slot] != row) {
             ctx->rowTags[slot] = -1;
             ctx->sampleMarkTags[slot] = -1;
-            if (ResampleRow(ctx, layout, row, ctx->workRows[slot].data(),
-                            gated ? ctx->alphaRows[slot].data() : nullptr) == 0) {
+            // The vector path's enlargement can spread the marks as it goes.
+            bool marked = false;
+            if (ResampleRow(ctx, layout, row, ctx->workRows[slot].data(), gated ? ctx->alphaRows[slot].data() : nullptr,
+                            vector != nullptr ? ctx->sampleMarks[slot].data() : nullptr, &marked) == 0) {
                 return 0;
             }
             ctx->rowTags[slot] = row;
+            if (marked) ctx->sampleMarkTags[slot] = row;
         }
         const std::uint8_t* held = ctx->workRows[slot].data();
         const std::int64_t w = k == span.first ? span.firstWeight : k == span.last ? span.lastWeight : span.middleWeight;
@@ -309,7 +313,9 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         const std::uint8_t* mb = SampleMarks(ctx, fusedSlots[last], pixels, channels);
         const float wa = fusedWeights[0], wb = last == 0 ? 0.0f : fusedWeights[1];
         const auto n = static_cast<std::uint32_t>(samples);
-        detail::Blend2Tail(out, a, b, ma, mb, wa, wb, vector->blend2(out, a, b, ma, mb, wa, wb, n), n);
+        std::uint8_t* copy = ctx->output.data();
+        detail::Blend2Tail(out, copy, a, b, ma, mb, wa, wb, vector->blend2(out, copy, a, b, ma, mb, wa, wb, n), n);
+        handedOut = true;
     } else if (vector != nullptr) {
         const auto n = static_cast<std::uint32_t>(samples);
         detail::QuotientsTail(out, vectorSums, vectorWeights, vector->quotients(out, vectorSums, vectorWeights, n), n);

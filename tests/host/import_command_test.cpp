@@ -39,10 +39,10 @@ class ImportCommandLine : public ::testing::Test {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // `svgfilter ARGUMENTS`: the exit status; standard error in `errors`.
-    int Tool(const std::string& arguments, std::string* errors = nullptr) {
+    // `[ENVIRONMENT] svgfilter ARGUMENTS`: the exit status; standard error in `errors`.
+    int Tool(const std::string& arguments, std::string* errors = nullptr, const std::string& environment = {}) {
         const std::string errorFile = root_ + "/stderr.txt";
-        const std::string command = std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " +
+        const std::string command = environment + " " + std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " +
                                     arguments + " >/dev/null 2>" + Quote(errorFile);
         const int status = std::system(command.c_str());
         if (errors != nullptr) *errors = Read(errorFile);
@@ -105,6 +105,54 @@ TEST_F(ImportCommandLine, RefusesBadArgumentsAndOutputsThatAreNoFiles) {
     EXPECT_EQ(Tool("import " + Quote(root_) + " " + Quote(root_ + "/x.json"), &errors), 1);
     EXPECT_NE(errors.find("it is a folder"), std::string::npos) << errors;
     EXPECT_EQ(Tool("import --help"), 0);
+}
+
+// A module that dies while standard error is taken from it: its lines and
+// the fatal report still reach the user, and the tool does not say it
+// succeeded.
+TEST_F(ImportCommandLine, AFatalReportDuringTheImportIsShown) {
+    const std::string svg = Write("d.svg", "<svg width='10' height='10'/>");
+    for (const char* end : {"abort", "fault"}) {
+        SCOPED_TRACE(end);
+        std::string errors;
+        const int status = Tool("import " + Quote(svg) + " " + Quote(root_ + "/d.json"), &errors,
+                                std::string("SVGFILTER_MODULE=") + FATAL_MODULE + " FATAL_MODULE_END=" + end);
+        EXPECT_NE(status, 0);
+        EXPECT_NE(errors.find("error: a message box before the end\n==1==FATAL: the report that must be seen\n"),
+                  std::string::npos)
+            << errors;
+        EXPECT_FALSE(std::filesystem::exists(root_ + "/d.json"));
+    }
+}
+
+// On a terminal the import and the export draw one progress line, redrawn
+// in place and cleared before the tool's last word; on a file nothing.
+TEST_F(ImportCommandLine, ProgressIsDrawnOnATerminalOnly) {
+    if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1) for a terminal";
+    std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'>";
+    for (int i = 0; i < 2000; ++i) svg += "<rect width='1' height='1' fill='#123456'/>";
+    const std::string document = Write("p.svg", svg + "</svg>");
+    const std::string json = root_ + "/p.json";
+    const struct {
+        std::string arguments, label;
+    } commands[] = {
+        {"import " + Quote(document) + " " + Quote(json), "svgfilter import " + document + ": reading"},
+        {"export " + Quote(json) + " " + Quote(root_ + "/p.svg"), "svgfilter export " + json + ": reading"},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.arguments);
+        const std::string typed = std::string(SVGFILTER_TOOL_LAUNCHER) + Quote(SVGFILTER_TOOL) + " " + command.arguments;
+        const std::string screen = root_ + "/screen.txt";
+        ASSERT_EQ(std::system(("script -qec " + Quote(typed) + " /dev/null >" + Quote(screen)).c_str()), 0);
+        const std::string shown = Read(screen);
+        const size_t line = shown.find("\r\033[K" + command.label);
+        EXPECT_NE(line, std::string::npos) << shown;
+        // Cleared, then the tool's own line.
+        EXPECT_NE(shown.find("\r\033[Kwrote "), std::string::npos) << shown;
+        std::string errors;
+        ASSERT_EQ(Tool(command.arguments, &errors), 0) << errors;
+        EXPECT_EQ(errors, "");
+    }
 }
 
 }  // namespace

@@ -267,6 +267,85 @@ TEST_F(ImportHostTest, APatternUsingItselfEndsAtTheNestingLimit) {
     EXPECT_EQ(std::count_if(drawing.tiles.begin(), drawing.tiles.end(), [](const auto& t) { return t.empty(); }), 1);
 }
 
+// An outer tile whose callback fills more rectangles with an inner pattern
+// than there are tile handle numbers: each inner tile gets a handle of its
+// own while the outer one is open, never the outer one's.
+struct ManyTiles {
+    ModuleCalls* calls;
+    int count;
+    svgf::HostHandle outer = 0;
+    bool clashed = false;
+};
+
+int32_t SVGF_CALL InnerTileCallback(svgf::HostHandle target, uintptr_t argument, uintptr_t) {
+    auto* many = reinterpret_cast<ManyTiles*>(argument);
+    if (target == many->outer) many->clashed = true;
+    many->calls->Rectangle(target, Attributes(UniformFill(1, 2, 3)), 0, 0, 10, 10);
+    return 1;
+}
+
+int32_t SVGF_CALL OuterTileCallback(svgf::HostHandle target, uintptr_t argument, uintptr_t) {
+    auto* many = reinterpret_cast<ManyTiles*>(argument);
+    many->outer = target;
+    const svgf::HostCallbackRecord inner{&InnerTileCallback, {0, 0, 0, 0}};
+    svgf::HostCallbackRecord saved{};
+    many->calls->Exchange(target, inner, &saved);
+    const Attributes patterned(PatternFill(many, 10, 10, HostRect{0, 10, 10, 0}));
+    for (int i = 0; i < many->count; ++i) many->calls->Rectangle(target, patterned, 0, 0, 10, 10);
+    many->calls->Exchange(target, saved, &saved);
+    return 1;
+}
+
+TEST(ImportHostHandles, TileHandlesNeverNameALiveTile) {
+    host::StandInHost host{&NoModule};
+    ImportHost import{host};
+    ModuleCalls calls{import};
+    // More inner tiles than handle numbers.
+    ManyTiles many{&calls, 70000};
+    host.Report([&] {
+        const svgf::HostCallbackRecord outer{&OuterTileCallback, {0, 0, 0, 0}};
+        svgf::HostCallbackRecord saved{};
+        calls.Exchange(calls.Handle(), outer, &saved);
+        const Attributes patterned(PatternFill(&many, 100, 100, HostRect{0, 100, 100, 0}));
+        calls.Rectangle(calls.Handle(), patterned, 0, 0, 100, 100);
+        calls.Exchange(calls.Handle(), saved, &saved);
+        return 0;
+    });
+    EXPECT_FALSE(many.clashed);
+    EXPECT_TRUE(import.Balance().Balanced());
+    EXPECT_TRUE(import.Warnings().empty()) << import.Warnings().front();
+    const host::DrawingResult read = host::ReadDrawing(import.Description());
+    ASSERT_TRUE(read) << read.error.Describe("description");
+    EXPECT_EQ(read.drawing->tiles.size(), size_t(many.count + 1));
+}
+
+TEST(ImportHostHandles, ImageHandlesNeverNameALiveOneAndRunOutClearly) {
+    host::StandInHost host{&NoModule};
+    ImportHost import{host};
+    svgf::HostImageCallbackBlock block{};
+    const svgf::HostHandle held = import.OpenImageHandle(&block);
+    ASSERT_NE(held, 0u);
+    for (int i = 0; i < 70000; ++i) {
+        const svgf::HostHandle h = import.OpenImageHandle(&block);
+        ASSERT_NE(h, 0u);
+        ASSERT_NE(h, held) << "round " << i;
+        ASSERT_TRUE(import.ReleaseImageHandle(h));
+    }
+    // With every number held, the next one is refused with a warning.
+    for (uint32_t i = 1; i < 0xFFFF; ++i) ASSERT_NE(import.OpenImageHandle(&block), 0u);
+    EXPECT_EQ(import.OpenImageHandle(&block), 0u);
+    ASSERT_FALSE(import.Warnings().empty());
+    EXPECT_EQ(import.Warnings().back(), "an image was not loaded: every image handle is in use");
+}
+
+TEST(ImportHostHandles, OnePictureAFile) {
+    host::StandInHost host{&NoModule};
+    ImportHost import{host};
+    const svgf::HostWord a = import.AddPicture("/tmp/a.png");
+    EXPECT_EQ(import.AddPicture("/tmp/./a.png"), a);
+    EXPECT_NE(import.AddPicture("/tmp/b.png"), a);
+}
+
 TEST_F(ImportHostTest, APatternWithoutACallbackRecordIsEmpty) {
     Tile tile{&calls, 20000};
     AsModule([&] {

@@ -82,6 +82,20 @@ INSTANTIATE_TEST_SUITE_P(
                       OrientRow{"side_by_side", Path().Square(0, 0, 10, false).Square(20, 0, 10, true), {1, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A path of more subpaths than the pairwise tests can afford (a hostile
+// document's) is sent as it is, at once.
+TEST(OrientBudget, APathOfTooManySubpathsIsLeftAsItIs) {
+    Path path;
+    for (int32_t i = 0; i < 3000; ++i) path.Square(i, i, 100000 - 2 * i, true);
+    const std::vector<svgf::HostPoint> before = path.points;
+    OrientForEvenOdd(path.points, path.kinds);
+    ASSERT_EQ(path.points.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        ASSERT_EQ(path.points[i].x, before[i].x) << i;
+        ASSERT_EQ(path.points[i].y, before[i].y) << i;
+    }
+}
+
 // A curve run backwards: its end becomes the move, its controls swap, the
 // old move is the curve's end and carries the close bit.
 TEST(OrientCurves, AReversedCurveKeepsItsControlsBetweenItsEnds) {

@@ -102,6 +102,25 @@ TEST_F(LinkedImages, ALinkNotBesideTheDocumentIsTriedAsWritten) {
     EXPECT_TRUE(import.Balance().Balanced());
 }
 
+// An image takes the object's opacity (its groups' included) as its
+// uniform transparency; one wholly transparent or hidden is not sent.
+TEST_F(LinkedImages, AnImagesOpacityIsItsTransparency) {
+    WithCanvas(host, [](WCanvas_UDI& canvas) {
+        Builder b;
+        for (const double opacity : {0.5, 0.0, 1.0}) {
+            auto image = b.Image(20, 30, 100, 60, "pic.png");
+            image->presentation.opacity = opacity;
+            image->presentation.visible = opacity != 1.0;
+            canvas.DrawImage(*image);
+        }
+    });
+    const std::string log = import.Log().Text();
+    size_t images = 0;
+    for (size_t at = log.find("\nImage "); at != std::string::npos; at = log.find("\nImage ", at + 1)) ++images;
+    EXPECT_EQ(images, 1u) << log;
+    EXPECT_NE(log.find("start=49.80392157 end=100"), std::string::npos) << log;
+}
+
 class LinkedImageRender : public scene_render::RenderTest {};
 
 TEST_F(LinkedImageRender, AnImageLandsWhereSvgPutsIt) {

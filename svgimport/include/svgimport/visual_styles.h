@@ -34,6 +34,8 @@ class WVisualStyleSource : public WStyleSource {
     // The element's record where it is drawn: in the innermost instance
     // that holds it, else the visual document's.
     markup::style::StyleProperties* RecordOf(const markup::WDOMHandle& element);
+    // The innermost instance whose content holds the element; null for none.
+    Instance* InstanceHolding(const markup::WDOMHandle& element);
     markup::style::StyleProperties* InstanceRecord(Instance& instance, const markup::WDOMHandle& element,
                                                    int depth);
 

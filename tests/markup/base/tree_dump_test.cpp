@@ -100,5 +100,29 @@ TEST_F(TreeDumpTest, SubtreesAndEmptyTrees) {
               "  element 2\n");
 }
 
+// Written in pieces as it walks, a large tree's dump is the same text as the
+// whole one, deep nesting capped alike; an empty tree writes nothing.
+TEST_F(TreeDumpTest, WrittenInPiecesItIsTheSameText) {
+    std::size_t pieces = 0;
+    WriteTree(tree_, 3, [&](std::string_view) { ++pieces; });
+    EXPECT_EQ(pieces, 0u);
+    Node* root = E(1);
+    tree_.AppendChild(root);
+    Node* deep = root;
+    for (int i = 0; i < 6; ++i) {
+        Node* child = E(2, {T(kKindText, "deep")});
+        deep->AppendChild(child);
+        deep = child;
+    }
+    for (int i = 0; i < 5000; ++i) root->AppendChild(E(2, {T(kKindText, ("text " + std::to_string(i)).c_str())}));
+    std::string written;
+    WriteTree(tree_, 3, [&](std::string_view piece) {
+        written.append(piece);
+        ++pieces;
+    });
+    EXPECT_GT(pieces, 1u);
+    EXPECT_EQ(written, DumpTree(tree_, 3));
+}
+
 }  // namespace
 }  // namespace markup

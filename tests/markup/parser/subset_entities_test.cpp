@@ -79,13 +79,57 @@ TEST(SubsetEntitiesParse, BillionLaughsStopAtTheBudgetAtOnce) {
     EXPECT_LT(dump.size(), 8000u);
 }
 
+// Entities that name only others, or empty ones, expand to little through
+// very many uses: the uses are counted too, and the work stays small.
+TEST(SubsetEntities, UsesThatExpandToNothingStillCost) {
+    std::string subset = "<!ENTITY e0 \"\">";
+    for (int level = 1; level <= 30; ++level) {
+        subset += "<!ENTITY e" + std::to_string(level) + " \"";
+        for (int k = 0; k < 10; ++k) subset += "&e" + std::to_string(level - 1) + ";";
+        subset += "\">";
+    }
+    SubsetEntities entities;
+    entities.Declare(subset);
+    const auto start = std::chrono::steady_clock::now();
+    std::string out;
+    EXPECT_EQ(entities.Expand("e30", out), SubsetEntities::Result::kOverLimit);
+    EXPECT_EQ(entities.Expand("e5", out), SubsetEntities::Result::kOverLimit);  // the budget is spent
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(out.empty());
+    // 10^4 uses of the empty one fit the budget, and expand to nothing.
+    entities.Clear();
+    entities.Declare(subset);
+    EXPECT_EQ(entities.Expand("e4", out), SubsetEntities::Result::kExpanded);
+    EXPECT_TRUE(out.empty());
+}
+
+// A long chain is refused at the depth bound, used from the top or from
+// inside, and a shorter one from the same declarations still expands.
+TEST(SubsetEntities, DepthCountsFromTheUse) {
+    std::string subset = "<!ENTITY c0 \"x\">";
+    for (int level = 1; level <= 40; ++level) {
+        subset += "<!ENTITY c" + std::to_string(level) + " \"&c" + std::to_string(level - 1) + ";\">";
+    }
+    SubsetEntities entities;
+    entities.Declare(subset);
+    std::string out;
+    EXPECT_EQ(entities.Expand("c40", out), SubsetEntities::Result::kOverLimit);
+    EXPECT_EQ(entities.Expand("c31", out), SubsetEntities::Result::kExpanded);  // 32 levels
+    EXPECT_EQ(out, "x");
+    EXPECT_EQ(entities.Expand("c32", out), SubsetEntities::Result::kOverLimit);
+    std::string text = "&c3;&c35;&amp;";
+    EXPECT_EQ(entities.ExpandText(text), SubsetEntities::Result::kOverLimit);
+    EXPECT_EQ(text, "x&c35;&");
+}
+
 TEST(SubsetEntities, TheBudgetCountsEveryUse) {
     SubsetEntities entities;
     entities.Declare("<!ENTITY k \"" + std::string(1000, 'k') + "\">");
     std::string out;
     std::size_t uses = 0;
     while (entities.Expand("k", out) == SubsetEntities::Result::kExpanded) ++uses;
-    EXPECT_EQ(uses, SubsetEntities::kMaxExpandedBytes / 1000);
+    // Each use costs its bytes and the reference itself.
+    EXPECT_EQ(uses, SubsetEntities::kMaxExpandedBytes / (1000 + SubsetEntities::kReferenceCost));
     EXPECT_EQ(out.size(), uses * 1000);
     // A new document has its budget back.
     entities.Clear();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "markup/attr_element.h"
 #include "markup/pane_doc.h"
@@ -141,6 +142,34 @@ TEST(ParsedCascade, TheIssuesFixture) {
               "#FF0000 none 1/0\n"
               "url(linearGradient) #00FF00 3/3\n"
               "#FF0000 #0000FF 1/0\n");
+}
+
+// References by id among many: the first element in document order with the
+// id (without case) is found, a missing id finds no element, and looking up one
+// does not disturb the next.
+TEST(ParsedCascade, ReferencesFindTheFirstElementWithTheId) {
+    markup_test::TempDir dir;
+    const std::string file = dir.File("references.svg");
+    std::string text = "<?xml version=\"1.0\"?>\n<svg>";
+    for (int i = 0; i < 200; ++i) text += "<rect style=\"fill:url(#g" + std::to_string(i % 7) + ")\"/>";
+    text += "<rect style=\"fill:url(#none)\"/><rect style=\"fill:url(#TWICE)\"/>"
+            "<linearGradient id=\"g0\"/><radialGradient id=\"G1\"/><pattern id=\"twice\"/><mask id=\"twice\"/>";
+    for (int i = 2; i < 7; ++i) text += "<pattern id=\"g" + std::to_string(i) + "\"/>";
+    text += "</svg>";
+    std::ofstream(file) << text;
+    ParsedDocument document(file);
+    ASSERT_TRUE(document.Tree());
+    std::vector<std::string> fills;
+    document.Cascade(document.Tree()->Root(), nullptr, [&](Node* node, StyleProperties& style) {
+        if (document.Name(node) == "rect") fills.push_back(Paint(style, true, document));
+    });
+    ASSERT_EQ(fills.size(), 202u);
+    for (int i = 0; i < 200; ++i) {
+        const char* expected = i % 7 == 0 ? "url(linearGradient)" : i % 7 == 1 ? "url(radialGradient)" : "url(pattern)";
+        ASSERT_EQ(fills[i], expected) << i;
+    }
+    EXPECT_EQ(fills[200], "url(?)");  // a reference that names nothing
+    EXPECT_EQ(fills[201], "url(pattern)");
 }
 
 // Every element of the sample but the glyphs' outlines: name, fill,

@@ -22,12 +22,16 @@
 #ifndef HOST_IMPORT_IMPORT_HOST_H
 #define HOST_IMPORT_IMPORT_HOST_H
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/import/import_log.h"
@@ -36,7 +40,7 @@
 
 namespace host::import {
 
-struct Item;
+struct MemberList;
 class TileSource;
 
 // What the import left unbalanced, one sentence each; empty when nothing.
@@ -83,11 +87,21 @@ class ImportHost {
 
     // Forgets the drawing, the log, the handles and what was wrong.
     void Reset();
-    // Has the drawing's finished top-level objects wait in a temporary file
-    // rather than in memory until the description is made, so that a host
-    // run for a user does not hold the whole drawing beside the module's
-    // document. Objects stay in memory when the file cannot be written.
-    void SetSpilling(bool spilling) { spilling_ = spilling; }
+    // Has the description's text, written as the drawing arrives, wait in a
+    // temporary file rather than in memory until the description is written,
+    // so that a host run for a user does not hold the whole drawing beside
+    // the module's document. The text stays in memory when no file can be
+    // made. Takes effect at the next Reset (and at once before any drawing).
+    void SetSpilling(bool spilling);
+    // Objects drawn so far on any handle (for a progress display; read from
+    // any thread).
+    uint64_t Drawn() const { return drawn_.load(std::memory_order_relaxed); }
+    // Counts the time spent in the host's own part of the drawing calls (for
+    // a benchmark that shows the module's part apart).
+    void SetTiming(bool timing) { timing_ = timing; }
+    bool Timing() const { return timing_; }
+    void AddHostTime(std::chrono::steady_clock::duration d) { hostTime_ += d; }
+    double HostSeconds() const { return std::chrono::duration<double>(hostTime_).count(); }
 
     const svgf::HostDrawingTable& DrawingTable() const { return table_; }
     svgf::HostHandle Handle() const { return mainHandle_; }
@@ -98,8 +112,12 @@ class ImportHost {
     ImportBalance Balance() const;
 
     // The drawing as a description; image files are named relative to
-    // `folder` when given, else by absolute paths.
+    // `folder` when given, else by absolute paths. Structures still open end
+    // where the drawing stopped.
     std::string Description(const std::string& folder = {}) const;
+    // The same text handed to `take` in pieces; false when part of it was
+    // lost (the temporary file could not be written or read).
+    bool WriteText(const std::string& folder, const std::function<void(std::string_view)>& take) const;
     // Writes it through a temporary file beside `path`, renamed on success.
     bool WriteDescription(const std::string& path, std::string* error) const;
 
@@ -162,14 +180,13 @@ class ImportHost {
     void Open(svgf::HostHandle handle, bool clip, std::string head);
     void Close(svgf::HostHandle handle, bool clip);
     static void CloseTop(Target& target);
-    std::vector<Item> RootItems(const Target& target) const;
-    // Sends the main drawing's last top-level item to the spill file.
-    void Spill(Target& target);
-    // The spilled items' texts back into the first items of `items`.
-    void ReadSpilled(std::vector<Item>& items) const;
+    // The structure the next member is written into (past inlined ones).
+    static MemberList& Writing(Target& target);
+    // The text that ends the structures still open above the bottom.
+    static std::string OpenEnds(const Target& target);
     const svgf::HostCallbackRecord& CallbackOf(svgf::HostHandle handle) const;
-    std::vector<Item> DrawTile(svgf::HostHandle handle, const svgf::HostPatternTileBlock& block, int level,
-                               bool* drawn);
+    std::string DrawTile(svgf::HostHandle handle, const svgf::HostPatternTileBlock& block, int level,
+                         bool* drawn);
 
     StandInHost& host_;
     svgf::HostDrawingTable table_{};
@@ -192,15 +209,15 @@ class ImportHost {
     std::map<svgf::HostHandle, svgf::HostImageCallbackBlock*> imageHandles_;
     uint32_t nextImageHandle_ = 0;
     std::map<svgf::HostWord, std::string> pictures_;  // absolute paths
+    std::map<std::string, svgf::HostWord> pictureOfFile_;
 
     std::vector<std::string> warnings_;
     std::vector<std::string> problems_;
 
     bool spilling_ = false;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> spill_{nullptr, &std::fclose};
-    // The sizes of the texts in the file: those of the first top-level items.
-    std::vector<size_t> spilledSizes_;
-    mutable bool spillLost_ = false;
+    std::atomic<uint64_t> drawn_{0};
+    bool timing_ = false;
+    std::chrono::steady_clock::duration hostTime_{};
 };
 
 // The import side of the host running a command on this thread, or null.

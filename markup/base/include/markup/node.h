@@ -25,6 +25,11 @@ class NodeVisitor {
     ~NodeVisitor() = default;
 };
 
+// Counts every change of any tree's links or attributes (in any tree), so
+// that an index over a tree (ids, say) knows when it must be made again.
+std::uint64_t TreeEdits();
+void NoteTreeEdit();
+
 class Node {
   public:
     // Trees are made and freed a node at a time, by the ten thousand.

@@ -32,7 +32,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "markup/dictionary_base.h"
 #include "markup/doc_tree.h"
@@ -49,6 +51,8 @@ std::string DumpTree(const DocTree& tree);
 // The same, nodes deeper than maxIndent levels indented as that level: the
 // dump of a very deep tree would otherwise grow with the square of its depth.
 std::string DumpTree(const DocTree& tree, std::size_t maxIndent);
+// The same text handed to `write` in pieces as the walk makes it.
+void WriteTree(const DocTree& tree, std::size_t maxIndent, const std::function<void(std::string_view)>& write);
 // One node and its subtree, the node at column 0.
 std::string DumpSubtree(const Node& node, const DictionaryBase* dictionary);
 // A text between double quotes with the escapes above, for the other dumps

@@ -52,7 +52,9 @@ int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uin
 // The columns of a gated enlargement on the vector path, the same for every
 // row: each output's two source pixels (counted from the rectangle's left;
 // one pixel twice where the output repeats it) and their weights for each
-// sample. A caller that enlarges many rows keeps one and passes it in.
+// sample. A caller that enlarges many rows keeps one and passes it in; one
+// that wants each output's mark for every sample too passes sampleMarks
+// (count × channels bytes), and *marked tells whether they were written.
 // For three samples a pixel, four outputs at a time: their left and right
 // source pixels lie within five of the first ones (base0, base1), so each
 // side is one byte shuffle of a 16-byte window of the source run; control
@@ -73,7 +75,8 @@ struct RIPGatedColumns {
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
                        std::int64_t x, std::int64_t first, std::int64_t available,
-                       RIPGatedColumns* columns = nullptr);
+                       RIPGatedColumns* columns = nullptr, std::uint8_t* sampleMarks = nullptr,
+                       bool* marked = nullptr);
 
 // Exact truncating division by one divisor used again and again (the weight
 // a gated output pixel received): numerators and divisors below 2^32 are

@@ -4,7 +4,8 @@
 //
 // Replacement texts may name other entities; each use is expanded whole, at
 // most kMaxDepth references deep, and all the uses of one document together
-// expand to at most kMaxExpandedBytes. A use that would go past either bound
+// expand to at most kMaxExpandedBytes (each use counting kReferenceCost
+// bytes besides its text). A use that would go past either bound
 // expands to nothing (the caller keeps the reference as written and says
 // so), which keeps "billion laughs" documents small and fast. The five
 // predefined XML entities always expand; character references up to 255
@@ -23,6 +24,8 @@ class SubsetEntities {
   public:
     static constexpr std::size_t kMaxExpandedBytes = std::size_t{1} << 20;
     static constexpr int kMaxDepth = 32;
+    // What one use of a declared entity takes from the budget besides its text.
+    static constexpr std::size_t kReferenceCost = 8;
 
     enum class Result { kExpanded, kUnknown, kOverLimit };
 
@@ -46,10 +49,29 @@ class SubsetEntities {
     static bool IsPredefined(const std::string& name, char* character = nullptr);
 
   private:
-    Result ExpandInto(std::string_view text, int depth, std::string& out);
+    // What one use of a declared entity costs: its bytes and kReferenceCost
+    // for it and each use inside it, and how many levels of references it
+    // takes. Worked out once an entity a document, so that a use costs one
+    // look-up whatever its replacement names.
+    struct Cost {
+        std::size_t units = 0;
+        int height = -1;    // -1 while being worked out: a use then is a cycle
+        bool over = false;  // past a bound wherever it is used
+    };
+    // Expansions this short are kept for further uses.
+    static constexpr std::size_t kKeptBytes = 4096;
+
+    Result ExpandInto(std::string_view text, std::string& out);
     Result ExpandName(const std::string& name, int depth, std::string& out);
+    // The cost of a declared entity, `level` references below the use that
+    // asked; null when the walk reached kMaxDepth levels before it ended.
+    const Cost* CostOf(const std::string& name, int level);
+    // Appends the expansion of a replacement text whose cost was paid.
+    void AppendExpansion(std::string_view text, std::string& out);
 
     std::unordered_map<std::string, std::string> values_;
+    std::unordered_map<std::string, Cost> costs_;
+    std::unordered_map<std::string, std::string> kept_;
     std::size_t spent_ = 0;
 };
 

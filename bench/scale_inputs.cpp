@@ -1,0 +1,150 @@
+// The scale benchmark's documents. Each grows in one dimension only, so that
+// the time and memory per tenfold show how that dimension costs.
+#include "scale_inputs.h"
+
+#include <string>
+
+namespace bench {
+namespace {
+
+const char kHead[] =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+    "width=\"1000\" height=\"1000\">\n";
+
+std::string N(long long i) {
+    return std::to_string(i);
+}
+
+// Elements with attribute names of their own, as drawing programs write
+// their namespaced extras.
+std::string DistinctAttributes(long long n) {
+    std::string s = kHead;
+    for (long long i = 0; i < n; ++i) s += "<g a" + N(i) + "=\"1\"/>\n";
+    return s + "</svg>\n";
+}
+
+std::string OneElementAttributes(long long n) {
+    std::string s = std::string(kHead) + "<g";
+    for (long long i = 0; i < n; ++i) s += " a" + N(i) + "=\"1\"";
+    return s + "/>\n</svg>\n";
+}
+
+// A plain drawing of n shapes of four kinds.
+std::string Elements(long long n) {
+    std::string s = kHead;
+    for (long long i = 0; i < n; ++i) {
+        const std::string x = N(i % 990), y = N((i / 990) % 990);
+        switch (i % 4) {
+            case 0:
+                s += "<rect x=\"" + x + "\" y=\"" + y + "\" width=\"10\" height=\"10\" fill=\"#3366cc\"/>\n";
+                break;
+            case 1:
+                s += "<circle cx=\"" + x + "\" cy=\"" + y + "\" r=\"5\" style=\"fill:#c63;stroke:black\"/>\n";
+                break;
+            case 2:
+                s += "<path d=\"M" + x + " " + y + " l10 0 l0 10 z\" fill=\"red\"/>\n";
+                break;
+            default:
+                s += "<g transform=\"translate(1 1)\"><line x2=\"" + x + "\" y2=\"" + y + "\" stroke=\"blue\"/></g>\n";
+        }
+    }
+    return s + "</svg>\n";
+}
+
+std::string StyleBlanks(long long n) {
+    return std::string(kHead) + "<style>" + std::string(static_cast<size_t>(n), ' ') +
+           "rect{fill:red}</style><rect width=\"5\" height=\"5\"/></svg>\n";
+}
+
+std::string LongClassName(long long n) {
+    const std::string name(static_cast<size_t>(n), 'c');
+    return std::string(kHead) + "<style>." + name + "{fill:red}</style><rect class=\"" + name +
+           "\" width=\"5\" height=\"5\"/></svg>\n";
+}
+
+std::string UnclosedUrls(long long n) {
+    std::string s = std::string(kHead) + "<style>";
+    for (long long i = 0; i < n; ++i) s += "a{fill:url(#g\n";
+    return s + "</style><rect width=\"5\" height=\"5\"/></svg>\n";
+}
+
+std::string Declarations(long long n) {
+    std::string s = std::string(kHead) + "<rect width=\"5\" height=\"5\" style=\"";
+    for (long long i = 0; i < n; ++i) s += "fill:#" + std::string(i % 2 ? "f00" : "0f0") + ";";
+    return s + "\"/></svg>\n";
+}
+
+std::string Selectors(long long n) {
+    std::string s = std::string(kHead) + "<style>";
+    for (long long i = 0; i < n; ++i) s += (i ? ",.c" : ".c") + N(i);
+    return s + "{fill:red}</style><rect class=\"c1\" width=\"5\" height=\"5\"/></svg>\n";
+}
+
+std::string DashValues(long long n) {
+    std::string s = std::string(kHead) + "<line x2=\"900\" stroke=\"black\" stroke-dasharray=\"";
+    for (long long i = 0; i < n; ++i) s += (i ? ",1" : "1");
+    return s + "\"/></svg>\n";
+}
+
+std::string GradientReferences(long long n) {
+    std::string s = std::string(kHead) +
+                    "<linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"red\"/>"
+                    "<stop offset=\"1\" stop-color=\"blue\"/></linearGradient>\n";
+    for (long long i = 0; i < n; ++i) {
+        s += "<rect x=\"" + N(i % 990) + "\" width=\"5\" height=\"5\" style=\"fill:url(#g)\"/>\n";
+    }
+    return s + "</svg>\n";
+}
+
+// A pattern of n tiles over one rectangle.
+std::string PatternTiles(long long n) {
+    long long side = 1;
+    while (side * side < n) ++side;
+    const std::string tile = std::to_string(1000.0 / static_cast<double>(side));
+    return std::string(kHead) + "<pattern id=\"p\" width=\"" + tile + "\" height=\"" + tile +
+           "\" patternUnits=\"userSpaceOnUse\"><rect width=\"" + tile + "\" height=\"" + tile +
+           "\" fill=\"red\"/></pattern><rect width=\"1000\" height=\"1000\" fill=\"url(#p)\"/></svg>\n";
+}
+
+// Levels of ten `use` copies of the level below: n rectangles drawn.
+std::string NestedUses(long long n) {
+    std::string s = std::string(kHead) + "<defs><rect id=\"l0\" width=\"1\" height=\"1\"/>\n";
+    int levels = 0;
+    for (long long k = 1; k < n; k *= 10) ++levels;
+    for (int level = 1; level <= levels; ++level) {
+        s += "<g id=\"l" + N(level) + "\">";
+        for (int i = 0; i < 10; ++i) s += "<use xlink:href=\"#l" + N(level - 1) + "\" x=\"" + N(i) + "\"/>";
+        s += "</g>\n";
+    }
+    return s + "</defs><use xlink:href=\"#l" + N(levels) + "\"/></svg>\n";
+}
+
+// n references to one internal-subset entity of 100 bytes.
+std::string EntityUses(long long n) {
+    std::string s = "<!DOCTYPE svg [<!ENTITY e \"" + std::string(100, 'e') + "\">]>\n" + kHead + "<text>";
+    for (long long i = 0; i < n; ++i) s += "&e;";
+    return s + "</text></svg>\n";
+}
+
+}  // namespace
+
+const std::vector<ScaleInput>& ScaleInputs() {
+    static const std::vector<ScaleInput> inputs = {
+        {"elements", "elements", Elements},
+        {"distinct attribute names", "elements", DistinctAttributes},
+        {"attributes on one element", "attributes", OneElementAttributes},
+        {"blanks in a style sheet", "bytes of CSS", StyleBlanks},
+        {"one long class name", "bytes of CSS", LongClassName},
+        {"unclosed url(", "rules", UnclosedUrls},
+        {"declarations in one style", "declarations", Declarations},
+        {"selector group members", "selectors", Selectors},
+        {"stroke-dasharray values", "values", DashValues},
+        {"url(#id) references", "references", GradientReferences},
+        {"pattern tiles", "tiles", PatternTiles},
+        {"elements drawn through use", "instances", NestedUses},
+        {"entity references", "references", EntityUses},
+    };
+    return inputs;
+}
+
+}  // namespace bench

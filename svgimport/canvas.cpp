@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "canvas_detail.h"
+#include "platform/files.h"
 #include "svgimport/even_odd.h"
 
 namespace SVG {
@@ -14,6 +15,12 @@ using detail::TruncateHost;
 
 WTileDrawer::~WTileDrawer() = default;
 WCanvas::~WCanvas() = default;
+
+double WCanvas::MeasureText(const WText& text) {
+    const WFont* font = text.presentation.font.get();
+    if (font == nullptr || !std::isfinite(font->size.value)) return 0;
+    return std::fabs(font->size.value) * 0.5 * static_cast<double>(text.text.WideLength());
+}
 
 int32_t WCanvas::OnHostCallback(svgf::HostHandle, const WPatternTile*, svgf::HostWord) {
     return 0;
@@ -47,6 +54,8 @@ WCanvas_UDI::~WCanvas_UDI() {
         svgf::HostCallbackRecord ours{};
         exchange(handle_, &restore, &ours);
     }
+    // The host has taken the embedded pictures it was handed.
+    for (const std::string& path : pictureFiles_) platform::SystemFiles().Remove(path);
 }
 
 const svgf::HostServiceTable* WCanvas_UDI::Services() const {

@@ -57,14 +57,11 @@ uint32_t FontStyleWord(const WFont& font) {
     return WeightBits(font.weight, font.italic);
 }
 
-int32_t WCanvas_UDI::DrawText(const WText& text) {
-    if (!Continue()) return 0;
+bool WCanvas_UDI::LayOutText(const WText& text, TextLayout& out) {
     const WFont* font = text.presentation.font.get();
     const uint16_t* wide = text.text.Wide();
     const size_t length = text.text.WideLength();
-    if (font == nullptr || wide == nullptr || length == 0 || length > static_cast<size_t>(INT32_MAX)) return 1;
-    const Passes passes = PassesOf(text.presentation);
-    if (passes.count == 0) return 1;
+    if (font == nullptr || wide == nullptr || length == 0 || length > static_cast<size_t>(INT32_MAX)) return false;
     const auto count = static_cast<int32_t>(length);
     const svgf::HostServiceTable* services = Services();
     const auto combine = detail::Service<svc::MatrixCombineFn>(services, svc::kMatrixCombine);
@@ -73,62 +70,82 @@ int32_t WCanvas_UDI::DrawText(const WText& text) {
     const auto create = detail::Service<svc::CreateFontFn>(services, svc::kCreateFont);
     const auto setText = detail::Service<svc::SetTextFn>(services, svc::kSetText);
     const auto finish = detail::Service<svc::ReleaseFontFn>(services, svc::kReleaseFont);
-    const auto transformPoints = detail::Service<svc::TransformPointsFn>(services, svc::kTransformPoints);
-    const auto bounds = detail::Service<svc::BoundingBoxFn>(services, svc::kBoundingBox);
 
     // 1. The frame: the linear part, then with the anchor point as its
     // translation.
     svgf::HostTransform linear{};
-    svgf::HostTransform transform{};
     detail::InitialiseTransform(services, &linear);
-    detail::InitialiseTransform(services, &transform);
+    detail::InitialiseTransform(services, &out.transform);
     SetFrame(text.matrix, linear);
     if (combine != nullptr) {
-        combine(&transform, &linear);
+        combine(&out.transform, &linear);
     } else {
-        transform = linear;
+        out.transform = linear;
     }
-    transform.m[2] += text.x;
-    transform.m[5] += text.y;
+    out.transform.m[2] += text.x;
+    out.transform.m[5] += text.y;
 
     // 2., 3. The style word and the font.
-    const uint32_t style = FontStyleWord(*font);
+    out.style = FontStyleWord(*font);
     svgf::FontRecord record{};
-    int32_t fontValue = 0;
     if (font->family.Empty()) {
-        if (byDescription == nullptr) return 1;
-        fontValue = byDescription(&record, style);
+        if (byDescription == nullptr) return false;
+        out.font = byDescription(&record, out.style);
     } else {
-        if (byName == nullptr) return 1;
+        if (byName == nullptr) return false;
         const std::string family = Latin1Of(font->family.Text());
-        fontValue = byName(family.c_str(), &record, 0, 0);
+        out.font = byName(family.c_str(), &record, 0, 0);
     }
 
     // 4. The text object gives each character's advance.
-    const double s = std::isfinite(font->size.value) ? std::fabs(font->size.value) : 0;
-    const int32_t size = TruncateHost(s);
-    if (create == nullptr || setText == nullptr || finish == nullptr) return 1;
-    std::vector<int32_t> advances;
+    out.em = std::isfinite(font->size.value) ? std::fabs(font->size.value) : 0;
+    out.size = TruncateHost(out.em);
+    if (create == nullptr || setText == nullptr || finish == nullptr) return false;
+    try {
+        out.advances.assign(length, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const svgf::HostHandle object = create(0, out.font, out.style, out.size, &out.transform, 0, 0);
+    if (object == 0) return false;
+    const int32_t set = setText(object, wide, count, out.advances.data());
+    // An object the host made is always finished, whether its text took.
+    const int32_t finished = finish(object);
+    return set != 0 && finished != 0;
+}
+
+double WCanvas_UDI::MeasureText(const WText& text) {
+    TextLayout layout;
+    if (!LayOutText(text, layout)) return WCanvas::MeasureText(text);
+    int64_t advance = 0;
+    for (const int32_t a : layout.advances) advance += a;
+    return static_cast<double>(advance);
+}
+
+int32_t WCanvas_UDI::DrawText(const WText& text) {
+    if (!Continue()) return 0;
+    const Passes passes = PassesOf(text.presentation);
+    if (passes.count == 0) return 1;
+    TextLayout layout;
+    if (!LayOutText(text, layout)) return 1;
+    const svgf::HostServiceTable* services = Services();
+    const auto transformPoints = detail::Service<svc::TransformPointsFn>(services, svc::kTransformPoints);
+    const auto bounds = detail::Service<svc::BoundingBoxFn>(services, svc::kBoundingBox);
+    const size_t length = layout.advances.size();
     std::vector<svgf::HostPoint> origins;
     try {
-        advances.assign(length, 0);
         origins.assign(length, svgf::HostPoint{0, 0});
     } catch (const std::bad_alloc&) {
         return 1;
     }
-    const svgf::HostHandle object = create(0, fontValue, style, size, &transform, 0, 0);
-    if (object == 0) return 1;
-    const int32_t set = setText(object, wide, count, advances.data());
-    // An object the host made is always finished, whether its text took.
-    const int32_t finished = finish(object);
-    if (set == 0 || finished == 0) return 1;
 
     // 5. Origins along the baseline and the box of the text's frame.
     int64_t x = 0;
     for (size_t i = 1; i < length; ++i) {
-        x = std::clamp<int64_t>(x + advances[i - 1], INT32_MIN, INT32_MAX);
+        x = std::clamp<int64_t>(x + layout.advances[i - 1], INT32_MIN, INT32_MAX);
         origins[i] = {static_cast<int32_t>(x), 0};
     }
+    const double s = layout.em;
     const double last = origins.back().x;
     svgf::HostPoint corners[4] = {{TruncateHost(-s), TruncateHost(s)},
                                   {TruncateHost(last + 2 * s), TruncateHost(s)},
@@ -136,7 +153,7 @@ int32_t WCanvas_UDI::DrawText(const WText& text) {
                                   {TruncateHost(-s), TruncateHost(-s)}};
     svgf::HostBox box{};
     if (transformPoints != nullptr && bounds != nullptr) {
-        transformPoints(corners, &transform, 4);
+        transformPoints(corners, &layout.transform, 4);
         bounds(corners, 4, &box);
     }
 
@@ -147,8 +164,8 @@ int32_t WCanvas_UDI::DrawText(const WText& text) {
         ApplyStyle(text.presentation, pass, box, &second, records);
         PushClipPaths(text.presentation.clipPath.get());
         if (const auto draw = Drawing<svgf::draw::TextFn>(svgf::draw::kText)) {
-            draw(current_, &records.attributes, fontValue, style, size, 0, &transform, origins.data(), wide, count,
-                 &box);
+            draw(current_, &records.attributes, layout.font, layout.style, layout.size, 0, &layout.transform,
+                 origins.data(), text.text.Wide(), static_cast<int32_t>(length), &box);
         }
         PopClipPaths(text.presentation.clipPath.get());
     }

@@ -4,7 +4,14 @@
 #include <cctype>
 #include <string>
 
+#include <memory>
+#include <random>
+
 #include "canvas_detail.h"
+#include "data_uri.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "svgimport/svg_import_handle.h"
 
 namespace SVG {
 
@@ -75,9 +82,52 @@ int32_t SVGF_CALL ImageLoadCallback(svgf::HostImageCallbackBlock* block, svgf::H
     return 0;
 }
 
+std::string WCanvas_UDI::EmbeddedPictureFile(std::string_view uri, uint32_t& format) {
+    std::string bytes;
+    const DataUriResult result = DecodeDataUri(uri, bytes, format);
+    const std::string document = context_ != nullptr && context_->fileName != nullptr ? context_->fileName : "";
+    const auto warn = [&](const std::string& why) {
+        platform::ShowMessage(platform::MessageKind::Warning, svgf::kImportCaption,
+                              document + ": an embedded picture is skipped: " + why);
+    };
+    if (result != DataUriResult::kDecoded) {
+        warn(DescribeDataUriResult(result));
+        return {};
+    }
+    // A name of its own in the temporary folder, with the extension the
+    // host's image import goes by.
+    static uint32_t serial = 0;
+    std::random_device random;
+    const char* extension = format == svgf::kFormatPng ? ".png" : format == svgf::kFormatJpeg ? ".jpg" : ".gif";
+    std::string path = platform::TemporaryFolder() + "/svgfilter-picture-" + std::to_string(random()) + "-" +
+                       std::to_string(++serial) + extension;
+    platform::FileService& files = platform::SystemFiles();
+    if (files.KindOf(path) != platform::PathKind::kNone) {
+        warn("its temporary file could not be made");
+        return {};
+    }
+    std::unique_ptr<platform::File> file = files.CreateNamed(path);
+    if (file == nullptr) {
+        warn("its temporary file could not be made");
+        return {};
+    }
+    pictureFiles_.push_back(path);
+    if (!file->Write(bytes) || !file->Flush()) {
+        warn("its temporary file could not be written");
+        return {};
+    }
+    return path;
+}
+
 int32_t WCanvas_UDI::LoadLinkedImage(const WImage& image, svgf::HostWord* value1, svgf::HostWord* value2) {
-    const std::string_view link = image.href.Text();
-    const uint32_t format = ImageFormatOf(link);
+    std::string_view link = image.href.Text();
+    uint32_t format = ImageFormatOf(link);
+    std::string embedded;
+    if (IsDataUri(link)) {
+        embedded = EmbeddedPictureFile(link, format);
+        if (embedded.empty()) return 0;
+        link = embedded;
+    }
     const svgf::HostServiceTable* services = Services();
     const auto prepare = detail::Service<svc::SubContextFn>(services, svc::kImportSubContext8);
     const auto open = detail::Service<svc::OpenImageHandleFn>(services, svc::kOpenImageHandle);

@@ -103,7 +103,7 @@ constexpr std::array<NameEntry, 50> kAttributes{{
 }};
 
 namespace p = property;
-constexpr std::array<NameEntry, 44> kProperties{{
+constexpr std::array<NameEntry, 45> kProperties{{
     {p::kFill, "fill"},
     {p::kFillOpacity, "fill-opacity"},
     {p::kStopColor, "stop-color"},
@@ -148,6 +148,7 @@ constexpr std::array<NameEntry, 44> kProperties{{
     {p::kOpacity, "opacity"},
     {p::kFillRule, "fill-rule"},
     {p::kClipRule, "clip-rule"},
+    {p::kTextAnchor, "text-anchor"},
 }};
 
 

@@ -1,12 +1,11 @@
 // The builders of drawable elements: paths, rectangles (rounded ones as
 // the host's corner or as paths), circles and ellipses, lines, polylines
-// and polygons, texts and images. Each reads its attributes, composes its
+// and polygons, and images. Each reads its attributes, composes its
 // transform into the current matrix for its geometry and its style, hands
 // its object to the canvas and gives back everything it built.
 #include <cmath>
 #include <numbers>
 
-#include "markup/doc_element.h"
 #include "reader_detail.h"
 #include "svgimport/path_data.h"
 
@@ -22,38 +21,6 @@ struct Corners {
     double rx = 0;
     double ry = 0;
 };
-
-// A text node's data is the text of the whole run of text and entity nodes
-// that starts with it, and the sibling steps still land on each of the
-// run's other nodes: how many nodes the run holds (0 for a node of another
-// DOM).
-uint32_t RunLength(const WDOMHandle& text) {
-    uint32_t count = 0;
-    for (const markup::Node* node = text.Get()->GetNode(); node; node = node->NextSibling()) {
-        const markup::DocElement* element = markup::DocElement::Of(node);
-        if (!element || (element->TypeId() != markup::kKindText && element->TypeId() != markup::kKindEntityReference))
-            break;
-        ++count;
-    }
-    return count;
-}
-
-void CollectText(const WDOMHandle& node, std::string& out, int depth) {
-    if (depth > WParser::kMaxDepth) return;
-    for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
-        const uint16_t type = child.GetNodeType();
-        if (type == markup::kDOMTextNode || type == markup::kDOMCDATASectionNode) {
-            out += child.GetData().View();
-            // The run's other nodes gave their text already.
-            for (uint32_t joined = RunLength(child); joined > 1 && !child.GetNextSibling().IsNull(); --joined)
-                child = child.GetNextSibling();
-        } else if (type == markup::kDOMElementNode) {
-            // A run of a child element is a word of its own, as a renderer
-            // lays it out after its neighbour's.
-            CollectText(child, out, depth + 1);
-        }
-    }
-}
 
 }  // namespace
 
@@ -242,44 +209,6 @@ int32_t WParser::DoPoly(const WDOMHandle& element, bool closed) {
         ReadPoints(*points, Current(), path, closed, &bounds);
     }
     DrawPathObject(element, path, detail::BoxOf(bounds));
-    return 1;
-}
-
-int32_t WParser::DoText(const WDOMHandle& element) {
-    detail::DefinitionScope scope(definitions_);
-    const detail::ElementFrame frame(*this, element);
-    const detail::Attributes& attributes = frame.attributes;
-    std::string characters;
-    CollectText(element, characters, 0);
-    WText text;
-    text.text.Assign(characters);
-    text.text.CollapseWhitespace();
-    if (text.text.Empty()) return 1;
-    text.matrix = Current();
-    const WPoint at{detail::UserLength(*this, attributes.Length(attribute::kX), kHorizontal),
-                    detail::UserLength(*this, attributes.Length(attribute::kY), kVertical)};
-    const WPoint host = Current().Transform(at);
-    text.x = host.x;
-    text.y = host.y;
-    // The box a renderer's glyphs would roughly fill: the size tall above
-    // the baseline, half the size wide per character.
-    ResolveStyle(element, text.presentation, nullptr);
-    if (text.presentation.font == nullptr) text.presentation.font = std::make_unique<WFont>();
-    WLength size = text.presentation.font->size;
-    WLength userSize = size;
-    LengthToUser(userSize, kVertical);
-    const WBox box{at.x, at.y - userSize.value,
-                   userSize.value * 0.5 * static_cast<double>(text.text.Length()), userSize.value};
-    if (StyleOf(element).fill.kind == WStylePaint::Kind::kReference) {
-        // Reference paints depend on the box (one in the box's units has
-        // none without it): resolve again with it.
-        ResolveStyle(element, text.presentation, &box);
-        if (text.presentation.font == nullptr) text.presentation.font = std::make_unique<WFont>();
-    }
-    LengthToHost(size, kVertical);
-    text.presentation.font->size = size;
-    if (canvas_ != nullptr) canvas_->DrawText(text);
-    text.ReleasePresentation();
     return 1;
 }
 

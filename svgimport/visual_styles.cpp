@@ -36,6 +36,13 @@ constexpr uint32_t kDisplayProperty = 55;
 constexpr uint32_t kFillRuleProperty = 70;
 constexpr uint32_t kVisibilityProperty = 88;
 constexpr uint32_t kClipRuleProperty = 94;
+// The flags of bold and italic.
+constexpr uint32_t kFontStyleProperty = 3;
+constexpr uint32_t kFontWeightProperty = 5;
+// text-anchor's property and its keywords.
+constexpr uint32_t kTextAnchorProperty = 67;
+constexpr uint32_t kMiddleKeyword = 324;
+constexpr uint32_t kEndKeyword = 289;
 
 markup::WDOMHandle HandleOf(markup::DocTree* document, markup::Node* node) {
     auto* element = dynamic_cast<markup::DocElement*>(node);
@@ -208,11 +215,11 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     out->dashOffset = NumberOf([&](int32_t& u) { return style->GetStrokeDashoffset(u); });
     out->strokeOpacity = NumberOf([&](int32_t& u) { return style->GetStrokeOpacity(u); });
 
+    // The weight and slant asked for, not those of the face the back end
+    // found: a family that is not installed must not lose them.
     WStyleFont font;
-    if (markup::style::Font* made = style->GetFont()) {
-        font.weight = made->Description().weight;
-        font.italic = made->Description().italic != 0;
-    }
+    font.weight = style->GetFlag(kFontWeightProperty) ? 700 : 400;
+    font.italic = style->GetFlag(kFontStyleProperty);
     markup::String family;
     style->GetFontFamily(family);
     if (family.Length() > 0 && family.Text() != nullptr) font.family.assign(family.Text(), family.Length());
@@ -229,6 +236,17 @@ bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedSt
     node = nullptr;
     document = style->GetMask(node);
     out->mask.element = HandleOf(document, node);
+
+    switch (style->GetKeyword(kTextAnchorProperty)) {
+        case kMiddleKeyword:
+            out->textAnchor = text_anchor::kMiddle;
+            break;
+        case kEndKeyword:
+            out->textAnchor = text_anchor::kEnd;
+            break;
+        default:
+            break;
+    }
 
     out->stopColour = style->GetStopColor();
     out->stopAlpha = style->GetStopAlpha();

@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 #include "markup/dtd/registry_hook.h"
+#include "markup/parser/input_decoder.h"
 #include "markup/parser/xml_parser.h"
 #include "platform/inflating_file.h"
 #include "platform/messages.h"
+#include "platform/text_converter.h"
 #include "svgimport/reader.h"
 
 namespace tools {
@@ -71,9 +74,23 @@ std::string RootPrefix(const std::string& path) {
         return {};
     }
     std::ifstream in(path, std::ios::binary);
+    // A sixteen-bit document is looked through as UTF-8, which its
+    // declaration no longer names then.
+    std::unique_ptr<platform::TextConverter> converter;
+    bool first = true;
     while (in && text.size() < kMaxPrefix) {
         in.read(block, sizeof block);
-        text.append(block, static_cast<size_t>(in.gcount()));
+        const std::string_view bytes(block, static_cast<size_t>(in.gcount()));
+        if (first) {
+            first = false;
+            const std::string encoding = markup::detail::SniffEncoding(bytes);
+            if (encoding.starts_with("UTF-16")) converter = platform::TextConverter::ToUtf8(encoding);
+        }
+        if (converter) {
+            converter->Convert(bytes, false, text);
+        } else {
+            text.append(bytes);
+        }
         if (const std::string_view tag = RootStartTag(text); !tag.empty()) return std::string(tag);
     }
     return {};

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -372,7 +374,36 @@ svgf::HostWord ImportHost::AddPicture(const std::string& path) {
     const svgf::HostWord picture = kPictureTag | static_cast<svgf::HostWord>(pictures_.size() + 1);
     pictureOfFile_.emplace(file, picture);
     pictures_[picture] = std::move(file);
+    // A file in the temporary folder is the module's, gone after the
+    // import: the host keeps the picture itself.
+    std::filesystem::path temporary = std::filesystem::temp_directory_path(error).lexically_normal();
+    if (!temporary.has_filename()) temporary = temporary.parent_path();
+    const std::filesystem::path kept = std::filesystem::path(pictures_[picture]);
+    if (!error && !temporary.empty() && kept.parent_path() == temporary) {
+        std::ifstream in(kept, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.good() || in.eof()) keptPictures_[picture] = std::move(bytes);
+    }
     return picture;
+}
+
+bool ImportHost::KeepPictureCopies(const std::string& path, std::string* error) const {
+    // Beside the description: DRAWING-pictureN.EXT.
+    const std::string stem = path.size() > 5 && path.ends_with(".json") ? path.substr(0, path.size() - 5) : path;
+    for (const auto& [picture, bytes] : keptPictures_) {
+        const std::string extension = std::filesystem::path(pictures_.at(picture)).extension().string();
+        const std::string copy = stem + "-picture" + Int(static_cast<int64_t>(picture & 0xFFFF)) + extension;
+        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.good()) {
+            if (error != nullptr) *error = "cannot write " + copy + ": " + std::strerror(errno);
+            return false;
+        }
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(copy, failed);
+        pictures_[picture] = (failed ? std::filesystem::path(copy) : absolute).lexically_normal().string();
+    }
+    return true;
 }
 
 ImportBalance ImportHost::Balance() const {
@@ -446,6 +477,7 @@ std::string ImportHost::Description(const std::string& folder) const {
 }
 
 bool ImportHost::WriteDescription(const std::string& path, std::string* error) const {
+    if (!KeepPictureCopies(path, error)) return false;
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::vector<char> name(path.begin(), path.end());

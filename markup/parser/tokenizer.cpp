@@ -42,6 +42,7 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     readPos_ = 0;
     available_ = 0;
     inputEnded_ = false;
+    decoder_.Reset();
     inInstruction_ = false;
     ownsDictionaryUse_ = false;
     entities_.Clear();
@@ -71,12 +72,12 @@ unsigned char Tokenizer::ReadCharSlowly() {
     if (readPos_ >= available_) {
         readPos_ = 0;
         available_ = 0;
-        if (!stream_ || stream_->AtEnd(kStreamReadPosition)) {
+        if (!stream_) {
             EndInput();
             return 0;
         }
         std::uint32_t count = bufferSize_;
-        const ReturnCodeEnum status = stream_->Read(buffer_.get(), count);
+        const ReturnCodeEnum status = decoder_.Read(*stream_, buffer_.get(), count);
         if (status != kErr_None && status != kErr_StreamRead) ReportCode(kDiag_ReadFailed);
         // A stream that gives nothing more has ended, whatever its end test
         // says: waiting for more would never end.

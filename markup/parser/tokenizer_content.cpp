@@ -5,6 +5,7 @@
 
 #include "markup/parser/dictionary_registry.h"
 #include "markup/parser/tokenizer.h"
+#include "character_reference.h"
 #include "markup_characters.h"
 #include "platform/latin1_text.h"
 
@@ -99,32 +100,16 @@ void Tokenizer::ScanEntity(unsigned char c) {
 }
 
 bool Tokenizer::DecodeCharacterReference(const std::string& reference) {
-    // "&#233;" and "&#xE9;": the text is ISO-8859-1, so a character up to
-    // 255 is decoded and a larger one stays as written, with a diagnostic,
-    // rather than be lost.
-    if (reference.size() < 4 || reference[1] != '#') return false;
-    std::size_t at = 2;
-    int base = 10;
-    if (reference[at] == 'x' || reference[at] == 'X') {
-        base = 16;
-        ++at;
-    }
-    const std::size_t last = reference.size() - 1;  // the ";"
-    if (at >= last) return false;
-    unsigned long code = 0;
-    for (std::size_t i = at; i < last; ++i) {
-        const char ch = reference[i];
-        int digit = -1;
-        if (ch >= '0' && ch <= '9') digit = ch - '0';
-        if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
-        if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
-        if (digit < 0) return false;
-        // Past 255 the value only needs to stay past it.
-        if (code <= 0xFFFF) code = code * base + digit;
-    }
-    if (code >= 1 && code <= 255) {
+    // "&#233;" and "&#x201C;": the character in the document's text (UTF-8
+    // in XML, ISO-8859-1 in HTML); one the text cannot hold stays as
+    // written, with a diagnostic, rather than be lost.
+    if (reference.size() < 4) return false;
+    const long code = detail::CharacterCode(std::string_view(reference).substr(1, reference.size() - 2));
+    if (code < 0) return false;
+    std::string character;
+    if (detail::AppendCharacter(code, xmlMode_ != 0, character)) {
         text_.resize(text_.size() - reference.size());
-        text_ += static_cast<char>(code);
+        text_ += character;
     } else {
         Diagnose(kDiag_CharacterTooWide);
     }

@@ -37,6 +37,15 @@ std::unique_ptr<CSSAttribute> NamedColour(const CSSAttribute& value) {
     return colour;
 }
 
+// A family name as a face name: a string's quotes go.
+String Unquoted(const String& family) {
+    const std::uint32_t length = family.Length();
+    if (length < 2 || family.Text() == nullptr) return family;
+    const char first = family.Text()[0];
+    if ((first == '\'' || first == '"') && family.Text()[length - 1] == first) return family.Mid(1, length - 2);
+    return family;
+}
+
 class Applier {
   public:
     Applier(Vector<CSSDeclaration>& list, StyleProperties& style) : list_(list), style_(style) {}
@@ -49,6 +58,7 @@ class Applier {
             const bool fresh = declaration->Property() != previous || index_ == 0;
             if (fresh) {
                 applied_ = false;
+                named_ = false;
                 paintURL_ = false;
             }
             previous = declaration->Property();
@@ -181,7 +191,10 @@ class Applier {
         String face;
         // A family no installed face belongs to leaves the family as it
         // was rather than naming no face at all.
-        if (style_.GetGraphics().FindFamilyFace(static_cast<std::uint8_t>(family), face)) style_.SetFontFamily(face);
+        if (style_.GetGraphics().FindFamilyFace(static_cast<std::uint8_t>(family), face)) {
+            style_.SetFontFamily(face);
+            applied_ = true;
+        }
     }
 
     void Apply(std::uint32_t id, const CSSAttribute& value) {
@@ -192,8 +205,16 @@ class Applier {
         std::int32_t unit = 0;
         switch (id) {
             case 1:
-                style_.SetFontFamily(value.Text());
-                applied_ = true;
+                // The first installed family of the list; while none is,
+                // the first named holds the place.
+                if (applied_) break;
+                if (style_.GetGraphics().HasFace(Unquoted(value.Text()))) {
+                    style_.SetFontFamily(value.Text());
+                    applied_ = true;
+                } else if (!named_) {
+                    style_.SetFontFamily(value.Text());
+                    named_ = true;
+                }
                 break;
             case 3:
             case 5:
@@ -403,6 +424,8 @@ class Applier {
     StyleProperties& style_;
     std::uint32_t index_ = 0;
     bool applied_ = false;
+    // A family not installed was named by the declaration.
+    bool named_ = false;
     bool paintURL_ = false;  // the paint declaration so far is a reference
 };
 

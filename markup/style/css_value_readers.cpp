@@ -187,11 +187,9 @@ class ValueReader {
     }
 
     // Runs of identifiers (one family name of several words) and strings
-    // become values; only the first family name and the first generic
-    // family (moved to the generic-family property) stay.
+    // become values, in the list's order; generic families move to the
+    // generic-family property. Applying them takes the first installed.
     void ReadFamilyList(std::uint32_t propertyId, Vector<CSSValue>& out) {
-        bool haveName = false;
-        bool haveGeneric = false;
         CSSToken* token = cursor_.CurrentSignificant();
         while (!AtDeclarationEnd(token)) {
             std::unique_ptr<CSSValue> value;
@@ -213,14 +211,7 @@ class ValueReader {
                 token = cursor_.Next();
             }
             if (!value) continue;
-            if (value->Attribute()->IsGroup()) {
-                if (haveGeneric) continue;
-                haveGeneric = true;
-                value->Attribute()->SetPropertyId(kCSSGenericFamily);
-            } else {
-                if (haveName) continue;
-                haveName = true;
-            }
+            if (value->Attribute()->IsGroup()) value->Attribute()->SetPropertyId(kCSSGenericFamily);
             detail::Adopt(out, std::move(value));
         }
     }

@@ -133,6 +133,8 @@ bool AttributeStyles::GetStyle(const WDOMHandle& element, WComputedStyle* style)
             style->stroke = Paint(v);
         } else if (name == "stroke-width") {
             if (auto n = Number(v)) style->strokeWidth = *n;
+        } else if (name == "text-anchor") {
+            style->textAnchor = v == "middle" ? text_anchor::kMiddle : v == "end" ? text_anchor::kEnd : text_anchor::kStart;
         } else if (name == "stroke-linecap") {
             style->lineCap = v == "round" ? cap::kRound : v == "square" ? cap::kSquare : cap::kButt;
         } else if (name == "stroke-linejoin") {

@@ -352,10 +352,15 @@ TEST(Texts, TakeAllTheirCharacterDataWithWhitespaceCollapsed) {
 <text>A<tspan rotate="0 0">B</tspan> <tspan>C</tspan></text>
 <text><tspan>only a span</tspan></text><text>   </text><text/>)svg"));
     const auto texts = read.canvas.Lines("text");
-    ASSERT_EQ(texts.size(), 3u);
+    ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[0].substr(0, 32), "text \"Hello world\" 10000,234000 ");
-    EXPECT_EQ(texts[1].substr(0, 19), "text \"AB C\" 0,25400");
-    EXPECT_EQ(texts[2].substr(0, 19), "text \"only a span\" ");
+    // Each span is a run of its own; the space between them stays with the
+    // run before.
+    EXPECT_EQ(texts[1].substr(0, 13), "text \"A\" 0,25");
+    EXPECT_EQ(texts[2].substr(0, 9), "text \"B\" ");
+    EXPECT_EQ(texts[3].substr(0, 9), "text \" \" ");
+    EXPECT_EQ(texts[4].substr(0, 9), "text \"C\" ");
+    EXPECT_EQ(texts[5].substr(0, 19), "text \"only a span\" ");
 }
 
 // A gradient or pattern in the text's box units paints the text: the

@@ -55,6 +55,10 @@ class WCanvas {
     virtual int32_t DrawEllipse(const WEllipse& ellipse) = 0;
     virtual int32_t DrawImage(const WImage& image) = 0;
     virtual int32_t DrawText(const WText& text) = 0;
+    // The advance of the text's characters along its baseline, in the
+    // host units of its font size; this one guesses half the size a
+    // character, a canvas over a host asks the host's own layout.
+    virtual double MeasureText(const WText& text);
     virtual int32_t DrawPath(const WPath& path) = 0;
     virtual int32_t DrawRectangle(const WRectangle& rectangle) = 0;
     // Two string notifications that nothing of the import sends; the
@@ -100,6 +104,7 @@ class WCanvas_UDI : public WCanvas {
     int32_t DrawEllipse(const WEllipse& ellipse) override;
     int32_t DrawImage(const WImage& image) override;
     int32_t DrawText(const WText& text) override;
+    double MeasureText(const WText& text) override;
     int32_t DrawPath(const WPath& path) override;
     int32_t DrawRectangle(const WRectangle& rectangle) override;
     int32_t AcceptString(const WString&) override { return 1; }
@@ -126,6 +131,10 @@ class WCanvas_UDI : public WCanvas {
     // Loads the image's picture through the host's image import; 1 with the
     // two values for the image entry, 0 when it cannot be loaded.
     int32_t LoadLinkedImage(const WImage& image, svgf::HostWord* value1, svgf::HostWord* value2);
+    // The picture of a data: URI in a temporary file, for the host's image
+    // import; empty (with a warning) when it does not decode or cannot be
+    // written.
+    std::string EmbeddedPictureFile(std::string_view uri, uint32_t& format);
 
     // The handle drawn on: the import's, or a pattern tile's while the host
     // has one drawn.
@@ -138,6 +147,17 @@ class WCanvas_UDI : public WCanvas {
   private:
     struct Records;
     struct ClipFrame;
+    // A text as the host lays it out: its frame, font, style word, size
+    // and each character's advance.
+    struct TextLayout {
+        svgf::HostTransform transform{};
+        int32_t font = 0;
+        uint32_t style = 0;
+        double em = 0;
+        int32_t size = 0;
+        std::vector<int32_t> advances;
+    };
+    bool LayOutText(const WText& text, TextLayout& out);
 
     // One drawing of an object: its fill, its outline or both, under one
     // uniform opacity (0..255).
@@ -209,6 +229,8 @@ class WCanvas_UDI : public WCanvas {
     std::vector<std::unique_ptr<ClipFrame>> clips_;
     // The patterns whose tiles are being drawn, innermost last.
     std::vector<const void*> drawingTiles_;
+    // The temporary files of embedded pictures, removed with the canvas.
+    std::vector<std::string> pictureFiles_;
 };
 
 // The host font style word of a font: exactly one of the low 18 bits, by

@@ -32,6 +32,13 @@ struct WStylePaint {
     double alpha = 1.0;  // the colour's own alpha (rgba(), "#RRGGBBAA", transparent), for kColour
 };
 
+// text-anchor.
+namespace text_anchor {
+inline constexpr int32_t kStart = 0;
+inline constexpr int32_t kMiddle = 1;
+inline constexpr int32_t kEnd = 2;
+}  // namespace text_anchor
+
 struct WStyleFont {
     int32_t weight = 400;  // CSS weight 100..900
     bool italic = false;
@@ -65,6 +72,7 @@ struct WComputedStyle {
     std::optional<WStyleNumber> opacity;  // the element's own, not its group's
     bool evenOdd = false;      // fill-rule: evenodd
     bool clipEvenOdd = false;  // clip-rule: evenodd
+    int32_t textAnchor = text_anchor::kStart;
 };
 
 class WStyleSource {

@@ -261,7 +261,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{6, "font-size:xx-large;font-size:larger", "48/1"}, Row{6, "font-size:xx-small;font-size:smaller", "10/1"},
         Row{6, "font-size:1em", "16/1"}, Row{5, "font-weight:bold", "on"}, Row{5, "font-weight:600", "on"},
         Row{3, "font-style:italic", "on"}, Row{4, "font-variant:small-caps", "on"},
-        Row{1, "font-family:Courier, serif", "Courier"}, Row{1, "font-family:monospace", "DejaVu Sans Mono"},
+        // The first installed family of the list, else the first named.
+        Row{1, "font-family:Courier, serif", "DejaVu Serif"}, Row{1, "font-family:monospace", "DejaVu Sans Mono"},
+        Row{1, "font-family:Missing, 'DejaVu Sans Mono', serif", "'DejaVu Sans Mono'"},
+        Row{1, "font-family:Missing, Other", "Missing"}, Row{1, "font-family:'DejaVu Serif', monospace", "'DejaVu Serif'"},
         Row{1, "font-family:Courier;font-family:serif", "DejaVu Serif"},
         Row{18, "text-decoration:underline line-through", "LU"},
         Row{18, "text-decoration:underline;text-decoration:none", ""},

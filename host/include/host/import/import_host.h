@@ -208,7 +208,12 @@ class ImportHost {
     std::set<svgf::HostHandle> textObjects_;
     std::map<svgf::HostHandle, svgf::HostImageCallbackBlock*> imageHandles_;
     uint32_t nextImageHandle_ = 0;
-    std::map<svgf::HostWord, std::string> pictures_;  // absolute paths
+    // Absolute paths; writing the description moves kept pictures to their copies.
+    mutable std::map<svgf::HostWord, std::string> pictures_;
+    // The bytes of pictures handed over in the temporary folder, which the
+    // module removes after the import: the description gets copies of them.
+    std::map<svgf::HostWord, std::string> keptPictures_;
+    bool KeepPictureCopies(const std::string& path, std::string* error) const;
     std::map<std::string, svgf::HostWord> pictureOfFile_;
 
     std::vector<std::string> warnings_;

@@ -45,7 +45,7 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_EmptyNotClosed = 38,        // XML: an element declared empty not written with "/>"
     kDiag_ContentSelfClosed = 39,     // XML: an element declared with content written with "/>"
     kDiag_NulByte = 40,               // a byte 0 ended the input before the end of the stream
-    kDiag_CharacterTooWide = 41,      // a character reference beyond 255, kept as written
+    kDiag_CharacterTooWide = 41,      // a character reference the text cannot hold, kept as written
     kDiag_SheetTooLarge = 42,         // a linked style sheet too large to read, skipped
     kDiag_LinkedFileRefused = 43,     // an external DTD or linked sheet refused unopened (value: why)
     kDiag_EntityLimit = 44,           // entity expansion past its bound; the reference kept as written

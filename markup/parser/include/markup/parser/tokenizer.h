@@ -24,6 +24,7 @@
 
 #include "markup/doc_tree.h"
 #include "markup/parser/dictionary.h"
+#include "markup/parser/input_decoder.h"
 #include "markup/parser/parse_diagnostics.h"
 #include "markup/parser/subset_entities.h"
 #include "markup/parser/token.h"
@@ -217,6 +218,8 @@ class Tokenizer : public ParseErrorHandler {
     std::uint32_t readPos_ = 0;
     std::uint32_t available_ = 0;
     std::uint32_t bufferSize_ = kBufferSize;
+    // Converts a document in another encoding to UTF-8 as it is read.
+    detail::InputDecoder decoder_;
     Token* token_ = nullptr;
     std::uint32_t state_ = kStateInitial;
     bool tokenReady_ = false;

@@ -1,0 +1,130 @@
+// Texts as runs: one for each stretch of characters in its element's style,
+// placed by the first values of x, y, dx and dy, following the run before
+// by its advance (half the size a character on the recording canvas), and
+// moved by text-anchor over its chunk.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reader_fixture.h"
+
+namespace {
+
+using namespace reader_test;
+
+struct RunCase {
+    const char* name;
+    const char* content;
+    std::vector<std::string> runs;  // "TEXT X,Y" in user units
+};
+
+// The drawn texts with their positions back in user units.
+std::vector<std::string> Runs(const Read& read) {
+    std::vector<std::string> out;
+    for (const std::string& line : read.canvas.Lines("text")) {
+        const size_t open = line.find('"');
+        const size_t close = line.find('"', open + 1);
+        const size_t comma = line.find(',', close);
+        const size_t end = line.find(' ', comma);
+        const long x = std::stol(line.substr(close + 2, comma - close - 2));
+        const long y = std::stol(line.substr(comma + 1, end - comma - 1));
+        out.push_back(line.substr(open + 1, close - open - 1) + " " + std::to_string(x / 1000) + "," +
+                      std::to_string((254000 - y) / 1000));
+    }
+    return out;
+}
+
+class TextRuns : public testing::TestWithParam<RunCase> {};
+
+TEST_P(TextRuns, ArePlacedOneAfterAnother) {
+    Read read(Doc(GetParam().content));
+    EXPECT_EQ(Runs(read), GetParam().runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextRuns,
+    testing::Values(
+        RunCase{"spans_follow", R"(<text x="10" y="20" font-size="10">A<tspan>BC</tspan>D</text>)",
+                {"A 10,20", "BC 15,20", "D 25,20"}},
+        RunCase{"absolute_span", R"(<text x="10" y="20" font-size="10">A<tspan x="50" y="40">B</tspan>C</text>)",
+                {"A 10,20", "B 50,40", "C 55,40"}},
+        RunCase{"shifted_span", R"(<text x="10" y="20" font-size="10">A<tspan dx="5" dy="-2">B</tspan>C</text>)",
+                {"A 10,20", "B 20,18", "C 25,18"}},
+        RunCase{"lists_place_by_their_first_value",
+                R"(<text x="10 30 50" y="20,60" dx="1 2" font-size="10">AB</text>)", {"AB 11,20"}},
+        RunCase{"no_position_is_the_origin", R"(<text font-size="10" y="20">A</text>)", {"A 0,20"}},
+        RunCase{"anchor_middle", R"(<text x="100" y="20" font-size="10" text-anchor="middle">ABCD</text>)",
+                {"ABCD 90,20"}},
+        RunCase{"anchor_end_over_the_chunk",
+                R"(<text x="100" y="20" font-size="10" text-anchor="end">AB<tspan fill="red">CD</tspan></text>)",
+                {"AB 80,20", "CD 90,20"}},
+        RunCase{"anchor_per_chunk",
+                R"(<text x="100" y="20" font-size="10" text-anchor="middle">AB<tspan x="100" y="40">CDEF</tspan></text>)",
+                {"AB 95,20", "CDEF 90,40"}},
+        RunCase{"anchor_of_the_chunks_first_span",
+                R"(<text x="100" y="20" font-size="10">AB<tspan x="100" y="40" text-anchor="end">CD</tspan></text>)",
+                {"AB 100,20", "CD 90,40"}},
+        RunCase{"spaces_across_spans", "<text x=\"10\" y=\"20\" font-size=\"10\"> A <tspan> B </tspan> </text>",
+                {"A  10,20", "B 20,20"}},
+        RunCase{"leading_space_keeps_the_texts_place",
+                "<text x=\"10\" y=\"20\" font-size=\"10\">\n  <tspan dy=\"5\">A</tspan></text>", {"A 10,25"}},
+        RunCase{"empty_span_places_nothing", R"(<text x="10" y="20" font-size="10">A<tspan x="80"/>B</text>)",
+                {"A 10,20", "B 15,20"}},
+        RunCase{"nested_spans", R"(<text x="10" y="20" font-size="10"><tspan dx="2"><tspan dy="3">A</tspan>B</tspan></text>)",
+                {"A 12,23", "B 17,23"}},
+        RunCase{"tref_takes_the_character_data",
+                R"(<defs><text id="t">R<tspan>ef</tspan></text></defs><text x="10" y="20" font-size="10">A<tref xlink:href="#t"/></text>)",
+                {"A 10,20", "Ref 15,20"}},
+        RunCase{"tref_to_nothing", R"(<text x="10" y="20" font-size="10">A<tref xlink:href="#none"/>B</text>)",
+                {"A 10,20", "B 15,20"}},
+        RunCase{"desc_and_title_draw_nothing",
+                R"(<text x="10" y="20" font-size="10">A<desc>no</desc><title>no</title>B</text>)",
+                {"A 10,20", "B 15,20"}},
+        RunCase{"link_inside_text", R"(<text x="10" y="20" font-size="10">A<a xlink:href="#x">B</a></text>)",
+                {"A 10,20", "B 15,20"}},
+        RunCase{"only_spaces", R"(<text x="10" y="20"> <tspan>  </tspan> </text>)", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextRunStyles, EachRunHasItsElementsStyle) {
+    Read read(Doc(R"(<text x="10" y="20" font-size="10" fill="#FF0000">A<tspan fill="#0000FF" font-weight="700"
+font-style="italic" font-size="20" font-family="DejaVu Serif">B</tspan>C</text>)"));
+    const auto texts = read.canvas.Lines("text");
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "text \"A\" 10000,234000 size=10000 weight=0 fill=#ff0000");
+    EXPECT_EQ(texts[1], "text \"B\" 15000,234000 size=20000 weight=1 italic family=DejaVu Serif fill=#0000ff");
+    // B is ten units wide at its size.
+    EXPECT_EQ(texts[2], "text \"C\" 25000,234000 size=10000 weight=0 fill=#ff0000");
+}
+
+// Keeps each text's matrix beside its line.
+class MatrixCanvas : public RecordingCanvas {
+  public:
+    int32_t DrawText(const SVG::WText& t) override {
+        matrices.push_back(t.matrix);
+        return RecordingCanvas::DrawText(t);
+    }
+    std::vector<SVG::WMatrix> matrices;
+};
+
+TEST(TextRunRotation, TurnsTheRunAboutItsFirstCharacterByTheFirstAngle) {
+    SvgDom dom(Doc(R"(<text x="10" y="20" font-size="10"><tspan rotate="90 45">AB</tspan>C</text>)"));
+    AttributeStyles styles;
+    SVG::WParser reader(dom.Document(), &styles);
+    MatrixCanvas canvas;
+    reader.Parse(&canvas);
+    ASSERT_EQ(canvas.matrices.size(), 2u);
+    // Turned clockwise on the page (user y runs down), the origin kept.
+    const SVG::WMatrix& turned = canvas.matrices[0];
+    const SVG::WPoint origin = turned.Transform({10, 20});
+    EXPECT_NEAR(origin.x, 10000, 1e-6);
+    EXPECT_NEAR(origin.y, 234000, 1e-6);
+    const SVG::WPoint along = turned.TransformVector({1, 0});
+    EXPECT_NEAR(along.x, 0, 1e-6);
+    EXPECT_NEAR(along.y, -1000, 1e-6);
+    // The run after it follows its advance, unturned.
+    EXPECT_EQ(canvas.matrices[1], reader.Current());
+    EXPECT_EQ(canvas.Lines("text")[1].substr(0, 22), "text \"C\" 20000,234000 ");
+}
+
+}  // namespace

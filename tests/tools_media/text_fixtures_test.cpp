@@ -1,0 +1,70 @@
+// Texts imported by `svgfilter import` and exported again: characters in
+// every encoding a document declares, spaces, placement of runs and
+// anchors, fonts. Rendered by rsvg-convert with the same fonts installed,
+// the result matches the document.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tool_renders.h"
+
+namespace {
+
+using namespace tool_renders;
+
+constexpr uint32_t kPixels = 200;
+// Glyph edges a sub-pixel apart differ by less.
+constexpr int kThreshold = 48;
+
+struct TextFixture {
+    const char* name;
+    double tolerance;  // share of pixels that may differ
+};
+
+class TextFixtures : public ::testing::TestWithParam<TextFixture> {
+  protected:
+    void SetUp() override {
+        if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
+    }
+    media_test::TempFolder folder_;
+};
+
+TEST_P(TextFixtures, RenderLikeTheirDocuments) {
+    const std::string name = GetParam().name;
+    std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/text/" + name + ".svg",
+                               folder_ / (name + ".svg"));
+    std::string errors;
+    ASSERT_EQ(Tool(folder_, "import " + name + ".svg " + name + ".json", &errors), 0) << errors;
+    ASSERT_EQ(Tool(folder_, "export " + name + ".json " + name + ".out.svg", &errors), 0) << errors;
+    const Image want = Render(folder_, name + ".svg", kPixels);
+    const Image got = Render(folder_, name + ".out.svg", kPixels);
+    ASSERT_FALSE(want.empty());
+    EXPECT_GT(Inked(want), 0.01);
+    EXPECT_LE(Differing(want, got, kThreshold), GetParam().tolerance) << ReadFile(folder_ / (name + ".out.svg"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, TextFixtures,
+                         ::testing::Values(TextFixture{"utf8_characters", 0.01}, TextFixture{"windows_1252", 0.01},
+                                           TextFixture{"iso_8859_2", 0.01}, TextFixture{"windows_1251", 0.01},
+                                           TextFixture{"utf_16", 0.01}, TextFixture{"xml_space", 0.01},
+                                           TextFixture{"anchors", 0.01}, TextFixture{"styled_spans", 0.01},
+                                           TextFixture{"fonts", 0.01}, TextFixture{"data_uri_images", 0.01}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Our own export writes characters beyond 255 as references in an
+// ISO-8859-1 document: the import gives them back as written.
+TEST(TextRoundTrip, TheSampleTextComesBackAsWritten) {
+    media_test::TempFolder folder;
+    std::string errors;
+    ASSERT_EQ(Tool(folder, "export " + Quote(SVGFILTER_SOURCE_DIR "/examples/sample.json") + " sample.svg", &errors),
+              0)
+        << errors;
+    ASSERT_EQ(Tool(folder, "import sample.svg imported.json", &errors), 0) << errors;
+    const std::string imported = ReadFile(folder / "imported.json");
+    EXPECT_NE(imported.find("\"AVATAR \xE2\x80\x9CWave\xE2\x80\x9D \xE2\x80\x93 caf\xC3\xA9 & <co>\""), std::string::npos)
+        << imported;
+    EXPECT_EQ(imported.find("&#"), std::string::npos);
+}
+
+}  // namespace

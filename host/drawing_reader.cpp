@@ -470,18 +470,23 @@ void DrawingReader::ReadEllipse(DrawingObject& o, uint32_t seen, int depth) {
 }
 
 void DrawingReader::ReadPath(DrawingObject& o, uint32_t seen, int depth) {
-    const Names names = {"kind", "nodes", "fill", "outline", "transparency"};
+    const Names names = {"kind", "nodes", "fill", "outline", "transparency", "fillBox"};
+    svgf::HostRect fillBox{};
     seen = Members(names, seen, [&](size_t m, uint32_t) {
         if (m == 0) {
             json_.Skip();
         } else if (m == 1) {
             ReadNodes(o);
+        } else if (m == 5) {
+            fillBox = AreaObject();
         } else {
             ReadStyleMember(m - 2, o.style, depth);
         }
     });
     Require(seen, 0x2, names);
-    o.box = BoundingBox(o.points.data(), static_cast<int32_t>(o.points.size()));
+    // A fill's own box (a fountain's extent beyond the nodes) is the box
+    // the path is drawn with.
+    o.box = (seen & 0x20) != 0 ? fillBox : BoundingBox(o.points.data(), static_cast<int32_t>(o.points.size()));
 }
 
 void DrawingReader::ReadPolygon(DrawingObject& o, uint32_t seen) {

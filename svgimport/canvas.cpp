@@ -110,7 +110,10 @@ int32_t WCanvas_UDI::OnHostCallback(svgf::HostHandle target, const WPatternTile*
 }
 
 void WCanvas_UDI::PushClipPaths(const WClippath* clip) {
-    if (clip == nullptr || clip->shapes.empty()) return;
+    if (clip == nullptr) return;
+    // A clip path's own clip-path clips it: its region is the common part.
+    PushClipPaths(clip->presentation.clipPath.get());
+    if (clip->shapes.empty()) return;
     auto frame = std::make_unique<ClipFrame>();
     frame->clip = clip;
     frame->records.reserve(clip->shapes.size());
@@ -166,12 +169,15 @@ void WCanvas_UDI::PushClipPaths(const WClippath* clip) {
 }
 
 void WCanvas_UDI::PopClipPaths(const WClippath* clip) {
-    if (clip == nullptr || clip->shapes.empty()) return;
-    const auto pop = Drawing<svgf::draw::PopClipFn>(svgf::draw::kPopClip);
-    for (size_t i = 0; i < clip->shapes.size(); ++i) {
-        if (pop != nullptr) pop(current_);
+    if (clip == nullptr) return;
+    if (!clip->shapes.empty()) {
+        const auto pop = Drawing<svgf::draw::PopClipFn>(svgf::draw::kPopClip);
+        for (size_t i = 0; i < clip->shapes.size(); ++i) {
+            if (pop != nullptr) pop(current_);
+        }
+        if (!clips_.empty() && clips_.back()->clip == clip) clips_.pop_back();
     }
-    if (!clips_.empty() && clips_.back()->clip == clip) clips_.pop_back();
+    PopClipPaths(clip->presentation.clipPath.get());
 }
 
 }  // namespace SVG

@@ -7,12 +7,13 @@
 namespace SVG {
 namespace {
 
-// User units (90 to the inch) of one unit.
+// User units (CSS pixels, 96 to the inch) of one unit.
 constexpr double kUserPerInch = kUserUnitsPerInch;
 constexpr double kUserPerPx = kUserPerInch / 96.0;
 constexpr double kUserPerMm = kUserPerInch / 25.4;
 constexpr double kUserPerCm = kUserPerInch / 2.54;
 constexpr double kUserPerPt = kUserPerInch / 72.0;
+constexpr double kUserPerPc = kUserPerInch / 6.0;
 
 // Below this a matrix term counts as zero when a host coordinate is solved
 // for its user coordinate.
@@ -24,6 +25,18 @@ WPoint Axis(double v, int32_t horizontal) {
 
 double Length(WPoint v) {
     return std::hypot(v.x, v.y);
+}
+
+// How a matrix scales a length of no axis: the square root of its area
+// scale, which a uniform scale and a turn keep as they are.
+double DiagonalScale(const WMatrix& m) {
+    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
+}
+
+// The length of `v` along `horizontal`'s axis through `m`.
+double Through(const WMatrix& m, double v, int32_t horizontal) {
+    if (horizontal == kDiagonal) return std::fabs(v) * DiagonalScale(m);
+    return Length(m.TransformVector(Axis(v, horizontal)));
 }
 
 // A size in whole host units, held to the 32-bit range.
@@ -67,23 +80,32 @@ double WCoordinates::UserValue(const WLength& length, int32_t horizontal) const 
             return v * kUserPerCm;
         case unit::kPt:
             return v * kUserPerPt;
+        case unit::kPc:
+            return v * kUserPerPc;
+        case unit::kEm:
+            return v * fontSize_;
+        case unit::kEx:
+            return v * fontSize_ * 0.5;
         case unit::kPercent:
+            if (horizontal == kDiagonal)
+                return v * 0.01 *
+                       std::sqrt((viewportWidth_ * viewportWidth_ + viewportHeight_ * viewportHeight_) / 2);
             return v * 0.01 * (horizontal != 0 ? viewportWidth_ : viewportHeight_);
-        default:  // user units, and em and ex unscaled
+        default:  // user units
             return v;
     }
 }
 
 void WCoordinates::LengthToHost(WLength& length, int32_t horizontal) const {
     if (IsUserLike(length.kind)) {
-        length.value = Length(current_.TransformVector(Axis(UserValue(length, horizontal), horizontal)));
+        length.value = Through(current_, UserValue(length, horizontal), horizontal);
     }
     length.kind = unit::kHost;
 }
 
 void WCoordinates::LengthToUser(WLength& length, int32_t horizontal) const {
     if (length.kind == unit::kHost || length.kind == unit::kNone) {
-        const double v = Length(inverse_.TransformVector(Axis(length.value, horizontal)));
+        const double v = Through(inverse_, length.value, horizontal);
         length.value = std::signbit(length.value) ? -v : v;
     } else {
         length.value = UserValue(length, horizontal);

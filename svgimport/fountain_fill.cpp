@@ -143,7 +143,11 @@ void WCanvas_UDI::SetLinearPad(const WLinearGradient& g, int32_t angle, svgf::Ho
             const double share = static_cast<double>(mx - ends[0].x) / static_cast<double>(mx - l);
             f.edgePad = static_cast<int16_t>(std::clamp(RoundHost((1 - share) * 49), -32768, 32767));
         }
-        return;
+        // The host centres the ramp on its box: a ramp off the box's
+        // centre (by more than the midpoint's rounding) needs the box made
+        // symmetric about the ramp's midpoint.
+        constexpr int64_t kRounding = 2;
+        if (l >= turned.left - kRounding && r <= turned.right + kRounding) return;
     }
     // The corner with the least x (the earliest on a tie) and the one
     // diagonally opposite give the widened box its heights.

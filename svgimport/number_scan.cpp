@@ -87,7 +87,10 @@ WLength ScanLength(std::string_view text, size_t* consumed) {
             length.kind = second == 'n' ? unit::kIn : unit::kUser;
             break;
         case 'p':
-            length.kind = second == 'x' ? unit::kPx : second == 't' ? unit::kPt : unit::kNone;
+            length.kind = second == 'x'   ? unit::kPx
+                          : second == 't' ? unit::kPt
+                          : second == 'c' ? unit::kPc
+                                          : unit::kNone;
             break;
         case '%':
             length.kind = unit::kPercent;

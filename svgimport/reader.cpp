@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <any>
+#include <cmath>
 
 #include "reader_detail.h"
 #include "svgimport/path_data.h"
@@ -63,8 +64,8 @@ WParser::WParser(const WDOMHandle& document, WStyleSource* styles, WReadLimits l
         status_ = WReadStatus::kNotSvg;
         return;
     }
+    root_ = element;
     if (ParseRoot(element) != 0) {
-        root_ = element;
         rooted_ = true;
         status_ = WReadStatus::kRead;
     }
@@ -74,54 +75,60 @@ WParser::~WParser() = default;
 
 int32_t WParser::ParseRoot(const WDOMHandle& root) {
     const detail::Attributes attributes(root);
-    WLength width = attributes.Length(attribute::kWidth);
-    WLength height = attributes.Length(attribute::kHeight);
-    std::array<WLength, 4> box{};
-    bool viewBox = false;
-    if (const std::string* text = attributes.Find(attribute::kViewBox)) {
-        box = ParseNumberList(*text);
-        viewBox = box[0].kind == unit::kUser;
-    }
-    if (viewBox && !(box[2].value > 0 && box[3].value > 0)) {
+    const std::optional<detail::ViewBox> viewBox = detail::ViewBoxOf(attributes);
+    if (viewBox && !(viewBox->width > 0 && viewBox->height > 0)) {
         status_ = WReadStatus::kEmptyViewBox;
         return 0;
     }
 
-    // Lengths of the root are measured at 90 user units to the inch.
+    // Lengths of the root count at 96 user units (CSS pixels) to the inch.
     Current() = WMatrix(kHostPerUser, 0, 0, kHostPerUser, 0, 0);
     UpdateInverse();
+    WLength width = attributes.Length(attribute::kWidth);
+    WLength height = attributes.Length(attribute::kHeight);
+    // A share of a viewport the document does not have (width="100%") is
+    // no size: the view box, else the content, gives it.
+    const bool hasWidth = width.kind != unit::kNone && width.kind != unit::kPercent;
+    const bool hasHeight = height.kind != unit::kNone && height.kind != unit::kPercent;
     LengthToHost(width, kHorizontal);
     LengthToHost(height, kVertical);
-    // A share of a viewport the document does not have (width="100%") is
-    // no size: the view box gives it.
-    const auto given = [&](int32_t id) {
-        const WLength length = attributes.Length(id);
-        return length.kind != unit::kNone && length.kind != unit::kPercent;
-    };
-    const bool hasWidth = given(attribute::kWidth);
-    const bool hasHeight = given(attribute::kHeight);
     if (viewBox) {
         // A missing side keeps the view box's proportions; with neither
         // side the view box's own size counts, in user units.
         if (!hasWidth && !hasHeight) {
-            width.value = box[2].value * kHostPerUser;
-            height.value = box[3].value * kHostPerUser;
+            width.value = viewBox->width * kHostPerUser;
+            height.value = viewBox->height * kHostPerUser;
         } else if (!hasWidth) {
-            width.value = height.value * box[2].value / box[3].value;
+            width.value = height.value * viewBox->width / viewBox->height;
         } else if (!hasHeight) {
-            height.value = width.value * box[3].value / box[2].value;
+            height.value = width.value * viewBox->height / viewBox->width;
         }
+    } else {
+        // Without a view box a missing side reaches as far as the content.
+        if (!hasWidth) width.value = 0;
+        if (!hasHeight) height.value = 0;
+        measureWidth_ = !hasWidth;
+        measureHeight_ = !hasHeight;
     }
-
-    WMatrix matrix(kHostPerUser, 0, 0, -kHostPerUser, 0, height.value);
-    if (viewBox) {
-        // The view box stretched onto the root's size.
-        const double sx = width.value / box[2].value;
-        const double sy = height.value / box[3].value;
-        matrix = WMatrix(sx, 0, 0, -sy, -box[0].value * sx, box[1].value * sy + height.value);
-    }
-    SetRoot(matrix, width.value, height.value);
+    rootViewBox_ = viewBox.has_value();
+    SetRootSize(width.value, height.value);
     return 1;
+}
+
+void WParser::SetRootSize(double width, double height) {
+    const detail::Attributes attributes(root_);
+    WMatrix matrix(kHostPerUser, 0, 0, -kHostPerUser, 0, height);
+    if (const std::optional<detail::ViewBox> viewBox = detail::ViewBoxOf(attributes); viewBox && rootViewBox_) {
+        // The view box fitted into the page as preserveAspectRatio says.
+        const ViewportRegion page{0, 0, width / kHostPerUser, height / kHostPerUser};
+        matrix.Multiply(detail::ViewBoxMatrix(*viewBox, detail::AspectRatioOf(attributes), page));
+    }
+    SetRoot(matrix, width, height);
+    if (rootViewBox_) {
+        // Percentages count from the view box.
+        if (const std::optional<detail::ViewBox> viewBox = detail::ViewBoxOf(attributes))
+            SetViewport(viewBox->width, viewBox->height);
+    }
 }
 
 std::vector<std::string> WParser::DescribeLimitsMet() const {
@@ -142,21 +149,34 @@ std::vector<std::string> WParser::DescribeLimitsMet() const {
 }
 
 int32_t WParser::Parse(WCanvas* canvas) {
-    canvas_ = canvas;
-    if (canvas_ == nullptr || !rooted_) return 0;
+    if (canvas == nullptr || !rooted_) return 0;
     IndexIds(root_, 0);
+    if (measureWidth_ || measureHeight_) MeasureRoot();
+    canvas_ = canvas;
     instanced_ = 0;
     if (Displayed(root_)) {
         detail::Visit visit(drawing_, root_);
-        // The root's own opacity is the outermost group's.
-        opacity_ = 1;
-        opacity_ = OpacityWithin(root_);
-        WalkChildren(root_);
-        opacity_ = 1;
+        DrawRoot();
     }
     ids_.clear();
     canvas_ = nullptr;
     return 1;
+}
+
+void WParser::MeasureRoot() {
+    // The content drawn once where a page of no height would put it: its
+    // far corner gives the missing sides.
+    detail::BoundsCanvas bounds;
+    canvas_ = &bounds;
+    instanced_ = 0;
+    {
+        detail::Visit visit(drawing_, root_);
+        DrawRoot();
+    }
+    canvas_ = nullptr;
+    const double width = measureWidth_ ? std::max(bounds.Right(), 0.0) : Width();
+    const double height = measureHeight_ ? std::max(Height() - bounds.Bottom(), 0.0) : Height();
+    SetRootSize(width, height);
 }
 
 void WParser::IndexIds(const WDOMHandle& node, int depth) {
@@ -164,6 +184,7 @@ void WParser::IndexIds(const WDOMHandle& node, int depth) {
     if (type == markup::kDOMDocumentNode) throw WParserException();
     if (type != markup::kDOMElementNode || depth > kMaxDepth) return;
     const detail::Attributes attributes(node);
+    NotePrefixes(attributes);
     // A later element with the same id replaces the earlier one.
     if (const std::string* id = attributes.Find(attribute::kId)) ids_[*id] = node;
     for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
@@ -202,9 +223,19 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
         limitsMet_.instanced = true;
         return 0;
     }
+    // Elements of other namespaces, and those whose conditions fail, draw
+    // nothing.
+    {
+        const detail::Attributes conditions(element);
+        if (Foreign(element, conditions) || !detail::ConditionsHold(conditions)) return 1;
+    }
+    // em and ex of the element's lengths count from its own font size;
     // display: none draws nothing of the element or its subtree (a
     // definition is drawn only through references and stays usable).
+    const double parentFont = FontSize();
+    SetFontSize(FontSizeOf(element));
     const int32_t result = Displayed(element) ? DrawByKind(element) : 1;
+    SetFontSize(parentFont);
     // Once drawn, the element's style is not asked for again but through a
     // reference (which has it computed anew): it goes now, so that only the
     // styles of the elements being drawn are held.
@@ -214,7 +245,7 @@ int32_t WParser::DrawElement(const WDOMHandle& element) {
 }
 
 int32_t WParser::DrawByKind(const WDOMHandle& element) {
-    switch (detail::ElementIdOf(element)) {
+    switch (KindOf(element)) {
         case element::kG:
             return DoGroup(element);
         case element::kDefs:
@@ -248,11 +279,30 @@ int32_t WParser::DrawByKind(const WDOMHandle& element) {
             return DoSwitch(element);
         case element::kA:
             return DoAnchor(element);
+        case element::kSvg:
+            return DoNestedSvg(element);
         case kUnknownName:
             if (IsReferencedOnly(detail::NameOf(element))) return 1;
             return WalkChildren(element);
         default:  // svg, desc, title, stop
             return WalkChildren(element);
+    }
+}
+
+double WParser::FontSizeOf(const WDOMHandle& element) {
+    WComputedStyle style;
+    if (styles_ == nullptr || !styles_->GetStyle(element, &style) || !style.font || !style.font->size)
+        return FontSize();
+    const WStyleNumber size = *style.font->size;
+    if (!(size.value > 0) || !std::isfinite(size.value)) return FontSize();
+    switch (size.unit) {
+        case style_unit::kPx:
+        case style_unit::kNumber:
+            return size.value;
+        case style_unit::kPercent:
+            return FontSize() * size.value / 100;
+        default:
+            return FontSize();
     }
 }
 

@@ -28,6 +28,7 @@ struct GradientSpec {
     std::optional<bool> boundingBox;
     std::optional<WMatrix> transform;
     bool spread = false;
+    std::optional<std::string> spreadMethod;  // the first one given along the chain
     WDOMHandle stops;  // the element whose stop children count
 };
 
@@ -39,6 +40,13 @@ constexpr int32_t kRadialAttributes[5] = {attribute::kCx, attribute::kCy, attrib
 bool HasStops(const WDOMHandle& element) {
     for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         if (detail::ElementIdOf(child) == element::kStop) return true;
+    }
+    return false;
+}
+
+bool HasElementChildren(const WDOMHandle& element) {
+    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
+        if (child.GetNodeType() == markup::kDOMElementNode) return true;
     }
     return false;
 }
@@ -87,6 +95,9 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
                 spec.transform = ParseTransform(*t);
         }
         spec.spread = spec.spread || attributes.Find(attribute::kSpreadMethod) != nullptr;
+        if (!spec.spreadMethod) {
+            if (const std::string* method = attributes.Find(attribute::kSpreadMethod)) spec.spreadMethod = *method;
+        }
         if (spec.stops.IsNull() && HasStops(at)) spec.stops = at;
         const std::string* href = attributes.Href();
         at = href != nullptr ? ResolveHref(*href) : WDOMHandle();
@@ -109,8 +120,14 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
     std::unique_ptr<WGradient> gradient;
     if (linear) {
         auto g = std::make_unique<WLinearGradient>();
-        const WPoint a = toHost.Transform({coordinate(0, kHorizontal, 0), coordinate(1, kVertical, 0)});
-        const WPoint b = toHost.Transform({coordinate(2, kHorizontal, 1), coordinate(3, kVertical, 0)});
+        const WPoint p1{coordinate(0, kHorizontal, 0), coordinate(1, kVertical, 0)};
+        const WPoint p2{coordinate(2, kHorizontal, 1), coordinate(3, kVertical, 0)};
+        const WPoint a = toHost.Transform(p1);
+        // The ramp runs along the normal of its lines of equal colour,
+        // which a non-uniform map does not keep at right angles to the
+        // mapped vector: the host's vector is that normal, as long as the
+        // ramp from one end line to the other.
+        const WPoint b = detail::RampEnd(toHost, p1, p2);
         g->x1 = TruncatedHost(a.x);
         g->y1 = TruncatedHost(a.y);
         g->x2 = TruncatedHost(b.x);
@@ -123,14 +140,16 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         // The focus defaults to the centre.
         const WPoint focus{spec.value[3] ? coordinate(3, kHorizontal, 0.5) : c.x,
                            spec.value[4] ? coordinate(4, kVertical, 0.5) : c.y};
-        const double r = coordinate(2, kHorizontal, 0.5);
+        const double r = coordinate(2, kDiagonal, 0.5);
         const WPoint hc = toHost.Transform(c), hf = toHost.Transform(focus);
-        const WPoint hr = toHost.TransformVector({r, 0});
+        // The host's circle for the mapped ellipse: the radius of the same
+        // area.
+        const double hr = r * std::sqrt(std::fabs(toHost.a * toHost.d - toHost.b * toHost.c));
         g->cx = TruncatedHost(hc.x);
         g->cy = TruncatedHost(hc.y);
         g->fx = TruncatedHost(hf.x);
         g->fy = TruncatedHost(hf.y);
-        g->r = TruncatedHost(std::hypot(hr.x, hr.y));
+        g->r = TruncatedHost(hr);
         gradient = std::move(g);
     }
     static constexpr uint16_t kValueFlags[5] = {0x01, 0x02, 0x04, 0x08, 0x10};
@@ -156,6 +175,17 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         gradient->SetStop(position, value);
         gradient->SetFlag(gradient_flag::kStops);
     }
+
+    // The host's fountain only pads: a repeated or reflected ramp is
+    // widened over the element's box, its stops repeated along it.
+    const bool reflect = spec.spreadMethod == "reflect";
+    if ((reflect || spec.spreadMethod == "repeat") && box != nullptr && gradient->stops.size() > 1) {
+        const WMatrix& m = Current();
+        const WPoint corners[4] = {m.Transform({box->x, box->y}), m.Transform({box->x + box->width, box->y}),
+                                   m.Transform({box->x, box->y + box->height}),
+                                   m.Transform({box->x + box->width, box->y + box->height})};
+        detail::SpreadOverBox(*gradient, corners, reflect);
+    }
     return gradient;
 }
 
@@ -165,7 +195,31 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     }
     detail::Visit building(building_, element);
     if (!building.Entered()) return nullptr;
-    const detail::Attributes attributes(element);
+    // Along its xlink:href chain a pattern takes the attributes it does not
+    // give, and the content of the first pattern that has any.
+    detail::Attributes attributes(element);
+    WDOMHandle content = element;
+    bool hasContent = HasElementChildren(element);
+    {
+        std::vector<const void*> chain{NodeIdentity(element)};
+        const std::string* href = attributes.Href();
+        WDOMHandle at = href != nullptr ? ResolveHref(*href) : WDOMHandle();
+        while (!at.IsNull() && detail::ElementIdOf(at) == element::kPattern &&
+               chain.size() < static_cast<size_t>(kMaxDepth)) {
+            const void* identity = NodeIdentity(at);
+            if (std::find(chain.begin(), chain.end(), identity) != chain.end()) break;  // the chain loops
+            chain.push_back(identity);
+            const detail::Attributes referred(at);
+            attributes.AddMissing(referred, {"x", "y", "width", "height", "patternUnits", "patternContentUnits",
+                                             "patternTransform", "viewBox", "preserveAspectRatio"});
+            if (!hasContent && HasElementChildren(at)) {
+                content = at;
+                hasContent = true;
+            }
+            const std::string* next = referred.Href();
+            at = next != nullptr ? ResolveHref(*next) : WDOMHandle();
+        }
+    }
     const bool boundingBox = UnitsOf(attributes.Find(attribute::kPatternUnits)).value_or(true);
     const bool contentBox = UnitsOf(attributes.FindName("patternContentUnits")).value_or(false);
     if ((boundingBox || contentBox) && (box == nullptr || !(box->width > 0 && box->height > 0)))
@@ -195,58 +249,25 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
     pattern->height = top - bottom;
 
     // The content's matrix to host units: from the tile's corner, through
-    // the view box or the content's box units.
-    WMatrix content = toPattern;
-    content.Multiply(1, 0, 0, 1, x, y);
-    std::array<WLength, 4> viewBox{};
-    if (const std::string* text = attributes.Find(attribute::kViewBox)) viewBox = ParseNumberList(*text);
-    if (viewBox[0].kind == unit::kUser && viewBox[2].value > 0 && viewBox[3].value > 0) {
-        content.Multiply(w / viewBox[2].value, 0, 0, h / viewBox[3].value, 0, 0);
-        content.Multiply(1, 0, 0, 1, -viewBox[0].value, -viewBox[1].value);
+    // the view box (fitted by preserveAspectRatio) or the content's box
+    // units.
+    WMatrix contentMatrix = toPattern;
+    const std::optional<detail::ViewBox> viewBox = detail::ViewBoxOf(attributes);
+    if (viewBox && viewBox->width > 0 && viewBox->height > 0) {
+        contentMatrix.Multiply(
+            detail::ViewBoxMatrix(*viewBox, detail::AspectRatioOf(attributes), ViewportRegion{x, y, w, h}));
         pattern->viewBox = {TruncatedHost(left), TruncatedHost(top), TruncatedHost(right),
                             TruncatedHost(bottom)};
-    } else if (contentBox) {
-        content.Multiply(box->width, 0, 0, box->height, 0, 0);
+    } else {
+        contentMatrix.Multiply(1, 0, 0, 1, x, y);
+        if (contentBox) contentMatrix.Multiply(box->width, 0, 0, box->height, 0, 0);
     }
-    pattern->matrix = content;
+    pattern->matrix = contentMatrix;
     if (const std::string* href = attributes.Href()) pattern->href.Assign(*href);
-    pattern->node = element;
-    pattern->element = NodeIdentity(element);
+    pattern->node = content;
+    pattern->element = NodeIdentity(content);
     ResolveStyle(element, pattern->presentation, nullptr);
     return pattern;
-}
-
-std::unique_ptr<WClippath> WParser::BuildClipPath(const WDOMHandle& element) {
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
-        return nullptr;
-    }
-    detail::Visit building(building_, element);
-    if (!building.Entered()) return nullptr;
-    auto clip = std::make_unique<WClippath>();
-    // Its own clip-path, should it name itself, ends here.
-    ResolveStyle(element, clip->presentation, nullptr);
-    // Children that would clip but are not taken (shapes of other kinds,
-    // texts, `use`) keep the clip from clipping everything away.
-    bool others = false;
-    for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
-        if (child.GetNodeType() != markup::kDOMElementNode) continue;
-        const int32_t id = detail::ElementIdOf(child);
-        if (id == element::kDesc || id == element::kTitle || detail::NameOf(child) == "metadata") continue;
-        // A hidden child takes no part in the clip.
-        std::unique_ptr<WGraphicsPrimitive> shape;
-        if (id == element::kPath) {
-            shape = BuildPath(child);
-        } else if (id == element::kRect) {
-            shape = BuildRectangle(child);
-        } else {
-            const WComputedStyle style = StyleOf(child);
-            others = others || !(style.displayNone || style.hidden);
-        }
-        if (shape != nullptr && shape->presentation.visible && shape->presentation.displayed)
-            clip->shapes.push_back(std::move(shape));
-    }
-    clip->clipsAll = clip->shapes.empty() && !others;
-    return clip;
 }
 
 std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox* box) {

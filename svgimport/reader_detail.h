@@ -4,6 +4,8 @@
 #define SVGIMPORT_READER_DETAIL_H
 
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,9 @@ class Attributes {
     // xlink:href, or SVG 2's plain href.
     const std::string* Href() const;
     const std::vector<Attribute>& All() const { return items_; }
+    // Takes over each of `names` that `other` has and this has not (the
+    // attributes a referring definition inherits).
+    void AddMissing(const Attributes& other, std::initializer_list<std::string_view> names);
 
   private:
     const Attribute* FindFirst(std::string_view name) const;
@@ -53,17 +58,49 @@ double BoxFraction(const WLength& length, double fallback);
 WMatrix TransformOf(const Attributes& attributes);
 
 // x, y, width and height of an element or region.
-struct Region {
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-};
+using Region = ViewportRegion;
 // In user units of the current space; `fallback` for those absent.
 Region UserRegion(const WCoordinates& coordinates, const Attributes& attributes, const Region& fallback = {});
 // In objectBoundingBox units: fractions (or percentages) of `box`, the
 // fractions `fallback` for those absent.
 Region BoxRegion(const Attributes& attributes, const WBox& box, const Region& fallback);
+
+// The conditional attributes hold: requiredFeatures names only features
+// of static SVG 1.1, there is no requiredExtensions (none is supported),
+// and systemLanguage, where given, names English.
+bool ConditionsHold(const Attributes& attributes);
+
+// A view box: the rectangle of user space a viewport shows.
+struct ViewBox {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+// The element's viewBox of four numbers; nothing without one or for one
+// that does not read (its width or height may be 0 or negative).
+std::optional<ViewBox> ViewBoxOf(const Attributes& attributes);
+
+// preserveAspectRatio: the alignment of the fitted view box (0 at the
+// viewport's start, 0.5 in its middle, 1 at its end) and whether it is met
+// or sliced; `none` stretches it. The default is xMidYMid meet.
+struct AspectRatio {
+    double alignX = 0.5;
+    double alignY = 0.5;
+    bool none = false;
+    bool slice = false;
+};
+AspectRatio ParseAspectRatio(std::string_view text);
+AspectRatio AspectRatioOf(const Attributes& attributes);
+
+// The matrix that fits the view box into the viewport (x, y, width,
+// height in the viewport's own user space); the identity for a view box
+// without area.
+WMatrix ViewBoxMatrix(const ViewBox& box, const AspectRatio& ratio, const ViewportRegion& viewport);
+
+// Whether an element's `overflow` (attribute or style attribute) lets its
+// content show outside its viewport: visible and auto do.
+bool OverflowShown(const Attributes& attributes);
 
 // Saves the current matrix and its inverse; gives both back when it goes.
 class MatrixFrame {
@@ -142,6 +179,55 @@ inline bool SpendBuild(const std::vector<const void*>& building, long& spent, lo
     met = true;
     return false;
 }
+
+// A canvas that draws nothing and keeps the host extent (strokes
+// included) of every primitive it is given; turned shapes count by the
+// circle around them.
+class BoundsCanvas final : public WCanvas {
+  public:
+    int32_t DrawEllipse(const WEllipse& ellipse) override;
+    int32_t DrawImage(const WImage& image) override;
+    int32_t DrawText(const WText& text) override;
+    int32_t DrawPath(const WPath& path) override;
+    int32_t DrawRectangle(const WRectangle& rectangle) override;
+    int32_t AcceptString(const WString&) override { return 1; }
+    int32_t DeclineString(const WString&) override { return 0; }
+    int32_t BeginGroup(const WGroup&) override { return 1; }
+    int32_t EndGroup(const WGroup&) override { return 1; }
+    int32_t BeginAnchor(const WAnchor&) override { return 1; }
+    int32_t EndAnchor() override { return 1; }
+
+    bool Any() const { return any_; }
+    // The extent in host units; all 0 while nothing was drawn.
+    double Left() const { return left_; }
+    double Bottom() const { return bottom_; }
+    double Right() const { return right_; }
+    double Top() const { return top_; }
+
+  private:
+    void Add(double left, double bottom, double right, double top);
+    // A box of x, y (lower left), width and height turning with `m`.
+    void AddBox(double x, double y, double width, double height, const WMatrix& m, double grow);
+
+    bool any_ = false;
+    double left_ = 0;
+    double bottom_ = 0;
+    double right_ = 0;
+    double top_ = 0;
+};
+
+// The host end of a linear gradient's ramp from p1 to p2 (in the space
+// `toHost` maps): the mapped p1 plus the normal of the mapped lines of
+// equal colour, as long as the ramp. Under a uniform map (a turn, a scale)
+// that is the mapped p2; p2 itself when the vector or the map has no
+// extent.
+WPoint RampEnd(const WMatrix& toHost, WPoint p1, WPoint p2);
+
+// A repeated or reflected gradient as one the host pads: its vector (or
+// radius) widened to whole periods that cover the corners (host units) of
+// the element's box, its stops repeated (or mirrored) once per period, as
+// many periods as 101 stops hold.
+void SpreadOverBox(WGradient& gradient, const WPoint corners[4], bool reflect);
 
 // A box from user bounds; width and height 0 without points.
 WBox BoxOf(const WUserBounds& bounds);

@@ -164,7 +164,7 @@ int32_t WParser::DoEllipse(const WDOMHandle& element, bool circle) {
     const double cy = detail::UserLength(*this, attributes.Length(attribute::kCy), kVertical);
     double rx, ry;
     if (circle) {
-        rx = ry = detail::UserLength(*this, attributes.Length(attribute::kR), kHorizontal);
+        rx = ry = detail::UserLength(*this, attributes.Length(attribute::kR), kDiagonal);
     } else {
         rx = detail::UserLength(*this, attributes.Length(attribute::kRx), kHorizontal);
         ry = detail::UserLength(*this, attributes.Length(attribute::kRy), kVertical);

@@ -89,6 +89,18 @@ WLength Attributes::Length(int32_t id) const {
     return text != nullptr ? ParseLength(*text) : WLength{};
 }
 
+void Attributes::AddMissing(const Attributes& other, std::initializer_list<std::string_view> names) {
+    for (const std::string_view name : names) {
+        if (FindName(name) != nullptr) continue;
+        for (const Attribute& a : other.items_) {
+            if (a.name == name) {
+                items_.push_back(a);
+                break;
+            }
+        }
+    }
+}
+
 const std::string* Attributes::Href() const {
     if (const std::string* href = Find(attribute::kXlinkHref)) return href;
     return FindName("href");
@@ -281,8 +293,10 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
     if (style.stroke.kind == WStylePaint::Kind::kColour) {
         auto stroke = std::make_unique<WStroke>();
         stroke->colour = ColourFromPlatform(style.stroke.colour);
+        // The host has one width: a non-uniform map scales it by the
+        // square root of its area scale, as it scales a circle's area.
         WLength width = LengthOfStyle(style.strokeWidth);
-        LengthToHost(width, kHorizontal);
+        LengthToHost(width, kDiagonal);
         stroke->width = HostInteger(width.value);
         if (style.lineCap) stroke->cap = *style.lineCap;
         if (style.lineJoin) stroke->join = *style.lineJoin;
@@ -297,7 +311,7 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
             WLength length = LengthOfStyle(n);
             const bool negative = length.value < 0;
             length.value = std::fabs(length.value);
-            LengthToHost(length, kHorizontal);
+            LengthToHost(length, kDiagonal);
             return negative ? -length.value : length.value;
         };
         for (const WStyleNumber& dash : style.dashes) dashes.lengths.push_back(signedHost(dash));
@@ -343,7 +357,7 @@ void WParser::ResolveStyle(const WDOMHandle& element, WPresentation& out, const 
     out.mask = nullptr;
     if (!style.clipPath.Empty()) {
         const WDOMHandle target = Resolve(style.clipPath);
-        if (detail::ElementIdOf(target) == element::kClipPath) out.clipPath = BuildClipPath(target);
+        if (detail::ElementIdOf(target) == element::kClipPath) out.clipPath = BuildClipPath(target, box);
     }
     if (!style.mask.Empty()) {
         const WDOMHandle target = Resolve(style.mask);

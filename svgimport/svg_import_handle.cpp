@@ -174,6 +174,7 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
     markup::dtd::InstallRegistryCompiler();
     detail::RequestCachedFonts fonts(platform::SystemFontBackend());
     markup::style::GraphicsImp graphics(fonts);
+    graphics.UseCssUnits(true);
     std::unique_ptr<markup::style::CSSManager> css;
     auto parser = std::make_unique<markup::WXMLParser_WepImp>();
     parser->Init(markup::String(folder.c_str()));

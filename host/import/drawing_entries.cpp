@@ -285,11 +285,22 @@ void ImportHost::OnPath(HostHandle handle, const HostAttributes* attributes, uin
         warnings_.push_back("a path without points was left out");
         return;
     }
-    const std::string style = Style(*target, handle, attributes);
+    std::string style = Style(*target, handle, attributes);
+    const svgf::HostRect bounds = BoundingBox(points, static_cast<int32_t>(std::min<uint32_t>(count, INT32_MAX)));
+    // A fountain's box beyond the nodes (a user-space ramp the module
+    // widened the box to) is kept, so that the ramp is not squeezed into
+    // the shape.
+    const bool fountain = attributes != nullptr && attributes->fill != nullptr &&
+                          attributes->fill->kind == svgf::kFillFountain;
+    if (fountain && box != nullptr &&
+        (box->left != bounds.left || box->top != bounds.top || box->right != bounds.right ||
+         box->bottom != bounds.bottom)) {
+        style += ", \"fillBox\": {" + AreaMembers(*box, OffsetOf(*target)) + "}";
+    }
     for (const std::string& chunk : nodes) {
         AddItem(*target, "{\"kind\": \"path\", \"nodes\": " + chunk + style + "}", attributes);
     }
-    Extend(*target, BoundingBox(points, static_cast<int32_t>(std::min<uint32_t>(count, INT32_MAX))));
+    Extend(*target, bounds);
 }
 
 void ImportHost::OnText(HostHandle handle, const HostAttributes* attributes, int32_t font, uint32_t styleWord,

@@ -110,7 +110,13 @@ class Applier {
 
     void FontSize(const CSSAttribute& value) {
         Graphics& graphics = style_.GetGraphics();
-        if (Numerical(value)) {
+        if (const CSSNumericalAttribute* numeric = Numerical(value)) {
+            // A percentage is a share of the inherited size, as CSS says.
+            if (numeric->UnitCode() == kCSSUnitPercent) {
+                style_.SetIntLength(6, TruncateToInt32(numeric->Number() * style_.GetFontSize() / 100),
+                                    kStyleUnitAbsolute);
+                return;
+            }
             IntLength(6, value);
             return;
         }

@@ -27,13 +27,14 @@ std::int32_t Clamp(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
-double UnitsPer(std::uint32_t unit) {
+// CSS pixels per absolute unit.
+double CssPixelsPer(std::uint32_t unit) {
     switch (unit) {
-        case kCSSUnitIn: return kUnitsPerInch;
-        case kCSSUnitCm: return kUnitsPerCentimetre;
-        case kCSSUnitMm: return kUnitsPerMillimetre;
-        case kCSSUnitPt: return kUnitsPerPoint;
-        case kCSSUnitPc: return kUnitsPerPica;
+        case kCSSUnitIn: return kCssPixelsPerInch;
+        case kCSSUnitCm: return kCssPixelsPerCentimetre;
+        case kCSSUnitMm: return kCssPixelsPerMillimetre;
+        case kCSSUnitPt: return kCssPixelsPerPoint;
+        case kCSSUnitPc: return kCssPixelsPerPica;
         default: return 1.0;
     }
 }
@@ -83,8 +84,10 @@ void CSSManager::ConvertAbsoluteDouble(const CSSAttribute& value, const StylePro
     const double number = numeric->Number();
     const std::uint32_t unit = numeric->UnitCode();
     // Lengths keep their fractions here (a stroke 0.5px wide stays 0.5).
+    // Only SVG's properties take this road, whose user units are CSS
+    // pixels: an inch is 96 of them.
     if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
-        out = number * UnitsPer(unit);
+        out = number * CssPixelsPer(unit);
     } else if (unit == kCSSUnitEm) {
         out = number * style.GetFontSize();
     } else if (unit == kCSSUnitEx) {

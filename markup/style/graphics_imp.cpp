@@ -283,23 +283,23 @@ std::int32_t GraphicsImp::FontSizePixels(std::int32_t step) {
 }
 
 std::int32_t GraphicsImp::InchesToUnits(float value) {
-    return detail::TruncateToInt32(value * kUnitsPerInch);
+    return detail::TruncateToInt32(value * (cssUnits_ ? kCssPixelsPerInch : kUnitsPerInch));
 }
 
 std::int32_t GraphicsImp::CentimetresToUnits(float value) {
-    return detail::TruncateToInt32(value * kUnitsPerCentimetre);
+    return detail::TruncateToInt32(value * (cssUnits_ ? kCssPixelsPerCentimetre : kUnitsPerCentimetre));
 }
 
 std::int32_t GraphicsImp::MillimetresToUnits(float value) {
-    return detail::TruncateToInt32(value * kUnitsPerMillimetre);
+    return detail::TruncateToInt32(value * (cssUnits_ ? kCssPixelsPerMillimetre : kUnitsPerMillimetre));
 }
 
 std::int32_t GraphicsImp::PointsToUnits(float value) {
-    return detail::TruncateToInt32(value * kUnitsPerPoint);
+    return detail::TruncateToInt32(value * (cssUnits_ ? kCssPixelsPerPoint : kUnitsPerPoint));
 }
 
 std::int32_t GraphicsImp::PicasToUnits(float value) {
-    return detail::TruncateToInt32(value * kUnitsPerPica);
+    return detail::TruncateToInt32(value * (cssUnits_ ? kCssPixelsPerPica : kUnitsPerPica));
 }
 
 std::int32_t GraphicsImp::PixelsToUnits(float value) {

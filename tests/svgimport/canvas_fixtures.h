@@ -18,8 +18,10 @@
 
 namespace canvas_test {
 
-inline constexpr double kUser = 254000.0 / 90;  // host units per user unit
-inline constexpr double kSide = 180;            // the document, in user units
+// The scenes' documents are two inches square with a view box of 180 user
+// units a side.
+inline constexpr double kUser = 508000.0 / 180;  // host units per user unit
+inline constexpr double kSide = 180;             // the document, in user units
 inline constexpr int32_t kPage = 508000;        // and in host units
 
 // The root matrix: user units to host units, y up from the page's foot.

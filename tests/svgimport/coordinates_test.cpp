@@ -15,11 +15,11 @@
 namespace SVG {
 namespace {
 
-constexpr double kUser = 254000.0 / 90.0;  // host units per user unit
+constexpr double kUser = 254000.0 / 96.0;  // host units per user unit
 constexpr double kInch = 254000;
 constexpr double kSide = 10 * kInch;  // a ten-inch-square drawing
 
-// The root of a drawing without a view box: user units at 90 to the inch,
+// The root of a drawing without a view box: user units at 96 to the inch,
 // y turned upwards from the page's top edge.
 WCoordinates Root() {
     WCoordinates c;
@@ -57,10 +57,10 @@ TEST_P(Pairs, LandWhereTheCurrentTransformPutsThem) {
 INSTANTIATE_TEST_SUITE_P(
     Cells, Pairs,
     ::testing::Values(
-        PairRow{"UserUser", L(90, unit::kUser), L(0, unit::kUser), 0, kInch, kSide},
-        PairRow{"UserHost", L(90, unit::kUser), L(1000, unit::kHost), 0, kInch, 1000},
+        PairRow{"UserUser", L(96, unit::kUser), L(0, unit::kUser), 0, kInch, kSide},
+        PairRow{"UserHost", L(96, unit::kUser), L(1000, unit::kHost), 0, kInch, 1000},
         PairRow{"UserAbs", L(0, unit::kUser), L(1, unit::kIn), 0, 0, kSide - kInch},
-        PairRow{"HostUser", L(1000, unit::kHost), L(90, unit::kUser), 0, 1000, kSide - kInch},
+        PairRow{"HostUser", L(1000, unit::kHost), L(96, unit::kUser), 0, 1000, kSide - kInch},
         PairRow{"HostHost", L(1000, unit::kHost), L(2000, unit::kHost), 0, 1000, 2000},
         PairRow{"HostAbs", L(1000, unit::kHost), L(25.4, unit::kMm), 0, 1000, kSide - kInch},
         PairRow{"AbsUser", L(1, unit::kIn), L(20, unit::kUser), 0, kInch, kSide - 20 * kUser},
@@ -68,10 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         PairRow{"AbsAbs", L(72, unit::kPt), L(2.54, unit::kCm), 0, kInch, kSide - kInch},
         // Percentages of the drawing's width and height, measured from its top left.
         PairRow{"Percent", L(50, unit::kPercent), L(25, unit::kPercent), 0, kSide / 2, kSide * 0.75},
-        // em and ex are not scaled by any font: plain user units.
-        PairRow{"Em", L(90, unit::kEm), L(0, unit::kEx), 0, kInch, kSide},
+        // em and ex count from the font size (16 until the reader sets one).
+        PairRow{"Em", L(6, unit::kEm), L(0, unit::kEx), 0, kInch, kSide},
+        PairRow{"Ex", L(0, unit::kEm), L(12, unit::kEx), 0, 0, kSide - kInch},
         // A displacement: no translation, the y still turned upwards.
-        PairRow{"Relative", L(5, unit::kUser), L(90, unit::kUser), 1, 5 * kUser, -kInch},
+        PairRow{"Relative", L(5, unit::kUser), L(96, unit::kUser), 1, 5 * kUser, -kInch},
         PairRow{"RelativeHost", L(5, unit::kUser), L(-700, unit::kHost), 1, 5 * kUser, -700}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -85,7 +86,7 @@ TEST(Pairs, WithANoneCoordinateAreLeftAlone) {
 }
 
 TEST(Pairs, AbsoluteUnitsFollowTheGroupTransform) {
-    // y="1in" inside translate(10, 20): SVG puts it 110 user units below
+    // y="1in" inside translate(10, 20): SVG puts it 116 user units below
     // the top and 10 to the right.
     WCoordinates c = Root();
     c.Current().Multiply(1, 0, 0, 1, 10, 20);
@@ -93,7 +94,7 @@ TEST(Pairs, AbsoluteUnitsFollowTheGroupTransform) {
     WLength x = L(0, unit::kUser), y = L(1, unit::kIn);
     c.PointToHost(x, y, 0);
     EXPECT_NEAR(x.value, 10 * kUser, 1e-6);
-    EXPECT_NEAR(y.value, kSide - 110 * kUser, 1e-6);
+    EXPECT_NEAR(y.value, kSide - 116 * kUser, 1e-6);
 
     // And inside scale(2) an inch is two inches on the page.
     WCoordinates scaled = Root();
@@ -153,8 +154,9 @@ TEST_P(HostLengths, AreLengthsThroughTheCurrentMatrix) {
 
 INSTANTIATE_TEST_SUITE_P(
     Units, HostLengths,
-    ::testing::Values(LengthRow{L(90, unit::kUser), kVertical, kInch},  // positive, though d < 0
-                      LengthRow{L(-90, unit::kUser), kHorizontal, kInch},
+    ::testing::Values(LengthRow{L(96, unit::kUser), kVertical, kInch},  // positive, though d < 0
+                      LengthRow{L(-96, unit::kUser), kHorizontal, kInch},
+                      LengthRow{L(6, unit::kPc), kDiagonal, kInch},
                       LengthRow{L(10, unit::kMm), kHorizontal, 100000},
                       LengthRow{L(1, unit::kCm), kHorizontal, 100000},
                       LengthRow{L(12, unit::kPt), kHorizontal, 12 * kInch / 72},
@@ -192,14 +194,43 @@ TEST(Lengths, ADocumentSizeBeyondTheHostsRangeIsHeldToIt) {
 TEST(Lengths, BackToUserUnitsKeepTheirSign) {
     const WCoordinates c = Root();
     for (auto [in, horizontal, user] :
-         {std::tuple{L(kInch, unit::kHost), kHorizontal, 90.0}, {L(-kInch, unit::kHost), kVertical, -90.0},
-          {L(1, unit::kIn), kVertical, 90.0}, {L(-25.4, unit::kMm), kHorizontal, -90.0},
-          {L(7, unit::kUser), kHorizontal, 7.0}, {L(10, unit::kPercent), kHorizontal, 90.0}}) {
+         {std::tuple{L(kInch, unit::kHost), kHorizontal, 96.0}, {L(-kInch, unit::kHost), kVertical, -96.0},
+          {L(1, unit::kIn), kVertical, 96.0}, {L(-25.4, unit::kMm), kHorizontal, -96.0},
+          {L(2.54, unit::kCm), kHorizontal, 96.0}, {L(72, unit::kPt), kVertical, 96.0},
+          {L(6, unit::kPc), kHorizontal, 96.0}, {L(96, unit::kPx), kHorizontal, 96.0},
+          {L(2, unit::kEm), kHorizontal, 32.0}, {L(2, unit::kEx), kVertical, 16.0},
+          {L(7, unit::kUser), kHorizontal, 7.0}, {L(10, unit::kPercent), kHorizontal, 96.0}}) {
         WLength length = in;
         c.LengthToUser(length, horizontal);
         EXPECT_EQ(length.kind, unit::kUser);
         EXPECT_NEAR(length.value, user, 1e-9);
     }
+}
+
+// A length along no axis: a percentage of the viewport's normalised
+// diagonal, and through a non-uniform map the square root of its area
+// scale (scale(4, 1) doubles it; a horizontal length would be four times).
+TEST(Lengths, OfNoAxisTakeTheDiagonalAndTheAreaScale) {
+    WCoordinates c = Root();
+    c.SetViewport(300, 400);
+    WLength percent = L(10, unit::kPercent);
+    c.LengthToUser(percent, kDiagonal);
+    EXPECT_NEAR(percent.value, 0.1 * std::sqrt((300.0 * 300 + 400.0 * 400) / 2), 1e-9);
+    c.Current().Multiply(4, 0, 0, 1, 0, 0);
+    c.UpdateInverse();
+    for (auto [axis, factor] : {std::pair{kDiagonal, 2.0}, {kHorizontal, 4.0}, {kVertical, 1.0}}) {
+        WLength width = L(3, unit::kUser);
+        c.LengthToHost(width, axis);
+        EXPECT_NEAR(width.value, 3 * factor * kUser, 1e-6) << axis;
+        WLength back = width;
+        c.LengthToUser(back, axis);
+        EXPECT_NEAR(back.value, 3, 1e-9) << axis;
+    }
+    // em and ex follow the font size the reader sets.
+    c.SetFontSize(10);
+    WLength em = L(1.5, unit::kEm);
+    c.LengthToUser(em, kDiagonal);
+    EXPECT_NEAR(em.value, 15, 1e-9);
 }
 
 TEST(Lengths, ASingularTransformGivesZeroNotNaN) {

@@ -92,8 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
         PadRow{"EndsAtTheMidpoint", 50, 50, kBox, 49, kBox},
         PadRow{"EndsAQuarterIn", 25, 75, kBox, 25, kBox},
         // Midpoint 40: the nearer side moves out to mirror the farther one,
-        // the span is -20..100, and 20 lies a third of the way in.
-        PadRow{"AnOffCentreMidpoint", 20, 60, kBox, 33, kBox},
+        // the span is -20..100, and 20 lies a third of the way in; the host
+        // centres its ramp on the box, so the box becomes that span.
+        PadRow{"AnOffCentreMidpoint", 20, 60, kBox, 33, svgf::HostBox{-20, 50, 100, 0}},
+        PadRow{"AnOffCentreMidpointAtTheRight", 60, 80, kBox, 42, svgf::HostBox{0, 50, 140, 0}},
         // Beyond the sides (both, the span being symmetric): the box runs
         // from x1 to x2, its height kept.
         PadRow{"BeyondBothSides", -50, 150, kBox, 0, svgf::HostBox{-50, 50, 150, 0}},

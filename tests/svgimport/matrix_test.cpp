@@ -10,7 +10,7 @@
 namespace SVG {
 namespace {
 
-constexpr double kUser = 254000.0 / 90.0;  // host units per user unit
+constexpr double kUser = 254000.0 / 96.0;  // host units per user unit
 
 void ExpectPoint(WPoint p, double x, double y, double tolerance = 1e-9) {
     EXPECT_NEAR(p.x, x, tolerance);
@@ -21,7 +21,7 @@ TEST(WMatrix, MultiplyAppliesTheRightFactorFirst) {
     // The root matrix of a ten-inch-high drawing, then translate(10, 0).
     WMatrix m(kUser, 0, 0, -kUser, 0, 2540000);
     m.Multiply(1, 0, 0, 1, 10, 0);
-    EXPECT_NEAR(m.e, 28222.222222, 1e-6);
+    EXPECT_NEAR(m.e, 26458.333333, 1e-6);
     ExpectPoint(m.Transform({0, 0}), 10 * kUser, 2540000, 1e-6);
 
     // translate(10) then scale(2), in one list: (1, 1) -> (12, 2).
@@ -101,14 +101,14 @@ TEST(WZoomMgr, StartsEmptyAndTruncatesTheUserRectangle) {
 
     zoom.SetDocumentSize(254000, 127000);
     EXPECT_EQ(zoom.HostRect(), (WRect{0, 127000, 254000, 0}));
-    EXPECT_EQ(zoom.UserRect(), (WRect{0, 45, 90, 0}));
+    EXPECT_EQ(zoom.UserRect(), (WRect{0, 48, 96, 0}));
 
-    // 5000 host units are 1.77 user units: truncated, not rounded.
+    // 5000 host units are 1.89 user units: truncated, not rounded.
     EXPECT_EQ(UserUnitsOfHost(5000), 1);
     EXPECT_EQ(UserUnitsOfHost(-5000), -1);
-    // 100 inches: W * 90 no longer fits 32 bits.
-    EXPECT_EQ(UserUnitsOfHost(25400000), 9000);
-    EXPECT_EQ(UserUnitsOfHost(INT32_MAX), 760919);
+    // 100 inches: W * 96 no longer fits 32 bits.
+    EXPECT_EQ(UserUnitsOfHost(25400000), 9600);
+    EXPECT_EQ(UserUnitsOfHost(INT32_MAX), 811647);
 }
 
 }  // namespace

@@ -137,13 +137,13 @@ TEST(WPathTest, ClosingOnTheFirstPointTakesItsOnCurveBit) {
     EXPECT_TRUE(none.kinds.empty());
 }
 
-constexpr double kUser = 254000.0 / 90;
+constexpr double kUser = 254000.0 / 96;
 const WMatrix kRoot(kUser, 0, 0, -kUser, 0, 508000);
 
 TEST(PlacementTest, AStraightRectangleIsItsPageBox) {
-    // x, y 0 and 90 by 90 user units: one inch square, y its lower edge.
+    // x, y 0 and 96 by 96 user units: one inch square, y its lower edge.
     WRectangle r;
-    r.Place(kRoot, 0, 0, 90, 90);
+    r.Place(kRoot, 0, 0, 96, 96);
     EXPECT_NEAR(r.x, 0, 1e-6);
     EXPECT_NEAR(r.y, 508000 - 254000, 1e-6);
     EXPECT_NEAR(r.width, 254000, 1e-6);
@@ -166,7 +166,7 @@ TEST(PlacementTest, SidesRunAlongTheirTurnedAxes) {
     WEllipse circle;
     WMatrix rotated = kRoot;
     rotated.Multiply(ParseTransform("rotate(45)"));
-    circle.Place(rotated, 50, 50, 9, 9);
+    circle.Place(rotated, 50, 50, 9.6, 9.6);
     EXPECT_NEAR(circle.rx, 25400, 1e-6);
     EXPECT_NEAR(circle.ry, 25400, 1e-6);
     EXPECT_NEAR(circle.cx, rotated.Transform({50, 50}).x, 1e-6);

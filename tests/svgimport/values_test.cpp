@@ -46,8 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LengthRow{"2px", 2, unit::kPx, 3}, LengthRow{"3pt", 3, unit::kPt, 3},
                       LengthRow{"50%", 50, unit::kPercent, 3}, LengthRow{"4cm", 4, unit::kCm, 3},
                       LengthRow{"1.5em", 1.5, unit::kEm, 5}, LengthRow{"2ex", 2, unit::kEx, 3},
-                      // "pc" and a lone "e" make no unit; "i", "m", "c" alone are user units.
-                      LengthRow{"3pc", 3, unit::kNone, 1}, LengthRow{"3e", 3, unit::kNone, 1},
+                      LengthRow{"3pc", 3, unit::kPc, 3}, LengthRow{"3px2", 3, unit::kPx, 3},
+                      // "pq" and a lone "e" make no unit; "i", "m", "c" alone are user units.
+                      LengthRow{"3pq", 3, unit::kNone, 1}, LengthRow{"3e", 3, unit::kNone, 1},
                       LengthRow{"3ix", 3, unit::kUser, 1}, LengthRow{"3m", 3, unit::kUser, 1},
                       LengthRow{"3c", 3, unit::kUser, 1}, LengthRow{"7", 7, unit::kUser, 1},
                       LengthRow{"7 mm", 7, unit::kUser, 1},

@@ -67,8 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PathDataScale, ConvertsEveryPointThroughTheMatrix) {
     WPath path;
     // The root of a two-inch drawing: y turned upwards from the page's foot.
-    const WMatrix root(254000.0 / 90, 0, 0, -254000.0 / 90, 0, 508000);
-    ReadPathData("M 90 0 l 0 90", root, path);
+    const WMatrix root(254000.0 / 96, 0, 0, -254000.0 / 96, 0, 508000);
+    ReadPathData("M 96 0 l 0 96", root, path);
     EXPECT_EQ(PointsOf(path), "04:254000,508000 44:254000,254000");
     EXPECT_EQ(path.box.left, 254000);
     EXPECT_EQ(path.box.top, 508000);

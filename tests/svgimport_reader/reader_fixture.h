@@ -18,7 +18,7 @@ namespace reader_test {
 // 1000 host units, and the user point (x, y) lands at (1000 x, 254000 -
 // 1000 y).
 inline std::string Doc(std::string_view content) {
-    return "<svg width=\"90\" height=\"90\" viewBox=\"0 0 254 254\">" + std::string(content) + "</svg>";
+    return "<svg width=\"96\" height=\"96\" viewBox=\"0 0 254 254\">" + std::string(content) + "</svg>";
 }
 
 struct Read {

@@ -35,7 +35,8 @@ std::vector<Scene> MakeScenes() {
 <rect x="0" y="0" width="180" height="180" fill="#FF0000" clip-path="url(#c)"/>)svg",
          R"svg(<clipPath id="r"><rect x="20" y="20" width="120" height="100"/></clipPath>
 <clipPath id="p"><path d="M10 10 L170 10 L90 170 Z"/></clipPath>
-<g clip-path="url(#r)"><rect x="0" y="0" width="180" height="180" fill="#FF0000" clip-path="url(#p)"/></g>)svg"});
+<rect x="0" y="0" width="180" height="180" fill="#FF0000" clip-path="url(#r)"/>
+<rect x="0" y="0" width="180" height="180" fill="#FF0000" clip-path="url(#p)"/>)svg"});
     list.push_back({"mask",
                     R"svg(<linearGradient id="fade"><stop offset="0" stop-color="#FFFFFF" stop-opacity="1"/>
 <stop offset="1" stop-color="#FFFFFF" stop-opacity="0"/></linearGradient>

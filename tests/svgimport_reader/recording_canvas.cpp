@@ -44,6 +44,27 @@ std::string PointsOf(const WPath& path) {
     return out;
 }
 
+namespace {
+
+// A clip path's shapes, then the clip path that clips it in turn.
+std::string ClipText(const WClippath& clip) {
+    std::string out = "[";
+    for (size_t i = 0; i < clip.shapes.size(); ++i) {
+        const WGraphicsPrimitive& shape = *clip.shapes[i];
+        if (i != 0) out += "; ";
+        if (shape.kind() == kind::kRectangle) {
+            const auto& r = static_cast<const WRectangle&>(shape);
+            out += "rect " + I(r.x) + "," + I(r.y) + " " + I(r.width) + "x" + I(r.height);
+        } else {
+            out += "path " + PointsOf(static_cast<const WPath&>(shape));
+        }
+    }
+    if (clip.presentation.clipPath) out += " inside " + ClipText(*clip.presentation.clipPath);
+    return out + "]";
+}
+
+}  // namespace
+
 void RecordingCanvas::Add(std::string line) {
     lines.push_back(std::string(static_cast<size_t>(depth_) * 2, ' ') + line);
 }
@@ -114,18 +135,7 @@ std::string RecordingCanvas::Style(const WPresentation& s) {
         }
     }
     if (s.clipPath) {
-        out += " clip=[";
-        for (size_t i = 0; i < s.clipPath->shapes.size(); ++i) {
-            const WGraphicsPrimitive& shape = *s.clipPath->shapes[i];
-            if (i != 0) out += "; ";
-            if (shape.kind() == kind::kRectangle) {
-                const auto& r = static_cast<const WRectangle&>(shape);
-                out += "rect " + I(r.x) + "," + I(r.y) + " " + I(r.width) + "x" + I(r.height);
-            } else {
-                out += "path " + PointsOf(static_cast<const WPath&>(shape));
-            }
-        }
-        out += "]";
+        out += " clip=" + ClipText(*s.clipPath);
         if (s.clipPath->clipsAll) out += " clips-all";
     }
     if (s.mask) {

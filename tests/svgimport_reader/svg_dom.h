@@ -34,6 +34,6 @@ class SvgDom {
 };
 
 // An SVG document of `content` in a root of `side` user units square.
-std::string Svg(std::string_view content, int side = 180);
+std::string Svg(std::string_view content, int side = 192);
 
 }  // namespace reader_test

@@ -27,6 +27,8 @@ using namespace SVG;
 class Styled : public ::testing::Test {
   protected:
     Styled() : graphics_(backend_), css_(style_test::Css()) {
+        // As the import sets it up: absolute lengths in CSS pixels.
+        graphics_.UseCssUnits(true);
         parser_.Init(SVGFILTER_DICTIONARY_DIR);
         AddPresentationAttributes(css_);
     }
@@ -66,7 +68,7 @@ class Styled : public ::testing::Test {
 };
 
 std::string Document(const std::string& content) {
-    return R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="90" height="90" viewBox="0 0 254 254">)svg" +
+    return R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="96" height="96" viewBox="0 0 254 254">)svg" +
            content + "</svg>";
 }
 
@@ -102,12 +104,12 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
 <rect width="10" height="10" fill="url(#g)" clip-path="url(#c)" mask="url(#m)"/>)svg"));
     EXPECT_EQ(out,
               "rect 0,253000 1000x1000 stroke=#000000/2000 cap1 join2 dash 2 1\n"
-              "rect 0,253000 1000x1000 fill=#000000@128 stroke=#000000/1875@128\n"
+              "rect 0,253000 1000x1000 fill=#000000@128 stroke=#000000/2000@128\n"
               "rect 0,253000 1000x1000\n"
-              "text \"A\" 0,254000 size=28125 weight=1 family=DejaVu Sans fill=#000000\n"
+              "text \"A\" 0,254000 size=30000 weight=1 family=DejaVu Sans fill=#000000\n"
               "text \"B\" 0,254000 size=30000 weight=0 italic family=DejaVu Serif fill=#000000\n"
               "rect 0,244000 10000x10000 fill=linear(0,254000 10000,254000; 0:#ff0000/128 255:#0000ff/255) "
-              "clip=[rect 0,249000 5000x5000] mask=(-1000,243000 12000x12000 rect 0,249000 5000x5000 "
+              "clip=[path 04:0,249000 44:5000,249000 44:5000,254000 4c:0,254000] mask=(-1000,243000 12000x12000 rect 0,249000 5000x5000 "
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
 }
 

@@ -2,12 +2,12 @@
 // coordinate pairs from the document's units into host units (1/254000
 // inch, y up) and back into user units.
 //
-// Every unit is first taken to user units of the current space (an inch is
-// 90 user units, a pixel 90/96, a point 90/72; a percentage is a share of
-// the viewport's user width or height; em and ex are left unscaled as user
-// units), and user units then go through the current matrix, so that a
-// length or coordinate in any unit lands where the transforms around it
-// put it.
+// Every unit is first taken to user units of the current space, which
+// count as CSS pixels (96 to the inch: a point is 4/3, a pica 16; em is the
+// element's font size and ex half of it; a percentage is a share of the
+// viewport's user width, height or normalised diagonal), and user units
+// then go through the current matrix, so that a length or coordinate in
+// any unit lands where the transforms around it put it.
 #ifndef SVGIMPORT_COORDINATES_H
 #define SVGIMPORT_COORDINATES_H
 
@@ -21,6 +21,9 @@ namespace SVG {
 // Axis flags of the single-length conversions.
 inline constexpr int32_t kVertical = 0;
 inline constexpr int32_t kHorizontal = 1;
+// A length along no axis (a radius, a stroke width): a percentage of it
+// takes the viewport's normalised diagonal, sqrt((w*w + h*h) / 2).
+inline constexpr int32_t kDiagonal = 2;
 
 class WCoordinates {
   public:
@@ -46,9 +49,20 @@ class WCoordinates {
     int32_t Height() const { return height_; }
     double ViewportWidth() const { return viewportWidth_; }
     double ViewportHeight() const { return viewportHeight_; }
+    // A nested viewport (a nested svg, a symbol instance): its size in user
+    // units of its content, which percentages refer to from now on.
+    void SetViewport(double width, double height) {
+        viewportWidth_ = width;
+        viewportHeight_ = height;
+    }
+    // The font size of the element being read, in its user units: em and
+    // ex count from it (16, CSS's medium, until an element gives one).
+    double FontSize() const { return fontSize_; }
+    void SetFontSize(double size) { fontSize_ = size; }
 
     // A length to host units: the length of the vector (v, 0) (horizontal)
-    // or (0, v) (vertical) through the current matrix, so its sign is lost.
+    // or (0, v) (vertical) through the current matrix, or v times the square
+    // root of its determinant's magnitude (kDiagonal); its sign is lost.
     // Host lengths stay as they are; a length of no unit keeps its value.
     // Afterwards the kind is unit::kHost.
     void LengthToHost(WLength& length, int32_t horizontal) const;
@@ -80,6 +94,7 @@ class WCoordinates {
     int32_t height_ = 0;
     double viewportWidth_ = 0;
     double viewportHeight_ = 0;
+    double fontSize_ = 16;
 };
 
 }  // namespace SVG

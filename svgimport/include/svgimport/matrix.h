@@ -67,10 +67,10 @@ struct WRect {
 };
 
 // User units per inch, and host units per inch.
-inline constexpr int32_t kUserUnitsPerInch = 90;
+inline constexpr int32_t kUserUnitsPerInch = 96;
 inline constexpr int32_t kHostUnitsPerInch = 254000;
 
-// A host length in whole user units at 90 to the inch, truncated towards
+// A host length in whole user units at 96 to the inch, truncated towards
 // zero. The product is formed in 64 bits: a 32-bit one overflows past about
 // 94 inches.
 int32_t UserUnitsOfHost(int32_t host);

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@
 #include "svgimport/style_source.h"
 
 namespace SVG {
+
+namespace detail {
+class Attributes;
+}
 
 // Why a document gives no drawing.
 enum class WReadStatus {
@@ -44,6 +49,14 @@ class WParserException {};
 // An element's box in user units of its own space (after its transform),
 // for definitions in objectBoundingBox units.
 struct WBox {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+
+// A viewport's rectangle in user units of the space around it.
+struct ViewportRegion {
     double x = 0;
     double y = 0;
     double width = 0;
@@ -118,7 +131,8 @@ class WParser : public WCoordinates, public WTileDrawer {
     std::unique_ptr<WRectangle> BuildRectangle(const markup::WDOMHandle& element);
     std::unique_ptr<WGradient> BuildGradient(const markup::WDOMHandle& element, const WBox* box);
     std::unique_ptr<WPattern> BuildPattern(const markup::WDOMHandle& element, const WBox* box);
-    std::unique_ptr<WClippath> BuildClipPath(const markup::WDOMHandle& element);
+    // A clip path for an element of box `box` (its user space's).
+    std::unique_ptr<WClippath> BuildClipPath(const markup::WDOMHandle& element, const WBox* box);
     std::unique_ptr<WMask> BuildMask(const markup::WDOMHandle& element, const WBox* box);
 
     // The canvas's call back for a pattern's tile: the pattern element's
@@ -134,6 +148,25 @@ class WParser : public WCoordinates, public WTileDrawer {
     friend struct Frame;
 
     int32_t ParseRoot(const markup::WDOMHandle& root);
+    // Namespaces: the prefixes the document binds to SVG's namespace; the
+    // local name of an element name in it (empty for another namespace's);
+    // whether an element is of another namespace, and so not drawn.
+    void NotePrefixes(const detail::Attributes& attributes);
+    std::string_view SvgLocalName(std::string_view name) const;
+    bool Foreign(const markup::WDOMHandle& element, const detail::Attributes& attributes) const;
+    // The element's kind, a prefixed name of SVG's namespace by its local name.
+    int32_t KindOf(const markup::WDOMHandle& element) const;
+    // Adds a clip path's child, in the current space, to the union `out`.
+    void AddClipChild(const markup::WDOMHandle& child, WPath& out, int depth);
+    // The root matrix for a page of width x height host units.
+    void SetRootSize(double width, double height);
+    // Draws the root's content in the group of its own transform and style.
+    int32_t DrawRoot();
+    // The sides the root does not give, from the far corner of its content.
+    void MeasureRoot();
+    // The element's computed font size in its user units; the current one
+    // when its style gives none.
+    double FontSizeOf(const markup::WDOMHandle& element);
     void IndexIds(const markup::WDOMHandle& node, int depth);
     int32_t DrawElement(const markup::WDOMHandle& element);
     // The builder of the element's kind.
@@ -154,6 +187,15 @@ class WParser : public WCoordinates, public WTileDrawer {
     int32_t DoAnchor(const markup::WDOMHandle& element);
     int32_t DoUse(const markup::WDOMHandle& element);
     int32_t DoSwitch(const markup::WDOMHandle& element);
+    // A nested svg: its viewport at x, y, width, height (the sizes of a
+    // `use` that instances it in place of its own).
+    int32_t DoNestedSvg(const markup::WDOMHandle& element, const WLength* width = nullptr,
+                        const WLength* height = nullptr);
+    // Opens the viewport `owner` establishes over `region` (in the current
+    // space): clipped to it unless its overflow shows, its view box fitted
+    // into it, percentages counting from it; draws `body` inside.
+    template <typename Body>
+    int32_t InViewport(const markup::WDOMHandle& owner, const ViewportRegion& region, Body body);
     int32_t DoPath(const markup::WDOMHandle& element);
     int32_t DoRect(const markup::WDOMHandle& element);
     int32_t DoEllipse(const markup::WDOMHandle& element, bool circle);
@@ -181,7 +223,11 @@ class WParser : public WCoordinates, public WTileDrawer {
 
     markup::WDOMHandle document_;
     markup::WDOMHandle root_;
+    std::set<std::string, std::less<>> svgPrefixes_;
     bool rooted_ = false;
+    bool rootViewBox_ = false;
+    bool measureWidth_ = false;
+    bool measureHeight_ = false;
     WReadStatus status_ = WReadStatus::kNoRoot;
     WStyleSource* styles_;
     WReadLimits limits_;

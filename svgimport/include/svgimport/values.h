@@ -27,6 +27,7 @@ inline constexpr int32_t kCm = 6;
 inline constexpr int32_t kPt = 7;
 inline constexpr int32_t kEm = 8;
 inline constexpr int32_t kEx = 9;
+inline constexpr int32_t kPc = 10;
 }  // namespace unit
 
 struct WLength {
@@ -54,9 +55,9 @@ size_t ScanNumber(std::string_view text, double* value);
 // kind unit::kNone and nothing is consumed.
 //
 // The unit is read from the two characters right after the number:
-// "in", "px", "pt", "%", "mm", "cm", "em", "ex". After "p", "e" a second
-// character that makes no unit gives kind unit::kNone (so "3pc" has no
-// unit); after "i", "m", "c", and anything else, user units. Only the
+// "in", "px", "pt", "pc", "%", "mm", "cm", "em", "ex". After "p", "e" a
+// second character that makes no unit gives kind unit::kNone; after "i",
+// "m", "c", and anything else, user units. Only the
 // characters of a unit found are consumed.
 WLength ScanLength(std::string_view text, size_t* consumed);
 

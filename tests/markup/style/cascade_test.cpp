@@ -248,7 +248,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{72, "stroke:url(#nothing)", "url to nothing"},
         // Fractions survive.
         Row{73, "stroke-width:0.5", "0.5/3"}, Row{73, "stroke-width:0.5px", "0.5/1"},
-        Row{73, "stroke-width:3pt", "3.528/1"}, Row{73, "stroke-width:50%", "50/2"},
+        // SVG's lengths count CSS pixels, 96 to the inch.
+        Row{73, "stroke-width:3pt", "4/1"}, Row{73, "stroke-width:1in", "96/1"},
+        Row{73, "stroke-width:2.54cm", "96/1"}, Row{73, "stroke-width:1pc", "16/1"},
+        Row{73, "stroke-width:50%", "50/2"},
         Row{78, "stroke-opacity:0.5", "0.5/3"}, Row{96, "opacity:0.25", "0.25/3"},
         Row{77, "stroke-dashoffset:1.5", "1.5/3"}, Row{71, "fill-opacity:0.5", "0.5/3"},
         Row{71, "fill-opacity:none", "0/0"}, Row{90, "stop-opacity:0.5", "0.5/3"},
@@ -257,7 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
         Row{74, "stroke-linecap:round", "355"}, Row{75, "stroke-linejoin:bevel", "269"},
         Row{74, "stroke-linecap:wobbly", "276"},
         // Fonts.
-        Row{6, "font-size:20px", "20/1"}, Row{6, "font-size:150%", "150/2"}, Row{6, "font-size:x-large", "32/1"},
+        // A percentage is a share of the inherited size (16).
+        Row{6, "font-size:20px", "20/1"}, Row{6, "font-size:150%", "24/1"}, Row{6, "font-size:x-large", "32/1"},
         Row{6, "font-size:xx-large;font-size:larger", "48/1"}, Row{6, "font-size:xx-small;font-size:smaller", "10/1"},
         Row{6, "font-size:1em", "16/1"}, Row{5, "font-weight:bold", "on"}, Row{5, "font-weight:600", "on"},
         Row{3, "font-style:italic", "on"}, Row{4, "font-variant:small-caps", "on"},

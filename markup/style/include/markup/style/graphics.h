@@ -105,6 +105,15 @@ inline constexpr double kUnitsPerMillimetre = 3.3333333333333335;
 inline constexpr double kUnitsPerPoint = 1.176;
 inline constexpr double kUnitsPerPica = 14.112;
 
+// CSS's absolute units in CSS pixels (96 to the inch), which SVG's user
+// units are: the lengths of SVG properties, and the font sizes of a
+// graphics object switched to CSS units (GraphicsImp::UseCssUnits).
+inline constexpr double kCssPixelsPerInch = 96.0;
+inline constexpr double kCssPixelsPerCentimetre = 96.0 / 2.54;
+inline constexpr double kCssPixelsPerMillimetre = 96.0 / 25.4;
+inline constexpr double kCssPixelsPerPoint = 96.0 / 72.0;
+inline constexpr double kCssPixelsPerPica = 16.0;
+
 // Point sizes of the seven font-size steps.
 inline constexpr std::int32_t kFontStepPoints[7] = {8, 10, 12, 14, 18, 24, 36};
 

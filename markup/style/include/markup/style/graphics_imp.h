@@ -80,6 +80,9 @@ class GraphicsImp : public Graphics {
     String CompactPath(const String& text, const GraphicsRect& rect, DeviceContext& dc) override;
 
     double PixelsPerPoint() const { return pixelsPerPoint_; }
+    // Absolute lengths (in, cm, mm, pt, pc) in CSS pixels, 96 to the inch,
+    // as SVG counts them, instead of the HTML presentation's units.
+    void UseCssUnits(bool on) { cssUnits_ = on; }
     const Font* CurrentFont() const { return currentFont_; }
     // The cache's bucket of a key, and the number of fonts it holds.
     static std::uint32_t BucketOf(const platform::LogFont& key);
@@ -105,6 +108,7 @@ class GraphicsImp : public Graphics {
     std::vector<std::unique_ptr<Font>> defaults_;
     double zoom_ = 1.0;
     double pixelsPerPoint_;
+    bool cssUnits_ = false;
     DeviceContext dc_;
     std::unique_ptr<ScreenBitmap> screenBitmap_;
     GraphicsSize edgeSize_{2, 2};

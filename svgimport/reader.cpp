@@ -27,6 +27,10 @@ bool IsReferencedOnly(std::string_view name) {
 
 WStyleSource::~WStyleSource() = default;
 
+bool WStyleReference::operator==(const WStyleReference& other) const {
+    return NodeIdentity(element) == NodeIdentity(other.element) && text == other.text;
+}
+
 const char* DescribeReadStatus(WReadStatus status) {
     switch (status) {
         case WReadStatus::kRead:

@@ -5,7 +5,8 @@
 
 #include <cstring>
 #include <map>
-#include <unordered_set>
+
+#include "markup/doc_element.h"
 
 #include "markup/parser/dom/dom_builder.h"
 #include "markup/parser/dom/dom_interfaces.h"
@@ -99,17 +100,28 @@ namespace {
 
 // The instance's deepest nesting looked through for the target.
 constexpr int kMaxInstanceDepth = 256;
+// The record's word of the text colour (what currentColor names).
+constexpr uint32_t kTextColourWord = 9;
 
-// The element and its ancestors (as far as an instance reaches).
-std::unordered_set<const void*> LineOf(const markup::WDOMHandle& element) {
-    std::unordered_set<const void*> line;
+
+// The element's ancestors, itself first, as far as an instance reaches,
+// until `visit` answers true: through the tree's nodes for an element of
+// the markup engine's own DOM (no facade made), else through the DOM.
+template <typename Visit>
+void WalkUp(const markup::WDOMHandle& element, Visit visit) {
+    if (element.IsNull()) return;
+    if (const markup::Node* node = element->GetNode()) {
+        // Identities are the elements' nodes, as NodeIdentity gives them.
+        for (int depth = 0; depth <= kMaxInstanceDepth && node != nullptr; ++depth, node = node->Parent()) {
+            if (visit(static_cast<const void*>(markup::DocElement::Of(node)))) return;
+        }
+        return;
+    }
     markup::WDOMHandle at = element;
     for (int depth = 0; depth <= kMaxInstanceDepth && !at.IsNull(); ++depth) {
-        line.insert(NodeIdentity(at));
-        if (at.GetNodeType() != markup::kDOMElementNode) break;
+        if (visit(NodeIdentity(at)) || at.GetNodeType() != markup::kDOMElementNode) return;
         at = markup::WDOMHandle(at->parentNode());
     }
-    return line;
 }
 
 }  // namespace
@@ -120,12 +132,50 @@ WVisualStyleSource::~WVisualStyleSource() = default;
 void WVisualStyleSource::BeginInstance(const markup::WDOMHandle& use, const markup::WDOMHandle& target) {
     auto instance = std::make_unique<Instance>();
     instance->target = NodeIdentity(target);
+    // Where the use hands the target what its own parent does (as far as
+    // the reader reads it, and the text colour), the instance draws as
+    // defined, from the records already made: the everyday case, and the
+    // one documents that multiply their instances meet. A use drawn where
+    // it stands always answers the same, so its answer is kept.
+    const bool standing = InstanceHolding(use) == nullptr && InstanceHolding(target) == nullptr;
+    const void* useIdentity = NodeIdentity(use);
+    if (standing) {
+        const auto known = asDefined_.find(useIdentity);
+        if (known != asDefined_.end() && known->second) {
+            instances_.push_back(nullptr);
+            return;
+        }
+    }
     instance->use = RecordOf(use);
+    if (StyleProperties* plain = RecordOf(target)) {
+        const std::unique_ptr<StyleProperties> under = visual_.ComputeStyleUnder(target, instance->use);
+        WComputedStyle a, b;
+        const bool alike = under != nullptr && plain->GetWord(kTextColourWord) == under->GetWord(kTextColourWord) &&
+                           Read(plain, &a) && Read(under.get(), &b) && a == b;
+        if (standing) asDefined_[useIdentity] = alike;
+        if (alike) {
+            instances_.push_back(nullptr);
+            return;
+        }
+        // The instance makes records of its own: the plain one goes (it is
+        // made again should the target be drawn where it stands).
+        if (standing) visual_.ReleaseStyle(target);
+    }
+    // A target met again inside its own instance (which the reader never
+    // draws) keeps its first instance.
+    targets_.emplace(instance->target, instances_.size());
     instances_.push_back(std::move(instance));
 }
 
 void WVisualStyleSource::EndInstance() {
-    if (!instances_.empty()) instances_.pop_back();
+    if (instances_.empty()) return;
+    if (instances_.back() == nullptr) {
+        instances_.pop_back();
+        return;
+    }
+    const auto hit = targets_.find(instances_.back()->target);
+    if (hit != targets_.end() && hit->second + 1 == instances_.size()) targets_.erase(hit);
+    instances_.pop_back();
 }
 
 StyleProperties* WVisualStyleSource::InstanceRecord(Instance& instance, const markup::WDOMHandle& element,
@@ -144,11 +194,19 @@ StyleProperties* WVisualStyleSource::InstanceRecord(Instance& instance, const ma
 
 WVisualStyleSource::Instance* WVisualStyleSource::InstanceHolding(const markup::WDOMHandle& element) {
     if (instances_.empty()) return nullptr;
-    const std::unordered_set<const void*> line = LineOf(element);
-    for (auto it = instances_.rbegin(); it != instances_.rend(); ++it) {
-        if (line.count((*it)->target) != 0) return it->get();
-    }
-    return nullptr;
+    // Each target is drawn once at a time, so it names one instance; the
+    // innermost of those above the element holds it.
+    size_t innermost = 0;
+    bool found = false;
+    WalkUp(element, [&](const void* identity) {
+        const auto hit = targets_.find(identity);
+        if (hit != targets_.end() && (!found || hit->second > innermost)) {
+            innermost = hit->second;
+            found = true;
+        }
+        return found && innermost + 1 == instances_.size();
+    });
+    return found ? instances_[innermost].get() : nullptr;
 }
 
 StyleProperties* WVisualStyleSource::RecordOf(const markup::WDOMHandle& element) {
@@ -157,7 +215,10 @@ StyleProperties* WVisualStyleSource::RecordOf(const markup::WDOMHandle& element)
 }
 
 bool WVisualStyleSource::GetStyle(const markup::WDOMHandle& element, WComputedStyle* out) {
-    StyleProperties* style = RecordOf(element);
+    return Read(RecordOf(element), out);
+}
+
+bool WVisualStyleSource::Read(StyleProperties* style, WComputedStyle* out) {
     if (style == nullptr || out == nullptr) return false;
     *out = WComputedStyle();
     markup::DocTree* document = nullptr;

@@ -166,14 +166,18 @@ void ForEachPiece(std::string_view text, Take&& take) {
     }
 }
 
-// A character reference up to 255 as its byte, a larger one as written.
-void AppendCharacter(const Piece& piece, std::string& out) {
-    const long code = CharacterCode(piece.name);
+// Appends a piece that names no entity (plain bytes, a lone "&", a character
+// reference: up to 255 as its byte, a larger one as written); false for a
+// name, which the caller expands.
+bool AppendLiteral(const Piece& piece, std::string& out) {
+    if (piece.kind == Piece::kName) return false;
+    const long code = piece.kind == Piece::kCharacter ? CharacterCode(piece.name) : -1;
     if (code >= 1 && code <= 255) {
         out += static_cast<char>(code);
     } else {
         out.append(piece.text);
     }
+    return true;
 }
 
 }  // namespace
@@ -226,30 +230,19 @@ const SubsetEntities::Cost* SubsetEntities::CostOf(const std::string& name, int 
 
 void SubsetEntities::AppendExpansion(std::string_view text, std::string& out) {
     ForEachPiece(text, [&](const Piece& piece) {
-        switch (piece.kind) {
-            case Piece::kPlain:
-            case Piece::kAmpersand:
-                out.append(piece.text);
-                break;
-            case Piece::kCharacter:
-                AppendCharacter(piece, out);
-                break;
-            case Piece::kName: {
-                const std::string inner(piece.name);
-                char predefined = 0;
-                if (IsPredefined(inner, &predefined)) {
-                    out += predefined;
-                } else if (const auto kept = kept_.find(inner); kept != kept_.end()) {
-                    out.append(kept->second);
-                } else if (const auto value = values_.find(inner); value != values_.end()) {
-                    const std::size_t mark = out.size();
-                    AppendExpansion(value->second, out);
-                    if (out.size() - mark <= kKeptBytes) kept_.emplace(inner, out.substr(mark));
-                } else {
-                    out.append(piece.text);  // unknown: as written
-                }
-                break;
-            }
+        if (AppendLiteral(piece, out)) return;
+        const std::string inner(piece.name);
+        char predefined = 0;
+        if (IsPredefined(inner, &predefined)) {
+            out += predefined;
+        } else if (const auto kept = kept_.find(inner); kept != kept_.end()) {
+            out.append(kept->second);
+        } else if (const auto value = values_.find(inner); value != values_.end()) {
+            const std::size_t mark = out.size();
+            AppendExpansion(value->second, out);
+            if (out.size() - mark <= kKeptBytes) kept_.emplace(inner, out.substr(mark));
+        } else {
+            out.append(piece.text);  // unknown: as written
         }
     });
 }
@@ -281,21 +274,10 @@ SubsetEntities::Result SubsetEntities::ExpandName(const std::string& name, int d
 SubsetEntities::Result SubsetEntities::ExpandInto(std::string_view text, std::string& out) {
     Result result = Result::kExpanded;
     ForEachPiece(text, [&](const Piece& piece) {
-        switch (piece.kind) {
-            case Piece::kPlain:
-            case Piece::kAmpersand:
-                out.append(piece.text);
-                break;
-            case Piece::kCharacter:
-                AppendCharacter(piece, out);
-                break;
-            case Piece::kName: {
-                const Result named = ExpandName(std::string(piece.name), 0, out);
-                if (named == Result::kOverLimit) result = named;
-                if (named != Result::kExpanded) out.append(piece.text);
-                break;
-            }
-        }
+        if (AppendLiteral(piece, out)) return;
+        const Result named = ExpandName(std::string(piece.name), 0, out);
+        if (named == Result::kOverLimit) result = named;
+        if (named != Result::kExpanded) out.append(piece.text);
     });
     return result;
 }

@@ -210,9 +210,10 @@ TEST_F(Styled, DrawnElementsLetTheirStylesGoAndReferencesComputeThemAgain) {
               "rect 0,252000 2000x2000 fill=linear(0,254000 2000,254000; 0:#ff0000/255 255:#0000ff/255)\n"
               "rect 0,252000 2000x2000 fill=linear(0,254000 2000,254000; 0:#ff0000/255 255:#0000ff/255)\n");
     // The root, the definitions only referred to, which are never drawn
-    // themselves, and the ancestors computed again for a reference (the
-    // defs for the gradient): once each. An instance's records go with it.
-    EXPECT_EQ(held, "svg defs linearGradient stop stop ");
+    // themselves, and the ancestors computed again for a reference (the g
+    // for the instances, the defs for the gradient): once each. An
+    // instance's own records go with it.
+    EXPECT_EQ(held, "svg g defs linearGradient stop stop ");
 }
 
 }  // namespace

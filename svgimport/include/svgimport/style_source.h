@@ -21,6 +21,8 @@ struct WStyleReference {
     markup::WDOMHandle element;
     std::string text;
     bool Empty() const { return element.IsNull() && text.empty(); }
+    // The same element (by its node) and text.
+    bool operator==(const WStyleReference& other) const;
 };
 
 // A fill or stroke paint.
@@ -30,6 +32,7 @@ struct WStylePaint {
     uint32_t colour = 0;  // platform colour value 0x00BBGGRR, for kColour
     WStyleReference reference;
     double alpha = 1.0;  // the colour's own alpha (rgba(), "#RRGGBBAA", transparent), for kColour
+    bool operator==(const WStylePaint&) const = default;
 };
 
 // text-anchor.
@@ -45,6 +48,7 @@ struct WStyleFont {
     bool decoration = false;  // underline, overline or line-through
     std::string family;       // as the style gives it; quotes are removed by the reader
     std::optional<WStyleNumber> size;
+    bool operator==(const WStyleFont&) const = default;
 };
 
 // Computed values, each one already inherited or defaulted as the cascade
@@ -73,6 +77,7 @@ struct WComputedStyle {
     bool evenOdd = false;      // fill-rule: evenodd
     bool clipEvenOdd = false;  // clip-rule: evenodd
     int32_t textAnchor = text_anchor::kStart;
+    bool operator==(const WComputedStyle&) const = default;
 };
 
 class WStyleSource {

@@ -108,6 +108,7 @@ inline constexpr uint32_t kNumber = 3;
 struct WStyleNumber {
     double value = 0;
     uint32_t unit = style_unit::kNone;
+    bool operator==(const WStyleNumber&) const = default;
 };
 
 // An opacity from a computed value: a number clamped to 0..1, or a percent

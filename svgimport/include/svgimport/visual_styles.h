@@ -5,6 +5,7 @@
 #define SVGIMPORT_VISUAL_STYLES_H
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "markup/style/css_manager.h"
@@ -34,13 +35,20 @@ class WVisualStyleSource : public WStyleSource {
     // The element's record where it is drawn: in the innermost instance
     // that holds it, else the visual document's.
     markup::style::StyleProperties* RecordOf(const markup::WDOMHandle& element);
+    // The record's values as the reader takes them; false for none.
+    static bool Read(markup::style::StyleProperties* style, WComputedStyle* out);
     // The innermost instance whose content holds the element; null for none.
     Instance* InstanceHolding(const markup::WDOMHandle& element);
     markup::style::StyleProperties* InstanceRecord(Instance& instance, const markup::WDOMHandle& element,
                                                    int depth);
 
     markup::style::WDOMVisualDoc_WerImp& visual_;
+    // Null for an instance drawn as its content is defined.
     std::vector<std::unique_ptr<Instance>> instances_;
+    // Each open instance's target, with its place in `instances_`.
+    std::unordered_map<const void*, size_t> targets_;
+    // Uses drawn where they stand: whether their instance draws as defined.
+    std::unordered_map<const void*, bool> asDefined_;
 };
 
 }  // namespace SVG

@@ -13,6 +13,24 @@ constexpr std::uint32_t kStep = 20;
 // A removal shrinks the array once more than this many slots are free.
 constexpr std::uint32_t kSpareBeforeShrink = 40;
 
+// Short arrays step by 20 slots; long ones by a half (growing) and a
+// quarter (shrinking, once half is free) of their size, so that filling or
+// emptying a list of n elements copies O(n) slots, not O(n^2 / 20).
+std::uint32_t Larger(std::uint32_t capacity) {
+    const std::uint64_t next = static_cast<std::uint64_t>(capacity) + (capacity / 2 > kStep ? capacity / 2 : kStep);
+    if (next > 0xFFFFFFFFu) RaiseMemoryFault();
+    return static_cast<std::uint32_t>(next);
+}
+
+bool TooRoomy(std::uint32_t count, std::uint32_t capacity) {
+    const std::uint32_t spare = capacity / 2 > kSpareBeforeShrink ? capacity / 2 : kSpareBeforeShrink;
+    return capacity - count > spare;
+}
+
+std::uint32_t Smaller(std::uint32_t capacity) {
+    return capacity - (capacity / 4 > kStep ? capacity / 4 : kStep);
+}
+
 // A short array (the attributes of one element) comes from the small blocks,
 // which every element's list would otherwise take from the general heap.
 void** AllocateArray(std::size_t bytes) {
@@ -45,7 +63,7 @@ std::uint32_t ListBase::Add(void* item) {
 
 std::uint32_t ListBase::InsertAt(std::uint32_t index, void* item) {
     if (index > count_) throw InvalidArgumentFault();
-    if (count_ >= capacity_) Resize(capacity_ + kStep);
+    if (count_ >= capacity_) Resize(Larger(capacity_));
     if (index < count_) std::memmove(items_ + index + 1, items_ + index, (count_ - index) * sizeof(void*));
     items_[index] = item;
     return ++count_;
@@ -56,7 +74,7 @@ void* ListBase::RemoveAt(std::uint32_t index) {
     void* item = items_[index];
     --count_;
     if (index < count_) std::memmove(items_ + index, items_ + index + 1, (count_ - index) * sizeof(void*));
-    if (count_ + kSpareBeforeShrink < capacity_) Resize(capacity_ - kStep);
+    if (TooRoomy(count_, capacity_)) Resize(Smaller(capacity_));
     return item;
 }
 

@@ -120,7 +120,7 @@ class TreeElements : public SelectorElements {
 
     Handle Parent(Handle handle) const override {
         for (const Node* at = Of(handle)->Parent(); at; at = at->Parent()) {
-            if (const AttrElement* element = StyledElement(at, dictionary_)) return element;
+            if (const AttrElement* element = Styled(at)) return element;
             const DocElement* doc = DocElement::Of(at);
             if (!doc || doc->TypeId() == kKindDocument) return nullptr;
         }
@@ -128,22 +128,30 @@ class TreeElements : public SelectorElements {
     }
     Handle PreviousSibling(Handle handle) const override {
         for (const Node* at = Of(handle)->PreviousSibling(); at; at = at->PreviousSibling()) {
-            if (const AttrElement* element = StyledElement(at, dictionary_)) return element;
+            if (const AttrElement* element = Styled(at)) return element;
         }
         return nullptr;
     }
-    std::string Name(Handle handle) const override {
-        String name;
-        dictionary_->ElementNameById(Of(handle)->TypeId(), name);
-        return std::string(name.Text(), name.Length());
+    // Names by type id, looked up once each.
+    std::string_view Name(Handle handle) const override {
+        const std::uint32_t type = Of(handle)->TypeId();
+        auto hit = names_.find(type);
+        if (hit == names_.end()) {
+            String name;
+            dictionary_->ElementNameById(type, name);
+            hit = names_.emplace(type, std::string(name.Text(), name.Length())).first;
+        }
+        return hit->second;
     }
     bool Attribute(Handle handle, std::string_view name, std::string& value) const override {
+        if (SameName(name, "class")) return Classes(handle, value);
+        if (SameName(name, "id")) return Id(handle, value);
         const Vector<markup::Attribute>& all = Of(handle)->Attributes();
         for (std::uint32_t i = 0; i < all.Count(); ++i) {
             const markup::Attribute* attribute = all.At(i);
             if (!attribute) continue;
             const String written = attribute->GetName(dictionary_);
-            if (FoldedName(std::string_view(written.Text(), written.Length())) != FoldedName(name)) continue;
+            if (!SameName(std::string_view(written.Text(), written.Length()), name)) continue;
             value.assign(attribute->value.Text(), attribute->value.Length());
             return true;
         }
@@ -157,9 +165,19 @@ class TreeElements : public SelectorElements {
     }
 
   private:
+    // StyledElement through the names already looked up.
+    const AttrElement* Styled(const Node* node) const {
+        const AttrElement* element = node ? node->ToAttrElement() : nullptr;
+        if (!element) return nullptr;
+        const std::uint32_t type = element->TypeId();
+        if (type >= kKindPlaceholder && type <= kMaxReportedType) return nullptr;
+        const std::string_view name = Name(element);
+        return name.empty() || name[0] == '!' ? nullptr : element;
+    }
     static const AttrElement* Of(Handle handle) { return static_cast<const AttrElement*>(handle); }
     const CSSManager& manager_;
     const DictionaryBase* dictionary_;
+    mutable std::unordered_map<std::uint32_t, std::string> names_;
 };
 
 }  // namespace

@@ -15,7 +15,7 @@ bool IsBlank(char c) {
 bool Condition(const SelectorCondition& c, const SelectorElements& elements, Handle element) {
     std::string value;
     switch (c.test) {
-        case SelectorTest::kType: return FoldedName(elements.Name(element)) == c.name;
+        case SelectorTest::kType: return SameName(elements.Name(element), c.name);
         case SelectorTest::kClass: return elements.Classes(element, value) && HasWord(value, c.name);
         case SelectorTest::kId: return elements.Id(element, value) && value == c.name;
         case SelectorTest::kFirstChild: return elements.PreviousSibling(element) == nullptr;
@@ -88,6 +88,17 @@ Result Match(const ParsedSelector& selector, std::size_t index, const SelectorEl
 }
 
 }  // namespace
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
 
 bool HasWord(std::string_view list, std::string_view word) {
     if (word.empty()) return false;

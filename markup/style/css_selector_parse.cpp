@@ -299,26 +299,55 @@ void Finish(ParsedSelector& out, const Counts& counts) {
         if (step.conditions.empty()) out.text += '*';
         for (const SelectorCondition& c : step.conditions) out.text += ConditionText(c);
     }
+    out.ancestorKeys.clear();
+    bool ancestor = true;
+    for (std::size_t i = out.steps.size(); i-- > 1;) {
+        ancestor = ancestor && (out.steps[i].combinator == ' ' || out.steps[i].combinator == '>');
+        if (!ancestor) break;
+        for (const SelectorCondition& c : out.steps[i - 1].conditions) {
+            if (c.test == SelectorTest::kId) out.ancestorKeys.push_back(AncestorKey('#', c.name));
+            if (c.test == SelectorTest::kClass) out.ancestorKeys.push_back(AncestorKey('.', c.name));
+            if (c.test == SelectorTest::kType) out.ancestorKeys.push_back(AncestorKey(' ', c.name));
+        }
+    }
     out.keyKind = SelectorKeyKind::kUniversal;
     out.key.clear();
     const SelectorStep& last = out.steps.back();
     const SelectorCondition* found[3] = {nullptr, nullptr, nullptr};
+    // "[id=x]" and "[class~=x]" select what "#x" and ".x" do.
     for (const SelectorCondition& c : last.conditions) {
-        if (c.test == SelectorTest::kId && !found[0]) found[0] = &c;
-        if (c.test == SelectorTest::kClass && !found[1]) found[1] = &c;
+        const bool id = c.test == SelectorTest::kId ||
+                        (c.test == SelectorTest::kAttrEquals && SameName(c.name, "id") && !c.value.empty());
+        const bool word = c.test == SelectorTest::kClass ||
+                          (c.test == SelectorTest::kAttrIncludes && SameName(c.name, "class") && !c.value.empty() &&
+                           c.value.find_first_of(" \t\n\r\f") == std::string::npos);
+        if (id && !found[0]) found[0] = &c;
+        if (word && !found[1]) found[1] = &c;
         if (c.test == SelectorTest::kType && !found[2]) found[2] = &c;
     }
     static constexpr SelectorKeyKind kKinds[] = {SelectorKeyKind::kId, SelectorKeyKind::kClass, SelectorKeyKind::kType};
     for (int i = 0; i < 3; ++i) {
         if (found[i]) {
             out.keyKind = kKinds[i];
-            out.key = found[i]->name;
+            out.key = found[i]->test == SelectorTest::kId || found[i]->test == SelectorTest::kClass ||
+                              found[i]->test == SelectorTest::kType
+                          ? found[i]->name
+                          : found[i]->value;
             break;
         }
     }
 }
 
 }  // namespace
+
+std::uint64_t AncestorKey(char kind, std::string_view name) {
+    // FNV-1a over the kind and the name.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&](unsigned char c) { hash = (hash ^ c) * 1099511628211ull; };
+    mix(static_cast<unsigned char>(kind));
+    for (char c : name) mix(static_cast<unsigned char>(kind == ' ' && c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+    return hash;
+}
 
 bool ParsedSelector::Never() const {
     for (const SelectorStep& step : steps) {

@@ -172,7 +172,7 @@ class DescribedElement : public SelectorElements {
     bool Empty() const { return first_ == nullptr; }
     Handle Parent(Handle) const override { return nullptr; }
     Handle PreviousSibling(Handle) const override { return nullptr; }
-    std::string Name(Handle) const override { return Str(first_->Name()); }
+    std::string_view Name(Handle) const override { return {first_->Name().Text(), first_->Name().Length()}; }
     bool Attribute(Handle element, std::string_view name, std::string& value) const override {
         if (FoldedName(name) == "id") return Id(element, value);
         if (FoldedName(name) == "class") return Classes(element, value);
@@ -232,27 +232,50 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
     if (!byType_.empty()) take(byType_, FoldedName(elements.Name(element)));
     if (!universal_.empty()) lists.push_back(&universal_);
     if (lists.empty()) return;
-    std::vector<std::uint32_t> merged;
-    const std::vector<std::uint32_t>* candidates = lists.front();
-    if (lists.size() > 1) {
-        for (const std::vector<std::uint32_t>* list : lists) merged.insert(merged.end(), list->begin(), list->end());
-        std::sort(merged.begin(), merged.end());
-        candidates = &merged;
-    }
-    // Declarations of one selector sit side by side, so the match of the
-    // last one is asked again only when the selector changes.
-    const CSSContextualSelector* last = nullptr;
-    bool lastMatched = false;
-    for (const std::uint32_t i : *candidates) {
-        const CSSDeclaration& declaration = *declarations_.At(i);
-        if (declaration.Selector() != last) {
-            last = declaration.Selector();
-            lastMatched = MatchesSelector(*last->Parsed(), elements, element);
+    // Each declaration is filed under one key, so the lists never share
+    // one: the matches of each are gathered, and only they are put back
+    // into sheet order. Declarations of one selector sit side by side, so
+    // the match is asked again only when the selector changes.
+    // The keys of every ancestor, so that a selector that needs one no
+    // ancestor has is passed over without a walk up the tree.
+    std::vector<std::uint64_t> ancestors;
+    for (SelectorElements::Handle at = elements.Parent(element); at; at = elements.Parent(at)) {
+        ancestors.push_back(AncestorKey(' ', elements.Name(at)));
+        if (elements.Id(at, value)) ancestors.push_back(AncestorKey('#', value));
+        if (elements.Classes(at, value)) {
+            std::size_t i = 0;
+            while (i < value.size()) {
+                while (i < value.size() && IsBlank(value[i])) ++i;
+                std::size_t end = i;
+                while (end < value.size() && !IsBlank(value[end])) ++end;
+                if (end > i) ancestors.push_back(AncestorKey('.', std::string_view(value).substr(i, end - i)));
+                i = end;
+            }
         }
-        if (!lastMatched) continue;
-        ReserveSlots(out, 1);
-        out.Add(declaration);
     }
+    std::sort(ancestors.begin(), ancestors.end());
+    const auto hasAncestors = [&](const ParsedSelector& selector) {
+        for (const std::uint64_t key : selector.ancestorKeys) {
+            if (!std::binary_search(ancestors.begin(), ancestors.end(), key)) return false;
+        }
+        return true;
+    };
+    std::vector<std::uint32_t> matched;
+    for (const std::vector<std::uint32_t>* list : lists) {
+        const CSSContextualSelector* last = nullptr;
+        bool lastMatched = false;
+        for (const std::uint32_t i : *list) {
+            const CSSContextualSelector* selector = declarations_.At(i)->Selector();
+            if (selector != last) {
+                last = selector;
+                lastMatched = hasAncestors(*last->Parsed()) && MatchesSelector(*last->Parsed(), elements, element);
+            }
+            if (lastMatched) matched.push_back(i);
+        }
+    }
+    std::sort(matched.begin(), matched.end());
+    ReserveSlots(out, static_cast<std::uint32_t>(matched.size()));
+    for (const std::uint32_t i : matched) out.Add(*declarations_.At(i));
     SortDeclarations(out);
 }
 

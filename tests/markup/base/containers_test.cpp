@@ -41,6 +41,28 @@ TEST(ListBaseTest, GrowsAndShrinksInStepsOf20) {
     EXPECT_EQ(big.Capacity(), 20u);
 }
 
+// Long arrays change by a half growing and a quarter shrinking, so that
+// filling and emptying stay linear.
+TEST(ListBaseTest, LongArraysGrowAndShrinkGeometrically) {
+    static int many[100000];
+    ListBase list;
+    std::uint32_t resizes = 0, last = 0;
+    for (int& cell : many) {
+        list.Add(&cell);
+        if (list.Capacity() != last) ++resizes;
+        last = list.Capacity();
+    }
+    EXPECT_LT(resizes, 40u);
+    resizes = 0;
+    while (list.Count()) {
+        list.RemoveAt(list.Count() - 1);
+        if (list.Capacity() != last) ++resizes;
+        last = list.Capacity();
+    }
+    EXPECT_LT(resizes, 60u);
+    EXPECT_LE(list.Capacity(), 80u);
+}
+
 TEST(ListBaseTest, FirstInsertMakes20Slots) {
     ListBase list;
     list.InsertAt(0, &cells[1]);

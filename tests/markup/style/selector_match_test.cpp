@@ -40,7 +40,7 @@ class Tree : public SelectorElements {
     }
     Handle Parent(Handle h) const override { return At(elements_[Index(h)].parent); }
     Handle PreviousSibling(Handle h) const override { return At(elements_[Index(h)].previous); }
-    std::string Name(Handle h) const override { return elements_[Index(h)].name; }
+    std::string_view Name(Handle h) const override { return elements_[Index(h)].name; }
     bool Attribute(Handle h, std::string_view name, std::string& value) const override {
         const auto& attributes = elements_[Index(h)].attributes;
         const auto hit = attributes.find(std::string(name));
@@ -127,7 +127,7 @@ TEST(Selecting, ADescendantChainThatCannotMatchEndsQuickly) {
             return depth > 1 ? reinterpret_cast<Handle>(depth - 1) : nullptr;
         }
         Handle PreviousSibling(Handle) const override { return nullptr; }
-        std::string Name(Handle) const override { return "g"; }
+        std::string_view Name(Handle) const override { return "g"; }
         bool Attribute(Handle, std::string_view, std::string&) const override { return false; }
     } chain;
     std::string text = "x";
@@ -155,7 +155,9 @@ TEST(Selecting, TheIndexKeyIsTheLastStepsIdThenClassThenType) {
     };
     for (const Key& k : {Key{"g rect.a#b", SelectorKeyKind::kId, "b"}, Key{"#x Rect.a", SelectorKeyKind::kClass, "a"},
                          Key{".x > RECT", SelectorKeyKind::kType, "rect"},
-                         Key{"rect [a]", SelectorKeyKind::kUniversal, ""}}) {
+                         Key{"rect [a]", SelectorKeyKind::kUniversal, ""},
+                         Key{"[class~=b]", SelectorKeyKind::kClass, "b"}, Key{"[id=r]", SelectorKeyKind::kId, "r"},
+                         Key{"[class~='a b']", SelectorKeyKind::kUniversal, ""}}) {
         ParsedSelector selector;
         ASSERT_TRUE(ParseSelector(k.selector, selector));
         EXPECT_EQ(selector.keyKind, k.kind) << k.selector;

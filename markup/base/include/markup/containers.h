@@ -2,8 +2,10 @@
 // a typed view that does not own (List<T>), an owning vector of heap copies
 // (Vector<T>) and a cursor over any of them (Iterator<T>).
 //
-// Arrays grow by 20 slots when an insert finds them full and shrink by 20
-// when a removal leaves more than 40 slots free: the engine's lists are short.
+// Arrays grow by 20 slots (a long one by half its size) when an insert finds
+// them full, and shrink by 20 (a long one by a quarter) when a removal
+// leaves more than 40 slots (a long one: half) free, so short lists stay
+// small and long ones fill and empty in linear time.
 #pragma once
 
 #include <concepts>

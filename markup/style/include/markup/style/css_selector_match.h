@@ -57,6 +57,10 @@ struct ParsedSelector {
     std::string text;  // normalised: single blanks, combinators spaced
     SelectorKeyKind keyKind = SelectorKeyKind::kUniversal;
     std::string key;  // types folded to lower case
+    // The ids, classes and types that steps reached only through "
+    // " and ">" need on some ancestor, as AncestorKey hashes them: an
+    // element none of whose ancestors has one of them cannot match.
+    std::vector<std::uint64_t> ancestorKeys;
     bool Never() const;
 };
 
@@ -76,7 +80,8 @@ class SelectorElements {
     virtual Handle Parent(Handle element) const = 0;
     // The nearest earlier sibling that is an element.
     virtual Handle PreviousSibling(Handle element) const = 0;
-    virtual std::string Name(Handle element) const = 0;
+    // The element's name, valid while this object lives.
+    virtual std::string_view Name(Handle element) const = 0;
     // Whether the element has the attribute (name compared without regard
     // to case); its value into `value`.
     virtual bool Attribute(Handle element, std::string_view name, std::string& value) const = 0;
@@ -88,9 +93,14 @@ class SelectorElements {
 bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements,
                      SelectorElements::Handle element);
 
+// The hash of an id ('#'), class word ('.') or folded type name (' ').
+std::uint64_t AncestorKey(char kind, std::string_view name);
+
 // Whether a blank-separated list holds the word (case-sensitive).
 bool HasWord(std::string_view list, std::string_view word);
 // ASCII lower case, as element names compare.
 std::string FoldedName(std::string_view name);
+// Equal without regard to ASCII case.
+bool SameName(std::string_view a, std::string_view b);
 
 }  // namespace markup::style

@@ -4,7 +4,6 @@
 // the documents themselves.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "tool_renders.h"
@@ -25,16 +24,10 @@ class CssFixture : public ::testing::TestWithParam<const char*> {
 
 TEST_P(CssFixture, RendersLikeItsDocument) {
     const std::string name = GetParam();
-    std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/css/" + name + ".svg",
-                               folder_ / (name + ".svg"));
-    std::string errors;
-    ASSERT_EQ(Tool(folder_, "import " + name + ".svg " + name + ".json", &errors), 0) << errors;
-    ASSERT_EQ(Tool(folder_, "export " + name + ".json " + name + ".out.svg", &errors), 0) << errors;
-    const Image want = Render(folder_, name + ".svg", kPixels);
-    const Image got = Render(folder_, name + ".out.svg", kPixels);
-    ASSERT_FALSE(want.empty());
-    EXPECT_GT(Inked(want), 0.02);
-    EXPECT_LE(Differing(want, got), 0.01) << ReadFile(folder_ / (name + ".out.svg"));
+    RoundTrip trip;
+    ASSERT_TRUE(RoundTripFixture(folder_, "css", name, kPixels, &trip));
+    EXPECT_GT(Inked(trip.original), 0.02);
+    EXPECT_LE(Differing(trip.original, trip.imported), 0.01) << trip.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheets, CssFixture, ::testing::Values("selectors", "entity_child", "important", "colour_names",

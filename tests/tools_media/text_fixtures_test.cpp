@@ -4,7 +4,6 @@
 // the result matches the document.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "tool_renders.h"
@@ -32,16 +31,10 @@ class TextFixtures : public ::testing::TestWithParam<TextFixture> {
 
 TEST_P(TextFixtures, RenderLikeTheirDocuments) {
     const std::string name = GetParam().name;
-    std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/text/" + name + ".svg",
-                               folder_ / (name + ".svg"));
-    std::string errors;
-    ASSERT_EQ(Tool(folder_, "import " + name + ".svg " + name + ".json", &errors), 0) << errors;
-    ASSERT_EQ(Tool(folder_, "export " + name + ".json " + name + ".out.svg", &errors), 0) << errors;
-    const Image want = Render(folder_, name + ".svg", kPixels);
-    const Image got = Render(folder_, name + ".out.svg", kPixels);
-    ASSERT_FALSE(want.empty());
-    EXPECT_GT(Inked(want), 0.01);
-    EXPECT_LE(Differing(want, got, kThreshold), GetParam().tolerance) << ReadFile(folder_ / (name + ".out.svg"));
+    RoundTrip trip;
+    ASSERT_TRUE(RoundTripFixture(folder_, "text", name, kPixels, &trip));
+    EXPECT_GT(Inked(trip.original), 0.01);
+    EXPECT_LE(Differing(trip.original, trip.imported, kThreshold), GetParam().tolerance) << trip.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, TextFixtures,

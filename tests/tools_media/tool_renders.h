@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -82,6 +83,33 @@ inline double Inked(const Image& image) {
         if (c.r < 235 || c.g < 235 || c.b < 235) ++inked;
     }
     return static_cast<double>(inked) / (image.width * image.height);
+}
+
+// A fixture document of the test data (import_fixtures/SUBFOLDER/NAME.svg)
+// taken round: copied into the folder, imported, exported again into
+// NAME.out.svg, and both documents rendered at `size` pixels.
+struct RoundTrip {
+    Image original;
+    Image imported;
+    std::string output;  // the exported document, to show when they differ
+};
+
+inline ::testing::AssertionResult RoundTripFixture(const media_test::TempFolder& folder,
+                                                   const std::string& subfolder, const std::string& name,
+                                                   uint32_t size, RoundTrip* trip) {
+    std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/" + subfolder + "/" + name +
+                                   ".svg",
+                               folder / (name + ".svg"));
+    std::string errors;
+    if (Tool(folder, "import " + name + ".svg " + name + ".json", &errors) != 0)
+        return ::testing::AssertionFailure() << "import failed: " << errors;
+    if (Tool(folder, "export " + name + ".json " + name + ".out.svg", &errors) != 0)
+        return ::testing::AssertionFailure() << "export failed: " << errors;
+    trip->original = Render(folder, name + ".svg", size);
+    trip->imported = Render(folder, name + ".out.svg", size);
+    trip->output = ReadFile(folder / (name + ".out.svg"));
+    if (trip->original.empty()) return ::testing::AssertionFailure() << "the document does not render";
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace tool_renders

@@ -98,9 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WParser reader(dom.Document(), &styles);
     if (!reader.Rooted()) return 0;
     const WMatrix root = reader.Current();
+    // A root that gives no size is measured as it is drawn and gets its page
+    // then, so its matrix changes once; any other comes back to where it was.
+    const bool measured = reader.Width() == 0 || reader.Height() == 0;
     CheckingCanvas canvas(reader);
     Check(reader.Parse(&canvas) == 1);
     Check(canvas.Open() == 0);
-    Check(reader.Current() == root);
+    Check(measured || reader.Current() == root);
     return 0;
 }

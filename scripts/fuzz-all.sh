@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, address and undefined sanitizers) and
 # runs each briefly over its seed corpus plus new inputs. Any crash, leak,
-# timeout (5 s an input) or memory use over 512 MB fails the run.
+# timeout (5 s an input) or memory use over 512 MB (or the limit a target sets
+# in its fuzz/NAME/options) fails the run.
 #
 #   FUZZ_SECONDS_TOTAL  time for all targets together (default 60)
 #   FUZZ_SECONDS        time for each target (overrides the share of the total)
@@ -36,6 +37,8 @@ for line in "${targets[@]}"; do
   args=(-max_total_time="$each" -timeout=5 -rss_limit_mb=512 -print_final_stats=1
         -artifact_prefix="$artifacts/")
   [ -f "$dir/dict" ] && args+=(-dict="$dir/dict")
+  # A target may set flags of its own (the last of a flag counts), one a line.
+  [ -f "$dir/options" ] && mapfile -t -O "${#args[@]}" args < <(grep -v '^#' "$dir/options")
   seeds=()
   [ -d "$dir/corpus" ] && seeds+=("$dir/corpus")
   echo "=== fuzz $name (${each}s)"

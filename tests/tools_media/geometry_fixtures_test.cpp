@@ -60,9 +60,9 @@ TEST_P(GeometryFixture, RendersLikeItsDocument) {
 INSTANTIATE_TEST_SUITE_P(
     Geometry, GeometryFixture,
     ::testing::Values(Fixture{"units_inch", 0.01}, Fixture{"units_relative", 0.01}, Fixture{"units_viewbox", 0.01},
-                      Fixture{"units_points", 0.01}, Fixture{"no_size", 0.01}, Fixture{"aspect_meet", 0.01},
-                      Fixture{"aspect_slice", 0.01}, Fixture{"aspect_root", 0.01},
-                      Fixture{"aspect_root_slice", 0.01}, Fixture{"symbol_sprite", 0.01},
+                      Fixture{"units_points", 0.01}, Fixture{"no_size", 0.01}, Fixture{"ratio_meet", 0.01},
+                      Fixture{"ratio_slice", 0.01}, Fixture{"ratio_root", 0.01},
+                      Fixture{"ratio_root_slice", 0.01}, Fixture{"symbol_sprite", 0.01},
                       Fixture{"clip_units", 0.01}, Fixture{"clip_shapes", 0.01}, Fixture{"root_effects", 0.01},
                       Fixture{"gradient_direction", 0.01}, Fixture{"structure", 0.01}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -3,7 +3,6 @@
 // `svgfilter import`, exported again and rendered beside its original.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "tool_renders.h"
@@ -31,30 +30,15 @@ class GeometryFixture : public ::testing::TestWithParam<Fixture> {
         if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
     }
 
-    void ImportAndExport(const std::string& name) {
-        std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/geometry/" + name + ".svg",
-                                   folder_ / (name + ".svg"));
-        media_test::WriteFixture(folder_, "picture.png", media_test::Quarters(16, 16),
-                                 host::media::ImageFormat::kPng, 24);
-        media_test::WriteFixture(folder_, "wide.png", media_test::Quarters(32, 8),
-                                 host::media::ImageFormat::kPng, 24);
-        std::string errors;
-        ASSERT_EQ(Tool(folder_, "import " + name + ".svg " + name + ".json", &errors), 0) << errors;
-        ASSERT_EQ(Tool(folder_, "export " + name + ".json " + name + ".out.svg", &errors), 0) << errors;
-    }
-
     media_test::TempFolder folder_;
 };
 
 TEST_P(GeometryFixture, RendersLikeItsDocument) {
     const Fixture& f = GetParam();
-    ImportAndExport(f.name);
-    const Image want = Render(folder_, std::string(f.name) + ".svg", kPixels);
-    const Image got = Render(folder_, std::string(f.name) + ".out.svg", kPixels);
-    ASSERT_FALSE(want.empty());
-    EXPECT_GT(Inked(want), 0.02);
-    EXPECT_LE(Differing(want, got, kThreshold), f.tolerance)
-        << ReadFile(folder_ / (std::string(f.name) + ".out.svg"));
+    RoundTrip trip;
+    ASSERT_TRUE(RoundTripFixture(folder_, "geometry", f.name, kPixels, &trip));
+    EXPECT_GT(Inked(trip.original), 0.02);
+    EXPECT_LE(Differing(trip.original, trip.imported, kThreshold), f.tolerance) << trip.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -84,6 +84,8 @@ TEST_F(GeneratedCSSTest, KeywordIdsTheEngineComparesResolveToTheirTexts) {
         {52, 264, "absolute"},    {13, 358, "scroll"},         {64, 382, "top"},
         {83, 368, "sRGB"},        {55, 272, "block"},          {4, 364, "small-caps"},
         {10, 383, "transparent"}, {99, 393, "visiblePainted"}, {5, 261, "700"},
+        {88, 402, "collapse"},    {112, 281, "currentColor"},  {114, 281, "currentColor"},
+        {118, 267, "auto"},       {117, 278, "central"},       {116, 368, "sRGB"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Keyword(c.property, c.keyword), c.text) << c.property << " " << c.keyword;

@@ -13,6 +13,7 @@
 #define SVGIMPORT_CANVAS_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -178,11 +179,28 @@ class WCanvas_UDI : public WCanvas {
         const Pass* begin() const { return pass; }
         const Pass* end() const { return pass + count; }
     };
-    static Passes PassesOf(const WPresentation& style);
+    Passes PassesOf(const WPresentation& style) const;
     // An image's one drawing, at the object's opacity.
     static Passes ImagePassesOf(const WPresentation& style);
 
     bool Continue() const;
+
+    // Paints the host cannot show as they are, drawn as other objects: a
+    // fill of rings (a banded radial gradient) or of tiles cell by cell (a
+    // turned pattern lattice), clipped to the shape, and a stroke under an
+    // uneven scale as the filled region it covers. True when the shape was
+    // drawn that way; `outline` gives the shape's path on demand, `rest`
+    // draws the shape itself with what `omit_` leaves of its paints.
+    struct Omitted {
+        bool fill = false;
+        bool stroke = false;
+    };
+    Omitted SubstitutesOf(const WGraphicsPrimitive& shape, const svgf::HostBox& box) const;
+    bool DrawSubstituted(const WGraphicsPrimitive& shape, const svgf::HostBox& box,
+                         const std::function<void(std::vector<svgf::HostPoint>&, std::vector<uint8_t>&)>& outline,
+                         const std::function<void()>& rest);
+    void DrawBands(const WPresentation& style, const WRadialGradient& gradient, const svgf::HostBox& box);
+    void DrawLattice(const WPattern& pattern, const svgf::HostBox& box);
     void ApplyStyle(const WPresentation& style, const Pass& pass, const svgf::HostBox& first, svgf::HostBox* second,
                     Records& out);
     void BuildUniformTransparency(Records& out, uint16_t opacity);
@@ -231,6 +249,10 @@ class WCanvas_UDI : public WCanvas {
     std::vector<const void*> drawingTiles_;
     // The temporary files of embedded pictures, removed with the canvas.
     std::vector<std::string> pictureFiles_;
+    // While a shape's substitutes are drawn: what the shape itself leaves out.
+    Omitted omit_;
+    bool substituting_ = false;
+    bool latticeWarned_ = false;
 };
 
 // The host font style word of a font: exactly one of the low 18 bits, by

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "svgfilter/import_abi.h"
 #include "svgimport/matrix.h"
 #include "svgimport/objects.h"
+#include "svgimport/picture_size.h"
 
 namespace SVG {
 
@@ -60,6 +62,9 @@ class WCanvas {
     // host units of its font size; this one guesses half the size a
     // character, a canvas over a host asks the host's own layout.
     virtual double MeasureText(const WText& text);
+    // The pixel size the picture a link names declares (a file beside the
+    // document or as written, a data: URI); this one knows no pictures.
+    virtual std::optional<WPictureSize> PictureSize(std::string_view link);
     virtual int32_t DrawPath(const WPath& path) = 0;
     virtual int32_t DrawRectangle(const WRectangle& rectangle) = 0;
     // Two string notifications that nothing of the import sends; the
@@ -106,6 +111,7 @@ class WCanvas_UDI : public WCanvas {
     int32_t DrawImage(const WImage& image) override;
     int32_t DrawText(const WText& text) override;
     double MeasureText(const WText& text) override;
+    std::optional<WPictureSize> PictureSize(std::string_view link) override;
     int32_t DrawPath(const WPath& path) override;
     int32_t DrawRectangle(const WRectangle& rectangle) override;
     int32_t AcceptString(const WString&) override { return 1; }

@@ -288,6 +288,15 @@ class WImage final : public WGraphicsPrimitive {
     double width = 0;
     double height = 0;
     WString href;
+    // The part of the box that shows, in host units as the box (a sliced
+    // picture shows only its viewport); unset: all of it.
+    struct Visible {
+        double x = 0;
+        double y = 0;
+        double width = 0;
+        double height = 0;
+    };
+    std::optional<Visible> visible;
     void Place(const WMatrix& toHost, double userX, double userY, double userWidth, double userHeight);
 };
 

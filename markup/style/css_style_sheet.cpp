@@ -49,8 +49,31 @@ void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_
     Rebuild();
 }
 
+// Once used, a token matters only when a declaration was read from it (a
+// property keeps its name and value tokens). The others are let go rule by
+// rule as the parse passes them, their slots left empty (null) behind the
+// cursor and closed at the end, so that a long sheet never holds every
+// token at once: the sheet keeps about one token a value rather than one
+// for every brace, blank and selector part.
 void CSSStyleSheet::Rebuild() {
     if (tokens_.Count() == 0) return;
+    const std::uint32_t from = firstUnused_;
+    // Tokens before this index have been let go or kept.
+    std::uint32_t released = from;
+    const auto release = [&](std::uint32_t end) {
+        for (; released < end && released < tokens_.Count(); ++released) {
+            CSSToken* token = tokens_.At(released);
+            if (token && token->Consumed() && !token->Referenced()) {
+                delete token;
+                tokens_.SetItemAt(released, nullptr);
+            }
+        }
+    };
+    // An empty slot is a used token.
+    const auto used = [&](std::uint32_t i) {
+        const CSSToken* token = tokens_.At(i);
+        return !token || token->Consumed();
+    };
     // The tokens before the first unused one are all marked, so the first
     // significant token is at or after it.
     cursor_.Seek(firstUnused_);
@@ -61,29 +84,59 @@ void CSSStyleSheet::Rebuild() {
         // so the start is found here: the next token that is neither used
         // nor a blank.
         std::uint32_t start = cursor_.Position();
-        while (start > 0 && start <= tokens_.Count() && !tokens_.At(start - 1)->Consumed()) --start;
-        while (start < tokens_.Count() &&
-               (tokens_.At(start)->Consumed() || IsBlankTokenType(tokens_.At(start)->Type()))) {
-            ++start;
-        }
+        while (start > 0 && start <= tokens_.Count() && !used(start - 1)) --start;
+        while (start < tokens_.Count() && (used(start) || IsBlankTokenType(tokens_.At(start)->Type()))) ++start;
         cursor_.SetPosition(start);
         CSSToken* token = start < tokens_.Count() ? tokens_.At(start) : nullptr;
         if (!token) break;
         if (token->Type() == kCSSEnd) {
-            for (std::uint32_t i = firstUnused_; i < cursor_.Position(); ++i) tokens_.At(i)->SetConsumed(true);
+            for (std::uint32_t i = firstUnused_; i < cursor_.Position(); ++i) {
+                if (CSSToken* before = tokens_.At(i)) before->SetConsumed(true);
+            }
             firstUnused_ = cursor_.Position();
             // An end character inside a text ends nothing but its rule:
             // left unmarked it would stop every later rebuild there.
             if (cursor_.Position() + 1 < tokens_.Count()) {
                 token->SetConsumed(true);
+                release(cursor_.Position() + 1);
                 continue;
             }
             break;
         }
-        if (std::unique_ptr<CSSCompoundSelector> rule = ParseRule()) detail::Adopt(rules_, std::move(rule));
+        if (std::unique_ptr<CSSCompoundSelector> rule = ParseRule()) {
+            MarkReferenced(*rule);
+            detail::Adopt(rules_, std::move(rule));
+        }
         cursor_.ConsumeThrough(kCSSBlockClose);
+        release(start);
     }
+    release(firstUnused_);
+    CloseEmptySlots(from);
     RebuildDeclarations();
+}
+
+void CSSStyleSheet::MarkReferenced(const CSSCompoundSelector& rule) {
+    const auto mark = [](const CSSElement& element) {
+        for (std::uint32_t i = 0; i < element.Tokens().Count(); ++i) {
+            if (CSSToken* token = element.Tokens().At(i)) token->SetReferenced();
+        }
+    };
+    for (std::uint32_t p = 0; p < rule.PropertyCount(); ++p) {
+        const CSSProperty& property = *rule.PropertyAt(p);
+        mark(property);
+        if (CSSToken* name = property.NameToken()) name->SetReferenced();
+        for (std::uint32_t v = 0; v < property.ValueCount(); ++v) mark(*property.ValueAt(v));
+    }
+}
+
+void CSSStyleSheet::CloseEmptySlots(std::uint32_t from) {
+    std::uint32_t to = from;
+    for (std::uint32_t i = from; i < firstUnused_; ++i) {
+        if (CSSToken* token = tokens_.At(i)) tokens_.SetItemAt(to++, token);
+    }
+    tokens_.CloseGap(to, firstUnused_);
+    firstUnused_ = to;
+    cursor_.Seek(firstUnused_);
 }
 
 // The list holds, in rule order, the declarations of every rule; earlier

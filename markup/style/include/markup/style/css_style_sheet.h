@@ -3,8 +3,9 @@
 // the matcher filters for each element through an index.
 //
 // Each text is parsed once: the tokens of earlier texts are marked used,
-// so a later text adds its rules after theirs. Nothing is reported: what
-// does not parse is skipped.
+// so a later text adds its rules after theirs. Of the used tokens the list
+// keeps only those the declarations were read from. Nothing is reported:
+// what does not parse is skipped.
 #pragma once
 
 #include <cstdint>
@@ -63,6 +64,8 @@ class CSSStyleSheet {
 
   private:
     void Rebuild();
+    void MarkReferenced(const CSSCompoundSelector& rule);
+    void CloseEmptySlots(std::uint32_t from);
     void RebuildDeclarations();
     void IndexDeclarations();
 

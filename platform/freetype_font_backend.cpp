@@ -237,6 +237,34 @@ class FreeTypeFontBackend : public FontBackend {
         }
     }
 
+    bool GenericFace(std::uint8_t family, std::string& face) override {
+        face.clear();
+        const char* generic = family == kFamilyRoman    ? "serif"
+                              : family == kFamilySwiss  ? "sans-serif"
+                              : family == kFamilyModern ? "monospace"
+                                                        : nullptr;
+        if (!config_ || generic == nullptr) return false;
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+        FcConfigSubstitute(config_, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config_, pattern, &result);
+        FcPatternDestroy(pattern);
+        if (!match) return false;
+        FcChar8* name = nullptr;
+        FcChar8* format = nullptr;
+        // Only an outline face stands for the kind: a bitmap one is not
+        // what the enumeration would offer either.
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch &&
+            FcPatternGetString(match, FC_FONTFORMAT, 0, &format) == FcResultMatch &&
+            std::strcmp(reinterpret_cast<const char*>(format), "TrueType") == 0) {
+            face = reinterpret_cast<const char*>(name);
+        }
+        FcPatternDestroy(match);
+        return !face.empty();
+    }
+
   private:
     MadeFont* Find(FontHandle font) {
         auto it = fonts_.find(font);

@@ -49,6 +49,7 @@ class RequestCachedFonts : public platform::FontBackend {
                         const std::function<bool(const platform::FaceInfo&)>& report) override {
         inner_.EnumerateFaces(filter, report);
     }
+    bool GenericFace(std::uint8_t family, std::string& face) override { return inner_.GenericFace(family, face); }
     std::int32_t LogicalPixelsPerInch() const override { return inner_.LogicalPixelsPerInch(); }
 
   private:

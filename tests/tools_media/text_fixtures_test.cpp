@@ -4,6 +4,7 @@
 // the result matches the document.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "tool_renders.h"
@@ -42,8 +43,25 @@ INSTANTIATE_TEST_SUITE_P(Documents, TextFixtures,
                                            TextFixture{"iso_8859_2", 0.01}, TextFixture{"windows_1251", 0.01},
                                            TextFixture{"utf_16", 0.01}, TextFixture{"xml_space", 0.01},
                                            TextFixture{"anchors", 0.01}, TextFixture{"styled_spans", 0.01},
-                                           TextFixture{"fonts", 0.01}, TextFixture{"data_uri_images", 0.01}),
+                                           TextFixture{"fonts", 0.01}, TextFixture{"data_uri_images", 0.01},
+                                           TextFixture{"font_sizes", 0.01},
+                                           TextFixture{"per_character_spelled_out", 0.01}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// rsvg-convert places a list's first value only: a document of per-character
+// lists is compared with its spelled-out form, each positioned character a
+// span or text of its own.
+TEST(TextPositions, PerCharacterListsPlaceLikeTheirSpelledOutForm) {
+    if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
+    media_test::TempFolder folder;
+    RoundTrip trip;
+    ASSERT_TRUE(RoundTripFixture(folder, "text", "per_character", kPixels, &trip));
+    std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/text/per_character_spelled_out.svg",
+                               folder / "spelled.svg");
+    const Image spelled = Render(folder, "spelled.svg", kPixels);
+    EXPECT_GT(Inked(spelled), 0.01);
+    EXPECT_LE(Differing(spelled, trip.imported, kThreshold), 0.01) << trip.output;
+}
 
 // Our own export writes characters beyond 255 as references in an
 // ISO-8859-1 document: the import gives them back as written.

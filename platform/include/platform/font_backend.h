@@ -106,6 +106,14 @@ class FontBackend {
     // family when the filter's face is empty, else that family only (its
     // name compared without case). The report answers false to stop.
     virtual void EnumerateFaces(const LogFont& filter, const std::function<bool(const FaceInfo&)>& report) = 0;
+    // The family the system itself takes for a generic family (roman:
+    // serif, swiss: sans-serif, modern: monospace), when it names one;
+    // false leaves the choice to the enumeration's family bits.
+    virtual bool GenericFace(std::uint8_t family, std::string& face) {
+        (void)family;
+        face.clear();
+        return false;
+    }
     virtual std::int32_t LogicalPixelsPerInch() const { return kLogicalPixelsPerInch; }
 };
 

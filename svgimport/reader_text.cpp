@@ -14,6 +14,7 @@
 
 #include "markup/doc_element.h"
 #include "reader_detail.h"
+#include "path_measure.h"
 #include "text_positions.h"
 #include "text_space.h"
 
@@ -51,11 +52,15 @@ bool WhitespaceText(const WDOMHandle& node, std::string& out) {
     return true;
 }
 
-// One stretch of characters: the element whose style it takes and the
-// innermost element whose lists give its characters their values.
+constexpr uint32_t kNoPath = UINT32_MAX;
+
+// One stretch of characters: the element whose style it takes, the
+// innermost element whose lists give its characters their values and the
+// `textPath` it lies on.
 struct Piece {
     WDOMHandle element;
     uint32_t owner = detail::TextPositions::kNone;
+    uint32_t path = kNoPath;
 };
 
 // The character data of an element and its descendants, in order (what a
@@ -113,6 +118,14 @@ class PieceCollector {
                     AppendCharacterData(target, data, depth + 1);
                     Add(child, std::move(data), detail::PreservesSpace(child), inner);
                 }
+            } else if (name == "textPath") {
+                // Its characters go along its path, a nested one's along
+                // the nested path.
+                const uint32_t outer = path_;
+                path_ = static_cast<uint32_t>(paths.size());
+                paths.push_back(child);
+                Collect(child, inner, depth + 1);
+                path_ = outer;
             } else {
                 Collect(child, inner, depth + 1);
             }
@@ -123,14 +136,16 @@ class PieceCollector {
     std::vector<Piece> pieces;
     std::vector<detail::SpacedText> stretches;
     detail::TextPositions positions;
+    std::vector<WDOMHandle> paths;
 
   private:
     void Add(const WDOMHandle& element, std::string text, bool preserve, uint32_t owner) {
-        pieces.push_back({element, owner});
+        pieces.push_back({element, owner, path_});
         stretches.push_back({std::move(text), preserve});
     }
 
     const WParser& reader_;
+    uint32_t path_ = kNoPath;
 };
 
 // A run laid out in the text's user space: bytes of its piece's text.
@@ -140,6 +155,8 @@ struct Run {
     WPoint at;
     double advance = 0;
     std::optional<double> rotate;
+    bool onPath = false;  // placed along a path, its advance given
+    bool measured = false;
 };
 
 // A piece's characters in its element's style, the font size in user
@@ -207,18 +224,21 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     std::vector<Run> runs;
     std::vector<size_t> chunkStarts;
     WPoint pen;
+    // The advance of a run in user units, as the host measures it.
+    const auto measure = [&](size_t i, size_t begin, size_t length) {
+        StyledPiece& piece = styled[i];
+        if (canvas_ == nullptr || !(piece.hostSize > 0) || !std::isfinite(piece.hostSize)) return 0.0;
+        piece.text.text.Assign(std::string_view(collector.stretches[i].text).substr(begin, length));
+        const double advance = canvas_->MeasureText(piece.text) * piece.size / piece.hostSize;
+        return std::isfinite(advance) ? advance : 0.0;
+    };
     const auto finish = [&](Run& run) {
-        StyledPiece& piece = styled[run.piece];
-        if (canvas_ != nullptr && piece.hostSize > 0 && std::isfinite(piece.hostSize)) {
-            piece.text.text.Assign(std::string_view(collector.stretches[run.piece].text).substr(run.begin, run.length));
-            const double advance = canvas_->MeasureText(piece.text) * piece.size / piece.hostSize;
-            if (std::isfinite(advance)) run.advance = advance;
-        }
+        if (run.onPath || run.measured) return;
+        run.measured = true;
+        run.advance = measure(run.piece, run.begin, run.length);
         pen.x += run.advance;
     };
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const std::vector<size_t>& starts = codePoints[i];
-        if (starts.empty()) continue;
+    const auto style = [&](size_t i) {
         StyledPiece& piece = styled[i];
         StyleTextRun(element, pieces[i].element, piece.text.presentation, nullptr);
         if (piece.text.presentation.font == nullptr) piece.text.presentation.font = std::make_unique<WFont>();
@@ -230,12 +250,95 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         piece.hostSize = hostSize.value;
         piece.text.presentation.font->size = hostSize;
         piece.text.matrix = Current();
+    };
+    // A textPath's characters, each a run of its own, set along the path
+    // it names; those whose middle falls off the path are not drawn, nor is
+    // anything when it names no path.
+    const auto alongPath = [&](const WDOMHandle& textPath, size_t from, size_t to) {
+        const detail::Attributes attributes(textPath);
+        const std::string* href = attributes.Href();
+        const WDOMHandle target = href != nullptr ? ResolveHref(*href) : WDOMHandle();
+        std::vector<detail::PathGlyph> glyphs;
+        std::vector<Run> placed;
+        std::optional<detail::PathMeasure> path;
+        if (!target.IsNull() && KindOf(target) == element::kPath) {
+            const detail::Attributes pathAttributes(target);
+            const std::string* data = pathAttributes.Find(attribute::kD);
+            path.emplace(data != nullptr ? std::string_view(*data) : std::string_view(),
+                         detail::TransformOf(pathAttributes));
+        }
+        for (size_t i = from; path && i < to; ++i) {
+            const std::vector<size_t>& starts = codePoints[i];
+            if (starts.empty()) continue;
+            style(i);
+            const std::string& text = collector.stretches[i].text;
+            for (size_t c = 0; c < starts.size(); ++c) {
+                const detail::CharacterValues v = collector.positions.At(pieces[i].owner, pieceStarts[i] + c);
+                Run run;
+                run.piece = i;
+                run.begin = starts[c];
+                run.length = (c + 1 < starts.size() ? starts[c + 1] : text.size()) - starts[c];
+                run.onPath = true;
+                run.advance = measure(i, run.begin, run.length);
+                detail::PathGlyph glyph;
+                glyph.advance = run.advance;
+                if (v.dx) glyph.dx = detail::UserLength(*this, *v.dx, kHorizontal);
+                if (v.dy) glyph.dy = detail::UserLength(*this, *v.dy, kVertical);
+                if (v.rotate && std::isfinite(*v.rotate)) glyph.rotate = *v.rotate;
+                glyphs.push_back(glyph);
+                placed.push_back(run);
+            }
+        }
+        if (placed.empty()) return;
+        double offset = 0;
+        if (const std::string* written = attributes.FindName("startOffset")) {
+            const WLength length = ParseLength(*written);
+            if (length.kind == unit::kPercent) {
+                offset = path->Length() * length.value / 100;
+            } else if (length.kind != unit::kNone && std::isfinite(length.value)) {
+                offset = detail::UserLength(*this, length, kHorizontal);
+            }
+        }
+        const int32_t anchor = TextAnchorOf(pieces[placed.front().piece].element);
+        const std::vector<detail::PlacedGlyph> where = detail::PlaceAlongPath(*path, offset, anchor, glyphs, &pen);
+        for (size_t k = 0; k < placed.size(); ++k) {
+            if (!where[k].drawn) continue;
+            placed[k].at = where[k].origin;
+            placed[k].rotate = where[k].angle;
+            runs.push_back(placed[k]);
+        }
+    };
+    // The characters after a path start a chunk of their own.
+    bool newChunk = false;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].path != kNoPath) {
+            size_t end = i;
+            while (end < pieces.size() && pieces[end].path == pieces[i].path) ++end;
+            if (!runs.empty()) finish(runs.back());
+            const size_t first = runs.size();
+            alongPath(collector.paths[pieces[i].path], i, end);
+            // Pieces the path left without a run give their styles back.
+            std::vector<bool> drawn(end - i, false);
+            for (size_t r = first; r < runs.size(); ++r) drawn[runs[r].piece - i] = true;
+            for (size_t k = i; k < end; ++k) {
+                if (styled[k].text.presentation.font == nullptr || drawn[k - i]) continue;
+                styled[k].text.ReleasePresentation();
+                if (styles_ != nullptr && pieces[k].element.Get() != element.Get()) styles_->Release(pieces[k].element);
+            }
+            chunkStarts.push_back(first);
+            newChunk = true;
+            i = end - 1;
+            continue;
+        }
+        const std::vector<size_t>& starts = codePoints[i];
+        if (starts.empty()) continue;
+        style(i);
 
         const std::string& text = collector.stretches[i].text;
         for (size_t c = 0; c < starts.size(); ++c) {
             const detail::CharacterValues v = collector.positions.At(pieces[i].owner, pieceStarts[i] + c);
             const bool turned = v.rotate && std::isfinite(*v.rotate) && *v.rotate != 0;
-            const bool afterTurn = !runs.empty() && runs.back().rotate;
+            const bool afterTurn = !runs.empty() && (runs.back().rotate || runs.back().onPath);
             const bool opens = c == 0 || v.x || v.y || Shifts(v.dx) || Shifts(v.dy) || turned || afterTurn;
             const size_t end = c + 1 < starts.size() ? starts[c + 1] : text.size();
             if (!opens) {
@@ -243,7 +346,8 @@ int32_t WParser::DoText(const WDOMHandle& element) {
                 continue;
             }
             if (!runs.empty()) finish(runs.back());
-            if (runs.empty() || v.x || v.y) chunkStarts.push_back(runs.size());
+            if (runs.empty() || v.x || v.y || newChunk) chunkStarts.push_back(runs.size());
+            newChunk = false;
             if (v.x) pen.x = detail::UserLength(*this, *v.x, kHorizontal, pen.x);
             if (v.y) pen.y = detail::UserLength(*this, *v.y, kVertical, pen.y);
             if (v.dx) pen.x += detail::UserLength(*this, *v.dx, kHorizontal);
@@ -265,6 +369,8 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     for (size_t c = 0; c + 1 < chunkStarts.size(); ++c) {
         const size_t first = chunkStarts[c];
         const size_t end = chunkStarts[c + 1];
+        // Characters on a path were anchored along it.
+        if (first >= end || runs[first].onPath) continue;
         const int32_t anchor = TextAnchorOf(pieces[runs[first].piece].element);
         if (anchor == text_anchor::kStart) continue;
         const Run& last = runs[end - 1];

@@ -138,10 +138,9 @@ bool GraphicsImp::FindFamilyFace(std::uint8_t family, String& face) {
     face.Empty();
     const std::uint8_t bits = family & platform::kFamilyMask;
     if (!bits) return false;
-    // The system's own choice first: the first face of a kind in name
-    // order is often a specialist one (a mathematical face for swiss).
-    if (std::string chosen; backend_.GenericFace(bits, chosen) && !chosen.empty()) {
-        face = chosen.substr(0, platform::kFaceNameSize - 1).c_str();
+    std::string preferred;
+    if (backend_.PreferredFace(bits, preferred) && !preferred.empty()) {
+        face = preferred.substr(0, platform::kFaceNameSize - 1).c_str();
         return true;
     }
     platform::LogFont filter;

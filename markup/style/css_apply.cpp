@@ -1,5 +1,7 @@
 // The cascade's apply loop: each declaration's value converted into the
 // computed style through the setter of its property id.
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "markup/style/css_manager.h"
@@ -128,14 +130,26 @@ class Applier {
 
     void FontSize(const CSSAttribute& value) {
         Graphics& graphics = style_.GetGraphics();
+        // Relative sizes count from the inherited size, not from a size an
+        // earlier declaration of this element set.
+        const double parent = style_.GetInheritedFontSize();
         if (const CSSNumericalAttribute* numeric = Numerical(value)) {
-            // A percentage is a share of the inherited size, as CSS says.
-            if (numeric->UnitCode() == kCSSUnitPercent) {
-                style_.SetIntLength(6, TruncateToInt32(numeric->Number() * style_.GetFontSize() / 100),
-                                    kStyleUnitAbsolute);
+            const double number = numeric->Number();
+            switch (numeric->UnitCode()) {
+                case kCSSUnitPercent: style_.SetFontSize(number * parent / 100); return;
+                case kCSSUnitEm: style_.SetFontSize(number * parent); return;
+                case kCSSUnitEx: style_.SetFontSize(number * parent * 0.5); return;
+                default: break;
+            }
+            if (!graphics.CountsCssUnits()) {
+                IntLength(6, value);
                 return;
             }
-            IntLength(6, value);
+            // SVG's sizes keep their fractions (10.5px, 7.5pt).
+            double out = 0.0;
+            std::int32_t unit = 0;
+            CSSManager::ConvertLengthDouble(value, style_, out, unit);
+            style_.SetFontSize(out, unit);
             return;
         }
         const std::uint32_t keyword = KeywordOf(value);
@@ -146,12 +160,23 @@ class Applier {
             case 397:
             case 398:
             case 399:
-            case 400:
-                style_.SetIntLength(6, graphics.FontSizePixels(TruncateToInt32(KeywordNumberOf(value))),
-                                    kStyleUnitAbsolute);
+            case 400: {
+                const std::int32_t index = TruncateToInt32(KeywordNumberOf(value));
+                if (graphics.CountsCssUnits()) {
+                    // CSS's table: medium is the initial size, each step
+                    // 1.2 times the one below.
+                    style_.SetFontSize(graphics.FontSizePixels(3) * std::pow(1.2, std::clamp(index, 1, 7) - 4));
+                    break;
+                }
+                style_.SetIntLength(6, graphics.FontSizePixels(index), kStyleUnitAbsolute);
                 break;
+            }
             case 311:
             case 365: {
+                if (graphics.CountsCssUnits()) {
+                    style_.SetFontSize(keyword == 311 ? parent * 1.2 : parent / 1.2);
+                    break;
+                }
                 std::int32_t step = graphics.FontSizeStep(style_.GetFontSize());
                 step = keyword == 311 ? (step < 7 ? step + 1 : 7) : (step > 1 ? step - 1 : 1);
                 style_.SetIntLength(6, graphics.FontSizePixels(step), kStyleUnitAbsolute);

@@ -178,6 +178,8 @@ void StyleProperties::InheritFrom(const StyleProperties& parent) {
     parent_ = &parent;
     // A size is its value with its unit: 140 user units are not 140 pixels.
     v.intLengths[6] = p.intLengths[6];
+    v.fontSize = p.fontSize;
+    v.parentFontSize = p.fontSize;
     for (std::uint32_t id : kInheritedKeywords) v.codes[id] = p.codes[id];
     for (std::uint32_t id : {3u, 4u, 5u}) v.flags[id] = p.flags[id];
     for (std::uint32_t id : kInheritedWords) v.words[id] = p.words[id];
@@ -228,6 +230,14 @@ void StyleProperties::InheritFrom(const StyleProperties& parent) {
 
 std::int32_t StyleProperties::GetFontSize() const {
     return values_->intLengths[6].value;
+}
+
+double StyleProperties::GetFontSizeExact() const {
+    return values_->fontSize;
+}
+
+double StyleProperties::GetInheritedFontSize() const {
+    return values_->parentFontSize >= 0 ? values_->parentFontSize : values_->fontSize;
 }
 
 std::int32_t StyleProperties::GetFontSizeUnit() const {

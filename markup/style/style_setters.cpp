@@ -1,4 +1,7 @@
 // StyleProperties' setters: the only writers of the value record.
+#include <cmath>
+
+#include "css_value_access.h"
 #include "markup/style/style_properties.h"
 #include "markup/url_mapper.h"
 #include "style_values.h"
@@ -67,7 +70,17 @@ void StyleProperties::SetTransparentBackground() {
 void StyleProperties::SetIntLength(std::uint32_t id, std::int32_t value, std::int32_t unit) {
     if (!IsIntLengthId(id)) return;
     values_->intLengths[id] = detail::IntLength{value, unit & 3};
-    if (id == 6) font_ = nullptr;
+    if (id == 6) {
+        values_->fontSize = value;
+        font_ = nullptr;
+    }
+}
+
+void StyleProperties::SetFontSize(double value, std::int32_t unit) {
+    if (!std::isfinite(value)) return;
+    values_->intLengths[6] = detail::IntLength{detail::TruncateToInt32(value), unit & 3};
+    values_->fontSize = value;
+    font_ = nullptr;
 }
 
 void StyleProperties::SetLength(std::uint32_t id, double value, std::int32_t unit, bool mark) {

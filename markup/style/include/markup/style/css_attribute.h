@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "markup/parser/css_dictionary.h"
+#include "markup/small_blocks.h"
 #include "markup/string.h"
 #include "markup/style/css_token.h"
 
@@ -56,6 +57,9 @@ inline constexpr std::uint32_t kCSSFirstSpecialColour = 0x01000000u;
 
 class CSSAttribute {
   public:
+    // One per value of every declaration of a sheet.
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     virtual ~CSSAttribute();
     // A heap copy of the same kind.
     virtual CSSAttribute* Clone() const = 0;

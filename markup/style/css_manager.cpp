@@ -2,12 +2,14 @@
 // matching.
 #include "markup/style/css_manager.h"
 
+#include <string_view>
 #include <vector>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
 #include "markup/node_iterators.h"
 #include "markup/style/css_attribute_lookup.h"
+#include "css_media.h"
 #include "style_heap.h"
 
 namespace markup::style {
@@ -80,6 +82,16 @@ const Attribute* CSSManager::FindTypeAttribute(const AttrElement& element, std::
 
 void CSSManager::CollectStyleElements() {
     if (!styleElement_) return;
+    // A style element for other media (media="print") has no rules for
+    // the screen.
+    if (const AttrElement* element = AsAttrElement(styleElement_)) {
+        const Attribute* media =
+            FindAttributeByName(document_ ? document_->Dictionary() : nullptr, *element, "media");
+        if (media && media->value.Length() &&
+            !detail::MediaListApplies(std::string_view(media->value.Text(), media->value.Length()))) {
+            return;
+        }
+    }
     // The element's text pieces are one sheet: an entity reference
     // ("&gt;" for a child combinator) splits the text into nodes, and
     // scanned apart they would make rules of their fragments.

@@ -282,6 +282,30 @@ TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder
     EXPECT_EQ(AppliedValues(manager, rect), "#000001 #000005 #000002 #000003 #000004 ");
 }
 
+// A style element's media attribute is a media query list: an element for
+// other media gives the sheet nothing.
+TEST(CSSManager, StyleElementsForOtherMediaAddNothing) {
+    auto dictionary = markup_test::BuildOpenDictionary();
+    markup_test::MemoryInStream stream(
+        "<svg><style media=\"print\">a{}</style><style media=\"print, Screen\">b{}</style>"
+        "<style media=\"\">c{}</style><style media=\"screen and (min-width: 9px)\">d{}</style>"
+        "<style media=\"all\">e{}</style></svg>");
+    markup::XMLElementFactory factory;
+    RecordingManager manager;
+    markup::DocTree tree(&factory, &manager);
+    tree.SetDictionary(dictionary.get());
+    markup::ErrorList errors;
+    markup::Tokenizer tokenizer;
+    tokenizer.SetErrors(&errors);
+    tokenizer.Begin(&stream, nullptr, &tree, "doc.svg", 1);
+    BuildTree(tokenizer, tree);
+    tokenizer.Reset();
+    std::uint32_t style = 0;
+    ASSERT_EQ(dictionary->ElementIdByName("style", style), markup::kDict_Ok);
+    FeedLikeDocumentHandlers(tree, manager, [](Node*) { return markup::String(); }, style);
+    EXPECT_EQ(manager.texts, (std::vector<std::string>{"b{}@0", "c{}@0", "e{}@0"}));
+}
+
 TEST_F(ManagerTest, ADocumentWithoutStyleElementsLeavesTheSheetEmpty) {
     tree.AppendChild(E(kSvg, {E(kRect), E(kG)}));
     FeedLikeDocumentHandlers(tree, manager, [](Node*) { return markup::String(); });

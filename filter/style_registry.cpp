@@ -40,8 +40,8 @@ const uint8_t* FountainOf(const SVGFillKey& key) {
 constexpr size_t kStopSize = sizeof(HostFountainStop);
 
 int CompareFountains(const SVGStyleRegistry::FillEntry& a, const SVGStyleRegistry::FillEntry& b) {
-    const uint8_t* fa = FountainOf(a.key);
-    const uint8_t* fb = FountainOf(b.key);
+    const uint8_t* fa = FountainOf(*a.fountain);
+    const uint8_t* fb = FountainOf(*b.fountain);
     if (int c = Compare(FieldAt<uint16_t>(fa, 0), FieldAt<uint16_t>(fb, 0))) return c;
     if (int c = Compare(FieldAt<int16_t>(fa, 20), FieldAt<int16_t>(fb, 20))) return c;
     for (size_t offset : {24, 28, 32}) {
@@ -58,8 +58,8 @@ int CompareFountains(const SVGStyleRegistry::FillEntry& a, const SVGStyleRegistr
         if (int c = Compare(FieldAt<uint16_t>(fa, position), FieldAt<uint16_t>(fb, position))) return c;
         if (int c = CompareColour(a.stopColours[i], b.stopColours[i])) return c;
     }
-    const HostRect& ra = a.key.box;
-    const HostRect& rb = b.key.box;
+    const HostRect& ra = a.box;
+    const HostRect& rb = b.box;
     if (int c = Compare(ra.left, rb.left)) return c;
     if (int c = Compare(ra.right, rb.right)) return c;
     if (int c = Compare(ra.top, rb.top)) return c;
@@ -81,9 +81,9 @@ uint16_t OpacityByte(double opacity) {
 namespace {
 
 // The key's opacity on the fill written for its class.
-void WriteOpacity(const SVGFillKey& key, SVGFill& fill) {
-    if (key.opacity != -1.0) fill.opacity = OpacityByte(key.opacity);
-    fill.opacityOfElement = key.opacityOfElement != 0;
+void WriteOpacity(const SVGStyleRegistry::FillEntry& entry, SVGFill& fill) {
+    if (entry.opacity != -1.0) fill.opacity = OpacityByte(entry.opacity);
+    fill.opacityOfElement = entry.opacityOfElement != 0;
 }
 
 }  // namespace
@@ -117,10 +117,10 @@ bool SVGStyleRegistry::OutlineLess::operator()(const OutlineEntry& a, const Outl
 }
 
 bool SVGStyleRegistry::FillLess::operator()(const FillEntry& a, const FillEntry& b) const {
-    if (int c = Compare(a.key.fill.kind, b.key.fill.kind)) return c < 0;
-    if (int c = Compare(a.key.opacity, b.key.opacity)) return c < 0;
-    if (int c = Compare(a.key.opacityOfElement, b.key.opacityOfElement)) return c < 0;
-    switch (a.key.fill.kind) {
+    if (int c = Compare(a.kind, b.kind)) return c < 0;
+    if (int c = Compare(a.opacity, b.opacity)) return c < 0;
+    if (int c = Compare(a.opacityOfElement, b.opacityOfElement)) return c < 0;
+    switch (a.kind) {
         case kFillUniform:
             return CompareColour(a.colour, b.colour) < 0;
         case kFillFountain:
@@ -169,10 +169,14 @@ int SVGStyleRegistry::FindOrAddOutline(const HostOutlineRecord& outline, double 
 
 SVGStyleRegistry::FillEntry SVGStyleRegistry::MakeFillEntry(const SVGFillKey& key) {
     FillEntry entry;
-    entry.key = key;
+    entry.kind = key.fill.kind;
+    entry.opacityOfElement = key.opacityOfElement;
+    entry.opacity = key.opacity;
+    entry.box = key.box;
     if (key.fill.kind == kFillUniform) {
         entry.colour = Rgb(FieldAt<ColorRecord>(key.fill.body, 0));
     } else if (key.fill.kind == kFillFountain) {
+        entry.fountain = std::make_unique<const SVGFillKey>(key);
         const int count = StopsRead(FieldAt<int16_t>(key.fill.body, offsetof(HostFountain, stopCount)));
         for (int i = 0; i < count; ++i) {
             size_t offset = offsetof(HostFountain, stops) + i * kStopSize;
@@ -227,17 +231,17 @@ SVGStyleRegistry::StopListEntry SVGStyleRegistry::MakeStopList(const HostFountai
 
 void SVGStyleRegistry::WriteGradientRule(WSVGWriter& writer, const FillEntry& entry, int number) {
     const int definition = writer.NextDefinitionNumber();
-    const HostFountain fountain = FountainCopy(entry.key);
+    const HostFountain fountain = FountainCopy(*entry.fountain);
     SVGGradient_Linear linear;
     SVGGradient_Radial radial;
     SVGGradient* gradient = nullptr;
     std::map<StopListEntry, int, StopListLess>* lists = nullptr;
     if (fountain.subKind == 1) {
-        host_.SetLinearGeometry(fountain, entry.key.box, linear);
+        host_.SetLinearGeometry(fountain, entry.box, linear);
         gradient = &linear;
         lists = &linearStops_;
     } else if (fountain.subKind == 2) {
-        host_.SetRadialGeometry(fountain, entry.key.box, radial);
+        host_.SetRadialGeometry(fountain, entry.box, radial);
         gradient = &radial;
         lists = &radialStops_;
     } else {
@@ -254,15 +258,15 @@ void SVGStyleRegistry::WriteGradientRule(WSVGWriter& writer, const FillEntry& en
     gradient->id.SetNumber(definition);
     writer.WriteDefinitionText(gradient->Write(writer.WriteState()));
     writer.WriteStyleRule(
-        FillReferenceClassRule(number, gradient->id.Name(), entry.key.opacity, entry.key.opacityOfElement != 0));
+        FillReferenceClassRule(number, gradient->id.Name(), entry.opacity, entry.opacityOfElement != 0));
 }
 
 void SVGStyleRegistry::WriteFillRule(WSVGWriter& writer, const FillEntry& entry, int number) {
-    switch (entry.key.fill.kind) {
+    switch (entry.kind) {
         case kFillUniform: {
             SVGFill_Color fill;
             fill.colour = entry.colour;
-            WriteOpacity(entry.key, fill);
+            WriteOpacity(entry, fill);
             writer.WriteStyleRule(FillClassRule(number, fill));
             return;
         }
@@ -271,7 +275,7 @@ void SVGStyleRegistry::WriteFillRule(WSVGWriter& writer, const FillEntry& entry,
             return;
         default: {
             SVGFill_None fill;
-            WriteOpacity(entry.key, fill);
+            WriteOpacity(entry, fill);
             writer.WriteStyleRule(FillClassRule(number, fill));
             return;
         }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "rc_object.h"
@@ -104,8 +105,14 @@ class SVGStyleRegistry {
         SVGColor colour;
         double opacity = -1.0;
     };
+    // Only a fountain keeps its whole record (some 1.7 KB): a drawing of
+    // many uniform colours keeps one small entry per colour.
     struct FillEntry {
-        SVGFillKey key;
+        uint16_t kind = 0;
+        uint32_t opacityOfElement = 0;
+        double opacity = -1.0;
+        HostRect box{};
+        std::unique_ptr<const SVGFillKey> fountain;  // fountains only
         SVGColor colour;                    // uniform fills
         std::vector<SVGColor> stopColours;  // fountains, one per stop read
     };

@@ -214,6 +214,55 @@ class FreeTypeFontBackend : public FontBackend {
         }
     }
 
+    bool PreferredFace(std::uint8_t familyBits, std::string& face) override {
+        const char* generic = nullptr;
+        switch (familyBits & kFamilyMask) {
+            case kFamilyRoman:
+                generic = "serif";
+                break;
+            case kFamilySwiss:
+                generic = "sans-serif";
+                break;
+            case kFamilyModern:
+                generic = "monospace";
+                break;
+            case kFamilyScript:
+                generic = "cursive";
+                break;
+            case kFamilyDecorative:
+                generic = "fantasy";
+                break;
+            default:
+                return false;
+        }
+        if (!config_) return false;
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(config_, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config_, pattern, &result);
+        FcPatternDestroy(pattern);
+        if (!match) return false;
+        // Only a TrueType face; of the same family kind where the names
+        // tell it (few systems have script or decorative faces, and what
+        // fontconfig gives for them is what other programs draw with).
+        FcChar8* name = nullptr;
+        FcChar8* format = nullptr;
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(match, FC_SPACING, 0, &spacing);
+        const bool named = FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch;
+        const bool trueType = FcPatternGetString(match, FC_FONTFORMAT, 0, &format) == FcResultMatch &&
+                              std::string(reinterpret_cast<const char*>(format)) == "TrueType";
+        if (named) face = reinterpret_cast<const char*>(name);
+        FcPatternDestroy(match);
+        const std::uint8_t bits = familyBits & kFamilyMask;
+        const bool sameKind = bits == kFamilyScript || bits == kFamilyDecorative ||
+                              FamilyBits(face, spacing == FC_MONO) == bits;
+        return named && trueType && sameKind;
+    }
+
   private:
     // What fontconfig chose for one family, weight and slant: the family
     // (empty when it substituted another), the file and the face's fields.

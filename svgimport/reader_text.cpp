@@ -1,17 +1,21 @@
 // The text builder: a `text` element's characters as host text runs. Each
 // stretch of characters (the text's own, each `tspan`'s, each `tref`'s) is
-// a run in its element's style. A run starts where its first character's
-// `x`, `y` put it, moved by `dx`, `dy`; a run without them follows the one
-// before by its measured advance. Of per-character lists (x, y, dx, dy,
-// rotate) the first value places the whole run. `text-anchor` moves the
-// runs of each chunk (the runs from one absolute position to the next) back
-// by the chunk's whole advance or half of it.
+// a run in its element's style. The x, y, dx, dy and rotate lists of the
+// text and its spans give values to single characters: a character with a
+// value of its own starts a run of its own there, and the run goes on
+// through the characters that have none, following the run before by its
+// measured advance. A turned character is a run alone, turned about its
+// origin. `text-anchor` moves the runs of each chunk (the runs from one
+// absolute position to the next) back by the chunk's whole advance or half
+// of it.
 #include <cmath>
 #include <numbers>
 #include <optional>
 
 #include "markup/doc_element.h"
 #include "reader_detail.h"
+#include "path_measure.h"
+#include "text_positions.h"
 #include "text_space.h"
 
 namespace SVG {
@@ -39,55 +43,24 @@ bool IsTextNode(uint16_t type) {
     return type == markup::kDOMTextNode || type == markup::kDOMCDATASectionNode;
 }
 
-// Where a run's first character goes: the first value of each list.
-struct Placement {
-    std::optional<WLength> x, y, dx, dy;
-    std::optional<double> rotate;
-    bool Absolute() const { return x || y; }
-    bool Any() const { return x || y || dx || dy || rotate; }
-};
-
-// The first length of a list of lengths, or none.
-std::optional<WLength> FirstLength(const std::string* list) {
-    if (list == nullptr) return std::nullopt;
-    size_t at = 0;
-    while (at < list->size() && (IsWhiteSpace((*list)[at]) || (*list)[at] == ',')) ++at;
-    size_t end = at;
-    while (end < list->size() && !IsWhiteSpace((*list)[end]) && (*list)[end] != ',') ++end;
-    if (end == at) return std::nullopt;
-    const WLength length = ParseLength(std::string_view(*list).substr(at, end - at));
-    if (length.kind == unit::kNone || !std::isfinite(length.value)) return std::nullopt;
-    return length;
+// A whitespace node before markup is character data of a text too.
+bool WhitespaceText(const WDOMHandle& node, std::string& out) {
+    const markup::DocElement* element =
+        node.Get() != nullptr ? markup::DocElement::Of(node.Get()->GetNode()) : nullptr;
+    if (element == nullptr || element->TypeId() != markup::kKindWhitespace) return false;
+    out.assign(element->Text().Text() != nullptr ? element->Text().Text() : "", element->Text().Length());
+    return true;
 }
 
-Placement PlacementOf(const detail::Attributes& attributes) {
-    Placement p;
-    p.x = FirstLength(attributes.Find(attribute::kX));
-    p.y = FirstLength(attributes.Find(attribute::kY));
-    p.dx = FirstLength(attributes.Find(attribute::kDx));
-    p.dy = FirstLength(attributes.Find(attribute::kDy));
-    if (const auto angle = FirstLength(attributes.FindName("rotate")); angle && angle->kind == unit::kUser)
-        p.rotate = angle->value;
-    return p;
-}
+constexpr uint32_t kNoPath = UINT32_MAX;
 
-// An inner element's values stand for its first character before the
-// outer element's.
-Placement Over(const Placement& inner, const Placement& outer) {
-    Placement p = outer;
-    if (inner.x) p.x = inner.x;
-    if (inner.y) p.y = inner.y;
-    if (inner.dx) p.dx = inner.dx;
-    if (inner.dy) p.dy = inner.dy;
-    if (inner.rotate) p.rotate = inner.rotate;
-    return p;
-}
-
-// One stretch of characters: the element whose style it takes and where
-// its first character goes.
+// One stretch of characters: the element whose style it takes, the
+// innermost element whose lists give its characters their values and the
+// `textPath` it lies on.
 struct Piece {
     WDOMHandle element;
-    Placement placement;
+    uint32_t owner = detail::TextPositions::kNone;
+    uint32_t path = kNoPath;
 };
 
 // The character data of an element and its descendants, in order (what a
@@ -96,95 +69,106 @@ void AppendCharacterData(const WDOMHandle& node, std::string& out, int depth) {
     if (depth > WParser::kMaxDepth) return;
     for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
         const uint16_t type = child.GetNodeType();
+        std::string blank;
         if (IsTextNode(type)) {
             out += child.GetData().View();
             for (uint32_t joined = RunLength(child); joined > 1 && !child.GetNextSibling().IsNull(); --joined)
                 child = child.GetNextSibling();
+        } else if (WhitespaceText(child, blank)) {
+            out += blank;
         } else if (type == markup::kDOMElementNode) {
             AppendCharacterData(child, out, depth + 1);
         }
     }
 }
 
-// Gathers the text's stretches: `pending` is the placement that waits for
-// the next character, taken (and cleared) by the first stretch.
+// Gathers the text's stretches and the lists of the elements they lie in.
 class PieceCollector {
   public:
     explicit PieceCollector(const WParser& reader) : reader_(reader) {}
 
-    void Collect(const WDOMHandle& node, Placement& pending, int depth) {
+    void Collect(const WDOMHandle& node, uint32_t owner, int depth) {
         if (depth > WParser::kMaxDepth) return;
         const bool preserve = detail::PreservesSpace(node);
         for (WDOMHandle child = node.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
             const uint16_t type = child.GetNodeType();
+            std::string blank;
             if (IsTextNode(type)) {
-                Add(node, std::string(child.GetData().View()), preserve, pending);
+                Add(node, std::string(child.GetData().View()), preserve, owner);
                 // The run's other nodes gave their text already.
                 for (uint32_t joined = RunLength(child); joined > 1 && !child.GetNextSibling().IsNull(); --joined)
                     child = child.GetNextSibling();
+                continue;
+            }
+            if (WhitespaceText(child, blank)) {
+                Add(node, std::move(blank), preserve, owner);
                 continue;
             }
             if (type != markup::kDOMElementNode) continue;
             const std::string name = detail::NameOf(child);
             const bool placed = name == "tspan" || name == "tref";
             if (!placed && name != "a" && name != "textPath") continue;  // desc, title and others draw nothing
-            Placement inner = placed ? Over(PlacementOf(detail::Attributes(child)), pending) : pending;
-            const bool hadPending = pending.Any();
+            const uint32_t inner = placed ? positions.Open(detail::Attributes(child), owner, pieces.size()) : owner;
             if (name == "tref") {
                 const detail::Attributes attributes(child);
                 const std::string* href = attributes.Href();
                 const WDOMHandle target = href != nullptr ? reader_.ResolveHref(*href) : WDOMHandle();
-                if (target.IsNull()) continue;
-                std::string data;
-                AppendCharacterData(target, data, depth + 1);
-                Add(child, std::move(data), detail::PreservesSpace(child), inner);
+                if (!target.IsNull()) {
+                    std::string data;
+                    AppendCharacterData(target, data, depth + 1);
+                    Add(child, std::move(data), detail::PreservesSpace(child), inner);
+                }
+            } else if (name == "textPath") {
+                // Its characters go along its path, a nested one's along
+                // the nested path.
+                const uint32_t outer = path_;
+                path_ = static_cast<uint32_t>(paths.size());
+                paths.push_back(child);
+                Collect(child, inner, depth + 1);
+                path_ = outer;
             } else {
                 Collect(child, inner, depth + 1);
             }
-            // What the child's characters took of the outer placement is
-            // gone; with no character, its own values place nothing.
-            if (hadPending && !inner.Any()) pending = Placement();
+            if (inner != owner) positions.Close(inner, pieces.size());
         }
     }
 
     std::vector<Piece> pieces;
     std::vector<detail::SpacedText> stretches;
+    detail::TextPositions positions;
+    std::vector<WDOMHandle> paths;
 
   private:
-    void Add(const WDOMHandle& element, std::string text, bool preserve, Placement& pending) {
-        pieces.push_back({element, pending});
+    void Add(const WDOMHandle& element, std::string text, bool preserve, uint32_t owner) {
+        pieces.push_back({element, owner, path_});
         stretches.push_back({std::move(text), preserve});
-        pending = Placement();
     }
 
     const WParser& reader_;
+    uint32_t path_ = kNoPath;
 };
 
-// A run laid out in the text's user space.
+// A run laid out in the text's user space: bytes of its piece's text.
 struct Run {
-    WText text;
-    WDOMHandle element;
+    size_t piece = 0;
+    size_t begin = 0, length = 0;
     WPoint at;
     double advance = 0;
-    double size = 0;  // the font size in user units
     std::optional<double> rotate;
+    bool onPath = false;  // placed along a path, its advance given
+    bool measured = false;
 };
 
-// The pieces with characters left after the spaces are arranged; a piece
-// left empty hands its placement to the next one that has none.
-std::vector<size_t> KeptPieces(std::vector<Piece>& pieces, const std::vector<detail::SpacedText>& stretches) {
-    std::vector<size_t> kept;
-    Placement carried;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (stretches[i].text.empty()) {
-            if (pieces[i].placement.Any()) carried = pieces[i].placement;
-            continue;
-        }
-        pieces[i].placement = Over(pieces[i].placement, carried);
-        carried = Placement();
-        kept.push_back(i);
-    }
-    return kept;
+// A piece's characters in its element's style, the font size in user
+// units beside it.
+struct StyledPiece {
+    WText text;
+    double size = 0;
+    double hostSize = 0;
+};
+
+bool Shifts(const std::optional<WLength>& shift) {
+    return shift && shift->value != 0;
 }
 
 }  // namespace
@@ -216,54 +200,178 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     detail::DefinitionScope scope(definitions_);
     const detail::ElementFrame frame(*this, element);
     PieceCollector collector(*this);
-    Placement pending = PlacementOf(frame.attributes);
-    // A text without x or y starts at the origin.
-    if (!pending.x) pending.x = WLength{0, unit::kUser};
-    if (!pending.y) pending.y = WLength{0, unit::kUser};
-    collector.Collect(element, pending, 0);
+    const uint32_t textOwner = collector.positions.Open(frame.attributes, detail::TextPositions::kNone, 0);
+    collector.Collect(element, textOwner, 0);
+    collector.positions.Close(textOwner, collector.pieces.size());
     detail::ArrangeSpaces(collector.stretches);
-    const std::vector<size_t> kept = KeptPieces(collector.pieces, collector.stretches);
-    if (kept.empty()) return 1;
+    std::vector<Piece>& pieces = collector.pieces;
+    std::vector<uint64_t> pieceStarts;
+    pieceStarts.reserve(pieces.size() + 1);
+    std::vector<std::vector<size_t>> codePoints(pieces.size());
+    uint64_t characters = 0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        pieceStarts.push_back(characters);
+        codePoints[i] = detail::CodePointStarts(collector.stretches[i].text);
+        characters += codePoints[i].size();
+    }
+    pieceStarts.push_back(characters);
+    if (characters == 0) return 1;
+    collector.positions.Count(pieceStarts);
 
-    // Each run where its placement and the advances before it put it.
-    std::vector<Run> runs(kept.size());
+    // Each piece in its style, each run where its first character's values
+    // and the advances before it put it.
+    std::vector<StyledPiece> styled(pieces.size());
+    std::vector<Run> runs;
     std::vector<size_t> chunkStarts;
     WPoint pen;
-    for (size_t k = 0; k < kept.size(); ++k) {
-        const Piece& piece = collector.pieces[kept[k]];
-        Run& run = runs[k];
-        const Placement& p = piece.placement;
-        if (k == 0 || p.Absolute()) chunkStarts.push_back(k);
-        if (p.x) pen.x = detail::UserLength(*this, *p.x, kHorizontal, pen.x);
-        if (p.y) pen.y = detail::UserLength(*this, *p.y, kVertical, pen.y);
-        if (p.dx) pen.x += detail::UserLength(*this, *p.dx, kHorizontal);
-        if (p.dy) pen.y += detail::UserLength(*this, *p.dy, kVertical);
-        run.at = pen;
-        run.rotate = p.rotate;
-        run.element = piece.element;
-        run.text.text.Assign(collector.stretches[kept[k]].text);
-        run.text.matrix = Current();
-        StyleTextRun(element, piece.element, run.text.presentation, nullptr);
-        if (run.text.presentation.font == nullptr) run.text.presentation.font = std::make_unique<WFont>();
-        WLength userSize = run.text.presentation.font->size;
-        LengthToUser(userSize, kVertical);
-        WLength hostSize = run.text.presentation.font->size;
-        LengthToHost(hostSize, kVertical);
-        run.size = std::isfinite(userSize.value) ? std::fabs(userSize.value) : 0;
-        run.text.presentation.font->size = hostSize;
-        if (canvas_ != nullptr && hostSize.value > 0 && std::isfinite(hostSize.value)) {
-            const double advance = canvas_->MeasureText(run.text) * run.size / hostSize.value;
-            if (std::isfinite(advance)) run.advance = advance;
-        }
+    // The advance of a run in user units, as the host measures it.
+    const auto measure = [&](size_t i, size_t begin, size_t length) {
+        StyledPiece& piece = styled[i];
+        if (canvas_ == nullptr || !(piece.hostSize > 0) || !std::isfinite(piece.hostSize)) return 0.0;
+        piece.text.text.Assign(std::string_view(collector.stretches[i].text).substr(begin, length));
+        const double advance = canvas_->MeasureText(piece.text) * piece.size / piece.hostSize;
+        return std::isfinite(advance) ? advance : 0.0;
+    };
+    const auto finish = [&](Run& run) {
+        if (run.onPath || run.measured) return;
+        run.measured = true;
+        run.advance = measure(run.piece, run.begin, run.length);
         pen.x += run.advance;
+    };
+    const auto style = [&](size_t i) {
+        StyledPiece& piece = styled[i];
+        StyleTextRun(element, pieces[i].element, piece.text.presentation, nullptr);
+        if (piece.text.presentation.font == nullptr) piece.text.presentation.font = std::make_unique<WFont>();
+        WLength userSize = piece.text.presentation.font->size;
+        LengthToUser(userSize, kVertical);
+        WLength hostSize = piece.text.presentation.font->size;
+        LengthToHost(hostSize, kVertical);
+        piece.size = std::isfinite(userSize.value) ? std::fabs(userSize.value) : 0;
+        piece.hostSize = hostSize.value;
+        piece.text.presentation.font->size = hostSize;
+        piece.text.matrix = Current();
+    };
+    // A textPath's characters, each a run of its own, set along the path
+    // it names; those whose middle falls off the path are not drawn, nor is
+    // anything when it names no path.
+    const auto alongPath = [&](const WDOMHandle& textPath, size_t from, size_t to) {
+        const detail::Attributes attributes(textPath);
+        const std::string* href = attributes.Href();
+        const WDOMHandle target = href != nullptr ? ResolveHref(*href) : WDOMHandle();
+        std::vector<detail::PathGlyph> glyphs;
+        std::vector<Run> placed;
+        std::optional<detail::PathMeasure> path;
+        if (!target.IsNull() && KindOf(target) == element::kPath) {
+            const detail::Attributes pathAttributes(target);
+            const std::string* data = pathAttributes.Find(attribute::kD);
+            path.emplace(data != nullptr ? std::string_view(*data) : std::string_view(),
+                         detail::TransformOf(pathAttributes));
+        }
+        for (size_t i = from; path && i < to; ++i) {
+            const std::vector<size_t>& starts = codePoints[i];
+            if (starts.empty()) continue;
+            style(i);
+            const std::string& text = collector.stretches[i].text;
+            for (size_t c = 0; c < starts.size(); ++c) {
+                const detail::CharacterValues v = collector.positions.At(pieces[i].owner, pieceStarts[i] + c);
+                Run run;
+                run.piece = i;
+                run.begin = starts[c];
+                run.length = (c + 1 < starts.size() ? starts[c + 1] : text.size()) - starts[c];
+                run.onPath = true;
+                run.advance = measure(i, run.begin, run.length);
+                detail::PathGlyph glyph;
+                glyph.advance = run.advance;
+                if (v.dx) glyph.dx = detail::UserLength(*this, *v.dx, kHorizontal);
+                if (v.dy) glyph.dy = detail::UserLength(*this, *v.dy, kVertical);
+                if (v.rotate && std::isfinite(*v.rotate)) glyph.rotate = *v.rotate;
+                glyphs.push_back(glyph);
+                placed.push_back(run);
+            }
+        }
+        if (placed.empty()) return;
+        double offset = 0;
+        if (const std::string* written = attributes.FindName("startOffset")) {
+            const WLength length = ParseLength(*written);
+            if (length.kind == unit::kPercent) {
+                offset = path->Length() * length.value / 100;
+            } else if (length.kind != unit::kNone && std::isfinite(length.value)) {
+                offset = detail::UserLength(*this, length, kHorizontal);
+            }
+        }
+        const int32_t anchor = TextAnchorOf(pieces[placed.front().piece].element);
+        const std::vector<detail::PlacedGlyph> where = detail::PlaceAlongPath(*path, offset, anchor, glyphs, &pen);
+        for (size_t k = 0; k < placed.size(); ++k) {
+            if (!where[k].drawn) continue;
+            placed[k].at = where[k].origin;
+            placed[k].rotate = where[k].angle;
+            runs.push_back(placed[k]);
+        }
+    };
+    // The characters after a path start a chunk of their own.
+    bool newChunk = false;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].path != kNoPath) {
+            size_t end = i;
+            while (end < pieces.size() && pieces[end].path == pieces[i].path) ++end;
+            if (!runs.empty()) finish(runs.back());
+            const size_t first = runs.size();
+            alongPath(collector.paths[pieces[i].path], i, end);
+            // Pieces the path left without a run give their styles back.
+            std::vector<bool> drawn(end - i, false);
+            for (size_t r = first; r < runs.size(); ++r) drawn[runs[r].piece - i] = true;
+            for (size_t k = i; k < end; ++k) {
+                if (styled[k].text.presentation.font == nullptr || drawn[k - i]) continue;
+                styled[k].text.ReleasePresentation();
+                if (styles_ != nullptr && pieces[k].element.Get() != element.Get()) styles_->Release(pieces[k].element);
+            }
+            chunkStarts.push_back(first);
+            newChunk = true;
+            i = end - 1;
+            continue;
+        }
+        const std::vector<size_t>& starts = codePoints[i];
+        if (starts.empty()) continue;
+        style(i);
+
+        const std::string& text = collector.stretches[i].text;
+        for (size_t c = 0; c < starts.size(); ++c) {
+            const detail::CharacterValues v = collector.positions.At(pieces[i].owner, pieceStarts[i] + c);
+            const bool turned = v.rotate && std::isfinite(*v.rotate) && *v.rotate != 0;
+            const bool afterTurn = !runs.empty() && (runs.back().rotate || runs.back().onPath);
+            const bool opens = c == 0 || v.x || v.y || Shifts(v.dx) || Shifts(v.dy) || turned || afterTurn;
+            const size_t end = c + 1 < starts.size() ? starts[c + 1] : text.size();
+            if (!opens) {
+                runs.back().length = end - runs.back().begin;
+                continue;
+            }
+            if (!runs.empty()) finish(runs.back());
+            if (runs.empty() || v.x || v.y || newChunk) chunkStarts.push_back(runs.size());
+            newChunk = false;
+            if (v.x) pen.x = detail::UserLength(*this, *v.x, kHorizontal, pen.x);
+            if (v.y) pen.y = detail::UserLength(*this, *v.y, kVertical, pen.y);
+            if (v.dx) pen.x += detail::UserLength(*this, *v.dx, kHorizontal);
+            if (v.dy) pen.y += detail::UserLength(*this, *v.dy, kVertical);
+            Run run;
+            run.piece = i;
+            run.begin = starts[c];
+            run.length = end - starts[c];
+            run.at = pen;
+            if (turned) run.rotate = *v.rotate;
+            runs.push_back(run);
+        }
     }
+    if (runs.empty()) return 1;
+    finish(runs.back());
 
     // Each chunk moved back by its anchor's share of its advance.
     chunkStarts.push_back(runs.size());
     for (size_t c = 0; c + 1 < chunkStarts.size(); ++c) {
         const size_t first = chunkStarts[c];
         const size_t end = chunkStarts[c + 1];
-        const int32_t anchor = TextAnchorOf(runs[first].element);
+        // Characters on a path were anchored along it.
+        if (first >= end || runs[first].onPath) continue;
+        const int32_t anchor = TextAnchorOf(pieces[runs[first].piece].element);
         if (anchor == text_anchor::kStart) continue;
         const Run& last = runs[end - 1];
         const double advance = last.at.x + last.advance - runs[first].at.x;
@@ -271,30 +379,38 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         for (size_t k = first; k < end; ++k) runs[k].at.x -= shift;
     }
 
-    for (Run& run : runs) {
-        if (run.rotate && std::isfinite(*run.rotate) && *run.rotate != 0) {
-            // The run turns about its first character's origin.
+    for (size_t k = 0; k < runs.size(); ++k) {
+        const Run& run = runs[k];
+        StyledPiece& piece = styled[run.piece];
+        const WDOMHandle& runElement = pieces[run.piece].element;
+        WText& out = piece.text;
+        out.text.Assign(std::string_view(collector.stretches[run.piece].text).substr(run.begin, run.length));
+        out.matrix = Current();
+        if (run.rotate) {
+            // The character turns about its origin.
             const double angle = *run.rotate * std::numbers::pi / 180;
             const double cs = std::cos(angle), sn = std::sin(angle);
-            run.text.matrix.Multiply(cs, sn, -sn, cs, run.at.x - cs * run.at.x + sn * run.at.y,
-                                     run.at.y - sn * run.at.x - cs * run.at.y);
+            out.matrix.Multiply(cs, sn, -sn, cs, run.at.x - cs * run.at.x + sn * run.at.y,
+                                run.at.y - sn * run.at.x - cs * run.at.y);
         }
         const WPoint host = Current().Transform(run.at);
-        run.text.x = host.x;
-        run.text.y = host.y;
-        if (StyleOf(run.element).fill.kind == WStylePaint::Kind::kReference) {
+        out.x = host.x;
+        out.y = host.y;
+        if (StyleOf(runElement).fill.kind == WStylePaint::Kind::kReference) {
             // Reference paints depend on the box (one in the box's units
             // has none without it): the run's advance wide, the size tall
             // above the baseline.
-            const WBox box{run.at.x, run.at.y - run.size, run.advance > 0 ? run.advance : run.size, run.size};
-            const WLength hostSize = run.text.presentation.font->size;
-            StyleTextRun(element, run.element, run.text.presentation, &box);
-            if (run.text.presentation.font == nullptr) run.text.presentation.font = std::make_unique<WFont>();
-            run.text.presentation.font->size = hostSize;
+            const WBox box{run.at.x, run.at.y - piece.size, run.advance > 0 ? run.advance : piece.size, piece.size};
+            const WLength hostSize = out.presentation.font->size;
+            StyleTextRun(element, runElement, out.presentation, &box);
+            if (out.presentation.font == nullptr) out.presentation.font = std::make_unique<WFont>();
+            out.presentation.font->size = hostSize;
         }
-        if (canvas_ != nullptr) canvas_->DrawText(run.text);
-        run.text.ReleasePresentation();
-        if (styles_ != nullptr && run.element.Get() != element.Get()) styles_->Release(run.element);
+        if (canvas_ != nullptr) canvas_->DrawText(out);
+        // The piece's style goes with its last run.
+        if (k + 1 < runs.size() && runs[k + 1].piece == run.piece) continue;
+        out.ReleasePresentation();
+        if (styles_ != nullptr && runElement.Get() != element.Get()) styles_->Release(runElement);
     }
     return 1;
 }

@@ -49,6 +49,9 @@ class RequestCachedFonts : public platform::FontBackend {
                         const std::function<bool(const platform::FaceInfo&)>& report) override {
         inner_.EnumerateFaces(filter, report);
     }
+    bool PreferredFace(std::uint8_t familyBits, std::string& face) override {
+        return inner_.PreferredFace(familyBits, face);
+    }
     std::int32_t LogicalPixelsPerInch() const override { return inner_.LogicalPixelsPerInch(); }
 
   private:

@@ -286,7 +286,7 @@ bool WVisualStyleSource::Read(StyleProperties* style, WComputedStyle* out) {
     if (family.Length() > 0 && family.Text() != nullptr) font.family.assign(family.Text(), family.Length());
     font.size = NumberOf([&](int32_t& u) {
         u = style->GetFontSizeUnit();
-        return static_cast<double>(style->GetFontSize());
+        return style->GetFontSizeExact();
     });
     out->font = font;
 

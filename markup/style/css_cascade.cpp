@@ -70,9 +70,9 @@ void CSSManager::ConvertAbsolute(const CSSAttribute& value, const StylePropertie
     if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
         out = ConvertUnitToDevice(style.GetGraphics(), static_cast<float>(number), unit);
     } else if (unit == kCSSUnitEm) {
-        out = detail::TruncateToInt32(number * style.GetFontSize());
+        out = detail::TruncateToInt32(number * style.GetFontSizeExact());
     } else if (unit == kCSSUnitEx) {
-        out = detail::TruncateToInt32(number * style.GetFontSize() * 0.5);
+        out = detail::TruncateToInt32(number * style.GetFontSizeExact() * 0.5);
     } else if (unit == kCSSUnitZero) {
         out = 0;
     }
@@ -89,9 +89,9 @@ void CSSManager::ConvertAbsoluteDouble(const CSSAttribute& value, const StylePro
     if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
         out = number * CssPixelsPer(unit);
     } else if (unit == kCSSUnitEm) {
-        out = number * style.GetFontSize();
+        out = number * style.GetFontSizeExact();
     } else if (unit == kCSSUnitEx) {
-        out = number * style.GetFontSize() * 0.5;
+        out = number * style.GetFontSizeExact() * 0.5;
     } else if (unit == kCSSUnitZero) {
         out = 0.0;
     }
@@ -233,6 +233,8 @@ void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
         if (IsImportant(*inline_.At(i))) all.Add(*inline_.At(i));
     }
     if (all.Count()) ApplyDeclarations(all, style);
+    // "inherit" has been answered: the parent need not outlive the record.
+    style->ForgetParent();
 }
 
 void CSSManager::CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out) {

@@ -5,7 +5,10 @@
 
 namespace markup::style {
 
+// Copies are what a sheet keeps of each declaration, so their lists take
+// exactly the slots they need rather than a first step of twenty.
 CSSElement::CSSElement(const CSSElement& other) {
+    tokens_.Resize(other.tokens_.Count());
     for (std::uint32_t i = 0; i < other.tokens_.Count(); ++i) tokens_.Add(other.tokens_.At(i));
 }
 
@@ -37,6 +40,7 @@ void CSSValue::SetImportant(bool on) {
 }
 
 CSSProperty::CSSProperty(const CSSProperty& other) : CSSElement(other), name_(other.name_), id_(other.id_) {
+    values_.Resize(other.values_.Count());
     values_.AppendAll(other.values_);
 }
 

@@ -54,6 +54,10 @@ const CSSManager::TypeAttributeIds& CSSManager::AttributeIdsOf(std::uint32_t typ
     const auto hit = attributeIds_.find(typeId);
     if (hit != attributeIds_.end()) return hit->second;
     TypeAttributeIds ids;
+    if (dictionary) {
+        String name;
+        if (dictionary->ElementNameById(typeId, name)) ids.name.assign(name.Text(), name.Length());
+    }
     std::uint32_t id = 0;
     if (FindAttributeIdByName(dictionary, typeId, "id", id)) ids.id = id;
     if (FindAttributeIdByName(dictionary, typeId, "class", id)) ids.classes = id;
@@ -64,6 +68,10 @@ const CSSManager::TypeAttributeIds& CSSManager::AttributeIdsOf(std::uint32_t typ
         }
     }
     return attributeIds_.emplace(typeId, std::move(ids)).first->second;
+}
+
+std::string_view CSSManager::TypeName(std::uint32_t typeId) const {
+    return AttributeIdsOf(typeId).name;
 }
 
 const Attribute* CSSManager::FindTypeAttribute(const AttrElement& element, std::int64_t id) const {
@@ -97,20 +105,6 @@ void CSSManager::AddStyleText(const String& text, std::uint8_t origin) {
 
 namespace {
 
-// Nodes of the fixed kinds (texts, comments, the document node) are no
-// elements; neither is a node whose type has no name.
-const AttrElement* StyledElement(const Node* node, const DictionaryBase* dictionary) {
-    const AttrElement* element = node ? node->ToAttrElement() : nullptr;
-    if (!element) return nullptr;
-    const std::uint32_t type = element->TypeId();
-    if (type >= kKindPlaceholder && type <= kMaxReportedType) return nullptr;
-    String name;
-    if (!dictionary || !dictionary->ElementNameById(type, name) || name.IsEmpty() || name.Text()[0] == '!') {
-        return nullptr;
-    }
-    return element;
-}
-
 // The parsed tree as selectors see it, names and attributes from the
 // document's dictionary, id and class by the ids the manager keeps.
 class TreeElements : public SelectorElements {
@@ -132,17 +126,7 @@ class TreeElements : public SelectorElements {
         }
         return nullptr;
     }
-    // Names by type id, looked up once each.
-    std::string_view Name(Handle handle) const override {
-        const std::uint32_t type = Of(handle)->TypeId();
-        auto hit = names_.find(type);
-        if (hit == names_.end()) {
-            String name;
-            dictionary_->ElementNameById(type, name);
-            hit = names_.emplace(type, std::string(name.Text(), name.Length())).first;
-        }
-        return hit->second;
-    }
+    std::string_view Name(Handle handle) const override { return manager_.TypeName(Of(handle)->TypeId()); }
     bool Attribute(Handle handle, std::string_view name, std::string& value) const override {
         if (SameName(name, "class")) return Classes(handle, value);
         if (SameName(name, "id")) return Id(handle, value);
@@ -164,8 +148,8 @@ class TreeElements : public SelectorElements {
         return manager_.ElementAttribute(*Of(handle), true, value);
     }
 
-  private:
-    // StyledElement through the names already looked up.
+    // Nodes of the fixed kinds (texts, comments, the document node) are no
+    // elements; neither is a node whose type has no name.
     const AttrElement* Styled(const Node* node) const {
         const AttrElement* element = node ? node->ToAttrElement() : nullptr;
         if (!element) return nullptr;
@@ -174,10 +158,11 @@ class TreeElements : public SelectorElements {
         const std::string_view name = Name(element);
         return name.empty() || name[0] == '!' ? nullptr : element;
     }
+
+  private:
     static const AttrElement* Of(Handle handle) { return static_cast<const AttrElement*>(handle); }
     const CSSManager& manager_;
     const DictionaryBase* dictionary_;
-    mutable std::unordered_map<std::uint32_t, std::string> names_;
 };
 
 }  // namespace
@@ -192,12 +177,12 @@ bool CSSManager::ElementAttribute(const AttrElement& element, bool classes, std:
 
 void CSSManager::CollectMatchingDeclarations(Node* node, Vector<CSSDeclaration>& out) const {
     const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
-    const AttrElement* element = StyledElement(node, dictionary);
+    const TreeElements elements(*this, dictionary);
+    const AttrElement* element = dictionary ? elements.Styled(node) : nullptr;
     if (!element) {
         while (out.Count()) out.DeleteLast();
         return;
     }
-    const TreeElements elements(*this, dictionary);
     styleSheet_->CollectMatching(elements, element, out);
 }
 

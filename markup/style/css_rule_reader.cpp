@@ -57,6 +57,7 @@ std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::ParseRule() {
     std::vector<ParsedSelector> group;
     if (!ParseSelectorGroup(prelude, group) || block.Count() == 0) return nullptr;
     auto rule = detail::Make<CSSCompoundSelector>(this);
+    rule->Reserve(static_cast<std::uint32_t>(group.size()), block.Count());
     for (ParsedSelector& parsed : group) {
         CSSContextualSelector selector;
         selector.SetParsed(std::make_shared<const ParsedSelector>(std::move(parsed)));

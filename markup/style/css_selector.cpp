@@ -38,6 +38,7 @@ String CSSSimpleSelector::Text() const {
 
 CSSContextualSelector::CSSContextualSelector(const CSSContextualSelector& other)
     : rule_(other.rule_), parsed_(other.parsed_) {
+    selectors_.Resize(other.selectors_.Count());
     selectors_.AppendAll(other.selectors_);
 }
 
@@ -95,6 +96,8 @@ CSSDeclaration* CSSDeclaration::Clone() const {
 }
 
 CSSCompoundSelector::CSSCompoundSelector(const CSSCompoundSelector& other) : sheet_(other.sheet_) {
+    selectors_.Resize(other.SelectorCount());
+    properties_.Resize(other.PropertyCount());
     for (std::uint32_t i = 0; i < other.SelectorCount(); ++i) AddSelector(*other.SelectorAt(i));
     properties_.AppendAll(other.properties_);
 }
@@ -122,6 +125,11 @@ void CSSCompoundSelector::AddSelector(const CSSContextualSelector& selector) {
     std::unique_ptr<CSSContextualSelector> copy(selector.Clone());
     copy->SetRule(this);
     detail::Adopt(selectors_, std::move(copy));
+}
+
+void CSSCompoundSelector::Reserve(std::uint32_t selectors, std::uint32_t properties) {
+    selectors_.Resize(selectors_.Count() + selectors);
+    properties_.Resize(properties_.Count() + properties);
 }
 
 void CSSCompoundSelector::AddProperty(const CSSProperty& property, std::int32_t index) {

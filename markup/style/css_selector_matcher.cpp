@@ -12,7 +12,16 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-bool Condition(const SelectorCondition& c, const SelectorElements& elements, Handle element) {
+bool Condition(const SelectorCondition& c, const SelectorElements& elements, Handle element,
+               const ElementFacts* facts) {
+    if (facts) {
+        switch (c.test) {
+            case SelectorTest::kType: return SameName(facts->name, c.name);
+            case SelectorTest::kClass: return facts->hasClasses && HasWord(facts->classes, c.name);
+            case SelectorTest::kId: return facts->hasId && facts->id == c.name;
+            default: break;
+        }
+    }
     std::string value;
     switch (c.test) {
         case SelectorTest::kType: return SameName(elements.Name(element), c.name);
@@ -40,9 +49,9 @@ bool Condition(const SelectorCondition& c, const SelectorElements& elements, Han
     }
 }
 
-bool Step(const SelectorStep& step, const SelectorElements& elements, Handle element) {
+bool Step(const SelectorStep& step, const SelectorElements& elements, Handle element, const ElementFacts* facts) {
     for (const SelectorCondition& c : step.conditions) {
-        if (!Condition(c, elements, element)) return false;
+        if (!Condition(c, elements, element, facts)) return false;
     }
     return true;
 }
@@ -52,9 +61,11 @@ bool Step(const SelectorStep& step, const SelectorElements& elements, Handle ele
 // either; this keeps "a b c d" on a deep tree from going exponential.
 enum class Result { kMatched, kFailed, kNoAncestor };
 
-Result Match(const ParsedSelector& selector, std::size_t index, const SelectorElements& elements, Handle element) {
+// The facts, when given, are the element's: only the last step has them.
+Result Match(const ParsedSelector& selector, std::size_t index, const SelectorElements& elements, Handle element,
+             const ElementFacts* facts = nullptr) {
     const SelectorStep& step = selector.steps[index];
-    if (!Step(step, elements, element)) return Result::kFailed;
+    if (!Step(step, elements, element, facts)) return Result::kFailed;
     if (index == 0) return Result::kMatched;
     switch (step.combinator) {
         case '>': {
@@ -116,6 +127,12 @@ bool HasWord(std::string_view list, std::string_view word) {
 bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements, Handle element) {
     if (!element || selector.steps.empty()) return false;
     return Match(selector, selector.steps.size() - 1, elements, element) == Result::kMatched;
+}
+
+bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements, Handle element,
+                     const ElementFacts& facts) {
+    if (!element || selector.steps.empty()) return false;
+    return Match(selector, selector.steps.size() - 1, elements, element, &facts) == Result::kMatched;
 }
 
 }  // namespace markup::style

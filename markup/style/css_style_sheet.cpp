@@ -49,8 +49,31 @@ void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_
     Rebuild();
 }
 
+// Once used, a token matters only when a declaration was read from it (a
+// property keeps its name and value tokens). The others are let go rule by
+// rule as the parse passes them, their slots left empty (null) behind the
+// cursor and closed at the end, so that a long sheet never holds every
+// token at once: the sheet keeps about one token a value rather than one
+// for every brace, blank and selector part.
 void CSSStyleSheet::Rebuild() {
     if (tokens_.Count() == 0) return;
+    const std::uint32_t from = firstUnused_;
+    // Tokens before this index have been let go or kept.
+    std::uint32_t released = from;
+    const auto release = [&](std::uint32_t end) {
+        for (; released < end && released < tokens_.Count(); ++released) {
+            CSSToken* token = tokens_.At(released);
+            if (token && token->Consumed() && !token->Referenced()) {
+                delete token;
+                tokens_.SetItemAt(released, nullptr);
+            }
+        }
+    };
+    // An empty slot is a used token.
+    const auto used = [&](std::uint32_t i) {
+        const CSSToken* token = tokens_.At(i);
+        return !token || token->Consumed();
+    };
     // The tokens before the first unused one are all marked, so the first
     // significant token is at or after it.
     cursor_.Seek(firstUnused_);
@@ -61,29 +84,59 @@ void CSSStyleSheet::Rebuild() {
         // so the start is found here: the next token that is neither used
         // nor a blank.
         std::uint32_t start = cursor_.Position();
-        while (start > 0 && start <= tokens_.Count() && !tokens_.At(start - 1)->Consumed()) --start;
-        while (start < tokens_.Count() &&
-               (tokens_.At(start)->Consumed() || IsBlankTokenType(tokens_.At(start)->Type()))) {
-            ++start;
-        }
+        while (start > 0 && start <= tokens_.Count() && !used(start - 1)) --start;
+        while (start < tokens_.Count() && (used(start) || IsBlankTokenType(tokens_.At(start)->Type()))) ++start;
         cursor_.SetPosition(start);
         CSSToken* token = start < tokens_.Count() ? tokens_.At(start) : nullptr;
         if (!token) break;
         if (token->Type() == kCSSEnd) {
-            for (std::uint32_t i = firstUnused_; i < cursor_.Position(); ++i) tokens_.At(i)->SetConsumed(true);
+            for (std::uint32_t i = firstUnused_; i < cursor_.Position(); ++i) {
+                if (CSSToken* before = tokens_.At(i)) before->SetConsumed(true);
+            }
             firstUnused_ = cursor_.Position();
             // An end character inside a text ends nothing but its rule:
             // left unmarked it would stop every later rebuild there.
             if (cursor_.Position() + 1 < tokens_.Count()) {
                 token->SetConsumed(true);
+                release(cursor_.Position() + 1);
                 continue;
             }
             break;
         }
-        if (std::unique_ptr<CSSCompoundSelector> rule = ParseRule()) detail::Adopt(rules_, std::move(rule));
+        if (std::unique_ptr<CSSCompoundSelector> rule = ParseRule()) {
+            MarkReferenced(*rule);
+            detail::Adopt(rules_, std::move(rule));
+        }
         cursor_.ConsumeThrough(kCSSBlockClose);
+        release(start);
     }
+    release(firstUnused_);
+    CloseEmptySlots(from);
     RebuildDeclarations();
+}
+
+void CSSStyleSheet::MarkReferenced(const CSSCompoundSelector& rule) {
+    const auto mark = [](const CSSElement& element) {
+        for (std::uint32_t i = 0; i < element.Tokens().Count(); ++i) {
+            if (CSSToken* token = element.Tokens().At(i)) token->SetReferenced();
+        }
+    };
+    for (std::uint32_t p = 0; p < rule.PropertyCount(); ++p) {
+        const CSSProperty& property = *rule.PropertyAt(p);
+        mark(property);
+        if (CSSToken* name = property.NameToken()) name->SetReferenced();
+        for (std::uint32_t v = 0; v < property.ValueCount(); ++v) mark(*property.ValueAt(v));
+    }
+}
+
+void CSSStyleSheet::CloseEmptySlots(std::uint32_t from) {
+    std::uint32_t to = from;
+    for (std::uint32_t i = from; i < firstUnused_; ++i) {
+        if (CSSToken* token = tokens_.At(i)) tokens_.SetItemAt(to++, token);
+    }
+    tokens_.CloseGap(to, firstUnused_);
+    firstUnused_ = to;
+    cursor_.Seek(firstUnused_);
 }
 
 // The list holds, in rule order, the declarations of every rule; earlier
@@ -93,18 +146,67 @@ void CSSStyleSheet::RebuildDeclarations() {
     IndexDeclarations();
 }
 
+void CSSStyleSheet::File(IndexList& list, std::uint32_t first, std::uint32_t count, const ParsedSelector& parsed) {
+    IndexEntry entry{first, count, kNoFilter, 0};
+    if (!parsed.ancestorKeys.empty()) {
+        AncestorFilter need;
+        for (const std::uint64_t key : parsed.ancestorKeys) need.Add(key);
+        entry.filter = static_cast<std::uint32_t>(filters_.size());
+        filters_.push_back(need);
+    }
+    if (parsed.keyKind != SelectorKeyKind::kUniversal && parsed.steps.size() == 1 &&
+        parsed.steps[0].conditions.size() == 1) {
+        const SelectorTest test = parsed.steps[0].conditions[0].test;
+        entry.keyOnly = test == SelectorTest::kId || test == SelectorTest::kClass || test == SelectorTest::kType;
+    }
+    list.push_back(entry);
+}
+
+namespace {
+
+// The first id (else, with `classes`, class) condition of a step that some
+// ancestor of the element must match: the steps left of the last one
+// reached through descendant and child combinators only.
+const SelectorCondition* AncestorCondition(const ParsedSelector& parsed, bool classes) {
+    const SelectorTest wanted = classes ? SelectorTest::kClass : SelectorTest::kId;
+    for (std::size_t i = parsed.steps.size(); i-- > 1;) {
+        if (parsed.steps[i].combinator != ' ' && parsed.steps[i].combinator != '>') break;
+        for (const SelectorCondition& c : parsed.steps[i - 1].conditions) {
+            if (c.test == wanted) return &c;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void CSSStyleSheet::IndexDeclarations() {
-    for (; indexed_ < declarations_.Count(); ++indexed_) {
-        const CSSContextualSelector* selector = declarations_.At(indexed_)->Selector();
+    while (indexed_ < declarations_.Count()) {
+        const std::uint32_t first = indexed_;
+        const CSSContextualSelector* selector = declarations_.At(first)->Selector();
+        while (indexed_ < declarations_.Count() && declarations_.At(indexed_)->Selector() == selector) ++indexed_;
         const ParsedSelector* parsed = selector ? selector->Parsed() : nullptr;
         // A selector with a pseudo-class the engine does not evaluate
         // matches nothing, so it is filed nowhere.
         if (!parsed || parsed->Never()) continue;
+        const std::uint32_t count = indexed_ - first;
+        if (parsed->keyKind != SelectorKeyKind::kId) {
+            if (const SelectorCondition* c = AncestorCondition(*parsed, false)) {
+                File(byAncestorId_[c->name], first, count, *parsed);
+                continue;
+            }
+            if (parsed->keyKind != SelectorKeyKind::kClass) {
+                if (const SelectorCondition* c = AncestorCondition(*parsed, true)) {
+                    File(byAncestorClass_[c->name], first, count, *parsed);
+                    continue;
+                }
+            }
+        }
         switch (parsed->keyKind) {
-            case SelectorKeyKind::kId: byId_[parsed->key].push_back(indexed_); break;
-            case SelectorKeyKind::kClass: byClass_[parsed->key].push_back(indexed_); break;
-            case SelectorKeyKind::kType: byType_[parsed->key].push_back(indexed_); break;
-            case SelectorKeyKind::kUniversal: universal_.push_back(indexed_); break;
+            case SelectorKeyKind::kId: File(byId_[parsed->key], first, count, *parsed); break;
+            case SelectorKeyKind::kClass: File(byClass_[parsed->key], first, count, *parsed); break;
+            case SelectorKeyKind::kType: File(byType_[parsed->key], first, count, *parsed); break;
+            case SelectorKeyKind::kUniversal: File(universal_, first, count, *parsed); break;
         }
     }
 }
@@ -117,34 +219,6 @@ std::uint64_t SortKey(const CSSDeclaration& declaration) {
     const std::uint64_t specificity = declaration.Selector() ? declaration.Selector()->Specificity() : 0;
     const bool important = declaration.Value() && declaration.Value()->Important();
     return (important ? (std::uint64_t{1} << 32) : 0) + specificity;
-}
-
-// Stable, so that declarations of equal keys keep the sheet's order, and
-// the values of one declaration stay in theirs. The list's own slots are
-// swapped into place, so nothing is removed and re-added.
-void SortDeclarations(Vector<CSSDeclaration>& list) {
-    const std::uint32_t n = list.Count();
-    if (n < 2) return;
-    std::vector<std::uint64_t> keys(n);
-    for (std::uint32_t i = 0; i < n; ++i) keys[i] = SortKey(*list.At(i));
-    std::vector<std::uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-    // where[e]: the slot element e stands in now; at[s]: the element in slot s.
-    std::vector<std::uint32_t> where(n), at(n);
-    std::iota(where.begin(), where.end(), 0u);
-    std::iota(at.begin(), at.end(), 0u);
-    for (std::uint32_t slot = 0; slot < n; ++slot) {
-        const std::uint32_t wanted = order[slot];
-        const std::uint32_t from = where[wanted];
-        if (from == slot) continue;
-        list.Swap(slot, from);
-        const std::uint32_t displaced = at[slot];
-        at[slot] = wanted;
-        at[from] = displaced;
-        where[wanted] = slot;
-        where[displaced] = from;
-    }
 }
 
 bool IsBlank(char c) {
@@ -205,78 +279,97 @@ void CSSStyleSheet::CollectDeclarations(const Vector<CSSSimpleSelectorDesc>& des
     CollectMatching(element, &element, out);
 }
 
+namespace {
+
+// Calls `take` with each blank-separated word of the list.
+template <class F>
+void EachWord(std::string_view list, F&& take) {
+    std::size_t i = 0;
+    while (i < list.size()) {
+        while (i < list.size() && IsBlank(list[i])) ++i;
+        std::size_t end = i;
+        while (end < list.size() && !IsBlank(list[end])) ++end;
+        if (end > i) take(list.substr(i, end - i));
+        i = end;
+    }
+}
+
+}  // namespace
+
 void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
                                     Vector<CSSDeclaration>& out) const {
     while (out.Count()) out.DeleteLast();
     if (!element || declarations_.Count() == 0) return;
+    Scratch& s = scratch_;
+    s.lists.clear();
+    s.matched.clear();
     // The candidates: the lists under the element's id, each of its
-    // classes and its type, and the universal one, merged into sheet order.
-    std::vector<const std::vector<std::uint32_t>*> lists;
-    auto take = [&](const std::unordered_map<std::string, std::vector<std::uint32_t>>& index, const std::string& key) {
+    // classes and its type, and the universal one. Each selector is filed
+    // under one key, so no two lists share an entry.
+    auto take = [&](const Index& index, std::string_view key) {
         const auto hit = index.find(key);
-        if (hit != index.end() && std::find(lists.begin(), lists.end(), &hit->second) == lists.end())
-            lists.push_back(&hit->second);
+        if (hit != index.end() && std::find(s.lists.begin(), s.lists.end(), &hit->second) == s.lists.end())
+            s.lists.push_back(&hit->second);
     };
-    std::string value;
-    if (!byId_.empty() && elements.Id(element, value)) take(byId_, value);
-    if (!byClass_.empty() && elements.Classes(element, value)) {
-        std::size_t i = 0;
-        while (i < value.size()) {
-            while (i < value.size() && IsBlank(value[i])) ++i;
-            std::size_t end = i;
-            while (end < value.size() && !IsBlank(value[end])) ++end;
-            if (end > i) take(byClass_, value.substr(i, end - i));
-            i = end;
+    ElementFacts facts;
+    facts.name = elements.Name(element);
+    facts.hasId = elements.Id(element, s.id);
+    facts.id = s.id;
+    facts.hasClasses = elements.Classes(element, s.classes);
+    facts.classes = s.classes;
+    if (!byId_.empty() && facts.hasId) take(byId_, facts.id);
+    if (!byClass_.empty() && facts.hasClasses) EachWord(facts.classes, [&](std::string_view word) { take(byClass_, word); });
+    if (!byType_.empty()) {
+        s.value.assign(facts.name);
+        for (char& c : s.value) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         }
+        take(byType_, s.value);
     }
-    if (!byType_.empty()) take(byType_, FoldedName(elements.Name(element)));
-    if (!universal_.empty()) lists.push_back(&universal_);
-    if (lists.empty()) return;
-    // Each declaration is filed under one key, so the lists never share
-    // one: the matches of each are gathered, and only they are put back
-    // into sheet order. Declarations of one selector sit side by side, so
-    // the match is asked again only when the selector changes.
-    // The keys of every ancestor, so that a selector that needs one no
-    // ancestor has is passed over without a walk up the tree.
-    std::vector<std::uint64_t> ancestors;
-    for (SelectorElements::Handle at = elements.Parent(element); at; at = elements.Parent(at)) {
-        ancestors.push_back(AncestorKey(' ', elements.Name(at)));
-        if (elements.Id(at, value)) ancestors.push_back(AncestorKey('#', value));
-        if (elements.Classes(at, value)) {
-            std::size_t i = 0;
-            while (i < value.size()) {
-                while (i < value.size() && IsBlank(value[i])) ++i;
-                std::size_t end = i;
-                while (end < value.size() && !IsBlank(value[end])) ++end;
-                if (end > i) ancestors.push_back(AncestorKey('.', std::string_view(value).substr(i, end - i)));
-                i = end;
+    // The keys of every ancestor: their ids and classes find candidates,
+    // and all of them make the filter of what the ancestors have.
+    AncestorFilter ancestors;
+    const bool ancestorLists = !byAncestorId_.empty() || !byAncestorClass_.empty();
+    bool ancestorsRead = false;
+    const auto readAncestors = [&] {
+        ancestorsRead = true;
+        for (SelectorElements::Handle at = elements.Parent(element); at; at = elements.Parent(at)) {
+            ancestors.Add(AncestorKey(' ', elements.Name(at)));
+            if (elements.Id(at, s.value)) {
+                ancestors.Add(AncestorKey('#', s.value));
+                if (!byAncestorId_.empty()) take(byAncestorId_, s.value);
+            }
+            if (elements.Classes(at, s.value)) {
+                EachWord(s.value, [&](std::string_view word) {
+                    ancestors.Add(AncestorKey('.', word));
+                    if (!byAncestorClass_.empty()) take(byAncestorClass_, word);
+                });
+            }
+        }
+    };
+    if (ancestorLists) readAncestors();
+    if (!universal_.empty()) s.lists.push_back(&universal_);
+    if (s.lists.empty()) return;
+    for (const IndexList* list : s.lists) {
+        for (const IndexEntry& entry : *list) {
+            if (!entry.keyOnly) {
+                if (entry.filter != kNoFilter) {
+                    if (!ancestorsRead) readAncestors();
+                    if (!ancestors.Covers(filters_[entry.filter])) continue;
+                }
+                const CSSContextualSelector* selector = declarations_.At(entry.first)->Selector();
+                if (!MatchesSelector(*selector->Parsed(), elements, element, facts)) continue;
+            }
+            for (std::uint32_t i = entry.first; i < entry.first + entry.count; ++i) {
+                s.matched.emplace_back(SortKey(*declarations_.At(i)), i);
             }
         }
     }
-    std::sort(ancestors.begin(), ancestors.end());
-    const auto hasAncestors = [&](const ParsedSelector& selector) {
-        for (const std::uint64_t key : selector.ancestorKeys) {
-            if (!std::binary_search(ancestors.begin(), ancestors.end(), key)) return false;
-        }
-        return true;
-    };
-    std::vector<std::uint32_t> matched;
-    for (const std::vector<std::uint32_t>* list : lists) {
-        const CSSContextualSelector* last = nullptr;
-        bool lastMatched = false;
-        for (const std::uint32_t i : *list) {
-            const CSSContextualSelector* selector = declarations_.At(i)->Selector();
-            if (selector != last) {
-                last = selector;
-                lastMatched = hasAncestors(*last->Parsed()) && MatchesSelector(*last->Parsed(), elements, element);
-            }
-            if (lastMatched) matched.push_back(i);
-        }
-    }
-    std::sort(matched.begin(), matched.end());
-    ReserveSlots(out, static_cast<std::uint32_t>(matched.size()));
-    for (const std::uint32_t i : matched) out.Add(*declarations_.At(i));
-    SortDeclarations(out);
+    // The cascade's order: normal before important, then specificity, then
+    // sheet order.
+    std::sort(s.matched.begin(), s.matched.end());
+    ReserveSlots(out, static_cast<std::uint32_t>(s.matched.size()));
+    for (const auto& [key, i] : s.matched) out.Add(*declarations_.At(i));
 }
 
 }  // namespace markup::style

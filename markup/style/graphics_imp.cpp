@@ -138,6 +138,11 @@ bool GraphicsImp::FindFamilyFace(std::uint8_t family, String& face) {
     face.Empty();
     const std::uint8_t bits = family & platform::kFamilyMask;
     if (!bits) return false;
+    std::string preferred;
+    if (backend_.PreferredFace(bits, preferred) && !preferred.empty()) {
+        face = preferred.substr(0, platform::kFaceNameSize - 1).c_str();
+        return true;
+    }
     platform::LogFont filter;
     bool found = false;
     backend_.EnumerateFaces(filter, [&](const platform::FaceInfo& info) {

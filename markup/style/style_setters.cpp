@@ -1,4 +1,7 @@
 // StyleProperties' setters: the only writers of the value record.
+#include <cmath>
+
+#include "css_value_access.h"
 #include "markup/style/style_properties.h"
 #include "markup/url_mapper.h"
 #include "style_values.h"
@@ -9,7 +12,7 @@ namespace {
 
 bool IsWordId(std::uint32_t id) {
     return id == 9 || id == 10 || id == 16 || id == 17 || id == 19 || id == 22 || id == 23 ||
-           (id >= 34 && id <= 37) || (id >= 101 && id <= 104);
+           (id >= 34 && id <= 37) || (id >= 101 && id <= 104) || id == 112 || id == 114;
 }
 
 bool IsIntLengthId(std::uint32_t id) {
@@ -19,7 +22,7 @@ bool IsIntLengthId(std::uint32_t id) {
 
 bool IsLengthId(std::uint32_t id) {
     return id == 7 || id == 62 || id == 63 || id == 68 || id == 71 || id == 73 || id == 77 || id == 78 ||
-           id == 90 || id == 96;
+           id == 90 || id == 96 || id == 113 || id == 118;
 }
 
 bool KeepsMark(std::uint32_t id) {
@@ -67,7 +70,17 @@ void StyleProperties::SetTransparentBackground() {
 void StyleProperties::SetIntLength(std::uint32_t id, std::int32_t value, std::int32_t unit) {
     if (!IsIntLengthId(id)) return;
     values_->intLengths[id] = detail::IntLength{value, unit & 3};
-    if (id == 6) font_ = nullptr;
+    if (id == 6) {
+        values_->fontSize = value;
+        font_ = nullptr;
+    }
+}
+
+void StyleProperties::SetFontSize(double value, std::int32_t unit) {
+    if (!std::isfinite(value)) return;
+    values_->intLengths[6] = detail::IntLength{detail::TruncateToInt32(value), unit & 3};
+    values_->fontSize = value;
+    font_ = nullptr;
 }
 
 void StyleProperties::SetLength(std::uint32_t id, double value, std::int32_t unit, bool mark) {

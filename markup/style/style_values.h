@@ -12,7 +12,7 @@
 
 namespace markup::style::detail {
 
-inline constexpr std::uint32_t kPropertySlots = 112;
+inline constexpr std::uint32_t kPropertySlots = 120;
 
 // One enumerated property: the keyword each code answers, the keywords a
 // setter accepts for each code (0 where a code cannot be set), and the
@@ -65,6 +65,11 @@ struct StyleProperties::Values {
     bool flags[detail::kPropertySlots] = {};
     std::uint32_t words[detail::kPropertySlots] = {};
     detail::IntLength intLengths[detail::kPropertySlots];
+    // The font size with its fraction (intLengths[6] holds it truncated,
+    // which the HTML presentation reads), and the inherited one, which
+    // em, ex, percentages and larger/smaller count from.
+    double fontSize = 0.0;
+    double parentFontSize = -1.0;  // none inherited
     detail::Length lengths[detail::kPropertySlots];
     StyleReference references[detail::kPropertySlots];
     DocTree* loaded[detail::kPropertySlots] = {};

@@ -29,6 +29,27 @@ struct Avx2 {
     static F LoadBytes(const std::uint8_t* p) {
         return _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
     }
+    using I = __m256i;
+    static constexpr std::uint32_t kWords = 16;
+    static I LoadWords(const std::uint16_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+    static I LoadByteWords(const std::uint8_t* p) {
+        return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    }
+    // The pack works within 128-bit halves, so the halves are joined first.
+    static void StoreWordBytes(std::uint8_t* p, I v) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                         _mm_packus_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+    }
+    static I SplatWords(std::uint16_t v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+    static I AddWords(I a, I b) { return _mm256_add_epi16(a, b); }
+    static I SubWords(I a, I b) { return _mm256_sub_epi16(a, b); }
+    static I MulWords(I a, I b) { return _mm256_mullo_epi16(a, b); }
+    static I MulHiWords(I a, I b) { return _mm256_mulhi_epu16(a, b); }
+    static I ShiftWords(I a, int s) { return _mm256_srl_epi16(a, _mm_cvtsi32_si128(s)); }
+    static I EqualWords(I a, I b) { return _mm256_cmpeq_epi16(a, b); }
+    static I OrWords(I a, I b) { return _mm256_or_si256(a, b); }
+    static I SelectWords(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
+
     // Truncates the lanes (0..255) and narrows them to bytes; the packs work
     // within 128-bit halves, so the halves are joined first.
     static void StoreBytes(std::uint8_t* p, F v) {

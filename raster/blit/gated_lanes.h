@@ -75,6 +75,54 @@ std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::u
     return i;
 }
 
+// The 16-bit forms: V::kWords lanes of V::I, bytes widened to them and
+// narrowed back; a sample's weighted sum stays within 255 × 256 < 2^16.
+template <class V>
+typename V::I DivideWords(typename V::I n, const RIPSmallDivisor& by) {
+    const typename V::I t = V::MulHiWords(n, V::SplatWords(by.multiplier));
+    return V::ShiftWords(V::AddWords(t, V::ShiftWords(V::SubWords(n, t), by.shift1)), by.shift2);
+}
+
+template <class V>
+std::uint32_t InterpolateExact(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                               const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
+                               const RIPSmallDivisor& by, std::uint32_t n) {
+    using I = typename V::I;
+    const I one = V::SplatWords(1), two = V::SplatWords(2), three = V::SplatWords(3);
+    std::uint32_t i = 0;
+    for (; n - i >= V::kWords; i += V::kWords) {
+        const I code = V::LoadByteWords(codes + i);
+        const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
+        const I sum = V::AddWords(V::MulWords(va, V::LoadWords(left + i)), V::MulWords(vb, V::LoadWords(right + i)));
+        I r = V::SelectWords(V::EqualWords(code, one), va, V::LoadByteWords(out + i));
+        r = V::SelectWords(V::EqualWords(code, two), vb, r);
+        r = V::SelectWords(V::EqualWords(code, three), DivideWords<V>(sum, by), r);
+        V::StoreWordBytes(out + i, r);
+    }
+    return i;
+}
+
+template <class V>
+std::uint32_t Blend2Exact(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                          const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
+                          const RIPSmallDivisor& by, std::uint32_t n) {
+    using I = typename V::I;
+    const I zero = V::SplatWords(0), weightA = V::SplatWords(wa), weightB = V::SplatWords(wb);
+    std::uint32_t i = 0;
+    for (; n - i >= V::kWords; i += V::kWords) {
+        const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
+        const I offA = V::EqualWords(V::LoadByteWords(ma + i), zero);
+        const I offB = V::EqualWords(V::LoadByteWords(mb + i), zero);
+        const I sum = V::AddWords(V::MulWords(va, weightA), V::MulWords(vb, weightB));
+        I r = V::SelectWords(offB, V::LoadByteWords(out + i), vb);
+        r = V::SelectWords(offA, r, va);
+        r = V::SelectWords(V::OrWords(offA, offB), r, DivideWords<V>(sum, by));
+        V::StoreWordBytes(out + i, r);
+        V::StoreWordBytes(copy + i, r);
+    }
+    return i;
+}
+
 template <class V>
 constexpr GatedVectorOps BuildGatedOps() {
     GatedVectorOps ops;
@@ -82,6 +130,8 @@ constexpr GatedVectorOps BuildGatedOps() {
     ops.interpolate = &Interpolate<V>;
     ops.accumulate = &AccumulateMarked<V>;
     ops.quotients = &Quotients<V>;
+    ops.interpolateExact = &InterpolateExact<V>;
+    ops.blend2Exact = &Blend2Exact<V>;
     return ops;
 }
 

@@ -33,6 +33,25 @@ struct Sse2 {
         const __m128i b = _mm_cvtsi32_si128(word);
         return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(b, z), z));
     }
+    using I = __m128i;
+    static constexpr std::uint32_t kWords = 8;
+    static I LoadWords(const std::uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+    static I LoadByteWords(const std::uint8_t* p) {
+        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+    }
+    static void StoreWordBytes(std::uint8_t* p, I v) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(v, v));
+    }
+    static I SplatWords(std::uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
+    static I AddWords(I a, I b) { return _mm_add_epi16(a, b); }
+    static I SubWords(I a, I b) { return _mm_sub_epi16(a, b); }
+    static I MulWords(I a, I b) { return _mm_mullo_epi16(a, b); }
+    static I MulHiWords(I a, I b) { return _mm_mulhi_epu16(a, b); }
+    static I ShiftWords(I a, int s) { return _mm_srl_epi16(a, _mm_cvtsi32_si128(s)); }
+    static I EqualWords(I a, I b) { return _mm_cmpeq_epi16(a, b); }
+    static I OrWords(I a, I b) { return _mm_or_si128(a, b); }
+    static I SelectWords(I mask, I a, I b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+
     // Truncates the lanes (0..255) and narrows them to bytes.
     static void StoreBytes(std::uint8_t* p, F v) {
         const __m128i i = _mm_cvttps_epi32(v);

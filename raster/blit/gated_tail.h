@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "blit/resample.h"
+
 namespace raster::blit::detail {
 
 inline void AccumulateMarkedTail(float* sums, float* weights, const std::uint8_t* v, const std::uint8_t* marks,
@@ -44,6 +46,31 @@ inline void InterpolateTail(std::uint8_t* out, const std::uint8_t* a, const std:
         const float wb = codes[j] == 3 ? right[j] : codes[j] == 2 ? 1.0f : 0.0f;
         const float sum = wa * static_cast<float>(a[j]) + wb * static_cast<float>(b[j]);
         out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sum / (wa + wb)));
+    }
+}
+
+inline void InterpolateExactTail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                                 const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
+                                 const RIPSmallDivisor& by, std::uint32_t from, std::uint32_t n) {
+    for (std::uint32_t j = from; j < n; ++j) {
+        if (codes[j] == 1) out[j] = a[j];
+        if (codes[j] == 2) out[j] = b[j];
+        if (codes[j] == 3) out[j] = static_cast<std::uint8_t>(by.Divide(a[j] * left[j] + b[j] * right[j]));
+    }
+}
+
+inline void Blend2ExactTail(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                            const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
+                            const RIPSmallDivisor& by, std::uint32_t from, std::uint32_t n) {
+    for (std::uint32_t j = from; j < n; ++j) {
+        if (ma[j] != 0 && mb[j] != 0) {
+            out[j] = static_cast<std::uint8_t>(by.Divide(a[j] * std::uint32_t{wa} + b[j] * std::uint32_t{wb}));
+        } else if (ma[j] != 0) {
+            out[j] = a[j];
+        } else if (mb[j] != 0) {
+            out[j] = b[j];
+        }
+        copy[j] = out[j];
     }
 }
 

@@ -43,6 +43,18 @@ struct GatedVectorOps {
     std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                  const std::uint8_t* codes, const float* left, const float* right,
                                  std::uint32_t n) = nullptr;
+    // The two above where the weights have a common denominator of at most
+    // 256 (by): the weighted sums fit 16-bit lanes and are divided exactly
+    // there, twice as many samples to a vector. blend2Exact weighs a by wa
+    // and b by wb over wa + wb = by.divisor (wb is 0 only where b is a); a sample with
+    // one mark takes that sample, as the single-precision steps give it.
+    std::uint32_t (*interpolateExact)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                                      const std::uint8_t* codes, const std::uint16_t* left,
+                                      const std::uint16_t* right, const RIPSmallDivisor& by,
+                                      std::uint32_t n) = nullptr;
+    std::uint32_t (*blend2Exact)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                                 const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
+                                 const RIPSmallDivisor& by, std::uint32_t n) = nullptr;
     // Lays out the sources of whole groups of four outputs of three samples
     // (a, b and codes as the loop of the plain layout does, and the outputs'
     // alpha bytes), as long as the groups' 16-byte windows lie inside the run

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <numeric>
 
 #include "gated_tail.h"
 #include "gated_vector.h"
@@ -227,6 +228,36 @@ int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlph
     return WalkEnlarge(wd, ws, count, x, one, two);
 }
 
+// The weights of all columns over the least denominator they share, when it
+// is at most 256: the walk's positions f step by 2·ws from one start, so a
+// divisor of the span, the start and the step divides every weight.
+void CommonWeights(RIPGatedColumns& c, std::size_t pixel, std::int64_t span) {
+    c.common = {};
+    c.left16.clear();
+    c.right16.clear();
+    std::int64_t g = span;
+    const std::size_t n = static_cast<std::size_t>(c.count) * pixel;
+    for (std::size_t j = 0; j < n && span / g <= 256; j += pixel) {
+        if (c.from[2 * (j / pixel)] != c.from[2 * (j / pixel) + 1]) g = std::gcd(g, static_cast<std::int64_t>(c.right[j]));
+    }
+    if (span / g > 256) return;
+    try {
+        c.left16.resize(n);
+        c.right16.resize(n);
+    } catch (const std::bad_alloc&) {
+        c.left16.clear();
+        c.right16.clear();
+        return;
+    }
+    const auto d = static_cast<std::uint16_t>(span / g);
+    for (std::size_t j = 0; j < n; ++j) {
+        const bool two = c.from[2 * (j / pixel)] != c.from[2 * (j / pixel) + 1];
+        c.right16[j] = two ? static_cast<std::uint16_t>(static_cast<std::int64_t>(c.right[j]) / g) : 0;
+        c.left16[j] = static_cast<std::uint16_t>(d - c.right16[j]);
+    }
+    c.common = RIPSmallDivisor::For(d);
+}
+
 // Records the walk of a gated enlargement once (see RIPGatedColumns).
 bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t wd, std::int64_t ws,
                        std::uint32_t count, std::int64_t x) {
@@ -263,6 +294,7 @@ bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t w
         return true;
     };
     WalkEnlarge(wd, ws, count, x, one, two);
+    CommonWeights(c, pixel, 2 * wd);
     c.groups.clear();
     if (channels == 3) {
         try {
@@ -313,6 +345,7 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
     std::uint8_t a[kChunk * kChannels + 4], b[kChunk * kChannels + 4], codes[kChunk * kChannels + 4];
     const bool grouped = kChannels == 3 && ops.gather3 != nullptr && !columns.groups.empty();
     const std::int64_t wordsBelow = available - 1;
+    const bool exact = ops.interpolateExact != nullptr && columns.common.divisor != 0;
     for (std::uint32_t done = 0; done < count;) {
         const std::uint32_t k = std::min(kChunk, count - done);
         const std::int64_t* from = columns.from.data() + 2 * static_cast<std::size_t>(done);
@@ -351,9 +384,18 @@ int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns&
         const auto n = static_cast<std::uint32_t>(k * kChannels);
         const std::size_t at = done * kChannels;
         std::uint8_t* out = dst + at;
-        const float* left = columns.left.data() + at;
-        const float* right = columns.right.data() + at;
-        detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n), n);
+        if (exact) {
+            const std::uint16_t* left = columns.left16.data() + at;
+            const std::uint16_t* right = columns.right16.data() + at;
+            const RIPSmallDivisor& by = columns.common;
+            detail::InterpolateExactTail(out, a, b, codes, left, right, by,
+                                         ops.interpolateExact(out, a, b, codes, left, right, by, n), n);
+        } else {
+            const float* left = columns.left.data() + at;
+            const float* right = columns.right.data() + at;
+            detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n),
+                                    n);
+        }
         if (sampleMarks != nullptr) {
             for (std::uint32_t j = 0; j < n; ++j) sampleMarks[at + j] = codes[j] != 0 ? 255 : 0;
         }

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <numeric>
+#include <utility>
 
 #include "blit/blit_context.h"
 #include "blit/resample.h"
@@ -216,7 +218,7 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     const bool fused = vector != nullptr && span.last - span.first <= 1 &&
                        (span.first == span.last || !ctx->workRows[1].empty());
     int fusedSlots[2] = {0, 0};
-    float fusedWeights[2] = {0.0f, 0.0f};
+    std::int64_t fusedWeights[2] = {0, 0};
     if (vector != nullptr && !fused) {
         std::fill(vectorSums, vectorSums + 2 * samples, 0.0f);
     } else if (vector == nullptr) {
@@ -270,7 +272,7 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         const std::int64_t w = k == span.first ? span.firstWeight : k == span.last ? span.lastWeight : span.middleWeight;
         if (fused) {
             fusedSlots[k - span.first] = slot;
-            fusedWeights[k - span.first] = static_cast<float>(w);
+            fusedWeights[k - span.first] = w;
             continue;
         }
         if (vector != nullptr) {
@@ -307,14 +309,28 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     if (fused) {
         // A lone row is its own partner at weight 0, which adds nothing.
         const int last = span.first == span.last ? 0 : 1;
-        const std::uint8_t* a = ctx->workRows[fusedSlots[0]].data();
-        const std::uint8_t* b = ctx->workRows[fusedSlots[last]].data();
-        const std::uint8_t* ma = SampleMarks(ctx, fusedSlots[0], pixels, channels);
-        const std::uint8_t* mb = SampleMarks(ctx, fusedSlots[last], pixels, channels);
-        const float wa = fusedWeights[0], wb = last == 0 ? 0.0f : fusedWeights[1];
+        // A row of weight 0 adds nothing: its partner stands in for it.
+        std::int64_t wa = fusedWeights[0], wb = last == 0 ? 0 : fusedWeights[1];
+        int slotA = fusedSlots[0], slotB = fusedSlots[last];
+        if (wa == 0) std::swap(wa, wb), std::swap(slotA, slotB);
+        if (wb == 0) slotB = slotA;
+        const std::uint8_t* a = ctx->workRows[slotA].data();
+        const std::uint8_t* b = ctx->workRows[slotB].data();
+        const std::uint8_t* ma = SampleMarks(ctx, slotA, pixels, channels);
+        const std::uint8_t* mb = SampleMarks(ctx, slotB, pixels, channels);
         const auto n = static_cast<std::uint32_t>(samples);
         std::uint8_t* copy = ctx->output.data();
-        detail::Blend2Tail(out, copy, a, b, ma, mb, wa, wb, vector->blend2(out, copy, a, b, ma, mb, wa, wb, n), n);
+        // Weights whose reduced total is small blend exactly in 16-bit lanes.
+        const std::int64_t g = std::gcd(wa, wb);
+        const RIPSmallDivisor by = RIPSmallDivisor::For(static_cast<std::uint32_t>(std::min<std::int64_t>((wa + wb) / g, 257)));
+        if (by.divisor != 0) {
+            const auto ra = static_cast<std::uint16_t>(wa / g), rb = static_cast<std::uint16_t>(wb / g);
+            detail::Blend2ExactTail(out, copy, a, b, ma, mb, ra, rb, by,
+                                    vector->blend2Exact(out, copy, a, b, ma, mb, ra, rb, by, n), n);
+        } else {
+            const auto fa = static_cast<float>(wa), fb = static_cast<float>(wb);
+            detail::Blend2Tail(out, copy, a, b, ma, mb, fa, fb, vector->blend2(out, copy, a, b, ma, mb, fa, fb, n), n);
+        }
         handedOut = true;
     } else if (vector != nullptr) {
         const auto n = static_cast<std::uint32_t>(samples);

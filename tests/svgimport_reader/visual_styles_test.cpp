@@ -113,6 +113,32 @@ TEST_F(Styled, ComputedValuesBecomeThePresentation) {
               "fill=linear(0,254000 5000,254000; 0:#ff0000/128 255:#0000ff/255))\n");
 }
 
+// Font sizes keep their fractions; em, ex, percentages and larger/smaller
+// count from the parent's size (not from a size the element's own earlier
+// declaration set); the keywords follow CSS's table, medium the initial
+// size; a generic family is the face the system takes for it.
+TEST_F(Styled, FontSizesAndGenericFamilies) {
+    const std::string out = Draw(Document(R"svg(<style>.em { font-size: 1.5em } .pt { font-size: 7.5pt }</style>
+<g font-size="16" font-family="DejaVu Serif">
+<text font-size="10.5">A</text>
+<text class="pt">B</text>
+<text class="em" font-size="40">C</text>
+<text style="font-size:150%" font-size="30">D</text>
+<text font-size="medium">E</text>
+<text style="font-size:x-large">F</text>
+<text font-size="larger">G</text>
+<text style="font-size:smaller">H</text>
+<text font-size="2ex">I</text>
+<text font-size="20"><tspan font-size="0.25em">J</tspan></text>
+<text font-size="5mm" font-family="Missing, sans-serif">K</text>
+</g>)svg"));
+    std::string sizes;
+    for (size_t at = out.find(" size="); at != std::string::npos; at = out.find(" size=", at + 1))
+        sizes += out.substr(at + 6, out.find(' ', at + 6) - at - 6) + " ";
+    EXPECT_EQ(sizes, "10500 10000 24000 24000 16000 23040 19200 13333 16000 5000 18898 ") << out;
+    EXPECT_NE(out.find("text \"K\" 0,254000 size=18898 weight=0 family=DejaVu Sans "), std::string::npos) << out;
+}
+
 // display, visibility, opacity and the fill rule through the style engine:
 // display and opacity stay with their element, visibility and the rule are
 // inherited, from sheets and style attributes as from attributes; the fill

@@ -4,6 +4,7 @@
 // the result matches the document.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "tool_renders.h"
@@ -42,8 +43,38 @@ INSTANTIATE_TEST_SUITE_P(Documents, TextFixtures,
                                            TextFixture{"iso_8859_2", 0.01}, TextFixture{"windows_1251", 0.01},
                                            TextFixture{"utf_16", 0.01}, TextFixture{"xml_space", 0.01},
                                            TextFixture{"anchors", 0.01}, TextFixture{"styled_spans", 0.01},
-                                           TextFixture{"fonts", 0.01}, TextFixture{"data_uri_images", 0.01}),
+                                           TextFixture{"fonts", 0.01}, TextFixture{"data_uri_images", 0.01},
+                                           TextFixture{"font_sizes", 0.01},
+                                           TextFixture{"per_character_spelled_out", 0.01},
+                                           TextFixture{"text_path_spelled_out", 0.01}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// rsvg-convert places a list's first value only and draws no textPath: a
+// document of per-character lists or of text on straight paths is compared
+// with its spelled-out form (each positioned character a span or text of
+// its own, each line of text turned onto its path).
+class SpelledOut : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override {
+        if (!HaveRenderer()) GTEST_SKIP() << "rsvg-convert is not installed";
+    }
+    media_test::TempFolder folder_;
+};
+
+TEST_P(SpelledOut, PlacesLikeItsSpelledOutForm) {
+    const std::string name = GetParam();
+    RoundTrip trip;
+    ASSERT_TRUE(RoundTripFixture(folder_, "text", name, kPixels, &trip));
+    std::filesystem::copy_file(std::string(SVGFILTER_TEST_DATA) + "/import_fixtures/text/" + name +
+                                   "_spelled_out.svg",
+                               folder_ / "spelled.svg");
+    const Image spelled = Render(folder_, "spelled.svg", kPixels);
+    EXPECT_GT(Inked(spelled), 0.01);
+    EXPECT_LE(Differing(spelled, trip.imported, kThreshold), 0.01) << trip.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, SpelledOut, ::testing::Values("per_character", "text_path"),
+                         [](const auto& info) { return std::string(info.param); });
 
 // Our own export writes characters beyond 255 as references in an
 // ISO-8859-1 document: the import gives them back as written.

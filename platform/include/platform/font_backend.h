@@ -106,6 +106,11 @@ class FontBackend {
     // family when the filter's face is empty, else that family only (its
     // name compared without case). The report answers false to stop.
     virtual void EnumerateFaces(const LogFont& filter, const std::function<bool(const FaceInfo&)>& report) = 0;
+    // The installed face the platform itself prefers for a family (roman,
+    // swiss or modern bits), when it has such a preference: a generic
+    // `sans-serif` should be the system's sans face, not the first swiss
+    // face in name order.
+    virtual bool PreferredFace(std::uint8_t /*familyBits*/, std::string& /*face*/) { return false; }
     virtual std::int32_t LogicalPixelsPerInch() const { return kLogicalPixelsPerInch; }
 };
 

@@ -177,7 +177,10 @@ TEST(SystemFonts, DejaVuSansMeasures) {
     EXPECT_NE(std::strstr(face.Text(), "Serif"), nullptr) << face.Text();
     ASSERT_TRUE(graphics.FindFamilyFace(platform::kFamilyModern, face));
     EXPECT_NE(std::strstr(face.Text(), "Mono"), nullptr) << face.Text();
+    // The system's own sans face, not the first swiss face by name (a
+    // math face sorts before it and has neither bold nor a sans design).
     ASSERT_TRUE(graphics.FindFamilyFace(platform::kFamilySwiss, face));
+    EXPECT_STREQ(face.Text(), "DejaVu Sans");
     EXPECT_TRUE(graphics.HasFace(face));
     FontRequest italic;
     italic.size = 60;

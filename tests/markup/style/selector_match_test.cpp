@@ -2,11 +2,14 @@
 // defines its simple selectors, combinators and pseudo-classes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "markup/style/css_selector_match.h"
+#include "markup/style/css_style_sheet.h"
+#include "style_fixtures.h"
 
 namespace {
 
@@ -49,6 +52,9 @@ class Tree : public SelectorElements {
         return true;
     }
 
+    std::size_t Count() const { return elements_.size(); }
+    Handle At(std::size_t i) const { return &elements_[i]; }
+
     std::string Selected(const char* text) const {
         ParsedSelector selector;
         if (!ParseSelector(text, selector)) return "invalid";
@@ -90,9 +96,7 @@ TEST_P(Selecting, TheElementsOfTheTree) {
     EXPECT_EQ(tree.Selected(GetParam().selector), GetParam().selected) << GetParam().selector;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Selecting,
-    ::testing::Values(
+const Case kCases[] = {
         // Simple selectors.
         Case{"rect", "r1 r2"}, Case{"RECT", "r1 r2"}, Case{"nosuchelement", ""}, Case{"*", "s g t1 r1 r2 h c t2"},
         Case{".big", "t1 r2"}, Case{".big.dot", "r2"}, Case{".dot.big", "r2"}, Case{".Big", "t2"},
@@ -115,7 +119,78 @@ INSTANTIATE_TEST_SUITE_P(
         Case{":not(rect)", ""}, Case{"text:first-line", ""},
         // Not selectors at all.
         Case{"", "invalid"}, Case{"rect..a", "invalid"}, Case{"g >", "invalid"}, Case{"> g", "invalid"},
-        Case{"[lang", "invalid"}, Case{"[lang=]", "invalid"}, Case{"#", "invalid"}, Case{"rect&", "invalid"}));
+        Case{"[lang", "invalid"}, Case{"[lang=]", "invalid"}, Case{"#", "invalid"}, Case{"rect&", "invalid"},
+        // Selectors the sheet files under a key an ancestor needs.
+        Case{"#g rect", "r1 r2"}, Case{"#s > #g > .dot", "r1 r2"}, Case{".labels :first-child", "t1"},
+        Case{"svg .labels > rect.big", "r2"}, Case{"#h text", "t2"}, Case{"g.labels + g text", "t2"},
+        Case{"#g + g > *", "c t2"}, Case{"#h ~ g circle", ""}, Case{".labels.dot rect", ""}};
+
+INSTANTIATE_TEST_SUITE_P(Table, Selecting, ::testing::ValuesIn(kCases));
+
+// A sheet of every valid selector above, asked element by element through
+// its index (keys, ancestor keys, filters), selects what the matcher
+// selects, each rule once.
+TEST(Selecting, TheSheetsIndexAgreesWithTheMatcher) {
+    const Tree tree;
+    CSSStyleSheet sheet(style_test::Css());
+    std::string css;
+    for (const Case& c : kCases) {
+        if (std::string(c.selected) != "invalid") css += std::string(c.selector) + " { fill: red }\n";
+    }
+    sheet.AddText(style_test::Text(css), 0);
+    for (std::size_t e = 0; e < tree.Count(); ++e) {
+        std::string expected, collected;
+        for (std::uint32_t r = 0; r < sheet.Rules().Count(); ++r) {
+            const CSSCompoundSelector& rule = *sheet.Rules().At(r);
+            for (std::uint32_t g = 0; g < rule.SelectorCount(); ++g) {
+                if (MatchesSelector(*rule.SelectorAt(g)->Parsed(), tree, tree.At(e))) {
+                    expected += style_test::Str(rule.SelectorAt(g)->Text()) + "; ";
+                }
+            }
+        }
+        markup::Vector<CSSDeclaration> out;
+        sheet.CollectMatching(tree, tree.At(e), out);
+        // Back into sheet order: the cascade's order puts specificity first.
+        std::vector<std::pair<const CSSCompoundSelector*, std::uint32_t>> found;
+        for (std::uint32_t i = 0; i < out.Count(); ++i) {
+            const CSSContextualSelector* selector = out.At(i)->Selector();
+            std::uint32_t r = 0;
+            while (sheet.Rules().At(r) != selector->Rule()) ++r;
+            std::uint32_t g = 0;
+            while (selector->Rule()->SelectorAt(g)->Parsed() != selector->Parsed()) ++g;
+            found.emplace_back(selector->Rule(), r * 1000 + g);
+        }
+        std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        for (const auto& [rule, at] : found) collected += style_test::Str(rule->SelectorAt(at % 1000)->Text()) + "; ";
+        EXPECT_EQ(collected, expected) << "element " << e;
+    }
+}
+
+// Ancestors that share a class or an id find the rule filed under it once.
+TEST(Selecting, NestedAncestorsWithOneKeyGiveTheRuleOnce) {
+    class Nest : public SelectorElements {
+      public:
+        // 1 to 3: g class="a" id="n", each inside the one before; 4: rect.
+        Handle Parent(Handle h) const override {
+            const auto depth = reinterpret_cast<std::uintptr_t>(h);
+            return depth > 1 ? reinterpret_cast<Handle>(depth - 1) : nullptr;
+        }
+        Handle PreviousSibling(Handle) const override { return nullptr; }
+        std::string_view Name(Handle h) const override { return reinterpret_cast<std::uintptr_t>(h) == 4 ? "rect" : "g"; }
+        bool Attribute(Handle h, std::string_view name, std::string& value) const override {
+            if (reinterpret_cast<std::uintptr_t>(h) == 4) return false;
+            value = name == "class" ? "a" : "n";
+            return name == "class" || name == "id";
+        }
+    } nest;
+    CSSStyleSheet sheet(style_test::Css());
+    sheet.AddText(style_test::Text(".a rect { fill: red } #n rect { stroke: blue } .a .a .a rect { opacity: 0.5 }"), 0);
+    markup::Vector<CSSDeclaration> out;
+    sheet.CollectMatching(nest, reinterpret_cast<SelectorElements::Handle>(std::uintptr_t{4}), out);
+    std::string texts;
+    for (std::uint32_t i = 0; i < out.Count(); ++i) texts += style_test::Str(out.At(i)->Selector()->Text()) + "; ";
+    EXPECT_EQ(texts, ".a rect; .a .a .a rect; #n rect; ");
+}
 
 // A long descendant chain that fails everywhere gives up after one pass
 // over the ancestors instead of trying each combination of them.

@@ -10,6 +10,7 @@
 
 #include "blit_support.h"
 #include "kernels/kernel_paths.h"
+#include "blit/resample.h"
 #include "raster/raster_state.h"
 
 namespace raster::blit {
@@ -101,6 +102,48 @@ TEST(GatedVector, StretchEqualsThePlainPathOnRandomImages) {
             ASSERT_EQ(Stretch(c, path.features), plain)
                 << "path " << path.name << " type " << c.shape.type << " " << c.sw << "x" << c.sh << " to " << c.dw
                 << "x" << c.dh;
+        }
+    }
+}
+
+// The 16-bit lanes' division is exact for every divisor they take and every
+// 16-bit numerator.
+TEST(GatedVector, SmallDivisorDividesExactly) {
+    for (std::uint32_t d = 1; d <= 256; ++d) {
+        const RIPSmallDivisor by = RIPSmallDivisor::For(d);
+        ASSERT_EQ(by.divisor, d);
+        for (std::uint32_t n = 0; n < 65536; ++n) ASSERT_EQ(by.Divide(n), n / d) << n << " / " << d;
+    }
+    EXPECT_EQ(RIPSmallDivisor::For(257).divisor, 0u);
+    EXPECT_EQ(RIPSmallDivisor::For(0).divisor, 0u);
+}
+
+// Enlargements by small ratios, whose weights share a denominator of at most
+// 256 and go through the 16-bit lanes: 2, 3 (rows and columns of weight 0),
+// 3/2, 4/3, 255/2 and 256/3 (the largest denominators), a ratio just past them,
+// at widths that leave vector tails; both directions at once and each alone.
+TEST(GatedVector, SmallRatioEnlargementsEqualThePlainPath) {
+    struct Ratio {
+        int shape, sw, sh, dw, dh;
+    };
+    constexpr Ratio kRatios[] = {{1, 37, 9, 74, 18},  {1, 21, 7, 63, 21},   {0, 45, 6, 90, 9},   {2, 17, 9, 34, 12},
+                                 {1, 30, 6, 40, 8},   {1, 4, 4, 510, 510},  {0, 3, 3, 256, 256}, {1, 4, 5, 514, 9},
+                                 {1, 23, 5, 23, 15},  {2, 19, 8, 57, 8},    {1, 341, 3, 1023, 9}, {0, 700, 2, 1400, 4}};
+    std::mt19937 random(4920);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (const Ratio& r : kRatios) {
+        Case c{kShapes[r.shape], r.sw, r.sh, r.dw, r.dh, {}, {}, {}};
+        c.src.resize(static_cast<std::size_t>(c.sw * c.sh * c.shape.bytes));
+        c.dst.resize(static_cast<std::size_t>(c.dw * c.dh * c.shape.bytes));
+        c.alpha.resize(static_cast<std::size_t>(c.sw * c.sh));
+        for (auto& b : c.src) b = static_cast<std::uint8_t>(pick(0, 2) == 0 ? pick(0, 1) * 255 : pick(0, 255));
+        for (auto& b : c.dst) b = static_cast<std::uint8_t>(pick(0, 255));
+        for (auto& a : c.alpha) a = static_cast<std::uint8_t>(pick(0, 3) == 0 ? 0 : pick(1, 255));
+        const std::vector<std::uint8_t> plain = Stretch(c, 0);
+        ASSERT_FALSE(plain.empty());
+        for (const auto& path : AvailablePaths()) {
+            ASSERT_EQ(Stretch(c, path.features), plain)
+                << "path " << path.name << " " << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh;
         }
     }
 }

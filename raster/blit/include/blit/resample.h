@@ -63,12 +63,42 @@ struct RIPGatherGroup {
     std::int64_t base0 = 0, base1 = 0;
     std::uint8_t control[4][16] = {};
 };
+// Exact truncating division of numerators below 2^16 by a divisor from 1 to
+// 256, as a multiplication and shifts that 16-bit vector lanes have:
+// t = (n × multiplier) >> 16, q = (t + ((n − t) >> shift1)) >> shift2, the
+// round-up method of Granlund and Montgomery (exact for every such n).
+struct RIPSmallDivisor {
+    std::uint32_t divisor = 0;  // 0: the weights have no common divisor this small
+    std::uint16_t multiplier = 0;
+    std::uint8_t shift1 = 0, shift2 = 0;
+    static RIPSmallDivisor For(std::uint32_t d) {
+        RIPSmallDivisor by;
+        if (d == 0 || d > 256) return by;
+        std::uint32_t l = 0;
+        while ((1u << l) < d) ++l;
+        by.divisor = d;
+        by.multiplier = static_cast<std::uint16_t>((65536u * ((1u << l) - d)) / d + 1);
+        by.shift1 = static_cast<std::uint8_t>(l < 1 ? l : 1);
+        by.shift2 = static_cast<std::uint8_t>(l > 1 ? l - 1 : 0);
+        return by;
+    }
+    std::uint32_t Divide(std::uint32_t n) const {
+        const std::uint32_t t = (n * multiplier) >> 16;
+        return (t + ((n - t) >> shift1)) >> shift2;
+    }
+};
+
 struct RIPGatedColumns {
     std::int64_t wd = 0, ws = 0, x = 0;
     std::uint32_t count = 0;
     std::int32_t channels = 0;
     std::vector<std::int64_t> from;
     std::vector<float> left, right;
+    // When the weights of all columns share a divisor of the span that
+    // leaves a denominator of at most 256: the weights over it, per sample,
+    // for the 16-bit path (one source pixel twice weighs denominator and 0).
+    RIPSmallDivisor common;
+    std::vector<std::uint16_t> left16, right16;
     std::int64_t lowest = 0, highest = -1;
     std::vector<RIPGatherGroup> groups;  // three samples a pixel only
 };

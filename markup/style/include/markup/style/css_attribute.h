@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "markup/parser/css_dictionary.h"
+#include "markup/small_blocks.h"
 #include "markup/string.h"
 #include "markup/style/css_token.h"
 
@@ -28,6 +29,7 @@ enum CSSAttributeType : std::uint32_t {
     kCSSStringValue = 7,
     kCSSIdentValue = 8,
     kCSSUnknownValue = 9,  // unrecognised; the cascade skips it
+    kCSSWideKeywordValue = 10,  // "inherit" or "initial", which every property takes
 };
 
 // Unit codes of numeric values.
@@ -55,6 +57,9 @@ inline constexpr std::uint32_t kCSSFirstSpecialColour = 0x01000000u;
 
 class CSSAttribute {
   public:
+    // One per value of every declaration of a sheet.
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     virtual ~CSSAttribute();
     // A heap copy of the same kind.
     virtual CSSAttribute* Clone() const = 0;
@@ -111,6 +116,19 @@ class CSSURLAttribute : public CSSStringAttribute {
     explicit CSSURLAttribute(const CSSDictionary& css) : CSSStringAttribute(kCSSURLValue, css) {}
     CSSAttribute* Clone() const override;
 };
+
+// "inherit" (the parent's value) or "initial" (the property's initial
+// value): the whole value of a declaration of any property.
+class CSSWideKeywordAttribute : public CSSStringAttribute {
+  public:
+    explicit CSSWideKeywordAttribute(const CSSDictionary& css) : CSSStringAttribute(kCSSWideKeywordValue, css) {}
+    CSSAttribute* Clone() const override;
+    // True for "initial", false for "inherit".
+    bool IsInitial() const;
+};
+
+// Whether the text is "inherit" or "initial", in any case.
+bool IsCSSWideKeyword(const String& text);
 
 class CSSUnknownAttribute : public CSSAttribute {
   public:

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "markup/containers.h"
+#include "markup/small_blocks.h"
 #include "markup/string.h"
 #include "markup/style/css_attribute.h"
 #include "markup/style/css_token.h"
@@ -19,6 +20,9 @@ namespace markup::style {
 
 class CSSElement {
   public:
+    // A sheet holds several of each declaration.
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     CSSElement() = default;
     CSSElement(const CSSElement& other);
     virtual ~CSSElement();

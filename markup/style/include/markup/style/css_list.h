@@ -52,6 +52,17 @@ class CSSList : public Vector<T> {
         from.RemoveAll();
     }
 
+    // For compacting in place: the slot's element, replaced without
+    // deleting the one there.
+    void SetItemAt(std::uint32_t index, T* item) { this->items_[index] = item; }
+    // Removes the slots [from, to), whose elements are gone or held
+    // elsewhere, moving the later ones down.
+    void CloseGap(std::uint32_t from, std::uint32_t to) {
+        if (from >= to) return;
+        std::memmove(this->items_ + from, this->items_ + to, (this->count_ - to) * sizeof(void*));
+        this->count_ -= to - from;
+    }
+
     // Deletes every element; the slots stay for reuse.
     void DeleteAll() {
         for (std::uint32_t i = 0; i < this->count_; ++i) delete static_cast<T*>(this->items_[i]);

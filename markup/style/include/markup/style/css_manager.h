@@ -107,6 +107,9 @@ class CSSManager : public CSSBaseManager {
     // an element with attributes. Names and attributes come from the
     // document's dictionary.
     void BuildSelectorDescs(Node* node, Vector<CSSSimpleSelectorDesc>& out) const;
+    // The document dictionary's name of an element type, looked up once a
+    // type; valid until the document or its dictionary changes.
+    std::string_view TypeName(std::uint32_t typeId) const;
 
     CSSStyleSheet& StyleSheet() { return *styleSheet_; }
     const CSSStyleSheet& StyleSheet() const { return *styleSheet_; }
@@ -126,6 +129,7 @@ class CSSManager : public CSSBaseManager {
         std::int64_t id = -1;
         std::int64_t classes = -1;
         std::int64_t style = -1;
+        std::string name;
         // Index into presentationNames_, and the attribute id.
         std::vector<std::pair<std::uint32_t, std::uint32_t>> presentation;
     };

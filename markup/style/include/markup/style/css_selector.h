@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "markup/containers.h"
+#include "markup/small_blocks.h"
 #include "markup/string.h"
 #include "markup/style/css_element.h"
 #include "markup/style/css_selector_match.h"
@@ -100,6 +101,9 @@ class CSSContextualSelector : public CSSComplexSelector {
 // all three; their owners (the rule, or the CSS manager's lists) keep them.
 class CSSDeclaration {
   public:
+    // The sheet's list holds one per selector and value, a match a copy.
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     CSSDeclaration(CSSContextualSelector* selector, CSSProperty* property, CSSValue* value)
         : selector_(selector), property_(property), value_(value) {}
     virtual ~CSSDeclaration();
@@ -133,6 +137,8 @@ class CSSCompoundSelector : public CSSComplexSelector {
     CSSContextualSelector* SelectorAt(std::uint32_t index) const { return selectors_.At(index); }
     std::uint32_t SelectorCount() const { return selectors_.Count(); }
 
+    // Room for that many more selectors and properties, exactly.
+    void Reserve(std::uint32_t selectors, std::uint32_t properties);
     // A copy, at the index or appended for -1 (or an index past the end).
     void AddProperty(const CSSProperty& property, std::int32_t index = -1);
     CSSProperty* PropertyAt(std::uint32_t index) const { return properties_.At(index); }

@@ -93,6 +93,33 @@ class SelectorElements {
 bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements,
                      SelectorElements::Handle element);
 
+// What the index already read of the element being matched, so that its
+// own step does not ask the document again: its name, id and class list.
+struct ElementFacts {
+    std::string_view name;
+    bool hasId = false;
+    std::string_view id;
+    bool hasClasses = false;
+    std::string_view classes;
+};
+bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements,
+                     SelectorElements::Handle element, const ElementFacts& facts);
+
+// A Bloom filter of ancestor keys (AncestorKey): two of 256 bits a key. A
+// selector's filter not covered by an element's ancestors' filter proves
+// that no ancestor has a key the selector needs.
+struct AncestorFilter {
+    std::uint64_t bits[4] = {0, 0, 0, 0};
+    void Add(std::uint64_t key) {
+        bits[(key >> 6) & 3] |= std::uint64_t{1} << (key & 63);
+        bits[(key >> 14) & 3] |= std::uint64_t{1} << ((key >> 8) & 63);
+    }
+    bool Covers(const AncestorFilter& need) const {
+        return ((need.bits[0] & ~bits[0]) | (need.bits[1] & ~bits[1]) | (need.bits[2] & ~bits[2]) |
+                (need.bits[3] & ~bits[3])) == 0;
+    }
+};
+
 // The hash of an id ('#'), class word ('.') or folded type name (' ').
 std::uint64_t AncestorKey(char kind, std::string_view name);
 

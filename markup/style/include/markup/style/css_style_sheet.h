@@ -3,13 +3,16 @@
 // the matcher filters for each element through an index.
 //
 // Each text is parsed once: the tokens of earlier texts are marked used,
-// so a later text adds its rules after theirs. Nothing is reported: what
-// does not parse is skipped.
+// so a later text adds its rules after theirs. Of the used tokens the list
+// keeps only those the declarations were read from. Nothing is reported:
+// what does not parse is skipped.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -61,6 +64,8 @@ class CSSStyleSheet {
 
   private:
     void Rebuild();
+    void MarkReferenced(const CSSCompoundSelector& rule);
+    void CloseEmptySlots(std::uint32_t from);
     void RebuildDeclarations();
     void IndexDeclarations();
 
@@ -73,14 +78,50 @@ class CSSStyleSheet {
     // the declarations of this many rules are in the list.
     std::uint32_t firstUnused_ = 0;
     std::uint32_t declaredRules_ = 0;
-    // The positions in the list of the declarations, filed by their
-    // selector's last step: its id, else a class, else its type (folded to
-    // lower case), else with the universal ones. An element's candidates
-    // are the lists of its id, classes and type and the universal list.
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byId_;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byClass_;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byType_;
-    std::vector<std::uint32_t> universal_;
+    // The declarations, filed by the rarest key their selector needs: an id
+    // of its last step, else an id some ancestor must have, else a class of
+    // the last step, else a class of an ancestor, else the last step's type
+    // (folded to lower case), else with the universal ones. An element's
+    // candidates are the lists of its id, classes and type, those of its
+    // ancestors' ids and classes, and the universal list. One entry stands
+    // for the run of declarations one selector gives (they sit side by
+    // side).
+    struct IndexEntry {
+        std::uint32_t first;
+        std::uint32_t count;
+        // Index into filters_ of the keys the selector needs on ancestors,
+        // kNoFilter when it needs none.
+        std::uint32_t filter;
+        // The selector is its key alone (".a", "#b", "rect"): finding the
+        // entry under the element's key is the match.
+        std::uint32_t keyOnly;
+    };
+    static constexpr std::uint32_t kNoFilter = 0xFFFFFFFFu;
+    using IndexList = std::vector<IndexEntry>;
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
+    };
+    using Index = std::unordered_map<std::string, IndexList, KeyHash, std::equal_to<>>;
+    void File(IndexList& list, std::uint32_t first, std::uint32_t count, const ParsedSelector& parsed);
+    Index byId_;
+    Index byClass_;
+    Index byType_;
+    Index byAncestorId_;
+    Index byAncestorClass_;
+    IndexList universal_;
+    std::vector<AncestorFilter> filters_;
+    // Reused by each match, so that matching an element allocates nothing
+    // once they have grown.
+    struct Scratch {
+        std::string id;
+        std::string classes;
+        std::string value;
+        std::vector<const IndexList*> lists;
+        // (cascade order key, declaration index) of the matches.
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> matched;
+    };
+    mutable Scratch scratch_;
     std::uint32_t indexed_ = 0;
 };
 

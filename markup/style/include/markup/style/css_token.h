@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "markup/small_blocks.h"
 #include "markup/string.h"
 
 namespace markup::style {
@@ -68,14 +69,17 @@ enum CSSTokenTypeEnum : std::uint32_t {
     kCSSDegrees = 50,
     kCSSGrads = 51,
     kCSSRadians = 52,
-    kCSSOtherNumber = 56,  // a signed fraction, or digits with several points
+    kCSSOtherNumber = 56,  // digits with several points
+    // "@media", its query list and "{" of a block whose rules apply: the
+    // rules inside read as the sheet's own (the block's "}" closes nothing).
+    kCSSMediaOpen = 57,
 };
 
 // Blanks, line breaks, comments and comment markers: what a selector
 // reads as one blank. (The cursor also passes over type 39, which a
 // selector needs: "*", "[", ">", "~".)
 inline constexpr bool IsBlankTokenType(std::uint32_t type) {
-    return type >= kCSSCommentOpen && type <= kCSSComment && type != kCSSOther;
+    return (type >= kCSSCommentOpen && type <= kCSSComment && type != kCSSOther) || type == kCSSMediaOpen;
 }
 
 // The end character the tokenizer appends to every text.
@@ -83,8 +87,11 @@ inline constexpr char kCSSEndCharacter = 4;
 
 class CSSToken {
   public:
+    // A sheet holds a token for every few bytes of its text.
+    MARKUP_SMALL_BLOCK_ALLOCATION
+
     CSSToken(std::uint32_t type, const String& text, std::uint8_t origin)
-        : type_(type), text_(text), origin_(origin) {}
+        : type_(type), origin_(origin), text_(text) {}
     virtual ~CSSToken();
 
     // A heap copy, marks included (the containers copy through it).
@@ -100,13 +107,18 @@ class CSSToken {
     void SetSeparator(bool on) { separator_ = on ? 1 : 0; }
     bool Consumed() const { return consumed_ != 0; }
     void SetConsumed(bool on) { consumed_ = on ? 1 : 0; }
+    // Set on the tokens a sheet's declarations were read from, which the
+    // sheet keeps when it lets its other used tokens go.
+    bool Referenced() const { return referenced_ != 0; }
+    void SetReferenced() { referenced_ = 1; }
 
   private:
     std::uint32_t type_;
-    String text_;
     std::uint8_t separator_ = 0;
     std::uint8_t consumed_ = 0;
     std::uint8_t origin_;
+    std::uint8_t referenced_ = 0;
+    String text_;
 };
 
 }  // namespace markup::style

@@ -162,6 +162,9 @@ class Graphics {
     // is taken as the nearest of them.
     virtual std::int32_t FontSizeLogical(std::int32_t step) = 0;
     virtual std::int32_t FontSizePixels(std::int32_t step) = 0;
+    // Whether absolute lengths are CSS pixels (SVG's user units) rather
+    // than the HTML presentation's units.
+    virtual bool CountsCssUnits() const { return false; }
 
     // Lengths to engine units, truncated.
     virtual std::int32_t InchesToUnits(float value) = 0;

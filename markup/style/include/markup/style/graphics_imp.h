@@ -83,6 +83,7 @@ class GraphicsImp : public Graphics {
     // Absolute lengths (in, cm, mm, pt, pc) in CSS pixels, 96 to the inch,
     // as SVG counts them, instead of the HTML presentation's units.
     void UseCssUnits(bool on) { cssUnits_ = on; }
+    bool CountsCssUnits() const override { return cssUnits_; }
     const Font* CurrentFont() const { return currentFont_; }
     // The cache's bucket of a key, and the number of fonts it holds.
     static std::uint32_t BucketOf(const platform::LogFont& key);

@@ -106,11 +106,23 @@ class StyleProperties : public BaseStyleProperties {
     BasePaneDoc* PaneDocument() const { return pane_; }
 
     // The inheritance copy, before anything else is applied to this record.
+    // The parent is remembered (not owned) for "inherit" until the cascade
+    // has run: it must outlive that.
     void InheritFrom(const StyleProperties& parent);
+    // The record InheritFrom copied; null for a record without a parent
+    // and after ForgetParent.
+    const StyleProperties* Parent() const { return parent_; }
+    void ForgetParent() { parent_ = nullptr; }
+    // The property's value (every slot it uses) as the other record has it.
+    void TakeProperty(std::uint32_t id, const StyleProperties& from);
 
     // --- Getters the SVG import reads ---
     std::int32_t GetFontSize() const;
     std::int32_t GetFontSizeUnit() const;
+    // The size with its fraction, and the parent's (the own size where
+    // nothing was inherited): what relative sizes count from.
+    double GetFontSizeExact() const;
+    double GetInheritedFontSize() const;
     // The font-variant flag (small capitals).
     bool GetDecorationFlag() const;
     String& GetFontFamily(String& out) const;
@@ -160,6 +172,8 @@ class StyleProperties : public BaseStyleProperties {
     void SetTransparentBackground();
     // Integer lengths: 6, 24-27, 29-32, 46-51, 109, 110.
     void SetIntLength(std::uint32_t id, std::int32_t value, std::int32_t unit);
+    // The font size (id 6) with its fraction.
+    void SetFontSize(double value, std::int32_t unit = kStyleUnitAbsolute);
     std::int32_t GetIntLength(std::uint32_t id, std::int32_t& unit) const;
     // Double lengths: 7 (unit ignored), 62, 63, 68, 71, 73, 77, 78, 90, 96;
     // the mark is kept by 68, 90 and 96.
@@ -268,6 +282,7 @@ class StyleProperties : public BaseStyleProperties {
     struct Values;
     std::unique_ptr<Values> values_;
     Font* font_ = nullptr;
+    const StyleProperties* parent_ = nullptr;
     StyleMapContext* mapper_;
     BasePaneDoc* pane_ = nullptr;
     std::uint32_t controlKind_ = 21;

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cstring>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -236,14 +237,7 @@ class FreeTypeFontBackend : public FontBackend {
                 return false;
         }
         if (!config_) return false;
-        FcPattern* pattern = FcPatternCreate();
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config_, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config_, pattern, &result);
-        FcPatternDestroy(pattern);
+        FcPattern* match = BestMatch(generic, nullptr);
         if (!match) return false;
         // Only a TrueType face; of the same family kind where the names
         // tell it (few systems have script or decorative faces, and what
@@ -264,6 +258,21 @@ class FreeTypeFontBackend : public FontBackend {
     }
 
   private:
+    // fontconfig's best scalable face for a family (and what `refine` adds
+    // to the request), or null; the caller destroys it.
+    FcPattern* BestMatch(const char* family, const std::function<void(FcPattern*)>& refine) {
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+        if (refine) refine(pattern);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(config_, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config_, pattern, &result);
+        FcPatternDestroy(pattern);
+        return match;
+    }
+
     // What fontconfig chose for one family, weight and slant: the family
     // (empty when it substituted another), the file and the face's fields.
     struct Match {
@@ -286,16 +295,10 @@ class FreeTypeFontBackend : public FontBackend {
         if (const auto hit = matches_.find(key); hit != matches_.end()) return hit->second;
 
         Match made;
-        FcPattern* pattern = FcPatternCreate();
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config_, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config_, pattern, &result);
-        FcPatternDestroy(pattern);
+        FcPattern* match = BestMatch(family.c_str(), [&](FcPattern* pattern) {
+            FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+            FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        });
         if (!match) return made;
 
         // A substitute of another family is not the face asked for.

@@ -82,13 +82,20 @@ class Attribute {
     // Everything but the written name, which is cleared.
     void Assign(const Attribute& other);
 
-    String value;                 // as written
-    std::uint32_t id = 0;         // packed; 0 when unknown
-    std::uint32_t valueCode = 0;  // the enumerated value matching `value`, 0 when none
+    String value;          // as written
+    std::uint32_t id = 0;  // packed; 0 when unknown
+    // The enumerated value matching `value`, 0 when none; and 0 once the
+    // tree builder rejected the attribute, else 1. One word for both: a
+    // document holds a record per attribute, and value codes are small.
+    std::uint32_t valueCode : 31 = 0;
+    std::uint32_t specified : 1 = 1;
     // As written; empty when made from an id, or when the parser found the
     // dictionary's name for the id to be the same.
     OptionalString name;
-    std::uint32_t specified = 1;  // 0 once the tree builder rejected the attribute
 };
+
+// A document keeps one record per attribute: a larger one shows at once in
+// the import's peak memory.
+static_assert(sizeof(void*) != 8 || sizeof(Attribute) <= 48, "the attribute record grew");
 
 }  // namespace markup

@@ -16,6 +16,10 @@ using detail::TruncateHost;
 WTileDrawer::~WTileDrawer() = default;
 WCanvas::~WCanvas() = default;
 
+std::optional<WPictureSize> WCanvas::PictureSize(std::string_view) {
+    return std::nullopt;
+}
+
 double WCanvas::MeasureText(const WText& text) {
     const WFont* font = text.presentation.font.get();
     if (font == nullptr || !std::isfinite(font->size.value)) return 0;

@@ -43,6 +43,52 @@ bool IsLinearFountain(const svgf::HostFillRecord* fill) {
     return f.subKind == 1;
 }
 
+namespace node = svgf::import_node;
+
+// An ellipse about m with half-axes u and w as four quarter arcs from the
+// end of u, counter-clockwise.
+void EllipseOutline(WPoint m, WPoint u, WPoint w, std::vector<svgf::HostPoint>& points,
+                    std::vector<uint8_t>& kinds) {
+    const auto at = [&](double a, double b) { return Rounded({m.x + a * u.x + b * w.x, m.y + a * u.y + b * w.y}); };
+    points = {at(1, 0),      at(1, kArc),    at(kArc, 1),  at(0, 1),   at(-kArc, 1),  at(-1, kArc), at(-1, 0),
+              at(-1, -kArc), at(-kArc, -1),  at(0, -1),    at(kArc, -1), at(1, -kArc)};
+    points.push_back(points.front());
+    kinds = {0x00};
+    for (int arc = 0; arc < 4; ++arc) kinds.insert(kinds.end(), {node::kControl, node::kControl, node::kCurveEnd});
+    kinds.back() |= node::kClose;
+}
+
+// A rectangle about m with half-sides u and w; an upright one may round
+// its corners by `corner`.
+void RectangleOutline(WPoint m, WPoint u, WPoint w, double corner, std::vector<svgf::HostPoint>& points,
+                      std::vector<uint8_t>& kinds) {
+    const Corners c = CornersOf(m, u, w);
+    const double hx = std::fabs(u.x) + std::fabs(w.x), hy = std::fabs(u.y) + std::fabs(w.y);
+    const double r = std::min({corner, hx, hy});
+    if (!(r > 0)) {
+        points = {Rounded(c.p[0]), Rounded(c.p[1]), Rounded(c.p[2]), Rounded(c.p[3]), Rounded(c.p[0])};
+        kinds.assign(detail::kClosedQuad.begin(), detail::kClosedQuad.end());
+        return;
+    }
+    // Counter-clockwise from the lower side, each corner a quarter arc.
+    const double l = m.x - hx, b = m.y - hy, rt = m.x + hx, t = m.y + hy, k = r * (1 - kArc);
+    points.clear();
+    kinds.clear();
+    const auto add = [&](double x, double y, uint8_t kind) {
+        points.push_back(Rounded({x, y}));
+        kinds.push_back(kind);
+    };
+    add(l + r, b, 0x00);
+    add(rt - r, b, node::kLine);
+    add(rt - k, b, node::kControl), add(rt, b + k, node::kControl), add(rt, b + r, node::kCurveEnd);
+    add(rt, t - r, node::kLine);
+    add(rt, t - k, node::kControl), add(rt - k, t, node::kControl), add(rt - r, t, node::kCurveEnd);
+    add(l + r, t, node::kLine);
+    add(l + k, t, node::kControl), add(l, t - k, node::kControl), add(l, t - r, node::kCurveEnd);
+    add(l, b + r, node::kLine);
+    add(l, b + k, node::kControl), add(l + k, b, node::kControl), add(l + r, b, node::kCurveEnd | node::kClose);
+}
+
 }  // namespace
 
 int32_t WCanvas_UDI::DrawRectangle(const WRectangle& rectangle) {
@@ -51,6 +97,17 @@ int32_t WCanvas_UDI::DrawRectangle(const WRectangle& rectangle) {
     const detail::ShapeFrame frame = detail::FrameOf(rectangle.matrix);
     const WPoint m{x + width / 2, y + height / 2};
     const WPresentation& style = rectangle.presentation;
+    {
+        const WPoint u{frame.u.x * width / 2, frame.u.y * width / 2};
+        const WPoint w{frame.w.x * height / 2, frame.w.y * height / 2};
+        const WPoint h{std::fabs(u.x) + std::fabs(w.x), std::fabs(u.y) + std::fabs(w.y)};
+        const svgf::HostBox extent{RoundHost(m.x - h.x), RoundHost(m.y + h.y), RoundHost(m.x + h.x),
+                                   RoundHost(m.y - h.y)};
+        const auto outline = [&](std::vector<svgf::HostPoint>& points, std::vector<uint8_t>& kinds) {
+            RectangleOutline(m, u, w, frame.straight ? rectangle.corner : 0, points, kinds);
+        };
+        if (DrawSubstituted(rectangle, extent, outline, [&] { DrawRectangle(rectangle); })) return 1;
+    }
 
     if (!frame.straight) {
         const WPoint u{frame.u.x * width / 2, frame.u.y * width / 2};
@@ -94,24 +151,21 @@ int32_t WCanvas_UDI::DrawEllipse(const WEllipse& ellipse) {
     const detail::ShapeFrame frame = detail::FrameOf(ellipse.matrix);
     const WPoint m{ellipse.cx, ellipse.cy};
     const WPresentation& style = ellipse.presentation;
+    const WPoint u{frame.u.x * rx, frame.u.y * rx};
+    const WPoint w{frame.w.x * ry, frame.w.y * ry};
+    // The ellipse's own extent, not its control points'.
+    const double hx = std::hypot(u.x, w.x), hy = std::hypot(u.y, w.y);
+    const svgf::HostBox extent{RoundHost(m.x - hx), RoundHost(m.y + hy), RoundHost(m.x + hx), RoundHost(m.y - hy)};
+    const auto outline = [&](std::vector<svgf::HostPoint>& points, std::vector<uint8_t>& kinds) {
+        EllipseOutline(m, u, w, points, kinds);
+    };
+    if (DrawSubstituted(ellipse, extent, outline, [&] { DrawEllipse(ellipse); })) return 1;
 
     if (!frame.straight) {
-        const WPoint u{frame.u.x * rx, frame.u.y * rx};
-        const WPoint w{frame.w.x * ry, frame.w.y * ry};
-        const auto at = [&](double a, double b) { return Rounded({m.x + a * u.x + b * w.x, m.y + a * u.y + b * w.y}); };
-        // Four quarter arcs from the end of the x axis, counter-clockwise.
-        std::vector<svgf::HostPoint> points{at(1, 0),     at(1, kArc),  at(kArc, 1),  at(0, 1),   at(-kArc, 1),
-                                            at(-1, kArc), at(-1, 0),    at(-1, -kArc), at(-kArc, -1), at(0, -1),
-                                            at(kArc, -1), at(1, -kArc)};
-        points.push_back(points.front());
-        namespace node = svgf::import_node;
-        std::vector<uint8_t> kinds{0x00};
-        for (int arc = 0; arc < 4; ++arc) kinds.insert(kinds.end(), {node::kControl, node::kControl, node::kCurveEnd});
-        kinds.back() |= node::kClose;
-        // The ellipse's own extent, not its control points'.
-        const double hx = std::hypot(u.x, w.x), hy = std::hypot(u.y, w.y);
-        SendPath(style, points, kinds,
-                 {RoundHost(m.x - hx), RoundHost(m.y + hy), RoundHost(m.x + hx), RoundHost(m.y - hy)});
+        std::vector<svgf::HostPoint> points;
+        std::vector<uint8_t> kinds;
+        outline(points, kinds);
+        SendPath(style, points, kinds, extent);
         return 1;
     }
 
@@ -136,6 +190,11 @@ int32_t WCanvas_UDI::DrawPath(const WPath& path) {
     if (!Continue()) return 0;
     // A path without points has nothing to show, nor a box.
     if (path.points.empty() || path.kinds.size() != path.points.size()) return 1;
+    const auto outline = [&](std::vector<svgf::HostPoint>& points, std::vector<uint8_t>& kinds) {
+        points = path.points;
+        kinds = path.kinds;
+    };
+    if (DrawSubstituted(path, path.box, outline, [&] { DrawPath(path); })) return 1;
     SendPath(path.presentation, path.points, path.kinds, path.box);
     return 1;
 }

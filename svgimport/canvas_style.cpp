@@ -91,11 +91,11 @@ double PaintOpacity(const WFill* paint) {
 
 }  // namespace
 
-WCanvas_UDI::Passes WCanvas_UDI::PassesOf(const WPresentation& style) {
+WCanvas_UDI::Passes WCanvas_UDI::PassesOf(const WPresentation& style) const {
     Passes out;
     if (!style.visible || ClipsAll(style)) return out;
-    const WFill* fill = style.fill.get();
-    const WStroke* stroke = style.stroke.get();
+    const WFill* fill = omit_.fill ? nullptr : style.fill.get();
+    const WStroke* stroke = omit_.stroke ? nullptr : style.stroke.get();
     const uint16_t fillLevel = OpacityLevel(style.opacity * PaintOpacity(fill));
     const uint16_t strokeLevel =
         OpacityLevel(style.opacity * (stroke != nullptr ? stroke->opacity / 255.0 : 1.0));
@@ -135,7 +135,7 @@ void WCanvas_UDI::ApplyStyle(const WPresentation& style, const Pass& pass, const
 
     // Fill. The pass's opacity (the paint's times the object's) becomes a
     // uniform transparency, whatever the paint.
-    const WFill* paint = pass.fill ? style.fill.get() : nullptr;
+    const WFill* paint = pass.fill && !omit_.fill ? style.fill.get() : nullptr;
     const svgf::HostBox unwidened = *second;
     if (paint == nullptr) {
         out.fill.record = ColourFill(svgf::kFillNone, WColour{});
@@ -158,7 +158,7 @@ void WCanvas_UDI::ApplyStyle(const WPresentation& style, const Pass& pass, const
     if (svgf::HostOutlineRecord* o = out.outline.get()) {
         detail::InitialiseTransform(Services(), &o->transform);
         o->value12 = 100;
-        if (const WStroke* stroke = pass.outline ? style.stroke.get() : nullptr) {
+        if (const WStroke* stroke = pass.outline && !omit_.stroke ? style.stroke.get() : nullptr) {
             o->kind = svgf::kOutlineSolid;
             if (!stroke->dashes.empty()) {
                 // The reader fitted the list to the record, in line widths.

@@ -1,6 +1,7 @@
 // Images: the picture file an image names goes to the host's own image
 // import through a sub-context and a callback block, and what the host made
 // of it goes to the host's image entry over the image's box.
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -9,6 +10,7 @@
 
 #include "canvas_detail.h"
 #include "data_uri.h"
+#include "platform/file_object.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "svgimport/svg_import_handle.h"
@@ -119,6 +121,43 @@ std::string WCanvas_UDI::EmbeddedPictureFile(std::string_view uri, uint32_t& for
     return path;
 }
 
+namespace {
+
+// The leading bytes of a regular file, as many as a header may need; empty
+// for anything else (a device or pipe is never opened).
+std::string HeaderOf(const std::string& path) {
+    if (platform::SystemFiles().KindOf(path) != platform::PathKind::kRegular) return {};
+    platform::FileObject file;
+    if (file.Open(path.c_str(), platform::kFileRead | platform::kFileBinary) != platform::FileCause::none) return {};
+    std::string bytes(kPictureHeaderBytes, '\0');
+    uint32_t got = 0;
+    file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), got);
+    file.Abort();
+    bytes.resize(got);
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<WPictureSize> WCanvas_UDI::PictureSize(std::string_view link) {
+    if (IsDataUri(link)) {
+        std::string bytes;
+        uint32_t format = 0;
+        if (DecodeDataUri(link, bytes, format) != DataUriResult::kDecoded) return std::nullopt;
+        return PictureSizeOf(bytes);
+    }
+    // A local file: URL names a path.
+    if (link.starts_with("file://")) {
+        link.remove_prefix(7);
+        if (link.starts_with("localhost/")) link.remove_prefix(9);
+    }
+    // Where LoadLinkedImage looks: beside the document, then as written.
+    const std::string path = LinkedImagePath(context_ != nullptr ? context_->fileName : nullptr, link);
+    if (auto size = PictureSizeOf(HeaderOf(path))) return size;
+    if (path != link) return PictureSizeOf(HeaderOf(std::string(link)));
+    return std::nullopt;
+}
+
 int32_t WCanvas_UDI::LoadLinkedImage(const WImage& image, svgf::HostWord* value1, svgf::HostWord* value2) {
     std::string_view link = image.href.Text();
     uint32_t format = ImageFormatOf(link);
@@ -183,9 +222,18 @@ int32_t WCanvas_UDI::DrawImage(const WImage& image) {
     detail::InitialiseTransform(Services(), &transform);
     svgf::HostWord value1 = 0, value2 = 1;
     if (LoadLinkedImage(image, &value1, &value2) == 0) return 1;
+    // The part that shows: the host crops the picture to it.
+    svgf::HostBox shown = box;
+    if (image.visible) {
+        const auto [vx, vy, vw, vh] = detail::Upright(image.visible->x, image.visible->y, image.visible->width,
+                                                      image.visible->height);
+        shown = {RoundHost(std::max(vx, x)), RoundHost(std::min(vy + vh, y + h)), RoundHost(std::min(vx + vw, x + w)),
+                 RoundHost(std::max(vy, y))};
+        if (shown.left >= shown.right || shown.bottom >= shown.top) return 1;
+    }
     PushClipPaths(image.presentation.clipPath.get());
     if (const auto draw = Drawing<svgf::draw::ImageFn>(svgf::draw::kImage)) {
-        draw(current_, &records.attributes, value1, value2, &box, &transform, &box, &box, 0);
+        draw(current_, &records.attributes, value1, value2, &box, &transform, &shown, &box, 0);
     }
     PopClipPaths(image.presentation.clipPath.get());
     return 1;

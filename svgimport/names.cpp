@@ -103,7 +103,7 @@ constexpr std::array<NameEntry, 50> kAttributes{{
 }};
 
 namespace p = property;
-constexpr std::array<NameEntry, 45> kProperties{{
+constexpr std::array<NameEntry, 65> kProperties{{
     {p::kFill, "fill"},
     {p::kFillOpacity, "fill-opacity"},
     {p::kStopColor, "stop-color"},
@@ -149,6 +149,26 @@ constexpr std::array<NameEntry, 45> kProperties{{
     {p::kFillRule, "fill-rule"},
     {p::kClipRule, "clip-rule"},
     {p::kTextAnchor, "text-anchor"},
+    {p::kColor, "color"},
+    {p::kFloodColor, "flood-color"},
+    {p::kFloodOpacity, "flood-opacity"},
+    {p::kLightingColor, "lighting-color"},
+    {p::kColorInterpolation, "color-interpolation"},
+    {p::kColorInterpolationFilters, "color-interpolation-filters"},
+    {p::kColorRendering, "color-rendering"},
+    {p::kDominantBaseline, "dominant-baseline"},
+    {p::kAlignmentBaseline, "alignment-baseline"},
+    {p::kBaselineShift, "baseline-shift"},
+    {p::kGlyphOrientationHorizontal, "glyph-orientation-horizontal"},
+    {p::kGlyphOrientationVertical, "glyph-orientation-vertical"},
+    {p::kKerning, "kerning"},
+    {p::kPointerEvents, "pointer-events"},
+    {p::kWritingMode, "writing-mode"},
+    {p::kOverflow, "overflow"},
+    {p::kClip, "clip"},
+    {p::kCursor, "cursor"},
+    {p::kEnableBackground, "enable-background"},
+    {p::kFilter, "filter"},
 }};
 
 

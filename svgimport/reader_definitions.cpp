@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "reader_detail.h"
+#include "stroke_outline.h"
 #include "svgimport/path_data.h"
 
 namespace SVG {
@@ -36,6 +37,18 @@ constexpr int32_t kLinearAttributes[5] = {attribute::kX1, attribute::kY1, attrib
                                           -100};
 constexpr int32_t kRadialAttributes[5] = {attribute::kCx, attribute::kCy, attribute::kR, attribute::kFx,
                                           attribute::kFy};
+
+// Whether a map keeps the host's axes on its axes (a quarter turn and
+// mirrors included), so that the host's upright tiles can hold its lattice.
+bool Upright(const WMatrix& m) {
+    const double scale = std::fabs(m.a) + std::fabs(m.b) + std::fabs(m.c) + std::fabs(m.d);
+    const double tolerance = 1e-9 * scale;
+    return (std::fabs(m.b) <= tolerance && std::fabs(m.c) <= tolerance) ||
+           (std::fabs(m.a) <= tolerance && std::fabs(m.d) <= tolerance);
+}
+
+// How near the edge a focus outside the circle is put.
+constexpr double kFocusReach = 0.999;
 
 bool HasStops(const WDOMHandle& element) {
     for (WDOMHandle child = element.GetFirstChild(); !child.IsNull(); child = child.GetNextSibling()) {
@@ -150,6 +163,16 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         g->fx = TruncatedHost(hf.x);
         g->fy = TruncatedHost(hf.y);
         g->r = TruncatedHost(hr);
+        // SVG moves a focus outside the circle onto its edge.
+        WPoint f = focus;
+        const double off = std::hypot(f.x - c.x, f.y - c.y);
+        if (off > r * kFocusReach && off > 0) {
+            f = {c.x + (f.x - c.x) * r * kFocusReach / off, c.y + (f.y - c.y) * r * kFocusReach / off};
+        }
+        if (r > 0 && (ScalesUnevenly(toHost) || off > r * 1e-3)) {
+            const std::string method = spec.spreadMethod.value_or("pad");
+            g->banded = WRadialGradient::Banded{toHost, c, f, r, method == "reflect" ? 1 : method == "repeat" ? 2 : 0};
+        }
         gradient = std::move(g);
     }
     static constexpr uint16_t kValueFlags[5] = {0x01, 0x02, 0x04, 0x08, 0x10};
@@ -179,7 +202,8 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
     // The host's fountain only pads: a repeated or reflected ramp is
     // widened over the element's box, its stops repeated along it.
     const bool reflect = spec.spreadMethod == "reflect";
-    if ((reflect || spec.spreadMethod == "repeat") && box != nullptr && gradient->stops.size() > 1) {
+    const bool banded = !linear && static_cast<const WRadialGradient&>(*gradient).banded.has_value();
+    if (!banded && (reflect || spec.spreadMethod == "repeat") && box != nullptr && gradient->stops.size() > 1) {
         const WMatrix& m = Current();
         const WPoint corners[4] = {m.Transform({box->x, box->y}), m.Transform({box->x + box->width, box->y}),
                                    m.Transform({box->x, box->y + box->height}),
@@ -263,6 +287,10 @@ std::unique_ptr<WPattern> WParser::BuildPattern(const WDOMHandle& element, const
         if (contentBox) contentMatrix.Multiply(box->width, 0, 0, box->height, 0, 0);
     }
     pattern->matrix = contentMatrix;
+    if (!Upright(toPattern)) {
+        const WPoint origin = toPattern.Transform({x, y});
+        pattern->lattice = WPattern::Lattice{origin, toPattern.TransformVector({w, 0}), toPattern.TransformVector({0, h})};
+    }
     if (const std::string* href = attributes.Href()) pattern->href.Assign(*href);
     pattern->node = content;
     pattern->element = NodeIdentity(content);

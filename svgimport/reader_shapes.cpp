@@ -228,6 +228,23 @@ int32_t WParser::DoImage(const WDOMHandle& element) {
     if (!(w > 0 && h > 0)) return 1;
     WImage image;
     image.Place(Current(), x, y, w, h);
+    // preserveAspectRatio fits the picture's own size into the box, as a
+    // view box of its pixels; a sliced picture shows only the box, unless
+    // its overflow is visible.
+    const detail::AspectRatio ratio = detail::AspectRatioOf(attributes);
+    if (const auto size = ratio.none || canvas_ == nullptr ? std::nullopt : canvas_->PictureSize(link)) {
+        const double pw = size->width, ph = size->height;
+        const WMatrix fit = detail::ViewBoxMatrix({0, 0, pw, ph}, ratio, {x, y, w, h});
+        const WPoint a = fit.Transform({0, 0}), b = fit.Transform({pw, ph});
+        const WImage viewport = [&] {
+            WImage v;
+            v.Place(Current(), x, y, w, h);
+            return v;
+        }();
+        image.Place(Current(), a.x, a.y, b.x - a.x, b.y - a.y);
+        if (ratio.slice && !detail::OverflowShown(attributes))
+            image.visible = WImage::Visible{viewport.x, viewport.y, viewport.width, viewport.height};
+    }
     image.href.Assign(link);
     const WBox box{x, y, w, h};
     ResolveStyle(element, image.presentation, &box);

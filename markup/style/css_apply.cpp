@@ -19,6 +19,9 @@ using detail::TruncateToInt32;
 
 namespace {
 
+// The highest property id of the dictionary's table.
+constexpr std::uint32_t kLastPropertyId = 119;
+
 bool HasNoEffect(std::uint32_t id) {
     return id == 8 || id == 14 || id == 15 || id == 28 || id == 33 || (id >= 38 && id <= 45) || id == 60 ||
            id == 79 || id == 92;
@@ -67,11 +70,15 @@ class Applier {
             const CSSValue* value = declaration->Value();
             const CSSAttribute* attribute = value ? value->Attribute() : nullptr;
             if (!attribute) continue;
+            if (attribute->TypeCode() == kCSSWideKeywordValue) {
+                TakeWideKeyword(static_cast<const CSSWideKeywordAttribute&>(*attribute));
+                continue;
+            }
             std::unique_ptr<CSSAttribute> named = NamedColour(*attribute);
             if (named) attribute = named.get();
             if (attribute->TypeCode() == kCSSUnknownValue) continue;
             const std::uint32_t id = attribute->PropertyId();
-            if (id < 1 || id > 111 || HasNoEffect(id)) continue;
+            if (id < 1 || id > kLastPropertyId || HasNoEffect(id)) continue;
             // A dash array replaces the one inherited or declared before;
             // its values then add one entry each.
             if (id == 76 && fresh) style_.ClearDashes();
@@ -80,6 +87,17 @@ class Applier {
     }
 
   private:
+    // "inherit" takes the parent's value (the initial one at the root),
+    // "initial" the value a fresh record starts with.
+    void TakeWideKeyword(const CSSWideKeywordAttribute& value) {
+        const StyleProperties* from = value.IsInitial() ? nullptr : style_.Parent();
+        if (!from) {
+            if (!initial_) initial_ = std::make_unique<StyleProperties>(style_.Mapper());
+            from = initial_.get();
+        }
+        style_.TakeProperty(value.PropertyId(), *from);
+    }
+
     void SetURLText(std::uint32_t id, const CSSAttribute& value) {
         String text;
         CSSManager::GetURLText(value, text);
@@ -399,8 +417,6 @@ class Applier {
                     style_.SetStopColor(colour->ColourWord(), true, colour->Alpha());
                 } else if (keyword == 281) {
                     style_.SetStopCurrentColour();
-                } else if (keyword == 110) {
-                    style_.SetStopColor(0, true);
                 }
                 break;
             case 90:
@@ -408,16 +424,11 @@ class Applier {
                     double out = 0.0;
                     CSSManager::ConvertLengthDouble(value, style_, out, unit);
                     style_.SetLength(90, out, unit == kStyleUnitAbsolute ? kStyleUnitOther : unit, true);
-                } else if (keyword == 110) {
-                    style_.SetLength(90, 0.0, 0, true);
                 }
                 break;
             case 96:
-                if (numeric) {
-                    DoubleLength(96, value, true);
-                } else if (keyword == 110) {
-                    style_.SetLength(96, 0.0, 0, true);
-                }
+                // "inherit" never gets here: the cascade takes the parent's.
+                if (numeric) DoubleLength(96, value, true);
                 break;
             case 98: EnableBackground(value); break;
             case 100:
@@ -444,6 +455,24 @@ class Applier {
                 }
                 break;
             case 111: GenericFamily(value); break;
+            case 112:
+            case 114:
+                // Only filters read these, and nothing inherits them:
+                // currentColor is the colour at this point.
+                if (colour) {
+                    style_.SetWord(id, colour->ColourWord());
+                } else if (keyword == 281) {
+                    style_.SetWord(id, style_.GetWord(9));
+                }
+                break;
+            case 113: DoubleLength(113, value, false); break;
+            case 118:
+                if (numeric) {
+                    DoubleLength(118, value, false);
+                } else if (keyword == 267) {
+                    style_.SetLength(118, 0.0, kStyleUnitInitial);
+                }
+                break;
             default:
                 // The keyword properties.
                 if (IsKeyword(value)) style_.SetKeyword(id, keyword);
@@ -453,6 +482,7 @@ class Applier {
 
     Vector<CSSDeclaration>& list_;
     StyleProperties& style_;
+    std::unique_ptr<StyleProperties> initial_;  // made for the first "initial"
     std::uint32_t index_ = 0;
     bool applied_ = false;
     // A family not installed was named by the declaration.

@@ -28,6 +28,19 @@ CSSAttribute* CSSUnknownAttribute::Clone() const {
     return detail::CopyOf(*this);
 }
 
+CSSAttribute* CSSWideKeywordAttribute::Clone() const {
+    return detail::CopyOf(*this);
+}
+
+bool CSSWideKeywordAttribute::IsInitial() const {
+    return String::CompareCase(Text(), String("initial"), false) == 0;
+}
+
+bool IsCSSWideKeyword(const String& text) {
+    return String::CompareCase(text, String("inherit"), false) == 0 ||
+           String::CompareCase(text, String("initial"), false) == 0;
+}
+
 bool IsCSSKeyword(const CSSDictionary& css, std::uint32_t propertyId, const String& text) {
     std::uint32_t keyword = 0;
     return css.GroupValue(keyword, propertyId, text) == kDict_Ok;
@@ -117,6 +130,7 @@ std::unique_ptr<CSSAttribute> CreateCSSAttribute(std::uint32_t propertyId, std::
         case kCSSStringValue: value = detail::Make<CSSStringAttribute>(css); break;
         case kCSSIdentValue: value = detail::Make<CSSIdentAttribute>(css); break;
         case kCSSUnknownValue: value = detail::Make<CSSUnknownAttribute>(css); break;
+        case kCSSWideKeywordValue: value = detail::Make<CSSWideKeywordAttribute>(css); break;
         default: return nullptr;
     }
     value->SetPropertyId(propertyId);

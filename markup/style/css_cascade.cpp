@@ -233,6 +233,8 @@ void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
         if (IsImportant(*inline_.At(i))) all.Add(*inline_.At(i));
     }
     if (all.Count()) ApplyDeclarations(all, style);
+    // "inherit" has been answered: the parent need not outlive the record.
+    style->ForgetParent();
 }
 
 void CSSManager::CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out) {

@@ -17,7 +17,9 @@ CSSToken* CSSTokenSource::At(std::uint32_t index) const {
 
 bool CSSTokenSource::IsSeparator(CSSToken* token) {
     if (!token) return false;
-    if (token->Type() >= kCSSCommentOpen && token->Type() <= kCSSComment) token->SetSeparator(true);
+    if ((token->Type() >= kCSSCommentOpen && token->Type() <= kCSSComment) || token->Type() == kCSSMediaOpen) {
+        token->SetSeparator(true);
+    }
     return token->Separator() || token->Consumed();
 }
 

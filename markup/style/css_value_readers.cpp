@@ -71,14 +71,71 @@ class ValueReader {
             ReadBorder(*property, out, depth);
         } else if (IsMemberShorthand(kind)) {
             ReadMembers(*property, out, depth);
+        } else if (kind == kCSSReadSameForMembers) {
+            ReadSameForMembers(*property, out, depth);
         }
     }
 
+    // "inherit" or "initial" as a declaration's whole value: one value for
+    // each property the declaration sets (a shorthand's members). With
+    // more after it the declaration is invalid and sets nothing. False
+    // when the value is another one. Overflow keeps its own "inherit".
+    bool ReadWideKeyword(std::uint32_t propertyId, Vector<CSSValue>& out) {
+        constexpr std::uint32_t kOverflow = 91;
+        CSSToken* token = cursor_.CurrentSignificant();
+        if (propertyId == kOverflow || !token || token->Type() != kCSSIdentifier ||
+            !IsCSSWideKeyword(token->Text())) {
+            return false;
+        }
+        const std::uint32_t at = cursor_.Position();
+        cursor_.ConsumeAt(at);
+        if (!AtDeclarationEnd(cursor_.Next())) return true;
+        std::vector<std::uint32_t> ids;
+        Longhands(propertyId, ids, 0);
+        for (std::uint32_t id : ids) {
+            auto value = detail::Make<CSSValue>();
+            value->AddToken(token);
+            auto keyword = detail::Make<CSSWideKeywordAttribute>(css_);
+            keyword->SetPropertyId(id);
+            keyword->SetText(token->Text());
+            value->SetAttribute(std::move(keyword));
+            detail::Adopt(out, std::move(value));
+        }
+        return true;
+    }
+
   private:
+    // The properties a declaration of the property sets.
+    void Longhands(std::uint32_t propertyId, std::vector<std::uint32_t>& ids, int depth) {
+        const CSSAttributeDef* property = css_.FindProperty(propertyId);
+        if (!property || depth > kMaxShorthandDepth) return;
+        const std::uint32_t kind = property->WordA();
+        SideIds sides{};
+        if (propertyId == kFontShorthand) {
+            // The line height too, which "font" sets after its "/".
+            for (std::uint32_t id : {3u, 4u, 5u, 6u, 1u, 23u}) ids.push_back(id);
+        } else if (FourSides(kind, sides)) {
+            for (std::uint32_t id : {sides.a, sides.b, sides.c, sides.d}) ids.push_back(id);
+        } else if (kind == kCSSReadTwoPositions) {
+            ids.insert(ids.end(), {109u, 110u});
+        } else if (kind == kCSSReadBorder) {
+            // Width, style and colour of the four sides.
+            for (std::uint32_t id = 34; id <= 37; ++id) ids.push_back(id);
+            for (std::uint32_t id = 101; id <= 108; ++id) ids.push_back(id);
+        } else if (IsMemberShorthand(kind) || kind == kCSSReadSameForMembers) {
+            const IdList& members = property->DefinitionWords();
+            for (std::uint32_t i = 0; i < members.Count(); ++i) Longhands(members[i], ids, depth + 1);
+        } else {
+            ids.push_back(propertyId);
+        }
+    }
+
     // The properties whose whole value may be one colour: color,
-    // background-color, fill, stroke, stop-color and the border sides'.
+    // background-color, fill, stroke, stop-color, the border sides',
+    // flood-color and lighting-color.
     static bool IsColourProperty(std::uint32_t id) {
-        return id == 9 || id == 10 || id == 69 || id == 72 || id == 89 || (id >= 101 && id <= 104);
+        return id == 9 || id == 10 || id == 69 || id == 72 || id == 89 || (id >= 101 && id <= 104) || id == 112 ||
+               id == 114;
     }
 
     // The declaration's whole value read as one colour form (its tokens
@@ -305,6 +362,18 @@ class ValueReader {
         }
     }
 
+    // One value read as the first member's and given to every member
+    // ("marker" sets its three markers alike).
+    void ReadSameForMembers(const CSSAttributeDef& property, Vector<CSSValue>& out, int depth) {
+        const IdList& members = property.DefinitionWords();
+        if (members.Count() == 0) return;
+        Vector<CSSValue> read;
+        Read(members[0], read, depth + 1);
+        for (std::uint32_t i = 0; i < members.Count(); ++i) {
+            for (std::uint32_t v = 0; v < read.Count(); ++v) detail::Adopt(out, CopyFor(*read.At(v), members[i]));
+        }
+    }
+
     // The members' values, each of the bottom side's properties then given
     // to all four sides.
     void ReadBorder(const CSSAttributeDef& property, Vector<CSSValue>& out, int depth) {
@@ -341,9 +410,37 @@ bool CSSPropertyAdmits(const CSSDictionary& css, std::uint32_t propertyId, std::
     return false;
 }
 
+namespace {
+
+// The properties for which CSS and SVG call a negative value an error:
+// font-size, line-height, padding, border widths, width, height,
+// stroke-width, stroke-dasharray, and stroke-miterlimit below 1.
+bool RejectsNegative(std::uint32_t id) {
+    return id == 6 || id == 23 || (id >= 29 && id <= 38) || id == 46 || id == 47 || id == 73 || id == 76 ||
+           id == 79;
+}
+
+bool IsInvalidNumber(const CSSValue& value) {
+    const CSSAttribute* attribute = value.Attribute();
+    if (!attribute || !attribute->IsNumerical() || attribute->TypeCode() == kCSSGroupValue) return false;
+    const double number = static_cast<const CSSNumericalAttribute*>(attribute)->Number();
+    const std::uint32_t id = attribute->PropertyId();
+    return RejectsNegative(id) && number < (id == 79 ? 1.0 : 0.0);
+}
+
+}  // namespace
+
 void ReadCSSValues(CSSTokenSource& cursor, const CSSDictionary& css, std::uint32_t propertyId,
                    Vector<CSSValue>& out) {
-    ValueReader(cursor, css).Read(propertyId, out, 0);
+    ValueReader reader(cursor, css);
+    if (reader.ReadWideKeyword(propertyId, out)) return;
+    const std::uint32_t first = out.Count();
+    reader.Read(propertyId, out, 0);
+    // A value out of its property's range makes the whole declaration
+    // invalid: the inherited or earlier value holds, as CSS has it.
+    bool invalid = false;
+    for (std::uint32_t i = first; i < out.Count() && !invalid; ++i) invalid = IsInvalidNumber(*out.At(i));
+    while (invalid && out.Count() > first) out.DeleteLast();
 }
 
 }  // namespace markup::style

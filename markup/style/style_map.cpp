@@ -203,6 +203,7 @@ void StyleMapImp::ComputeStyleWith(DocElement* node, StyleProperties& style, con
     if (c.mode != 1 && c.mode != 2 && settings->StyleSheetsAllowed() && tree_ && tree_->StyleManager()) {
         tree_->StyleManager()->ApplyCascade(node, &style);
     }
+    style.ForgetParent();
 
     style.SetControlKind(detail::ControlKindOf(c));
     if (c.kind == 85) detail::NumberListItem(c);

@@ -18,11 +18,15 @@ BaseStyleProperties::~BaseStyleProperties() = default;
 namespace {
 
 // Ids of the properties the inheritance copy takes as they are.
-// 65 direction, 67 text-anchor, 70 fill-rule, 74 stroke-linecap, 75
-// stroke-linejoin, 88 visibility and 94 clip-rule are inherited in SVG.
-constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57, 65, 67, 70, 74, 75, 88, 94};
+// 61 writing-mode, 65 direction, 67 text-anchor, 70 fill-rule, 74
+// stroke-linecap, 75 stroke-linejoin, 83-87 the colour interpolation and
+// rendering hints, 88 visibility, 94 clip-rule, 99 pointer-events, 116
+// color-interpolation-filters, 118 kerning and 119 color-profile are
+// inherited in SVG.
+constexpr std::uint32_t kInheritedKeywords[] = {20, 21, 56, 57, 61, 65, 67, 70, 74, 75,
+                                                83, 84, 85, 86, 87, 88, 94, 99, 116, 119};
 constexpr std::uint32_t kInheritedWords[] = {9, 16, 17, 22, 23};
-constexpr std::uint32_t kInheritedLengths[] = {7, 62, 63, 68, 71, 73, 77, 78};
+constexpr std::uint32_t kInheritedLengths[] = {7, 62, 63, 68, 71, 73, 77, 78, 118};
 constexpr std::uint32_t kInheritedLoaded[] = {80, 81, 82};
 
 }  // namespace
@@ -127,6 +131,11 @@ StyleProperties::StyleProperties(StyleMapContext* mapper) : values_(std::make_un
     SetKeyword(91, 390);
     SetKeyword(61, 320);
     SetKeyword(99, 393);
+    SetKeyword(116, 313);
+    SetKeyword(117, 267);
+    SetKeyword(119, 267);
+    SetLength(113, 1.0, kStyleUnitInitial);
+    SetLength(118, 0.0, kStyleUnitInitial);
     SetListMarker(267);
     SetLength(77, 0.0, kStyleUnitInitial);
     SetLength(73, 1.0, kStyleUnitInitial);
@@ -166,6 +175,7 @@ Graphics& StyleProperties::GetGraphics() const {
 void StyleProperties::InheritFrom(const StyleProperties& parent) {
     Values& v = *values_;
     const Values& p = *parent.values_;
+    parent_ = &parent;
     // A size is its value with its unit: 140 user units are not 140 pixels.
     v.intLengths[6] = p.intLengths[6];
     v.fontSize = p.fontSize;

@@ -12,7 +12,7 @@ namespace {
 
 bool IsWordId(std::uint32_t id) {
     return id == 9 || id == 10 || id == 16 || id == 17 || id == 19 || id == 22 || id == 23 ||
-           (id >= 34 && id <= 37) || (id >= 101 && id <= 104);
+           (id >= 34 && id <= 37) || (id >= 101 && id <= 104) || id == 112 || id == 114;
 }
 
 bool IsIntLengthId(std::uint32_t id) {
@@ -22,7 +22,7 @@ bool IsIntLengthId(std::uint32_t id) {
 
 bool IsLengthId(std::uint32_t id) {
     return id == 7 || id == 62 || id == 63 || id == 68 || id == 71 || id == 73 || id == 77 || id == 78 ||
-           id == 90 || id == 96;
+           id == 90 || id == 96 || id == 113 || id == 118;
 }
 
 bool KeepsMark(std::uint32_t id) {

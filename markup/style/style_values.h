@@ -12,7 +12,7 @@
 
 namespace markup::style::detail {
 
-inline constexpr std::uint32_t kPropertySlots = 112;
+inline constexpr std::uint32_t kPropertySlots = 120;
 
 // One enumerated property: the keyword each code answers, the keywords a
 // setter accepts for each code (0 where a code cannot be set), and the

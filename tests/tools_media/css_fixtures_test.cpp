@@ -1,7 +1,7 @@
 // Style sheets through the whole import: documents styled by type,
 // descendant, compound and sibling rules, "!important", inheritance and
-// colour forms, imported and exported again, render as rsvg-convert draws
-// the documents themselves.
+// colour forms, "inherit" and the media a sheet names, imported and
+// exported again, render as rsvg-convert draws the documents themselves.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,7 +31,7 @@ TEST_P(CssFixture, RendersLikeItsDocument) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheets, CssFixture, ::testing::Values("selectors", "entity_child", "important", "colour_names",
-                                                           "colour_forms", "current_colour"),
+                                                           "colour_forms", "current_colour", "keywords"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace

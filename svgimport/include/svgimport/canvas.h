@@ -13,7 +13,9 @@
 #define SVGIMPORT_CANVAS_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "svgfilter/import_abi.h"
 #include "svgimport/matrix.h"
 #include "svgimport/objects.h"
+#include "svgimport/picture_size.h"
 
 namespace SVG {
 
@@ -59,6 +62,9 @@ class WCanvas {
     // host units of its font size; this one guesses half the size a
     // character, a canvas over a host asks the host's own layout.
     virtual double MeasureText(const WText& text);
+    // The pixel size the picture a link names declares (a file beside the
+    // document or as written, a data: URI); this one knows no pictures.
+    virtual std::optional<WPictureSize> PictureSize(std::string_view link);
     virtual int32_t DrawPath(const WPath& path) = 0;
     virtual int32_t DrawRectangle(const WRectangle& rectangle) = 0;
     // Two string notifications that nothing of the import sends; the
@@ -105,6 +111,7 @@ class WCanvas_UDI : public WCanvas {
     int32_t DrawImage(const WImage& image) override;
     int32_t DrawText(const WText& text) override;
     double MeasureText(const WText& text) override;
+    std::optional<WPictureSize> PictureSize(std::string_view link) override;
     int32_t DrawPath(const WPath& path) override;
     int32_t DrawRectangle(const WRectangle& rectangle) override;
     int32_t AcceptString(const WString&) override { return 1; }
@@ -178,11 +185,28 @@ class WCanvas_UDI : public WCanvas {
         const Pass* begin() const { return pass; }
         const Pass* end() const { return pass + count; }
     };
-    static Passes PassesOf(const WPresentation& style);
+    Passes PassesOf(const WPresentation& style) const;
     // An image's one drawing, at the object's opacity.
     static Passes ImagePassesOf(const WPresentation& style);
 
     bool Continue() const;
+
+    // Paints the host cannot show as they are, drawn as other objects: a
+    // fill of rings (a banded radial gradient) or of tiles cell by cell (a
+    // turned pattern lattice), clipped to the shape, and a stroke under an
+    // uneven scale as the filled region it covers. True when the shape was
+    // drawn that way; `outline` gives the shape's path on demand, `rest`
+    // draws the shape itself with what `omit_` leaves of its paints.
+    struct Omitted {
+        bool fill = false;
+        bool stroke = false;
+    };
+    Omitted SubstitutesOf(const WGraphicsPrimitive& shape, const svgf::HostBox& box) const;
+    bool DrawSubstituted(const WGraphicsPrimitive& shape, const svgf::HostBox& box,
+                         const std::function<void(std::vector<svgf::HostPoint>&, std::vector<uint8_t>&)>& outline,
+                         const std::function<void()>& rest);
+    void DrawBands(const WPresentation& style, const WRadialGradient& gradient, const svgf::HostBox& box);
+    void DrawLattice(const WPattern& pattern, const svgf::HostBox& box);
     void ApplyStyle(const WPresentation& style, const Pass& pass, const svgf::HostBox& first, svgf::HostBox* second,
                     Records& out);
     void BuildUniformTransparency(Records& out, uint16_t opacity);
@@ -231,6 +255,10 @@ class WCanvas_UDI : public WCanvas {
     std::vector<const void*> drawingTiles_;
     // The temporary files of embedded pictures, removed with the canvas.
     std::vector<std::string> pictureFiles_;
+    // While a shape's substitutes are drawn: what the shape itself leaves out.
+    Omitted omit_;
+    bool substituting_ = false;
+    bool latticeWarned_ = false;
 };
 
 // The host font style word of a font: exactly one of the low 18 bits, by

@@ -43,7 +43,13 @@ inline constexpr int32_t kFill = 0, kFillOpacity = 1, kStopColor = 2, kStopOpaci
                          kFontSizeAdjust = 27, kFont = 28, kTextAlign = 29, kVerticalAlign = 30,
                          kTextDecoration = 31, kLetterSpacing = 32, kWordSpacing = 33, kDirection = 34,
                          kUnicodeBidi = 35, kAltglyph = 36, kClipPath = 37, kMask = 38, kDisplay = 39,
-                         kVisibility = 40, kOpacity = 41, kFillRule = 42, kClipRule = 43, kTextAnchor = 44;
+                         kVisibility = 40, kOpacity = 41, kFillRule = 42, kClipRule = 43, kTextAnchor = 44,
+                         kColor = 45, kFloodColor = 46, kFloodOpacity = 47, kLightingColor = 48,
+                         kColorInterpolation = 49, kColorInterpolationFilters = 50, kColorRendering = 51,
+                         kDominantBaseline = 52, kAlignmentBaseline = 53, kBaselineShift = 54,
+                         kGlyphOrientationHorizontal = 55, kGlyphOrientationVertical = 56, kKerning = 57,
+                         kPointerEvents = 58, kWritingMode = 59, kOverflow = 60, kClip = 61, kCursor = 62,
+                         kEnableBackground = 63, kFilter = 64;
 }  // namespace property
 
 int32_t ElementId(std::string_view name);
@@ -51,7 +57,7 @@ int32_t AttributeId(std::string_view name);
 int32_t PropertyId(std::string_view name);
 // The property's name; empty for an id outside the table.
 std::string_view PropertyName(int32_t id);
-inline constexpr int32_t kPropertyCount = 45;
+inline constexpr int32_t kPropertyCount = 65;
 
 // The platform colour value (0x00BBGGRR) of one of CSS's 147 colour
 // keywords, without regard to case; none for any other name.

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "svgfilter/import_abi.h"
@@ -287,6 +288,15 @@ class WImage final : public WGraphicsPrimitive {
     double width = 0;
     double height = 0;
     WString href;
+    // The part of the box that shows, in host units as the box (a sliced
+    // picture shows only its viewport); unset: all of it.
+    struct Visible {
+        double x = 0;
+        double y = 0;
+        double width = 0;
+        double height = 0;
+    };
+    std::optional<Visible> visible;
     void Place(const WMatrix& toHost, double userX, double userY, double userWidth, double userHeight);
 };
 
@@ -338,6 +348,15 @@ class WPattern final : public WDefsObject {
     // The pattern element's node handle, as the reader keeps it, to draw
     // the tile's content from.
     std::any node;
+    // A tile lattice the host cannot stand upright (a turned or skewed
+    // pattern space): the tile's corner and its two sides in host units,
+    // for the canvas to draw the content cell by cell; unset otherwise.
+    struct Lattice {
+        WPoint origin;
+        WPoint across;
+        WPoint down;
+    };
+    std::optional<Lattice> lattice;
     // What identifies the element (its node), so that a pattern drawn
     // inside its own tile is noticed however many objects were built from
     // the element; null: the object itself.
@@ -404,6 +423,19 @@ class WRadialGradient final : public WGradient {
     int32_t r = 0;
     int32_t fx = 0;
     int32_t fy = 0;
+    // Where the host's circle falls short (the map makes the circle an
+    // ellipse, or the focus lies off the centre), the gradient as SVG
+    // gives it, for the canvas to draw as bands: its own space's map to
+    // host units, centre, focus and radius there, and its spread; the
+    // stops then stay one period.
+    struct Banded {
+        WMatrix space;
+        WPoint centre;
+        WPoint focus;
+        double radius = 0;
+        int spread = 0;  // 0 pad, 1 reflect, 2 repeat
+    };
+    std::optional<Banded> banded;
 };
 
 // The import's definitions: every gradient, pattern and mask built for a

@@ -55,8 +55,8 @@ ReturnCodeEnum GeneratedCSSTest::status_ = kErr_OutOfMemory;
 
 TEST_F(GeneratedCSSTest, LoadsWithEveryPropertyId) {
     ASSERT_EQ(status_, kErr_None);
-    EXPECT_EQ(css_->Properties().EntryCount(), 111u);
-    for (std::uint32_t id = 1; id <= 111; ++id) EXPECT_NE(css_->FindProperty(id), nullptr) << id;
+    EXPECT_EQ(css_->Properties().EntryCount(), 119u);
+    for (std::uint32_t id = 1; id <= 119; ++id) EXPECT_NE(css_->FindProperty(id), nullptr) << id;
     std::uint32_t id = 0;
     EXPECT_TRUE(css_->PropertyIdByName("stroke-width", id));
     EXPECT_EQ(id, 73u);
@@ -84,6 +84,8 @@ TEST_F(GeneratedCSSTest, KeywordIdsTheEngineComparesResolveToTheirTexts) {
         {52, 264, "absolute"},    {13, 358, "scroll"},         {64, 382, "top"},
         {83, 368, "sRGB"},        {55, 272, "block"},          {4, 364, "small-caps"},
         {10, 383, "transparent"}, {99, 393, "visiblePainted"}, {5, 261, "700"},
+        {88, 402, "collapse"},    {112, 281, "currentColor"},  {114, 281, "currentColor"},
+        {118, 267, "auto"},       {117, 278, "central"},       {116, 368, "sRGB"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Keyword(c.property, c.keyword), c.text) << c.property << " " << c.keyword;
@@ -131,7 +133,7 @@ TEST_F(GeneratedCSSTest, KeywordRunsFollowTheWordOrder) {
             EXPECT_EQ(it->second, group->PairAt(p)->value.Text()) << it->first;
         }
     }
-    const std::pair<std::uint32_t, std::uint32_t> runs[] = {{1, 254}, {255, 400}};
+    const std::pair<std::uint32_t, std::uint32_t> runs[] = {{1, 254}, {255, 400}, {401, 999}};
     for (const auto& [first, last] : runs) {
         const char* previous = nullptr;
         std::uint32_t previousId = 0;

@@ -118,7 +118,7 @@ TEST_F(RegistryTest, InitAgainLoadsTheCssDictionaryInPlace) {
     EXPECT_EQ(css->Properties().EntryCount(), 0u);  // the test folder has no CSS.dic
     registry_->Init(SVGFILTER_DICTIONARY_DIR);
     EXPECT_EQ(registry_->CSS(), css);
-    EXPECT_EQ(css->Properties().EntryCount(), 111u);
+    EXPECT_EQ(css->Properties().EntryCount(), 119u);
     registry_->Init(Folder().c_str());
     EXPECT_EQ(registry_->CSS(), css);
     EXPECT_EQ(css->Properties().EntryCount(), 0u);  // nothing stale from the other folder

@@ -85,9 +85,16 @@ std::string Readout(StyleProperties& s, std::uint32_t id) {
             const double v = s.GetLength(id, unit);
             return Number(v) + "/" + std::to_string(unit);
         }
+        case 113:
+        case 118: {
+            const double v = s.GetLength(id, unit);
+            return Number(v) + "/" + std::to_string(unit);
+        }
         case 9:
         case 10:
         case 101:
+        case 112:
+        case 114:
             return Hex(s.GetWord(id));
         case 19:
         case 23:
@@ -283,7 +290,28 @@ INSTANTIATE_TEST_SUITE_P(
         Row{62, "glyph-orientation-vertical:90deg", "0/0"}, Row{7, "font-size-adjust:none", "1/0"},
         Row{10, "background-color:transparent", "FF000000"}, Row{10, "background-color:blue", "FF0000"},
         Row{101, "border-left-color:#010203", "030201"}, Row{70, "fill-rule:nonzero", "332"},
-        Row{57, "list-style-type:square", "226"}));
+        Row{57, "list-style-type:square", "226"},
+        // Signed decimals and exponents.
+        Row{77, "stroke-dashoffset:-7.2", "-7.2/3"}, Row{77, "stroke-dashoffset:-1.5px", "-1.5/1"},
+        Row{73, "stroke-width:+.5", "0.5/3"}, Row{96, "opacity:5e-1", "0.5/3"}, Row{73, "stroke-width:1E1px", "10/1"},
+        Row{68, "baseline-shift:-50%", "-50/2"},
+        // Collapse hides as hidden does.
+        Row{88, "visibility:collapse", "303"}, Row{88, "visibility:hidden;visibility:visible", "390"},
+        // The filter colours and the other SVG rows.
+        Row{112, "flood-color:red", "0000FF"}, Row{112, "color:#00ff00;flood-color:currentColor", "00FF00"},
+        Row{114, "lighting-color:rgb(1,2,3)", "030201"}, Row{112, "flood-color:bogus", "000000"},
+        Row{113, "flood-opacity:0.25", "0.25/3"}, Row{118, "kerning:2px", "2/1"}, Row{118, "kerning:auto", "0/0"},
+        Row{117, "dominant-baseline:central", "278"}, Row{116, "color-interpolation-filters:sRGB", "368"},
+        Row{119, "color-profile:sRGB", "368"},
+        // "initial" on a record without a parent, and "inherit" at the root,
+        // give the initial value.
+        Row{73, "stroke-width:4;stroke-width:initial", "1/0"}, Row{69, "fill:red;fill:inherit", "colour 000000"},
+        Row{96, "opacity:0.5;opacity:inherit", "1/0"},
+        // A value out of its property's range drops the declaration.
+        Row{73, "stroke-width:3;stroke-width:-0.5", "3/3"}, Row{73, "stroke-width:-2px", "1/0"},
+        Row{76, "stroke-dasharray:4;stroke-dasharray:5 -1", "1 4/3"}, Row{6, "font-size:20px;font-size:-1px", "20/1"},
+        Row{6, "font:bold -12px serif", "16/1"}, Row{5, "font:bold -12px serif", "off"},
+        Row{77, "stroke-dashoffset:-2", "-2/3"}));
 
 TEST_F(CascadeTest, SheetThenAttributeThenNothingElse) {
     manager.AddStyleText(".fil0{fill:#FF0000} #r2{stroke:#00FF00;stroke-width:3} #r3{stroke:#0000FF}"
@@ -358,6 +386,72 @@ INSTANTIATE_TEST_SUITE_P(
                       Precedence{"rect{fill:#000002} rect{fill:#12}", "", "colour 020000"},
                       Precedence{"rect{fill:#000002} rect:hover{fill:#000005}", "", "colour 020000"},
                       Precedence{"rect{fill:#000002} nosuchelement{fill:#000005}", "", "colour 020000"}));
+
+// "inherit" takes the parent's value of any property, inherited or not,
+// and "initial" the value a fresh record starts with; a shorthand's
+// members take theirs. The child is <rect style=CHILD> in <g style=PARENT>.
+struct WideCase {
+    const char* parent;
+    const char* child;
+    std::uint32_t id;
+    const char* expected;
+};
+
+class WideKeywords : public CascadeTest, public ::testing::WithParamInterface<WideCase> {};
+
+TEST_P(WideKeywords, TakeTheParentsOrTheInitialValue) {
+    const WideCase& c = GetParam();
+    AttrElement* parent = WithAttribute(E(kSvg), kStyleAttribute, c.parent);
+    AttrElement* child = WithAttribute(E(kRect), kStyleAttribute, c.child);
+    tree.AppendChild(parent);
+    parent->AppendChild(child);
+    auto parentStyle = Styled(parent);
+    StyleProperties style;
+    style.SetPaneDocument(&pane);
+    style.InheritFrom(*parentStyle);
+    manager.ApplyCascade(child, &style);
+    EXPECT_EQ(Readout(style, c.id), c.expected) << c.parent << " / " << c.child;
+    // The parent is not kept past the cascade.
+    EXPECT_EQ(style.Parent(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WideKeywords,
+    ::testing::Values(WideCase{"opacity:0.5", "", 96, "1/0"}, WideCase{"opacity:0.5", "opacity:inherit", 96, "0.5/3"},
+                      WideCase{"stop-color:red", "stop-color:inherit", 89, "0000FF"},
+                      WideCase{"stop-opacity:0.5", "stop-opacity:INHERIT", 90, "0.5/3"},
+                      WideCase{"fill:red", "fill:blue;fill:inherit", 69, "colour 0000FF"},
+                      WideCase{"fill:red", "fill:initial", 69, "colour 000000"},
+                      WideCase{"fill:red", "fill:inherit blue", 69, "colour 0000FF"},
+                      WideCase{"stroke-width:4", "stroke-width:initial", 73, "1/0"},
+                      WideCase{"stroke-dasharray:1 2", "stroke-dasharray:none;stroke-dasharray:inherit", 76,
+                               "2 1/3 2/3"},
+                      WideCase{"font-family:Missing", "font-family:serif;font-family:inherit", 1, "Missing"},
+                      WideCase{"font-size:20px", "font-size:inherit", 6, "20/1"},
+                      WideCase{"font:bold 20px serif", "font:initial", 5, "off"},
+                      WideCase{"font:bold 20px serif", "font:initial", 6, "16/1"},
+                      WideCase{"visibility:hidden", "visibility:initial", 88, "390"},
+                      WideCase{"stroke-linecap:round", "stroke-linecap:initial", 74, "276"},
+                      WideCase{"margin:5px", "margin:inherit", 24, "5/1"},
+                      WideCase{"text-decoration:underline", "text-decoration:inherit", 18, "U"},
+                      WideCase{"kerning:2px", "", 118, "2/1"},
+                      WideCase{"color-interpolation-filters:sRGB", "", 116, "368"},
+                      WideCase{"fill:red", "fill:inherit !important", 69, "colour 0000FF"}));
+
+// A presentation attribute may say "inherit" too.
+TEST_F(CascadeTest, PresentationAttributesInherit) {
+    manager.AddPresentationAttribute("fill");
+    AttrElement* parent = WithAttribute(E(kSvg), kFill, "#0000FF");
+    AttrElement* child = WithAttribute(E(kRect), kFill, "inherit");
+    manager.AddStyleText("svg { fill: #00FF00 }", 0);
+    tree.AppendChild(parent);
+    parent->AppendChild(child);
+    auto parentStyle = Styled(parent);
+    StyleProperties style;
+    style.InheritFrom(*parentStyle);
+    manager.ApplyCascade(child, &style);
+    EXPECT_EQ(Readout(style, 69), "colour 00FF00");
+}
 
 TEST_F(CascadeTest, PresentationAttributesAreBelowEverything) {
     manager.AddStyleText(".c{fill:#0000FF}", 0);

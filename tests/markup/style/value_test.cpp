@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LengthCase{"12", kCSSUnitUnknown, 12, "12", ""},
                       LengthCase{" 12px", kCSSUnitUnknown, 12, "12", "px"},  // the first token is a blank
                       LengthCase{"px", kCSSUnitUnknown, 0, "0", "px"},
-                      LengthCase{"1e999px", kCSSUnitUnknown, 1.7976931348623157e308, "1.79769e+308", "px"}));
+                      LengthCase{"1e999px", kCSSUnitPx, 1.7976931348623157e308, "1.79769e+308", "px"}));
 
 TEST(CSSNumericalAttribute, ConstantUnitsOfTheOtherKinds) {
     EXPECT_EQ(CSSNumberAttribute(Css()).UnitCode(), kCSSUnitNumber);
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FactoryCase{"{", 69, kCSSUnknownValue, 0}, FactoryCase{"red", 12345, kCSSUnknownValue, 0}));
 
 TEST(CSSAttributeFactory, EmptyValueOfEachTypeCode) {
-    for (std::uint32_t code = 0; code <= 9; ++code) {
+    for (std::uint32_t code = 0; code <= 10; ++code) {
         std::unique_ptr<CSSAttribute> value = CreateCSSAttribute(73, code, Css());
         ASSERT_NE(value, nullptr) << code;
         EXPECT_EQ(value->TypeCode(), code);
@@ -173,7 +173,7 @@ TEST(CSSAttributeFactory, EmptyValueOfEachTypeCode) {
         std::unique_ptr<CSSAttribute> copy(value->Clone());
         EXPECT_EQ(copy->TypeCode(), code);
     }
-    EXPECT_EQ(CreateCSSAttribute(73, 10, Css()), nullptr);
+    EXPECT_EQ(CreateCSSAttribute(73, 11, Css()), nullptr);
 }
 
 TEST(CSSAttribute, PropertyNameAndKeywordNumber) {

@@ -29,6 +29,7 @@ enum CSSAttributeType : std::uint32_t {
     kCSSStringValue = 7,
     kCSSIdentValue = 8,
     kCSSUnknownValue = 9,  // unrecognised; the cascade skips it
+    kCSSWideKeywordValue = 10,  // "inherit" or "initial", which every property takes
 };
 
 // Unit codes of numeric values.
@@ -115,6 +116,19 @@ class CSSURLAttribute : public CSSStringAttribute {
     explicit CSSURLAttribute(const CSSDictionary& css) : CSSStringAttribute(kCSSURLValue, css) {}
     CSSAttribute* Clone() const override;
 };
+
+// "inherit" (the parent's value) or "initial" (the property's initial
+// value): the whole value of a declaration of any property.
+class CSSWideKeywordAttribute : public CSSStringAttribute {
+  public:
+    explicit CSSWideKeywordAttribute(const CSSDictionary& css) : CSSStringAttribute(kCSSWideKeywordValue, css) {}
+    CSSAttribute* Clone() const override;
+    // True for "initial", false for "inherit".
+    bool IsInitial() const;
+};
+
+// Whether the text is "inherit" or "initial", in any case.
+bool IsCSSWideKeyword(const String& text);
 
 class CSSUnknownAttribute : public CSSAttribute {
   public:

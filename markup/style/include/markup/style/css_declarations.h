@@ -31,6 +31,7 @@ enum CSSReadingKind : std::uint32_t {
     kCSSReadBorderColourSides = 10,
     kCSSReadBorderStyleSides = 11,
     kCSSReadBorder = 16,
+    kCSSReadSameForMembers = 18,  // one value, given to each member alike
 };
 
 // The generic family a family list's keyword is moved to.

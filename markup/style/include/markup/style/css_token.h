@@ -69,14 +69,17 @@ enum CSSTokenTypeEnum : std::uint32_t {
     kCSSDegrees = 50,
     kCSSGrads = 51,
     kCSSRadians = 52,
-    kCSSOtherNumber = 56,  // a signed fraction, or digits with several points
+    kCSSOtherNumber = 56,  // digits with several points
+    // "@media", its query list and "{" of a block whose rules apply: the
+    // rules inside read as the sheet's own (the block's "}" closes nothing).
+    kCSSMediaOpen = 57,
 };
 
 // Blanks, line breaks, comments and comment markers: what a selector
 // reads as one blank. (The cursor also passes over type 39, which a
 // selector needs: "*", "[", ">", "~".)
 inline constexpr bool IsBlankTokenType(std::uint32_t type) {
-    return type >= kCSSCommentOpen && type <= kCSSComment && type != kCSSOther;
+    return (type >= kCSSCommentOpen && type <= kCSSComment && type != kCSSOther) || type == kCSSMediaOpen;
 }
 
 // The end character the tokenizer appends to every text.

@@ -106,7 +106,15 @@ class StyleProperties : public BaseStyleProperties {
     BasePaneDoc* PaneDocument() const { return pane_; }
 
     // The inheritance copy, before anything else is applied to this record.
+    // The parent is remembered (not owned) for "inherit" until the cascade
+    // has run: it must outlive that.
     void InheritFrom(const StyleProperties& parent);
+    // The record InheritFrom copied; null for a record without a parent
+    // and after ForgetParent.
+    const StyleProperties* Parent() const { return parent_; }
+    void ForgetParent() { parent_ = nullptr; }
+    // The property's value (every slot it uses) as the other record has it.
+    void TakeProperty(std::uint32_t id, const StyleProperties& from);
 
     // --- Getters the SVG import reads ---
     std::int32_t GetFontSize() const;
@@ -274,6 +282,7 @@ class StyleProperties : public BaseStyleProperties {
     struct Values;
     std::unique_ptr<Values> values_;
     Font* font_ = nullptr;
+    const StyleProperties* parent_ = nullptr;
     StyleMapContext* mapper_;
     BasePaneDoc* pane_ = nullptr;
     std::uint32_t controlKind_ = 21;

@@ -3,6 +3,7 @@
 // the current token's start (keep_) is what a refill preserves.
 #include "host/json_cursor.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,7 +50,22 @@ const char* JsonKindName(JsonKind kind) {
 
 JsonCursor::JsonCursor(std::string_view text) : data_(text.data()), size_(text.size()), text_(text) {}
 
-JsonCursor::JsonCursor(int fd, size_t window) : fd_(fd), buffer_(std::max<size_t>(window, 1)) {
+namespace {
+
+// A window no larger than a regular file needs (it grows when a token does
+// not fit): a small description does not zero a quarter of a megabyte.
+size_t WindowFor(int fd, size_t window) {
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
+        static_cast<uint64_t>(st.st_size) < window) {
+        window = static_cast<size_t>(st.st_size) + 1;
+    }
+    return std::max<size_t>(window, 1);
+}
+
+}  // namespace
+
+JsonCursor::JsonCursor(int fd, size_t window) : fd_(fd), buffer_(WindowFor(fd, window)) {
     data_ = buffer_.data();
 }
 
@@ -582,7 +598,7 @@ std::string JsonCursor::LineColumn(uint64_t offset) {
     if (fd_ < 0) {
         count(text_.data(), static_cast<size_t>(std::min<uint64_t>(offset, text_.size())), 0);
     } else {
-        std::vector<char> chunk(kJsonWindow);
+        std::vector<char> chunk(static_cast<size_t>(std::clamp<uint64_t>(offset, 1, kJsonWindow)));
         for (uint64_t at = 0; at < offset;) {
             const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), offset - at));
             const ssize_t n = ::pread64(fd_, chunk.data(), want, static_cast<off64_t>(at));

@@ -14,8 +14,10 @@
 #include <cctype>
 #include <cstring>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include "font_backends.h"
 #include "platform/font_backend.h"
@@ -75,41 +77,17 @@ class FreeTypeFontBackend : public FontBackend {
         if (height == 0) height = -16;
         if (height > kMaxPixels || height < -kMaxPixels) return 0;
 
-        FcPattern* pattern = FcPatternCreate();
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-        FcPatternAddInteger(pattern, FC_WEIGHT, request.weight > 550 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config_, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config_, pattern, &result);
-        FcPatternDestroy(pattern);
-        if (!match) return 0;
-
-        // A substitute of another family is not the face asked for.
-        std::string matched;
-        FcChar8* name = nullptr;
-        for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
-            if (strcasecmp(reinterpret_cast<const char*>(name), family.c_str()) == 0) {
-                matched = reinterpret_cast<const char*>(name);
-                break;
-            }
-        }
-        FcChar8* file = nullptr;
-        int index = 0;
-        int weight = FC_WEIGHT_REGULAR;
-        int spacing = FC_PROPORTIONAL;
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SPACING, 0, &spacing);
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        const bool haveFile = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
+        const bool bold = request.weight > 550;
+        const bool italic = request.italic != 0;
+        const Match found = MatchOf(family, bold, italic);
+        const std::string& matched = found.family;
+        const int weight = found.weight;
+        const int spacing = found.spacing;
         FT_Face face = nullptr;
-        if (!matched.empty() && haveFile &&
-            FT_New_Face(library_, reinterpret_cast<const char*>(file), index, &face) != 0) {
+        if (!matched.empty() && !found.file.empty() &&
+            FT_New_Face(library_, found.file.c_str(), found.index, &face) != 0) {
             face = nullptr;
         }
-        FcPatternDestroy(match);
         if (!face) return 0;
 
         MadeFont made;
@@ -259,14 +237,7 @@ class FreeTypeFontBackend : public FontBackend {
                 return false;
         }
         if (!config_) return false;
-        FcPattern* pattern = FcPatternCreate();
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config_, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config_, pattern, &result);
-        FcPatternDestroy(pattern);
+        FcPattern* match = BestMatch(generic, nullptr);
         if (!match) return false;
         // Only a TrueType face; of the same family kind where the names
         // tell it (few systems have script or decorative faces, and what
@@ -287,6 +258,67 @@ class FreeTypeFontBackend : public FontBackend {
     }
 
   private:
+    // fontconfig's best scalable face for a family (and what `refine` adds
+    // to the request), or null; the caller destroys it.
+    FcPattern* BestMatch(const char* family, const std::function<void(FcPattern*)>& refine) {
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+        if (refine) refine(pattern);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(config_, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config_, pattern, &result);
+        FcPatternDestroy(pattern);
+        return match;
+    }
+
+    // What fontconfig chose for one family, weight and slant: the family
+    // (empty when it substituted another), the file and the face's fields.
+    struct Match {
+        std::string family;
+        std::string file;
+        int index = 0;
+        int weight = FC_WEIGHT_REGULAR;
+        int spacing = FC_PROPORTIONAL;
+    };
+
+    // The configuration is loaded once and never rescanned, so a choice
+    // holds for the back end's life: each face found is asked of fontconfig
+    // once (a match costs a thousand allocations and a walk of every font).
+    // Families are matched without case; only the ones found are kept, so
+    // that the kept choices stay as few as the installed faces.
+    Match MatchOf(const std::string& family, bool bold, bool italic) {
+        std::string key = Lower(family);
+        key += bold ? 'b' : 'r';
+        key += italic ? 'i' : 'r';
+        if (const auto hit = matches_.find(key); hit != matches_.end()) return hit->second;
+
+        Match made;
+        FcPattern* match = BestMatch(family.c_str(), [&](FcPattern* pattern) {
+            FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+            FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        });
+        if (!match) return made;
+
+        // A substitute of another family is not the face asked for.
+        FcChar8* name = nullptr;
+        for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+            if (strcasecmp(reinterpret_cast<const char*>(name), family.c_str()) == 0) {
+                made.family = reinterpret_cast<const char*>(name);
+                break;
+            }
+        }
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &made.weight);
+        FcPatternGetInteger(match, FC_SPACING, 0, &made.spacing);
+        FcPatternGetInteger(match, FC_INDEX, 0, &made.index);
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) made.file = reinterpret_cast<const char*>(file);
+        FcPatternDestroy(match);
+        if (!made.family.empty() && !made.file.empty()) matches_.emplace(std::move(key), made);
+        return made;
+    }
+
     MadeFont* Find(FontHandle font) {
         auto it = fonts_.find(font);
         return it == fonts_.end() ? nullptr : &it->second;
@@ -319,6 +351,7 @@ class FreeTypeFontBackend : public FontBackend {
     FcConfig* config_ = nullptr;
     std::map<FontHandle, MadeFont> fonts_;
     FontHandle next_ = 1;
+    std::unordered_map<std::string, Match> matches_;
 };
 
 }  // namespace

@@ -162,8 +162,9 @@ bool WCanvas_UDI::DrawSubstituted(
 void WCanvas_UDI::DrawBands(const WPresentation& style, const WRadialGradient& gradient, const svgf::HostBox& box) {
     const double paintOpacity = style.fill != nullptr ? style.fill->opacity / 255.0 : 1.0;
     bool opaque = paintOpacity >= 1 && style.opacity >= 1;
-    for (const WStop& stop : gradient.stops) opaque = opaque && stop.value.opacity == kOpaque;
-    for (WBand& band : RadialBands(*gradient.banded, gradient.stops, box, opaque)) {
+    const WStopMap& stops = gradient.banded->stops;
+    for (const WStop& stop : stops) opaque = opaque && stop.value.opacity == kOpaque;
+    for (WBand& band : RadialBands(*gradient.banded, stops, box, opaque)) {
         WPresentation ring;
         auto colour = std::make_unique<WFill_Color>();
         colour->colour = band.value.colour;

@@ -123,18 +123,27 @@ std::string WCanvas_UDI::EmbeddedPictureFile(std::string_view uri, uint32_t& for
 
 namespace {
 
-// The leading bytes of a regular file, as many as a header may need; empty
-// for anything else (a device or pipe is never opened).
-std::string HeaderOf(const std::string& path) {
-    if (platform::SystemFiles().KindOf(path) != platform::PathKind::kRegular) return {};
+// The size a regular file's header declares (a device or pipe is never
+// opened). Most headers lie in the first kilobytes; only a JPEG with large
+// metadata needs more, up to kPictureHeaderBytes.
+std::optional<WPictureSize> FileSizeOf(const std::string& path) {
+    if (platform::SystemFiles().KindOf(path) != platform::PathKind::kRegular) return std::nullopt;
     platform::FileObject file;
-    if (file.Open(path.c_str(), platform::kFileRead | platform::kFileBinary) != platform::FileCause::none) return {};
-    std::string bytes(kPictureHeaderBytes, '\0');
-    uint32_t got = 0;
-    file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), got);
+    if (file.Open(path.c_str(), platform::kFileRead | platform::kFileBinary) != platform::FileCause::none)
+        return std::nullopt;
+    std::string bytes;
+    std::optional<WPictureSize> size;
+    for (size_t want = size_t{64} << 10; !size && bytes.size() < kPictureHeaderBytes; want *= 4) {
+        const size_t had = bytes.size();
+        bytes.resize(std::min(want, kPictureHeaderBytes));
+        uint32_t got = 0;
+        file.Read(bytes.data() + had, static_cast<uint32_t>(bytes.size() - had), got);
+        bytes.resize(had + got);
+        size = PictureSizeOf(bytes);
+        if (got == 0) break;
+    }
     file.Abort();
-    bytes.resize(got);
-    return bytes;
+    return size;
 }
 
 }  // namespace
@@ -151,11 +160,15 @@ std::optional<WPictureSize> WCanvas_UDI::PictureSize(std::string_view link) {
         link.remove_prefix(7);
         if (link.starts_with("localhost/")) link.remove_prefix(9);
     }
-    // Where LoadLinkedImage looks: beside the document, then as written.
+    // Where LoadLinkedImage looks: beside the document, then as written;
+    // each file once per import, however many images show it.
     const std::string path = LinkedImagePath(context_ != nullptr ? context_->fileName : nullptr, link);
-    if (auto size = PictureSizeOf(HeaderOf(path))) return size;
-    if (path != link) return PictureSizeOf(HeaderOf(std::string(link)));
-    return std::nullopt;
+    const auto known = pictureSizes_.find(path);
+    if (known != pictureSizes_.end()) return known->second;
+    std::optional<WPictureSize> size = FileSizeOf(path);
+    if (!size && path != link) size = FileSizeOf(std::string(link));
+    pictureSizes_.emplace(path, size);
+    return size;
 }
 
 int32_t WCanvas_UDI::LoadLinkedImage(const WImage& image, svgf::HostWord* value1, svgf::HostWord* value2) {

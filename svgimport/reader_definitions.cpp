@@ -171,7 +171,8 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         }
         if (r > 0 && (ScalesUnevenly(toHost) || off > r * 1e-3)) {
             const std::string method = spec.spreadMethod.value_or("pad");
-            g->banded = WRadialGradient::Banded{toHost, c, f, r, method == "reflect" ? 1 : method == "repeat" ? 2 : 0};
+            g->banded = WRadialGradient::Banded{
+                toHost, c, f, r, method == "reflect" ? 1 : method == "repeat" ? 2 : 0, {}};
         }
         gradient = std::move(g);
     }
@@ -202,8 +203,11 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
     // The host's fountain only pads: a repeated or reflected ramp is
     // widened over the element's box, its stops repeated along it.
     const bool reflect = spec.spreadMethod == "reflect";
-    const bool banded = !linear && static_cast<const WRadialGradient&>(*gradient).banded.has_value();
-    if (!banded && (reflect || spec.spreadMethod == "repeat") && box != nullptr && gradient->stops.size() > 1) {
+    if (!linear) {
+        auto& radial = static_cast<WRadialGradient&>(*gradient);
+        if (radial.banded) radial.banded->stops = radial.stops;
+    }
+    if ((reflect || spec.spreadMethod == "repeat") && box != nullptr && gradient->stops.size() > 1) {
         const WMatrix& m = Current();
         const WPoint corners[4] = {m.Transform({box->x, box->y}), m.Transform({box->x + box->width, box->y}),
                                    m.Transform({box->x, box->y + box->height}),

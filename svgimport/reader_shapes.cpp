@@ -236,11 +236,8 @@ int32_t WParser::DoImage(const WDOMHandle& element) {
         const double pw = size->width, ph = size->height;
         const WMatrix fit = detail::ViewBoxMatrix({0, 0, pw, ph}, ratio, {x, y, w, h});
         const WPoint a = fit.Transform({0, 0}), b = fit.Transform({pw, ph});
-        const WImage viewport = [&] {
-            WImage v;
-            v.Place(Current(), x, y, w, h);
-            return v;
-        }();
+        WImage viewport;
+        viewport.Place(Current(), x, y, w, h);
         image.Place(Current(), a.x, a.y, b.x - a.x, b.y - a.y);
         if (ratio.slice && !detail::OverflowShown(attributes))
             image.visible = WImage::Visible{viewport.x, viewport.y, viewport.width, viewport.height};

@@ -7,14 +7,15 @@
 // measured advance. A turned character is a run alone, turned about its
 // origin. `text-anchor` moves the runs of each chunk (the runs from one
 // absolute position to the next) back by the chunk's whole advance or half
-// of it.
+// of it. The characters of a `textPath` are runs of one character each,
+// set along the path it names.
 #include <cmath>
 #include <numbers>
 #include <optional>
 
 #include "markup/doc_element.h"
-#include "reader_detail.h"
 #include "path_measure.h"
+#include "reader_detail.h"
 #include "text_positions.h"
 #include "text_space.h"
 

@@ -30,9 +30,11 @@ platform::FontHandle RequestCachedFonts::CreateFont(const platform::LogFont& req
     std::string key = KeyOf(request);
     if (const auto found = byRequest_.find(key); found != byRequest_.end()) return found->second;
     const platform::FontHandle font = inner_.CreateFont(request);
-    if (font != 0 && byRequest_.size() < kMaxKept) {
+    // A request the platform cannot make is kept too (as 0): a face the
+    // system lacks would otherwise be looked for on every element.
+    if (byRequest_.size() < kMaxKept) {
         byRequest_.emplace(std::move(key), font);
-        kept_.insert(font);
+        if (font != 0) kept_.insert(font);
     }
     return font;
 }

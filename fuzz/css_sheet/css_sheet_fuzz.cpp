@@ -48,8 +48,8 @@ void Touch(const CSSAttribute& value) {
     }
 }
 
-void ScanKeepsEveryByte(const markup::String& text) {
-    markup::Vector<CSSToken> tokens;
+// The whole text's tokens, which keep every byte of it and end in the end token.
+void ScanKeepsEveryByte(const markup::String& text, markup::Vector<CSSToken>& tokens) {
     CSSTokenizer().Tokenize(text, 0, tokens);
     std::string joined;
     for (std::uint32_t i = 0; i < tokens.Count(); ++i) joined.append(tokens.At(i)->Text().Text(), tokens.At(i)->Text().Length());
@@ -88,7 +88,9 @@ void CutsKeepEveryToken(const markup::String& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const char* bytes = reinterpret_cast<const char*>(data);
     const markup::String whole = Bytes(bytes, size);
-    ScanKeepsEveryByte(whole);
+    // Scanned once: the same tokens are read as a "style" attribute below.
+    markup::Vector<CSSToken> attributeTokens;
+    ScanKeepsEveryByte(whole, attributeTokens);
     CutsKeepEveryToken(whole);
 
     CSSStyleSheet sheet(Css());
@@ -115,8 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::uint32_t r = 0; r < sheet.Rules().Count(); ++r) sheet.Rules().At(r)->RuleText();
 
     // As a "style" attribute: one declaration block.
-    markup::Vector<CSSToken> attributeTokens;
-    CSSTokenizer().Tokenize(whole, 0, attributeTokens);
     CSSTokenSource cursor(&attributeTokens);
     cursor.First();
     markup::Vector<CSSProperty> properties;

@@ -202,7 +202,9 @@ int32_t SVGF_CALL RunImageImport(svgf::FilterContext* sub) {
         log.Result("0");
         return 0;
     }
-    if (StandInImages().OpenBitmap(file.c_str()) == 0) {
+    // The drawing keeps only the file's name: the pixels are decoded to see
+    // that it is a picture, and not kept for the rest of the process.
+    if (!StandInImages().Decodes(file)) {
         log.import->Warn(StandInImages().lastError());
         log.Result("0");
         return 0;

@@ -121,6 +121,19 @@ svgf::HostHandle ImageHost::OpenBitmap(const std::string& path) {
     return handle;
 }
 
+bool ImageHost::Decodes(const std::string& path) {
+    const std::string key = Key(path);
+    for (const auto& [handle, entry] : bitmaps_) {
+        if (entry->key == key) return true;
+    }
+    Image image;
+    if (Status s = DecodeImageFile(path, image); !s) {
+        Fail(s.message());
+        return false;
+    }
+    return true;
+}
+
 void ImageHost::CloseBitmap(svgf::HostHandle bitmap) {
     bitmaps_.erase(bitmap);
 }

@@ -5,12 +5,6 @@
 
 namespace markup {
 
-namespace {
-// Most elements carry a few attributes: their list starts with this many
-// slots rather than a container's usual twenty.
-constexpr std::uint32_t kFirstAttributeSlots = 4;
-}  // namespace
-
 AttrElement::~AttrElement() = default;
 
 AttrElement* AttrElement::Clone() const {
@@ -30,7 +24,6 @@ void AttrElement::CopyFrom(const DocElement* other) {
 void AttrElement::AddAttribute(std::unique_ptr<Attribute> attribute) {
     if (!attribute) return;
     NoteTreeEdit();
-    if (attributes_.Capacity() < kFirstAttributeSlots) attributes_.Resize(kFirstAttributeSlots);
     attributes_.List<Attribute>::Add(attribute.get());
     attribute.release();
 }

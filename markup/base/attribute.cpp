@@ -3,8 +3,13 @@
 
 namespace markup {
 
+const String& OptionalString::Nothing() {
+    static const String empty;
+    return empty;
+}
+
 String Attribute::GetName(const DictionaryBase* dictionary) const {
-    if (!name.IsEmpty()) return name;
+    if (!name.IsEmpty()) return name.Get();
     String found;
     if (dictionary && dictionary->AttributeNameById(id, found)) return found;
     return String();

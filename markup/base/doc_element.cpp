@@ -50,6 +50,17 @@ bool TextHasContent(const String& text) {
 
 }  // namespace
 
+void DocElement::AppendText(const String& more) {
+    const std::uint64_t need = static_cast<std::uint64_t>(text_.Length()) + more.Length() + 1;
+    if (need > text_.Capacity()) {
+        const std::uint64_t grown = static_cast<std::uint64_t>(text_.Capacity()) * 3 / 2;
+        const std::uint64_t capacity = grown > need ? grown : need;
+        if (capacity > 0xFFFFFFFFu) throw MemoryAllocationFault();
+        text_.Reserve(static_cast<std::uint32_t>(capacity));
+    }
+    text_ += more;
+}
+
 bool IsLoneNoBreakSpace(const String& text) {
     return text.Length() == 1 && static_cast<unsigned char>(*text.Text()) == 0xA0;
 }

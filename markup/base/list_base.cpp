@@ -9,26 +9,25 @@
 namespace markup {
 
 namespace {
-constexpr std::uint32_t kStep = 20;
-// A removal shrinks the array once more than this many slots are free.
-constexpr std::uint32_t kSpareBeforeShrink = 40;
+// The first array holds a few slots: most lists (the attributes of one
+// element) stay that short, and a parse keeps one per element.
+constexpr std::uint32_t kFirstSlots = 4;
 
-// Short arrays step by 20 slots; long ones by a half (growing) and a
-// quarter (shrinking, once half is free) of their size, so that filling or
-// emptying a list of n elements copies O(n) slots, not O(n^2 / 20).
+// Arrays grow by half their size and shrink to half once three quarters
+// are free, so that filling or emptying a list of n elements copies O(n)
+// slots and a list never holds more than four times its count.
 std::uint32_t Larger(std::uint32_t capacity) {
-    const std::uint64_t next = static_cast<std::uint64_t>(capacity) + (capacity / 2 > kStep ? capacity / 2 : kStep);
+    const std::uint64_t next = capacity < kFirstSlots ? kFirstSlots : capacity + static_cast<std::uint64_t>(capacity) / 2;
     if (next > 0xFFFFFFFFu) RaiseMemoryFault();
     return static_cast<std::uint32_t>(next);
 }
 
 bool TooRoomy(std::uint32_t count, std::uint32_t capacity) {
-    const std::uint32_t spare = capacity / 2 > kSpareBeforeShrink ? capacity / 2 : kSpareBeforeShrink;
-    return capacity - count > spare;
+    return capacity > 2 * kFirstSlots && count < capacity / 4;
 }
 
 std::uint32_t Smaller(std::uint32_t capacity) {
-    return capacity - (capacity / 4 > kStep ? capacity / 4 : kStep);
+    return capacity / 2;
 }
 
 // A short array (the attributes of one element) comes from the small blocks,
@@ -97,7 +96,7 @@ bool ListBase::IndexOf(const void* item, std::uint32_t& index) const {
 
 void ListBase::RemoveAll() {
     count_ = 0;
-    Resize(kStep);
+    Resize(0);
 }
 
 void ListBase::Resize(std::uint32_t capacity) {

@@ -26,7 +26,7 @@ void Node::AppendChild(Node* child) {
         AppendAfterLastChild(child);
         return;
     }
-    firstChild_ = child;
+    firstChild_ = lastChild_ = child;
     child->parent_ = this;
     child->previousSibling_ = nullptr;
     child->nextSibling_ = nullptr;
@@ -34,11 +34,12 @@ void Node::AppendChild(Node* child) {
 
 void Node::AppendAfterLastChild(Node* child) {
     NoteTreeEdit();
-    Node* last = LastChild();
+    Node* last = lastChild_;
     last->nextSibling_ = child;
     child->parent_ = this;
     child->previousSibling_ = last;
     child->nextSibling_ = nullptr;
+    lastChild_ = child;
 }
 
 void Node::InsertAfter(Node* node) {
@@ -46,7 +47,11 @@ void Node::InsertAfter(Node* node) {
     node->parent_ = parent_;
     node->previousSibling_ = this;
     node->nextSibling_ = nextSibling_;
-    if (nextSibling_) nextSibling_->previousSibling_ = node;
+    if (nextSibling_) {
+        nextSibling_->previousSibling_ = node;
+    } else if (parent_ && parent_->lastChild_ == this) {
+        parent_->lastChild_ = node;
+    }
     nextSibling_ = node;
 }
 
@@ -70,7 +75,11 @@ void Node::Unlink() {
     } else if (parent_ && parent_->firstChild_ == this) {
         parent_->firstChild_ = nextSibling_;
     }
-    if (nextSibling_) nextSibling_->previousSibling_ = previousSibling_;
+    if (nextSibling_) {
+        nextSibling_->previousSibling_ = previousSibling_;
+    } else if (parent_ && parent_->lastChild_ == this) {
+        parent_->lastChild_ = previousSibling_;
+    }
     parent_ = nullptr;
     previousSibling_ = nullptr;
     nextSibling_ = nullptr;
@@ -83,7 +92,11 @@ void Node::ReplaceWith(Node* other) {
     } else if (parent_ && parent_->firstChild_ == this) {
         parent_->firstChild_ = other;
     }
-    if (nextSibling_) nextSibling_->previousSibling_ = other;
+    if (nextSibling_) {
+        nextSibling_->previousSibling_ = other;
+    } else if (parent_ && parent_->lastChild_ == this) {
+        parent_->lastChild_ = other;
+    }
     other->parent_ = parent_;
     other->previousSibling_ = previousSibling_;
     other->nextSibling_ = nextSibling_;
@@ -101,6 +114,7 @@ void Node::DeleteSubtree() {
         }
         Node* parent = node->parent_;
         parent->firstChild_ = node->nextSibling_;
+        if (!parent->firstChild_) parent->lastChild_ = nullptr;
         delete node;
         if (parent->firstChild_) {
             node = parent->firstChild_;
@@ -137,10 +151,7 @@ Node* Node::ChildAt(std::uint32_t n) const {
 }
 
 Node* Node::LastChild() const {
-    Node* child = firstChild_;
-    if (!child) return nullptr;
-    while (child->nextSibling_) child = child->nextSibling_;
-    return child;
+    return lastChild_;
 }
 
 Node* Node::FirstLeaf() {

@@ -224,6 +224,10 @@ void String::DeleteAt(std::uint32_t index, std::uint32_t count) {
     if (Delete(index, count) && buffer_) buffer_[length_] = 0;
 }
 
+void String::Reserve(std::uint32_t capacity) {
+    if (capacity > capacity_) Reallocate(capacity, length_);
+}
+
 void String::Empty() {
     length_ = 0;
     if (buffer_) buffer_[0] = 0;

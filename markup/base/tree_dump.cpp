@@ -2,7 +2,7 @@
 // declarations.
 #include "markup/tree_dump.h"
 
-#include <cstdio>
+#include <cstdint>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -12,11 +12,36 @@ namespace markup {
 
 namespace {
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// Upper-case hex of the value, at least `digits` digits: a dump writes one
+// or more a node, and printf's formatting took a good part of its time.
+void AppendHex(std::string& out, std::uint32_t value, int digits) {
+    char text[8];
+    int n = 0;
+    do {
+        text[n++] = kHexDigits[value & 0xF];
+        value >>= 4;
+    } while (value != 0 || n < digits);
+    while (n > 0) out += text[--n];
+}
+
+bool IsPlain(unsigned char c) {
+    return c >= 0x20 && c < 0x7F && c != '\\' && c != '"';
+}
+
 void AppendQuoted(std::string& out, const String& text) {
     out += '"';
     const char* p = text.Text();
-    for (std::uint32_t i = 0; i < text.Length(); ++i) {
-        const auto c = static_cast<unsigned char>(p[i]);
+    const std::uint32_t length = text.Length();
+    std::uint32_t i = 0;
+    while (i < length) {
+        // A run of bytes that stand for themselves goes in one piece.
+        std::uint32_t end = i;
+        while (end < length && IsPlain(static_cast<unsigned char>(p[end]))) ++end;
+        out.append(p + i, end - i);
+        if (end == length) break;
+        const auto c = static_cast<unsigned char>(p[end]);
         switch (c) {
             case '\\':
                 out += "\\\\";
@@ -34,14 +59,10 @@ void AppendQuoted(std::string& out, const String& text) {
                 out += "\\t";
                 break;
             default:
-                if (c < 0x20 || c >= 0x7F) {
-                    char hex[5];
-                    std::snprintf(hex, sizeof hex, "\\x%02X", c);
-                    out += hex;
-                } else {
-                    out += static_cast<char>(c);
-                }
+                out += "\\x";
+                AppendHex(out, c, 2);
         }
+        i = end + 1;
     }
     out += '"';
 }
@@ -71,9 +92,8 @@ void AppendAttributes(std::string& out, const AttrElement& element, const std::s
             out += "@null\n";
             continue;
         }
-        char id[16];
-        std::snprintf(id, sizeof id, "@0x%08X", static_cast<unsigned>(attribute->id));
-        out += id;
+        out += "@0x";
+        AppendHex(out, attribute->id, 8);
         AppendField(out, "name", attribute->GetName(dictionary));
         out += " value=";
         AppendQuoted(out, attribute->value);
@@ -103,9 +123,8 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     AppendField(out, "name", name);
     AppendField(out, "text", element->Text());
     if (element->Flags()) {
-        char flags[24];
-        std::snprintf(flags, sizeof flags, " flags=0x%X", static_cast<unsigned>(element->Flags()));
-        out += flags;
+        out += " flags=0x";
+        AppendHex(out, element->Flags(), 1);
     }
     if (element->DeclaredEmpty()) out += " empty";
     if (element->Extra()) out += " extra";

@@ -92,7 +92,13 @@ void SubsetEntities::Declare(std::string_view subset) {
         const char quote = declaration[i];
         const std::size_t close = declaration.find(quote, i + 1);
         if (close == std::string_view::npos) continue;
-        values_.emplace(std::move(name), std::string(declaration.substr(i + 1, close - i - 1)));
+        // A name declared now may be one an earlier use left as written:
+        // what was worked out for the entities before no longer holds (a
+        // use would otherwise expand a cycle closed by this declaration).
+        if (values_.emplace(std::move(name), std::string(declaration.substr(i + 1, close - i - 1))).second) {
+            costs_.clear();
+            kept_.clear();
+        }
     }
 }
 

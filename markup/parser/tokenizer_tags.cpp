@@ -406,6 +406,12 @@ void Tokenizer::AddAttribute(const String& value, bool valueless, bool atTagEnd)
             SetAttributeValue(*attribute, dictionary, fallback);
         }
     }
+    // The dictionary gives the name back for the id: a document of many
+    // attributes keeps one pointer for it instead of a copy per attribute.
+    if (dictionary && attribute->id != 0 && dictionary->AttributeNameById(attribute->id, dictionaryName_) &&
+        dictionaryName_ == name) {
+        attribute->name.Empty();
+    }
     const Attribute* added = attribute.get();
     element->AddAttribute(std::move(attribute));
     if (unknown) Diagnose(kDiag_UnknownAttribute, added);

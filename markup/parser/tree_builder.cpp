@@ -8,6 +8,7 @@
 #include "markup/parser/tree_builder.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -134,6 +135,20 @@ void TreeBuilder::InsertElement(Token* token) {
     PendingNode pending(node);
     const std::uint32_t id = node->TypeId();
     Dictionary* dictionary = GetDictionary();
+    if (xmlMode_ && id == kKindWhitespace && HoldsElementsOnly(openElement_)) {
+        currentToken_ = nullptr;
+        return;  // the pending node goes
+    }
+    // Character data runs on across the references expanded in it: a run
+    // the tokenizer ended at a reference joins the run before it, so that a
+    // million references make one text, not a million nodes.
+    if (xmlMode_ && id == kKindText && lastClosed_ && cursor_ && openElement_ && cursor_->Parent() == openElement_) {
+        if (DocElement* previous = AsDocElement(cursor_); previous && previous->TypeId() == kKindText) {
+            previous->AppendText(node->Text());
+            currentToken_ = nullptr;
+            return;
+        }
+    }
 
     if (openElement_ && !xmlMode_ && dictionary) {
         IdList ids;
@@ -174,6 +189,35 @@ void TreeBuilder::InsertElement(Token* token) {
     }
     CheckAttributes(node, token);
     currentToken_ = nullptr;
+}
+
+void TreeBuilder::SetElementOnlyNames(const std::vector<std::string>* names) {
+    elementOnlyNames_ = names;
+    elementOnlyById_.clear();
+}
+
+bool TreeBuilder::HoldsElementsOnly(const DocElement* element) {
+    if (!elementOnlyNames_ || !element) return false;
+    const Dictionary* dictionary = GetDictionary();
+    if (!dictionary) return false;
+    if (dictionary != elementOnlyDictionary_) {
+        elementOnlyById_.clear();
+        elementOnlyDictionary_ = dictionary;
+    }
+    const std::uint32_t id = element->TypeId();
+    // Learned ids stay within 16 bits; past them nothing is remembered.
+    if (id > 0xFFFF) return false;
+    if (id >= elementOnlyById_.size()) elementOnlyById_.resize(id + 1, 0);
+    if (elementOnlyById_[id] == 0) {
+        String name;
+        bool only = false;
+        if (dictionary->ElementNameById(id, name)) {
+            const std::string_view written(name.Text(), name.Length());
+            for (const std::string& candidate : *elementOnlyNames_) only = only || candidate == written;
+        }
+        elementOnlyById_[id] = only ? 1 : 2;
+    }
+    return elementOnlyById_[id] == 1;
 }
 
 DocElement* TreeBuilder::FindAcceptingAncestor(std::uint32_t id) const {

@@ -3,6 +3,8 @@
 #include "markup/parser/xml_parser.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "markup/parser/dictionary_registry.h"
 #include "markup/parser/dom/dom_document.h"
@@ -10,6 +12,22 @@
 #include "markup/parser/xml_element_factory.h"
 
 namespace markup {
+
+namespace {
+
+// SVG's elements whose content holds elements and no character data: the
+// line breaks and indents between their children are never drawn, in
+// whatever xml:space. Texts, titles, descriptions, style sheets, scripts,
+// links and foreign objects keep every text node.
+const std::vector<std::string>& SvgElementOnlyNames() {
+    static const std::vector<std::string> names = {
+        "svg", "g", "defs", "symbol", "use", "switch", "image", "rect", "circle", "ellipse", "line",
+        "polyline", "polygon", "path", "marker", "clipPath", "mask", "pattern", "linearGradient",
+        "radialGradient", "stop", "filter", "font", "glyph", "missing-glyph", "font-face", "view", "cursor"};
+    return names;
+}
+
+}  // namespace
 
 WXMLParser::~WXMLParser() = default;
 
@@ -29,6 +47,7 @@ WDOMHandle WXMLParser_WepImp::Parse(const char* fileName, CSSBaseManager* cssMan
     auto factory = std::make_unique<XMLElementFactory>();
     Parser parser;
     parser.SetXmlMode(1);
+    parser.GetTreeBuilder().SetElementOnlyNames(&SvgElementOnlyNames());
     std::unique_ptr<DocTree> tree =
         parser.LoadDocument(String(fileName ? fileName : ""), factory.get(), dictionary_, cssManager, 0);
     failureCause_ = parser.FailureCause();

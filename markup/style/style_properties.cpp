@@ -88,6 +88,8 @@ void StyleProperties::Values::operator delete(void* block, std::size_t size) noe
 StyleProperties::StyleProperties(StyleMapContext* mapper) : values_(std::make_unique<Values>()), mapper_(mapper) {
     Graphics& graphics = GetGraphics();
     SetIntLength(6, graphics.FontSizePixels(3), kStyleUnitAbsolute);
+    // A root's relative sizes count from the initial size.
+    values_->parentFontSize = values_->fontSize;
     SetIntLength(109, 0, kStyleUnitAbsolute);
     SetIntLength(110, 0, kStyleUnitAbsolute);
     SetKeyword(12, 349);

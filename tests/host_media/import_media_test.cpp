@@ -18,6 +18,7 @@
 #include "host/media/font_library.h"
 #include "host/media/image_codec.h"
 #include "host/media/media_fonts.h"
+#include "host/media/stand_in_images.h"
 #include "host/module_loader.h"
 #include "import_calls.h"
 #include "media_fixtures.h"
@@ -158,6 +159,7 @@ TEST_F(ImportMedia, AnUnfinishedTextObjectIsReported) {
 
 TEST_F(ImportMedia, LinkedPicturesComeThroughTheModulesCallback) {
     ASSERT_TRUE(host::media::WriteImageFile(folder / "q.png", media_test::Quarters(4, 4), {}));
+    const size_t bitmapsBefore = host::StandInImages().openBitmaps();
     HostWord picture = 0;
     AsModule([&] {
         picture = LoadImage(folder / "q.png", svgf::kFormatPng);
@@ -170,6 +172,8 @@ TEST_F(ImportMedia, LinkedPicturesComeThroughTheModulesCallback) {
     });
     EXPECT_EQ(picture, host::import::kPictureTag | 1);
     EXPECT_TRUE(import.Balance().Balanced()) << import.Balance().problems.front();
+    // The drawing keeps the file's name, not its decoded pixels.
+    EXPECT_EQ(host::StandInImages().openBitmaps(), bitmapsBefore);
     const std::string log = import.Log().Text();
     EXPECT_NE(log.find("RunImageImport sub={size=748 flags=0x4000088 word12=1 word180=1 file=\"" + folder / "q.png" +
                        "\" format=0x322 handle=0x20001 services=set} -> 1\n"

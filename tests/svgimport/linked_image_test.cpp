@@ -1,8 +1,13 @@
 // Linked images without the host's images: the format letter of a link,
-// the path it is asked for under, and a refused link that asks the host for
-// nothing.
+// the path it is asked for under, a refused link that asks the host for
+// nothing, and the size a picture's header declares.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -98,6 +103,48 @@ TEST(LinkedImageTest, TheLoadCallbackKeepsThePictureAndTheFourthWord) {
     EXPECT_EQ(block.result1, 0u);  // no services: no picture
     EXPECT_EQ(block.result2, 9u);
     EXPECT_EQ(ImageLoadCallback(nullptr, 0, 0, 0, 0, 0, 0, 0, 0), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A picture's size is read from the file a link names (a path or a local
+// file: URL, a JPEG after a large metadata segment too), from a data: URI,
+// and from nothing that is not a regular file: a pipe is never opened.
+TEST(LinkedImageTest, PictureSizesComeFromTheHeader) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("svgimport-sizes-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto write = [&](const char* name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return (folder / name).string();
+    };
+    const std::string png = write("wide.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x50\0\0\0\x28", 24));
+    // A JPEG whose frame header lies past the first 64 KB.
+    std::string jpeg("\xFF\xD8", 2);
+    for (int i = 0; i < 2; ++i) jpeg += std::string("\xFF\xE1\xFF\xFF", 4) + std::string(0xFFFD, 'm');
+    jpeg += std::string("\xFF\xC0\0\x0b\x08\0\x0c\0\x22\x03", 10);
+    const std::string deep = write("deep.jpg", jpeg);
+    const std::string fifo = (folder / "pipe.png").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    host::StandInHost host{&import_test::NoModule};
+    host::import::ImportHost import{host};
+    canvas_test::WithCanvas(host, [&](WCanvas_UDI& canvas) {
+        const auto size = [&](const std::string& link) {
+            const auto s = canvas.PictureSize(link);
+            return s ? std::to_string(s->width) + "x" + std::to_string(s->height) : std::string("none");
+        };
+        EXPECT_EQ(size(png), "80x40");
+        EXPECT_EQ(size("file://" + png), "80x40");
+        EXPECT_EQ(size(deep), "34x12");
+        EXPECT_EQ(size("data:image/gif;base64,R0lGODlhAwAFAIAAAP///wAAACwAAAAAAQABAAACAkQBADs="), "3x5");
+        EXPECT_EQ(size(fifo), "none");
+        EXPECT_EQ(size((folder / "missing.png").string()), "none");
+        EXPECT_EQ(size("data:,not a picture"), "none");
+    });
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The import's font requests: each distinct one made once, kept fonts
+// The import's font requests: each distinct one made (or refused) once, kept fonts
 // destroyed only when the cache ends, and requests past the bound made and
 // destroyed as asked.
 #include "request_cached_fonts.h"
@@ -13,6 +13,7 @@ namespace {
 class CountingFonts : public platform::FixedFontBackend {
   public:
     platform::FontHandle CreateFont(const platform::LogFont& request) override {
+        ++asked;
         const platform::FontHandle font = FixedFontBackend::CreateFont(request);
         if (font != 0) {
             live.insert(font);
@@ -25,6 +26,7 @@ class CountingFonts : public platform::FixedFontBackend {
         FixedFontBackend::DestroyFont(font);
     }
     std::set<platform::FontHandle> live;
+    int asked = 0;
     int made = 0;
 };
 
@@ -46,8 +48,10 @@ TEST(RequestCachedFonts, MakesEachRequestOnceAndKeepsItToTheEnd) {
         EXPECT_EQ(fonts.CreateFont(Request(-20)), a);
         EXPECT_NE(fonts.CreateFont(Request(-21)), a);
         EXPECT_EQ(inner.made, 2);
-        // A face the back end cannot make is asked again each time.
+        // A face the back end cannot make is asked for once.
         EXPECT_EQ(fonts.CreateFont(Request(-20, "No Such Face")), 0u);
+        EXPECT_EQ(fonts.CreateFont(Request(-20, "No Such Face")), 0u);
+        EXPECT_EQ(inner.asked, 3);
         EXPECT_EQ(inner.live.size(), 2u);
     }
     EXPECT_TRUE(inner.live.empty());

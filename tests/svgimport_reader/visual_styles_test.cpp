@@ -137,6 +137,10 @@ TEST_F(Styled, FontSizesAndGenericFamilies) {
         sizes += out.substr(at + 6, out.find(' ', at + 6) - at - 6) + " ";
     EXPECT_EQ(sizes, "10500 10000 24000 24000 16000 23040 19200 13333 16000 5000 18898 ") << out;
     EXPECT_NE(out.find("text \"K\" 0,254000 size=18898 weight=0 family=DejaVu Sans "), std::string::npos) << out;
+    // The root's em counts from the initial size, whatever its attribute.
+    std::string root = Document("<text>R</text>");
+    root.insert(root.find('>'), " font-size=\"10\" style=\"font-size:2em\"");
+    EXPECT_NE(Draw(root).find("text \"R\" 0,254000 size=32000 "), std::string::npos) << Draw(root);
 }
 
 // display, visibility, opacity and the fill rule through the style engine:

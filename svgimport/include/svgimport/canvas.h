@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -255,6 +256,8 @@ class WCanvas_UDI : public WCanvas {
     std::vector<const void*> drawingTiles_;
     // The temporary files of embedded pictures, removed with the canvas.
     std::vector<std::string> pictureFiles_;
+    // The sizes of linked pictures found so far, by path.
+    std::map<std::string, std::optional<WPictureSize>> pictureSizes_;
     // While a shape's substitutes are drawn: what the shape itself leaves out.
     Omitted omit_;
     bool substituting_ = false;

@@ -426,14 +426,15 @@ class WRadialGradient final : public WGradient {
     // Where the host's circle falls short (the map makes the circle an
     // ellipse, or the focus lies off the centre), the gradient as SVG
     // gives it, for the canvas to draw as bands: its own space's map to
-    // host units, centre, focus and radius there, and its spread; the
-    // stops then stay one period.
+    // host units, centre, focus and radius there, its spread and its stops
+    // over one period (the fountain's above may be widened for a spread).
     struct Banded {
         WMatrix space;
         WPoint centre;
         WPoint focus;
         double radius = 0;
         int spread = 0;  // 0 pad, 1 reflect, 2 repeat
+        WStopMap stops;
     };
     std::optional<Banded> banded;
 };

@@ -69,6 +69,34 @@ TEST_F(NodeLinks, AppendChildToEmptyAndToFilled) {
     EXPECT_EQ(LinkFault(root_), "");
 }
 
+// The last child follows every edit at either end, so appending to a wide
+// parent never walks its children.
+TEST_F(NodeLinks, TheLastChildFollowsEveryEdit) {
+    Node* d = Named(1, "d");
+    c_->InsertAfter(d);
+    EXPECT_EQ(root_->LastChild(), d);
+    d->Unlink();
+    EXPECT_EQ(root_->LastChild(), c_);
+    Node* e = Named(1, "e");
+    c_->ReplaceWith(e);
+    EXPECT_EQ(root_->LastChild(), e);
+    delete c_;
+    for (Node* gone : {a_, b_, e}) {
+        gone->Unlink();
+        EXPECT_EQ(LinkFault(root_), "");
+        gone->DeleteSubtree();
+    }
+    EXPECT_EQ(root_->LastChild(), nullptr);
+    root_->AppendChild(d);
+    EXPECT_EQ(root_->LastChild(), d);
+    Node* wide = Named(1, "w");
+    for (int i = 0; i < 100000; ++i) wide->AppendChild(Named(1, "k"));
+    EXPECT_EQ(wide->ChildCount(), 100000u);
+    EXPECT_EQ(LinkFault(wide), "");
+    d->AppendChild(wide);
+    EXPECT_EQ(LinkFault(root_), "");
+}
+
 TEST_F(NodeLinks, CountsAndChildAt) {
     EXPECT_EQ(root_->ChildCount(), 3u);
     EXPECT_EQ(b_->PreviousSiblingCount(), 1u);

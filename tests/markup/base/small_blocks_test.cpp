@@ -31,7 +31,7 @@ TEST(SmallBlocksTest, LiveBlocksOfMixedSizesKeepTheirBytes) {
     for (std::size_t round = 0; round < kRounds; ++round) {
         for (std::size_t size = 1; size <= kLargestSmallBlock + 40; size += 13) {
             auto* block = static_cast<unsigned char*>(AllocateSmallBlock(size));
-            ASSERT_EQ(reinterpret_cast<std::uintptr_t>(block) % 16, 0u);
+            ASSERT_EQ(reinterpret_cast<std::uintptr_t>(block) % 8, 0u);
             std::memset(block, static_cast<int>(held.size() & 0xFF), size);
             held.push_back({block, size});
         }

@@ -187,6 +187,7 @@ inline std::string LinkFault(const Node* top) {
             if (c->PreviousSibling() != previous) return "previous of " + Label(c);
             previous = c;
         }
+        if (node->LastChild() != previous) return "last child of " + Label(node);
         node = node->NextInPreorder();
         if (node && !node->IsWithin(top)) break;
     }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "markup/parser/dom/dom_document.h"
 #include "markup/text_elements.h"
@@ -133,6 +135,59 @@ TEST(XmlFrontEnd, AnEmptyFileHoldsTheDocumentNodeAlone) {
     const DocTree* tree = front.Tree(document);
     ASSERT_TRUE(tree);
     EXPECT_EQ(DumpWithoutAddress(*tree), "element 173 name=\"#document\"\n");
+}
+
+// The dump's node lines of one kind ("run 163", "run 160").
+std::vector<std::string> NodeLines(const DocTree& tree, const std::string& kind) {
+    std::istringstream lines(DumpTree(tree));
+    std::vector<std::string> out;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find_first_not_of(' ');
+        if (at != std::string::npos && line.compare(at, kind.size(), kind) == 0) out.push_back(line.substr(at));
+    }
+    return out;
+}
+
+// Line breaks between the children of structural elements make no nodes;
+// text elements keep every space, xml:space or not.
+TEST(XmlFrontEnd, WhitespaceBetweenElementsOnlyWhereContentIsText) {
+    FrontEnd front;
+    const std::string file = front.registry.folder.Write(
+        "doc.svg",
+        "<svg xml:space=\"preserve\">\n <g>\n  <rect/>\n </g>\n <text> a <tspan>b</tspan> </text>\n"
+        " <svg:g xmlns:svg=\"http://www.w3.org/2000/svg\">\n</svg:g>\n</svg>\n");
+    const DocTree* tree = front.Tree(front.parser.Parse(file.c_str(), nullptr));
+    ASSERT_TRUE(tree);
+    // Kept: the one inside text and the one in the prefixed g, which is
+    // not known by its written name.
+    EXPECT_EQ(NodeLines(*tree, "run 163"),
+              (std::vector<std::string>{"run 163 name=\"#whitespace\" text=\" \" empty",
+                                        "run 163 name=\"#whitespace\" text=\"\\n\" empty"}));
+    EXPECT_EQ(NodeLines(*tree, "run 160"), (std::vector<std::string>{"run 160 name=\"#text\" text=\" a \" empty",
+                                                                     "run 160 name=\"#text\" text=\"b\" empty"}));
+}
+
+// Expanded references and character references continue the run they stand
+// in; a reference kept as written past the expansion limit too, so that a
+// document of many references holds one text, not a node per reference.
+TEST(XmlFrontEnd, ReferencesJoinTheRunTheyStandIn) {
+    FrontEnd front;
+    std::string many = "<!DOCTYPE svg [<!ENTITY e \"" + std::string(100, 'e') + "\">]><svg><text>";
+    for (int i = 0; i < 20000; ++i) many += "&e;";
+    many += "</text><text>x&#65;y&e;z</text></svg>";
+    const std::string file = front.registry.folder.Write("doc.svg", many);
+    const DocTree* tree = front.Tree(front.parser.Parse(file.c_str(), nullptr));
+    ASSERT_TRUE(tree);
+    const std::vector<std::string> runs = NodeLines(*tree, "run 160");
+    ASSERT_EQ(runs.size(), 2u);
+    // Expanded up to the limit, the rest as written, all in the one run.
+    const std::size_t frame = std::string("run 160 name=\"#text\" text=\"\" empty").size();
+    std::size_t kept = 0;
+    for (std::size_t at = runs[0].find("&e;"); at != std::string::npos; at = runs[0].find("&e;", at + 3)) ++kept;
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 20000u);
+    EXPECT_EQ(runs[0].size(), frame + kept * 3 + (20000 - kept) * 100);
+    EXPECT_EQ(runs[1], "run 160 name=\"#text\" text=\"xAy&e;z\" empty");
 }
 
 // Damaged documents: each gives a tree (with diagnostics) and never a crash.

@@ -58,6 +58,10 @@ const Case kCases[] = {
      "<svg id=\"&x;\" class=\"&p;&e;\"/>",
      {"name=\"id\" value=\"one\"", "name=\"class\" value=\"&p;&e;\""},
      {"root:"}},
+    {"a cycle closed by a later document type's declaration stops too",
+     "<!DOCTYPE [<!ENTITY a\"&b;\"]>&a;<!DOCTYPE [<!ENTITY b\"&a;\"]>&a;",
+     {"\n44 "},
+     {}},
     {"a reference cycle stops at the depth bound",
      "<!DOCTYPE svg [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]><svg id=\"&a;\"><text>&a;</text></svg>",
      {"name=\"id\" value=\"&a;\"", "text=\"&a;\"", "\n44 "},
@@ -124,6 +128,24 @@ TEST(SubsetEntities, DepthCountsFromTheUse) {
     std::string text = "&c3;&c35;&amp;";
     EXPECT_EQ(entities.ExpandText(text), SubsetEntities::Result::kOverLimit);
     EXPECT_EQ(text, "x&c35;&");
+}
+
+// A name declared after a use (a further document type) counts from then
+// on: the use before kept the reference as written, a use after expands
+// it, and a cycle it closes is refused rather than followed.
+TEST(SubsetEntities, LaterDeclarationsCountFromThen) {
+    SubsetEntities entities;
+    entities.Declare("<!ENTITY a \"[&b;]\"><!ENTITY c \"&d;\">");
+    std::string out;
+    EXPECT_EQ(entities.Expand("a", out), SubsetEntities::Result::kExpanded);
+    EXPECT_EQ(entities.Expand("c", out), SubsetEntities::Result::kExpanded);
+    EXPECT_EQ(out, "[&b;]&d;");
+    entities.Declare("<!ENTITY b \"x\"><!ENTITY d \"&c;\">");
+    out.clear();
+    EXPECT_EQ(entities.Expand("a", out), SubsetEntities::Result::kExpanded);
+    EXPECT_EQ(out, "[x]");
+    EXPECT_EQ(entities.Expand("c", out), SubsetEntities::Result::kOverLimit);
+    EXPECT_EQ(out, "[x]");
 }
 
 TEST(SubsetEntities, TheBudgetCountsEveryUse) {

@@ -221,11 +221,11 @@ TEST(TokenizerTest, RepeatedNamesKeepTheirIdsPerElement) {
         ASSERT_EQ(element->AttributeCount(), 301u);
         for (std::uint32_t i = 0; i < element->AttributeCount(); ++i) {
             const Attribute* attribute = element->AttributeAt(i);
+            const String name = attribute->GetName(dictionary.get());
             std::uint32_t id = 0;
             std::uint32_t first = 0;
-            ASSERT_EQ(dictionary->FindAttributeForElement(attribute->name, element->TypeId(), id, first), kDict_Ok)
-                << Str(attribute->name);
-            EXPECT_EQ(attribute->id, id) << Str(attribute->name);
+            ASSERT_EQ(dictionary->FindAttributeForElement(name, element->TypeId(), id, first), kDict_Ok) << Str(name);
+            EXPECT_EQ(attribute->id, id) << Str(name);
             EXPECT_EQ(attribute->id, elements[element->TypeId() == elements[0]->TypeId() ? 0 : 1]->AttributeAt(i)->id);
         }
     }

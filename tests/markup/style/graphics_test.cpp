@@ -189,4 +189,42 @@ TEST(SystemFonts, DejaVuSansMeasures) {
     EXPECT_GT(graphics.ItalicOverhang(italic), 0);
 }
 
+// Each face is found once and kept: a second request, in another case,
+// size or weight, gets the same face as fontconfig names it; a face the
+// system lacks is refused every time.
+TEST(SystemFonts, FacesAreFoundAlikeWhateverTheRequest) {
+    if (!platform::SystemFontBackendIsReal()) GTEST_SKIP() << "no font library in this build";
+    platform::FontBackend& backend = platform::SystemFontBackend();
+    struct Case {
+        const char* face;
+        std::int32_t height;
+        std::int32_t weight;
+        const char* found;  // null: refused
+        std::int32_t foundWeight;
+    };
+    const Case cases[] = {
+        {"DejaVu Sans", -20, 400, "DejaVu Sans", 400}, {"dejavu sans", -40, 400, "DejaVu Sans", 400},
+        {"DEJAVU SANS", -20, 700, "DejaVu Sans", 700}, {"DejaVu Sans", -20, 700, "DejaVu Sans", 700},
+        {"No Such Face 123", -20, 400, nullptr, 0},    {"No Such Face 123", -20, 400, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        platform::LogFont request;
+        request.height = c.height;
+        request.weight = c.weight;
+        request.SetFaceName(c.face);
+        const platform::FontHandle font = backend.CreateFont(request);
+        if (c.found == nullptr) {
+            EXPECT_EQ(font, 0u) << c.face;
+            continue;
+        }
+        ASSERT_NE(font, 0u) << c.face;
+        platform::LogFont made;
+        ASSERT_TRUE(backend.DescribeFont(font, made));
+        EXPECT_STREQ(made.faceName, c.found) << c.face;
+        EXPECT_EQ(made.weight, c.foundWeight) << c.face;
+        EXPECT_EQ(made.height, c.height) << c.face;
+        backend.DestroyFont(font);
+    }
+}
+
 }  // namespace

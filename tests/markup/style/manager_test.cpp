@@ -231,12 +231,12 @@ Node* BuildTree(markup::Tokenizer& tokenizer, markup::DocTree& tree) {
 }
 
 // The value of a pseudo-attribute of an instruction, by its written name.
-std::string PseudoAttribute(Node* node, const char* name) {
+std::string PseudoAttribute(Node* node, const char* name, const markup::DictionaryBase* dictionary) {
     const auto* element = dynamic_cast<const AttrElement*>(node);
     if (!element) return {};
     for (std::uint32_t i = 0; i < element->Attributes().Count(); ++i) {
         const markup::Attribute& attribute = *element->AttributeAt(i);
-        if (Str(attribute.name) == name) return Str(attribute.value);
+        if (Str(attribute.GetName(dictionary)) == name) return Str(attribute.value);
     }
     return {};
 }
@@ -265,7 +265,7 @@ TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder
     FeedLikeDocumentHandlers(
         tree, manager,
         [&](Node* node) {
-            links.push_back(PseudoAttribute(node, "href"));
+            links.push_back(PseudoAttribute(node, "href", dictionary.get()));
             return markup::String(".a { stroke: #000005 }");
         },
         style);

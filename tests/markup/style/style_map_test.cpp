@@ -109,6 +109,8 @@ TEST_F(StyleMapTest, AnotherEnginesObjectIsLeftAlone) {
     EXPECT_NE(Style(foreign->FirstChild()), nullptr) << "its child inherits nothing from it";
     mapper_.reset();
     EXPECT_EQ(live, 1) << "the mapper's destructor clears only its own records";
+    foreign->SetExtra(nullptr);  // while the count it decrements still lives
+    EXPECT_EQ(live, 0);
 }
 
 TEST_F(StyleMapTest, DeepTreesAreStyledWithoutDeepRecursion) {

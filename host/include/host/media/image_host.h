@@ -55,6 +55,9 @@ class ImageHost {
     // handle. 0 on failure, with the reason in lastError().
     svgf::HostHandle OpenBitmap(const std::string& path);
     void CloseBitmap(svgf::HostHandle bitmap);
+    // Whether the file decodes (or is open already), keeping nothing; the
+    // reason is in lastError() when it does not.
+    bool Decodes(const std::string& path);
     const Image* Bitmap(svgf::HostHandle bitmap) const;
 
     // Service 0x48: the information handle of a bitmap, 0 for an unknown one.
@@ -81,6 +84,8 @@ class ImageHost {
     void setRenderSteps(bool offered) { renderSteps_ = offered; }
     bool renderSteps() const { return renderSteps_; }
 
+    // Bitmaps still held (not yet closed).
+    size_t openBitmaps() const { return bitmaps_.size(); }
     // Sub-contexts whose canvas is still held (not yet ended).
     size_t openCanvases() const { return canvases_.size(); }
     const Image* Canvas(svgf::HostHandle canvas) const;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "markup/dictionary_base.h"
 #include "markup/small_blocks.h"
@@ -30,6 +31,43 @@ constexpr std::uint32_t PackAttributeId(std::uint32_t elementId, std::uint32_t a
     return (elementId << 16) | (attributeId & 0xFFFFu);
 }
 
+// A text that takes one pointer while it is empty: the written name of an
+// attribute, which a parse keeps only where the dictionary's name for the
+// id would not give it back.
+class OptionalString {
+  public:
+    OptionalString() = default;
+    OptionalString(const String& text) { *this = text; }  // NOLINT: stands in for a String
+    OptionalString(const OptionalString& other) { *this = other.Get(); }
+    OptionalString(OptionalString&&) noexcept = default;
+    OptionalString& operator=(const OptionalString& other) {
+        if (this != &other) *this = other.Get();
+        return *this;
+    }
+    OptionalString& operator=(OptionalString&&) noexcept = default;
+    OptionalString& operator=(const String& text) {
+        if (text.IsEmpty()) {
+            text_.reset();
+        } else if (text_) {
+            *text_ = text;
+        } else {
+            text_ = std::make_unique<String>(text);
+        }
+        return *this;
+    }
+
+    const String& Get() const { return text_ ? *text_ : Nothing(); }
+    operator const String&() const { return Get(); }  // NOLINT: reads as a String
+    const char* Text() const { return Get().Text(); }
+    std::uint32_t Length() const { return text_ ? text_->Length() : 0; }
+    bool IsEmpty() const { return !text_ || text_->IsEmpty(); }
+    void Empty() { text_.reset(); }
+
+  private:
+    static const String& Nothing();
+    std::unique_ptr<String> text_;
+};
+
 class Attribute {
   public:
     MARKUP_SMALL_BLOCK_ALLOCATION
@@ -44,11 +82,20 @@ class Attribute {
     // Everything but the written name, which is cleared.
     void Assign(const Attribute& other);
 
-    String value;                 // as written
-    std::uint32_t id = 0;         // packed; 0 when unknown
-    std::uint32_t valueCode = 0;  // the enumerated value matching `value`, 0 when none
-    String name;                  // as written; empty when made from an id
-    std::uint32_t specified = 1;  // 0 once the tree builder rejected the attribute
+    String value;          // as written
+    std::uint32_t id = 0;  // packed; 0 when unknown
+    // The enumerated value matching `value`, 0 when none; and 0 once the
+    // tree builder rejected the attribute, else 1. One word for both: a
+    // document holds a record per attribute, and value codes are small.
+    std::uint32_t valueCode : 31 = 0;
+    std::uint32_t specified : 1 = 1;
+    // As written; empty when made from an id, or when the parser found the
+    // dictionary's name for the id to be the same.
+    OptionalString name;
 };
+
+// A document keeps one record per attribute: a larger one shows at once in
+// the import's peak memory.
+static_assert(sizeof(void*) != 8 || sizeof(Attribute) <= 48, "the attribute record grew");
 
 }  // namespace markup

@@ -2,10 +2,9 @@
 // a typed view that does not own (List<T>), an owning vector of heap copies
 // (Vector<T>) and a cursor over any of them (Iterator<T>).
 //
-// Arrays grow by 20 slots (a long one by half its size) when an insert finds
-// them full, and shrink by 20 (a long one by a quarter) when a removal
-// leaves more than 40 slots (a long one: half) free, so short lists stay
-// small and long ones fill and empty in linear time.
+// Arrays start at 4 slots and grow by half their size when an insert finds
+// them full; they shrink to half when a removal leaves three quarters free.
+// Short lists stay small and long ones fill and empty in linear time.
 #pragma once
 
 #include <concepts>
@@ -32,7 +31,7 @@ class ListBase {
     // Only between two non-null pointers inside the count.
     void Swap(std::uint32_t a, std::uint32_t b);
     bool IndexOf(const void* item, std::uint32_t& index) const;
-    // Forgets every element (nothing is deleted) and returns to 20 slots.
+    // Forgets every element (nothing is deleted) and frees the array.
     void RemoveAll();
     // Never below the count.
     void Resize(std::uint32_t capacity);

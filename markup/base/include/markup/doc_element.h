@@ -85,10 +85,13 @@ class DocElement : public Node {
 
     // The text field itself (TextRef may answer something else).
     const String& Text() const { return text_; }
+    // Adds to the text field, growing it by half its size when full, so
+    // that a run made of many pieces takes linear time.
+    void AppendText(const String& more);
 
     std::uint32_t Flags() const { return flags_; }
-    void SetFlags(std::uint32_t bits) { flags_ |= bits; }
-    void ClearFlags(std::uint32_t bits) { flags_ &= ~bits; }
+    void SetFlags(std::uint32_t bits) { flags_ = static_cast<std::uint16_t>(flags_ | bits); }
+    void ClearFlags(std::uint32_t bits) { flags_ = static_cast<std::uint16_t>(flags_ & ~bits); }
     bool HasFlag(std::uint32_t bits) const { return (flags_ & bits) != 0; }
 
     bool DeclaredEmpty() const { return declaredEmpty_ != 0; }
@@ -129,7 +132,9 @@ class DocElement : public Node {
 
   private:
     std::uint32_t typeId_ = 0;
-    std::uint32_t flags_ = 0;
+    // Every flag bit lies in the low 16; with the byte after it the three
+    // fields take one word, in a record a document holds per node.
+    std::uint16_t flags_ = 0;
     std::uint8_t declaredEmpty_ = 0;
     std::unique_ptr<ExtraObject> extra_;
 };

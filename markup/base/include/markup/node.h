@@ -1,8 +1,8 @@
 // Node: the link structure of every tree in the engine (parsed documents and
 // panes) and the operations that keep it consistent.
 //
-// A parent points to its first child only; siblings form a doubly linked
-// list and the last child is found by walking. The link operations trust
+// A parent points to its first and last child; siblings form a doubly
+// linked list, so appending to a wide parent costs no walk. The link operations trust
 // their arguments (a node to link must be free); NodeTree checks before it
 // calls them.
 #pragma once
@@ -95,6 +95,7 @@ class Node {
   private:
     Node* parent_ = nullptr;
     Node* firstChild_ = nullptr;
+    Node* lastChild_ = nullptr;
     Node* previousSibling_ = nullptr;
     Node* nextSibling_ = nullptr;
 };

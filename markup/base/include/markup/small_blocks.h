@@ -1,7 +1,7 @@
 // Blocks for the small objects a parse makes by the ten thousand (nodes and
 // attributes).
 //
-// Each size (in steps of 16 bytes, up to kLargestSmallBlock) keeps a list of
+// Each size (in steps of 8 bytes, up to kLargestSmallBlock) keeps a list of
 // the blocks given back, and new blocks are cut from slabs (16 of 64 KiB,
 // then of 1 MiB). A tree freed whole goes onto those lists in a few
 // instructions and the next parse takes its blocks from there, where the
@@ -20,7 +20,8 @@ namespace markup {
 
 inline constexpr std::size_t kLargestSmallBlock = 256;
 
-// A block of at least `size` bytes, aligned for any object; raises
+// A block of at least `size` bytes, aligned to 8 bytes (classes placed
+// here hold nothing of a stricter alignment); raises
 // std::bad_alloc when memory is exhausted.
 void* AllocateSmallBlock(std::size_t size);
 // The same, answering null instead of raising.

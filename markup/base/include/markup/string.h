@@ -43,6 +43,10 @@ class String {
     String& operator+=(char c);
     String& operator<<(const char* text) { return *this += text; }
     String& Append(const char* bytes, std::uint32_t count);
+    // At least `capacity` bytes (the closing zero counted), the text kept:
+    // a text grown by many appends reserves ahead of them, since an append
+    // itself takes only 33 bytes beyond its need.
+    void Reserve(std::uint32_t capacity);
     bool Insert(std::uint32_t index, char c);
     bool InsertText(std::uint32_t index, const char* text);
     bool Delete(std::uint32_t index, std::uint32_t count);
@@ -124,8 +128,6 @@ class String {
     char* buffer_ = nullptr;
     std::uint32_t length_ = 0;
     std::uint32_t capacity_ = 0;
-    // Slot of the small-buffer pool; the pool is never switched on.
-    std::int16_t poolSlot_ = -1;
     char inline_[kInlineBytes] = {};
 };
 

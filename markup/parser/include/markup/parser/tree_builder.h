@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "markup/doc_element.h"
@@ -79,6 +80,13 @@ class TreeBuilder : public ParseErrorHandler, public XmlModeListener {
     DocElement* OpenElement() const { return openElement_; }
     bool LastClosed() const { return lastClosed_ != 0; }
     bool XmlMode() const { return xmlMode_ != 0; }
+    // In XML mode, whitespace-only text directly inside an element of one of
+    // these names (whose content is elements only) is not kept: a document
+    // written a tag a line would otherwise hold a node for every line
+    // break. Null (the default) keeps every node. The names outlive the
+    // builder's use of them.
+    void SetElementOnlyNames(const std::vector<std::string>* names);
+
     const std::vector<DocElement*>& Carried() const { return carried_; }
     const TreeBuildState& State() const { return state_; }
     PostHandler& Handler() { return postHandler_; }
@@ -106,6 +114,8 @@ class TreeBuilder : public ParseErrorHandler, public XmlModeListener {
     // One level of repair below `element`; false when it hit the limit.
     bool RepairAt(DocElement* element, std::uint32_t depth);
     DocElement* MakeNode(std::uint32_t typeId, const String& name);
+    // The element's content is elements only, by SetElementOnlyNames.
+    bool HoldsElementsOnly(const DocElement* element);
 
     DocElement* openElement_ = nullptr;
     std::uint32_t reserved_ = 0;
@@ -126,6 +136,11 @@ class TreeBuilder : public ParseErrorHandler, public XmlModeListener {
     bool repairAborted_ = false;
     // Some element was marked implied, so CloseAll has marks to clear.
     bool impliedMarked_ = false;
+    const std::vector<std::string>* elementOnlyNames_ = nullptr;
+    // Per type id of the dictionary below: 0 not yet asked, 1 elements
+    // only, 2 any content.
+    std::vector<std::uint8_t> elementOnlyById_;
+    const Dictionary* elementOnlyDictionary_ = nullptr;
     // Lent to every attribute repair.
     std::vector<AttributeStatus> attributeStatuses_;
     DictionaryCast dictionaryCast_;

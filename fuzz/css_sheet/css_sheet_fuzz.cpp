@@ -3,16 +3,20 @@
 // one after the other; the whole input is also scanned on its own, read as
 // a "style" attribute and given to the value classes as a value text.
 // Never a crash, a leak or a read past a text; the scanner keeps every
-// byte, and the sheet uses every token but its one end token.
+// byte, the pieces a long text is cut into scan to the whole text's
+// tokens, and the sheet uses every token but its one end token.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "markup/containers.h"
 #include "markup/style/css_attribute.h"
 #include "markup/style/css_declarations.h"
 #include "markup/style/css_style_sheet.h"
+#include "markup/style/css_text_cuts.h"
 #include "markup/style/css_tokenizer.h"
 
 #include "css_dictionary.h"
@@ -53,6 +57,32 @@ void ScanKeepsEveryByte(const markup::String& text, markup::Vector<CSSToken>& to
     if (joined != expected || tokens.At(tokens.Count() - 1)->Type() != kCSSEnd) __builtin_trap();
 }
 
+// Token types and texts of a text, its end token left out.
+std::string TokenRun(const markup::String& text) {
+    markup::Vector<CSSToken> tokens;
+    CSSTokenizer().Tokenize(text, 0, tokens);
+    std::string run;
+    for (std::uint32_t i = 0; i + 1 < tokens.Count(); ++i) {
+        run += std::to_string(tokens.At(i)->Type()) + ':';
+        run.append(tokens.At(i)->Text().Text(), tokens.At(i)->Text().Length());
+        run += '\x01';
+    }
+    return run;
+}
+
+void CutsKeepEveryToken(const markup::String& text) {
+    const std::vector<std::uint32_t> cuts = CSSTextCuts(std::string_view(text.Text(), text.Length()), 1);
+    if (cuts.empty()) return;
+    std::string pieces;
+    std::uint32_t start = 0;
+    for (const std::uint32_t cut : cuts) {
+        pieces += TokenRun(text.Mid(start, cut - start));
+        start = cut;
+    }
+    pieces += TokenRun(text.Mid(start, text.Length() - start));
+    if (pieces != TokenRun(text)) __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Scanned once: the same tokens are read as a "style" attribute below.
     markup::Vector<CSSToken> attributeTokens;
     ScanKeepsEveryByte(whole, attributeTokens);
+    CutsKeepEveryToken(whole);
 
     CSSStyleSheet sheet(Css());
     std::size_t start = 0;

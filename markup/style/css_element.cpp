@@ -7,14 +7,23 @@ namespace markup::style {
 
 // Copies are what a sheet keeps of each declaration, so their lists take
 // exactly the slots they need rather than a first step of twenty.
-CSSElement::CSSElement(const CSSElement& other) {
+CSSElement::CSSElement(const CSSElement& other) : text_(other.text_), letGo_(other.letGo_) {
     tokens_.Resize(other.tokens_.Count());
     for (std::uint32_t i = 0; i < other.tokens_.Count(); ++i) tokens_.Add(other.tokens_.At(i));
 }
 
 CSSElement::~CSSElement() = default;
 
+void CSSElement::LetGoOfTokens() {
+    if (letGo_) return;
+    text_ = Text();
+    tokens_.RemoveAll();
+    tokens_.Resize(0);
+    letGo_ = 1;
+}
+
 String CSSElement::Text() const {
+    if (letGo_) return text_;
     String text;
     for (std::uint32_t i = 0; i < tokens_.Count(); ++i) {
         if (i) text += ' ';
@@ -39,12 +48,28 @@ void CSSValue::SetImportant(bool on) {
     if (attribute_) attribute_->SetFlag(important_);
 }
 
-CSSProperty::CSSProperty(const CSSProperty& other) : CSSElement(other), name_(other.name_), id_(other.id_) {
+CSSProperty::CSSProperty(const CSSProperty& other)
+    : CSSElement(other), name_(other.name_), nameLength_(other.nameLength_), id_(other.id_) {
     values_.Resize(other.values_.Count());
     values_.AppendAll(other.values_);
 }
 
 CSSProperty::~CSSProperty() = default;
+
+String CSSProperty::Name() const {
+    if (name_) return name_->Text();
+    return Text().Left(nameLength_);
+}
+
+void CSSProperty::LetGoOfTokens() {
+    if (LetGo()) return;
+    nameLength_ = name_ ? name_->Text().Length() : 0;
+    name_ = nullptr;
+    CSSElement::LetGoOfTokens();
+    for (std::uint32_t i = 0; i < values_.Count(); ++i) {
+        if (CSSValue* value = values_.At(i)) value->LetGoOfTokens();
+    }
+}
 
 CSSProperty* CSSProperty::Clone() const {
     return detail::CopyOf(*this);

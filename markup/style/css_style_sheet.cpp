@@ -6,6 +6,7 @@
 #include <numeric>
 #include <vector>
 
+#include "markup/style/css_text_cuts.h"
 #include "markup/style/css_tokenizer.h"
 #include "style_heap.h"
 
@@ -24,6 +25,26 @@ bool KeepsPlace(std::uint32_t type) {
 }  // namespace
 
 void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_t position) {
+    // A long text is scanned and parsed a piece at a time, cut where the
+    // pieces give the whole text's tokens, so that its tokens are never
+    // all held at once.
+    constexpr std::uint32_t kPiece = 64 * 1024;
+    if (position < 0 && text.Length() >= 2 * kPiece) {
+        const std::vector<std::uint32_t> cuts = CSSTextCuts(std::string_view(text.Text(), text.Length()), kPiece);
+        if (!cuts.empty()) {
+            std::uint32_t start = 0;
+            for (const std::uint32_t cut : cuts) {
+                AddPiece(text.Mid(start, cut - start), origin, -1);
+                start = cut;
+            }
+            AddPiece(text.Mid(start, text.Length() - start), origin, -1);
+            return;
+        }
+    }
+    AddPiece(text, origin, position);
+}
+
+void CSSStyleSheet::AddPiece(const String& text, std::uint8_t origin, std::int32_t position) {
     CSSTokenizer tokenizer;
     if (tokens_.Count() == 0) {
         tokenizer.Tokenize(text, origin, tokens_);
@@ -49,12 +70,10 @@ void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_
     Rebuild();
 }
 
-// Once used, a token matters only when a declaration was read from it (a
-// property keeps its name and value tokens). The others are let go rule by
-// rule as the parse passes them, their slots left empty (null) behind the
-// cursor and closed at the end, so that a long sheet never holds every
-// token at once: the sheet keeps about one token a value rather than one
-// for every brace, blank and selector part.
+// A rule keeps its declarations' texts, not their tokens, so every used
+// token is let go as the parse passes it: its slot is left empty (null)
+// behind the cursor and closed at the end, and a sheet holds no more than
+// the tokens of the piece of text being read.
 void CSSStyleSheet::Rebuild() {
     if (tokens_.Count() == 0) return;
     const std::uint32_t from = firstUnused_;
@@ -63,7 +82,7 @@ void CSSStyleSheet::Rebuild() {
     const auto release = [&](std::uint32_t end) {
         for (; released < end && released < tokens_.Count(); ++released) {
             CSSToken* token = tokens_.At(released);
-            if (token && token->Consumed() && !token->Referenced()) {
+            if (token && token->Consumed()) {
                 delete token;
                 tokens_.SetItemAt(released, nullptr);
             }
@@ -104,7 +123,7 @@ void CSSStyleSheet::Rebuild() {
             break;
         }
         if (std::unique_ptr<CSSCompoundSelector> rule = ParseRule()) {
-            MarkReferenced(*rule);
+            for (std::uint32_t p = 0; p < rule->PropertyCount(); ++p) rule->PropertyAt(p)->LetGoOfTokens();
             detail::Adopt(rules_, std::move(rule));
         }
         cursor_.ConsumeThrough(kCSSBlockClose);
@@ -113,20 +132,6 @@ void CSSStyleSheet::Rebuild() {
     release(firstUnused_);
     CloseEmptySlots(from);
     RebuildDeclarations();
-}
-
-void CSSStyleSheet::MarkReferenced(const CSSCompoundSelector& rule) {
-    const auto mark = [](const CSSElement& element) {
-        for (std::uint32_t i = 0; i < element.Tokens().Count(); ++i) {
-            if (CSSToken* token = element.Tokens().At(i)) token->SetReferenced();
-        }
-    };
-    for (std::uint32_t p = 0; p < rule.PropertyCount(); ++p) {
-        const CSSProperty& property = *rule.PropertyAt(p);
-        mark(property);
-        if (CSSToken* name = property.NameToken()) name->SetReferenced();
-        for (std::uint32_t v = 0; v < property.ValueCount(); ++v) mark(*property.ValueAt(v));
-    }
 }
 
 void CSSStyleSheet::CloseEmptySlots(std::uint32_t from) {

@@ -28,13 +28,21 @@ class CSSElement {
     virtual ~CSSElement();
     CSSElement& operator=(const CSSElement&) = delete;
 
-    // The tokens' texts joined by one blank.
+    // The tokens' texts joined by one blank (kept from them once let go).
     String Text() const;
     const List<CSSToken>& Tokens() const { return tokens_; }
     void AddToken(CSSToken* token) { tokens_.Add(token); }
+    // Keeps the text and lets go of the tokens, which their list may then
+    // delete: a style sheet keeps its declarations, not their tokens.
+    virtual void LetGoOfTokens();
+
+  protected:
+    bool LetGo() const { return letGo_ != 0; }
 
   private:
     List<CSSToken> tokens_;
+    String text_;
+    std::uint8_t letGo_ = 0;
 };
 
 class CSSValue : public CSSElement {
@@ -69,7 +77,10 @@ class CSSProperty : public CSSElement {
     ~CSSProperty() override;
     virtual CSSProperty* Clone() const;
 
+    // Null once the property let go of its tokens; the name stays.
     CSSToken* NameToken() const { return name_; }
+    String Name() const;
+    void LetGoOfTokens() override;
     // The CSS dictionary's id of the declared property; each value carries
     // the id of the property it applies to (a shorthand's member).
     std::uint32_t Id() const { return id_; }
@@ -80,6 +91,7 @@ class CSSProperty : public CSSElement {
 
   private:
     CSSToken* name_;
+    std::uint32_t nameLength_ = 0;  // of the text, once the tokens are gone
     std::uint32_t id_;
     Vector<CSSValue> values_;
 };

@@ -3,9 +3,9 @@
 // the matcher filters for each element through an index.
 //
 // Each text is parsed once: the tokens of earlier texts are marked used,
-// so a later text adds its rules after theirs. Of the used tokens the list
-// keeps only those the declarations were read from. Nothing is reported:
-// what does not parse is skipped.
+// so a later text adds its rules after theirs; the rules keep their texts,
+// and the list lets its used tokens go. Nothing is reported: what does not
+// parse is skipped.
 #pragma once
 
 #include <cstdint>
@@ -63,8 +63,8 @@ class CSSStyleSheet {
     const CSSDictionary& Dictionary() const { return css_; }
 
   private:
+    void AddPiece(const String& text, std::uint8_t origin, std::int32_t position);
     void Rebuild();
-    void MarkReferenced(const CSSCompoundSelector& rule);
     void CloseEmptySlots(std::uint32_t from);
     void RebuildDeclarations();
     void IndexDeclarations();

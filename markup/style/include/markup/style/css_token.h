@@ -107,17 +107,12 @@ class CSSToken {
     void SetSeparator(bool on) { separator_ = on ? 1 : 0; }
     bool Consumed() const { return consumed_ != 0; }
     void SetConsumed(bool on) { consumed_ = on ? 1 : 0; }
-    // Set on the tokens a sheet's declarations were read from, which the
-    // sheet keeps when it lets its other used tokens go.
-    bool Referenced() const { return referenced_ != 0; }
-    void SetReferenced() { referenced_ = 1; }
 
   private:
     std::uint32_t type_;
     std::uint8_t separator_ = 0;
     std::uint8_t consumed_ = 0;
     std::uint8_t origin_;
-    std::uint8_t referenced_ = 0;
     String text_;
 };
 

@@ -1,0 +1,97 @@
+// Long style texts read a piece at a time: the cuts never change a token,
+// and a sheet read in pieces has the rules of the sheet read whole.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "markup/style/css_style_sheet.h"
+#include "markup/style/css_text_cuts.h"
+#include "markup/style/css_tokenizer.h"
+#include "style_fixtures.h"
+
+namespace {
+
+using namespace markup::style;
+using namespace style_test;
+
+// Every token of the text, one a line, without the end token.
+std::string Tokens(const std::string& text) {
+    markup::Vector<CSSToken> tokens;
+    CSSTokenizer().Tokenize(Text(text), 0, tokens);
+    std::string out;
+    for (std::uint32_t i = 0; i + 1 < tokens.Count(); ++i) out += TokenLine(*tokens.At(i)) + "\n";
+    return out;
+}
+
+struct CutCase {
+    const char* text;
+    const char* cuts;  // the offsets with pieces of at least one byte (none at the end)
+};
+
+class Cuts : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(Cuts, PiecesScanAsTheWholeText) {
+    const std::string text = GetParam().text;
+    const std::vector<std::uint32_t> cuts = CSSTextCuts(text, 1);
+    std::string offsets, pieces;
+    std::uint32_t start = 0;
+    for (const std::uint32_t cut : cuts) {
+        offsets += std::to_string(cut) + " ";
+        pieces += Tokens(text.substr(start, cut - start));
+        start = cut;
+    }
+    pieces += Tokens(text.substr(start));
+    EXPECT_EQ(offsets, GetParam().cuts) << text;
+    EXPECT_EQ(pieces, Tokens(text)) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Cuts,
+    ::testing::Values(
+        CutCase{"a{fill:red}b{fill:blue}\nc{}", "11 23 "}, CutCase{"a{fill:red}", ""},
+        // Braces in strings, comments and url() forms close nothing.
+        CutCase{"a{font-family:'x}y'}b{}", "20 "}, CutCase{"a{content:\"}\n}\"}b{}", "16 "},
+        CutCase{"/* } */a{}/* a{ */b{}", "10 "}, CutCase{"<!-- a{} -->b{}", ""},
+        CutCase{"a{fill:url(#g)}b{fill:url( \"#}\" )}c{}", "15 30 "}, CutCase{"a{fill:url(#g}b{}", "14 "},
+        CutCase{"a{x:curl('}')}b{}", ""}, CutCase{"a{x:'}b{}", "6 "},
+        // A comment that never ends, nested and stray braces.
+        CutCase{"a{}/* b{}", "3 "}, CutCase{"a{b{}c}d{}", "7 "}, CutCase{"}a{}b{}", "4 "},
+        // At-rules, escapes and end characters leave the text whole.
+        CutCase{"a{}@media print{b{}}c{}", ""}, CutCase{"a{}.\\}b{}c{}", ""}, CutCase{"a{}\x04 b{}", ""}));
+
+TEST(Cuts, PiecesAreAtLeastTheLengthAsked) {
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += ".c" + std::to_string(i) + "{fill:red}";
+    const std::vector<std::uint32_t> cuts = CSSTextCuts(text, 100);
+    ASSERT_FALSE(cuts.empty());
+    std::uint32_t last = 0;
+    for (const std::uint32_t cut : cuts) {
+        EXPECT_GE(cut - last, 100u);
+        EXPECT_EQ(text[cut - 1], '}');
+        last = cut;
+    }
+}
+
+// A sheet long enough to be read in pieces has the rules and declarations
+// of the same text read whole (a text at a position is never cut).
+TEST(Cuts, ASheetReadInPiecesHasTheWholeTextsRules) {
+    std::string css;
+    for (int i = 0; css.size() < 300000; ++i) {
+        css += ".c" + std::to_string(i) + ", g > #r" + std::to_string(i) + " { fill: #" + std::to_string(100000 + i) +
+               "; stroke-dasharray: 1 2; font-family: 'A}', serif } /* } */\n";
+    }
+    CSSStyleSheet pieces(Css()), whole(Css());
+    pieces.AddText(Text(css), 0);
+    whole.AddText(Text(css), 0, 0);
+    ASSERT_EQ(pieces.Rules().Count(), whole.Rules().Count());
+    ASSERT_EQ(pieces.Declarations().Count(), whole.Declarations().Count());
+    for (std::uint32_t r = 0; r < whole.Rules().Count(); ++r) {
+        ASSERT_EQ(Str(pieces.Rules().At(r)->RuleText()), Str(whole.Rules().At(r)->RuleText())) << r;
+    }
+    const auto& tokens = pieces.Tokens();
+    for (std::uint32_t i = 0; i + 1 < tokens.Count(); ++i) ASSERT_TRUE(tokens.At(i)->Consumed()) << i;
+    EXPECT_EQ(tokens.At(tokens.Count() - 1)->Type(), kCSSEnd);
+}
+
+}  // namespace

@@ -241,23 +241,33 @@ std::string PseudoAttribute(Node* node, const char* name, const markup::Dictiona
     return {};
 }
 
+// An SVG text parsed into a tree that reports to a recording manager.
+struct ParsedSvg {
+    explicit ParsedSvg(const char* text) : dictionary(markup_test::BuildOpenDictionary()), stream(text) {
+        tree.SetDictionary(dictionary.get());
+        markup::ErrorList errors;
+        markup::Tokenizer tokenizer;
+        tokenizer.SetErrors(&errors);
+        tokenizer.Begin(&stream, nullptr, &tree, "doc.svg", 1);
+        BuildTree(tokenizer, tree);
+        tokenizer.Reset();
+    }
+    std::unique_ptr<markup::Dictionary> dictionary;
+    markup_test::MemoryInStream stream;
+    markup::XMLElementFactory factory;
+    RecordingManager manager;
+    markup::DocTree tree{&factory, &manager};
+};
+
 TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder) {
-    auto dictionary = markup_test::BuildOpenDictionary();
-    markup_test::MemoryInStream stream(
+    ParsedSvg parsed(
         "<?xml-stylesheet href=\"linked.css\" type=\"text/css\"?>"
         "<svg><style>rect { fill: #000001 }\n.a { fill: #000002 }</style>"
         "<rect class=\"b a\"></rect>"
         "<g><style>.b { fill: #000003 }<!-- .a { fill: #000009 } -->.b { stroke: #000004 }</style></g></svg>");
-    markup::XMLElementFactory factory;
-    RecordingManager manager;
-    markup::DocTree tree(&factory, &manager);
-    tree.SetDictionary(dictionary.get());
-    markup::ErrorList errors;
-    markup::Tokenizer tokenizer;
-    tokenizer.SetErrors(&errors);
-    tokenizer.Begin(&stream, nullptr, &tree, "doc.svg", 1);
-    BuildTree(tokenizer, tree);
-    tokenizer.Reset();
+    const auto& dictionary = parsed.dictionary;
+    RecordingManager& manager = parsed.manager;
+    markup::DocTree& tree = parsed.tree;
 
     std::uint32_t style = 0;
     ASSERT_EQ(dictionary->ElementIdByName("style", style), markup::kDict_Ok);
@@ -285,21 +295,13 @@ TEST(CSSManager, StyleElementsAndTheLinkedSheetOfAParsedSvgArriveInDocumentOrder
 // A style element's media attribute is a media query list: an element for
 // other media gives the sheet nothing.
 TEST(CSSManager, StyleElementsForOtherMediaAddNothing) {
-    auto dictionary = markup_test::BuildOpenDictionary();
-    markup_test::MemoryInStream stream(
+    ParsedSvg parsed(
         "<svg><style media=\"print\">a{}</style><style media=\"print, Screen\">b{}</style>"
         "<style media=\"\">c{}</style><style media=\"screen and (min-width: 9px)\">d{}</style>"
         "<style media=\"all\">e{}</style></svg>");
-    markup::XMLElementFactory factory;
-    RecordingManager manager;
-    markup::DocTree tree(&factory, &manager);
-    tree.SetDictionary(dictionary.get());
-    markup::ErrorList errors;
-    markup::Tokenizer tokenizer;
-    tokenizer.SetErrors(&errors);
-    tokenizer.Begin(&stream, nullptr, &tree, "doc.svg", 1);
-    BuildTree(tokenizer, tree);
-    tokenizer.Reset();
+    const auto& dictionary = parsed.dictionary;
+    RecordingManager& manager = parsed.manager;
+    markup::DocTree& tree = parsed.tree;
     std::uint32_t style = 0;
     ASSERT_EQ(dictionary->ElementIdByName("style", style), markup::kDict_Ok);
     FeedLikeDocumentHandlers(tree, manager, [](Node*) { return markup::String(); }, style);

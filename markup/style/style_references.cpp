@@ -97,7 +97,10 @@ struct AttributeIndex {
 };
 
 const AttributeIndex& IndexOf(DocTree* document, std::uint32_t attributeId) {
-    thread_local AttributeIndex index;
+    // Not thread_local: the engine serves one thread at a time, and a
+    // thread-local object with a destructor in this loaded module made the
+    // leak checker's walk of dynamic TLS fail at exit.
+    static AttributeIndex index;
     if (index.document == document && index.attributeId == attributeId && index.edits == TreeEdits()) return index;
     index.first.clear();
     index.document = document;

@@ -12,6 +12,7 @@
 
 #include "host/import/import_host.h"
 #include "host/stand_in_host.h"
+#include "markup/parser/dictionary_registry.h"
 #include "memory_file.h"
 #include "platform/messages.h"
 #include "svgfilter/filter_abi.h"
@@ -41,6 +42,7 @@ struct Lane {
     void Forget() {
         import.Reset();
         messages.entries = {};
+        markup::DictionaryRegistry::Instance().ForgetDictionaries();
     }
 };
 

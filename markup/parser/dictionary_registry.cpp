@@ -165,6 +165,12 @@ void DictionaryRegistry::ReleaseAt(std::size_t index) {
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+void DictionaryRegistry::ForgetDictionaries() {
+    std::erase_if(entries_, [](const Entry& entry) {
+        return platform::lstrcmpA(entry.name.Text(), kDefaultName) != 0;
+    });
+}
+
 Dictionary* DictionaryRegistry::Find(const String& name) const {
     const Entry* entry = FindEntry(name);
     return entry ? entry->dictionary.get() : nullptr;

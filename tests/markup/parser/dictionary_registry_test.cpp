@@ -124,6 +124,31 @@ TEST_F(RegistryTest, InitAgainLoadsTheCssDictionaryInPlace) {
     EXPECT_EQ(css->Properties().EntryCount(), 0u);  // nothing stale from the other folder
 }
 
+TEST_F(RegistryTest, ForgettingDropsWhatDocumentsTaughtAndKeepsTheDefaultAndCss) {
+    registry_->Init(SVGFILTER_DICTIONARY_DIR);
+    CSSDictionary* css = registry_->CSS();
+    Dictionary* fallback = registry_->GetDefault();
+    // An element the open dictionary learned from a document.
+    Dictionary* open = registry_->CreateDictionary("svg");
+    auto element = std::make_unique<ElementDef>();
+    element->SetId(open->CreateEditor().NewElementId());
+    element->SetName("learned");
+    open->Elements().Insert(std::move(element));
+    std::uint32_t id = 0;
+    ASSERT_EQ(open->ElementIdByName("learned", id), kDict_Ok);
+    registry_->CreateDictionary("doc");
+    registry_->CreateDictionary("doc");  // a second use: forgotten all the same
+
+    registry_->ForgetDictionaries();
+    EXPECT_EQ(registry_->Find("svg"), nullptr);
+    EXPECT_EQ(registry_->Find("doc"), nullptr);
+    EXPECT_EQ(registry_->Find("Default"), fallback);
+    EXPECT_EQ(registry_->CSS(), css);
+    EXPECT_EQ(css->Properties().EntryCount(), 119u);
+    // A document parsed next starts from a dictionary that learned nothing.
+    EXPECT_NE(registry_->CreateDictionary("svg")->ElementIdByName("learned", id), kDict_Ok);
+}
+
 struct SplitCase {
     std::string text;
     bool splits;

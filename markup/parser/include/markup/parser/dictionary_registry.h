@@ -82,6 +82,14 @@ class DictionaryRegistry {
     // The same for the entry holding this dictionary.
     void Release(const Dictionary* dictionary);
 
+    // Destroys every registered dictionary but the default one, whatever
+    // its uses; keeps the folder and the CSS dictionary. What documents
+    // taught (the names an open dictionary learned, the dictionaries of
+    // their document types) is forgotten, as in a process that parsed
+    // none; the default dictionary, which no document changes, stays
+    // loaded. No dictionary may be in use.
+    void ForgetDictionaries();
+
     // Null when the name is not registered.
     Dictionary* Find(const String& name) const;
     // The use count; -1 when the name is not registered.

@@ -2,6 +2,7 @@
 // declarations.
 #include "markup/tree_dump.h"
 
+#include <array>
 #include <cstdint>
 
 #include "markup/attr_element.h"
@@ -26,8 +27,17 @@ void AppendHex(std::string& out, std::uint32_t value, int digits) {
     while (n > 0) out += text[--n];
 }
 
+// The bytes that stand for themselves in a quoted text: printable ASCII
+// but the backslash and the quote. A table, so that a long text costs one
+// test a byte.
+constexpr auto kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '\\' && c != '"';
+    return plain;
+}();
+
 bool IsPlain(unsigned char c) {
-    return c >= 0x20 && c < 0x7F && c != '\\' && c != '"';
+    return kPlain[c];
 }
 
 void AppendQuoted(std::string& out, const String& text) {

@@ -47,4 +47,28 @@ TEST(CSSScanner, EveryTextStartsInTheInitialState) {
     }
 }
 
+// NUL bytes scan as any other byte outside the scanner's sets does (here
+// the 1 byte), inside and outside long tokens, and each token keeps them.
+TEST(CSSScanner, NulBytesScanAsOtherControlBytesAndAreKept) {
+    const std::string nuls(300, '\0');
+    for (const std::string& text :
+         {"/*" + nuls + "*/", "a{b:\"" + nuls + "\"}", "url(" + nuls + ")", "url(" + nuls, "@x " + nuls + ";a",
+          "<!--" + nuls + "-->", "a" + nuls + "b", "@media " + nuls + "{a{}}", std::string("\\\0x", 4)}) {
+        std::string ones = text;
+        for (char& c : ones) c = c == '\0' ? '\1' : c;
+        CSSTokenizer tokenizer;
+        Vector<CSSToken> withNuls;
+        Vector<CSSToken> withOnes;
+        tokenizer.Tokenize(Text(text), 0, withNuls);
+        tokenizer.Tokenize(Text(ones), 0, withOnes);
+        ASSERT_EQ(withNuls.Count(), withOnes.Count()) << ones;
+        std::string joined;
+        for (std::uint32_t i = 0; i < withNuls.Count(); ++i) {
+            EXPECT_EQ(withNuls.At(i)->Type(), withOnes.At(i)->Type()) << ones;
+            joined += Str(withNuls.At(i)->Text());
+        }
+        EXPECT_EQ(joined, text + "\x04");
+    }
+}
+
 }  // namespace

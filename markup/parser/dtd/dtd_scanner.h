@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <istream>
+#include <vector>
 
 // The generated scanner includes the flex class itself, under the prefix
 // the rules give it, before it includes this header.
@@ -31,6 +32,8 @@ class DtdScanner : public DtdFlexLexer {
     int yylex() override;
 
   protected:
+    // The input's next bytes, NULs read as 1 bytes.
+    int LexerInput(char* buffer, int size) override;
     // flex's own failures: printed, then the scan ends.
     void LexerError(const char* message) override;
 
@@ -44,6 +47,13 @@ class DtdScanner : public DtdFlexLexer {
 
     DtdCompiler& compiler_;
     std::uint32_t line_ = 1;
+    // Bytes read from the input, and matched up to the current match and
+    // its start.
+    std::uint64_t read_ = 0;
+    std::uint64_t matched_ = 0;
+    std::uint64_t matchStart_ = 0;
+    // Where the input has NULs, in order.
+    std::vector<std::uint64_t> nuls_;
 };
 
 }  // namespace markup::dtd

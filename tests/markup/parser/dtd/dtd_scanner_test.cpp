@@ -1,6 +1,8 @@
 // The DTD scanner: which tokens a text gives, in which list, on which line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dtd_test_support.h"
 
 namespace markup::dtd {
@@ -79,6 +81,23 @@ TEST(ScannerLines, LongRunsOfDashesInACommentAreReadOnce) {
     DtdCompiler compiler(Quiet());
     ScanText(compiler, "<!--" + std::string(1 << 20, '-') + " -->a");
     EXPECT_EQ(ListsText(compiler), "other: NAME(a)");
+}
+
+// NUL bytes, which flex's buffer takes for its end, scan as a byte no rule
+// names (a 1 byte) does, in long matches too, and a literal keeps them.
+TEST(ScannerNul, BytesScanAsOtherControlBytesAndLiteralsKeepThem) {
+    const std::string nuls(300, '\0');
+    const std::string text = "<!--" + nuls + "-->a" + nuls + "'x" + nuls + "y' \"" + nuls + "\"b" + nuls;
+    std::string ones = text;
+    std::replace(ones.begin(), ones.end(), '\0', '\1');
+    DtdCompiler withNuls(Quiet());
+    DtdCompiler withOnes(Quiet());
+    ScanText(withNuls, text);
+    ScanText(withOnes, ones);
+    std::string expected = ListsText(withOnes, true);
+    ASSERT_NE(expected.find("NAME(b)"), std::string::npos);
+    std::replace(expected.begin(), expected.end(), '\1', '\0');  // only literals keep them
+    EXPECT_EQ(ListsText(withNuls, true), expected);
 }
 
 }  // namespace

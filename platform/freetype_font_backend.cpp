@@ -8,6 +8,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 #include <strings.h>
 
@@ -46,7 +47,8 @@ std::uint8_t FamilyBits(const std::string& family, bool mono) {
 }
 
 struct MadeFont {
-    FT_Face face = nullptr;
+    FT_Face face = nullptr;  // shared with the other fonts of its file
+    FT_Size size = nullptr;  // the font's own size on the face
     LogFont description;
     std::int32_t ascent = 0;
     std::int32_t descent = 0;
@@ -60,7 +62,8 @@ class FreeTypeFontBackend : public FontBackend {
         config_ = FcInitLoadConfigAndFonts();
     }
     ~FreeTypeFontBackend() override {
-        for (auto& [handle, font] : fonts_) FT_Done_Face(font.face);
+        // A face takes its sizes with it.
+        for (auto& [file, face] : faces_) FT_Done_Face(face);
         if (library_) FT_Done_FreeType(library_);
         if (config_) FcConfigDestroy(config_);
     }
@@ -83,17 +86,16 @@ class FreeTypeFontBackend : public FontBackend {
         const std::string& matched = found.family;
         const int weight = found.weight;
         const int spacing = found.spacing;
-        FT_Face face = nullptr;
-        if (!matched.empty() && !found.file.empty() &&
-            FT_New_Face(library_, found.file.c_str(), found.index, &face) != 0) {
-            face = nullptr;
-        }
-        if (!face) return 0;
+        FT_Face face = matched.empty() ? nullptr : FaceOf(found.file, found.index);
+        FT_Size size = nullptr;
+        if (!face || FT_New_Size(face, &size) != 0) return 0;
 
         MadeFont made;
         made.face = face;
+        made.size = size;
+        FT_Activate_Size(size);
         if (!Size(made, height)) {
-            FT_Done_Face(face);
+            FT_Done_Size(size);
             return 0;
         }
         LogFont& d = made.description;
@@ -117,7 +119,7 @@ class FreeTypeFontBackend : public FontBackend {
     void DestroyFont(FontHandle font) override {
         auto it = fonts_.find(font);
         if (it == fonts_.end()) return;
-        FT_Done_Face(it->second.face);
+        FT_Done_Size(it->second.size);
         fonts_.erase(it);
     }
 
@@ -319,9 +321,25 @@ class FreeTypeFontBackend : public FontBackend {
         return made;
     }
 
+    // The font, its size made the face's active one.
     MadeFont* Find(FontHandle font) {
         auto it = fonts_.find(font);
-        return it == fonts_.end() ? nullptr : &it->second;
+        if (it == fonts_.end()) return nullptr;
+        FT_Activate_Size(it->second.size);
+        return &it->second;
+    }
+
+    // The face of a file, opened once: opening reads and checks the file's
+    // tables, the larger part of making a font, and an import makes its
+    // fonts anew. Null when FreeType cannot open it.
+    FT_Face FaceOf(const std::string& file, int index) {
+        if (file.empty()) return nullptr;
+        const std::string key = std::to_string(index) + ':' + file;
+        if (const auto hit = faces_.find(key); hit != faces_.end()) return hit->second;
+        FT_Face face = nullptr;
+        if (FT_New_Face(library_, file.c_str(), index, &face) != 0) return nullptr;
+        faces_.emplace(key, face);
+        return face;
     }
 
     // A negative height is the em in pixels; a positive one the cell
@@ -350,6 +368,8 @@ class FreeTypeFontBackend : public FontBackend {
     FT_Library library_ = nullptr;
     FcConfig* config_ = nullptr;
     std::map<FontHandle, MadeFont> fonts_;
+    // By face index and file; as few as the installed faces matched.
+    std::unordered_map<std::string, FT_Face> faces_;
     FontHandle next_ = 1;
     std::unordered_map<std::string, Match> matches_;
 };

@@ -189,6 +189,39 @@ TEST(SystemFonts, DejaVuSansMeasures) {
     EXPECT_GT(graphics.ItalicOverhang(italic), 0);
 }
 
+// Fonts of one face share what FreeType read of its file, each at its own
+// size: one measures alike before and after another was made, used and
+// destroyed.
+TEST(SystemFonts, FontsOfOneFaceKeepTheirOwnSizes) {
+    if (!platform::SystemFontBackendIsReal()) GTEST_SKIP() << "no font library in this build";
+    platform::FontBackend& backend = platform::SystemFontBackend();
+    const auto make = [&](std::int32_t height) {
+        platform::LogFont request;
+        request.height = height;
+        request.weight = 400;
+        request.SetFaceName("DejaVu Sans");
+        return backend.CreateFont(request);
+    };
+    const auto width = [&](platform::FontHandle font) {
+        platform::TextSize size;
+        EXPECT_TRUE(backend.TextExtent(font, "MMMM", 4, size));
+        return size.cx;
+    };
+    const platform::FontHandle small = make(-20);
+    ASSERT_NE(small, 0u);
+    const std::int32_t before = width(small);
+    const platform::FontHandle large = make(-40);
+    ASSERT_NE(large, 0u);
+    EXPECT_NEAR(width(large), 2 * before, 4);
+    EXPECT_EQ(width(small), before);
+    platform::TextMetrics metrics;
+    ASSERT_TRUE(backend.Metrics(small, metrics));
+    EXPECT_NEAR(metrics.ascent, 19, 1);  // 1901/2048 of 20
+    backend.DestroyFont(large);
+    EXPECT_EQ(width(small), before);
+    backend.DestroyFont(small);
+}
+
 // Each face is found once and kept: a second request, in another case,
 // size or weight, gets the same face as fontconfig names it; a face the
 // system lacks is refused every time.

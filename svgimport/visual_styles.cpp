@@ -5,11 +5,14 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
+#include <string>
 
 #include "markup/doc_element.h"
 
 #include "markup/parser/dom/dom_builder.h"
 #include "markup/parser/dom/dom_interfaces.h"
+#include "markup/style/css_manager.h"
 #include "markup/style/graphics.h"
 #include "markup/style/style_properties.h"
 #include "svgimport/names.h"
@@ -78,13 +81,16 @@ WStylePaint PaintOf(int32_t answer, markup::DocTree* document, markup::Node* nod
 }  // namespace
 
 void AddPresentationAttributes(markup::style::CSSManager& css) {
-    for (int32_t id = 0; id < kPropertyCount; ++id) {
-        const std::string_view name = PropertyName(id);
-        if (name.empty()) continue;
-        markup::String text;
-        text.Append(name.data(), static_cast<uint32_t>(name.size()));
-        css.AddPresentationAttribute(text);
-    }
+    // Made once: each import's manager shares the list.
+    static const auto names = [] {
+        auto made = std::make_shared<markup::style::PresentationNames>();
+        for (int32_t id = 0; id < kPropertyCount; ++id) {
+            const std::string_view name = PropertyName(id);
+            if (!name.empty()) made->Add(std::string(name));
+        }
+        return std::shared_ptr<const markup::style::PresentationNames>(std::move(made));
+    }();
+    css.SetPresentationAttributes(names);
 }
 
 // A `use` instance: the records of its content as drawn there, each made

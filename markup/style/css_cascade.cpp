@@ -219,7 +219,7 @@ void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
     CollectStyleAttribute(node, inline_);
     Vector<CSSDeclaration> all;
     // Presentation attributes count below every rule, important or not.
-    if (!presentationNames_.empty()) CollectPresentationAttributes(node, all);
+    if (presentationNames_ && !presentationNames_->names.empty()) CollectPresentationAttributes(node, all);
     // The sheet's list is sorted with its important part last.
     std::uint32_t normal = 0;
     while (normal < sheet.Count() && !IsImportant(*sheet.At(normal))) ++normal;
@@ -260,12 +260,21 @@ void CSSManager::CollectStyleAttribute(Node* node, Vector<CSSDeclaration>& out) 
 }
 
 void CSSManager::AddPresentationAttribute(const String& name) {
-    presentationNames_.emplace_back(name.Text(), name.Length());
+    // The list may be shared: the manager gets a copy of its own.
+    auto names = presentationNames_ ? std::make_shared<PresentationNames>(*presentationNames_)
+                                    : std::make_shared<PresentationNames>();
+    names->Add(std::string(name.Text(), name.Length()));
+    presentationNames_ = std::move(names);
+    ForgetAttributeIds();
+}
+
+void CSSManager::SetPresentationAttributes(std::shared_ptr<const PresentationNames> names) {
+    presentationNames_ = std::move(names);
     ForgetAttributeIds();
 }
 
 void CSSManager::ClearPresentationAttributes() {
-    presentationNames_.clear();
+    presentationNames_.reset();
     ForgetAttributeIds();
 }
 
@@ -275,7 +284,7 @@ void CSSManager::CollectPresentationAttributes(Node* node, Vector<CSSDeclaration
     while (presentationProperties_->Count()) presentationProperties_->DeleteLast();
     presentationTokens_.clear();
     for (const auto& [index, id] : AttributeIdsOf(element->TypeId()).presentation) {
-        const std::string& name = presentationNames_[index];
+        const std::string& name = presentationNames_->names[index];
         const Attribute* attribute = element->FindAttribute(id, false);
         if (!attribute || attribute->value.IsEmpty()) continue;
         // An attribute gives its own property only: its value ends at the

@@ -2,12 +2,14 @@
 // matching.
 #include "markup/style/css_manager.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
 #include "markup/node_iterators.h"
+#include "markup/parser/dictionary.h"
 #include "markup/style/css_attribute_lookup.h"
 #include "css_media.h"
 #include "style_heap.h"
@@ -64,12 +66,38 @@ const CSSManager::TypeAttributeIds& CSSManager::AttributeIdsOf(std::uint32_t typ
     if (FindAttributeIdByName(dictionary, typeId, "id", id)) ids.id = id;
     if (FindAttributeIdByName(dictionary, typeId, "class", id)) ids.classes = id;
     if (FindAttributeIdByName(dictionary, typeId, "style", id)) ids.style = id;
-    for (std::uint32_t i = 0; i < presentationNames_.size(); ++i) {
-        if (FindAttributeIdByName(dictionary, typeId, presentationNames_[i].c_str(), id)) {
-            ids.presentation.emplace_back(i, id);
-        }
-    }
+    if (presentationNames_) FindPresentationIds(dictionary, typeId, ids.presentation);
     return attributeIds_.emplace(typeId, std::move(ids)).first->second;
+}
+
+void CSSManager::FindPresentationIds(const DictionaryBase* dictionary, std::uint32_t typeId,
+                                     std::vector<std::pair<std::uint32_t, std::uint32_t>>& out) const {
+    const std::vector<std::string>& names = presentationNames_->names;
+    const auto* markupDictionary = dynamic_cast<const markup::Dictionary*>(dictionary);
+    const ElementDef* definition = markupDictionary ? markupDictionary->FindElement(typeId) : nullptr;
+    std::uint32_t id = 0;
+    if (!definition || !markupDictionary->CaseSensitive()) {
+        for (std::uint32_t i = 0; i < names.size(); ++i) {
+            if (FindAttributeIdByName(dictionary, typeId, names[i].c_str(), id)) out.emplace_back(i, id);
+        }
+        return;
+    }
+    // In a case-sensitive dictionary the names are found from the type's
+    // own attributes, a few where the names are some sixty; each found
+    // name then takes the id a look-up by name gives.
+    std::vector<std::uint32_t> found;
+    for (const std::uint32_t attributeId : definition->Attributes()) {
+        const HTMLAttributeDef* attribute = markupDictionary->Attributes().FindById(attributeId);
+        if (!attribute) continue;
+        const String& name = attribute->Name();
+        const auto [first, last] = presentationNames_->places.equal_range(std::string_view(name.Text(), name.Length()));
+        for (auto place = first; place != last; ++place) found.push_back(place->second);
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (const std::uint32_t i : found) {
+        if (FindAttributeIdByName(dictionary, typeId, names[i].c_str(), id)) out.emplace_back(i, id);
+    }
 }
 
 std::string_view CSSManager::TypeName(std::uint32_t typeId) const {

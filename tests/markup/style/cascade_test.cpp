@@ -471,4 +471,28 @@ TEST_F(CascadeTest, PresentationAttributesAreBelowEverything) {
     EXPECT_EQ(Readout(*Styled(rect), 69), "colour 00FF00");
 }
 
+// A list of names given to several managers (as the import gives its own
+// to each document's) stays as it was when one of them adds a name; the
+// names are found in a case-sensitive dictionary (an XML document's) as in
+// another.
+TEST_F(CascadeTest, ASharedListOfNamesServesEachManagerAsGiven) {
+    auto names = std::make_shared<PresentationNames>();
+    names->Add("fill");
+    const std::shared_ptr<const PresentationNames> shared = std::move(names);
+    AttrElement* rect = WithAttribute(WithAttribute(E(kRect), kFill, "#0000FF"), kStrokeWidth, "2");
+    tree.AppendChild(rect);
+    for (const bool caseSensitive : {false, true}) {
+        dictionary->SetCaseSensitive(caseSensitive);
+        manager.SetPresentationAttributes(shared);
+        auto given = Styled(rect);
+        EXPECT_EQ(Readout(*given, 69), "colour FF0000") << caseSensitive;
+        EXPECT_EQ(Readout(*given, 73), "1/0") << caseSensitive;  // not read: the default
+        manager.AddPresentationAttribute("stroke-width");
+        EXPECT_EQ(shared->names.size(), 1u);
+        auto added = Styled(rect);
+        EXPECT_EQ(Readout(*added, 69), "colour FF0000") << caseSensitive;
+        EXPECT_EQ(Readout(*added, 73), "2/3") << caseSensitive;
+    }
+}
+
 }  // namespace

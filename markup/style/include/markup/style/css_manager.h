@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -32,6 +33,22 @@
 #include "markup/style/style_properties.h"
 
 namespace markup::style {
+
+// The names of presentation attributes in their order, with the places of
+// each name.
+struct PresentationNames {
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+    };
+    std::vector<std::string> names;
+    std::unordered_multimap<std::string, std::uint32_t, Hash, std::equal_to<>> places;
+
+    void Add(std::string name) {
+        places.emplace(name, static_cast<std::uint32_t>(names.size()));
+        names.push_back(std::move(name));
+    }
+};
 
 class CSSManager : public CSSBaseManager {
   public:
@@ -77,6 +94,9 @@ class CSSManager : public CSSBaseManager {
     // until a reader adds them. Appends one declaration per value of each
     // such attribute the node carries, in the order of the names added.
     void AddPresentationAttribute(const String& name);
+    // All the names at once: a list a reader makes once and gives every
+    // document's manager.
+    void SetPresentationAttributes(std::shared_ptr<const PresentationNames> names);
     void ClearPresentationAttributes();
     void CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out);
     // The apply loop over the declarations, in order.
@@ -134,6 +154,8 @@ class CSSManager : public CSSBaseManager {
         std::vector<std::pair<std::uint32_t, std::uint32_t>> presentation;
     };
     const TypeAttributeIds& AttributeIdsOf(std::uint32_t typeId) const;
+    void FindPresentationIds(const DictionaryBase* dictionary, std::uint32_t typeId,
+                             std::vector<std::pair<std::uint32_t, std::uint32_t>>& out) const;
     const Attribute* FindTypeAttribute(const AttrElement& element, std::int64_t id) const;
     void ForgetAttributeIds();
 
@@ -146,7 +168,7 @@ class CSSManager : public CSSBaseManager {
     std::unique_ptr<Vector<CSSProperty>> attributeProperties_;
     // The presentation attributes' names, and the tokens and properties
     // made of them for the last node.
-    std::vector<std::string> presentationNames_;
+    std::shared_ptr<const PresentationNames> presentationNames_;
     std::vector<std::unique_ptr<Vector<CSSToken>>> presentationTokens_;
     std::unique_ptr<Vector<CSSProperty>> presentationProperties_;
     mutable std::unordered_map<std::uint32_t, TypeAttributeIds> attributeIds_;

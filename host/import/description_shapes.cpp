@@ -1,6 +1,7 @@
 // Geometry in the drawing description: path nodes from the import's kind
 // bytes, boxes, matrices and the text's font.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "description.h"
@@ -18,14 +19,24 @@ struct Node {
     int count;  // points
 };
 
-std::string Coordinates(svgf::HostPoint p, svgf::HostPoint offset) {
-    return Int(ClampHost(int64_t{p.x} + offset.x)) + ", " + Int(ClampHost(int64_t{p.y} + offset.y));
+void AppendInt(std::string& out, int64_t v) {
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, v);
+    out.append(digits, end.ptr);
 }
 
-std::string NodeJson(const Node& n, svgf::HostPoint offset) {
-    std::string out = std::string("[\"") + n.command + "\"";
-    for (int i = 0; i < n.count; ++i) out += ", " + Coordinates(n.p[i], offset);
-    return out + "]";
+// Appended in place: a path of many nodes made a few strings a point.
+void AppendNode(std::string& out, const Node& n, svgf::HostPoint offset) {
+    out += "[\"";
+    out += n.command;
+    out += '"';
+    for (int i = 0; i < n.count; ++i) {
+        out += ", ";
+        AppendInt(out, ClampHost(int64_t{n.p[i].x} + offset.x));
+        out += ", ";
+        AppendInt(out, ClampHost(int64_t{n.p[i].y} + offset.y));
+    }
+    out += ']';
 }
 
 // The kind bytes read as nodes: a move, a line, two controls and a curve's
@@ -35,6 +46,7 @@ std::string NodeJson(const Node& n, svgf::HostPoint offset) {
 std::vector<Node> ReadNodes(const svgf::HostPoint* points, const uint8_t* kinds, size_t count,
                             Warnings& warnings) {
     std::vector<Node> nodes;
+    nodes.reserve(count);
     std::vector<svgf::HostPoint> controls;
     bool malformed = false;
     bool closePending = false;
@@ -79,6 +91,9 @@ std::vector<Node> ReadNodes(const svgf::HostPoint* points, const uint8_t* kinds,
 // each where they fit; a subpath longer than a run is cut, each piece
 // starting where the last one ended.
 std::vector<std::vector<Node>> Chunks(const std::vector<Node>& nodes) {
+    size_t total = 0;
+    for (const Node& n : nodes) total += n.count;
+    if (total <= kMaxPathPoints) return {nodes};
     std::vector<std::vector<Node>> chunks(1);
     size_t points = 0;
     for (size_t start = 0; start < nodes.size();) {
@@ -118,8 +133,13 @@ std::vector<std::string> PathNodes(const svgf::HostPoint* points, const uint8_t*
                                               Int(chunks.size()) + " paths");
     for (const std::vector<Node>& chunk : chunks) {
         std::string text = "[";
-        for (size_t i = 0; i < chunk.size(); ++i) text += (i == 0 ? "" : ", ") + NodeJson(chunk[i], offset);
-        out.push_back(text + "]");
+        text.reserve(16 + chunk.size() * 64);
+        for (size_t i = 0; i < chunk.size(); ++i) {
+            if (i > 0) text += ", ";
+            AppendNode(text, chunk[i], offset);
+        }
+        text += ']';
+        out.push_back(std::move(text));
     }
     return out;
 }

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "description.h"
 #include "host/export_geometry.h"
@@ -298,7 +300,16 @@ void ImportHost::OnPath(HostHandle handle, const HostAttributes* attributes, uin
         style += ", \"fillBox\": {" + AreaMembers(*box, OffsetOf(*target)) + "}";
     }
     for (const std::string& chunk : nodes) {
-        AddItem(*target, "{\"kind\": \"path\", \"nodes\": " + chunk + style + "}", attributes);
+        // Made in one piece: a path's nodes are long, and each sum of
+        // strings copied them again.
+        static constexpr std::string_view kHead = "{\"kind\": \"path\", \"nodes\": ";
+        std::string item;
+        item.reserve(kHead.size() + chunk.size() + style.size() + 1);
+        item += kHead;
+        item += chunk;
+        item += style;
+        item += '}';
+        AddItem(*target, std::move(item), attributes);
     }
     Extend(*target, bounds);
 }

@@ -98,9 +98,13 @@ bool GraphicsImp::SameKey(const platform::LogFont& a, const platform::LogFont& b
 }
 
 Font* GraphicsImp::Lookup(const platform::LogFont& key) const {
-    const auto& chain = buckets_[BucketOf(key)];
+    const std::uint32_t bucket = BucketOf(key);
+    const auto& chain = buckets_[bucket];
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (SameKey((*it)->Description(), key)) return it->get();
+    }
+    for (const auto& [request, font] : aliases_[bucket]) {
+        if (SameKey(request, key)) return font;
     }
     return nullptr;
 }
@@ -122,6 +126,8 @@ void GraphicsImp::DestroyFonts() {
         for (auto& font : chain) backend_.DestroyFont(font->Handle());
         chain.clear();
     }
+    for (auto& chain : aliases_) chain.clear();
+    aliasCount_ = 0;
 }
 
 void GraphicsImp::ClearFontCache() {
@@ -197,15 +203,24 @@ Font* GraphicsImp::GetFont(const platform::LogFont& logFont) {
     platform::LogFont key = logFont;
     key.faceName[platform::kFaceNameSize - 1] = 0;
     if (Font* hit = Lookup(key)) return hit;
+    const auto remember = [&](Font* font) {
+        if (aliasCount_ < kMostAliases) {
+            aliases_[BucketOf(key)].emplace_back(key, font);
+            ++aliasCount_;
+        }
+        return font;
+    };
     const platform::FontHandle handle = backend_.CreateFont(key);
-    if (!handle) return defaultFont_;
+    if (!handle) return defaultFont_ ? remember(defaultFont_) : nullptr;
     platform::LogFont actual = key;
     if (!backend_.DescribeFont(handle, actual)) actual = key;
-    if (Font* cached = Lookup(actual)) {
+    Font* font = Lookup(actual);
+    if (font) {
         backend_.DestroyFont(handle);
-        return cached;
+    } else {
+        font = Store(std::make_unique<Font>(handle, actual));
     }
-    return Store(std::make_unique<Font>(handle, actual));
+    return SameKey(key, actual) ? font : remember(font);
 }
 
 std::int32_t GraphicsImp::ItalicOverhang(const FontRequest& request) {

@@ -77,6 +77,33 @@ TEST_F(GraphicsTest, CacheKeysAreWhatThePlatformMade) {
     EXPECT_EQ(graphics.CreateFont(20, true, false, false, false, face)->Description().weight, 700);
 }
 
+// A request the back end answers with a font of another description, or
+// with none, is answered from the cache the next time it comes (each
+// element asks for its font).
+TEST(GraphicsRequests, AskTheBackEndOnceEach) {
+    struct Counting : platform::FixedFontBackend {
+        platform::FontHandle CreateFont(const LogFont& request) override {
+            ++made;
+            return FixedFontBackend::CreateFont(request);
+        }
+        int made = 0;
+    } backend;
+    GraphicsImp graphics(backend);
+    const markup::String face("DejaVu Sans");
+    Font* regular = graphics.CreateFont(20, false, false, false, false, face);
+    LogFont light = regular->Description();
+    light.weight = 300;
+    const int before = backend.made;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(graphics.GetFont(light), regular);
+        EXPECT_EQ(graphics.CreateFont(20, false, false, false, false, "No Such Face"), graphics.DefaultFont());
+    }
+    EXPECT_EQ(backend.made, before + 2);
+    graphics.ClearFontCache();  // the defaults are made again; the requests are asked anew
+    EXPECT_EQ(graphics.CreateFont(20, false, false, false, false, "No Such Face"), graphics.DefaultFont());
+    EXPECT_EQ(graphics.GetFont(light)->Description().weight, 400);
+}
+
 TEST_F(GraphicsTest, ClearingTheCacheKeepsTheDefaults) {
     graphics.CreateFont(30, false, true, false, false, "DejaVu Serif");
     const std::uint32_t live = backend.LiveFonts();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "markup/style/graphics.h"
@@ -103,6 +104,13 @@ class GraphicsImp : public Graphics {
     const Font* currentFont_ = nullptr;
     // Each bucket's chain, its head last.
     std::vector<std::unique_ptr<Font>> buckets_[kBuckets];
+    // Requests the back end answered with a font of another description (a
+    // generic face, a size it rounds) or with none (a missing face: the
+    // default font), by the request's bucket: the next such request finds
+    // its font at once instead of asking the back end again.
+    static constexpr std::size_t kMostAliases = 256;
+    std::vector<std::pair<platform::LogFont, Font*>> aliases_[kBuckets];
+    std::size_t aliasCount_ = 0;
     Font* defaultFont_ = nullptr;
     Font* defaultFont2_ = nullptr;
     // Fonts made for the defaults when the cache could not take them.

@@ -301,7 +301,10 @@ std::string ImportHost::DrawTile(svgf::HostHandle handle, const svgf::HostPatter
     auto target = std::make_unique<Target>();
     target->parent = handle;
     const svgf::HostRect box = block.box;
-    target->placement.offset = {-std::min(box.left, box.right), -std::min(box.top, box.bottom)};
+    // A box from the range's low end cannot be moved to 0: its objects go
+    // as far as the range lets them.
+    const auto negated = [](int32_t v) { return v == INT32_MIN ? INT32_MAX : -v; };
+    target->placement.offset = {negated(std::min(box.left, box.right)), negated(std::min(box.top, box.bottom))};
     target->placement.level = level;
     Structure bottom;
     bottom.list.level = level;

@@ -255,6 +255,22 @@ TEST_F(ImportHostTest, PatternTilesAreDrawnThroughTheModulesCallback) {
     EXPECT_NE(log.find("  DrawTile handle=0x10001 target=0x10002"), std::string::npos) << log;
 }
 
+// A tile box at the low end of the coordinates' range (a pattern tile
+// thousands of times its object's size) cannot move to 0: its objects go as
+// far as the range lets them, and no offset overflows.
+TEST_F(ImportHostTest, ATileBoxAtTheRangesEndMovesItsObjectsAsFarAsTheRangeGoes) {
+    Tile tile{&calls, 20000};
+    AsModule([&] { DrawPatterned(calls, tile, HostRect{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN}); });
+    EXPECT_TRUE(import.Balance().Balanced());
+    const host::Drawing drawing = ReadBack();
+    const host::DrawingObject& rect = drawing.layers.at(0).objects.at(0);
+    ASSERT_EQ(rect.style.fill->kind, svgf::kFillPatternFirst);
+    const auto& objects = drawing.tiles.at(rect.style.fill->pattern.tile - 1);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0].box.left, INT32_MAX - 1);  // the reader's bound
+    EXPECT_EQ(objects[0].box.bottom, INT32_MAX - 1);
+}
+
 TEST_F(ImportHostTest, APatternUsingItselfEndsAtTheNestingLimit) {
     Tile tile{&calls, 40000, false, true};
     AsModule([&] { DrawPatterned(calls, tile, HostRect{0, 40000, 40000, 0}); });

@@ -126,6 +126,46 @@ std::string EntityUses(long long n) {
     return s + "</text></svg>\n";
 }
 
+// Distinct rules as drawing programs and chart libraries write them: class,
+// id, descendant, child and pseudo-class selectors, colours in every form,
+// lengths, lists and shorthands, several declarations a rule.
+std::string DenseRule(long long i) {
+    const std::string n = N(i);
+    switch (i % 6) {
+        case 0:
+            return ".c" + n + "{fill:#1a2b3c;stroke:#000;stroke-width:2px;opacity:.5}\n";
+        case 1:
+            return "#id" + n + " rect{fill:none;stroke:rgb(12,34,56);stroke-dasharray:4 2 1;stroke-linecap:round}\n";
+        case 2:
+            return "g.a" + n + " > path.b" + n + "{font:italic bold 12px/1.2 serif;fill-opacity:0.8}\n";
+        case 3:
+            return ".st" + n + "{font-family:'Helvetica Neue',Arial,sans-serif;font-size:11px;fill:#333333}\n";
+        case 4:
+            return "text.t" + n + ":first-child,.u" + n + "{text-anchor:middle;font-weight:700;stroke:#fff !important}\n";
+        default:
+            return ".hc-series-" + n + " .hc-point{stroke-width:1;stroke:#ffffff;fill-opacity:.75;visibility:visible}\n";
+    }
+}
+
+// A few elements, one for each kind of rule.
+const char kDenseRuleUsers[] =
+    "<rect class=\"c0\" width=\"5\" height=\"5\"/><g id=\"id1\"><rect width=\"5\" height=\"5\"/></g>"
+    "<g class=\"a2\"><path class=\"b2\" d=\"M0 0h5v5z\"/></g><text class=\"st3\" y=\"20\">x</text>"
+    "<text class=\"t4\" y=\"40\">y</text><g class=\"hc-series-5\"><rect class=\"hc-point\" width=\"5\" "
+    "height=\"5\"/></g></svg>\n";
+
+// n bytes of such rules (to the end of the rule that reaches n).
+std::string DenseRules(long long n) {
+    std::string css;
+    css.reserve(static_cast<size_t>(n) + 200);
+    for (long long i = 0; static_cast<long long>(css.size()) < n; ++i) css += DenseRule(i);
+    return std::string(kHead) + "<style>" + css + "</style>" + kDenseRuleUsers;
+}
+
+std::string DenseRulesBase(long long) {
+    return std::string(kHead) + "<style></style>" + kDenseRuleUsers;
+}
+
 }  // namespace
 
 const std::vector<ScaleInput>& ScaleInputs() {
@@ -143,6 +183,7 @@ const std::vector<ScaleInput>& ScaleInputs() {
         {"pattern tiles", "tiles", PatternTiles},
         {"elements drawn through use", "instances", NestedUses},
         {"entity references", "references", EntityUses},
+        {"dense rules", "bytes of CSS", DenseRules, DenseRulesBase},
     };
     return inputs;
 }

@@ -3,8 +3,9 @@
 // one after the other; the whole input is also scanned on its own, read as
 // a "style" attribute and given to the value classes as a value text.
 // Never a crash, a leak or a read past a text; the scanner keeps every
-// byte, the pieces a long text is cut into scan to the whole text's
-// tokens, and the sheet uses every token but its one end token.
+// byte, the pieces a long text is cut into (by the quick reading or by the
+// scanner) scan to the whole text's tokens, and the sheet uses every token
+// but its one end token.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -70,8 +71,7 @@ std::string TokenRun(const markup::String& text) {
     return run;
 }
 
-void CutsKeepEveryToken(const markup::String& text) {
-    const std::vector<std::uint32_t> cuts = CSSTextCuts(std::string_view(text.Text(), text.Length()), 1);
+void CutsKeepEveryToken(const markup::String& text, const std::vector<std::uint32_t>& cuts) {
     if (cuts.empty()) return;
     std::string pieces;
     std::uint32_t start = 0;
@@ -91,7 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Scanned once: the same tokens are read as a "style" attribute below.
     markup::Vector<CSSToken> attributeTokens;
     ScanKeepsEveryByte(whole, attributeTokens);
-    CutsKeepEveryToken(whole);
+    CutsKeepEveryToken(whole, CSSTextCuts(std::string_view(whole.Text(), whole.Length()), 1));
+    CSSTokenizer scanner;
+    CutsKeepEveryToken(whole, CSSScannedCuts(whole, 1, scanner));
 
     CSSStyleSheet sheet(Css());
     std::size_t start = 0;

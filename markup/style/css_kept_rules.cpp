@@ -64,7 +64,7 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
     const std::uint32_t rule = Count(rules_.size());
     const std::uint32_t firstSelector = Count(selectors_.size());
     for (const ParsedSelector& parsed : selectors) {
-        KeptSelector kept{rule, Count(steps_.size()), 0, parsed.specificity, kNoFilter, IsKeyOnly(parsed)};
+        KeptSelector kept{Count(steps_.size()), 0, parsed.specificity, kNoFilter, rule};
         Filing filing{nullptr, false, 0, 0};
         if (!parsed.Never()) {
             if (!parsed.ancestorKeys.empty()) {
@@ -73,7 +73,7 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
                 kept.filter = Count(filters_.size());
                 filters_.push_back(need);
             }
-            if (!kept.keyOnly) {
+            if (!IsKeyOnly(parsed)) {
                 kept.stepCount = Count(parsed.steps.size());
                 for (const SelectorStep& step : parsed.steps) {
                     steps_.push_back(KeptStep{Count(conditions_.size()), Count(step.conditions.size()), step.combinator});
@@ -135,6 +135,19 @@ std::string_view KeptRules::Prelude(std::uint32_t rule) const {
 std::string_view KeptRules::Block(std::uint32_t rule) const {
     const KeptRule& r = rules_[rule];
     return std::string_view(r.text + r.preludeLength, r.blockLength);
+}
+
+std::uint32_t KeptRules::SelectorCount(std::uint32_t rule) const {
+    const bool last = rule + 1 == rules_.size();
+    return (last ? Count(selectors_.size()) : rules_[rule + 1].firstSelector) - rules_[rule].firstSelector;
+}
+
+std::uint32_t KeptRules::DeclarationsPerSelector(std::uint32_t rule) const {
+    const bool last = rule + 1 == rules_.size();
+    const std::uint32_t declarations =
+        (last ? declarations_ : rules_[rule + 1].firstDeclaration) - rules_[rule].firstDeclaration;
+    const std::uint32_t selectors = SelectorCount(rule);
+    return selectors ? declarations / selectors : 0;
 }
 
 KeptSelectorView KeptRules::View(const KeptSelector& selector) const {

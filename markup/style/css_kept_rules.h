@@ -33,17 +33,16 @@ struct KeptRule {
 };
 
 struct KeptSelector {
-    std::uint32_t rule;
-    // Steps are kept only for the selectors the matcher reads: not for one
-    // that is its key alone, nor for one that matches nothing.
+    // Steps are kept only for the selectors the matcher reads: none for
+    // one that is its key alone (".a", "#b", "rect"), whose finding under
+    // the element's key is the match, nor for one that matches nothing,
+    // which is filed nowhere.
     std::uint32_t firstStep;
     std::uint32_t stepCount;
     std::uint32_t specificity;
     // Into the filters, kNoFilter when it needs no key on an ancestor.
     std::uint32_t filter;
-    // The selector is its key alone (".a", "#b", "rect"): finding it under
-    // the element's key is the match.
-    std::uint32_t keyOnly;
+    std::uint32_t rule;
 };
 
 class KeptRules {
@@ -66,6 +65,9 @@ class KeptRules {
     const KeptRule& Rule(std::uint32_t rule) const { return rules_[rule]; }
     std::string_view Prelude(std::uint32_t rule) const;
     std::string_view Block(std::uint32_t rule) const;
+    std::uint32_t SelectorCount(std::uint32_t rule) const;
+    // The declarations each selector of the rule gives.
+    std::uint32_t DeclarationsPerSelector(std::uint32_t rule) const;
     // The sheet's declarations so far.
     std::uint32_t DeclarationCount() const { return declarations_; }
 

@@ -95,8 +95,8 @@ void CSSManager::CollectStyleElements() {
     // The element's text pieces are one sheet: an entity reference
     // ("&gt;" for a child combinator) splits the text into nodes, and
     // scanned apart they would make rules of their fragments.
-    String text;
-    bool any = false;
+    std::vector<const DocElement*> pieces;
+    std::uint64_t length = 0;
     TerminalsIterator terminals(styleElement_);
     for (Node* node = terminals.First(); node; node = terminals.Next()) {
         // A style element without children is its own terminal; its text
@@ -105,10 +105,21 @@ void CSSManager::CollectStyleElements() {
         const auto* element = dynamic_cast<const DocElement*>(node);
         if (!element) throw InvalidArgumentFault();
         if (element->TypeId() == kKindMarkupDeclaration) continue;
-        text += element->Text();
-        any = true;
+        pieces.push_back(element);
+        length += element->Text().Length();
     }
-    if (any) AddStyleText(text, 0);
+    if (pieces.empty()) return;
+    // A single piece, the usual case, is read where it is rather than
+    // copied.
+    if (pieces.size() == 1) {
+        AddStyleText(pieces[0]->Text(), 0);
+        return;
+    }
+    if (length >= 0xFFFFFFFFu) throw MemoryAllocationFault();
+    String text;
+    text.Reserve(static_cast<std::uint32_t>(length + 1));
+    for (const DocElement* piece : pieces) text += piece->Text();
+    AddStyleText(text, 0);
 }
 
 void CSSManager::AddStyleText(const String& text, std::uint8_t origin) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "markup/faults.h"
 #include "markup/style/css_declarations.h"
 #include "markup/style/css_text_cuts.h"
 #include "markup/style/css_tokenizer.h"
@@ -28,11 +29,11 @@ bool KeepsPlace(std::uint32_t type) {
 
 void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_t position) {
     // A long text is scanned and parsed a piece at a time, cut where the
-    // pieces give the whole text's tokens, so that its tokens are never
-    // all held at once.
-    constexpr std::uint32_t kPiece = 64 * 1024;
+    // pieces give the whole text's tokens, so that its tokens (some 20
+    // bytes a byte of text) are never all held at once.
+    constexpr std::uint32_t kPiece = 1024;
     if (position < 0 && text.Length() >= 2 * kPiece) {
-        const std::vector<std::uint32_t> cuts = CSSTextCuts(std::string_view(text.Text(), text.Length()), kPiece);
+        const std::vector<std::uint32_t> cuts = CSSPieceCuts(text, kPiece, Tokenizer());
         if (!cuts.empty()) {
             std::uint32_t start = 0;
             for (const std::uint32_t cut : cuts) {
@@ -47,7 +48,7 @@ void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_
 }
 
 void CSSStyleSheet::AddPiece(const String& text, std::uint8_t origin, std::int32_t position) {
-    CSSTokenizer tokenizer;
+    CSSTokenizer& tokenizer = Tokenizer();
     if (tokens_.Count() == 0) {
         tokenizer.Tokenize(text, origin, tokens_);
     } else {
@@ -135,6 +136,10 @@ void CSSStyleSheet::Rebuild() {
         cursor_.ConsumeThrough(kCSSBlockClose);
         release(start);
     }
+    // Every token before the first unused one is used now, the blanks
+    // between rules too, which were marked only when the end was reached:
+    // all of them go.
+    released = from;
     release(firstUnused_);
     CloseEmptySlots(from);
 }
@@ -149,18 +154,24 @@ void CSSStyleSheet::CloseEmptySlots(std::uint32_t from) {
     cursor_.Seek(firstUnused_);
 }
 
+// One scanner serves every text and every rule made: a text leaves it in
+// its first state.
+CSSTokenizer& CSSStyleSheet::Tokenizer() const {
+    if (!tokenizer_) tokenizer_ = detail::Make<CSSTokenizer>();
+    return *tokenizer_;
+}
+
 // A rule's objects come from its kept texts as the first parse made them:
 // the block's text scans to the tokens it was read from.
 CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
     if (CSSCompoundSelector* made = rules_.At(rule)) return *made;
     std::vector<ParsedSelector> selectors;
     ParseSelectorGroup(kept_->Prelude(rule), selectors);
-    if (!tokenizer_) tokenizer_ = detail::Make<CSSTokenizer>();
     const std::string_view block = kept_->Block(rule);
     String text(static_cast<std::uint32_t>(block.size() + 1));
     text.Append(block.data(), static_cast<std::uint32_t>(block.size()));
     CSSList<CSSToken> tokens;
-    tokenizer_->Tokenize(text, 0, tokens);
+    Tokenizer().Tokenize(text, 0, tokens);
     CSSTokenSource cursor(&tokens);
     Vector<CSSProperty> properties;
     ParseCSSDeclarations(cursor, css_, properties);
@@ -175,6 +186,11 @@ CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
         }
     }
     const std::uint32_t valueCount = static_cast<std::uint32_t>(madeValues_.size()) - firstValue;
+    // Made again, a rule gives what it gave when it was read; anything
+    // else would put the sheet's declarations out of their order.
+    if (valueCount != kept_->DeclarationsPerSelector(rule) || made->SelectorCount() != kept_->SelectorCount(rule)) {
+        throw RuntimeFault();
+    }
     const detail::KeptRule& kept = kept_->Rule(rule);
     const std::uint32_t firstSelector = kept.firstSelector;
     if (madeSelectors_.size() < firstSelector + made->SelectorCount()) {
@@ -336,7 +352,8 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
         for (std::uint32_t entry = head; entry != kNone; entry = kept.Entry(entry).next) {
             const std::uint32_t index = kept.Entry(entry).selector;
             const detail::KeptSelector& selector = kept.Selector(index);
-            if (!selector.keyOnly) {
+            // A selector kept without steps is its key alone.
+            if (selector.stepCount != 0) {
                 if (selector.filter != detail::KeptRules::kNoFilter) {
                     if (!ancestorsRead) readAncestors();
                     if (!ancestors.Covers(kept.Filter(selector.filter))) continue;
@@ -345,10 +362,7 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
             }
             // Every value of the rule, with the selector's place among the
             // rule's: the sheet's order of declarations.
-            if (index >= madeSelectors_.size() || !madeSelectors_[index].selector) {
-                Made(selector.rule);
-                if (index >= madeSelectors_.size()) continue;
-            }
+            if (index >= madeSelectors_.size() || !madeSelectors_[index].selector) Made(selector.rule);
             const MadeSelector& made = madeSelectors_[index];
             std::uint64_t place = made.firstPlace;
             for (std::uint32_t v = made.firstValue; v < made.firstValue + made.valueCount; ++v) {

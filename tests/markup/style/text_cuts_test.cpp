@@ -73,14 +73,42 @@ TEST(Cuts, PiecesAreAtLeastTheLengthAsked) {
     }
 }
 
+class ScannedCuts : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(ScannedCuts, PiecesScanAsTheWholeText) {
+    const std::string text = GetParam().text;
+    CSSTokenizer scanner;
+    const std::vector<std::uint32_t> cuts = CSSScannedCuts(Text(text), 1, scanner);
+    std::string offsets, pieces;
+    std::uint32_t start = 0;
+    for (const std::uint32_t cut : cuts) {
+        offsets += std::to_string(cut) + " ";
+        pieces += Tokens(text.substr(start, cut - start));
+        start = cut;
+    }
+    pieces += Tokens(text.substr(start));
+    EXPECT_EQ(offsets, GetParam().cuts) << text;
+    EXPECT_EQ(pieces, Tokens(text)) << text;
+}
+
+// The texts the quick reading leaves whole.
+INSTANTIATE_TEST_SUITE_P(
+    Table, ScannedCuts,
+    ::testing::Values(
+        // A skipped at-rule's braces close nothing; an applying media block
+        // is one block.
+        CutCase{"a{}@media print{b{}}c{}d{}", "3 23 "}, CutCase{"a{}@media screen{b{}}c{}", "3 21 "},
+        CutCase{"@font-face{src:url(x.woff)}a{}b{}", "30 "}, CutCase{"@page{x:'}'}a{}b{}", "15 "},
+        // Escapes and comment markers take what the scanner gives them.
+        CutCase{"a{}.\\}b{}c{}", "3 9 "}, CutCase{"<!-- a{} -->b{}c{}", "15 "},
+        // No piece starts with "@import"; nothing after an end character.
+        CutCase{"a{}@import 'x';b{}c{}", "18 "}, CutCase{"a{}\x04" "b{}c{}", "3 "}));
+
 // A sheet long enough to be read in pieces has the rules and declarations
 // of the same text read whole (a text at a position is never cut).
-TEST(Cuts, ASheetReadInPiecesHasTheWholeTextsRules) {
-    std::string css;
-    for (int i = 0; css.size() < 300000; ++i) {
-        css += ".c" + std::to_string(i) + ", g > #r" + std::to_string(i) + " { fill: #" + std::to_string(100000 + i) +
-               "; stroke-dasharray: 1 2; font-family: 'A}', serif } /* } */\n";
-    }
+void ExpectPiecesAsWhole(const std::string& css) {
+    CSSTokenizer scanner;
+    ASSERT_FALSE(CSSPieceCuts(Text(css), 1024, scanner).empty());
     CSSStyleSheet pieces(Css()), whole(Css());
     pieces.AddText(Text(css), 0);
     whole.AddText(Text(css), 0, 0);
@@ -92,6 +120,27 @@ TEST(Cuts, ASheetReadInPiecesHasTheWholeTextsRules) {
     const auto& tokens = pieces.Tokens();
     for (std::uint32_t i = 0; i + 1 < tokens.Count(); ++i) ASSERT_TRUE(tokens.At(i)->Consumed()) << i;
     EXPECT_EQ(tokens.At(tokens.Count() - 1)->Type(), kCSSEnd);
+}
+
+TEST(Cuts, ASheetReadInPiecesHasTheWholeTextsRules) {
+    std::string css;
+    for (int i = 0; css.size() < 300000; ++i) {
+        css += ".c" + std::to_string(i) + ", g > #r" + std::to_string(i) + " { fill: #" + std::to_string(100000 + i) +
+               "; stroke-dasharray: 1 2; font-family: 'A}', serif } /* } */\n";
+    }
+    ExpectPiecesAsWhole(css);
+}
+
+// At-rules, escapes and comment markers: the scanner's cuts.
+TEST(Cuts, ASheetWithAtRulesReadInPiecesHasTheWholeTextsRules) {
+    std::string css = "@import 'a.css';\n@font-face { font-family: x; src: url(x.woff) }\n";
+    for (int i = 0; css.size() < 100000; ++i) {
+        const std::string n = std::to_string(i);
+        css += ".c" + n + ", .\\31 x" + n + " { fill: #" + std::to_string(100000 + i) + " } <!-- } -->\n";
+        if (i % 50 == 0) css += "@media screen { .m" + n + " { stroke: red } } @media print { .p { fill: red } }\n";
+        if (i % 70 == 0) css += "@import 'b.css';\n@keyframes k" + n + " { from { opacity: 0 } to { opacity: 1 } }\n";
+    }
+    ExpectPiecesAsWhole(css);
 }
 
 }  // namespace

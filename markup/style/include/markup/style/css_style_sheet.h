@@ -89,6 +89,7 @@ class CSSStyleSheet {
                                                    const Vector<CSSProperty>& block) const;
     // The rule's objects, made from its kept texts when first asked for.
     CSSCompoundSelector& Made(std::uint32_t rule) const;
+    CSSTokenizer& Tokenizer() const;
     void AddPiece(const String& text, std::uint8_t origin, std::int32_t position);
     void Rebuild();
     void CloseEmptySlots(std::uint32_t from);
@@ -120,7 +121,6 @@ class CSSStyleSheet {
     // Made for the first Declarations(), of this many rules.
     mutable CSSList<CSSDeclaration> declarations_;
     mutable std::uint32_t declaredRules_ = 0;
-    // Scans the blocks of the rules made.
     mutable std::unique_ptr<CSSTokenizer> tokenizer_;
     // Every token before this index is used (a rebuild starts there).
     std::uint32_t firstUnused_ = 0;

@@ -36,6 +36,15 @@ class CSSTokenizer : public CSSFlexLexer {
     // token per scanner result, each carrying the origin byte; the list
     // owns them. Always true.
     bool Tokenize(const String& text, std::uint8_t origin, Vector<CSSToken>& tokens);
+    // Scans the text (with the end character appended) to its end, making
+    // no tokens: `take(type, text, length)` for each scanner result.
+    template <class Take>
+    void Scan(const String& text, Take&& take) {
+        Start(text);
+        for (int type = yylex(); type != 0; type = yylex()) take(type, YYText(), static_cast<std::uint32_t>(YYLeng()));
+        // The text's copy is not needed past the scan.
+        text_ = String();
+    }
 
     // The next token type, 0 at the end of the input; the matched text is
     // YYText().
@@ -49,6 +58,8 @@ class CSSTokenizer : public CSSFlexLexer {
     void LexerError(const char* message) override;
 
   private:
+    void Start(const String& text);
+
     String text_;
     std::uint32_t readPosition_ = 0;
     // The brace depth inside a skipped at-rule; reset when one starts.

@@ -52,6 +52,17 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
         text.append(bytes);
         return at;
     };
+    // Most names stand in the prelude as written, in their order: each is
+    // looked for a little way on from where the one before it was found,
+    // and added only when it is not there (an escape, a type folded to
+    // lower case).
+    std::size_t near = 0;
+    const auto place = [&](std::string_view name) {
+        const std::size_t at = prelude.substr(near, name.size() * 3 + 64).find(name);
+        if (at == std::string_view::npos) return append(name);
+        near += at;
+        return Count(near);
+    };
     // Where each selector is filed: an index, or the universal list.
     struct Filing {
         SelectorIndex* index;
@@ -78,7 +89,8 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
                 for (const SelectorStep& step : parsed.steps) {
                     steps_.push_back(KeptStep{Count(conditions_.size()), Count(step.conditions.size()), step.combinator});
                     for (const SelectorCondition& c : step.conditions) {
-                        const std::uint32_t name = append(c.name);
+                        // An attribute test's value follows its name.
+                        const std::uint32_t name = c.value.empty() ? place(c.name) : append(c.name);
                         append(c.value);
                         conditions_.push_back(
                             KeptCondition{name, Count(c.name.size()), Count(c.value.size()), c.test});
@@ -104,7 +116,7 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
                 key = parsed.key;
             }
             if (filing.index) {
-                filing.key = append(key);
+                filing.key = place(key);
                 filing.length = Count(key.size());
             }
         }

@@ -29,11 +29,9 @@ struct CutCase {
     const char* cuts;  // the offsets with pieces of at least one byte (none at the end)
 };
 
-class Cuts : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(Cuts, PiecesScanAsTheWholeText) {
-    const std::string text = GetParam().text;
-    const std::vector<std::uint32_t> cuts = CSSTextCuts(text, 1);
+// The cuts are the ones expected, and the pieces scan to the text's tokens.
+void ExpectCuts(const CutCase& c, const std::vector<std::uint32_t>& cuts) {
+    const std::string text = c.text;
     std::string offsets, pieces;
     std::uint32_t start = 0;
     for (const std::uint32_t cut : cuts) {
@@ -42,8 +40,14 @@ TEST_P(Cuts, PiecesScanAsTheWholeText) {
         start = cut;
     }
     pieces += Tokens(text.substr(start));
-    EXPECT_EQ(offsets, GetParam().cuts) << text;
+    EXPECT_EQ(offsets, c.cuts) << text;
     EXPECT_EQ(pieces, Tokens(text)) << text;
+}
+
+class Cuts : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(Cuts, PiecesScanAsTheWholeText) {
+    ExpectCuts(GetParam(), CSSTextCuts(GetParam().text, 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,19 +80,8 @@ TEST(Cuts, PiecesAreAtLeastTheLengthAsked) {
 class ScannedCuts : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(ScannedCuts, PiecesScanAsTheWholeText) {
-    const std::string text = GetParam().text;
     CSSTokenizer scanner;
-    const std::vector<std::uint32_t> cuts = CSSScannedCuts(Text(text), 1, scanner);
-    std::string offsets, pieces;
-    std::uint32_t start = 0;
-    for (const std::uint32_t cut : cuts) {
-        offsets += std::to_string(cut) + " ";
-        pieces += Tokens(text.substr(start, cut - start));
-        start = cut;
-    }
-    pieces += Tokens(text.substr(start));
-    EXPECT_EQ(offsets, GetParam().cuts) << text;
-    EXPECT_EQ(pieces, Tokens(text)) << text;
+    ExpectCuts(GetParam(), CSSScannedCuts(Text(GetParam().text), 1, scanner));
 }
 
 // The texts the quick reading leaves whole.

@@ -66,16 +66,12 @@ bool CSSStyleSheet::ReadRule(RuleRead& read) {
     return true;
 }
 
-std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::BuildRule(std::vector<ParsedSelector>& selectors,
+std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::BuildRule(std::uint32_t selectors,
                                                               const Vector<CSSProperty>& block) const {
     // The rule's sheet is this one, which a made rule gives its callers.
     auto rule = detail::Make<CSSCompoundSelector>(const_cast<CSSStyleSheet*>(this));
-    rule->Reserve(static_cast<std::uint32_t>(selectors.size()), block.Count());
-    for (ParsedSelector& parsed : selectors) {
-        CSSContextualSelector selector;
-        selector.SetParsed(std::make_shared<const ParsedSelector>(std::move(parsed)));
-        rule->AddSelector(selector);
-    }
+    rule->Reserve(selectors, block.Count());
+    for (std::uint32_t i = 0; i < selectors; ++i) rule->AddSelector(CSSContextualSelector());
     for (std::uint32_t i = 0; i < block.Count(); ++i) rule->AddProperty(*block.At(i));
     return rule;
 }
@@ -83,7 +79,11 @@ std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::BuildRule(std::vector<Parsed
 std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::ParseRule() {
     RuleRead read;
     if (!ReadRule(read)) return nullptr;
-    return BuildRule(read.selectors, read.block);
+    std::unique_ptr<CSSCompoundSelector> rule = BuildRule(static_cast<std::uint32_t>(read.selectors.size()), read.block);
+    for (std::uint32_t i = 0; i < read.selectors.size(); ++i) {
+        rule->SelectorAt(i)->SetParsed(std::make_shared<const ParsedSelector>(std::move(read.selectors[i])));
+    }
+    return rule;
 }
 
 }  // namespace markup::style

@@ -162,11 +162,13 @@ CSSTokenizer& CSSStyleSheet::Tokenizer() const {
 }
 
 // A rule's objects come from its kept texts as the first parse made them:
-// the block's text scans to the tokens it was read from.
+// the block's text scans to the tokens it was read from, and its selectors
+// are the prelude's parts.
 CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
     if (CSSCompoundSelector* made = rules_.At(rule)) return *made;
-    std::vector<ParsedSelector> selectors;
-    ParseSelectorGroup(kept_->Prelude(rule), selectors);
+    // The selectors are parsed only when asked for: the matcher reads their
+    // kept form.
+    const std::vector<std::string_view> selectors = SplitSelectorGroup(kept_->Prelude(rule));
     const std::string_view block = kept_->Block(rule);
     String text(static_cast<std::uint32_t>(block.size() + 1));
     text.Append(block.data(), static_cast<std::uint32_t>(block.size()));
@@ -175,7 +177,8 @@ CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
     CSSTokenSource cursor(&tokens);
     Vector<CSSProperty> properties;
     ParseCSSDeclarations(cursor, css_, properties);
-    std::unique_ptr<CSSCompoundSelector> made = BuildRule(selectors, properties);
+    std::unique_ptr<CSSCompoundSelector> made = BuildRule(static_cast<std::uint32_t>(selectors.size()), properties);
+    for (std::uint32_t i = 0; i < selectors.size(); ++i) made->SelectorAt(i)->SetSource(selectors[i]);
     const std::uint32_t firstValue = static_cast<std::uint32_t>(madeValues_.size());
     for (std::uint32_t p = 0; p < made->PropertyCount(); ++p) {
         CSSProperty* property = made->PropertyAt(p);

@@ -85,8 +85,9 @@ class CSSStyleSheet {
     // One rule at the cursor; false when it has no selector or no
     // declaration.
     bool ReadRule(RuleRead& read);
-    std::unique_ptr<CSSCompoundSelector> BuildRule(std::vector<ParsedSelector>& selectors,
-                                                   const Vector<CSSProperty>& block) const;
+    // A rule of that many selectors, still empty, and copies of the
+    // properties.
+    std::unique_ptr<CSSCompoundSelector> BuildRule(std::uint32_t selectors, const Vector<CSSProperty>& block) const;
     // The rule's objects, made from its kept texts when first asked for.
     CSSCompoundSelector& Made(std::uint32_t rule) const;
     CSSTokenizer& Tokenizer() const;

@@ -2,6 +2,8 @@
 // matching.
 #include "markup/style/css_manager.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -96,7 +98,7 @@ void CSSManager::CollectStyleElements() {
     // ("&gt;" for a child combinator) splits the text into nodes, and
     // scanned apart they would make rules of their fragments.
     std::vector<const DocElement*> pieces;
-    std::uint64_t length = 0;
+    std::uint64_t length = 1;
     TerminalsIterator terminals(styleElement_);
     for (Node* node = terminals.First(); node; node = terminals.Next()) {
         // A style element without children is its own terminal; its text
@@ -115,10 +117,12 @@ void CSSManager::CollectStyleElements() {
         AddStyleText(pieces[0]->Text(), 0);
         return;
     }
-    if (length >= 0xFFFFFFFFu) throw MemoryAllocationFault();
+    // Room for the whole text first: String grows by a fixed step, and
+    // comments may cut a sheet into a million pieces. Past 4 GB the
+    // appends raise the memory fault.
     String text;
-    text.Reserve(static_cast<std::uint32_t>(length + 1));
-    for (const DocElement* piece : pieces) text += piece->Text();
+    text.Reserve(static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX)));
+    for (const DocElement* element : pieces) text += element->Text();
     AddStyleText(text, 0);
 }
 

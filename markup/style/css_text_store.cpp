@@ -29,8 +29,10 @@ const char* TextStore::Keep(std::string_view bytes) {
         pieces_.push_back(std::move(piece));
     } else {
         if (size > room_) {
-            // A small sheet takes a small first piece.
-            const std::size_t pieceSize = pieces_.size() < 4 ? kPiece >> (4 - pieces_.size()) : kPiece;
+            // A small sheet takes a small first piece: 1 KB, doubled for
+            // each piece after it up to the full size.
+            const std::size_t step = pieces_.size() < 6 ? kPiece >> (6 - pieces_.size()) : kPiece;
+            const std::size_t pieceSize = step < size ? size : step;
             std::unique_ptr<char[]> piece = NewBytes(pieceSize);
             char* start = piece.get();
             pieces_.push_back(std::move(piece));

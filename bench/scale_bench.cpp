@@ -7,10 +7,10 @@
 //   scale_bench [--sizes 1000,10000,100000,1000000] [--rows TEXT] [--limit SECONDS]
 //               [--folder DIR] [--tool PATH]
 //
-// --rows keeps the rows whose name holds TEXT. Rows with a base document
-// also show the bytes of peak memory a unit costs: the peak over the base's. A run killed at the limit
+// --rows keeps the rows whose name holds TEXT. A run killed at the limit
 // shows the memory of the programs around it, not its own. Start-up (some 10 MB, a few
-// milliseconds) weighs in at the smallest sizes; growth is read from 10^4 up.
+// milliseconds) weighs in at the smallest sizes; growth is read from 10^4 up. Rows with a
+// base document also show the bytes of peak memory a unit costs: the peak over the base's.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,8 +41,8 @@ Run ImportRun(const std::string& text, long long n, const std::string& folder, c
     std::ofstream(document, std::ios::binary) << text;
     documentMB = FileMB(document);
     const std::string peakFile = folder + "/scale-bench-peak.txt";
-    Run run = RunProcess({"timeout", limit, "/usr/bin/time", "-f", "%M", "-o", peakFile, tool, "import", document,
-                          output});
+    Run run = RunProcess(
+        {"timeout", limit, "/usr/bin/time", "-f", "%M", "-o", peakFile, tool, "import", document, output});
     if (run.exitStatus == 0 || run.exitStatus == 1) {
         std::ifstream peak(peakFile);
         double kB = 0;
@@ -92,7 +92,8 @@ int Main(int argc, char** argv) {
     std::printf("load average at the start: %s\n", LoadAverage().c_str());
     std::printf("one run each, killed after %s s; time and memory growth per tenfold of N\n\n", limit.c_str());
     std::printf(
-        "| input | N | unit | document MB | s | peak MB | outcome | time x/10 | memory x/10 | bytes a unit |\n"
+        "| input | N | unit | document MB | s | peak MB | outcome | time x/10 | memory x/10 "
+        "| bytes a unit |\n"
         "|---|---|---|---|---|---|---|---|---|---|\n");
     std::fflush(stdout);
     bool allOk = true;
@@ -109,8 +110,9 @@ int Main(int argc, char** argv) {
             if (input.base && run.peakMB > 0) {
                 double baseMB = 0;
                 const Run base = ImportRun(input.base(n), n, folder, limit, tool, baseMB);
+                const double bytes = (run.peakMB - base.peakMB) * 1024 * 1024;
                 char text[32];
-                std::snprintf(text, sizeof text, "%.1f", (run.peakMB - base.peakMB) * 1024 * 1024 / static_cast<double>(n));
+                std::snprintf(text, sizeof text, "%.1f", bytes / static_cast<double>(n));
                 if (base.peakMB > 0) perUnit = text;
             }
             if (run.exitStatus != 0 && run.exitStatus != 1) allOk = false;

@@ -142,15 +142,19 @@ std::string DenseRule(long long i) {
         case 0:
             return ".c" + n + "{fill:#1a2b3c;stroke:#000;stroke-width:2px;opacity:.5}\n";
         case 1:
-            return "#id" + n + " rect{fill:none;stroke:rgb(12,34,56);stroke-dasharray:4 2 1;stroke-linecap:round}\n";
+            return "#id" + n +
+                   " rect{fill:none;stroke:rgb(12,34,56);stroke-dasharray:4 2 1;stroke-linecap:round}\n";
         case 2:
             return "g.a" + n + " > path.b" + n + "{font:italic bold 12px/1.2 serif;fill-opacity:0.8}\n";
         case 3:
-            return ".st" + n + "{font-family:'Helvetica Neue',Arial,sans-serif;font-size:11px;fill:#333333}\n";
+            return ".st" + n +
+                   "{font-family:'Helvetica Neue',Arial,sans-serif;font-size:11px;fill:#333333}\n";
         case 4:
-            return "text.t" + n + ":first-child,.u" + n + "{text-anchor:middle;font-weight:700;stroke:#fff !important}\n";
+            return "text.t" + n + ":first-child,.u" + n +
+                   "{text-anchor:middle;font-weight:700;stroke:#fff !important}\n";
         default:
-            return ".hc-series-" + n + " .hc-point{stroke-width:1;stroke:#ffffff;fill-opacity:.75;visibility:visible}\n";
+            return ".hc-series-" + n +
+                   " .hc-point{stroke-width:1;stroke:#ffffff;fill-opacity:.75;visibility:visible}\n";
     }
 }
 

@@ -39,8 +39,8 @@ std::uint32_t Count(std::size_t n) {
 
 }  // namespace
 
-void KeptRules::Add(std::string_view prelude, std::string_view block, const std::vector<ParsedSelector>& selectors,
-                    std::uint32_t declarationsPerSelector) {
+void KeptRules::Add(std::string_view prelude, std::string_view block,
+                    const std::vector<ParsedSelector>& selectors, std::uint32_t declarationsPerSelector) {
     std::string text;
     text.reserve(prelude.size() + block.size());
     text.append(prelude);
@@ -87,7 +87,8 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
             if (!IsKeyOnly(parsed)) {
                 kept.stepCount = Count(parsed.steps.size());
                 for (const SelectorStep& step : parsed.steps) {
-                    steps_.push_back(KeptStep{Count(conditions_.size()), Count(step.conditions.size()), step.combinator});
+                    steps_.push_back(
+                        KeptStep{Count(conditions_.size()), Count(step.conditions.size()), step.combinator});
                     for (const SelectorCondition& c : step.conditions) {
                         // An attribute test's value follows its name.
                         const std::uint32_t name = c.value.empty() ? place(c.name) : append(c.name);
@@ -103,7 +104,8 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
             if (notById && (c = AncestorCondition(parsed, false))) {
                 filing.index = &byAncestorId_;
                 key = c->name;
-            } else if (notById && parsed.keyKind != SelectorKeyKind::kClass && (c = AncestorCondition(parsed, true))) {
+            } else if (notById && parsed.keyKind != SelectorKeyKind::kClass &&
+                       (c = AncestorCondition(parsed, true))) {
                 filing.index = &byAncestorClass_;
                 key = c->name;
             } else {
@@ -126,12 +128,14 @@ void KeptRules::Add(std::string_view prelude, std::string_view block, const std:
     const std::uint64_t declarations =
         declarations_ + static_cast<std::uint64_t>(selectors.size()) * declarationsPerSelector;
     const char* kept = text_.Keep(text);
-    rules_.push_back(KeptRule{kept, Count(prelude.size()), Count(block.size()), firstSelector, declarations_});
+    rules_.push_back(
+        KeptRule{kept, Count(prelude.size()), Count(block.size()), firstSelector, declarations_});
     declarations_ = Count(declarations);
     for (std::uint32_t i = 0; i < filings.size(); ++i) {
         const Filing& filing = filings[i];
         if (filing.index) {
-            filing.index->File(std::string_view(kept + filing.key, filing.length), firstSelector + i, entries_);
+            filing.index->File(std::string_view(kept + filing.key, filing.length), firstSelector + i,
+                               entries_);
         } else if (filing.universal) {
             entries_.push_back(SelectorIndex::Entry{firstSelector + i, universal_});
             universal_ = Count(entries_.size() - 1);

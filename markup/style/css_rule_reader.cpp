@@ -62,7 +62,8 @@ bool CSSStyleSheet::ReadRule(RuleRead& read) {
         const String& text = tokens_.At(i)->Text();
         read.blockText.append(text.Text(), text.Length());
     }
-    if (const CSSToken* close = tokens_.At(stop); close && close->Type() == kCSSBlockClose) read.blockText += '}';
+    if (const CSSToken* close = tokens_.At(stop); close && close->Type() == kCSSBlockClose)
+        read.blockText += '}';
     return true;
 }
 
@@ -79,7 +80,8 @@ std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::BuildRule(std::uint32_t sele
 std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::ParseRule() {
     RuleRead read;
     if (!ReadRule(read)) return nullptr;
-    std::unique_ptr<CSSCompoundSelector> rule = BuildRule(static_cast<std::uint32_t>(read.selectors.size()), read.block);
+    std::unique_ptr<CSSCompoundSelector> rule =
+        BuildRule(static_cast<std::uint32_t>(read.selectors.size()), read.block);
     for (std::uint32_t i = 0; i < read.selectors.size(); ++i) {
         rule->SelectorAt(i)->SetParsed(std::make_shared<const ParsedSelector>(std::move(read.selectors[i])));
     }

@@ -55,7 +55,8 @@ void CSSContextualSelector::SetSource(std::string_view text) {
 const std::shared_ptr<const ParsedSelector>& CSSContextualSelector::Shared() const {
     if (!parsed_ && !source_.empty()) {
         ParsedSelector parsed;
-        if (ParseSelector(source_, parsed)) parsed_ = std::make_shared<const ParsedSelector>(std::move(parsed));
+        if (ParseSelector(source_, parsed))
+            parsed_ = std::make_shared<const ParsedSelector>(std::move(parsed));
         source_ = {};
     }
     return parsed_;

@@ -14,8 +14,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-bool Condition(SelectorTest test, std::string_view name, std::string_view want, const SelectorElements& elements,
-               Handle element, const ElementFacts* facts) {
+bool Condition(SelectorTest test, std::string_view name, std::string_view want,
+               const SelectorElements& elements, Handle element, const ElementFacts* facts) {
     if (facts) {
         switch (test) {
             case SelectorTest::kType: return SameName(facts->name, name);
@@ -58,7 +58,8 @@ class ParsedView {
     explicit ParsedView(const ParsedSelector& selector) : selector_(selector) {}
     std::size_t Steps() const { return selector_.steps.size(); }
     char Combinator(std::size_t step) const { return selector_.steps[step].combinator; }
-    bool Step(std::size_t step, const SelectorElements& elements, Handle element, const ElementFacts* facts) const {
+    bool Step(std::size_t step, const SelectorElements& elements, Handle element,
+              const ElementFacts* facts) const {
         for (const SelectorCondition& c : selector_.steps[step].conditions) {
             if (!Condition(c.test, c.name, c.value, elements, element, facts)) return false;
         }
@@ -74,7 +75,8 @@ class KeptView {
     explicit KeptView(const detail::KeptSelectorView& selector) : selector_(selector) {}
     std::size_t Steps() const { return selector_.stepCount; }
     char Combinator(std::size_t step) const { return selector_.steps[step].combinator; }
-    bool Step(std::size_t step, const SelectorElements& elements, Handle element, const ElementFacts* facts) const {
+    bool Step(std::size_t step, const SelectorElements& elements, Handle element,
+              const ElementFacts* facts) const {
         const detail::KeptStep& s = selector_.steps[step];
         for (std::uint32_t i = 0; i < s.conditionCount; ++i) {
             const detail::KeptCondition& c = selector_.conditions[s.firstCondition + i];
@@ -134,7 +136,8 @@ Result Match(const View& selector, std::size_t index, const SelectorElements& el
 }
 
 template <class View>
-bool Matches(const View& selector, const SelectorElements& elements, Handle element, const ElementFacts* facts) {
+bool Matches(const View& selector, const SelectorElements& elements, Handle element,
+             const ElementFacts* facts) {
     if (!element || selector.Steps() == 0) return false;
     return Match(selector, selector.Steps() - 1, elements, element, facts) == Result::kMatched;
 }
@@ -174,8 +177,8 @@ bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& ele
     return Matches(ParsedView(selector), elements, element, &facts);
 }
 
-bool detail::MatchesKeptSelector(const KeptSelectorView& selector, const SelectorElements& elements, Handle element,
-                                 const ElementFacts& facts) {
+bool detail::MatchesKeptSelector(const KeptSelectorView& selector, const SelectorElements& elements,
+                                 Handle element, const ElementFacts& facts) {
     return Matches(KeptView(selector), elements, element, &facts);
 }
 

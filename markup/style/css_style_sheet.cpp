@@ -177,7 +177,8 @@ CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
     CSSTokenSource cursor(&tokens);
     Vector<CSSProperty> properties;
     ParseCSSDeclarations(cursor, css_, properties);
-    std::unique_ptr<CSSCompoundSelector> made = BuildRule(static_cast<std::uint32_t>(selectors.size()), properties);
+    std::unique_ptr<CSSCompoundSelector> made =
+        BuildRule(static_cast<std::uint32_t>(selectors.size()), properties);
     for (std::uint32_t i = 0; i < selectors.size(); ++i) made->SelectorAt(i)->SetSource(selectors[i]);
     const std::uint32_t firstValue = static_cast<std::uint32_t>(madeValues_.size());
     for (std::uint32_t p = 0; p < made->PropertyCount(); ++p) {
@@ -191,7 +192,8 @@ CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
     const std::uint32_t valueCount = static_cast<std::uint32_t>(madeValues_.size()) - firstValue;
     // Made again, a rule gives what it gave when it was read; anything
     // else would put the sheet's declarations out of their order.
-    if (valueCount != kept_->DeclarationsPerSelector(rule) || made->SelectorCount() != kept_->SelectorCount(rule)) {
+    if (valueCount != kept_->DeclarationsPerSelector(rule) ||
+        made->SelectorCount() != kept_->SelectorCount(rule)) {
         throw RuntimeFault();
     }
     const detail::KeptRule& kept = kept_->Rule(rule);
@@ -213,7 +215,8 @@ const Vector<CSSCompoundSelector>& CSSStyleSheet::Rules() const {
 }
 
 const Vector<CSSDeclaration>& CSSStyleSheet::Declarations() const {
-    for (; declaredRules_ < rules_.Count(); ++declaredRules_) Made(declaredRules_).AppendDeclarations(declarations_);
+    for (; declaredRules_ < rules_.Count(); ++declaredRules_)
+        Made(declaredRules_).AppendDeclarations(declarations_);
     return declarations_;
 }
 
@@ -309,7 +312,8 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
     // under one key, so no two lists share an entry.
     auto take = [&](const detail::SelectorIndex& index, std::string_view key) {
         const std::uint32_t head = index.Find(key);
-        if (head != kNone && std::find(s.lists.begin(), s.lists.end(), head) == s.lists.end()) s.lists.push_back(head);
+        if (head != kNone && std::find(s.lists.begin(), s.lists.end(), head) == s.lists.end())
+            s.lists.push_back(head);
     };
     ElementFacts facts;
     facts.name = elements.Name(element);

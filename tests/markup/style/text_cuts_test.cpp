@@ -31,7 +31,8 @@ struct CutCase {
 };
 
 // The cuts are the ones expected, and the pieces scan to the text's tokens.
-void ExpectCuts(const std::string& text, const std::vector<std::uint32_t>& cuts, const std::string& expected) {
+void ExpectCuts(const std::string& text, const std::vector<std::uint32_t>& cuts,
+                const std::string& expected) {
     std::string offsets, pieces;
     std::uint32_t start = 0;
     for (const std::uint32_t cut : cuts) {
@@ -59,18 +60,20 @@ INSTANTIATE_TEST_SUITE_P(
         // Braces in strings, comments and url() forms close nothing.
         CutCase{"a{font-family:'x}y'}b{}", "20 ", "20 "}, CutCase{"a{content:\"}\n}\"}b{}", "16 ", "16 "},
         CutCase{"/* } */a{}/* a{ */b{}", "10 ", "10 "}, CutCase{"<!-- a{} -->b{}", "", ""},
-        CutCase{"a{fill:url(#g)}b{fill:url( \"#}\" )}c{}", "15 30 ", "15 30 "}, CutCase{"a{fill:url(#g}b{}", "14 ", "14 "},
-        CutCase{"a{x:curl('}')}b{}", "", "14 "}, CutCase{"a{x:'}b{}", "6 ", "6 "},
+        CutCase{"a{fill:url(#g)}b{fill:url( \"#}\" )}c{}", "15 30 ", "15 30 "},
+        CutCase{"a{fill:url(#g}b{}", "14 ", "14 "}, CutCase{"a{x:curl('}')}b{}", "", "14 "},
+        CutCase{"a{x:'}b{}", "6 ", "6 "},
         // A comment that never ends, nested and stray braces.
         CutCase{"a{}/* b{}", "3 ", "3 "}, CutCase{"a{b{}c}d{}", "7 ", "7 "}, CutCase{"}a{}b{}", "4 ", "4 "},
         // At-rules, escapes and end characters leave the text whole to the
         // quick reading. To the scanner a skipped at-rule's braces close
         // nothing and an applying media block is one block; no piece starts
         // with "@import", and nothing is cut after an end character.
-        CutCase{"a{}@media print{b{}}c{}", "", "3 "}, CutCase{"a{}.\\}b{}c{}", "", "3 9 "}, CutCase{"a{}\x04 b{}", "", "3 "},
-        CutCase{"a{}@media screen{b{}}c{}", "", "3 21 "}, CutCase{"@font-face{src:url(x.woff)}a{}b{}", "", "30 "},
-        CutCase{"@page{x:'}'}a{}b{}", "", "15 "}, CutCase{"<!-- a{} -->b{}c{}", "", "15 "},
-        CutCase{"a{}@import 'x';b{}c{}", "", "18 "}, CutCase{"a{}\x04" "b{}c{}", "", "3 "}));
+        CutCase{"a{}@media print{b{}}c{}", "", "3 "}, CutCase{"a{}.\\}b{}c{}", "", "3 9 "},
+        CutCase{"a{}\x04 b{}", "", "3 "}, CutCase{"a{}@media screen{b{}}c{}", "", "3 21 "},
+        CutCase{"@font-face{src:url(x.woff)}a{}b{}", "", "30 "}, CutCase{"@page{x:'}'}a{}b{}", "", "15 "},
+        CutCase{"<!-- a{} -->b{}c{}", "", "15 "}, CutCase{"a{}@import 'x';b{}c{}", "", "18 "},
+        CutCase{"a{}\004b{}c{}", "", "3 "}));
 
 TEST(Cuts, PiecesAreAtLeastTheLengthAsked) {
     std::string text;
@@ -106,8 +109,8 @@ void ExpectPiecesAsWhole(const std::string& css) {
 TEST(Cuts, ASheetReadInPiecesHasTheWholeTextsRules) {
     std::string css;
     for (int i = 0; css.size() < 300000; ++i) {
-        css += ".c" + std::to_string(i) + ", g > #r" + std::to_string(i) + " { fill: #" + std::to_string(100000 + i) +
-               "; stroke-dasharray: 1 2; font-family: 'A}', serif } /* } */\n";
+        css += ".c" + std::to_string(i) + ", g > #r" + std::to_string(i) + " { fill: #" +
+               std::to_string(100000 + i) + "; stroke-dasharray: 1 2; font-family: 'A}', serif } /* } */\n";
     }
     ExpectPiecesAsWhole(css);
 }
@@ -118,8 +121,10 @@ TEST(Cuts, ASheetWithAtRulesReadInPiecesHasTheWholeTextsRules) {
     for (int i = 0; css.size() < 100000; ++i) {
         const std::string n = std::to_string(i);
         css += ".c" + n + ", .\\31 x" + n + " { fill: #" + std::to_string(100000 + i) + " } <!-- } -->\n";
-        if (i % 50 == 0) css += "@media screen { .m" + n + " { stroke: red } } @media print { .p { fill: red } }\n";
-        if (i % 70 == 0) css += "@import 'b.css';\n@keyframes k" + n + " { from { opacity: 0 } to { opacity: 1 } }\n";
+        if (i % 50 == 0)
+            css += "@media screen { .m" + n + " { stroke: red } } @media print { .p { fill: red } }\n";
+        if (i % 70 == 0)
+            css += "@import 'b.css';\n@keyframes k" + n + " { from { opacity: 0 } to { opacity: 1 } }\n";
     }
     ExpectPiecesAsWhole(css);
 }

@@ -87,7 +87,8 @@ class CSSStyleSheet {
     bool ReadRule(RuleRead& read);
     // A rule of that many selectors, still empty, and copies of the
     // properties.
-    std::unique_ptr<CSSCompoundSelector> BuildRule(std::uint32_t selectors, const Vector<CSSProperty>& block) const;
+    std::unique_ptr<CSSCompoundSelector> BuildRule(std::uint32_t selectors,
+                                                   const Vector<CSSProperty>& block) const;
     // The rule's objects, made from its kept texts when first asked for.
     CSSCompoundSelector& Made(std::uint32_t rule) const;
     CSSTokenizer& Tokenizer() const;

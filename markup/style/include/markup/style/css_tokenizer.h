@@ -41,7 +41,8 @@ class CSSTokenizer : public CSSFlexLexer {
     template <class Take>
     void Scan(const String& text, Take&& take) {
         Start(text);
-        for (int type = yylex(); type != 0; type = yylex()) take(type, YYText(), static_cast<std::uint32_t>(YYLeng()));
+        for (int type = yylex(); type != 0; type = yylex())
+            take(type, YYText(), static_cast<std::uint32_t>(YYLeng()));
         // The text's copy is not needed past the scan.
         text_ = String();
     }

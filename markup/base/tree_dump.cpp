@@ -84,7 +84,7 @@ const char* KindOf(const DocElement& element) {
 
 void AppendAttributes(std::string& out, const AttrElement& element, const std::string& indent,
                       const DictionaryBase* dictionary) {
-    const Vector<Attribute>& attributes = element.Attributes();
+    const AttributeList& attributes = element.Attributes();
     for (std::uint32_t i = 0; i < attributes.Count(); ++i) {
         out += indent;
         const Attribute* attribute = attributes.At(i);

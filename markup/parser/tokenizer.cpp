@@ -145,6 +145,7 @@ Token* Tokenizer::NextToken() {
         if (unterminated_) DiagnoseUnterminated();
         state_ = kStateInputEnded;
     }
+    if (AttrElement* element = AsAttrElement(token_->node)) element->Attributes().Fit();
     CommitText();
     token_->Finish(GetDictionary());
     token_->SetEndLine(line_);

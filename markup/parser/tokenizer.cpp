@@ -2,6 +2,7 @@
 // switches of the tree's dictionary.
 #include "markup/parser/tokenizer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 
@@ -145,11 +146,24 @@ Token* Tokenizer::NextToken() {
         if (unterminated_) DiagnoseUnterminated();
         state_ = kStateInputEnded;
     }
-    if (AttrElement* element = AsAttrElement(token_->node)) element->Attributes().Fit();
     CommitText();
-    token_->Finish(GetDictionary());
+    AttrElement* element = AsAttrElement(token_->node);
+    if (element) element->Attributes().Fit();
+    if (element && !keepTagTexts_ && token_->isStartTag && NamedByDictionary(*element)) {
+        String& text = nameScratch_;
+        text.Empty();
+        text.Append(text_.data(), std::min(nameEnd_, static_cast<std::uint32_t>(text_.size())));
+        element->SetText(GetDictionary(), text);
+    } else {
+        token_->Finish(GetDictionary());
+    }
     token_->SetEndLine(line_);
     return token_;
+}
+
+bool Tokenizer::NamedByDictionary(const DocElement& element) {
+    const Dictionary* dictionary = GetDictionary();
+    return dictionary && element.TypeId() != 0 && dictionary->ElementNameById(element.TypeId(), nameScratch_);
 }
 
 Token* Tokenizer::FreshToken() {

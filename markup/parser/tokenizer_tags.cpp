@@ -86,6 +86,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
         written += rest;
     }
     PushBack(c);
+    nameEnd_ = static_cast<std::uint32_t>(text_.size());
     token_->name.Empty();
     token_->name.Append(written.data(), static_cast<std::uint32_t>(written.size()));
     token_->typeId = typeId;

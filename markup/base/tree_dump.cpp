@@ -18,17 +18,32 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // or more a node, and printf's formatting took a good part of its time.
 void AppendHex(std::string& out, std::uint32_t value, int digits) {
     char text[8];
-    int n = 0;
+    int n = 8;
     do {
-        text[n++] = kHexDigits[value & 0xF];
+        text[--n] = kHexDigits[value & 0xF];
         value >>= 4;
-    } while (value != 0 || n < digits);
-    while (n > 0) out += text[--n];
+    } while (value != 0 || 8 - n < digits);
+    out.append(text + n, static_cast<std::size_t>(8 - n));
 }
 
-bool IsPlain(unsigned char c) {
-    return c >= 0x20 && c < 0x7F && c != '\\' && c != '"';
+void AppendDecimal(std::string& out, std::uint32_t value) {
+    char text[10];
+    int n = 10;
+    do {
+        text[--n] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out.append(text + n, static_cast<std::size_t>(10 - n));
 }
+
+// The bytes that stand for themselves between the quotes.
+struct PlainBytes {
+    bool plain[256] = {};
+    constexpr PlainBytes() {
+        for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '\\' && c != '"';
+    }
+};
+constexpr PlainBytes kPlain;
 
 void AppendQuoted(std::string& out, const String& text) {
     out += '"';
@@ -38,55 +53,61 @@ void AppendQuoted(std::string& out, const String& text) {
     while (i < length) {
         // A run of bytes that stand for themselves goes in one piece.
         std::uint32_t end = i;
-        while (end < length && IsPlain(static_cast<unsigned char>(p[end]))) ++end;
+        while (end < length && kPlain.plain[static_cast<unsigned char>(p[end])]) ++end;
         out.append(p + i, end - i);
         if (end == length) break;
         const auto c = static_cast<unsigned char>(p[end]);
+        char escape[4] = {'\\', 0, 0, 0};
+        std::size_t n = 2;
         switch (c) {
             case '\\':
-                out += "\\\\";
+                escape[1] = '\\';
                 break;
             case '"':
-                out += "\\\"";
+                escape[1] = '"';
                 break;
             case '\n':
-                out += "\\n";
+                escape[1] = 'n';
                 break;
             case '\r':
-                out += "\\r";
+                escape[1] = 'r';
                 break;
             case '\t':
-                out += "\\t";
+                escape[1] = 't';
                 break;
             default:
-                out += "\\x";
-                AppendHex(out, c, 2);
+                escape[1] = 'x';
+                escape[2] = kHexDigits[c >> 4];
+                escape[3] = kHexDigits[c & 0xF];
+                n = 4;
         }
+        out.append(escape, n);
         i = end + 1;
     }
     out += '"';
 }
 
-void AppendField(std::string& out, const char* label, const String& text) {
+void AppendField(std::string& out, const char* label, std::size_t labelLength, const String& text) {
     if (text.IsEmpty()) return;
     out += ' ';
-    out += label;
+    out.append(label, labelLength);
     out += '=';
     AppendQuoted(out, text);
 }
 
 const char* KindOf(const DocElement& element) {
+    // Elements first: most nodes are, and the question is a virtual call.
+    if (AsAttrElement(&element)) return "element";
     if (dynamic_cast<const EntityElement*>(&element)) return "entity";
     if (dynamic_cast<const RunElement*>(&element)) return "run";
-    if (AsAttrElement(&element)) return "element";
     return "doc";
 }
 
-void AppendAttributes(std::string& out, const AttrElement& element, const std::string& indent,
+void AppendAttributes(std::string& out, const AttrElement& element, std::size_t indent,
                       const DictionaryBase* dictionary) {
     const AttributeList& attributes = element.Attributes();
     for (std::uint32_t i = 0; i < attributes.Count(); ++i) {
-        out += indent;
+        out.append(indent, ' ');
         const Attribute* attribute = attributes.At(i);
         if (!attribute) {
             out += "@null\n";
@@ -94,18 +115,25 @@ void AppendAttributes(std::string& out, const AttrElement& element, const std::s
         }
         out += "@0x";
         AppendHex(out, attribute->id, 8);
-        AppendField(out, "name", attribute->GetName(dictionary));
+        if (!attribute->name.IsEmpty()) {
+            AppendField(out, "name", 4, attribute->name);
+        } else {
+            AppendField(out, "name", 4, attribute->GetName(dictionary));
+        }
         out += " value=";
         AppendQuoted(out, attribute->value);
-        if (attribute->valueCode) out += " code=" + std::to_string(attribute->valueCode);
+        if (attribute->valueCode) {
+            out += " code=";
+            AppendDecimal(out, attribute->valueCode);
+        }
         if (!attribute->specified) out += " unspecified";
         out += '\n';
     }
 }
 
 void AppendNode(std::string& out, const Node& node, std::size_t depth, const DictionaryBase* dictionary) {
-    const std::string indent(depth * 2, ' ');
-    out += indent;
+    const std::size_t indent = depth * 2;
+    out.append(indent, ' ');
     const auto* element = DocElement::Of(&node);
     if (!element) {
         out += "node\n";
@@ -113,15 +141,15 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     }
     out += KindOf(*element);
     out += ' ';
-    out += std::to_string(element->TypeId());
+    AppendDecimal(out, element->TypeId());
     String name;
     try {
         name = element->GetName(dictionary);
     } catch (const InvalidArgumentFault&) {
         // An id that nothing names: the line shows the id alone.
     }
-    AppendField(out, "name", name);
-    AppendField(out, "text", element->Text());
+    AppendField(out, "name", 4, name);
+    AppendField(out, "text", 4, element->Text());
     if (element->Flags()) {
         out += " flags=0x";
         AppendHex(out, element->Flags(), 1);
@@ -130,7 +158,7 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     if (element->Extra()) out += " extra";
     out += '\n';
     if (const AttrElement* attributes = AsAttrElement(element)) {
-        AppendAttributes(out, *attributes, indent + "  ", dictionary);
+        AppendAttributes(out, *attributes, indent + 2, dictionary);
     }
 }
 

@@ -95,6 +95,61 @@ void AppendField(std::string& out, const char* label, std::size_t labelLength, c
     AppendQuoted(out, text);
 }
 
+// The dictionary's names by id, each looked up once a walk: a dump asks for
+// the same few names at every node and attribute. Direct-mapped: a clash
+// only looks the name up again.
+class NameCache {
+  public:
+    explicit NameCache(const DictionaryBase* dictionary) : dictionary_(dictionary) {}
+
+    // DocElement::GetName; false where it raises.
+    bool ElementName(const DocElement& element, String& name) {
+        Slot& slot = elements_[SlotOf(element.TypeId())];
+        if (!slot.used || slot.id != element.TypeId()) {
+            slot.used = true;
+            slot.id = element.TypeId();
+            slot.named = dictionary_ && dictionary_->ElementNameById(slot.id, slot.name);
+        }
+        if (slot.named) {
+            name = slot.name;
+            return true;
+        }
+        try {
+            name = element.GetName(dictionary_);
+        } catch (const InvalidArgumentFault&) {
+            return false;
+        }
+        return true;
+    }
+
+    // Attribute::GetName.
+    const String& AttributeName(const Attribute& attribute) {
+        if (!attribute.name.IsEmpty()) return attribute.name.Get();
+        Slot& slot = attributes_[SlotOf(attribute.id)];
+        if (!slot.used || slot.id != attribute.id) {
+            slot.used = true;
+            slot.id = attribute.id;
+            slot.named = dictionary_ && dictionary_->AttributeNameById(attribute.id, slot.name);
+            if (!slot.named) slot.name.Empty();
+        }
+        return slot.name;
+    }
+
+  private:
+    struct Slot {
+        std::uint32_t id = 0;
+        bool used = false;
+        bool named = false;
+        String name;
+    };
+    static constexpr std::size_t kSlots = 256;
+    static std::size_t SlotOf(std::uint32_t id) { return (id * 2654435761u) >> 24; }
+
+    const DictionaryBase* dictionary_;
+    Slot elements_[kSlots];
+    Slot attributes_[kSlots];
+};
+
 const char* KindOf(const DocElement& element) {
     // Elements first: most nodes are, and the question is a virtual call.
     if (AsAttrElement(&element)) return "element";
@@ -103,8 +158,7 @@ const char* KindOf(const DocElement& element) {
     return "doc";
 }
 
-void AppendAttributes(std::string& out, const AttrElement& element, std::size_t indent,
-                      const DictionaryBase* dictionary) {
+void AppendAttributes(std::string& out, const AttrElement& element, std::size_t indent, NameCache& names) {
     const AttributeList& attributes = element.Attributes();
     for (std::uint32_t i = 0; i < attributes.Count(); ++i) {
         out.append(indent, ' ');
@@ -115,11 +169,7 @@ void AppendAttributes(std::string& out, const AttrElement& element, std::size_t 
         }
         out += "@0x";
         AppendHex(out, attribute->id, 8);
-        if (!attribute->name.IsEmpty()) {
-            AppendField(out, "name", 4, attribute->name);
-        } else {
-            AppendField(out, "name", 4, attribute->GetName(dictionary));
-        }
+        AppendField(out, "name", 4, names.AttributeName(*attribute));
         out += " value=";
         AppendQuoted(out, attribute->value);
         if (attribute->valueCode) {
@@ -131,7 +181,7 @@ void AppendAttributes(std::string& out, const AttrElement& element, std::size_t 
     }
 }
 
-void AppendNode(std::string& out, const Node& node, std::size_t depth, const DictionaryBase* dictionary) {
+void AppendNode(std::string& out, const Node& node, std::size_t depth, NameCache& names) {
     const std::size_t indent = depth * 2;
     out.append(indent, ' ');
     const auto* element = DocElement::Of(&node);
@@ -142,13 +192,9 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     out += KindOf(*element);
     out += ' ';
     AppendDecimal(out, element->TypeId());
+    // An id that nothing names: the line shows the id alone.
     String name;
-    try {
-        name = element->GetName(dictionary);
-    } catch (const InvalidArgumentFault&) {
-        // An id that nothing names: the line shows the id alone.
-    }
-    AppendField(out, "name", 4, name);
+    if (names.ElementName(*element, name)) AppendField(out, "name", 4, name);
     AppendField(out, "text", 4, element->Text());
     if (element->Flags()) {
         out += " flags=0x";
@@ -158,7 +204,7 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     if (element->Extra()) out += " extra";
     out += '\n';
     if (const AttrElement* attributes = AsAttrElement(element)) {
-        AppendAttributes(out, *attributes, indent + 2, dictionary);
+        AppendAttributes(out, *attributes, indent + 2, names);
     }
 }
 
@@ -172,8 +218,9 @@ void AppendWalk(std::string& out, const Node& top, bool siblingsToo, const Dicti
     constexpr std::size_t kPiece = std::size_t{1} << 16;
     const Node* node = &top;
     std::size_t depth = 0;
+    NameCache names(dictionary);
     while (node) {
-        AppendNode(out, *node, depth < maxIndent ? depth : maxIndent, dictionary);
+        AppendNode(out, *node, depth < maxIndent ? depth : maxIndent, names);
         if (flush && out.size() >= kPiece) {
             (*flush)(out);
             out.clear();

@@ -163,7 +163,7 @@ Token* Tokenizer::NextToken() {
 
 bool Tokenizer::NamedByDictionary(const DocElement& element) {
     const Dictionary* dictionary = GetDictionary();
-    return dictionary && element.TypeId() != 0 && dictionary->ElementNameById(element.TypeId(), nameScratch_);
+    return dictionary && element.TypeId() != 0 && dictionary->FindElement(element.TypeId()) != nullptr;
 }
 
 Token* Tokenizer::FreshToken() {

@@ -261,7 +261,6 @@ class Tokenizer : public ParseErrorHandler {
     DictionaryCast dictionaryCast_;
     Token plainToken_;
     String nameScratch_;
-    String dictionaryName_;  // the dictionary's name for an attribute id just met
     String valueScratch_;
     std::string attributeValue_;
     std::array<FoundName, kFoundSlots> foundIds_;

@@ -3,6 +3,7 @@
 #include "markup/tree_dump.h"
 
 #include <cstdint>
+#include <typeinfo>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -102,24 +103,21 @@ class NameCache {
   public:
     explicit NameCache(const DictionaryBase* dictionary) : dictionary_(dictionary) {}
 
-    // DocElement::GetName; false where it raises.
-    bool ElementName(const DocElement& element, String& name) {
+    // DocElement::GetName, valid until the next call; null where it raises.
+    const String* ElementName(const DocElement& element) {
         Slot& slot = elements_[SlotOf(element.TypeId())];
         if (!slot.used || slot.id != element.TypeId()) {
             slot.used = true;
             slot.id = element.TypeId();
             slot.named = dictionary_ && dictionary_->ElementNameById(slot.id, slot.name);
         }
-        if (slot.named) {
-            name = slot.name;
-            return true;
-        }
+        if (slot.named) return &slot.name;
         try {
-            name = element.GetName(dictionary_);
+            other_ = element.GetName(dictionary_);
         } catch (const InvalidArgumentFault&) {
-            return false;
+            return nullptr;
         }
-        return true;
+        return &other_;
     }
 
     // Attribute::GetName.
@@ -146,13 +144,16 @@ class NameCache {
     static std::size_t SlotOf(std::uint32_t id) { return (id * 2654435761u) >> 24; }
 
     const DictionaryBase* dictionary_;
+    String other_;
     Slot elements_[kSlots];
     Slot attributes_[kSlots];
 };
 
 const char* KindOf(const DocElement& element) {
-    // Elements first: most nodes are, and the question is a virtual call.
+    // Elements first: most nodes are, and the question is a virtual call;
+    // then plain runs by their exact class, before the casts.
     if (AsAttrElement(&element)) return "element";
+    if (typeid(element) == typeid(RunElement)) return "run";
     if (dynamic_cast<const EntityElement*>(&element)) return "entity";
     if (dynamic_cast<const RunElement*>(&element)) return "run";
     return "doc";
@@ -193,8 +194,7 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, NameCache
     out += ' ';
     AppendDecimal(out, element->TypeId());
     // An id that nothing names: the line shows the id alone.
-    String name;
-    if (names.ElementName(*element, name)) AppendField(out, "name", 4, name);
+    if (const String* name = names.ElementName(*element)) AppendField(out, "name", 4, *name);
     AppendField(out, "text", 4, element->Text());
     if (element->Flags()) {
         out += " flags=0x";

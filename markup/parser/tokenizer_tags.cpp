@@ -242,8 +242,19 @@ void Tokenizer::ScanAttributeName(unsigned char c) {
             return;
         }
         if (!IsTagNameChar(c)) break;
+        // The name's run in the buffer goes to both in one piece.
+        std::uint32_t end = readPos_;
+        if (!pushback_ && !inputEnded_) {
+            while (end < available_ && IsTagNameChar(buffer_[end])) ++end;
+        }
         attributeName_ += static_cast<char>(c);
         text_ += static_cast<char>(c);
+        if (end > readPos_) {
+            const char* run = reinterpret_cast<const char*>(buffer_.get() + readPos_);
+            attributeName_.append(run, end - readPos_);
+            text_.append(run, end - readPos_);
+            readPos_ = end;
+        }
         c = ReadChar();
     }
     if (Ended()) {

@@ -62,6 +62,13 @@ std::string LongClassName(long long n) {
            "\" width=\"5\" height=\"5\"/></svg>\n";
 }
 
+// A sheet cut into n pieces by comments, each its own text node.
+std::string StyleCutByComments(long long n) {
+    std::string s = std::string(kHead) + "<style>";
+    for (long long i = 0; i < n; ++i) s += "rect<!---->";
+    return s + "{fill:red}</style><rect width=\"5\" height=\"5\"/></svg>\n";
+}
+
 std::string UnclosedUrls(long long n) {
     std::string s = std::string(kHead) + "<style>";
     for (long long i = 0; i < n; ++i) s += "a{fill:url(#g\n";
@@ -135,6 +142,7 @@ const std::vector<ScaleInput>& ScaleInputs() {
         {"attributes on one element", "attributes", OneElementAttributes},
         {"blanks in a style sheet", "bytes of CSS", StyleBlanks},
         {"one long class name", "bytes of CSS", LongClassName},
+        {"style text cut by comments", "pieces", StyleCutByComments},
         {"unclosed url(", "rules", UnclosedUrls},
         {"declarations in one style", "declarations", Declarations},
         {"selector group members", "selectors", Selectors},

@@ -48,6 +48,7 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     ownsDictionaryUse_ = false;
     entities_.Clear();
     entityLimitReported_ = false;
+    dictionaryFullReported_ = false;
     text_.clear();
     attributeName_.clear();
     ForgetFoundIds();

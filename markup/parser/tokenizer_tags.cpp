@@ -151,7 +151,10 @@ std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
     if (!xmlMode_ || !dictionary->IsOpen() || !editor_) return 0;
     // An open dictionary learns the element.
     id = editor_->NewElementId();
-    if (id == 0 || id > kLargestLearnedId) return 0;
+    if (id == 0 || id > kLargestLearnedId) {
+        DiagnoseDictionaryFull();
+        return 0;
+    }
     auto element = std::make_unique<ElementDef>();
     element->SetId(id);
     element->SetName(dictionary->LookupName(name));
@@ -350,7 +353,10 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     Dictionary* dictionary = GetDictionary();
     if (!dictionary || !editor_) return 0;
     const std::uint32_t id = editor_->NewAttributeId();
-    if (id == 0 || id > kLargestLearnedId) return 0;
+    if (id == 0 || id > kLargestLearnedId) {
+        DiagnoseDictionaryFull();
+        return 0;
+    }
     auto attribute = std::make_unique<HTMLAttributeDef>();
     attribute->SetId(id);
     attribute->SetName(dictionary->LookupName(name));
@@ -358,6 +364,20 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     dictionary->Attributes().Insert(std::move(attribute));
     editor_->SetModified();
     return id;
+}
+
+void Tokenizer::DiagnoseDictionaryFull() {
+    if (dictionaryFullReported_) return;
+    dictionaryFullReported_ = true;
+    String why;
+    why.Format("the dictionary has learned names up to its limit of id %u; new element and attribute names "
+               "stay unknown",
+               static_cast<unsigned>(kLargestLearnedId));
+    CommitText();
+    // Told even when the tag was told of before: nothing else says why
+    // the names after it are unknown.
+    token_->reported = 0;
+    ReportText(kDiag_DictionaryFull, token_, why);
 }
 
 const String& Tokenizer::Reused(String& into, const std::string& bytes) {

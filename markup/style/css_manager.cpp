@@ -2,6 +2,8 @@
 // matching.
 #include "markup/style/css_manager.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -95,8 +97,8 @@ void CSSManager::CollectStyleElements() {
     // The element's text pieces are one sheet: an entity reference
     // ("&gt;" for a child combinator) splits the text into nodes, and
     // scanned apart they would make rules of their fragments.
-    String text;
-    bool any = false;
+    std::vector<const DocElement*> pieces;
+    std::uint64_t length = 1;
     TerminalsIterator terminals(styleElement_);
     for (Node* node = terminals.First(); node; node = terminals.Next()) {
         // A style element without children is its own terminal; its text
@@ -105,9 +107,16 @@ void CSSManager::CollectStyleElements() {
         const auto* element = dynamic_cast<const DocElement*>(node);
         if (!element) throw InvalidArgumentFault();
         if (element->TypeId() == kKindMarkupDeclaration) continue;
-        text += element->Text();
-        any = true;
+        pieces.push_back(element);
+        length += element->Text().Length();
     }
+    // Room for the whole text first: String grows by a fixed step, and
+    // comments may cut a sheet into a million pieces. Past 4 GB the
+    // appends raise the memory fault.
+    String text;
+    text.Reserve(static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX)));
+    for (const DocElement* element : pieces) text += element->Text();
+    const bool any = !pieces.empty();
     if (any) AddStyleText(text, 0);
 }
 

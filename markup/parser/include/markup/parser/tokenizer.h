@@ -218,6 +218,8 @@ class Tokenizer : public ParseErrorHandler {
     void RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id);
     void ForgetFoundIds();
     std::uint32_t LearnAttribute(const String& name);
+    // Once a parse: a new name found the learned ids all taken.
+    void DiagnoseDictionaryFull();
     void SwitchToXml();
     void LoadDoctype();
     void InstallDictionary(Dictionary* dictionary);
@@ -267,6 +269,7 @@ class Tokenizer : public ParseErrorHandler {
     detail::SubsetEntities entities_;
     const char* unterminated_ = nullptr;
     bool entityLimitReported_ = false;
+    bool dictionaryFullReported_ = false;
     const Dictionary* foundIn_ = nullptr;
 };
 

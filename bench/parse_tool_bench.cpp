@@ -10,7 +10,6 @@
 //                    [--tool PATH]
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -21,12 +20,6 @@
 
 namespace bench {
 namespace {
-
-struct Timed {
-    bool ok = true;
-    std::vector<double> times;
-    double peak = 0;
-};
 
 int Main(int argc, char** argv) {
     BenchFlags flags;
@@ -55,31 +48,21 @@ int Main(int argc, char** argv) {
             {"xmllint", "--debug", document},
             {"xmllint", "--noout", document},
         };
-        Timed timed[3];
-        for (int r = 0; r < flags.runs; ++r) {
-            for (int k = 0; k < 3; ++k) {
-                const int which = (r + k) % 3;
-                const Run run = RunProcess(commands[which]);
-                timed[which].ok = timed[which].ok && run.ok;
-                timed[which].times.push_back(run.seconds);
-                timed[which].peak = std::max(timed[which].peak, run.peakMB);
-            }
-        }
+        const std::vector<Timings> timed = RunRounds(flags.runs, commands);
         ::unlink(document.c_str());
         if (!timed[0].ok || !timed[1].ok || !timed[2].ok) {
             std::fprintf(stderr, "parse_tool_bench: a run failed at N = %lld\n", n);
             allOk = false;
             continue;
         }
-        const double tool = Median(timed[0].times), debug = Median(timed[1].times), noout = Median(timed[2].times);
+        const double tool = timed[0].Median(), debug = timed[1].Median(), noout = timed[2].Median();
         const bool met = tool <= debug && timed[0].peak <= timed[2].peak;
         std::printf("| %lld | %.1f | %.3f | %.1f | %.3f | %.1f | %.3f | %.1f | %.2f | %.2f | %s |\n", n,
                     static_cast<double>(text.size()) / 1e6, tool, timed[0].peak, debug, timed[1].peak, noout,
                     timed[2].peak, tool / debug, timed[0].peak / timed[2].peak, met ? "met" : "missed");
         std::fflush(stdout);
     }
-    std::printf("load average at the end: %s\n", LoadAverage().c_str());
-    return allOk ? 0 : 1;
+    return FinishBench(allOk);
 }
 
 }  // namespace

@@ -49,6 +49,17 @@ struct Avx2 {
     static I EqualWords(I a, I b) { return _mm256_cmpeq_epi16(a, b); }
     static I OrWords(I a, I b) { return _mm256_or_si256(a, b); }
     static I SelectWords(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
+    // The unpacks and the pack work within 128-bit halves: lanes 0-3 and
+    // 8-11 of a and b go low, 4-7 and 12-15 high, and the pack of the two
+    // puts the 16 lanes back in order.
+    static I UnpackLoWords(I a, I b) { return _mm256_unpacklo_epi16(a, b); }
+    static I UnpackHiWords(I a, I b) { return _mm256_unpackhi_epi16(a, b); }
+    static I MulAddWords(I a, I b) { return _mm256_madd_epi16(a, b); }
+    // trunc((n + 0.5) × r) of each 32-bit lane (RIPReciprocalDivisor).
+    static I Quotient(I n, F r) {
+        return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(_mm256_cvtepi32_ps(n), _mm256_set1_ps(0.5f)), r));
+    }
+    static I PackDwords(I lo, I hi) { return _mm256_packs_epi32(lo, hi); }
 
     // Truncates the lanes (0..255) and narrows them to bytes; the packs work
     // within 128-bit halves, so the halves are joined first.
@@ -59,33 +70,62 @@ struct Avx2 {
     }
 };
 
-// The byte shuffles of RIPGatherGroup: each group's 12 bytes of a, b and
-// codes are stored as 16, the last four overwritten by the next group (the
-// buffers have room past the last).
-std::uint32_t Gather3(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
-                      const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
-                      std::uint32_t count, std::int64_t first, std::int64_t available) {
+// The shuffles of RIPGatherGroup, a group of kChannels-sample outputs at a
+// time: byte shuffles of a 16-byte window for one and three samples, a
+// shuffle of 32-bit words of an 8-pixel window for four; the alpha bytes by
+// byte shuffles of a 16- or 8-byte window. Three samples store 16 bytes for
+// the group's 12, the last four overwritten by the next group (the buffers
+// have room past the last).
+template <int kChannels>
+std::uint32_t Gather(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+                     const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
+                     std::uint32_t count, std::int64_t first, std::int64_t available) {
+    constexpr std::uint32_t kOutputs = RIPGatherGroup::Outputs(kChannels);
+    constexpr std::int64_t kSampleWindow = kChannels == 4 ? 32 : 16, kAlphaWindow = kChannels == 1 ? 16 : 8;
     const __m128i zero = _mm_setzero_si128();
     const __m128i ones = _mm_set1_epi8(1), twos = _mm_set1_epi8(2);
-    const __m128i firstSamples = _mm_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    // Each output's first sample, for its alpha byte.
+    const __m128i firstSamples = kChannels == 3 ? _mm_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)
+                                                : _mm_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
     const auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-    const auto load8 = [](const std::uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+    const auto window = [&](const std::uint8_t* p) {
+        if constexpr (kAlphaWindow == 16) return load(p);
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    };
+    const auto samples = [&](const std::uint8_t* p, const std::uint8_t* control) {
+        if constexpr (kChannels == 4) {
+            const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+            return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(words, _mm256_castsi128_si256(load(control))));
+        }
+        return _mm_shuffle_epi8(load(p), load(control));
+    };
+    const auto store = [](std::uint8_t* p, __m128i v) {
+        if constexpr (kChannels == 1) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+        } else {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+        }
+    };
     std::uint32_t done = 0;
-    for (; count - done >= 4; done += 4) {
-        const RIPGatherGroup& g = groups[done / 4];
-        const std::int64_t i0 = g.base0 - first, i1 = g.base1 - first;
-        if (i0 < 0 || 3 * i1 + 16 > 3 * available || i1 + 8 > available) break;  // base0 <= base1
-        const std::size_t at = 3 * static_cast<std::size_t>(done);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + at), _mm_shuffle_epi8(load(src + 3 * i0), load(g.control[0])));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + at), _mm_shuffle_epi8(load(src + 3 * i1), load(g.control[1])));
-        const __m128i ma = _mm_shuffle_epi8(load8(srcAlpha + i0), load(g.control[2]));
-        const __m128i mb = _mm_shuffle_epi8(load8(srcAlpha + i1), load(g.control[3]));
+    for (; count - done >= kOutputs; done += kOutputs) {
+        const RIPGatherGroup& g = groups[done / kOutputs];
+        const std::int64_t i0 = g.base0 - first, i1 = g.base1 - first;  // base0 <= base1
+        if (i0 < 0 || kChannels * i1 + kSampleWindow > kChannels * available || i1 + kAlphaWindow > available) break;
+        const std::size_t at = kChannels * static_cast<std::size_t>(done);
+        store(a + at, samples(src + kChannels * i0, g.control[0]));
+        store(b + at, samples(src + kChannels * i1, g.control[1]));
+        const __m128i ma = _mm_shuffle_epi8(window(srcAlpha + i0), load(g.control[2]));
+        const __m128i mb = _mm_shuffle_epi8(window(srcAlpha + i1), load(g.control[3]));
         const __m128i code = _mm_or_si128(_mm_andnot_si128(_mm_cmpeq_epi8(ma, zero), ones),
                                           _mm_andnot_si128(_mm_cmpeq_epi8(mb, zero), twos));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(codes + at), code);
+        store(codes + at, code);
         const __m128i reached = _mm_andnot_si128(_mm_cmpeq_epi8(code, zero), _mm_set1_epi8(-1));
-        const int four = _mm_cvtsi128_si32(_mm_shuffle_epi8(reached, firstSamples));
-        std::memcpy(alpha + done, &four, 4);
+        if constexpr (kChannels == 1) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(alpha + done), reached);
+        } else {
+            const int four = _mm_cvtsi128_si32(_mm_shuffle_epi8(reached, firstSamples));
+            std::memcpy(alpha + done, &four, 4);
+        }
     }
     return done;
 }
@@ -94,7 +134,9 @@ std::uint32_t Gather3(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std
 
 constexpr GatedVectorOps kAvx2GatedOps = [] {
     GatedVectorOps ops = BuildGatedOps<Avx2>();
-    ops.gather3 = &Gather3;
+    ops.gather[1] = &Gather<1>;
+    ops.gather[3] = &Gather<3>;
+    ops.gather[4] = &Gather<4>;
     return ops;
 }();
 

@@ -76,7 +76,8 @@ std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::u
 }
 
 // The 16-bit forms: V::kWords lanes of V::I, bytes widened to them and
-// narrowed back; a sample's weighted sum stays within 255 × 256 < 2^16.
+// narrowed back. Over a denominator of at most 256 a sample's weighted sum
+// stays within 255 × 256 < 2^16 and is divided in its lane.
 template <class V>
 typename V::I DivideWords(typename V::I n, const RIPSmallDivisor& by) {
     const typename V::I t = V::MulHiWords(n, V::SplatWords(by.multiplier));
@@ -84,28 +85,45 @@ typename V::I DivideWords(typename V::I n, const RIPSmallDivisor& by) {
 }
 
 template <class V>
-std::uint32_t InterpolateExact(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+typename V::I Weigh(typename V::I va, typename V::I vb, typename V::I wa, typename V::I wb, const RIPSmallDivisor& by) {
+    return DivideWords<V>(V::AddWords(V::MulWords(va, wa), V::MulWords(vb, wb)), by);
+}
+
+// Over a larger denominator each sample's a and b sit beside their weights
+// and one multiply-add gives the sum in a 32-bit lane; the two halves are
+// divided by the reciprocal and packed back in order.
+template <class V>
+typename V::I Weigh(typename V::I va, typename V::I vb, typename V::I wa, typename V::I wb,
+                    const RIPReciprocalDivisor& by) {
+    const typename V::F r = V::Splat(by.reciprocal);
+    const typename V::I lo = V::MulAddWords(V::UnpackLoWords(va, vb), V::UnpackLoWords(wa, wb));
+    const typename V::I hi = V::MulAddWords(V::UnpackHiWords(va, vb), V::UnpackHiWords(wa, wb));
+    return V::PackDwords(V::Quotient(lo, r), V::Quotient(hi, r));
+}
+
+template <class V, class Divisor>
+std::uint32_t InterpolateWords(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
-                               const RIPSmallDivisor& by, std::uint32_t n) {
+                               const Divisor& by, std::uint32_t n) {
     using I = typename V::I;
     const I one = V::SplatWords(1), two = V::SplatWords(2), three = V::SplatWords(3);
     std::uint32_t i = 0;
     for (; n - i >= V::kWords; i += V::kWords) {
         const I code = V::LoadByteWords(codes + i);
         const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
-        const I sum = V::AddWords(V::MulWords(va, V::LoadWords(left + i)), V::MulWords(vb, V::LoadWords(right + i)));
+        const I q = Weigh<V>(va, vb, V::LoadWords(left + i), V::LoadWords(right + i), by);
         I r = V::SelectWords(V::EqualWords(code, one), va, V::LoadByteWords(out + i));
         r = V::SelectWords(V::EqualWords(code, two), vb, r);
-        r = V::SelectWords(V::EqualWords(code, three), DivideWords<V>(sum, by), r);
+        r = V::SelectWords(V::EqualWords(code, three), q, r);
         V::StoreWordBytes(out + i, r);
     }
     return i;
 }
 
-template <class V>
-std::uint32_t Blend2Exact(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+template <class V, class Divisor>
+std::uint32_t Blend2Words(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
                           const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
-                          const RIPSmallDivisor& by, std::uint32_t n) {
+                          const Divisor& by, std::uint32_t n) {
     using I = typename V::I;
     const I zero = V::SplatWords(0), weightA = V::SplatWords(wa), weightB = V::SplatWords(wb);
     std::uint32_t i = 0;
@@ -113,10 +131,9 @@ std::uint32_t Blend2Exact(std::uint8_t* out, std::uint8_t* copy, const std::uint
         const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
         const I offA = V::EqualWords(V::LoadByteWords(ma + i), zero);
         const I offB = V::EqualWords(V::LoadByteWords(mb + i), zero);
-        const I sum = V::AddWords(V::MulWords(va, weightA), V::MulWords(vb, weightB));
         I r = V::SelectWords(offB, V::LoadByteWords(out + i), vb);
         r = V::SelectWords(offA, r, va);
-        r = V::SelectWords(V::OrWords(offA, offB), r, DivideWords<V>(sum, by));
+        r = V::SelectWords(V::OrWords(offA, offB), r, Weigh<V>(va, vb, weightA, weightB, by));
         V::StoreWordBytes(out + i, r);
         V::StoreWordBytes(copy + i, r);
     }
@@ -130,8 +147,10 @@ constexpr GatedVectorOps BuildGatedOps() {
     ops.interpolate = &Interpolate<V>;
     ops.accumulate = &AccumulateMarked<V>;
     ops.quotients = &Quotients<V>;
-    ops.interpolateExact = &InterpolateExact<V>;
-    ops.blend2Exact = &Blend2Exact<V>;
+    ops.interpolateExact = &InterpolateWords<V, RIPSmallDivisor>;
+    ops.blend2Exact = &Blend2Words<V, RIPSmallDivisor>;
+    ops.interpolatePairs = &InterpolateWords<V, RIPReciprocalDivisor>;
+    ops.blend2Pairs = &Blend2Words<V, RIPReciprocalDivisor>;
     return ops;
 }
 

@@ -5,12 +5,11 @@
 // alpha-gated one lets only source pixels marked in the source's alpha plane
 // contribute and divides each output pixel by the weight it received; a
 // pixel none reaches keeps the value its column received last. On 8-bit
-// samples with modest weights the gated producer sums in single precision
-// on a vector path (gated_vector.h says why that is exact).
+// samples with modest weights the gated producer sums and divides on a
+// vector path (gated_vector.h and resample.h say why each form is exact).
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <numeric>
 #include <utility>
 
 #include "blit/blit_context.h"
@@ -81,7 +80,8 @@ int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t
         return RIPEnlargeRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, x, first - left, available,
                                   &ctx->gatedColumns, sampleMarks, marked);
     }
-    return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd);
+    return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd,
+                             &ctx->gatedColumns, sampleMarks, marked);
 }
 
 // A 32-bit weight keeps the products to 32 × 32 bits, which vectorise.
@@ -318,19 +318,8 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         const std::uint8_t* b = ctx->workRows[slotB].data();
         const std::uint8_t* ma = SampleMarks(ctx, slotA, pixels, channels);
         const std::uint8_t* mb = SampleMarks(ctx, slotB, pixels, channels);
-        const auto n = static_cast<std::uint32_t>(samples);
-        std::uint8_t* copy = ctx->output.data();
-        // Weights whose reduced total is small blend exactly in 16-bit lanes.
-        const std::int64_t g = std::gcd(wa, wb);
-        const RIPSmallDivisor by = RIPSmallDivisor::For(static_cast<std::uint32_t>(std::min<std::int64_t>((wa + wb) / g, 257)));
-        if (by.divisor != 0) {
-            const auto ra = static_cast<std::uint16_t>(wa / g), rb = static_cast<std::uint16_t>(wb / g);
-            detail::Blend2ExactTail(out, copy, a, b, ma, mb, ra, rb, by,
-                                    vector->blend2Exact(out, copy, a, b, ma, mb, ra, rb, by, n), n);
-        } else {
-            const auto fa = static_cast<float>(wa), fb = static_cast<float>(wb);
-            detail::Blend2Tail(out, copy, a, b, ma, mb, fa, fb, vector->blend2(out, copy, a, b, ma, mb, fa, fb, n), n);
-        }
+        // The vector path was found for these weights: the blend takes them.
+        RIPBlendRowsGated(out, ctx->output.data(), a, b, ma, mb, wa, wb, static_cast<std::uint32_t>(samples));
         handedOut = true;
     } else if (vector != nullptr) {
         const auto n = static_cast<std::uint32_t>(samples);

@@ -189,9 +189,10 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     const std::int64_t top = ctx->src->height - 1;
     const auto pixels = static_cast<std::size_t>(ctx->band.Width());
     const auto rowBytes = pixels * static_cast<std::size_t>(layout.pixelBytes);
-    // The gated producer works on the band's stretch of the held row and
-    // hands a copy to the output row.
-    std::uint8_t* out = ctx->output.data();
+    // The row goes where the caller wants it, or to the output row; the gated
+    // producer works on the band's stretch of the held row and hands it a copy.
+    std::uint8_t* const target = ctx->rowTarget != nullptr ? ctx->rowTarget : ctx->output.data();
+    std::uint8_t* out = target;
     if (gated) {
         const auto at = static_cast<std::size_t>(ctx->band.left - ctx->dstClip.left) * static_cast<std::size_t>(layout.pixelBytes);
         if (ctx->alphaOutput.size() < pixels || ctx->weightSums.size() < pixels || ctx->heldRow.size() < at + rowBytes) {
@@ -201,7 +202,7 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     }
     bool handedOut = false;  // the vector blend writes the output row too
     const auto handOut = [&] {
-        if (gated && !handedOut) std::memcpy(ctx->output.data(), out, rowBytes);
+        if (gated && !handedOut) std::memcpy(target, out, rowBytes);
         return 1;
     };
     if (hs == hd) {
@@ -319,7 +320,7 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         const std::uint8_t* ma = SampleMarks(ctx, slotA, pixels, channels);
         const std::uint8_t* mb = SampleMarks(ctx, slotB, pixels, channels);
         // The vector path was found for these weights: the blend takes them.
-        RIPBlendRowsGated(out, ctx->output.data(), a, b, ma, mb, wa, wb, static_cast<std::uint32_t>(samples));
+        RIPBlendRowsGated(out, target, a, b, ma, mb, wa, wb, static_cast<std::uint32_t>(samples));
         handedOut = true;
     } else if (vector != nullptr) {
         const auto n = static_cast<std::uint32_t>(samples);

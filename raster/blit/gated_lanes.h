@@ -101,11 +101,14 @@ typename V::I Weigh(typename V::I va, typename V::I vb, typename V::I wa, typena
     return V::PackDwords(V::Quotient(lo, r), V::Quotient(hi, r));
 }
 
+// The divisor is copied in: the byte stores could otherwise alias it, and
+// its constants would be loaded again for every vector.
 template <class V, class Divisor>
 std::uint32_t InterpolateWords(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
-                               const Divisor& by, std::uint32_t n) {
+                               const Divisor& divisor, std::uint32_t n) {
     using I = typename V::I;
+    const Divisor by = divisor;
     const I one = V::SplatWords(1), two = V::SplatWords(2), three = V::SplatWords(3);
     std::uint32_t i = 0;
     for (; n - i >= V::kWords; i += V::kWords) {
@@ -123,8 +126,9 @@ std::uint32_t InterpolateWords(std::uint8_t* out, const std::uint8_t* a, const s
 template <class V, class Divisor>
 std::uint32_t Blend2Words(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
                           const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
-                          const Divisor& by, std::uint32_t n) {
+                          const Divisor& divisor, std::uint32_t n) {
     using I = typename V::I;
+    const Divisor by = divisor;
     const I zero = V::SplatWords(0), weightA = V::SplatWords(wa), weightB = V::SplatWords(wb);
     std::uint32_t i = 0;
     for (; n - i >= V::kWords; i += V::kWords) {

@@ -48,28 +48,26 @@ struct GatedVectorOps {
     std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
                                  const std::uint8_t* codes, const float* left, const float* right,
                                  std::uint32_t n) = nullptr;
-    // The two above where the weights have a common denominator of at most
-    // 256 (by): the weighted sums fit 16-bit lanes and are divided exactly
-    // there, twice as many samples to a vector. blend2Exact weighs a by wa
-    // and b by wb over wa + wb = by.divisor (wb is 0 only where b is a); a sample with
-    // one mark takes that sample, as the single-precision steps give it.
-    std::uint32_t (*interpolateExact)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                                      const std::uint8_t* codes, const std::uint16_t* left,
-                                      const std::uint16_t* right, const RIPSmallDivisor& by,
-                                      std::uint32_t n) = nullptr;
-    std::uint32_t (*blend2Exact)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
-                                 const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
-                                 const RIPSmallDivisor& by, std::uint32_t n) = nullptr;
-    // The same two where the common denominator is larger, up to 16383:
-    // each sample's pair (a, b) is weighed by one 16-bit multiply-add into a
-    // 32-bit lane and divided by the reciprocal (RIPReciprocalDivisor).
-    std::uint32_t (*interpolatePairs)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                                      const std::uint8_t* codes, const std::uint16_t* left,
-                                      const std::uint16_t* right, const RIPReciprocalDivisor& by,
-                                      std::uint32_t n) = nullptr;
-    std::uint32_t (*blend2Pairs)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
-                                 const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
-                                 const RIPReciprocalDivisor& by, std::uint32_t n) = nullptr;
+    // The two above where the weights have a common denominator (by), in
+    // integer lanes: blend2 forms weigh a by wa and b by wb over
+    // wa + wb = by.divisor (wb is 0 only where b is a); a sample with one
+    // mark takes that sample, as the single-precision steps give it.
+    template <class Divisor>
+    using InterpolateWords = std::uint32_t (*)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                                               const std::uint8_t* codes, const std::uint16_t* left,
+                                               const std::uint16_t* right, const Divisor& by, std::uint32_t n);
+    template <class Divisor>
+    using Blend2Words = std::uint32_t (*)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a,
+                                          const std::uint8_t* b, const std::uint8_t* ma, const std::uint8_t* mb,
+                                          std::uint16_t wa, std::uint16_t wb, const Divisor& by, std::uint32_t n);
+    // Up to 256: the weighted sums fit 16-bit lanes and are divided exactly
+    // there, twice as many samples to a vector.
+    InterpolateWords<RIPSmallDivisor> interpolateExact = nullptr;
+    Blend2Words<RIPSmallDivisor> blend2Exact = nullptr;
+    // Up to 16383: each sample's pair (a, b) is weighed by one 16-bit
+    // multiply-add into a 32-bit lane and divided by the reciprocal.
+    InterpolateWords<RIPReciprocalDivisor> interpolatePairs = nullptr;
+    Blend2Words<RIPReciprocalDivisor> blend2Pairs = nullptr;
     // Lays out the sources of whole groups of outputs (RIPGatherGroup) of
     // one, three or four samples, indexed by the samples a pixel has: a, b
     // and codes as the loop of the plain layout does, and the outputs' alpha

@@ -119,15 +119,39 @@ TEST(GatedVector, SmallDivisorDividesExactly) {
     EXPECT_EQ(RIPSmallDivisor::For(0).divisor, 0u);
 }
 
-struct Ratio {
-    int shape, sw, sh, dw, dh;
-};
-
-// Random images stretched by each ratio through every path, against the plain path.
-void ExpectEveryPathEqualsPlain(const std::vector<Ratio>& ratios, unsigned seed) {
-    std::mt19937 random(seed);
+// Random images stretched through every path by ratios of each kind,
+// against the plain path.
+TEST(GatedVector, RatiosOfEveryKindEqualThePlainPath) {
+    struct Ratio {
+        int shape, sw, sh, dw, dh;
+    };
+    const Ratio kRatios[] = {
+        // Enlargements whose weights share a denominator of at most 256 (the
+        // 16-bit lanes): 2, 3 (rows and columns of weight 0), 3/2, 4/3, 255/2
+        // and 256/3 (the largest denominators), a ratio just past them, at
+        // widths that leave vector tails; both directions at once and each alone.
+        {1, 37, 9, 74, 18}, {1, 21, 7, 63, 21}, {0, 45, 6, 90, 9}, {2, 17, 9, 34, 12}, {1, 30, 6, 40, 8},
+        {1, 4, 4, 510, 510}, {0, 3, 3, 256, 256}, {1, 4, 5, 514, 9}, {1, 23, 5, 23, 15}, {2, 19, 8, 57, 8},
+        {1, 341, 3, 1023, 9}, {0, 700, 2, 1400, 4},
+        // Uneven ratios, whose denominators lie above 256 (the pairs'
+        // multiply-add and reciprocal) up to 16383, the largest they take, and
+        // past it (single precision): 1500 -> 4096 (2048), 150 -> 409 (818),
+        // 4095 -> 4096 (8192), 5 -> 16383 (16383), 3 -> 8192 (16384); across
+        // and down, for one, three and four samples, in the gathers' groups
+        // and past them.
+        {1, 1500, 3, 4096, 5}, {1, 150, 150, 409, 409}, {0, 301, 200, 1000, 333}, {2, 255, 130, 256, 257},
+        {1, 4095, 2, 4096, 3}, {0, 997, 2, 1003, 3}, {2, 613, 2, 1001, 3}, {1, 5, 3, 16383, 5},
+        {1, 3, 3, 8192, 4}, {0, 4, 5, 3, 16383}, {0, 3, 3, 5, 8192},
+        // Shrinks in which every output meets at most two source pixels take
+        // the enlargement's columns (4097 -> 4096, 301 -> 300, by 3/2 and by
+        // 2); by 8/5 some outputs meet three, which stay plain, and some rows
+        // blend three source rows. Mixed with enlargements the other way.
+        {1, 4097, 3, 4096, 2}, {1, 301, 301, 300, 300}, {2, 257, 40, 256, 39}, {0, 1001, 20, 1000, 19},
+        {0, 1003, 3, 1000, 2}, {1, 450, 30, 300, 20}, {1, 600, 40, 300, 20}, {2, 600, 7, 300, 4},
+        {1, 480, 40, 300, 25}, {1, 301, 200, 300, 333}, {0, 150, 301, 409, 300}};
+    std::mt19937 random(4920);
     const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    for (const Ratio& r : ratios) {
+    for (const Ratio& r : kRatios) {
         Case c{kShapes[r.shape], r.sw, r.sh, r.dw, r.dh, {}, {}, {}};
         c.src.resize(static_cast<std::size_t>(c.sw * c.sh * c.shape.bytes));
         c.dst.resize(static_cast<std::size_t>(c.dw * c.dh * c.shape.bytes));
@@ -143,65 +167,6 @@ void ExpectEveryPathEqualsPlain(const std::vector<Ratio>& ratios, unsigned seed)
                 << "x" << c.dh;
         }
     }
-}
-
-// Enlargements by small ratios, whose weights share a denominator of at most
-// 256 and go through the 16-bit lanes: 2, 3 (rows and columns of weight 0),
-// 3/2, 4/3, 255/2 and 256/3 (the largest denominators), a ratio just past them,
-// at widths that leave vector tails; both directions at once and each alone.
-TEST(GatedVector, SmallRatioEnlargementsEqualThePlainPath) {
-    ExpectEveryPathEqualsPlain({{1, 37, 9, 74, 18},
-                                {1, 21, 7, 63, 21},
-                                {0, 45, 6, 90, 9},
-                                {2, 17, 9, 34, 12},
-                                {1, 30, 6, 40, 8},
-                                {1, 4, 4, 510, 510},
-                                {0, 3, 3, 256, 256},
-                                {1, 4, 5, 514, 9},
-                                {1, 23, 5, 23, 15},
-                                {2, 19, 8, 57, 8},
-                                {1, 341, 3, 1023, 9},
-                                {0, 700, 2, 1400, 4}},
-                               4920);
-}
-
-// Uneven ratios, whose weights share a denominator above 256 (the pairs'
-// multiply-add and reciprocal), up to 16383, the largest they take, and
-// past it (single precision): 1500 -> 4096 (2048), 150 -> 409 (818), 4095 ->
-// 4096 (8192), 5 -> 16383 (16383), 3 -> 8192 (16384); across and down, for
-// one, three and four samples, in the gathers' groups and past them.
-TEST(GatedVector, UnevenEnlargementsEqualThePlainPath) {
-    ExpectEveryPathEqualsPlain({{1, 1500, 3, 4096, 5},
-                                {1, 150, 150, 409, 409},
-                                {0, 301, 200, 1000, 333},
-                                {2, 255, 130, 256, 257},
-                                {1, 4095, 2, 4096, 3},
-                                {0, 997, 2, 1003, 3},
-                                {2, 613, 2, 1001, 3},
-                                {1, 5, 3, 16383, 5},
-                                {1, 3, 3, 8192, 4},
-                                {0, 4, 5, 3, 16383},
-                                {0, 3, 3, 5, 8192}},
-                               4921);
-}
-
-// Shrinks in which every output meets at most two source pixels take the
-// enlargement's columns (4097 -> 4096, 301 -> 300, by 3/2 and by 2); by 8/5
-// some outputs meet three, which stay plain, and some rows blend three
-// source rows. Mixed with enlargements in the other direction.
-TEST(GatedVector, ShrinksEqualThePlainPath) {
-    ExpectEveryPathEqualsPlain({{1, 4097, 3, 4096, 2},
-                                {1, 301, 301, 300, 300},
-                                {2, 257, 40, 256, 39},
-                                {0, 1001, 20, 1000, 19},
-                                {0, 1003, 3, 1000, 2},
-                                {1, 450, 30, 300, 20},
-                                {1, 600, 40, 300, 20},
-                                {2, 600, 7, 300, 4},
-                                {1, 480, 40, 300, 25},
-                                {1, 301, 200, 300, 333},
-                                {0, 150, 301, 409, 300}},
-                               4922);
 }
 
 // The reciprocal's division is exact for every divisor it takes, at the

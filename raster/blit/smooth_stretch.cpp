@@ -27,24 +27,26 @@ const std::uint8_t* FetchAlphaRun(RIPBlitContext* ctx, std::int32_t row, std::in
     const RIPRect& at = ctx->src->linkedBounds;
     if (plane == nullptr || plane->bitsPerPixel != 8) return nullptr;
     const auto n = static_cast<std::size_t>(x1 - x0 + 1);
+    const std::int64_t planeRow = static_cast<std::int64_t>(row) - at.bottom;
+    const std::int64_t from = std::max<std::int64_t>({x0, at.left, 0});
+    const std::int64_t to = std::min<std::int64_t>({x1, at.right, static_cast<std::int64_t>(at.left) + plane->width - 1});
+    const bool meets = planeRow >= 0 && planeRow < plane->height && planeRow <= at.top - at.bottom && from <= to;
+    const std::uint8_t* bytes = nullptr;
+    if (meets) {
+        RIPConverterBlock none;
+        std::uint32_t bit = 0;
+        bytes = RIPFetchRun(plane, none, 8, ctx->alphaFetch, static_cast<std::int32_t>(planeRow),
+                            static_cast<std::int32_t>(from - at.left), static_cast<std::int32_t>(to - at.left), &bit);
+        if (bytes == nullptr) return nullptr;
+        // The plane covers the whole run: its bytes serve as they are.
+        if (from == x0 && to == x1) return bytes;
+    }
     try {
         ctx->alphaRun.assign(n, 0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    const std::int64_t planeRow = static_cast<std::int64_t>(row) - at.bottom;
-    const std::int64_t from = std::max<std::int64_t>({x0, at.left, 0});
-    const std::int64_t to = std::min<std::int64_t>({x1, at.right, static_cast<std::int64_t>(at.left) + plane->width - 1});
-    if (planeRow < 0 || planeRow >= plane->height || planeRow > at.top - at.bottom || from > to) {
-        return ctx->alphaRun.data();
-    }
-    RIPConverterBlock none;
-    std::uint32_t bit = 0;
-    const std::uint8_t* bytes =
-        RIPFetchRun(plane, none, 8, ctx->alphaFetch, static_cast<std::int32_t>(planeRow),
-                    static_cast<std::int32_t>(from - at.left), static_cast<std::int32_t>(to - at.left), &bit);
-    if (bytes == nullptr) return nullptr;
-    std::memcpy(ctx->alphaRun.data() + (from - x0), bytes, static_cast<std::size_t>(to - from + 1));
+    if (meets) std::memcpy(ctx->alphaRun.data() + (from - x0), bytes, static_cast<std::size_t>(to - from + 1));
     return ctx->alphaRun.data();
 }
 

@@ -71,60 +71,79 @@ struct Avx2 {
 };
 
 // The shuffles of RIPGatherGroup, a group of kChannels-sample outputs at a
-// time: byte shuffles of a 16-byte window for one and three samples, a
-// shuffle of 32-bit words of an 8-pixel window for four; the alpha bytes by
-// byte shuffles of a 16- or 8-byte window. Three samples store 16 bytes for
-// the group's 12, the last four overwritten by the next group (the buffers
-// have room past the last).
+// time, one half of it in each 128-bit half: byte shuffles of a 16-byte
+// window for one and three samples, a shuffle of 32-bit words of an 8-pixel
+// window for four; the alpha bytes by byte shuffles of a 16-byte window.
+// The halves' bytes are then moved together. Three samples store 32 bytes
+// for the group's 24, the last eight overwritten by the next group (the
+// buffers have room past the last).
 template <int kChannels>
-std::uint32_t Gather(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+std::uint32_t Gather(std::uint8_t* a, std::uint8_t* b, std::uint8_t* reachedOut, std::uint8_t* alpha,
                      const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
                      std::uint32_t count, std::int64_t first, std::int64_t available) {
     constexpr std::uint32_t kOutputs = RIPGatherGroup::Outputs(kChannels);
-    constexpr std::int64_t kSampleWindow = kChannels == 4 ? 32 : 16, kAlphaWindow = kChannels == 1 ? 16 : 8;
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i ones = _mm_set1_epi8(1), twos = _mm_set1_epi8(2);
-    // Each output's first sample, for its alpha byte.
-    const __m128i firstSamples = kChannels == 3 ? _mm_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)
-                                                : _mm_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    constexpr std::int64_t kSampleWindow = kChannels == 4 ? 32 : 16;
+    const __m256i zero = _mm256_setzero_si256(), all = _mm256_set1_epi8(-1);
+    // Each output's first sample, for its alpha byte (three and four samples).
+    const __m256i firstSamples =
+        kChannels == 3 ? _mm256_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 3, 6, 9, -1,
+                                          -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)
+                       : _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 4, 8, 12, -1,
+                                          -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    // The 32-bit words that close up the halves: 3 of 4 (three samples), 2
+    // of 4 (one sample), 1 of 4 (the alpha bytes of three and four).
+    const __m256i close3 = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+    const __m256i close2 = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+    const __m256i close1 = _mm256_setr_epi32(0, 4, 1, 2, 3, 5, 6, 7);
     const auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-    const auto window = [&](const std::uint8_t* p) {
-        if constexpr (kAlphaWindow == 16) return load(p);
-        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    const auto load256 = [](const std::uint8_t* p) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     };
-    const auto samples = [&](const std::uint8_t* p, const std::uint8_t* control) {
+    const auto pair = [&](const std::uint8_t* p0, const std::uint8_t* p1) {
+        return _mm256_inserti128_si256(_mm256_castsi128_si256(load(p0)), load(p1), 1);
+    };
+    const auto samples = [&](const std::uint8_t* p0, const std::uint8_t* p1, const std::uint8_t* control) {
         if constexpr (kChannels == 4) {
-            const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-            return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(words, _mm256_castsi128_si256(load(control))));
+            const __m256i ctl = load256(control);
+            return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(load256(p0), ctl),
+                                      _mm256_permutevar8x32_epi32(load256(p1), ctl), 0xF0);
         }
-        return _mm_shuffle_epi8(load(p), load(control));
+        return _mm256_shuffle_epi8(pair(p0, p1), load256(control));
     };
-    const auto store = [](std::uint8_t* p, __m128i v) {
+    // The group's bytes of a, b or reached, closed up and stored.
+    const auto store = [&](std::uint8_t* p, __m256i v) {
         if constexpr (kChannels == 1) {
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                             _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, close2)));
+        } else if constexpr (kChannels == 3) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm256_permutevar8x32_epi32(v, close3));
         } else {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
         }
     };
     std::uint32_t done = 0;
     for (; count - done >= kOutputs; done += kOutputs) {
         const RIPGatherGroup& g = groups[done / kOutputs];
-        const std::int64_t i0 = g.base0 - first, i1 = g.base1 - first;  // base0 <= base1
-        if (i0 < 0 || kChannels * i1 + kSampleWindow > kChannels * available || i1 + kAlphaWindow > available) break;
+        // The first half's first pixels are the least, the second's right ones the most.
+        const std::int64_t i0 = g.base0[0] - first, i1 = g.base1[0] - first;
+        const std::int64_t j0 = g.base0[1] - first, j1 = g.base1[1] - first;
+        if (i0 < 0 || kChannels * j1 + kSampleWindow > kChannels * available || j1 + 16 > available) break;
         const std::size_t at = kChannels * static_cast<std::size_t>(done);
-        store(a + at, samples(src + kChannels * i0, g.control[0]));
-        store(b + at, samples(src + kChannels * i1, g.control[1]));
-        const __m128i ma = _mm_shuffle_epi8(window(srcAlpha + i0), load(g.control[2]));
-        const __m128i mb = _mm_shuffle_epi8(window(srcAlpha + i1), load(g.control[3]));
-        const __m128i code = _mm_or_si128(_mm_andnot_si128(_mm_cmpeq_epi8(ma, zero), ones),
-                                          _mm_andnot_si128(_mm_cmpeq_epi8(mb, zero), twos));
-        store(codes + at, code);
-        const __m128i reached = _mm_andnot_si128(_mm_cmpeq_epi8(code, zero), _mm_set1_epi8(-1));
+        const __m256i va = samples(src + kChannels * i0, src + kChannels * j0, g.control[0]);
+        const __m256i vb = samples(src + kChannels * i1, src + kChannels * j1, g.control[1]);
+        const __m256i ma = _mm256_shuffle_epi8(pair(srcAlpha + i0, srcAlpha + j0), load256(g.control[2]));
+        const __m256i mb = _mm256_shuffle_epi8(pair(srcAlpha + i1, srcAlpha + j1), load256(g.control[3]));
+        const __m256i offA = _mm256_cmpeq_epi8(ma, zero), offB = _mm256_cmpeq_epi8(mb, zero);
+        // An unmarked side takes the other side's sample.
+        store(a + at, _mm256_blendv_epi8(va, vb, offA));
+        store(b + at, _mm256_blendv_epi8(vb, va, offB));
+        const __m256i reached = _mm256_andnot_si256(_mm256_and_si256(offA, offB), all);
+        store(reachedOut + at, reached);
         if constexpr (kChannels == 1) {
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(alpha + done), reached);
+            store(alpha + done, reached);
         } else {
-            const int four = _mm_cvtsi128_si32(_mm_shuffle_epi8(reached, firstSamples));
-            std::memcpy(alpha + done, &four, 4);
+            const __m256i firsts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(reached, firstSamples), close1);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(alpha + done), _mm256_castsi256_si128(firsts));
         }
     }
     return done;

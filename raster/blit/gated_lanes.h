@@ -59,18 +59,16 @@ std::uint32_t Blend2(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* 
 }
 
 template <class V>
-std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* codes,
+std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* reached,
                           const float* left, const float* right, std::uint32_t n) {
     using F = typename V::F;
-    const F one = V::Splat(1.0f), two = V::Splat(2.0f), three = V::Splat(3.0f), zero = V::Splat(0.0f);
+    const F zero = V::Splat(0.0f);
     std::uint32_t i = 0;
     for (; n - i >= V::kLanes; i += V::kLanes) {
-        const F code = V::LoadBytes(codes + i);
-        const F both = V::Equal(code, three);
-        const F wa = V::Or(V::And(both, V::Load(left + i)), V::And(V::Equal(code, one), one));
-        const F wb = V::Or(V::And(both, V::Load(right + i)), V::And(V::Equal(code, two), one));
+        const F wa = V::Load(left + i), wb = V::Load(right + i);
         const F sum = V::Add(V::Mul(wa, V::LoadBytes(a + i)), V::Mul(wb, V::LoadBytes(b + i)));
-        V::StoreBytes(out + i, V::Select(V::Equal(code, zero), V::LoadBytes(out + i), V::Div(sum, V::Add(wa, wb))));
+        const F none = V::Equal(V::LoadBytes(reached + i), zero);
+        V::StoreBytes(out + i, V::Select(none, V::LoadBytes(out + i), V::Div(sum, V::Add(wa, wb))));
     }
     return i;
 }
@@ -105,20 +103,17 @@ typename V::I Weigh(typename V::I va, typename V::I vb, typename V::I wa, typena
 // its constants would be loaded again for every vector.
 template <class V, class Divisor>
 std::uint32_t InterpolateWords(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                               const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
+                               const std::uint8_t* reached, const std::uint16_t* left, const std::uint16_t* right,
                                const Divisor& divisor, std::uint32_t n) {
     using I = typename V::I;
     const Divisor by = divisor;
-    const I one = V::SplatWords(1), two = V::SplatWords(2), three = V::SplatWords(3);
+    const I zero = V::SplatWords(0);
     std::uint32_t i = 0;
     for (; n - i >= V::kWords; i += V::kWords) {
-        const I code = V::LoadByteWords(codes + i);
-        const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
-        const I q = Weigh<V>(va, vb, V::LoadWords(left + i), V::LoadWords(right + i), by);
-        I r = V::SelectWords(V::EqualWords(code, one), va, V::LoadByteWords(out + i));
-        r = V::SelectWords(V::EqualWords(code, two), vb, r);
-        r = V::SelectWords(V::EqualWords(code, three), q, r);
-        V::StoreWordBytes(out + i, r);
+        const I q = Weigh<V>(V::LoadByteWords(a + i), V::LoadByteWords(b + i), V::LoadWords(left + i),
+                             V::LoadWords(right + i), by);
+        const I none = V::EqualWords(V::LoadByteWords(reached + i), zero);
+        V::StoreWordBytes(out + i, V::SelectWords(none, V::LoadByteWords(out + i), q));
     }
     return i;
 }

@@ -42,19 +42,21 @@ struct GatedVectorOps {
     std::uint32_t (*blend2)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
                             const std::uint8_t* ma, const std::uint8_t* mb, float wa, float wb,
                             std::uint32_t n) = nullptr;
-    // The gated enlargement between two source samples a and b: code 3 (both
-    // marked) weighs them left and right, code 1 takes a, code 2 takes b and
-    // code 0 keeps out; then out = floor(sum / weight) as above.
+    // The gated resampling between two source samples a and b: where reached
+    // is non-zero, out = floor((left·a + right·b) / (left + right)) as above,
+    // out kept elsewhere. Where one of the two is unmarked the layout has put
+    // the other's sample on both sides, which the weighing gives back exactly.
     std::uint32_t (*interpolate)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                                 const std::uint8_t* codes, const float* left, const float* right,
+                                 const std::uint8_t* reached, const float* left, const float* right,
                                  std::uint32_t n) = nullptr;
     // The two above where the weights have a common denominator (by), in
-    // integer lanes: blend2 forms weigh a by wa and b by wb over
-    // wa + wb = by.divisor (wb is 0 only where b is a); a sample with one
-    // mark takes that sample, as the single-precision steps give it.
+    // integer lanes (left + right = by.divisor): blend2 forms weigh a by wa
+    // and b by wb over wa + wb = by.divisor (wb is 0 only where b is a); a
+    // sample with one mark takes that sample, as the single-precision steps
+    // give it.
     template <class Divisor>
     using InterpolateWords = std::uint32_t (*)(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                                               const std::uint8_t* codes, const std::uint16_t* left,
+                                               const std::uint8_t* reached, const std::uint16_t* left,
                                                const std::uint16_t* right, const Divisor& by, std::uint32_t n);
     template <class Divisor>
     using Blend2Words = std::uint32_t (*)(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a,
@@ -70,11 +72,11 @@ struct GatedVectorOps {
     Blend2Words<RIPReciprocalDivisor> blend2Pairs = nullptr;
     // Lays out the sources of whole groups of outputs (RIPGatherGroup) of
     // one, three or four samples, indexed by the samples a pixel has: a, b
-    // and codes as the loop of the plain layout does, and the outputs' alpha
-    // bytes, as long as the groups' windows lie inside the run of `available`
-    // pixels; returns the outputs done. Null where the instruction set has no
-    // byte shuffle.
-    using Gather = std::uint32_t (*)(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
+    // and reached as the loop of the plain layout does, and the outputs'
+    // alpha bytes, as long as the groups' windows lie inside the run of
+    // `available` pixels; returns the outputs done. Null where the
+    // instruction set has no byte shuffle.
+    using Gather = std::uint32_t (*)(std::uint8_t* a, std::uint8_t* b, std::uint8_t* reached, std::uint8_t* alpha,
                                      const std::uint8_t* src, const std::uint8_t* srcAlpha,
                                      const RIPGatherGroup* groups, std::uint32_t count, std::int64_t first,
                                      std::int64_t available);

@@ -262,44 +262,47 @@ void CommonWeights(RIPGatedColumns& c, std::size_t pixel, std::int64_t span) {
     if (c.common.divisor == 0) c.reciprocal = RIPReciprocalDivisor::For(d);
 }
 
-// The shuffles of the vector gathers (RIPGatherGroup); none when a group's
+// The shuffles of the vector gathers (RIPGatherGroup); none when a half's
 // sources leave its windows.
 void GatherGroups(RIPGatedColumns& c, std::size_t pixel) {
     c.groups.clear();
     if (pixel != 1 && pixel != 3 && pixel != 4) return;
-    const std::size_t outputs = RIPGatherGroup::Outputs(static_cast<std::int32_t>(pixel));
-    // The farthest a group's source pixel may lie from its first.
+    const std::size_t outputs = RIPGatherGroup::Outputs(static_cast<std::int32_t>(pixel)) / 2;  // a half's
+    // The farthest a half's source pixel may lie from its first.
     const std::int64_t reach = pixel == 1 ? 15 : pixel == 3 ? 4 : 7;
     try {
-        c.groups.resize(c.count / outputs);
+        c.groups.resize(c.count / (2 * outputs));
     } catch (const std::bad_alloc&) {
         c.groups.clear();  // the plain layout serves
         return;
     }
     for (std::size_t g = 0; g < c.groups.size(); ++g) {
         RIPGatherGroup& group = c.groups[g];
-        const std::int64_t* from = c.from.data() + 2 * outputs * g;
-        group.base0 = from[0];
-        group.base1 = from[1];
-        for (auto& control : group.control) std::memset(control, 0x80, 16);  // 0x80: a zero byte
-        for (std::size_t k = 0; k < outputs; ++k) {
-            const std::int64_t d0 = from[2 * k] - group.base0, d1 = from[2 * k + 1] - group.base1;
-            if (d0 < 0 || d0 > reach || d1 < 0 || d1 > reach) {
-                c.groups.clear();
-                return;
-            }
-            for (std::size_t s = 0; s < pixel; ++s) {
-                group.control[2][pixel * k + s] = static_cast<std::uint8_t>(d0);
-                group.control[3][pixel * k + s] = static_cast<std::uint8_t>(d1);
-                if (pixel != 4) {
-                    group.control[0][pixel * k + s] = static_cast<std::uint8_t>(pixel * d0 + s);
-                    group.control[1][pixel * k + s] = static_cast<std::uint8_t>(pixel * d1 + s);
+        for (auto& control : group.control) std::memset(control, 0x80, 32);  // 0x80: a zero byte
+        for (std::size_t h = 0; h < 2; ++h) {
+            const std::int64_t* from = c.from.data() + 2 * outputs * (2 * g + h);
+            group.base0[h] = from[0];
+            group.base1[h] = from[1];
+            for (std::size_t k = 0; k < outputs; ++k) {
+                const std::int64_t d0 = from[2 * k] - from[0], d1 = from[2 * k + 1] - from[1];
+                if (d0 < 0 || d0 > reach || d1 < 0 || d1 > reach) {
+                    c.groups.clear();
+                    return;
                 }
-            }
-            if (pixel == 4) {
-                const auto w0 = static_cast<std::uint32_t>(d0), w1 = static_cast<std::uint32_t>(d1);
-                std::memcpy(group.control[0] + 4 * k, &w0, 4);
-                std::memcpy(group.control[1] + 4 * k, &w1, 4);
+                const std::size_t at = 16 * h + pixel * k;
+                for (std::size_t s = 0; s < pixel; ++s) {
+                    group.control[2][at + s] = static_cast<std::uint8_t>(d0);
+                    group.control[3][at + s] = static_cast<std::uint8_t>(d1);
+                    if (pixel != 4) {
+                        group.control[0][at + s] = static_cast<std::uint8_t>(pixel * d0 + s);
+                        group.control[1][at + s] = static_cast<std::uint8_t>(pixel * d1 + s);
+                    }
+                }
+                if (pixel == 4) {
+                    const auto w0 = static_cast<std::uint32_t>(d0), w1 = static_cast<std::uint32_t>(d1);
+                    std::memcpy(group.control[0] + at, &w0, 4);
+                    std::memcpy(group.control[1] + at, &w1, 4);
+                }
             }
         }
     }
@@ -413,12 +416,13 @@ bool BuildShrinkColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t 
 }
 
 // The gated resampling of 8-bit samples on a vector path, from its columns:
-// each output's two source pixels and the code of their marks are laid out
-// sample by sample, a chunk of outputs at a time, and the vector
-// interpolation weighs and divides them, in 16-bit lanes where the weights
-// share a small denominator, else in single precision (exact while the
-// weights stay within detail::kGatedMaxWeight). An output with one marked
-// source takes its value, one with none is left as it was.
+// each output's two source pixels and whether a marked one reaches it are
+// laid out sample by sample, a chunk of outputs at a time, and the vector
+// interpolation weighs and divides them, in integer lanes where the weights
+// share a denominator of at most 16383, else in single precision (exact
+// while the weights stay within detail::kGatedMaxWeight). An output with one
+// marked source has that source laid out on both sides, whose weighing
+// gives its value back; one with none is left as it was.
 template <std::size_t kChannels>
 int GatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
                 std::uint8_t* dstAlpha, std::uint8_t* sampleMarks, const std::uint8_t* src,
@@ -432,8 +436,8 @@ int GatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& column
     // last pixel, which has no byte after it. Everything the loop reads is
     // held in locals: its byte stores could otherwise alias it.
     constexpr bool kWord = kChannels == 3;
-    // Four bytes to spare: the grouped layout stores 16 bytes for 12.
-    std::uint8_t a[kChunk * kChannels + 4], b[kChunk * kChannels + 4], codes[kChunk * kChannels + 4];
+    // Eight bytes to spare: the grouped layout stores 32 bytes for 24.
+    std::uint8_t a[kChunk * kChannels + 8], b[kChunk * kChannels + 8], reached[kChunk * kChannels + 8];
     const detail::GatedVectorOps::Gather gather = ops.gather[kChannels];
     const bool grouped = gather != nullptr && !columns.groups.empty();
     const std::int64_t wordsBelow = available - 1;
@@ -446,31 +450,30 @@ int GatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& column
             // Whole groups only: done is a multiple of the group, and so is the chunk.
             const std::size_t groups = columns.groups.size() > done / kGroup ? columns.groups.size() - done / kGroup : 0;
             const auto whole = static_cast<std::uint32_t>(std::min<std::size_t>(k / kGroup, groups) * kGroup);
-            p = gather(a, b, codes, alpha, src, srcAlpha, columns.groups.data() + done / kGroup, whole, first,
+            p = gather(a, b, reached, alpha, src, srcAlpha, columns.groups.data() + done / kGroup, whole, first,
                        available);
         }
         for (; p < k; ++p) {
             const std::int64_t i0 = from[2 * p] - first, i1 = from[2 * p + 1] - first;
-            const std::uint8_t* s0 = src + static_cast<std::size_t>(i0) * kChannels;
-            const std::uint8_t* s1 = src + static_cast<std::size_t>(i1) * kChannels;
+            const bool m0 = srcAlpha[i0] != 0, m1 = srcAlpha[i1] != 0;
+            // An unmarked side takes the other side's sample.
+            const std::uint8_t* s0 = src + static_cast<std::size_t>(m0 ? i0 : i1) * kChannels;
+            const std::uint8_t* s1 = src + static_cast<std::size_t>(m1 ? i1 : i0) * kChannels;
+            const std::uint8_t mark = m0 || m1 ? 255 : 0;
             if (kWord && i1 < wordsBelow) {  // i0 <= i1
                 std::uint32_t v0, v1;
                 std::memcpy(&v0, s0, 4);
                 std::memcpy(&v1, s1, 4);
                 std::memcpy(a + p * kChannels, &v0, 4);
                 std::memcpy(b + p * kChannels, &v1, 4);
+                const std::uint32_t word = mark * 0x01010101u;
+                std::memcpy(reached + p * kChannels, &word, 4);
             } else {
                 std::memcpy(a + p * kChannels, s0, kChannels);
                 std::memcpy(b + p * kChannels, s1, kChannels);
+                std::memset(reached + p * kChannels, mark, kChannels);
             }
-            const std::uint32_t code = (srcAlpha[i0] != 0 ? 1u : 0u) | (srcAlpha[i1] != 0 ? 2u : 0u);
-            if constexpr (kWord) {
-                const std::uint32_t word = code * 0x01010101u;
-                std::memcpy(codes + p * kChannels, &word, 4);
-            } else {
-                std::memset(codes + p * kChannels, static_cast<int>(code), kChannels);
-            }
-            alpha[p] = static_cast<std::uint8_t>(code != 0 ? 255 : 0);
+            alpha[p] = mark;
         }
         const auto n = static_cast<std::uint32_t>(k * kChannels);
         const std::size_t at = done * kChannels;
@@ -479,21 +482,19 @@ int GatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& column
         const std::uint16_t* right16 = columns.right16.data() + at;
         if (columns.common.divisor != 0) {
             const RIPSmallDivisor& by = columns.common;
-            detail::InterpolateWordsTail(out, a, b, codes, left16, right16, by,
-                                         ops.interpolateExact(out, a, b, codes, left16, right16, by, n), n);
+            detail::InterpolateWordsTail(out, a, b, reached, left16, right16, by,
+                                         ops.interpolateExact(out, a, b, reached, left16, right16, by, n), n);
         } else if (columns.reciprocal.divisor != 0) {
             const RIPReciprocalDivisor& by = columns.reciprocal;
-            detail::InterpolateWordsTail(out, a, b, codes, left16, right16, by,
-                                         ops.interpolatePairs(out, a, b, codes, left16, right16, by, n), n);
+            detail::InterpolateWordsTail(out, a, b, reached, left16, right16, by,
+                                         ops.interpolatePairs(out, a, b, reached, left16, right16, by, n), n);
         } else {
             const float* left = columns.left.data() + at;
             const float* right = columns.right.data() + at;
-            detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n),
-                                    n);
+            detail::InterpolateTail(out, a, b, reached, left, right,
+                                    ops.interpolate(out, a, b, reached, left, right, n), n);
         }
-        if (sampleMarks != nullptr) {
-            for (std::uint32_t j = 0; j < n; ++j) sampleMarks[at + j] = codes[j] != 0 ? 255 : 0;
-        }
+        if (sampleMarks != nullptr) std::memcpy(sampleMarks + at, reached, n);
         done += k;
     }
     return 1;

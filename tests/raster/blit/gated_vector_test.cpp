@@ -169,6 +169,49 @@ TEST(GatedVector, RatiosOfEveryKindEqualThePlainPath) {
     }
 }
 
+// The gated row members alone, on rows long enough for the gathers' groups:
+// every output and its alpha byte equal the plain path's (an output nothing
+// reaches keeps its old value), for one, three and four samples, enlarged
+// from the row's start or from inside it (the last two past the integer
+// lanes' denominators), and shrunk.
+TEST(GatedVector, GatedRowsAndTheirAlphaEqualThePlainPath) {
+    struct Row {
+        std::int32_t channels;
+        std::int64_t ws, wd, x;
+        std::uint32_t count;
+    };
+    constexpr Row kRows[] = {{3, 1500, 4096, 0, 4096}, {1, 997, 1003, 0, 1003}, {4, 613, 1001, 0, 1001},
+                             {3, 150, 409, 50, 300},   {1, 70, 1000, 3, 997},   {3, 4097, 4096, 0, 4096},
+                             {1, 301, 300, 0, 300},    {4, 450, 300, 7, 293},   {3, 5, 8192, 0, 8192},
+                             {1, 8, 9001, 100, 8000}};
+    std::mt19937 random(4924);
+    for (const Row& r : kRows) {
+        const RIPSampleLayout layout{r.channels, r.channels, false};
+        std::vector<std::uint8_t> src(static_cast<std::size_t>(r.ws * r.channels)), srcAlpha(static_cast<std::size_t>(r.ws));
+        for (auto& v : src) v = static_cast<std::uint8_t>(random());
+        for (auto& m : srcAlpha) m = static_cast<std::uint8_t>(random() % 3 == 0 ? 0 : 1 + random() % 255);
+        const std::vector<std::uint8_t> before(r.count * static_cast<std::size_t>(r.channels), 99);
+        const auto resample = [&](std::uint32_t features) {
+            ScopedPath scope(features);
+            std::vector<std::uint8_t> out = before, alpha(r.count, 7);
+            const bool shrink = r.ws > r.wd;
+            const std::int64_t skip = shrink ? r.x * r.ws / r.wd : 0;  // a shrink's run starts at its first pixel
+            const int ok = shrink ? RIPShrinkRowAlpha(layout, out.data(), alpha.data(), r.wd, src.data() + skip * r.channels,
+                                                      srcAlpha.data() + skip, r.ws, r.count, r.ws - skip,
+                                                      r.wd - (r.x * r.ws) % r.wd)
+                                  : RIPEnlargeRowAlpha(layout, out.data(), alpha.data(), r.wd, src.data(), srcAlpha.data(),
+                                                       r.ws, r.count, r.x, 0, r.ws);
+            EXPECT_EQ(ok, 1);
+            out.insert(out.end(), alpha.begin(), alpha.end());
+            return out;
+        };
+        const std::vector<std::uint8_t> plain = resample(0);
+        for (const auto& path : AvailablePaths()) {
+            ASSERT_EQ(resample(path.features), plain) << path.name << " " << r.ws << " -> " << r.wd << " at " << r.x;
+        }
+    }
+}
+
 // The reciprocal's division is exact for every divisor it takes, at the
 // numerators nearest each multiple (where the quotient is closest to an
 // integer) and at every numerator of the largest divisors, computed in

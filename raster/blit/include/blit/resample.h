@@ -56,16 +56,18 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
 // in; one that wants each output's mark for every sample too passes
 // sampleMarks (count × channels bytes), and *marked tells whether they were
 // written.
-// For one, three or four samples a pixel, Outputs() outputs at a time: their
-// left and right source pixels lie within a window of the first ones
-// (base0, base1), 16 bytes of samples for one and three, 8 pixels for four,
-// so each side is one shuffle of the source run; control holds the shuffles
-// of the samples (byte indices, or 32-bit word indices for four samples) and
-// of their alpha bytes, left then right.
+// For one, three or four samples a pixel, Outputs() outputs at a time in
+// two halves, one to each 128-bit half of a vector: the left and right
+// source pixels of a half lie within a window of its first ones (base0,
+// base1), 16 bytes of samples for one and three, 8 pixels for four, so each
+// side of a half is one shuffle of the source run; control holds the
+// shuffles of the samples (byte indices, or 32-bit word indices for four
+// samples) and of the alpha bytes (from a 16-byte window), left then right,
+// the first half's in bytes 0-15 and the second's in 16-31.
 struct RIPGatherGroup {
-    static constexpr std::uint32_t Outputs(std::int32_t channels) { return channels == 1 ? 8 : 4; }
-    std::int64_t base0 = 0, base1 = 0;
-    std::uint8_t control[4][16] = {};
+    static constexpr std::uint32_t Outputs(std::int32_t channels) { return channels == 1 ? 16 : 8; }
+    std::int64_t base0[2] = {}, base1[2] = {};
+    std::uint8_t control[4][32] = {};
 };
 // Exact truncating division of numerators below 2^16 by a divisor from 1 to
 // 256, as a multiplication and shifts that 16-bit vector lanes have:

@@ -63,7 +63,7 @@ Attributes::Attributes(const WDOMHandle& element) {
     if (const auto* own = dynamic_cast<const markup::WDOMElement_WepImp*>(element.Get())) {
         if (const markup::AttrElement* node = markup::AsAttrElement(own->GetNode())) {
             const markup::DictionaryBase* dictionary = own->GetTree() ? own->GetTree()->Dictionary() : nullptr;
-            const markup::Vector<markup::Attribute>& all = node->Attributes();
+            const markup::AttributeList& all = node->Attributes();
             items_.reserve(all.Count());
             // Names met so far: looked up in the list while it is short, in
             // a table for an element of many attributes.

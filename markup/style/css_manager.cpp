@@ -157,7 +157,7 @@ class TreeElements : public SelectorElements {
     bool Attribute(Handle handle, std::string_view name, std::string& value) const override {
         if (SameName(name, "class")) return Classes(handle, value);
         if (SameName(name, "id")) return Id(handle, value);
-        const Vector<markup::Attribute>& all = Of(handle)->Attributes();
+        const markup::AttributeList& all = Of(handle)->Attributes();
         for (std::uint32_t i = 0; i < all.Count(); ++i) {
             const markup::Attribute* attribute = all.At(i);
             if (!attribute) continue;

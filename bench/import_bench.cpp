@@ -34,14 +34,6 @@ constexpr long long kPeerElementLimit = 1000000;
 // The generated document's elements beyond its N (svg, defs, style).
 constexpr long long kDocumentOverhead = 3;
 
-struct Timed {
-    bool ok = true;
-    bool run = false;
-    std::vector<double> times;
-    double peak = 0;
-    double Median() const { return bench::Median(times); }
-};
-
 // The module's share of one import: "module S s, host drawing calls H s,
 // description written W s" from the tool's timing line.
 bool ModuleShare(const std::string& tool, const std::string& document, const std::string& out,
@@ -100,20 +92,12 @@ int Main(int argc, char** argv) {
             {peer, "-w", "8", "-h", "8", "-o", peerOut, document},
             {"xmllint", "--noout", document},
         };
-        Timed timed[3];
-        for (int r = 0; r < flags.runs; ++r) {
-            for (int k = 0; k < 3; ++k) {
-                const int which = (r + k) % 3;
-                if (which == 1 && !peerTakes) continue;
-                const Run run = RunProcess(commands[which]);
-                timed[which].run = true;
-                timed[which].ok = timed[which].ok && run.ok;
-                timed[which].times.push_back(run.seconds);
-                timed[which].peak = std::max(timed[which].peak, run.peakMB);
+        const std::vector<Timings> timed = RunRounds(
+            flags.runs, commands, [&](std::size_t which) { return which != 1 || peerTakes; },
+            [&] {
                 ::unlink(toolOut.c_str());
                 ::unlink(peerOut.c_str());
-            }
-        }
+            });
         double module = 0, host = 0;
         const bool share = timed[0].ok && ModuleShare(tool, document, toolOut, folder, &module, &host);
         ::unlink(document.c_str());
@@ -145,8 +129,7 @@ int Main(int argc, char** argv) {
     }
     std::printf("\nmodule s: the import call less the host's drawing calls; host s: those calls and the\n"
                 "description's writing (one more run with SVGFILTER_IMPORT_TIMING=1)\n");
-    std::printf("load average at the end: %s\n", LoadAverage().c_str());
-    return allOk ? 0 : 1;
+    return FinishBench(allOk);
 }
 
 }  // namespace

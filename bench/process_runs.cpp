@@ -73,6 +73,33 @@ Alternated RunAlternating(int runs, const std::vector<std::string>& tool, const 
     return out;
 }
 
+double Timings::Median() const {
+    return bench::Median(times);
+}
+
+std::vector<Timings> RunRounds(int runs, const std::vector<std::vector<std::string>>& commands,
+                               const std::function<bool(std::size_t)>& take, const std::function<void()>& after) {
+    std::vector<Timings> timed(commands.size());
+    for (int r = 0; r < runs; ++r) {
+        for (std::size_t k = 0; k < commands.size(); ++k) {
+            const std::size_t which = (static_cast<std::size_t>(r) + k) % commands.size();
+            if (take && !take(which)) continue;
+            const Run run = RunProcess(commands[which]);
+            timed[which].run = true;
+            timed[which].ok = timed[which].ok && run.ok;
+            timed[which].times.push_back(run.seconds);
+            timed[which].peak = std::max(timed[which].peak, run.peakMB);
+            if (after) after();
+        }
+    }
+    return timed;
+}
+
+int FinishBench(bool allOk) {
+    std::printf("load average at the end: %s\n", LoadAverage().c_str());
+    return allOk ? 0 : 1;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];

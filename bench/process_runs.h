@@ -38,6 +38,23 @@ struct Alternated {
 Alternated RunAlternating(int runs, const std::vector<std::string>& tool, const std::string& toolOut,
                           const std::vector<std::string>& peer, const std::string& peerOut);
 
+// Several programs, each run `runs` times, the order turning by one each
+// round so that none always goes first; per program its wall times, highest
+// peak and whether every run succeeded. A program `take` answers false for
+// is not run; `after` follows each run (to remove its output).
+struct Timings {
+    bool ok = true;
+    bool run = false;
+    std::vector<double> times;
+    double peak = 0;
+    double Median() const;
+};
+std::vector<Timings> RunRounds(int runs, const std::vector<std::vector<std::string>>& commands,
+                               const std::function<bool(std::size_t)>& take = {},
+                               const std::function<void()>& after = {});
+// Prints the load average at the end; the program's exit status.
+int FinishBench(bool allOk);
+
 // The flags both benchmark programs take: --sizes, --runs, --folder, --tool
 // and --peer, each with a value. A flag of the program's own goes to
 // `other` (flag, value), which answers false for one it does not know.

@@ -3,13 +3,14 @@
 // composites under a scaling transform (nearest; bilinear for enlarging and
 // a box convolution for shrinking, whose weights differ from the smooth
 // stretch's, so those pairs compare speed only). The smooth stretch gated by
-// an alpha plane stands beside pixman's filters on a8r8g8b8 pixels, which
-// weigh each pixel by its alpha instead of leaving unmarked ones out: speed
-// only.
+// an alpha plane, at even and uneven ratios, stands beside pixman's filters
+// on a8r8g8b8 pixels, which weigh each pixel by its alpha instead of leaving
+// unmarked ones out: speed only.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "blit/stretch_blit.h"
@@ -101,8 +102,11 @@ struct StretchCase {
     RIPImage* src;
     RIPImage* dst;
     explicit StretchCase(const benchmark::State& state)
-        : enlarge(state.range(0) != 0), smooth(state.range(1) != 0), from(enlarge ? kSide / 2 : kSide),
-          to(enlarge ? kSide : kSide / 2), src(Rgb(from, from)), dst(Rgb(to, to)) {}
+        : StretchCase(state.range(0) != 0 ? kSide / 2 : kSide, state.range(0) != 0 ? kSide : kSide / 2,
+                      state.range(1) != 0) {}
+    StretchCase(int fromSide, int toSide, bool smoothed)
+        : enlarge(fromSide < toSide), smooth(smoothed), from(fromSide), to(toSide), src(Rgb(from, from)),
+          dst(Rgb(to, to)) {}
     ~StretchCase() {
         RIPDestroyImage(src);
         RIPDestroyImage(dst);
@@ -158,8 +162,9 @@ void LinkAlpha(RIPImage* src) {
     RIPSetLinkedImage(src, plane, nullptr, nullptr);
 }
 
+// The gated rows stretch a square of side range 0 to one of side range 1.
 void AlphaStretch(benchmark::State& state) {
-    const StretchCase c(state);
+    const StretchCase c(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
     LinkAlpha(c.src);
     RIPRasterState* rs = RIPCreateRS();
     RIPSetStretchMode(rs, kStretchSmooth);
@@ -171,8 +176,9 @@ void AlphaStretch(benchmark::State& state) {
     RIPDestroyRS(rs);
 }
 
+// Bilinear, except for a shrink to half or less, which the box convolution serves.
 void PixmanAlphaStretch(benchmark::State& state) {
-    const StretchCase c(state);
+    const StretchCase c(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
     std::vector<std::uint32_t> from(static_cast<std::size_t>(c.from) * c.from), to(static_cast<std::size_t>(c.to) * c.to);
     for (std::size_t i = 0; i < from.size(); ++i) {
         from[i] = (i * 7 + (i >> 11)) % 8 == 0 ? 0 : 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
@@ -180,12 +186,12 @@ void PixmanAlphaStretch(benchmark::State& state) {
     pixman_image_t* ps = pixman_image_create_bits(PIXMAN_a8r8g8b8, c.from, c.from, from.data(), c.from * 4);
     pixman_image_t* pd = pixman_image_create_bits(PIXMAN_a8r8g8b8, c.to, c.to, to.data(), c.to * 4);
     pixman_transform_t t;
-    const pixman_fixed_t scale = c.enlarge ? pixman_double_to_fixed(0.5) : pixman_double_to_fixed(2.0);
+    const pixman_fixed_t scale = pixman_double_to_fixed(static_cast<double>(c.from) / c.to);
     pixman_transform_init_scale(&t, scale, scale);
     pixman_image_set_transform(ps, &t);
     int params = 0;
     pixman_fixed_t* filter = nullptr;
-    if (c.enlarge) {
+    if (2 * c.to > c.from) {
         pixman_image_set_filter(ps, PIXMAN_FILTER_BILINEAR, nullptr, 0);
     } else {
         filter = pixman_filter_create_separable_convolution(&params, scale, scale, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX,
@@ -210,10 +216,15 @@ BENCHMARK(Copy)->Unit(benchmark::kMillisecond);
 BENCHMARK(PixmanCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(Stretch)->ArgsProduct({{1, 0}, {0, 1}})->ArgNames({"enlarge", "smooth"})->Unit(benchmark::kMillisecond);
 BENCHMARK(PixmanStretch)->ArgsProduct({{1, 0}, {0, 1}})->ArgNames({"enlarge", "smooth"})->Unit(benchmark::kMillisecond);
-// The gated stretch is smooth by nature: the second argument stays 1.
-BENCHMARK(AlphaStretch)->ArgsProduct({{1, 0}, {1}})->ArgNames({"enlarge", "smooth"})->Unit(benchmark::kMillisecond);
-BENCHMARK(PixmanAlphaStretch)
-    ->ArgsProduct({{1, 0}, {1}})
-    ->ArgNames({"enlarge", "smooth"})
-    ->Unit(benchmark::kMillisecond);
+// The gated stretch (smooth by nature) at the even ratios, then at uneven
+// ones, whose weights share no small denominator.
+void GatedSides(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"from", "to"});
+    for (const auto& [from, to] : {std::pair{kSide / 2, kSide}, {kSide, kSide / 2}, {1500, kSide}, {3000, kSide},
+                                   {kSide - 1, kSide}, {kSide + 1, kSide}}) {
+        b->Args({from, to});
+    }
+}
+BENCHMARK(AlphaStretch)->Apply(GatedSides)->Unit(benchmark::kMillisecond);
+BENCHMARK(PixmanAlphaStretch)->Apply(GatedSides)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -62,6 +62,13 @@ std::string LongClassName(long long n) {
            "\" width=\"5\" height=\"5\"/></svg>\n";
 }
 
+// A sheet cut into n pieces by comments, each its own text node.
+std::string StyleCutByComments(long long n) {
+    std::string s = std::string(kHead) + "<style>";
+    for (long long i = 0; i < n; ++i) s += "rect<!---->";
+    return s + "{fill:red}</style><rect width=\"5\" height=\"5\"/></svg>\n";
+}
+
 std::string UnclosedUrls(long long n) {
     std::string s = std::string(kHead) + "<style>";
     for (long long i = 0; i < n; ++i) s += "a{fill:url(#g\n";
@@ -126,6 +133,58 @@ std::string EntityUses(long long n) {
     return s + "</text></svg>\n";
 }
 
+// Distinct rules as drawing programs and chart libraries write them: class,
+// id, descendant, child and pseudo-class selectors, colours in every form,
+// lengths, lists and shorthands, several declarations a rule.
+std::string DenseRule(long long i) {
+    const std::string n = N(i);
+    switch (i % 6) {
+        case 0:
+            return ".c" + n + "{fill:#1a2b3c;stroke:#000;stroke-width:2px;opacity:.5}\n";
+        case 1:
+            return "#id" + n +
+                   " rect{fill:none;stroke:rgb(12,34,56);stroke-dasharray:4 2 1;stroke-linecap:round}\n";
+        case 2:
+            return "g.a" + n + " > path.b" + n + "{font:italic bold 12px/1.2 serif;fill-opacity:0.8}\n";
+        case 3:
+            return ".st" + n +
+                   "{font-family:'Helvetica Neue',Arial,sans-serif;font-size:11px;fill:#333333}\n";
+        case 4:
+            return "text.t" + n + ":first-child,.u" + n +
+                   "{text-anchor:middle;font-weight:700;stroke:#fff !important}\n";
+        default:
+            return ".hc-series-" + n +
+                   " .hc-point{stroke-width:1;stroke:#ffffff;fill-opacity:.75;visibility:visible}\n";
+    }
+}
+
+// A few elements, one for each kind of rule: the first six rules.
+const char kDenseRuleUsers[] =
+    "<rect class=\"c0\" width=\"5\" height=\"5\"/><g id=\"id1\"><rect width=\"5\" height=\"5\"/></g>"
+    "<g class=\"a2\"><path class=\"b2\" d=\"M0 0h5v5z\"/></g><text class=\"st3\" y=\"20\">x</text>"
+    "<text class=\"t4\" y=\"40\">y</text><g class=\"hc-series-5\"><rect class=\"hc-point\" width=\"5\" "
+    "height=\"5\"/></g></svg>\n";
+
+std::string DenseSheet(const std::string& css) {
+    return std::string(kHead) + "<style>" + css + "</style>" + kDenseRuleUsers;
+}
+
+// n bytes of such rules (to the end of the rule that reaches n).
+std::string DenseRules(long long n) {
+    std::string css;
+    css.reserve(static_cast<size_t>(n) + 200);
+    for (long long i = 0; static_cast<long long>(css.size()) < n; ++i) css += DenseRule(i);
+    return DenseSheet(css);
+}
+
+// The same drawing with only the rules its elements use, so that what the
+// styles draw (fonts, say) costs the same on both sides.
+std::string DenseRulesUsed(long long) {
+    std::string css;
+    for (long long i = 0; i < 6; ++i) css += DenseRule(i);
+    return DenseSheet(css);
+}
+
 }  // namespace
 
 const std::vector<ScaleInput>& ScaleInputs() {
@@ -135,6 +194,7 @@ const std::vector<ScaleInput>& ScaleInputs() {
         {"attributes on one element", "attributes", OneElementAttributes},
         {"blanks in a style sheet", "bytes of CSS", StyleBlanks},
         {"one long class name", "bytes of CSS", LongClassName},
+        {"style text cut by comments", "pieces", StyleCutByComments},
         {"unclosed url(", "rules", UnclosedUrls},
         {"declarations in one style", "declarations", Declarations},
         {"selector group members", "selectors", Selectors},
@@ -143,6 +203,7 @@ const std::vector<ScaleInput>& ScaleInputs() {
         {"pattern tiles", "tiles", PatternTiles},
         {"elements drawn through use", "instances", NestedUses},
         {"entity references", "references", EntityUses},
+        {"dense rules", "bytes of CSS", DenseRules, DenseRulesUsed},
     };
     return inputs;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "latin1_converter.h"
 #include "platform/text_converter.h"
 
 namespace platform {
@@ -61,6 +62,7 @@ TextConverter::~TextConverter() = default;
 
 std::unique_ptr<TextConverter> TextConverter::ToUtf8(std::string_view encoding) {
     if (encoding.empty() || encoding.size() > 64) return nullptr;
+    if (detail::NamesLatin1(encoding)) return detail::Latin1ToUtf8();
     const std::string name(encoding);
     const iconv_t handle = iconv_open("UTF-8", name.c_str());
     if (handle == reinterpret_cast<iconv_t>(-1)) return nullptr;

@@ -21,6 +21,7 @@ void ShowParseWarnings(const markup::WDOMHandle& document, const std::string& fi
             case markup::kDiag_LinkedFileRefused:
             case markup::kDiag_EntityLimit:
             case markup::kDiag_InputEndsInside:
+            case markup::kDiag_DictionaryFull:
                 break;
             default:
                 continue;

@@ -22,17 +22,6 @@ int32_t TruncatedHost(double v) {
     return v >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(v);
 }
 
-// What a gradient's chain gives: each value from the first element of the
-// chain that has it.
-struct GradientSpec {
-    std::optional<WLength> value[5];  // x1 y1 x2 y2 / cx cy r fx fy
-    std::optional<bool> boundingBox;
-    std::optional<WMatrix> transform;
-    bool spread = false;
-    std::optional<std::string> spreadMethod;  // the first one given along the chain
-    WDOMHandle stops;  // the element whose stop children count
-};
-
 constexpr int32_t kLinearAttributes[5] = {attribute::kX1, attribute::kY1, attribute::kX2, attribute::kY2,
                                           -100};
 constexpr int32_t kRadialAttributes[5] = {attribute::kCx, attribute::kCy, attribute::kR, attribute::kFx,
@@ -77,16 +66,14 @@ std::optional<bool> UnitsOf(const std::string* text) {
 
 }  // namespace
 
-std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, const WBox* box) {
-    const int32_t kindId = detail::ElementIdOf(element);
-    if (!IsGradient(kindId)) return nullptr;
-    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
-        return nullptr;
-    }
-    const bool linear = kindId == element::kLinearGradient;
-    const int32_t* names = linear ? kLinearAttributes : kRadialAttributes;
-
-    GradientSpec spec;
+const detail::GradientSource& WParser::GradientSourceOf(const WDOMHandle& element, int32_t kindId) {
+    // Every object filled with the gradient would otherwise read its chain
+    // and compute its stops' styles again.
+    std::unique_ptr<detail::GradientSource>& held = gradientSources_[NodeIdentity(element)];
+    if (held) return *held;
+    auto spec = std::make_unique<detail::GradientSource>();
+    const int32_t* names = kindId == element::kLinearGradient ? kLinearAttributes : kRadialAttributes;
+    WDOMHandle stops;  // the element whose stop children count
     std::vector<const void*> chain;
     WDOMHandle at = element;
     while (!at.IsNull() && IsGradient(detail::ElementIdOf(at)) &&
@@ -98,23 +85,48 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         // Geometry comes only from gradients of the same kind.
         if (detail::ElementIdOf(at) == kindId) {
             for (int i = 0; i < 5; ++i) {
-                if (spec.value[i] || names[i] < 0) continue;
-                if (attributes.Find(names[i]) != nullptr) spec.value[i] = attributes.Length(names[i]);
+                if (spec->value[i] || names[i] < 0) continue;
+                if (attributes.Find(names[i]) != nullptr) spec->value[i] = attributes.Length(names[i]);
             }
         }
-        if (!spec.boundingBox) spec.boundingBox = UnitsOf(attributes.Find(attribute::kGradientUnits));
-        if (!spec.transform) {
+        if (!spec->boundingBox) spec->boundingBox = UnitsOf(attributes.Find(attribute::kGradientUnits));
+        if (!spec->transform) {
             if (const std::string* t = attributes.Find(attribute::kGradientTransform))
-                spec.transform = ParseTransform(*t);
+                spec->transform = ParseTransform(*t);
         }
-        spec.spread = spec.spread || attributes.Find(attribute::kSpreadMethod) != nullptr;
-        if (!spec.spreadMethod) {
-            if (const std::string* method = attributes.Find(attribute::kSpreadMethod)) spec.spreadMethod = *method;
+        spec->spread = spec->spread || attributes.Find(attribute::kSpreadMethod) != nullptr;
+        if (!spec->spreadMethod) {
+            if (const std::string* method = attributes.Find(attribute::kSpreadMethod)) spec->spreadMethod = *method;
         }
-        if (spec.stops.IsNull() && HasStops(at)) spec.stops = at;
+        if (stops.IsNull() && HasStops(at)) stops = at;
         const std::string* href = attributes.Href();
         at = href != nullptr ? ResolveHref(*href) : WDOMHandle();
     }
+    // Stops: positions from their offsets, colours from their style.
+    for (WDOMHandle stop = stops.GetFirstChild(); !stop.IsNull(); stop = stop.GetNextSibling()) {
+        if (detail::ElementIdOf(stop) != element::kStop) continue;
+        const detail::Attributes attributes(stop);
+        uint16_t position = 0;
+        if (const std::string* offset = attributes.Find(attribute::kOffset))
+            StopOffsetFromText(*offset, &position);
+        WComputedStyle style;
+        if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
+        WStopValue value = StopValueFromStyle(style.stopColour, style.stopOpacity);
+        value.opacity = WithAlpha(value.opacity, style.stopAlpha);
+        spec->stops.push_back({position, value});
+    }
+    held = std::move(spec);
+    return *held;
+}
+
+std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, const WBox* box) {
+    const int32_t kindId = detail::ElementIdOf(element);
+    if (!IsGradient(kindId)) return nullptr;
+    if (!detail::SpendBuild(building_, nestedBuilds_, limits_.nestedBuilds, limitsMet_.nestedBuilds)) {
+        return nullptr;
+    }
+    const bool linear = kindId == element::kLinearGradient;
+    const detail::GradientSource& spec = GradientSourceOf(element, kindId);
 
     const bool boundingBox = spec.boundingBox.value_or(true);
     WMatrix toHost = Current();
@@ -185,18 +197,8 @@ std::unique_ptr<WGradient> WParser::BuildGradient(const WDOMHandle& element, con
         gradient->SetFlag(gradient_flag::kTransform);
     }
 
-    // Stops: positions from their offsets, colours from their style.
-    for (WDOMHandle stop = spec.stops.GetFirstChild(); !stop.IsNull(); stop = stop.GetNextSibling()) {
-        if (detail::ElementIdOf(stop) != element::kStop) continue;
-        const detail::Attributes attributes(stop);
-        uint16_t position = 0;
-        if (const std::string* offset = attributes.Find(attribute::kOffset))
-            StopOffsetFromText(*offset, &position);
-        WComputedStyle style;
-        if (styles_ == nullptr || !styles_->GetStyle(stop, &style)) style = WComputedStyle();
-        WStopValue value = StopValueFromStyle(style.stopColour, style.stopOpacity);
-        value.opacity = WithAlpha(value.opacity, style.stopAlpha);
-        gradient->SetStop(position, value);
+    for (const WStop& stop : spec.stops) {
+        gradient->SetStop(stop.position, stop.value);
         gradient->SetFlag(gradient_flag::kStops);
     }
 

@@ -24,6 +24,18 @@ struct Attribute {
     std::string value;
 };
 
+// What a gradient's chain gives: each value from the first element of the
+// chain that has it, and the stops of the first that has stops (each as
+// written: its offset read and its style computed).
+struct GradientSource {
+    std::optional<WLength> value[5];  // x1 y1 x2 y2 / cx cy r fx fy
+    std::optional<bool> boundingBox;
+    std::optional<WMatrix> transform;
+    bool spread = false;
+    std::optional<std::string> spreadMethod;  // the first one given along the chain
+    WStopMap stops;
+};
+
 class Attributes {
   public:
     explicit Attributes(const markup::WDOMHandle& element);

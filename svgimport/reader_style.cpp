@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <unordered_set>
+#include <functional>
+#include <string_view>
 
 #include "markup/attr_element.h"
 #include "markup/parser/dom/dom_element.h"
@@ -18,6 +19,43 @@ using markup::WDOMHandle;
 
 namespace detail {
 
+namespace {
+
+// The attribute names an element of many attributes has met: slots of an
+// open-addressed table, each the name's hash (high word) and its place in
+// the list plus one (low word), so that most probes compare a word rather
+// than reach a name elsewhere in memory. A set of strings took several
+// cache misses a name, and an element may have a million attributes.
+class NamesMet {
+  public:
+    explicit NamesMet(uint32_t names) {
+        if (names == 0) return;
+        uint64_t size = 1;
+        while (size < uint64_t{names} * 2) size *= 2;
+        slots_.assign(size, 0);
+    }
+
+    // Whether the list holds the name; if not, the next Add files the
+    // list's new last entry under it.
+    bool Holds(std::string_view name, const std::vector<Attribute>& list) {
+        hash_ = static_cast<uint32_t>(std::hash<std::string_view>()(name));
+        const uint64_t mask = slots_.size() - 1;
+        for (at_ = hash_ & mask; slots_[at_] != 0; at_ = (at_ + 1) & mask) {
+            if (slots_[at_] >> 32 == hash_ && list[(slots_[at_] & 0xFFFFFFFFu) - 1].name == name) return true;
+        }
+        return false;
+    }
+
+    void Add(const std::vector<Attribute>& list) { slots_[at_] = uint64_t{hash_} << 32 | list.size(); }
+
+  private:
+    std::vector<uint64_t> slots_;
+    uint64_t at_ = 0;
+    uint32_t hash_ = 0;
+};
+
+}  // namespace
+
 Attributes::Attributes(const WDOMHandle& element) {
     // An element of the markup engine's own DOM is read straight from its
     // tree node, as its attribute map would give it (in order, a name met
@@ -25,26 +63,25 @@ Attributes::Attributes(const WDOMHandle& element) {
     if (const auto* own = dynamic_cast<const markup::WDOMElement_WepImp*>(element.Get())) {
         if (const markup::AttrElement* node = markup::AsAttrElement(own->GetNode())) {
             const markup::DictionaryBase* dictionary = own->GetTree() ? own->GetTree()->Dictionary() : nullptr;
-            const markup::Vector<markup::Attribute>& all = node->Attributes();
+            const markup::AttributeList& all = node->Attributes();
             items_.reserve(all.Count());
             // Names met so far: looked up in the list while it is short, in
-            // a set for an element of many attributes.
+            // a table for an element of many attributes.
             constexpr uint32_t kShortList = 16;
-            std::unordered_set<std::string> seen;
+            const bool shortList = all.Count() <= kShortList;
+            NamesMet met(shortList ? 0 : all.Count());
             for (uint32_t i = 0; i < all.Count(); ++i) {
                 const markup::Attribute* attribute = all.At(i);
                 if (attribute == nullptr) continue;
                 const markup::String name = attribute->GetName(dictionary);
                 const std::string_view nameText(name.Text(), name.Length());
-                if (all.Count() <= kShortList ? FindFirst(nameText) != nullptr
-                                              : !seen.emplace(nameText).second) {
-                    continue;
-                }
+                if (shortList ? FindFirst(nameText) != nullptr : met.Holds(nameText, items_)) continue;
                 Attribute a;
                 a.name = std::string(nameText);
                 a.value = std::string(attribute->value.Text(), attribute->value.Length());
                 a.id = AttributeId(a.name);
                 items_.push_back(std::move(a));
+                if (!shortList) met.Add(items_);
             }
             return;
         }

@@ -178,6 +178,8 @@ int32_t ImportDocument(FilterContext& context, SvgImportHandle* handle, std::str
     std::unique_ptr<markup::style::CSSManager> css;
     auto parser = std::make_unique<markup::WXMLParser_WepImp>();
     parser->Init(markup::String(folder.c_str()));
+    // Nothing the import reads needs a tag's text past the element's name.
+    parser->SetKeepTagTexts(false);
     // The registry loaded the CSS dictionary from the folder; without it no
     // style could be read, and every element would draw black.
     markup::CSSDictionary* cssDictionary = markup::DictionaryRegistry::Instance().CSS();

@@ -13,7 +13,7 @@ namespace {
 
 // The element's own xml:space, when it has one.
 const markup::String* OwnSpace(const markup::AttrElement& element, const markup::DictionaryBase* dictionary) {
-    const markup::Vector<markup::Attribute>& all = element.Attributes();
+    const markup::AttributeList& all = element.Attributes();
     for (uint32_t i = 0; i < all.Count(); ++i) {
         const markup::Attribute* attribute = all.At(i);
         if (attribute == nullptr) continue;

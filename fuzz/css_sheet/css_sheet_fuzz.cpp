@@ -4,8 +4,9 @@
 // as a "style" attribute, and the first text's start is given to the value
 // classes as a value text.
 // Never a crash, a leak or a read past a text; the scanner keeps every
-// byte, the pieces a long text is cut into scan to the whole text's
-// tokens, and the sheet uses every token but its one end token.
+// byte, the pieces a long text is cut into (by the quick reading or by the
+// scanner) scan to the whole text's tokens, and the sheet uses every token
+// but its one end token.
 #include <cstddef>
 #include <algorithm>
 #include <cstdint>
@@ -79,9 +80,10 @@ std::string TokenRun(const markup::String& text) {
     return TokenRun(tokens);
 }
 
-// The pieces of the text scan to the tokens of the whole (given).
-void CutsKeepEveryToken(const markup::String& text, const markup::Vector<CSSToken>& wholeTokens) {
-    const std::vector<std::uint32_t> cuts = CSSTextCuts(std::string_view(text.Text(), text.Length()), 1);
+// The pieces the cuts make of the text scan to the tokens of the whole
+// (given).
+void CutsKeepEveryToken(const markup::String& text, const markup::Vector<CSSToken>& wholeTokens,
+                        const std::vector<std::uint32_t>& cuts) {
     if (cuts.empty()) return;
     std::string pieces;
     std::uint32_t start = 0;
@@ -101,7 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Scanned once: the same tokens are read as a "style" attribute below.
     markup::Vector<CSSToken> attributeTokens;
     ScanKeepsEveryByte(whole, attributeTokens);
-    CutsKeepEveryToken(whole, attributeTokens);
+    CutsKeepEveryToken(whole, attributeTokens, CSSTextCuts(std::string_view(whole.Text(), whole.Length()), 1));
+    CSSTokenizer scanner;
+    CutsKeepEveryToken(whole, attributeTokens, CSSScannedCuts(whole, 1, scanner));
 
     CSSStyleSheet sheet(Css());
     std::size_t start = 0;

@@ -8,7 +8,9 @@
 namespace host::import {
 namespace {
 
-constexpr size_t kBuffer = size_t{1} << 20;
+// Pieces of 64 KB: the buffer never grows past them, so a large drawing's
+// description costs the process no more than a small one's while it is made.
+constexpr size_t kBuffer = size_t{1} << 16;
 
 }  // namespace
 
@@ -19,19 +21,28 @@ void TextSink::UseFile() {
 }
 
 void TextSink::Append(std::string_view text) {
+    if (file_ && buffer_.size() + text.size() > kBuffer) {
+        Flush();
+        if (text.size() >= kBuffer) {
+            Write(text);
+            return;
+        }
+    }
     buffer_.append(text);
-    if (file_ && buffer_.size() >= kBuffer) Flush();
 }
 
 void TextSink::Flush() {
-    if (lost_ || buffer_.empty()) return;
+    Write(buffer_);
+    buffer_.clear();
+}
+
+void TextSink::Write(std::string_view text) {
+    if (lost_ || text.empty()) return;
     // Whole pieces only, so that the file always holds what it says it does.
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size() ||
-        std::fflush(file_.get()) != 0) {
+    if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size() || std::fflush(file_.get()) != 0) {
         lost_ = true;
     }
-    written_ += buffer_.size();
-    buffer_.clear();
+    written_ += text.size();
 }
 
 bool TextSink::Read(const std::function<void(std::string_view)>& take) const {

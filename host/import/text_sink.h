@@ -21,13 +21,14 @@ class TextSink {
     // The file could not be written: part of the text is missing.
     bool Lost() const { return lost_; }
     bool Empty() const { return written_ == 0 && buffer_.empty(); }
-    // The whole text, in pieces of at most a megabyte, in order.
+    // The whole text, in pieces of at most 64 KB, in order.
     bool Read(const std::function<void(std::string_view)>& take) const;
     std::string Text() const;
     void Clear();
 
   private:
     void Flush();
+    void Write(std::string_view text);
 
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
     std::string buffer_;

@@ -1,9 +1,26 @@
 // AttrElement: its attribute vector, copies and look-ups.
 #include "markup/attr_element.h"
 
+#include <new>
+
 #include "markup/faults.h"
 
 namespace markup {
+
+AttributeList::~AttributeList() {
+    while (count_) DeleteLast();
+}
+
+void AttributeList::DeleteLast() {
+    if (count_) delete static_cast<Attribute*>(RemoveAt(count_ - 1));
+}
+
+void AttributeList::AppendAll(const AttributeList& other) {
+    for (std::uint32_t i = 0; i < other.Count(); ++i) {
+        const Attribute* item = other.At(i);
+        Add(item ? new (std::nothrow) Attribute(*item) : nullptr);
+    }
+}
 
 AttrElement::~AttrElement() = default;
 
@@ -24,7 +41,7 @@ void AttrElement::CopyFrom(const DocElement* other) {
 void AttrElement::AddAttribute(std::unique_ptr<Attribute> attribute) {
     if (!attribute) return;
     NoteTreeEdit();
-    attributes_.List<Attribute>::Add(attribute.get());
+    attributes_.Add(attribute.get());
     attribute.release();
 }
 

@@ -1,4 +1,4 @@
-// ListBase: the pointer array under every container of the engine.
+// PointerArray: the pointer array under every container of the engine.
 #include <cstring>
 
 #include "markup/containers.h"
@@ -48,19 +48,15 @@ void FreeArray(void** items, std::uint32_t capacity) {
 }
 }  // namespace
 
-ListBase::ListBase(std::uint32_t capacity) {
-    if (capacity) Resize(capacity);
-}
-
-ListBase::~ListBase() {
+PointerArray::~PointerArray() {
     FreeArray(items_, capacity_);
 }
 
-std::uint32_t ListBase::Add(void* item) {
+std::uint32_t PointerArray::Add(void* item) {
     return InsertAt(count_, item);
 }
 
-std::uint32_t ListBase::InsertAt(std::uint32_t index, void* item) {
+std::uint32_t PointerArray::InsertAt(std::uint32_t index, void* item) {
     if (index > count_) throw InvalidArgumentFault();
     if (count_ >= capacity_) Resize(Larger(capacity_));
     if (index < count_) std::memmove(items_ + index + 1, items_ + index, (count_ - index) * sizeof(void*));
@@ -68,7 +64,7 @@ std::uint32_t ListBase::InsertAt(std::uint32_t index, void* item) {
     return ++count_;
 }
 
-void* ListBase::RemoveAt(std::uint32_t index) {
+void* PointerArray::RemoveAt(std::uint32_t index) {
     if (index >= count_) throw InvalidArgumentFault();
     void* item = items_[index];
     --count_;
@@ -77,14 +73,14 @@ void* ListBase::RemoveAt(std::uint32_t index) {
     return item;
 }
 
-void ListBase::Swap(std::uint32_t a, std::uint32_t b) {
+void PointerArray::Swap(std::uint32_t a, std::uint32_t b) {
     if (a >= count_ || b >= count_ || !items_[a] || !items_[b]) return;
     void* t = items_[a];
     items_[a] = items_[b];
     items_[b] = t;
 }
 
-bool ListBase::IndexOf(const void* item, std::uint32_t& index) const {
+bool PointerArray::IndexOf(const void* item, std::uint32_t& index) const {
     for (std::uint32_t i = 0; i < count_; ++i) {
         if (items_[i] == item) {
             index = i;
@@ -94,12 +90,12 @@ bool ListBase::IndexOf(const void* item, std::uint32_t& index) const {
     return false;
 }
 
-void ListBase::RemoveAll() {
+void PointerArray::RemoveAll() {
     count_ = 0;
     Resize(0);
 }
 
-void ListBase::Resize(std::uint32_t capacity) {
+void PointerArray::Resize(std::uint32_t capacity) {
     if (capacity < count_) capacity = count_;
     void** fresh = nullptr;
     if (capacity) {

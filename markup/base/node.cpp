@@ -26,20 +26,20 @@ void Node::AppendChild(Node* child) {
         AppendAfterLastChild(child);
         return;
     }
-    firstChild_ = lastChild_ = child;
+    firstChild_ = child;
     child->parent_ = this;
-    child->previousSibling_ = nullptr;
+    child->previousSibling_ = child;  // the first child is the last
     child->nextSibling_ = nullptr;
 }
 
 void Node::AppendAfterLastChild(Node* child) {
     NoteTreeEdit();
-    Node* last = lastChild_;
+    Node* last = firstChild_->previousSibling_;
     last->nextSibling_ = child;
     child->parent_ = this;
     child->previousSibling_ = last;
     child->nextSibling_ = nullptr;
-    lastChild_ = child;
+    firstChild_->previousSibling_ = child;
 }
 
 void Node::InsertAfter(Node* node) {
@@ -49,8 +49,8 @@ void Node::InsertAfter(Node* node) {
     node->nextSibling_ = nextSibling_;
     if (nextSibling_) {
         nextSibling_->previousSibling_ = node;
-    } else if (parent_ && parent_->lastChild_ == this) {
-        parent_->lastChild_ = node;
+    } else if (parent_ && parent_->firstChild_ && parent_->firstChild_->previousSibling_ == this) {
+        parent_->firstChild_->previousSibling_ = node;  // the new last child
     }
     nextSibling_ = node;
 }
@@ -59,26 +59,35 @@ void Node::InsertBefore(Node* node) {
     NoteTreeEdit();
     node->parent_ = parent_;
     node->nextSibling_ = this;
+    // Before the first child the node takes over its link to the last.
     node->previousSibling_ = previousSibling_;
-    if (previousSibling_) {
-        previousSibling_->nextSibling_ = node;
-    } else if (parent_ && parent_->firstChild_ == this) {
+    if (IsFirstChild()) {
         parent_->firstChild_ = node;
+    } else if (previousSibling_) {
+        previousSibling_->nextSibling_ = node;
     }
     previousSibling_ = node;
 }
 
 void Node::Unlink() {
     NoteTreeEdit();
-    if (previousSibling_) {
-        previousSibling_->nextSibling_ = nextSibling_;
-    } else if (parent_ && parent_->firstChild_ == this) {
-        parent_->firstChild_ = nextSibling_;
-    }
-    if (nextSibling_) {
-        nextSibling_->previousSibling_ = previousSibling_;
-    } else if (parent_ && parent_->lastChild_ == this) {
-        parent_->lastChild_ = previousSibling_;
+    if (parent_ && parent_->firstChild_) {
+        Node* first = parent_->firstChild_;
+        if (first == this) {
+            parent_->firstChild_ = nextSibling_;
+            // The next one becomes the first and names the last.
+            if (nextSibling_) nextSibling_->previousSibling_ = previousSibling_;
+        } else {
+            if (previousSibling_) previousSibling_->nextSibling_ = nextSibling_;
+            if (nextSibling_) {
+                nextSibling_->previousSibling_ = previousSibling_;
+            } else if (first->previousSibling_ == this) {
+                first->previousSibling_ = previousSibling_;
+            }
+        }
+    } else {
+        if (previousSibling_) previousSibling_->nextSibling_ = nextSibling_;
+        if (nextSibling_) nextSibling_->previousSibling_ = previousSibling_;
     }
     parent_ = nullptr;
     previousSibling_ = nullptr;
@@ -87,25 +96,28 @@ void Node::Unlink() {
 
 void Node::ReplaceWith(Node* other) {
     NoteTreeEdit();
-    if (previousSibling_) {
-        previousSibling_->nextSibling_ = other;
-    } else if (parent_ && parent_->firstChild_ == this) {
+    Node* previous = previousSibling_;
+    if (IsFirstChild()) {
         parent_->firstChild_ = other;
+        if (previous == this) previous = other;  // the only child: also the last
+    } else if (previous) {
+        previous->nextSibling_ = other;
     }
     if (nextSibling_) {
         nextSibling_->previousSibling_ = other;
-    } else if (parent_ && parent_->lastChild_ == this) {
-        parent_->lastChild_ = other;
+    } else if (parent_ && parent_->firstChild_ && parent_->firstChild_->previousSibling_ == this) {
+        parent_->firstChild_->previousSibling_ = other;
     }
     other->parent_ = parent_;
-    other->previousSibling_ = previousSibling_;
+    other->previousSibling_ = previous;
     other->nextSibling_ = nextSibling_;
 }
 
 void Node::DeleteSubtree() {
     NoteTreeEdit();
     // Always the first child of its parent goes: descend to a leaf, free it,
-    // and climb once a parent has lost its last child.
+    // and climb once a parent has lost its last child. The backward links of
+    // nodes about to go are left as they are.
     Node* node = firstChild_;
     while (node) {
         if (node->firstChild_) {
@@ -114,7 +126,6 @@ void Node::DeleteSubtree() {
         }
         Node* parent = node->parent_;
         parent->firstChild_ = node->nextSibling_;
-        if (!parent->firstChild_) parent->lastChild_ = nullptr;
         delete node;
         if (parent->firstChild_) {
             node = parent->firstChild_;
@@ -133,7 +144,7 @@ std::uint32_t Node::ChildCount() const {
 
 std::uint32_t Node::PreviousSiblingCount() const {
     std::uint32_t n = 0;
-    for (const Node* s = previousSibling_; s; s = s->previousSibling_) ++n;
+    for (const Node* s = PreviousSibling(); s; s = s->PreviousSibling()) ++n;
     return n;
 }
 
@@ -151,7 +162,7 @@ Node* Node::ChildAt(std::uint32_t n) const {
 }
 
 Node* Node::LastChild() const {
-    return lastChild_;
+    return firstChild_ ? firstChild_->previousSibling_ : nullptr;
 }
 
 Node* Node::FirstLeaf() {

@@ -37,14 +37,20 @@ void CopyBytes(char* to, const char* from, std::size_t count) {
 
 }  // namespace
 
-char* String::BufferFor(std::uint64_t capacity) {
+char* String::FreshBuffer(std::uint64_t capacity, char (&scratch)[kInlineBytes]) {
     const std::uint32_t size = CheckedCapacity(capacity);
-    if (size <= kInlineBytes && buffer_ != inline_) return inline_;
+    if (size <= kInlineBytes) return scratch;
     return static_cast<char*>(HeapAllocateOrRaise(size));
 }
 
-void String::Release(char* buffer) const {
-    if (buffer != inline_) HeapFree(buffer);
+void String::Adopt(char* fresh, std::uint32_t capacity, const char (&scratch)[kInlineBytes]) {
+    if (capacity_ > kInlineBytes) HeapFree(heap_);
+    if (fresh == scratch) {
+        std::memcpy(inline_, scratch, kInlineBytes);
+    } else {
+        heap_ = fresh;
+    }
+    capacity_ = capacity;
 }
 
 String::String(const char* text) {
@@ -52,51 +58,54 @@ String::String(const char* text) {
 }
 
 String::String(std::uint32_t capacity) {
-    buffer_ = BufferFor(capacity ? capacity : 1);
-    capacity_ = capacity ? capacity : 1;
-    buffer_[0] = 0;
+    char scratch[kInlineBytes] = {};
+    const std::uint32_t size = capacity ? capacity : 1;
+    char* fresh = FreshBuffer(size, scratch);
+    fresh[0] = 0;
+    Adopt(fresh, size, scratch);
 }
 
 String::String(const String& other) {
-    SetText(other.buffer_, other.length_, 0);
+    SetText(other.Text(), other.length_, 0);
 }
 
-String::String(String&& other) noexcept
-    : buffer_(other.buffer_), length_(other.length_), capacity_(other.capacity_) {
+String::String(String&& other) noexcept : length_(other.length_), capacity_(other.capacity_) {
     // Inline bytes move with a copy; a heap buffer changes hands.
-    if (other.buffer_ == other.inline_) {
-        std::memcpy(inline_, other.inline_, kInlineBytes);
-        buffer_ = inline_;
-    }
-    other.buffer_ = nullptr;
+    std::memcpy(inline_, other.inline_, kInlineBytes);
+    std::memset(other.inline_, 0, kInlineBytes);
     other.length_ = other.capacity_ = 0;
 }
 
 String::~String() {
-    Release(buffer_);
+    if (capacity_ > kInlineBytes) HeapFree(heap_);
 }
 
 void String::SetText(const char* bytes, std::uint32_t count, std::uint32_t minimumCapacity) {
     const std::uint64_t need = static_cast<std::uint64_t>(count) + 1;
     const std::uint32_t capacity = CheckedCapacity(need < minimumCapacity ? minimumCapacity : need);
-    // An inline text whose successor fits inline too is replaced in place.
-    char* fresh = buffer_ == inline_ && capacity <= kInlineBytes ? inline_ : BufferFor(capacity);
-    CopyBytes(fresh, bytes, count);  // bytes may lie in the old buffer
-    fresh[count] = 0;
-    if (fresh != buffer_) Release(buffer_);
-    buffer_ = fresh;
     length_ = count;
-    capacity_ = capacity;
+    // A text held inline, or none, whose successor fits inline too is
+    // replaced in place.
+    if (capacity <= kInlineBytes && capacity_ <= kInlineBytes) {
+        CopyBytes(inline_, bytes, count);  // bytes may lie in the old buffer
+        inline_[count] = 0;
+        capacity_ = capacity;
+        return;
+    }
+    char scratch[kInlineBytes];
+    char* fresh = FreshBuffer(capacity, scratch);
+    CopyBytes(fresh, bytes, count);
+    fresh[count] = 0;
+    Adopt(fresh, capacity, scratch);
 }
 
 void String::Reallocate(std::uint64_t capacity, std::uint32_t keep) {
+    char scratch[kInlineBytes];
     const std::uint32_t size = CheckedCapacity(capacity);
-    char* fresh = buffer_ == inline_ && size <= kInlineBytes ? inline_ : BufferFor(size);
-    CopyBytes(fresh, buffer_, keep);
+    char* fresh = FreshBuffer(size, scratch);
+    CopyBytes(fresh, Data(), keep);
     fresh[keep] = 0;
-    if (fresh != buffer_) Release(buffer_);
-    buffer_ = fresh;
-    capacity_ = size;
+    Adopt(fresh, size, scratch);
     length_ = keep;
 }
 
@@ -105,11 +114,12 @@ String& String::operator=(const String& other) {
     if (other.length_ == 0) {
         Empty();
     } else if (capacity_ > other.length_) {
-        CopyBytes(buffer_, other.buffer_, other.length_);
+        char* bytes = Data();
+        CopyBytes(bytes, other.Text(), other.length_);
         length_ = other.length_;
-        buffer_[length_] = 0;
+        bytes[length_] = 0;
     } else {
-        SetText(other.buffer_, other.length_, 0);
+        SetText(other.Text(), other.length_, 0);
     }
     return *this;
 }
@@ -125,17 +135,19 @@ void String::AssignBytes(const char* bytes, std::uint32_t count) {
     } else if (capacity_ <= count) {
         SetText(bytes, count, kMinTextCapacity);
     } else {
-        CopyBytes(buffer_, bytes, count);
+        char* data = Data();
+        CopyBytes(data, bytes, count);
         length_ = count;
-        buffer_[count] = 0;
+        data[count] = 0;
     }
 }
 
 String& String::operator=(char c) {
     // A copy of an empty String has a 1-byte buffer: too small for a character.
-    if (!buffer_ || capacity_ < 2) Reallocate(kMinTextCapacity, 0);
-    buffer_[0] = c;
-    buffer_[1] = 0;
+    if (capacity_ < 2) Reallocate(kMinTextCapacity, 0);
+    char* data = Data();
+    data[0] = c;
+    data[1] = 0;
     length_ = 1;
     return *this;
 }
@@ -147,10 +159,10 @@ String& String::operator+=(const char* text) {
 }
 
 String& String::operator+=(char c) {
-    if (!buffer_) {
+    if (capacity_ == 0) {
         Reallocate(kMinTextCapacity, 0);
-        buffer_[0] = c;
-        buffer_[1] = 0;
+        inline_[0] = c;
+        inline_[1] = 0;
         length_ = 1;
         return *this;
     }
@@ -161,18 +173,19 @@ String& String::Append(const char* bytes, std::uint32_t count) {
     if (!bytes) return *this;
     const std::uint64_t newLength = static_cast<std::uint64_t>(length_) + count;
     if (capacity_ > newLength) {
-        CopyBytes(buffer_ + length_, bytes, count);
+        CopyBytes(Data() + length_, bytes, count);
     } else {
+        // Past the old capacity, and so on the heap: the slack alone is more
+        // than the inline bytes.
         const std::uint32_t capacity = CheckedCapacity(newLength + kAppendSlack);
-        char* fresh = BufferFor(capacity);
-        CopyBytes(fresh, buffer_, length_);
+        char scratch[kInlineBytes];
+        char* fresh = FreshBuffer(capacity, scratch);
+        CopyBytes(fresh, Data(), length_);
         CopyBytes(fresh + length_, bytes, count);  // before the old buffer goes
-        Release(buffer_);
-        buffer_ = fresh;
-        capacity_ = capacity;
+        Adopt(fresh, capacity, scratch);
     }
     length_ = static_cast<std::uint32_t>(newLength);
-    buffer_[length_] = 0;
+    Data()[length_] = 0;
     return *this;
 }
 
@@ -181,15 +194,15 @@ bool String::Insert(std::uint32_t index, char c) {
     const std::uint64_t capacity =
         capacity_ <= static_cast<std::uint64_t>(length_) + 1 ? length_ + kInsertSlack : capacity_;
     // Never the current buffer: the tail is copied after the new character.
-    char* fresh = BufferFor(capacity);
-    CopyBytes(fresh, buffer_, index);
+    char scratch[kInlineBytes];
+    char* fresh = FreshBuffer(capacity, scratch);
+    const char* old = Data();
+    CopyBytes(fresh, old, index);
     fresh[index] = c;
-    CopyBytes(fresh + index + 1, buffer_ + (buffer_ ? index : 0), length_ - index);
-    Release(buffer_);
-    buffer_ = fresh;
-    capacity_ = static_cast<std::uint32_t>(capacity);
+    CopyBytes(fresh + index + 1, old + index, length_ - index);
+    Adopt(fresh, static_cast<std::uint32_t>(capacity), scratch);
     ++length_;
-    buffer_[length_] = 0;
+    Data()[length_] = 0;
     return true;
 }
 
@@ -198,30 +211,31 @@ bool String::InsertText(std::uint32_t index, const char* text) {
     const std::uint32_t n = TextLength(text);
     const std::uint64_t newLength = static_cast<std::uint64_t>(length_) + n;
     const std::uint64_t capacity = capacity_ <= newLength ? newLength + kAppendSlack : capacity_;
-    char* fresh = BufferFor(capacity);
-    CopyBytes(fresh, buffer_, index);
+    char scratch[kInlineBytes];
+    char* fresh = FreshBuffer(capacity, scratch);
+    const char* old = Data();
+    CopyBytes(fresh, old, index);
     CopyBytes(fresh + index, text, n);
-    CopyBytes(fresh + index + n, buffer_ + index, length_ - index);
-    Release(buffer_);
-    buffer_ = fresh;
-    capacity_ = static_cast<std::uint32_t>(capacity);
+    CopyBytes(fresh + index + n, old + index, length_ - index);
+    Adopt(fresh, static_cast<std::uint32_t>(capacity), scratch);
     length_ = static_cast<std::uint32_t>(newLength);
-    buffer_[length_] = 0;
+    Data()[length_] = 0;
     return true;
 }
 
 bool String::Delete(std::uint32_t index, std::uint32_t count) {
     // Summed wide: a huge count must not wrap round and pass the check.
     if (static_cast<std::uint64_t>(index) + count > length_) return false;
-    if (buffer_) {
-        CopyBytes(buffer_ + index, buffer_ + index + count, length_ - index - count + 1);
+    if (capacity_ != 0) {
+        char* data = Data();
+        CopyBytes(data + index, data + index + count, length_ - index - count + 1);
         length_ -= count;
     }
     return true;
 }
 
 void String::DeleteAt(std::uint32_t index, std::uint32_t count) {
-    if (Delete(index, count) && buffer_) buffer_[length_] = 0;
+    if (Delete(index, count) && capacity_ != 0) Data()[length_] = 0;
 }
 
 void String::Reserve(std::uint32_t capacity) {
@@ -229,8 +243,9 @@ void String::Reserve(std::uint32_t capacity) {
 }
 
 void String::Empty() {
+    // Without a buffer the inline bytes are zero already: no harm done.
     length_ = 0;
-    if (buffer_) buffer_[0] = 0;
+    Data()[0] = 0;
 }
 
 void String::Truncate(std::uint32_t count) {
@@ -238,47 +253,51 @@ void String::Truncate(std::uint32_t count) {
         Empty();
     } else if (count < length_) {
         length_ = count;
-        buffer_[count] = 0;
+        Data()[count] = 0;
     }
 }
 
 void String::TruncateAt(std::uint32_t index) {
     if (index < length_) {
         length_ = index;
-        buffer_[index] = 0;
+        Data()[index] = 0;
     }
 }
 
 void String::KeepRight(std::uint32_t count) {
     if (count >= length_) return;
-    CopyBytes(buffer_, buffer_ + length_ - count, count);
+    char* data = Data();
+    CopyBytes(data, data + length_ - count, count);
     length_ = count;
-    buffer_[count] = 0;
+    data[count] = 0;
 }
 
 void String::KeepRightText(std::uint32_t count) {
     if (count >= length_) return;
-    const char* start = buffer_ + length_ - count;
+    char* data = Data();
+    const char* start = data + length_ - count;
     const std::uint32_t n = static_cast<std::uint32_t>(strnlen(start, count));
-    CopyBytes(buffer_, start, n);
+    CopyBytes(data, start, n);
     length_ = n;
-    buffer_[n] = 0;
+    data[n] = 0;
 }
 
 void String::TrimRight() {
-    while (length_ > 0 && buffer_[length_ - 1] == ' ') --length_;
-    if (buffer_) buffer_[length_] = 0;
+    char* data = Data();
+    while (length_ > 0 && data[length_ - 1] == ' ') --length_;
+    data[length_] = 0;
 }
 
 void String::TrimLeft() {
+    const char* data = Text();
     std::uint32_t spaces = 0;
-    while (spaces < length_ && buffer_[spaces] == ' ') ++spaces;
+    while (spaces < length_ && data[spaces] == ' ') ++spaces;
     KeepRight(length_ - spaces);
 }
 
 const char* String::CharPtrAt(std::uint32_t index) const {
-    if (index > length_ || !buffer_) return kEmptyText;
-    return buffer_ + index;
+    if (index > length_ || capacity_ == 0) return kEmptyText;
+    return Text() + index;
 }
 
 bool String::GetAt(std::uint32_t index, char& out) const {
@@ -286,26 +305,26 @@ bool String::GetAt(std::uint32_t index, char& out) const {
         out = 0;
         return false;
     }
-    out = buffer_[index];
+    out = Text()[index];
     return true;
 }
 
 bool String::SetAt(std::uint32_t index, char c) {
     if (index >= length_) return false;
-    buffer_[index] = c;
+    Data()[index] = c;
     if (c == 0) length_ = index;
     return true;
 }
 
 bool String::GetBuffer(char*& out) {
     if (length_ == 0) return false;
-    out = buffer_;
+    out = Data();
     return true;
 }
 
 bool String::GetFirstChar(String& out) const {
     if (length_ == 0) return false;
-    out = buffer_[0];
+    out = Text()[0];
     return true;
 }
 
@@ -314,11 +333,14 @@ String String::Mid(std::uint32_t start, std::uint32_t count) const {
     if (start >= length_) return part;
     const std::uint32_t n = count < length_ - start ? count : length_ - start;
     // Parts answer empty rather than raise when the heap is exhausted.
-    part.buffer_ =
-        n < kInlineBytes ? part.inline_ : static_cast<char*>(HeapAllocate(static_cast<std::size_t>(n) + 1));
-    if (!part.buffer_) return part;
-    CopyBytes(part.buffer_, buffer_ + start, n);
-    part.buffer_[n] = 0;
+    char* bytes = part.inline_;
+    if (n >= kInlineBytes) {
+        bytes = static_cast<char*>(HeapAllocate(static_cast<std::size_t>(n) + 1));
+        if (!bytes) return part;
+        part.heap_ = bytes;
+    }
+    CopyBytes(bytes, Text() + start, n);
+    bytes[n] = 0;
     part.length_ = n;
     part.capacity_ = n + 1;
     return part;
@@ -342,21 +364,24 @@ String String::Right(std::uint32_t count) const {
 }
 
 std::int32_t String::Find(char c) const {
-    if (!buffer_) return -1;
-    const void* hit = std::memchr(buffer_, c, static_cast<std::size_t>(length_) + 1);
-    return hit ? static_cast<std::int32_t>(static_cast<const char*>(hit) - buffer_) : -1;
+    if (capacity_ == 0) return -1;
+    const char* data = Text();
+    const void* hit = std::memchr(data, c, static_cast<std::size_t>(length_) + 1);
+    return hit ? static_cast<std::int32_t>(static_cast<const char*>(hit) - data) : -1;
 }
 
 std::int32_t String::Find(const String& text) const {
-    if (!buffer_ || !text.buffer_) return -1;
-    const char* hit = std::strstr(buffer_, text.buffer_);
-    return hit ? static_cast<std::int32_t>(hit - buffer_) : -1;
+    if (capacity_ == 0 || text.capacity_ == 0) return -1;
+    const char* data = Text();
+    const char* hit = std::strstr(data, text.Text());
+    return hit ? static_cast<std::int32_t>(hit - data) : -1;
 }
 
 std::int32_t String::ReverseFind(char c) const {
-    if (!buffer_) return -1;
+    if (capacity_ == 0) return -1;
+    const char* data = Text();
     for (std::uint32_t i = length_ + 1; i-- > 0;) {
-        if (buffer_[i] == c) return static_cast<std::int32_t>(i);
+        if (data[i] == c) return static_cast<std::int32_t>(i);
     }
     return -1;
 }

@@ -155,7 +155,7 @@ ReturnCodeEnum String::Write(OutStream& stream) const {
         static_cast<unsigned char>(length_ >> 16), static_cast<unsigned char>(length_ >> 24)};
     const ReturnCodeEnum first = stream.Write(header, sizeof header);
     if (first != kErr_None || length_ == 0) return first;
-    return stream.Write(buffer_, length_);
+    return stream.Write(Text(), length_);
 }
 
 }  // namespace markup

@@ -2,8 +2,8 @@
 // declarations.
 #include "markup/tree_dump.h"
 
-#include <array>
 #include <cstdint>
+#include <typeinfo>
 
 #include "markup/attr_element.h"
 #include "markup/faults.h"
@@ -19,26 +19,32 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // or more a node, and printf's formatting took a good part of its time.
 void AppendHex(std::string& out, std::uint32_t value, int digits) {
     char text[8];
-    int n = 0;
+    int n = 8;
     do {
-        text[n++] = kHexDigits[value & 0xF];
+        text[--n] = kHexDigits[value & 0xF];
         value >>= 4;
-    } while (value != 0 || n < digits);
-    while (n > 0) out += text[--n];
+    } while (value != 0 || 8 - n < digits);
+    out.append(text + n, static_cast<std::size_t>(8 - n));
 }
 
-// The bytes that stand for themselves in a quoted text: printable ASCII
-// but the backslash and the quote. A table, so that a long text costs one
-// test a byte.
-constexpr auto kPlain = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '\\' && c != '"';
-    return plain;
-}();
-
-bool IsPlain(unsigned char c) {
-    return kPlain[c];
+void AppendDecimal(std::string& out, std::uint32_t value) {
+    char text[10];
+    int n = 10;
+    do {
+        text[--n] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out.append(text + n, static_cast<std::size_t>(10 - n));
 }
+
+// The bytes that stand for themselves between the quotes.
+struct PlainBytes {
+    bool plain[256] = {};
+    constexpr PlainBytes() {
+        for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '\\' && c != '"';
+    }
+};
+constexpr PlainBytes kPlain;
 
 void AppendQuoted(std::string& out, const String& text) {
     out += '"';
@@ -48,55 +54,115 @@ void AppendQuoted(std::string& out, const String& text) {
     while (i < length) {
         // A run of bytes that stand for themselves goes in one piece.
         std::uint32_t end = i;
-        while (end < length && IsPlain(static_cast<unsigned char>(p[end]))) ++end;
+        while (end < length && kPlain.plain[static_cast<unsigned char>(p[end])]) ++end;
         out.append(p + i, end - i);
         if (end == length) break;
         const auto c = static_cast<unsigned char>(p[end]);
+        char escape[4] = {'\\', 0, 0, 0};
+        std::size_t n = 2;
         switch (c) {
             case '\\':
-                out += "\\\\";
+                escape[1] = '\\';
                 break;
             case '"':
-                out += "\\\"";
+                escape[1] = '"';
                 break;
             case '\n':
-                out += "\\n";
+                escape[1] = 'n';
                 break;
             case '\r':
-                out += "\\r";
+                escape[1] = 'r';
                 break;
             case '\t':
-                out += "\\t";
+                escape[1] = 't';
                 break;
             default:
-                out += "\\x";
-                AppendHex(out, c, 2);
+                escape[1] = 'x';
+                escape[2] = kHexDigits[c >> 4];
+                escape[3] = kHexDigits[c & 0xF];
+                n = 4;
         }
+        out.append(escape, n);
         i = end + 1;
     }
     out += '"';
 }
 
-void AppendField(std::string& out, const char* label, const String& text) {
+void AppendField(std::string& out, const char* label, std::size_t labelLength, const String& text) {
     if (text.IsEmpty()) return;
     out += ' ';
-    out += label;
+    out.append(label, labelLength);
     out += '=';
     AppendQuoted(out, text);
 }
 
+// The dictionary's names by id, each looked up once a walk: a dump asks for
+// the same few names at every node and attribute. Direct-mapped: a clash
+// only looks the name up again.
+class NameCache {
+  public:
+    explicit NameCache(const DictionaryBase* dictionary) : dictionary_(dictionary) {}
+
+    // DocElement::GetName, valid until the next call; null where it raises.
+    const String* ElementName(const DocElement& element) {
+        Slot& slot = elements_[SlotOf(element.TypeId())];
+        if (!slot.used || slot.id != element.TypeId()) {
+            slot.used = true;
+            slot.id = element.TypeId();
+            slot.named = dictionary_ && dictionary_->ElementNameById(slot.id, slot.name);
+        }
+        if (slot.named) return &slot.name;
+        try {
+            other_ = element.GetName(dictionary_);
+        } catch (const InvalidArgumentFault&) {
+            return nullptr;
+        }
+        return &other_;
+    }
+
+    // Attribute::GetName.
+    const String& AttributeName(const Attribute& attribute) {
+        if (!attribute.name.IsEmpty()) return attribute.name.Get();
+        Slot& slot = attributes_[SlotOf(attribute.id)];
+        if (!slot.used || slot.id != attribute.id) {
+            slot.used = true;
+            slot.id = attribute.id;
+            slot.named = dictionary_ && dictionary_->AttributeNameById(attribute.id, slot.name);
+            if (!slot.named) slot.name.Empty();
+        }
+        return slot.name;
+    }
+
+  private:
+    struct Slot {
+        std::uint32_t id = 0;
+        bool used = false;
+        bool named = false;
+        String name;
+    };
+    static constexpr std::size_t kSlots = 256;
+    static std::size_t SlotOf(std::uint32_t id) { return (id * 2654435761u) >> 24; }
+
+    const DictionaryBase* dictionary_;
+    String other_;
+    Slot elements_[kSlots];
+    Slot attributes_[kSlots];
+};
+
 const char* KindOf(const DocElement& element) {
+    // Elements first: most nodes are, and the question is a virtual call;
+    // then plain runs by their exact class, before the casts.
+    if (AsAttrElement(&element)) return "element";
+    if (typeid(element) == typeid(RunElement)) return "run";
     if (dynamic_cast<const EntityElement*>(&element)) return "entity";
     if (dynamic_cast<const RunElement*>(&element)) return "run";
-    if (AsAttrElement(&element)) return "element";
     return "doc";
 }
 
-void AppendAttributes(std::string& out, const AttrElement& element, const std::string& indent,
-                      const DictionaryBase* dictionary) {
-    const Vector<Attribute>& attributes = element.Attributes();
+void AppendAttributes(std::string& out, const AttrElement& element, std::size_t indent, NameCache& names) {
+    const AttributeList& attributes = element.Attributes();
     for (std::uint32_t i = 0; i < attributes.Count(); ++i) {
-        out += indent;
+        out.append(indent, ' ');
         const Attribute* attribute = attributes.At(i);
         if (!attribute) {
             out += "@null\n";
@@ -104,18 +170,21 @@ void AppendAttributes(std::string& out, const AttrElement& element, const std::s
         }
         out += "@0x";
         AppendHex(out, attribute->id, 8);
-        AppendField(out, "name", attribute->GetName(dictionary));
+        AppendField(out, "name", 4, names.AttributeName(*attribute));
         out += " value=";
         AppendQuoted(out, attribute->value);
-        if (attribute->valueCode) out += " code=" + std::to_string(attribute->valueCode);
+        if (attribute->valueCode) {
+            out += " code=";
+            AppendDecimal(out, attribute->valueCode);
+        }
         if (!attribute->specified) out += " unspecified";
         out += '\n';
     }
 }
 
-void AppendNode(std::string& out, const Node& node, std::size_t depth, const DictionaryBase* dictionary) {
-    const std::string indent(depth * 2, ' ');
-    out += indent;
+void AppendNode(std::string& out, const Node& node, std::size_t depth, NameCache& names) {
+    const std::size_t indent = depth * 2;
+    out.append(indent, ' ');
     const auto* element = DocElement::Of(&node);
     if (!element) {
         out += "node\n";
@@ -123,15 +192,10 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     }
     out += KindOf(*element);
     out += ' ';
-    out += std::to_string(element->TypeId());
-    String name;
-    try {
-        name = element->GetName(dictionary);
-    } catch (const InvalidArgumentFault&) {
-        // An id that nothing names: the line shows the id alone.
-    }
-    AppendField(out, "name", name);
-    AppendField(out, "text", element->Text());
+    AppendDecimal(out, element->TypeId());
+    // An id that nothing names: the line shows the id alone.
+    if (const String* name = names.ElementName(*element)) AppendField(out, "name", 4, *name);
+    AppendField(out, "text", 4, element->Text());
     if (element->Flags()) {
         out += " flags=0x";
         AppendHex(out, element->Flags(), 1);
@@ -140,7 +204,7 @@ void AppendNode(std::string& out, const Node& node, std::size_t depth, const Dic
     if (element->Extra()) out += " extra";
     out += '\n';
     if (const AttrElement* attributes = AsAttrElement(element)) {
-        AppendAttributes(out, *attributes, indent + "  ", dictionary);
+        AppendAttributes(out, *attributes, indent + 2, names);
     }
 }
 
@@ -154,8 +218,9 @@ void AppendWalk(std::string& out, const Node& top, bool siblingsToo, const Dicti
     constexpr std::size_t kPiece = std::size_t{1} << 16;
     const Node* node = &top;
     std::size_t depth = 0;
+    NameCache names(dictionary);
     while (node) {
-        AppendNode(out, *node, depth < maxIndent ? depth : maxIndent, dictionary);
+        AppendNode(out, *node, depth < maxIndent ? depth : maxIndent, names);
         if (flush && out.size() >= kPiece) {
             (*flush)(out);
             out.clear();

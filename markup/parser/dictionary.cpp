@@ -69,13 +69,12 @@ std::uint32_t FirstFreeAbove(std::uint32_t start, const CrossReference<T>& entri
         }
         candidate = std::uint64_t{entries.KeyAt(low)} + 1;
     }
-    std::uint32_t index = 0;
-    if (candidate <= UINT32_MAX && !entries.FindIndex(static_cast<std::uint32_t>(candidate), index)) {
+    if (candidate <= UINT32_MAX && !entries.HoldsKey(static_cast<std::uint32_t>(candidate))) {
         return static_cast<std::uint32_t>(candidate);
     }
     // Keys out of order (a damaged file): the plain walk.
     for (std::uint32_t id = first; id != 0; ++id) {
-        if (!entries.FindIndex(id, index)) return id;
+        if (!entries.HoldsKey(id)) return id;
     }
     return 0;
 }
@@ -175,8 +174,7 @@ bool Dictionary::GroupContains(std::uint32_t elementId, std::uint32_t groupClass
     const ElementGroup* group = FindGroup(groupClass);
     if (!group) return false;
     if (groupClass == ElementGroup::kAllElements) {
-        std::uint32_t index = 0;
-        return elementId < header_[1] || elements_.FindIndex(elementId, index);
+        return elementId < header_[1] || elements_.HoldsKey(elementId);
     }
     return group->Members().Contains(elementId);
 }
@@ -204,14 +202,12 @@ std::uint32_t Dictionary::GroupSize(std::uint32_t groupClass) const {
 DictStatus Dictionary::FindAttributeForElement(const String& name, std::uint32_t elementId, std::uint32_t& id,
                                                std::uint32_t& firstNamesake) const {
     String lowered;
-    const String& lookup = LookupName(name, lowered);
-    std::uint32_t position = 0;
-    if (!attributes_.FindPosition(lookup, position)) return kDict_NotFound;
-    firstNamesake = attributes_.At(position)->Id();
+    const HTMLAttributeDef* first = attributes_.FindByName(LookupName(name, lowered));
+    if (!first) return kDict_NotFound;
+    firstNamesake = first->Id();
     const ElementDef* element = FindElement(elementId);
     if (element) {
-        for (const HTMLAttributeDef* a = attributes_.At(position); a && a->Name() == lookup;
-             a = attributes_.At(++position)) {
+        for (const HTMLAttributeDef* a = first; a; a = attributes_.NextNamesake(*a)) {
             if (element->TakesAttribute(a->Id())) {
                 id = a->Id();
                 return kDict_Ok;

@@ -2,6 +2,7 @@
 // switches of the tree's dictionary.
 #include "markup/parser/tokenizer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 
@@ -47,6 +48,7 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     ownsDictionaryUse_ = false;
     entities_.Clear();
     entityLimitReported_ = false;
+    dictionaryFullReported_ = false;
     text_.clear();
     attributeName_.clear();
     ForgetFoundIds();
@@ -146,9 +148,23 @@ Token* Tokenizer::NextToken() {
         state_ = kStateInputEnded;
     }
     CommitText();
-    token_->Finish(GetDictionary());
+    AttrElement* element = AsAttrElement(token_->node);
+    if (element) element->Attributes().Fit();
+    if (element && !keepTagTexts_ && token_->isStartTag && NamedByDictionary(*element)) {
+        String& text = nameScratch_;
+        text.Empty();
+        text.Append(text_.data(), std::min(nameEnd_, static_cast<std::uint32_t>(text_.size())));
+        element->SetText(GetDictionary(), text);
+    } else {
+        token_->Finish(GetDictionary());
+    }
     token_->SetEndLine(line_);
     return token_;
+}
+
+bool Tokenizer::NamedByDictionary(const DocElement& element) {
+    const Dictionary* dictionary = GetDictionary();
+    return dictionary && element.TypeId() != 0 && dictionary->FindElement(element.TypeId()) != nullptr;
 }
 
 Token* Tokenizer::FreshToken() {

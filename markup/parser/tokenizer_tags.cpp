@@ -86,6 +86,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
         written += rest;
     }
     PushBack(c);
+    nameEnd_ = static_cast<std::uint32_t>(text_.size());
     token_->name.Empty();
     token_->name.Append(written.data(), static_cast<std::uint32_t>(written.size()));
     token_->typeId = typeId;
@@ -150,7 +151,10 @@ std::uint32_t Tokenizer::ElementId(const std::string& lookup) {
     if (!xmlMode_ || !dictionary->IsOpen() || !editor_) return 0;
     // An open dictionary learns the element.
     id = editor_->NewElementId();
-    if (id == 0 || id > kLargestLearnedId) return 0;
+    if (id == 0 || id > kLargestLearnedId) {
+        DiagnoseDictionaryFull();
+        return 0;
+    }
     auto element = std::make_unique<ElementDef>();
     element->SetId(id);
     element->SetName(dictionary->LookupName(name));
@@ -241,8 +245,19 @@ void Tokenizer::ScanAttributeName(unsigned char c) {
             return;
         }
         if (!IsTagNameChar(c)) break;
+        // The name's run in the buffer goes to both in one piece.
+        std::uint32_t end = readPos_;
+        if (!pushback_ && !inputEnded_) {
+            while (end < available_ && IsTagNameChar(buffer_[end])) ++end;
+        }
         attributeName_ += static_cast<char>(c);
         text_ += static_cast<char>(c);
+        if (end > readPos_) {
+            const char* run = reinterpret_cast<const char*>(buffer_.get() + readPos_);
+            attributeName_.append(run, end - readPos_);
+            text_.append(run, end - readPos_);
+            readPos_ = end;
+        }
         c = ReadChar();
     }
     if (Ended()) {
@@ -338,7 +353,10 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     Dictionary* dictionary = GetDictionary();
     if (!dictionary || !editor_) return 0;
     const std::uint32_t id = editor_->NewAttributeId();
-    if (id == 0 || id > kLargestLearnedId) return 0;
+    if (id == 0 || id > kLargestLearnedId) {
+        DiagnoseDictionaryFull();
+        return 0;
+    }
     auto attribute = std::make_unique<HTMLAttributeDef>();
     attribute->SetId(id);
     attribute->SetName(dictionary->LookupName(name));
@@ -346,6 +364,20 @@ std::uint32_t Tokenizer::LearnAttribute(const String& name) {
     dictionary->Attributes().Insert(std::move(attribute));
     editor_->SetModified();
     return id;
+}
+
+void Tokenizer::DiagnoseDictionaryFull() {
+    if (dictionaryFullReported_) return;
+    dictionaryFullReported_ = true;
+    String why;
+    why.Format("the dictionary has learned names up to its limit of id %u; new element and attribute names "
+               "stay unknown",
+               static_cast<unsigned>(kLargestLearnedId));
+    CommitText();
+    // Told even when the tag was told of before: nothing else says why
+    // the names after it are unknown.
+    token_->reported = 0;
+    ReportText(kDiag_DictionaryFull, token_, why);
 }
 
 const String& Tokenizer::Reused(String& into, const std::string& bytes) {
@@ -396,21 +428,19 @@ void Tokenizer::AddAttribute(const String& value, bool valueless, bool atTagEnd)
     Dictionary* dictionary = GetDictionary();
     bool unknown = false;
     const String& name = Reused(nameScratch_, attributeName_);
-    auto attribute = std::make_unique<Attribute>(AttributeId(name, valueless, unknown), name);
+    const std::uint32_t id = AttributeId(name, valueless, unknown);
+    const HTMLAttributeDef* definition = dictionary ? dictionary->FindAttribute(id) : nullptr;
+    // The dictionary gives the name back for the id: a document of many
+    // attributes keeps one pointer for it instead of a copy per attribute.
+    auto attribute = id != 0 && definition && definition->Name() == name ? std::make_unique<Attribute>(id)
+                                                                        : std::make_unique<Attribute>(id, name);
     if (!valueless) {
         SetAttributeValue(*attribute, dictionary, value);
-    } else if (const HTMLAttributeDef* definition =
-                   dictionary ? dictionary->FindAttribute(attribute->id) : nullptr) {
+    } else if (definition) {
         String fallback;
         if (definition->Type() && definition->Type()->DefaultText(fallback) == kDict_Ok) {
             SetAttributeValue(*attribute, dictionary, fallback);
         }
-    }
-    // The dictionary gives the name back for the id: a document of many
-    // attributes keeps one pointer for it instead of a copy per attribute.
-    if (dictionary && attribute->id != 0 && dictionary->AttributeNameById(attribute->id, dictionaryName_) &&
-        dictionaryName_ == name) {
-        attribute->name.Empty();
     }
     const Attribute* added = attribute.get();
     element->AddAttribute(std::move(attribute));

@@ -47,6 +47,7 @@ WDOMHandle WXMLParser_WepImp::Parse(const char* fileName, CSSBaseManager* cssMan
     auto factory = std::make_unique<XMLElementFactory>();
     Parser parser;
     parser.SetXmlMode(1);
+    parser.GetTokenizer().SetKeepTagTexts(keepTagTexts_);
     parser.GetTreeBuilder().SetElementOnlyNames(&SvgElementOnlyNames());
     std::unique_ptr<DocTree> tree =
         parser.LoadDocument(String(fileName ? fileName : ""), factory.get(), dictionary_, cssManager, 0);

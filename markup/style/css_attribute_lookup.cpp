@@ -23,10 +23,8 @@ bool FindAttributeIdByName(const DictionaryBase* dictionary, std::uint32_t typeI
     char* text = nullptr;
     if (!markupDictionary->CaseSensitive() && key.GetBuffer(text)) platform::CharLowerA(text);
     const CrossReference<HTMLAttributeDef>& attributes = markupDictionary->Attributes();
-    std::uint32_t position = 0;
-    if (!attributes.FindPosition(key, position)) return false;
-    for (const HTMLAttributeDef* candidate = attributes.At(position); candidate && candidate->Name() == key;
-         candidate = attributes.At(++position)) {
+    for (const HTMLAttributeDef* candidate = attributes.FindByName(key); candidate;
+         candidate = attributes.NextNamesake(*candidate)) {
         if (definition->TakesAttribute(candidate->Id())) {
             id = candidate->Id();
             return true;

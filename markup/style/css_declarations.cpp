@@ -36,9 +36,14 @@ void ParseCSSDeclarations(CSSTokenSource& cursor, const CSSDictionary& css, Vect
     for (CSSToken* token = cursor.CurrentSignificant();
          token && token->Type() != kCSSEnd && token->Type() != kCSSBlockClose; token = cursor.CurrentSignificant()) {
         if (token->Type() == kCSSIdentifier) {
+            const std::uint32_t start = cursor.Position();
             if (std::unique_ptr<CSSProperty> property = ParseCSSProperty(cursor, css)) {
                 detail::Adopt(out, std::move(property));
             }
+            // Every token of the declaration is used, those its values
+            // passed over too: in a block left open they would otherwise
+            // start the next rule, and each rule would read to the end.
+            cursor.SetPosition(start);
             cursor.ConsumeThrough(kCSSSemicolon);
         } else {
             cursor.Consume(token);

@@ -1,6 +1,9 @@
 // CSSElement, CSSValue and CSSProperty: texts and copies.
 #include "markup/style/css_element.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "style_heap.h"
 
 namespace markup::style {
@@ -24,7 +27,15 @@ void CSSElement::LetGoOfTokens() {
 
 String CSSElement::Text() const {
     if (letGo_) return text_;
+    // Room for the whole text first: String grows by a fixed step, and a
+    // declaration's values may run to hundreds of thousands of tokens.
+    std::uint64_t length = tokens_.Count();
+    for (std::uint32_t i = 0; i < tokens_.Count(); ++i) {
+        if (const CSSToken* token = tokens_.At(i)) length += token->Text().Length();
+    }
     String text;
+    // Past 4 GB the appends below raise the memory fault.
+    text.Reserve(static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX)));
     for (std::uint32_t i = 0; i < tokens_.Count(); ++i) {
         if (i) text += ' ';
         if (const CSSToken* token = tokens_.At(i)) text += token->Text();

@@ -3,6 +3,7 @@
 #include "markup/style/css_manager.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -123,8 +124,8 @@ void CSSManager::CollectStyleElements() {
     // The element's text pieces are one sheet: an entity reference
     // ("&gt;" for a child combinator) splits the text into nodes, and
     // scanned apart they would make rules of their fragments.
-    String text;
-    bool any = false;
+    std::vector<const DocElement*> pieces;
+    std::uint64_t length = 1;
     TerminalsIterator terminals(styleElement_);
     for (Node* node = terminals.First(); node; node = terminals.Next()) {
         // A style element without children is its own terminal; its text
@@ -133,10 +134,23 @@ void CSSManager::CollectStyleElements() {
         const auto* element = dynamic_cast<const DocElement*>(node);
         if (!element) throw InvalidArgumentFault();
         if (element->TypeId() == kKindMarkupDeclaration) continue;
-        text += element->Text();
-        any = true;
+        pieces.push_back(element);
+        length += element->Text().Length();
     }
-    if (any) AddStyleText(text, 0);
+    if (pieces.empty()) return;
+    // A single piece, the usual case, is read where it is rather than
+    // copied.
+    if (pieces.size() == 1) {
+        AddStyleText(pieces[0]->Text(), 0);
+        return;
+    }
+    // Room for the whole text first: String grows by a fixed step, and
+    // comments may cut a sheet into a million pieces. Past 4 GB the
+    // appends raise the memory fault.
+    String text;
+    text.Reserve(static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX)));
+    for (const DocElement* element : pieces) text += element->Text();
+    AddStyleText(text, 0);
 }
 
 void CSSManager::AddStyleText(const String& text, std::uint8_t origin) {
@@ -170,7 +184,7 @@ class TreeElements : public SelectorElements {
     bool Attribute(Handle handle, std::string_view name, std::string& value) const override {
         if (SameName(name, "class")) return Classes(handle, value);
         if (SameName(name, "id")) return Id(handle, value);
-        const Vector<markup::Attribute>& all = Of(handle)->Attributes();
+        const markup::AttributeList& all = Of(handle)->Attributes();
         for (std::uint32_t i = 0; i < all.Count(); ++i) {
             const markup::Attribute* attribute = all.At(i);
             if (!attribute) continue;

@@ -23,8 +23,8 @@ bool IsAtRuleName(const CSSToken& token) {
 // single blanks, a skipped at-rule inside it nothing) and parsed as a
 // selector group; the declaration block is read either way, so that an
 // invalid selector drops its rule alone.
-std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::ParseRule() {
-    std::string prelude;
+bool CSSStyleSheet::ReadRule(RuleRead& read) {
+    std::string& prelude = read.prelude;
     std::uint32_t at = cursor_.Position();
     int atRuleDepth = -1;  // >= 0 while inside a skipped at-rule
     for (; at < tokens_.Count(); ++at) {
@@ -50,20 +50,41 @@ std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::ParseRule() {
     }
     cursor_.Seek(at);
     CSSToken* token = cursor_.CurrentSignificant();
-    if (!token || token->Type() != kCSSBlockOpen) return nullptr;
+    if (!token || token->Type() != kCSSBlockOpen) return false;
     cursor_.Consume(token);
-    Vector<CSSProperty> block;
-    ParseCSSDeclarations(cursor_, css_, block);
-    std::vector<ParsedSelector> group;
-    if (!ParseSelectorGroup(prelude, group) || block.Count() == 0) return nullptr;
-    auto rule = detail::Make<CSSCompoundSelector>(this);
-    rule->Reserve(static_cast<std::uint32_t>(group.size()), block.Count());
-    for (ParsedSelector& parsed : group) {
-        CSSContextualSelector selector;
-        selector.SetParsed(std::make_shared<const ParsedSelector>(std::move(parsed)));
-        rule->AddSelector(selector);
+    const std::uint32_t blockStart = cursor_.Position() + 1;
+    ParseCSSDeclarations(cursor_, css_, read.block);
+    if (!ParseSelectorGroup(prelude, read.selectors) || read.block.Count() == 0) return false;
+    // The block as written: its tokens up to where the parse stopped, and
+    // the "}" when that closes it. Scanned again, it gives those tokens.
+    const std::uint32_t stop = cursor_.Position();
+    for (std::uint32_t i = blockStart; i < stop && i < tokens_.Count(); ++i) {
+        const String& text = tokens_.At(i)->Text();
+        read.blockText.append(text.Text(), text.Length());
     }
+    if (const CSSToken* close = tokens_.At(stop); close && close->Type() == kCSSBlockClose)
+        read.blockText += '}';
+    return true;
+}
+
+std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::BuildRule(std::uint32_t selectors,
+                                                              const Vector<CSSProperty>& block) const {
+    // The rule's sheet is this one, which a made rule gives its callers.
+    auto rule = detail::Make<CSSCompoundSelector>(const_cast<CSSStyleSheet*>(this));
+    rule->Reserve(selectors, block.Count());
+    for (std::uint32_t i = 0; i < selectors; ++i) rule->AddSelector(CSSContextualSelector());
     for (std::uint32_t i = 0; i < block.Count(); ++i) rule->AddProperty(*block.At(i));
+    return rule;
+}
+
+std::unique_ptr<CSSCompoundSelector> CSSStyleSheet::ParseRule() {
+    RuleRead read;
+    if (!ReadRule(read)) return nullptr;
+    std::unique_ptr<CSSCompoundSelector> rule =
+        BuildRule(static_cast<std::uint32_t>(read.selectors.size()), read.block);
+    for (std::uint32_t i = 0; i < read.selectors.size(); ++i) {
+        rule->SelectorAt(i)->SetParsed(std::make_shared<const ParsedSelector>(std::move(read.selectors[i])));
+    }
     return rule;
 }
 

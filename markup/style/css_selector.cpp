@@ -37,9 +37,29 @@ String CSSSimpleSelector::Text() const {
 }
 
 CSSContextualSelector::CSSContextualSelector(const CSSContextualSelector& other)
-    : rule_(other.rule_), parsed_(other.parsed_) {
+    : rule_(other.rule_), parsed_(other.Shared()) {
     selectors_.Resize(other.selectors_.Count());
     selectors_.AppendAll(other.selectors_);
+}
+
+void CSSContextualSelector::SetParsed(std::shared_ptr<const ParsedSelector> parsed) {
+    parsed_ = std::move(parsed);
+    source_ = {};
+}
+
+void CSSContextualSelector::SetSource(std::string_view text) {
+    parsed_.reset();
+    source_ = text;
+}
+
+const std::shared_ptr<const ParsedSelector>& CSSContextualSelector::Shared() const {
+    if (!parsed_ && !source_.empty()) {
+        ParsedSelector parsed;
+        if (ParseSelector(source_, parsed))
+            parsed_ = std::make_shared<const ParsedSelector>(std::move(parsed));
+        source_ = {};
+    }
+    return parsed_;
 }
 
 CSSContextualSelector* CSSContextualSelector::Clone() const {
@@ -58,12 +78,12 @@ void CSSContextualSelector::Insert(std::uint32_t index, const CSSSimpleSelector&
 }
 
 String CSSContextualSelector::Text() const {
-    if (parsed_) return String(parsed_->text.c_str());
+    if (const ParsedSelector* parsed = Parsed()) return String(parsed->text.c_str());
     return JoinedTexts(selectors_, " ");
 }
 
 std::uint32_t CSSContextualSelector::Specificity() const {
-    if (parsed_) return parsed_->specificity;
+    if (const ParsedSelector* parsed = Parsed()) return parsed->specificity;
     if (stale_) {
         std::uint64_t ids = 0, classes = 0, names = 0;
         for (std::uint32_t i = 0; i < selectors_.Count(); ++i) {

@@ -1,6 +1,8 @@
-// The selector matcher: a parsed selector against one element, right to
-// left through the combinators.
+// The selector matcher: a parsed or a kept selector against one element,
+// right to left through the combinators.
 #include "markup/style/css_selector_match.h"
+
+#include "css_kept_selector.h"
 
 namespace markup::style {
 
@@ -12,29 +14,29 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-bool Condition(const SelectorCondition& c, const SelectorElements& elements, Handle element,
-               const ElementFacts* facts) {
+bool Condition(SelectorTest test, std::string_view name, std::string_view want,
+               const SelectorElements& elements, Handle element, const ElementFacts* facts) {
     if (facts) {
-        switch (c.test) {
-            case SelectorTest::kType: return SameName(facts->name, c.name);
-            case SelectorTest::kClass: return facts->hasClasses && HasWord(facts->classes, c.name);
-            case SelectorTest::kId: return facts->hasId && facts->id == c.name;
+        switch (test) {
+            case SelectorTest::kType: return SameName(facts->name, name);
+            case SelectorTest::kClass: return facts->hasClasses && HasWord(facts->classes, name);
+            case SelectorTest::kId: return facts->hasId && facts->id == name;
             default: break;
         }
     }
     std::string value;
-    switch (c.test) {
-        case SelectorTest::kType: return SameName(elements.Name(element), c.name);
-        case SelectorTest::kClass: return elements.Classes(element, value) && HasWord(value, c.name);
-        case SelectorTest::kId: return elements.Id(element, value) && value == c.name;
+    switch (test) {
+        case SelectorTest::kType: return SameName(elements.Name(element), name);
+        case SelectorTest::kClass: return elements.Classes(element, value) && HasWord(value, name);
+        case SelectorTest::kId: return elements.Id(element, value) && value == name;
         case SelectorTest::kFirstChild: return elements.PreviousSibling(element) == nullptr;
         case SelectorTest::kRoot: return elements.Parent(element) == nullptr;
         case SelectorTest::kNever: return false;
         default: break;
     }
-    if (!elements.Attribute(element, c.name, value)) return false;
-    const std::string_view v(value), want(c.value);
-    switch (c.test) {
+    if (!elements.Attribute(element, name, value)) return false;
+    const std::string_view v(value);
+    switch (test) {
         case SelectorTest::kAttrExists: return true;
         case SelectorTest::kAttrEquals: return v == want;
         case SelectorTest::kAttrIncludes: return HasWord(v, want);
@@ -49,12 +51,47 @@ bool Condition(const SelectorCondition& c, const SelectorElements& elements, Han
     }
 }
 
-bool Step(const SelectorStep& step, const SelectorElements& elements, Handle element, const ElementFacts* facts) {
-    for (const SelectorCondition& c : step.conditions) {
-        if (!Condition(c, elements, element, facts)) return false;
+// The two forms of a selector the matcher reads: steps, each with its
+// combinator and conditions.
+class ParsedView {
+  public:
+    explicit ParsedView(const ParsedSelector& selector) : selector_(selector) {}
+    std::size_t Steps() const { return selector_.steps.size(); }
+    char Combinator(std::size_t step) const { return selector_.steps[step].combinator; }
+    bool Step(std::size_t step, const SelectorElements& elements, Handle element,
+              const ElementFacts* facts) const {
+        for (const SelectorCondition& c : selector_.steps[step].conditions) {
+            if (!Condition(c.test, c.name, c.value, elements, element, facts)) return false;
+        }
+        return true;
     }
-    return true;
-}
+
+  private:
+    const ParsedSelector& selector_;
+};
+
+class KeptView {
+  public:
+    explicit KeptView(const detail::KeptSelectorView& selector) : selector_(selector) {}
+    std::size_t Steps() const { return selector_.stepCount; }
+    char Combinator(std::size_t step) const { return selector_.steps[step].combinator; }
+    bool Step(std::size_t step, const SelectorElements& elements, Handle element,
+              const ElementFacts* facts) const {
+        const detail::KeptStep& s = selector_.steps[step];
+        for (std::uint32_t i = 0; i < s.conditionCount; ++i) {
+            const detail::KeptCondition& c = selector_.conditions[s.firstCondition + i];
+            const char* name = selector_.text + c.name;
+            if (!Condition(c.test, std::string_view(name, c.nameLength),
+                           std::string_view(name + c.nameLength, c.valueLength), elements, element, facts)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    const detail::KeptSelectorView& selector_;
+};
 
 // kNoAncestor: the steps to the left failed on every ancestor, so trying
 // the next ancestor of a descendant combinator further right cannot help
@@ -62,12 +99,12 @@ bool Step(const SelectorStep& step, const SelectorElements& elements, Handle ele
 enum class Result { kMatched, kFailed, kNoAncestor };
 
 // The facts, when given, are the element's: only the last step has them.
-Result Match(const ParsedSelector& selector, std::size_t index, const SelectorElements& elements, Handle element,
+template <class View>
+Result Match(const View& selector, std::size_t index, const SelectorElements& elements, Handle element,
              const ElementFacts* facts = nullptr) {
-    const SelectorStep& step = selector.steps[index];
-    if (!Step(step, elements, element, facts)) return Result::kFailed;
+    if (!selector.Step(index, elements, element, facts)) return Result::kFailed;
     if (index == 0) return Result::kMatched;
-    switch (step.combinator) {
+    switch (selector.Combinator(index)) {
         case '>': {
             const Handle parent = elements.Parent(element);
             if (!parent) return Result::kNoAncestor;
@@ -98,6 +135,13 @@ Result Match(const ParsedSelector& selector, std::size_t index, const SelectorEl
     }
 }
 
+template <class View>
+bool Matches(const View& selector, const SelectorElements& elements, Handle element,
+             const ElementFacts* facts) {
+    if (!element || selector.Steps() == 0) return false;
+    return Match(selector, selector.Steps() - 1, elements, element, facts) == Result::kMatched;
+}
+
 }  // namespace
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -125,14 +169,17 @@ bool HasWord(std::string_view list, std::string_view word) {
 }
 
 bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements, Handle element) {
-    if (!element || selector.steps.empty()) return false;
-    return Match(selector, selector.steps.size() - 1, elements, element) == Result::kMatched;
+    return Matches(ParsedView(selector), elements, element, nullptr);
 }
 
 bool MatchesSelector(const ParsedSelector& selector, const SelectorElements& elements, Handle element,
                      const ElementFacts& facts) {
-    if (!element || selector.steps.empty()) return false;
-    return Match(selector, selector.steps.size() - 1, elements, element, &facts) == Result::kMatched;
+    return Matches(ParsedView(selector), elements, element, &facts);
+}
+
+bool detail::MatchesKeptSelector(const KeptSelectorView& selector, const SelectorElements& elements,
+                                 Handle element, const ElementFacts& facts) {
+    return Matches(KeptView(selector), elements, element, &facts);
 }
 
 }  // namespace markup::style

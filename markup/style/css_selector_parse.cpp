@@ -397,8 +397,8 @@ bool ParseSelector(std::string_view text, ParsedSelector& out) {
     return true;
 }
 
-bool ParseSelectorGroup(std::string_view text, std::vector<ParsedSelector>& out) {
-    out.clear();
+std::vector<std::string_view> SplitSelectorGroup(std::string_view text) {
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
     int brackets = 0, parens = 0;
     char quote = 0;
@@ -422,14 +422,22 @@ bool ParseSelectorGroup(std::string_view text, std::vector<ParsedSelector>& out)
         if (c == '(') ++parens;
         if (c == ')') --parens;
         if (c == ',' && (i == text.size() || (brackets <= 0 && parens <= 0 && !quote))) {
-            ParsedSelector selector;
-            if (!ParseSelector(text.substr(start, i - start), selector)) {
-                out.clear();
-                return false;
-            }
-            out.push_back(std::move(selector));
+            parts.push_back(text.substr(start, i - start));
             start = i + 1;
         }
+    }
+    return parts;
+}
+
+bool ParseSelectorGroup(std::string_view text, std::vector<ParsedSelector>& out) {
+    out.clear();
+    for (const std::string_view part : SplitSelectorGroup(text)) {
+        ParsedSelector selector;
+        if (!ParseSelector(part, selector)) {
+            out.clear();
+            return false;
+        }
+        out.push_back(std::move(selector));
     }
     return !out.empty();
 }

@@ -1,18 +1,21 @@
-// CSSStyleSheet: adding texts, parsing their rules, the declaration list
-// and the declarations that apply to one element.
+// CSSStyleSheet: adding texts, parsing and keeping their rules, making a
+// rule's objects, and the declarations that apply to one element.
 #include "markup/style/css_style_sheet.h"
 
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
+#include "markup/faults.h"
+#include "markup/style/css_declarations.h"
 #include "markup/style/css_text_cuts.h"
 #include "markup/style/css_tokenizer.h"
+#include "css_kept_rules.h"
 #include "style_heap.h"
 
 namespace markup::style {
 
-CSSStyleSheet::CSSStyleSheet(const CSSDictionary& css) : css_(css), cursor_(&tokens_, false) {}
+CSSStyleSheet::CSSStyleSheet(const CSSDictionary& css)
+    : css_(css), cursor_(&tokens_, false), kept_(detail::Make<detail::KeptRules>()) {}
 
 CSSStyleSheet::~CSSStyleSheet() = default;
 
@@ -26,11 +29,11 @@ bool KeepsPlace(std::uint32_t type) {
 
 void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_t position) {
     // A long text is scanned and parsed a piece at a time, cut where the
-    // pieces give the whole text's tokens, so that its tokens are never
-    // all held at once.
-    constexpr std::uint32_t kPiece = 64 * 1024;
+    // pieces give the whole text's tokens, so that its tokens (some 20
+    // bytes a byte of text) are never all held at once.
+    constexpr std::uint32_t kPiece = 1024;
     if (position < 0 && text.Length() >= 2 * kPiece) {
-        const std::vector<std::uint32_t> cuts = CSSTextCuts(std::string_view(text.Text(), text.Length()), kPiece);
+        const std::vector<std::uint32_t> cuts = CSSPieceCuts(text, kPiece, Tokenizer());
         if (!cuts.empty()) {
             std::uint32_t start = 0;
             for (const std::uint32_t cut : cuts) {
@@ -45,7 +48,7 @@ void CSSStyleSheet::AddText(const String& text, std::uint8_t origin, std::int32_
 }
 
 void CSSStyleSheet::AddPiece(const String& text, std::uint8_t origin, std::int32_t position) {
-    CSSTokenizer tokenizer;
+    CSSTokenizer& tokenizer = Tokenizer();
     if (tokens_.Count() == 0) {
         tokenizer.Tokenize(text, origin, tokens_);
     } else {
@@ -122,16 +125,23 @@ void CSSStyleSheet::Rebuild() {
             }
             break;
         }
-        if (std::unique_ptr<CSSCompoundSelector> rule = ParseRule()) {
-            for (std::uint32_t p = 0; p < rule->PropertyCount(); ++p) rule->PropertyAt(p)->LetGoOfTokens();
-            detail::Adopt(rules_, std::move(rule));
+        RuleRead read;
+        if (ReadRule(read)) {
+            std::uint32_t values = 0;
+            for (std::uint32_t p = 0; p < read.block.Count(); ++p) values += read.block.At(p)->ValueCount();
+            ReserveSlots(rules_, 1);
+            kept_->Add(read.prelude, read.blockText, read.selectors, values);
+            rules_.ListBase::Add(nullptr);
         }
         cursor_.ConsumeThrough(kCSSBlockClose);
         release(start);
     }
+    // Every token before the first unused one is used now, the blanks
+    // between rules too, which were marked only when the end was reached:
+    // all of them go.
+    released = from;
     release(firstUnused_);
     CloseEmptySlots(from);
-    RebuildDeclarations();
 }
 
 void CSSStyleSheet::CloseEmptySlots(std::uint32_t from) {
@@ -144,87 +154,73 @@ void CSSStyleSheet::CloseEmptySlots(std::uint32_t from) {
     cursor_.Seek(firstUnused_);
 }
 
-// The list holds, in rule order, the declarations of every rule; earlier
-// rules never change, so only the new rules' declarations are added.
-void CSSStyleSheet::RebuildDeclarations() {
-    for (; declaredRules_ < rules_.Count(); ++declaredRules_) rules_.At(declaredRules_)->AppendDeclarations(declarations_);
-    IndexDeclarations();
+// One scanner serves every text and every rule made: a text leaves it in
+// its first state.
+CSSTokenizer& CSSStyleSheet::Tokenizer() const {
+    if (!tokenizer_) tokenizer_ = detail::Make<CSSTokenizer>();
+    return *tokenizer_;
 }
 
-void CSSStyleSheet::File(IndexList& list, std::uint32_t first, std::uint32_t count, const ParsedSelector& parsed) {
-    IndexEntry entry{first, count, kNoFilter, 0};
-    if (!parsed.ancestorKeys.empty()) {
-        AncestorFilter need;
-        for (const std::uint64_t key : parsed.ancestorKeys) need.Add(key);
-        entry.filter = static_cast<std::uint32_t>(filters_.size());
-        filters_.push_back(need);
+// A rule's objects come from its kept texts as the first parse made them:
+// the block's text scans to the tokens it was read from, and its selectors
+// are the prelude's parts.
+CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
+    if (CSSCompoundSelector* made = rules_.At(rule)) return *made;
+    // The selectors are parsed only when asked for: the matcher reads their
+    // kept form.
+    const std::vector<std::string_view> selectors = SplitSelectorGroup(kept_->Prelude(rule));
+    const std::string_view block = kept_->Block(rule);
+    String text(static_cast<std::uint32_t>(block.size() + 1));
+    text.Append(block.data(), static_cast<std::uint32_t>(block.size()));
+    CSSList<CSSToken> tokens;
+    Tokenizer().Tokenize(text, 0, tokens);
+    CSSTokenSource cursor(&tokens);
+    Vector<CSSProperty> properties;
+    ParseCSSDeclarations(cursor, css_, properties);
+    std::unique_ptr<CSSCompoundSelector> made =
+        BuildRule(static_cast<std::uint32_t>(selectors.size()), properties);
+    for (std::uint32_t i = 0; i < selectors.size(); ++i) made->SelectorAt(i)->SetSource(selectors[i]);
+    const std::uint32_t firstValue = static_cast<std::uint32_t>(madeValues_.size());
+    for (std::uint32_t p = 0; p < made->PropertyCount(); ++p) {
+        CSSProperty* property = made->PropertyAt(p);
+        property->LetGoOfTokens();
+        for (std::uint32_t v = 0; v < property->ValueCount(); ++v) {
+            CSSValue* value = property->ValueAt(v);
+            madeValues_.push_back(MadeValue{property, value, value->Important()});
+        }
     }
-    if (parsed.keyKind != SelectorKeyKind::kUniversal && parsed.steps.size() == 1 &&
-        parsed.steps[0].conditions.size() == 1) {
-        const SelectorTest test = parsed.steps[0].conditions[0].test;
-        entry.keyOnly = test == SelectorTest::kId || test == SelectorTest::kClass || test == SelectorTest::kType;
+    const std::uint32_t valueCount = static_cast<std::uint32_t>(madeValues_.size()) - firstValue;
+    // Made again, a rule gives what it gave when it was read; anything
+    // else would put the sheet's declarations out of their order.
+    if (valueCount != kept_->DeclarationsPerSelector(rule) ||
+        made->SelectorCount() != kept_->SelectorCount(rule)) {
+        throw RuntimeFault();
     }
-    list.push_back(entry);
+    const detail::KeptRule& kept = kept_->Rule(rule);
+    const std::uint32_t firstSelector = kept.firstSelector;
+    if (madeSelectors_.size() < firstSelector + made->SelectorCount()) {
+        madeSelectors_.resize(firstSelector + made->SelectorCount());
+    }
+    for (std::uint32_t i = 0; i < made->SelectorCount(); ++i) {
+        madeSelectors_[firstSelector + i] =
+            MadeSelector{made->SelectorAt(i), firstValue, valueCount, kept.firstDeclaration + i * valueCount};
+    }
+    rules_.SetItemAt(rule, made.release());
+    return *rules_.At(rule);
+}
+
+const Vector<CSSCompoundSelector>& CSSStyleSheet::Rules() const {
+    for (std::uint32_t r = 0; r < rules_.Count(); ++r) Made(r);
+    return rules_;
+}
+
+const Vector<CSSDeclaration>& CSSStyleSheet::Declarations() const {
+    for (; declaredRules_ < rules_.Count(); ++declaredRules_)
+        Made(declaredRules_).AppendDeclarations(declarations_);
+    return declarations_;
 }
 
 namespace {
-
-// The first id (else, with `classes`, class) condition of a step that some
-// ancestor of the element must match: the steps left of the last one
-// reached through descendant and child combinators only.
-const SelectorCondition* AncestorCondition(const ParsedSelector& parsed, bool classes) {
-    const SelectorTest wanted = classes ? SelectorTest::kClass : SelectorTest::kId;
-    for (std::size_t i = parsed.steps.size(); i-- > 1;) {
-        if (parsed.steps[i].combinator != ' ' && parsed.steps[i].combinator != '>') break;
-        for (const SelectorCondition& c : parsed.steps[i - 1].conditions) {
-            if (c.test == wanted) return &c;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-void CSSStyleSheet::IndexDeclarations() {
-    while (indexed_ < declarations_.Count()) {
-        const std::uint32_t first = indexed_;
-        const CSSContextualSelector* selector = declarations_.At(first)->Selector();
-        while (indexed_ < declarations_.Count() && declarations_.At(indexed_)->Selector() == selector) ++indexed_;
-        const ParsedSelector* parsed = selector ? selector->Parsed() : nullptr;
-        // A selector with a pseudo-class the engine does not evaluate
-        // matches nothing, so it is filed nowhere.
-        if (!parsed || parsed->Never()) continue;
-        const std::uint32_t count = indexed_ - first;
-        if (parsed->keyKind != SelectorKeyKind::kId) {
-            if (const SelectorCondition* c = AncestorCondition(*parsed, false)) {
-                File(byAncestorId_[c->name], first, count, *parsed);
-                continue;
-            }
-            if (parsed->keyKind != SelectorKeyKind::kClass) {
-                if (const SelectorCondition* c = AncestorCondition(*parsed, true)) {
-                    File(byAncestorClass_[c->name], first, count, *parsed);
-                    continue;
-                }
-            }
-        }
-        switch (parsed->keyKind) {
-            case SelectorKeyKind::kId: File(byId_[parsed->key], first, count, *parsed); break;
-            case SelectorKeyKind::kClass: File(byClass_[parsed->key], first, count, *parsed); break;
-            case SelectorKeyKind::kType: File(byType_[parsed->key], first, count, *parsed); break;
-            case SelectorKeyKind::kUniversal: File(universal_, first, count, *parsed); break;
-        }
-    }
-}
-
-namespace {
-
-// The cascade's order among a sheet's declarations: normal before
-// important, then specificity, then sheet order (the stable sort keeps it).
-std::uint64_t SortKey(const CSSDeclaration& declaration) {
-    const std::uint64_t specificity = declaration.Selector() ? declaration.Selector()->Specificity() : 0;
-    const bool important = declaration.Value() && declaration.Value()->Important();
-    return (important ? (std::uint64_t{1} << 32) : 0) + specificity;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -304,17 +300,20 @@ void EachWord(std::string_view list, F&& take) {
 void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
                                     Vector<CSSDeclaration>& out) const {
     while (out.Count()) out.DeleteLast();
-    if (!element || declarations_.Count() == 0) return;
+    const detail::KeptRules& kept = *kept_;
+    if (!element || kept.DeclarationCount() == 0) return;
+    constexpr std::uint32_t kNone = detail::KeptRules::kNone;
     Scratch& s = scratch_;
     s.lists.clear();
     s.matched.clear();
+    s.order.clear();
     // The candidates: the lists under the element's id, each of its
     // classes and its type, and the universal one. Each selector is filed
     // under one key, so no two lists share an entry.
-    auto take = [&](const Index& index, std::string_view key) {
-        const auto hit = index.find(key);
-        if (hit != index.end() && std::find(s.lists.begin(), s.lists.end(), &hit->second) == s.lists.end())
-            s.lists.push_back(&hit->second);
+    auto take = [&](const detail::SelectorIndex& index, std::string_view key) {
+        const std::uint32_t head = index.Find(key);
+        if (head != kNone && std::find(s.lists.begin(), s.lists.end(), head) == s.lists.end())
+            s.lists.push_back(head);
     };
     ElementFacts facts;
     facts.name = elements.Name(element);
@@ -322,19 +321,21 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
     facts.id = s.id;
     facts.hasClasses = elements.Classes(element, s.classes);
     facts.classes = s.classes;
-    if (!byId_.empty() && facts.hasId) take(byId_, facts.id);
-    if (!byClass_.empty() && facts.hasClasses) EachWord(facts.classes, [&](std::string_view word) { take(byClass_, word); });
-    if (!byType_.empty()) {
+    if (!kept.ById().Empty() && facts.hasId) take(kept.ById(), facts.id);
+    if (!kept.ByClass().Empty() && facts.hasClasses) {
+        EachWord(facts.classes, [&](std::string_view word) { take(kept.ByClass(), word); });
+    }
+    if (!kept.ByType().Empty()) {
         s.value.assign(facts.name);
         for (char& c : s.value) {
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         }
-        take(byType_, s.value);
+        take(kept.ByType(), s.value);
     }
     // The keys of every ancestor: their ids and classes find candidates,
     // and all of them make the filter of what the ancestors have.
     AncestorFilter ancestors;
-    const bool ancestorLists = !byAncestorId_.empty() || !byAncestorClass_.empty();
+    const bool ancestorLists = !kept.ByAncestorId().Empty() || !kept.ByAncestorClass().Empty();
     bool ancestorsRead = false;
     const auto readAncestors = [&] {
         ancestorsRead = true;
@@ -342,39 +343,51 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
             ancestors.Add(AncestorKey(' ', elements.Name(at)));
             if (elements.Id(at, s.value)) {
                 ancestors.Add(AncestorKey('#', s.value));
-                if (!byAncestorId_.empty()) take(byAncestorId_, s.value);
+                if (!kept.ByAncestorId().Empty()) take(kept.ByAncestorId(), s.value);
             }
             if (elements.Classes(at, s.value)) {
                 EachWord(s.value, [&](std::string_view word) {
                     ancestors.Add(AncestorKey('.', word));
-                    if (!byAncestorClass_.empty()) take(byAncestorClass_, word);
+                    if (!kept.ByAncestorClass().Empty()) take(kept.ByAncestorClass(), word);
                 });
             }
         }
     };
     if (ancestorLists) readAncestors();
-    if (!universal_.empty()) s.lists.push_back(&universal_);
-    if (s.lists.empty()) return;
-    for (const IndexList* list : s.lists) {
-        for (const IndexEntry& entry : *list) {
-            if (!entry.keyOnly) {
-                if (entry.filter != kNoFilter) {
+    if (kept.Universal() != kNone) s.lists.push_back(kept.Universal());
+    for (const std::uint32_t head : s.lists) {
+        for (std::uint32_t entry = head; entry != kNone; entry = kept.Entry(entry).next) {
+            const std::uint32_t index = kept.Entry(entry).selector;
+            const detail::KeptSelector& selector = kept.Selector(index);
+            // A selector kept without steps is its key alone.
+            if (selector.stepCount != 0) {
+                if (selector.filter != detail::KeptRules::kNoFilter) {
                     if (!ancestorsRead) readAncestors();
-                    if (!ancestors.Covers(filters_[entry.filter])) continue;
+                    if (!ancestors.Covers(kept.Filter(selector.filter))) continue;
                 }
-                const CSSContextualSelector* selector = declarations_.At(entry.first)->Selector();
-                if (!MatchesSelector(*selector->Parsed(), elements, element, facts)) continue;
+                if (!detail::MatchesKeptSelector(kept.View(selector), elements, element, facts)) continue;
             }
-            for (std::uint32_t i = entry.first; i < entry.first + entry.count; ++i) {
-                s.matched.emplace_back(SortKey(*declarations_.At(i)), i);
+            // Every value of the rule, with the selector's place among the
+            // rule's: the sheet's order of declarations.
+            if (index >= madeSelectors_.size() || !madeSelectors_[index].selector) Made(selector.rule);
+            const MadeSelector& made = madeSelectors_[index];
+            std::uint64_t place = made.firstPlace;
+            for (std::uint32_t v = made.firstValue; v < made.firstValue + made.valueCount; ++v) {
+                const MadeValue& value = madeValues_[v];
+                const std::uint64_t order = (std::uint64_t{value.important} << 32) + selector.specificity;
+                s.order.emplace_back(order, (place++ << 32) + s.matched.size());
+                s.matched.push_back(Match{made.selector, value.property, value.value});
             }
         }
     }
     // The cascade's order: normal before important, then specificity, then
     // sheet order.
-    std::sort(s.matched.begin(), s.matched.end());
-    ReserveSlots(out, static_cast<std::uint32_t>(s.matched.size()));
-    for (const auto& [key, i] : s.matched) out.Add(*declarations_.At(i));
+    std::sort(s.order.begin(), s.order.end());
+    ReserveSlots(out, static_cast<std::uint32_t>(s.order.size()));
+    for (const auto& [order, place] : s.order) {
+        const Match& m = s.matched[place & 0xFFFFFFFFu];
+        out.Add(CSSDeclaration(m.selector, m.property, m.value));
+    }
 }
 
 }  // namespace markup::style

@@ -1,10 +1,19 @@
 // Cut points of a CSS text: the scanner's strings, comments and url() forms
-// are followed as it reads them, so a cut never falls inside a token.
+// are followed as it reads them, so a cut never falls inside a token; where
+// that quick reading cannot follow, the scanner's own tokens give the cuts.
 #include "markup/style/css_text_cuts.h"
+
+#include "markup/style/css_token.h"
+#include "markup/style/css_tokenizer.h"
 
 namespace markup::style {
 
 namespace {
+
+// What the quick reading does not follow: at-rules put the scanner into a
+// state of its own; escapes, comment markers and end characters reach into
+// tokens this reading does not follow.
+constexpr std::string_view kUnfollowed("@\\<\x04", 4);
 
 bool IsLetter(char c, char lower) {
     return c == lower || c == lower - 'a' + 'A';
@@ -14,10 +23,7 @@ bool IsLetter(char c, char lower) {
 
 std::vector<std::uint32_t> CSSTextCuts(std::string_view text, std::uint32_t minPiece) {
     std::vector<std::uint32_t> cuts;
-    // At-rules put the scanner into a state of its own; escapes, comment
-    // markers and end characters reach into tokens this reading does not
-    // follow.
-    if (text.find_first_of("@\\<\x04") != std::string_view::npos) return cuts;
+    if (text.find_first_of(kUnfollowed) != std::string_view::npos) return cuts;
     const std::size_t n = text.size();
     std::size_t last = 0;
     int depth = 0;
@@ -69,6 +75,39 @@ std::vector<std::uint32_t> CSSTextCuts(std::string_view text, std::uint32_t minP
         ++i;
     }
     return cuts;
+}
+
+std::vector<std::uint32_t> CSSScannedCuts(const String& text, std::uint32_t minPiece, CSSTokenizer& scanner) {
+    std::vector<std::uint32_t> cuts;
+    const std::uint32_t n = text.Length();
+    std::uint32_t at = 0;
+    std::uint32_t last = 0;
+    std::uint32_t pending = 0;  // a cut kept unless "@import" follows it
+    int depth = 0;
+    bool stopped = false;
+    // The scan runs to the text's end, which leaves the scanner in its
+    // first state for the next text.
+    scanner.Scan(text, [&](int type, const char*, std::uint32_t length) {
+        if (pending != 0 && type != kCSSImportRule) cuts.push_back(pending);
+        pending = 0;
+        at += length;
+        if (stopped) return;
+        if (type == kCSSEnd) {
+            stopped = true;
+        } else if (type == kCSSBlockOpen || type == kCSSMediaOpen) {
+            ++depth;
+        } else if (type == kCSSBlockClose && depth > 0 && --depth == 0 && at - last >= minPiece && at < n) {
+            pending = at;
+            last = at;
+        }
+    });
+    return cuts;
+}
+
+std::vector<std::uint32_t> CSSPieceCuts(const String& text, std::uint32_t minPiece, CSSTokenizer& scanner) {
+    const std::string_view whole(text.Text(), text.Length());
+    if (whole.find_first_of(kUnfollowed) == std::string_view::npos) return CSSTextCuts(whole, minPiece);
+    return CSSScannedCuts(text, minPiece, scanner);
 }
 
 }  // namespace markup::style

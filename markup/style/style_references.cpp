@@ -36,9 +36,7 @@ bool IdAttribute(const DocTree* document, std::uint32_t& id) {
     String key("id");
     char* text = nullptr;
     if (!dictionary->CaseSensitive() && key.GetBuffer(text)) platform::CharLowerA(text);
-    std::uint32_t position = 0;
-    if (!dictionary->Attributes().FindPosition(key, position)) return false;
-    const HTMLAttributeDef* definition = dictionary->Attributes().At(position);
+    const HTMLAttributeDef* definition = dictionary->Attributes().FindByName(key);
     if (!definition) return false;
     id = definition->Id();
     return true;

@@ -266,7 +266,10 @@ int RIPBlitPrepareStretch(RIPBlitContext* ctx) {
     try {
         ctx->output.assign(static_cast<std::size_t>(width * bytes + 16), 0);
         if (ctx->stretchMode == kStretchSmoothRows) {
-            const int rows = ctx->srcHeight < ctx->dstHeight ? 2 : 1;
+            // Two rows: an enlargement's, or a gated shrink's that mostly
+            // meets two source rows, blended at once.
+            const bool pairs = ctx->srcHeight < ctx->dstHeight || (ctx->alphaGated && ctx->srcHeight < 2 * ctx->dstHeight);
+            const int rows = pairs ? 2 : 1;
             for (int r = 0; r < rows; ++r) ctx->workRows[r].assign(static_cast<std::size_t>(width * bytes + 16), 0);
             ctx->accumulator.assign(static_cast<std::size_t>(width * bytes), 0);
             ctx->producer = &RIPStretchRowsSmooth;

@@ -49,6 +49,17 @@ struct Avx2 {
     static I EqualWords(I a, I b) { return _mm256_cmpeq_epi16(a, b); }
     static I OrWords(I a, I b) { return _mm256_or_si256(a, b); }
     static I SelectWords(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
+    // The unpacks and the pack work within 128-bit halves: lanes 0-3 and
+    // 8-11 of a and b go low, 4-7 and 12-15 high, and the pack of the two
+    // puts the 16 lanes back in order.
+    static I UnpackLoWords(I a, I b) { return _mm256_unpacklo_epi16(a, b); }
+    static I UnpackHiWords(I a, I b) { return _mm256_unpackhi_epi16(a, b); }
+    static I MulAddWords(I a, I b) { return _mm256_madd_epi16(a, b); }
+    // trunc((n + 0.5) × r) of each 32-bit lane (RIPReciprocalDivisor).
+    static I Quotient(I n, F r) {
+        return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(_mm256_cvtepi32_ps(n), _mm256_set1_ps(0.5f)), r));
+    }
+    static I PackDwords(I lo, I hi) { return _mm256_packs_epi32(lo, hi); }
 
     // Truncates the lanes (0..255) and narrows them to bytes; the packs work
     // within 128-bit halves, so the halves are joined first.
@@ -59,33 +70,81 @@ struct Avx2 {
     }
 };
 
-// The byte shuffles of RIPGatherGroup: each group's 12 bytes of a, b and
-// codes are stored as 16, the last four overwritten by the next group (the
+// The shuffles of RIPGatherGroup, a group of kChannels-sample outputs at a
+// time, one half of it in each 128-bit half: byte shuffles of a 16-byte
+// window for one and three samples, a shuffle of 32-bit words of an 8-pixel
+// window for four; the alpha bytes by byte shuffles of a 16-byte window.
+// The halves' bytes are then moved together. Three samples store 32 bytes
+// for the group's 24, the last eight overwritten by the next group (the
 // buffers have room past the last).
-std::uint32_t Gather3(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std::uint8_t* alpha,
-                      const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
-                      std::uint32_t count, std::int64_t first, std::int64_t available) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i ones = _mm_set1_epi8(1), twos = _mm_set1_epi8(2);
-    const __m128i firstSamples = _mm_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+template <int kChannels>
+std::uint32_t Gather(std::uint8_t* a, std::uint8_t* b, std::uint8_t* reachedOut, std::uint8_t* alpha,
+                     const std::uint8_t* src, const std::uint8_t* srcAlpha, const RIPGatherGroup* groups,
+                     std::uint32_t count, std::int64_t first, std::int64_t available) {
+    constexpr std::uint32_t kOutputs = RIPGatherGroup::Outputs(kChannels);
+    constexpr std::int64_t kSampleWindow = kChannels == 4 ? 32 : 16;
+    const __m256i zero = _mm256_setzero_si256(), all = _mm256_set1_epi8(-1);
+    // Each output's first sample, for its alpha byte (three and four samples).
+    const __m256i firstSamples =
+        kChannels == 3 ? _mm256_setr_epi8(0, 3, 6, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 3, 6, 9, -1,
+                                          -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1)
+                       : _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 4, 8, 12, -1,
+                                          -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    // The 32-bit words that close up the halves: 3 of 4 (three samples), 2
+    // of 4 (one sample), 1 of 4 (the alpha bytes of three and four).
+    const __m256i close3 = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+    const __m256i close2 = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+    const __m256i close1 = _mm256_setr_epi32(0, 4, 1, 2, 3, 5, 6, 7);
     const auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-    const auto load8 = [](const std::uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+    const auto load256 = [](const std::uint8_t* p) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    };
+    const auto pair = [&](const std::uint8_t* p0, const std::uint8_t* p1) {
+        return _mm256_inserti128_si256(_mm256_castsi128_si256(load(p0)), load(p1), 1);
+    };
+    const auto samples = [&](const std::uint8_t* p0, const std::uint8_t* p1, const std::uint8_t* control) {
+        if constexpr (kChannels == 4) {
+            const __m256i ctl = load256(control);
+            return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(load256(p0), ctl),
+                                      _mm256_permutevar8x32_epi32(load256(p1), ctl), 0xF0);
+        }
+        return _mm256_shuffle_epi8(pair(p0, p1), load256(control));
+    };
+    // The group's bytes of a, b or reached, closed up and stored.
+    const auto store = [&](std::uint8_t* p, __m256i v) {
+        if constexpr (kChannels == 1) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                             _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, close2)));
+        } else if constexpr (kChannels == 3) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm256_permutevar8x32_epi32(v, close3));
+        } else {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+        }
+    };
     std::uint32_t done = 0;
-    for (; count - done >= 4; done += 4) {
-        const RIPGatherGroup& g = groups[done / 4];
-        const std::int64_t i0 = g.base0 - first, i1 = g.base1 - first;
-        if (i0 < 0 || 3 * i1 + 16 > 3 * available || i1 + 8 > available) break;  // base0 <= base1
-        const std::size_t at = 3 * static_cast<std::size_t>(done);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + at), _mm_shuffle_epi8(load(src + 3 * i0), load(g.control[0])));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + at), _mm_shuffle_epi8(load(src + 3 * i1), load(g.control[1])));
-        const __m128i ma = _mm_shuffle_epi8(load8(srcAlpha + i0), load(g.control[2]));
-        const __m128i mb = _mm_shuffle_epi8(load8(srcAlpha + i1), load(g.control[3]));
-        const __m128i code = _mm_or_si128(_mm_andnot_si128(_mm_cmpeq_epi8(ma, zero), ones),
-                                          _mm_andnot_si128(_mm_cmpeq_epi8(mb, zero), twos));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(codes + at), code);
-        const __m128i reached = _mm_andnot_si128(_mm_cmpeq_epi8(code, zero), _mm_set1_epi8(-1));
-        const int four = _mm_cvtsi128_si32(_mm_shuffle_epi8(reached, firstSamples));
-        std::memcpy(alpha + done, &four, 4);
+    for (; count - done >= kOutputs; done += kOutputs) {
+        const RIPGatherGroup& g = groups[done / kOutputs];
+        // The first half's first pixels are the least, the second's right ones the most.
+        const std::int64_t i0 = g.base0[0] - first, i1 = g.base1[0] - first;
+        const std::int64_t j0 = g.base0[1] - first, j1 = g.base1[1] - first;
+        if (i0 < 0 || kChannels * j1 + kSampleWindow > kChannels * available || j1 + 16 > available) break;
+        const std::size_t at = kChannels * static_cast<std::size_t>(done);
+        const __m256i va = samples(src + kChannels * i0, src + kChannels * j0, g.control[0]);
+        const __m256i vb = samples(src + kChannels * i1, src + kChannels * j1, g.control[1]);
+        const __m256i ma = _mm256_shuffle_epi8(pair(srcAlpha + i0, srcAlpha + j0), load256(g.control[2]));
+        const __m256i mb = _mm256_shuffle_epi8(pair(srcAlpha + i1, srcAlpha + j1), load256(g.control[3]));
+        const __m256i offA = _mm256_cmpeq_epi8(ma, zero), offB = _mm256_cmpeq_epi8(mb, zero);
+        // An unmarked side takes the other side's sample.
+        store(a + at, _mm256_blendv_epi8(va, vb, offA));
+        store(b + at, _mm256_blendv_epi8(vb, va, offB));
+        const __m256i reached = _mm256_andnot_si256(_mm256_and_si256(offA, offB), all);
+        store(reachedOut + at, reached);
+        if constexpr (kChannels == 1) {
+            store(alpha + done, reached);
+        } else {
+            const __m256i firsts = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(reached, firstSamples), close1);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(alpha + done), _mm256_castsi256_si128(firsts));
+        }
     }
     return done;
 }
@@ -94,7 +153,9 @@ std::uint32_t Gather3(std::uint8_t* a, std::uint8_t* b, std::uint8_t* codes, std
 
 constexpr GatedVectorOps kAvx2GatedOps = [] {
     GatedVectorOps ops = BuildGatedOps<Avx2>();
-    ops.gather3 = &Gather3;
+    ops.gather[1] = &Gather<1>;
+    ops.gather[3] = &Gather<3>;
+    ops.gather[4] = &Gather<4>;
     return ops;
 }();
 

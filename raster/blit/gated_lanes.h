@@ -59,24 +59,23 @@ std::uint32_t Blend2(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* 
 }
 
 template <class V>
-std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* codes,
+std::uint32_t Interpolate(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* reached,
                           const float* left, const float* right, std::uint32_t n) {
     using F = typename V::F;
-    const F one = V::Splat(1.0f), two = V::Splat(2.0f), three = V::Splat(3.0f), zero = V::Splat(0.0f);
+    const F zero = V::Splat(0.0f);
     std::uint32_t i = 0;
     for (; n - i >= V::kLanes; i += V::kLanes) {
-        const F code = V::LoadBytes(codes + i);
-        const F both = V::Equal(code, three);
-        const F wa = V::Or(V::And(both, V::Load(left + i)), V::And(V::Equal(code, one), one));
-        const F wb = V::Or(V::And(both, V::Load(right + i)), V::And(V::Equal(code, two), one));
+        const F wa = V::Load(left + i), wb = V::Load(right + i);
         const F sum = V::Add(V::Mul(wa, V::LoadBytes(a + i)), V::Mul(wb, V::LoadBytes(b + i)));
-        V::StoreBytes(out + i, V::Select(V::Equal(code, zero), V::LoadBytes(out + i), V::Div(sum, V::Add(wa, wb))));
+        const F none = V::Equal(V::LoadBytes(reached + i), zero);
+        V::StoreBytes(out + i, V::Select(none, V::LoadBytes(out + i), V::Div(sum, V::Add(wa, wb))));
     }
     return i;
 }
 
 // The 16-bit forms: V::kWords lanes of V::I, bytes widened to them and
-// narrowed back; a sample's weighted sum stays within 255 × 256 < 2^16.
+// narrowed back. Over a denominator of at most 256 a sample's weighted sum
+// stays within 255 × 256 < 2^16 and is divided in its lane.
 template <class V>
 typename V::I DivideWords(typename V::I n, const RIPSmallDivisor& by) {
     const typename V::I t = V::MulHiWords(n, V::SplatWords(by.multiplier));
@@ -84,39 +83,56 @@ typename V::I DivideWords(typename V::I n, const RIPSmallDivisor& by) {
 }
 
 template <class V>
-std::uint32_t InterpolateExact(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                               const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
-                               const RIPSmallDivisor& by, std::uint32_t n) {
+typename V::I Weigh(typename V::I va, typename V::I vb, typename V::I wa, typename V::I wb, const RIPSmallDivisor& by) {
+    return DivideWords<V>(V::AddWords(V::MulWords(va, wa), V::MulWords(vb, wb)), by);
+}
+
+// Over a larger denominator each sample's a and b sit beside their weights
+// and one multiply-add gives the sum in a 32-bit lane; the two halves are
+// divided by the reciprocal and packed back in order.
+template <class V>
+typename V::I Weigh(typename V::I va, typename V::I vb, typename V::I wa, typename V::I wb,
+                    const RIPReciprocalDivisor& by) {
+    const typename V::F r = V::Splat(by.reciprocal);
+    const typename V::I lo = V::MulAddWords(V::UnpackLoWords(va, vb), V::UnpackLoWords(wa, wb));
+    const typename V::I hi = V::MulAddWords(V::UnpackHiWords(va, vb), V::UnpackHiWords(wa, wb));
+    return V::PackDwords(V::Quotient(lo, r), V::Quotient(hi, r));
+}
+
+// The divisor is copied in: the byte stores could otherwise alias it, and
+// its constants would be loaded again for every vector.
+template <class V, class Divisor>
+std::uint32_t InterpolateWords(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
+                               const std::uint8_t* reached, const std::uint16_t* left, const std::uint16_t* right,
+                               const Divisor& divisor, std::uint32_t n) {
     using I = typename V::I;
-    const I one = V::SplatWords(1), two = V::SplatWords(2), three = V::SplatWords(3);
+    const Divisor by = divisor;
+    const I zero = V::SplatWords(0);
     std::uint32_t i = 0;
     for (; n - i >= V::kWords; i += V::kWords) {
-        const I code = V::LoadByteWords(codes + i);
-        const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
-        const I sum = V::AddWords(V::MulWords(va, V::LoadWords(left + i)), V::MulWords(vb, V::LoadWords(right + i)));
-        I r = V::SelectWords(V::EqualWords(code, one), va, V::LoadByteWords(out + i));
-        r = V::SelectWords(V::EqualWords(code, two), vb, r);
-        r = V::SelectWords(V::EqualWords(code, three), DivideWords<V>(sum, by), r);
-        V::StoreWordBytes(out + i, r);
+        const I q = Weigh<V>(V::LoadByteWords(a + i), V::LoadByteWords(b + i), V::LoadWords(left + i),
+                             V::LoadWords(right + i), by);
+        const I none = V::EqualWords(V::LoadByteWords(reached + i), zero);
+        V::StoreWordBytes(out + i, V::SelectWords(none, V::LoadByteWords(out + i), q));
     }
     return i;
 }
 
-template <class V>
-std::uint32_t Blend2Exact(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+template <class V, class Divisor>
+std::uint32_t Blend2Words(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
                           const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
-                          const RIPSmallDivisor& by, std::uint32_t n) {
+                          const Divisor& divisor, std::uint32_t n) {
     using I = typename V::I;
+    const Divisor by = divisor;
     const I zero = V::SplatWords(0), weightA = V::SplatWords(wa), weightB = V::SplatWords(wb);
     std::uint32_t i = 0;
     for (; n - i >= V::kWords; i += V::kWords) {
         const I va = V::LoadByteWords(a + i), vb = V::LoadByteWords(b + i);
         const I offA = V::EqualWords(V::LoadByteWords(ma + i), zero);
         const I offB = V::EqualWords(V::LoadByteWords(mb + i), zero);
-        const I sum = V::AddWords(V::MulWords(va, weightA), V::MulWords(vb, weightB));
         I r = V::SelectWords(offB, V::LoadByteWords(out + i), vb);
         r = V::SelectWords(offA, r, va);
-        r = V::SelectWords(V::OrWords(offA, offB), r, DivideWords<V>(sum, by));
+        r = V::SelectWords(V::OrWords(offA, offB), r, Weigh<V>(va, vb, weightA, weightB, by));
         V::StoreWordBytes(out + i, r);
         V::StoreWordBytes(copy + i, r);
     }
@@ -130,8 +146,10 @@ constexpr GatedVectorOps BuildGatedOps() {
     ops.interpolate = &Interpolate<V>;
     ops.accumulate = &AccumulateMarked<V>;
     ops.quotients = &Quotients<V>;
-    ops.interpolateExact = &InterpolateExact<V>;
-    ops.blend2Exact = &Blend2Exact<V>;
+    ops.interpolateExact = &InterpolateWords<V, RIPSmallDivisor>;
+    ops.blend2Exact = &Blend2Words<V, RIPSmallDivisor>;
+    ops.interpolatePairs = &InterpolateWords<V, RIPReciprocalDivisor>;
+    ops.blend2Pairs = &Blend2Words<V, RIPReciprocalDivisor>;
     return ops;
 }
 

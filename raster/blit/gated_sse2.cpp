@@ -51,6 +51,12 @@ struct Sse2 {
     static I EqualWords(I a, I b) { return _mm_cmpeq_epi16(a, b); }
     static I OrWords(I a, I b) { return _mm_or_si128(a, b); }
     static I SelectWords(I mask, I a, I b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+    static I UnpackLoWords(I a, I b) { return _mm_unpacklo_epi16(a, b); }
+    static I UnpackHiWords(I a, I b) { return _mm_unpackhi_epi16(a, b); }
+    static I MulAddWords(I a, I b) { return _mm_madd_epi16(a, b); }
+    // trunc((n + 0.5) × r) of each 32-bit lane (RIPReciprocalDivisor).
+    static I Quotient(I n, F r) { return _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_cvtepi32_ps(n), _mm_set1_ps(0.5f)), r)); }
+    static I PackDwords(I lo, I hi) { return _mm_packs_epi32(lo, hi); }
 
     // Truncates the lanes (0..255) and narrows them to bytes.
     static void StoreBytes(std::uint8_t* p, F v) {

@@ -38,30 +38,29 @@ inline void Blend2Tail(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t
     }
 }
 
-inline void InterpolateTail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* codes,
+inline void InterpolateTail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* reached,
                             const float* left, const float* right, std::uint32_t from, std::uint32_t n) {
     for (std::uint32_t j = from; j < n; ++j) {
-        if (codes[j] == 0) continue;
-        const float wa = codes[j] == 3 ? left[j] : codes[j] == 1 ? 1.0f : 0.0f;
-        const float wb = codes[j] == 3 ? right[j] : codes[j] == 2 ? 1.0f : 0.0f;
-        const float sum = wa * static_cast<float>(a[j]) + wb * static_cast<float>(b[j]);
-        out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sum / (wa + wb)));
+        if (reached[j] == 0) continue;
+        const float sum = left[j] * static_cast<float>(a[j]) + right[j] * static_cast<float>(b[j]);
+        out[j] = static_cast<std::uint8_t>(static_cast<std::int32_t>(sum / (left[j] + right[j])));
     }
 }
 
-inline void InterpolateExactTail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b,
-                                 const std::uint8_t* codes, const std::uint16_t* left, const std::uint16_t* right,
-                                 const RIPSmallDivisor& by, std::uint32_t from, std::uint32_t n) {
+// The 16-bit forms' ends: each divisor divides exactly, as its lanes do.
+template <class Divisor>
+void InterpolateWordsTail(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* reached,
+                          const std::uint16_t* left, const std::uint16_t* right, const Divisor& by,
+                          std::uint32_t from, std::uint32_t n) {
     for (std::uint32_t j = from; j < n; ++j) {
-        if (codes[j] == 1) out[j] = a[j];
-        if (codes[j] == 2) out[j] = b[j];
-        if (codes[j] == 3) out[j] = static_cast<std::uint8_t>(by.Divide(a[j] * left[j] + b[j] * right[j]));
+        if (reached[j] != 0) out[j] = static_cast<std::uint8_t>(by.Divide(a[j] * std::uint32_t{left[j]} + b[j] * std::uint32_t{right[j]}));
     }
 }
 
-inline void Blend2ExactTail(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
-                            const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
-                            const RIPSmallDivisor& by, std::uint32_t from, std::uint32_t n) {
+template <class Divisor>
+void Blend2WordsTail(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                     const std::uint8_t* ma, const std::uint8_t* mb, std::uint16_t wa, std::uint16_t wb,
+                     const Divisor& by, std::uint32_t from, std::uint32_t n) {
     for (std::uint32_t j = from; j < n; ++j) {
         if (ma[j] != 0 && mb[j] != 0) {
             out[j] = static_cast<std::uint8_t>(by.Divide(a[j] * std::uint32_t{wa} + b[j] * std::uint32_t{wb}));

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <numeric>
 
@@ -229,18 +230,20 @@ int EnlargeGated(std::int32_t channels, std::uint8_t* dst, std::uint8_t* dstAlph
 }
 
 // The weights of all columns over the least denominator they share, when it
-// is at most 256: the walk's positions f step by 2·ws from one start, so a
-// divisor of the span, the start and the step divides every weight.
+// is at most RIPReciprocalDivisor::kLargest: a divisor of the total `span`
+// and of every right weight divides every left weight too.
 void CommonWeights(RIPGatedColumns& c, std::size_t pixel, std::int64_t span) {
     c.common = {};
+    c.reciprocal = {};
     c.left16.clear();
     c.right16.clear();
+    constexpr std::int64_t kLargest = RIPReciprocalDivisor::kLargest;
     std::int64_t g = span;
     const std::size_t n = static_cast<std::size_t>(c.count) * pixel;
-    for (std::size_t j = 0; j < n && span / g <= 256; j += pixel) {
+    for (std::size_t j = 0; j < n && span / g <= kLargest; j += pixel) {
         if (c.from[2 * (j / pixel)] != c.from[2 * (j / pixel) + 1]) g = std::gcd(g, static_cast<std::int64_t>(c.right[j]));
     }
-    if (span / g > 256) return;
+    if (span / g > kLargest) return;
     try {
         c.left16.resize(n);
         c.right16.resize(n);
@@ -256,11 +259,58 @@ void CommonWeights(RIPGatedColumns& c, std::size_t pixel, std::int64_t span) {
         c.left16[j] = static_cast<std::uint16_t>(d - c.right16[j]);
     }
     c.common = RIPSmallDivisor::For(d);
+    if (c.common.divisor == 0) c.reciprocal = RIPReciprocalDivisor::For(d);
 }
 
-// Records the walk of a gated enlargement once (see RIPGatedColumns).
-bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t wd, std::int64_t ws,
-                       std::uint32_t count, std::int64_t x) {
+// The shuffles of the vector gathers (RIPGatherGroup); none when a half's
+// sources leave its windows.
+void GatherGroups(RIPGatedColumns& c, std::size_t pixel) {
+    c.groups.clear();
+    if (pixel != 1 && pixel != 3 && pixel != 4) return;
+    const std::size_t outputs = RIPGatherGroup::Outputs(static_cast<std::int32_t>(pixel)) / 2;  // a half's
+    // The farthest a half's source pixel may lie from its first.
+    const std::int64_t reach = pixel == 1 ? 15 : pixel == 3 ? 4 : 7;
+    try {
+        c.groups.resize(c.count / (2 * outputs));
+    } catch (const std::bad_alloc&) {
+        c.groups.clear();  // the plain layout serves
+        return;
+    }
+    for (std::size_t g = 0; g < c.groups.size(); ++g) {
+        RIPGatherGroup& group = c.groups[g];
+        for (auto& control : group.control) std::memset(control, 0x80, 32);  // 0x80: a zero byte
+        for (std::size_t h = 0; h < 2; ++h) {
+            const std::int64_t* from = c.from.data() + 2 * outputs * (2 * g + h);
+            group.base0[h] = from[0];
+            group.base1[h] = from[1];
+            for (std::size_t k = 0; k < outputs; ++k) {
+                const std::int64_t d0 = from[2 * k] - from[0], d1 = from[2 * k + 1] - from[1];
+                if (d0 < 0 || d0 > reach || d1 < 0 || d1 > reach) {
+                    c.groups.clear();
+                    return;
+                }
+                const std::size_t at = 16 * h + pixel * k;
+                for (std::size_t s = 0; s < pixel; ++s) {
+                    group.control[2][at + s] = static_cast<std::uint8_t>(d0);
+                    group.control[3][at + s] = static_cast<std::uint8_t>(d1);
+                    if (pixel != 4) {
+                        group.control[0][at + s] = static_cast<std::uint8_t>(pixel * d0 + s);
+                        group.control[1][at + s] = static_cast<std::uint8_t>(pixel * d1 + s);
+                    }
+                }
+                if (pixel == 4) {
+                    const auto w0 = static_cast<std::uint32_t>(d0), w1 = static_cast<std::uint32_t>(d1);
+                    std::memcpy(group.control[0] + at, &w0, 4);
+                    std::memcpy(group.control[1] + at, &w1, 4);
+                }
+            }
+        }
+    }
+}
+
+// Sizes the columns' tables for count outputs and keys them.
+bool StartColumns(RIPGatedColumns& c, bool shrink, std::int32_t channels, std::int64_t wd, std::int64_t ws,
+                  std::uint32_t count, std::int64_t x) {
     const auto pixel = static_cast<std::size_t>(channels);
     try {
         c.from.assign(2 * static_cast<std::size_t>(count), 0);
@@ -270,138 +320,207 @@ bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t w
         c.count = 0;
         return false;
     }
+    c.shrink = shrink;
     c.wd = wd, c.ws = ws, c.x = x, c.count = count, c.channels = channels;
-    c.lowest = ws, c.highest = -1;
-    const auto seen = [&](std::int64_t i) {
-        c.lowest = std::min(c.lowest, i);
-        c.highest = std::max(c.highest, i);
-    };
+    c.lowest = std::numeric_limits<std::int64_t>::max(), c.highest = -1;
+    return true;
+}
+
+// Output out between source pixels i0 and i1 (or i0 alone) weighing l and r.
+void SetColumn(RIPGatedColumns& c, std::uint32_t out, std::int64_t i0, std::int64_t i1, float l, float r) {
+    const auto pixel = static_cast<std::size_t>(c.channels);
+    c.from[2 * out] = i0;
+    c.from[2 * out + 1] = i1;
+    c.lowest = std::min(c.lowest, i0);
+    c.highest = std::max(c.highest, i1);
+    if (i0 == i1) return;
+    for (std::size_t k = 0; k < pixel; ++k) {
+        c.left[out * pixel + k] = l;
+        c.right[out * pixel + k] = r;
+    }
+}
+
+// Records the walk of a gated enlargement once (see RIPGatedColumns).
+bool BuildGatedColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t wd, std::int64_t ws,
+                       std::uint32_t count, std::int64_t x) {
+    if (!StartColumns(c, false, channels, wd, ws, count, x)) return false;
     const auto one = [&](std::uint32_t out, std::int64_t i) {
-        c.from[2 * out] = c.from[2 * out + 1] = i;
-        seen(i);
+        SetColumn(c, out, i, i, 1.0f, 0.0f);
         return true;
     };
     const auto span = static_cast<float>(2 * wd);
     const auto two = [&](std::uint32_t out, std::int64_t left, std::int64_t f) {
-        c.from[2 * out] = left;
-        c.from[2 * out + 1] = left + 1;
-        seen(left);
-        seen(left + 1);
-        for (std::size_t k = 0; k < pixel; ++k) {
-            c.left[out * pixel + k] = span - static_cast<float>(f);
-            c.right[out * pixel + k] = static_cast<float>(f);
-        }
+        SetColumn(c, out, left, left + 1, span - static_cast<float>(f), static_cast<float>(f));
         return true;
     };
     WalkEnlarge(wd, ws, count, x, one, two);
-    CommonWeights(c, pixel, 2 * wd);
-    c.groups.clear();
-    if (channels == 3) {
-        try {
-            c.groups.resize(count / 4);
-        } catch (const std::bad_alloc&) {
-            c.groups.clear();  // the plain layout serves
-        }
-        for (std::size_t g = 0; g < c.groups.size(); ++g) {
-            RIPGatherGroup& group = c.groups[g];
-            group.base0 = c.from[8 * g];
-            group.base1 = c.from[8 * g + 1];
-            for (auto& control : group.control) std::memset(control, 0x80, 16);  // 0x80: a zero byte
-            for (std::size_t k = 0; k < 4; ++k) {
-                const auto d0 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k] - group.base0);
-                const auto d1 = static_cast<std::uint8_t>(c.from[8 * g + 2 * k + 1] - group.base1);
-                for (std::uint8_t s = 0; s < 3; ++s) {
-                    group.control[0][3 * k + s] = static_cast<std::uint8_t>(3 * d0 + s);
-                    group.control[1][3 * k + s] = static_cast<std::uint8_t>(3 * d1 + s);
-                    group.control[2][3 * k + s] = d0;
-                    group.control[3][3 * k + s] = d1;
-                }
-            }
-        }
-    }
+    CommonWeights(c, static_cast<std::size_t>(channels), 2 * wd);
+    GatherGroups(c, static_cast<std::size_t>(channels));
     return true;
 }
 
-// The gated enlargement of 8-bit samples on a vector path: each output's two
-// source pixels and the code of their marks are laid out sample by sample, a
-// chunk of outputs at a time, and the vector interpolation weighs and
-// divides them in single precision (exact while the weights stay within
-// detail::kGatedMaxWeight). An output with one marked neighbour takes its
-// value (weight 1), one with none is left as it was.
+// Records the walk of a gated shrink (ShrinkGated's), when every output
+// meets at most two source pixels: each output's marked pixels weigh their
+// overlaps in all ws, so the enlargement's interpolation gives its value.
+bool BuildShrinkColumns(RIPGatedColumns& c, std::int32_t channels, std::int64_t wd, std::int64_t ws,
+                        std::uint32_t count, std::int64_t overlap) {
+    if (!StartColumns(c, true, channels, wd, ws, count, overlap)) return false;
+    struct Part {
+        std::int64_t pixel, width;
+    } parts[2] = {{0, overlap}, {0, 0}};
+    int held = 1;
+    const auto add = [&](std::int64_t i, std::int64_t width) {
+        if (held == 2) return false;
+        parts[held++] = {i, width};
+        return true;
+    };
+    const auto emit = [&](std::uint32_t out) {
+        if (held == 1) {
+            SetColumn(c, out, parts[0].pixel, parts[0].pixel, 1.0f, 0.0f);
+        } else {
+            SetColumn(c, out, parts[0].pixel, parts[1].pixel, static_cast<float>(parts[0].width),
+                      static_cast<float>(parts[1].width));
+        }
+        held = 0;
+    };
+    std::int64_t width = overlap;
+    std::int64_t i = 1;
+    bool fits = true;
+    for (std::uint32_t out = 0; out < count && fits; ++out) {
+        while (width + wd <= ws && fits) {
+            fits = add(i, wd);
+            width += wd;
+            ++i;
+        }
+        if (!fits) break;
+        if (width == ws) {
+            emit(out);
+            width = 0;
+            continue;
+        }
+        const std::int64_t part = ws - width;
+        fits = add(i, part);
+        if (!fits) break;
+        emit(out);
+        add(i, wd - part);
+        width = wd - part;
+        ++i;
+    }
+    if (!fits) {
+        c.count = 0;  // no columns: the plain walk serves
+        return false;
+    }
+    CommonWeights(c, static_cast<std::size_t>(channels), ws);
+    GatherGroups(c, static_cast<std::size_t>(channels));
+    return true;
+}
+
+// The gated resampling of 8-bit samples on a vector path, from its columns:
+// each output's two source pixels and whether a marked one reaches it are
+// laid out sample by sample, a chunk of outputs at a time, and the vector
+// interpolation weighs and divides them, in integer lanes where the weights
+// share a denominator of at most 16383, else in single precision (exact
+// while the weights stay within detail::kGatedMaxWeight). An output with one
+// marked source has that source laid out on both sides, whose weighing
+// gives its value back; one with none is left as it was.
 template <std::size_t kChannels>
-int EnlargeGatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
-                       std::uint8_t* dstAlpha, std::uint8_t* sampleMarks, const std::uint8_t* src,
-                       const std::uint8_t* srcAlpha, std::uint32_t count, std::int64_t first,
-                       std::int64_t available) {
+int GatedVector(const detail::GatedVectorOps& ops, const RIPGatedColumns& columns, std::uint8_t* dst,
+                std::uint8_t* dstAlpha, std::uint8_t* sampleMarks, const std::uint8_t* src,
+                const std::uint8_t* srcAlpha, std::uint32_t count, std::int64_t first, std::int64_t available) {
     // The plain walk fails at the first output whose sources the run lacks.
     if (columns.lowest - first < 0 || columns.highest - first >= available) return 0;
     constexpr std::uint32_t kChunk = 256;
+    constexpr std::uint32_t kGroup = RIPGatherGroup::Outputs(kChannels);
     // A pixel of three moves as four bytes, the fourth overwritten by the
     // next pixel (each buffer has a byte to spare), except from the run's
     // last pixel, which has no byte after it. Everything the loop reads is
     // held in locals: its byte stores could otherwise alias it.
     constexpr bool kWord = kChannels == 3;
-    // Four bytes to spare: the grouped layout stores 16 bytes for 12.
-    std::uint8_t a[kChunk * kChannels + 4], b[kChunk * kChannels + 4], codes[kChunk * kChannels + 4];
-    const bool grouped = kChannels == 3 && ops.gather3 != nullptr && !columns.groups.empty();
+    // Eight bytes to spare: the grouped layout stores 32 bytes for 24.
+    std::uint8_t a[kChunk * kChannels + 8], b[kChunk * kChannels + 8], reached[kChunk * kChannels + 8];
+    const detail::GatedVectorOps::Gather gather = ops.gather[kChannels];
+    const bool grouped = gather != nullptr && !columns.groups.empty();
     const std::int64_t wordsBelow = available - 1;
-    const bool exact = ops.interpolateExact != nullptr && columns.common.divisor != 0;
     for (std::uint32_t done = 0; done < count;) {
         const std::uint32_t k = std::min(kChunk, count - done);
         const std::int64_t* from = columns.from.data() + 2 * static_cast<std::size_t>(done);
         std::uint8_t* alpha = dstAlpha + done;
         std::uint32_t p = 0;
         if (grouped) {
-            // Whole groups only: done is a multiple of 4, and so is the chunk.
-            const std::size_t groups = columns.groups.size() > done / 4 ? columns.groups.size() - done / 4 : 0;
-            const auto whole = static_cast<std::uint32_t>(std::min<std::size_t>(k / 4, groups) * 4);
-            p = ops.gather3(a, b, codes, alpha, src, srcAlpha, columns.groups.data() + done / 4, whole, first,
-                            available);
+            // Whole groups only: done is a multiple of the group, and so is the chunk.
+            const std::size_t groups = columns.groups.size() > done / kGroup ? columns.groups.size() - done / kGroup : 0;
+            const auto whole = static_cast<std::uint32_t>(std::min<std::size_t>(k / kGroup, groups) * kGroup);
+            p = gather(a, b, reached, alpha, src, srcAlpha, columns.groups.data() + done / kGroup, whole, first,
+                       available);
         }
         for (; p < k; ++p) {
             const std::int64_t i0 = from[2 * p] - first, i1 = from[2 * p + 1] - first;
-            const std::uint8_t* s0 = src + static_cast<std::size_t>(i0) * kChannels;
-            const std::uint8_t* s1 = src + static_cast<std::size_t>(i1) * kChannels;
+            const bool m0 = srcAlpha[i0] != 0, m1 = srcAlpha[i1] != 0;
+            // An unmarked side takes the other side's sample.
+            const std::uint8_t* s0 = src + static_cast<std::size_t>(m0 ? i0 : i1) * kChannels;
+            const std::uint8_t* s1 = src + static_cast<std::size_t>(m1 ? i1 : i0) * kChannels;
+            const std::uint8_t mark = m0 || m1 ? 255 : 0;
             if (kWord && i1 < wordsBelow) {  // i0 <= i1
                 std::uint32_t v0, v1;
                 std::memcpy(&v0, s0, 4);
                 std::memcpy(&v1, s1, 4);
                 std::memcpy(a + p * kChannels, &v0, 4);
                 std::memcpy(b + p * kChannels, &v1, 4);
+                const std::uint32_t word = mark * 0x01010101u;
+                std::memcpy(reached + p * kChannels, &word, 4);
             } else {
                 std::memcpy(a + p * kChannels, s0, kChannels);
                 std::memcpy(b + p * kChannels, s1, kChannels);
+                std::memset(reached + p * kChannels, mark, kChannels);
             }
-            const std::uint32_t code = (srcAlpha[i0] != 0 ? 1u : 0u) | (srcAlpha[i1] != 0 ? 2u : 0u);
-            if constexpr (kWord) {
-                const std::uint32_t word = code * 0x01010101u;
-                std::memcpy(codes + p * kChannels, &word, 4);
-            } else {
-                std::memset(codes + p * kChannels, static_cast<int>(code), kChannels);
-            }
-            alpha[p] = static_cast<std::uint8_t>(code != 0 ? 255 : 0);
+            alpha[p] = mark;
         }
         const auto n = static_cast<std::uint32_t>(k * kChannels);
         const std::size_t at = done * kChannels;
         std::uint8_t* out = dst + at;
-        if (exact) {
-            const std::uint16_t* left = columns.left16.data() + at;
-            const std::uint16_t* right = columns.right16.data() + at;
+        const std::uint16_t* left16 = columns.left16.data() + at;
+        const std::uint16_t* right16 = columns.right16.data() + at;
+        if (columns.common.divisor != 0) {
             const RIPSmallDivisor& by = columns.common;
-            detail::InterpolateExactTail(out, a, b, codes, left, right, by,
-                                         ops.interpolateExact(out, a, b, codes, left, right, by, n), n);
+            detail::InterpolateWordsTail(out, a, b, reached, left16, right16, by,
+                                         ops.interpolateExact(out, a, b, reached, left16, right16, by, n), n);
+        } else if (columns.reciprocal.divisor != 0) {
+            const RIPReciprocalDivisor& by = columns.reciprocal;
+            detail::InterpolateWordsTail(out, a, b, reached, left16, right16, by,
+                                         ops.interpolatePairs(out, a, b, reached, left16, right16, by, n), n);
         } else {
             const float* left = columns.left.data() + at;
             const float* right = columns.right.data() + at;
-            detail::InterpolateTail(out, a, b, codes, left, right, ops.interpolate(out, a, b, codes, left, right, n),
-                                    n);
+            detail::InterpolateTail(out, a, b, reached, left, right,
+                                    ops.interpolate(out, a, b, reached, left, right, n), n);
         }
-        if (sampleMarks != nullptr) {
-            for (std::uint32_t j = 0; j < n; ++j) sampleMarks[at + j] = codes[j] != 0 ? 255 : 0;
-        }
+        if (sampleMarks != nullptr) std::memcpy(sampleMarks + at, reached, n);
         done += k;
     }
     return 1;
+}
+
+// The vector path from the columns c, (re)built when their key differs:
+// -1 where there is none (the plain members serve), else its result.
+template <typename Build>
+int GatedColumnsPath(const RIPSampleLayout& layout, RIPGatedColumns* columns, bool shrink, std::int64_t wd,
+                     std::int64_t ws, std::uint32_t count, std::int64_t x, std::uint8_t* dst, std::uint8_t* dstAlpha,
+                     const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t first,
+                     std::int64_t available, std::uint8_t* sampleMarks, bool* marked, Build build) {
+    const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
+    const std::int32_t channels = layout.channels;
+    if (ops == nullptr || layout.wide || (channels != 1 && channels != 3 && channels != 4)) return -1;
+    RIPGatedColumns local;
+    RIPGatedColumns& c = columns != nullptr ? *columns : local;
+    const bool kept = c.shrink == shrink && c.wd == wd && c.ws == ws && c.x == x && c.count == count &&
+                      c.channels == channels;
+    if (!kept && !build(c)) return -1;
+    const auto run = [&](auto resample) {
+        return resample(*ops, c, dst, dstAlpha, sampleMarks, src, srcAlpha, count, first, available);
+    };
+    const int ok = channels == 1 ? run(GatedVector<1>) : channels == 3 ? run(GatedVector<3>) : run(GatedVector<4>);
+    if (marked != nullptr) *marked = ok != 0 && sampleMarks != nullptr;
+    return ok;
 }
 
 }  // namespace
@@ -471,8 +590,20 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
 
 int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                       const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                      std::int64_t available, std::int64_t firstOverlap) {
+                      std::int64_t available, std::int64_t firstOverlap, RIPGatedColumns* columns,
+                      std::uint8_t* sampleMarks, bool* marked) {
+    if (marked != nullptr) *marked = false;
     if (layout.pixelBytes == 0) return 0;
+    // Columns only where every output meets at most two source pixels: the
+    // outputs start at multiples of gcd(ws, wd) into a pixel, at most wd - gcd.
+    if (ws <= detail::kGatedMaxWeight && ws <= wd + std::gcd(ws, wd) && available >= 1) {
+        const int ok = GatedColumnsPath(
+            layout, columns, true, wd, ws, count, firstOverlap, dst, dstAlpha, src, srcAlpha, 0, available,
+            sampleMarks, marked, [&](RIPGatedColumns& c) {
+                return BuildShrinkColumns(c, layout.channels, wd, ws, count, firstOverlap);
+            });
+        if (ok >= 0) return ok;
+    }
     return layout.wide ? ShrinkGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count,
                                                      available, firstOverlap)
                        : ShrinkGated<std::uint8_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count,
@@ -485,28 +616,39 @@ int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::ui
                        std::uint8_t* sampleMarks, bool* marked) {
     if (marked != nullptr) *marked = false;
     if (layout.pixelBytes == 0) return 0;
-    const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
-    const std::int32_t channels = layout.channels;
-    if (ops != nullptr && !layout.wide && 2 * wd <= detail::kGatedMaxWeight &&
-        (channels == 1 || channels == 3 || channels == 4)) {
-        RIPGatedColumns local;
-        RIPGatedColumns& c = columns != nullptr ? *columns : local;
-        if ((c.wd == wd && c.ws == ws && c.x == x && c.count == count && c.channels == channels) ||
-            BuildGatedColumns(c, channels, wd, ws, count, x)) {
-            const auto run = [&](auto enlarge) {
-                return enlarge(*ops, c, dst, dstAlpha, sampleMarks, src, srcAlpha, count, first, available);
-            };
-            const int ok = channels == 1   ? run(EnlargeGatedVector<1>)
-                           : channels == 3 ? run(EnlargeGatedVector<3>)
-                                           : run(EnlargeGatedVector<4>);
-            if (marked != nullptr) *marked = ok != 0 && sampleMarks != nullptr;
-            return ok;
-        }
+    if (2 * wd <= detail::kGatedMaxWeight) {
+        const int ok = GatedColumnsPath(layout, columns, false, wd, ws, count, x, dst, dstAlpha, src, srcAlpha, first,
+                                        available, sampleMarks, marked, [&](RIPGatedColumns& c) {
+                                            return BuildGatedColumns(c, layout.channels, wd, ws, count, x);
+                                        });
+        if (ok >= 0) return ok;
     }
     return layout.wide ? EnlargeGated<std::uint16_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
                                                       first, available)
                        : EnlargeGated<std::uint8_t>(layout.channels, dst, dstAlpha, wd, src, srcAlpha, ws, count, x,
                                                      first, available);
+}
+
+bool RIPBlendRowsGated(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                       const std::uint8_t* ma, const std::uint8_t* mb, std::int64_t wa, std::int64_t wb,
+                       std::uint32_t n) {
+    const detail::GatedVectorOps* ops = detail::ActiveGatedOps();
+    if (ops == nullptr || wa < 1 || wb < 0 || wa + wb > detail::kGatedMaxWeight) return false;
+    // Weights whose reduced total is small blend exactly in 16-bit lanes.
+    const std::int64_t g = std::gcd(wa, wb);
+    const auto d = static_cast<std::uint32_t>(std::min<std::int64_t>((wa + wb) / g, RIPReciprocalDivisor::kLargest + 1));
+    const auto ra = static_cast<std::uint16_t>(wa / g), rb = static_cast<std::uint16_t>(wb / g);
+    if (const RIPSmallDivisor by = RIPSmallDivisor::For(d); by.divisor != 0) {
+        detail::Blend2WordsTail(out, copy, a, b, ma, mb, ra, rb, by, ops->blend2Exact(out, copy, a, b, ma, mb, ra, rb, by, n),
+                                n);
+    } else if (const RIPReciprocalDivisor pairs = RIPReciprocalDivisor::For(d); pairs.divisor != 0) {
+        detail::Blend2WordsTail(out, copy, a, b, ma, mb, ra, rb, pairs,
+                                ops->blend2Pairs(out, copy, a, b, ma, mb, ra, rb, pairs, n), n);
+    } else {
+        const auto fa = static_cast<float>(wa), fb = static_cast<float>(wb);
+        detail::Blend2Tail(out, copy, a, b, ma, mb, fa, fb, ops->blend2(out, copy, a, b, ma, mb, fa, fb, n), n);
+    }
+    return true;
 }
 
 std::uint32_t RIPSmoothWeight(std::int64_t w, std::int64_t p, std::int64_t d) {

@@ -37,6 +37,17 @@ void Repeat(std::uint8_t* dst, const std::uint8_t* pixel, std::int32_t bytes, st
     for (std::size_t i = 0; i < n; ++i) std::memcpy(dst + i * static_cast<std::size_t>(bytes), pixel, static_cast<std::size_t>(bytes));
 }
 
+// A smooth stretch whose paint copies the band's whole produced row as it
+// is: one format on both sides, whole bytes, the plain merge, no coverage.
+bool CopiesWholeRow(const RIPBlitContext* ctx, std::int32_t x, std::uint32_t n,
+                    const kernels::RIPKernelCoverage* coverage) {
+    return ctx->stretchMode == kStretchSmoothRows && ctx->producer != nullptr && !ctx->converted &&
+           !ctx->channelBlit && !ctx->coverage && ctx->mergeMode == kernels::kModeSet &&
+           (coverage == nullptr || coverage->mask1 == nullptr) && x == ctx->band.left &&
+           n == static_cast<std::uint32_t>(ctx->band.Width()) && ctx->workingBits == ctx->dst->bitsPerPixel &&
+           ctx->workingBits % 8 == 0 && ctx->dst->type != kTypeBilevel;
+}
+
 }  // namespace
 
 int RIPBlitContextBeginBandDirect(void* p, const RIPRect& band) {
@@ -271,6 +282,13 @@ int RIPBlitRowConverted(void* p, std::int32_t x, std::int32_t y, std::uint32_t n
             srcBit = static_cast<std::uint32_t>(bit % 8);
         }
     } else {
+        if (!ctx->rowProduced && CopiesWholeRow(ctx, x, n, coverage)) {
+            // The smooth producer writes the destination row itself.
+            ctx->rowTarget = ctx->dstRow + BitsFrom(ctx->dstSlot, x, ctx->dst->bitsPerPixel) / 8;
+            const int ok = ctx->producer(ctx, y);
+            ctx->rowTarget = nullptr;
+            return ok;
+        }
         if (!ctx->rowProduced) {
             if (ctx->producer == nullptr || ctx->producer(ctx, y) == 0) return 0;
             ctx->rowProduced = true;

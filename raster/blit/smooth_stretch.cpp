@@ -5,12 +5,11 @@
 // alpha-gated one lets only source pixels marked in the source's alpha plane
 // contribute and divides each output pixel by the weight it received; a
 // pixel none reaches keeps the value its column received last. On 8-bit
-// samples with modest weights the gated producer sums in single precision
-// on a vector path (gated_vector.h says why that is exact).
+// samples with modest weights the gated producer sums and divides on a
+// vector path (gated_vector.h and resample.h say why each form is exact).
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <numeric>
 #include <utility>
 
 #include "blit/blit_context.h"
@@ -28,24 +27,26 @@ const std::uint8_t* FetchAlphaRun(RIPBlitContext* ctx, std::int32_t row, std::in
     const RIPRect& at = ctx->src->linkedBounds;
     if (plane == nullptr || plane->bitsPerPixel != 8) return nullptr;
     const auto n = static_cast<std::size_t>(x1 - x0 + 1);
+    const std::int64_t planeRow = static_cast<std::int64_t>(row) - at.bottom;
+    const std::int64_t from = std::max<std::int64_t>({x0, at.left, 0});
+    const std::int64_t to = std::min<std::int64_t>({x1, at.right, static_cast<std::int64_t>(at.left) + plane->width - 1});
+    const bool meets = planeRow >= 0 && planeRow < plane->height && planeRow <= at.top - at.bottom && from <= to;
+    const std::uint8_t* bytes = nullptr;
+    if (meets) {
+        RIPConverterBlock none;
+        std::uint32_t bit = 0;
+        bytes = RIPFetchRun(plane, none, 8, ctx->alphaFetch, static_cast<std::int32_t>(planeRow),
+                            static_cast<std::int32_t>(from - at.left), static_cast<std::int32_t>(to - at.left), &bit);
+        if (bytes == nullptr) return nullptr;
+        // The plane covers the whole run: its bytes serve as they are.
+        if (from == x0 && to == x1) return bytes;
+    }
     try {
         ctx->alphaRun.assign(n, 0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    const std::int64_t planeRow = static_cast<std::int64_t>(row) - at.bottom;
-    const std::int64_t from = std::max<std::int64_t>({x0, at.left, 0});
-    const std::int64_t to = std::min<std::int64_t>({x1, at.right, static_cast<std::int64_t>(at.left) + plane->width - 1});
-    if (planeRow < 0 || planeRow >= plane->height || planeRow > at.top - at.bottom || from > to) {
-        return ctx->alphaRun.data();
-    }
-    RIPConverterBlock none;
-    std::uint32_t bit = 0;
-    const std::uint8_t* bytes =
-        RIPFetchRun(plane, none, 8, ctx->alphaFetch, static_cast<std::int32_t>(planeRow),
-                    static_cast<std::int32_t>(from - at.left), static_cast<std::int32_t>(to - at.left), &bit);
-    if (bytes == nullptr) return nullptr;
-    std::memcpy(ctx->alphaRun.data() + (from - x0), bytes, static_cast<std::size_t>(to - from + 1));
+    if (meets) std::memcpy(ctx->alphaRun.data() + (from - x0), bytes, static_cast<std::size_t>(to - from + 1));
     return ctx->alphaRun.data();
 }
 
@@ -81,7 +82,8 @@ int ResampleRow(RIPBlitContext* ctx, const RIPSampleLayout& layout, std::int32_t
         return RIPEnlargeRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, x, first - left, available,
                                   &ctx->gatedColumns, sampleMarks, marked);
     }
-    return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd);
+    return RIPShrinkRowAlpha(layout, dst, dstAlpha, wd, run, alpha, ws, count, available, wd - (x * ws) % wd,
+                             &ctx->gatedColumns, sampleMarks, marked);
 }
 
 // A 32-bit weight keeps the products to 32 × 32 bits, which vectorise.
@@ -189,9 +191,10 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     const std::int64_t top = ctx->src->height - 1;
     const auto pixels = static_cast<std::size_t>(ctx->band.Width());
     const auto rowBytes = pixels * static_cast<std::size_t>(layout.pixelBytes);
-    // The gated producer works on the band's stretch of the held row and
-    // hands a copy to the output row.
-    std::uint8_t* out = ctx->output.data();
+    // The row goes where the caller wants it, or to the output row; the gated
+    // producer works on the band's stretch of the held row and hands it a copy.
+    std::uint8_t* const target = ctx->rowTarget != nullptr ? ctx->rowTarget : ctx->output.data();
+    std::uint8_t* out = target;
     if (gated) {
         const auto at = static_cast<std::size_t>(ctx->band.left - ctx->dstClip.left) * static_cast<std::size_t>(layout.pixelBytes);
         if (ctx->alphaOutput.size() < pixels || ctx->weightSums.size() < pixels || ctx->heldRow.size() < at + rowBytes) {
@@ -201,7 +204,7 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
     }
     bool handedOut = false;  // the vector blend writes the output row too
     const auto handOut = [&] {
-        if (gated && !handedOut) std::memcpy(ctx->output.data(), out, rowBytes);
+        if (gated && !handedOut) std::memcpy(target, out, rowBytes);
         return 1;
     };
     if (hs == hd) {
@@ -318,19 +321,8 @@ int StretchRowsSmooth(RIPBlitContext* ctx, std::int32_t y, bool gated) {
         const std::uint8_t* b = ctx->workRows[slotB].data();
         const std::uint8_t* ma = SampleMarks(ctx, slotA, pixels, channels);
         const std::uint8_t* mb = SampleMarks(ctx, slotB, pixels, channels);
-        const auto n = static_cast<std::uint32_t>(samples);
-        std::uint8_t* copy = ctx->output.data();
-        // Weights whose reduced total is small blend exactly in 16-bit lanes.
-        const std::int64_t g = std::gcd(wa, wb);
-        const RIPSmallDivisor by = RIPSmallDivisor::For(static_cast<std::uint32_t>(std::min<std::int64_t>((wa + wb) / g, 257)));
-        if (by.divisor != 0) {
-            const auto ra = static_cast<std::uint16_t>(wa / g), rb = static_cast<std::uint16_t>(wb / g);
-            detail::Blend2ExactTail(out, copy, a, b, ma, mb, ra, rb, by,
-                                    vector->blend2Exact(out, copy, a, b, ma, mb, ra, rb, by, n), n);
-        } else {
-            const auto fa = static_cast<float>(wa), fb = static_cast<float>(wb);
-            detail::Blend2Tail(out, copy, a, b, ma, mb, fa, fb, vector->blend2(out, copy, a, b, ma, mb, fa, fb, n), n);
-        }
+        // The vector path was found for these weights: the blend takes them.
+        RIPBlendRowsGated(out, target, a, b, ma, mb, wa, wb, static_cast<std::uint32_t>(samples));
         handedOut = true;
     } else if (vector != nullptr) {
         const auto n = static_cast<std::uint32_t>(samples);

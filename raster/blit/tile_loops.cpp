@@ -270,6 +270,7 @@ int RIPStretchBlitSameType(RIPBlitContext* ctx) {
     ctx->toWorking = RIPConverterBlock{};
     if (RIPBlitPrepareStretch(ctx) == 0) return 0;
     const auto bytes = static_cast<std::size_t>(ctx->workingBits / 8);
+    const bool smooth = ctx->stretchMode == kStretchSmoothRows;
     RIPProgressCountdown progress(ctx->state, TilesOver(ctx->dst, ctx->dstClip));
     RIPRowIter cursor;
     int result = 1;
@@ -282,17 +283,21 @@ int RIPStretchBlitSameType(RIPBlitContext* ctx) {
         std::uint8_t* row = slot->data + static_cast<std::ptrdiff_t>(cursor.piece.bottom - slot->bottom) * slot->rowBytes +
                             static_cast<std::size_t>(cursor.piece.left - slot->left) * bytes;
         for (std::int32_t y = cursor.piece.bottom; y <= cursor.piece.top; ++y, row += slot->rowBytes) {
+            // The smooth producers write the row in place; the nearest one
+            // keeps its output row for the next destination row.
+            ctx->rowTarget = smooth ? row : nullptr;
             if (ctx->producer(ctx, y) == 0) {
                 result = 0;
                 break;
             }
-            std::memcpy(row, ctx->output.data(), n);
+            if (!smooth) std::memcpy(row, ctx->output.data(), n);
         }
         if (result == 0 || !progress.Step()) {
             result = 0;
             break;
         }
     }
+    ctx->rowTarget = nullptr;
     const int ended = RIPRowIterEnd(&cursor);
     RIPBlitContextEnd(ctx);
     return result != 0 ? ended : 0;

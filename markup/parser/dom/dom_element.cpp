@@ -20,7 +20,7 @@ WDOMNamedNodeMap_WepImp* MapFromTree(DocTree* tree, DocElement* node) {
     const AttrElement* element = AsAttrElement(node);
     if (!map || !element) return static_cast<WDOMNamedNodeMap_WepImp*>(hold.HandOut());
     const DictionaryBase* dictionary = tree ? tree->Dictionary() : nullptr;
-    const Vector<Attribute>& attributes = element->Attributes();
+    const AttributeList& attributes = element->Attributes();
     for (std::uint32_t i = 0; i < attributes.Count(); ++i) {
         const Attribute* attribute = attributes.At(i);
         if (!attribute) continue;

@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "markup/parser/dom/dom_handle.h"
@@ -31,6 +32,7 @@ namespace SVG {
 
 namespace detail {
 class Attributes;
+struct GradientSource;
 }
 
 // Why a document gives no drawing.
@@ -168,6 +170,9 @@ class WParser : public WCoordinates, public WTileDrawer {
     // when its style gives none.
     double FontSizeOf(const markup::WDOMHandle& element);
     void IndexIds(const markup::WDOMHandle& node, int depth);
+    // What the gradient element of that kind and its xlink:href chain give
+    // every object that refers to it, read once an import.
+    const detail::GradientSource& GradientSourceOf(const markup::WDOMHandle& element, int32_t kindId);
     int32_t DrawElement(const markup::WDOMHandle& element);
     // The builder of the element's kind.
     int32_t DrawByKind(const markup::WDOMHandle& element);
@@ -235,6 +240,7 @@ class WParser : public WCoordinates, public WTileDrawer {
     WCanvas* canvas_ = nullptr;
     std::map<std::string, markup::WDOMHandle, std::less<>> ids_;
     WDefinitions definitions_;
+    std::unordered_map<const void*, std::unique_ptr<detail::GradientSource>> gradientSources_;
     // Elements being drawn (the walk's ancestors, `use` targets included)
     // and definitions being built: met again, they are not followed.
     std::vector<const void*> drawing_;

@@ -97,6 +97,53 @@ TEST_F(NodeLinks, TheLastChildFollowsEveryEdit) {
     EXPECT_EQ(LinkFault(root_), "");
 }
 
+// The first child's backward link names the last: every edit of an only
+// child, and of a first child, must keep it so.
+TEST(NodeLinksAtTheEnds, AnOnlyChildAndAFirstChildKeepTheLastChildLink) {
+    markup_test::Owned<Node> root(Named(1, "p"));
+    Node* only = Named(1, "o");
+    root->AppendChild(only);
+    Node* taker = Named(1, "t");
+    only->ReplaceWith(taker);
+    delete only;
+    EXPECT_EQ(root->LastChild(), taker);
+    EXPECT_EQ(taker->PreviousSibling(), nullptr);
+    taker->InsertBefore(Named(1, "b"));
+    EXPECT_EQ(Children(root.get()), "b t");
+    EXPECT_EQ(LinkFault(root.get()), "");
+    root->FirstChild()->InsertAfter(Named(1, "m"));
+    taker->InsertAfter(Named(1, "z"));
+    EXPECT_EQ(Children(root.get()), "b m t z");
+    EXPECT_EQ(LinkFault(root.get()), "");
+    Node* first = root->FirstChild();
+    first->Unlink();
+    first->DeleteSubtree();
+    EXPECT_EQ(Children(root.get()), "m t z");
+    EXPECT_EQ(LinkFault(root.get()), "");
+    Node* only2 = Named(1, "q");
+    markup_test::Owned<Node> single(Named(1, "s"));
+    single->AppendChild(only2);
+    only2->InsertAfter(Named(1, "r"));
+    EXPECT_EQ(Children(single.get()), "q r");
+    EXPECT_EQ(LinkFault(single.get()), "");
+}
+
+// Siblings with no parent (the top level of a tree) link plainly.
+TEST(NodeLinksAtTheEnds, SiblingsWithoutAParent) {
+    Node* a = Named(1, "a");
+    Node* b = Named(1, "b");
+    a->InsertAfter(b);
+    Node* c = Named(1, "c");
+    a->InsertBefore(c);
+    EXPECT_EQ(a->PreviousSibling(), c);
+    EXPECT_EQ(c->PreviousSibling(), nullptr);
+    EXPECT_EQ(b->PreviousSibling(), a);
+    a->Unlink();
+    EXPECT_EQ(c->NextSibling(), b);
+    EXPECT_EQ(b->PreviousSibling(), c);
+    for (Node* n : {a, b, c}) delete n;
+}
+
 TEST_F(NodeLinks, CountsAndChildAt) {
     EXPECT_EQ(root_->ChildCount(), 3u);
     EXPECT_EQ(b_->PreviousSiblingCount(), 1u);

@@ -57,7 +57,7 @@ TEST_F(TreeDumpTest, EveryKindOfNodeAndField) {
     written->valueCode = 12;
     svg->AddAttribute(std::move(written));
     WithAttribute(svg, 0x00B90000, "rejected", 0);
-    svg->Attributes().List<Attribute>::Add(nullptr);  // a copy the heap could not hold
+    svg->Attributes().Add(nullptr);  // a copy the heap could not hold
     svg->SetFlags(8 | 64);
     auto* group = E(2);
     group->SetDeclaredEmpty(true);

@@ -175,6 +175,45 @@ TEST(CrossReferenceTest, IndexesFollowInsertsBetweenLookUps) {
     }
 }
 
+// Learned definitions join the name order only when positions are asked
+// for: at every point the order, each pair's index and the namesakes must be
+// those that inserting each one after the names not greater than its own
+// gives.
+TEST(CrossReferenceTest, LearnedDefinitionsTakeThePlacesInsertingWouldGive) {
+    CrossReference<ElementDef> x;
+    Fill(x, {{30, "k3"}, {5, "k3"}, {12, "k7"}});
+    std::vector<std::pair<std::string, std::uint32_t>> model = {{"k3", 30}, {"k3", 5}, {"k7", 12}};
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < 400; ++i) names.push_back("k" + std::to_string((i * 7919u) % 23u));
+    for (std::uint32_t i = 0; i < 400; ++i) {
+        const std::uint32_t id = 100 + i;
+        x.Insert(Def(id, names[i].c_str()));
+        const auto at = std::upper_bound(model.begin(), model.end(), names[i],
+                                         [](const std::string& name, const auto& held) {
+                                             return CompareNames(name.c_str(), held.first.c_str()) < 0;
+                                         });
+        model.insert(at, {names[i], id});
+        // Looked up by name between insertions, as a parse does; in order
+        // now and then.
+        ASSERT_NE(x.FindByName(names[i].c_str()), nullptr);
+        if (i % 37 != 0 && i != 399) continue;
+        ASSERT_EQ(x.EntryCount(), model.size());
+        for (std::uint32_t p = 0; p < model.size(); ++p) ASSERT_EQ(x.At(p)->Id(), model[p].second) << p;
+        for (std::uint32_t p = 0; p < x.EntryCount(); ++p) {
+            ASSERT_EQ(x.At(x.PairAt(p)->index)->Id(), x.PairAt(p)->key);
+        }
+    }
+    // The namesakes run in name order, the file's first.
+    for (std::uint32_t p = 0; p < model.size();) {
+        const ElementDef* d = x.FindByName(model[p].first.c_str());
+        for (; p < model.size() && d && model[p].first == d->Name().Text(); ++p, d = x.NextNamesake(*d)) {
+            ASSERT_EQ(d->Id(), model[p].second) << p;
+        }
+        ASSERT_EQ(d, nullptr) << p;
+    }
+    EXPECT_EQ(x.FindByName("k3")->Id(), 30u);
+}
+
 // A long list keeps its ids hashed; every change leaves Contains right.
 TEST(IdListTest, ContainsFollowsEveryChangeOfALongList) {
     IdList ids;

@@ -137,6 +137,52 @@ TEST(XmlFrontEnd, AnEmptyFileHoldsTheDocumentNodeAlone) {
     EXPECT_EQ(DumpWithoutAddress(*tree), "element 173 name=\"#document\"\n");
 }
 
+// The texts of a tree's elements, in document order, "|" between them.
+std::string ElementTexts(const DocTree& tree) {
+    std::string out;
+    for (const Node* node = tree.Root(); node; node = node->NextInPreorder()) {
+        const auto* element = AsAttrElement(node);
+        if (!element || element->TypeId() == kKindDocument) continue;
+        out += std::string(element->Text().Text(), element->Text().Length()) + "|";
+    }
+    return out;
+}
+
+// An element's node line without its text, the rest of the dump as it is.
+std::string DumpWithoutElementTexts(const DocTree& tree) {
+    std::istringstream lines(DumpWithoutAddress(tree));
+    std::string out;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t text = line.find(" text=\"");
+        if (line.find("element ") != std::string::npos && text != std::string::npos) {
+            std::size_t end = text + 7;
+            while (line[end] != '"') end += line[end] == '\\' ? 2 : 1;
+            line.erase(text, end + 1 - text);
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+// Without tag texts an element keeps its written name alone (prefix and
+// all); one the dictionary does not name keeps its whole text, which names
+// it. Nothing else of the tree changes.
+TEST(XmlFrontEnd, WithoutTagTextsElementsKeepTheirWrittenNames) {
+    FrontEnd front;
+    const std::string file = front.registry.folder.Write(
+        "doc.svg", "<svg width=\"1\"><rect  x=\"1\" y='2'/><svg:rect x=\"3\"/><:odd a=\"1\"/>"
+                   "<text x=\"4\">t</text></svg>");
+    const WDOMHandle whole = front.parser.Parse(file.c_str(), nullptr);
+    ASSERT_TRUE(front.Tree(whole));
+    EXPECT_EQ(ElementTexts(*front.Tree(whole)),
+              "svg width=\"1\"|rect  x=\"1\" y='2'/|svg:rect x=\"3\"/|:odd a=\"1\"/|text x=\"4\"|");
+    front.parser.SetKeepTagTexts(false);
+    const WDOMHandle names = front.parser.Parse(file.c_str(), nullptr);
+    ASSERT_TRUE(front.Tree(names));
+    EXPECT_EQ(ElementTexts(*front.Tree(names)), "svg|rect|svg:rect|:odd a=\"1\"/|text|");
+    EXPECT_EQ(DumpWithoutElementTexts(*front.Tree(names)), DumpWithoutElementTexts(*front.Tree(whole)));
+}
+
 // The dump's node lines of one kind ("run 163", "run 160").
 std::vector<std::string> NodeLines(const DocTree& tree, const std::string& kind) {
     std::istringstream lines(DumpTree(tree));

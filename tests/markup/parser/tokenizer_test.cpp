@@ -241,5 +241,38 @@ TEST(TokenizerTest, ElementsAreLearnedOnlyInXmlModeWithAnOpenDictionary) {
     }
 }
 
+// Learned ids stop at 65535: names past it stay unknown (id 0, the written
+// name kept), and the parse says so once.
+TEST(TokenizerTest, ADictionaryOutOfIdsSaysSoOnce) {
+    auto dictionary = markup_test::BuildOpenDictionary();
+    dictionary->SetHeader(1, 0xFFFD);  // two element ids left
+    dictionary->SetHeader(2, 0xFFFD);  // two attribute ids left
+    TokenizerRig rig("<a x1=\"1\" x2=\"1\" x3=\"1\"/><b/><c x4=\"1\"/><d/><a x3=\"2\"/>", dictionary.get(),
+                     true);
+    std::vector<std::uint32_t> types;
+    std::vector<std::pair<std::uint32_t, std::string>> attributes;
+    while (Token* token = rig.Next()) {
+        const AttrElement* element = AsAttrElement(token->node);
+        if (!element || !token->IsStartTag()) continue;
+        types.push_back(element->TypeId());
+        for (std::uint32_t i = 0; i < element->AttributeCount(); ++i) {
+            const Attribute* a = element->AttributeAt(i);
+            attributes.emplace_back(a->id, Str(a->GetName(dictionary.get())));
+        }
+    }
+    EXPECT_EQ(types, (std::vector<std::uint32_t>{0xFFFE, 0xFFFF, 0, 0, 0xFFFE}));
+    EXPECT_EQ(attributes, (std::vector<std::pair<std::uint32_t, std::string>>{
+                              {0xFFFE, "x1"}, {0xFFFF, "x2"}, {0, "x3"}, {0, "x4"}, {0, "x3"}}));
+    std::uint32_t told = 0;
+    for (std::uint32_t i = 0; i < rig.errors.Count(); ++i) {
+        const ErrorSpec& e = *rig.errors.At(i);
+        if (e.code != kDiag_DictionaryFull) continue;
+        ++told;
+        EXPECT_NE(Str(e.value).find("limit of id 65535"), std::string::npos) << Str(e.value);
+        EXPECT_EQ(e.line, 0u);
+    }
+    EXPECT_EQ(told, 1u);
+}
+
 }  // namespace
 }  // namespace markup

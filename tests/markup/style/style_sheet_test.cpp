@@ -82,6 +82,17 @@ TEST(CSSStyleSheet, TextAtAPosition) {
     EXPECT_EQ(sheet.Tokens().At(0)->Type(), kCSSEnd);
 }
 
+// The blanks and comments between rules are used tokens too: a sheet keeps
+// none of them once its texts are read.
+TEST(CSSStyleSheet, NoUsedTokenStays) {
+    CSSStyleSheet sheet(Css());
+    sheet.AddText("a { fill: red }\n  b { fill: blue }\n", 0);
+    sheet.AddText("\n/* x */ c { fill: green } \n", 0);
+    EXPECT_EQ(sheet.Rules().Count(), 3u);
+    ASSERT_EQ(sheet.Tokens().Count(), 1u);
+    EXPECT_EQ(sheet.Tokens().At(0)->Type(), kCSSEnd);
+}
+
 TEST(CSSStyleSheet, EmptyTextsLeaveTheSheetAsItWas) {
     CSSStyleSheet sheet(Css());
     sheet.AddText("", 0);

@@ -7,6 +7,7 @@
 
 #include "blit/resample.h"
 #include "blit_support.h"
+#include "kernels/kernel_frame.h"
 #include "memory_tile_store.h"
 #include "raster/raster_state.h"
 
@@ -278,6 +279,44 @@ TEST(StretchAlpha, MatchesTheDirectReferenceOnRandomImages) {
         RIPDestroyRS(state);
         RIPDestroyImage(dst);
         RIPDestroyImage(src);
+    }
+}
+
+// A merge mode or an opacity applies to the stretched rows as to any source:
+// the stretch merged at once equals the stretch copied into a fresh image
+// and merged from there unscaled (the stretched rows alone write in place).
+TEST(StretchAlpha, MergesAndOpacityApplyToTheStretchedRows) {
+    struct Merge {
+        std::uint32_t mode;
+        std::uint8_t opacity;
+    };
+    std::mt19937 random(6);
+    const int sw = 37, sh = 19, dw = 101, dh = 45;
+    std::vector<std::uint8_t> pixels(sw * sh), alpha(pixels.size()), under(dw * dh);
+    for (auto& p : pixels) p = static_cast<std::uint8_t>(random());
+    for (auto& a : alpha) a = static_cast<std::uint8_t>(random() % 3 == 0 ? 0 : 255);
+    for (auto& p : under) p = static_cast<std::uint8_t>(random());
+    for (const Merge m : {Merge{kernels::kModeAdd, 255}, Merge{kernels::kModeSet, 128}, Merge{kernels::kModeXor, 200}}) {
+        RIPImage* src = Grey(sw, sh, pixels);
+        ASSERT_EQ(RIPSetLinkedImage(src, Plane(sw, sh, alpha), nullptr, nullptr), 1);
+        RIPImage* stretched = Grey(dw, dh, std::vector<std::uint8_t>(under.size(), 0));
+        RIPImage* expected = Grey(dw, dh, under);
+        RIPImage* actual = Grey(dw, dh, under);
+        RIPRasterState* state = Smooth();
+        ASSERT_EQ(RIPStretchBlitInContext(state, stretched, 0, 0, dw, dh, nullptr, src, 0, 0, sw, sh, nullptr,
+                                          kBlitAlphaGatedSmoothing),
+                  1);
+        RIPSetRSMode(state, m.opacity);
+        ASSERT_EQ(RIPStretchBlitInContext(state, expected, 0, 0, dw, dh, nullptr, stretched, 0, 0, dw, dh, nullptr, m.mode),
+                  1);
+        ASSERT_EQ(RIPStretchBlitInContext(state, actual, 0, 0, dw, dh, nullptr, src, 0, 0, sw, sh, nullptr,
+                                          kBlitAlphaGatedSmoothing | m.mode),
+                  1);
+        for (int y = 0; y < dh; ++y) {
+            ASSERT_EQ(testing::Row(actual, y), testing::Row(expected, y)) << "mode " << m.mode << " row " << y;
+        }
+        RIPDestroyRS(state);
+        for (RIPImage* image : {src, stretched, expected, actual}) RIPDestroyImage(image);
     }
 }
 

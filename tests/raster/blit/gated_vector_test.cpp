@@ -1,10 +1,11 @@
 // The alpha-gated smooth stretch through each vector path against the plain
 // path: random images of one, three and four 8-bit samples (and 16-bit RGB,
 // which stays plain) under random alpha planes, enlarged, shrunk, both at
-// once and at equal size, onto destinations whose old pixels show where
-// nothing marked arrives.
+// once and at equal size, at even and uneven ratios, onto destinations whose
+// old pixels show where nothing marked arrives.
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -118,17 +119,36 @@ TEST(GatedVector, SmallDivisorDividesExactly) {
     EXPECT_EQ(RIPSmallDivisor::For(0).divisor, 0u);
 }
 
-// Enlargements by small ratios, whose weights share a denominator of at most
-// 256 and go through the 16-bit lanes: 2, 3 (rows and columns of weight 0),
-// 3/2, 4/3, 255/2 and 256/3 (the largest denominators), a ratio just past them,
-// at widths that leave vector tails; both directions at once and each alone.
-TEST(GatedVector, SmallRatioEnlargementsEqualThePlainPath) {
+// Random images stretched through every path by ratios of each kind,
+// against the plain path.
+TEST(GatedVector, RatiosOfEveryKindEqualThePlainPath) {
     struct Ratio {
         int shape, sw, sh, dw, dh;
     };
-    constexpr Ratio kRatios[] = {{1, 37, 9, 74, 18},  {1, 21, 7, 63, 21},   {0, 45, 6, 90, 9},   {2, 17, 9, 34, 12},
-                                 {1, 30, 6, 40, 8},   {1, 4, 4, 510, 510},  {0, 3, 3, 256, 256}, {1, 4, 5, 514, 9},
-                                 {1, 23, 5, 23, 15},  {2, 19, 8, 57, 8},    {1, 341, 3, 1023, 9}, {0, 700, 2, 1400, 4}};
+    const Ratio kRatios[] = {
+        // Enlargements whose weights share a denominator of at most 256 (the
+        // 16-bit lanes): 2, 3 (rows and columns of weight 0), 3/2, 4/3, 255/2
+        // and 256/3 (the largest denominators), a ratio just past them, at
+        // widths that leave vector tails; both directions at once and each alone.
+        {1, 37, 9, 74, 18}, {1, 21, 7, 63, 21}, {0, 45, 6, 90, 9}, {2, 17, 9, 34, 12}, {1, 30, 6, 40, 8},
+        {1, 4, 4, 510, 510}, {0, 3, 3, 256, 256}, {1, 4, 5, 514, 9}, {1, 23, 5, 23, 15}, {2, 19, 8, 57, 8},
+        {1, 341, 3, 1023, 9}, {0, 700, 2, 1400, 4},
+        // Uneven ratios, whose denominators lie above 256 (the pairs'
+        // multiply-add and reciprocal) up to 16383, the largest they take, and
+        // past it (single precision): 1500 -> 4096 (2048), 150 -> 409 (818),
+        // 4095 -> 4096 (8192), 5 -> 16383 (16383), 3 -> 8192 (16384); across
+        // and down, for one, three and four samples, in the gathers' groups
+        // and past them.
+        {1, 1500, 3, 4096, 5}, {1, 150, 150, 409, 409}, {0, 301, 200, 1000, 333}, {2, 255, 130, 256, 257},
+        {1, 4095, 2, 4096, 3}, {0, 997, 2, 1003, 3}, {2, 613, 2, 1001, 3}, {1, 5, 3, 16383, 5},
+        {1, 3, 3, 8192, 4}, {0, 4, 5, 3, 16383}, {0, 3, 3, 5, 8192},
+        // Shrinks in which every output meets at most two source pixels take
+        // the enlargement's columns (4097 -> 4096, 301 -> 300, by 3/2 and by
+        // 2); by 8/5 some outputs meet three, which stay plain, and some rows
+        // blend three source rows. Mixed with enlargements the other way.
+        {1, 4097, 3, 4096, 2}, {1, 301, 301, 300, 300}, {2, 257, 40, 256, 39}, {0, 1001, 20, 1000, 19},
+        {0, 1003, 3, 1000, 2}, {1, 450, 30, 300, 20}, {1, 600, 40, 300, 20}, {2, 600, 7, 300, 4},
+        {1, 480, 40, 300, 25}, {1, 301, 200, 300, 333}, {0, 150, 301, 409, 300}};
     std::mt19937 random(4920);
     const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     for (const Ratio& r : kRatios) {
@@ -143,7 +163,118 @@ TEST(GatedVector, SmallRatioEnlargementsEqualThePlainPath) {
         ASSERT_FALSE(plain.empty());
         for (const auto& path : AvailablePaths()) {
             ASSERT_EQ(Stretch(c, path.features), plain)
-                << "path " << path.name << " " << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh;
+                << "path " << path.name << " type " << c.shape.type << " " << c.sw << "x" << c.sh << " to " << c.dw
+                << "x" << c.dh;
+        }
+    }
+}
+
+// The gated row members alone, on rows long enough for the gathers' groups:
+// every output and its alpha byte equal the plain path's (an output nothing
+// reaches keeps its old value), for one, three and four samples, enlarged
+// from the row's start or from inside it (the last two past the integer
+// lanes' denominators), and shrunk.
+TEST(GatedVector, GatedRowsAndTheirAlphaEqualThePlainPath) {
+    struct Row {
+        std::int32_t channels;
+        std::int64_t ws, wd, x;
+        std::uint32_t count;
+    };
+    constexpr Row kRows[] = {{3, 1500, 4096, 0, 4096}, {1, 997, 1003, 0, 1003}, {4, 613, 1001, 0, 1001},
+                             {3, 150, 409, 50, 300},   {1, 70, 1000, 3, 997},   {3, 4097, 4096, 0, 4096},
+                             {1, 301, 300, 0, 300},    {4, 450, 300, 7, 293},   {3, 5, 8192, 0, 8192},
+                             {1, 8, 9001, 100, 8000}};
+    std::mt19937 random(4924);
+    for (const Row& r : kRows) {
+        const RIPSampleLayout layout{r.channels, r.channels, false};
+        std::vector<std::uint8_t> src(static_cast<std::size_t>(r.ws * r.channels)), srcAlpha(static_cast<std::size_t>(r.ws));
+        for (auto& v : src) v = static_cast<std::uint8_t>(random());
+        for (auto& m : srcAlpha) m = static_cast<std::uint8_t>(random() % 3 == 0 ? 0 : 1 + random() % 255);
+        const std::vector<std::uint8_t> before(r.count * static_cast<std::size_t>(r.channels), 99);
+        const auto resample = [&](std::uint32_t features) {
+            ScopedPath scope(features);
+            std::vector<std::uint8_t> out = before, alpha(r.count, 7);
+            const bool shrink = r.ws > r.wd;
+            const std::int64_t skip = shrink ? r.x * r.ws / r.wd : 0;  // a shrink's run starts at its first pixel
+            const int ok = shrink ? RIPShrinkRowAlpha(layout, out.data(), alpha.data(), r.wd, src.data() + skip * r.channels,
+                                                      srcAlpha.data() + skip, r.ws, r.count, r.ws - skip,
+                                                      r.wd - (r.x * r.ws) % r.wd)
+                                  : RIPEnlargeRowAlpha(layout, out.data(), alpha.data(), r.wd, src.data(), srcAlpha.data(),
+                                                       r.ws, r.count, r.x, 0, r.ws);
+            EXPECT_EQ(ok, 1);
+            out.insert(out.end(), alpha.begin(), alpha.end());
+            return out;
+        };
+        const std::vector<std::uint8_t> plain = resample(0);
+        for (const auto& path : AvailablePaths()) {
+            ASSERT_EQ(resample(path.features), plain) << path.name << " " << r.ws << " -> " << r.wd << " at " << r.x;
+        }
+    }
+}
+
+// The reciprocal's division is exact for every divisor it takes, at the
+// numerators nearest each multiple (where the quotient is closest to an
+// integer) and at every numerator of the largest divisors, computed in
+// single precision as the lanes do.
+TEST(GatedVector, ReciprocalDividesExactly) {
+    const auto lanes = [](std::uint32_t n, const RIPReciprocalDivisor& by) {
+        volatile float sum = static_cast<float>(n) + 0.5f;  // stored: single precision
+        volatile float q = sum * by.reciprocal;
+        return static_cast<std::uint32_t>(static_cast<std::int32_t>(q));
+    };
+    for (std::uint32_t d = 1; d <= RIPReciprocalDivisor::kLargest; ++d) {
+        const RIPReciprocalDivisor by = RIPReciprocalDivisor::For(d);
+        ASSERT_EQ(by.divisor, d);
+        for (std::uint32_t k = 0; k <= 255; ++k) {
+            for (const std::uint32_t n : {k * d, k * d + 1, k * d + d - 1}) {
+                if (n <= 255 * d) {
+                    ASSERT_EQ(lanes(n, by), n / d) << n << " / " << d;
+                }
+            }
+        }
+    }
+    for (const std::uint32_t d : {16383u, 16381u, 12289u, 8191u}) {
+        const RIPReciprocalDivisor by = RIPReciprocalDivisor::For(d);
+        for (std::uint32_t n = 0; n <= 255 * d; ++n) ASSERT_EQ(lanes(n, by), n / d) << n << " / " << d;
+    }
+    EXPECT_EQ(RIPReciprocalDivisor::For(16384).divisor, 0u);
+    EXPECT_EQ(RIPReciprocalDivisor::For(0).divisor, 0u);
+}
+
+// The vertical blend's lanes against the formula for every reduced total
+// weight up to the reciprocal's largest and past it, once reduced and once
+// not: equal samples (whose quotients are whole, where a rounding down
+// shows) under both marks, then random samples under random marks.
+TEST(GatedVector, BlendRowsDivideExactlyForEveryDenominator) {
+    std::mt19937 random(4923);
+    constexpr std::uint32_t kSamples = 256 + 301;  // leaves vector tails
+    std::vector<std::uint8_t> a(kSamples), b(kSamples), ma(kSamples, 255), mb(kSamples, 255), kept(kSamples);
+    for (std::uint32_t j = 0; j < kSamples; ++j) {
+        a[j] = static_cast<std::uint8_t>(j < 256 ? j : random());
+        b[j] = static_cast<std::uint8_t>(j < 256 ? j : random());
+        kept[j] = static_cast<std::uint8_t>(random());
+        if (j >= 256) ma[j] = static_cast<std::uint8_t>(random() % 2 * 9), mb[j] = static_cast<std::uint8_t>(random() % 2);
+    }
+    for (const auto& path : AvailablePaths()) {
+        if (path.features == 0) continue;  // the plain path has no blend
+        ScopedPath scope(path.features);
+        for (std::int64_t d = 2; d <= RIPReciprocalDivisor::kLargest + 64; ++d) {
+            std::int64_t wa = 1 + static_cast<std::int64_t>(random() % (d - 1));
+            while (std::gcd(wa, d) != 1) wa = 1 + static_cast<std::int64_t>(random() % (d - 1));
+            const std::int64_t scale = d % 2 == 0 && 3 * d <= 65536 ? 3 : 1;
+            std::vector<std::uint8_t> out = kept, copy(kSamples);
+            ASSERT_TRUE(RIPBlendRowsGated(out.data(), copy.data(), a.data(), b.data(), ma.data(), mb.data(), wa * scale,
+                                          (d - wa) * scale, kSamples));
+            for (std::uint32_t j = 0; j < kSamples; ++j) {
+                const std::uint32_t expected = ma[j] != 0 && mb[j] != 0
+                                                   ? static_cast<std::uint32_t>((a[j] * wa + b[j] * (d - wa)) / d)
+                                               : ma[j] != 0 ? a[j]
+                                               : mb[j] != 0 ? b[j]
+                                                            : kept[j];
+                ASSERT_EQ(out[j], expected) << path.name << " sample " << j << ": " << int{a[j]} << " × " << wa << " + "
+                                            << int{b[j]} << " × " << d - wa << " over " << d;
+                ASSERT_EQ(copy[j], out[j]);
+            }
         }
     }
 }

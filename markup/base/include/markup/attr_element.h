@@ -10,6 +10,28 @@
 
 namespace markup {
 
+// An element's attributes: records it owns, in document order. A plain
+// pointer array (no virtual functions): a document holds one per element.
+class AttributeList : public PointerArray {
+  public:
+    AttributeList() = default;
+    ~AttributeList();  // deletes the records
+
+    // Null past the count.
+    Attribute* At(std::uint32_t index) const { return static_cast<Attribute*>(ItemAt(index)); }
+    // Takes the record; a null one is kept as null.
+    std::uint32_t Add(Attribute* owned) { return PointerArray::Add(owned); }
+    // Removes the last record and frees it; nothing when empty.
+    void DeleteLast();
+    // Copies of every record of the other list; null stays null.
+    void AppendAll(const AttributeList& other);
+    // The array cut to the count: a parse makes it once a tag's attributes
+    // are all read, so that no slots stand empty behind them.
+    void Fit() {
+        if (capacity_ > count_) Resize(count_);
+    }
+};
+
 class AttrElement : public DocElement {
   public:
     AttrElement() = default;
@@ -28,8 +50,8 @@ class AttrElement : public DocElement {
     void AddAttribute(std::unique_ptr<Attribute> attribute);
     // Null past the count.
     Attribute* AttributeAt(std::uint32_t index) const { return attributes_.At(index); }
-    Vector<Attribute>& Attributes() { return attributes_; }
-    const Vector<Attribute>& Attributes() const { return attributes_; }
+    AttributeList& Attributes() { return attributes_; }
+    const AttributeList& Attributes() const { return attributes_; }
 
     // The first attribute with that id. A plain id (no element part) matches
     // the low part of packed ids; a packed id must match whole. With
@@ -40,7 +62,7 @@ class AttrElement : public DocElement {
     String GetAttributeText(const DictionaryBase* dictionary, bool skipLast) const;
 
   private:
-    Vector<Attribute> attributes_;
+    AttributeList attributes_;
 };
 
 // The node as an AttrElement (or a class derived from it); null otherwise.

@@ -96,6 +96,6 @@ class Attribute {
 
 // A document keeps one record per attribute: a larger one shows at once in
 // the import's peak memory.
-static_assert(sizeof(void*) != 8 || sizeof(Attribute) <= 48, "the attribute record grew");
+static_assert(sizeof(void*) != 8 || sizeof(Attribute) <= 40, "the attribute record grew");
 
 }  // namespace markup

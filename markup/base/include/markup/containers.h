@@ -1,6 +1,7 @@
-// The engine's containers: a growable array of element pointers (ListBase),
-// a typed view that does not own (List<T>), an owning vector of heap copies
-// (Vector<T>) and a cursor over any of them (Iterator<T>).
+// The engine's containers: a growable array of element pointers
+// (PointerArray, and ListBase with a virtual destructor), a typed view that
+// does not own (List<T>), an owning vector of heap copies (Vector<T>) and a
+// cursor over any of them (Iterator<T>).
 //
 // Arrays start at 4 slots and grow by half their size when an insert finds
 // them full; they shrink to half when a removal leaves three quarters free.
@@ -14,12 +15,15 @@
 
 namespace markup {
 
-class ListBase {
+// The pointer array itself, without a virtual destructor: the list a record
+// holds by the hundred thousand (an element's attributes) takes no more than
+// its array's pointer and two counts.
+class PointerArray {
   public:
-    explicit ListBase(std::uint32_t capacity = 0);
-    virtual ~ListBase();  // frees the array, never the elements
-    ListBase(const ListBase&) = delete;
-    ListBase& operator=(const ListBase&) = delete;
+    PointerArray() = default;
+    ~PointerArray();  // frees the array, never the elements
+    PointerArray(const PointerArray&) = delete;
+    PointerArray& operator=(const PointerArray&) = delete;
 
     // Both answer the new count.
     std::uint32_t Add(void* item);
@@ -45,6 +49,14 @@ class ListBase {
     void** items_ = nullptr;
     std::uint32_t capacity_ = 0;
     std::uint32_t count_ = 0;
+};
+
+class ListBase : public PointerArray {
+  public:
+    explicit ListBase(std::uint32_t capacity = 0) {
+        if (capacity) Resize(capacity);
+    }
+    virtual ~ListBase() = default;
 };
 
 template <class T>

@@ -1,10 +1,12 @@
 // Node: the link structure of every tree in the engine (parsed documents and
 // panes) and the operations that keep it consistent.
 //
-// A parent points to its first and last child; siblings form a doubly
-// linked list, so appending to a wide parent costs no walk. The link operations trust
-// their arguments (a node to link must be free); NodeTree checks before it
-// calls them.
+// A parent points to its first child; siblings form a doubly linked list
+// whose first member's backward link names the last (nodes without a parent
+// link plainly), so appending to a wide parent costs no walk and a node no
+// field for it: a document holds a node per element and text. The link
+// operations trust their arguments (a node to link must be free); NodeTree
+// checks before it calls them.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +56,7 @@ class Node {
 
     Node* Parent() const { return parent_; }
     Node* FirstChild() const { return firstChild_; }
-    Node* PreviousSibling() const { return previousSibling_; }
+    Node* PreviousSibling() const { return IsFirstChild() ? nullptr : previousSibling_; }
     Node* NextSibling() const { return nextSibling_; }
     // No parent and no siblings (children may hang below it).
     bool IsFree() const { return !parent_ && !previousSibling_ && !nextSibling_; }
@@ -93,11 +95,16 @@ class Node {
     bool IsWithin(const Node* node) const;
 
   private:
+    bool IsFirstChild() const { return parent_ && parent_->firstChild_ == this; }
+
     Node* parent_ = nullptr;
     Node* firstChild_ = nullptr;
-    Node* lastChild_ = nullptr;
+    // The previous sibling; for a parent's first child, the last child.
     Node* previousSibling_ = nullptr;
     Node* nextSibling_ = nullptr;
 };
+
+// A document holds one per element and text.
+static_assert(sizeof(void*) != 8 || sizeof(Node) == 40, "the node record grew");
 
 }  // namespace markup

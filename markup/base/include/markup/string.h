@@ -9,7 +9,9 @@
 // A buffer of at most kInlineBytes lies in the String itself rather than on
 // the heap: a parsed document holds millions of short names and values, and
 // a heap block for each dominated parsing and freeing it. The capacities are
-// those the rules give either way.
+// those the rules give either way, and the capacity alone tells where the
+// bytes lie (none, inline, heap): the inline bytes share their room with the
+// heap pointer, so that a String takes 24 bytes.
 #pragma once
 
 #include <cstdarg>
@@ -60,12 +62,12 @@ class String {
     void TrimLeft();
 
     // Access and search.
-    const char* Text() const { return buffer_ ? buffer_ : kEmptyText; }
+    const char* Text() const { return capacity_ > kInlineBytes ? heap_ : inline_; }
     std::uint32_t Length() const { return length_; }
     std::uint32_t Capacity() const { return capacity_; }
     // The largest capacity held inline.
     static constexpr std::uint32_t kInlineBytes = 16;
-    bool HasBuffer() const { return buffer_ != nullptr; }
+    bool HasBuffer() const { return capacity_ != 0; }
     bool IsEmpty() const { return length_ == 0; }
     const char* CharPtrAt(std::uint32_t index) const;
     bool GetAt(std::uint32_t index, char& out) const;
@@ -118,17 +120,25 @@ class String {
     // assigning a C string.
     void AssignBytes(const char* bytes, std::uint32_t count);
 
-    // A buffer of `capacity` bytes for a new text: the inline bytes when
-    // they hold it and the current text is not in them, else the heap
-    // (raises MemoryAllocationFault).
-    char* BufferFor(std::uint64_t capacity);
-    // Gives back a buffer BufferFor made (the inline bytes need nothing).
-    void Release(char* buffer) const;
+    // The bytes, where the capacity says they lie (the inline ones, zero,
+    // when there is no buffer).
+    char* Data() { return capacity_ > kInlineBytes ? heap_ : inline_; }
+    // A fresh buffer of `capacity` bytes to be filled while the old text is
+    // still readable: `scratch` when it fits inline, else the heap (raises
+    // MemoryAllocationFault). Adopt makes it the String's buffer and gives
+    // the old one back.
+    char* FreshBuffer(std::uint64_t capacity, char (&scratch)[kInlineBytes]);
+    void Adopt(char* fresh, std::uint32_t capacity, const char (&scratch)[kInlineBytes]);
 
-    char* buffer_ = nullptr;
+    union {
+        char* heap_;
+        char inline_[kInlineBytes] = {};
+    };
     std::uint32_t length_ = 0;
     std::uint32_t capacity_ = 0;
-    char inline_[kInlineBytes] = {};
 };
+
+// A document holds several per node and attribute.
+static_assert(sizeof(void*) != 8 || sizeof(String) == 24, "the String grew");
 
 }  // namespace markup

@@ -81,6 +81,9 @@ struct RIPBlitContext {
     // accumulator.
     RIPRowProducer producer = nullptr;
     std::vector<std::uint8_t> output;
+    // Where the smooth producers write the row instead, when set (the
+    // destination row itself, which then needs no copy of the output row).
+    std::uint8_t* rowTarget = nullptr;
     std::vector<std::uint8_t> workRows[2];
     std::int32_t rowTags[2] = {-1, -1};
     std::vector<std::uint64_t> accumulator;

@@ -46,22 +46,28 @@ int RIPEnlargeRow(const RIPSampleLayout& layout, std::uint8_t* dst, std::int64_t
 // neighbours, takes the one marked neighbour's value, or writes nothing.
 // dstAlpha gets 255 for every output that received a value and 0 for the
 // others, whose pixels are left as they were.
-int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
-                      const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
-                      std::int64_t available, std::int64_t firstOverlap);
+
 // The columns of a gated enlargement on the vector path, the same for every
 // row: each output's two source pixels (counted from the rectangle's left;
 // one pixel twice where the output repeats it) and their weights for each
-// sample. A caller that enlarges many rows keeps one and passes it in; one
-// that wants each output's mark for every sample too passes sampleMarks
-// (count × channels bytes), and *marked tells whether they were written.
-// For three samples a pixel, four outputs at a time: their left and right
-// source pixels lie within five of the first ones (base0, base1), so each
-// side is one byte shuffle of a 16-byte window of the source run; control
-// holds the shuffles of the samples and of their alpha bytes, left then right.
+// sample. A shrink in which every output meets at most two source pixels
+// has columns too, its pixels counted from the run's first and weighed by
+// their overlaps. A caller that resamples many rows keeps one and passes it
+// in; one that wants each output's mark for every sample too passes
+// sampleMarks (count × channels bytes), and *marked tells whether they were
+// written.
+// For one, three or four samples a pixel, Outputs() outputs at a time in
+// two halves, one to each 128-bit half of a vector: the left and right
+// source pixels of a half lie within a window of its first ones (base0,
+// base1), 16 bytes of samples for one and three, 8 pixels for four, so each
+// side of a half is one shuffle of the source run; control holds the
+// shuffles of the samples (byte indices, or 32-bit word indices for four
+// samples) and of the alpha bytes (from a 16-byte window), left then right,
+// the first half's in bytes 0-15 and the second's in 16-31.
 struct RIPGatherGroup {
-    std::int64_t base0 = 0, base1 = 0;
-    std::uint8_t control[4][16] = {};
+    static constexpr std::uint32_t Outputs(std::int32_t channels) { return channels == 1 ? 16 : 8; }
+    std::int64_t base0[2] = {}, base1[2] = {};
+    std::uint8_t control[4][32] = {};
 };
 // Exact truncating division of numerators below 2^16 by a divisor from 1 to
 // 256, as a multiplication and shifts that 16-bit vector lanes have:
@@ -88,25 +94,64 @@ struct RIPSmallDivisor {
     }
 };
 
+// Exact truncating division of numerators from 0 to 255 × d by a divisor d
+// from 1 to 16383, without a division: the single-precision product
+// (n + 0.5) × fl(1/d) errs by less than 2^-23 of its size (under 256), so
+// it lies within 2^-15 of (n + 0.5) / d, which is at least 0.5 / d > 2^-15
+// from every integer; its integer part is floor(n / d). n + 0.5 is exact in
+// single precision, and wider intermediates only shrink the error.
+struct RIPReciprocalDivisor {
+    static constexpr std::uint32_t kLargest = 16383;
+    std::uint32_t divisor = 0;  // 0: the weights have no common divisor this small
+    float reciprocal = 0.0f;
+    static RIPReciprocalDivisor For(std::uint32_t d) {
+        RIPReciprocalDivisor by;
+        if (d == 0 || d > kLargest) return by;
+        by.divisor = d;
+        by.reciprocal = static_cast<float>(1.0 / d);
+        return by;
+    }
+    // What the lanes compute, in integers.
+    std::uint32_t Divide(std::uint32_t n) const { return n / divisor; }
+};
+
 struct RIPGatedColumns {
-    std::int64_t wd = 0, ws = 0, x = 0;
+    bool shrink = false;
+    std::int64_t wd = 0, ws = 0;
+    std::int64_t x = 0;  // the band's first column; a shrink's first overlap
+
     std::uint32_t count = 0;
     std::int32_t channels = 0;
     std::vector<std::int64_t> from;
     std::vector<float> left, right;
-    // When the weights of all columns share a divisor of the span that
-    // leaves a denominator of at most 256: the weights over it, per sample,
-    // for the 16-bit path (one source pixel twice weighs denominator and 0).
+    // When the weights of all columns share a divisor of their total that
+    // leaves a denominator of at most 16383: the weights over it, per sample,
+    // for the 16-bit paths (one source pixel twice weighs denominator and 0);
+    // common when it is at most 256, reciprocal otherwise.
     RIPSmallDivisor common;
+    RIPReciprocalDivisor reciprocal;
     std::vector<std::uint16_t> left16, right16;
     std::int64_t lowest = 0, highest = -1;
-    std::vector<RIPGatherGroup> groups;  // three samples a pixel only
+    std::vector<RIPGatherGroup> groups;  // none where a group's sources leave its windows
 };
+int RIPShrinkRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
+                      const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
+                      std::int64_t available, std::int64_t firstOverlap, RIPGatedColumns* columns = nullptr,
+                      std::uint8_t* sampleMarks = nullptr, bool* marked = nullptr);
 int RIPEnlargeRowAlpha(const RIPSampleLayout& layout, std::uint8_t* dst, std::uint8_t* dstAlpha, std::int64_t wd,
                        const std::uint8_t* src, const std::uint8_t* srcAlpha, std::int64_t ws, std::uint32_t count,
                        std::int64_t x, std::int64_t first, std::int64_t available,
                        RIPGatedColumns* columns = nullptr, std::uint8_t* sampleMarks = nullptr,
                        bool* marked = nullptr);
+
+// The gated vertical blend of two rows of n 8-bit samples on a vector path:
+// where both marks (ma, mb) are set, floor((wa·a + wb·b) / (wa + wb)); where
+// one is, that sample; where none, out is kept. Every result also goes to
+// copy. wb is 0 only where b is a. False, writing nothing, where no vector
+// path serves (none in force, or weights over 65536 in all).
+bool RIPBlendRowsGated(std::uint8_t* out, std::uint8_t* copy, const std::uint8_t* a, const std::uint8_t* b,
+                       const std::uint8_t* ma, const std::uint8_t* mb, std::int64_t wa, std::int64_t wb,
+                       std::uint32_t n);
 
 // Exact truncating division by one divisor used again and again (the weight
 // a gated output pixel received): numerators and divisors below 2^32 are

@@ -3,20 +3,24 @@
 // The definitions stand in name order (CompareNames) and a list of key/index
 // pairs in ascending key order names, for each id, the position of its
 // definition. Both orders come from the file; nothing is sorted after
-// loading, and Insert keeps both orders when a definition is added later.
-// T is ElementDef, HTMLAttributeDef or CSSAttributeDef: it has Id() and
-// Name().
+// loading. T is ElementDef, HTMLAttributeDef or CSSAttributeDef: it has Id()
+// and Name().
 //
-// Look-ups by id go through a hash of the ids, so that an open dictionary
-// that learns tens of thousands of names keeps each look-up constant-time;
-// the pairs' positions are brought up to date only when they are asked for,
-// not at every insertion.
+// An open dictionary learns tens of thousands of names during one parse, so
+// learning one must not move the others. Look-ups by id and by name go
+// through hashes kept up to date at each insertion; a definition added later
+// waits at the end of its own list and joins the name order, with every
+// pair's position, only when positions are asked for (At, PairAt, writing
+// the file). The orders then are those that inserting each definition after
+// the names not greater than its own would have made.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -39,6 +43,12 @@ class CrossReference {
     CrossReference(const CrossReference&) = delete;
     CrossReference& operator=(const CrossReference&) = delete;
 
+    // Whether a pair holds the key, whatever its index names.
+    bool HoldsKey(std::uint32_t key) const {
+        std::uint32_t at = 0;
+        return FindPair(key, at);
+    }
+
     // The index of the pair that holds the key.
     bool FindIndex(std::uint32_t key, std::uint32_t& index) const {
         std::uint32_t at = 0;
@@ -58,16 +68,26 @@ class CrossReference {
 
     // The position of the first definition of exactly that name.
     bool FindPosition(const String& name, std::uint32_t& position) const {
+        SettleOrder();
         const std::uint32_t at = LowerBound(name);
         if (at >= definitions_.size() || !(definitions_[at]->Name() == name)) return false;
         position = at;
         return true;
     }
 
-    // The first definition of that name; null when none.
+    // The first definition of that name in name order; null when none.
     T* FindByName(const String& name) const {
-        std::uint32_t position = 0;
-        return FindPosition(name, position) ? definitions_[position].get() : nullptr;
+        if (namesStale_) IndexNames();
+        const auto found = byName_.find(View(name));
+        return found == byName_.end() ? nullptr : found->second.first;
+    }
+
+    // The definition of the same name that follows this one in name order;
+    // null after the last. Names may be defined once per element.
+    T* NextNamesake(const T& definition) const {
+        if (namesStale_) IndexNames();
+        const auto found = nextNamesake_.find(&definition);
+        return found == nextNamesake_.end() ? nullptr : found->second;
     }
 
     bool IdByName(const String& name, std::uint32_t& id) const {
@@ -78,9 +98,12 @@ class CrossReference {
     }
 
     // The number of entries; pairs and definitions always have as many.
-    std::uint32_t EntryCount() const { return static_cast<std::uint32_t>(definitions_.size()); }
+    std::uint32_t EntryCount() const {
+        return static_cast<std::uint32_t>(definitions_.size() + waiting_.size());
+    }
     // In name order; null past the count.
     T* At(std::uint32_t position) const {
+        SettleOrder();
         return position < definitions_.size() ? definitions_[position].get() : nullptr;
     }
     // In key order; null past the count.
@@ -95,51 +118,71 @@ class CrossReference {
     // Adds an entry as a file holds it: the pair and the definition go to
     // the ends of their lists. The reader's way; the file keeps the orders.
     void Append(IDIndexPair pair, std::unique_ptr<T> definition) {
-        Grow();
         SettleIndexes();
+        Grow(definitions_);
+        Grow(pairs_);
         pairs_.push_back(pair);
         definitions_.push_back(std::move(definition));
-        // A file's pair may name a definition that comes later: the hash is
-        // made when the first look-up comes.
+        // A file's pair may name a definition that comes later: the hashes
+        // are made when the first look-up comes.
         idsStale_ = true;
+        namesStale_ = true;
     }
 
-    // Adds a definition in its places: after the definitions of names not
-    // greater than its own, and its pair among the keys. Every pair that
-    // named a definition at or after that position follows it. Answers the
-    // definition's position.
-    std::uint32_t Insert(std::unique_ptr<T> definition) {
-        Grow();
-        std::uint32_t position = UpperBound(definition->Name());
-        const IDIndexPair pair{definition->Id(), position};
+    // Adds a definition after the definitions of names not greater than its
+    // own, and its pair among the keys. Every pair that named a definition
+    // at or after that place follows it once positions are asked for.
+    void Insert(std::unique_ptr<T> definition) {
         if (idsStale_) IndexIds();
+        Grow(waiting_);
+        Grow(pairs_);
+        T* added = definition.get();
+        const std::uint32_t key = added->Id();
+        // Learned ids ascend: the pair almost always goes last.
+        pairs_.insert(pairs_.begin() + KeyLowerBound(key), IDIndexPair{key, 0});
+        waiting_.push_back(std::move(definition));
+        indexesStale_ = true;
         try {
             // The new pair stands first among pairs of its key.
-            byId_[pair.key] = definition.get();
+            byId_[key] = added;
         } catch (const std::bad_alloc&) {
+            idsStale_ = true;  // made again at the next look-up
             throw MemoryAllocationFault();
         }
-        // The positions after it are one further now; they are put right
-        // when next asked for.
-        indexesStale_ = true;
-        pairs_.insert(pairs_.begin() + KeyLowerBound(pair.key), pair);
-        definitions_.insert(definitions_.begin() + position, std::move(definition));
-        return position;
+        if (namesStale_) return;
+        try {
+            AddName(added);
+        } catch (const std::bad_alloc&) {
+            namesStale_ = true;
+            throw MemoryAllocationFault();
+        }
     }
 
     void Clear() {
         pairs_.clear();
         definitions_.clear();
+        waiting_.clear();
         byId_.clear();
+        byName_.clear();
+        nextNamesake_.clear();
         indexesStale_ = false;
         idsStale_ = false;
+        namesStale_ = false;
     }
 
   private:
+    struct Namesakes {
+        T* first = nullptr;
+        T* last = nullptr;
+    };
+
+    static std::string_view View(const String& name) { return {name.Text(), name.Length()}; }
+
     // Each id to the definition its pair names, as a file's pairs do: a pair
     // whose index names no definition finds nothing. The first pair of a
     // key wins, as the binary search found it.
     void IndexIds() const {
+        SettleIndexes();
         idsStale_ = false;
         try {
             byId_.clear();
@@ -152,8 +195,60 @@ class CrossReference {
         }
     }
 
+    // Each name to its definitions in name order: the file's, then the
+    // waiting ones in the order they came.
+    void IndexNames() const {
+        namesStale_ = false;
+        try {
+            byName_.clear();
+            nextNamesake_.clear();
+            byName_.reserve(EntryCount());
+            for (const auto& definition : definitions_) AddName(definition.get());
+            for (const auto& definition : waiting_) AddName(definition.get());
+        } catch (const std::bad_alloc&) {
+            byName_.clear();
+            nextNamesake_.clear();
+            namesStale_ = true;
+            throw MemoryAllocationFault();
+        }
+    }
+
+    void AddName(T* definition) const {
+        Namesakes& namesakes = byName_[View(definition->Name())];
+        if (namesakes.last) nextNamesake_[namesakes.last] = definition;
+        if (!namesakes.first) namesakes.first = definition;
+        namesakes.last = definition;
+    }
+
+    // The waiting definitions join the name order: sorted among themselves
+    // (equal names in the order they came) and merged after the equal names
+    // already placed, as inserting each in turn would have placed them.
+    void SettleOrder() const {
+        if (waiting_.empty()) return;
+        try {
+            std::stable_sort(waiting_.begin(), waiting_.end(),
+                             [](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) {
+                                 return CompareNames(a->Name(), b->Name()) < 0;
+                             });
+            std::vector<std::unique_ptr<T>> merged;
+            merged.reserve(definitions_.size() + waiting_.size());
+            std::merge(std::make_move_iterator(definitions_.begin()),
+                       std::make_move_iterator(definitions_.end()), std::make_move_iterator(waiting_.begin()),
+                       std::make_move_iterator(waiting_.end()), std::back_inserter(merged),
+                       [](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) {
+                           return CompareNames(a->Name(), b->Name()) < 0;
+                       });
+            definitions_.swap(merged);
+            waiting_.clear();
+        } catch (const std::bad_alloc&) {
+            throw MemoryAllocationFault();
+        }
+        indexesStale_ = true;
+    }
+
     // Each pair's index names its definition's position again.
     void SettleIndexes() const {
+        SettleOrder();
         if (!indexesStale_) return;
         indexesStale_ = false;
         for (std::uint32_t position = 0; position < definitions_.size(); ++position) {
@@ -165,18 +260,13 @@ class CrossReference {
     // Room for one more entry, so that adding it cannot fail half-way. The
     // room doubles: reserving one more each time would copy every entry at
     // every addition.
-    void Grow() {
+    template <class Vector>
+    static void Grow(Vector& entries) {
         try {
-            Reserve(pairs_);
-            Reserve(definitions_);
+            if (entries.size() == entries.capacity()) entries.reserve(entries.size() * 2 + 8);
         } catch (const std::bad_alloc&) {
             throw MemoryAllocationFault();
         }
-    }
-
-    template <class Vector>
-    static void Reserve(Vector& entries) {
-        if (entries.size() == entries.capacity()) entries.reserve(entries.size() * 2 + 8);
     }
 
     bool FindPair(std::uint32_t key, std::uint32_t& at) const {
@@ -196,26 +286,22 @@ class CrossReference {
     // The first definition whose name is not less than the name: the
     // earliest of equal names.
     std::uint32_t LowerBound(const String& name) const {
-        return NameBound([&](const String& held) { return CompareNames(held, name) < 0; });
-    }
-
-    // The first definition whose name is greater than the name.
-    std::uint32_t UpperBound(const String& name) const {
-        return NameBound([&](const String& held) { return CompareNames(held, name) <= 0; });
-    }
-
-    template <class Before>
-    std::uint32_t NameBound(Before before) const {
-        const auto at = std::partition_point(definitions_.begin(), definitions_.end(),
-                                             [&](const std::unique_ptr<T>& d) { return before(d->Name()); });
+        const auto at = std::partition_point(
+            definitions_.begin(), definitions_.end(),
+            [&](const std::unique_ptr<T>& d) { return CompareNames(d->Name(), name) < 0; });
         return static_cast<std::uint32_t>(at - definitions_.begin());
     }
 
     mutable std::vector<IDIndexPair> pairs_;
-    std::vector<std::unique_ptr<T>> definitions_;
+    // In name order, and those inserted since the order was last asked for.
+    mutable std::vector<std::unique_ptr<T>> definitions_;
+    mutable std::vector<std::unique_ptr<T>> waiting_;
     mutable std::unordered_map<std::uint32_t, T*> byId_;
+    mutable std::unordered_map<std::string_view, Namesakes> byName_;
+    mutable std::unordered_map<const T*, T*> nextNamesake_;
     mutable bool indexesStale_ = false;
     mutable bool idsStale_ = false;
+    mutable bool namesStale_ = false;
 };
 
 }  // namespace markup

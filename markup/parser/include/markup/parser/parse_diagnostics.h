@@ -50,6 +50,7 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_LinkedFileRefused = 43,     // an external DTD or linked sheet refused unopened (value: why)
     kDiag_EntityLimit = 44,           // entity expansion past its bound; the reference kept as written
     kDiag_InputEndsInside = 45,       // the input ended inside a tag, value, comment, CDATA or instruction
+    kDiag_DictionaryFull = 46,        // the open dictionary has no id left for a new name; it stays unknown
 };
 
 // One diagnostic.

@@ -88,6 +88,13 @@ class Tokenizer : public ParseErrorHandler {
     // The tree's current dictionary; null without a tree or dictionary.
     Dictionary* GetDictionary() const { return tree_ ? dictionaryCast_(tree_->Dictionary()) : nullptr; }
 
+    // Whether an element's node keeps its whole tag's text (the default) or
+    // only the text up to the end of its written name: a reader that never
+    // asks for the rest (the SVG import) keeps a document's tags once, in
+    // their attributes. Elements the dictionary does not name keep it all,
+    // since their text names them.
+    void SetKeepTagTexts(bool keep) { keepTagTexts_ = keep; }
+
     std::uint32_t DocumentKind() const { return documentKind_; }
     std::uint32_t XmlMode() const { return xmlMode_; }
     std::uint32_t State() const { return state_; }
@@ -108,6 +115,9 @@ class Tokenizer : public ParseErrorHandler {
         return ReadCharSlowly();
     }
     unsigned char ReadCharSlowly();
+    // The dictionary gives the element its name (DocElement::GetName does
+    // not read its text).
+    bool NamedByDictionary(const DocElement& element);
     // Appends c and the characters after it to `out` while keep(c) holds;
     // answers the first character it does not hold for. A run of plain
     // characters in the buffer (those ReadChar would hand out inline) is
@@ -208,6 +218,8 @@ class Tokenizer : public ParseErrorHandler {
     void RememberId(std::uint32_t elementId, const std::string& name, std::uint32_t id);
     void ForgetFoundIds();
     std::uint32_t LearnAttribute(const String& name);
+    // Once a parse: a new name found the learned ids all taken.
+    void DiagnoseDictionaryFull();
     void SwitchToXml();
     void LoadDoctype();
     void InstallDictionary(Dictionary* dictionary);
@@ -223,6 +235,9 @@ class Tokenizer : public ParseErrorHandler {
     Token* token_ = nullptr;
     std::uint32_t state_ = kStateInitial;
     bool tokenReady_ = false;
+    bool keepTagTexts_ = true;
+    // The text's length at the end of a start tag's name.
+    std::uint32_t nameEnd_ = 0;
     std::uint32_t selfClosing_ = 0;
     unsigned char pushback_ = 0;
     std::uint32_t line_ = 0;
@@ -248,13 +263,13 @@ class Tokenizer : public ParseErrorHandler {
     DictionaryCast dictionaryCast_;
     Token plainToken_;
     String nameScratch_;
-    String dictionaryName_;  // the dictionary's name for an attribute id just met
     String valueScratch_;
     std::string attributeValue_;
     std::array<FoundName, kFoundSlots> foundIds_;
     detail::SubsetEntities entities_;
     const char* unterminated_ = nullptr;
     bool entityLimitReported_ = false;
+    bool dictionaryFullReported_ = false;
     const Dictionary* foundIn_ = nullptr;
 };
 

@@ -36,6 +36,8 @@ class WXMLParser_WepImp : public WXMLParser {
     // Parses in XML mode with the dictionary Init made. A failure answers a
     // null handle, never the document of an earlier parse.
     WDOMHandle Parse(const char* fileName, CSSBaseManager* cssManager) override;
+    // See Tokenizer::SetKeepTagTexts; kept by default.
+    void SetKeepTagTexts(bool keep) { keepTagTexts_ = keep; }
 
     // The document of the last parse that succeeded.
     const WDOMHandle& LastDocument() const { return document_; }
@@ -47,6 +49,7 @@ class WXMLParser_WepImp : public WXMLParser {
     WDOMHandle document_;
     Dictionary* dictionary_ = nullptr;
     std::string failureCause_;
+    bool keepTagTexts_ = true;
 };
 
 }  // namespace markup

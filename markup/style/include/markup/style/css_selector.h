@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "markup/containers.h"
 #include "markup/small_blocks.h"
@@ -79,8 +80,12 @@ class CSSContextualSelector : public CSSComplexSelector {
 
     // The selector as the rule reader parsed it from the prelude (null for
     // one built of simple selectors alone); shared between copies.
-    const ParsedSelector* Parsed() const { return parsed_.get(); }
-    void SetParsed(std::shared_ptr<const ParsedSelector> parsed) { parsed_ = std::move(parsed); }
+    const ParsedSelector* Parsed() const { return Shared().get(); }
+    void SetParsed(std::shared_ptr<const ParsedSelector> parsed);
+    // Instead, the selector's text as written, which is parsed when the
+    // selector is first asked for it or copied: a sheet's rule made again
+    // from its kept text, whose text the sheet keeps as long as the rule.
+    void SetSource(std::string_view text);
 
     // The rule the selector belongs to; null for one outside a rule.
     CSSCompoundSelector* Rule() const { return rule_; }
@@ -91,7 +96,10 @@ class CSSContextualSelector : public CSSComplexSelector {
   private:
     CSSCompoundSelector* rule_ = nullptr;
     Vector<CSSSimpleSelector> selectors_;
-    std::shared_ptr<const ParsedSelector> parsed_;
+    const std::shared_ptr<const ParsedSelector>& Shared() const;
+
+    mutable std::shared_ptr<const ParsedSelector> parsed_;
+    mutable std::string_view source_;
     mutable std::uint8_t stale_ = 1;
     mutable std::uint32_t specificity_ = 0;
 };

@@ -70,6 +70,9 @@ bool ParseSelector(std::string_view text, ParsedSelector& out);
 // Splits a prelude at its top-level commas and parses each; false (and
 // nothing in out) when any of them is invalid.
 bool ParseSelectorGroup(std::string_view text, std::vector<ParsedSelector>& out);
+// The parts of a prelude between its top-level commas (outside brackets,
+// parentheses and strings), as ParseSelectorGroup parses them.
+std::vector<std::string_view> SplitSelectorGroup(std::string_view text);
 
 // The document as the matcher sees it. A handle is an element; the
 // document node is never one, so the root element's parent is null.

@@ -1,11 +1,14 @@
 // CSSStyleSheet: every CSS text added to a document as one growing token
-// list, the rules parsed from it, and the flat list of declarations that
-// the matcher filters for each element through an index.
+// list, the rules parsed from it, and the declarations that the matcher
+// finds for each element through an index.
 //
 // Each text is parsed once: the tokens of earlier texts are marked used,
-// so a later text adds its rules after theirs; the rules keep their texts,
-// and the list lets its used tokens go. Nothing is reported: what does not
-// parse is skipped.
+// so a later text adds its rules after theirs, and the list lets its used
+// tokens go. A rule is kept as its texts and its selectors in a compact
+// form (some three bytes a byte of CSS); its objects (the selectors,
+// properties and values the interface shows) are made again from those
+// texts when the rule is first asked for, by a match or by Rules(), and
+// kept from then on. Nothing is reported: what does not parse is skipped.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +16,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <unordered_map>
 #include <vector>
 
 #include "markup/containers.h"
@@ -25,6 +27,11 @@
 #include "markup/style/css_token_source.h"
 
 namespace markup::style {
+
+class CSSTokenizer;
+namespace detail {
+class KeptRules;
+}
 
 class CSSStyleSheet {
   public:
@@ -43,7 +50,7 @@ class CSSStyleSheet {
     void AddText(const String& text, std::uint8_t origin, std::int32_t position = -1);
 
     // One rule at the cursor; null when it has no selector or no
-    // declaration.
+    // declaration. Its objects refer to the sheet's tokens.
     std::unique_ptr<CSSCompoundSelector> ParseRule();
 
     // The sheet's declarations whose selector matches the element, copied
@@ -56,73 +63,90 @@ class CSSStyleSheet {
     // word).
     void CollectDeclarations(const Vector<CSSSimpleSelectorDesc>& descriptions, Vector<CSSDeclaration>& out) const;
 
-    const Vector<CSSCompoundSelector>& Rules() const { return rules_; }
-    const Vector<CSSDeclaration>& Declarations() const { return declarations_; }
+    // Every rule, each made now if it was not yet.
+    const Vector<CSSCompoundSelector>& Rules() const;
+    // The declarations of every rule in sheet order: one per selector and
+    // value, as CSSCompoundSelector::AppendDeclarations gives them.
+    const Vector<CSSDeclaration>& Declarations() const;
     const Vector<CSSToken>& Tokens() const { return tokens_; }
     CSSTokenSource& Cursor() { return cursor_; }
     const CSSDictionary& Dictionary() const { return css_; }
 
   private:
+    // What the reader takes of one rule: the prelude as the selectors are
+    // read from it, the selectors, the declarations, and the block's text
+    // as written, from after its "{" through the "}" that closes it.
+    struct RuleRead {
+        std::string prelude;
+        std::vector<ParsedSelector> selectors;
+        Vector<CSSProperty> block;
+        std::string blockText;
+    };
+    // One rule at the cursor; false when it has no selector or no
+    // declaration.
+    bool ReadRule(RuleRead& read);
+    // A rule of that many selectors, still empty, and copies of the
+    // properties.
+    std::unique_ptr<CSSCompoundSelector> BuildRule(std::uint32_t selectors,
+                                                   const Vector<CSSProperty>& block) const;
+    // The rule's objects, made from its kept texts when first asked for.
+    CSSCompoundSelector& Made(std::uint32_t rule) const;
+    CSSTokenizer& Tokenizer() const;
     void AddPiece(const String& text, std::uint8_t origin, std::int32_t position);
     void Rebuild();
     void CloseEmptySlots(std::uint32_t from);
-    void RebuildDeclarations();
-    void IndexDeclarations();
 
     const CSSDictionary& css_;
     CSSList<CSSToken> tokens_;
     CSSTokenSource cursor_;
-    CSSList<CSSDeclaration> declarations_;
-    CSSList<CSSCompoundSelector> rules_;
-    // Every token before this index is used (a rebuild starts there), and
-    // the declarations of this many rules are in the list.
+    std::unique_ptr<detail::KeptRules> kept_;
+    // A slot for every rule, empty until the rule is made.
+    mutable CSSList<CSSCompoundSelector> rules_;
+    // The values of the made rules, each rule's side by side in their
+    // order, as the matcher takes them; and for each selector of a made
+    // rule its object, where its rule's values are, and the place of its
+    // first declaration among the sheet's (null and none before the rule
+    // is made).
+    struct MadeValue {
+        CSSProperty* property;
+        CSSValue* value;
+        std::uint32_t important;
+    };
+    struct MadeSelector {
+        CSSContextualSelector* selector = nullptr;
+        std::uint32_t firstValue = 0;
+        std::uint32_t valueCount = 0;
+        std::uint32_t firstPlace = 0;
+    };
+    mutable std::vector<MadeValue> madeValues_;
+    mutable std::vector<MadeSelector> madeSelectors_;
+    // Made for the first Declarations(), of this many rules.
+    mutable CSSList<CSSDeclaration> declarations_;
+    mutable std::uint32_t declaredRules_ = 0;
+    mutable std::unique_ptr<CSSTokenizer> tokenizer_;
+    // Every token before this index is used (a rebuild starts there).
     std::uint32_t firstUnused_ = 0;
-    std::uint32_t declaredRules_ = 0;
-    // The declarations, filed by the rarest key their selector needs: an id
-    // of its last step, else an id some ancestor must have, else a class of
-    // the last step, else a class of an ancestor, else the last step's type
-    // (folded to lower case), else with the universal ones. An element's
-    // candidates are the lists of its id, classes and type, those of its
-    // ancestors' ids and classes, and the universal list. One entry stands
-    // for the run of declarations one selector gives (they sit side by
-    // side).
-    struct IndexEntry {
-        std::uint32_t first;
-        std::uint32_t count;
-        // Index into filters_ of the keys the selector needs on ancestors,
-        // kNoFilter when it needs none.
-        std::uint32_t filter;
-        // The selector is its key alone (".a", "#b", "rect"): finding the
-        // entry under the element's key is the match.
-        std::uint32_t keyOnly;
+    // A declaration an element matches.
+    struct Match {
+        CSSContextualSelector* selector;
+        CSSProperty* property;
+        CSSValue* value;
     };
-    static constexpr std::uint32_t kNoFilter = 0xFFFFFFFFu;
-    using IndexList = std::vector<IndexEntry>;
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
-    };
-    using Index = std::unordered_map<std::string, IndexList, KeyHash, std::equal_to<>>;
-    void File(IndexList& list, std::uint32_t first, std::uint32_t count, const ParsedSelector& parsed);
-    Index byId_;
-    Index byClass_;
-    Index byType_;
-    Index byAncestorId_;
-    Index byAncestorClass_;
-    IndexList universal_;
-    std::vector<AncestorFilter> filters_;
     // Reused by each match, so that matching an element allocates nothing
     // once they have grown.
     struct Scratch {
         std::string id;
         std::string classes;
         std::string value;
-        std::vector<const IndexList*> lists;
-        // (cascade order key, declaration index) of the matches.
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> matched;
+        // The heads of the index lists that hold candidates.
+        std::vector<std::uint32_t> lists;
+        std::vector<Match> matched;
+        // The cascade order of each match (normal before important, then
+        // specificity), and its place among the sheet's declarations above
+        // its index in `matched`: sorted, the order of the declarations.
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> order;
     };
     mutable Scratch scratch_;
-    std::uint32_t indexed_ = 0;
 };
 
 }  // namespace markup::style

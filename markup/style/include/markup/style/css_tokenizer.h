@@ -36,6 +36,24 @@ class CSSTokenizer : public CSSFlexLexer {
     // token per scanner result, each carrying the origin byte; the list
     // owns them. Always true.
     bool Tokenize(const String& text, std::uint8_t origin, Vector<CSSToken>& tokens);
+    // Scans the text (with the end character appended) to its end, making
+    // no tokens: `take(type, text, length)` for each scanner result, its
+    // text the result's bytes in the text.
+    template <class Take>
+    void Scan(const String& text, Take&& take) {
+        Start(text);
+        // The results follow each other without a gap; their bytes are
+        // taken from the text, since the scanner's buffer holds its NUL
+        // bytes as 1 bytes (see LexerInput).
+        std::uint32_t scanned = 0;
+        for (int type = yylex(); type != 0; type = yylex()) {
+            const auto length = static_cast<std::uint32_t>(YYLeng());
+            take(type, text_.Text() + scanned, length);
+            scanned += length;
+        }
+        // The text's copy is not needed past the scan.
+        text_ = String();
+    }
 
     // The next token type, 0 at the end of the input; the matched text is
     // YYText().
@@ -49,6 +67,8 @@ class CSSTokenizer : public CSSFlexLexer {
     void LexerError(const char* message) override;
 
   private:
+    void Start(const String& text);
+
     String text_;
     std::uint32_t readPosition_ = 0;
     // The brace depth inside a skipped at-rule; reset when one starts.

@@ -255,6 +255,8 @@ std::unique_ptr<CSSAttribute> CreateCSSAttribute(std::uint32_t propertyId, std::
 // trimmed, one quote removed at each end (double, then single), trimmed
 // again; empty without "(" or without a ")" after it.
 void GetCSSURLText(const CSSAttribute& value, String& out);
+// The same of a value's text.
+void GetCSSURLText(const String& text, String& out);
 
 // Whether the text is one of the property's keywords (its group's values,
 // compared without case).

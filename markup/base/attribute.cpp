@@ -4,7 +4,7 @@
 namespace markup {
 
 const String& OptionalString::Nothing() {
-    static const String empty;
+    static const String empty{};
     return empty;
 }
 

@@ -18,7 +18,7 @@ bool IsBlank(char c) {
 }
 
 const String& WordAt(const std::vector<String>& words, std::size_t index) {
-    static const String kNone;
+    static const String kNone{};
     return index < words.size() ? words[index] : kNone;
 }
 

@@ -28,7 +28,7 @@ DocElement* XMLElementFactory::SetUpNode(DocElement* node, DictionaryBase* dicti
     if (dictionary && dictionary->ElementIsEmpty(typeId, empty) && empty) node->SetDeclaredEmpty(true);
     node->SetTypeId(typeId);
     // Bound to a reference: the conditional would otherwise copy the name.
-    static const String kNoName;
+    static const String kNoName{};
     const String& text = name ? *name : kNoName;
     node->SetText(dictionary, text);
     if (keepFlags == 0) node->SetFlags(kFlagMadeByBuilder);

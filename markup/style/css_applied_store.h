@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "css_text_store.h"
 #include "markup/containers.h"
 #include "markup/style/css_applied_value.h"
 #include "markup/style/css_element.h"
+#include "css_text_store.h"
 
 namespace markup::style::detail {
 

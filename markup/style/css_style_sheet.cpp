@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "css_applied_store.h"
-#include "css_kept_rules.h"
 #include "markup/faults.h"
 #include "markup/style/css_declarations.h"
 #include "markup/style/css_text_cuts.h"
 #include "markup/style/css_tokenizer.h"
+#include "css_applied_store.h"
+#include "css_kept_rules.h"
 #include "style_heap.h"
 
 namespace markup::style {

@@ -42,12 +42,9 @@ CSSAppliedValue AppliedValueOf(const CSSAttribute* attribute, bool important) {
     const CSSAttribute& value = named ? *named : *attribute;
     out.type = static_cast<std::uint8_t>(value.TypeCode());
     switch (value.TypeCode()) {
-        case kCSSGroupValue: {
-            const auto& keyword = static_cast<const CSSGroupAttribute&>(value);
-            out.word = keyword.KeywordId();
-            out.number = keyword.KeywordNumber();
+        case kCSSGroupValue:
+            static_cast<const CSSGroupAttribute&>(value).Keyword(out.word, out.number);
             break;
-        }
         case kCSSColourValue: {
             const auto& colour = static_cast<const CSSColorAttribute&>(value);
             out.word = colour.ColourWord();

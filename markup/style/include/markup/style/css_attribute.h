@@ -196,6 +196,8 @@ class CSSGroupAttribute : public CSSAttribute {
     std::uint32_t KeywordId() const;
     // The keyword's number in the dictionary; 0 when the text is no keyword.
     double KeywordNumber() const;
+    // Both, found at once.
+    void Keyword(std::uint32_t& id, double& number) const;
 
   protected:
     using CSSAttribute::CSSAttribute;

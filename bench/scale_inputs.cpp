@@ -185,6 +185,50 @@ std::string DenseRulesUsed(long long) {
     return DenseSheet(css);
 }
 
+// An element (in a group where the rule needs one) that the rule matches.
+std::string DenseRuleUser(long long i) {
+    const std::string n = N(i);
+    const std::string box =
+        " x=\"" + N(i % 990) + "\" y=\"" + N((i / 990) % 990) + "\" width=\"5\" height=\"5\"/>";
+    switch (i % 6) {
+        case 0:
+            return "<rect class=\"c" + n + "\"" + box + "\n";
+        case 1:
+            return "<g id=\"id" + n + "\"><rect" + box + "</g>\n";
+        case 2:
+            return "<g class=\"a" + n + "\"><path class=\"b" + n + "\" d=\"M0 0h5v5z\"/></g>\n";
+        case 3:
+            return "<rect class=\"st" + n + "\"" + box + "\n";
+        case 4:
+            return "<rect class=\"u" + n + "\"" + box + "\n";
+        default:
+            return "<g class=\"hc-series-" + n + "\"><rect class=\"hc-point\"" + box + "</g>\n";
+    }
+}
+
+// n bytes of dense rules (to the end of the rule that reaches n), each
+// matched by an element of its own, as in drawings whose every class is
+// used; the base has the same elements and only the first six rules.
+std::string DenseRulesMatched(long long n, bool all) {
+    std::string css, users;
+    long long bytes = 0;
+    for (long long i = 0; bytes < n; ++i) {
+        const std::string rule = DenseRule(i);
+        bytes += static_cast<long long>(rule.size());
+        if (all || i < 6) css += rule;
+        users += DenseRuleUser(i);
+    }
+    return std::string(kHead) + "<style>" + css + "</style>" + users + "</svg>\n";
+}
+
+std::string DenseRulesAllMatched(long long n) {
+    return DenseRulesMatched(n, true);
+}
+
+std::string DenseRulesAllMatchedBase(long long n) {
+    return DenseRulesMatched(n, false);
+}
+
 }  // namespace
 
 const std::vector<ScaleInput>& ScaleInputs() {
@@ -204,6 +248,7 @@ const std::vector<ScaleInput>& ScaleInputs() {
         {"elements drawn through use", "instances", NestedUses},
         {"entity references", "references", EntityUses},
         {"dense rules", "bytes of CSS", DenseRules, DenseRulesUsed},
+        {"dense rules, all matched", "bytes of CSS", DenseRulesAllMatched, DenseRulesAllMatchedBase},
     };
     return inputs;
 }

@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "markup/style/css_manager.h"
-#include "css_value_access.h"
-#include "style_heap.h"
+#include "truncate_to_int32.h"
 
 namespace markup::style {
 
-using detail::ColourOf;
-using detail::IsKeyword;
-using detail::KeywordNumberOf;
-using detail::KeywordOf;
-using detail::Numerical;
 using detail::TruncateToInt32;
 
 namespace {
@@ -27,21 +22,6 @@ bool HasNoEffect(std::uint32_t id) {
            id == 79 || id == 92;
 }
 
-// Fill, stroke and stop colour take the colour names of the colour
-// property: their own keyword groups hold none, so without this every
-// named colour of an SVG drawing would be an unknown value.
-std::unique_ptr<CSSAttribute> NamedColour(const CSSAttribute& value) {
-    constexpr std::uint32_t kColourProperty = 9;
-    const std::uint32_t id = value.PropertyId();
-    if (value.TypeCode() != kCSSUnknownValue || (id != 69 && id != 72 && id != 89)) return nullptr;
-    if (!IsCSSKeyword(value.Dictionary(), kColourProperty, value.Text())) return nullptr;
-    auto colour = detail::Make<CSSColorAttribute>(value.Dictionary());
-    colour->SetPropertyId(kColourProperty);
-    colour->SetText(value.Text());
-    colour->SetPropertyId(id);
-    return colour;
-}
-
 // A family name as a face name: a string's quotes go.
 String Unquoted(const String& family) {
     const std::uint32_t length = family.Length();
@@ -51,54 +31,60 @@ String Unquoted(const String& family) {
     return family;
 }
 
+// The keyword id and its dictionary number; 0 for a value that is no keyword.
+std::uint32_t Keyword(const CSSAppliedValue& value) {
+    return value.IsKeyword() ? value.word : 0;
+}
+
+double KeywordNumber(const CSSAppliedValue& value) {
+    return value.IsKeyword() ? value.number : 0.0;
+}
+
 class Applier {
   public:
-    Applier(Vector<CSSDeclaration>& list, StyleProperties& style) : list_(list), style_(style) {}
+    Applier(const std::vector<CSSAppliedDeclaration>& list, StyleProperties& style)
+        : list_(list), style_(style) {}
 
     void Run() {
-        const CSSProperty* previous = nullptr;
-        for (index_ = 0; index_ < list_.Count(); ++index_) {
-            const CSSDeclaration* declaration = list_.At(index_);
-            if (!declaration) continue;
-            const bool fresh = declaration->Property() != previous || index_ == 0;
+        const void* previous = nullptr;
+        for (index_ = 0; index_ < list_.size(); ++index_) {
+            const CSSAppliedDeclaration& declaration = list_[index_];
+            const bool fresh = declaration.declaration != previous || index_ == 0;
             if (fresh) {
                 applied_ = false;
                 named_ = false;
                 paintURL_ = false;
             }
-            previous = declaration->Property();
-            const CSSValue* value = declaration->Value();
-            const CSSAttribute* attribute = value ? value->Attribute() : nullptr;
-            if (!attribute) continue;
-            if (attribute->TypeCode() == kCSSWideKeywordValue) {
-                TakeWideKeyword(static_cast<const CSSWideKeywordAttribute&>(*attribute));
+            previous = declaration.declaration;
+            const CSSAppliedValue& value = *declaration.value;
+            if (value.type == CSSAppliedValue::kNoAttribute) continue;
+            if (value.type == kCSSWideKeywordValue) {
+                TakeWideKeyword(value);
                 continue;
             }
-            std::unique_ptr<CSSAttribute> named = NamedColour(*attribute);
-            if (named) attribute = named.get();
-            if (attribute->TypeCode() == kCSSUnknownValue) continue;
-            const std::uint32_t id = attribute->PropertyId();
+            if (value.type == kCSSUnknownValue) continue;
+            const std::uint32_t id = value.propertyId;
             if (id < 1 || id > kLastPropertyId || HasNoEffect(id)) continue;
             // A dash array replaces the one inherited or declared before;
             // its values then add one entry each.
             if (id == 76 && fresh) style_.ClearDashes();
-            Apply(id, *attribute);
+            Apply(id, value);
         }
     }
 
   private:
     // "inherit" takes the parent's value (the initial one at the root),
     // "initial" the value a fresh record starts with.
-    void TakeWideKeyword(const CSSWideKeywordAttribute& value) {
-        const StyleProperties* from = value.IsInitial() ? nullptr : style_.Parent();
+    void TakeWideKeyword(const CSSAppliedValue& value) {
+        const StyleProperties* from = (value.flags & CSSAppliedValue::kInitial) ? nullptr : style_.Parent();
         if (!from) {
             if (!initial_) initial_ = std::make_unique<StyleProperties>(style_.Mapper());
             from = initial_.get();
         }
-        style_.TakeProperty(value.PropertyId(), *from);
+        style_.TakeProperty(value.propertyId, *from);
     }
 
-    void SetURLText(std::uint32_t id, const CSSAttribute& value) {
+    void SetURLText(std::uint32_t id, const CSSAppliedValue& value) {
         String text;
         CSSManager::GetURLText(value, text);
         const String* given = text.IsEmpty() ? nullptr : &text;
@@ -112,30 +98,30 @@ class Applier {
         }
     }
 
-    void IntLength(std::uint32_t id, const CSSAttribute& value) {
-        if (!Numerical(value)) return;
+    void IntLength(std::uint32_t id, const CSSAppliedValue& value) {
+        if (!value.IsNumerical()) return;
         std::int32_t out = 0;
         std::int32_t unit = 0;
         CSSManager::ConvertLength(value, style_, out, unit);
         style_.SetIntLength(id, out, unit);
     }
 
-    void DoubleLength(std::uint32_t id, const CSSAttribute& value, bool mark) {
-        if (!Numerical(value)) return;
+    void DoubleLength(std::uint32_t id, const CSSAppliedValue& value, bool mark) {
+        if (!value.IsNumerical()) return;
         double out = 0.0;
         std::int32_t unit = 0;
         CSSManager::ConvertLengthDouble(value, style_, out, unit);
         style_.SetLength(id, out, unit, mark);
     }
 
-    void FontSize(const CSSAttribute& value) {
+    void FontSize(const CSSAppliedValue& value) {
         Graphics& graphics = style_.GetGraphics();
         // Relative sizes count from the inherited size, not from a size an
         // earlier declaration of this element set.
         const double parent = style_.GetInheritedFontSize();
-        if (const CSSNumericalAttribute* numeric = Numerical(value)) {
-            const double number = numeric->Number();
-            switch (numeric->UnitCode()) {
+        if (value.IsNumerical()) {
+            const double number = value.number;
+            switch (value.unit) {
                 case kCSSUnitPercent: style_.SetFontSize(number * parent / 100); return;
                 case kCSSUnitEm: style_.SetFontSize(number * parent); return;
                 case kCSSUnitEx: style_.SetFontSize(number * parent * 0.5); return;
@@ -152,7 +138,7 @@ class Applier {
             style_.SetFontSize(out, unit);
             return;
         }
-        const std::uint32_t keyword = KeywordOf(value);
+        const std::uint32_t keyword = Keyword(value);
         switch (keyword) {
             case 310:
             case 323:
@@ -161,7 +147,7 @@ class Applier {
             case 398:
             case 399:
             case 400: {
-                const std::int32_t index = TruncateToInt32(KeywordNumberOf(value));
+                const std::int32_t index = TruncateToInt32(KeywordNumber(value));
                 if (graphics.CountsCssUnits()) {
                     // CSS's table: medium is the initial size, each step
                     // 1.2 times the one below.
@@ -186,7 +172,7 @@ class Applier {
         }
     }
 
-    void Paint(bool fill, const CSSAttribute& value) {
+    void Paint(bool fill, const CSSAppliedValue& value) {
         // "url(#id) fallback": the colour or none after a reference paints
         // only when the reference names no element.
         if (paintURL_) {
@@ -198,10 +184,10 @@ class Applier {
                                              : style_.GetStroke(document, element, colour);
             if (answer == kStylePaintURL && element != nullptr) return;
         }
-        if (!IsKeyword(value)) {
-            if (const CSSColorAttribute* colour = ColourOf(value)) {
-                fill ? style_.SetFillColour(colour->ColourWord(), colour->Alpha())
-                     : style_.SetStrokeColour(colour->ColourWord(), colour->Alpha());
+        if (!value.IsKeyword()) {
+            if (value.IsColour()) {
+                fill ? style_.SetFillColour(value.word, value.number)
+                     : style_.SetStrokeColour(value.word, value.number);
                 return;
             }
             String text;
@@ -210,33 +196,34 @@ class Applier {
             paintURL_ = true;
             return;
         }
-        const std::uint32_t keyword = KeywordOf(value);
+        const std::uint32_t keyword = Keyword(value);
         fill ? style_.SetFillKeyword(keyword) : style_.SetStrokeKeyword(keyword);
     }
 
     // The numbers of "enable-background: new x y w h": up to four values
     // of the declarations that follow, each consumed.
-    void EnableBackground(const CSSAttribute& value) {
-        const std::uint32_t keyword = KeywordOf(value);
+    void EnableBackground(const CSSAppliedValue& value) {
+        const std::uint32_t keyword = Keyword(value);
         std::int32_t words[4] = {0, 0, 0, 0};
         if (keyword == 330) {
             for (std::int32_t& slot : words) {
                 const std::uint32_t next = index_ + 1;
-                const CSSDeclaration* declaration = next < list_.Count() ? list_.At(next) : nullptr;
-                const CSSAttribute* attribute =
-                    declaration && declaration->Value() ? declaration->Value()->Attribute() : nullptr;
-                const CSSNumericalAttribute* numeric = attribute ? Numerical(*attribute) : nullptr;
-                if (!attribute || attribute->PropertyId() != 98 || !numeric) continue;
-                slot = TruncateToInt32(numeric->Number());
+                if (next >= list_.size()) continue;
+                const CSSAppliedValue& number = *list_[next].value;
+                if (number.type == CSSAppliedValue::kNoAttribute || number.propertyId != 98 ||
+                    !number.IsNumerical()) {
+                    continue;
+                }
+                slot = TruncateToInt32(number.number);
                 index_ = next;
             }
         }
         if (keyword == 265 || keyword == 330) style_.SetEnableBackground(keyword, words);
     }
 
-    void GenericFamily(const CSSAttribute& value) {
-        if (applied_ || !IsKeyword(value)) return;
-        const std::int32_t family = TruncateToInt32(KeywordNumberOf(value));
+    void GenericFamily(const CSSAppliedValue& value) {
+        if (applied_ || !value.IsKeyword()) return;
+        const std::int32_t family = TruncateToInt32(KeywordNumber(value));
         String face;
         // A family no installed face belongs to leaves the family as it
         // was rather than naming no face at all.
@@ -246,53 +233,57 @@ class Applier {
         }
     }
 
-    void Apply(std::uint32_t id, const CSSAttribute& value) {
-        const std::uint32_t keyword = KeywordOf(value);
-        const CSSNumericalAttribute* numeric = Numerical(value);
-        const CSSColorAttribute* colour = ColourOf(value);
+    void Apply(std::uint32_t id, const CSSAppliedValue& value) {
+        const std::uint32_t keyword = Keyword(value);
+        const bool numeric = value.IsNumerical();
+        const bool colour = value.IsColour();
         std::int32_t current = 0;
         std::int32_t unit = 0;
         switch (id) {
-            case 1:
+            case 1: {
                 // The first installed family of the list; while none is,
                 // the first named holds the place.
                 if (applied_) break;
-                if (style_.GetGraphics().HasFace(Unquoted(value.Text()))) {
-                    style_.SetFontFamily(value.Text());
+                const String family = value.TextString();
+                if (style_.GetGraphics().HasFace(Unquoted(family))) {
+                    style_.SetFontFamily(family);
                     applied_ = true;
                 } else if (!named_) {
-                    style_.SetFontFamily(value.Text());
+                    style_.SetFontFamily(family);
                     named_ = true;
                 }
                 break;
+            }
             case 3:
             case 5:
-                if (IsKeyword(value)) style_.SetFlag(id, KeywordNumberOf(value) == 1.0);
+                if (value.IsKeyword()) style_.SetFlag(id, KeywordNumber(value) == 1.0);
                 break;
             case 4:
                 if (keyword == 334) style_.SetFlag(4, false);
                 if (keyword == 364) style_.SetFlag(4, true);
                 break;
             case 6: FontSize(value); break;
-            case 7: style_.SetLength(7, numeric ? numeric->Number() : 1.0, kStyleUnitInitial); break;
+            case 7:
+                style_.SetLength(7, numeric ? value.number : 1.0, kStyleUnitInitial);
+                break;
             case 9:
                 if (colour) {
-                    style_.SetWord(id, colour->ColourWord());
-                    style_.SetColourAlpha(colour->Alpha());
+                    style_.SetWord(id, value.word);
+                    style_.SetColourAlpha(value.number);
                 }
                 break;
             case 101:
             case 102:
             case 103:
             case 104:
-                if (colour) style_.SetWord(id, colour->ColourWord());
+                if (colour) style_.SetWord(id, value.word);
                 break;
             case 10:
                 if (!colour) break;
-                if (colour->IsSpecial()) {
+                if (value.IsSpecialColour()) {
                     style_.SetTransparentBackground();
                 } else {
-                    style_.SetWord(10, colour->ColourWord());
+                    style_.SetWord(10, value.word);
                 }
                 break;
             case 11:
@@ -313,7 +304,7 @@ class Applier {
                 style_.SetWord(id, static_cast<std::uint32_t>(current));
                 break;
             case 18:
-                if (IsKeyword(value)) style_.SetTextDecoration(keyword);
+                if (value.IsKeyword()) style_.SetTextDecoration(keyword);
                 break;
             case 19: {
                 const auto lineHeight = static_cast<std::int32_t>(style_.GetWord(23));
@@ -369,12 +360,12 @@ class Applier {
                 // Angles never get here: the value factory makes the angle
                 // tokens unknown values, which the loop skips. Numbers do,
                 // and clear the field.
-                if (numeric && numeric->UnitCode() == kCSSUnitDeg) {
-                    style_.SetLength(id, numeric->Number(), 1);
-                } else if (numeric && numeric->UnitCode() == kCSSUnitGrad) {
-                    style_.SetLength(id, numeric->Number(), 2);
-                } else if (numeric && numeric->UnitCode() == kCSSUnitRad) {
-                    style_.SetLength(id, numeric->Number(), 3);
+                if (numeric && value.unit == kCSSUnitDeg) {
+                    style_.SetLength(id, value.number, 1);
+                } else if (numeric && value.unit == kCSSUnitGrad) {
+                    style_.SetLength(id, value.number, 2);
+                } else if (numeric && value.unit == kCSSUnitRad) {
+                    style_.SetLength(id, value.number, 3);
                 } else {
                     style_.SetLength(id, 0.0, 0);
                 }
@@ -414,7 +405,7 @@ class Applier {
                 break;
             case 89:
                 if (colour) {
-                    style_.SetStopColor(colour->ColourWord(), true, colour->Alpha());
+                    style_.SetStopColor(value.word, true, value.number);
                 } else if (keyword == 281) {
                     style_.SetStopCurrentColour();
                 }
@@ -432,7 +423,7 @@ class Applier {
                 break;
             case 98: EnableBackground(value); break;
             case 100:
-                if (IsKeyword(value)) {
+                if (value.IsKeyword()) {
                     style_.SetListMarker(keyword);
                 } else {
                     SetURLText(100, value);
@@ -460,7 +451,7 @@ class Applier {
                 // Only filters read these, and nothing inherits them:
                 // currentColor is the colour at this point.
                 if (colour) {
-                    style_.SetWord(id, colour->ColourWord());
+                    style_.SetWord(id, value.word);
                 } else if (keyword == 281) {
                     style_.SetWord(id, style_.GetWord(9));
                 }
@@ -475,12 +466,12 @@ class Applier {
                 break;
             default:
                 // The keyword properties.
-                if (IsKeyword(value)) style_.SetKeyword(id, keyword);
+                if (value.IsKeyword()) style_.SetKeyword(id, keyword);
                 break;
         }
     }
 
-    Vector<CSSDeclaration>& list_;
+    const std::vector<CSSAppliedDeclaration>& list_;
     StyleProperties& style_;
     std::unique_ptr<StyleProperties> initial_;  // made for the first "initial"
     std::uint32_t index_ = 0;
@@ -492,7 +483,8 @@ class Applier {
 
 }  // namespace
 
-void CSSManager::ApplyDeclarations(Vector<CSSDeclaration>& declarations, StyleProperties* style) {
+void CSSManager::ApplyDeclarations(const std::vector<CSSAppliedDeclaration>& declarations,
+                                   StyleProperties* style) {
     if (!style) return;
     Applier(declarations, *style).Run();
 }

@@ -138,8 +138,11 @@ std::unique_ptr<CSSAttribute> CreateCSSAttribute(std::uint32_t propertyId, std::
 }
 
 void GetCSSURLText(const CSSAttribute& value, String& out) {
+    GetCSSURLText(value.Text(), out);
+}
+
+void GetCSSURLText(const String& text, String& out) {
     out.Empty();
-    const String& text = value.Text();
     const std::int32_t open = text.Find('(');
     const std::int32_t close = text.ReverseFind(')');
     if (open < 0 || close <= open) return;

@@ -1,23 +1,20 @@
 // The cascade: the declarations that apply to an element (presentation
 // attributes, then the sheet's rules, then its "style" attribute), each
 // converted and handed to the computed style's setter of its property.
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "markup/attr_element.h"
 #include "markup/style/css_attribute_lookup.h"
 #include "markup/style/css_declarations.h"
 #include "markup/style/css_manager.h"
 #include "markup/style/css_token_source.h"
-#include "css_value_access.h"
 #include "style_heap.h"
+#include "truncate_to_int32.h"
 
 namespace markup::style {
-
-using detail::IsKeyword;
-using detail::KeywordNumberOf;
-using detail::KeywordOf;
-using detail::Numerical;
 
 namespace {
 
@@ -62,11 +59,11 @@ std::int32_t CSSManager::ConvertUnitToDevice(Graphics& graphics, float number, s
     }
 }
 
-void CSSManager::ConvertAbsolute(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out) {
-    const CSSNumericalAttribute* numeric = Numerical(value);
-    if (!numeric) return;
-    const double number = numeric->Number();
-    const std::uint32_t unit = numeric->UnitCode();
+void CSSManager::ConvertAbsolute(const CSSAppliedValue& value, const StyleProperties& style,
+                                 std::int32_t& out) {
+    if (!value.IsNumerical()) return;
+    const double number = value.number;
+    const std::uint32_t unit = value.unit;
     if (unit >= kCSSUnitPt && unit <= kCSSUnitPx) {
         out = ConvertUnitToDevice(style.GetGraphics(), static_cast<float>(number), unit);
     } else if (unit == kCSSUnitEm) {
@@ -78,11 +75,11 @@ void CSSManager::ConvertAbsolute(const CSSAttribute& value, const StylePropertie
     }
 }
 
-void CSSManager::ConvertAbsoluteDouble(const CSSAttribute& value, const StyleProperties& style, double& out) {
-    const CSSNumericalAttribute* numeric = Numerical(value);
-    if (!numeric) return;
-    const double number = numeric->Number();
-    const std::uint32_t unit = numeric->UnitCode();
+void CSSManager::ConvertAbsoluteDouble(const CSSAppliedValue& value, const StyleProperties& style,
+                                       double& out) {
+    if (!value.IsNumerical()) return;
+    const double number = value.number;
+    const std::uint32_t unit = value.unit;
     // Lengths keep their fractions here (a stroke 0.5px wide stays 0.5).
     // Only SVG's properties take this road, whose user units are CSS
     // pixels: an inch is 96 of them.
@@ -97,60 +94,57 @@ void CSSManager::ConvertAbsoluteDouble(const CSSAttribute& value, const StylePro
     }
 }
 
-void CSSManager::ConvertLength(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out,
+void CSSManager::ConvertLength(const CSSAppliedValue& value, const StyleProperties& style, std::int32_t& out,
                                std::int32_t& unit) {
-    const CSSNumericalAttribute* numeric = Numerical(value);
-    if (!numeric) return;
-    const std::uint32_t code = numeric->UnitCode();
+    if (!value.IsNumerical()) return;
+    const std::uint32_t code = value.unit;
     if (code == kCSSUnitPercent) {
-        out = detail::TruncateToInt32(numeric->Number());
+        out = detail::TruncateToInt32(value.number);
         unit = kStyleUnitPercent;
     } else if (IsAbsoluteUnit(code)) {
         ConvertAbsolute(value, style, out);
         unit = kStyleUnitAbsolute;
     } else {
-        out = detail::TruncateToInt32(numeric->Number());
+        out = detail::TruncateToInt32(value.number);
         unit = kStyleUnitOther;
     }
 }
 
-void CSSManager::ConvertLengthDouble(const CSSAttribute& value, const StyleProperties& style, double& out,
+void CSSManager::ConvertLengthDouble(const CSSAppliedValue& value, const StyleProperties& style, double& out,
                                      std::int32_t& unit) {
-    const CSSNumericalAttribute* numeric = Numerical(value);
-    if (!numeric) return;
-    const std::uint32_t code = numeric->UnitCode();
+    if (!value.IsNumerical()) return;
+    const std::uint32_t code = value.unit;
     if (code == kCSSUnitPercent) {
-        out = numeric->Number();
+        out = value.number;
         unit = kStyleUnitPercent;
     } else if (IsAbsoluteUnit(code)) {
         ConvertAbsoluteDouble(value, style, out);
         unit = kStyleUnitAbsolute;
     } else {
-        out = numeric->Number();
+        out = value.number;
         unit = kStyleUnitOther;
     }
 }
 
-void CSSManager::ConvertRelative(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current) {
-    const CSSNumericalAttribute* numeric = Numerical(value);
-    if (!numeric) return;
-    const std::uint32_t code = numeric->UnitCode();
+void CSSManager::ConvertRelative(const CSSAppliedValue& value, const StyleProperties& style,
+                                 std::int32_t& current) {
+    if (!value.IsNumerical()) return;
+    const std::uint32_t code = value.unit;
     if (code == kCSSUnitPercent) {
-        current = detail::TruncateToInt32(numeric->Number() * current) / 100;
+        current = detail::TruncateToInt32(value.number * current) / 100;
     } else if (IsAbsoluteUnit(code)) {
         ConvertAbsolute(value, style, current);
     }
 }
 
-void CSSManager::ConvertLineHeight(const CSSAttribute& value, const StyleProperties& style,
+void CSSManager::ConvertLineHeight(const CSSAppliedValue& value, const StyleProperties& style,
                                    std::int32_t& current) {
-    const CSSNumericalAttribute* numeric = Numerical(value);
-    if (!numeric) return;
-    const std::uint32_t code = numeric->UnitCode();
+    if (!value.IsNumerical()) return;
+    const std::uint32_t code = value.unit;
     if (code <= kCSSUnitZero) {
         ConvertRelative(value, style, current);
     } else if (code == kCSSUnitNumber) {
-        current = detail::TruncateToInt32(numeric->Number());
+        current = detail::TruncateToInt32(value.number);
     }
 }
 
@@ -163,38 +157,38 @@ void AddOrReplace(std::int32_t tmp, std::int32_t unit, std::int32_t& current) {
 
 }  // namespace
 
-void CSSManager::ApplyPaddingValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
-                                   std::int32_t& unit) {
+void CSSManager::ApplyPaddingValue(const CSSAppliedValue& value, const StyleProperties& style,
+                                   std::int32_t& current, std::int32_t& unit) {
     std::int32_t tmp = 0;
-    if (!IsKeyword(value)) ConvertLength(value, style, tmp, unit);
+    if (!value.IsKeyword()) ConvertLength(value, style, tmp, unit);
     AddOrReplace(tmp, unit, current);
 }
 
-void CSSManager::ApplyMarginValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
-                                  std::int32_t& unit) {
+void CSSManager::ApplyMarginValue(const CSSAppliedValue& value, const StyleProperties& style,
+                                  std::int32_t& current, std::int32_t& unit) {
     std::int32_t tmp = 0;
-    if (!IsKeyword(value)) {
+    if (!value.IsKeyword()) {
         ConvertLength(value, style, tmp, unit);
-    } else if (KeywordOf(value) == 267) {
+    } else if (value.word == 267) {
         unit = kStyleUnitAbsolute;
     }
     AddOrReplace(tmp, unit, current);
 }
 
-void CSSManager::ApplyBorderWidthValue(const CSSAttribute& value, const StyleProperties& style,
+void CSSManager::ApplyBorderWidthValue(const CSSAppliedValue& value, const StyleProperties& style,
                                        std::int32_t& current) {
     std::int32_t tmp = 0;
-    if (!IsKeyword(value)) {
+    if (!value.IsKeyword()) {
         ConvertAbsolute(value, style, tmp);
     } else {
-        tmp = detail::TruncateToInt32(KeywordNumberOf(value));
+        tmp = detail::TruncateToInt32(value.number);
     }
     AddOrReplace(tmp, kStyleUnitAbsolute, current);
 }
 
-void CSSManager::GetURLText(const CSSAttribute& value, String& out) {
+void CSSManager::GetURLText(const CSSAppliedValue& value, String& out) {
     out.Empty();
-    if (!IsKeyword(value)) GetCSSURLText(value, out);
+    if (!value.IsKeyword()) GetCSSURLText(value.TextString(), out);
 }
 
 // --- Collecting --------------------------------------------------------------
@@ -205,34 +199,53 @@ void CSSManager::ApplyCascade(Node* node, ExtraObject* style) {
 
 namespace {
 
-bool IsImportant(const CSSDeclaration& declaration) {
-    return declaration.Value() && declaration.Value()->Important();
+std::vector<CSSAppliedValue> ValuesOf(const Vector<CSSDeclaration>& declarations) {
+    std::vector<CSSAppliedValue> values;
+    values.reserve(declarations.Count());
+    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
+        const CSSValue* value = declarations.At(i)->Value();
+        values.push_back(AppliedValueOf(value ? value->Attribute() : nullptr, value && value->Important()));
+    }
+    return values;
+}
+
+// Appends the values (those of the declarations) that `take` accepts, each
+// marked with its declaration's property.
+template <class Take>
+void AddValues(const Vector<CSSDeclaration>& declarations, const std::vector<CSSAppliedValue>& values,
+               Take take, std::vector<CSSAppliedDeclaration>& out) {
+    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
+        if (take(values[i])) out.push_back(CSSAppliedDeclaration{&values[i], declarations.At(i)->Property()});
+    }
 }
 
 }  // namespace
 
 void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
     if (!node || !style) return;
-    Vector<CSSDeclaration> sheet;
-    CollectSheetDeclarations(node, sheet);
+    std::vector<CSSAppliedDeclaration> sheet;
+    CollectMatchingValues(node, sheet);
     Vector<CSSDeclaration> inline_;
     CollectStyleAttribute(node, inline_);
-    Vector<CSSDeclaration> all;
+    Vector<CSSDeclaration> presentation;
+    if (presentationNames_ && !presentationNames_->names.empty()) CollectPresentationAttributes(node, presentation);
+    const std::vector<CSSAppliedValue> inlineValues = ValuesOf(inline_);
+    const std::vector<CSSAppliedValue> presentationValues = ValuesOf(presentation);
+    const auto any = [](const CSSAppliedValue&) { return true; };
+    const auto normal = [](const CSSAppliedValue& value) { return !value.Important(); };
+    const auto important = [](const CSSAppliedValue& value) { return value.Important(); };
+    std::vector<CSSAppliedDeclaration> all;
+    all.reserve(presentationValues.size() + sheet.size() + inlineValues.size());
     // Presentation attributes count below every rule, important or not.
-    if (presentationNames_ && !presentationNames_->names.empty()) CollectPresentationAttributes(node, all);
+    AddValues(presentation, presentationValues, any, all);
     // The sheet's list is sorted with its important part last.
-    std::uint32_t normal = 0;
-    while (normal < sheet.Count() && !IsImportant(*sheet.At(normal))) ++normal;
-    ReserveSlots(all, sheet.Count() + inline_.Count());
-    for (std::uint32_t i = 0; i < normal; ++i) all.Add(*sheet.At(i));
-    for (std::uint32_t i = 0; i < inline_.Count(); ++i) {
-        if (!IsImportant(*inline_.At(i))) all.Add(*inline_.At(i));
-    }
-    for (std::uint32_t i = normal; i < sheet.Count(); ++i) all.Add(*sheet.At(i));
-    for (std::uint32_t i = 0; i < inline_.Count(); ++i) {
-        if (IsImportant(*inline_.At(i))) all.Add(*inline_.At(i));
-    }
-    if (all.Count()) ApplyDeclarations(all, style);
+    const auto sheetImportant =
+        std::find_if(sheet.begin(), sheet.end(), [&](const auto& d) { return important(*d.value); });
+    all.insert(all.end(), sheet.begin(), sheetImportant);
+    AddValues(inline_, inlineValues, normal, all);
+    all.insert(all.end(), sheetImportant, sheet.end());
+    AddValues(inline_, inlineValues, important, all);
+    if (!all.empty()) ApplyDeclarations(all, style);
     // "inherit" has been answered: the parent need not outlive the record.
     style->ForgetParent();
 }

@@ -90,13 +90,23 @@ CSSAttribute* CSSGroupAttribute::Clone() const {
 }
 
 std::uint32_t CSSGroupAttribute::KeywordId() const {
-    const AttributeTypeGroup::ValueUserPair* pair = FindKeyword(Dictionary(), PropertyId(), Text());
-    return pair ? pair->valueId : 0;
+    std::uint32_t id = 0;
+    double number = 0.0;
+    Keyword(id, number);
+    return id;
 }
 
 double CSSGroupAttribute::KeywordNumber() const {
+    std::uint32_t id = 0;
+    double number = 0.0;
+    Keyword(id, number);
+    return number;
+}
+
+void CSSGroupAttribute::Keyword(std::uint32_t& id, double& number) const {
     const AttributeTypeGroup::ValueUserPair* pair = FindKeyword(Dictionary(), PropertyId(), Text());
-    return pair ? static_cast<double>(pair->userValue) : 0.0;
+    id = pair ? pair->valueId : 0;
+    number = pair ? static_cast<double>(pair->userValue) : 0.0;
 }
 
 CSSAttribute* CSSColorAttribute::Clone() const {

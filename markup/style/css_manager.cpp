@@ -240,6 +240,14 @@ void CSSManager::CollectMatchingDeclarations(Node* node, Vector<CSSDeclaration>&
     styleSheet_->CollectMatching(elements, element, out);
 }
 
+void CSSManager::CollectMatchingValues(Node* node, std::vector<CSSAppliedDeclaration>& out) const {
+    out.clear();
+    const DictionaryBase* dictionary = document_ ? document_->Dictionary() : nullptr;
+    const TreeElements elements(*this, dictionary);
+    if (const AttrElement* element = dictionary ? elements.Styled(node) : nullptr)
+        styleSheet_->CollectMatchingValues(elements, element, out);
+}
+
 namespace {
 
 // The class strings of a "class" value: each piece between single blanks,

@@ -9,13 +9,17 @@
 #include "markup/style/css_declarations.h"
 #include "markup/style/css_text_cuts.h"
 #include "markup/style/css_tokenizer.h"
+#include "css_applied_store.h"
 #include "css_kept_rules.h"
 #include "style_heap.h"
 
 namespace markup::style {
 
 CSSStyleSheet::CSSStyleSheet(const CSSDictionary& css)
-    : css_(css), cursor_(&tokens_, false), kept_(detail::Make<detail::KeptRules>()) {}
+    : css_(css),
+      cursor_(&tokens_, false),
+      kept_(detail::Make<detail::KeptRules>()),
+      applied_(detail::Make<detail::AppliedValueStore>()) {}
 
 CSSStyleSheet::~CSSStyleSheet() = default;
 
@@ -161,22 +165,33 @@ CSSTokenizer& CSSStyleSheet::Tokenizer() const {
     return *tokenizer_;
 }
 
-// A rule's objects come from its kept texts as the first parse made them:
-// the block's text scans to the tokens it was read from, and its selectors
-// are the prelude's parts.
+// A rule's declarations come from its kept block as the first parse made
+// them: the block's text scans to the tokens it was read from.
+void CSSStyleSheet::ReadKeptBlock(std::uint32_t rule, CSSList<CSSToken>& tokens,
+                                  Vector<CSSProperty>& properties) const {
+    const std::string_view block = kept_->Block(rule);
+    String text(static_cast<std::uint32_t>(block.size() + 1));
+    text.Append(block.data(), static_cast<std::uint32_t>(block.size()));
+    Tokenizer().Tokenize(text, 0, tokens);
+    CSSTokenSource cursor(&tokens);
+    ParseCSSDeclarations(cursor, css_, properties);
+    // Read again, a rule gives what it gave when it was read; anything else
+    // would put the sheet's declarations out of their order.
+    std::uint32_t values = 0;
+    for (std::uint32_t p = 0; p < properties.Count(); ++p) values += properties.At(p)->ValueCount();
+    if (values != kept_->DeclarationsPerSelector(rule)) throw RuntimeFault();
+}
+
+// A rule's objects: its declarations, and its selectors, which are the
+// prelude's parts.
 CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
     if (CSSCompoundSelector* made = rules_.At(rule)) return *made;
     // The selectors are parsed only when asked for: the matcher reads their
     // kept form.
     const std::vector<std::string_view> selectors = SplitSelectorGroup(kept_->Prelude(rule));
-    const std::string_view block = kept_->Block(rule);
-    String text(static_cast<std::uint32_t>(block.size() + 1));
-    text.Append(block.data(), static_cast<std::uint32_t>(block.size()));
     CSSList<CSSToken> tokens;
-    Tokenizer().Tokenize(text, 0, tokens);
-    CSSTokenSource cursor(&tokens);
     Vector<CSSProperty> properties;
-    ParseCSSDeclarations(cursor, css_, properties);
+    ReadKeptBlock(rule, tokens, properties);
     std::unique_ptr<CSSCompoundSelector> made =
         BuildRule(static_cast<std::uint32_t>(selectors.size()), properties);
     for (std::uint32_t i = 0; i < selectors.size(); ++i) made->SelectorAt(i)->SetSource(selectors[i]);
@@ -190,12 +205,7 @@ CSSCompoundSelector& CSSStyleSheet::Made(std::uint32_t rule) const {
         }
     }
     const std::uint32_t valueCount = static_cast<std::uint32_t>(madeValues_.size()) - firstValue;
-    // Made again, a rule gives what it gave when it was read; anything
-    // else would put the sheet's declarations out of their order.
-    if (valueCount != kept_->DeclarationsPerSelector(rule) ||
-        made->SelectorCount() != kept_->SelectorCount(rule)) {
-        throw RuntimeFault();
-    }
+    if (made->SelectorCount() != kept_->SelectorCount(rule)) throw RuntimeFault();
     const detail::KeptRule& kept = kept_->Rule(rule);
     const std::uint32_t firstSelector = kept.firstSelector;
     if (madeSelectors_.size() < firstSelector + made->SelectorCount()) {
@@ -297,20 +307,17 @@ void EachWord(std::string_view list, F&& take) {
 
 }  // namespace
 
-void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
-                                    Vector<CSSDeclaration>& out) const {
-    while (out.Count()) out.DeleteLast();
+template <class Take>
+void CSSStyleSheet::EachMatch(const SelectorElements& elements, SelectorElements::Handle element,
+                              Take&& take) const {
     const detail::KeptRules& kept = *kept_;
-    if (!element || kept.DeclarationCount() == 0) return;
     constexpr std::uint32_t kNone = detail::KeptRules::kNone;
     Scratch& s = scratch_;
     s.lists.clear();
-    s.matched.clear();
-    s.order.clear();
     // The candidates: the lists under the element's id, each of its
     // classes and its type, and the universal one. Each selector is filed
     // under one key, so no two lists share an entry.
-    auto take = [&](const detail::SelectorIndex& index, std::string_view key) {
+    auto find = [&](const detail::SelectorIndex& index, std::string_view key) {
         const std::uint32_t head = index.Find(key);
         if (head != kNone && std::find(s.lists.begin(), s.lists.end(), head) == s.lists.end())
             s.lists.push_back(head);
@@ -321,16 +328,16 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
     facts.id = s.id;
     facts.hasClasses = elements.Classes(element, s.classes);
     facts.classes = s.classes;
-    if (!kept.ById().Empty() && facts.hasId) take(kept.ById(), facts.id);
+    if (!kept.ById().Empty() && facts.hasId) find(kept.ById(), facts.id);
     if (!kept.ByClass().Empty() && facts.hasClasses) {
-        EachWord(facts.classes, [&](std::string_view word) { take(kept.ByClass(), word); });
+        EachWord(facts.classes, [&](std::string_view word) { find(kept.ByClass(), word); });
     }
     if (!kept.ByType().Empty()) {
         s.value.assign(facts.name);
         for (char& c : s.value) {
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         }
-        take(kept.ByType(), s.value);
+        find(kept.ByType(), s.value);
     }
     // The keys of every ancestor: their ids and classes find candidates,
     // and all of them make the filter of what the ancestors have.
@@ -343,12 +350,12 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
             ancestors.Add(AncestorKey(' ', elements.Name(at)));
             if (elements.Id(at, s.value)) {
                 ancestors.Add(AncestorKey('#', s.value));
-                if (!kept.ByAncestorId().Empty()) take(kept.ByAncestorId(), s.value);
+                if (!kept.ByAncestorId().Empty()) find(kept.ByAncestorId(), s.value);
             }
             if (elements.Classes(at, s.value)) {
                 EachWord(s.value, [&](std::string_view word) {
                     ancestors.Add(AncestorKey('.', word));
-                    if (!kept.ByAncestorClass().Empty()) take(kept.ByAncestorClass(), word);
+                    if (!kept.ByAncestorClass().Empty()) find(kept.ByAncestorClass(), word);
                 });
             }
         }
@@ -367,27 +374,76 @@ void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorEl
                 }
                 if (!detail::MatchesKeptSelector(kept.View(selector), elements, element, facts)) continue;
             }
-            // Every value of the rule, with the selector's place among the
-            // rule's: the sheet's order of declarations.
-            if (index >= madeSelectors_.size() || !madeSelectors_[index].selector) Made(selector.rule);
-            const MadeSelector& made = madeSelectors_[index];
-            std::uint64_t place = made.firstPlace;
-            for (std::uint32_t v = made.firstValue; v < made.firstValue + made.valueCount; ++v) {
-                const MadeValue& value = madeValues_[v];
-                const std::uint64_t order = (std::uint64_t{value.important} << 32) + selector.specificity;
-                s.order.emplace_back(order, (place++ << 32) + s.matched.size());
-                s.matched.push_back(Match{made.selector, value.property, value.value});
-            }
+            take(index, selector);
         }
     }
-    // The cascade's order: normal before important, then specificity, then
-    // sheet order.
-    std::sort(s.order.begin(), s.order.end());
+}
+
+// The cascade's order: normal before important, then specificity, then
+// sheet order.
+void CSSStyleSheet::SortMatches() const {
+    std::sort(scratch_.order.begin(), scratch_.order.end());
+}
+
+void CSSStyleSheet::CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
+                                    Vector<CSSDeclaration>& out) const {
+    while (out.Count()) out.DeleteLast();
+    if (!element || kept_->DeclarationCount() == 0) return;
+    Scratch& s = scratch_;
+    s.matched.clear();
+    s.order.clear();
+    EachMatch(elements, element, [&](std::uint32_t index, const detail::KeptSelector& selector) {
+        // Every value of the rule, with the selector's place among the
+        // rule's: the sheet's order of declarations.
+        if (index >= madeSelectors_.size() || !madeSelectors_[index].selector) Made(selector.rule);
+        const MadeSelector& made = madeSelectors_[index];
+        std::uint64_t place = made.firstPlace;
+        for (std::uint32_t v = made.firstValue; v < made.firstValue + made.valueCount; ++v) {
+            const MadeValue& value = madeValues_[v];
+            const std::uint64_t order = (std::uint64_t{value.important} << 32) + selector.specificity;
+            s.order.emplace_back(order, (place++ << 32) + s.matched.size());
+            s.matched.push_back(Match{made.selector, value.property, value.value});
+        }
+    });
+    SortMatches();
     ReserveSlots(out, static_cast<std::uint32_t>(s.order.size()));
     for (const auto& [order, place] : s.order) {
         const Match& m = s.matched[place & 0xFFFFFFFFu];
         out.Add(CSSDeclaration(m.selector, m.property, m.value));
     }
+}
+
+const CSSAppliedValue* CSSStyleSheet::MadeValues(std::uint32_t rule) const {
+    if (const CSSAppliedValue* made = applied_->Of(rule)) return made;
+    CSSList<CSSToken> tokens;
+    Vector<CSSProperty> properties;
+    ReadKeptBlock(rule, tokens, properties);
+    return applied_->Keep(rule, properties);
+}
+
+void CSSStyleSheet::CollectMatchingValues(const SelectorElements& elements, SelectorElements::Handle element,
+                                          std::vector<CSSAppliedDeclaration>& out) const {
+    out.clear();
+    if (!element || kept_->DeclarationCount() == 0) return;
+    Scratch& s = scratch_;
+    s.matchedValues.clear();
+    s.order.clear();
+    EachMatch(elements, element, [&](std::uint32_t index, const detail::KeptSelector& selector) {
+        const CSSAppliedValue* values = MadeValues(selector.rule);
+        const detail::KeptRule& rule = kept_->Rule(selector.rule);
+        const std::uint32_t count = kept_->DeclarationsPerSelector(selector.rule);
+        std::uint64_t place = rule.firstDeclaration + std::uint64_t{index - rule.firstSelector} * count;
+        const CSSAppliedValue* declaration = values;
+        for (const CSSAppliedValue* value = values; value != values + count; ++value) {
+            if (value->flags & CSSAppliedValue::kFirst) declaration = value;
+            const std::uint64_t order = (std::uint64_t{value->Important()} << 32) + selector.specificity;
+            s.order.emplace_back(order, (place++ << 32) + s.matchedValues.size());
+            s.matchedValues.push_back(CSSAppliedDeclaration{value, declaration});
+        }
+    });
+    SortMatches();
+    out.reserve(s.order.size());
+    for (const auto& [order, place] : s.order) out.push_back(s.matchedValues[place & 0xFFFFFFFFu]);
 }
 
 }  // namespace markup::style

@@ -9,8 +9,8 @@
 #include <limits>
 #include <string>
 
-#include "css_value_access.h"
 #include "graphics_shared.h"
+#include "truncate_to_int32.h"
 
 namespace markup::style {
 

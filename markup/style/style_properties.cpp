@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "markup/style/graphics_imp.h"
-#include "css_value_access.h"
 #include "style_values.h"
+#include "truncate_to_int32.h"
 
 namespace markup::style {
 

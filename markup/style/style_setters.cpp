@@ -1,10 +1,10 @@
 // StyleProperties' setters: the only writers of the value record.
 #include <cmath>
 
-#include "css_value_access.h"
 #include "markup/style/style_properties.h"
 #include "markup/url_mapper.h"
 #include "style_values.h"
+#include "truncate_to_int32.h"
 
 namespace markup::style {
 

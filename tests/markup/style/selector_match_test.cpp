@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "markup/small_blocks.h"
 #include "markup/style/css_selector_match.h"
 #include "markup/style/css_style_sheet.h"
 #include "style_fixtures.h"
@@ -163,6 +164,42 @@ TEST(Selecting, TheSheetsIndexAgreesWithTheMatcher) {
         std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
         for (const auto& [rule, at] : found) collected += style_test::Str(rule->SelectorAt(at % 1000)->Text()) + "; ";
         EXPECT_EQ(collected, expected) << "element " << e;
+    }
+}
+
+// The values the cascade applies are those of CollectMatching's
+// declarations, in their order, the values of one declaration under one
+// mark: a rule two of whose selectors match gives its declarations twice,
+// under the same marks, as its objects give the same properties twice.
+// Collecting them makes none of the rules' objects.
+TEST(Selecting, TheCascadesValuesAreTheDeclarationsValues) {
+    const Tree tree;
+    CSSStyleSheet sheet(style_test::Css());
+    sheet.AddText(
+        style_test::Text("rect { fill: red; stroke-dasharray: 1 2 3 }\n"
+                         ".big, .dot { stroke-dasharray: 4 5 !important; stroke: none }\n"
+                         "#r1 { font-family: 'A b', serif; fill: url(#p) } g > * { opacity: inherit }"),
+        0);
+    const std::size_t blocks = markup::SmallBlocksInUse();
+    std::vector<std::vector<CSSAppliedDeclaration>> values(tree.Count());
+    for (std::size_t e = 0; e < tree.Count(); ++e) sheet.CollectMatchingValues(tree, tree.At(e), values[e]);
+    EXPECT_EQ(markup::SmallBlocksInUse(), blocks);
+    EXPECT_EQ(values[4].size(), 1u + 3 + 2 * 3 + 1);  // r2: both selectors of ".big, .dot"
+    for (std::size_t e = 0; e < tree.Count(); ++e) {
+        markup::Vector<CSSDeclaration> out;
+        sheet.CollectMatching(tree, tree.At(e), out);
+        ASSERT_EQ(values[e].size(), out.Count()) << "element " << e;
+        for (std::uint32_t i = 0; i < out.Count(); ++i) {
+            const CSSValue& expected = *out.At(i)->Value();
+            const CSSAppliedValue& value = *values[e][i].value;
+            EXPECT_EQ(value.propertyId, expected.Attribute()->PropertyId());
+            EXPECT_EQ(value.Text(), style_test::Str(expected.Attribute()->Text()));
+            EXPECT_EQ(value.Important(), expected.Important());
+            if (i == 0) continue;
+            EXPECT_EQ(values[e][i].declaration == values[e][i - 1].declaration,
+                      out.At(i)->Property() == out.At(i - 1)->Property())
+                << "element " << e << ", value " << i;
+        }
     }
 }
 

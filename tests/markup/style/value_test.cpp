@@ -1,10 +1,12 @@
 // The value classes: colours, lengths and numbers, the factories' choice of
-// kind, URL texts, and numbers in any process locale.
+// kind, URL texts, numbers in any process locale, and what the cascade
+// reads of each kind.
 #include <gtest/gtest.h>
 
 #include <locale.h>
 
 #include "comma_locale.h"
+#include "markup/style/css_applied_value.h"
 #include "markup/style/css_attribute.h"
 #include "style_fixtures.h"
 
@@ -208,5 +210,66 @@ INSTANTIATE_TEST_SUITE_P(Forms, URLText,
                                            URLCase{"url('#x')", "#x"}, URLCase{"url(\"'x'\")", "x"},
                                            URLCase{"url( )", ""}, URLCase{"none", ""}, URLCase{"url(a", ""},
                                            URLCase{")url(", ""}, URLCase{"url(a(b))", "a(b)"}));
+
+struct AppliedCase {
+    const char* text;
+    std::uint32_t property;
+    std::uint8_t type;
+    std::uint32_t word;  // keyword id or colour word
+    double number;       // number, keyword number or alpha
+    std::uint8_t unit;
+};
+
+class Applied : public ::testing::TestWithParam<AppliedCase> {};
+
+TEST_P(Applied, WhatTheCascadeReadsOfAToken) {
+    const AppliedCase& c = GetParam();
+    bool recognised = false;
+    const std::unique_ptr<CSSAttribute> attribute =
+        CreateCSSAttributeFromToken(FirstToken(c.text), recognised, c.property, Css());
+    const CSSAppliedValue value = AppliedValueOf(attribute.get(), true);
+    EXPECT_EQ(value.type, c.type) << c.text;
+    EXPECT_EQ(value.word, c.word) << c.text;
+    EXPECT_EQ(value.number, c.number) << c.text;
+    EXPECT_EQ(value.unit, c.unit) << c.text;
+    EXPECT_EQ(value.propertyId, c.property);
+    EXPECT_EQ(value.Text(), c.text);
+    EXPECT_EQ(value.text, attribute->Text().Text());  // the attribute's own text
+    EXPECT_TRUE(value.Important());
+    EXPECT_EQ(value.IsNumerical(), attribute->IsNumerical()) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, Applied,
+    ::testing::Values(AppliedCase{"#abc", 69, kCSSColourValue, 0x00CCBBAA, 1.0, kCSSUnitUnknown},
+                      AppliedCase{"rgb(1,2,3)", 72, kCSSColourValue, 0x00030201, 1.0, kCSSUnitUnknown},
+                      // Fill, stroke and stop colour take the colour names.
+                      AppliedCase{"Navy", 69, kCSSColourValue, 0x00800000, 1.0, kCSSUnitUnknown},
+                      AppliedCase{"red", 89, kCSSColourValue, 0x000000FF, 1.0, kCSSUnitUnknown},
+                      AppliedCase{"red", 73, kCSSUnknownValue, 0, 0.0, kCSSUnitUnknown},
+                      AppliedCase{"foo", 69, kCSSUnknownValue, 0, 0.0, kCSSUnitUnknown},
+                      AppliedCase{"none", 69, kCSSGroupValue, 331, 0.0, kCSSUnitUnknown},
+                      AppliedCase{"LARGE", 6, kCSSGroupValue, 310, 5.0, kCSSUnitUnknown},
+                      AppliedCase{"12.5pt", 73, kCSSLengthValue, 0, 12.5, kCSSUnitPt},
+                      AppliedCase{"0", 73, kCSSZeroValue, 0, 0.0, kCSSUnitZero},
+                      AppliedCase{"50%", 71, kCSSPercentValue, 0, 50.0, kCSSUnitPercent},
+                      AppliedCase{"-3", 73, kCSSNumberValue, 0, -3.0, kCSSUnitNumber},
+                      AppliedCase{"url(#p)", 69, kCSSURLValue, 0, 0.0, kCSSUnitUnknown},
+                      AppliedCase{"'A b'", 1, kCSSStringValue, 0, 0.0, kCSSUnitUnknown}));
+
+TEST(AppliedValueOf, WideKeywordsAndNoAttribute) {
+    for (const char* text : {"inherit", "INITIAL"}) {
+        const std::unique_ptr<CSSAttribute> wide = CreateCSSAttribute(69, kCSSWideKeywordValue, Css());
+        wide->SetText(text);
+        const CSSAppliedValue value = AppliedValueOf(wide.get(), false);
+        EXPECT_EQ(value.type, kCSSWideKeywordValue);
+        EXPECT_EQ((value.flags & CSSAppliedValue::kInitial) != 0, text[0] == 'I') << text;
+        EXPECT_FALSE(value.Important());
+    }
+    const CSSAppliedValue none = AppliedValueOf(nullptr, true);
+    EXPECT_EQ(none.type, CSSAppliedValue::kNoAttribute);
+    EXPECT_TRUE(none.Important());
+    EXPECT_EQ(none.textLength, 0u);
+}
 
 }  // namespace

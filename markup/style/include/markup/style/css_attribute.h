@@ -196,6 +196,8 @@ class CSSGroupAttribute : public CSSAttribute {
     std::uint32_t KeywordId() const;
     // The keyword's number in the dictionary; 0 when the text is no keyword.
     double KeywordNumber() const;
+    // Both, found at once.
+    void Keyword(std::uint32_t& id, double& number) const;
 
   protected:
     using CSSAttribute::CSSAttribute;
@@ -255,6 +257,8 @@ std::unique_ptr<CSSAttribute> CreateCSSAttribute(std::uint32_t propertyId, std::
 // trimmed, one quote removed at each end (double, then single), trimmed
 // again; empty without "(" or without a ")" after it.
 void GetCSSURLText(const CSSAttribute& value, String& out);
+// The same of a value's text.
+void GetCSSURLText(const String& text, String& out);
 
 // Whether the text is one of the property's keywords (its group's values,
 // compared without case).

@@ -24,6 +24,7 @@
 #include "markup/node.h"
 #include "markup/parser/css_dictionary.h"
 #include "markup/string.h"
+#include "markup/style/css_applied_value.h"
 #include "markup/style/css_element.h"
 #include "markup/style/css_selector.h"
 #include "markup/style/css_style_sheet.h"
@@ -83,6 +84,9 @@ class CSSManager : public CSSBaseManager {
     // document.
     void CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out);
     void CollectMatchingDeclarations(Node* node, Vector<CSSDeclaration>& out) const;
+    // The same as the cascade applies them, without making the rules'
+    // objects (CSSStyleSheet::CollectMatchingValues).
+    void CollectMatchingValues(Node* node, std::vector<CSSAppliedDeclaration>& out) const;
     // The element's "id" (or, with classes, "class") attribute value.
     bool ElementAttribute(const AttrElement& element, bool classes, std::string& value) const;
     // Appends the declarations of the node's "style" attribute. They refer
@@ -99,27 +103,31 @@ class CSSManager : public CSSBaseManager {
     void SetPresentationAttributes(std::shared_ptr<const PresentationNames> names);
     void ClearPresentationAttributes();
     void CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out);
-    // The apply loop over the declarations, in order.
-    void ApplyDeclarations(Vector<CSSDeclaration>& declarations, StyleProperties* style);
+    // The apply loop over the declarations' values, in order.
+    void ApplyDeclarations(const std::vector<CSSAppliedDeclaration>& declarations, StyleProperties* style);
 
     // Value conversions into the record's storage (units: 1 absolute in
     // engine units, 2 percent, 3 anything else unconverted).
-    static void ConvertLength(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out,
+    static void ConvertLength(const CSSAppliedValue& value, const StyleProperties& style, std::int32_t& out,
                               std::int32_t& unit);
-    static void ConvertLengthDouble(const CSSAttribute& value, const StyleProperties& style, double& out,
+    static void ConvertLengthDouble(const CSSAppliedValue& value, const StyleProperties& style, double& out,
                                     std::int32_t& unit);
-    static void ConvertRelative(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current);
-    static void ConvertAbsolute(const CSSAttribute& value, const StyleProperties& style, std::int32_t& out);
-    static void ConvertAbsoluteDouble(const CSSAttribute& value, const StyleProperties& style, double& out);
+    static void ConvertRelative(const CSSAppliedValue& value, const StyleProperties& style,
+                                std::int32_t& current);
+    static void ConvertAbsolute(const CSSAppliedValue& value, const StyleProperties& style,
+                                std::int32_t& out);
+    static void ConvertAbsoluteDouble(const CSSAppliedValue& value, const StyleProperties& style,
+                                      double& out);
     static std::int32_t ConvertUnitToDevice(Graphics& graphics, float number, std::uint32_t unit);
-    static void ConvertLineHeight(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current);
-    static void ApplyPaddingValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
-                                  std::int32_t& unit);
-    static void ApplyMarginValue(const CSSAttribute& value, const StyleProperties& style, std::int32_t& current,
-                                 std::int32_t& unit);
-    static void ApplyBorderWidthValue(const CSSAttribute& value, const StyleProperties& style,
+    static void ConvertLineHeight(const CSSAppliedValue& value, const StyleProperties& style,
+                                  std::int32_t& current);
+    static void ApplyPaddingValue(const CSSAppliedValue& value, const StyleProperties& style,
+                                  std::int32_t& current, std::int32_t& unit);
+    static void ApplyMarginValue(const CSSAppliedValue& value, const StyleProperties& style,
+                                 std::int32_t& current, std::int32_t& unit);
+    static void ApplyBorderWidthValue(const CSSAppliedValue& value, const StyleProperties& style,
                                       std::int32_t& current);
-    static void GetURLText(const CSSAttribute& value, String& out);
+    static void GetURLText(const CSSAppliedValue& value, String& out);
 
     // The element as selectors see it, one description per word of its
     // "class" attribute (split at each single blank), each put in front of

@@ -7,8 +7,11 @@
 // tokens go. A rule is kept as its texts and its selectors in a compact
 // form (some three bytes a byte of CSS); its objects (the selectors,
 // properties and values the interface shows) are made again from those
-// texts when the rule is first asked for, by a match or by Rules(), and
-// kept from then on. Nothing is reported: what does not parse is skipped.
+// texts when the rule is first asked for, by CollectMatching or Rules(),
+// and kept from then on. The cascade asks for a matched rule's values
+// alone (CollectMatchingValues), which are read from the same texts and
+// kept in the form it applies, a tenth of the objects' size. Nothing is
+// reported: what does not parse is skipped.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +24,7 @@
 #include "markup/containers.h"
 #include "markup/parser/css_dictionary.h"
 #include "markup/string.h"
+#include "markup/style/css_applied_value.h"
 #include "markup/style/css_list.h"
 #include "markup/style/css_selector.h"
 #include "markup/style/css_token.h"
@@ -30,6 +34,7 @@ namespace markup::style {
 
 class CSSTokenizer;
 namespace detail {
+class AppliedValueStore;
 class KeptRules;
 }
 
@@ -58,6 +63,12 @@ class CSSStyleSheet {
     // "!important" ones, each part by specificity, then in sheet order.
     void CollectMatching(const SelectorElements& elements, SelectorElements::Handle element,
                          Vector<CSSDeclaration>& out) const;
+    // The same declarations as the cascade applies them, their values in
+    // the order of `out` (emptied first), each marked with the first value
+    // of its declaration. The values are the sheet's and last as long as
+    // it; the rules' objects are not made for them.
+    void CollectMatchingValues(const SelectorElements& elements, SelectorElements::Handle element,
+                               std::vector<CSSAppliedDeclaration>& out) const;
     // The same for one element without parent or siblings that the
     // descriptions stand for (the first one's name and id, each one's class
     // word).
@@ -91,6 +102,16 @@ class CSSStyleSheet {
                                                    const Vector<CSSProperty>& block) const;
     // The rule's objects, made from its kept texts when first asked for.
     CSSCompoundSelector& Made(std::uint32_t rule) const;
+    // The rule's values, read from its kept block when first asked for.
+    const CSSAppliedValue* MadeValues(std::uint32_t rule) const;
+    // The properties of the rule's kept block, which refer to the tokens.
+    void ReadKeptBlock(std::uint32_t rule, CSSList<CSSToken>& tokens, Vector<CSSProperty>& properties) const;
+    // Calls `take` with the index of each selector of the sheet that
+    // matches the element and its kept form.
+    template <class Take>
+    void EachMatch(const SelectorElements& elements, SelectorElements::Handle element, Take&& take) const;
+    // Sorts the matches into the cascade's order.
+    void SortMatches() const;
     CSSTokenizer& Tokenizer() const;
     void AddPiece(const String& text, std::uint8_t origin, std::int32_t position);
     void Rebuild();
@@ -100,6 +121,7 @@ class CSSStyleSheet {
     CSSList<CSSToken> tokens_;
     CSSTokenSource cursor_;
     std::unique_ptr<detail::KeptRules> kept_;
+    std::unique_ptr<detail::AppliedValueStore> applied_;
     // A slot for every rule, empty until the rule is made.
     mutable CSSList<CSSCompoundSelector> rules_;
     // The values of the made rules, each rule's side by side in their
@@ -141,9 +163,11 @@ class CSSStyleSheet {
         // The heads of the index lists that hold candidates.
         std::vector<std::uint32_t> lists;
         std::vector<Match> matched;
+        std::vector<CSSAppliedDeclaration> matchedValues;
         // The cascade order of each match (normal before important, then
         // specificity), and its place among the sheet's declarations above
-        // its index in `matched`: sorted, the order of the declarations.
+        // its index in `matched` (or `matchedValues`): sorted, the order of
+        // the declarations.
         std::vector<std::pair<std::uint64_t, std::uint64_t>> order;
     };
     mutable Scratch scratch_;

@@ -19,13 +19,13 @@ namespace {
 // elements) are multiples of 8, and a coarser step would add a quarter to some.
 constexpr std::size_t kStep = 8;
 constexpr std::size_t kSizes = kLargestSmallBlock / kStep;
-constexpr std::size_t kSlabBytes = 64 * 1024;
+[[maybe_unused]] constexpr std::size_t kSlabBytes = 64 * 1024;
 // Past the first few slabs a large tree takes its slabs in larger pieces,
 // which the heap maps apart: thousands of small slabs would sit in the
 // holes that the large growing arrays of the rest of the program leave
 // behind, and keep them from serving those arrays again.
-constexpr std::size_t kSmallSlabs = 16;
-constexpr std::size_t kLargeSlabBytes = 1024 * 1024;
+[[maybe_unused]] constexpr std::size_t kSmallSlabs = 16;
+[[maybe_unused]] constexpr std::size_t kLargeSlabBytes = 1024 * 1024;
 // Slabs kept for the next tree once the last block is back: the pages of a
 // small document stay mapped from one parse to the next.
 constexpr std::size_t kSpareBytes = 1024 * 1024;
@@ -39,7 +39,7 @@ struct Slab {
     Slab* previous;
     std::size_t bytes;
 };
-constexpr std::size_t kSlabHeader = (sizeof(Slab) + 15) / 16 * 16;
+[[maybe_unused]] constexpr std::size_t kSlabHeader = (sizeof(Slab) + 15) / 16 * 16;
 
 struct Blocks {
     FreeBlock* free[kSizes] = {};

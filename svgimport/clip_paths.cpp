@@ -146,11 +146,29 @@ size_t CharacterCount(const WDOMHandle& node, int depth) {
     return count;
 }
 
+// Lets an element's style record go when the scope ends.
+class StyleRelease {
+  public:
+    StyleRelease(WStyleSource* styles, const WDOMHandle& element) : styles_(styles), element_(element) {}
+    ~StyleRelease() {
+        if (styles_ != nullptr) styles_->Release(element_);
+    }
+    StyleRelease(const StyleRelease&) = delete;
+    StyleRelease& operator=(const StyleRelease&) = delete;
+
+  private:
+    WStyleSource* styles_;
+    const WDOMHandle& element_;
+};
+
 }  // namespace
 
 void WParser::AddClipChild(const WDOMHandle& child, WPath& out, int depth) {
     if (depth > kMaxDepth) return;
     const detail::Attributes attributes(child);
+    // The child's style is asked for here only: its record goes with the
+    // call, so that a clip path of many children holds none of theirs.
+    const StyleRelease release(styles_, child);
     // A hidden child takes no part in the clip.
     const WComputedStyle style = StyleOf(child);
     if (style.displayNone || style.hidden) return;

@@ -114,6 +114,8 @@ const detail::GradientSource& WParser::GradientSourceOf(const WDOMHandle& elemen
         WStopValue value = StopValueFromStyle(style.stopColour, style.stopOpacity);
         value.opacity = WithAlpha(value.opacity, style.stopAlpha);
         spec->stops.push_back({position, value});
+        // Read once: a gradient of many stops must not hold a record each.
+        if (styles_ != nullptr) styles_->Release(stop);
     }
     held = std::move(spec);
     return *held;
@@ -334,6 +336,7 @@ std::unique_ptr<WMask> WParser::BuildMask(const WDOMHandle& element, const WBox*
             auto rectangle = BuildRectangle(child);
             if (rectangle != nullptr && rectangle->presentation.visible && rectangle->presentation.displayed)
                 mask->content = std::move(rectangle);
+            if (styles_ != nullptr) styles_->Release(child);
         }
     }
     return mask;

@@ -166,19 +166,46 @@ struct StyledPiece {
     WText text;
     double size = 0;
     double hostSize = 0;
+    // What the placing and the drawing ask of the piece's style after its
+    // record went.
+    int32_t anchor = text_anchor::kStart;
+    bool referenceFill = false;
 };
+
+// The elements from `node` up to the text element (which is left out),
+// `node` first.
+std::vector<const void*> ElementsBelow(const WDOMHandle& node, const WDOMHandle& text) {
+    std::vector<const void*> chain;
+    for (WDOMHandle at = node; !at.IsNull() && at.Get() != text.Get() && chain.size() <= WParser::kMaxDepth + 1;
+         at = WDOMHandle(at->parentNode())) {
+        chain.push_back(at.Get());
+    }
+    return chain;
+}
+
+// Lets go of the styles of the elements above `done` (itself included,
+// the text element left out) that do not hold `next`: the pieces are in
+// document order, so those have no piece left. A text of many spans then
+// holds the records of the spans open at one place, not of all of them.
+void ReleaseFinished(WStyleSource* styles, const WDOMHandle& done, const WDOMHandle& next, const WDOMHandle& text) {
+    if (styles == nullptr || done.Get() == next.Get()) return;
+    const std::vector<const void*> finished = ElementsBelow(done, text);
+    const std::vector<const void*> open = ElementsBelow(next, text);
+    // Both chains end in the ancestors they share.
+    size_t shared = 0;
+    while (shared < finished.size() && shared < open.size() &&
+           finished[finished.size() - 1 - shared] == open[open.size() - 1 - shared]) {
+        ++shared;
+    }
+    WDOMHandle at = done;
+    for (size_t k = 0; k + shared < finished.size(); ++k, at = WDOMHandle(at->parentNode())) styles->Release(at);
+}
 
 bool Shifts(const std::optional<WLength>& shift) {
     return shift && shift->value != 0;
 }
 
 }  // namespace
-
-int32_t WParser::TextAnchorOf(const WDOMHandle& element) {
-    WComputedStyle style;
-    if (styles_ == nullptr || !styles_->GetStyle(element, &style)) return text_anchor::kStart;
-    return style.textAnchor;
-}
 
 void WParser::StyleTextRun(const WDOMHandle& textElement, const WDOMHandle& element, WPresentation& out,
                            const WBox* box) {
@@ -251,6 +278,9 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         piece.hostSize = hostSize.value;
         piece.text.presentation.font->size = hostSize;
         piece.text.matrix = Current();
+        const WComputedStyle& computed = StyleOf(pieces[i].element);
+        piece.anchor = computed.textAnchor;
+        piece.referenceFill = computed.fill.kind == WStylePaint::Kind::kReference;
     };
     // A textPath's characters, each a run of its own, set along the path
     // it names; those whose middle falls off the path are not drawn, nor is
@@ -269,6 +299,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
                          detail::TransformOf(pathAttributes));
         }
         for (size_t i = from; path && i < to; ++i) {
+            if (i > from) ReleaseFinished(styles_, pieces[i - 1].element, pieces[i].element, element);
             const std::vector<size_t>& starts = codePoints[i];
             if (starts.empty()) continue;
             style(i);
@@ -300,7 +331,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
                 offset = detail::UserLength(*this, length, kHorizontal);
             }
         }
-        const int32_t anchor = TextAnchorOf(pieces[placed.front().piece].element);
+        const int32_t anchor = styled[placed.front().piece].anchor;
         const std::vector<detail::PlacedGlyph> where = detail::PlaceAlongPath(*path, offset, anchor, glyphs, &pen);
         for (size_t k = 0; k < placed.size(); ++k) {
             if (!where[k].drawn) continue;
@@ -312,6 +343,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     // The characters after a path start a chunk of their own.
     bool newChunk = false;
     for (size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) ReleaseFinished(styles_, pieces[i - 1].element, pieces[i].element, element);
         if (pieces[i].path != kNoPath) {
             size_t end = i;
             while (end < pieces.size() && pieces[end].path == pieces[i].path) ++end;
@@ -362,6 +394,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
             runs.push_back(run);
         }
     }
+    if (!pieces.empty()) ReleaseFinished(styles_, pieces.back().element, element, element);
     if (runs.empty()) return 1;
     finish(runs.back());
 
@@ -372,7 +405,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         const size_t end = chunkStarts[c + 1];
         // Characters on a path were anchored along it.
         if (first >= end || runs[first].onPath) continue;
-        const int32_t anchor = TextAnchorOf(pieces[runs[first].piece].element);
+        const int32_t anchor = styled[runs[first].piece].anchor;
         if (anchor == text_anchor::kStart) continue;
         const Run& last = runs[end - 1];
         const double advance = last.at.x + last.advance - runs[first].at.x;
@@ -397,7 +430,7 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         const WPoint host = Current().Transform(run.at);
         out.x = host.x;
         out.y = host.y;
-        if (StyleOf(runElement).fill.kind == WStylePaint::Kind::kReference) {
+        if (piece.referenceFill) {
             // Reference paints depend on the box (one in the box's units
             // has none without it): the run's advance wide, the size tall
             // above the baseline.
@@ -411,7 +444,8 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         // The piece's style goes with its last run.
         if (k + 1 < runs.size() && runs[k + 1].piece == run.piece) continue;
         out.ReleasePresentation();
-        if (styles_ != nullptr && runElement.Get() != element.Get()) styles_->Release(runElement);
+        ReleaseFinished(styles_, runElement, k + 1 < runs.size() ? pieces[runs[k + 1].piece].element : element,
+                        element);
     }
     return 1;
 }

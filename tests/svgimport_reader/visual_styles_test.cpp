@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "markup/parser/dom/dom_interfaces.h"
@@ -22,6 +24,32 @@ namespace {
 
 using namespace SVG;
 
+// Passes the reader's questions on, counting the elements whose styles it
+// holds (asked for and not let go) at most at once.
+class HeldCount : public WStyleSource {
+  public:
+    explicit HeldCount(WStyleSource& inner) : inner_(inner) {}
+    bool GetStyle(const markup::WDOMHandle& element, WComputedStyle* style) override {
+        held_.insert(element.Get());
+        most = std::max(most, held_.size());
+        return inner_.GetStyle(element, style);
+    }
+    void Release(const markup::WDOMHandle& element) override {
+        held_.erase(element.Get());
+        inner_.Release(element);
+    }
+    void BeginInstance(const markup::WDOMHandle& use, const markup::WDOMHandle& target) override {
+        inner_.BeginInstance(use, target);
+    }
+    void EndInstance() override { inner_.EndInstance(); }
+
+    size_t most = 0;
+
+  private:
+    WStyleSource& inner_;
+    std::set<const void*> held_;
+};
+
 // A document parsed from SVG text and drawn on a recording canvas through
 // the style engine's computed styles.
 class Styled : public ::testing::Test {
@@ -34,18 +62,21 @@ class Styled : public ::testing::Test {
     }
 
     // What was drawn; `held` (when given) names the elements that still
-    // hold a computed style once the drawing is done.
-    std::string Draw(const std::string& text, std::string* held = nullptr) {
+    // hold a computed style once the drawing is done, `mostHeld` the most
+    // elements whose styles the reader held at once.
+    std::string Draw(const std::string& text, std::string* held = nullptr, size_t* mostHeld = nullptr) {
         const std::string path = dir_.File("doc.svg");
         std::ofstream(path) << text;
         const markup::WDOMHandle document = parser_.Parse(path.c_str(), &css_);
         EXPECT_FALSE(document.IsNull()) << parser_.FailureCause();
         markup::style::WDOMVisualDoc_WerImp visual(document, path.c_str());
         WVisualStyleSource styles(visual);
-        WParser reader(document, &styles);
+        HeldCount counted(styles);
+        WParser reader(document, &counted);
         reader_test::RecordingCanvas canvas(&reader);
         EXPECT_EQ(reader.Parse(&canvas), 1) << DescribeReadStatus(reader.Status());
         if (held != nullptr) ListHeld(document, *held);
+        if (mostHeld != nullptr) *mostHeld = counted.most;
         return canvas.Text();
     }
 
@@ -242,8 +273,43 @@ TEST_F(Styled, DrawnElementsLetTheirStylesGoAndReferencesComputeThemAgain) {
     // The root, the definitions only referred to, which are never drawn
     // themselves, and the ancestors computed again for a reference (the g
     // for the instances, the defs for the gradient): once each. An
-    // instance's own records go with it.
-    EXPECT_EQ(held, "svg g defs linearGradient stop stop ");
+    // instance's own records go with it, and the stops' once read.
+    EXPECT_EQ(held, "svg g defs linearGradient ");
+}
+
+// What is read of many children at once (a text's spans, a gradient's
+// stops, a clip path's and a mask's shapes) holds no record per child
+// once read: such a document would otherwise hold some 7 KB a child.
+TEST_F(Styled, ChildrenReadTogetherLetTheirStylesGo) {
+    const auto many = [](const std::string& child) {
+        std::string out;
+        for (int i = 0; i < 40; ++i) out += child;
+        return out;
+    };
+    for (const std::string& content :
+         {"<text>" + many("<tspan>a</tspan>") + "</text>", "<text>" + many("<tspan dx='1'>a<tspan>b</tspan></tspan>") + "</text>",
+          "<linearGradient id='l'>" + many("<stop offset='0'/>") + "</linearGradient><rect width='1' height='1' fill='url(#l)'/>",
+          "<clipPath id='c'>" + many("<rect width='1' height='1'/>") + "</clipPath><rect width='1' height='1' clip-path='url(#c)'/>",
+          "<mask id='m'>" + many("<rect width='1' height='1'/>") + "</mask><rect width='1' height='1' mask='url(#m)'/>"}) {
+        size_t most = 0;
+        Draw(Document(content), nullptr, &most);
+        EXPECT_LE(most, 6u) << content.substr(0, 80);
+    }
+    std::string held;
+    const std::string out = Draw(Document(R"svg(<defs>
+<linearGradient id="l"><stop offset="0" stop-color="red"/><stop offset="1" stop-color="#0000FF"/></linearGradient>
+<clipPath id="c"><rect width="5" height="5"/><circle r="2"/><use xlink:href="#u"/></clipPath>
+<mask id="m"><rect width="5" height="5" fill="white"/><rect width="4" height="4" fill="white"/></mask>
+<rect id="u" width="1" height="1"/></defs>
+<text font-size="10" text-anchor="middle" fill="blue">a<tspan fill="red">b</tspan><tspan>c<tspan font-size="20">d</tspan>e</tspan><tspan fill="url(#l)">f</tspan>g</text>
+<rect width="10" height="10" fill="url(#l)" clip-path="url(#c)" mask="url(#m)"/>)svg"),
+                                 &held);
+    EXPECT_EQ(held, "svg defs linearGradient clipPath mask ") << out;
+    // The spans keep their own styles, the one filled by reference too.
+    EXPECT_NE(out.find("text \"b\""), std::string::npos) << out;
+    EXPECT_NE(out.find("fill=#ff0000"), std::string::npos) << out;
+    EXPECT_NE(out.find("text \"f\""), std::string::npos) << out;
+    EXPECT_NE(out.find("size=20000"), std::string::npos) << out;
 }
 
 }  // namespace

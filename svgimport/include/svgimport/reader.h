@@ -207,7 +207,6 @@ class WParser : public WCoordinates, public WTileDrawer {
     int32_t DoLine(const markup::WDOMHandle& element);
     int32_t DoPoly(const markup::WDOMHandle& element, bool closed);
     int32_t DoText(const markup::WDOMHandle& element);
-    int32_t TextAnchorOf(const markup::WDOMHandle& element);
     // A text run's presentation from its element, with the clip path and
     // mask of the text it belongs to.
     void StyleTextRun(const markup::WDOMHandle& textElement, const markup::WDOMHandle& element,

@@ -229,6 +229,27 @@ std::string DenseRulesAllMatchedBase(long long n) {
     return DenseRulesMatched(n, false);
 }
 
+// Many children read together: spans of one text, stops of one gradient,
+// shapes of one clip path.
+std::string TextSpans(long long n) {
+    std::string s = std::string(kHead) + "<text x=\"1\" y=\"10\">";
+    for (long long i = 0; i < n; ++i) s += "<tspan>a</tspan>";
+    return s + "</text></svg>\n";
+}
+
+std::string GradientStops(long long n) {
+    std::string s = std::string(kHead) + "<linearGradient id=\"g\">";
+    for (long long i = 0; i < n; ++i)
+        s += "<stop offset=\"" + N(i % 100) + "%\" stop-color=\"#" + N(100000 + i % 800000) + "\"/>";
+    return s + "</linearGradient><rect width=\"100\" height=\"100\" fill=\"url(#g)\"/></svg>\n";
+}
+
+std::string ClipShapes(long long n) {
+    std::string s = std::string(kHead) + "<clipPath id=\"c\">";
+    for (long long i = 0; i < n; ++i) s += "<rect x=\"" + N(i % 990) + "\" width=\"1\" height=\"1\"/>";
+    return s + "</clipPath><rect width=\"1000\" height=\"1000\" clip-path=\"url(#c)\"/></svg>\n";
+}
+
 }  // namespace
 
 const std::vector<ScaleInput>& ScaleInputs() {
@@ -249,6 +270,9 @@ const std::vector<ScaleInput>& ScaleInputs() {
         {"entity references", "references", EntityUses},
         {"dense rules", "bytes of CSS", DenseRules, DenseRulesUsed},
         {"dense rules, all matched", "bytes of CSS", DenseRulesAllMatched, DenseRulesAllMatchedBase},
+        {"spans in one text", "spans", TextSpans},
+        {"stops in one gradient", "stops", GradientStops},
+        {"shapes in one clip path", "shapes", ClipShapes},
     };
     return inputs;
 }

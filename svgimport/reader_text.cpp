@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "markup/doc_element.h"
+#include "byte_runs.h"
 #include "path_measure.h"
 #include "reader_detail.h"
 #include "text_positions.h"
@@ -236,11 +237,24 @@ int32_t WParser::DoText(const WDOMHandle& element) {
     std::vector<uint64_t> pieceStarts;
     pieceStarts.reserve(pieces.size() + 1);
     std::vector<std::vector<size_t>> codePoints(pieces.size());
+    // Without lists a piece off a path is one run: its characters are
+    // counted, and only the first one's start is kept.
+    const bool listed = !collector.positions.Empty();
     uint64_t characters = 0;
     for (size_t i = 0; i < pieces.size(); ++i) {
         pieceStarts.push_back(characters);
-        codePoints[i] = detail::CodePointStarts(collector.stretches[i].text);
-        characters += codePoints[i].size();
+        const std::string& text = collector.stretches[i].text;
+        if (listed || pieces[i].path != kNoPath) {
+            codePoints[i] = detail::CodePointStarts(text);
+            characters += codePoints[i].size();
+            continue;
+        }
+        const size_t count = detail::CountSequenceStarts(text.data(), text.size());
+        if (count == 0) continue;
+        size_t first = 0;
+        while ((static_cast<unsigned char>(text[first]) & 0xC0) == 0x80) ++first;
+        codePoints[i] = {first};
+        characters += count;
     }
     pieceStarts.push_back(characters);
     if (characters == 0) return 1;

@@ -38,6 +38,9 @@ class TextPositions {
     // lists are read here, as many values as their element has characters.
     void Count(const std::vector<uint64_t>& pieceStarts);
 
+    // No element of the text has any of the lists.
+    bool Empty() const { return owners_.empty(); }
+
     // The values of the character at `index` (counted over the whole text)
     // whose innermost owner is `owner`; asked in increasing order.
     CharacterValues At(uint32_t owner, uint64_t index);

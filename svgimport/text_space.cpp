@@ -5,6 +5,7 @@
 #include "markup/attr_element.h"
 #include "markup/doc_tree.h"
 #include "markup/parser/dom/dom_element.h"
+#include "byte_runs.h"
 #include "reader_detail.h"
 
 namespace SVG::detail {
@@ -57,6 +58,13 @@ void ArrangeSpaces(std::vector<SpacedText>& stretches) {
         std::string out;
         out.reserve(in.size());
         for (size_t i = 0; i < in.size(); ++i) {
+            // Bytes above the space stand as they are, whatever the mode.
+            if (const size_t plain = PrintableRun(in.data() + i, in.size() - i); plain > 0) {
+                out.append(in, i, plain);
+                afterSpace = false;
+                i += plain - 1;
+                continue;
+            }
             char c = in[i];
             if (stretch.preserve) {
                 if (c == '\r' && i + 1 < in.size() && in[i + 1] == '\n') ++i;

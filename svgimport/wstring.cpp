@@ -2,7 +2,11 @@
 // elements.
 #include "svgimport/wstring.h"
 
+#include <bit>
+#include <memory>
+
 #include "svgimport/values.h"
+#include "byte_runs.h"
 
 namespace SVG {
 namespace {
@@ -53,21 +57,50 @@ void ForEachCharacter(std::string_view text, F&& take) {
     }
 }
 
+// Bytes below 0x80 as the units of the same value, eight at a time.
+void WidenAscii(const char* from, size_t n, char16_t* to) {
+    size_t k = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; k + 8 <= n; k += 8) {
+            const uint64_t word = detail::WordAt(from + k);
+            for (int b = 0; b < 8; ++b) to[k + b] = static_cast<char16_t>((word >> (8 * b)) & 0xFF);
+        }
+    }
+    for (; k < n; ++k) to[k] = static_cast<unsigned char>(from[k]);
+}
+
 }  // namespace
 
 std::u16string WideOf(std::string_view text) {
-    std::u16string wide;
-    wide.reserve(text.size());
-    ForEachCharacter(text, [&](char32_t code) {
+    // A unit a byte at most: a sequence of four bytes makes two. Written
+    // into a buffer that is not filled first (the string's own fill goes a
+    // unit at a time), then copied whole.
+    const std::unique_ptr<char16_t[]> buffer = std::make_unique_for_overwrite<char16_t[]>(text.size());
+    char16_t* const wide = buffer.get();
+    size_t out = 0;
+    for (size_t i = 0; i < text.size();) {
+        const size_t ascii = detail::AsciiRun(text.data() + i, text.size() - i);
+        WidenAscii(text.data() + i, ascii, wide + out);
+        out += ascii;
+        i += ascii;
+        if (i == text.size()) break;
+        const auto c = static_cast<unsigned char>(text[i]);
+        char32_t code = c;
+        size_t n = DecodeUtf8(text, i, &code);
+        if (n == 0) {
+            code = c;  // ISO-8859-1
+            n = 1;
+        }
         if (code < 0x10000) {
-            wide.push_back(static_cast<char16_t>(code));
+            wide[out++] = static_cast<char16_t>(code);
         } else {
             code -= 0x10000;
-            wide.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            wide.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+            wide[out++] = static_cast<char16_t>(0xD800 + (code >> 10));
+            wide[out++] = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         }
-    });
-    return wide;
+        i += n;
+    }
+    return std::u16string(wide, out);
 }
 
 std::string Latin1Of(std::string_view text) {
@@ -94,6 +127,8 @@ void WString::Assign(const WString& other) {
 }
 
 void WString::Assign(std::string_view text) {
+    // A text measured and then drawn is given again: its wide copy stands.
+    if (wide_ && text == narrow_) return;
     narrow_.assign(text);
     wide_.reset();
 }

@@ -39,7 +39,14 @@ INSTANTIATE_TEST_SUITE_P(
         SpaceCase{"preserve_keeps", {{"  a\tb\r\nc\rd\n ", true}}, {"  a b c d  "}},
         SpaceCase{"preserve_then_default", {{"a ", true}, {"  b  ", false}}, {"a ", "b"}},
         SpaceCase{"default_end_stops_at_preserve", {{"a", false}, {"  ", true}, {" ", false}}, {"a", "  ", ""}},
-        SpaceCase{"no_break_space_stays", {{"\xC2\xA0x\xC2\xA0", false}}, {"\xC2\xA0x\xC2\xA0"}}),
+        SpaceCase{"no_break_space_stays", {{"\xC2\xA0x\xC2\xA0", false}}, {"\xC2\xA0x\xC2\xA0"}},
+        // Runs longer than a word of bytes, blanks at every place in it.
+        SpaceCase{"default_long_runs",
+                  {{"  Abcdefghijklmnop  \n\tqrstuvwxyz0123 \r\n456789ABCDEFGH\t\tIJ", false}},
+                  {"Abcdefghijklmnop qrstuvwxyz0123 456789ABCDEFGH IJ"}},
+        SpaceCase{"preserve_long_runs",
+                  {{"Abcdefghijklmnop\r\nqrstuvwxyz0123\t456789ABCDEFGHIJ  ", true}},
+                  {"Abcdefghijklmnop qrstuvwxyz0123 456789ABCDEFGHIJ  "}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

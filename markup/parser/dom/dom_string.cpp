@@ -16,9 +16,15 @@ IDOMString::IDOMString(std::string_view text) {
     narrow_ = std::make_unique<char[]>(length_ + 1);
     if (length_) std::memcpy(narrow_.get(), text.data(), length_);
     narrow_[length_] = 0;
-    wide_ = std::make_unique<wchar_t[]>(length_ + 1);
-    for (std::uint32_t i = 0; i < length_; ++i) wide_[i] = static_cast<unsigned char>(text[i]);
-    wide_[length_] = 0;
+}
+
+const wchar_t* IDOMString::Wide() const {
+    if (!wide_ && narrow_) {
+        wide_ = std::make_unique<wchar_t[]>(length_ + 1);
+        for (std::uint32_t i = 0; i < length_; ++i) wide_[i] = static_cast<unsigned char>(narrow_[i]);
+        wide_[length_] = 0;
+    }
+    return wide_.get();
 }
 
 IDOMString::IDOMString(const IDOMString& other) : length_(other.length_) {

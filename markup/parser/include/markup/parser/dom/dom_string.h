@@ -29,7 +29,8 @@ class IDOMString {
 
     // Null for the default string.
     const char* Narrow() const { return narrow_.get(); }
-    const wchar_t* Wide() const { return wide_.get(); }
+    // Made on the first request: most readers take the bytes only.
+    const wchar_t* Wide() const;
     // In bytes, the final zero not counted.
     std::uint32_t Length() const { return length_; }
     // The text; empty for the default string.
@@ -39,7 +40,7 @@ class IDOMString {
 
   private:
     std::unique_ptr<char[]> narrow_;
-    std::unique_ptr<wchar_t[]> wide_;
+    mutable std::unique_ptr<wchar_t[]> wide_;
     std::uint32_t length_ = 0;
 };
 

@@ -21,15 +21,27 @@ struct PatternFree {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternFree>;
 
+// Loaded once a process and given back at its end: loading reads the
+// configuration files and the font caches (some ten milliseconds), which
+// every host paid again.
+FcConfig* SharedConfig() {
+    struct Loaded {
+        FcConfig* config = FcInitLoadConfigAndFonts();
+        ~Loaded() {
+            if (config != nullptr) FcConfigDestroy(config);
+        }
+    };
+    static const Loaded loaded;
+    return loaded.config;
+}
+
 }  // namespace
 
-FontResolver::FontResolver() : config_(FcInitLoadConfigAndFonts()) {
+FontResolver::FontResolver() : config_(SharedConfig()) {
     if (config_ == nullptr) throw std::runtime_error("fontconfig: no configuration");
 }
 
-FontResolver::~FontResolver() {
-    FcConfigDestroy(config_);
-}
+FontResolver::~FontResolver() = default;
 
 std::string FontResolver::FallbackFamily(const std::string& family) {
     const std::string f = Lower(family);

@@ -101,12 +101,9 @@ int32_t SVGF_CALL SetText(HostHandle object, const uint16_t* text, int32_t count
         log.Result("0");
         return 0;
     }
-    for (size_t i = 0; i < n; ++i) {
-        const uint32_t next = i + 1 < n ? text[i + 1] : 0;
-        if (fonts::PairAdvance(object, text[i], next, &advances[i]) == 0) {
-            log.Result("0");
-            return 0;
-        }
+    if (fonts::RunAdvances(object, text, n, advances) == 0) {
+        log.Result("0");
+        return 0;
     }
     log.Result([&] {
         std::string list = "[";

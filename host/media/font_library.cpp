@@ -214,6 +214,45 @@ bool FontLibrary::PairAdvance(svgf::HostHandle font, uint32_t previous, uint32_t
     return Impl::Advance(record->face, record->size, previous, character, advance);
 }
 
+bool FontLibrary::RunAdvances(svgf::HostHandle font, const uint16_t* text, size_t count, int32_t* advances) {
+    Impl::FontRecord* record = impl_->FindFont(font);
+    if (record == nullptr || text == nullptr || advances == nullptr) return false;
+    FT_Face face = record->face;
+    // Each character's glyph, and its width once asked for.
+    struct Glyph {
+        FT_UInt index = 0;
+        FT_Fixed width = 0;
+        bool indexed = false;
+        bool measured = false;
+        bool measurable = false;
+    };
+    std::unordered_map<uint32_t, Glyph> glyphs;
+    const auto glyphOf = [&](uint32_t character) -> Glyph& {
+        Glyph& glyph = glyphs[character];
+        if (!glyph.indexed) {
+            glyph.index = FT_Get_Char_Index(face, ToUnicode(character));
+            glyph.indexed = true;
+        }
+        return glyph;
+    };
+    const bool kerning = FT_HAS_KERNING(face);
+    for (size_t i = 0; i < count; ++i) {
+        Glyph& left = glyphOf(text[i]);
+        if (!left.measured) {
+            left.measurable = FT_Get_Advance(face, left.index, kLoadFlags, &left.width) == 0;
+            left.measured = true;
+        }
+        if (!left.measurable) return false;
+        const FT_UInt right = glyphOf(i + 1 < count ? text[i + 1] : 0).index;
+        FT_Vector kern{0, 0};
+        if (kerning && FT_Get_Kerning(face, left.index, right, FT_KERNING_UNSCALED, &kern) != 0) kern.x = 0;
+        if (!ScaleToHost(static_cast<int64_t>(left.width) + kern.x, record->size, face->units_per_EM,
+                         &advances[i]))
+            return false;
+    }
+    return true;
+}
+
 std::optional<int32_t> FontLibrary::PairAdvance(const FontRequest& font, uint32_t previous,
                                                 uint32_t character) {
     if (font.size <= 0 || font.size > kMaxFontSize) return std::nullopt;

@@ -63,6 +63,11 @@ int32_t SVGF_CALL PairAdvance(HostHandle font, uint32_t previous, uint32_t chara
         0, [&](FontLibrary& l) { return l.PairAdvance(font, previous, character, advance) ? 1 : 0; });
 }
 
+int32_t RunAdvances(HostHandle font, const uint16_t* text, size_t count, int32_t* advances) {
+    return Guarded<int32_t>(
+        0, [&](FontLibrary& l) { return l.RunAdvances(font, text, count, advances) ? 1 : 0; });
+}
+
 int32_t SVGF_CALL GlyphOutline(HostHandle font, uint32_t character, HostHandle* glyph,
                                svgf::HostOutline** outline) {
     return Guarded<int32_t>(

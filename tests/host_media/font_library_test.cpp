@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "font_reference.h"
 
@@ -130,6 +131,25 @@ TEST_F(FontLibraryTest, PairAdvancesAreTheFontsWidthsPlusKerning) {
         }
         EXPECT_TRUE(fonts->ReleaseFont(font));
     }
+}
+
+// A run measures as its pairs do one by one, the last character against
+// nothing: kerned pairs, repeated characters, one the face has no glyph for.
+TEST_F(FontLibraryTest, RunAdvancesAreThePairAdvancesInTurn) {
+    const svgf::HostHandle font = fonts->CreateFont(kSans, 0, 254000, 0);
+    ASSERT_NE(font, 0u);
+    const std::u16string text = u"AVATAR Wave \u00e9\u20ac\U0001F600 To. AV";
+    std::vector<int32_t> run(text.size(), -1);
+    ASSERT_TRUE(
+        fonts->RunAdvances(font, reinterpret_cast<const uint16_t*>(text.data()), text.size(), run.data()));
+    for (size_t i = 0; i < text.size(); ++i) {
+        int32_t pair = 0;
+        ASSERT_TRUE(fonts->PairAdvance(font, text[i], i + 1 < text.size() ? text[i + 1] : 0, &pair));
+        EXPECT_EQ(run[i], pair) << i;
+    }
+    EXPECT_FALSE(fonts->RunAdvances(font + 1000, reinterpret_cast<const uint16_t*>(text.data()), text.size(),
+                                    run.data()));
+    fonts->ReleaseFont(font);
 }
 
 TEST_F(FontLibraryTest, AKernedPairComesCloserAndSizesRoundHalfAwayFromZero) {

@@ -88,6 +88,10 @@ class FontLibrary {
     // character's advance width plus the pair's kerning.
     bool PairAdvance(svgf::HostHandle font, uint32_t previous, uint32_t character, int32_t* advance);
     std::optional<int32_t> PairAdvance(const FontRequest& font, uint32_t previous, uint32_t character);
+    // PairAdvance for each character of a run and the one after it (0 after
+    // the last), the font found once and each character's glyph and width
+    // read once: a text of a megabyte asks for a million advances.
+    bool RunAdvances(svgf::HostHandle font, const uint16_t* text, size_t count, int32_t* advances);
     // The character's outline in the host path form, host units, y up, the
     // glyph origin at (0, 0). A character the font has no glyph for answers
     // false; a blank glyph answers true with an outline of no nodes.

@@ -43,6 +43,9 @@ int32_t SVGF_CALL GlyphOutline(svgf::HostHandle font, uint32_t character, svgf::
                                svgf::HostOutline** outline);    // 0x2d8
 int32_t SVGF_CALL ReleaseGlyphOutline(svgf::HostHandle glyph);  // 0x228
 int32_t SVGF_CALL ReleaseGlyph(svgf::HostHandle glyph);         // 0x22c
+// Not an entry of the interface: PairAdvance over a whole run at once, as
+// the host's own text objects measure their texts.
+int32_t RunAdvances(svgf::HostHandle font, const uint16_t* text, size_t count, int32_t* advances);
 }  // namespace font_entries
 
 }  // namespace host::media

@@ -186,7 +186,7 @@ void StyleProperties::InheritFrom(const StyleProperties& parent) {
     for (std::uint32_t id : {3u, 4u, 5u}) v.flags[id] = p.flags[id];
     for (std::uint32_t id : kInheritedWords) v.words[id] = p.words[id];
     for (std::uint32_t id : kInheritedLengths) v.lengths[id] = p.lengths[id];
-    for (std::uint32_t id : kInheritedLoaded) v.loaded[id] = p.loaded[id];
+    for (std::uint32_t id : kInheritedLoaded) v.loaded.Take(id, p.loaded);
     for (std::uint32_t id : {90u, 96u}) {
         if (v.lengths[id].mark) v.lengths[id] = p.lengths[id];
     }
@@ -209,7 +209,7 @@ void StyleProperties::InheritFrom(const StyleProperties& parent) {
     // The list marker's document and element travel with the list item's
     // children; clip paths, masks and filters apply to the element that
     // names them, never again to its children.
-    v.references[100] = p.references[100];
+    v.references.At<100>() = p.references.At<100>();
     for (std::uint32_t i = 0; i < 4; ++i) v.block[i] = p.block[i];
     v.blockGiven = p.blockGiven;
     v.dashes = p.dashes;
@@ -338,13 +338,15 @@ bool StyleProperties::GetDash(std::uint32_t index, double& value, std::int32_t& 
 }
 
 DocTree* StyleProperties::GetClipPath(Node*& element) const {
-    element = values_->references[93].element;
-    return values_->references[93].document;
+    const StyleReference& clip = values_->references.At<93>();
+    element = clip.element;
+    return clip.document;
 }
 
 DocTree* StyleProperties::GetMask(Node*& element) const {
-    element = values_->references[95].element;
-    return values_->references[95].document;
+    const StyleReference& mask = values_->references.At<95>();
+    element = mask.element;
+    return mask.document;
 }
 
 std::uint32_t StyleProperties::GetStopColor() const {
@@ -427,11 +429,13 @@ bool StyleProperties::GetOverflowInherit() const {
 }
 
 StyleReference StyleProperties::GetReference(std::uint32_t id) const {
-    return id < detail::kPropertySlots ? values_->references[id] : StyleReference();
+    const StyleReference* reference = values_->references.Find(id);
+    return reference ? *reference : StyleReference();
 }
 
 DocTree* StyleProperties::GetLoadedDocument(std::uint32_t id) const {
-    return id < detail::kPropertySlots ? values_->loaded[id] : nullptr;
+    DocTree* const* loaded = values_->loaded.Find(id);
+    return loaded ? *loaded : nullptr;
 }
 
 imageload::Image* StyleProperties::GetImage(std::uint32_t id) const {

@@ -19,8 +19,8 @@ void StyleProperties::TakeProperty(std::uint32_t id, const StyleProperties& from
     v.words[id] = f.words[id];
     v.intLengths[id] = f.intLengths[id];
     v.lengths[id] = f.lengths[id];
-    v.references[id] = f.references[id];
-    v.loaded[id] = f.loaded[id];
+    v.references.Take(id, f.references);
+    v.loaded.Take(id, f.loaded);
     switch (id) {
         case 1:
         case 111: v.family = f.family; break;

@@ -167,16 +167,16 @@ void StyleProperties::SetReference(std::uint32_t id, const String* text) {
     if (id == 100) {
         // The list image keeps only the element.
         const StyleReference reference = ResolveReference(text);
-        values_->references[100] = StyleReference{nullptr, reference.element};
+        values_->references.At<100>() = StyleReference{nullptr, reference.element};
         return;
     }
     if (id != 93 && id != 95 && id != 97) return;
-    values_->references[id] = ResolveReference(text);
+    *values_->references.Find(id) = ResolveReference(text);
 }
 
 void StyleProperties::SetLoadedDocument(std::uint32_t id, const String* text) {
     if (id < 80 || id > 82) return;
-    values_->loaded[id] = text && !text->IsEmpty() ? LoadURLResource(*text) : nullptr;
+    *values_->loaded.Find(id) = text && !text->IsEmpty() ? LoadURLResource(*text) : nullptr;
 }
 
 void StyleProperties::SetImage(std::uint32_t id, const String* text) {
@@ -233,7 +233,7 @@ void StyleProperties::SetStopColor(std::uint32_t colour, bool mark, double alpha
 
 void StyleProperties::SetListMarker(std::uint32_t keyword) {
     values_->listMarker = detail::KeywordCode(*detail::FindKeywordTable(100), keyword);
-    values_->references[100] = StyleReference();
+    values_->references.At<100>() = StyleReference();
 }
 
 void StyleProperties::SetPresentationalCode(std::uint32_t valueId) {

@@ -48,6 +48,37 @@ struct Paint {
     StyleReference reference;
 };
 
+// Values of the few property ids that have one, found by id: a row for all
+// 120 ids would be most of a record, which every element takes.
+template <class T, std::uint32_t... Ids>
+struct SparseSlots {
+    static constexpr std::uint32_t kIds[] = {Ids...};
+    T slots[sizeof...(Ids)] = {};
+
+    // Null for an id without a slot.
+    T* Find(std::uint32_t id) {
+        for (std::size_t i = 0; i < sizeof...(Ids); ++i) {
+            if (kIds[i] == id) return &slots[i];
+        }
+        return nullptr;
+    }
+    const T* Find(std::uint32_t id) const { return const_cast<SparseSlots*>(this)->Find(id); }
+    template <std::uint32_t Id>
+    T& At() {
+        static_assert(((Id == Ids) || ...), "no slot for this id");
+        return *Find(Id);
+    }
+    template <std::uint32_t Id>
+    const T& At() const {
+        return const_cast<SparseSlots*>(this)->At<Id>();
+    }
+    // Copies the slot of `id` from another record; nothing for an id
+    // without a slot.
+    void Take(std::uint32_t id, const SparseSlots& from) {
+        if (T* slot = Find(id)) *slot = *from.Find(id);
+    }
+};
+
 // The text-decoration flags, in the record's order.
 enum DecorationFlag : std::uint32_t { kLineThrough = 0, kOverline = 1, kUnderline = 2, kBlink = 3 };
 
@@ -71,8 +102,10 @@ struct StyleProperties::Values {
     double fontSize = 0.0;
     double parentFontSize = -1.0;  // none inherited
     detail::Length lengths[detail::kPropertySlots];
-    StyleReference references[detail::kPropertySlots];
-    DocTree* loaded[detail::kPropertySlots] = {};
+    // Clip path, mask and filter (93, 95, 97), and the list image's element
+    // (100); the documents of the three marker properties (80-82).
+    detail::SparseSlots<StyleReference, 93, 95, 97, 100> references;
+    detail::SparseSlots<DocTree*, 80, 81, 82> loaded;
     detail::StyleImageRef images[2];  // 11 background, 58 list
     bool decoration[4] = {};
     bool overflowInherit = false;

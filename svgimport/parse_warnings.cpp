@@ -22,6 +22,7 @@ void ShowParseWarnings(const markup::WDOMHandle& document, const std::string& fi
             case markup::kDiag_EntityLimit:
             case markup::kDiag_InputEndsInside:
             case markup::kDiag_DictionaryFull:
+            case markup::kDiag_DoctypeAfterElement:
                 break;
             default:
                 continue;

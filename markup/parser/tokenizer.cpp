@@ -348,6 +348,14 @@ void Tokenizer::SwitchToXml() {
 void Tokenizer::LoadDoctype() {
     if (!tree_) return;
     CommitText();
+    // A document type comes before the first element. One after it would
+    // give the elements read so far the ids of another dictionary (and
+    // elements of ids the new one does not name); it stays a node.
+    if (elementSeen_) {
+        ReportText(kDiag_DoctypeAfterElement, token_,
+                   String("a DOCTYPE declaration after the first element is not applied"));
+        return;
+    }
     // The subset's general entities serve this document whatever dictionary
     // it gets; they are never written into a shared dictionary.
     if (xmlMode_) {

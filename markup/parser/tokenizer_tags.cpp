@@ -74,6 +74,7 @@ void Tokenizer::ScanTokenStart(unsigned char c) {
     }
     text_ += lookup;
     std::string written = lookup;
+    if (!endTag && !lookup.empty()) elementSeen_ = true;
     const std::uint32_t typeId = lookup.empty() ? 0 : ElementId(lookup);
     if (c == ':') {
         std::string rest(1, ':');

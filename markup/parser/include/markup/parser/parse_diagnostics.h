@@ -51,6 +51,7 @@ enum ParseDiagnostic : std::uint32_t {
     kDiag_EntityLimit = 44,           // entity expansion past its bound; the reference kept as written
     kDiag_InputEndsInside = 45,       // the input ended inside a tag, value, comment, CDATA or instruction
     kDiag_DictionaryFull = 46,        // the open dictionary has no id left for a new name; it stays unknown
+    kDiag_DoctypeAfterElement = 47,   // a DOCTYPE after the first element: kept, not applied
 };
 
 // One diagnostic.

@@ -270,6 +270,8 @@ class Tokenizer : public ParseErrorHandler {
     const char* unterminated_ = nullptr;
     bool entityLimitReported_ = false;
     bool dictionaryFullReported_ = false;
+    // A start tag was read: a DOCTYPE after it is out of place.
+    bool elementSeen_ = false;
     const Dictionary* foundIn_ = nullptr;
 };
 

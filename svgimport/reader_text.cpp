@@ -177,7 +177,8 @@ struct StyledPiece {
 // `node` first.
 std::vector<const void*> ElementsBelow(const WDOMHandle& node, const WDOMHandle& text) {
     std::vector<const void*> chain;
-    for (WDOMHandle at = node; !at.IsNull() && at.Get() != text.Get() && chain.size() <= WParser::kMaxDepth + 1;
+    for (WDOMHandle at = node;
+         !at.IsNull() && at.Get() != text.Get() && chain.size() <= WParser::kMaxDepth + 1;
          at = WDOMHandle(at->parentNode())) {
         chain.push_back(at.Get());
     }
@@ -188,7 +189,8 @@ std::vector<const void*> ElementsBelow(const WDOMHandle& node, const WDOMHandle&
 // the text element left out) that do not hold `next`: the pieces are in
 // document order, so those have no piece left. A text of many spans then
 // holds the records of the spans open at one place, not of all of them.
-void ReleaseFinished(WStyleSource* styles, const WDOMHandle& done, const WDOMHandle& next, const WDOMHandle& text) {
+void ReleaseFinished(WStyleSource* styles, const WDOMHandle& done, const WDOMHandle& next,
+                     const WDOMHandle& text) {
     if (styles == nullptr || done.Get() == next.Get()) return;
     const std::vector<const void*> finished = ElementsBelow(done, text);
     const std::vector<const void*> open = ElementsBelow(next, text);
@@ -199,7 +201,8 @@ void ReleaseFinished(WStyleSource* styles, const WDOMHandle& done, const WDOMHan
         ++shared;
     }
     WDOMHandle at = done;
-    for (size_t k = 0; k + shared < finished.size(); ++k, at = WDOMHandle(at->parentNode())) styles->Release(at);
+    for (size_t k = 0; k + shared < finished.size(); ++k, at = WDOMHandle(at->parentNode()))
+        styles->Release(at);
 }
 
 bool Shifts(const std::optional<WLength>& shift) {
@@ -458,8 +461,8 @@ int32_t WParser::DoText(const WDOMHandle& element) {
         // The piece's style goes with its last run.
         if (k + 1 < runs.size() && runs[k + 1].piece == run.piece) continue;
         out.ReleasePresentation();
-        ReleaseFinished(styles_, runElement, k + 1 < runs.size() ? pieces[runs[k + 1].piece].element : element,
-                        element);
+        ReleaseFinished(styles_, runElement,
+                        k + 1 < runs.size() ? pieces[runs[k + 1].piece].element : element, element);
     }
     return 1;
 }

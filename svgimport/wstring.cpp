@@ -41,19 +41,24 @@ size_t DecodeUtf8(std::string_view text, size_t i, char32_t* code) {
     return 0;
 }
 
+// The character at text[i] and the bytes it takes: a UTF-8 sequence, else
+// one byte read as ISO-8859-1.
+size_t CharacterAt(std::string_view text, size_t i, char32_t* code) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    *code = c;
+    const size_t n = c < 0x80 ? 1 : DecodeUtf8(text, i, code);
+    if (n > 0) return n;
+    *code = c;
+    return 1;
+}
+
 // Calls `take` with each character of the text.
 template <typename F>
 void ForEachCharacter(std::string_view text, F&& take) {
     for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        char32_t code = c;
-        size_t n = c < 0x80 ? 1 : DecodeUtf8(text, i, &code);
-        if (n == 0) {
-            code = c;  // ISO-8859-1
-            n = 1;
-        }
+        char32_t code = 0;
+        i += CharacterAt(text, i, &code);
         take(code);
-        i += n;
     }
 }
 
@@ -84,13 +89,8 @@ std::u16string WideOf(std::string_view text) {
         out += ascii;
         i += ascii;
         if (i == text.size()) break;
-        const auto c = static_cast<unsigned char>(text[i]);
-        char32_t code = c;
-        size_t n = DecodeUtf8(text, i, &code);
-        if (n == 0) {
-            code = c;  // ISO-8859-1
-            n = 1;
-        }
+        char32_t code = 0;
+        i += CharacterAt(text, i, &code);
         if (code < 0x10000) {
             wide[out++] = static_cast<char16_t>(code);
         } else {
@@ -98,7 +98,6 @@ std::u16string WideOf(std::string_view text) {
             wide[out++] = static_cast<char16_t>(0xD800 + (code >> 10));
             wide[out++] = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         }
-        i += n;
     }
     return std::u16string(wide, out);
 }

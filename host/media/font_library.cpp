@@ -149,6 +149,12 @@ struct FontLibrary::Impl {
         const FT_UInt right = FT_Get_Char_Index(face, ToUnicode(character));
         FT_Fixed width = 0;
         if (FT_Get_Advance(face, left, kLoadFlags, &width) != 0) return false;
+        return GlyphAdvance(face, size, left, width, right, out);
+    }
+
+    // The left glyph's width plus the pair's kerning, in host units.
+    static bool GlyphAdvance(FT_Face face, int32_t size, FT_UInt left, FT_Fixed width, FT_UInt right,
+                             int32_t* out) {
         FT_Vector kern{0, 0};
         if (FT_HAS_KERNING(face) && FT_Get_Kerning(face, left, right, FT_KERNING_UNSCALED, &kern) != 0)
             kern.x = 0;
@@ -235,7 +241,6 @@ bool FontLibrary::RunAdvances(svgf::HostHandle font, const uint16_t* text, size_
         }
         return glyph;
     };
-    const bool kerning = FT_HAS_KERNING(face);
     for (size_t i = 0; i < count; ++i) {
         Glyph& left = glyphOf(text[i]);
         if (!left.measured) {
@@ -244,10 +249,7 @@ bool FontLibrary::RunAdvances(svgf::HostHandle font, const uint16_t* text, size_
         }
         if (!left.measurable) return false;
         const FT_UInt right = glyphOf(i + 1 < count ? text[i + 1] : 0).index;
-        FT_Vector kern{0, 0};
-        if (kerning && FT_Get_Kerning(face, left.index, right, FT_KERNING_UNSCALED, &kern) != 0) kern.x = 0;
-        if (!ScaleToHost(static_cast<int64_t>(left.width) + kern.x, record->size, face->units_per_EM,
-                         &advances[i]))
+        if (!Impl::GlyphAdvance(face, record->size, left.index, left.width, right, &advances[i]))
             return false;
     }
     return true;

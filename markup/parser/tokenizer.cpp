@@ -49,6 +49,7 @@ void Tokenizer::Begin(InStream* stream, XmlModeListener* builder, DocTree* tree,
     entities_.Clear();
     entityLimitReported_ = false;
     dictionaryFullReported_ = false;
+    elementSeen_ = false;
     text_.clear();
     attributeName_.clear();
     ForgetFoundIds();

@@ -36,7 +36,8 @@ size_t StartsByBytes(const std::string& s, size_t from) {
 // Bytes drawn mostly from one class, so that long runs and their ends both
 // occur: plain letters, blanks and controls, high bytes.
 std::string RandomBytes(std::mt19937& random, size_t length) {
-    static const std::string kinds[] = {"abcXYZ09~!", " \t\n\r\x01\x1F\x20", "\x80\xBF\xC3\xE2\xF0\xFF\xA9\x21"};
+    static const std::string kinds[] = {"abcXYZ09~!", " \t\n\r\x01\x1F\x20",
+                                        "\x80\xBF\xC3\xE2\xF0\xFF\xA9\x21"};
     std::string s;
     size_t kind = 0;
     for (size_t i = 0; i < length; ++i) {
@@ -65,8 +66,12 @@ TEST(ByteRuns, AgreeWithTheirDefinitionAtEveryOffset) {
 // concatenation is the concatenation of their units.
 TEST(ByteRuns, WideCopyOfLongMixedTexts) {
     const std::vector<std::pair<std::string, std::u16string>> characters = {
-        {"a", u"a"},          {" ", u" "},          {"Zebra crossing", u"Zebra crossing"},
-        {"\xC3\xA9", u"\u00E9"}, {"\xE2\x82\xAC", u"\u20AC"}, {"\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"a", u"a"},
+        {" ", u" "},
+        {"Zebra crossing", u"Zebra crossing"},
+        {"\xC3\xA9", u"\u00E9"},
+        {"\xE2\x82\xAC", u"\u20AC"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"},
         {"\xE9", u"\u00E9"},  // no UTF-8: an ISO-8859-1 character
     };
     std::mt19937 random(11);

@@ -286,11 +286,14 @@ TEST_F(Styled, ChildrenReadTogetherLetTheirStylesGo) {
         for (int i = 0; i < 40; ++i) out += child;
         return out;
     };
-    for (const std::string& content :
-         {"<text>" + many("<tspan>a</tspan>") + "</text>", "<text>" + many("<tspan dx='1'>a<tspan>b</tspan></tspan>") + "</text>",
-          "<linearGradient id='l'>" + many("<stop offset='0'/>") + "</linearGradient><rect width='1' height='1' fill='url(#l)'/>",
-          "<clipPath id='c'>" + many("<rect width='1' height='1'/>") + "</clipPath><rect width='1' height='1' clip-path='url(#c)'/>",
-          "<mask id='m'>" + many("<rect width='1' height='1'/>") + "</mask><rect width='1' height='1' mask='url(#m)'/>"}) {
+    for (const std::string& content : {"<text>" + many("<tspan>a</tspan>") + "</text>",
+                                       "<text>" + many("<tspan dx='1'>a<tspan>b</tspan></tspan>") + "</text>",
+                                       "<linearGradient id='l'>" + many("<stop offset='0'/>") +
+                                           "</linearGradient><rect width='1' height='1' fill='url(#l)'/>",
+                                       "<clipPath id='c'>" + many("<rect width='1' height='1'/>") +
+                                           "</clipPath><rect width='1' height='1' clip-path='url(#c)'/>",
+                                       "<mask id='m'>" + many("<rect width='1' height='1'/>") +
+                                           "</mask><rect width='1' height='1' mask='url(#m)'/>"}) {
         size_t most = 0;
         Draw(Document(content), nullptr, &most);
         EXPECT_LE(most, 6u) << content.substr(0, 80);

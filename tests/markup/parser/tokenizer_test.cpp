@@ -139,6 +139,33 @@ TEST(TokenizerTest, AnXmlDeclarationSwitchesToAnOpenDictionaryOfTheDocument) {
     tokenizer.Reset();
 }
 
+// A DOCTYPE counts only before a document's first element; a tokenizer
+// begun again on the next document counts it there again.
+TEST(TokenizerTest, ADoctypeCountsBeforeTheFirstElementOfEachDocument) {
+    FreshRegistry registry;
+    Dictionary* start = registry->CreateDictionary("VEDIdaRov");
+    XMLElementFactory factory;
+    DocTree tree(&factory, nullptr);
+    tree.SetDictionary(start);
+    Tokenizer tokenizer;
+    const struct {
+        const char* text;
+        bool applied;
+    } documents[] = {
+        {"<g/><!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 20000303 Stylable//EN\" \"x.dtd\"><rect/>", false},
+        {"<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 20000303 Stylable//EN\" \"x.dtd\"><rect/>", true},
+    };
+    for (const auto& document : documents) {
+        SCOPED_TRACE(document.text);
+        markup_test::MemoryInStream stream(document.text);
+        tokenizer.Begin(&stream, nullptr, &tree, "/srv/doc.svg", 1);
+        while (tokenizer.NextToken()) {
+        }
+        EXPECT_EQ(tokenizer.GetDictionary() == registry->Find("svg"), document.applied);
+        tokenizer.Reset();
+    }
+}
+
 TEST(TokenizerTest, ADoctypeSvgGivesAnOpenCaseSensitiveDictionaryWithTheXmlEntities) {
     FreshRegistry registry;
     Dictionary* start = registry->CreateDictionary("VEDIdaRov");

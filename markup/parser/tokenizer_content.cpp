@@ -199,10 +199,7 @@ void Tokenizer::ScanInstruction(unsigned char c) {
         return;
     }
     SetTokenNode(kKindMarkupDeclaration, token_->name, true);
-    while (c != '>' && !Ended()) {
-        text_ += static_cast<char>(c);
-        c = ReadChar();
-    }
+    c = TakeWhile(c, text_, [this](unsigned char k) { return k != '>' && !Ended(); });
     if (c == '>') {
         text_ += '>';
     } else {
@@ -252,7 +249,19 @@ void Tokenizer::ScanDeclaration(unsigned char c) {
         const bool doctype = SameIgnoringCase(keyword, "DOCTYPE");
         std::uint32_t depth = 0;
         unsigned char quote = 0;
+        // Characters that change no state are taken a run at a time: an
+        // internal subset can be most of a document.
+        const auto plain = [this, doctype, &quote](unsigned char k) {
+            if (Ended()) return false;
+            if (quote) return k != quote;
+            if (!doctype) return k != '>';
+            return k != '>' && k != '"' && k != '\'' && k != '[' && k != ']';
+        };
         while (!Ended() && (c != '>' || depth > 0 || quote)) {
+            if (plain(c)) {
+                c = TakeWhile(c, text_, plain);
+                continue;
+            }
             if (doctype) {
                 if (quote) {
                     if (c == quote) quote = 0;
@@ -282,7 +291,17 @@ void Tokenizer::ScanComment() {
     // "<!--" was read. A nested "<!--" must close before the comment does.
     std::string body;
     int depth = 1;
+    // A character of neither mark breaks any mark begun: a run of them is
+    // taken whole.
+    const auto plain = [this](unsigned char k) {
+        return k != '<' && k != '!' && k != '-' && k != '>' && !Ended();
+    };
     for (unsigned char c = ReadChar(); !Ended(); c = ReadChar()) {
+        if (plain(c)) {
+            c = TakeWhile(c, text_, plain);
+            body.clear();
+            if (Ended()) break;
+        }
         body += static_cast<char>(c);
         text_ += static_cast<char>(c);
         if (EndsWith(body, "<!--", 4)) {
@@ -303,7 +322,11 @@ void Tokenizer::ScanCData(unsigned char c) {
     std::string content;
     bool closed = false;
     while (!Ended()) {
-        if (c == '>' && EndsWith(content, "]]", 2)) {
+        if (c != '>') {
+            c = TakeWhile(c, content, [this](unsigned char k) { return k != '>' && !Ended(); });
+            continue;
+        }
+        if (EndsWith(content, "]]", 2)) {
             content.resize(content.size() - 2);
             closed = true;
             break;

@@ -70,6 +70,35 @@ TEST(TokenizerTest, TokensRunAcrossBufferRefills) {
     EXPECT_GT(rig.stream.reads, 20);  // 4096 bytes a read
 }
 
+// Comments, CDATA sections, processing instructions and internal subsets
+// are taken a run at a time between the characters of their marks: read
+// in pieces of any size, their tokens are those of the byte-at-a-time read.
+TEST(TokenizerTest, MarkupDeclarationsReadInAnyPiecesGiveTheSameTokens) {
+    FreshRegistry registry;
+    const std::string filler(300, 'x');
+    const std::string document =
+        std::string("<!DOCTYPE html [<!ENTITY a \"]>'[\"> <!ENTITY b '\">]'> [<!-- > -->]]><p>") +
+        "<!-- one " + filler + " - -> --!> <!-x <!-- inner --> still in " + filler + " -->" +
+        "<![CDATA[ ] ]> ]] > " + filler + " ]]]><?pi " + filler + " ?><!ELEMENT e (#PCDATA) " + filler +
+        "><b><!-- unended " + filler;
+    const auto tokens = [&](std::uint32_t piece) {
+        auto dictionary = markup_test::BuildTokenDictionary();
+        TokenizerRig rig(document, dictionary.get(), false, piece);
+        std::vector<std::string> out;
+        while (Token* token = rig.Next())
+            out.push_back(std::to_string(token->typeId) + "|" + Str(token->name) + "|" + Str(token->text));
+        return out;
+    };
+    const std::vector<std::string> byteAtATime = tokens(1);
+    ASSERT_GE(byteAtATime.size(), 7u);
+    EXPECT_NE(byteAtATime[2].find("still in " + filler + " -->"), std::string::npos) << byteAtATime[2];
+    EXPECT_NE(byteAtATime[3].find(" ] ]> ]] > " + filler + " ]"), std::string::npos) << byteAtATime[3];
+    for (const std::uint32_t piece : {2u, 3u, 7u, 64u, 1u << 20}) {
+        SCOPED_TRACE(piece);
+        EXPECT_EQ(tokens(piece), byteAtATime);
+    }
+}
+
 TEST(TokenizerTest, TheDocumentNodeCarriesTheDocumentsAddress) {
     URLMapper::Instance().RemoveAllServers();
     struct Case {

@@ -197,57 +197,67 @@ void CSSManager::ApplyCascade(Node* node, ExtraObject* style) {
     if (auto* record = dynamic_cast<StyleProperties*>(style)) ApplyCascade(node, record);
 }
 
-namespace {
-
-std::vector<CSSAppliedValue> ValuesOf(const Vector<CSSDeclaration>& declarations) {
-    std::vector<CSSAppliedValue> values;
-    values.reserve(declarations.Count());
-    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
-        const CSSValue* value = declarations.At(i)->Value();
-        values.push_back(AppliedValueOf(value ? value->Attribute() : nullptr, value && value->Important()));
-    }
-    return values;
-}
-
-// Appends the values (those of the declarations) that `take` accepts, each
-// marked with its declaration's property.
-template <class Take>
-void AddValues(const Vector<CSSDeclaration>& declarations, const std::vector<CSSAppliedValue>& values,
-               Take take, std::vector<CSSAppliedDeclaration>& out) {
-    for (std::uint32_t i = 0; i < declarations.Count(); ++i) {
-        if (take(values[i])) out.push_back(CSSAppliedDeclaration{&values[i], declarations.At(i)->Property()});
-    }
-}
-
-}  // namespace
-
 void CSSManager::ApplyCascade(Node* node, StyleProperties* style) {
     if (!node || !style) return;
+    // The values handed out for the last node are no longer in use, unless
+    // this node's cascade runs inside another's.
+    if (cascadeDepth_ == 0) memo_->Settle();
+    struct Nested {
+        int& depth;
+        explicit Nested(int& d) : depth(++d) {}
+        ~Nested() { --depth; }
+    } nested(cascadeDepth_);
     std::vector<CSSAppliedDeclaration> sheet;
     CollectMatchingValues(node, sheet);
-    Vector<CSSDeclaration> inline_;
-    CollectStyleAttribute(node, inline_);
-    Vector<CSSDeclaration> presentation;
-    if (presentationNames_ && !presentationNames_->names.empty()) CollectPresentationAttributes(node, presentation);
-    const std::vector<CSSAppliedValue> inlineValues = ValuesOf(inline_);
-    const std::vector<CSSAppliedValue> presentationValues = ValuesOf(presentation);
-    const auto any = [](const CSSAppliedValue&) { return true; };
-    const auto normal = [](const CSSAppliedValue& value) { return !value.Important(); };
-    const auto important = [](const CSSAppliedValue& value) { return value.Important(); };
+    const detail::DeclarationMemo::Values* inline_ = StyleAttributeValues(node);
     std::vector<CSSAppliedDeclaration> all;
-    all.reserve(presentationValues.size() + sheet.size() + inlineValues.size());
+    if (presentationNames_ && !presentationNames_->names.empty()) PresentationValues(node, all);
+    const auto add = [&](const detail::DeclarationMemo::Values* values, bool important) {
+        if (!values) return;
+        for (std::size_t i = 0; i < values->values.size(); ++i) {
+            if (values->values[i].Important() == important)
+                all.push_back(CSSAppliedDeclaration{&values->values[i], values->declarations[i]});
+        }
+    };
     // Presentation attributes count below every rule, important or not.
-    AddValues(presentation, presentationValues, any, all);
     // The sheet's list is sorted with its important part last.
     const auto sheetImportant =
-        std::find_if(sheet.begin(), sheet.end(), [&](const auto& d) { return important(*d.value); });
+        std::find_if(sheet.begin(), sheet.end(), [&](const auto& d) { return d.value->Important(); });
     all.insert(all.end(), sheet.begin(), sheetImportant);
-    AddValues(inline_, inlineValues, normal, all);
+    add(inline_, false);
     all.insert(all.end(), sheetImportant, sheet.end());
-    AddValues(inline_, inlineValues, important, all);
+    add(inline_, true);
     if (!all.empty()) ApplyDeclarations(all, style);
     // "inherit" has been answered: the parent need not outlive the record.
     style->ForgetParent();
+}
+
+const detail::DeclarationMemo::Values* CSSManager::StyleAttributeValues(Node* node) {
+    const AttrElement* element = AsAttrElement(node);
+    if (!element) return nullptr;
+    const Attribute* attribute = FindTypeAttribute(*element, AttributeIdsOf(element->TypeId()).style);
+    if (!attribute) return nullptr;
+    return &memo_->Get(std::string_view(attribute->value.Text(), attribute->value.Length()), false, *tokenizer_,
+                       css_);
+}
+
+void CSSManager::PresentationValues(Node* node, std::vector<CSSAppliedDeclaration>& out) {
+    const AttrElement* element = AsAttrElement(node);
+    if (!element) return;
+    std::string text;
+    for (const auto& [index, id] : AttributeIdsOf(element->TypeId()).presentation) {
+        const Attribute* attribute = element->FindAttribute(id, false);
+        if (!attribute || attribute->value.IsEmpty()) continue;
+        // An attribute gives its own property only: its value ends at the
+        // first ";", so that it cannot smuggle in further declarations.
+        const std::string_view value(attribute->value.Text(), attribute->value.Length());
+        text = presentationNames_->names[index];
+        text += ':';
+        text += value.substr(0, value.find(';'));
+        const detail::DeclarationMemo::Values& values = memo_->Get(text, true, *tokenizer_, css_);
+        for (std::size_t i = 0; i < values.values.size(); ++i)
+            out.push_back(CSSAppliedDeclaration{&values.values[i], values.declarations[i]});
+    }
 }
 
 void CSSManager::CollectSheetDeclarations(Node* node, Vector<CSSDeclaration>& out) {
@@ -289,36 +299,6 @@ void CSSManager::SetPresentationAttributes(std::shared_ptr<const PresentationNam
 void CSSManager::ClearPresentationAttributes() {
     presentationNames_.reset();
     ForgetAttributeIds();
-}
-
-void CSSManager::CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out) {
-    const AttrElement* element = AsAttrElement(node);
-    if (!element) return;
-    while (presentationProperties_->Count()) presentationProperties_->DeleteLast();
-    presentationTokens_.clear();
-    for (const auto& [index, id] : AttributeIdsOf(element->TypeId()).presentation) {
-        const std::string& name = presentationNames_->names[index];
-        const Attribute* attribute = element->FindAttribute(id, false);
-        if (!attribute || attribute->value.IsEmpty()) continue;
-        // An attribute gives its own property only: its value ends at the
-        // first ";", so that it cannot smuggle in further declarations.
-        String text(name.c_str());
-        text += ':';
-        const std::int32_t semicolon = attribute->value.Find(';');
-        text += semicolon < 0 ? attribute->value : attribute->value.Left(static_cast<std::uint32_t>(semicolon));
-        presentationTokens_.push_back(detail::Make<Vector<CSSToken>>());
-        Vector<CSSToken>& tokens = *presentationTokens_.back();
-        tokenizer_->Tokenize(text, 0, tokens);
-        CSSTokenSource cursor(&tokens);
-        Vector<CSSProperty> parsed;
-        ParseCSSDeclarations(cursor, css_, parsed);
-        if (!parsed.Count()) continue;
-        CSSProperty* property = parsed.RemoveAt(0);
-        detail::Adopt(*presentationProperties_, std::unique_ptr<CSSProperty>(property));
-        for (std::uint32_t v = 0; v < property->ValueCount(); ++v) {
-            out.Add(CSSDeclaration(nullptr, property, property->ValueAt(v)));
-        }
-    }
 }
 
 }  // namespace markup::style

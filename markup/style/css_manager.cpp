@@ -23,15 +23,14 @@ CSSManager::CSSManager(const CSSDictionary& css)
       attributeTokens_(detail::Make<Vector<CSSToken>>()),
       tokenizer_(detail::Make<CSSTokenizer>()),
       attributeProperties_(detail::Make<Vector<CSSProperty>>()),
-      presentationProperties_(detail::Make<Vector<CSSProperty>>()) {}
+      memo_(detail::Make<detail::DeclarationMemo>()) {}
 
 CSSManager::~CSSManager() {
     styleSheet_.reset();
     attributeTokens_.reset();
     tokenizer_.reset();
     attributeProperties_.reset();
-    presentationProperties_.reset();
-    presentationTokens_.clear();
+    memo_.reset();
 }
 
 void CSSManager::SetDocument(DocTree* document) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "markup/doc_tree.h"
 #include "markup/pane_doc.h"
@@ -469,6 +470,38 @@ TEST_F(CascadeTest, PresentationAttributesAreBelowEverything) {
     EXPECT_EQ(Readout(*Styled(rect), 69), "colour FF0000");  // the rule's blue
     WithAttribute(rect, kStyleAttribute, "fill:#00FF00");
     EXPECT_EQ(Readout(*Styled(rect), 69), "colour 00FF00");
+}
+
+// Elements that repeat a declaration text share its reading; past the
+// bound of texts kept, every element still gets its own values.
+TEST_F(CascadeTest, DeclarationTextsAreReadOnceAndStayRightPastTheirBound) {
+    manager.AddPresentationAttribute("fill");
+    manager.AddPresentationAttribute("stroke-width");
+    const std::uint32_t count = 1500;  // beyond the texts kept
+    std::vector<AttrElement*> rects;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string fill = i % 2 ? "#" + Hex(i) : "red";
+        const std::string width = std::to_string(i % 7 + 1);
+        const std::string style = "fill:#" + Hex(0x100000 + i) + "; stroke-width: 9";
+        AttrElement* rect = WithAttribute(E(kRect), kFill, fill.c_str());
+        WithAttribute(rect, kStrokeWidth, width.c_str());
+        if (i % 3 == 0) WithAttribute(rect, kStyleAttribute, style.c_str());
+        tree.AppendChild(rect);
+        rects.push_back(rect);
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            SCOPED_TRACE(i);
+            auto style = Styled(rects[i]);
+            // The record keeps a colour's bytes the other way round.
+            const auto swapped = [](std::uint32_t rgb) {
+                return Hex((rgb & 0xFF) << 16 | (rgb & 0xFF00) | rgb >> 16);
+            };
+            const std::string fill = i % 3 == 0 ? swapped(0x100000 + i) : i % 2 ? swapped(i) : "0000FF";
+            ASSERT_EQ(Readout(*style, 69), "colour " + fill);
+            ASSERT_EQ(Readout(*style, 73), i % 3 == 0 ? "9/3" : std::to_string(i % 7 + 1) + "/3");
+        }
+    }
 }
 
 // A list of names given to several managers (as the import gives its own

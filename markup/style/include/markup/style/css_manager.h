@@ -25,6 +25,7 @@
 #include "markup/parser/css_dictionary.h"
 #include "markup/string.h"
 #include "markup/style/css_applied_value.h"
+#include "markup/style/css_declaration_memo.h"
 #include "markup/style/css_element.h"
 #include "markup/style/css_selector.h"
 #include "markup/style/css_style_sheet.h"
@@ -95,14 +96,13 @@ class CSSManager : public CSSBaseManager {
     // Presentation attributes: attributes named like a CSS property (fill,
     // stroke-width, ...) that count as declarations below every sheet rule
     // and the "style" attribute. Only the names added here count; none do
-    // until a reader adds them. Appends one declaration per value of each
-    // such attribute the node carries, in the order of the names added.
+    // until a reader adds them; the cascade applies each such attribute the
+    // node carries, in the order of the names added.
     void AddPresentationAttribute(const String& name);
     // All the names at once: a list a reader makes once and gives every
     // document's manager.
     void SetPresentationAttributes(std::shared_ptr<const PresentationNames> names);
     void ClearPresentationAttributes();
-    void CollectPresentationAttributes(Node* node, Vector<CSSDeclaration>& out);
     // The apply loop over the declarations' values, in order.
     void ApplyDeclarations(const std::vector<CSSAppliedDeclaration>& declarations, StyleProperties* style);
 
@@ -166,6 +166,11 @@ class CSSManager : public CSSBaseManager {
                              std::vector<std::pair<std::uint32_t, std::uint32_t>>& out) const;
     const Attribute* FindTypeAttribute(const AttrElement& element, std::int64_t id) const;
     void ForgetAttributeIds();
+    // The values the cascade applies from the node's "style" attribute
+    // (none without one) and, appended to `out`, from its presentation
+    // attributes, each read once for every distinct text.
+    const detail::DeclarationMemo::Values* StyleAttributeValues(Node* node);
+    void PresentationValues(Node* node, std::vector<CSSAppliedDeclaration>& out);
 
     const CSSDictionary& css_;
     Node* styleElement_ = nullptr;
@@ -174,11 +179,12 @@ class CSSManager : public CSSBaseManager {
     std::unique_ptr<Vector<CSSToken>> attributeTokens_;
     std::unique_ptr<CSSTokenizer> tokenizer_;
     std::unique_ptr<Vector<CSSProperty>> attributeProperties_;
-    // The presentation attributes' names, and the tokens and properties
-    // made of them for the last node.
+    // The presentation attributes' names.
     std::shared_ptr<const PresentationNames> presentationNames_;
-    std::vector<std::unique_ptr<Vector<CSSToken>>> presentationTokens_;
-    std::unique_ptr<Vector<CSSProperty>> presentationProperties_;
+    // The values of the declaration texts the cascade read, and how many
+    // cascades run inside one another (the memo settles at the outermost).
+    std::unique_ptr<detail::DeclarationMemo> memo_;
+    int cascadeDepth_ = 0;
     mutable std::unordered_map<std::uint32_t, TypeAttributeIds> attributeIds_;
     mutable const DictionaryBase* attributeIdsDictionary_ = nullptr;
 };

@@ -99,6 +99,9 @@ std::optional<ResolvedFont> FontResolver::Resolve(const std::string& family, Fon
         std::optional<ResolvedFont> fallback = Match(FallbackFamily(family), style, &fallbackFound);
         if (fallbackFound) answer = std::move(fallback);
     }
+    // Documents name families freely: a host that reads many of them keeps
+    // a bounded number of answers.
+    if (cache_.size() >= kMaxCachedAnswers) cache_.clear();
     cache_.emplace(key, answer);
     return answer;
 }

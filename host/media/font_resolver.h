@@ -2,6 +2,7 @@
 #ifndef HOST_MEDIA_FONT_RESOLVER_H
 #define HOST_MEDIA_FONT_RESOLVER_H
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,6 +29,8 @@ class FontResolver {
 
     // The DejaVu family that replaces a family that is not installed.
     static std::string FallbackFamily(const std::string& family);
+
+    static constexpr std::size_t kMaxCachedAnswers = 4096;
 
   private:
     std::optional<ResolvedFont> Match(const std::string& family, FontStyle style, bool* familyFound);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -53,6 +54,21 @@ size_t EndOfMarkup(std::string_view text, size_t from, bool brackets) {
 // The most of a document read for its root: prolog and DOCTYPE together.
 constexpr size_t kMaxPrefix = size_t{16} << 20;
 
+// When the text read so far is looked through for the root's tag: each time
+// it has doubled. Looking once a block would cost the square of a long
+// prolog's length (a DOCTYPE's internal subset can run to megabytes).
+class LookSchedule {
+  public:
+    bool Due(size_t size) {
+        if (size < next_) return false;
+        next_ = std::max(next_ * 2, size + 1);
+        return true;
+    }
+
+  private:
+    size_t next_ = 1;
+};
+
 // The file's bytes up to the end of its root's start tag, read a block at a
 // time so that a large document is not read whole; nothing for a file that
 // is no regular file (a device would never end).
@@ -60,6 +76,7 @@ std::string RootPrefix(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
     std::string text;
+    LookSchedule look;
     char block[65536];
     // A compressed document's root is read from what it inflates to.
     if (platform::IsGzipFile(path.c_str())) {
@@ -69,9 +86,10 @@ std::string RootPrefix(const std::string& path) {
             const long got = in.Read(block, sizeof block);
             if (got <= 0) break;
             text.append(block, static_cast<size_t>(got));
+            if (!look.Due(text.size())) continue;
             if (const std::string_view tag = RootStartTag(text); !tag.empty()) return std::string(tag);
         }
-        return {};
+        return std::string(RootStartTag(text));
     }
     std::ifstream in(path, std::ios::binary);
     // A sixteen-bit document is looked through as UTF-8, which its
@@ -91,9 +109,10 @@ std::string RootPrefix(const std::string& path) {
         } else {
             text.append(bytes);
         }
+        if (!look.Due(text.size())) continue;
         if (const std::string_view tag = RootStartTag(text); !tag.empty()) return std::string(tag);
     }
-    return {};
+    return std::string(RootStartTag(text));
 }
 
 }  // namespace

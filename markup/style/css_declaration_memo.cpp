@@ -8,20 +8,18 @@ namespace markup::style::detail {
 
 void DeclarationMemo::Settle() {
     passing_.clear();
-    if (kept_.size() >= kMaxTexts) kept_.clear();
+    if (kept_[0].size() + kept_[1].size() >= kMaxTexts) {
+        kept_[0].clear();
+        kept_[1].clear();
+    }
 }
 
 const DeclarationMemo::Values& DeclarationMemo::Get(std::string_view text, bool firstOnly, CSSTokenizer& tokenizer,
                                                     const CSSDictionary& css) {
-    // The two kinds of text are kept apart: a presentation attribute's
-    // reading stops after its first declaration.
-    std::string key;
+    Kept& kept = kept_[firstOnly ? 1 : 0];
     const bool keep = text.size() <= kMaxTextBytes;
     if (keep) {
-        key.reserve(text.size() + 1);
-        key += firstOnly ? 'p' : 's';
-        key += text;
-        if (auto found = kept_.find(key); found != kept_.end()) return *found->second;
+        if (auto found = kept.find(text); found != kept.end()) return *found->second;
     }
     std::unique_ptr<Values> read = Make<Values>();
     String whole;
@@ -39,7 +37,7 @@ const DeclarationMemo::Values& DeclarationMemo::Get(std::string_view text, bool 
     }
     Values& values = *read;
     if (keep) {
-        kept_.emplace(std::move(key), std::move(read));
+        kept.emplace(std::string(text), std::move(read));
     } else {
         passing_.push_back(std::move(read));
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,7 +47,16 @@ class DeclarationMemo {
     const Values& Get(std::string_view text, bool firstOnly, CSSTokenizer& tokenizer, const CSSDictionary& css);
 
   private:
-    std::unordered_map<std::string, std::unique_ptr<Values>> kept_;
+    // Looked up by the text itself, so that a text already kept costs no copy.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    using Kept = std::unordered_map<std::string, std::unique_ptr<Values>, TextHash, std::equal_to<>>;
+
+    // Style-attribute texts and presentation texts apart: the latter's
+    // reading stops after its first declaration.
+    Kept kept_[2];
     std::vector<std::unique_ptr<Values>> passing_;
 };
 
